@@ -1,0 +1,4 @@
+// The main window.
+#include "EngWindow.h"
+
+EngWindow* eng_main_window = nullptr;

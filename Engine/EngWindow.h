@@ -1,0 +1,12 @@
+// The main window. (Minimal for now: the platform window comes with the
+// window and device layer.)
+#pragma once
+
+class EngWindow
+{
+public:
+    virtual ~EngWindow() = default;
+    virtual void ShowCursor(char) {}
+};
+
+extern EngWindow* eng_main_window;

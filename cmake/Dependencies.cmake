@@ -1,0 +1,29 @@
+# Every dependency comes from Debian and is found through pkg-config.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
+pkg_check_modules(GL REQUIRED IMPORTED_TARGET gl)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(ALUT REQUIRED IMPORTED_TARGET freealut)
+pkg_check_modules(TOMCRYPT REQUIRED IMPORTED_TARGET libtomcrypt)
+pkg_check_modules(QQWING REQUIRED IMPORTED_TARGET qqwing)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
+pkg_check_modules(GTEST REQUIRED IMPORTED_TARGET gtest)
+pkg_check_modules(GTEST_MAIN REQUIRED IMPORTED_TARGET gtest_main)
+pkg_check_modules(GMOCK REQUIRED IMPORTED_TARGET gmock)
+
+# Debian's SOIL ships no pkg-config file.
+find_library(SOIL_LIBRARY NAMES SOIL REQUIRED)
+find_path(SOIL_INCLUDE_DIR NAMES SOIL/SOIL.h REQUIRED)
+add_library(vz_soil INTERFACE)
+target_link_libraries(vz_soil INTERFACE ${SOIL_LIBRARY})
+target_include_directories(vz_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
+
+# stb_image decodes what SOIL cannot (GIF, 16-bit and interlaced PNG).
+pkg_check_modules(STB IMPORTED_TARGET stb)

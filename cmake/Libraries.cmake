@@ -1,0 +1,41 @@
+# One static library per folder group. Sources are picked up by folder, so a
+# new module needs no edit here. main() lives outside the libraries (see
+# Programs.cmake) so that tests can link them with their own entry points.
+
+function(vz_library name)
+  cmake_parse_arguments(L "" "" "DIRS;EXCLUDE" ${ARGN})
+  set(srcs)
+  foreach(d ${L_DIRS})
+    file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${d}/*.cpp ${PROJECT_SOURCE_DIR}/${d}/*.c)
+    list(APPEND srcs ${found})
+  endforeach()
+  foreach(x ${L_EXCLUDE})
+    list(FILTER srcs EXCLUDE REGEX "${x}")
+  endforeach()
+  if(NOT srcs)
+    set(srcs ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/Engine)
+endfunction()
+
+# Files named *Entry.cpp hold main() and are linked only into programs.
+vz_library(vz_engine DIRS Engine Engine/Linux Engine/GL Engine/OpenAL EXCLUDE "Entry\\.cpp$")
+vz_library(vz_eztextfile DIRS EzTextFile)
+vz_library(vz_json DIRS json)
+vz_library(vz_mwin DIRS Engine/MWin)
+vz_library(vz_game DIRS game EXCLUDE "Entry\\.cpp$")
+
+target_link_libraries(vz_engine PUBLIC
+  PkgConfig::SDL2 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
+  PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
+  PkgConfig::FLUIDSYNTH Threads::Threads)
+if(STB_FOUND)
+  target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
+endif()
+# The engine and its text-file readers call each other.
+target_link_libraries(vz_eztextfile PUBLIC vz_engine)
+target_link_libraries(vz_engine PUBLIC vz_eztextfile)
+target_link_libraries(vz_json PUBLIC vz_engine)
+target_link_libraries(vz_mwin PUBLIC vz_engine vz_json)
+target_link_libraries(vz_game PUBLIC vz_mwin vz_engine PkgConfig::QQWING PkgConfig::CURL)

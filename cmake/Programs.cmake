@@ -1,0 +1,30 @@
+# The program. Until the game is built it is the engine's own demo.
+file(GLOB VZ_GAME_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/game/*Entry.cpp)
+file(GLOB VZ_ENGINE_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Engine/*Entry.cpp)
+if(VZ_GAME_ENTRY)
+  add_executable(vizavu ${VZ_GAME_ENTRY} ${VZ_ENGINE_ENTRY})
+  target_link_libraries(vizavu PRIVATE vz_game)
+else()
+  add_executable(vizavu ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp ${VZ_ENGINE_ENTRY})
+  target_link_libraries(vizavu PRIVATE vz_engine)
+endif()
+add_dependencies(vizavu vz_resources)
+install(TARGETS vizavu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Benchmarks: one program per bench/*.cpp, run by hand.
+file(GLOB VZ_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+foreach(b ${VZ_BENCHES})
+  get_filename_component(n ${b} NAME_WE)
+  add_executable(bench_${n} ${b})
+  target_link_libraries(bench_${n} PRIVATE vz_game)
+  set_target_properties(bench_${n} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()
+
+# Generators under tools/: each tools/*Tool.cpp becomes a program.
+file(GLOB VZ_TOOLS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/*Tool.cpp)
+foreach(t ${VZ_TOOLS})
+  get_filename_component(n ${t} NAME_WE)
+  add_executable(${n} ${t})
+  target_link_libraries(${n} PRIVATE vz_game)
+  set_target_properties(${n} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endforeach()

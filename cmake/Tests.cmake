@@ -1,0 +1,78 @@
+# Every tests/<folder>/test_<name>.cpp becomes one test program <folder>_<name>.
+#  - tests under tests/game link the game library, all others the engine's;
+#  - a file whose name ends in _gl, _gtk or _display runs under xvfb-run with
+#    Mesa's software renderer (leak checks off: the drivers keep their memory);
+#  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
+#  - a folder may add anything else in tests/<folder>/tests.cmake.
+
+file(GLOB VZ_SUPPORT_SRC CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
+target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK)
+target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+
+find_program(XVFB_RUN xvfb-run)
+set(VZ_TEST_ENV
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "VZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+  "VZ_RESOURCES_DIR=${VZ_RESOURCES_DIR}")
+set(VZ_DISPLAY_ENV
+  "ASAN_OPTIONS=detect_leaks=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "LIBGL_ALWAYS_SOFTWARE=1"
+  "GALLIUM_DRIVER=llvmpipe"
+  "NO_AT_BRIDGE=1"
+  "VZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+  "VZ_RESOURCES_DIR=${VZ_RESOURCES_DIR}")
+
+# vz_add_test(<name> SOURCES ... [LIBS ...] [DISPLAY] [OWN_MAIN])
+function(vz_add_test name)
+  cmake_parse_arguments(T "DISPLAY;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
+  if(NOT T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE PkgConfig::GTEST_MAIN)
+  endif()
+  target_link_libraries(${name} PRIVATE PkgConfig::GMOCK PkgConfig::GTEST)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(${name} vz_resources)
+  if(T_DISPLAY)
+    add_test(NAME ${name}
+      COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_DISPLAY_ENV}" LABELS display)
+  else()
+    add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS nodisplay)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()
+
+file(GLOB_RECURSE VZ_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/test_*.cpp)
+foreach(src ${VZ_TEST_SOURCES})
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${src})
+  get_filename_component(dir ${rel} DIRECTORY)
+  get_filename_component(base ${rel} NAME_WE)
+  string(REGEX REPLACE "^test_" "" short ${base})
+  string(REPLACE "/" "_" prefix ${dir})
+  set(name ${prefix}_${short})
+  set(flags)
+  if(short MATCHES "_(gl|gtk|display)$")
+    list(APPEND flags DISPLAY)
+  endif()
+  file(STRINGS ${src} own_main REGEX "VZ_TEST_OWN_MAIN")
+  if(own_main)
+    list(APPEND flags OWN_MAIN)
+  endif()
+  if(dir MATCHES "^game")
+    set(libs vz_game)
+  else()
+    set(libs vz_engine vz_eztextfile)
+  endif()
+  vz_add_test(${name} SOURCES ${src} LIBS ${libs} ${flags})
+endforeach()
+
+file(GLOB_RECURSE VZ_TEST_EXTRAS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*/tests.cmake)
+foreach(x ${VZ_TEST_EXTRAS})
+  include(${x})
+endforeach()

@@ -1,0 +1,98 @@
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "EngMiscStrings.h"
+
+namespace vztest
+{
+
+TempDir::TempDir()
+{
+    char tmpl[] = "/tmp/vztest-XXXXXX";
+    char* p = mkdtemp(tmpl);
+    if (!p)
+        abort();
+    path = p;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteFile(const std::string& path, const std::string& data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+namespace
+{
+EngPopupFunction saved_popup_function;
+void Record(char kind, const char* title, const char* text)
+{
+    PopupRecorder::Popups().push_back({kind, title ? title : "", text ? text : ""});
+}
+} // namespace
+
+PopupRecorder::PopupRecorder()
+{
+    saved_popup_function = eng_popup_function;
+    eng_popup_function = Record;
+    Popups().clear();
+}
+
+PopupRecorder::~PopupRecorder()
+{
+    eng_popup_function = saved_popup_function;
+}
+
+std::vector<Popup>& PopupRecorder::Popups()
+{
+    static std::vector<Popup> popups;
+    return popups;
+}
+
+ScopedEnv::ScopedEnv(const char* n, const char* value) : name(n)
+{
+    const char* o = getenv(n);
+    had = o != nullptr;
+    if (had)
+        old = o;
+    if (value)
+        setenv(n, value, 1);
+    else
+        unsetenv(n);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had)
+        setenv(name.c_str(), old.c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
+} // namespace vztest

@@ -1,0 +1,56 @@
+// Helpers shared by the tests: temporary folders, recorded message boxes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vztest
+{
+
+// A fresh folder under /tmp, removed with everything in it at the end.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "/" + name; }
+
+private:
+    std::string path;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& data);
+bool FileExists(const std::string& path);
+
+struct Popup
+{
+    char kind;
+    std::string title, text;
+};
+
+// Records every message box instead of showing it, while it lives.
+class PopupRecorder
+{
+public:
+    PopupRecorder();
+    ~PopupRecorder();
+    static std::vector<Popup>& Popups();
+};
+
+// Sets an environment variable for the scope, restoring the old value after.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+
+private:
+    std::string name, old;
+    bool had;
+};
+
+} // namespace vztest
