@@ -2,3 +2,4 @@
 #include "EngWindow.h"
 
 EngWindow* eng_main_window = nullptr;
+void* eng_main_sdl_window = nullptr;

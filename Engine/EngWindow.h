@@ -10,3 +10,7 @@ public:
 };
 
 extern EngWindow* eng_main_window;
+
+// The platform window (an SDL_Window*) while it exists, else null. The GL
+// device makes its context on it.
+extern void* eng_main_sdl_window;
