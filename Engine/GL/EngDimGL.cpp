@@ -46,11 +46,10 @@ void EngDimDarkenScreen_GL(float opacity)
     glDisableClientState(GL_VERTEX_ARRAY);
     glColor4f(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
-    // A pair of -1 means nothing was recorded yet: only the on/off matters.
-    if (on && src >= 0 && dst >= 0)
-        dev->SetBlendingState(1, src, dst);
-    else
-        dev->SetBlendingState(0, src, dst);
+    // Put back the pair too (when one was recorded), then the on/off state.
+    if (src >= 0 && dst >= 0)
+        dev->EnableSpecificBlending(src, dst);
+    dev->SetBlendingState(on, src, dst);
     if (entered)
         dev->RestoreAfter2D();
 }
