@@ -48,6 +48,8 @@ void EngTextureGL::DestroyAllExceptTextureInMemory()
     }
     created = 0;
     gl_width = gl_height = gl_image_width = gl_image_height = gl_channels = 0;
+    // A destroyed texture has no size.
+    tex_width = tex_height = image_width = image_height = channels = 0;
     gl_name = 0;
     gl_name_valid = 0;
     tint_on = 0;

@@ -8,6 +8,8 @@
 #include "EngTriangleList.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
+#include "RenderPending.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -45,6 +47,34 @@ TEST(DeviceFacade, GLTypeWithoutWindowFailsAndKeepsTheHalf)
     EXPECT_FALSE(dev.IsBlendingEnabled());
     dev.Destroy();
     EXPECT_EQ(eng_main_device_gl, nullptr);
+    eng_main_device_type = 0;
+}
+
+TEST(DeviceFacade, ContextFailureShowsThePopupWithTheRightAdvice)
+{
+    struct
+    {
+        int aa;
+        const char* text;
+    } const cases[] = {{0, "Try changing the graphics settings and restarting."},
+                       {2, "Try turning off anti-aliasing and restarting."}};
+    EngWindow window;
+    for (const auto& c : cases)
+    {
+        vztest::PopupRecorder popups;
+        eng_main_device_type = ENG_DEVICE_TYPE_GL;
+        eng_main_window = &window;
+        eng_main_sdl_window = nullptr; // no platform window: the context cannot be made
+        eng_main_window_aa = c.aa;
+        EngDevice dev(&window);
+        EXPECT_FALSE(dev.Create(1, 640, 480, 32, 0));
+        ASSERT_EQ(vztest::PopupRecorder::Popups().size(), 1u);
+        EXPECT_EQ(vztest::PopupRecorder::Popups()[0].title, "Error setting up display context");
+        EXPECT_EQ(vztest::PopupRecorder::Popups()[0].text, c.text);
+        EXPECT_EQ(eng_gl_3d_setup, 0);
+    }
+    eng_main_window_aa = 0;
+    eng_main_window = nullptr;
     eng_main_device_type = 0;
 }
 
