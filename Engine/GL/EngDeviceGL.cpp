@@ -137,11 +137,11 @@ char EngDeviceGL::MiscInitGlew()
         }
         glGetError(); // glewInit may leave GL_INVALID_ENUM behind
         glew_init = 1;
-        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        DebugInfoAlt(__PRETTY_FUNCTION__, "OpenGL version: %s, renderer: %s", version ? version : "?",
-                     renderer ? renderer : "?");
     }
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    DebugInfoAlt(__PRETTY_FUNCTION__, "OpenGL version: %s, renderer: %s", version ? version : "?",
+                 renderer ? renderer : "?");
     struct
     {
         GLboolean flag;

@@ -17,6 +17,8 @@ TEST_F(GLDevice, StartsWithoutPendingErrorAndLogsVersion)
 {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_EQ(eng_gl_3d_setup, 1);
+    EXPECT_TRUE(Logged("OpenGL version: "));
+    EXPECT_TRUE(Logged("renderer: "));
     EXPECT_GE(eng_main_device_gl->GetGLVersion(), 1.2f);
     EXPECT_GT(eng_main_device_gl->GetGLMaxTextureSize(), 256);
     EXPECT_FALSE(eng_main_device_gl->IsPowerOfTwoNeeded());
