@@ -19,6 +19,26 @@
 
 static const char* last_load_error = "";
 
+// The system image library's decoder, reached through its callback entry:
+// the older copy inside SOIL exports the plain stbi_load names too.
+static int StbRead(void* user, char* data, int size)
+{
+    return int(std::fread(data, 1, size_t(size), static_cast<FILE*>(user)));
+}
+static void StbSkip(void* user, int n) { std::fseek(static_cast<FILE*>(user), n, SEEK_CUR); }
+static int StbEof(void* user) { return std::feof(static_cast<FILE*>(user)); }
+
+static unsigned char* StbLoadFile(const char* file, int* w, int* h, int* c, int force_channels)
+{
+    FILE* f = std::fopen(file, "rb");
+    if (!f)
+        return nullptr;
+    stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
+    unsigned char* px = stbi_load_from_callbacks(&io, f, w, h, c, force_channels);
+    std::fclose(f);
+    return px;
+}
+
 int EngTextureGL_GetTypeFromNumChannels(int channels)
 {
     switch (channels)
@@ -61,12 +81,11 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
     if (!px)
     {
         // GIF and 16-bit or interlaced PNG: the image library itself.
-        px = stbi_load(file, &w, &h, &c, force_channels);
+        px = StbLoadFile(file, &w, &h, &c, force_channels);
         from_stb = px != nullptr;
         if (!px)
         {
-            const char* reason = stbi_failure_reason();
-            last_load_error = reason ? reason : SOIL_last_result();
+            last_load_error = SOIL_last_result();
             return nullptr;
         }
     }
@@ -75,7 +94,7 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
     {
         last_load_error = "Invalid image size";
         if (from_stb)
-            stbi_image_free(px);
+            std::free(px);
         else
             SOIL_free_image_data(px);
         return nullptr;
@@ -93,7 +112,7 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
     }
     unsigned char* out = ToEngineMemory(px, count * size_t(n));
     if (from_stb)
-        stbi_image_free(px);
+        std::free(px); // the system library allocates with malloc
     else
         SOIL_free_image_data(px);
     if (!out)
@@ -121,6 +140,7 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
         return nullptr;
     }
     unsigned int w = 0, h = 0, comps = 0;
+    last_load_error = "Corrupt JPEG data";
     if (!EngJpegGetFileInfo(file, &w, &h, &comps))
         return nullptr;
     if (w == 0 || h == 0)

@@ -17,8 +17,44 @@
 using vztest::GLDevice;
 using vztest::Logged;
 
+extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int data_len, int* out_len, int quality);
+
 namespace
 {
+
+uint32_t Crc(const std::string& bytes)
+{
+    uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : bytes)
+    {
+        c ^= b;
+        for (int k = 0; k < 8; k++)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+std::string Be32(uint32_t v)
+{
+    return {char(v >> 24), char((v >> 16) & 255), char((v >> 8) & 255), char(v & 255)};
+}
+
+std::string Chunk(const std::string& type, const std::string& data)
+{
+    return Be32(uint32_t(data.size())) + type + data + Be32(Crc(type + data));
+}
+
+// A 1 x 1 RGB PNG with 16 bits a channel, optionally marked interlaced.
+std::string Png16(uint16_t r, uint16_t g, uint16_t b, bool interlaced)
+{
+    std::string ihdr = Be32(1) + Be32(1) + std::string{16, 2, 0, 0, char(interlaced ? 1 : 0)};
+    std::string raw = {0, char(r >> 8), char(r & 255), char(g >> 8), char(g & 255), char(b >> 8), char(b & 255)};
+    int len = 0;
+    unsigned char* z = stbi_zlib_compress(reinterpret_cast<unsigned char*>(&raw[0]), int(raw.size()), &len, 8);
+    std::string idat(reinterpret_cast<char*>(z), size_t(len));
+    std::free(z);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) + Chunk("IEND", "");
+}
 
 // Rows of one colour each, top row first.
 const unsigned char row_colours[5][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255}};
@@ -183,6 +219,40 @@ TEST_F(Textures, LoadFailuresAreRefused)
     EXPECT_FALSE(t.IsOk());
     EXPECT_TRUE(Logged("Texture too large"));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Textures, FormatsTheFirstDecoderRefuses)
+{
+    struct
+    {
+        const char* name;
+        std::string data;
+        int r, g, b;
+    } const cases[] = {
+        {"red.gif",
+         std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00"
+                     "\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                     35),
+         255, 0, 0},
+        {"deep.png", Png16(0xFFFF, 0x8000, 0x0000, false), 255, 128, 0},
+        {"laced.png", Png16(0x0000, 0xFFFF, 0xFFFF, true), 0, 255, 255},
+    };
+    for (const auto& c : cases)
+    {
+        std::string file = dir.File(c.name);
+        vztest::WriteFile(file, c.data);
+        EngTexture t;
+        ASSERT_TRUE(t.LoadFromFile(file.c_str(), 0, 0)) << c.name;
+        ASSERT_EQ(t.GetWidth(), 1);
+        _EngTextureGetPixelDataInfo info;
+        ASSERT_TRUE(t.PrepareToGetPixelData(&info, 1, 0));
+        unsigned char r, g, b;
+        ASSERT_TRUE(t.GetPixelData(&info, 0, 0, &r, &g, &b, nullptr));
+        EXPECT_NEAR(r, c.r, 1) << c.name;
+        EXPECT_NEAR(g, c.g, 1) << c.name;
+        EXPECT_NEAR(b, c.b, 1) << c.name;
+        t.RestoreAfterGettingPixelData(&info);
+    }
 }
 
 TEST_F(Textures, AlphaOptionsOnLoading)
