@@ -209,6 +209,8 @@ void EngDeviceGL::MiscInitVars()
 
 void EngDeviceGL::MiscResetVariables()
 {
+    if (!eng_gl_3d_setup)
+        return;
     glShadeModel(GL_SMOOTH);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
