@@ -176,6 +176,31 @@ TEST_F(Textures, TintAlphaAndPartsChangePixels)
     ExpectPixel(320, 477, 0, 255, 0, 6);
 }
 
+TEST_F(Textures, DrawInPartsSkipsTheCentreAndPutsStateBack)
+{
+    EngTexture t;
+    ASSERT_TRUE(t.LoadFromFile(SolidPng("w.png", 8, 8, {255, 255, 255}).c_str(), 0, 0));
+    ClearTo(1, 0, 0);
+    device->PrepareFor2D(1);
+    t.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+    t.DrawInParts(64, 48, 0.25f, 0.25f, 0);
+    device->RestoreAfter2D();
+    ExpectPixel(10, 10, 255, 255, 255);    // corner piece
+    ExpectPixel(320, 10, 255, 255, 255);   // top edge
+    ExpectPixel(10, 240, 255, 255, 255);   // left edge
+    ExpectPixel(630, 470, 255, 255, 255);  // bottom-right corner
+    ExpectPixel(320, 240, 255, 0, 0);      // no centre
+    EXPECT_TRUE(t.AreFullTexCoordinatesSet());
+    EXPECT_FLOAT_EQ(t.GetGL()->width, 640.0f);
+    EXPECT_FLOAT_EQ(t.GetGL()->x, 0.0f);
+
+    ClearTo(1, 0, 0);
+    device->PrepareFor2D(1);
+    t.DrawInPartsHorz(64, 0.25f, 1);
+    device->RestoreAfter2D();
+    ExpectPixel(320, 240, 255, 255, 255);
+}
+
 TEST_F(Textures, EmptyTexturesRoundUpAndDestroyThenReload)
 {
     EngTexture t;
