@@ -23,14 +23,18 @@ int EffectiveBufferSize(int size, int unit_size)
     return size;
 }
 
-// Appends n bytes to a block holding len bytes and keeps it terminated.
-void AppendBytes(char** block, int& len, const unsigned char* bytes, int n)
+// Appends n bytes to a block holding len bytes and keeps it terminated;
+// false when the line would pass TF_MAX_LINE_BYTES.
+bool AppendBytes(char** block, int& len, const unsigned char* bytes, int n)
 {
+    if (n > TF_MAX_LINE_BYTES - len)
+        return false;
     *block = static_cast<char*>(alloc_block(*block, len + n + 1));
     if (n > 0)
         memcpy(*block + len, bytes, size_t(n));
     len += n;
     (*block)[len] = 0;
+    return true;
 }
 
 // Room for count wide units plus a terminator.
@@ -200,7 +204,11 @@ int TextFileReader::SplitLine(char** raw)
         int end = terminator < 0 ? num_bytes : terminator;
         if (terminator >= 0 && end > read_pos && UnitAt(buffer, end - unit_size) == '\r')
             end -= unit_size;
-        AppendBytes(raw, len, buffer + read_pos, end - read_pos);
+        if (!AppendBytes(raw, len, buffer + read_pos, end - read_pos))
+        {
+            DebugError(tf_caller, "Line too long (%s)", path ? path : "");
+            return TF_ERROR;
+        }
         if (terminator >= 0)
         {
             read_pos = terminator + unit_size;
@@ -295,8 +303,7 @@ int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unkno
             units[count++] = wchar_t(cp);
     }
     units[count] = 0;
-    linebuf_UtoA(units, count, line, conversion, unknown, flag);
-    return TF_OK;
+    return linebuf_UtoA(units, count, line, conversion, unknown, flag) < 0 ? TF_ERROR : TF_OK;
 }
 
 UTF16LE_TextFileReader::UTF16LE_TextFileReader(const char* p, FILE* f, int size)
@@ -334,8 +341,7 @@ int UTF16LE_TextFileReader::ReadLine(char** line, int conversion, const char* un
     for (int i = 0; i < count; i++)
         units[i] = wchar_t(UnitAt(s, i * 2));
     units[count] = 0;
-    linebuf_UtoA(units, count, line, conversion, unknown, flag);
-    return TF_OK;
+    return linebuf_UtoA(units, count, line, conversion, unknown, flag) < 0 ? TF_ERROR : TF_OK;
 }
 
 // ---------------------------------------------------------------------------
@@ -477,13 +483,8 @@ int UTF8_TextFileWriter::WriteBOM()
 }
 
 UTF16LE_TextFileWriter::UTF16LE_TextFileWriter(const char* p, FILE* f, int size, char be)
-    : TextFileWriter(p, f, size), units(nullptr), big_endian(be)
+    : TextFileWriter(p, f, size), big_endian(be)
 {
-}
-
-UTF16LE_TextFileWriter::~UTF16LE_TextFileWriter()
-{
-    free_block(units);
 }
 
 int UTF16LE_TextFileWriter::WriteUnit(unsigned unit)
@@ -525,12 +526,17 @@ int UTF16LE_TextFileWriter::WriteString(const char* text, int length, int conver
         *flag = 0;
     if (!text)
         return TF_OK;
-    int count = linebuf_AtoU(text, length, &units, conversion, unknown, flag);
-    for (int i = 0; i < count; i++)
+    if (length < 0)
+        length = int(strlen(text));
+    // Narrow UTF-8 decoded as linebuf_AtoU does, one code point at a time.
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
+    for (int i = 0; i < length;)
     {
-        int r = WriteChar(int(units[i]), conversion, unknown, flag);
+        int used_bytes;
+        int r = WriteChar(EzDecodeUtf8(s + i, length - i, &used_bytes), conversion, unknown, flag);
         if (r != TF_OK)
             return r;
+        i += used_bytes;
     }
     return TF_OK;
 }

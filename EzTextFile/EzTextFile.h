@@ -25,6 +25,8 @@
 #define TF_NO_CRLF 0x100
 
 #define TF_DEFAULT_BUFFER_SIZE 4096
+// Longest line a reader hands out (its raw bytes); longer ones are errors.
+#define TF_MAX_LINE_BYTES (1 << 28)
 
 // Results.
 #define TF_OK 0
@@ -154,14 +156,12 @@ class UTF16LE_TextFileWriter : public TextFileWriter
 {
 public:
     UTF16LE_TextFileWriter(const char* path, FILE* file, int buffer_size, char big_endian = 0);
-    ~UTF16LE_TextFileWriter() override;
     int WriteChar(int c, int conversion, const char* unknown, char* flag) override;
     int WriteString(const char* text, int length, int conversion, const char* unknown, char* flag) override;
     int WriteBOM() override;
 
 private:
     int WriteUnit(unsigned unit);
-    wchar_t* units;
     char big_endian;
 };
 

@@ -241,8 +241,11 @@ int linebuf_UtoA(const wchar_t* units, int count, char** block, int, const char*
     else if (count < 0)
         count = int(wcslen(units));
     // At most 3 bytes per unit, 4 per surrogate pair.
-    if (count > (INT_MAX - 1) / 4)
-        count = (INT_MAX - 1) / 4;
+    if (count > (INT_MAX - EZ_BLOCK_STEP) / 4)
+    {
+        LogError("linebuf_UtoA: text too long (%d units)", count);
+        return -1;
+    }
     char* out = static_cast<char*>(alloc_block(*block, 4 * count + 1));
     *block = out;
     int n = 0;
@@ -270,8 +273,11 @@ int linebuf_AtoU(const char* text, int length, wchar_t** block, int, const char*
         length = 0;
     else if (length < 0)
         length = int(strlen(text));
-    if (size_t(length) + 1 > size_t(INT_MAX) / sizeof(wchar_t))
-        length = int(INT_MAX / sizeof(wchar_t)) - 1;
+    if (size_t(length) + 1 > size_t(INT_MAX - EZ_BLOCK_STEP) / sizeof(wchar_t))
+    {
+        LogError("linebuf_AtoU: text too long (%d bytes)", length);
+        return -1;
+    }
     wchar_t* out = static_cast<wchar_t*>(alloc_block(*block, int((length + 1) * sizeof(wchar_t))));
     *block = out;
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);

@@ -36,11 +36,12 @@ char* LookupSystemError(unsigned long code);
 
 // Narrow text is UTF-8. Units are UTF-16 code units (surrogate pairs are
 // joined) or whole code points; a lone surrogate becomes U+FFFD. Returns the
-// narrow length.
+// narrow length, or -1 for a text too long for a block.
 int linebuf_UtoA(const wchar_t* units, int count, char** block, int conversion = 0,
                  const char* unknown = nullptr, char* flag = nullptr);
 // Narrow UTF-8 to one wide unit per code point; a byte that starts no valid
-// sequence stands for itself (U+0000..U+00FF). Returns the unit count.
+// sequence stands for itself (U+0000..U+00FF). Returns the unit count, or -1
+// for a text too long for a block.
 int linebuf_AtoU(const char* text, int length, wchar_t** block, int conversion = 0,
                  const char* unknown = nullptr, char* flag = nullptr);
 
