@@ -268,32 +268,23 @@ int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unkno
     int i = 0;
     while (i < n)
     {
-        unsigned b = s[i];
-        int need = b < 0x80 ? 0 : b <= 0xDF ? 1 : b <= 0xEF ? 2 : b <= 0xF7 ? 3 : -1;
-        if (need == 0)
+        int used_bytes;
+        long cp = EzDecodeUtf8(s + i, n - i, &used_bytes);
+        if (used_bytes == 1 && cp >= 0x80)
         {
-            units[count++] = wchar_t(b);
-            i++;
-            continue;
-        }
-        if (need < 0 || need > n - i - 1)
-        {
-            // Cut short by the end of the line, or an invalid lead byte.
+            // Not a valid sequence (overlong forms and stray bytes included):
+            // U+FFFD for the lead byte, or for the rest of a line that cuts a
+            // sequence short.
+            unsigned b = s[i];
+            int need = (b >= 0xC2 && b <= 0xDF) ? 1 : (b >= 0xE0 && b <= 0xEF) ? 2 : (b >= 0xF0 && b <= 0xF4) ? 3 : 0;
+            int present = 0;
+            while (present < need && i + 1 + present < n && (s[i + 1 + present] & 0xC0) == 0x80)
+                present++;
             units[count++] = 0xFFFD;
-            i = need < 0 ? i + 1 : n;
+            i += (need > 0 && i + 1 + present == n) ? 1 + present : 1;
             continue;
         }
-        long cp;
-        if (need == 1)
-            cp = long((b << 6) & 0x7FF) | (s[i + 1] & 0x3F);
-        else if (need == 2)
-            cp = long((b & 0x0F) << 12) | long((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
-        else
-            cp = long((b & 0x07) << 18) | long((s[i + 1] & 0x3F) << 12) | long((s[i + 2] & 0x3F) << 6) |
-                 (s[i + 3] & 0x3F);
-        i += need + 1;
-        if (cp > 0x10FFFF)
-            cp = 0x10FFFF;
+        i += used_bytes;
         if (cp > 0xFFFF)
         {
             units[count++] = wchar_t((cp >> 10) + 0xD7C0);

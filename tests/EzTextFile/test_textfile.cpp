@@ -173,6 +173,8 @@ TEST_F(TextFileTest, ReadsEveryEncodingAtEveryBufferSize)
         {"utf16 lone surrogate", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'q', 0}), TF_UTF16LE, {"\xEF\xBF\xBDq"}},
         {"utf8 sequence cut by line end", Bytes({0xEF, 0xBB, 0xBF, 'a', 0xE2, 0x82, '\r', '\n'}), TF_UTF8,
          {"a\xEF\xBF\xBD"}},
+        {"utf8 overlong and stray bytes", Bytes({0xEF, 0xBB, 0xBF}) + "a\xC0\xAF" "b\x80" "c\xE2" "A\n", TF_UTF8,
+         {"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD" "A"}},
     };
     for (const Case& c : cases)
     {
