@@ -289,6 +289,20 @@ TEST_F(TextFileTest, OpenFailuresAreReported)
     EXPECT_EQ(0, tf.Close());
 }
 
+TEST_F(TextFileTest, WriteFailuresAreReportedNotSwallowed)
+{
+    if (!vztest::FileExists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    TextFile tf;
+    ASSERT_EQ(0, tf.Open("/dev/full", TF_WRITE, TF_UTF8, 0));
+    EXPECT_EQ(0, tf.WriteString(nullptr, "buffered\n"));
+    EXPECT_EQ(-2, tf.Flush());
+    EXPECT_TRUE(LogHas("FileWriteError (/dev/full)"));
+    ASSERT_EQ(0, tf.Open("/dev/full", TF_WRITE, TF_UTF16LE, 0));
+    EXPECT_EQ(0, tf.WriteString(nullptr, "more\n"));
+    EXPECT_EQ(-2, tf.Close());
+}
+
 TEST_F(TextFileTest, ReopeningAfterCloseWorks)
 {
     std::string path = dir.File("re.txt");
