@@ -14,9 +14,11 @@ const char* const cswin_fixed_key = "swin-fixed";
 // The Carbon-era command IDs: control i is 'SWBT' + i.
 const EngUInt32 SWIN_COMMAND_BASE = EngFourCC('S', 'W', 'B', 'T');
 
-// Rows are laid out 20 pixels high: no minimum height, no vertical padding.
+// Rows are laid out 20 pixels high: no minimum height, no vertical padding;
+// narrow side padding so that titles fit their buttons.
 const char* const cswin_css = "button, combobox button, entry, spinbutton {"
                               " min-height: 0; padding-top: 0; padding-bottom: 0; }"
+                              "button { padding-left: 4px; padding-right: 4px; }"
                               "combobox box, combobox cellview, button label { min-height: 0; }"
                               "frame > border { border-radius: 3px; }";
 
