@@ -238,11 +238,18 @@ void EngGuiSetBevelButtonTextString_LNX(GtkWidget* control, const char* text)
     if (!control || !text || !GTK_IS_BUTTON(control))
         return;
     std::string t = EngGuiToUtf8_LNX(text);
+    // The button makes a new label: keep the old one's look.
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(control));
-    if (child && GTK_IS_LABEL(child))
-        gtk_label_set_text(GTK_LABEL(child), t.c_str()); // keeps the label's look
-    else
-        gtk_button_set_label(GTK_BUTTON(control), t.c_str());
+    bool had_label = child && GTK_IS_LABEL(child);
+    PangoEllipsizeMode ellipsize = had_label ? gtk_label_get_ellipsize(GTK_LABEL(child)) : PANGO_ELLIPSIZE_NONE;
+    float xalign = had_label ? gtk_label_get_xalign(GTK_LABEL(child)) : 0.5f;
+    gtk_button_set_label(GTK_BUTTON(control), t.c_str());
+    child = gtk_bin_get_child(GTK_BIN(control));
+    if (had_label && child && GTK_IS_LABEL(child))
+    {
+        gtk_label_set_ellipsize(GTK_LABEL(child), ellipsize);
+        gtk_label_set_xalign(GTK_LABEL(child), xalign);
+    }
 }
 
 void EngGuiSetRadioControlEntryTextString_LNX(GtkWidget* group, int index, const char* text)

@@ -206,6 +206,13 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     case SWIN_BUT_POPUP:
     case SWIN_BUT_LIST:
         c = gtk_combo_box_text_new();
+        // The entry's text cell pads 2 pixels above and below by default.
+        if (GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(c)))
+        {
+            for (GList* l = cells; l; l = l->next)
+                g_object_set(l->data, "ypad", 0, nullptr);
+            g_list_free(cells);
+        }
         g_signal_connect(c, "changed", G_CALLBACK(OnComboChanged), nullptr);
         break;
     case SWIN_BUT_PICTURE:
