@@ -15,12 +15,12 @@ const char* const cswin_fixed_key = "swin-fixed";
 const EngUInt32 SWIN_COMMAND_BASE = EngFourCC('S', 'W', 'B', 'T');
 
 // Rows are laid out 20 pixels high: no minimum height, no vertical padding;
-// narrow side padding so that titles fit their buttons.
-const char* const cswin_css = "button, combobox button, entry, spinbutton {"
+// narrow side padding so that titles fit their buttons. Only the kit's
+// windows (style class "swin") are affected.
+const char* const cswin_css = ".swin button, .swin entry {"
                               " min-height: 0; padding-top: 0; padding-bottom: 0; }"
-                              "button { padding-left: 4px; padding-right: 4px; }"
-                              "combobox box, combobox cellview, button label { min-height: 0; }"
-                              "frame > border { border-radius: 3px; }";
+                              ".swin button { padding-left: 4px; padding-right: 4px; }"
+                              ".swin combobox box, .swin combobox cellview, .swin button label { min-height: 0; }";
 
 void Notify(GtkWidget* w)
 {
@@ -141,6 +141,7 @@ void* SWinGtkBackend::CreateWindow(SWin* owner, int x, int y, int w, int h, cons
     gtk_window_set_modal(GTK_WINDOW(win), TRUE);
     gtk_window_set_resizable(GTK_WINDOW(win), FALSE);
     gtk_window_set_type_hint(GTK_WINDOW(win), GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_style_context_add_class(gtk_widget_get_style_context(win), "swin");
     GtkWidget* fixed = gtk_fixed_new();
     gtk_widget_set_size_request(fixed, w, h);
     gtk_container_add(GTK_CONTAINER(win), fixed);

@@ -584,4 +584,22 @@ TEST_F(SWinTest, DestroyingTheWindowEndsItsLoop)
     EXPECT_EQ(0, rec.windows_alive);
 }
 
+TEST(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
+{
+    vztest::TempDir dir;
+    DebugResetForTests();
+    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+    vztest::ScopedEnv display("DISPLAY", nullptr);
+    vztest::ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    SWinSetBackend(nullptr);
+    SWin win;
+    _SWinCreateInfo info = Info(-1, -1, 600, 430);
+    EXPECT_EQ(0, win.CreateMainWindow(&info));
+    EXPECT_TRUE(Logged("CreateNewWindow() Failed"));
+    EXPECT_EQ(0, win.IsCreated());
+    EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr) + 1);
+    EXPECT_EQ(0, win.RunWindowLoop());
+    DebugResetForTests();
+}
+
 } // namespace
