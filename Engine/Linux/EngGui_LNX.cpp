@@ -101,6 +101,41 @@ char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error)
     return 0;
 }
 
+char EngGuiDoDialog_LNX(GtkWidget** window, char app_modal, char destroy)
+{
+    if (!window || !*window || !GTK_IS_WINDOW(*window))
+    {
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return 0;
+    }
+    GtkWidget* w = *window;
+    gtk_window_set_modal(GTK_WINDOW(w), app_modal ? TRUE : FALSE);
+    // A close ends this loop; the window stays for its owner.
+    gulong close_id = g_signal_connect(w, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean {
+                                           gtk_main_quit();
+                                           return TRUE;
+                                       }),
+                                       nullptr);
+    gtk_widget_show_all(w);
+    gtk_main();
+    g_signal_handler_disconnect(w, close_id);
+    if (destroy)
+        EngGuiDestroyDialog_LNX(window);
+    return 1;
+}
+
+void EngGuiDestroyDialog_LNX(GtkWidget** window)
+{
+    if (!window || !*window)
+    {
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return;
+    }
+    gtk_widget_hide(*window);
+    gtk_widget_destroy(*window);
+    *window = nullptr;
+}
+
 void EngGuiSetControlID_LNX(GtkWidget* control, EngUInt32 signature, EngInt32 id)
 {
     if (!control)

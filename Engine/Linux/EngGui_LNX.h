@@ -17,6 +17,13 @@ std::string EngGuiToUtf8_LNX(const char* text);
 // 1 for a null error; else logs "Error: <message> (<domain>)" under label, 0.
 char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error);
 
+// Shows the window and runs the main loop until gtk_main_quit (the window's
+// close also ends it, leaving the window); destroys it when asked. 1, or 0
+// without a window.
+char EngGuiDoDialog_LNX(GtkWidget** window, char app_modal, char destroy);
+// Hides and destroys the window and clears the pointer.
+void EngGuiDestroyDialog_LNX(GtkWidget** window);
+
 // Controls are found again by a signature and an ID given to them.
 void EngGuiSetControlID_LNX(GtkWidget* control, EngUInt32 signature, EngInt32 id);
 char EngGuiGetControl_LNX(GtkWidget* window, EngUInt32 signature, EngInt32 id, GtkWidget** out);

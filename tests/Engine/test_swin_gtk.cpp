@@ -105,6 +105,26 @@ TEST_F(SWinGtk, ClickOnAQuittingButtonEndsTheLoop)
     EXPECT_EQ(0, gtk_main_level());
 }
 
+void DestroyCB(SWin* w)
+{
+    clicks++;
+    w->DestroyMainWindow();
+}
+
+TEST_F(SWinGtk, ClickThatDestroysTheWindowEndsTheLoop)
+{
+    clicks = 0;
+    int b = win.AddPushButtonToWindow(20, 360, 140, 20, "Close", DestroyCB);
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(w));
+        return G_SOURCE_REMOVE;
+    }, W(b));
+    RunWithGuard();
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(0, win.IsCreated());
+    EXPECT_EQ(0, gtk_main_level());
+}
+
 struct Seen
 {
     std::vector<std::string> log;
@@ -366,6 +386,19 @@ TEST_F(SWinGtk, Helpers)
     EXPECT_FALSE(gtk_widget_get_sensitive(a));
     EXPECT_TRUE(gtk_widget_get_sensitive(b));
     g_object_unref(m);
+
+    // A dialog of its own: closed by its window's close, then destroyed.
+    GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_window_close(GTK_WINDOW(w));
+        return G_SOURCE_REMOVE;
+    }, dialog);
+    EXPECT_EQ(1, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(nullptr, dialog);
+    EXPECT_EQ(0, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    DebugClearLog();
+    EngGuiDestroyDialog_LNX(&dialog);
+    EXPECT_TRUE(Logged("Bad parameters"));
 
     // Pictures must exist as files; errors are logged with their GError text.
     DebugClearLog();
