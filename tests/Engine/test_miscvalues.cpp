@@ -361,7 +361,9 @@ TEST(MiscValues, IntParsersClampAndReport)
         EXPECT_EQ(EngMiscGetIntFromString(c.s, &v, c.min, c.max), c.ok) << c.s;
         EXPECT_EQ(v, c.value) << c.s;
         if (c.log)
+        {
             EXPECT_TRUE(Logged(c.log)) << c.s;
+        }
     }
     DebugClearLog();
     EXPECT_FALSE(EngMiscGetIntFromString("1", nullptr, 0, 1));

@@ -55,7 +55,9 @@ TEST(Random, IntervalStaysInBounds)
             seen.insert(v);
         }
         if (c.max <= 8)
+        {
             EXPECT_EQ(seen.size(), c.max + 1) << "max " << c.max;
+        }
     }
     // Ranges wider than 32 bits reach their upper part too.
     unsigned long wide_max = (1UL << 40) - 1, biggest = 0;
