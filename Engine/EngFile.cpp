@@ -754,6 +754,13 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
         return 0;
     }
+    // Two spellings of one file: deleting the target would delete the source.
+    struct stat sf, st;
+    if (stat(from, &sf) == 0 && stat(to, &st) == 0 && sf.st_dev == st.st_dev && sf.st_ino == st.st_ino)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
+        return 0;
+    }
     if (fail_if_exists && EngFileExists(to))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);

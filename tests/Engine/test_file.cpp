@@ -232,6 +232,29 @@ int MoveUnderLimit(const std::string& d)
     return EngFileMoveFile((d + "/big.bin").c_str(), (d + "/moved.bin").c_str());
 }
 
+int WriteTextUnderLimit(const std::string& d)
+{
+    EngFile f;
+    if (!f.OpenForWriting((d + "/text.txt").c_str(), 1))
+        return 2;
+    std::string big(200000, 't');
+    return f.Write(big.data(), EngUInt32(big.size()));
+}
+
+TEST_F(Files, ShortWriteFailsInTextMode)
+{
+    EXPECT_EQ(RunWithFileSizeLimit(65536, WriteTextUnderLimit, dir.Path()), 0);
+    EXPECT_NE(ReadFile(dir.File("log.txt")).find("( EngFile::Write )    Only wrote "), std::string::npos);
+}
+
+TEST_F(Files, CopyOntoAnotherSpellingOfTheSourceIsRefused)
+{
+    WriteFile(dir.File("keep.txt"), "precious");
+    std::string other = dir.Path() + "/./keep.txt";
+    EXPECT_EQ(EngFileCopyFile(dir.File("keep.txt").c_str(), other.c_str(), 0), 0);
+    EXPECT_EQ(ReadFile(dir.File("keep.txt")), "precious");
+}
+
 TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
 {
     WriteFile(dir.File("big.bin"), std::string(200000, 'z'));
