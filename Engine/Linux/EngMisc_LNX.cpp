@@ -422,11 +422,18 @@ int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBox
 }
 } // namespace
 
+EngPopupBoxFunction_LNX eng_popup_dialog_kit_function = nullptr;
+
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text)
 {
     if (!text)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Message not set");
+        return;
+    }
+    if (eng_popup_dialog_kit_function && EngMiscHasDisplay_LNX())
+    {
+        eng_popup_dialog_kit_function(kind, title, text);
         return;
     }
     const SDL_MessageBoxButtonData ok[] = {

@@ -32,6 +32,10 @@ bool EngMiscHasDisplay_LNX();
 
 // The modal message box (SDL); without a display the text goes to standard error.
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text);
+// While the native dialog kit has a window up it sets this to its own (GTK)
+// message dialog, which then replaces the SDL box; null otherwise.
+typedef void (*EngPopupBoxFunction_LNX)(char kind, const char* title, const char* text);
+extern EngPopupBoxFunction_LNX eng_popup_dialog_kit_function;
 // A box with OK and Cancel; 1 for OK. Without a display: standard error and 0.
 char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text);
 
