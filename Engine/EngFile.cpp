@@ -629,7 +629,8 @@ char EngFileRenameDirectory(const char* old_path, const char* new_path)
     }
     if (EngFileDirectoryExists(old_path))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing directory still exists: <%s> to <%s>", old_path, new_path);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing directory still exists: <%s> to <%s>", old_path,
+                      new_path);
         return 0;
     }
     return 1;

@@ -7,7 +7,8 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 
-EngIndexedList::EngIndexedList(int step) : entries(nullptr), count(0), capacity(0), grow_step(step > 0 ? step : 64)
+EngIndexedList::EngIndexedList(int step)
+    : entries(nullptr), count(0), capacity(0), grow_step(step > 0 ? step : 64)
 {
 }
 
@@ -63,8 +64,8 @@ EngInt32 EngIndexedList::DoAdd(const void* data, void** pointer, int length, cha
     else if (count == capacity)
     {
         size_t slots = size_t(capacity) + size_t(grow_step);
-        auto** grown =
-            static_cast<EngIndexedListEntry**>(EngMalloc(sizeof(EngIndexedListEntry*) * slots, __PRETTY_FUNCTION__, 1));
+        auto** grown = static_cast<EngIndexedListEntry**>(
+            EngMalloc(sizeof(EngIndexedListEntry*) * slots, __PRETTY_FUNCTION__, 1));
         if (!grown)
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "No memory(2)");
@@ -80,7 +81,8 @@ EngInt32 EngIndexedList::DoAdd(const void* data, void** pointer, int length, cha
         DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
         return -1;
     }
-    auto* entry = static_cast<EngIndexedListEntry*>(EngMalloc(sizeof(EngIndexedListEntry), __PRETTY_FUNCTION__, 1));
+    auto* entry =
+        static_cast<EngIndexedListEntry*>(EngMalloc(sizeof(EngIndexedListEntry), __PRETTY_FUNCTION__, 1));
     if (!entry)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory for element");
@@ -317,7 +319,8 @@ void EngLinkedList::SetElementConstantSize(int size)
 {
     if (size < 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid constant data size %lu", static_cast<unsigned long>(long(size)));
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid constant data size %lu",
+                      static_cast<unsigned long>(long(size)));
         size = 0;
     }
     constant_size = size;
@@ -332,8 +335,8 @@ char EngLinkedList::CheckSize(int size, const char* caller) const
     }
     if (constant_size && size != constant_size)
     {
-        DebugError(caller, "Data size is not constant data size (%lu != %lu)", static_cast<unsigned long>(size),
-                   static_cast<unsigned long>(constant_size));
+        DebugError(caller, "Data size is not constant data size (%lu != %lu)",
+                   static_cast<unsigned long>(size), static_cast<unsigned long>(constant_size));
         return 0;
     }
     return 1;
@@ -383,7 +386,8 @@ EngInt32 EngLinkedList::DoAdd(const void* data, void** pointer, int size, char m
         DebugErrorAlt(__PRETTY_FUNCTION__, "Parameters not ok");
         return -1;
     }
-    auto* e = static_cast<_EngLinkedListElement*>(EngMalloc(sizeof(_EngLinkedListElement), __PRETTY_FUNCTION__, 1));
+    auto* e =
+        static_cast<_EngLinkedListElement*>(EngMalloc(sizeof(_EngLinkedListElement), __PRETTY_FUNCTION__, 1));
     if (!e)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory for m_list entry");

@@ -208,8 +208,9 @@ void EngMainShowErrorAndLogFilePopupOnExit()
         return;
     }
     if (!eng_ok_cancel_popup_function ||
-        !eng_ok_cancel_popup_function(2, "Error Running Program",
-                                      "The program had to terminate prematurely.\n\nDo you wish to see the log file ?"))
+        !eng_ok_cancel_popup_function(
+            2, "Error Running Program",
+            "The program had to terminate prematurely.\n\nDo you wish to see the log file ?"))
         return;
     // The whole path as one argument: no shell, no quoting, no cut.
     EngMiscOpenWithDefaultProgram(log);

@@ -176,7 +176,8 @@ bool EngMiscIsFilenamePicture(const char* name)
     if (!dot || dot == name || strlen(dot + 1) < 3)
         return false;
     const char* ext = dot + 1;
-    return !strcasecmp(ext, "jpg") || !strcasecmp(ext, "jpeg") || !strcasecmp(ext, "tga") || !strcasecmp(ext, "bmp");
+    return !strcasecmp(ext, "jpg") || !strcasecmp(ext, "jpeg") || !strcasecmp(ext, "tga") ||
+           !strcasecmp(ext, "bmp");
 }
 
 bool EngMiscIsEmailAddressValid(const char* address, int max_len)

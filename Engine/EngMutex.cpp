@@ -27,7 +27,8 @@ char EngMutex::Lock()
 
 char EngMutex::Lock(double lock_seconds)
 {
-    bool got = lock_seconds > 0 ? mutex.try_lock_for(std::chrono::duration<double>(lock_seconds)) : mutex.try_lock();
+    bool got =
+        lock_seconds > 0 ? mutex.try_lock_for(std::chrono::duration<double>(lock_seconds)) : mutex.try_lock();
     if (!got)
         return 0;
     owner = std::this_thread::get_id();

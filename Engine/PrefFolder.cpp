@@ -133,7 +133,8 @@ ENG_CHAR* PrefFolderGetMainFolderWithFileAppended(const char* file)
 
 ENG_CHAR* PrefFolderGetSubFolder(const char* sub, char create)
 {
-    return SubFolder(PrefFolderGetMainFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2), __PRETTY_FUNCTION__);
+    return SubFolder(PrefFolderGetMainFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2),
+                     __PRETTY_FUNCTION__);
 }
 
 ENG_CHAR* PrefFolderGetSubFolderWithFileAppended(const char* sub, const char* file, char create)
@@ -166,7 +167,8 @@ ENG_CHAR* PrefFolderGetMyDocsFolder()
 
 ENG_CHAR* PrefFolderGetMyDocsSubFolder(const char* sub, char create)
 {
-    return SubFolder(PrefFolderGetMyDocsFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2), __PRETTY_FUNCTION__);
+    return SubFolder(PrefFolderGetMyDocsFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2),
+                     __PRETTY_FUNCTION__);
 }
 
 ENG_CHAR* PrefFolderGetMyDocsSubFolderWithFileAppended(const char* sub, const char* file)
@@ -198,7 +200,8 @@ ENG_CHAR* PrefFolderGetDesktopFolder()
 
 ENG_CHAR* PrefFolderGetDesktopSubFolder(const char* sub, char create)
 {
-    return SubFolder(PrefFolderGetDesktopFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2), __PRETTY_FUNCTION__);
+    return SubFolder(PrefFolderGetDesktopFolder(), sub, create, pf_buffer2, sizeof(pf_buffer2),
+                     __PRETTY_FUNCTION__);
 }
 
 ENG_CHAR* PrefFolderGetDownloadsFolder()

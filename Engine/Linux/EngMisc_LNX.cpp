@@ -404,7 +404,8 @@ Uint32 BoxFlags(char kind)
 }
 
 // Shows a box with the given buttons; the id of the pressed one, or -1.
-int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBoxButtonData* buttons, int count)
+int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBoxButtonData* buttons,
+            int count)
 {
     if (!EngMiscHasDisplay_LNX() || !EngMiscStartVideo_LNX())
         return -1;

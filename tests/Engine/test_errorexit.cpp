@@ -43,9 +43,10 @@ protected:
         asked = 0;
         // A fake xdg-open first on PATH writes its arguments, NUL-separated.
         mkdir(dir.File("bin").c_str(), 0755);
-        WriteFile(dir.File("bin/xdg-open"),
-                  "#!/bin/sh\nout=\"$VZ_FAKE_OUT\"\nprintf '%s\\n' \"$#\" > \"$out.part\"\n"
-                  "for a in \"$@\"; do printf '%s\\0' \"$a\" >> \"$out.part\"; done\nmv \"$out.part\" \"$out\"\n");
+        WriteFile(
+            dir.File("bin/xdg-open"),
+            "#!/bin/sh\nout=\"$VZ_FAKE_OUT\"\nprintf '%s\\n' \"$#\" > \"$out.part\"\n"
+            "for a in \"$@\"; do printf '%s\\0' \"$a\" >> \"$out.part\"; done\nmv \"$out.part\" \"$out\"\n");
         chmod(dir.File("bin/xdg-open").c_str(), 0755);
     }
     void TearDown() override
@@ -61,7 +62,8 @@ protected:
     }
     TempDir dir;
     std::string out = dir.File("args");
-    ScopedEnv path{"PATH", (dir.File("bin") + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")).c_str()};
+    ScopedEnv path{"PATH",
+                   (dir.File("bin") + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")).c_str()};
     ScopedEnv fake_out{"VZ_FAKE_OUT", out.c_str()};
     EngOkCancelFunction saved;
 };
@@ -99,7 +101,8 @@ TEST_F(ErrorExit, CancelOpensNothingAndAMissingLogIsSaid)
     ASSERT_EQ(rec.Popups().size(), 1u);
     EXPECT_EQ(rec.Popups()[0].kind, 2);
     EXPECT_EQ(rec.Popups()[0].title, "Error Running Program");
-    EXPECT_EQ(rec.Popups()[0].text, "The program had to terminate prematurely. No error logs were generated.");
+    EXPECT_EQ(rec.Popups()[0].text,
+              "The program had to terminate prematurely. No error logs were generated.");
 }
 
 } // namespace

@@ -87,6 +87,7 @@ TEST_F(Files, ResultsAndMessages)
         char result;
         const char* message; // the last stored line, or "" for none
     };
+    // clang-format off
     const Case cases[] = {
         {"read closed", [] { EngFile f; char b[4]; return f.Read(b, 4, 1); }, 0,
          " <ERROR>  ( EngFile::Read )    File is not open"},

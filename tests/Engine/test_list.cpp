@@ -77,12 +77,14 @@ TEST_F(Lists, IndexedListRefusals)
     l.AddEntryP(&borrowed, sizeof(int));
 
     EXPECT_EQ(l.RemoveEntry(0), 0);
-    EXPECT_EQ(LastLine(), " <ERROR>  ( EngIndexedList::RemoveEntry )    Not implemented for mixed type lists.");
+    EXPECT_EQ(LastLine(),
+              " <ERROR>  ( EngIndexedList::RemoveEntry )    Not implemented for mixed type lists.");
     EXPECT_EQ(l.GetNumEntries(), 2);
 
     int value = 1;
     EXPECT_EQ(l.OverwriteEntryData(1, &value, sizeof(value)), 0);
-    EXPECT_EQ(LastLine(), " <ERROR>  ( EngIndexedList::OverwriteEntryData )    Did not create the data memory 1");
+    EXPECT_EQ(LastLine(),
+              " <ERROR>  ( EngIndexedList::OverwriteEntryData )    Did not create the data memory 1");
     EXPECT_EQ(l.OverwriteEntryData(0, &value, 2), 0);
     EXPECT_EQ(l.OverwriteEntryData(0, &value, sizeof(value)), 1);
     EXPECT_EQ(IntAt(l, 0), 1);
@@ -215,20 +217,24 @@ TEST(Mutex, LocksAcrossThreadsWithATimeOut)
     ASSERT_EQ(m.Lock(), 1);
     ASSERT_EQ(m.Lock(), 1) << "recursive";
     std::atomic<int> other{-1}, stranger_unlock{-1};
-    std::thread t([&] {
-        other = m.Lock();
-        stranger_unlock = m.Unlock();
-    });
+    std::thread t(
+        [&]
+        {
+            other = m.Lock();
+            stranger_unlock = m.Unlock();
+        });
     t.join();
     EXPECT_EQ(other, 0) << "held by another thread: times out";
     EXPECT_EQ(stranger_unlock, 0);
     EXPECT_EQ(m.Unlock(), 1);
     EXPECT_EQ(m.Unlock(), 1);
     EXPECT_EQ(m.Unlock(), 0) << "no longer held";
-    std::thread t2([&] {
-        other = m.Lock();
-        m.Unlock();
-    });
+    std::thread t2(
+        [&]
+        {
+            other = m.Lock();
+            m.Unlock();
+        });
     t2.join();
     EXPECT_EQ(other, 1);
 }

@@ -83,7 +83,8 @@ TEST_F(MainHelpers, ExitOnAnotherThreadEndsOnlyThatThread)
     static char main_thread_seen = 2;
     ASSERT_EQ(pthread_create(
                   &t, nullptr,
-                  [](void*) -> void* {
+                  [](void*) -> void*
+                  {
                       main_thread_seen = EngMainIsThisTheMainThread();
                       EngMainCallExit(3);
                       return nullptr;

@@ -125,8 +125,8 @@ TEST_F(Misc, FileNameHelpers)
     {
         const char* name;
         bool picture;
-    } pics[] = {{"PHOTO.JPG", true}, {"a.jpeg", true}, {"a.tga", true}, {"a.bm", false}, {".jpg", false},
-                {"a.png", false}};
+    } pics[] = {{"PHOTO.JPG", true}, {"a.jpeg", true}, {"a.tga", true},
+                {"a.bm", false},     {".jpg", false},  {"a.png", false}};
     for (const auto& c : pics)
         EXPECT_EQ(EngMiscIsFilenamePicture(c.name), c.picture) << c.name;
 }
@@ -139,13 +139,13 @@ TEST_F(Misc, EmailAddresses)
         int max_len;
         bool valid;
     } cases[] = {
-        {"a@b.c", 0, true},       {"a@bc", 0, false},        {"@b.c", 0, false},
-        {"a@@b.c", 0, false},     {"a b@c.d", 0, false},     {"a@b.c", 5, false},
-        {"a@b.c", 6, true},       {"a@b.", 0, true},         {"\xc3\xa9@b.c", 0, false},
-        {nullptr, 0, false},
+        {"a@b.c", 0, true},         {"a@bc", 0, false},  {"@b.c", 0, false}, {"a@@b.c", 0, false},
+        {"a b@c.d", 0, false},      {"a@b.c", 5, false}, {"a@b.c", 6, true}, {"a@b.", 0, true},
+        {"\xc3\xa9@b.c", 0, false}, {nullptr, 0, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(EngMiscIsEmailAddressValid(c.address, c.max_len), c.valid) << (c.address ? c.address : "null");
+        EXPECT_EQ(EngMiscIsEmailAddressValid(c.address, c.max_len), c.valid)
+            << (c.address ? c.address : "null");
 }
 
 } // namespace

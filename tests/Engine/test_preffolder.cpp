@@ -48,7 +48,8 @@ TEST_F(Folders, SetupMakesTheDataFolderAndMovesTheLogIntoIt)
     EXPECT_EQ(std::string(PrefFolderGetSubFolder("Saves", 1)), expected + "/Saves");
     struct stat st;
     EXPECT_EQ(stat((expected + "/Saves").c_str(), &st), 0);
-    EXPECT_EQ(std::string(PrefFolderGetSubFolderWithFileAppended("Saves", "a.dat", 0)), expected + "/Saves/a.dat");
+    EXPECT_EQ(std::string(PrefFolderGetSubFolderWithFileAppended("Saves", "a.dat", 0)),
+              expected + "/Saves/a.dat");
     EXPECT_EQ(std::string(PrefFolderGetKestrelbayCommonFolder()), dir.File("data/Kestrelbay/Common"));
 
     // With XDG_DATA_HOME unset the data folder is under ~/.local/share.
@@ -68,13 +69,14 @@ TEST_F(Folders, BadNamesFallBackWithTheirMessages)
         const char* message;
     };
     const Case cases[] = {
-        {"empty file", [](const std::string&) { return std::string(PrefFolderGetMainFolderWithFileAppended("")); },
-         folder, " <ERROR>  ( PrefFolderGetMainFolderWithFileAppended )    No file specified"},
+        {"empty file",
+         [](const std::string&) { return std::string(PrefFolderGetMainFolderWithFileAppended("")); }, folder,
+         " <ERROR>  ( PrefFolderGetMainFolderWithFileAppended )    No file specified"},
         {"long file",
          [](const std::string& l) { return std::string(PrefFolderGetMainFolderWithFileAppended(l.c_str())); },
          folder, " <ERROR>  ( PrefFolderGetMainFolderWithFileAppended )    Filename too long"},
-        {"long sub", [](const std::string& l) { return std::string(PrefFolderGetSubFolder(l.c_str(), 1)); }, folder,
-         " <ERROR>  ( PrefFolderGetSubFolder )    Invalid sub folder name"},
+        {"long sub", [](const std::string& l) { return std::string(PrefFolderGetSubFolder(l.c_str(), 1)); },
+         folder, " <ERROR>  ( PrefFolderGetSubFolder )    Invalid sub folder name"},
     };
     PrefFolderSetup("Game", 0, nullptr, 1);
     for (const Case& c : cases)
