@@ -118,6 +118,7 @@ TEST_F(Files, ResultsAndMessages)
         {"copy onto itself", [] { return EngFileCopyFile(s_small.c_str(), s_small.c_str(), 0); }, 0, nullptr},
         {"move onto existing", [] { return EngFileMoveFile(s_small.c_str(), s_small.c_str()); }, 0, nullptr},
     };
+    // clang-format on
     for (const Case& c : cases)
     {
         DebugClearLog();
