@@ -262,9 +262,10 @@ TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
     WriteFile(dir.File("big.bin"), std::string(200000, 'z'));
     EXPECT_EQ(RunWithFileSizeLimit(65536, CopyUnderLimit, dir.Path()), 0);
     EXPECT_FALSE(FileExists(dir.File("copy.bin")));
-    EXPECT_NE(ReadFile(dir.File("log.txt")).find("File was not copied: <" + dir.File("big.bin") + "> to <" +
-                                                 dir.File("copy.bin") + ">"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadFile(dir.File("log.txt"))
+            .find("File was not copied: <" + dir.File("big.bin") + "> to <" + dir.File("copy.bin") + ">"),
+        std::string::npos);
     EXPECT_EQ(RunWithFileSizeLimit(65536, MoveUnderLimit, dir.Path()), 1);
     EXPECT_EQ(ReadFile(dir.File("moved.bin")).size(), 200000u);
 }
