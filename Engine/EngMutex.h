@@ -15,6 +15,7 @@ public:
     EngMutex(const EngMutex&) = delete;
     EngMutex& operator=(const EngMutex&) = delete;
 
+    char Setup() { return 1; }
     char Setup(double lock_seconds);
     char IsSetup() const { return 1; }
     char SetupIfNeeded() { return 1; }
