@@ -13,11 +13,7 @@
 
 #include "EngDebug.h"
 #include "EngMain.h"
-#if __has_include("EngFile.h")
 #include "EngFile.h"
-#else
-#include "TextPending.h" // until the file module is merged
-#endif
 
 namespace
 {

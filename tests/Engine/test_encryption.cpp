@@ -9,11 +9,7 @@
 #include "EngDebug.h"
 #include "EngEncryption.h"
 #include "EngMain.h"
-#if __has_include("EngFile.h")
 #include "EngFile.h"
-#else
-#include "TextPending.h" // until the file module is merged
-#endif
 #include "support/TestSupport.h"
 
 using vztest::ReadFile;
