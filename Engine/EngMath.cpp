@@ -176,7 +176,7 @@ void EngMathGetVectorCrossProduct(Vector3d* out, const Vector3d* a, const Vector
 {
     if (!out || !a || !b)
         return;
-    Vector3d r;
+    Vector3d r = {0, 0, 0};
     r.x = a->y * b->z - a->z * b->y;
     r.y = a->z * b->x - a->x * b->z;
     r.z = a->x * b->y - a->y * b->x;
@@ -243,7 +243,7 @@ bool EngMathInterpolateTwoVector3ds(const Vector3d& a, const Vector3d& b, float 
         *out = a;
         return true;
     }
-    Vector3d r;
+    Vector3d r = {0, 0, 0};
     r.x = a.x + (b.x - a.x) * t;
     r.y = a.y + (b.y - a.y) * t;
     r.z = a.z + (b.z - a.z) * t;
@@ -296,7 +296,7 @@ void EngMathGetPlaneFromThreePoints(Vector3d* p1, Vector3d* p2, Vector3d* p3, En
         return;
     Vector3d e1 = {p2->x - p1->x, p2->y - p1->y, p2->z - p1->z};
     Vector3d e2 = {p3->x - p1->x, p3->y - p1->y, p3->z - p1->z};
-    Vector3d n;
+    Vector3d n = {0, 0, 0};
     EngMathGetVectorCrossProduct(&n, &e1, &e2);
     out->a = n.x;
     out->b = n.y;
@@ -342,7 +342,7 @@ bool EngMathDoesLineIntersectTriangle(Vector3d* origin, Vector3d* direction, Vec
     const float eps = 0.000001f;
     Vector3d e1 = {b->x - a->x, b->y - a->y, b->z - a->z};
     Vector3d e2 = {c->x - a->x, c->y - a->y, c->z - a->z};
-    Vector3d p;
+    Vector3d p = {0, 0, 0};
     EngMathGetVectorCrossProduct(&p, direction, &e2);
     float det = EngMathDotProduct(&e1, &p);
     if (det > -eps && det < eps)
@@ -354,7 +354,7 @@ bool EngMathDoesLineIntersectTriangle(Vector3d* origin, Vector3d* direction, Vec
         *u = uu;
     if (uu < 0 || uu > 1)
         return false;
-    Vector3d q;
+    Vector3d q = {0, 0, 0};
     EngMathGetVectorCrossProduct(&q, &s, &e1);
     float vv = EngMathDotProduct(direction, &q) * inv;
     if (v)
