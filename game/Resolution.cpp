@@ -71,6 +71,13 @@ void ResolutionMakeWindowedValid()
     EngMiscGetDesktopDimensions(nullptr, nullptr, &w, &h, 0);
     resolution.win_x = ValidPosition(resolution.win_x, w);
     resolution.win_y = ValidPosition(resolution.win_y, h);
+    // Window creation takes these as they are: the same ranges as the dialog's.
+    if (resolution.windowed > 1)
+        resolution.windowed = 1;
+    if (resolution.fs_aa < 0 || resolution.fs_aa > 2)
+        resolution.fs_aa = 0;
+    if (resolution.win_aa < 0 || resolution.win_aa > 2)
+        resolution.win_aa = 0;
 }
 
 char ResolutionLoad()

@@ -58,5 +58,6 @@ void ResolutionSetDefaults();
 char ResolutionSave();
 void ResolutionUpdateStartupParms();
 void ResolutionUpdateSettingsFromScreen();
-// A windowed size below 1 becomes 1024 x 768; a position off the desktop becomes -1 (centred).
+// A windowed size below 1 becomes 1024 x 768; a position off the desktop becomes -1 (centred);
+// the windowed byte becomes 0 or 1 and an anti-aliasing value outside 0-2 becomes 0.
 void ResolutionMakeWindowedValid();

@@ -596,17 +596,19 @@ TEST_F(Files, StoredWindowedSettingsAreRepaired)
     {
         const char* name;
         uint8_t windowed;
-        int32_t w, h, x, y;
-        int32_t want_w, want_h, want_x, want_y;
+        int32_t w, h, x, y, aa;
+        int32_t want_w, want_h, want_x, want_y, want_aa;
         char want_windowed;
     } cases[] = {
-        {"valid values stay", 1, 800, 600, 100, 200, 800, 600, 100, 200, 1},
-        {"centred stays", 1, 800, 600, -1, -1, 800, 600, -1, -1, 1},
-        {"zero width", 1, 0, 600, 10, 10, 1024, 768, 10, 10, 1},
-        {"negative height", 1, 800, -5, 10, 10, 1024, 768, 10, 10, 1},
-        {"far left", 1, 800, 600, -5000, 10, 800, 600, -1, 10, 1},
-        {"far below", 1, 800, 600, 10, 100000, 800, 600, 10, -1, 1},
-        {"windowed byte 7", 7, 800, 600, -1, -1, 800, 600, -1, -1, 1},
+        {"valid values stay", 1, 800, 600, 100, 200, 2, 800, 600, 100, 200, 2, 1},
+        {"centred stays", 1, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},
+        {"zero width", 1, 0, 600, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
+        {"negative height", 1, 800, -5, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
+        {"far left", 1, 800, 600, -5000, 10, 0, 800, 600, -1, 10, 0, 1},
+        {"far below", 1, 800, 600, 10, 100000, 0, 800, 600, 10, -1, 0, 1},
+        {"windowed byte 7", 7, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},
+        {"anti-aliasing 3", 1, 800, 600, -1, -1, 3, 800, 600, -1, -1, 0, 1},
+        {"anti-aliasing -1", 1, 800, 600, -1, -1, -1, 800, 600, -1, -1, 0, 1},
     };
     ResolutionSetDefaults();
     ASSERT_EQ(ResolutionSave(), 1);
@@ -620,6 +622,7 @@ TEST_F(Files, StoredWindowedSettingsAreRepaired)
         Put<int32_t>(&bytes, 24, c.h);
         Put<int32_t>(&bytes, 32, c.x);
         Put<int32_t>(&bytes, 36, c.y);
+        Put<int32_t>(&bytes, 44, c.aa);
         WriteFile(DataFile("Resolution.dat"), bytes);
         ASSERT_EQ(ResolutionLoad(), 1);
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
@@ -628,6 +631,8 @@ TEST_F(Files, StoredWindowedSettingsAreRepaired)
         EXPECT_EQ(p->height, c.want_h);
         EXPECT_EQ(p->x, c.want_x);
         EXPECT_EQ(p->y, c.want_y);
+        EXPECT_EQ(p->aa, c.want_aa);
+        EXPECT_EQ(resolution.windowed, 1);
     }
 }
 

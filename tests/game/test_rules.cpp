@@ -293,6 +293,15 @@ TEST_F(Rules, PressTimeIsKeptUntilRelease)
     EXPECT_EQ(key_start_press_time[VIZAVU_MOUSE_LEFT_KEY], 0);
 }
 
+TEST_F(Rules, PressAtClockZeroStillCounts)
+{
+    eng_main_current_time = 0;
+    Select(0, 0);
+    MoveToPad(BOARD_PAD_NOTES, 2);
+    Click(0.5);
+    EXPECT_EQ(Cell(0, 0).notes_on[2], 2);
+}
+
 TEST_F(Rules, DoubleClickLeavesOnlyOffTheBoardAndPads)
 {
     struct
