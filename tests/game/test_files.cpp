@@ -139,6 +139,30 @@ TEST_F(Files, OptionsFieldsAtTheirOffsets)
     EXPECT_EQ(memcmp(&saved, &options, sizeof(options)), 0);
 }
 
+TEST_F(Files, DefaultColourSets)
+{
+    struct
+    {
+        int set, part;
+        float r, g, b;
+    } cases[] = {
+        {0, 0, 0.189f, 0.201f, 0.258f}, {0, 5, 0.518f, 0.4f, 0.138f},   {2, 2, 0.458f, 0.458f, 0.458f},
+        {3, 1, 0.861f, 0.891f, 0.571f}, {4, 4, 0.398f, 0.102f, 0.165f}, {6, 3, 1, 0.578f, 0.115f},
+        {7, 5, 0.444f, 0.544f, 0.221f}, {7, 3, 0, 0.004f, 0.004f},
+    };
+    options.cur_colour_set = 5;
+    options.colours[6][3][0] = 0.5f;
+    OptionsSetDefaults();
+    EXPECT_EQ(options.cur_colour_set, 0);
+    EXPECT_EQ(options.cur_colour_part, 0);
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(options.colours[c.set][c.part][0], c.r) << c.set << "," << c.part;
+        EXPECT_EQ(options.colours[c.set][c.part][1], c.g) << c.set << "," << c.part;
+        EXPECT_EQ(options.colours[c.set][c.part][2], c.b) << c.set << "," << c.part;
+    }
+}
+
 TEST_F(Files, MissingOptionsFileGivesDefaultsSilently)
 {
     options.cur_level = 3;
