@@ -1,19 +1,11 @@
 // TEMPORARY: declarations of engine functions and globals that other modules
 // provide but that are not on main yet. Removed at merge; the real ones live in
-// Engine/EngFile.h, Engine/PrefFolder.h, Engine/EngWindow.h, Engine/EngResModes.h
-// and Engine/EngMisc.h.
+// Engine/EngWindow.h, Engine/EngResModes.h and game/Game.h.
 #pragma once
 
 #include <cstddef>
 
 #include "EngTypes.h"
-
-// Engine/EngFile.h: temp file in the same folder, fsync, rename. 1 ok, 0 failed (logged).
-char EngFileSaveAtomically(const char* path, const void* data, size_t size);
-
-// Engine/PrefFolder.h
-ENG_CHAR* PrefFolderSetup(const char* name, char set_log, const char* log_name, char use_app_support);
-ENG_CHAR* PrefFolderGetMainFolder();
 
 // Engine/EngWindow.h: the window creation record and window globals.
 struct _EngCreateWindowParms
@@ -49,9 +41,6 @@ public:
     char GetClosestFullScreenModeToMode(int* width, int* height, int* bpp, int* frequency);
     char EnsureWindowedModeOk(int* width, int* height, int* bpp, int* frequency);
 };
-
-// Engine/EngMisc.h
-void EngMiscGetDesktopDimensions(int* x, int* y, int* width, int* height, char leave_room);
 
 // game/Game.h: the game's window creation record.
 _EngCreateWindowParms* MainGetCreateWindowParms();

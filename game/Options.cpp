@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "GamePending.h"
+#include "PrefFolder.h"
 #include "GraphicsControl.h"
 
 Options options;

@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
+#include "EngMiscPlatform.h"
 #include "GamePending.h"
+#include "PrefFolder.h"
 
 _ResolutionRecord resolution;
 char res_file_str[1024];

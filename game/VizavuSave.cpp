@@ -7,7 +7,9 @@
 
 #include "EngDebug.h"
 #include "GameHooks.h"
+#include "EngFile.h"
 #include "GamePending.h"
+#include "PrefFolder.h"
 #include "Options.h"
 
 VizavuSaveRecord saved_puzzle;

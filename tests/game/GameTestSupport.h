@@ -8,7 +8,9 @@
 #include <string>
 
 #include "EngDebug.h"
+#include "EngMiscPlatform.h"
 #include "EngProgram.h"
+#include "PrefFolder.h"
 #include "game/Board.h"
 #include "game/GameHooks.h"
 #include "game/GamePending.h"
