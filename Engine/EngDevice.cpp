@@ -6,7 +6,9 @@
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
 
-EngDevice* eng_main_device = nullptr;
+// TEMPORARY weak: EngMathPending.cpp still holds a stand-in definition; drop
+// the attribute when that file goes.
+__attribute__((weak)) EngDevice* eng_main_device = nullptr;
 
 static inline bool EngDeviceGLReady()
 {

@@ -473,7 +473,7 @@ void EngDeviceGL::DoPrepareFor2D(char lighting_off, char orientation)
         depth_to_restore = 0;
     saved_projection_matrix = projection_matrix;
     if (orientation)
-        projection_matrix.SetOrientationMatrix();
+        projection_matrix.SetOrientationMatrix(eng_main_orientation_alt);
     else
         projection_matrix.SetIdentityMatrix();
     SetProjectionMatrixToCurrent();

@@ -85,7 +85,7 @@ void EngDeviceGL::SetProjectionMatrixFor2D()
 {
     if (prepared_2d)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Warning: 2d is prepared.");
-    projection_matrix.SetOrientationMatrix();
+    projection_matrix.SetOrientationMatrix(eng_main_orientation_alt);
     SetProjectionMatrixToCurrent();
 }
 

@@ -343,8 +343,8 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
     int format = EngTextureGL_GetTypeFromNumChannels(mem_channels);
     if (format < 0)
         return 0;
-    int tw = pad_pow2 ? EngMathGetClosestPowerOf2Max(mem_width) : mem_width;
-    int th = pad_pow2 ? EngMathGetClosestPowerOf2Max(mem_height) : mem_height;
+    int tw = pad_pow2 ? int(EngMathGetClosestPowerOf2Max(unsigned(mem_width))) : mem_width;
+    int th = pad_pow2 ? int(EngMathGetClosestPowerOf2Max(unsigned(mem_height))) : mem_height;
     // A texture GL cannot hold would be marked created and draw nothing.
     int max_size = eng_main_device_gl ? eng_main_device_gl->GetGLMaxTextureSize() : 0;
     if (tw <= 0 || th <= 0 || (max_size > 0 && (tw > max_size || th > max_size)))
@@ -493,7 +493,8 @@ char EngTextureGL::UpscaleImageDataInMemoryToNearestPowerOfTwoFast(_TexCoords* o
         DebugErrorAlt(__PRETTY_FUNCTION__, "Parameter error");
         return 0;
     }
-    int nw = EngMathGetClosestPowerOf2Max(mem_width), nh = EngMathGetClosestPowerOf2Max(mem_height);
+    int nw = int(EngMathGetClosestPowerOf2Max(unsigned(mem_width)));
+    int nh = int(EngMathGetClosestPowerOf2Max(unsigned(mem_height)));
     if (!pad_pow2 || (nw == mem_width && nh == mem_height))
     {
         *out = {0, 0, 1, 1};
@@ -581,7 +582,7 @@ char EngTextureGL::LoadEmptyTextureToMemory(int* w, int* h, char alpha)
     }
     if (!owner)
         return 0;
-    int tw = EngMathGetClosestPowerOf2Max(*w), th = EngMathGetClosestPowerOf2Max(*h);
+    int tw = int(EngMathGetClosestPowerOf2Max(unsigned(*w))), th = int(EngMathGetClosestPowerOf2Max(unsigned(*h)));
     *w = tw;
     *h = th;
     int c = alpha ? 4 : 3;
