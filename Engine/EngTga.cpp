@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngJpeg.h"
 #include "EngMain.h"
 #include "EngTexture.h"
@@ -176,7 +176,8 @@ char EngTga::LoadFromFile(const char* path, char create)
         }
         std::free(scratch);
     }
-    // Pixels are little-endian words on this platform: nothing to reorder.
+    for (int r = 0; r < h; r++)
+        EngFileReverseWordBitsForPlatform(m_data + size_t(r) * w, EngUInt32(w) * 4);
     std::fclose(f);
     return 1;
 }
@@ -620,8 +621,7 @@ char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, cons
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename.");
         return 0;
     }
-    struct stat st;
-    if (stat(path, &st) != 0)
+    if (!EngFileExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);
         return 0;

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "EngDebug.h"
 #include "EngDevice.h"
+#include "EngFile.h"
 #include "EngImageScale.h"
 #include "EngJpeg.h"
 #include "EngMain.h"
@@ -241,8 +241,7 @@ char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char 
     }
     if (!owner || !file)
         return 0;
-    struct stat st;
-    if (stat(file, &st) != 0 || !S_ISREG(st.st_mode))
+    if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);
         return 0;
