@@ -145,4 +145,36 @@ TEST_F(Tga, HalvingAndRegionCopies)
     EXPECT_TRUE(LastLogHas("Invalid from sizes"));
 }
 
+TEST_F(Tga, CompositingModes)
+{
+    const uint32_t src_px = 0x80C86400u; // a 128, r 200, g 100, b 0
+    const uint32_t dst_px = 0x32000064u; // a 50, r 0, g 0, b 100
+    struct
+    {
+        const char* name;
+        int mode;
+        char alpha_only;
+        float fade;
+        uint32_t expected;
+    } const cases[] = {
+        {"copy", 0, 0, 1.0f, 0x80C86400u},
+        {"colour only", 1, 0, 1.0f, 0x32C86400u},
+        {"mix by alpha", 4, 0, 1.0f, 0x32643231u},
+        {"mix, faded", 4, 0, 0.5f, 0x3232194Au},
+        {"mix unless clear or opaque", 9, 0, 1.0f, 0x32643231u},
+        {"darkest channel multiplies", 12, 0, 1.0f, 0x80000000u},
+        {"darkest channel mixes", 7, 0, 1.0f, 0x32000064u},
+        {"alpha only", 0, 1, 1.0f, 0x80000064u},
+    };
+    for (const auto& c : cases)
+    {
+        EngTga src(1, 1, 32), dst(1, 1, 32);
+        src.m_data[0] = src_px;
+        dst.m_data[0] = dst_px;
+        ASSERT_TRUE(dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 0, 0, c.mode, c.alpha_only, c.fade, 0))
+            << c.name;
+        EXPECT_EQ(dst.m_data[0], c.expected) << c.name << std::hex << " got " << dst.m_data[0];
+    }
+}
+
 } // namespace
