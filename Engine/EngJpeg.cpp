@@ -122,6 +122,13 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_read_header(&cinfo, TRUE);
     *width = cinfo.image_width;
     *height = cinfo.image_height;
+    if ((long long)cinfo.image_width * cinfo.image_height > ENG_JPEG_MAX_PIXELS)
+    {
+        DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return nullptr;
+    }
     if (out_channels == 4 && cinfo.num_components != 3)
     {
         DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components, file);

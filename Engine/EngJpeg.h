@@ -3,6 +3,9 @@
 #pragma once
 
 class EngTexture;
+
+// Largest image decoded (pixels): bigger headers are refused, not allocated.
+#define ENG_JPEG_MAX_PIXELS (8192LL * 8192LL)
 class EngTga;
 
 char EngJpegDoesFileHaveJpegExtension(const char* file);

@@ -76,6 +76,19 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
         return nullptr;
     }
     int w = 0, h = 0, c = 0;
+    // Refuse absurd sizes from the header before anything is allocated.
+    FILE* probe = std::fopen(file, "rb");
+    if (probe)
+    {
+        stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
+        int ok = stbi_info_from_callbacks(&io, probe, &w, &h, &c);
+        std::fclose(probe);
+        if (ok && (long long)w * h > ENG_JPEG_MAX_PIXELS)
+        {
+            last_load_error = "Image too large";
+            return nullptr;
+        }
+    }
     unsigned char* px = SOIL_load_image(file, &w, &h, &c, force_channels);
     bool from_stb = false;
     if (!px)

@@ -236,6 +236,15 @@ TEST_F(Textures, LoadFailuresAreRefused)
     EXPECT_FALSE(t.LoadFromFile(bad.c_str(), 0, 0));
     EXPECT_TRUE(Logged("Load failed"));
 
+    // A header asking for an absurd size is refused before decoding.
+    std::string huge = Png16(1, 2, 3, false);
+    huge.replace(16, 8, Be32(10000) + Be32(10000));
+    huge.replace(29, 4, Be32(Crc(huge.substr(12, 17))));
+    std::string huge_file = dir.File("huge.png");
+    vztest::WriteFile(huge_file, huge);
+    EXPECT_FALSE(t.LoadFromFile(huge_file.c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Load failed <Image too large>"));
+
     // A texture beyond GL's maximum size is refused, not marked created.
     int saved = eng_main_device_gl->max_texture_size_gl;
     eng_main_device_gl->max_texture_size_gl = 4;
