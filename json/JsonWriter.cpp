@@ -34,7 +34,7 @@ std::string Writer::FormatNumber(double value)
         iStr.imbue(std::locale::classic());
         double back = 0.0;
         iStr >> back;
-        if (back == value)
+        if (!iStr.fail() && back == value)
             break;
     }
     return text;
