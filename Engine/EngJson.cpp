@@ -26,12 +26,9 @@ bool IsNameEmpty(const char* name)
 // Truncates toward zero; out-of-range values stick to the limits, NaN gives 0.
 EngInt32 NumberToInt32(double value)
 {
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483647.0)
-        return INT32_MAX;
-    if (value <= -2147483648.0)
-        return INT32_MIN;
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return INT32_MAX;
+    if (value <= -2147483648.0) return INT32_MIN;
     return static_cast<EngInt32>(value);
 }
 
@@ -77,13 +74,13 @@ char ReadNumberArray(const char* func, const json::Object& object, const char* n
 
 template <typename T> void StoreAt(T* const* outputs, int index, T value)
 {
-    if (outputs[index])
-        *outputs[index] = value;
+    if (outputs[index]) *outputs[index] = value;
 }
 
 // Stores an array of the values behind the non-null pointers.
 template <typename T>
-char StoreNumberArray(const char* func, json::Object& object, const char* name, const T* const* values, int count)
+char StoreNumberArray(const char* func, json::Object& object, const char* name, const T* const* values,
+                      int count)
 {
     if (IsNameEmpty(name))
     {
@@ -94,8 +91,7 @@ char StoreNumberArray(const char* func, json::Object& object, const char* name, 
     {
         json::Array array;
         for (int i = 0; i < count; i++)
-            if (values[i])
-                array.Insert(json::Number(static_cast<double>(*values[i])));
+            if (values[i]) array.Insert(json::Number(static_cast<double>(*values[i])));
         object[name] = array;
         return 1;
     }
@@ -141,7 +137,8 @@ char ReadNumber(const char* func, const json::Object& object, const char* name, 
 }
 
 // One number member; failures are logged only with report set.
-char ReadNumberQuietly(const char* func, const json::Object& object, const char* name, double* value, char report)
+char ReadNumberQuietly(const char* func, const json::Object& object, const char* name, double* value,
+                       char report)
 {
     try
     {
@@ -150,8 +147,7 @@ char ReadNumberQuietly(const char* func, const json::Object& object, const char*
     }
     catch (const json::Exception& e)
     {
-        if (report)
-            DebugErrorAlt(func, "Exception <%s> for element <%s>", e.what(), name);
+        if (report) DebugErrorAlt(func, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
@@ -183,8 +179,7 @@ char WriteAll(int fd, const std::string& text)
         ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0)
         {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return 0;
         }
         done += static_cast<size_t>(n);
@@ -203,19 +198,14 @@ char SaveTextAtomically(const char* path, const std::string& text)
     {
         temp = std::string(path) + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
         fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return 0;
+        if (fd < 0 && errno != EEXIST) return 0;
     }
-    if (fd < 0)
-        return 0;
+    if (fd < 0) return 0;
 
     char ok = WriteAll(fd, text) && fsync(fd) == 0;
-    if (close(fd) != 0)
-        ok = 0;
-    if (ok && rename(temp.c_str(), path) != 0)
-        ok = 0;
-    if (!ok)
-        unlink(temp.c_str());
+    if (close(fd) != 0) ok = 0;
+    if (ok && rename(temp.c_str(), path) != 0) ok = 0;
+    if (!ok) unlink(temp.c_str());
     return ok;
 }
 
@@ -235,8 +225,7 @@ char EngJsonDoesElementExistInObject(const json::Object& object, const char* nam
     }
     catch (const json::Exception& e)
     {
-        if (report)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
+        if (report) DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
@@ -250,8 +239,7 @@ char EngJsonGetCharFromObjectElement(const json::Object& object, const char* nam
     }
     *out = 0;
     double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
-        return 0;
+    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report)) return 0;
     *out = NumberToChar(value);
     return 1;
 }
@@ -265,17 +253,15 @@ char EngJsonGetFloatFromObjectElement(const json::Object& object, const char* na
     }
     *out = 0.0f;
     double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
-        return 0;
+    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report)) return 0;
     *out = static_cast<float>(value);
     return 1;
 }
 
-char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer, size_t size,
-                                       char report)
+char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer,
+                                       size_t size, char report)
 {
-    if (buffer && size)
-        buffer[0] = 0;
+    if (buffer && size) buffer[0] = 0;
     if (IsNameEmpty(name) || !buffer || !size)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
@@ -289,8 +275,7 @@ char EngJsonGetStringFromObjectElement(const json::Object& object, const char* n
     }
     catch (const json::Exception& e)
     {
-        if (report)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
+        if (report) DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
@@ -303,8 +288,7 @@ char EngJsonGetCharFromObject(const json::Object& object, const char* name, char
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
     *out = NumberToChar(value);
     return 1;
 }
@@ -317,8 +301,7 @@ char EngJsonGetIntFromObject(const json::Object& object, const char* name, int* 
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
     *out = NumberToInt32(value);
     return 1;
 }
@@ -331,8 +314,7 @@ char EngJsonGetFloatFromObject(const json::Object& object, const char* name, flo
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
     *out = static_cast<float>(value);
     return 1;
 }
@@ -374,8 +356,8 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
                            [&](int i, double v) { StoreAt(outs, i, NumberToChar(v)); });
 }
 
-char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2, float* n3,
-                                  float* n4, float* n5)
+char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2,
+                                  float* n3, float* n4, float* n5)
 {
     if (IsNameEmpty(name))
     {
@@ -383,15 +365,16 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
         return 0;
     }
     float* outs[4] = {n2, n3, n4, n5};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 5, [&](int i, double v) {
-        if (i == 0)
-        {
-            if (n1)
-                *n1 = NumberToChar(v);
-        }
-        else
-            StoreAt(outs, i - 1, static_cast<float>(v));
-    });
+    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 5,
+                           [&](int i, double v)
+                           {
+                               if (i == 0)
+                               {
+                                   if (n1) *n1 = NumberToChar(v);
+                               }
+                               else
+                                   StoreAt(outs, i - 1, static_cast<float>(v));
+                           });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, int* n1, int* n2, int* n3,
@@ -429,7 +412,8 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
         return 0;
     }
     double* outs[4] = {n1, n2, n3, n4};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4, [&](int i, double v) { StoreAt(outs, i, v); });
+    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4,
+                           [&](int i, double v) { StoreAt(outs, i, v); });
 }
 
 char EngJsonAddFloatToObject(json::Object& object, const char* name, float value)
@@ -466,11 +450,9 @@ char EngJsonAddNumbersToObject(json::Object& object, const char* name, const cha
     {
         // The char goes first as its signed value, then the floats.
         json::Array array;
-        if (n1)
-            array.Insert(json::Number(static_cast<signed char>(*n1)));
+        if (n1) array.Insert(json::Number(static_cast<signed char>(*n1)));
         for (const float* f : {n2, n3, n4, n5})
-            if (f)
-                array.Insert(json::Number(*f));
+            if (f) array.Insert(json::Number(*f));
         object[name] = array;
         return 1;
     }

@@ -16,8 +16,8 @@ char EngJsonDoesElementExistInObject(const json::Object& object, const char* nam
 // and the failure is logged only with report set.
 char EngJsonGetCharFromObjectElement(const json::Object& object, const char* name, char* out, char report);
 char EngJsonGetFloatFromObjectElement(const json::Object& object, const char* name, float* out, char report);
-char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer, size_t size,
-                                       char report);
+char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer,
+                                       size_t size, char report);
 
 // Single numbers; the output is left as it was on failure, which is logged.
 char EngJsonGetCharFromObject(const json::Object& object, const char* name, char* out);
@@ -31,8 +31,8 @@ char EngJsonGetDimensionFromObject(const json::Object& object, const char* name,
 char EngJsonGetVector2dFromObject(const json::Object& object, const char* name, _Vector2d* out);
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, char* n2, char* n3,
                                   char* n4, char* n5);
-char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2, float* n3,
-                                  float* n4, float* n5);
+char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2,
+                                  float* n3, float* n4, float* n5);
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, int* n1, int* n2, int* n3,
                                   int* n4);
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, float* n1, float* n2,

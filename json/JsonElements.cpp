@@ -77,23 +77,20 @@ Object::const_iterator Object::Find(const std::string& name) const
 UnknownElement& Object::operator[](const std::string& name)
 {
     iterator it = Find(name);
-    if (it == m_Members.end())
-        it = m_Members.insert(m_Members.end(), Member(name));
+    if (it == m_Members.end()) it = m_Members.insert(m_Members.end(), Member(name));
     return it->element;
 }
 
 const UnknownElement& Object::operator[](const std::string& name) const
 {
     const_iterator it = Find(name);
-    if (it == m_Members.end())
-        throw Exception("Object member not found: " + name);
+    if (it == m_Members.end()) throw Exception("Object member not found: " + name);
     return it->element;
 }
 
 Object::iterator Object::Insert(const Member& member, iterator where)
 {
-    if (Find(member.name) != m_Members.end())
-        throw Exception("Object member already exists: " + member.name);
+    if (Find(member.name) != m_Members.end()) throw Exception("Object member already exists: " + member.name);
     return m_Members.insert(where, member);
 }
 

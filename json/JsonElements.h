@@ -153,7 +153,8 @@ class Object
 public:
     struct Member
     {
-        Member(const std::string& name_in = std::string(), const UnknownElement& element_in = UnknownElement())
+        Member(const std::string& name_in = std::string(),
+               const UnknownElement& element_in = UnknownElement())
             : name(name_in), element(element_in)
         {
         }
@@ -299,8 +300,7 @@ template <typename T> const T* UnknownElement::FindValue() const
 template <typename T> const T& UnknownElement::CastTo() const
 {
     const T* value = FindValue<T>();
-    if (!value)
-        throw Exception("Bad cast");
+    if (!value) throw Exception("Bad cast");
     return *value;
 }
 

@@ -12,8 +12,7 @@ namespace
 
 void CountUp(int& n)
 {
-    if (n < INT_MAX)
-        n++;
+    if (n < INT_MAX) n++;
 }
 
 bool IsDigit(char c)
@@ -26,8 +25,7 @@ bool IsDigit(char c)
 size_t NumberPrefixLength(const std::string& text)
 {
     size_t i = 0, n = text.size();
-    if (i < n && text[i] == '-')
-        i++;
+    if (i < n && text[i] == '-') i++;
     size_t digits = 0;
     while (i < n && IsDigit(text[i]))
         i++, digits++;
@@ -36,22 +34,18 @@ size_t NumberPrefixLength(const std::string& text)
         size_t after = i + 1;
         while (after < n && IsDigit(text[after]))
             after++, digits++;
-        if (digits == 0)
-            return 0;
+        if (digits == 0) return 0;
         i = after;
     }
-    if (digits == 0)
-        return 0;
+    if (digits == 0) return 0;
     if (i < n && (text[i] == 'e' || text[i] == 'E'))
     {
         size_t j = i + 1;
-        if (j < n && (text[j] == '+' || text[j] == '-'))
-            j++;
+        if (j < n && (text[j] == '+' || text[j] == '-')) j++;
         size_t exp_start = j;
         while (j < n && IsDigit(text[j]))
             j++;
-        if (j > exp_start)
-            i = j;
+        if (j > exp_start) i = j;
     }
     return i;
 }
@@ -112,7 +106,8 @@ void Reader::Read_i(Object& object, std::istream& istr)
     if (!tokenStream.EOS())
     {
         const Token& token = tokenStream.Peek();
-        throw ParseException("Expected End of token stream; found " + token.sValue, token.locBegin, token.locEnd);
+        throw ParseException("Expected End of token stream; found " + token.sValue, token.locBegin,
+                             token.locEnd);
     }
 }
 
@@ -121,8 +116,7 @@ void Reader::Scan(Tokens& tokens, InputStream& inputStream)
     while (true)
     {
         EatWhiteSpace(inputStream);
-        if (inputStream.EOS())
-            break;
+        if (inputStream.EOS()) break;
 
         Token token;
         token.locBegin = inputStream.GetLocation();
@@ -184,7 +178,8 @@ void Reader::Scan(Tokens& tokens, InputStream& inputStream)
             token.nType = Token::TOKEN_NULL;
             break;
         default:
-            throw ScanException(std::string("Unexpected character in stream: ") + c, inputStream.GetLocation());
+            throw ScanException(std::string("Unexpected character in stream: ") + c,
+                                inputStream.GetLocation());
         }
 
         token.locEnd = inputStream.GetLocation();
@@ -197,8 +192,7 @@ void Reader::EatWhiteSpace(InputStream& inputStream)
     while (!inputStream.EOS())
     {
         char c = inputStream.Peek();
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r')
-            break;
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') break;
         inputStream.Get();
     }
 }
@@ -265,8 +259,7 @@ void Reader::MatchNumber(InputStream& inputStream, std::string& result)
 
 const Reader::Token& Reader::MatchExpectedToken(Token::Type type, TokenStream& tokenStream)
 {
-    if (tokenStream.EOS())
-        throw ParseException("Unexpected End of token stream", Location(), Location());
+    if (tokenStream.EOS()) throw ParseException("Unexpected End of token stream", Location(), Location());
     const Token& token = tokenStream.Get();
     if (token.nType != type)
         throw ParseException("Unexpected token: " + token.sValue, token.locBegin, token.locEnd);
@@ -277,8 +270,7 @@ void Reader::EnterNesting(const TokenStream& tokenStream)
 {
     if (m_nDepth >= MAX_NESTING_DEPTH)
     {
-        if (tokenStream.EOS())
-            throw ParseException("Nesting too deep", Location(), Location());
+        if (tokenStream.EOS()) throw ParseException("Nesting too deep", Location(), Location());
         const Token& token = tokenStream.Peek();
         throw ParseException("Nesting too deep", token.locBegin, token.locEnd);
     }
@@ -287,8 +279,7 @@ void Reader::EnterNesting(const TokenStream& tokenStream)
 
 void Reader::Parse(UnknownElement& element, TokenStream& tokenStream)
 {
-    if (tokenStream.EOS())
-        throw ParseException("Unexpected end of token stream", Location(), Location());
+    if (tokenStream.EOS()) throw ParseException("Unexpected end of token stream", Location(), Location());
 
     const Token& token = tokenStream.Peek();
     switch (token.nType)
@@ -339,8 +330,7 @@ void Reader::Parse(Object& object, TokenStream& tokenStream)
             Object::iterator it = object.Insert(Object::Member(nameToken.sValue));
             it->element.Swap(value);
 
-            if (tokenStream.EOS() || tokenStream.Peek().nType != Token::TOKEN_NEXT_ELEMENT)
-                break;
+            if (tokenStream.EOS() || tokenStream.Peek().nType != Token::TOKEN_NEXT_ELEMENT) break;
             tokenStream.Get();
         }
     }
@@ -361,8 +351,7 @@ void Reader::Parse(Array& array, TokenStream& tokenStream)
             Array::iterator it = array.Insert(UnknownElement());
             Parse(*it, tokenStream);
 
-            if (tokenStream.EOS() || tokenStream.Peek().nType != Token::TOKEN_NEXT_ELEMENT)
-                break;
+            if (tokenStream.EOS() || tokenStream.Peek().nType != Token::TOKEN_NEXT_ELEMENT) break;
             tokenStream.Get();
         }
     }
@@ -383,10 +372,8 @@ void Reader::Parse(Number& number, TokenStream& tokenStream)
     static const std::string message = "Unexpected character in NUMBER token: ";
 
     size_t length = NumberPrefixLength(text);
-    if (length == 0)
-        throw ParseException(message + text[0], token.locBegin, token.locEnd);
-    if (length < text.size())
-        throw ParseException(message + text[length], token.locBegin, token.locEnd);
+    if (length == 0) throw ParseException(message + text[0], token.locBegin, token.locEnd);
+    if (length < text.size()) throw ParseException(message + text[length], token.locBegin, token.locEnd);
 
     // The classic locale: the decimal point is always a point.
     std::istringstream iStr(text);
@@ -394,8 +381,7 @@ void Reader::Parse(Number& number, TokenStream& tokenStream)
     double value = 0.0;
     iStr >> value;
     // Out of the range of a double.
-    if (iStr.fail())
-        throw ParseException(message + text[0], token.locBegin, token.locEnd);
+    if (iStr.fail()) throw ParseException(message + text[0], token.locBegin, token.locEnd);
     number = value;
 }
 

@@ -25,7 +25,10 @@ public:
     class ScanException : public Exception
     {
     public:
-        ScanException(const std::string& message, const Location& where) : Exception(message), m_locError(where) {}
+        ScanException(const std::string& message, const Location& where)
+            : Exception(message), m_locError(where)
+        {
+        }
         Location m_locError;
     };
 

@@ -18,8 +18,7 @@ void Writer::Write_i(const Object& object, std::ostream& ostr)
 std::string Writer::FormatNumber(double value)
 {
     // Not JSON numbers: null keeps the rest of the document readable.
-    if (!std::isfinite(value))
-        return "null";
+    if (!std::isfinite(value)) return "null";
 
     // The classic locale: a point as decimal separator, no digit grouping.
     std::string text;
@@ -34,8 +33,7 @@ std::string Writer::FormatNumber(double value)
         iStr.imbue(std::locale::classic());
         double back = 0.0;
         iStr >> back;
-        if (!iStr.fail() && back == value)
-            break;
+        if (!iStr.fail() && back == value) break;
     }
     return text;
 }
@@ -59,8 +57,7 @@ void Writer::Write_i(const Object& object)
         WriteQuoted(it->name);
         m_ostr << " : ";
         it->element.Accept(*this);
-        if (++it != object.End())
-            m_ostr << ',';
+        if (++it != object.End()) m_ostr << ',';
         WriteNewLine();
     }
 
@@ -86,8 +83,7 @@ void Writer::Write_i(const Array& array)
     {
         WriteTabs();
         it->Accept(*this);
-        if (++it != array.End())
-            m_ostr << ',';
+        if (++it != array.End()) m_ostr << ',';
         WriteNewLine();
     }
 

@@ -79,8 +79,8 @@ TEST(JsonReader, StringsAndNumbers)
         const char* text;
         double value;
     } numbers[] = {
-        {"-0.5e1", -5}, {"007", 7}, {"1E+2", 100}, {"2.5e-1", 0.25}, {"-0", 0}, {"123456.7", 123456.7},
-        {"1e-400", 0},
+        {"-0.5e1", -5},         {"007", 7},    {"1E+2", 100}, {"2.5e-1", 0.25}, {"-0", 0},
+        {"123456.7", 123456.7}, {"1e-400", 0},
     };
     for (const auto& n : numbers)
         EXPECT_EQ(NumberOf(n.text), n.value) << n.text;
