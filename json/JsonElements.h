@@ -209,6 +209,9 @@ public:
     bool operator!=(const Object& other) const { return !(*this == other); }
 
 private:
+    // The reader appends members whose names it has already checked.
+    friend class Reader;
+
     Members m_Members;
 };
 

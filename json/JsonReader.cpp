@@ -3,6 +3,7 @@
 #include <climits>
 #include <locale>
 #include <sstream>
+#include <unordered_set>
 
 namespace json
 {
@@ -315,6 +316,11 @@ void Reader::Parse(Object& object, TokenStream& tokenStream)
 
     if (!tokenStream.EOS() && tokenStream.Peek().nType != Token::TOKEN_OBJECT_END)
     {
+        // Names seen so far, so that wide objects read in linear time.
+        std::unordered_set<std::string> names;
+        for (const Object::Member& member : object.m_Members)
+            names.insert(member.name);
+
         while (true)
         {
             const Token& nameToken = MatchExpectedToken(Token::TOKEN_STRING, tokenStream);
@@ -323,12 +329,12 @@ void Reader::Parse(Object& object, TokenStream& tokenStream)
             UnknownElement value;
             Parse(value, tokenStream);
 
-            if (object.Find(nameToken.sValue) != object.End())
+            if (!names.insert(nameToken.sValue).second)
                 throw ParseException("Duplicate object member token: " + nameToken.sValue, nameToken.locBegin,
                                      nameToken.locEnd);
-            // Insert a null member and move the value in: no deep copy.
-            Object::iterator it = object.Insert(Object::Member(nameToken.sValue));
-            it->element.Swap(value);
+            // Append a null member and move the value in: no deep copy.
+            object.m_Members.push_back(Object::Member(nameToken.sValue));
+            object.m_Members.back().element.Swap(value);
 
             if (tokenStream.EOS() || tokenStream.Peek().nType != Token::TOKEN_NEXT_ELEMENT) break;
             tokenStream.Get();
