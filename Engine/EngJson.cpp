@@ -1,16 +1,14 @@
 #include "EngJson.h"
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
 #include <initializer_list>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMain.h"
 #include "json/JsonReader.h"
 #include "json/JsonWriter.h"
@@ -26,9 +24,12 @@ bool IsNameEmpty(const char* name)
 // Truncates toward zero; out-of-range values stick to the limits, NaN gives 0.
 EngInt32 NumberToInt32(double value)
 {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT32_MAX;
-    if (value <= -2147483648.0) return INT32_MIN;
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return INT32_MAX;
+    if (value <= -2147483648.0)
+        return INT32_MIN;
     return static_cast<EngInt32>(value);
 }
 
@@ -74,7 +75,8 @@ char ReadNumberArray(const char* func, const json::Object& object, const char* n
 
 template <typename T> void StoreAt(T* const* outputs, int index, T value)
 {
-    if (outputs[index]) *outputs[index] = value;
+    if (outputs[index])
+        *outputs[index] = value;
 }
 
 // Stores an array of the values behind the non-null pointers.
@@ -91,7 +93,8 @@ char StoreNumberArray(const char* func, json::Object& object, const char* name, 
     {
         json::Array array;
         for (int i = 0; i < count; i++)
-            if (values[i]) array.Insert(json::Number(static_cast<double>(*values[i])));
+            if (values[i])
+                array.Insert(json::Number(static_cast<double>(*values[i])));
         object[name] = array;
         return 1;
     }
@@ -147,65 +150,24 @@ char ReadNumberQuietly(const char* func, const json::Object& object, const char*
     }
     catch (const json::Exception& e)
     {
-        if (report) DebugErrorAlt(func, "Exception <%s> for element <%s>", e.what(), name);
+        if (report)
+            DebugErrorAlt(func, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
 
-// The whole file as text; 0 when it cannot be opened (*missing set) or read.
-char ReadWholeFile(const char* path, std::string* text, char* missing)
+// The whole file as text; 0 when it cannot be opened or read.
+char ReadWholeFile(const char* path, std::string* text)
 {
-    *missing = 0;
     FILE* file = fopen(path, "rb");
     if (!file)
-    {
-        *missing = 1;
         return 0;
-    }
     char buffer[4096];
     size_t got;
     while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
         text->append(buffer, got);
     char ok = ferror(file) ? 0 : 1;
     fclose(file);
-    return ok;
-}
-
-char WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size())
-    {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0)
-        {
-            if (errno == EINTR) continue;
-            return 0;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return 1;
-}
-
-// Writes the text to a new file beside path, syncs it and renames it over
-// path, so a failure leaves any old file as it was.
-char SaveTextAtomically(const char* path, const std::string& text)
-{
-    static unsigned counter = 0;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; attempt++)
-    {
-        temp = std::string(path) + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return 0;
-    }
-    if (fd < 0) return 0;
-
-    char ok = WriteAll(fd, text) && fsync(fd) == 0;
-    if (close(fd) != 0) ok = 0;
-    if (ok && rename(temp.c_str(), path) != 0) ok = 0;
-    if (!ok) unlink(temp.c_str());
     return ok;
 }
 
@@ -225,7 +187,8 @@ char EngJsonDoesElementExistInObject(const json::Object& object, const char* nam
     }
     catch (const json::Exception& e)
     {
-        if (report) DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
+        if (report)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
@@ -239,7 +202,8 @@ char EngJsonGetCharFromObjectElement(const json::Object& object, const char* nam
     }
     *out = 0;
     double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report)) return 0;
+    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
+        return 0;
     *out = NumberToChar(value);
     return 1;
 }
@@ -253,7 +217,8 @@ char EngJsonGetFloatFromObjectElement(const json::Object& object, const char* na
     }
     *out = 0.0f;
     double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report)) return 0;
+    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
+        return 0;
     *out = static_cast<float>(value);
     return 1;
 }
@@ -261,7 +226,8 @@ char EngJsonGetFloatFromObjectElement(const json::Object& object, const char* na
 char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer,
                                        size_t size, char report)
 {
-    if (buffer && size) buffer[0] = 0;
+    if (buffer && size)
+        buffer[0] = 0;
     if (IsNameEmpty(name) || !buffer || !size)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
@@ -275,7 +241,8 @@ char EngJsonGetStringFromObjectElement(const json::Object& object, const char* n
     }
     catch (const json::Exception& e)
     {
-        if (report) DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
+        if (report)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Exception <%s> for element <%s>", e.what(), name);
         return 0;
     }
 }
@@ -288,7 +255,8 @@ char EngJsonGetCharFromObject(const json::Object& object, const char* name, char
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
+        return 0;
     *out = NumberToChar(value);
     return 1;
 }
@@ -301,7 +269,8 @@ char EngJsonGetIntFromObject(const json::Object& object, const char* name, int* 
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
+        return 0;
     *out = NumberToInt32(value);
     return 1;
 }
@@ -314,7 +283,8 @@ char EngJsonGetFloatFromObject(const json::Object& object, const char* name, flo
         return 0;
     }
     double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value)) return 0;
+    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
+        return 0;
     *out = static_cast<float>(value);
     return 1;
 }
@@ -370,7 +340,8 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
                            {
                                if (i == 0)
                                {
-                                   if (n1) *n1 = NumberToChar(v);
+                                   if (n1)
+                                       *n1 = NumberToChar(v);
                                }
                                else
                                    StoreAt(outs, i - 1, static_cast<float>(v));
@@ -450,9 +421,11 @@ char EngJsonAddNumbersToObject(json::Object& object, const char* name, const cha
     {
         // The char goes first as its signed value, then the floats.
         json::Array array;
-        if (n1) array.Insert(json::Number(static_cast<signed char>(*n1)));
+        if (n1)
+            array.Insert(json::Number(static_cast<signed char>(*n1)));
         for (const float* f : {n2, n3, n4, n5})
-            if (f) array.Insert(json::Number(*f));
+            if (f)
+                array.Insert(json::Number(*f));
         object[name] = array;
         return 1;
     }
@@ -508,14 +481,15 @@ char EngJsonReadObjectFromFile(json::Object* object, const char* path)
         return 0;
     }
 
-    std::string text;
-    char missing;
-    if (!ReadWholeFile(path, &text, &missing))
+    if (!EngFileExists(path))
     {
-        if (missing)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);
-        else
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read file <%s>", path);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);
+        return 0;
+    }
+    std::string text;
+    if (!ReadWholeFile(path, &text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read file <%s>", path);
         return 0;
     }
 
@@ -551,7 +525,10 @@ char EngJsonWriteObjectToFile(const json::Object& object, const char* path)
         return 0;
     }
 
-    if (!SaveTextAtomically(path, stream.str()))
+    // Written beside the old file and renamed over it once on disk.
+    const std::string text = stream.str();
+    if (text.size() > UINT32_MAX ||
+        !EngFileSaveAtomically(path, text.data(), static_cast<EngUInt32>(text.size())))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write file <%s>", path);
         return 0;

@@ -61,6 +61,13 @@ protected:
         return lines.size() == 1 ? lines[0] : "(" + std::to_string(lines.size()) + " lines)";
     }
 
+    // The last line logged since SetUp or the last call.
+    std::string Last()
+    {
+        std::vector<std::string> lines = NewLines();
+        return lines.empty() ? "(no lines)" : lines.back();
+    }
+
     TempDir dir;
     json::Object doc;
     int marker = 0;
@@ -395,14 +402,14 @@ TEST_F(EngJsonTest, FileFailures)
     // A failed write says so and leaves the old file whole.
     std::string nowhere = dir.File("no/such/folder.json");
     EXPECT_EQ(EngJsonWriteObjectToFile(doc, nowhere.c_str()), 0);
-    EXPECT_EQ(Only(), " <ERROR>  ( EngJsonWriteObjectToFile )    Could not write file <" + nowhere + ">");
+    EXPECT_EQ(Last(), " <ERROR>  ( EngJsonWriteObjectToFile )    Could not write file <" + nowhere + ">");
 
     // A folder in the way: nothing is replaced and no temporary file stays.
     std::string taken = dir.File("taken");
     ASSERT_EQ(mkdir(taken.c_str(), 0700), 0);
     vztest::WriteFile(taken + "/inside", "x");
     EXPECT_EQ(EngJsonWriteObjectToFile(doc, taken.c_str()), 0);
-    EXPECT_EQ(Only(), " <ERROR>  ( EngJsonWriteObjectToFile )    Could not write file <" + taken + ">");
+    EXPECT_EQ(Last(), " <ERROR>  ( EngJsonWriteObjectToFile )    Could not write file <" + taken + ">");
     EXPECT_EQ(vztest::ReadFile(taken + "/inside"), "x");
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
