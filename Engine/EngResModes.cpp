@@ -230,7 +230,11 @@ char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* b
     }
     int want_rate = frequency ? *frequency : 0;
     _EngDisplayModeInfo best = {};
+    char listed = 0;
     if (EngResModesClosestMode_LNX(*width, *height, *bpp, want_rate, &best))
+        for (int i = 0; i < num_modes && !listed; i++)
+            listed = modes[i].width == best.width && modes[i].height == best.height && modes[i].bpp == best.bpp;
+    if (listed)
     {
         *width = best.width;
         *height = best.height;
@@ -239,7 +243,7 @@ char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* b
             *frequency = best.refresh;
         return 1;
     }
-    // The platform did not answer: the nearest listed mode and rate.
+    // The platform gave no listed mode: the nearest listed mode and rate.
     const _EngResMode& m = modes[GetFullscreenModeNumberFromSettings(*width, *height, *bpp)];
     *width = m.width;
     *height = m.height;
