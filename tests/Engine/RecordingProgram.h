@@ -25,6 +25,8 @@ struct RecordingConfig
     int exit_after_ticks = 3;
     _EngCreateWindowParms parms = {-1, -1, 320, 240, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
     std::function<void(int tick)> on_tick;
+    // Result of the n-th PreCreateWindowCB (from 1), when set.
+    std::function<char(int n)> pre_create_window_at;
     std::function<void()> on_post_device_init;
     bool record_ticks = false;
     bool record_input = false;
@@ -56,6 +58,9 @@ public:
     char InitCB(int, char**) override { return Rec("InitCB", Config().init); }
     char PreCreateWindowCB(_EngCreateWindowParms*) override
     {
+        pre_create_calls++;
+        if (Config().pre_create_window_at)
+            return Rec("PreCreateWindowCB", Config().pre_create_window_at(pre_create_calls));
         return Rec("PreCreateWindowCB", Config().pre_create_window);
     }
     char PreDeviceInitCB() override { return Rec("PreDeviceInitCB", Config().pre_device_init); }
@@ -98,6 +103,7 @@ public:
     void ExitCB() override { Rec("ExitCB", 0); }
 
     int ticks = 0;
+    int pre_create_calls = 0;
 
 private:
     char Rec(const char* name, char result)
