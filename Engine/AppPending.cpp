@@ -35,8 +35,7 @@ EngDevice::~EngDevice()
 char EngDevice::Create(char, int, int, int, int)
 {
     eng_main_device = nullptr;
-    if (eng_main_device_type != 1)
-        return 0;
+    if (eng_main_device_type != 1) return 0;
     pending_context = EngPendingCreateContext_LNX();
     if (!pending_context)
     {
@@ -76,40 +75,35 @@ void EngDevice::Destroy()
         pending_context = nullptr;
     }
     created = 0;
-    if (eng_main_device == this)
-        eng_main_device = nullptr;
+    if (eng_main_device == this) eng_main_device = nullptr;
 }
 
 void EngDevice::WindowResized()
 {
-    if (created)
-        glViewport(0, 0, eng_main_window_width, eng_main_window_height);
+    if (created) glViewport(0, 0, eng_main_window_width, eng_main_window_height);
 }
 
 void EngDevice::SwapBuffers()
 {
-    if (created)
-        EngPendingSwap_LNX();
+    if (created) EngPendingSwap_LNX();
 }
 
 void EngDevice::SetClearColour(float r, float g, float b)
 {
-    if (created)
-        glClearColor(r, g, b, 1.0f);
+    if (created) glClearColor(r, g, b, 1.0f);
 }
 
 void EngDevice::ClearScreenAndDepthBuffers()
 {
-    if (created)
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (created) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void EngDevice::CropToAreaRatioed(float x, float y, float w, float h)
 {
-    if (!created)
-        return;
+    if (!created) return;
     float xr = eng_main_window_x_ratio, yr = eng_main_window_y_ratio;
-    glScissor(GLint(x * xr), GLint(float(eng_main_window_height) - (y + h) * yr), GLsizei(w * xr), GLsizei(h * yr));
+    glScissor(GLint(x * xr), GLint(float(eng_main_window_height) - (y + h) * yr), GLsizei(w * xr),
+              GLsizei(h * yr));
     glEnable(GL_SCISSOR_TEST);
 }
 #endif
@@ -130,15 +124,13 @@ bool EngMiscExitProgramNow()
     }
     else
         DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
-    if (eng_main_program)
-        eng_main_program->Exit(1);
+    if (eng_main_program) eng_main_program->Exit(1);
     return !had_device || windowed;
 }
 
 void EngMainShowErrorAndLogFilePopupOnExit()
 {
-    if (!EngMiscExitProgramNow())
-        return;
+    if (!EngMiscExitProgramNow()) return;
     const char* log = DebugGetLogFilename();
     FILE* f = log && log[0] ? fopen(log, "r") : nullptr;
     if (!f)
@@ -154,8 +146,7 @@ void EngMainShowErrorAndLogFilePopupOnExit()
 
 int EngMiscCallPlatformSleepFunc(double seconds)
 {
-    if (seconds <= 0)
-        return 0;
+    if (seconds <= 0) return 0;
     timespec ts;
     ts.tv_sec = time_t(seconds);
     ts.tv_nsec = long((seconds - double(ts.tv_sec)) * 1e9);

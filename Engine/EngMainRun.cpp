@@ -11,7 +11,8 @@ char EngMainCreateMainWindowAndDevice()
         DebugErrorAlt(__PRETTY_FUNCTION__, "No main program");
         return 0;
     }
-    return eng_main_program->CreateMainWindowAndDevice(MainGetGameName(), nullptr, MainGetCreateWindowParms());
+    return eng_main_program->CreateMainWindowAndDevice(MainGetGameName(), nullptr,
+                                                       MainGetCreateWindowParms());
 }
 
 int EngMainRun(int argc, char** argv)
@@ -57,8 +58,7 @@ int EngMainRun(int argc, char** argv)
         MainExitAndDeleteMainProgram(0);
         return -1;
     }
-    if (eng_main_program)
-        eng_main_program->RunMainLoop();
+    if (eng_main_program) eng_main_program->RunMainLoop();
     MainExitAndDeleteMainProgram(1);
     return eng_main_error_exit ? -1 : 0;
 }

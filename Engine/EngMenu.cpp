@@ -4,8 +4,8 @@
 #include "AppPending.h"
 
 void EngMenuNew() {}
-void EngMenuSetupTextures(EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*,
-                          EngTexture*)
+void EngMenuSetupTextures(EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*,
+                          EngTexture*, EngTexture*)
 {
 }
 void EngMenuSetSizes(float, float, float) {}
@@ -29,32 +29,81 @@ void EngMenuSetMainScreenViewport() {}
 void EngMenuSetExtraMenuText(const char*) {}
 void EngMenuRender() {}
 void EngMenuExit() {}
-char EngMenuDisable() { return 0; }
-char EngMenuEnable() { return 0; }
-char EngMenuIsEnabled() { return 0; }
-int EngMenuAddCol(const char*) { return 0; }
-int EngMenuAddRowToCol(int, const char*, int) { return 0; }
-int EngMenuAddSubMenuToCol(int, const char*) { return 0; }
-int EngMenuAddRowToSubMenu(int, int, const char*, int) { return 0; }
-int EngMenuGetNumCols() { return 0; }
-int EngMenuGetNumRowsInCol(int) { return 0; }
-int EngMenuGetNumSubsInRow(int, int) { return 0; }
-char EngMenuMouseMove(int, int) { return 0; }
-char EngMenuMousePress(int, char) { return 0; }
-char EngMenuIsOn() { return 0; }
-char EngMenuIsShown() { return 0; }
-char EngMenuIsHidden() { return 0; }
-float EngMenuGetMenuBarHeight() { return 0; }
-float EngMenuGetMenuBarScreenHeight() { return 0; }
+char EngMenuDisable()
+{
+    return 0;
+}
+char EngMenuEnable()
+{
+    return 0;
+}
+char EngMenuIsEnabled()
+{
+    return 0;
+}
+int EngMenuAddCol(const char*)
+{
+    return 0;
+}
+int EngMenuAddRowToCol(int, const char*, int)
+{
+    return 0;
+}
+int EngMenuAddSubMenuToCol(int, const char*)
+{
+    return 0;
+}
+int EngMenuAddRowToSubMenu(int, int, const char*, int)
+{
+    return 0;
+}
+int EngMenuGetNumCols()
+{
+    return 0;
+}
+int EngMenuGetNumRowsInCol(int)
+{
+    return 0;
+}
+int EngMenuGetNumSubsInRow(int, int)
+{
+    return 0;
+}
+char EngMenuMouseMove(int, int)
+{
+    return 0;
+}
+char EngMenuMousePress(int, char)
+{
+    return 0;
+}
+char EngMenuIsOn()
+{
+    return 0;
+}
+char EngMenuIsShown()
+{
+    return 0;
+}
+char EngMenuIsHidden()
+{
+    return 0;
+}
+float EngMenuGetMenuBarHeight()
+{
+    return 0;
+}
+float EngMenuGetMenuBarScreenHeight()
+{
+    return 0;
+}
 
 void EngMenuCropToAreaRatioed(_Dimension* area)
 {
-    if (area)
-        EngMenuCropToAreaRatioed(area->x, area->y, area->w, area->h);
+    if (area) EngMenuCropToAreaRatioed(area->x, area->y, area->w, area->h);
 }
 
 void EngMenuCropToAreaRatioed(float x, float y, float width, float height)
 {
-    if (eng_main_device)
-        eng_main_device->CropToAreaRatioed(x, y, width, height);
+    if (eng_main_device) eng_main_device->CropToAreaRatioed(x, y, width, height);
 }

@@ -7,8 +7,8 @@
 class EngTexture;
 
 void EngMenuNew();
-void EngMenuSetupTextures(EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*,
-                          EngTexture*);
+void EngMenuSetupTextures(EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*,
+                          EngTexture*, EngTexture*);
 void EngMenuSetSizes(float, float, float);
 void EngMenuSetTextColours(float, float, float, float, float, float, float, float, float);
 void EngMenuAutoHide(char);

@@ -98,7 +98,8 @@ public:
     void SetFrameTimeAveraging(char on) { frame_time_averaging = on; }
     void EventDrivenLoopSetTickSleepAmount(int ms) { event_tick_sleep = (ms > 0 ? ms : 0) * 1000; }
     void EventDrivenLoopSetFullFrameRate(float rate) { event_full_frame_rate = rate > 0 ? rate : 60.0f; }
-    void EventDrivenLoopSetupDoingActionsOnKeyAndMouseEvents(char do_tick, char do_render, char on_mouse_move);
+    void EventDrivenLoopSetupDoingActionsOnKeyAndMouseEvents(char do_tick, char do_render,
+                                                             char on_mouse_move);
     void EventDrivenLoopSetupCallbackToCallWhenSleeping(void (*cb)()) { event_sleeping_cb = cb; }
     void EventDrivenLoopDoTimerActionOnNextTick();
     void EventDrivenLoopDoTimerActionsForAWhile();

@@ -18,17 +18,28 @@ namespace
 char device_name[64];
 }
 
-char IS_DESKTOP() { return ewd_desktop_mode; }
-char IS_TABLET() { return ewd_tablet_mode ? 1 : 0; }
-char IS_HANDHELD_OR_TABLET() { return ewd_tablet_mode ? 1 : 0; }
-char IS_HD_TABLET() { return ewd_tablet_mode == 2 ? 1 : 0; }
+char IS_DESKTOP()
+{
+    return ewd_desktop_mode;
+}
+char IS_TABLET()
+{
+    return ewd_tablet_mode ? 1 : 0;
+}
+char IS_HANDHELD_OR_TABLET()
+{
+    return ewd_tablet_mode ? 1 : 0;
+}
+char IS_HD_TABLET()
+{
+    return ewd_tablet_mode == 2 ? 1 : 0;
+}
 
 void EngWhichDeviceSetDesktopMode(MWin* mwin)
 {
     ewd_desktop_mode = 1;
     ewd_tablet_mode = 0;
-    if (mwin && eng_toolkit_hooks.set_screen_layout)
-        eng_toolkit_hooks.set_screen_layout(mwin, 0);
+    if (mwin && eng_toolkit_hooks.set_screen_layout) eng_toolkit_hooks.set_screen_layout(mwin, 0);
 }
 
 void EngWhichDeviceSetTabletMode(char hd, MWin* mwin)
@@ -41,8 +52,7 @@ void EngWhichDeviceSetTabletMode(char hd, MWin* mwin)
 
 const char* EngWhichDeviceGetDeviceName(char detailed)
 {
-    if (!detailed)
-        return "Linux";
+    if (!detailed) return "Linux";
     struct utsname u;
     if (uname(&u) != 0)
         snprintf(device_name, sizeof(device_name), "Linux");
@@ -53,26 +63,24 @@ const char* EngWhichDeviceGetDeviceName(char detailed)
 
 int EngWhichDeviceGetDeviceOrientation()
 {
-    if (ewd_desktop_mode)
-        return 0;
-    if (ewd_tablet_mode)
-        return eng_main_orientation < 2 ? 3 : 4;
+    if (ewd_desktop_mode) return 0;
+    if (ewd_tablet_mode) return eng_main_orientation < 2 ? 3 : 4;
     DebugErrorAlt(__PRETTY_FUNCTION__, "Unknown");
     return 0;
 }
 
 _EngLayout EngLayoutsGetLayout(_EngLayout layout)
 {
-    if (layout >= 0)
-        return layout;
-    if (ewd_desktop_mode)
-        return 0;
-    if (eng_main_orientation >= 0)
-        return 1 + (eng_main_orientation >= 2 ? 1 : 0) + (ewd_tablet_mode ? 2 : 0);
+    if (layout >= 0) return layout;
+    if (ewd_desktop_mode) return 0;
+    if (eng_main_orientation >= 0) return 1 + (eng_main_orientation >= 2 ? 1 : 0) + (ewd_tablet_mode ? 2 : 0);
     return 0;
 }
 
-char EngLayoutsIsMobile(_EngLayout l) { return EngLayoutsGetLayout(l) > 0 ? 1 : 0; }
+char EngLayoutsIsMobile(_EngLayout l)
+{
+    return EngLayoutsGetLayout(l) > 0 ? 1 : 0;
+}
 
 char EngLayoutsIsHandheld(_EngLayout l)
 {
@@ -145,42 +153,51 @@ void EngMainSetOrientation(_EngOrientation o)
     eng_main_orientation_alt = 0;
 }
 
-_EngOrientation EngMainGetOrientation() { return eng_main_orientation; }
-_EngOrientation EngMainGetOrientationAlt() { return eng_main_orientation_alt; }
-_EngOrientation EngMainUpdateOrientationFromDevice() { return eng_main_orientation; }
-char EngMainIsOrientationPortraitOrPortraitUpsideDown() { return eng_main_orientation < 2 ? 1 : 0; }
-char EngMainIsOrientationLandscapeLeftOrLandscapeRight() { return eng_main_orientation > 1 ? 1 : 0; }
+_EngOrientation EngMainGetOrientation()
+{
+    return eng_main_orientation;
+}
+_EngOrientation EngMainGetOrientationAlt()
+{
+    return eng_main_orientation_alt;
+}
+_EngOrientation EngMainUpdateOrientationFromDevice()
+{
+    return eng_main_orientation;
+}
+char EngMainIsOrientationPortraitOrPortraitUpsideDown()
+{
+    return eng_main_orientation < 2 ? 1 : 0;
+}
+char EngMainIsOrientationLandscapeLeftOrLandscapeRight()
+{
+    return eng_main_orientation > 1 ? 1 : 0;
+}
 
 void EngMainSetOrientationFromStartupOrientation(_EngStartupOrientation o)
 {
-    if (o == 0)
-        return;
+    if (o == 0) return;
     if (o == 1)
     {
-        if (eng_main_orientation != 0 && eng_main_orientation != 1)
-            EngMainSetOrientation(0);
+        if (eng_main_orientation != 0 && eng_main_orientation != 1) EngMainSetOrientation(0);
         return;
     }
-    if (eng_main_orientation != 2 && eng_main_orientation != 3)
-        EngMainSetOrientation(2);
+    if (eng_main_orientation != 2 && eng_main_orientation != 3) EngMainSetOrientation(2);
 }
 
 namespace
 {
 void Out(float* ox, float* oy, float x, float y)
 {
-    if (ox)
-        *ox = x;
-    if (oy)
-        *oy = y;
+    if (ox) *ox = x;
+    if (oy) *oy = y;
 }
 } // namespace
 
 char EngMainChangeMousePosRatioedForOrientation(float x, float y, float* ox, float* oy)
 {
     float w = float(eng_main_window_width), h = float(eng_main_window_height);
-    if (w <= 0 || h <= 0)
-        return 0;
+    if (w <= 0 || h <= 0) return 0;
     switch (eng_main_orientation_alt)
     {
     case 0:
@@ -204,27 +221,22 @@ char EngMainChangeMousePosRatioedForOrientation(float x, float y, float* ox, flo
 char EngMainChangeMousePosRatioedForOrientation(int x, int y, int* ox, int* oy)
 {
     float fx = 0, fy = 0;
-    if (!EngMainChangeMousePosRatioedForOrientation(float(x), float(y), &fx, &fy))
-        return 0;
-    if (ox)
-        *ox = int(fx);
-    if (oy)
-        *oy = int(fy);
+    if (!EngMainChangeMousePosRatioedForOrientation(float(x), float(y), &fx, &fy)) return 0;
+    if (ox) *ox = int(fx);
+    if (oy) *oy = int(fy);
     return 1;
 }
 
 char EngMainChangeMousePosRatioedForOrientation(float* x, float* y)
 {
-    if (!x || !y)
-        return 0;
+    if (!x || !y) return 0;
     return EngMainChangeMousePosRatioedForOrientation(*x, *y, x, y);
 }
 
 char EngMainChangeMousePosScreenForOrientation(float x, float y, float* ox, float* oy)
 {
     float w = float(eng_main_window_width), h = float(eng_main_window_height);
-    if (w <= 0 || h <= 0)
-        return 0;
+    if (w <= 0 || h <= 0) return 0;
     switch (eng_main_orientation_alt)
     {
     case 0:

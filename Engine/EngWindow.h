@@ -98,7 +98,8 @@ public:
 
     char ToggleFullscreenMode();
     char DoChangeResolution();
-    void ChangeDeviceResolutionOnNextTick(_EngWindowResChangeSettings* settings, void (*cb)(void*), void* user);
+    void ChangeDeviceResolutionOnNextTick(_EngWindowResChangeSettings* settings, void (*cb)(void*),
+                                          void* user);
     void RecreateDeviceOnNextTick() { recreate_on_next_tick = 1; }
     char RecreateDevice();
     char ChangeDeviceType(_EngDeviceType type);
@@ -121,8 +122,8 @@ public:
     void SetTitle(const char* t);
     const char* GetTitle() const { return title; }
     void RestrictResizing(char on, _EngWindowRestrictResizingInfo* info);
-    void SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfreq, int wx, int wy, int fw, int fh, int fbpp,
-                                        int ffreq);
+    void SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfreq, int wx, int wy, int fw, int fh,
+                                        int fbpp, int ffreq);
     char PrepareDisplayForFullscreenOrWindowed(char windowed, int w, int h, int bpp, int freq, char);
     void RestoreDisplayAfterFullscreenOrWindowed(char);
 
@@ -158,7 +159,8 @@ private:
     char recreating = 0;
     char recreate_on_next_tick = 0;
     char mode_changing = 0;
-    int saved_windowed_width = -1, saved_windowed_height = -1, saved_windowed_bpp = -1, saved_windowed_frequency = -1;
+    int saved_windowed_width = -1, saved_windowed_height = -1, saved_windowed_bpp = -1,
+        saved_windowed_frequency = -1;
     int saved_windowed_x = -1, saved_windowed_y = -1;
     int saved_full_width = -1, saved_full_height = -1, saved_full_bpp = -1, saved_full_frequency = -1;
     char cursor_shown = 1;

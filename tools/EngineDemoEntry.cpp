@@ -20,8 +20,7 @@ public:
     }
     void RenderCB() override
     {
-        if (!eng_main_device)
-            return;
+        if (!eng_main_device) return;
         float g = 0.35f + 0.15f * std::sin(phase);
         eng_main_device->SetClearColour(0.15f, g, 0.45f);
         eng_main_device->ClearScreenAndDepthBuffers();
@@ -55,8 +54,7 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
 
 void MainExitAndDeleteMainProgram(char)
 {
-    if (!demo)
-        return;
+    if (!demo) return;
     demo->Exit(1);
     delete demo;
     demo = nullptr;

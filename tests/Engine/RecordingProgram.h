@@ -67,12 +67,14 @@ public:
     char PostDeviceInitCB() override
     {
         char r = Rec("PostDeviceInitCB", Config().post_device_init);
-        if (Config().on_post_device_init)
-            Config().on_post_device_init();
+        if (Config().on_post_device_init) Config().on_post_device_init();
         return r;
     }
     char PreCreateGraphicsObjectsCB() override { return Rec("PreCreateGraphicsObjectsCB", 1); }
-    char CreateGraphicsObjectsCB() override { return Rec("CreateGraphicsObjectsCB", Config().create_graphics); }
+    char CreateGraphicsObjectsCB() override
+    {
+        return Rec("CreateGraphicsObjectsCB", Config().create_graphics);
+    }
     char PostCreateGraphicsObjectsCB() override { return Rec("PostCreateGraphicsObjectsCB", 1); }
     void PreDestroyGraphicsDeviceCB() override { Rec("PreDestroyGraphicsDeviceCB", 0); }
     void DestroyGraphicsObjectsCB() override { Rec("DestroyGraphicsObjectsCB", 0); }
@@ -80,12 +82,9 @@ public:
     char TickCB() override
     {
         ticks++;
-        if (Config().record_ticks)
-            Rec("TickCB", 0);
-        if (Config().on_tick)
-            Config().on_tick(ticks);
-        if (Config().exit_after_ticks && ticks >= Config().exit_after_ticks)
-            SetExitingFlag();
+        if (Config().record_ticks) Rec("TickCB", 0);
+        if (Config().on_tick) Config().on_tick(ticks);
+        if (Config().exit_after_ticks && ticks >= Config().exit_after_ticks) SetExitingFlag();
         return 1;
     }
     char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
@@ -95,8 +94,14 @@ public:
                               std::to_string(p2) + ")");
         return 0;
     }
-    void ComputerSleepingCB(char s) override { Calls().push_back("ComputerSleepingCB(" + std::to_string(s) + ")"); }
-    void WindowActivatedCB(char a) override { Calls().push_back("WindowActivatedCB(" + std::to_string(a) + ")"); }
+    void ComputerSleepingCB(char s) override
+    {
+        Calls().push_back("ComputerSleepingCB(" + std::to_string(s) + ")");
+    }
+    void WindowActivatedCB(char a) override
+    {
+        Calls().push_back("WindowActivatedCB(" + std::to_string(a) + ")");
+    }
     void WindowResizedCB() override { Rec("WindowResizedCB", 0); }
     void PreDeviceExitCB() override { Rec("PreDeviceExitCB", 0); }
     void PostDeviceExitCB() override { Rec("PostDeviceExitCB", 0); }
@@ -141,8 +146,7 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
 
 void MainExitAndDeleteMainProgram(char)
 {
-    if (!vztest::TheProgram())
-        return;
+    if (!vztest::TheProgram()) return;
     vztest::TheProgram()->Exit(1);
     delete vztest::TheProgram();
     vztest::TheProgram() = nullptr;

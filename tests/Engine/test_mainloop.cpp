@@ -35,8 +35,7 @@ void VirtualSleep(double s)
 char ScriptedEvents(EngWindow* w)
 {
     event_calls++;
-    if (script)
-        script(w);
+    if (script) script(w);
     return 0;
 }
 
@@ -47,10 +46,8 @@ public:
     {
         ticks++;
         trace += "T";
-        if (on_tick)
-            on_tick(ticks);
-        if (ticks >= stop_after)
-            SetExitingFlag();
+        if (on_tick) on_tick(ticks);
+        if (ticks >= stop_after) SetExitingFlag();
         return 1;
     }
     void RenderCB() override
@@ -60,8 +57,7 @@ public:
     }
     char InputCB(_EngDesktopInputType type, EngInputParm1, EngInputParm2) override
     {
-        if (type == ENG_INPUT_MOUSE_MOVE)
-            trace += "M";
+        if (type == ENG_INPUT_MOUSE_MOVE) trace += "M";
         return 0;
     }
     int ticks = 0;
@@ -139,7 +135,8 @@ TEST_F(Loop, PassesWaitForTheDeadlineUnlessLate)
         std::vector<size_t> at_tick;
         p.ConstantFrameRateLoopSetMinimumSleepAmount(c.min_sleep);
         p.stop_after = 4;
-        p.on_tick = [&](int) {
+        p.on_tick = [&](int)
+        {
             at_tick.push_back(sleeps.size());
             virtual_now += c.tick_cost;
         };
@@ -161,7 +158,8 @@ TEST_F(Loop, InputDuringTheWaitEndsItAndStartsTheNextPass)
     program.stop_after = 2;
     std::vector<double> tick_times;
     program.on_tick = [&](int) { tick_times.push_back(virtual_now); };
-    script = [&](EngWindow* w) {
+    script = [&](EngWindow* w)
+    {
         if (input_at < 0 && program.ticks == 1 && virtual_now >= tick_times[0] + 0.004)
         {
             input_at = virtual_now;
@@ -201,10 +199,10 @@ TEST_F(Loop, FullRenderCatchesUpAtMostTenTicksPerRender)
     program.SetMainLoopType(ENG_LOOP_FULL_RENDER);
     program.render_cost = 0.002;
     program.stop_after = 40;
-    program.on_tick = [](int tick) {
+    program.on_tick = [](int tick)
+    {
         virtual_now += 0.001;
-        if (tick == 3)
-            virtual_now += 1.0; // a stall of one second
+        if (tick == 3) virtual_now += 1.0; // a stall of one second
     };
     program.RunMainLoop();
     size_t longest = 0, run = 0;
@@ -224,9 +222,9 @@ TEST_F(Loop, RealTimeRunsAboutSixtyPassesASecond)
     EngMainResetClockForTests();
     double start = EngMainUpdateCurrentTime();
     program.stop_after = 1000000;
-    program.on_tick = [&](int) {
-        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0)
-            program.SetExitingFlag();
+    program.on_tick = [&](int)
+    {
+        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0) program.SetExitingFlag();
     };
     program.RunMainLoop();
     // A sanity check with wide bounds, not a timing assertion.

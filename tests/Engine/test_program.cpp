@@ -22,8 +22,7 @@ namespace
 bool LogHas(const std::string& text)
 {
     for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos) return true;
     return false;
 }
 
@@ -52,8 +51,7 @@ protected:
         fprintf(f, "%s\n", JoinCalls().c_str());
         for (const vztest::Popup& p : vztest::PopupRecorder::Popups())
             fprintf(f, "POPUP %d [%s] [%s]\n", p.kind, p.title.c_str(), p.text.c_str());
-        if (LogHas("( EngMainRun )    Init returned 0,  Exit -1."))
-            fprintf(f, "LOGGED Init returned\n");
+        if (LogHas("( EngMainRun )    Init returned 0,  Exit -1.")) fprintf(f, "LOGGED Init returned\n");
         fclose(f);
         exit(r);
     }
@@ -73,7 +71,8 @@ TEST_F(Program, InitStopsQuietlyOrFailsWithThePopup)
         {-1, 0, "InitCB ExitCB\n"},
         {0, 255,
          "InitCB ExitCB\n"
-         "POPUP 2 [Error Running Program] [The program had to terminate prematurely.\n\nDo you wish to see the log "
+         "POPUP 2 [Error Running Program] [The program had to terminate prematurely.\n\nDo you wish to see "
+         "the log "
          "file ?]\n"
          "LOGGED Init returned\n"},
     };
@@ -105,10 +104,12 @@ TEST_F(Program, ExitRunsOnceAndTheAfterExitCallbackLast)
     {
         RecordingProgram p;
         seen_program = &p;
-        p.SetAfterExitCB([] {
-            seen_program = eng_main_program;
-            Calls().push_back("AfterExit");
-        });
+        p.SetAfterExitCB(
+            []
+            {
+                seen_program = eng_main_program;
+                Calls().push_back("AfterExit");
+            });
         p.ShowPopupAfterExiting();
         p.Exit(1);
         p.Exit(1);
@@ -139,11 +140,10 @@ TEST_F(Program, ExitFromATickWaitsForTheLoopToEnd)
 {
     RecordingProgram p;
     Config().exit_after_ticks = 0;
-    Config().on_tick = [&p](int tick) {
-        if (tick == 2)
-            p.Exit(1);
-        if (tick > 2)
-            Calls().push_back("late tick");
+    Config().on_tick = [&p](int tick)
+    {
+        if (tick == 2) p.Exit(1);
+        if (tick > 2) Calls().push_back("late tick");
     };
     p.RunMainLoop();
     // The objects the tick runs in are still alive while the loop runs.

@@ -29,9 +29,8 @@ protected:
 TEST_F(ResModes, ModesAreMergedSortedAndFiltered)
 {
     const std::vector<_EngDisplayModeInfo> list = {
-        {1280, 800, 16, 60}, {800, 600, 32, 75},  {800, 600, 32, 60}, {800, 600, 32, 85},
-        {640, 480, 8, 60},   {640, 480, 15, 60},  {1024, 768, 32, 60}, {1024, 768, 32, 60},
-        {1024, 768, 32, 0},  {800, 600, 16, 60},
+        {1280, 800, 16, 60}, {800, 600, 32, 75},  {800, 600, 32, 60},  {800, 600, 32, 85}, {640, 480, 8, 60},
+        {640, 480, 15, 60},  {1024, 768, 32, 60}, {1024, 768, 32, 60}, {1024, 768, 32, 0}, {800, 600, 16, 60},
     };
     const _EngDisplayModeInfo desktop = {1920, 1080, 32, 60};
     ASSERT_TRUE(modes.SetModesFromList(list.data(), int(list.size()), &desktop));
@@ -73,7 +72,8 @@ TEST_F(ResModes, EmptyListFallsBackToTheDesktopMode)
 
 TEST_F(ResModes, DistanceRuleAndClosestMode)
 {
-    const std::vector<_EngDisplayModeInfo> list = {{1024, 768, 32, 60}, {1280, 800, 16, 60}, {1280, 800, 16, 75}};
+    const std::vector<_EngDisplayModeInfo> list = {
+        {1024, 768, 32, 60}, {1280, 800, 16, 60}, {1280, 800, 16, 75}};
     ASSERT_TRUE(modes.SetModesFromList(list.data(), int(list.size()), nullptr));
     // 1280 x 800 x 16 sorts first; distances 288 and 160.
     EXPECT_EQ(modes.GetFullscreenModeNumberFromSettings(1024, 768, 16), 1);

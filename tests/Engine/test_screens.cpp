@@ -38,8 +38,7 @@ constexpr unsigned C = EngFourCC('S', 'C', 'R', 'C');
 bool LogHas(const std::string& text)
 {
     for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos) return true;
     return false;
 }
 
@@ -52,12 +51,14 @@ protected:
         events.clear();
         toolkit_on = 0;
         eng_toolkit_hooks.is_on = [](MWin*) { return toolkit_on; };
-        eng_toolkit_hooks.startup = [](MWin*) {
+        eng_toolkit_hooks.startup = [](MWin*)
+        {
             events += "[up]";
             toolkit_on = 1;
             return char(1);
         };
-        eng_toolkit_hooks.shutdown = [](MWin*) {
+        eng_toolkit_hooks.shutdown = [](MWin*)
+        {
             events += "[down]";
             toolkit_on = 0;
         };

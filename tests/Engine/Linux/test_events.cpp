@@ -94,11 +94,19 @@ TEST(Events, SdlEventsGiveTheEngineInput)
 {
     DebugResetForTests();
     const Case cases[] = {
-        {"a", {Key(true, SDLK_a, 0), Text("a"), Key(false, SDLK_a, 0)}, "5:65,0 7:97,0 6:65,0", {{65, 0}, {228, 0}}},
+        {"a",
+         {Key(true, SDLK_a, 0), Text("a"), Key(false, SDLK_a, 0)},
+         "5:65,0 7:97,0 6:65,0",
+         {{65, 0}, {228, 0}}},
         {"shift A", {Key(true, SDLK_a, KMOD_LSHIFT), Text("A")}, "5:65,0 7:65,0", {{65, 2}, {228, 2}}},
-        {"caps lock does not stick shift", {Key(true, SDLK_a, KMOD_CAPS), Text("A"), Key(false, SDLK_a, KMOD_CAPS)},
-         "5:65,0 7:65,0 6:65,0", {{228, 0}}},
-        {"ctrl 5", {Key(true, SDLK_5, KMOD_LCTRL), Text("5")}, "5:53,0 7:53,0", {{231, 2}, {229, 0}, {53, 2}}},
+        {"caps lock does not stick shift",
+         {Key(true, SDLK_a, KMOD_CAPS), Text("A"), Key(false, SDLK_a, KMOD_CAPS)},
+         "5:65,0 7:65,0 6:65,0",
+         {{228, 0}}},
+        {"ctrl 5",
+         {Key(true, SDLK_5, KMOD_LCTRL), Text("5")},
+         "5:53,0 7:53,0",
+         {{231, 2}, {229, 0}, {53, 2}}},
         {"ctrl a keeps the case", {Key(true, SDLK_a, KMOD_LCTRL)}, "5:65,0 7:97,0", {{231, 2}}},
         {"option", {Key(true, SDLK_x, KMOD_LALT)}, "5:88,0", {{230, 2}, {231, 0}}},
         {"backspace and F1 send characters",
@@ -106,9 +114,10 @@ TEST(Events, SdlEventsGiveTheEngineInput)
          "5:127,0 7:127,0 5:232,0 7:232,0 5:243,0 7:243,0",
          {}},
         {"keys without characters",
-         {Key(true, SDLK_LEFT, 0), Key(true, SDLK_DOWN, 0), Key(true, SDLK_PAGEUP, 0), Key(true, SDLK_PAGEDOWN, 0),
-          Key(true, SDLK_HOME, 0), Key(true, SDLK_END, 0), Key(true, SDLK_DELETE, 0), Key(true, SDLK_RETURN, 0),
-          Key(true, SDLK_KP_ENTER, 0), Key(true, SDLK_ESCAPE, 0), Key(true, SDLK_TAB, 0)},
+         {Key(true, SDLK_LEFT, 0), Key(true, SDLK_DOWN, 0), Key(true, SDLK_PAGEUP, 0),
+          Key(true, SDLK_PAGEDOWN, 0), Key(true, SDLK_HOME, 0), Key(true, SDLK_END, 0),
+          Key(true, SDLK_DELETE, 0), Key(true, SDLK_RETURN, 0), Key(true, SDLK_KP_ENTER, 0),
+          Key(true, SDLK_ESCAPE, 0), Key(true, SDLK_TAB, 0)},
          "5:244,0 5:247,0 5:248,0 5:249,0 5:250,0 5:251,0 5:8,0 5:13,0 5:13,0 5:27,0 5:9,0",
          {}},
         {"latin-1 text kept, others dropped", {Text("\xc3\xa9\xe2\x82\xac!")}, "7:233,0 7:33,0", {}},
@@ -151,6 +160,23 @@ TEST(Events, QuitPathsSetTheExitingFlag)
         EXPECT_TRUE(window.IsQuitRequested());
         EXPECT_EQ(program.calls, "");
     }
+}
+
+TEST(Events, QueuedMouseMotionIsCoalescedUpToTheNextOtherEvent)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (SDL_Event e : {Motion(1, 1), Motion(2, 2), Button(true, SDL_BUTTON_LEFT, 1), Motion(3, 3)})
+        SDL_PushEvent(&e);
+    InputRecorder program;
+    EngWindow window(&program, "events");
+    SDL_Event first = Motion(0, 0);
+    EngEventsHandleEvent_LNX(&window, &first);
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        EngEventsHandleEvent_LNX(&window, &e);
+    EXPECT_EQ(program.calls, "1:2,2 2:0,1 1:3,3");
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 } // namespace

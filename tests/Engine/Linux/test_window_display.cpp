@@ -29,8 +29,10 @@ const char* const kStart = "InitCB PreCreateWindowCB PreDeviceInitCB PreCreateGr
                            "CreateGraphicsObjectsCB PostCreateGraphicsObjectsCB PostDeviceInitCB";
 const char* const kExit = "PreDeviceExitCB PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB "
                           "PostDestroyGraphicsObjectsCB PostDeviceExitCB ExitCB";
-const char* const kObjectsGone = "PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB PostDestroyGraphicsObjectsCB";
-const char* const kObjectsBack = "PreCreateGraphicsObjectsCB CreateGraphicsObjectsCB PostCreateGraphicsObjectsCB";
+const char* const kObjectsGone =
+    "PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB PostDestroyGraphicsObjectsCB";
+const char* const kObjectsBack =
+    "PreCreateGraphicsObjectsCB CreateGraphicsObjectsCB PostCreateGraphicsObjectsCB";
 
 std::string Seq(std::initializer_list<const char*> parts)
 {
@@ -85,9 +87,9 @@ protected:
     [[noreturn]] static void RunAndReport(const std::string& out)
     {
         vztest::PopupRecorder popups;
-        eng_main_sleep_func = [](double s) {
-            if (s < 0.1)
-                usleep(useconds_t(s * 1e6));
+        eng_main_sleep_func = [](double s)
+        {
+            if (s < 0.1) usleep(useconds_t(s * 1e6));
         };
         char arg0[] = "vz";
         char* argv[] = {arg0, nullptr};
@@ -112,21 +114,24 @@ protected:
 
 TEST_F(WindowRun, FirstStartAndExitWithACleanDevice)
 {
-    Config().on_post_device_init = [] {
+    Config().on_post_device_init = []
+    {
         Calls().push_back(glGetError() == GL_NO_ERROR ? "no-gl-error" : "gl-error");
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
         bool logged = false;
         for (int i = 0; version && i < DebugGetNumMessages(); i++)
             logged = logged || strstr(DebugGetMessage(i)->text, version) != nullptr;
         Calls().push_back(logged ? "version-logged" : "version-not-logged");
-        Calls().push_back(eng_main_window_windowed == 1 && eng_main_window_width == 320 ? "320-window" : "size?");
+        Calls().push_back(eng_main_window_windowed == 1 && eng_main_window_width == 320 ? "320-window"
+                                                                                        : "size?");
     };
     EXPECT_EQ(Run(0), Seq({kStart, "no-gl-error version-logged 320-window", kExit}) + "\n");
 }
 
 TEST_F(WindowRun, ResizeRecreatesTheObjectsOnceForAFlood)
 {
-    Config().on_tick = [](int tick) {
+    Config().on_tick = [](int tick)
+    {
         if (tick == 1)
         {
             Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 410, 310));
@@ -136,7 +141,8 @@ TEST_F(WindowRun, ResizeRecreatesTheObjectsOnceForAFlood)
             Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400, 300));
         }
         if (tick == 5)
-            Calls().push_back(eng_main_window_width == 400 && eng_main_window_height == 300 ? "400x300" : "size?");
+            Calls().push_back(eng_main_window_width == 400 && eng_main_window_height == 300 ? "400x300"
+                                                                                            : "size?");
     };
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, kObjectsBack, "WindowResizedCB 400x300", kExit}) + "\n");
 }
@@ -144,19 +150,20 @@ TEST_F(WindowRun, ResizeRecreatesTheObjectsOnceForAFlood)
 TEST_F(WindowRun, FullScreenFocusLossDropsTheDeviceAndGainBringsItBack)
 {
     Config().parms.windowed = 0;
-    Config().on_tick = [](int tick) {
-        if (tick == 1)
-            Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
-        if (tick == 2)
-            Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
+    Config().on_tick = [](int tick)
+    {
+        if (tick == 1) Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+        if (tick == 2) Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
     };
-    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)", kExit}) +
+    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)",
+                           kExit}) +
                           "\n");
 }
 
 TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)
 {
-    Config().on_tick = [](int tick) {
+    Config().on_tick = [](int tick)
+    {
         if (tick == 1)
         {
             Push(Key(true, SDLK_LCTRL, KMOD_LCTRL));
@@ -164,23 +171,26 @@ TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)
             Push(Key(false, SDLK_f, KMOD_LCTRL));
         }
         if (tick == 5)
-            Calls().push_back(eng_main_window_windowed == 0 && eng_main_sdl_window ? "full-screen" : "windowed?");
+            Calls().push_back(eng_main_window_windowed == 0 && eng_main_sdl_window ? "full-screen"
+                                                                                   : "windowed?");
     };
-    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "PreCreateWindowCB", kObjectsBack, "WindowResizedCB full-screen",
-                           kExit}) +
+    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "PreCreateWindowCB", kObjectsBack,
+                           "WindowResizedCB full-screen", kExit}) +
                           "\n");
 }
 
 TEST_F(WindowRun, FailedToggleGoesBackToTheWorkingWindowOrEndsWithAnError)
 {
-    auto toggle_at_first_tick = [](int tick) {
+    auto toggle_at_first_tick = [](int tick)
+    {
         if (tick == 1)
         {
             Push(Key(true, SDLK_f, KMOD_LCTRL));
             Push(Key(false, SDLK_f, KMOD_LCTRL));
         }
         if (tick == 5)
-            Calls().push_back(eng_main_window_windowed == 1 && eng_main_sdl_window ? "windowed" : "no-window");
+            Calls().push_back(eng_main_window_windowed == 1 && eng_main_sdl_window ? "windowed"
+                                                                                   : "no-window");
     };
     Config().on_tick = toggle_at_first_tick;
     // The full-screen window is refused, the old settings work again.
@@ -198,9 +208,9 @@ TEST_F(WindowRun, FailedToggleGoesBackToTheWorkingWindowOrEndsWithAnError)
 
 TEST_F(WindowRun, SleepKeepsTheDeviceAndWakeReloadsTheObjects)
 {
-    Config().on_tick = [](int tick) {
-        if (tick != 1)
-            return;
+    Config().on_tick = [](int tick)
+    {
+        if (tick != 1) return;
         EngPowerEventsSetRegisteredForTests(1);
         EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
         Calls().push_back(eng_main_device ? "device-kept" : "device-gone");
