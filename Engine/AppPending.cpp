@@ -1,6 +1,5 @@
 // TEMPORARY (removed at merge): stand-ins for operations of other modules
-// that are not on main yet: the GL device's life and swap, the popup exit
-// helpers and the platform sleep.
+// that are not on main yet: the GL device's life and swap.
 #include "AppPending.h"
 
 #include <GL/glew.h>
@@ -35,7 +34,8 @@ EngDevice::~EngDevice()
 char EngDevice::Create(char, int, int, int, int)
 {
     eng_main_device = nullptr;
-    if (eng_main_device_type != 1) return 0;
+    if (eng_main_device_type != 1)
+        return 0;
     pending_context = EngPendingCreateContext_LNX();
     if (!pending_context)
     {
@@ -75,80 +75,41 @@ void EngDevice::Destroy()
         pending_context = nullptr;
     }
     created = 0;
-    if (eng_main_device == this) eng_main_device = nullptr;
+    if (eng_main_device == this)
+        eng_main_device = nullptr;
 }
 
 void EngDevice::WindowResized()
 {
-    if (created) glViewport(0, 0, eng_main_window_width, eng_main_window_height);
+    if (created)
+        glViewport(0, 0, eng_main_window_width, eng_main_window_height);
 }
 
 void EngDevice::SwapBuffers()
 {
-    if (created) EngPendingSwap_LNX();
+    if (created)
+        EngPendingSwap_LNX();
 }
 
 void EngDevice::SetClearColour(float r, float g, float b)
 {
-    if (created) glClearColor(r, g, b, 1.0f);
+    if (created)
+        glClearColor(r, g, b, 1.0f);
 }
 
 void EngDevice::ClearScreenAndDepthBuffers()
 {
-    if (created) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (created)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void EngDevice::CropToAreaRatioed(float x, float y, float w, float h)
 {
-    if (!created) return;
+    if (!created)
+        return;
     float xr = eng_main_window_x_ratio, yr = eng_main_window_y_ratio;
     glScissor(GLint(x * xr), GLint(float(eng_main_window_height) - (y + h) * yr), GLsizei(w * xr),
               GLsizei(h * yr));
     glEnable(GL_SCISSOR_TEST);
 }
 #endif
-
-bool EngMiscExitProgramNow()
-{
-    bool windowed = eng_main_window_windowed != 0;
-    bool had_device = eng_main_device != nullptr;
-    if (had_device)
-    {
-        if (eng_main_window)
-        {
-            eng_main_window->Destroy();
-            DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
-        }
-        else
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Device created but no window created");
-    }
-    else
-        DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
-    if (eng_main_program) eng_main_program->Exit(1);
-    return !had_device || windowed;
-}
-
-void EngMainShowErrorAndLogFilePopupOnExit()
-{
-    if (!EngMiscExitProgramNow()) return;
-    const char* log = DebugGetLogFilename();
-    FILE* f = log && log[0] ? fopen(log, "r") : nullptr;
-    if (!f)
-    {
-        EngMiscShowPopupMessage(2, "Error Running Program",
-                                "The program had to terminate prematurely. No error logs were generated.");
-        return;
-    }
-    fclose(f);
-    EngMiscShowPopupMessage(2, "Error Running Program",
-                            "The program had to terminate prematurely.\n\nDo you wish to see the log file ?");
-}
-
-int EngMiscCallPlatformSleepFunc(double seconds)
-{
-    if (seconds <= 0) return 0;
-    timespec ts;
-    ts.tv_sec = time_t(seconds);
-    ts.tv_nsec = long((seconds - double(ts.tv_sec)) * 1e9);
-    return nanosleep(&ts, nullptr);
-}

@@ -29,7 +29,3 @@ public:
 };
 extern EngDevice* eng_main_device;
 #endif
-
-bool EngMiscExitProgramNow();
-void EngMainShowErrorAndLogFilePopupOnExit();
-int EngMiscCallPlatformSleepFunc(double seconds);

@@ -10,11 +10,22 @@
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
+#include "EngMiscPlatform.h"
+#include "EngMiscStrings.h"
 #include "EngProgram.h"
+#include "Linux/EngMisc_LNX.h"
 
 namespace
 {
 char eng_four_char_id_str[5] = "XXXX";
+// Test support: allocations left before EngMalloc fails once (-1: never).
+int eng_malloc_fail_countdown = -1;
+} // namespace
+
+void EngMainFailAllocationForTests(int after)
+{
+    eng_malloc_fail_countdown = after;
 }
 
 void* EngMalloc(size_t size, const char* owner, char zero)
@@ -27,7 +38,11 @@ void* EngMalloc(size_t size, const char* owner, char zero)
             DebugErrorAlt(__PRETTY_FUNCTION__, "Zero size");
         return nullptr;
     }
-    void* p = malloc(size);
+    void* p = nullptr;
+    if (eng_malloc_fail_countdown != 0)
+        p = malloc(size);
+    if (eng_malloc_fail_countdown >= 0)
+        eng_malloc_fail_countdown--;
     if (!p)
     {
         if (owner)
@@ -177,4 +192,26 @@ void EngMainForceExitOfMainProgramNow(const char* title, const char* text)
 {
     if (eng_main_program)
         eng_main_program->ForceExitNow(title, text);
+}
+
+EngOkCancelFunction eng_ok_cancel_popup_function = EngMiscShowOkCancelPopup_LNX;
+
+void EngMainShowErrorAndLogFilePopupOnExit()
+{
+    if (!EngMiscExitProgramNow())
+        return;
+    const char* log = DebugGetLogFilename();
+    if (!log || !log[0] || !EngFileExists(log))
+    {
+        EngMiscShowPopupMessage(2, "Error Running Program",
+                                "The program had to terminate prematurely. No error logs were generated.");
+        return;
+    }
+    if (!eng_ok_cancel_popup_function ||
+        !eng_ok_cancel_popup_function(
+            2, "Error Running Program",
+            "The program had to terminate prematurely.\n\nDo you wish to see the log file ?"))
+        return;
+    // The whole path as one argument: no shell, no quoting, no cut.
+    EngMiscOpenWithDefaultProgram(log);
 }

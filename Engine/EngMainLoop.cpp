@@ -19,7 +19,8 @@ double MonotonicSeconds()
 
 void PlatformSleep(double seconds)
 {
-    if (seconds <= 0) return;
+    if (seconds <= 0)
+        return;
     timespec ts;
     ts.tv_sec = time_t(seconds);
     ts.tv_nsec = long((seconds - double(ts.tv_sec)) * 1e9);
@@ -59,7 +60,8 @@ double EngMainUpdateCurrentTime()
 
 char EngProgram::DoMinimizedSleep(char for_tick, char for_render)
 {
-    if (!sleep_when_minimized || !window || !window->IsMinimized()) return 0;
+    if (!sleep_when_minimized || !window || !window->IsMinimized())
+        return 0;
     if (minimized_sleep_cb)
         minimized_sleep_cb(for_tick, for_render, minimized_sleep_user_data);
     else
@@ -69,9 +71,11 @@ char EngProgram::DoMinimizedSleep(char for_tick, char for_render)
 
 void EngProgram::DoTick()
 {
-    if (exiting || sleeping || DoMinimizedSleep(1, 0)) return;
+    if (exiting || sleeping || DoMinimizedSleep(1, 0))
+        return;
     TickCB();
-    if (post_tick_cb) post_tick_cb();
+    if (post_tick_cb)
+        post_tick_cb();
 }
 
 void EngProgram::DoRender()
@@ -81,17 +85,22 @@ void EngProgram::DoRender()
 
 void EngProgram::DoRender2()
 {
-    if (!eng_main_device || sleeping || exiting || DoMinimizedSleep(0, 1)) return;
+    if (!eng_main_device || sleeping || exiting || DoMinimizedSleep(0, 1))
+        return;
     RenderCB();
-    if (eng_main_device) eng_main_device->SwapBuffers();
+    if (eng_main_device)
+        eng_main_device->SwapBuffers();
     FullLoopCalcFrameRate();
 }
 
 void EngProgram::DoTickAndRender()
 {
-    if (exiting || sleeping || DoMinimizedSleep(1, 1)) return;
-    if (TickCB()) RenderCB();
-    if (post_tick_cb) post_tick_cb();
+    if (exiting || sleeping || DoMinimizedSleep(1, 1))
+        return;
+    if (TickCB())
+        RenderCB();
+    if (post_tick_cb)
+        post_tick_cb();
     if (eng_main_device)
     {
         eng_main_device->SwapBuffers();
@@ -101,38 +110,45 @@ void EngProgram::DoTickAndRender()
 
 void EngProgram::DoTickNoRender()
 {
-    if (exiting || sleeping || DoMinimizedSleep(1, 1)) return;
+    if (exiting || sleeping || DoMinimizedSleep(1, 1))
+        return;
     TickCB();
-    if (post_tick_cb) post_tick_cb();
+    if (post_tick_cb)
+        post_tick_cb();
     FullLoopCalcFrameRate();
 }
 
 char EngProgram::GetEvents()
 {
-    if (exiting) return 0;
+    if (exiting)
+        return 0;
     return window ? window->GetWindowEvents() : 0;
 }
 
 void EngProgram::CollectEvents()
 {
-    if (!exiting && eng_main_window) eng_main_window->GetWindowEvents();
+    if (!exiting && eng_main_window)
+        eng_main_window->GetWindowEvents();
 }
 
 void EngProgram::RenderNeeded()
 {
-    if (main_loop_type == ENG_LOOP_RENDER_WHEN_NEEDED) render_needed = 1;
+    if (main_loop_type == ENG_LOOP_RENDER_WHEN_NEEDED)
+        render_needed = 1;
 }
 
 void EngProgram::FullLoopCalcFrameRate()
 {
-    if (main_loop_type != ENG_LOOP_FULL) return;
+    if (main_loop_type != ENG_LOOP_FULL)
+        return;
     if (last_frame_time == 0)
     {
         last_frame_time = eng_main_current_time;
         return;
     }
     float d = float(eng_main_current_time - last_frame_time);
-    if (d == 0) return;
+    if (d == 0)
+        return;
     float period = d;
     if (frame_time_averaging)
     {
@@ -165,14 +181,16 @@ void EngProgram::ConstantFrameRateLoopSetConstantFrameRate(float rate)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Constant frame rates not setup");
         return;
     }
-    if (rate > 0) constant_frame_rate = rate;
+    if (rate > 0)
+        constant_frame_rate = rate;
     eng_main_frame_rate = constant_frame_rate;
     eng_main_frames_per_second = 1.0f / constant_frame_rate;
 }
 
 void EngProgram::FullLoopDoSleep()
 {
-    if (full_loop_tick_sleep) eng_main_sleep_func(full_loop_tick_sleep / 1e6);
+    if (full_loop_tick_sleep)
+        eng_main_sleep_func(full_loop_tick_sleep / 1e6);
 }
 
 void EngProgram::EventDrivenLoopSetupDoingActionsOnKeyAndMouseEvents(char do_tick, char do_render,
@@ -190,23 +208,27 @@ void EngProgram::EventDrivenLoopSetupDoingActionsOnKeyAndMouseEvents(char do_tic
 
 void EngProgram::EventDrivenLoopDoTimerActionOnNextTick()
 {
-    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN) timer_passes = 2;
+    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN)
+        timer_passes = 2;
 }
 
 void EngProgram::EventDrivenLoopDoTimerActionsForAWhile()
 {
-    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN) timer_actions_until = eng_main_current_time + 10.0;
+    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN)
+        timer_actions_until = eng_main_current_time + 10.0;
 }
 
 void EngProgram::EventDrivenLoopDoTimerActionNow(char is_mouse_move)
 {
     if (main_loop_type == ENG_LOOP_EVENT_DRIVEN)
     {
-        if (!is_mouse_move || event_timer_on_mouse_move) timer_passes = 1;
+        if (!is_mouse_move || event_timer_on_mouse_move)
+            timer_passes = 1;
     }
     else if (main_loop_type == ENG_LOOP_CONSTANT_FRAME_RATE)
     {
-        if (immediate_response_to_input) input_arrived = 1;
+        if (immediate_response_to_input)
+            input_arrived = 1;
     }
 }
 
@@ -224,14 +246,17 @@ void EngProgram::RenderWhenNeededLoopSetTickSleepAmounts(int after_render_ms, in
 
 void EngProgram::RenderWhenNeededLoopDoSleep(char rendered)
 {
-    if (main_loop_type != ENG_LOOP_RENDER_WHEN_NEEDED || !event_tick_sleep) return;
+    if (main_loop_type != ENG_LOOP_RENDER_WHEN_NEEDED || !event_tick_sleep)
+        return;
     int us = rendered ? rwn_sleep_after_render : rwn_sleep_not_rendering;
-    if (us > 0) eng_main_sleep_func(us / 1e6);
+    if (us > 0)
+        eng_main_sleep_func(us / 1e6);
 }
 
 char EngProgram::RunMainLoop()
 {
-    if (main_loop_type < 0 || main_loop_type > ENG_LOOP_RENDER_WHEN_NEEDED) return 0;
+    if (main_loop_type < 0 || main_loop_type > ENG_LOOP_RENDER_WHEN_NEEDED)
+        return 0;
     in_main_loop = 1;
     char r = 0;
     switch (main_loop_type)
@@ -271,8 +296,10 @@ char EngProgram::RunConstantFrameRateLoop()
         CollectEvents();
         if (!exiting)
         {
-            if (eng_main_program) DoTick();
-            if (eng_main_program) DoRender2();
+            if (eng_main_program)
+                DoTick();
+            if (eng_main_program)
+                DoRender2();
         }
 
         EngMainUpdateCurrentTime();
@@ -289,7 +316,8 @@ char EngProgram::RunConstantFrameRateLoop()
                !exiting)
         {
             eng_main_sleep_func(long_tick_sleep ? 0.01 : 0.001);
-            if (immediate_response_to_input && !exiting) CollectEvents();
+            if (immediate_response_to_input && !exiting)
+                CollectEvents();
             EngMainUpdateCurrentTime();
             waits++;
             if (immediate_response_to_input && input_arrived)
@@ -298,7 +326,8 @@ char EngProgram::RunConstantFrameRateLoop()
                 input_ended_wait = 1;
             }
         }
-        if (!input_ended_wait) input_arrived = 0;
+        if (!input_ended_wait)
+            input_arrived = 0;
 
         if (adjust_frame_rate && eng_main_current_time >= next_adaptation)
         {
@@ -308,22 +337,26 @@ char EngProgram::RunConstantFrameRateLoop()
             recent_waits[2] = waits;
             if (average > 8)
             {
-                if (constant_frame_rate < 240) constant_frame_rate += 3;
+                if (constant_frame_rate < 240)
+                    constant_frame_rate += 3;
             }
             else if (average >= 5)
             {
-                if (constant_frame_rate < 120) constant_frame_rate += 3;
+                if (constant_frame_rate < 120)
+                    constant_frame_rate += 3;
             }
             else if (average <= 0)
             {
-                if (constant_frame_rate > 60) constant_frame_rate -= 3;
+                if (constant_frame_rate > 60)
+                    constant_frame_rate -= 3;
             }
             next_adaptation = eng_main_current_time + 0.1;
         }
 
         float frame = float(eng_main_current_time - start);
         eng_main_frames_per_second = frame;
-        if (frame > 0) eng_main_frame_rate = 1.0f / frame;
+        if (frame > 0)
+            eng_main_frame_rate = 1.0f / frame;
     } while (!exiting);
     return 0;
 }
@@ -342,14 +375,18 @@ char EngProgram::RunFullRenderLoop()
         EngMainUpdateCurrentTime();
         for (int i = 0; i < 10 && eng_main_current_time > t; i++)
         {
-            if (eng_main_window) eng_main_window->GetWindowEvents();
-            if (!exiting) DoTick();
+            if (eng_main_window)
+                eng_main_window->GetWindowEvents();
+            if (!exiting)
+                DoTick();
             t += eng_main_frames_per_second;
             EngMainUpdateCurrentTime();
-            if (exiting) break;
+            if (exiting)
+                break;
         }
         DoRender2();
-        if (full_loop_tick_sleep) FullLoopDoSleep();
+        if (full_loop_tick_sleep)
+            FullLoopDoSleep();
     } while (!exiting);
     return 0;
 }
@@ -372,12 +409,15 @@ char EngProgram::RunEventDrivenLoop()
         if (active)
         {
             eng_main_frame_rate = event_full_frame_rate;
-            if (eng_main_frame_rate != 0) eng_main_frames_per_second = 1.0f / eng_main_frame_rate;
+            if (eng_main_frame_rate != 0)
+                eng_main_frames_per_second = 1.0f / eng_main_frame_rate;
             double frame_end = eng_main_current_time + eng_main_frames_per_second;
             if (!exiting)
             {
-                if (event_do_tick) DoTick();
-                if (event_do_render) DoRender2();
+                if (event_do_tick)
+                    DoTick();
+                if (event_do_render)
+                    DoRender2();
             }
             if (timer_actions_until == 0)
             {
@@ -387,8 +427,10 @@ char EngProgram::RunEventDrivenLoop()
                     EngMainUpdateCurrentTime();
                 }
             }
-            if (timer_passes != 0) next_timer = eng_main_current_time + event_timer_period;
-            if (timer_passes > 0) timer_passes--;
+            if (timer_passes != 0)
+                next_timer = eng_main_current_time + event_timer_period;
+            if (timer_passes > 0)
+                timer_passes--;
             if (timer_actions_until != 0 && eng_main_current_time >= timer_actions_until)
                 timer_actions_until = 0;
         }
@@ -400,8 +442,10 @@ char EngProgram::RunEventDrivenLoop()
                 exiting = 1;
                 break;
             }
-            if (event_tick_sleep) eng_main_sleep_func(event_tick_sleep / 1e6);
-            if (event_sleeping_cb) event_sleeping_cb();
+            if (event_tick_sleep)
+                eng_main_sleep_func(event_tick_sleep / 1e6);
+            if (event_sleeping_cb)
+                event_sleeping_cb();
         }
     } while (!exiting);
     return 1;
@@ -419,9 +463,11 @@ char EngProgram::RunFullLoop()
         }
         EngMainUpdateCurrentTime();
         CollectEvents();
-        if (exiting) break;
+        if (exiting)
+            break;
         DoTickAndRender();
-        if (full_loop_tick_sleep) FullLoopDoSleep();
+        if (full_loop_tick_sleep)
+            FullLoopDoSleep();
     } while (!exiting);
     return 1;
 }
@@ -442,8 +488,10 @@ char EngProgram::RunRenderWhenNeededLoop()
         {
             render_needed = 0;
             eng_main_frame_rate = rwn_frame_rate;
-            if (eng_main_frame_rate != 0) eng_main_frames_per_second = 1.0f / eng_main_frame_rate;
-            if (exiting) break;
+            if (eng_main_frame_rate != 0)
+                eng_main_frames_per_second = 1.0f / eng_main_frame_rate;
+            if (exiting)
+                break;
             DoTick();
             DoRender2();
             RenderWhenNeededLoopDoSleep(1);
@@ -456,8 +504,10 @@ char EngProgram::RunRenderWhenNeededLoop()
                 exiting = 1;
                 break;
             }
-            if (rwn_tick_when_not_rendering) DoTick();
-            if (rwn_not_rendering_cb) rwn_not_rendering_cb();
+            if (rwn_tick_when_not_rendering)
+                DoTick();
+            if (rwn_not_rendering_cb)
+                rwn_not_rendering_cb();
             RenderWhenNeededLoopDoSleep(0);
         }
     } while (!exiting);

@@ -1,6 +1,7 @@
 // The engine's run from start to end; main() calls it. The Main* functions
 // it uses come from the program (game, demo or test).
 #include "AppPending.h"
+#include "EngMain.h"
 #include "EngDebug.h"
 #include "EngProgram.h"
 
@@ -58,7 +59,8 @@ int EngMainRun(int argc, char** argv)
         MainExitAndDeleteMainProgram(0);
         return -1;
     }
-    if (eng_main_program) eng_main_program->RunMainLoop();
+    if (eng_main_program)
+        eng_main_program->RunMainLoop();
     MainExitAndDeleteMainProgram(1);
     return eng_main_error_exit ? -1 : 0;
 }

@@ -100,10 +100,12 @@ float EngMenuGetMenuBarScreenHeight()
 
 void EngMenuCropToAreaRatioed(_Dimension* area)
 {
-    if (area) EngMenuCropToAreaRatioed(area->x, area->y, area->w, area->h);
+    if (area)
+        EngMenuCropToAreaRatioed(area->x, area->y, area->w, area->h);
 }
 
 void EngMenuCropToAreaRatioed(float x, float y, float width, float height)
 {
-    if (eng_main_device) eng_main_device->CropToAreaRatioed(x, y, width, height);
+    if (eng_main_device)
+        eng_main_device->CropToAreaRatioed(x, y, width, height);
 }

@@ -34,14 +34,17 @@ char IsFolder(const char* path)
 
 char EngProgramFindResourcesPath(char* buf, size_t size)
 {
-    if (!buf || size == 0) return 0;
+    if (!buf || size == 0)
+        return 0;
     buf[0] = 0;
     char exe[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
-    if (n <= 0) return 0;
+    if (n <= 0)
+        return 0;
     exe[n] = 0;
     char* slash = strrchr(exe, '/');
-    if (!slash) return 0;
+    if (!slash)
+        return 0;
     *slash = 0;
     // Beside the program (build tree), the installed data folder, then the
     // build tree's top for programs in its subfolders (tests, tools).
@@ -88,7 +91,8 @@ EngProgram::EngProgram()
 EngProgram::~EngProgram()
 {
     Exit(0);
-    if (eng_main_program == this) eng_main_program = nullptr;
+    if (eng_main_program == this)
+        eng_main_program = nullptr;
 }
 
 char EngProgram::InitCB(int, char**)
@@ -133,7 +137,8 @@ char EngProgram::TickCB()
 
 void EngProgram::RenderCB()
 {
-    if (!eng_main_device) return;
+    if (!eng_main_device)
+        return;
     eng_main_device->SetClearColour(0.2f, 0.4f, 0.3f);
     eng_main_device->ClearScreenAndDepthBuffers();
 }
@@ -174,14 +179,16 @@ EngWindow* EngProgram::CreateMainWindow(const char* title, _EngCreateWindowParms
     if (window)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Can only have one window at a time");
-        if (result_out) *result_out = 0;
+        if (result_out)
+            *result_out = 0;
         return nullptr;
     }
     window = new EngWindow(this, title);
     char r = window->Create(parms);
     if (r > 0)
     {
-        if (result_out) *result_out = 1;
+        if (result_out)
+            *result_out = 1;
         eng_main_window_was_created = 1;
         return window;
     }
@@ -189,7 +196,8 @@ EngWindow* EngProgram::CreateMainWindow(const char* title, _EngCreateWindowParms
     window = nullptr;
     // Deleting the half-made window flags the exit; a failed start is not one.
     exiting = 0;
-    if (result_out) *result_out = r;
+    if (result_out)
+        *result_out = r;
     return nullptr;
 }
 
@@ -210,11 +218,13 @@ char EngProgram::CreateMainWindowAndDevice(const char* title, const char*, _EngC
     CreateMainWindow(title, parms, &r);
     if (window)
     {
-        if (window->CreateGraphicsDevice()) return 1;
+        if (window->CreateGraphicsDevice())
+            return 1;
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create graphics device.");
         return 0;
     }
-    if (r < 0) return r;
+    if (r < 0)
+        return r;
     DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create main window.");
     return 0;
 }
@@ -226,7 +236,8 @@ void EngProgram::DestroyMainWindowAndDevice()
         DebugErrorAlt(__PRETTY_FUNCTION__, "No window");
         return;
     }
-    if (EngPowerEventsAreRegistered_LNX()) EngPowerEventsDeregisterNotifications_LNX();
+    if (EngPowerEventsAreRegistered_LNX())
+        EngPowerEventsDeregisterNotifications_LNX();
     eng_main_window_was_created = 0;
     window->Destroy();
     delete window;
@@ -262,13 +273,15 @@ void EngProgram::SetMainLoopType(_EngProgramMainLoopType type)
 void EngProgram::WindowActivated(char active)
 {
     WindowActivatedCB(active);
-    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN) timer_actions_until = eng_main_current_time + 10.0;
+    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN)
+        timer_actions_until = eng_main_current_time + 10.0;
 }
 
 void EngProgram::WindowResized()
 {
     WindowResizedCB();
-    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN) timer_actions_until = eng_main_current_time + 10.0;
+    if (main_loop_type == ENG_LOOP_EVENT_DRIVEN)
+        timer_actions_until = eng_main_current_time + 10.0;
 }
 
 void EngProgram::ComputerSleeping(char going_to_sleep)
@@ -276,14 +289,16 @@ void EngProgram::ComputerSleeping(char going_to_sleep)
     if (going_to_sleep)
     {
         // The device stays; only the graphics objects go.
-        if (window && eng_main_device) window->DoDestroyGraphicsDevice(0);
+        if (window && eng_main_device)
+            window->DoDestroyGraphicsDevice(0);
         ComputerSleepingCB(1);
         eng_main_sleep_func(3.0);
         sleeping = 1;
         return;
     }
     sleeping = 0;
-    if (window && eng_main_device) window->DoCreateGraphicsDevice(0);
+    if (window && eng_main_device)
+        window->DoCreateGraphicsDevice(0);
     ComputerSleepingCB(0);
 }
 
@@ -295,13 +310,15 @@ void EngProgram::QuitMainLoop()
 
 void EngProgram::ShowPopupAfterExiting()
 {
-    if (!popup_kind) DebugErrorAlt(__PRETTY_FUNCTION__, "Popup texts are not set.");
+    if (!popup_kind)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Popup texts are not set.");
     show_popup_after_exit = 1;
 }
 
 void EngProgram::ShowStoredPopup()
 {
-    if (!popup_kind) return;
+    if (!popup_kind)
+        return;
     char kind = popup_kind;
     popup_kind = 0;
     EngMiscShowPopupMessage(kind, popup_title, popup_text);
@@ -309,7 +326,8 @@ void EngProgram::ShowStoredPopup()
 
 void EngProgram::Exit(char)
 {
-    if (eng_main_program != this || exit_done) return;
+    if (eng_main_program != this || exit_done)
+        return;
     exiting = 1;
     if (in_main_loop)
     {
@@ -318,7 +336,8 @@ void EngProgram::Exit(char)
         return;
     }
     exit_done = 1;
-    if (EngPowerEventsAreRegistered_LNX()) EngPowerEventsDeregisterNotifications_LNX();
+    if (EngPowerEventsAreRegistered_LNX())
+        EngPowerEventsDeregisterNotifications_LNX();
     if (window)
     {
         window->Destroy();
@@ -369,7 +388,8 @@ void EngProgram::ForceExitNow(const char* title, const char* text)
     else
         EngMainShowErrorAndLogFilePopupOnExit();
     exit_done = 1;
-    if (eng_main_program == this) eng_main_program = nullptr;
+    if (eng_main_program == this)
+        eng_main_program = nullptr;
 }
 
 char eng_main_error_exit = 0;

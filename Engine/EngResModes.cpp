@@ -15,9 +15,12 @@ int SortModes(const void* a, const void* b)
 {
     const _EngResMode* x = static_cast<const _EngResMode*>(a);
     const _EngResMode* y = static_cast<const _EngResMode*>(b);
-    if (x->bpp != y->bpp) return x->bpp < y->bpp ? -1 : 1;
-    if (x->width != y->width) return x->width < y->width ? -1 : 1;
-    if (x->height != y->height) return x->height < y->height ? -1 : 1;
+    if (x->bpp != y->bpp)
+        return x->bpp < y->bpp ? -1 : 1;
+    if (x->width != y->width)
+        return x->width < y->width ? -1 : 1;
+    if (x->height != y->height)
+        return x->height < y->height ? -1 : 1;
     return 0;
 }
 
@@ -30,9 +33,11 @@ int SortFreqs(const void* a, const void* b)
 // Appends a rate above 0 that the mode does not list yet.
 void AddFreq(_EngResMode* m, int rate)
 {
-    if (rate <= 0 || m->num_freqs >= ENG_RES_FREQS_USED) return;
+    if (rate <= 0 || m->num_freqs >= ENG_RES_FREQS_USED)
+        return;
     for (int i = 0; i < m->num_freqs; i++)
-        if (m->freqs[i] == rate) return;
+        if (m->freqs[i] == rate)
+            return;
     m->freqs[m->num_freqs++] = rate;
 }
 
@@ -83,7 +88,8 @@ char EngResModes::GetModesAvailable()
     }
     _EngDisplayModeInfo* list = static_cast<_EngDisplayModeInfo*>(
         EngMalloc(sizeof(_EngDisplayModeInfo) * 1024, "GetModesAvailable", 1));
-    if (!list) return 0;
+    if (!list)
+        return 0;
     int count = 0;
     _EngDisplayModeInfo desktop = {};
     char have_desktop = 0;
@@ -107,14 +113,16 @@ char EngResModes::SetModesFromList(const _EngDisplayModeInfo* list, int count,
     for (int i = 0; list && i < count; i++)
     {
         const _EngDisplayModeInfo& d = list[i];
-        if (d.bpp <= 15 || d.width <= 0 || d.height <= 0) continue;
+        if (d.bpp <= 15 || d.width <= 0 || d.height <= 0)
+            continue;
         _EngResMode* found = nullptr;
         for (int j = 0; j < num_modes && !found; j++)
             if (modes[j].width == d.width && modes[j].height == d.height && modes[j].bpp == d.bpp)
                 found = &modes[j];
         if (!found)
         {
-            if (num_modes >= ENG_RES_MAX_MODES) continue;
+            if (num_modes >= ENG_RES_MAX_MODES)
+                continue;
             found = &modes[num_modes++];
             found->width = d.width;
             found->height = d.height;
@@ -158,7 +166,8 @@ char EngResModes::SetModesFromList(const _EngDisplayModeInfo* list, int count,
 
 char EngResModes::IsSetup()
 {
-    if (!set_up || !modes || !windowed_mode) return 0;
+    if (!set_up || !modes || !windowed_mode)
+        return 0;
     if (num_modes == 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No modes.");
@@ -232,7 +241,8 @@ char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* b
         *width = best.width;
         *height = best.height;
         *bpp = best.bpp;
-        if (frequency) *frequency = best.refresh;
+        if (frequency)
+            *frequency = best.refresh;
         return 1;
     }
     // The platform gave no listed mode: the nearest listed mode and rate.
@@ -270,10 +280,14 @@ char EngResModes::EnsureWindowedModeOk(int* width, int* height, int* bpp, int* f
         return 0;
     }
     const _EngResMode* d = windowed_mode;
-    if (*width && *width > d->width) *width = d->width;
-    if (*height && *height > d->height) *height = d->height;
-    if (*bpp && *bpp != d->bpp) *bpp = d->bpp;
-    if (!frequency) return 1;
+    if (*width && *width > d->width)
+        *width = d->width;
+    if (*height && *height > d->height)
+        *height = d->height;
+    if (*bpp && *bpp != d->bpp)
+        *bpp = d->bpp;
+    if (!frequency)
+        return 1;
     if (d->num_freqs == 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Warning - No frequencies present.");
@@ -311,10 +325,14 @@ char EngResModes::GetWindowedModeDetails(int* width, int* height, int* bpp, int*
         DebugErrorAlt(__PRETTY_FUNCTION__, "Modes not setup");
         return 0;
     }
-    if (bpp) *bpp = windowed_mode->bpp;
-    if (frequency) *frequency = windowed_mode->num_freqs == 1 ? windowed_mode->freqs[0] : 0;
-    if (width) *width = windowed_mode->width;
-    if (height) *height = windowed_mode->height;
+    if (bpp)
+        *bpp = windowed_mode->bpp;
+    if (frequency)
+        *frequency = windowed_mode->num_freqs == 1 ? windowed_mode->freqs[0] : 0;
+    if (width)
+        *width = windowed_mode->width;
+    if (height)
+        *height = windowed_mode->height;
     return 1;
 }
 
@@ -391,7 +409,8 @@ _EngResMode* EngResModes::GetCurrentFullscreenOrWindowedModeP()
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
         return nullptr;
     }
-    if (eng_main_window_windowed) return windowed_mode;
+    if (eng_main_window_windowed)
+        return windowed_mode;
     return &modes[GetFullScreenModeNumberForCurrentFullscreenMode()];
 }
 
@@ -417,7 +436,8 @@ char* EngResModes::GetFullScreenResModeEntryAsString(int n)
 
 char EngResModes::KnownMode(const _EngResMode* mode) const
 {
-    if (mode == windowed_mode) return 1;
+    if (mode == windowed_mode)
+        return 1;
     return modes && mode >= modes && mode < modes + num_modes ? 1 : 0;
 }
 
@@ -468,13 +488,15 @@ int EngResModes::GetNumAAEntriesForMode(const _EngResMode* mode)
 
 const char* EngResModes::GetAAEntryForWindowedModeAsString(int a)
 {
-    if (!IsSetup()) return "Not Setup.";
+    if (!IsSetup())
+        return "Not Setup.";
     return a >= 0 && a < 4 ? aa_texts[a] : "???";
 }
 
 const char* EngResModes::GetAAEntryForFullscreenModeAsString(int n, int a)
 {
-    if (!IsSetup()) return "Not Setup.";
+    if (!IsSetup())
+        return "Not Setup.";
     if (n < 0 || n >= num_modes)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad mode num %d (%d).", n, num_modes);
@@ -485,7 +507,8 @@ const char* EngResModes::GetAAEntryForFullscreenModeAsString(int n, int a)
 
 const char* EngResModes::GetAAEntryForModeAsString(const _EngResMode* mode, int a)
 {
-    if (!IsSetup()) return "Not Setup.";
+    if (!IsSetup())
+        return "Not Setup.";
     if (!mode)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");

@@ -10,7 +10,8 @@ _EngToolkitHooks eng_toolkit_hooks = {};
 
 EngScreens::EngScreens(MWin* m, void* o) : mwin(m), owner(o)
 {
-    if (!mwin) DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
+    if (!mwin)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
 }
 
 EngScreens::~EngScreens()
@@ -46,7 +47,8 @@ _EngScreen* EngScreens::GetScreenFromID(unsigned id, int* index)
     for (size_t i = 0; i < screens.size(); i++)
         if (screens[i].id == id)
         {
-            if (index) *index = int(i);
+            if (index)
+                *index = int(i);
             return &screens[i];
         }
     DebugErrorAlt(__PRETTY_FUNCTION__, "Screen [%s] not found.", EngGetFourCharIDAsString(id));
@@ -69,7 +71,8 @@ void EngScreens::ResetScreen(_EngScreen* s)
 
 _EngScreen* EngScreens::CurrentRecord()
 {
-    if (current_id == 0 || current_index < 0 || current_index >= int(screens.size())) return nullptr;
+    if (current_id == 0 || current_index < 0 || current_index >= int(screens.size()))
+        return nullptr;
     return &screens[size_t(current_index)];
 }
 
@@ -91,7 +94,8 @@ char EngScreens::SetCurrentScreenID(unsigned id)
 char EngScreens::SetPreviousScreenID(unsigned id)
 {
     _EngScreen* s = CurrentRecord();
-    if (!s) return 0;
+    if (!s)
+        return 0;
     s->previous_id = (id && GetScreenFromID(id, nullptr)) ? id : 0;
     return 1;
 }
@@ -99,7 +103,8 @@ char EngScreens::SetPreviousScreenID(unsigned id)
 char EngScreens::SetFromScreenID(unsigned id)
 {
     _EngScreen* s = CurrentRecord();
-    if (!s) return 0;
+    if (!s)
+        return 0;
     s->from_id = (id && GetScreenFromID(id, nullptr)) ? id : 0;
     return 1;
 }
@@ -129,12 +134,14 @@ void EngScreens::ResetCurrent()
 
 void EngScreens::CallPreChange()
 {
-    if (pre_change_cb) pre_change_cb(mwin, owner);
+    if (pre_change_cb)
+        pre_change_cb(mwin, owner);
 }
 
 void EngScreens::CallPostChange()
 {
-    if (post_change_cb) post_change_cb(mwin, owner);
+    if (post_change_cb)
+        post_change_cb(mwin, owner);
 }
 
 void EngScreens::StartCurrent()
@@ -155,26 +162,32 @@ void EngScreens::StartCurrent()
         return;
     }
     _EngScreen* s = CurrentRecord();
-    if (!s) return;
+    if (!s)
+        return;
     DebugAssertAlt(s->controller != nullptr, __PRETTY_FUNCTION__, "No controller");
-    if (!s->controller) return;
+    if (!s->controller)
+        return;
     MWinCollectionController* c = s->controller;
     c->CreateCollection(mwin);
     on = 1;
     c->StartingCB();
-    if (eng_toolkit_hooks.buttons_changed) eng_toolkit_hooks.buttons_changed(mwin);
+    if (eng_toolkit_hooks.buttons_changed)
+        eng_toolkit_hooks.buttons_changed(mwin);
 }
 
 void EngScreens::StopCurrent()
 {
     _EngScreen* s = CurrentRecord();
-    if (s && s->controller) s->controller->RemoveVars();
+    if (s && s->controller)
+        s->controller->RemoveVars();
 }
 
 void EngScreens::TurnOn(char start_gui)
 {
-    if (on) return;
-    if (start_gui < 0) start_gui = (mwin && eng_toolkit_hooks.is_on && eng_toolkit_hooks.is_on(mwin)) ? 0 : 1;
+    if (on)
+        return;
+    if (start_gui < 0)
+        start_gui = (mwin && eng_toolkit_hooks.is_on && eng_toolkit_hooks.is_on(mwin)) ? 0 : 1;
     gui_started = 0;
     if (start_gui)
     {
@@ -195,9 +208,11 @@ void EngScreens::TurnOn(char start_gui)
 
 void EngScreens::TurnOff(char mode)
 {
-    if (!on) return;
+    if (!on)
+        return;
     StopCurrent();
-    if (gui_started < 0) DebugErrorAlt(__PRETTY_FUNCTION__, "Internal error.");
+    if (gui_started < 0)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal error.");
     char shut = 0;
     if (mode < 0)
         shut = gui_started == 1 ? 1 : 0;
@@ -211,14 +226,16 @@ void EngScreens::TurnOff(char mode)
             eng_toolkit_hooks.shutdown(mwin);
     }
     gui_started = -1;
-    if (mode == 2) ResetCurrent();
+    if (mode == 2)
+        ResetCurrent();
     on = 0;
 }
 
 void EngScreens::GotoScreen(unsigned id)
 {
     unsigned old = current_id;
-    if (!GetScreenFromID(id, nullptr)) return;
+    if (!GetScreenFromID(id, nullptr))
+        return;
     StopCurrent();
     SetCurrentScreenID(id);
     _EngScreen* s = CurrentRecord();
@@ -238,14 +255,17 @@ void EngScreens::GotoScreen(unsigned id)
 void EngScreens::GoBack()
 {
     _EngScreen* s = CurrentRecord();
-    if (!s) return;
+    if (!s)
+        return;
     unsigned target = s->previous_id;
     unsigned left = current_id;
-    if (!GetScreenFromID(target, nullptr)) return;
+    if (!GetScreenFromID(target, nullptr))
+        return;
     StopCurrent();
     SetCurrentScreenID(target);
     s = CurrentRecord();
-    if (s) s->from_id = left;
+    if (s)
+        s->from_id = left;
     CallPreChange();
     StartCurrent();
     CallPostChange();
@@ -257,34 +277,43 @@ void EngScreens::ReloadCurrentScreen()
     CallPreChange();
     StartCurrent();
     CallPostChange();
-    if (mwin && eng_toolkit_hooks.buttons_changed) eng_toolkit_hooks.buttons_changed(mwin);
+    if (mwin && eng_toolkit_hooks.buttons_changed)
+        eng_toolkit_hooks.buttons_changed(mwin);
 }
 
 char EngScreens::Tick()
 {
-    if (!on) return 0;
+    if (!on)
+        return 0;
     _EngScreen* s = CurrentRecord();
-    if (s && s->controller) s->controller->TickCB();
-    if (!eng_main_program || eng_main_program->IsExiting() || !on) return 0;
+    if (s && s->controller)
+        s->controller->TickCB();
+    if (!eng_main_program || eng_main_program->IsExiting() || !on)
+        return 0;
     if (main_tick_cb)
     {
         main_tick_cb(mwin, owner);
-        if (!on) return 1;
+        if (!on)
+            return 1;
     }
-    if (mwin && eng_toolkit_hooks.tick2) eng_toolkit_hooks.tick2(mwin);
+    if (mwin && eng_toolkit_hooks.tick2)
+        eng_toolkit_hooks.tick2(mwin);
     return 1;
 }
 
 void EngScreens::Render(_MWinRenderStage stage)
 {
-    if (!on) return;
+    if (!on)
+        return;
     _EngScreen* s = CurrentRecord();
-    if (s && s->controller) s->controller->RenderCB(stage);
+    if (s && s->controller)
+        s->controller->RenderCB(stage);
 }
 
 void EngScreens::RemoveScreen(int index)
 {
-    if (index < 0 || index >= int(screens.size())) return;
+    if (index < 0 || index >= int(screens.size()))
+        return;
     _EngScreen& s = screens[size_t(index)];
     if (s.controller)
     {

@@ -39,7 +39,8 @@ void EngWhichDeviceSetDesktopMode(MWin* mwin)
 {
     ewd_desktop_mode = 1;
     ewd_tablet_mode = 0;
-    if (mwin && eng_toolkit_hooks.set_screen_layout) eng_toolkit_hooks.set_screen_layout(mwin, 0);
+    if (mwin && eng_toolkit_hooks.set_screen_layout)
+        eng_toolkit_hooks.set_screen_layout(mwin, 0);
 }
 
 void EngWhichDeviceSetTabletMode(char hd, MWin* mwin)
@@ -52,7 +53,8 @@ void EngWhichDeviceSetTabletMode(char hd, MWin* mwin)
 
 const char* EngWhichDeviceGetDeviceName(char detailed)
 {
-    if (!detailed) return "Linux";
+    if (!detailed)
+        return "Linux";
     struct utsname u;
     if (uname(&u) != 0)
         snprintf(device_name, sizeof(device_name), "Linux");
@@ -63,17 +65,22 @@ const char* EngWhichDeviceGetDeviceName(char detailed)
 
 int EngWhichDeviceGetDeviceOrientation()
 {
-    if (ewd_desktop_mode) return 0;
-    if (ewd_tablet_mode) return eng_main_orientation < 2 ? 3 : 4;
+    if (ewd_desktop_mode)
+        return 0;
+    if (ewd_tablet_mode)
+        return eng_main_orientation < 2 ? 3 : 4;
     DebugErrorAlt(__PRETTY_FUNCTION__, "Unknown");
     return 0;
 }
 
 _EngLayout EngLayoutsGetLayout(_EngLayout layout)
 {
-    if (layout >= 0) return layout;
-    if (ewd_desktop_mode) return 0;
-    if (eng_main_orientation >= 0) return 1 + (eng_main_orientation >= 2 ? 1 : 0) + (ewd_tablet_mode ? 2 : 0);
+    if (layout >= 0)
+        return layout;
+    if (ewd_desktop_mode)
+        return 0;
+    if (eng_main_orientation >= 0)
+        return 1 + (eng_main_orientation >= 2 ? 1 : 0) + (ewd_tablet_mode ? 2 : 0);
     return 0;
 }
 
@@ -176,28 +183,34 @@ char EngMainIsOrientationLandscapeLeftOrLandscapeRight()
 
 void EngMainSetOrientationFromStartupOrientation(_EngStartupOrientation o)
 {
-    if (o == 0) return;
+    if (o == 0)
+        return;
     if (o == 1)
     {
-        if (eng_main_orientation != 0 && eng_main_orientation != 1) EngMainSetOrientation(0);
+        if (eng_main_orientation != 0 && eng_main_orientation != 1)
+            EngMainSetOrientation(0);
         return;
     }
-    if (eng_main_orientation != 2 && eng_main_orientation != 3) EngMainSetOrientation(2);
+    if (eng_main_orientation != 2 && eng_main_orientation != 3)
+        EngMainSetOrientation(2);
 }
 
 namespace
 {
 void Out(float* ox, float* oy, float x, float y)
 {
-    if (ox) *ox = x;
-    if (oy) *oy = y;
+    if (ox)
+        *ox = x;
+    if (oy)
+        *oy = y;
 }
 } // namespace
 
 char EngMainChangeMousePosRatioedForOrientation(float x, float y, float* ox, float* oy)
 {
     float w = float(eng_main_window_width), h = float(eng_main_window_height);
-    if (w <= 0 || h <= 0) return 0;
+    if (w <= 0 || h <= 0)
+        return 0;
     switch (eng_main_orientation_alt)
     {
     case 0:
@@ -221,22 +234,27 @@ char EngMainChangeMousePosRatioedForOrientation(float x, float y, float* ox, flo
 char EngMainChangeMousePosRatioedForOrientation(int x, int y, int* ox, int* oy)
 {
     float fx = 0, fy = 0;
-    if (!EngMainChangeMousePosRatioedForOrientation(float(x), float(y), &fx, &fy)) return 0;
-    if (ox) *ox = int(fx);
-    if (oy) *oy = int(fy);
+    if (!EngMainChangeMousePosRatioedForOrientation(float(x), float(y), &fx, &fy))
+        return 0;
+    if (ox)
+        *ox = int(fx);
+    if (oy)
+        *oy = int(fy);
     return 1;
 }
 
 char EngMainChangeMousePosRatioedForOrientation(float* x, float* y)
 {
-    if (!x || !y) return 0;
+    if (!x || !y)
+        return 0;
     return EngMainChangeMousePosRatioedForOrientation(*x, *y, x, y);
 }
 
 char EngMainChangeMousePosScreenForOrientation(float x, float y, float* ox, float* oy)
 {
     float w = float(eng_main_window_width), h = float(eng_main_window_height);
-    if (w <= 0 || h <= 0) return 0;
+    if (w <= 0 || h <= 0)
+        return 0;
     switch (eng_main_orientation_alt)
     {
     case 0:

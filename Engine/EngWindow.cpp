@@ -7,6 +7,7 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMiscStrings.h"
+#include "EngMiscTime.h"
 #include "EngPower.h"
 #include "EngProgram.h"
 #include "EngResModes.h"
@@ -29,9 +30,12 @@ char eng_key_down[256];
 
 int EngWindowSamplesForAA(int aa)
 {
-    if (aa <= 0) return 0;
-    if (aa == 2 || aa == 4) return 4;
-    if (aa == 8) return 8;
+    if (aa <= 0)
+        return 0;
+    if (aa == 2 || aa == 4)
+        return 4;
+    if (aa == 8)
+        return 8;
     return 2;
 }
 
@@ -55,13 +59,20 @@ void EngWindow::SetTitle(const char* t)
 
 void EngWindow::UpdateWindowVariables(char windowed, int width, int height, int bpp, int frequency)
 {
-    if (windowed >= 0 && windowed < 2) eng_main_window_windowed = windowed;
-    if (width > 0) eng_main_window_width = width;
-    if (height > 0) eng_main_window_height = height;
-    if (bpp > 0) eng_main_window_bitdepth = bpp;
-    if (frequency > 0) eng_main_window_frequency = frequency;
-    if (eng_main_window_width < 1) eng_main_window_width = 1;
-    if (eng_main_window_height < 1) eng_main_window_height = 1;
+    if (windowed >= 0 && windowed < 2)
+        eng_main_window_windowed = windowed;
+    if (width > 0)
+        eng_main_window_width = width;
+    if (height > 0)
+        eng_main_window_height = height;
+    if (bpp > 0)
+        eng_main_window_bitdepth = bpp;
+    if (frequency > 0)
+        eng_main_window_frequency = frequency;
+    if (eng_main_window_width < 1)
+        eng_main_window_width = 1;
+    if (eng_main_window_height < 1)
+        eng_main_window_height = 1;
     float w = float(eng_main_window_width), h = float(eng_main_window_height);
     eng_main_window_x_ratio = w / 640.0f;
     eng_main_window_y_ratio = h / 480.0f;
@@ -72,27 +83,42 @@ void EngWindow::UpdateWindowVariables(char windowed, int width, int height, int 
     eng_main_window_x_widescreen_ratio = wide < 1 ? wide : 1;
     float narrow = w / h;
     eng_main_window_y_narrowscreen_ratio = narrow < 1 ? narrow : 1;
-    if (eng_main_device) eng_main_device->WindowResized();
+    if (eng_main_device)
+        eng_main_device->WindowResized();
 }
+
+namespace
+{
+// The engine's sleep pumps the window's events through this.
+char ProcessMainWindowMessages()
+{
+    return eng_main_window ? eng_main_window->ProcessMessages() : 0;
+}
+} // namespace
 
 char EngWindow::Create(_EngCreateWindowParms* in)
 {
-    if (!program) return 0;
+    if (!program)
+        return 0;
     char r = program->PreCreateWindowCB(in);
     if (r == 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "PreCreateWindowCB() failed");
         return 0;
     }
-    if (r < 0) return r;
-    if (!in) return 0;
-    if (!CreatePlatformWindow(in)) return 0;
+    if (r < 0)
+        return r;
+    if (!in)
+        return 0;
+    if (!CreatePlatformWindow(in))
+        return 0;
     shown = 1;
     eng_main_window_aa = parms.aa;
     eng_main_window_ms_type = parms.ms_type;
     eng_main_window_ms_quality = parms.ms_quality;
     eng_main_window = this;
     double_click = parms.double_click;
+    eng_misc_sleep_process_messages = ProcessMainWindowMessages;
     return 1;
 }
 
@@ -116,7 +142,8 @@ char EngWindow::CreatePlatformWindow(_EngCreateWindowParms* in)
         return 0;
     }
     UpdateWindowVariables(p.windowed ? 1 : 0, width, height, p.bpp, p.frequency);
-    if (p.frequency == 0) eng_main_window_frequency = 0;
+    if (p.frequency == 0)
+        eng_main_window_frequency = 0;
     quit_requested = 0;
     minimised = 0;
     platform_ready = 1;
@@ -135,31 +162,41 @@ void EngWindow::Destroy()
 {
     DestroyGraphicsDevice();
     quit_requested = 1;
-    if (program) program->SetExitingFlag();
-    if (!cursor_shown) TurnOnCursor();
+    if (program)
+        program->SetExitingFlag();
+    if (!cursor_shown)
+        TurnOnCursor();
     DestroyPlatformWindow();
-    if (eng_main_window == this) eng_main_window = nullptr;
+    if (eng_main_window == this)
+        eng_main_window = nullptr;
 }
 
 char EngWindow::CreateGraphicsDevice()
 {
-    if (!program) return 0;
+    if (!program)
+        return 0;
     if (!mode_changing)
     {
         char r = program->PreDeviceInitCB();
-        if (r == 0) DebugErrorAlt(__PRETTY_FUNCTION__, "PreDeviceInitCB() failed");
-        if (r <= 0) return 0;
+        if (r == 0)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "PreDeviceInitCB() failed");
+        if (r <= 0)
+            return 0;
     }
-    if (!device) device = new EngDevice(this);
-    if (!DoCreateGraphicsDevice(1)) return 0;
-    if (mode_changing) return 1;
+    if (!device)
+        device = new EngDevice(this);
+    if (!DoCreateGraphicsDevice(1))
+        return 0;
+    if (mode_changing)
+        return 1;
     char r = program->PostDeviceInitCB();
     if (r > 0)
     {
         program->SetDeviceInitialised(1);
         return 1;
     }
-    if (r == 0) DebugErrorAlt(__PRETTY_FUNCTION__, "PostDeviceInitCB() failed");
+    if (r == 0)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "PostDeviceInitCB() failed");
     return 0;
 }
 
@@ -188,23 +225,29 @@ char EngWindow::DoCreateGraphicsDevice(char make_device)
         return 0;
     }
     char r = program->PreCreateGraphicsObjectsCB();
-    if (r == 0) DebugErrorAlt(__PRETTY_FUNCTION__, "PreCreateGraphicsObjectsCB() failed");
-    if (r <= 0) return 0;
+    if (r == 0)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "PreCreateGraphicsObjectsCB() failed");
+    if (r <= 0)
+        return 0;
     if (!program->CreateGraphicsObjectsCB())
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "CreateGraphicsObjectsCB() failed");
         return 0;
     }
     r = program->PostCreateGraphicsObjectsCB();
-    if (r == 0) DebugErrorAlt(__PRETTY_FUNCTION__, "PostCreateGraphicsObjectsCB() failed");
-    if (r <= 0) return 0;
-    if (make_device) program->DeviceJustBeenCreated();
+    if (r == 0)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "PostCreateGraphicsObjectsCB() failed");
+    if (r <= 0)
+        return 0;
+    if (make_device)
+        program->DeviceJustBeenCreated();
     return 1;
 }
 
 void EngWindow::DoDestroyGraphicsDevice(char destroy_device)
 {
-    if (!program) return;
+    if (!program)
+        return;
     if (!device)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No device");
@@ -214,17 +257,20 @@ void EngWindow::DoDestroyGraphicsDevice(char destroy_device)
     program->DeviceAboutToBeDestroyed();
     program->PreDestroyGraphicsDeviceCB();
     program->DestroyGraphicsObjectsCB();
-    if (destroy_device) device->Destroy();
+    if (destroy_device)
+        device->Destroy();
     program->PostDestroyGraphicsObjectsCB();
 }
 
 void EngWindow::DestroyGraphicsDevice()
 {
-    if (!program || !device) return;
+    if (!program || !device)
+        return;
     // The exit callbacks save the game: only a start that got through
     // PostDeviceInitCB has anything to save.
     char full = !mode_changing && program->IsDeviceInitialised();
-    if (full) program->PreDeviceExitCB();
+    if (full)
+        program->PreDeviceExitCB();
     DoDestroyGraphicsDevice(1);
     delete device;
     device = nullptr;
@@ -237,7 +283,8 @@ void EngWindow::DestroyGraphicsDevice()
 
 void EngWindow::GotActiveMsg(char is_active)
 {
-    if (!program || program->IsExiting() || recreating || mode_changing || is_active == active) return;
+    if (!program || program->IsExiting() || recreating || mode_changing || is_active == active)
+        return;
     active = is_active;
     if (!eng_main_window_windowed && device)
     {
@@ -267,17 +314,20 @@ void EngWindow::GotActiveMsg(char is_active)
 
 void EngWindow::GotMinimizedMsg(char is_minimised)
 {
-    if (!program || program->IsExiting() || recreating || mode_changing) return;
+    if (!program || program->IsExiting() || recreating || mode_changing)
+        return;
     minimised = is_minimised;
     program->WindowWasMinimized(is_minimised);
 }
 
 void EngWindow::WindowResized(int width, int height)
 {
-    if (!program) return;
+    if (!program)
+        return;
     UpdateWindowVariables(char(255), width, height, -1, -1);
     DoRecreateDevice(eng_main_device_type);
-    if (eng_main_device) eng_main_device->WindowResized();
+    if (eng_main_device)
+        eng_main_device->WindowResized();
     program->WindowResized();
 }
 
@@ -306,7 +356,8 @@ char EngWindow::DoRecreateDevice(_EngDeviceType type)
         ok = 0;
     }
     recreating = 0;
-    if (!ok) return 0;
+    if (!ok)
+        return 0;
     UpdateWindowVariables();
     return 1;
 }
@@ -318,7 +369,8 @@ char EngWindow::RecreateDevice()
 
 char EngWindow::ChangeDeviceType(_EngDeviceType type)
 {
-    if (type == eng_main_device_type) return 1;
+    if (type == eng_main_device_type)
+        return 1;
     return DoRecreateDevice(type);
 }
 
@@ -350,13 +402,15 @@ char EngWindow::ChangeMode(const _EngCreateWindowParms& wanted, char call_resize
     char was_exiting = program->IsExiting();
     mode_changing = 1;
     Destroy();
-    if (!was_exiting) program->ClearExitingFlag();
+    if (!was_exiting)
+        program->ClearExitingFlag();
     char ok = RecreateWindowAndDevice(&p);
     if (!ok)
     {
         // Go back to the settings that worked, so that a window remains.
         Destroy();
-        if (!was_exiting) program->ClearExitingFlag();
+        if (!was_exiting)
+            program->ClearExitingFlag();
         if (!RecreateWindowAndDevice(&previous))
         {
             mode_changing = 0;
@@ -366,7 +420,8 @@ char EngWindow::ChangeMode(const _EngCreateWindowParms& wanted, char call_resize
     }
     mode_changing = 0;
     UpdateWindowVariables();
-    if (call_resized) program->WindowResizedCB();
+    if (call_resized)
+        program->WindowResizedCB();
     return ok;
 }
 
@@ -465,7 +520,8 @@ char EngWindow::DoChangeResolution()
     p.ms_type = res_change.ms_type;
     p.ms_quality = res_change.ms_quality;
     char ok = ChangeMode(p, 0);
-    if (ok) memset(&res_change, 0, sizeof(res_change));
+    if (ok)
+        memset(&res_change, 0, sizeof(res_change));
     return ok;
 }
 
@@ -484,18 +540,23 @@ char EngWindow::GetWindowEvents()
         void* user = res_change_user;
         res_change_cb = nullptr;
         res_change_user = nullptr;
-        if (cb) cb(user);
+        if (cb)
+            cb(user);
     }
     EngPowerEventsPoll_LNX();
-    if (eng_window_event_source) return eng_window_event_source(this);
-    if (!platform_ready) return 0;
+    if (eng_window_event_source)
+        return eng_window_event_source(this);
+    if (!platform_ready)
+        return 0;
     return EngWindowTakeOneEvent_LNX(this);
 }
 
 char EngWindow::ProcessMessages()
 {
-    if (!platform_ready) return 0;
-    if (quit_requested) return -1;
+    if (!platform_ready)
+        return 0;
+    if (quit_requested)
+        return -1;
     EngPowerEventsPoll_LNX();
     EngWindowWaitForEvent_LNX(this, 16);
     return quit_requested ? -1 : 1;
@@ -503,7 +564,8 @@ char EngWindow::ProcessMessages()
 
 void EngWindow::SetCursorPos(int x, int y)
 {
-    if (platform_ready) EngWindowWarpMouse_LNX(x, y);
+    if (platform_ready)
+        EngWindowWarpMouse_LNX(x, y);
 }
 
 void EngWindow::SetCursorPosRatioed(float x, float y)
@@ -513,34 +575,43 @@ void EngWindow::SetCursorPosRatioed(float x, float y)
 
 void EngWindow::GetCursorPos(int* x, int* y)
 {
-    if (!platform_ready) return;
-    if (x) *x = mouse_x;
-    if (y) *y = mouse_y;
+    if (!platform_ready)
+        return;
+    if (x)
+        *x = mouse_x;
+    if (y)
+        *y = mouse_y;
 }
 
 void EngWindow::GetCursorPosRatioed(float* x, float* y)
 {
-    if (!platform_ready) return;
-    if (x) *x = float(mouse_x) * eng_main_window_x_ratio_inv;
-    if (y) *y = float(mouse_y) * eng_main_window_y_ratio_inv;
+    if (!platform_ready)
+        return;
+    if (x)
+        *x = float(mouse_x) * eng_main_window_x_ratio_inv;
+    if (y)
+        *y = float(mouse_y) * eng_main_window_y_ratio_inv;
 }
 
 void EngWindow::GetCursorPosRatioedForOrientation(float* x, float* y)
 {
-    if (!platform_ready) return;
+    if (!platform_ready)
+        return;
     EngMainChangeMousePosRatioedForOrientation(float(mouse_x), float(mouse_y), x, y);
 }
 
 void EngWindow::TurnOffCursor()
 {
-    if (!platform_ready || !cursor_shown) return;
+    if (!platform_ready || !cursor_shown)
+        return;
     EngWindowShowCursor_LNX(0);
     cursor_shown = 0;
 }
 
 void EngWindow::TurnOnCursor()
 {
-    if (!platform_ready || cursor_shown) return;
+    if (!platform_ready || cursor_shown)
+        return;
     EngWindowShowCursor_LNX(1);
     cursor_shown = 1;
 }
@@ -555,8 +626,10 @@ void EngWindow::ShowCursor(char on)
 
 char EngWindow::GetWindowPos(int* x, int* y)
 {
-    if (x) *x = 0;
-    if (y) *y = 0;
+    if (x)
+        *x = 0;
+    if (y)
+        *y = 0;
     if (!eng_main_window_windowed)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not running in windowed mode");
@@ -639,7 +712,8 @@ unsigned char UpperKey(unsigned char key)
 
 void EngWindow::MsgsKeyDown(unsigned char key, char send_character)
 {
-    if (!program) return;
+    if (!program)
+        return;
     unsigned char k = UpperKey(key);
     if (key_callback)
         key_callback(k, 1);
@@ -647,21 +721,24 @@ void EngWindow::MsgsKeyDown(unsigned char key, char send_character)
     {
         eng_key_down[k] = 2;
         program->InputCB(ENG_INPUT_KEY_DOWN, k, 0);
-        if (send_character && key >= 32 && key <= 243) program->InputCB(ENG_INPUT_CHARACTER, key, 0);
+        if (send_character && key >= 32 && key <= 243)
+            program->InputCB(ENG_INPUT_CHARACTER, key, 0);
     }
     program->EventDrivenLoopDoTimerActionNow(0);
 }
 
 void EngWindow::MsgsCharacter(unsigned char c)
 {
-    if (!program || key_callback || c < 32 || c == 127) return;
+    if (!program || key_callback || c < 32 || c == 127)
+        return;
     program->InputCB(ENG_INPUT_CHARACTER, c, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
 }
 
 void EngWindow::MsgsKeyUp(unsigned char key)
 {
-    if (!program) return;
+    if (!program)
+        return;
     unsigned char k = UpperKey(key);
     if (key_callback)
     {
@@ -672,7 +749,8 @@ void EngWindow::MsgsKeyUp(unsigned char key)
     eng_key_down[k] = 0;
     char r = program->InputCB(ENG_INPUT_KEY_UP, k, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
-    if (key == 'f' && r == 0 && eng_key_down[ENG_KEY_COMMAND] > 1) ToggleFullscreenMode();
+    if (key == 'f' && r == 0 && eng_key_down[ENG_KEY_COMMAND] > 1)
+        ToggleFullscreenMode();
 }
 
 void EngWindow::MsgsSetModifiers(char shift, char option, char command)
@@ -684,7 +762,8 @@ void EngWindow::MsgsSetModifiers(char shift, char option, char command)
 
 void EngWindow::MsgsMouseButtonPress(int button, char down, int clicks)
 {
-    if (!program || button < 0 || button > 2) return;
+    if (!program || button < 0 || button > 2)
+        return;
     eng_key_down[ENG_KEY_MOUSE_LEFT + button] = down ? 2 : 0;
     _EngDesktopInputType kind = ENG_INPUT_MOUSE_BUTTON;
     if (double_click && clicks >= 2)
@@ -702,7 +781,8 @@ void EngWindow::MsgsMouseButtonPress(int button, char down, int clicks)
 
 void EngWindow::MsgsMouseMove(int x, int y)
 {
-    if (!program) return;
+    if (!program)
+        return;
     mouse_x = x;
     mouse_y = y;
     program->InputCB(ENG_INPUT_MOUSE_MOVE, x, y);
@@ -711,7 +791,8 @@ void EngWindow::MsgsMouseMove(int x, int y)
 
 void EngWindow::MsgsMouseWheelInput(int delta)
 {
-    if (!program) return;
+    if (!program)
+        return;
     program->InputCB(ENG_INPUT_MOUSE_WHEEL, delta, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
 }
@@ -719,5 +800,6 @@ void EngWindow::MsgsMouseWheelInput(int delta)
 void EngWindow::MsgsQuit()
 {
     quit_requested = 1;
-    if (program) program->SetExitingFlag();
+    if (program)
+        program->SetExitingFlag();
 }

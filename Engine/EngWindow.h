@@ -79,6 +79,8 @@ class EngWindow
 {
 public:
     EngWindow(EngProgram* program, const char* title);
+    // A window without a program: no callbacks reach anything.
+    EngWindow() : EngWindow(nullptr, nullptr) {}
     virtual ~EngWindow();
 
     char Create(_EngCreateWindowParms* parms);

@@ -7,12 +7,19 @@
 #include "AppPending.h"
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "PrefFolder.h"
 
 namespace
 {
 class DemoProgram : public EngProgram
 {
 public:
+    char InitCB(int, char**) override
+    {
+        PrefFolderSetup("Kestrelbay Vizavu", 1, "LogFile.txt", 1);
+        DebugInfo("Vizavu engine demo: the game itself is not built yet.");
+        return 1;
+    }
     char TickCB() override
     {
         phase = float(eng_main_current_time);
@@ -20,7 +27,8 @@ public:
     }
     void RenderCB() override
     {
-        if (!eng_main_device) return;
+        if (!eng_main_device)
+            return;
         float g = 0.35f + 0.15f * std::sin(phase);
         eng_main_device->SetClearColour(0.15f, g, 0.45f);
         eng_main_device->ClearScreenAndDepthBuffers();
@@ -54,7 +62,8 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
 
 void MainExitAndDeleteMainProgram(char)
 {
-    if (!demo) return;
+    if (!demo)
+        return;
     demo->Exit(1);
     delete demo;
     demo = nullptr;

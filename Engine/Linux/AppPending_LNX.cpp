@@ -38,6 +38,7 @@ void EngPendingDeleteContext_LNX(void* context)
 
 void EngPendingSwap_LNX()
 {
-    if (eng_main_sdl_window) SDL_GL_SwapWindow(static_cast<SDL_Window*>(eng_main_sdl_window));
+    if (eng_main_sdl_window)
+        SDL_GL_SwapWindow(static_cast<SDL_Window*>(eng_main_sdl_window));
 }
 #endif

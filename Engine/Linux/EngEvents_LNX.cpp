@@ -25,7 +25,8 @@ char SizeChangePending()
     SDL_Event queued[64];
     int n = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
     for (int i = 0; i < n; i++)
-        if (queued[i].window.event == SDL_WINDOWEVENT_SIZE_CHANGED) return 1;
+        if (queued[i].window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            return 1;
     return 0;
 }
 
@@ -72,7 +73,8 @@ void SendText(EngWindow* w, const char* text)
         for (; i < len && (s[i] & 0xC0) == 0x80; i++)
             cp = (cp << 6) | (s[i] & 0x3F);
         s += i;
-        if (i == len && cp <= 0xFF) w->MsgsCharacter((unsigned char)cp);
+        if (i == len && cp <= 0xFF)
+            w->MsgsCharacter((unsigned char)cp);
     }
 }
 } // namespace
@@ -161,23 +163,27 @@ unsigned char EngEventsTranslateKey_LNX(int key, int mod, char* send_character)
         else if (key >= 32 && key < 127)
             code = (unsigned char)key;
         // With Ctrl held SDL sends no text: the character is made here.
-        if (code >= 32 && code < 127 && ctrl) send = 1;
+        if (code >= 32 && code < 127 && ctrl)
+            send = 1;
         break;
     }
-    if (send_character) *send_character = send;
+    if (send_character)
+        *send_character = send;
     return code;
 }
 
 void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
 {
-    if (!w || !e) return;
+    if (!w || !e)
+        return;
     switch (e->type)
     {
     case SDL_QUIT:
         w->MsgsQuit();
         break;
     case SDL_WINDOWEVENT:
-        if (!IsOurWindow(e->window.windowID)) break;
+        if (!IsOurWindow(e->window.windowID))
+            break;
         switch (e->window.event)
         {
         case SDL_WINDOWEVENT_CLOSE:
@@ -196,7 +202,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-            if (w->IsMinimized()) w->GotMinimizedMsg(0);
+            if (w->IsMinimized())
+                w->GotMinimizedMsg(0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // Re-creating the device reloads every texture: act only on a
@@ -215,7 +222,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         UpdateModifiers(w, e->key.keysym.mod);
         char send = 0;
         unsigned char code = EngEventsTranslateKey_LNX(e->key.keysym.sym, e->key.keysym.mod, &send);
-        if (!code) break;
+        if (!code)
+            break;
         if (e->type == SDL_KEYDOWN)
         {
             if ((e->key.keysym.mod & KMOD_CTRL) && (code == 'q' || code == 'Q'))
@@ -231,7 +239,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     }
     case SDL_TEXTINPUT:
         // Ctrl combinations were sent with their key.
-        if (!eng_key_down[ENG_KEY_COMMAND]) SendText(w, e->text.text);
+        if (!eng_key_down[ENG_KEY_COMMAND])
+            SendText(w, e->text.text);
         break;
     case SDL_MOUSEMOTION:
     {
@@ -260,8 +269,10 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     case SDL_MOUSEWHEEL:
     {
         int delta = e->wheel.y;
-        if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-        if (delta) w->MsgsMouseWheelInput(delta);
+        if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            delta = -delta;
+        if (delta)
+            w->MsgsMouseWheelInput(delta);
         break;
     }
     default:
@@ -271,18 +282,22 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
 
 char EngWindowTakeOneEvent_LNX(EngWindow* w)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return 0;
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return 0;
+    if (!SDL_PollEvent(&e))
+        return 0;
     EngEventsHandleEvent_LNX(w, &e);
     return 1;
 }
 
 char EngWindowWaitForEvent_LNX(EngWindow* w, int ms)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return 0;
     SDL_Event e;
-    if (!SDL_WaitEventTimeout(&e, ms)) return 0;
+    if (!SDL_WaitEventTimeout(&e, ms))
+        return 0;
     EngEventsHandleEvent_LNX(w, &e);
     return 1;
 }

@@ -16,7 +16,8 @@ void OnPrepareForSleep(GDBusConnection*, const gchar*, const gchar*, const gchar
                        GVariant* parameters, gpointer)
 {
     gboolean start = FALSE;
-    if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(b)"))) return;
+    if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(b)")))
+        return;
     g_variant_get(parameters, "(b)", &start);
     EngPowerEventsCB_LNX(start ? ENG_POWER_SYSTEM_WILL_SLEEP : ENG_POWER_SYSTEM_HAS_POWERED_ON);
 }
@@ -33,7 +34,8 @@ char EngPowerEventsRegisterForNotifications_LNX()
     bus = g_bus_get_sync(G_BUS_TYPE_SYSTEM, nullptr, &error);
     if (!bus)
     {
-        if (error) g_error_free(error);
+        if (error)
+            g_error_free(error);
         DebugErrorAlt(__PRETTY_FUNCTION__, "IORegisterForSystemPower failed");
         return 0;
     }
@@ -60,7 +62,8 @@ void EngPowerEventsDeregisterNotifications_LNX()
     }
     if (bus)
     {
-        if (subscription) g_dbus_connection_signal_unsubscribe(bus, subscription);
+        if (subscription)
+            g_dbus_connection_signal_unsubscribe(bus, subscription);
         g_object_unref(bus);
     }
     bus = nullptr;
@@ -81,7 +84,8 @@ void EngPowerEventsSetRegisteredForTests(char on)
 
 void EngPowerEventsPoll_LNX()
 {
-    if (bus) g_main_context_iteration(nullptr, FALSE);
+    if (bus)
+        g_main_context_iteration(nullptr, FALSE);
 }
 
 void EngPowerEventsCB_LNX(_EngPowerMessage message)
@@ -100,7 +104,8 @@ void EngPowerEventsCB_LNX(_EngPowerMessage message)
             return;
         }
         system_sleeping = 1;
-        if (eng_main_program) eng_main_program->ComputerSleeping(1);
+        if (eng_main_program)
+            eng_main_program->ComputerSleeping(1);
         break;
     case ENG_POWER_SYSTEM_HAS_POWERED_ON:
         if (!system_sleeping)
@@ -109,7 +114,8 @@ void EngPowerEventsCB_LNX(_EngPowerMessage message)
             return;
         }
         system_sleeping = 0;
-        if (eng_main_program) eng_main_program->ComputerSleeping(0);
+        if (eng_main_program)
+            eng_main_program->ComputerSleeping(0);
         break;
     default:
         break;

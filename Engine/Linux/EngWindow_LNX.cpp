@@ -15,7 +15,8 @@ SDL_Window* SdlWindow()
 
 char InitVideo()
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return 1;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return 1;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_InitSubSystem failed: %s", SDL_GetError());
@@ -27,11 +28,15 @@ char InitVideo()
 
 char EngWindowGetDesktopSize_LNX(int* width, int* height)
 {
-    if (!InitVideo()) return 0;
+    if (!InitVideo())
+        return 0;
     SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
-    if (width) *width = mode.w;
-    if (height) *height = mode.h;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return 0;
+    if (width)
+        *width = mode.w;
+    if (height)
+        *height = mode.h;
     return 1;
 }
 
@@ -42,7 +47,8 @@ char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p
         DebugErrorAlt(__PRETTY_FUNCTION__, "Window exists");
         return 0;
     }
-    if (!InitVideo()) return 0;
+    if (!InitVideo())
+        return 0;
 
     // On X11 the pixel format is fixed when the window is made.
     SDL_GL_ResetAttributes();
@@ -63,16 +69,20 @@ char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p
         flags |= SDL_WINDOW_RESIZABLE;
         if (have_desktop)
         {
-            if (w > dw) w = dw;
-            if (h > dh) h = dh;
+            if (w > dw)
+                w = dw;
+            if (h > dh)
+                h = dh;
         }
         if (p->x >= 0 && p->y >= 0)
         {
             x = p->x;
             y = p->y;
             // Keep the window on the desktop.
-            if (have_desktop && x + w >= dw) x = dw - w > 0 ? dw - w : 0;
-            if (have_desktop && y + h >= dh) y = dh - h > 0 ? dh - h : 0;
+            if (have_desktop && x + w >= dw)
+                x = dw - w > 0 ? dw - w : 0;
+            if (have_desktop && y + h >= dh)
+                y = dh - h > 0 ? dh - h : 0;
         }
     }
     else
@@ -104,7 +114,8 @@ char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p
     {
         if (SDL_SetWindowDisplayMode(win, &mode) != 0)
             DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_SetWindowDisplayMode failed: %s", SDL_GetError());
-        if (mode.refresh_rate > 0) p->frequency = mode.refresh_rate;
+        if (mode.refresh_rate > 0)
+            p->frequency = mode.refresh_rate;
     }
     SDL_ShowWindow(win);
     eng_main_sdl_window = win;
@@ -122,7 +133,8 @@ char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p
 void EngWindowDestroy_LNX()
 {
     SDL_Window* win = SdlWindow();
-    if (!win) return;
+    if (!win)
+        return;
     SDL_DestroyWindow(win);
     eng_main_sdl_window = nullptr;
     // Nothing queued for the old window may reach the next one.
@@ -132,29 +144,34 @@ void EngWindowDestroy_LNX()
 
 void EngWindowSetTitle_LNX(const char* title)
 {
-    if (SdlWindow()) SDL_SetWindowTitle(SdlWindow(), title ? title : "");
+    if (SdlWindow())
+        SDL_SetWindowTitle(SdlWindow(), title ? title : "");
 }
 
 void EngWindowWarpMouse_LNX(int x, int y)
 {
-    if (SdlWindow()) SDL_WarpMouseInWindow(SdlWindow(), x, y);
+    if (SdlWindow())
+        SDL_WarpMouseInWindow(SdlWindow(), x, y);
 }
 
 void EngWindowShowCursor_LNX(char on)
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(on ? SDL_ENABLE : SDL_DISABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(on ? SDL_ENABLE : SDL_DISABLE);
 }
 
 char EngWindowGetPosition_LNX(int* x, int* y)
 {
-    if (!SdlWindow()) return 0;
+    if (!SdlWindow())
+        return 0;
     SDL_GetWindowPosition(SdlWindow(), x, y);
     return 1;
 }
 
 void EngWindowShow_LNX(char on)
 {
-    if (!SdlWindow()) return;
+    if (!SdlWindow())
+        return;
     if (on)
         SDL_ShowWindow(SdlWindow());
     else
@@ -163,7 +180,8 @@ void EngWindowShow_LNX(char on)
 
 void EngWindowMinimize_LNX(char on)
 {
-    if (!SdlWindow()) return;
+    if (!SdlWindow())
+        return;
     if (on)
         SDL_MinimizeWindow(SdlWindow());
     else
@@ -172,5 +190,6 @@ void EngWindowMinimize_LNX(char on)
 
 void EngWindowSetMinimumSize_LNX(int width, int height)
 {
-    if (SdlWindow()) SDL_SetWindowMinimumSize(SdlWindow(), width, height);
+    if (SdlWindow())
+        SDL_SetWindowMinimumSize(SdlWindow(), width, height);
 }

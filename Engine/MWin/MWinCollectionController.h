@@ -29,7 +29,8 @@ public:
     }
     MWinScreens* GetScreens(char quiet)
     {
-        if (!quiet) DebugAssertAlt(screens != nullptr, __PRETTY_FUNCTION__, "No screens");
+        if (!quiet)
+            DebugAssertAlt(screens != nullptr, __PRETTY_FUNCTION__, "No screens");
         return screens;
     }
 

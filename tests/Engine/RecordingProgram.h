@@ -67,7 +67,8 @@ public:
     char PostDeviceInitCB() override
     {
         char r = Rec("PostDeviceInitCB", Config().post_device_init);
-        if (Config().on_post_device_init) Config().on_post_device_init();
+        if (Config().on_post_device_init)
+            Config().on_post_device_init();
         return r;
     }
     char PreCreateGraphicsObjectsCB() override { return Rec("PreCreateGraphicsObjectsCB", 1); }
@@ -82,9 +83,12 @@ public:
     char TickCB() override
     {
         ticks++;
-        if (Config().record_ticks) Rec("TickCB", 0);
-        if (Config().on_tick) Config().on_tick(ticks);
-        if (Config().exit_after_ticks && ticks >= Config().exit_after_ticks) SetExitingFlag();
+        if (Config().record_ticks)
+            Rec("TickCB", 0);
+        if (Config().on_tick)
+            Config().on_tick(ticks);
+        if (Config().exit_after_ticks && ticks >= Config().exit_after_ticks)
+            SetExitingFlag();
         return 1;
     }
     char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
@@ -146,7 +150,8 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
 
 void MainExitAndDeleteMainProgram(char)
 {
-    if (!vztest::TheProgram()) return;
+    if (!vztest::TheProgram())
+        return;
     vztest::TheProgram()->Exit(1);
     delete vztest::TheProgram();
     vztest::TheProgram() = nullptr;

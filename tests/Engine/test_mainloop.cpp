@@ -35,7 +35,8 @@ void VirtualSleep(double s)
 char ScriptedEvents(EngWindow* w)
 {
     event_calls++;
-    if (script) script(w);
+    if (script)
+        script(w);
     return 0;
 }
 
@@ -46,8 +47,10 @@ public:
     {
         ticks++;
         trace += "T";
-        if (on_tick) on_tick(ticks);
-        if (ticks >= stop_after) SetExitingFlag();
+        if (on_tick)
+            on_tick(ticks);
+        if (ticks >= stop_after)
+            SetExitingFlag();
         return 1;
     }
     void RenderCB() override
@@ -57,7 +60,8 @@ public:
     }
     char InputCB(_EngDesktopInputType type, EngInputParm1, EngInputParm2) override
     {
-        if (type == ENG_INPUT_MOUSE_MOVE) trace += "M";
+        if (type == ENG_INPUT_MOUSE_MOVE)
+            trace += "M";
         return 0;
     }
     int ticks = 0;
@@ -202,7 +206,8 @@ TEST_F(Loop, FullRenderCatchesUpAtMostTenTicksPerRender)
     program.on_tick = [](int tick)
     {
         virtual_now += 0.001;
-        if (tick == 3) virtual_now += 1.0; // a stall of one second
+        if (tick == 3)
+            virtual_now += 1.0; // a stall of one second
     };
     program.RunMainLoop();
     size_t longest = 0, run = 0;
@@ -224,7 +229,8 @@ TEST_F(Loop, RealTimeRunsAboutSixtyPassesASecond)
     program.stop_after = 1000000;
     program.on_tick = [&](int)
     {
-        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0) program.SetExitingFlag();
+        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0)
+            program.SetExitingFlag();
     };
     program.RunMainLoop();
     // A sanity check with wide bounds, not a timing assertion.

@@ -22,7 +22,8 @@ int CountLog(const std::string& text)
 {
     int n = 0;
     for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos) n++;
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            n++;
     return n;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EngDebug.h"
+#include "EngMain.h"
 #include "EngMainLoop.h"
 #include "EngProgram.h"
 #include "RecordingProgram.h"
@@ -22,7 +23,8 @@ namespace
 bool LogHas(const std::string& text)
 {
     for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos) return true;
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            return true;
     return false;
 }
 
@@ -44,6 +46,11 @@ protected:
     [[noreturn]] void RunAndReport(const std::string& out)
     {
         vztest::PopupRecorder popups;
+        eng_ok_cancel_popup_function = [](char kind, const char* title, const char* text)
+        {
+            vztest::PopupRecorder::Popups().push_back({kind, title, text});
+            return char(0);
+        };
         char arg0[] = "vz";
         char* argv[] = {arg0, nullptr};
         int r = EngMainRun(1, argv);
@@ -51,7 +58,8 @@ protected:
         fprintf(f, "%s\n", JoinCalls().c_str());
         for (const vztest::Popup& p : vztest::PopupRecorder::Popups())
             fprintf(f, "POPUP %d [%s] [%s]\n", p.kind, p.title.c_str(), p.text.c_str());
-        if (LogHas("( EngMainRun )    Init returned 0,  Exit -1.")) fprintf(f, "LOGGED Init returned\n");
+        if (LogHas("( EngMainRun )    Init returned 0,  Exit -1."))
+            fprintf(f, "LOGGED Init returned\n");
         fclose(f);
         exit(r);
     }
@@ -142,8 +150,10 @@ TEST_F(Program, ExitFromATickWaitsForTheLoopToEnd)
     Config().exit_after_ticks = 0;
     Config().on_tick = [&p](int tick)
     {
-        if (tick == 2) p.Exit(1);
-        if (tick > 2) Calls().push_back("late tick");
+        if (tick == 2)
+            p.Exit(1);
+        if (tick > 2)
+            Calls().push_back("late tick");
     };
     p.RunMainLoop();
     // The objects the tick runs in are still alive while the loop runs.

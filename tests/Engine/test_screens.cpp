@@ -38,7 +38,8 @@ constexpr unsigned C = EngFourCC('S', 'C', 'R', 'C');
 bool LogHas(const std::string& text)
 {
     for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos) return true;
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            return true;
     return false;
 }
 

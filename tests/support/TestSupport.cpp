@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 
+#include "EngMain.h"
 #include "EngMiscStrings.h"
 
 namespace vztest
@@ -50,6 +52,22 @@ bool FileExists(const std::string& path)
 
 namespace
 {
+// No test may wait on a real box: boxes nobody records go to standard error.
+void UnrecordedPopup(char kind, const char* title, const char* text)
+{
+    fprintf(stderr, "[box %d] %s: %s\n", kind, title ? title : "", text ? text : "");
+}
+char UnrecordedOkCancel(char kind, const char* title, const char* text)
+{
+    UnrecordedPopup(kind, title, text);
+    return 0;
+}
+const bool boxes_replaced = [] {
+    eng_popup_function = UnrecordedPopup;
+    eng_ok_cancel_popup_function = UnrecordedOkCancel;
+    return true;
+}();
+
 EngPopupFunction saved_popup_function;
 void Record(char kind, const char* title, const char* text)
 {

@@ -13,6 +13,7 @@
 
 #include "AppPending.h"
 #include "EngDebug.h"
+#include "EngMain.h"
 #include "EngMainLoop.h"
 #include "EngPower.h"
 #include "EngProgram.h"
@@ -87,9 +88,15 @@ protected:
     [[noreturn]] static void RunAndReport(const std::string& out)
     {
         vztest::PopupRecorder popups;
+        eng_ok_cancel_popup_function = [](char kind, const char* title, const char* text)
+        {
+            vztest::PopupRecorder::Popups().push_back({kind, title, text});
+            return char(0);
+        };
         eng_main_sleep_func = [](double s)
         {
-            if (s < 0.1) usleep(useconds_t(s * 1e6));
+            if (s < 0.1)
+                usleep(useconds_t(s * 1e6));
         };
         char arg0[] = "vz";
         char* argv[] = {arg0, nullptr};
@@ -152,8 +159,10 @@ TEST_F(WindowRun, FullScreenFocusLossDropsTheDeviceAndGainBringsItBack)
     Config().parms.windowed = 0;
     Config().on_tick = [](int tick)
     {
-        if (tick == 1) Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
-        if (tick == 2) Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
+        if (tick == 1)
+            Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+        if (tick == 2)
+            Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
     };
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)",
                            kExit}) +
@@ -210,7 +219,8 @@ TEST_F(WindowRun, SleepKeepsTheDeviceAndWakeReloadsTheObjects)
 {
     Config().on_tick = [](int tick)
     {
-        if (tick != 1) return;
+        if (tick != 1)
+            return;
         EngPowerEventsSetRegisteredForTests(1);
         EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
         Calls().push_back(eng_main_device ? "device-kept" : "device-gone");

@@ -1,0 +1,930 @@
+// Files: the EngFile stream owner and the whole-file, directory, move, copy
+// and Trash helpers.
+#include "EngFile.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "EngMain.h"
+#include "EngMiscPlatform.h"
+#include "EngMiscStrings.h"
+
+namespace
+{
+char eng_file_format_str[ENG_FILE_FORMAT_SIZE];
+
+bool Empty(const char* s)
+{
+    return !s || !s[0];
+}
+} // namespace
+
+EngFile::EngFile() : open(0), for_reading(0), text_mode(0), stream(nullptr) {}
+
+EngFile::EngFile(const char* path, char for_writing, char text) : EngFile()
+{
+    if (for_writing)
+        OpenForWriting(path, text);
+    else
+        OpenForReading(path, text);
+}
+
+EngFile::~EngFile()
+{
+    Close();
+}
+
+char EngFile::OpenWithMode(const char* path, const char* mode, char reading, char text)
+{
+    stream = fopen(path, mode);
+    if (!stream)
+        return 0;
+    open = 1;
+    for_reading = reading;
+    text_mode = text;
+    return 1;
+}
+
+char EngFile::OpenForReading(const char* path, char text)
+{
+    if (open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path ? path : "");
+        Close();
+    }
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (!OpenWithMode(path, text ? "rt" : "rb", 1, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::OpenForReadingIfExists(const char* path, char text)
+{
+    if (Empty(path))
+        return 0;
+    if (open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
+        Close();
+    }
+    return OpenWithMode(path, text ? "rt" : "rb", 1, text);
+}
+
+char EngFile::OpenForWriting(const char* path, char text)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
+        Close();
+    }
+    if (!OpenWithMode(path, text ? "wt" : "wb", 0, text))
+    {
+        DebugErrorQuickAlt(__PRETTY_FUNCTION__, "Could not open or create file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::CreateForWriting(const char* path, char text)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
+        Close();
+    }
+    if (!OpenWithMode(path, text ? "wt" : "wb", 0, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::OpenForAppending(const char* path, char text)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
+        Close();
+    }
+    if (!OpenWithMode(path, text ? "at" : "ab", 0, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open or create file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::Read(void* buf, EngUInt32 n, char zero_is_error)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (!for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
+        return 0;
+    }
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
+        return 0;
+    }
+    size_t got = n ? fread(buf, 1, n, stream) : 0;
+    if (got == 0)
+    {
+        if (zero_is_error)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read from file");
+        return 0;
+    }
+    if (got != n)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem reading from file [ read %u not %u ]", unsigned(got),
+                      unsigned(n));
+        return 0;
+    }
+    return 1;
+}
+
+EngUInt32 EngFile::FRead(void* buf, EngUInt32 n)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (!for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
+        return 0;
+    }
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
+        return 0;
+    }
+    return EngUInt32(fread(buf, 1, n, stream));
+}
+
+char EngFile::ReadLine(char* buf, EngUInt32 size)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (!for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
+        return 0;
+    }
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
+        return 0;
+    }
+    if (size < 2 || size > 0x7fffffffu)
+    {
+        if (size)
+            buf[0] = 0;
+        return 0;
+    }
+    return fgets(buf, int(size), stream) ? 1 : 0;
+}
+
+char EngFile::Write(const void* data, EngUInt32 n)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
+        return 0;
+    }
+    if (!data)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to write from");
+        return 0;
+    }
+    size_t put = n ? fwrite(data, 1, n, stream) : 0;
+    if (put == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write to file");
+        return 0;
+    }
+    if (put != n)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Only wrote %u of %u bytes to file", unsigned(put), unsigned(n));
+        return 0;
+    }
+    return 1;
+}
+
+EngUInt32 EngFile::FWrite(const void* data, EngUInt32 n)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
+        return 0;
+    }
+    if (!data)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to write from");
+        return 0;
+    }
+    return EngUInt32(fwrite(data, 1, n, stream));
+}
+
+char EngFile::Printf(const char* fmt, ...)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+        return 0;
+    }
+    if (for_reading)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
+        return 0;
+    }
+    eng_file_format_str[0] = 0;
+    if (fmt)
+    {
+        va_list ap;
+        va_start(ap, fmt);
+        vsnprintf(eng_file_format_str, sizeof(eng_file_format_str), fmt, ap);
+        va_end(ap);
+    }
+    if (!Write(eng_file_format_str, EngUInt32(strlen(eng_file_format_str))))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write to file");
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::Rewind()
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    if (fseek(stream, 0, SEEK_SET) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Error rewinding file");
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::MoveToPosition(EngUInt32 pos)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    if (fseeko(stream, off_t(pos), SEEK_SET) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::MoveToPositionFromCurrentPosition(EngUInt32 delta)
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    if (fseeko(stream, off_t(delta), SEEK_CUR) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
+        return 0;
+    }
+    return 1;
+}
+
+char EngFile::MoveToEnd()
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    if (fseek(stream, 0, SEEK_END) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
+        return 0;
+    }
+    return 1;
+}
+
+EngUInt32 EngFile::GetPosition()
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    off_t pos = ftello(stream);
+    return pos < 0 ? 0 : EngUInt32(pos);
+}
+
+char EngFile::IsAtEnd()
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    return feof(stream) ? 1 : 0;
+}
+
+EngUInt32 EngFile::GetSize()
+{
+    if (!open)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+        return 0;
+    }
+    off_t here = ftello(stream);
+    if (fseeko(stream, 0, SEEK_END) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem getting size");
+        return 0;
+    }
+    off_t end = ftello(stream);
+    if (here >= 0)
+        fseeko(stream, here, SEEK_SET);
+    if (end < 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem getting size");
+        return 0;
+    }
+    return EngUInt32(end);
+}
+
+char EngFile::Close()
+{
+    if (!open)
+        return 1;
+    int rc = fclose(stream);
+    open = 0;
+    for_reading = 0;
+    text_mode = 0;
+    stream = nullptr;
+    return rc == 0 ? 1 : 0;
+}
+
+char EngFileExists(const char* path)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    fclose(f);
+    return 1;
+}
+
+char EngFileDelete(const char* path, char report)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (unlink(path) != 0)
+    {
+        if (report)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Deletion failed.");
+        return 0;
+    }
+    return 1;
+}
+
+EngUInt32 EngFileGetFileSize(const char* path, char text)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    EngFile f;
+    if (!f.OpenForReadingIfExists(path, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        return 0;
+    }
+    return f.GetSize();
+}
+
+EngUInt32 EngFileGetLastModifiedTime(const char* path)
+{
+    if (!path)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
+        return 0;
+    }
+    FILE* f = fopen(path, "r");
+    if (!f)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        return 0;
+    }
+    struct stat st;
+    int rc = fstat(fileno(f), &st);
+    fclose(f);
+    if (rc != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "fstat failed");
+        return 0;
+    }
+    return EngUInt32(st.st_mtime);
+}
+
+namespace
+{
+// The shared body of the whole-file reads once the file is open.
+char ReadWhole(EngFile& f, const char* path, void* buf, EngUInt32 size, const char* func)
+{
+    if (f.GetSize() != size)
+    {
+        DebugErrorAlt(func, "Invalid file size in <%s>", path);
+        return 0;
+    }
+    if (!f.Read(buf, size, 1))
+    {
+        DebugErrorAlt(func, "Could not read from file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+} // namespace
+
+char EngFileOpenReadAndClose(const char* path, char text, void* buf, EngUInt32 size)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    EngFile f;
+    if (!f.OpenForReading(path, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        return 0;
+    }
+    return ReadWhole(f, path, buf, size, __PRETTY_FUNCTION__);
+}
+
+char EngFileOpenReadAndCloseIfExists(const char* path, char text, void* buf, EngUInt32 size)
+{
+    EngFile f;
+    if (!f.OpenForReadingIfExists(path, text))
+        return 1;
+    return ReadWhole(f, path, buf, size, __PRETTY_FUNCTION__);
+}
+
+char EngFileOpenWriteAndClose(const char* path, char text, const void* data, EngUInt32 size)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    EngFile f;
+    if (!f.OpenForWriting(path, text))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        return 0;
+    }
+    // The data reaches the disk only at the close, which may fail too.
+    if (!f.Write(data, size) || !f.Close())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write to file <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFileDirectoryExists(const char* path)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    DIR* d = opendir(path);
+    if (!d)
+        return 0;
+    closedir(d);
+    return 1;
+}
+
+char EngFileCreateDirectory(const char* path)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        return 0;
+    }
+    if (mkdir(path, 0777) != 0 && errno != EEXIST)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Failed to create directory <%s>", path);
+        return 0;
+    }
+    if (!EngFileDirectoryExists(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Directory was not created <%s>", path);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFileDeleteDirectory(const char* path)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No name specified");
+        return 0;
+    }
+    if (rmdir(path) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Deletion failed.");
+        return 0;
+    }
+    return 1;
+}
+
+char EngFileRenameDirectory(const char* old_path, const char* new_path)
+{
+    if (Empty(old_path) || Empty(new_path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        return 0;
+    }
+    if (EngFileDirectoryExists(new_path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", new_path);
+        return 0;
+    }
+    if (!EngFileDirectoryExists(old_path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", old_path);
+        return 0;
+    }
+    rename(old_path, new_path);
+    if (!EngFileDirectoryExists(new_path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Dir was not renamed: <%s> to <%s>", old_path, new_path);
+        return 0;
+    }
+    if (EngFileDirectoryExists(old_path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing directory still exists: <%s> to <%s>", old_path,
+                      new_path);
+        return 0;
+    }
+    return 1;
+}
+
+namespace
+{
+bool WriteAll(int fd, const char* p, size_t n)
+{
+    while (n > 0)
+    {
+        ssize_t w = write(fd, p, n);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return false;
+        p += w;
+        n -= size_t(w);
+    }
+    return true;
+}
+
+// Copies from into a new file to (which must not exist). Every read, write
+// and close is checked, and the size compared; a failed copy is removed.
+bool CopyPlain(const char* from, const char* to, bool sync)
+{
+    int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    struct stat st;
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        close(in);
+        return false;
+    }
+    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (out < 0)
+    {
+        close(in);
+        return false;
+    }
+    bool ok = true;
+    off_t total = 0;
+    char buf[65536];
+    for (;;)
+    {
+        ssize_t r = read(in, buf, sizeof(buf));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+        {
+            ok = false;
+            break;
+        }
+        if (r == 0)
+            break;
+        if (!WriteAll(out, buf, size_t(r)))
+        {
+            ok = false;
+            break;
+        }
+        total += r;
+    }
+    if (ok && total != st.st_size)
+        ok = false;
+    if (ok && sync && fsync(out) != 0)
+        ok = false;
+    if (close(out) != 0)
+        ok = false;
+    close(in);
+    if (!ok)
+        unlink(to);
+    return ok;
+}
+} // namespace
+
+char EngFileMoveFile(const char* from, const char* to)
+{
+    if (Empty(from) || Empty(to))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        return 0;
+    }
+    if (EngFileExists(to))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
+        return 0;
+    }
+    if (!EngFileExists(from))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
+        return 0;
+    }
+    if (rename(from, to) != 0 && errno == EXDEV)
+    {
+        // Another file system: copy, then remove the source only when the copy is whole.
+        if (CopyPlain(from, to, true))
+            unlink(from);
+    }
+    if (!EngFileExists(to))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was not moved: <%s> to <%s>", from, to);
+        return 0;
+    }
+    if (EngFileExists(from))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing file still exists: <%s> to <%s>", from, to);
+        return 0;
+    }
+    return 1;
+}
+
+char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
+{
+    if (Empty(from) || Empty(to))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        return 0;
+    }
+    if (strcmp(from, to) == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
+        return 0;
+    }
+    // Two spellings of one file: deleting the target would delete the source.
+    struct stat sf, st;
+    if (stat(from, &sf) == 0 && stat(to, &st) == 0 && sf.st_dev == st.st_dev && sf.st_ino == st.st_ino)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
+        return 0;
+    }
+    if (fail_if_exists && EngFileExists(to))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
+        return 0;
+    }
+    if (!EngFileExists(from))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
+        return 0;
+    }
+    if (EngFileExists(to))
+        EngFileDelete(to, 1);
+    if (!CopyPlain(from, to, false))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was not copied: <%s> to <%s>", from, to);
+        return 0;
+    }
+    return 1;
+}
+
+namespace
+{
+// Percent-encodes a path for the Path= line of a Trash info record.
+std::string TrashInfoPath(const char* path)
+{
+    std::string abs;
+    if (path[0] != '/')
+    {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof(cwd)))
+            abs = std::string(cwd) + "/";
+    }
+    abs += path;
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : abs)
+    {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || strchr("/-_.~", c))
+            out += char(c);
+        else
+        {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+} // namespace
+
+char EngFileMoveToTrash(const char* path)
+{
+    if (Empty(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
+        return 0;
+    }
+    if (!EngFileExists(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist");
+        return 0;
+    }
+    char trash[513];
+    if (!EngMiscGetTrashDirectory(trash, 512))
+        return 0;
+    const char* name = EngMiscGetFilenameInPathWithFilenameString(path, nullptr, nullptr, 0);
+    if (!name)
+        name = path;
+    std::string files = std::string(trash) + "/files";
+    std::string info = std::string(trash) + "/info";
+    // A free name is reserved by creating its info record exclusively; an
+    // earlier trashed file of the same name is kept.
+    std::string base = name, chosen, info_path;
+    int fd = -1;
+    for (int n = 1; n < 10000 && fd < 0; n++)
+    {
+        chosen = n == 1 ? base : base + "." + std::to_string(n);
+        std::string target = files + "/" + chosen;
+        info_path = info + "/" + chosen + ".trashinfo";
+        if (access(target.c_str(), F_OK) == 0)
+            continue;
+        fd = ::open(info_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create a Trash record for <%s>", path);
+        return 0;
+    }
+    char date[32];
+    time_t now = time(nullptr);
+    struct tm tmv;
+    localtime_r(&now, &tmv);
+    strftime(date, sizeof(date), "%Y-%m-%dT%H:%M:%S", &tmv);
+    std::string record = "[Trash Info]\nPath=" + TrashInfoPath(path) + "\nDeletionDate=" + date + "\n";
+    bool written = WriteAll(fd, record.data(), record.size());
+    if (close(fd) != 0)
+        written = false;
+    std::string target = files + "/" + chosen;
+    if (!written)
+    {
+        unlink(info_path.c_str());
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create a Trash record for <%s>", path);
+        return 0;
+    }
+    DebugInfoAlt(__PRETTY_FUNCTION__, "Moving <%s> to <%s>", path, target.c_str());
+    if (!EngFileMoveFile(path, target.c_str()))
+    {
+        unlink(info_path.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+void EngFileReverseWordBitsForPlatform(void*, EngUInt32) {}
+
+void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char)
+{
+    if (caller)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux (called by %s)", caller);
+    else
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
+}
+
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
+{
+    if (Empty(path) || (!data && size))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        return 0;
+    }
+    std::string tmp = std::string(path) + ".tmpXXXXXX";
+    int fd = mkostemp(&tmp[0], O_CLOEXEC);
+    if (fd < 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create a temporary file for <%s>", path);
+        return 0;
+    }
+    // Keep the old file's permissions; a new file gets the usual 0644.
+    struct stat st;
+    fchmod(fd, stat(path, &st) == 0 ? (st.st_mode & 07777) : 0644);
+    bool ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
+    if (close(fd) != 0)
+        ok = false;
+    if (ok && rename(tmp.c_str(), path) != 0)
+        ok = false;
+    if (!ok)
+    {
+        int err = errno;
+        unlink(tmp.c_str());
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write <%s>: %s", path, strerror(err));
+        return 0;
+    }
+    // Make the rename itself durable.
+    std::string dir = path;
+    size_t slash = dir.rfind('/');
+    dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dir.substr(0, slash));
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0)
+    {
+        fsync(dfd);
+        close(dfd);
+    }
+    return 1;
+}

@@ -1,0 +1,79 @@
+// Files: the EngFile stream owner and whole-file, directory, move, copy and
+// Trash helpers. Every failure is logged and answered with 0.
+#pragma once
+
+#include <cstdio>
+
+#include "EngDebug.h"
+#include "EngTypes.h"
+
+#define ENG_FILE_FORMAT_SIZE 2058
+
+class EngFile
+{
+public:
+    EngFile();
+    EngFile(const char* path, char for_writing, char text);
+    ~EngFile();
+    EngFile(const EngFile&) = delete;
+    EngFile& operator=(const EngFile&) = delete;
+
+    char OpenForReading(const char* path, char text);
+    char OpenForReadingIfExists(const char* path, char text);
+    char OpenForWriting(const char* path, char text);
+    char CreateForWriting(const char* path, char text);
+    char OpenForAppending(const char* path, char text);
+
+    // Success only when exactly n bytes were read.
+    char Read(void* buf, EngUInt32 n, char zero_is_error);
+    EngUInt32 FRead(void* buf, EngUInt32 n);
+    char ReadLine(char* buf, EngUInt32 size);
+    // Success only when every byte was written, in both modes.
+    char Write(const void* data, EngUInt32 n);
+    EngUInt32 FWrite(const void* data, EngUInt32 n);
+    char Printf(const char* fmt, ...) ENG_PRINTF(2, 3);
+
+    char Rewind();
+    char MoveToPosition(EngUInt32 pos);
+    char MoveToPositionFromCurrentPosition(EngUInt32 delta);
+    char MoveToEnd();
+    EngUInt32 GetPosition();
+    char IsAtEnd();
+    EngUInt32 GetSize();
+    // 0 when the stream reported an error on closing (buffered data lost).
+    char Close();
+
+    char IsOpen() const { return open; }
+
+private:
+    char OpenWithMode(const char* path, const char* mode, char reading, char text);
+
+    char open;
+    char for_reading;
+    char text_mode;
+    FILE* stream;
+};
+
+char EngFileExists(const char* path);
+char EngFileDelete(const char* path, char report);
+EngUInt32 EngFileGetFileSize(const char* path, char text);
+EngUInt32 EngFileGetLastModifiedTime(const char* path);
+char EngFileOpenReadAndClose(const char* path, char text, void* buf, EngUInt32 size);
+char EngFileOpenReadAndCloseIfExists(const char* path, char text, void* buf, EngUInt32 size);
+char EngFileOpenWriteAndClose(const char* path, char text, const void* data, EngUInt32 size);
+char EngFileDirectoryExists(const char* path);
+char EngFileCreateDirectory(const char* path);
+char EngFileDeleteDirectory(const char* path);
+char EngFileRenameDirectory(const char* old_path, const char* new_path);
+// rename(2); across file systems a checked copy followed by unlink.
+char EngFileMoveFile(const char* from, const char* to);
+// A plain read/write copy; a failed copy leaves no target behind.
+char EngFileCopyFile(const char* from, const char* to, char fail_if_exists);
+// Moves the file into the user's Trash under a free name, with its info record.
+char EngFileMoveToTrash(const char* path);
+void EngFileReverseWordBitsForPlatform(void* data, EngUInt32 size);
+void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char);
+
+// Writes data to a temporary file in the target's folder, fsyncs it and
+// renames it over path. On failure the old file is untouched and 0 returned.
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size);

@@ -1,0 +1,960 @@
+// Language files: listing, header and token parsing, look-ups, templates.
+#include "EngLanguages.h"
+
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <strings.h>
+
+#include "DirList.h"
+#include "EngDebug.h"
+#include "EngMain.h"
+#include "EzTextFile/EzTextFile.h"
+
+namespace
+{
+
+char el_path[EL_PATH_SIZE] = "";
+char el_buffer[EL_BUFFER_SIZE];
+int el_num_langs = 0;
+_EngLangName* el_lang_names = nullptr;
+_EngLangInfo* el_lang_infos = nullptr;
+int el_cur_lang = -1;
+char el_cur_lang_is_english = 1;
+char el_eng_only = 0;
+
+char el_empty[1] = "";
+
+const char kOwner[] = "EngLanguages";
+
+// Both arrays exist and lang is one of them.
+bool ValidLang(int lang)
+{
+    return el_num_langs > 0 && el_lang_names && el_lang_infos && lang >= 0 && lang < el_num_langs;
+}
+
+void FreeAll()
+{
+    if (el_lang_infos)
+        for (int i = 0; i < el_num_langs; i++)
+            EngLanguagesFreeLanguageTexts(&el_lang_infos[i]);
+    EngFree(el_lang_infos, 0, kOwner);
+    EngFree(el_lang_names, 0, kOwner);
+    el_lang_infos = nullptr;
+    el_lang_names = nullptr;
+    el_num_langs = 0;
+}
+
+void FreeAllTexts()
+{
+    if (el_lang_infos)
+        for (int i = 0; i < el_num_langs; i++)
+            EngLanguagesFreeLanguageTexts(&el_lang_infos[i]);
+}
+
+// A used line: 1..4095 characters, no ';' or '[' first, and an '=' with 1 to
+// 63 characters before it. Returns the position of the '=', or -1.
+int UsedLineEquals(const char* line)
+{
+    size_t len = strlen(line);
+    if (len < 1 || len > EL_MAX_LINE_LEN || line[0] == ';' || line[0] == '[')
+        return -1;
+    const char* eq = strchr(line, '=');
+    if (!eq)
+        return -1;
+    long pos = eq - line;
+    if (pos < 1 || pos > EL_MAX_TOKEN_LEN)
+        return -1;
+    return int(pos);
+}
+
+void TrimRight(char* s, const char* chars)
+{
+    size_t n = strlen(s);
+    while (n > 0 && strchr(chars, s[n - 1]))
+        s[--n] = 0;
+}
+
+// Number of '#' separators: a '#' with no '#' on either side.
+bool IsSeparator(const char* text, size_t len, size_t i)
+{
+    if (text[i] != '#')
+        return false;
+    if (i > 0 && text[i - 1] == '#')
+        return false;
+    if (i + 1 < len && text[i + 1] == '#')
+        return false;
+    return true;
+}
+
+// One sub-text: "\n" becomes a line feed, then the first "##" one '#'.
+char* MakeSubText(const char* start, size_t len, int* out_len)
+{
+    char* s = static_cast<char*>(EngMalloc(len + 1, kOwner, 0));
+    if (!s)
+        return nullptr;
+    size_t n = 0;
+    for (size_t i = 0; i < len; i++)
+    {
+        if (start[i] == '\\' && i + 1 < len && start[i + 1] == 'n')
+        {
+            s[n++] = '\n';
+            i++;
+        }
+        else
+            s[n++] = start[i];
+    }
+    s[n] = 0;
+    char* hh = strstr(s, "##");
+    if (hh)
+    {
+        memmove(hh + 1, hh + 2, strlen(hh + 2) + 1);
+        n--;
+    }
+    *out_len = int(n);
+    return s;
+}
+
+void FreeToken(_EngLangToken* t)
+{
+    if (t->sub_texts)
+        for (int s = 0; s < t->num_sub_texts; s++)
+            EngFree(t->sub_texts[s].text, 0, kOwner);
+    EngFree(t->sub_texts, 0, kOwner);
+    EngFree(t->token, 0, kOwner);
+    memset(t, 0, sizeof(*t));
+}
+
+// Fills one token record from a used line whose '=' is at eq. Returns 0 on
+// success, else the number of the allocation that failed (1..3), or -1 for a
+// count mismatch.
+int BuildToken(_EngLangToken* t, const char* line, int eq)
+{
+    t->token = static_cast<char*>(EngMalloc(size_t(eq) + 1, kOwner, 0));
+    if (!t->token)
+        return 1;
+    memcpy(t->token, line, size_t(eq));
+    t->token[eq] = 0;
+    t->token_length = eq;
+    const char* text = line + eq + 1;
+    size_t len = strlen(text);
+    int count = 1;
+    for (size_t i = 0; i < len; i++)
+        if (IsSeparator(text, len, i))
+            count++;
+    t->sub_texts = static_cast<_EngLangSubText*>(EngMalloc(sizeof(_EngLangSubText) * size_t(count), kOwner, 1));
+    if (!t->sub_texts)
+        return 2;
+    t->num_sub_texts = count;
+    int made = 0;
+    size_t start = 0;
+    for (size_t i = 0; i <= len; i++)
+    {
+        if (i < len && !IsSeparator(text, len, i))
+            continue;
+        if (made >= count)
+            return -1;
+        _EngLangSubText& st = t->sub_texts[made];
+        st.text = MakeSubText(text + start, i - start, &st.length);
+        if (!st.text)
+            return 3;
+        made++;
+        start = i + 1;
+    }
+    return made == count ? 0 : -1;
+}
+
+const char* NameField(int lang, int field)
+{
+    if (!ValidLang(lang))
+        return el_empty;
+    _EngLangName& n = el_lang_names[lang];
+    switch (field)
+    {
+    case 0:
+        return n.english;
+    case 1:
+        return n.english_ansi;
+    case 2:
+        return n.native;
+    default:
+        return n.flag_code;
+    }
+}
+
+// Token search shared by the look-ups; logs as the caller named.
+int FindToken(const char* func, const char* token, int sub, bool check_sub)
+{
+    if (!token || !*token)
+    {
+        DebugErrorAlt(func, "Invalid token name");
+        return -1;
+    }
+    if (el_num_langs <= 0 || !el_lang_infos)
+    {
+        DebugErrorAlt(func, "Languages not setup");
+        return -1;
+    }
+    if (!ValidLang(el_cur_lang))
+    {
+        DebugErrorAlt(func, "Invalid language number %d", el_cur_lang);
+        return -1;
+    }
+    _EngLangInfo& info = el_lang_infos[el_cur_lang];
+    if (!info.tokens)
+    {
+        DebugErrorAlt(func, "Language texts not setup");
+        return -1;
+    }
+    for (int i = 0; i < info.num_tokens; i++)
+    {
+        if (!info.tokens[i].token || strcmp(info.tokens[i].token, token) != 0)
+            continue;
+        if (!check_sub)
+            return i;
+        if (info.tokens[i].num_sub_texts <= 0 || !info.tokens[i].sub_texts)
+        {
+            DebugErrorAlt(func, "No sub texts not token <%s>", token);
+            return -1;
+        }
+        if (sub < 0 || sub >= info.tokens[i].num_sub_texts)
+        {
+            DebugErrorAlt(func, "Invalid sub text num %d for token <%s>", sub, token);
+            return -1;
+        }
+        return i;
+    }
+    return -1;
+}
+
+// Fills dest from the template of token with up to three arguments.
+char FillTemplate(const char* token, const char* const* args, int num_args, char* dest, int dest_size)
+{
+    if (!token || !args[0] || !dest)
+        return 0;
+    if (el_num_langs <= 0)
+        return 0;
+    const char* text = EngLanguagesGetString(token, 0);
+    size_t len = strlen(text);
+    if (len == 0)
+        return 0;
+    long room = dest_size;
+    for (int i = 0; i < num_args; i++)
+        room -= args[i] ? long(strlen(args[i])) : 0;
+    if (long(len) >= room)
+        return 0;
+    // Placeholders are looked for in the template only, never in arguments.
+    const char* at[3] = {nullptr, nullptr, nullptr};
+    for (int i = 0; i < num_args; i++)
+    {
+        if (!args[i])
+            continue;
+        char mark[3] = {'%', char('1' + i), 0};
+        at[i] = strstr(text, mark);
+    }
+    std::string out;
+    for (size_t p = 0; p < len;)
+    {
+        int which = -1;
+        for (int i = 0; i < num_args; i++)
+            if (at[i] == text + p)
+                which = i;
+        if (which >= 0)
+        {
+            out += args[which];
+            p += 2;
+        }
+        else
+            out += text[p++];
+    }
+    EngSafeStrcpy(dest, out.c_str(), size_t(dest_size));
+    return 1;
+}
+
+// A token or text that would break the line format when appended.
+bool TokenWritable(const char* token)
+{
+    size_t len = strlen(token);
+    return len <= EL_MAX_TOKEN_LEN && token[0] != ';' && token[0] != '[' && !strpbrk(token, "=\r\n");
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Setting up
+
+char EngLanguagesDirListUnicodeMatchCB(int, const char* name, const char*, void*)
+{
+    if (!name)
+        return 0;
+    size_t len = strlen(name);
+    return len >= 5 && len <= 59 && strcmp(name + len - 4, ".txt") == 0;
+}
+
+char EngLanguagesInit(const char* dir, const char* default_lang, char english_only)
+{
+    FreeAll();
+    el_eng_only = english_only;
+    el_num_langs = 0;
+    el_cur_lang = -1;
+    if (dir && strlen(dir) > EL_PATH_SIZE - 1)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Languages directory too long <%s>", dir);
+        return 0;
+    }
+    if (dir && *dir)
+        EngSafeStrcpy(el_path, dir, sizeof(el_path));
+    else if (!el_path[0])
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Languages directory does not exists <%s>", "");
+        return 0;
+    }
+    DIR* d = opendir(el_path);
+    if (!d)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Languages directory does not exists <%s>", el_path);
+        return 0;
+    }
+    closedir(d);
+
+    DirList dir_list;
+    if (!dir_list.OpenDir(el_path, EngLanguagesDirListUnicodeMatchCB, nullptr))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "dir_list.OpenDir() failed");
+        return 0;
+    }
+    int count = 0;
+    if (!dir_list.PrepareToGetFilenamesInDir())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "dir_list.OpenDir() failed");
+        return 0;
+    }
+    for (const char* n = dir_list.GetNextFilenameInDir(); *n; n = dir_list.GetNextFilenameInDir())
+        if (!el_eng_only || strcmp(n, "English.txt") == 0)
+            count++;
+    dir_list.CloseDir();
+    if (count == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No language files found in directory <%s>", el_path);
+        return 0;
+    }
+
+    el_lang_names = static_cast<_EngLangName*>(EngMalloc(sizeof(_EngLangName) * size_t(count), kOwner, 1));
+    el_lang_infos = static_cast<_EngLangInfo*>(EngMalloc(sizeof(_EngLangInfo) * size_t(count), kOwner, 1));
+    if (!el_lang_names || !el_lang_infos)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        FreeAll();
+        return 0;
+    }
+    el_num_langs = count;
+
+    const char* wanted = default_lang ? default_lang : "English";
+    int found = 0;
+    bool ok = dir_list.OpenDir(el_path, EngLanguagesDirListUnicodeMatchCB, nullptr) &&
+              dir_list.PrepareToGetFilenamesInDir();
+    if (ok)
+    {
+        for (const char* n = dir_list.GetNextFilenameInDir(); *n; n = dir_list.GetNextFilenameInDir())
+        {
+            if (el_eng_only && strcmp(n, "English.txt") != 0)
+                continue;
+            if (found >= count)
+            {
+                found++;
+                break;
+            }
+            _EngLangName& rec = el_lang_names[found];
+            size_t len = strlen(n) - 4;
+            memcpy(rec.english, n, len);
+            rec.english[len] = 0;
+            // File names are UTF-8, the narrow form itself.
+            EngSafeStrcpy(rec.english_ansi, rec.english, sizeof(rec.english_ansi));
+            if (strcasecmp(rec.english, wanted) == 0)
+                el_cur_lang = found;
+            found++;
+        }
+    }
+    dir_list.CloseDir();
+    if (!ok || found != count)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Language files changed while listing <%s>", el_path);
+        FreeAll();
+        el_cur_lang = -1;
+        return 0;
+    }
+    if (el_cur_lang < 0)
+    {
+        if (default_lang)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not find default language <%s> - using language 0 <%s>",
+                          default_lang, el_lang_names[0].english);
+        else
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not find default language - using language 0 <%s>",
+                          el_lang_names[0].english);
+        el_cur_lang = 0;
+    }
+    for (int i = 0; i < el_num_langs; i++)
+        if (!EngLangParseLanguage(i, 1))
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read header of language <%s>", el_lang_names[i].english);
+    EngLangCheckIfCurrentLangEnglish();
+    if (!EngLangParseLanguage(el_cur_lang, 0))
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load language <%s>", el_lang_names[el_cur_lang].english);
+    return 1;
+}
+
+void EngLanguagesExit()
+{
+    FreeAll();
+}
+
+void EngLanguagesFreeLanguageTexts(_EngLangInfo* info)
+{
+    if (!info)
+        return;
+    if (info->tokens)
+        for (int i = 0; i < info->num_tokens; i++)
+            FreeToken(&info->tokens[i]);
+    EngFree(info->tokens, 0, kOwner);
+    info->tokens = nullptr;
+    info->num_tokens = 0;
+}
+
+char EngLangParseLanguage(int lang, char header_only)
+{
+    const char* func = __PRETTY_FUNCTION__;
+    if (!ValidLang(lang))
+    {
+        DebugErrorAlt(func, "Internal Error");
+        return 0;
+    }
+    _EngLangName& name = el_lang_names[lang];
+    _EngLangInfo& info = el_lang_infos[lang];
+    snprintf(el_buffer, sizeof(el_buffer), "%s%s%s.txt", el_path, "/", name.english);
+    std::string path = el_buffer;
+
+    TextFile tf;
+    if (tf.Open(path.c_str(), TF_READ, TF_DETECT, 0) != TF_OK)
+    {
+        DebugErrorAlt(func, "Could not open file <%s>", path.c_str());
+        return 0;
+    }
+    char* line = nullptr;
+    int used = 0;
+    bool got_name = false, got_flag = false;
+    while (tf.ReadLine(nullptr, &line) == TF_OK)
+    {
+        int eq = UsedLineEquals(line);
+        if (eq < 0)
+            continue;
+        used++;
+        if (!header_only)
+            continue;
+        const char* value = line + eq + 1;
+        if (eq == 8 && strncmp(line, "Language", 8) == 0)
+        {
+            char allocated = 0;
+            char* conv = ConvertUtf8ToExtendedAscii(const_cast<char*>(value), &allocated);
+            EngSafeStrcpy(name.native, conv, sizeof(name.native));
+            if (allocated)
+                EngFree(conv, 0, kOwner);
+            TrimRight(name.native, "\r\n \t");
+            got_name = true;
+        }
+        else if (eq == 15 && strncmp(line, "FlagCountryCode", 15) == 0)
+        {
+            EngSafeStrcpy(name.flag_code, value, sizeof(name.flag_code));
+            TrimRight(name.flag_code, " \t\r\n");
+            got_flag = true;
+        }
+        if (got_name && got_flag)
+        {
+            free_block(line);
+            return 1;
+        }
+    }
+    if (used == 0)
+    {
+        free_block(line);
+        DebugErrorAlt(func, "No texts found in file");
+        return 0;
+    }
+    if (header_only)
+    {
+        free_block(line);
+        if (!got_name)
+            DebugErrorAlt(func, "Could not get language name.");
+        if (!got_flag)
+            DebugErrorAlt(func, "No FlagCountryCode entry.");
+        return 0;
+    }
+
+    EngLanguagesFreeLanguageTexts(&info);
+    if (tf.Rewind() != TF_OK)
+    {
+        free_block(line);
+        DebugErrorAlt(func, "Could not rewind file <%s>", path.c_str());
+        return 0;
+    }
+    tf.Close();
+    if (tf.Open(path.c_str(), TF_READ, TF_DETECT, 0) != TF_OK)
+    {
+        free_block(line);
+        DebugErrorAlt(func, "Could not open file (2) <%s>", path.c_str());
+        return 0;
+    }
+    info.tokens = static_cast<_EngLangToken*>(EngMalloc(sizeof(_EngLangToken) * size_t(used), kOwner, 1));
+    if (!info.tokens)
+    {
+        free_block(line);
+        DebugErrorAlt(func, "No memory");
+        return 0;
+    }
+    info.num_tokens = used;
+    int made = 0;
+    while (tf.ReadLine(nullptr, &line) == TF_OK)
+    {
+        // Lines are chosen on their bytes as read, so both passes agree.
+        if (UsedLineEquals(line) < 0)
+            continue;
+        if (made >= used)
+        {
+            DebugErrorAlt(func, "Internal Error 2");
+            free_block(line);
+            EngLanguagesFreeLanguageTexts(&info);
+            return 0;
+        }
+        char allocated = 0;
+        char* text = el_cur_lang_is_english ? line : ConvertUtf8ToExtendedAscii(line, &allocated);
+        int eq = int(strchr(text, '=') - text);
+        int r = BuildToken(&info.tokens[made], text, eq);
+        if (allocated)
+            EngFree(text, 0, kOwner);
+        if (r > 0)
+        {
+            DebugErrorAlt(func, "No memory (%d)", r);
+            free_block(line);
+            FreeAll();
+            return 0;
+        }
+        if (r < 0)
+        {
+            DebugErrorAlt(func, "Internal Error 1");
+            free_block(line);
+            EngLanguagesFreeLanguageTexts(&info);
+            return 0;
+        }
+        made++;
+    }
+    free_block(line);
+    if (made != used)
+    {
+        DebugErrorAlt(func, "Internal Error 2");
+        EngLanguagesFreeLanguageTexts(&info);
+        return 0;
+    }
+    return 1;
+}
+
+char EngLanguagesSetCurrentLanguage(const char* english_name)
+{
+    if (el_num_langs <= 0 || !el_lang_names)
+        return 0;
+    for (int i = 0; i < el_num_langs; i++)
+        if (english_name && strcasecmp(el_lang_names[i].english, english_name) == 0)
+            return EngLanguagesSetCurrentLanguage(i);
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Could not find language <%s>", english_name ? english_name : "");
+    return 0;
+}
+
+char EngLanguagesSetCurrentLanguage(int lang)
+{
+    if (el_num_langs <= 0 || !el_lang_names)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+        return 0;
+    }
+    if (lang < 0 || lang >= el_num_langs)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad lang num %d.", lang);
+        return 0;
+    }
+    if (lang == el_cur_lang)
+        return 1;
+    FreeAllTexts();
+    el_cur_lang = lang;
+    EngLangCheckIfCurrentLangEnglish();
+    return EngLangParseLanguage(lang, 0);
+}
+
+void EngLangCheckIfCurrentLangEnglish()
+{
+    if (el_num_langs <= 0 || !el_lang_names || !ValidLang(el_cur_lang))
+    {
+        el_cur_lang_is_english = 1;
+        return;
+    }
+    const _EngLangName& n = el_lang_names[el_cur_lang];
+    el_cur_lang_is_english = strcmp(n.english, "English") == 0 && strcmp(n.native, "English") == 0;
+}
+
+int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* english_text)
+{
+    const char* func = __PRETTY_FUNCTION__;
+    if (!token || !*token)
+        return -1;
+    if (el_num_langs <= 0 || !el_lang_names)
+    {
+        DebugErrorAlt(func, "Languages not setup");
+        return -1;
+    }
+    int existing = FindToken(func, token, 0, false);
+    if (existing >= 0)
+        return existing;
+    if (!TokenWritable(token))
+    {
+        DebugErrorAlt(func, "Invalid token <%s>", token);
+        return -1;
+    }
+    // Line breaks in the text are stored as the "\n" escape.
+    std::string text;
+    for (const char* p = english_text ? english_text : ""; *p; p++)
+        if (*p == '\n')
+            text += "\\n";
+        else if (*p != '\r')
+            text += *p;
+    for (int i = 0; i < el_num_langs; i++)
+    {
+        snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
+        FILE* f = fopen(el_buffer, "a");
+        if (!f)
+        {
+            DebugErrorAlt(func, "Could not open file <%s>", el_buffer);
+            continue;
+        }
+        int r;
+        if (text.empty())
+            r = fprintf(f, "%s=\r\n", token);
+        else if (strcasecmp(el_lang_names[i].english, "English") == 0)
+            r = fprintf(f, "%s=%s\r\n", token, text.c_str());
+        else
+            r = fprintf(f, "%s=E %s\r\n", token, text.c_str());
+        if (fclose(f) != 0 || r < 0)
+            DebugErrorAlt(func, "Could not append to file");
+    }
+    FreeAllTexts();
+    if (!EngLangParseLanguage(el_cur_lang, 0))
+        DebugErrorAlt(func, "Could not load language <%s>", EngLanguagesGetCurrentLanguageNameInEnglish());
+    int index = FindToken(func, token, 0, false);
+    if (index < 0)
+        DebugErrorAlt(func, "Error adding token");
+    return index;
+}
+
+// ---------------------------------------------------------------------------
+// Look-ups
+
+char EngLanguagesIsSetup()
+{
+    return el_num_langs > 0;
+}
+
+char EngLangTokenExists(const char* token)
+{
+    if (el_num_langs <= 0)
+        return 0;
+    return FindToken(__PRETTY_FUNCTION__, token, 0, false) >= 0;
+}
+
+char EngLangTokenExists(const char* token, int sub)
+{
+    if (el_num_langs <= 0)
+        return 0;
+    return FindToken(__PRETTY_FUNCTION__, token, sub, true) >= 0;
+}
+
+int EngLanguagesGetTokenNumForToken(const char* token, int sub)
+{
+    return FindToken(__PRETTY_FUNCTION__, token, sub, true);
+}
+
+int EngLanguagesGetTokenNumForToken(const char* token)
+{
+    return FindToken(__PRETTY_FUNCTION__, token, 0, false);
+}
+
+const char* EngLanguagesGetString(const char* token, int sub)
+{
+    int i = FindToken(__PRETTY_FUNCTION__, token, sub, true);
+    if (i < 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Token <%s:%d> not found", token ? token : "", sub);
+        return el_empty;
+    }
+    return el_lang_infos[el_cur_lang].tokens[i].sub_texts[sub].text;
+}
+
+const char* EngLanguagesGetString(const char* token)
+{
+    return EngLanguagesGetString(token, 0);
+}
+
+const char* EngLanguagesGetString(int token_index, int sub)
+{
+    const char* func = __PRETTY_FUNCTION__;
+    if (el_num_langs <= 0 || !ValidLang(el_cur_lang))
+    {
+        DebugErrorAlt(func, "Languages are not setup");
+        return el_empty;
+    }
+    _EngLangInfo& info = el_lang_infos[el_cur_lang];
+    if (!info.tokens)
+    {
+        DebugErrorAlt(func, "Texts are not setup");
+        return el_empty;
+    }
+    if (token_index < 0 || token_index >= info.num_tokens)
+    {
+        DebugErrorAlt(func, "Token <%d> does not exist", token_index);
+        return el_empty;
+    }
+    _EngLangToken& t = info.tokens[token_index];
+    if (t.num_sub_texts <= 0 || !t.sub_texts)
+    {
+        DebugErrorAlt(func, "No sub texts exist for token <%s>", t.token);
+        return el_empty;
+    }
+    if (sub < 0 || sub >= t.num_sub_texts)
+    {
+        DebugErrorAlt(func, "Sub text num <%d> does not exist in token <%s>", sub, t.token);
+        return el_empty;
+    }
+    return t.sub_texts[sub].text;
+}
+
+const char* EngLanguagesGetString(int token_index)
+{
+    return EngLanguagesGetString(token_index, 0);
+}
+
+const char* EngLanguagesGetStringIfExists(const char* token, const char* fallback)
+{
+    if (el_num_langs <= 0)
+        return fallback;
+    int i = FindToken(__PRETTY_FUNCTION__, token, 0, true);
+    if (i < 0)
+        return fallback;
+    return el_lang_infos[el_cur_lang].tokens[i].sub_texts[0].text;
+}
+
+int EngLanguagesGetTokenNumAndNumSubTextsForToken(const char* token, int* count)
+{
+    const char* func = __PRETTY_FUNCTION__;
+    if (count)
+        *count = 0;
+    if (!token || !*token)
+    {
+        DebugErrorAlt(func, "Invalid token");
+        return -1;
+    }
+    if (el_num_langs <= 0 || !el_lang_infos)
+    {
+        DebugErrorAlt(func, "Languages not setup");
+        return -1;
+    }
+    if (!ValidLang(el_cur_lang))
+    {
+        DebugErrorAlt(func, "Invalid language number %d", el_cur_lang);
+        return -1;
+    }
+    _EngLangInfo& info = el_lang_infos[el_cur_lang];
+    if (!info.tokens)
+    {
+        DebugErrorAlt(func, "Language texts not setup");
+        return -1;
+    }
+    for (int i = 0; i < info.num_tokens; i++)
+        if (info.tokens[i].token && strcmp(info.tokens[i].token, token) == 0)
+        {
+            if (count)
+                *count = info.tokens[i].num_sub_texts;
+            return i;
+        }
+    DebugErrorAlt(func, "Could not find token [%s]", token);
+    return -1;
+}
+
+int EngLanguagesGetNumTokensForCurrentLanguage()
+{
+    if (!ValidLang(el_cur_lang) || !el_lang_infos[el_cur_lang].tokens)
+        return 0;
+    return el_lang_infos[el_cur_lang].num_tokens;
+}
+
+const char* EngLanguagesGetTokenAtPos(int i)
+{
+    if (i < 0 || i >= EngLanguagesGetNumTokensForCurrentLanguage())
+        return el_empty;
+    const char* t = el_lang_infos[el_cur_lang].tokens[i].token;
+    return t ? t : el_empty;
+}
+
+const char* EngLanguagesGetTextAtPos(int i)
+{
+    if (i < 0 || i >= EngLanguagesGetNumTokensForCurrentLanguage())
+        return el_empty;
+    _EngLangToken& t = el_lang_infos[el_cur_lang].tokens[i];
+    if (t.num_sub_texts <= 0 || !t.sub_texts || !t.sub_texts[0].text)
+        return el_empty;
+    return t.sub_texts[0].text;
+}
+
+int EngLanguagesGetNumberOfLanguages()
+{
+    return el_num_langs;
+}
+
+const char* EngLanguagesGetLanguageNameInEnglish(int lang)
+{
+    return NameField(lang, 0);
+}
+
+const char* EngLanguagesGetLanguageNameInEnglishAnsi(int lang)
+{
+    return NameField(lang, 1);
+}
+
+const char* EngLanguagesGetLanguageNameNative(int lang)
+{
+    return NameField(lang, 2);
+}
+
+const char* EngLanguagesGetLanguageCountryFlagCode(int lang)
+{
+    return NameField(lang, 3);
+}
+
+const char* EngLanguagesGetCurrentLanguageNameInEnglish()
+{
+    return NameField(el_cur_lang, 0);
+}
+
+const char* EngLanguagesGetCurrentLanguageNameInEnglishAnsi()
+{
+    return NameField(el_cur_lang, 1);
+}
+
+const char* EngLanguagesGetCurrentLanguageNameNative()
+{
+    return NameField(el_cur_lang, 2);
+}
+
+const char* EngLanguagesGetCurrentLanguageFlagCode()
+{
+    return NameField(el_cur_lang, 3);
+}
+
+int EngLanguagesGetCurrentLanguageNumber()
+{
+    if (el_num_langs <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+        return 0;
+    }
+    if (el_cur_lang < 0 || el_cur_lang >= el_num_langs)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad cur lang %d.", el_cur_lang);
+        el_cur_lang = 0;
+        EngLangCheckIfCurrentLangEnglish();
+        return 0;
+    }
+    return el_cur_lang;
+}
+
+// ---------------------------------------------------------------------------
+// Templates
+
+char EngLanguagesSetStringFromTokenWithArg(const char* token, const char* a1, char* dest, int dest_size)
+{
+    const char* args[1] = {a1};
+    return FillTemplate(token, args, 1, dest, dest_size);
+}
+
+char EngLanguagesSetStringFromTokenWith2Args(const char* token, const char* a1, const char* a2, char* dest,
+                                             int dest_size)
+{
+    const char* args[2] = {a1, a2};
+    return FillTemplate(token, args, 2, dest, dest_size);
+}
+
+char EngLanguagesSetStringFromTokenWith3Args(const char* token, const char* a1, const char* a2, const char* a3,
+                                             char* dest, int dest_size)
+{
+    const char* args[3] = {a1, a2, a3};
+    return FillTemplate(token, args, 3, dest, dest_size);
+}
+
+// ---------------------------------------------------------------------------
+// UTF-8 to Latin-1
+
+int GetExtendedAsciiCharNum(const char* text, int* bytes)
+{
+    *bytes = 1;
+    if (!text)
+        return -1;
+    unsigned char b0 = static_cast<unsigned char>(text[0]);
+    if (b0 < 0x80)
+        return -1;
+    unsigned char b1 = static_cast<unsigned char>(text[1]);
+    // U+00A1..U+00FF except U+00AD: indexes 0..95 stand for A0..FF.
+    int cp = -1;
+    if (b0 == 0xC2 && b1 >= 0xA1 && b1 <= 0xBF)
+        cp = b1;
+    else if (b0 == 0xC3 && b1 >= 0x80 && b1 <= 0xBF)
+        cp = 0xC0 + (b1 - 0x80);
+    if (cp < 0 || cp == 0xAD)
+        return -1;
+    *bytes = 2;
+    return cp - 0xA0;
+}
+
+char* ConvertUtf8ToExtendedAscii(char* text, char* allocated)
+{
+    if (!allocated || !text)
+        return text;
+    *allocated = 0;
+    size_t out_len = 0;
+    bool any = false;
+    for (const char* p = text; *p;)
+    {
+        int bytes;
+        int idx = GetExtendedAsciiCharNum(p, &bytes);
+        if (idx >= 0)
+        {
+            any = true;
+            out_len++;
+        }
+        else if (static_cast<unsigned char>(*p) < 0x80)
+            out_len++;
+        p += bytes;
+    }
+    if (!any)
+        return text;
+    char* out = static_cast<char*>(EngMalloc(out_len + 1, kOwner, 0));
+    if (!out)
+        return text;
+    size_t n = 0;
+    for (const char* p = text; *p;)
+    {
+        int bytes;
+        int idx = GetExtendedAsciiCharNum(p, &bytes);
+        if (idx >= 0)
+            out[n++] = char(idx < 96 ? 0xA0 + idx : 0x80 + (idx - 96));
+        else if (static_cast<unsigned char>(*p) < 0x80)
+            out[n++] = *p;
+        p += bytes;
+    }
+    out[n] = 0;
+    *allocated = 1;
+    return out;
+}

@@ -1,0 +1,486 @@
+// The Linux half of the platform helpers.
+#include "Linux/EngMisc_LNX.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <pwd.h>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include "EngDebug.h"
+#include "EngMain.h"
+#include "EngProgram.h"
+
+extern char** environ;
+
+namespace
+{
+char emm_use_app_support_folder = 0;
+
+const double speeds[11] = {0.0, 0.125, 0.3125, 0.5, 0.6875, 0.875, 1.0, 1.5, 2.0, 2.5, 3.0};
+
+std::string HomeFolder()
+{
+    const char* home = getenv("HOME");
+    if (home && home[0] == '/')
+        return home;
+    struct passwd pw, *res = nullptr;
+    char buf[4096];
+    if (getpwuid_r(getuid(), &pw, buf, sizeof(buf), &res) == 0 && res && res->pw_dir)
+        return res->pw_dir;
+    return "";
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else
+// $HOME followed by fallback.
+std::string XdgBase(const char* var, const char* fallback)
+{
+    const char* v = getenv(var);
+    if (v && v[0] == '/')
+        return v;
+    std::string home = HomeFolder();
+    return home.empty() ? "" : home + fallback;
+}
+
+// The value of key in user-dirs.dirs ("$HOME/..." or an absolute path in
+// double quotes, with backslash escapes); empty when it is not there.
+std::string UserDir(const char* key)
+{
+    std::string file = XdgBase("XDG_CONFIG_HOME", "/.config");
+    if (file.empty())
+        return "";
+    FILE* f = fopen((file + "/user-dirs.dirs").c_str(), "r");
+    if (!f)
+        return "";
+    std::string found;
+    char line[2048];
+    size_t klen = strlen(key);
+    while (fgets(line, sizeof(line), f))
+    {
+        const char* p = line;
+        while (*p == ' ' || *p == '\t')
+            p++;
+        if (strncmp(p, key, klen) != 0)
+            continue;
+        p += klen;
+        while (*p == ' ' || *p == '\t')
+            p++;
+        if (*p++ != '=')
+            continue;
+        while (*p == ' ' || *p == '\t')
+            p++;
+        if (*p++ != '"')
+            continue;
+        std::string value;
+        bool closed = false;
+        for (; *p; p++)
+        {
+            if (*p == '\\' && p[1])
+                value += *++p;
+            else if (*p == '"')
+            {
+                closed = true;
+                break;
+            }
+            else
+                value += *p;
+        }
+        if (!closed)
+            continue;
+        if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/'))
+            value = HomeFolder() + value.substr(5);
+        else if (value.empty() || value[0] != '/')
+            continue;
+        found = value;
+    }
+    fclose(f);
+    while (found.size() > 1 && found.back() == '/')
+        found.pop_back();
+    return found;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Copies path into out when it fits whole; otherwise empties out.
+bool Put(const std::string& path, char* out, int size, const char* func)
+{
+    if (!out || size <= 0)
+        return false;
+    if (path.empty() || path.size() + 1 > size_t(size))
+    {
+        out[0] = 0;
+        DebugErrorAlt(func, "Could not get path");
+        return false;
+    }
+    memcpy(out, path.c_str(), path.size() + 1);
+    return true;
+}
+
+// A user folder from user-dirs.dirs; the home folder when it is not named
+// there or does not exist.
+bool UserFolder(const char* key, char* out, int size, const char* func)
+{
+    std::string dir = UserDir(key);
+    if (dir.empty() || !IsDirectory(dir))
+        dir = HomeFolder();
+    return Put(dir, out, size, func);
+}
+
+bool MakeFolder(const std::string& path, mode_t mode)
+{
+    return mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+bool video_started = false;
+} // namespace
+
+bool EngMiscGetDesktopDirectory_LNX(char* out, int size)
+{
+    return UserFolder("XDG_DESKTOP_DIR", out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetDocumentsDirectory_LNX(char* out, int size)
+{
+    return UserFolder("XDG_DOCUMENTS_DIR", out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetUserPhotosFolder_LNX(char* out, int size)
+{
+    return UserFolder("XDG_PICTURES_DIR", out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetDownloadsDirectory_LNX(char* out, int size)
+{
+    std::string dir = UserDir("XDG_DOWNLOAD_DIR");
+    if (dir.empty())
+        dir = HomeFolder() + "/Downloads";
+    if (!IsDirectory(dir))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Folder does not exist [%s].", dir.c_str());
+        if (out && size > 0)
+            out[0] = 0;
+        return false;
+    }
+    if (!out)
+        return true;
+    return Put(dir, out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetApplicationsDirectory_LNX(char* out, int size)
+{
+    std::string home = HomeFolder();
+    return Put(home.empty() ? "" : home + "/.local/bin", out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetUserFontsDirectory_LNX(char* out, int size)
+{
+    std::string data = XdgBase("XDG_DATA_HOME", "/.local/share");
+    return Put(data.empty() ? "" : data + "/fonts", out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetTrashDirectory_LNX(char* out, int size)
+{
+    std::string data = XdgBase("XDG_DATA_HOME", "/.local/share");
+    if (data.empty())
+        return Put("", out, size, __PRETTY_FUNCTION__);
+    std::string trash = data + "/Trash";
+    if (!MakeFolder(data, 0700) || !MakeFolder(trash, 0700) || !MakeFolder(trash + "/files", 0700) ||
+        !MakeFolder(trash + "/info", 0700))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create dir <%s>", trash.c_str());
+        if (out && size > 0)
+            out[0] = 0;
+        return false;
+    }
+    return Put(trash, out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetUserApplicationDataDirectory_LNX(char* out, int size)
+{
+    std::string dir = emm_use_app_support_folder ? XdgBase("XDG_DATA_HOME", "/.local/share")
+                                                 : XdgBase("XDG_CONFIG_HOME", "/.config");
+    if (dir.empty())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get preferences folder");
+        if (out && size > 0)
+            out[0] = 0;
+        return false;
+    }
+    return Put(dir, out, size, __PRETTY_FUNCTION__);
+}
+
+bool EngMiscGetCurrentDirectory_LNX(char* out, int size)
+{
+    if (!out || size < 2)
+    {
+        if (out && size > 0)
+            out[0] = 0;
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Buffer too small");
+        return false;
+    }
+    if (!getcwd(out, size_t(size)))
+    {
+        out[0] = 0;
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get the current directory");
+        return false;
+    }
+    return true;
+}
+
+void EngMiscUseApplicationsSupportDirectoryForApplicationDataDirectory_LNX(char on)
+{
+    emm_use_app_support_folder = on ? 1 : 0;
+}
+
+bool EngMiscIsApplicationsSupportDirectoryBeingUsed_LNX()
+{
+    return emm_use_app_support_folder != 0;
+}
+
+bool EngMiscHasDisplay_LNX()
+{
+    const char* x = getenv("DISPLAY");
+    const char* w = getenv("WAYLAND_DISPLAY");
+    return (x && x[0]) || (w && w[0]);
+}
+
+bool EngMiscStartVideo_LNX()
+{
+    if (video_started || SDL_WasInit(SDL_INIT_VIDEO))
+        return video_started = true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "SDL video could not start: %s", SDL_GetError());
+        return false;
+    }
+    return video_started = true;
+}
+
+void EngMiscGetDesktopDimensions_LNX(int* x, int* y, int* width, int* height, char leave_room)
+{
+    int w = 0, h = 0;
+    SDL_DisplayMode mode;
+    if (EngMiscStartVideo_LNX() && SDL_GetDesktopDisplayMode(0, &mode) == 0)
+    {
+        w = mode.w;
+        h = mode.h;
+    }
+    else
+    {
+        // Callers divide by these: a usable size rather than zero.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get the desktop display mode");
+        w = 1024;
+        h = 768;
+    }
+    if (x)
+        *x = 0;
+    if (y)
+        *y = 0;
+    if (width)
+        *width = w;
+    if (height)
+        *height = leave_room ? h - 50 : h;
+}
+
+long EngMiscGetOsVersion_LNX()
+{
+    struct utsname u;
+    if (uname(&u) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Call to get version failed [%ld]", long(errno));
+        return 0;
+    }
+    long part[3] = {0, 0, 0};
+    const char* p = u.release;
+    for (int i = 0; i < 3 && *p; i++)
+    {
+        char* end;
+        part[i] = strtol(p, &end, 10);
+        if (end == p)
+            break;
+        p = *end == '.' ? end + 1 : end + strlen(end);
+    }
+    return (part[0] << 16) | ((part[1] > 255 ? 255 : part[1]) << 8) | (part[2] > 255 ? 255 : part[2]);
+}
+
+bool EngMiscGetCursorSpeed_LNX(EngMiscCursorSpeed* speed)
+{
+    if (!speed)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Parameters Error.");
+        return false;
+    }
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
+    return false;
+}
+
+bool EngMiscChangeCursorSpeed_LNX(EngMiscCursorSpeed* speed, int steps)
+{
+    if (!speed)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Parameters Error.");
+        return false;
+    }
+    double* values[2] = {&speed->mouse, &speed->trackpad};
+    for (int i = 0; i < 2; i++)
+    {
+        int index = -1;
+        for (int k = 0; k < 11; k++)
+            if (speeds[k] == *values[i])
+                index = k;
+        if (index < 0)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "speed[%d] = %f is not standard", i, *values[i]);
+            // The nearest table entry.
+            index = 0;
+            for (int k = 1; k < 11; k++)
+                if (std::fabs(speeds[k] - *values[i]) < std::fabs(speeds[index] - *values[i]))
+                    index = k;
+        }
+        long next = long(index) + steps;
+        next = next < 0 ? 0 : (next > 10 ? 10 : next);
+        *values[i] = speeds[next];
+    }
+    return true;
+}
+
+bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed)
+{
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
+    return false;
+}
+
+void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
+{
+    static double next_check = 0;
+    static double last_cpu = -1, last_wall = 0;
+    if (!process_name || eng_main_current_time < next_check)
+        return;
+    next_check = eng_main_current_time + 2;
+    FILE* f = fopen("/proc/self/stat", "r");
+    if (!f)
+        return;
+    char buf[1024];
+    size_t n = fread(buf, 1, sizeof(buf) - 1, f);
+    fclose(f);
+    buf[n] = 0;
+    // Fields after the command name, which is in parentheses and may hold blanks.
+    const char* p = strrchr(buf, ')');
+    unsigned long utime = 0, stime = 0;
+    if (!p || sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) != 2)
+        return;
+    double cpu = double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    double wall = double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+    if (last_cpu >= 0 && wall > last_wall)
+        DebugInfo("CPU: %s %.1f%%", process_name, 100.0 * (cpu - last_cpu) / (wall - last_wall));
+    last_cpu = cpu;
+    last_wall = wall;
+}
+
+namespace
+{
+Uint32 BoxFlags(char kind)
+{
+    if (kind == 1 || kind == 2)
+        return SDL_MESSAGEBOX_WARNING;
+    return SDL_MESSAGEBOX_INFORMATION;
+}
+
+// Shows a box with the given buttons; the id of the pressed one, or -1.
+int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBoxButtonData* buttons,
+            int count)
+{
+    if (!EngMiscHasDisplay_LNX() || !EngMiscStartVideo_LNX())
+        return -1;
+    SDL_MessageBoxData data;
+    memset(&data, 0, sizeof(data));
+    data.flags = BoxFlags(kind);
+    data.title = title ? title : "";
+    data.message = text;
+    data.numbuttons = count;
+    data.buttons = buttons;
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0)
+        return -1;
+    return pressed;
+}
+} // namespace
+
+EngPopupBoxFunction_LNX eng_popup_dialog_kit_function = nullptr;
+
+void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text)
+{
+    if (!text)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Message not set");
+        return;
+    }
+    if (eng_popup_dialog_kit_function && EngMiscHasDisplay_LNX())
+    {
+        eng_popup_dialog_kit_function(kind, title, text);
+        return;
+    }
+    const SDL_MessageBoxButtonData ok[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
+    if (ShowBox(kind, title, text, ok, 1) < 0)
+        fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
+}
+
+char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text)
+{
+    if (!text)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Message not set");
+        return 0;
+    }
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
+    };
+    int pressed = ShowBox(kind, title, text, buttons, 2);
+    if (pressed < 0)
+    {
+        fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
+        return 0;
+    }
+    return pressed == 1 ? 1 : 0;
+}
+
+char EngMiscOpenWithDefaultProgram_LNX(const char* path)
+{
+    if (!path || !path[0])
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No path");
+        return 0;
+    }
+    // A leading '-' would read as an option.
+    std::string arg = path[0] == '-' ? std::string("./") + path : std::string(path);
+    char* argv[] = {const_cast<char*>("xdg-open"), &arg[0], nullptr};
+    pid_t pid;
+    int rc = posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ);
+    if (rc != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not start xdg-open: %s", strerror(rc));
+        return 0;
+    }
+    // Reaped in the background so that no zombie is left behind.
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    return 1;
+}

@@ -1,0 +1,43 @@
+// The Linux half of the platform helpers: XDG folders, SDL display queries,
+// message boxes and starting the desktop's default program.
+#pragma once
+
+#include "EngMiscPlatform.h"
+
+bool EngMiscGetDesktopDirectory_LNX(char* out, int size);
+bool EngMiscGetDocumentsDirectory_LNX(char* out, int size);
+bool EngMiscGetApplicationsDirectory_LNX(char* out, int size);
+bool EngMiscGetTrashDirectory_LNX(char* out, int size);
+bool EngMiscGetUserPhotosFolder_LNX(char* out, int size);
+bool EngMiscGetUserFontsDirectory_LNX(char* out, int size);
+bool EngMiscGetDownloadsDirectory_LNX(char* out, int size);
+bool EngMiscGetUserApplicationDataDirectory_LNX(char* out, int size);
+bool EngMiscGetCurrentDirectory_LNX(char* out, int size);
+void EngMiscUseApplicationsSupportDirectoryForApplicationDataDirectory_LNX(char on);
+bool EngMiscIsApplicationsSupportDirectoryBeingUsed_LNX();
+
+void EngMiscGetDesktopDimensions_LNX(int* x, int* y, int* width, int* height, char leave_room);
+long EngMiscGetOsVersion_LNX();
+
+bool EngMiscGetCursorSpeed_LNX(EngMiscCursorSpeed* speed);
+bool EngMiscChangeCursorSpeed_LNX(EngMiscCursorSpeed* speed, int steps);
+bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed speed);
+
+void EngMiscShowFrameRatePeriodically_LNX(const char* process_name);
+
+// Starts SDL's video once; later calls only report whether it is running.
+bool EngMiscStartVideo_LNX();
+// True when an X11 or Wayland display is named in the environment.
+bool EngMiscHasDisplay_LNX();
+
+// The modal message box (SDL); without a display the text goes to standard error.
+void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text);
+// While the native dialog kit has a window up it sets this to its own (GTK)
+// message dialog, which then replaces the SDL box; null otherwise.
+typedef void (*EngPopupBoxFunction_LNX)(char kind, const char* title, const char* text);
+extern EngPopupBoxFunction_LNX eng_popup_dialog_kit_function;
+// A box with OK and Cancel; 1 for OK. Without a display: standard error and 0.
+char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text);
+
+// Starts xdg-open with path as its one argument (no shell); does not wait.
+char EngMiscOpenWithDefaultProgram_LNX(const char* path);

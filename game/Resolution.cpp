@@ -1,0 +1,194 @@
+// Resolution.dat and the window creation record.
+#include "Resolution.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "EngDebug.h"
+#include "EngFile.h"
+#include "EngMiscPlatform.h"
+#include "GamePending.h"
+#include "PrefFolder.h"
+
+_ResolutionRecord resolution;
+char res_file_str[1024];
+
+namespace
+{
+// -1 centres; otherwise the position must lie on the desktop (when its size is known).
+EngInt32 ValidPosition(EngInt32 pos, int desktop_size)
+{
+    if (pos == -1)
+        return pos;
+    if (pos < 0 || (desktop_size > 0 && pos >= desktop_size))
+        return -1;
+    return pos;
+}
+} // namespace
+
+char ResolutionGetFileName()
+{
+    int n = snprintf(res_file_str, sizeof(res_file_str), "%s%sResolution.dat", PrefFolderGetMainFolder(), "/");
+    if (n < 0 || size_t(n) >= sizeof(res_file_str))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Path too long for <Resolution.dat>");
+        res_file_str[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+void ResolutionSetDefaults()
+{
+    memset(&resolution, 0, sizeof(resolution));
+    int w = 0, h = 0;
+    EngMiscGetDesktopDimensions(nullptr, nullptr, &w, &h, 0);
+    resolution.version = 1.0f;
+    resolution.windowed = 0;
+    resolution.fs_width = w;
+    resolution.fs_height = h;
+    resolution.fs_bpp = 32;
+    resolution.win_width = 1024;
+    resolution.win_height = 768;
+    resolution.win_bpp = 32;
+    resolution.win_x = -1;
+    resolution.win_y = -1;
+    resolution.fs_aa = 0;
+    resolution.win_aa = 0;
+    resolution.fs_frequency = 60;
+    resolution.win_frequency = 0;
+    resolution.cursor_type = 1;
+    resolution.mouse_sync = 1;
+    ResolutionUpdateStartupParms();
+}
+
+void ResolutionMakeWindowedValid()
+{
+    if (resolution.win_width < 1 || resolution.win_height < 1)
+    {
+        resolution.win_width = 1024;
+        resolution.win_height = 768;
+    }
+    int w = 0, h = 0;
+    EngMiscGetDesktopDimensions(nullptr, nullptr, &w, &h, 0);
+    resolution.win_x = ValidPosition(resolution.win_x, w);
+    resolution.win_y = ValidPosition(resolution.win_y, h);
+    // Window creation takes these as they are: the same ranges as the dialog's.
+    if (resolution.windowed > 1)
+        resolution.windowed = 1;
+    if (resolution.fs_aa < 0 || resolution.fs_aa > 2)
+        resolution.fs_aa = 0;
+    if (resolution.win_aa < 0 || resolution.win_aa > 2)
+        resolution.win_aa = 0;
+}
+
+char ResolutionLoad()
+{
+    if (!ResolutionGetFileName())
+        return 0;
+    struct stat st;
+    if (stat(res_file_str, &st) != 0)
+        return 0;
+    char ok = 0;
+    FILE* f = fopen(res_file_str, "rb");
+    if (f)
+    {
+        _ResolutionRecord buffer;
+        if (S_ISREG(st.st_mode) && st.st_size == RESOLUTION_FILE_SIZE &&
+            fread(&buffer, 1, sizeof(buffer), f) == sizeof(buffer) && buffer.version == 1.0f)
+        {
+            resolution = buffer;
+            ok = 1;
+        }
+        fclose(f);
+    }
+    if (!ok)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>", res_file_str);
+        return 0;
+    }
+    ResolutionMakeWindowedValid();
+    ResolutionUpdateStartupParms();
+    return 1;
+}
+
+char ResolutionSave()
+{
+    if (!ResolutionGetFileName())
+        return 0;
+    resolution.version = 1.0f;
+    if (!EngFileSaveAtomically(res_file_str, &resolution, sizeof(resolution)))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing to Resolution File <%s>", res_file_str);
+        return 0;
+    }
+    return 1;
+}
+
+void ResolutionUpdateStartupParms()
+{
+    EngResModes modes;
+    _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+    if (resolution.windowed)
+    {
+        int w = resolution.win_width, h = resolution.win_height, bpp = resolution.win_bpp;
+        int freq = resolution.win_frequency;
+        modes.EnsureWindowedModeOk(&w, &h, &bpp, &freq);
+        resolution.win_width = w;
+        resolution.win_height = h;
+        resolution.win_bpp = bpp;
+        resolution.win_frequency = freq;
+        parms->windowed = 1;
+        parms->width = resolution.win_width;
+        parms->height = resolution.win_height;
+        parms->bpp = resolution.win_bpp;
+        parms->x = resolution.win_x;
+        parms->y = resolution.win_y;
+        parms->frequency = resolution.win_frequency;
+        parms->aa = resolution.win_aa;
+    }
+    else
+    {
+        int w = resolution.fs_width, h = resolution.fs_height, bpp = resolution.fs_bpp;
+        int freq = resolution.fs_frequency;
+        modes.GetClosestFullScreenModeToMode(&w, &h, &bpp, &freq);
+        resolution.fs_width = w;
+        resolution.fs_height = h;
+        resolution.fs_bpp = bpp;
+        resolution.fs_frequency = freq;
+        parms->windowed = 0;
+        parms->width = resolution.fs_width;
+        parms->height = resolution.fs_height;
+        parms->bpp = resolution.fs_bpp;
+        parms->frequency = resolution.fs_frequency;
+        parms->aa = resolution.fs_aa;
+    }
+}
+
+void ResolutionUpdateSettingsFromScreen()
+{
+    if (eng_main_window_windowed)
+    {
+        resolution.win_width = eng_main_window_width;
+        resolution.win_height = eng_main_window_height;
+        resolution.win_bpp = eng_main_window_bitdepth;
+        resolution.win_frequency = eng_main_window_frequency;
+        resolution.win_aa = eng_main_window_aa;
+        int x, y;
+        if (EngWindowGetMainWindowPos(&x, &y))
+        {
+            resolution.win_x = x;
+            resolution.win_y = y;
+        }
+    }
+    else
+    {
+        resolution.fs_width = eng_main_window_width;
+        resolution.fs_height = eng_main_window_height;
+        resolution.fs_bpp = eng_main_window_bitdepth;
+        resolution.fs_frequency = eng_main_window_frequency;
+        resolution.fs_aa = eng_main_window_aa;
+    }
+    resolution.windowed = EngUInt8(eng_main_window_windowed);
+}

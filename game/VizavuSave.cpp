@@ -1,0 +1,174 @@
+// Saved games.
+#include "VizavuSave.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "EngDebug.h"
+#include "GameHooks.h"
+#include "EngFile.h"
+#include "GamePending.h"
+#include "PrefFolder.h"
+#include "Options.h"
+
+VizavuSaveRecord saved_puzzle;
+char save_game_filename[1024];
+
+namespace
+{
+// Reads the whole file into the record; 0 when it is missing, not a regular
+// file of the exact size, or cannot be read.
+char ReadRecord(const char* path)
+{
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != VIZAVU_SAVE_FILE_SIZE)
+        return 0;
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    char ok = fread(&saved_puzzle, 1, sizeof(saved_puzzle), f) == sizeof(saved_puzzle);
+    fclose(f);
+    return ok;
+}
+} // namespace
+
+void VizavuMakeLevelAndPuzzleValid()
+{
+    if (options.cur_level < 0 || options.cur_level >= VIZAVU_NUM_LEVELS)
+        options.cur_level = 0;
+    EngInt32& p = options.levels[options.cur_level].cur_puzzle;
+    if (p < 0 || p >= VIZAVU_NUM_PUZZLES)
+        p = 0;
+}
+
+char VizavuGetSaveGameFilename()
+{
+    VizavuMakeLevelAndPuzzleValid();
+    int n = snprintf(save_game_filename, sizeof(save_game_filename), "%s/SavedGamesFull%d%d.dat",
+                     PrefFolderGetMainFolder(), int(options.cur_level),
+                     int(options.levels[options.cur_level].cur_puzzle));
+    if (n < 0 || size_t(n) >= sizeof(save_game_filename))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Path too long for the saved game");
+        save_game_filename[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+char VizavuSaveGame(char reset)
+{
+    if (!VizavuGetSaveGameFilename())
+        return 0;
+    if (!ReadRecord(save_game_filename))
+        memset(&saved_puzzle, 0, sizeof(saved_puzzle));
+
+    if (reset)
+    {
+        saved_puzzle.started = 0;
+        memset(&saved_puzzle.board, 0, sizeof(saved_puzzle.board));
+        saved_puzzle.num_undos = 0;
+    }
+    else
+    {
+        int undos = num_undos < 0 ? 0 : (num_undos > VIZAVU_MAX_UNDOS ? VIZAVU_MAX_UNDOS : num_undos);
+        bool as_table = undos == 0;
+        const char* p = VizavuGetLayout(options.cur_level, options.levels[options.cur_level].cur_puzzle);
+        for (int c = 0; c < 9 && as_table; c++)
+            for (int r = 0; r < 9 && as_table; r++)
+            {
+                char ch = p[r * 9 + c];
+                int digit = (ch >= '1' && ch <= '9') ? ch - '0' : 0;
+                if (board[c][r].number != digit)
+                    as_table = false;
+            }
+        saved_puzzle.started = as_table ? 0 : 1;
+        memcpy(&saved_puzzle.board, &board, sizeof(board));
+        saved_puzzle.num_undos = undos;
+        memcpy(&saved_puzzle.undo_boards, &undo_boards, sizeof(VizavuBoardCells) * size_t(undos));
+    }
+
+    if (!EngFileSaveAtomically(save_game_filename, &saved_puzzle, sizeof(saved_puzzle)))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing saved game <%s>", save_game_filename);
+        return 0;
+    }
+    return 1;
+}
+
+char VizavuLoadGame()
+{
+    // Nothing of a previous puzzle's record may stay when this one has none.
+    if (!VizavuGetSaveGameFilename() || !ReadRecord(save_game_filename))
+    {
+        memset(&saved_puzzle, 0, sizeof(saved_puzzle));
+        return 0;
+    }
+    if (!VizavuIsPuzzleValid())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Puzzle is not valid.");
+        memset(&saved_puzzle, 0, sizeof(saved_puzzle));
+        return 0;
+    }
+    if (!saved_puzzle.started)
+        return 0;
+    memcpy(&board, &saved_puzzle.board, sizeof(board));
+    num_undos = saved_puzzle.num_undos;
+    memcpy(&undo_boards, &saved_puzzle.undo_boards, sizeof(VizavuBoardCells) * size_t(num_undos));
+    InGameControlActivateUndoButton();
+    VizavuCheckState();
+    return 1;
+}
+
+char VizavuIsPuzzleValid()
+{
+    if (saved_puzzle.started > 1)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad started value %d.", int(saved_puzzle.started));
+        return 0;
+    }
+    if (saved_puzzle.num_undos < 0 || saved_puzzle.num_undos > VIZAVU_MAX_UNDOS)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad num_undos value %d.", int(saved_puzzle.num_undos));
+        return 0;
+    }
+    for (int b = 0; b <= saved_puzzle.num_undos; b++)
+    {
+        const VizavuBoardCells& cells = b == 0 ? saved_puzzle.board : saved_puzzle.undo_boards[b - 1];
+        for (int c = 0; c < 9; c++)
+            for (int r = 0; r < 9; r++)
+            {
+                const VizavuCell& cell = cells[c][r];
+                if (cell.given > 1)
+                {
+                    DebugErrorAlt(__PRETTY_FUNCTION__, "Bad orig num %d at %d:%d,%d.", int(cell.given), b, c, r);
+                    return 0;
+                }
+                if (EngUInt8(cell.number) > 9)
+                {
+                    DebugErrorAlt(__PRETTY_FUNCTION__, "Bad num %d at %d:%d,%d.", int(cell.number), b, c, r);
+                    return 0;
+                }
+                for (int n = 0; n < 10; n++)
+                    if (cell.notes_on[n] > 2)
+                    {
+                        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad notes_on[%d] %d at %d:%d,%d.", n,
+                                      int(cell.notes_on[n]), b, c, r);
+                        return 0;
+                    }
+            }
+    }
+    return 1;
+}
+
+char SudukoHasPuzzleBeenStarted()
+{
+    return saved_puzzle.started;
+}
+
+char VizavuResetCurrentGame()
+{
+    VizavuSaveGame(1);
+    return VizavuInitForNewGame();
+}

@@ -1,0 +1,281 @@
+// AES counter mode with a stored counter, file helpers, and Blowfish.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <tomcrypt.h>
+#include <vector>
+
+#include "EngDebug.h"
+#include "EngEncryption.h"
+#include "EngMain.h"
+#include "EngFile.h"
+#include "support/TestSupport.h"
+
+using vztest::ReadFile;
+using vztest::TempDir;
+using vztest::WriteFile;
+
+namespace
+{
+
+bool LogHas(const std::string& text)
+{
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+std::vector<unsigned char> Pattern(size_t n)
+{
+    std::vector<unsigned char> v(n);
+    for (size_t i = 0; i < n; i++)
+        v[i] = static_cast<unsigned char>(i * 7 + 3);
+    return v;
+}
+
+// AES-128 of one block under the zero-padded password.
+std::vector<unsigned char> AesBlock(const char* password, const unsigned char* in)
+{
+    unsigned char key[16] = {0};
+    memcpy(key, password, strlen(password));
+    symmetric_key skey;
+    EXPECT_EQ(CRYPT_OK, aes_setup(key, 16, 0, &skey));
+    std::vector<unsigned char> out(16);
+    EXPECT_EQ(CRYPT_OK, aes_ecb_encrypt(in, out.data(), &skey));
+    return out;
+}
+
+class Encryption : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DebugResetForTests();
+        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
+        DebugClearLog();
+    }
+    TempDir dir;
+};
+
+// Runs first: nothing has set a key yet.
+TEST_F(Encryption, RefusesToWorkBeforeInit)
+{
+    unsigned char data[4] = {1, 2, 3, 4};
+    EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 4));
+    EXPECT_TRUE(LogHas("( EngEncryptionEncrypt )    Encryption not setup"));
+    unsigned char block[21] = {0};
+    EXPECT_FALSE(EngEncryptionDecrypt(block, 4));
+    EXPECT_EQ(nullptr, EngEncryptionDecryptData(block, 20, nullptr));
+}
+
+TEST_F(Encryption, PasswordLengthIsChecked)
+{
+    char p17[] = "12345678901234567";
+    char empty[] = "";
+    EXPECT_FALSE(EngEncryptionInit(p17));
+    EXPECT_TRUE(LogHas("Invalid password"));
+    EXPECT_FALSE(EngEncryptionInit(empty));
+    EXPECT_FALSE(EngEncryptionInit(nullptr));
+
+    // Sixteen characters are used whole: the first keystream block is
+    // AES(counter) under exactly those bytes.
+    char p16[] = "1234567890abcdef";
+    ASSERT_TRUE(EngEncryptionInit(p16));
+    unsigned char zeros[16] = {0};
+    unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(zeros, 16));
+    ASSERT_NE(nullptr, block);
+    std::vector<unsigned char> ks = AesBlock(p16, block);
+    EXPECT_EQ(0, memcmp(ks.data(), block + 16, 16));
+    free(block);
+}
+
+TEST_F(Encryption, RoundTripsAndUsesAFreshCounterEachTime)
+{
+    char pw[] = "secret";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    for (size_t n : {size_t(1), size_t(15), size_t(16), size_t(17), size_t(1000)})
+    {
+        SCOPED_TRACE(n);
+        std::vector<unsigned char> plain = Pattern(n);
+        unsigned char* a = static_cast<unsigned char*>(EngEncryptionEncrypt(plain.data(), EngUInt32(n)));
+        unsigned char* b = static_cast<unsigned char*>(EngEncryptionEncrypt(plain.data(), EngUInt32(n)));
+        ASSERT_NE(nullptr, a);
+        ASSERT_NE(nullptr, b);
+        EXPECT_NE(0, memcmp(a, b, 16)) << "counters differ";
+        EXPECT_NE(0, memcmp(a + 16, b + 16, n)) << "ciphertexts differ";
+        EngUInt32 got_n = 0;
+        unsigned char* back = static_cast<unsigned char*>(EngEncryptionDecryptData(a, EngUInt32(n + 16), &got_n));
+        ASSERT_NE(nullptr, back);
+        EXPECT_EQ(n, got_n);
+        EXPECT_EQ(0, memcmp(back, plain.data(), n));
+        EXPECT_EQ(0, back[n]);
+        EngFree(back, 0, "test");
+        // In place, into the front of the block.
+        ASSERT_TRUE(EngEncryptionDecrypt(b, EngUInt32(n)));
+        EXPECT_EQ(0, memcmp(b, plain.data(), n));
+        EXPECT_EQ(0, b[n]);
+        free(a);
+        free(b);
+    }
+}
+
+TEST_F(Encryption, CounterIsLittleEndianAndStepsPerBlock)
+{
+    char pw[] = "counter";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    std::vector<unsigned char> plain = Pattern(17);
+    unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(plain.data(), 17));
+    ASSERT_NE(nullptr, block);
+    unsigned char iv[16], next[16];
+    memcpy(iv, block, 16);
+    memcpy(next, block, 16);
+    for (int i = 0; i < 16 && ++next[i] == 0; i++)
+    {
+    }
+    std::vector<unsigned char> k0 = AesBlock(pw, iv);
+    std::vector<unsigned char> k1 = AesBlock(pw, next);
+    for (int i = 0; i < 16; i++)
+        EXPECT_EQ(plain[i] ^ k0[i], block[16 + i]) << i;
+    EXPECT_EQ(plain[16] ^ k1[0], block[32]);
+    free(block);
+}
+
+TEST_F(Encryption, BadInputIsRefused)
+{
+    char pw[] = "secret";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    unsigned char data[32] = {0};
+    EXPECT_EQ(nullptr, EngEncryptionEncrypt(nullptr, 4));
+    EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 0));
+    EXPECT_TRUE(LogHas("Invalid data"));
+    // Sizes whose block length would wrap around 32 bits.
+    EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 0xFFFFFFF5u));
+    EXPECT_FALSE(EngEncryptionDecrypt(data, 0xFFFFFFF0u));
+    EXPECT_EQ(nullptr, EngEncryptionDecryptData(data, 15, nullptr));
+    EXPECT_EQ(nullptr, EngEncryptionDecryptData(nullptr, 20, nullptr));
+}
+
+TEST_F(Encryption, FilesRoundTripAndSizeMismatchIsRefusedBeforeReading)
+{
+    char pw[] = "filekey";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    std::string path = dir.File("data.bin");
+    std::vector<unsigned char> plain = Pattern(40);
+    ASSERT_TRUE(EngEncryptionEncryptAndWriteToFile(path.c_str(), plain.data(), 40));
+    EXPECT_EQ(56u, ReadFile(path).size());
+    EXPECT_FALSE(vztest::FileExists(path + ".tmp"));
+    EXPECT_TRUE(EngEncryptionCheckEncryptedFileSizeOk(path.c_str(), 40));
+    EXPECT_FALSE(EngEncryptionCheckEncryptedFileSizeOk(path.c_str(), 41));
+    EXPECT_FALSE(EngEncryptionCheckEncryptedFileSizeOk(dir.File("none").c_str(), 40));
+    std::vector<unsigned char> out(40, 0xAA);
+    ASSERT_TRUE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), out.data(), 40));
+    EXPECT_EQ(plain, out);
+
+    WriteFile(path, ReadFile(path) + "x");
+    std::vector<unsigned char> untouched(40, 0xAA);
+    EXPECT_FALSE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), untouched.data(), 40));
+    EXPECT_TRUE(LogHas("Bad size in file <" + path + ">"));
+    EXPECT_EQ(std::vector<unsigned char>(40, 0xAA), untouched);
+    // A size that would wrap when the counter is added.
+    EXPECT_FALSE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), untouched.data(), 0xFFFFFFFFu));
+    EXPECT_EQ(std::vector<unsigned char>(40, 0xAA), untouched);
+}
+
+TEST_F(Encryption, OpenFilesHoldSeveralRecords)
+{
+    char pw[] = "openkey";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    std::string path = dir.File("two.bin");
+    std::vector<unsigned char> a = Pattern(10), b = Pattern(33);
+    {
+        EngFile f;
+        ASSERT_TRUE(f.CreateForWriting(path.c_str(), 0));
+        EXPECT_TRUE(EngEncryptionEncryptAndWriteToOpenFile(&f, a.data(), 10));
+        EXPECT_TRUE(EngEncryptionEncryptAndWriteToOpenFile(&f, b.data(), 33));
+        f.Close();
+    }
+    EngFile f;
+    ASSERT_TRUE(f.OpenForReading(path.c_str(), 0));
+    EXPECT_TRUE(EngEncryptionCheckOpenEncryptedFileSizeOk(&f, 10 + 16 + 33));
+    EXPECT_FALSE(EngEncryptionCheckOpenEncryptedFileSizeOk(nullptr, 10));
+    std::vector<unsigned char> ra(10), rb(33);
+    EXPECT_TRUE(EngEncryptionReadFromOpenFileAndDecrypt(&f, ra.data(), 10));
+    EXPECT_TRUE(EngEncryptionReadFromOpenFileAndDecrypt(&f, rb.data(), 33));
+    EXPECT_EQ(a, ra);
+    EXPECT_EQ(b, rb);
+    EXPECT_FALSE(EngEncryptionReadFromOpenFileAndDecrypt(&f, ra.data(), 10)) << "nothing left";
+}
+
+TEST(BlowFish, PublishedVectors)
+{
+    struct Case
+    {
+        unsigned char key[8];
+        uint32_t pl, pr, cl, cr;
+    };
+    const Case cases[] = {
+        {{0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0x4EF99745, 0x6198DD78},
+        {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFFFFFFFF, 0xFFFFFFFF, 0x51866FD5, 0xB85ECB8A},
+        {{0x30, 0, 0, 0, 0, 0, 0, 0}, 0x10000000, 0x00000001, 0x7D856F9A, 0x613063F2},
+    };
+    for (const Case& c : cases)
+    {
+        BlowFishCtx ctx;
+        unsigned char key[8];
+        memcpy(key, c.key, 8);
+        BlowFishInit(&ctx, key, 8);
+        uint32_t l = c.pl, r = c.pr;
+        BlowFishEncrypt(&ctx, &l, &r);
+        EXPECT_EQ(c.cl, l);
+        EXPECT_EQ(c.cr, r);
+        BlowFishDecrypt(&ctx, &l, &r);
+        EXPECT_EQ(c.pl, l);
+        EXPECT_EQ(c.pr, r);
+    }
+}
+
+TEST(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
+{
+    DebugResetForTests();
+    const char key[] = "12345678";
+    unsigned char data[20];
+    for (int i = 0; i < 20; i++)
+        data[i] = static_cast<unsigned char>(i < 16 ? i % 8 : 0xE0 + i);
+    unsigned char orig[20];
+    memcpy(orig, data, 20);
+    ASSERT_TRUE(EngEncryptionEncryptDataUsingBlowfishEncryption(key, data, 20));
+    // Electronic code book: equal blocks give equal ciphertext.
+    EXPECT_EQ(0, memcmp(data, data + 8, 8));
+    EXPECT_NE(0, memcmp(data, orig, 8));
+    EXPECT_EQ(0, memcmp(data + 16, orig + 16, 4));
+    BlowFishCtx ctx;
+    unsigned char kb[8];
+    memcpy(kb, key, 8);
+    BlowFishInit(&ctx, kb, 8);
+    uint32_t l = 0x00010203, r = 0x04050607;
+    BlowFishEncrypt(&ctx, &l, &r);
+    const unsigned char want[8] = {static_cast<unsigned char>(l >> 24), static_cast<unsigned char>(l >> 16),
+                                   static_cast<unsigned char>(l >> 8),  static_cast<unsigned char>(l),
+                                   static_cast<unsigned char>(r >> 24), static_cast<unsigned char>(r >> 16),
+                                   static_cast<unsigned char>(r >> 8),  static_cast<unsigned char>(r)};
+    EXPECT_EQ(0, memcmp(want, data, 8));
+    ASSERT_TRUE(EngEncryptionDecryptDataUsingBlowfishEncryptionNew(key, data, 20));
+    EXPECT_EQ(0, memcmp(orig, data, 20));
+}
+
+TEST(BlowFish, BadKeyOrShortDataChangesNothing)
+{
+    DebugResetForTests();
+    unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const unsigned char orig[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_FALSE(EngEncryptionEncryptDataUsingBlowfishEncryption("1234567", data, 8));
+    EXPECT_TRUE(LogHas("Invalid key."));
+    EXPECT_FALSE(EngEncryptionEncryptDataUsingBlowfishEncryptionNew(nullptr, data, 8));
+    EXPECT_FALSE(EngEncryptionDecryptDataUsingBlowfishEncryption("12345678", data, 7));
+    EXPECT_TRUE(LogHas("Invalid data (must be at least 8 bytes long)."));
+    EXPECT_EQ(0, memcmp(orig, data, 8));
+}
+
+} // namespace

@@ -1,0 +1,326 @@
+// Files: EngFile results and messages, moves and copies without a shell,
+// checked copies, the Trash, and atomic saves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <dirent.h>
+
+#include "EngDebug.h"
+#include "EngFile.h"
+#include "support/TestSupport.h"
+
+using vztest::FileExists;
+using vztest::ReadFile;
+using vztest::TempDir;
+using vztest::WriteFile;
+
+namespace
+{
+
+class Files : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DebugResetForTests();
+        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
+    }
+    void TearDown() override { DebugResetForTests(); }
+    std::string LastLine()
+    {
+        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
+        return m ? m->text : "";
+    }
+    std::vector<std::string> Listing(const std::string& path)
+    {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(path.c_str()))
+        {
+            while (dirent* e = readdir(d))
+                if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
+                    names.push_back(e->d_name);
+            closedir(d);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    TempDir dir;
+};
+
+// Runs fn in a child whose files may grow to at most limit bytes; returns its
+// exit code.
+int RunWithFileSizeLimit(rlim_t limit, int (*fn)(const std::string&), const std::string& arg)
+{
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit rl;
+        getrlimit(RLIMIT_FSIZE, &rl);
+        rl.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &rl);
+        _exit(fn(arg));
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(Files, ResultsAndMessages)
+{
+    std::string small = dir.File("small.bin");
+    WriteFile(small, "abc");
+    static std::string s_small, s_missing;
+    s_small = small;
+    s_missing = dir.File("missing.bin");
+    struct Case
+    {
+        const char* name;
+        char (*run)();
+        char result;
+        const char* message; // the last stored line, or "" for none
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"read closed", [] { EngFile f; char b[4]; return f.Read(b, 4, 1); }, 0,
+         " <ERROR>  ( EngFile::Read )    File is not open"},
+        {"read short",
+         [] { EngFile f(s_small.c_str(), 0, 0); char b[10]; return f.Read(b, 10, 1); }, 0,
+         " <ERROR>  ( EngFile::Read )    Problem reading from file [ read 3 not 10 ]"},
+        {"read exact", [] { EngFile f(s_small.c_str(), 0, 0); char b[3]; return f.Read(b, 3, 1); }, 1, ""},
+        {"read nowhere", [] { EngFile f(s_small.c_str(), 0, 0); return f.Read(nullptr, 3, 1); }, 0,
+         " <ERROR>  ( EngFile::Read )    Nowhere to read to"},
+        {"read at end silently",
+         [] { EngFile f(s_small.c_str(), 0, 0); char b[3]; f.Read(b, 3, 1); return f.Read(b, 1, 0); }, 0, ""},
+        {"write to reader", [] { EngFile f(s_small.c_str(), 0, 0); return f.Write("x", 1); }, 0,
+         " <ERROR>  ( EngFile::Write )    File is not open for writing"},
+        {"write nothing",
+         [] { EngFile f; f.OpenForAppending(s_small.c_str(), 0); return f.Write("x", 0); }, 0,
+         " <ERROR>  ( EngFile::Write )    Could not write to file"},
+        {"rewind closed", [] { EngFile f; return f.Rewind(); }, 0,
+         " <ERROR>  ( EngFile::Rewind )    File is not opened"},
+        {"open missing", [] { EngFile f; return f.OpenForReading(s_missing.c_str(), 0); }, 0, nullptr},
+        {"open missing quietly", [] { EngFile f; return f.OpenForReadingIfExists(s_missing.c_str(), 0); }, 0, ""},
+        {"open no name", [] { EngFile f; return f.OpenForReading("", 1); }, 0,
+         " <ERROR>  ( EngFile::OpenForReading )    No filename specified"},
+        {"reopen", [] { EngFile f(s_small.c_str(), 0, 0); return f.OpenForReading(s_small.c_str(), 0); }, 1,
+         nullptr},
+        {"delete missing silently", [] { return EngFileDelete(s_missing.c_str(), 0); }, 0, ""},
+        {"delete missing loudly", [] { return EngFileDelete(s_missing.c_str(), 1); }, 0,
+         " <ERROR>  ( EngFileDelete )    Deletion failed."},
+        {"copy onto itself", [] { return EngFileCopyFile(s_small.c_str(), s_small.c_str(), 0); }, 0, nullptr},
+        {"move onto existing", [] { return EngFileMoveFile(s_small.c_str(), s_small.c_str()); }, 0, nullptr},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+    {
+        DebugClearLog();
+        EXPECT_EQ(c.run(), c.result) << c.name;
+        if (c.message)
+        {
+            EXPECT_EQ(DebugGetNumMessages() ? LastLine() : "", c.message) << c.name;
+        }
+    }
+    // Texts that hold the path.
+    EngFile f;
+    f.OpenForReading(s_missing.c_str(), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFile::OpenForReading )    Could not open file <" + s_missing + ">");
+    EngFileCopyFile(small.c_str(), small.c_str(), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    Files are the same <" + small + ">");
+    EngFileMoveFile(small.c_str(), small.c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + small + "> exists");
+}
+
+TEST_F(Files, WholeFileReadsAndSizes)
+{
+    std::string path = dir.File("whole.bin");
+    ASSERT_EQ(EngFileOpenWriteAndClose(path.c_str(), 0, "12345", 5), 1);
+    EXPECT_EQ(EngFileGetFileSize(path.c_str(), 0), 5u);
+
+    char buf[8] = "xxxxxxx";
+    EXPECT_EQ(EngFileOpenReadAndClose(path.c_str(), 0, buf, 5), 1);
+    EXPECT_EQ(std::string(buf, 5), "12345");
+    EXPECT_EQ(EngFileOpenReadAndClose(path.c_str(), 0, buf, 4), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileOpenReadAndClose )    Invalid file size in <" + path + ">");
+
+    char untouched[4] = "abc";
+    EXPECT_EQ(EngFileOpenReadAndCloseIfExists(dir.File("none").c_str(), 0, untouched, 3), 1);
+    EXPECT_STREQ(untouched, "abc");
+    EXPECT_EQ(EngFileOpenReadAndCloseIfExists(path.c_str(), 0, untouched, 3), 0);
+}
+
+TEST_F(Files, WritesThatCannotReachTheDiskFail)
+{
+    // /dev/full accepts the buffered bytes and fails on the flush.
+    EXPECT_EQ(EngFileOpenWriteAndClose("/dev/full", 1, "hello", 5), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileOpenWriteAndClose )    Could not write to file </dev/full>");
+
+    // A write larger than the stream buffer fails at once, in text mode too.
+    std::string big(1 << 20, 'x');
+    for (char text : {char(0), char(1)})
+    {
+        EngFile f;
+        ASSERT_EQ(f.OpenForWriting("/dev/full", text), 1);
+        EXPECT_EQ(f.Write(big.data(), EngUInt32(big.size())), 0) << "text mode " << int(text);
+    }
+}
+
+TEST_F(Files, MoveAndCopyTreatNamesAsPlainText)
+{
+    std::string hostile = "a $(touch pwned) `touch pwned2` \"q\" 'r'.txt";
+    std::string src = dir.File(hostile);
+    WriteFile(src, "payload");
+    ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
+    std::string copied = dir.File("sub/" + hostile);
+    std::string moved = dir.File("sub/moved " + hostile);
+
+    char old_cwd[4096];
+    ASSERT_NE(getcwd(old_cwd, sizeof(old_cwd)), nullptr);
+    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+    EXPECT_EQ(EngFileCopyFile(src.c_str(), copied.c_str(), 1), 1);
+    EXPECT_EQ(EngFileMoveFile(src.c_str(), moved.c_str()), 1);
+    ASSERT_EQ(chdir(old_cwd), 0);
+
+    EXPECT_EQ(ReadFile(copied), "payload");
+    EXPECT_EQ(ReadFile(moved), "payload");
+    EXPECT_FALSE(FileExists(src));
+    for (const char* p : {"pwned", "pwned2"})
+    {
+        EXPECT_FALSE(FileExists(dir.File(p))) << p;
+        EXPECT_FALSE(FileExists(dir.File(std::string("sub/") + p))) << p;
+        EXPECT_FALSE(FileExists(std::string(old_cwd) + "/" + p)) << p;
+    }
+    // Copying over an existing target only when allowed.
+    WriteFile(src, "second");
+    EXPECT_EQ(EngFileCopyFile(src.c_str(), copied.c_str(), 1), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    File <" + copied + "> exists");
+    EXPECT_EQ(EngFileCopyFile(src.c_str(), copied.c_str(), 0), 1);
+    EXPECT_EQ(ReadFile(copied), "second");
+}
+
+TEST_F(Files, MoveAcrossFileSystemsCopiesAndRemoves)
+{
+    struct stat a, b;
+    if (stat("/dev/shm", &a) != 0 || stat(dir.Path().c_str(), &b) != 0 || a.st_dev == b.st_dev)
+        GTEST_SKIP() << "needs /dev/shm on another file system";
+    char tmpl[] = "/dev/shm/vztest-XXXXXX";
+    int fd = mkstemp(tmpl);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "far away", 8), 8);
+    close(fd);
+    std::string to = dir.File("arrived.txt");
+    EXPECT_EQ(EngFileMoveFile(tmpl, to.c_str()), 1);
+    EXPECT_EQ(ReadFile(to), "far away");
+    EXPECT_FALSE(FileExists(tmpl));
+    unlink(tmpl);
+}
+
+int CopyUnderLimit(const std::string& d)
+{
+    char r = EngFileCopyFile((d + "/big.bin").c_str(), (d + "/copy.bin").c_str(), 0);
+    return r;
+}
+
+int MoveUnderLimit(const std::string& d)
+{
+    // Same file system: a rename needs no room and must succeed.
+    return EngFileMoveFile((d + "/big.bin").c_str(), (d + "/moved.bin").c_str());
+}
+
+int WriteTextUnderLimit(const std::string& d)
+{
+    EngFile f;
+    if (!f.OpenForWriting((d + "/text.txt").c_str(), 1))
+        return 2;
+    std::string big(200000, 't');
+    return f.Write(big.data(), EngUInt32(big.size()));
+}
+
+TEST_F(Files, ShortWriteFailsInTextMode)
+{
+    EXPECT_EQ(RunWithFileSizeLimit(65536, WriteTextUnderLimit, dir.Path()), 0);
+    EXPECT_NE(ReadFile(dir.File("log.txt")).find("( EngFile::Write )    Only wrote "), std::string::npos);
+}
+
+TEST_F(Files, CopyOntoAnotherSpellingOfTheSourceIsRefused)
+{
+    WriteFile(dir.File("keep.txt"), "precious");
+    std::string other = dir.Path() + "/./keep.txt";
+    EXPECT_EQ(EngFileCopyFile(dir.File("keep.txt").c_str(), other.c_str(), 0), 0);
+    EXPECT_EQ(ReadFile(dir.File("keep.txt")), "precious");
+}
+
+TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
+{
+    WriteFile(dir.File("big.bin"), std::string(200000, 'z'));
+    EXPECT_EQ(RunWithFileSizeLimit(65536, CopyUnderLimit, dir.Path()), 0);
+    EXPECT_FALSE(FileExists(dir.File("copy.bin")));
+    EXPECT_NE(
+        ReadFile(dir.File("log.txt"))
+            .find("File was not copied: <" + dir.File("big.bin") + "> to <" + dir.File("copy.bin") + ">"),
+        std::string::npos);
+    EXPECT_EQ(RunWithFileSizeLimit(65536, MoveUnderLimit, dir.Path()), 1);
+    EXPECT_EQ(ReadFile(dir.File("moved.bin")).size(), 200000u);
+}
+
+TEST_F(Files, TrashKeepsEarlierFilesOfTheSameName)
+{
+    vztest::ScopedEnv data("XDG_DATA_HOME", dir.File("data").c_str());
+    std::string victim = dir.File("note 100%.txt");
+    WriteFile(victim, "first");
+    ASSERT_EQ(EngFileMoveToTrash(victim.c_str()), 1);
+    WriteFile(victim, "second");
+    ASSERT_EQ(EngFileMoveToTrash(victim.c_str()), 1);
+    EXPECT_FALSE(FileExists(victim));
+
+    std::string trash = dir.File("data/Trash");
+    EXPECT_EQ(Listing(trash + "/files"), (std::vector<std::string>{"note 100%.txt", "note 100%.txt.2"}));
+    EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt"), "first");
+    EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt.2"), "second");
+    std::string info = ReadFile(trash + "/info/note 100%.txt.2.trashinfo");
+    EXPECT_EQ(info.rfind("[Trash Info]\nPath=", 0), 0u) << info;
+    EXPECT_NE(info.find("/note%20100%25.txt\nDeletionDate="), std::string::npos) << info;
+
+    EXPECT_EQ(EngFileMoveToTrash(victim.c_str()), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveToTrash )    File does not exist");
+}
+
+int SaveUnderLimit(const std::string& d)
+{
+    std::string big(200000, 'n');
+    return EngFileSaveAtomically((d + "/Options.dat").c_str(), big.data(), EngUInt32(big.size()));
+}
+
+TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
+{
+    std::string path = dir.File("Options.dat");
+    WriteFile(path, "old record");
+    chmod(path.c_str(), 0600);
+    ASSERT_EQ(EngFileSaveAtomically(path.c_str(), "new record", 10), 1);
+    EXPECT_EQ(ReadFile(path), "new record");
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the old file's permissions are kept";
+
+    // The write fails half way: the old file survives and no temporary is left.
+    EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
+    EXPECT_EQ(ReadFile(path), "new record");
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "log.txt"}));
+
+    // The target is a folder: the rename fails, nothing is left behind.
+    ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
+    EXPECT_EQ(EngFileSaveAtomically(dir.File("folder").c_str(), "x", 1), 0);
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder", "log.txt"}));
+    EXPECT_EQ(EngFileSaveAtomically(dir.File("nofolder/x.dat").c_str(), "x", 1), 0);
+    EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
+    EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
+}
+
+} // namespace
