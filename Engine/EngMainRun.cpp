@@ -4,6 +4,7 @@
 #include "EngMain.h"
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "Linux/EngWindow_LNX.h"
 
 char EngMainCreateMainWindowAndDevice()
 {
@@ -62,5 +63,6 @@ int EngMainRun(int argc, char** argv)
     if (eng_main_program)
         eng_main_program->RunMainLoop();
     MainExitAndDeleteMainProgram(1);
+    EngWindowShutdown_LNX();
     return eng_main_error_exit ? -1 : 0;
 }

@@ -193,3 +193,11 @@ void EngWindowSetMinimumSize_LNX(int width, int height)
     if (SdlWindow())
         SDL_SetWindowMinimumSize(SdlWindow(), width, height);
 }
+
+void EngWindowShutdown_LNX()
+{
+    if (eng_main_sdl_window)
+        EngWindowDestroy_LNX();
+    if (SDL_WasInit(0))
+        SDL_Quit();
+}

@@ -18,5 +18,7 @@ char EngWindowGetPosition_LNX(int* x, int* y);
 void EngWindowShow_LNX(char on);
 void EngWindowMinimize_LNX(char on);
 void EngWindowSetMinimumSize_LNX(int width, int height);
+// Ends the platform layer at the end of the run.
+void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.
 char EngWindowGetDesktopSize_LNX(int* width, int* height);
