@@ -2,7 +2,9 @@
 // the after-exit callback and exits asked for from inside the loop.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
+#include <unistd.h>
 #include <string>
 
 #include "EngDebug.h"
@@ -92,6 +94,18 @@ TEST_F(Program, InitStopsQuietlyOrFailsWithThePopup)
         EXPECT_EXIT(RunAndReport(out), ::testing::ExitedWithCode(c.status), "");
         EXPECT_EQ(vztest::ReadFile(out), c.report);
     }
+}
+
+TEST_F(Program, TheResourcesFolderBecomesTheWorkingFolder)
+{
+    const char* expected = getenv("VZ_RESOURCES_DIR");
+    ASSERT_NE(expected, nullptr);
+    char real[PATH_MAX], cwd[PATH_MAX];
+    ASSERT_NE(realpath(expected, real), nullptr);
+    RecordingProgram p;
+    ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
+    EXPECT_STREQ(cwd, real);
+    EXPECT_STREQ(p.GetResourcesPath(), real);
 }
 
 TEST_F(Program, ASecondProgramObjectIsRefused)
