@@ -2,7 +2,6 @@
 // provide but that are not on main yet (see GamePending.h). Removed at merge.
 #include "GamePending.h"
 
-
 char EngWindowGetMainWindowPos(int* x, int* y)
 {
     if (x)
