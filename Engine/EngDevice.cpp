@@ -15,11 +15,20 @@ static inline bool EngDeviceGLReady()
     return eng_main_device_type == ENG_DEVICE_TYPE_GL && eng_main_device_gl != nullptr;
 }
 
-static inline bool EngDeviceGLOnlyPtr() { return eng_main_device_gl != nullptr; }
+static inline bool EngDeviceGLOnlyPtr()
+{
+    return eng_main_device_gl != nullptr;
+}
 
-EngDevice::EngDevice(EngWindow* w) : created(0), window(w) { eng_main_device_gl = nullptr; }
+EngDevice::EngDevice(EngWindow* w) : created(0), window(w)
+{
+    eng_main_device_gl = nullptr;
+}
 
-EngDevice::~EngDevice() { Destroy(); }
+EngDevice::~EngDevice()
+{
+    Destroy();
+}
 
 char EngDevice::Create(char windowed, int width, int height, int bit_depth, int frequency)
 {
@@ -72,7 +81,10 @@ void EngDevice::MiscResetVariables()
         eng_main_device_gl->MiscResetVariables();
 }
 
-char EngDevice::UseCurrentContext_GL() { return EngDeviceGLOnlyPtr() ? eng_main_device_gl->UseCurrentContext() : 0; }
+char EngDevice::UseCurrentContext_GL()
+{
+    return EngDeviceGLOnlyPtr() ? eng_main_device_gl->UseCurrentContext() : 0;
+}
 
 void EngDevice::SwapBuffers()
 {
@@ -116,15 +128,27 @@ void EngDevice::SetTransformMatrixForOrientation(_EngOrientation o)
 {
     switch (o)
     {
-    case 0: SetTransformMatrixIdentity(); break;
-    case 1: SetTransformMatrixRot(0, 0, 3.1415927f); break;
-    case 2: SetTransformMatrixRot(0, 0, 4.712389f); break;
-    case 3: SetTransformMatrixRot(0, 0, 1.5707964f); break;
-    default: break;
+    case 0:
+        SetTransformMatrixIdentity();
+        break;
+    case 1:
+        SetTransformMatrixRot(0, 0, 3.1415927f);
+        break;
+    case 2:
+        SetTransformMatrixRot(0, 0, 4.712389f);
+        break;
+    case 3:
+        SetTransformMatrixRot(0, 0, 1.5707964f);
+        break;
+    default:
+        break;
     }
 }
 
-void EngDevice::SetTransformMatrixForOrientation() { SetTransformMatrixForOrientation(eng_main_orientation_alt); }
+void EngDevice::SetTransformMatrixForOrientation()
+{
+    SetTransformMatrixForOrientation(eng_main_orientation_alt);
+}
 
 _EngDeviceViewport* EngDeviceResetViewportStruct(_EngDeviceViewport* v)
 {
@@ -634,29 +658,41 @@ char EngDevice::Convert3DPointTo2D(const _Vector3d* p, _Vector2d* out, char rati
     return EngDeviceGLReady() ? eng_main_device_gl->Convert3DPointTo2D(p, out, ratioed) : 0;
 }
 
-char EngDevice::GetScreenPointInViewportStruct(_EngDeviceViewport* v, int px, int py, float plane, float* out_a, float* out_b)
+char EngDevice::GetScreenPointInViewportStruct(_EngDeviceViewport* v, int px, int py, float plane,
+                                               float* out_a, float* out_b)
 {
-    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInViewportStruct(v, px, py, plane, out_a, out_b) : 0;
+    return EngDeviceGLReady()
+               ? eng_main_device_gl->GetScreenPointInViewportStruct(v, px, py, plane, out_a, out_b)
+               : 0;
 }
 
-char EngDevice::GetScreenPointInViewportStructXZ(_EngDeviceViewport* v, int px, int py, float plane, float* out_a, float* out_b)
+char EngDevice::GetScreenPointInViewportStructXZ(_EngDeviceViewport* v, int px, int py, float plane,
+                                                 float* out_a, float* out_b)
 {
-    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInViewportStructXZ(v, px, py, plane, out_a, out_b) : 0;
+    return EngDeviceGLReady()
+               ? eng_main_device_gl->GetScreenPointInViewportStructXZ(v, px, py, plane, out_a, out_b)
+               : 0;
 }
 
-char EngDevice::GetScreenPointInViewportStructYZ(_EngDeviceViewport* v, int px, int py, float plane, float* out_a, float* out_b)
+char EngDevice::GetScreenPointInViewportStructYZ(_EngDeviceViewport* v, int px, int py, float plane,
+                                                 float* out_a, float* out_b)
 {
-    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInViewportStructYZ(v, px, py, plane, out_a, out_b) : 0;
+    return EngDeviceGLReady()
+               ? eng_main_device_gl->GetScreenPointInViewportStructYZ(v, px, py, plane, out_a, out_b)
+               : 0;
 }
 
 char EngDevice::GetScreenPointInFullScreen(int px, int py, float plane, float* out_a, float* out_b)
 {
-    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInFullScreen(px, py, plane, out_a, out_b) : 0;
+    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInFullScreen(px, py, plane, out_a, out_b)
+                              : 0;
 }
 
 char EngDevice::GetScreenPointInCurrentViewport(int px, int py, float plane, float* out_a, float* out_b)
 {
-    return EngDeviceGLReady() ? eng_main_device_gl->GetScreenPointInCurrentViewport(px, py, plane, out_a, out_b) : 0;
+    return EngDeviceGLReady()
+               ? eng_main_device_gl->GetScreenPointInCurrentViewport(px, py, plane, out_a, out_b)
+               : 0;
 }
 
 void EngDevice::PushAllMatrices()
@@ -773,25 +809,29 @@ void EngDevice::SetTransformMatrixPosScale(float px, float py, float pz, float s
         eng_main_device_gl->SetTransformMatrixPosScale(px, py, pz, sx, sy, sz);
 }
 
-void EngDevice::SetTransformMatrixPosRotScale(float px, float py, float pz, float rx, float ry, float rz, float sx, float sy, float sz)
+void EngDevice::SetTransformMatrixPosRotScale(float px, float py, float pz, float rx, float ry, float rz,
+                                              float sx, float sy, float sz)
 {
     if (EngDeviceGLReady())
         eng_main_device_gl->SetTransformMatrixPosRotScale(px, py, pz, rx, ry, rz, sx, sy, sz);
 }
 
-void EngDevice::SetTransformMatrixPosRotScale(const _Vector3d* pos, const _Vector3d* rot, const _Vector3d* scale)
+void EngDevice::SetTransformMatrixPosRotScale(const _Vector3d* pos, const _Vector3d* rot,
+                                              const _Vector3d* scale)
 {
     if (EngDeviceGLReady())
         eng_main_device_gl->SetTransformMatrixPosRotScale(pos, rot, scale);
 }
 
-void EngDevice::SetTransformMatrixPosRotScaleDeg(const _Vector3d* pos, const _Vector3d* rot, const _Vector3d* scale)
+void EngDevice::SetTransformMatrixPosRotScaleDeg(const _Vector3d* pos, const _Vector3d* rot,
+                                                 const _Vector3d* scale)
 {
     if (EngDeviceGLReady())
         eng_main_device_gl->SetTransformMatrixPosRotScaleDeg(pos, rot, scale);
 }
 
-void EngDevice::SetTransformMatrixPosScaleRot(float px, float py, float pz, float sx, float sy, float sz, float rx, float ry, float rz)
+void EngDevice::SetTransformMatrixPosScaleRot(float px, float py, float pz, float sx, float sy, float sz,
+                                              float rx, float ry, float rz)
 {
     if (EngDeviceGLReady())
         eng_main_device_gl->SetTransformMatrixPosScaleRot(px, py, pz, sx, sy, sz, rx, ry, rz);

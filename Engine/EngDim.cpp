@@ -4,20 +4,29 @@
 #include "EngDevice.h"
 #include "EngProgram.h"
 
-static inline bool GL() { return eng_main_device_type == ENG_DEVICE_TYPE_GL; }
+static inline bool GL()
+{
+    return eng_main_device_type == ENG_DEVICE_TYPE_GL;
+}
 
 void EngDimSetLevel(float level)
 {
     if (GL())
         EngDimSetLevel_GL(level);
 }
-float EngDimGetLevel() { return GL() ? EngDimGetLevel_GL() : 0.0f; }
+float EngDimGetLevel()
+{
+    return GL() ? EngDimGetLevel_GL() : 0.0f;
+}
 void EngDimTurnOff()
 {
     if (GL())
         EngDimTurnOff_GL();
 }
-char EngDimIsOn() { return GL() ? EngDimIsOn_GL() : 0; }
+char EngDimIsOn()
+{
+    return GL() ? EngDimIsOn_GL() : 0;
+}
 void EngDimDo()
 {
     if (GL())

@@ -192,7 +192,8 @@ private:
                                 size_t(dst_width) * m_pixel_size);
             return;
         }
-        LineContribType* contrib = CalcContributions(dst_width, src_width, double(dst_width) / double(src_width));
+        LineContribType* contrib =
+            CalcContributions(dst_width, src_width, double(dst_width) / double(src_width));
         for (unsigned r = 0; r < height; r++)
         {
             if (m_callback && !m_callback(char(double(r) / height * 50)))

@@ -131,7 +131,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     }
     if (out_channels == 4 && cinfo.num_components != 3)
     {
-        DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components, file);
+        DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
+                      file);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(f);
         return nullptr;
@@ -165,8 +166,9 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
             {
                 unsigned char r = row[0][x * 3], g = row[0][x * 3 + 1], b = row[0][x * 3 + 2];
                 dst[x * 4] = r, dst[x * 4 + 1] = g, dst[x * 4 + 2] = b;
-                dst[x * 4 + 3] = alpha_type == 1                                          ? 0
-                                 : (alpha_type == 0 || alpha_type == 2 || alpha_type == 9) ? 255
+                dst[x * 4 + 3] = alpha_type == 1 ? 0
+                                 : (alpha_type == 0 || alpha_type == 2 || alpha_type == 9)
+                                     ? 255
                                      : EngTexture_GetPixelAlphaFromBrightness(alpha_type, r, g, b);
             }
         lines++;
@@ -194,8 +196,8 @@ unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_typ
     return ReadJpeg(__PRETTY_FUNCTION__, file, 4, alpha_type, width, height);
 }
 
-char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width, unsigned int height,
-                                const unsigned char* pixels)
+char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
+                                unsigned int height, const unsigned char* pixels)
 {
     if (!file || !pixels || width == 0 || height == 0)
     {
@@ -314,9 +316,13 @@ char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dp
         buffer[i * 3 + 1] = (unsigned char)((p >> 8) & 0xff);
         buffer[i * 3 + 2] = (unsigned char)(p & 0xff);
     }
-    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(tga->m_width), unsigned(tga->m_height), buffer);
+    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(tga->m_width), unsigned(tga->m_height),
+                                         buffer);
     std::free(buffer);
     return ok;
 }
 
-char EngJpegIsFilled() { return 0; }
+char EngJpegIsFilled()
+{
+    return 0;
+}

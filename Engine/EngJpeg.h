@@ -9,12 +9,13 @@ class EngTexture;
 class EngTga;
 
 char EngJpegDoesFileHaveJpegExtension(const char* file);
-char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* height, unsigned int* components);
+char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* height,
+                        unsigned int* components);
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height);
-char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width, unsigned int height,
-                                const unsigned char* pixels);
+char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
+                                unsigned int height, const unsigned char* pixels);
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);
 char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi);
 char EngJpegIsFilled();

@@ -5,7 +5,10 @@
 #include "EngDevice.h"
 #include "EngProgram.h"
 
-static inline bool GL() { return eng_main_device_type == ENG_DEVICE_TYPE_GL; }
+static inline bool GL()
+{
+    return eng_main_device_type == ENG_DEVICE_TYPE_GL;
+}
 
 void EngLightsInit()
 {
@@ -32,10 +35,22 @@ void EngLightsSetLightSystem(char system)
     if (GL())
         EngLightsSetLightSystem_GL(system);
 }
-void EngLightsSetDirectionalLightSystem() { EngLightsSetLightSystem(0); }
-void EngLightsSetOnePointLightSystem() { EngLightsSetLightSystem(1); }
-void EngLightsSetTwoPointsLightSystem() { EngLightsSetLightSystem(2); }
-char EngLightsGetLightSystem() { return GL() ? EngLightsGetLightSystem_GL() : 0; }
+void EngLightsSetDirectionalLightSystem()
+{
+    EngLightsSetLightSystem(0);
+}
+void EngLightsSetOnePointLightSystem()
+{
+    EngLightsSetLightSystem(1);
+}
+void EngLightsSetTwoPointsLightSystem()
+{
+    EngLightsSetLightSystem(2);
+}
+char EngLightsGetLightSystem()
+{
+    return GL() ? EngLightsGetLightSystem_GL() : 0;
+}
 void EngLightsSetupLights()
 {
     if (GL())
@@ -91,8 +106,8 @@ void EngLightsSetDirectionalSpecularColour(float r, float g, float b)
     if (GL())
         EngLightsSetDirectionalSpecularColour_GL(r, g, b);
 }
-void EngLightsSetDirectionalLightAttributes(float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                            float sg, float sb, float x, float y, float z)
+void EngLightsSetDirectionalLightAttributes(float dr, float dg, float db, float ar, float ag, float ab,
+                                            float sr, float sg, float sb, float x, float y, float z)
 {
     if (GL())
         EngLightsSetDirectionalLightAttributes_GL(dr, dg, db, ar, ag, ab, sr, sg, sb, x, y, z);
@@ -117,20 +132,22 @@ void EngLightsSetPointLightAttributesEx(int i, _EngLightsPointInfo* info)
     if (GL())
         EngLightsSetPointLightAttributesEx_GL(i, info);
 }
-void EngLightsSetPointLightAttributes(int i, float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                      float sg, float sb, float x, float y, float z, float ac, float al, float aq)
+void EngLightsSetPointLightAttributes(int i, float dr, float dg, float db, float ar, float ag, float ab,
+                                      float sr, float sg, float sb, float x, float y, float z, float ac,
+                                      float al, float aq)
 {
     if (GL())
         EngLightsSetPointLightAttributes_GL(i, dr, dg, db, ar, ag, ab, sr, sg, sb, x, y, z, ac, al, aq);
 }
 
 // The info setters work on the caller's record.
-void EngLightsSetPointInfoAttrColours(_EngLightsPointInfo* info, float dr, float dg, float db, float ar, float ag,
-                                      float ab)
+void EngLightsSetPointInfoAttrColours(_EngLightsPointInfo* info, float dr, float dg, float db, float ar,
+                                      float ag, float ab)
 {
     if (!info || !GL())
         return;
-    info->diffuse[0] = 1.3f * dr, info->diffuse[1] = 1.3f * dg, info->diffuse[2] = 1.3f * db, info->diffuse[3] = 1;
+    info->diffuse[0] = 1.3f * dr, info->diffuse[1] = 1.3f * dg, info->diffuse[2] = 1.3f * db,
+    info->diffuse[3] = 1;
     info->ambient[0] = ar, info->ambient[1] = ag, info->ambient[2] = ab, info->ambient[3] = 1;
 }
 void EngLightsSetPointInfoAttrSpecularColours(_EngLightsPointInfo* info, float r, float g, float b)
@@ -166,21 +183,24 @@ void EngMaterialsUseAdvancedMaterials(char on)
     if (on)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not present");
 }
-char EngMaterialsAreAdvancedMaterialsOn() { return 0; }
+char EngMaterialsAreAdvancedMaterialsOn()
+{
+    return 0;
+}
 void EngMaterialsApplyAdvancedMaterialsSetting() {}
 void EngMaterialsSetDefaultAdvancedMaterial() {}
 void EngMaterialsSetDefaultAdvancedMaterialColourAndSpecular() {}
 void EngMaterialsSetDefaultMaterialColour() {}
-void EngMaterialsSetAdvancedMaterialFull(float, float, float, float, float, float, float, float, float, float, float,
-                                         float, float, float, float, float, float)
+void EngMaterialsSetAdvancedMaterialFull(float, float, float, float, float, float, float, float, float, float,
+                                         float, float, float, float, float, float, float)
 {
 }
-void EngMaterialsSetAdvancedMaterial(float, float, float, float, float, float, float, float, float, float, float,
-                                     float, float)
+void EngMaterialsSetAdvancedMaterial(float, float, float, float, float, float, float, float, float, float,
+                                     float, float, float)
 {
 }
-void EngMaterialsSetAdvancedMaterialWithFade(float, float, float, float, float, float, float, float, float, float,
-                                             float, float, float, float)
+void EngMaterialsSetAdvancedMaterialWithFade(float, float, float, float, float, float, float, float, float,
+                                             float, float, float, float, float)
 {
 }
 void EngMaterialsSetAdvancedMaterialColourAndSpecular(float, float, float, float, float, float, float) {}

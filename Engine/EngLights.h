@@ -54,16 +54,17 @@ void EngLightsSetDirectionalLightColour(float r, float g, float b);
 void EngLightsSetDirectionalLightColour(const _ColourRGB* c);
 void EngLightsLockDirectionalSpecularColourWithMainColour(char lock);
 void EngLightsSetDirectionalSpecularColour(float r, float g, float b);
-void EngLightsSetDirectionalLightAttributes(float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                            float sg, float sb, float x, float y, float z);
+void EngLightsSetDirectionalLightAttributes(float dr, float dg, float db, float ar, float ag, float ab,
+                                            float sr, float sg, float sb, float x, float y, float z);
 void EngLightsSetPointLightPos(int i, float x, float y, float z);
 void EngLightsSetPointLightPos(int i, const _Vector3d* v);
 void EngLightsGetPointLightPos(int i, _Vector3d* out);
 void EngLightsSetPointLightAttributesEx(int i, _EngLightsPointInfo* info);
-void EngLightsSetPointLightAttributes(int i, float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                      float sg, float sb, float x, float y, float z, float ac, float al, float aq);
-void EngLightsSetPointInfoAttrColours(_EngLightsPointInfo* info, float dr, float dg, float db, float ar, float ag,
-                                      float ab);
+void EngLightsSetPointLightAttributes(int i, float dr, float dg, float db, float ar, float ag, float ab,
+                                      float sr, float sg, float sb, float x, float y, float z, float ac,
+                                      float al, float aq);
+void EngLightsSetPointInfoAttrColours(_EngLightsPointInfo* info, float dr, float dg, float db, float ar,
+                                      float ag, float ab);
 void EngLightsSetPointInfoAttrSpecularColours(_EngLightsPointInfo* info, float r, float g, float b);
 void EngLightsSetPointInfoAttrSpecularColoursSameAsMainColours(_EngLightsPointInfo* info, float factor);
 void EngLightsSetPointInfoAttrPos(_EngLightsPointInfo* info, float x, float y, float z);
@@ -90,16 +91,16 @@ void EngLightsSetDirectionalLightColour_GL(float r, float g, float b);
 void EngLightsSetDirectionalLightColour_GL(const _ColourRGB* c);
 void EngLightsLockDirectionalSpecularColourWithMainColour_GL(char lock);
 void EngLightsSetDirectionalSpecularColour_GL(float r, float g, float b);
-void EngLightsSetDirectionalLightAttributes_GL(float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                               float sg, float sb, float x, float y, float z);
+void EngLightsSetDirectionalLightAttributes_GL(float dr, float dg, float db, float ar, float ag, float ab,
+                                               float sr, float sg, float sb, float x, float y, float z);
 char EngLightsSetDirectionalLightRelativeToCamera_GL(char on);
 void EngLightsSetPointLightPos_GL(int i, float x, float y, float z);
 void EngLightsSetPointLightPos_GL(int i, const _Vector3d* v);
 void EngLightsGetPointLightPos_GL(int i, _Vector3d* out);
 void EngLightsSetPointLightAttributesEx_GL(int i, _EngLightsPointInfo* info);
-void EngLightsSetPointLightAttributes_GL(int i, float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                         float sg, float sb, float x, float y, float z, float ac, float al,
-                                         float aq);
+void EngLightsSetPointLightAttributes_GL(int i, float dr, float dg, float db, float ar, float ag, float ab,
+                                         float sr, float sg, float sb, float x, float y, float z, float ac,
+                                         float al, float aq);
 void EngLightsGetPointLightAttributes_GL(int i, _EngLightsPointInfo* out);
 void EngLightsLockPointLightSpecularColourWithMainColour_GL(int i, char lock);
 void EngLightsSetPointLightSpecularColour_GL(int i, float r, float g, float b);
@@ -113,14 +114,14 @@ void EngMaterialsApplyAdvancedMaterialsSetting();
 void EngMaterialsSetDefaultAdvancedMaterial();
 void EngMaterialsSetDefaultAdvancedMaterialColourAndSpecular();
 void EngMaterialsSetDefaultMaterialColour();
-void EngMaterialsSetAdvancedMaterialFull(float, float, float, float, float, float, float, float, float, float, float,
-                                         float, float, float, float, float, float);
-void EngMaterialsSetAdvancedMaterial(float, float, float, float, float, float, float, float, float, float, float,
-                                     float, float);
-void EngMaterialsSetAdvancedMaterialWithFade(float, float, float, float, float, float, float, float, float, float,
-                                             float, float, float, float);
+void EngMaterialsSetAdvancedMaterialFull(float, float, float, float, float, float, float, float, float, float,
+                                         float, float, float, float, float, float, float);
+void EngMaterialsSetAdvancedMaterial(float, float, float, float, float, float, float, float, float, float,
+                                     float, float, float);
+void EngMaterialsSetAdvancedMaterialWithFade(float, float, float, float, float, float, float, float, float,
+                                             float, float, float, float, float);
 void EngMaterialsSetAdvancedMaterialColourAndSpecular(float, float, float, float, float, float, float);
 void EngMaterialsSetAdvancedMaterialArray(float* ambient, float* diffuse, float* specular, float shininess,
                                           float* emissive);
-void EngMaterialsSetAdvancedMaterialWithFadeArray(float* ambient, float* diffuse, float* specular, float shininess,
-                                                  float* emissive, float fade);
+void EngMaterialsSetAdvancedMaterialWithFadeArray(float* ambient, float* diffuse, float* specular,
+                                                  float shininess, float* emissive, float fade);

@@ -10,7 +10,10 @@
 #include "EngProgram.h"
 #include "GL/EngTextureGL.h"
 
-EngTexture::EngTexture() : gl(nullptr) { Create(); }
+EngTexture::EngTexture() : gl(nullptr)
+{
+    Create();
+}
 
 EngTexture::~EngTexture()
 {
@@ -22,7 +25,10 @@ EngTexture::~EngTexture()
     }
 }
 
-bool EngTexture::Ready() const { return eng_main_device_type == ENG_DEVICE_TYPE_GL && gl != nullptr; }
+bool EngTexture::Ready() const
+{
+    return eng_main_device_type == ENG_DEVICE_TYPE_GL && gl != nullptr;
+}
 
 char EngTexture::Create()
 {
@@ -83,7 +89,10 @@ char EngTexture::SetPartColour(int x, int y, int w, int h, float p0, float p1, f
     return TransformPixels(0, x, y, w, h, p0, p1, p2, p3);
 }
 
-char EngTexture::ClearTexturePart(int x, int y, int w, int h) { return TransformPixels(0, x, y, w, h, 0, 0, 0, 0); }
+char EngTexture::ClearTexturePart(int x, int y, int w, int h)
+{
+    return TransformPixels(0, x, y, w, h, 0, 0, 0, 0);
+}
 
 char EngTexture::InvertTexturePart(int x, int y, int w, int h, float p0, float p1, float p2, float p3)
 {
@@ -136,15 +145,18 @@ int EngTexture_GetFileExt(const char* file, int dat_kind)
     return 0;
 }
 
-unsigned char EngTexture_GetPixelAlphaFromBrightness(char type, unsigned char r, unsigned char g, unsigned char b)
+unsigned char EngTexture_GetPixelAlphaFromBrightness(char type, unsigned char r, unsigned char g,
+                                                     unsigned char b)
 {
     static int alpha_from_file_msgs = 0, unknown_msgs = 0;
     int mx = r > g ? (r > b ? r : b) : (g > b ? g : b);
     int mn = r < g ? (r < b ? r : b) : (g < b ? g : b);
     switch (type)
     {
-    case 0: return 255;
-    case 1: return 0;
+    case 0:
+        return 255;
+    case 1:
+        return 0;
     case 2:
         if (alpha_from_file_msgs < 20)
         {
@@ -152,13 +164,20 @@ unsigned char EngTexture_GetPixelAlphaFromBrightness(char type, unsigned char r,
             DebugErrorAlt(__PRETTY_FUNCTION__, "Alpha from file specified");
         }
         return 0;
-    case 3: return (unsigned char)mx;
-    case 4: return (unsigned char)(mx < 32 ? 0 : mx < 64 ? (mx - 32) * 8 : 255);
-    case 5: return (unsigned char)(mx < 32 ? mx * 8 : 255);
-    case 6: return (unsigned char)(255 - mn);
-    case 7: return (unsigned char)(mn < 192 ? 255 : mn < 224 ? (223 - mn) * 8 : 0);
-    case 8: return (unsigned char)(mn <= 223 ? 255 : (255 - mn) * 8);
-    case 9: return 255;
+    case 3:
+        return (unsigned char)mx;
+    case 4:
+        return (unsigned char)(mx < 32 ? 0 : mx < 64 ? (mx - 32) * 8 : 255);
+    case 5:
+        return (unsigned char)(mx < 32 ? mx * 8 : 255);
+    case 6:
+        return (unsigned char)(255 - mn);
+    case 7:
+        return (unsigned char)(mn < 192 ? 255 : mn < 224 ? (223 - mn) * 8 : 0);
+    case 8:
+        return (unsigned char)(mn <= 223 ? 255 : (255 - mn) * 8);
+    case 9:
+        return 255;
     default:
         if (unknown_msgs < 5)
         {
@@ -417,7 +436,8 @@ void EngTexture::DrawPartPure(_TexCoords* tc)
         gl->DrawPartPure(tc);
 }
 
-void EngTexture::DrawPartWithColour(float l, float t, float r, float b, float cr, float cg, float cb, float ca)
+void EngTexture::DrawPartWithColour(float l, float t, float r, float b, float cr, float cg, float cb,
+                                    float ca)
 {
     if (Ready())
         gl->DrawPartWithColour(l, t, r, b, cr, cg, cb, ca);
@@ -435,7 +455,8 @@ void EngTexture::DrawPartWithColour(_TexCoords* tc, const _ColourRGBA* c)
         gl->DrawPartWithColour(tc, c);
 }
 
-void EngTexture::DrawPartWithColourPure(float l, float t, float r, float b, float cr, float cg, float cb, float ca)
+void EngTexture::DrawPartWithColourPure(float l, float t, float r, float b, float cr, float cg, float cb,
+                                        float ca)
 {
     if (Ready())
         gl->DrawPartWithColourPure(l, t, r, b, cr, cg, cb, ca);
@@ -648,12 +669,14 @@ int EngTexture::GetPixelDataPitch(_EngTextureGetPixelDataInfo* info)
     return Ready() ? gl->GetPixelDataPitch(info) : 0;
 }
 
-char EngTexture::GetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char* r, unsigned char* g, unsigned char* b, unsigned char* a)
+char EngTexture::GetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char* r,
+                              unsigned char* g, unsigned char* b, unsigned char* a)
 {
     return Ready() ? gl->GetPixelData(info, x, y, r, g, b, a) : 0;
 }
 
-char EngTexture::SetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char r, unsigned char g, unsigned char b, unsigned char a)
+char EngTexture::SetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char r,
+                              unsigned char g, unsigned char b, unsigned char a)
 {
     return Ready() ? gl->SetPixelData(info, x, y, r, g, b, a) : 0;
 }
@@ -678,12 +701,16 @@ char EngTexture::TransformPixels(int kind, int x, int y, int w, int h, float p0,
     return Ready() ? gl->TransformPixels(kind, x, y, w, h, p0, p1, p2, p3) : 0;
 }
 
-char EngTexture::CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx, float ty, float tw, float th, char blend, _EngTextureCopyPartSettings* settings)
+char EngTexture::CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh,
+                                            float tx, float ty, float tw, float th, char blend,
+                                            _EngTextureCopyPartSettings* settings)
 {
-    return Ready() ? gl->CopyPartFromAnotherTexture(from, fx, fy, fw, fh, tx, ty, tw, th, blend, settings) : 0;
+    return Ready() ? gl->CopyPartFromAnotherTexture(from, fx, fy, fw, fh, tx, ty, tw, th, blend, settings)
+                   : 0;
 }
 
-char EngTexture::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx, int ty, int tw, int th)
+char EngTexture::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx,
+                                                    int ty, int tw, int th)
 {
     return Ready() ? gl->CopyAlphaChannelFromAnotherTexture(from, fx, fy, fw, fh, tx, ty, tw, th) : 0;
 }

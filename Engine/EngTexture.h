@@ -143,14 +143,19 @@ public:
     char PrepareToGetPixelData(_EngTextureGetPixelDataInfo* info, char a, char b);
     unsigned char* GetPixelDataBuffer(_EngTextureGetPixelDataInfo* info);
     int GetPixelDataPitch(_EngTextureGetPixelDataInfo* info);
-    char GetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char* r, unsigned char* g, unsigned char* b, unsigned char* a);
-    char SetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char r, unsigned char g, unsigned char b, unsigned char a);
+    char GetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char* r, unsigned char* g,
+                      unsigned char* b, unsigned char* a);
+    char SetPixelData(_EngTextureGetPixelDataInfo* info, int x, int y, unsigned char r, unsigned char g,
+                      unsigned char b, unsigned char a);
     char UpdateTextureFromModifiedPixelDataBuffer(_EngTextureGetPixelDataInfo* info);
     char RestoreAfterGettingPixelData(_EngTextureGetPixelDataInfo* info);
     char SetTextureFromExternalPixelDataBuffer(unsigned char* pixels, char has_alpha);
     char TransformPixels(int kind, int x, int y, int w, int h, float p0, float p1, float p2, float p3);
-    char CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx, float ty, float tw, float th, char blend, _EngTextureCopyPartSettings* settings);
-    char CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx, int ty, int tw, int th);
+    char CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx,
+                                    float ty, float tw, float th, char blend,
+                                    _EngTextureCopyPartSettings* settings);
+    char CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx, int ty,
+                                            int tw, int th);
 
 private:
     bool Ready() const;
@@ -160,4 +165,5 @@ private:
 // File kinds by extension: 1 BMP, 2 TGA, 3 JPEG, 4 PNG, 5 GIF, 0 unknown.
 int EngTexture_GetFileExt(const char* file, int dat_kind);
 // The alpha byte of a custom alpha type for a pixel.
-unsigned char EngTexture_GetPixelAlphaFromBrightness(char type, unsigned char r, unsigned char g, unsigned char b);
+unsigned char EngTexture_GetPixelAlphaFromBrightness(char type, unsigned char r, unsigned char g,
+                                                     unsigned char b);

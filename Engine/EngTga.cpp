@@ -19,26 +19,51 @@ static const unsigned char tga_header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}
 
 static inline uint32_t Pack(int a, int r, int g, int b)
 {
-    return (uint32_t(a & 255) << 24) | (uint32_t(r & 255) << 16) | (uint32_t(g & 255) << 8) | uint32_t(b & 255);
+    return (uint32_t(a & 255) << 24) | (uint32_t(r & 255) << 16) | (uint32_t(g & 255) << 8) |
+           uint32_t(b & 255);
 }
-static inline int A(uint32_t p) { return int(p >> 24); }
-static inline int R(uint32_t p) { return int((p >> 16) & 255); }
-static inline int G(uint32_t p) { return int((p >> 8) & 255); }
-static inline int B(uint32_t p) { return int(p & 255); }
-static inline int Clamp255(int v) { return v > 255 ? 255 : v < 0 ? 0 : v; }
+static inline int A(uint32_t p)
+{
+    return int(p >> 24);
+}
+static inline int R(uint32_t p)
+{
+    return int((p >> 16) & 255);
+}
+static inline int G(uint32_t p)
+{
+    return int((p >> 8) & 255);
+}
+static inline int B(uint32_t p)
+{
+    return int(p & 255);
+}
+static inline int Clamp255(int v)
+{
+    return v > 255 ? 255 : v < 0 ? 0 : v;
+}
 
 EngTga::EngTga() : m_data(nullptr), m_width(0), m_height(0), m_bpp(0), m_size(0) {}
 
-EngTga::EngTga(int w, int h, int bpp) : EngTga() { Create(w, h, bpp); }
+EngTga::EngTga(int w, int h, int bpp) : EngTga()
+{
+    Create(w, h, bpp);
+}
 
 EngTga::EngTga(int w, int h, int bpp, float r, float g, float b, float a) : EngTga()
 {
     CreateWithColour(w, h, bpp, r, g, b, a);
 }
 
-EngTga::EngTga(const char* path) : EngTga() { LoadFromFile(path, 1); }
+EngTga::EngTga(const char* path) : EngTga()
+{
+    LoadFromFile(path, 1);
+}
 
-EngTga::~EngTga() { Destroy(); }
+EngTga::~EngTga()
+{
+    Destroy();
+}
 
 void EngTga::Destroy()
 {
@@ -68,13 +93,17 @@ char EngTga::CreateWithColour(int w, int h, int bpp, float r, float g, float b, 
     }
     m_width = w, m_height = h, m_bpp = bpp, m_size = int(bytes);
     if (r >= 0 && g >= 0 && b >= 0 && a >= 0)
-        std::fill(m_data, m_data + size_t(w) * h, Pack(int(a * 255), int(r * 255), int(g * 255), int(b * 255)));
+        std::fill(m_data, m_data + size_t(w) * h,
+                  Pack(int(a * 255), int(r * 255), int(g * 255), int(b * 255)));
     else
         std::memset(m_data, 0, bytes); // never hand out uninitialised pixels
     return 1;
 }
 
-char EngTga::Create(int w, int h, int bpp) { return CreateWithColour(w, h, bpp, -1, -1, -1, -1); }
+char EngTga::Create(int w, int h, int bpp)
+{
+    return CreateWithColour(w, h, bpp, -1, -1, -1, -1);
+}
 
 // Reads the 18-byte header; 0 on a short file or another kind of header.
 static char ReadHeader(FILE* f, int* w, int* h, int* depth)
@@ -135,7 +164,8 @@ char EngTga::LoadFromFile(const char* path, char create)
         std::fclose(f);
         return 0;
     }
-    auto fail = [&](const char* fmt) {
+    auto fail = [&](const char* fmt)
+    {
         DebugErrorAlt(__PRETTY_FUNCTION__, fmt, path);
         if (create)
             Destroy();
@@ -207,9 +237,15 @@ char EngTga::GetSizeFromFile(const char* path, int* w, int* h, int* bpp)
     return fw >= 1 && fh != 0 && depth == 32;
 }
 
-char EngTga::SaveToFile(const char* path) { return DoSaveToFile(path, nullptr); }
+char EngTga::SaveToFile(const char* path)
+{
+    return DoSaveToFile(path, nullptr);
+}
 
-char EngTga::SaveToFileFromTexture(const char* path, EngTexture* t) { return DoSaveToFile(path, t); }
+char EngTga::SaveToFileFromTexture(const char* path, EngTexture* t)
+{
+    return DoSaveToFile(path, t);
+}
 
 char EngTga::DoSaveToFile(const char* path, EngTexture* t)
 {
@@ -326,8 +362,8 @@ char EngTga::FillTexture(EngTexture* t)
     }
     if (t->GetWidth() != m_width || t->GetHeight() != m_height || t->GetNumChannels() * 8 != m_bpp)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Incompatible texure and data [%dx%dx%d != %dx%dx%d]", t->GetWidth(),
-                      t->GetHeight(), t->GetNumChannels() * 8, m_width, m_height, m_bpp);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Incompatible texure and data [%dx%dx%d != %dx%dx%d]",
+                      t->GetWidth(), t->GetHeight(), t->GetNumChannels() * 8, m_width, m_height, m_bpp);
         return 0;
     }
     if (t->GetNumChannels() != 4)
@@ -436,7 +472,8 @@ char EngTga::CreateFromOtherTga(EngTga* other, char create)
 {
     if (create)
     {
-        if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 || m_data)
+        if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 ||
+            m_data)
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [1]");
             return 0;
@@ -458,7 +495,8 @@ char EngTga::CreateFromTwiceSizeData(EngTga* other, char create)
 {
     if (create)
     {
-        if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 || m_data)
+        if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 ||
+            m_data)
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [1]");
             return 0;
@@ -486,8 +524,9 @@ char EngTga::CreateFromTwiceSizeData(EngTga* other, char create)
 }
 
 char EngTga::FillFromData(int src_w, int src_h, int src_bpp, int src_x, int src_y, int region_w, int region_h,
-                          const unsigned char* data, int dst_x, int dst_y, int dst_w, int dst_h, char mirror_x,
-                          char mirror_y, _EngTgaAlphaType mode, char alpha_only, float fade, char invert)
+                          const unsigned char* data, int dst_x, int dst_y, int dst_w, int dst_h,
+                          char mirror_x, char mirror_y, _EngTgaAlphaType mode, char alpha_only, float fade,
+                          char invert)
 {
     if (!data)
     {
@@ -554,15 +593,22 @@ char EngTga::FillFromData(int src_w, int src_h, int src_bpp, int src_x, int src_
             auto mix = [](int dv, int sv, int k) { return Clamp255(dv * (255 - k) / 255 + sv * k / 255); };
             switch (mode)
             {
-            case 1: d = Pack(da, sr, sg, sb); break;
-            case 4: d = Pack(da, mix(dr, sr, s), mix(dg, sg, s), mix(db, sb, s)); break;
+            case 1:
+                d = Pack(da, sr, sg, sb);
+                break;
+            case 4:
+                d = Pack(da, mix(dr, sr, s), mix(dg, sg, s), mix(db, sb, s));
+                break;
             case 5:
             case 6:
             case 7:
             case 8:
             {
                 int m = std::min(sr, std::min(sg, sb));
-                int k = mode == 7 ? m : mode == 8 ? 255 - m : mode == 5 ? (m < 191 ? 0 : m) : (255 - m > 64 ? 255 : 255 - m);
+                int k = mode == 7   ? m
+                        : mode == 8 ? 255 - m
+                        : mode == 5 ? (m < 191 ? 0 : m)
+                                    : (255 - m > 64 ? 255 : 255 - m);
                 if (fade < 1)
                     k = invert ? 255 - int((255 - k) * fade) : int(k * fade);
                 auto mk = [k](int sv, int dv) { return Clamp255((sv * k + dv * (255 - k)) / 255); };
@@ -586,7 +632,9 @@ char EngTga::FillFromData(int src_w, int src_h, int src_bpp, int src_x, int src_
                     d = Pack(s, dr * m / 255, dg * m / 255, db * m / 255);
                 break;
             }
-            default: d = src; break;
+            default:
+                d = src;
+                break;
             }
         }
     }
@@ -594,8 +642,8 @@ char EngTga::FillFromData(int src_w, int src_h, int src_bpp, int src_x, int src_
 }
 
 char EngTga::FillFromOtherTga(int src_x, int src_y, int region_w, int region_h, EngTga* other, int dst_x,
-                              int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
-                              char alpha_only, float fade, char invert)
+                              int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y,
+                              _EngTgaAlphaType mode, char alpha_only, float fade, char invert)
 {
     if (!other)
     {
@@ -608,13 +656,13 @@ char EngTga::FillFromOtherTga(int src_x, int src_y, int region_w, int region_h, 
         return 0;
     }
     return FillFromData(other->m_width, other->m_height, 32, src_x, src_y, region_w, region_h,
-                        reinterpret_cast<const unsigned char*>(other->m_data), dst_x, dst_y, dst_w, dst_h, mirror_x,
-                        mirror_y, mode, alpha_only, fade, invert);
+                        reinterpret_cast<const unsigned char*>(other->m_data), dst_x, dst_y, dst_w, dst_h,
+                        mirror_x, mirror_y, mode, alpha_only, fade, invert);
 }
 
-char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, const char* path, int dst_x, int dst_y,
-                          int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
-                          char alpha_only, float fade, char invert)
+char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, const char* path, int dst_x,
+                          int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y,
+                          _EngTgaAlphaType mode, char alpha_only, float fade, char invert)
 {
     if (!path || !path[0])
     {
@@ -641,15 +689,15 @@ char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, cons
         return 0;
     for (size_t i = 0; i < size_t(w) * h; i++)
         std::swap(px[i * 3], px[i * 3 + 2]);
-    char ok = FillFromData(int(w), int(h), 24, src_x, src_y, region_w, region_h, px, dst_x, dst_y, dst_w, dst_h,
-                           mirror_x, mirror_y, mode, alpha_only, fade, invert);
+    char ok = FillFromData(int(w), int(h), 24, src_x, src_y, region_w, region_h, px, dst_x, dst_y, dst_w,
+                           dst_h, mirror_x, mirror_y, mode, alpha_only, fade, invert);
     std::free(px);
     return ok;
 }
 
-char EngTga::FillFromTextureData(int src_x, int src_y, int region_w, int region_h, int dst_x, int dst_y, int dst_w,
-                                 int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode, float fade,
-                                 int tex_w, int tex_h, int tex_bpp, const unsigned char* data)
+char EngTga::FillFromTextureData(int src_x, int src_y, int region_w, int region_h, int dst_x, int dst_y,
+                                 int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
+                                 float fade, int tex_w, int tex_h, int tex_bpp, const unsigned char* data)
 {
     if (region_w < 1 || region_h < 1 || dst_w < 1 || dst_h < 1)
     {
@@ -666,8 +714,8 @@ char EngTga::FillFromTextureData(int src_x, int src_y, int region_w, int region_
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data");
         return 0;
     }
-    if (src_x < 0 || src_y < 0 || src_x + region_w > tex_w || src_y + region_h > tex_h || dst_x < 0 || dst_y < 0 ||
-        dst_x + dst_w > m_width || dst_y + dst_h > m_height)
+    if (src_x < 0 || src_y < 0 || src_x + region_w > tex_w || src_y + region_h > tex_h || dst_x < 0 ||
+        dst_y < 0 || dst_x + dst_w > m_width || dst_y + dst_h > m_height)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid sizes");
         return 0;
@@ -700,9 +748,15 @@ char EngTga::FillFromTextureData(int src_x, int src_y, int region_w, int region_
             switch (mode)
             {
             case 0:
-            case 1: d = Pack(da, tr, tg, tb); break;
-            case 2: d = Pack(ta, tr, tg, tb); break;
-            case 3: d = Pack(255 - ta, tr, tg, tb); break;
+            case 1:
+                d = Pack(da, tr, tg, tb);
+                break;
+            case 2:
+                d = Pack(ta, tr, tg, tb);
+                break;
+            case 3:
+                d = Pack(255 - ta, tr, tg, tb);
+                break;
             default:
             {
                 if (bpp == 4 && ta == 0)
@@ -731,8 +785,9 @@ char EngTga::FillFromTextureData(int src_x, int src_y, int region_w, int region_
     return 1;
 }
 
-char EngTga::FillFromTexture(int src_x, int src_y, int region_w, int region_h, EngTexture* t, int dst_x, int dst_y,
-                             int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode, float fade)
+char EngTga::FillFromTexture(int src_x, int src_y, int region_w, int region_h, EngTexture* t, int dst_x,
+                             int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y,
+                             _EngTgaAlphaType mode, float fade)
 {
     if (!t || !t->IsOk())
     {
@@ -755,8 +810,9 @@ char EngTga::FillFromTexture(int src_x, int src_y, int region_w, int region_h, E
     unsigned char* data = t->AllocAndGetTextureImageData();
     if (!data)
         return 0;
-    char ok = FillFromTextureData(src_x, src_y, region_w, region_h, dst_x, dst_y, dst_w, dst_h, mirror_x, mirror_y,
-                                  mode, fade, t->GetWidth(), t->GetHeight(), t->GetNumChannels() * 8, data);
+    char ok =
+        FillFromTextureData(src_x, src_y, region_w, region_h, dst_x, dst_y, dst_w, dst_h, mirror_x, mirror_y,
+                            mode, fade, t->GetWidth(), t->GetHeight(), t->GetNumChannels() * 8, data);
     t->FreeAllocatedTextureImageData();
     return ok;
 }

@@ -42,17 +42,18 @@ public:
     char FillFromData(int src_w, int src_h, int src_bpp, int src_x, int src_y, int region_w, int region_h,
                       const unsigned char* data, int dst_x, int dst_y, int dst_w, int dst_h, char mirror_x,
                       char mirror_y, _EngTgaAlphaType mode, char alpha_only, float fade, char invert);
-    char FillFromOtherTga(int src_x, int src_y, int region_w, int region_h, EngTga* other, int dst_x, int dst_y,
-                          int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
-                          char alpha_only, float fade, char invert);
-    char FillFromJpeg(int src_x, int src_y, int region_w, int region_h, const char* path, int dst_x, int dst_y,
-                      int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode, char alpha_only,
-                      float fade, char invert);
-    char FillFromTexture(int src_x, int src_y, int region_w, int region_h, EngTexture* t, int dst_x, int dst_y,
-                         int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode, float fade);
-    char FillFromTextureData(int src_x, int src_y, int region_w, int region_h, int dst_x, int dst_y, int dst_w,
-                             int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode, float fade,
-                             int tex_w, int tex_h, int tex_bpp, const unsigned char* data);
+    char FillFromOtherTga(int src_x, int src_y, int region_w, int region_h, EngTga* other, int dst_x,
+                          int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y,
+                          _EngTgaAlphaType mode, char alpha_only, float fade, char invert);
+    char FillFromJpeg(int src_x, int src_y, int region_w, int region_h, const char* path, int dst_x,
+                      int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
+                      char alpha_only, float fade, char invert);
+    char FillFromTexture(int src_x, int src_y, int region_w, int region_h, EngTexture* t, int dst_x,
+                         int dst_y, int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
+                         float fade);
+    char FillFromTextureData(int src_x, int src_y, int region_w, int region_h, int dst_x, int dst_y,
+                             int dst_w, int dst_h, char mirror_x, char mirror_y, _EngTgaAlphaType mode,
+                             float fade, int tex_w, int tex_h, int tex_bpp, const unsigned char* data);
     char CreateFromTexture(EngTexture* t);
     char CreateFromTextureData(int w, int h, int bpp, const unsigned char* data);
 

@@ -6,15 +6,21 @@
 #include "EngMain.h"
 #include "EngProgram.h"
 
-static inline bool GL() { return eng_main_device_type == ENG_DEVICE_TYPE_GL; }
+static inline bool GL()
+{
+    return eng_main_device_type == ENG_DEVICE_TYPE_GL;
+}
 
 EngTriangleList::EngTriangleList()
-    : created(0), type(0), texture(nullptr), count(0), last_bound(nullptr), positions(nullptr), normals(nullptr),
-      tcs(nullptr), colours(nullptr)
+    : created(0), type(0), texture(nullptr), count(0), last_bound(nullptr), positions(nullptr),
+      normals(nullptr), tcs(nullptr), colours(nullptr)
 {
 }
 
-EngTriangleList::~EngTriangleList() { Destroy(); }
+EngTriangleList::~EngTriangleList()
+{
+    Destroy();
+}
 
 void EngTriangleList::Destroy()
 {
@@ -121,7 +127,8 @@ void EngTriangleList::SetPositions(unsigned int i, float x1, float y1, float z1,
     p[3] = x3, p[4] = y3, p[5] = z3;
 }
 
-void EngTriangleList::SetPositionsP(unsigned int i, const _Vector3d* a, const _Vector3d* b, const _Vector3d* c)
+void EngTriangleList::SetPositionsP(unsigned int i, const _Vector3d* a, const _Vector3d* b,
+                                    const _Vector3d* c)
 {
     if (!CheckIndex(__PRETTY_FUNCTION__, i) || !positions)
         return;
@@ -134,8 +141,8 @@ void EngTriangleList::SetPositionsP(unsigned int i, const _Vector3d* a, const _V
         p[3] = c->x, p[4] = c->y, p[5] = c->z;
 }
 
-void EngTriangleList::SetPositionsRatioed(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2,
-                                          float x3, float y3, float z3)
+void EngTriangleList::SetPositionsRatioed(unsigned int i, float x1, float y1, float z1, float x2, float y2,
+                                          float z2, float x3, float y3, float z3)
 {
     _Vector3d a = {x1 / 320.0f - 1, 1 - y1 / 240.0f, z1};
     _Vector3d b = {x2 / 320.0f - 1, 1 - y2 / 240.0f, z2};
@@ -143,8 +150,8 @@ void EngTriangleList::SetPositionsRatioed(unsigned int i, float x1, float y1, fl
     SetPositionsP(i, &a, &b, &c);
 }
 
-void EngTriangleList::SetNormals(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3,
-                                 float y3, float z3)
+void EngTriangleList::SetNormals(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2,
+                                 float x3, float y3, float z3)
 {
     _Vector3d a = {x1, y1, z1}, b = {x2, y2, z2}, c = {x3, y3, z3};
     SetNormalsP(i, &a, &b, &c);
@@ -217,7 +224,10 @@ void EngTriangleList::SetVertexColour(unsigned int i, int k, const _ColourRGBA* 
     SetVertexColour(i, k, c->r, c->g, c->b, c->a);
 }
 
-void EngTriangleList::SetupForDrawing() { last_bound = nullptr; }
+void EngTriangleList::SetupForDrawing()
+{
+    last_bound = nullptr;
+}
 
 void EngTriangleList::DrawTrianglesSet(unsigned int first, unsigned int n)
 {
@@ -225,7 +235,10 @@ void EngTriangleList::DrawTrianglesSet(unsigned int first, unsigned int n)
         EngTriangleListDrawTrianglesSet_GL(this, first, n);
 }
 
-void EngTriangleList::DrawTriangles() { DrawTrianglesSet(0, count); }
+void EngTriangleList::DrawTriangles()
+{
+    DrawTrianglesSet(0, count);
+}
 
 void EngTriangleList::CleanupAfterDrawing()
 {

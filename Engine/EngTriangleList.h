@@ -27,13 +27,13 @@ public:
     void Destroy();
     char PrepareToAlterData() { return 1; }
     char DoneAlteringData() { return 1; }
-    void SetPositions(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3, float y3,
-                      float z3);
+    void SetPositions(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3,
+                      float y3, float z3);
     void SetPositionsP(unsigned int i, const _Vector3d* a, const _Vector3d* b, const _Vector3d* c);
-    void SetPositionsRatioed(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3,
-                             float y3, float z3);
-    void SetNormals(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3, float y3,
-                    float z3);
+    void SetPositionsRatioed(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2,
+                             float x3, float y3, float z3);
+    void SetNormals(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3,
+                    float y3, float z3);
     void SetNormalsP(unsigned int i, const _Vector3d* a, const _Vector3d* b, const _Vector3d* c);
     void SetTextureCoordinates(unsigned int i, float u1, float v1, float u2, float v2, float u3, float v3);
     void SetColour(unsigned int i, float r, float g, float b, float a);

@@ -123,8 +123,10 @@ int main()
 
     std::printf("2D frame 1024x768 (JPEG background + 100 tinted blended quads): %.2f ms CPU, %.2f ms wall\n",
                 frame_cpu * 1000, frame_wall * 1000);
-    std::printf("Load 1024x1024 JPEG into a texture: %.2f ms CPU, %.2f ms wall\n", jpg_cpu * 1000, jpg_wall * 1000);
-    std::printf("Load 512x512 PNG into a texture:   %.2f ms CPU, %.2f ms wall\n", png_cpu * 1000, png_wall * 1000);
+    std::printf("Load 1024x1024 JPEG into a texture: %.2f ms CPU, %.2f ms wall\n", jpg_cpu * 1000,
+                jpg_wall * 1000);
+    std::printf("Load 512x512 PNG into a texture:   %.2f ms CPU, %.2f ms wall\n", png_cpu * 1000,
+                png_wall * 1000);
 
     background.Destroy();
     sprite.Destroy();

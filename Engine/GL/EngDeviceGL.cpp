@@ -28,7 +28,10 @@ int EDEV_BLEND_SRC_ALPHA_SATURATE = 0;
 
 static int done_error = 100;
 
-void EngUtilsGL_ResetErrorCount(int count) { done_error = count; }
+void EngUtilsGL_ResetErrorCount(int count)
+{
+    done_error = count;
+}
 
 char EngUtilsGL_ErrorCheck(const char* function, const char* where)
 {
@@ -63,9 +66,15 @@ EngDeviceGL::EngDeviceGL(EngDevice* o)
     MiscInitVars();
 }
 
-EngDeviceGL::~EngDeviceGL() { Destroy(); }
+EngDeviceGL::~EngDeviceGL()
+{
+    Destroy();
+}
 
-void EngDeviceGL::SetupInitVars() { AglInit_LNX(); }
+void EngDeviceGL::SetupInitVars()
+{
+    AglInit_LNX();
+}
 
 char EngDeviceGL::Create(char, int, int, int, int)
 {
@@ -81,7 +90,10 @@ void EngDeviceGL::Destroy()
     SetupDestroy();
 }
 
-void EngDeviceGL::GraphicsBeingDestroyed() { blend_src = blend_dst = -1; }
+void EngDeviceGL::GraphicsBeingDestroyed()
+{
+    blend_src = blend_dst = -1;
+}
 
 char EngDeviceGL::SetupCreate()
 {
@@ -317,8 +329,14 @@ int EngDeviceGL::GetTextureSizeLimit() const
 
 // ---- Viewports -----------------------------------------------------------
 
-static int RndX(float v) { return EngMathRound(v * eng_main_window_x_ratio); }
-static int RndY(float v) { return EngMathRound(v * eng_main_window_y_ratio); }
+static int RndX(float v)
+{
+    return EngMathRound(v * eng_main_window_x_ratio);
+}
+static int RndY(float v)
+{
+    return EngMathRound(v * eng_main_window_y_ratio);
+}
 
 void EngDeviceGL::PlaceViewport(int x, int y, int w, int h)
 {
@@ -482,9 +500,15 @@ void EngDeviceGL::DoPrepareFor2D(char lighting_off, char orientation)
     prepared_2d = 1;
 }
 
-void EngDeviceGL::PrepareFor2D(char lighting_off) { DoPrepareFor2D(lighting_off, 0); }
+void EngDeviceGL::PrepareFor2D(char lighting_off)
+{
+    DoPrepareFor2D(lighting_off, 0);
+}
 
-void EngDeviceGL::PrepareFor2DWithOrientation(char lighting_off) { DoPrepareFor2D(lighting_off, 1); }
+void EngDeviceGL::PrepareFor2DWithOrientation(char lighting_off)
+{
+    DoPrepareFor2D(lighting_off, 1);
+}
 
 char EngDeviceGL::PrepareFor2DIfNeeded(char lighting_off)
 {
@@ -666,7 +690,10 @@ void EngDeviceGL::EndRendering()
     rendering = 0;
 }
 
-char EngDeviceGL::IsRenderingOn() { return eng_gl_3d_setup && rendering; }
+char EngDeviceGL::IsRenderingOn()
+{
+    return eng_gl_3d_setup && rendering;
+}
 
 // ---- Cropping ----------------------------------------------------------------
 
@@ -732,8 +759,8 @@ void EngDeviceGL::CropToAreaInViewportRatioed(float x, float y, float w, float h
     float W = float(eng_main_window_width), H = float(eng_main_window_height);
     float sx = current_viewport.width / W, sy = current_viewport.height / H;
     float xr = eng_main_window_x_ratio, yr = eng_main_window_y_ratio;
-    glScissor(int(current_viewport.x + x * xr * sx), int(H - (current_viewport.y + y * yr * sy) - h * yr * sy),
-              int(w * xr * sx), int(h * yr * sy));
+    glScissor(int(current_viewport.x + x * xr * sx),
+              int(H - (current_viewport.y + y * yr * sy) - h * yr * sy), int(w * xr * sx), int(h * yr * sy));
     glEnable(GL_SCISSOR_TEST);
     crop_on = 1;
 }
@@ -1007,7 +1034,8 @@ char EngDeviceGL::DrawSpecularHighlightsOnTopOfTexture(char on)
     {
         if (on >= 0)
             separate_specular = on;
-        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, separate_specular ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
+        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL,
+                      separate_specular ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
         return 1;
     }
     DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported for your GL version %.1f", gl_version);

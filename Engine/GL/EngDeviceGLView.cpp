@@ -171,8 +171,7 @@ static char PickPoint(EngDeviceGL* dev, _EngDeviceViewport* v, int px, int py, f
     float width, height, x = float(px), y = float(py);
     if (v)
     {
-        if (kind != PICK_Z &&
-            (px < v->x || px > v->x + v->width || py < v->y || py > v->y + v->height))
+        if (kind != PICK_Z && (px < v->x || px > v->x + v->width || py < v->y || py > v->y + v->height))
             return 0;
         width = float(v->width), height = float(v->height);
         x -= v->x, y -= v->y;
@@ -209,14 +208,14 @@ char EngDeviceGL::GetScreenPointInViewportStruct(_EngDeviceViewport* v, int px, 
     return PickPoint(this, v, px, py, plane, a, b, PICK_Z);
 }
 
-char EngDeviceGL::GetScreenPointInViewportStructXZ(_EngDeviceViewport* v, int px, int py, float plane, float* a,
-                                                   float* b)
+char EngDeviceGL::GetScreenPointInViewportStructXZ(_EngDeviceViewport* v, int px, int py, float plane,
+                                                   float* a, float* b)
 {
     return PickPoint(this, v, px, py, plane, a, b, PICK_Y);
 }
 
-char EngDeviceGL::GetScreenPointInViewportStructYZ(_EngDeviceViewport* v, int px, int py, float plane, float* a,
-                                                   float* b)
+char EngDeviceGL::GetScreenPointInViewportStructYZ(_EngDeviceViewport* v, int px, int py, float plane,
+                                                   float* a, float* b)
 {
     return PickPoint(this, v, px, py, plane, a, b, PICK_X);
 }
@@ -229,7 +228,8 @@ char EngDeviceGL::GetScreenPointInFullScreen(int px, int py, float plane, float*
 char EngDeviceGL::GetScreenPointInCurrentViewport(int px, int py, float plane, float* a, float* b)
 {
     DebugErrorAlt(__PRETTY_FUNCTION__, "Not tested");
-    return GetScreenPointInViewportStruct(full_viewport_active ? nullptr : &current_viewport, px, py, plane, a, b);
+    return GetScreenPointInViewportStruct(full_viewport_active ? nullptr : &current_viewport, px, py, plane,
+                                          a, b);
 }
 
 // ---- Model transforms ----------------------------------------------------------
@@ -289,7 +289,10 @@ static void Scale(const _Vector3d* s)
         glScalef(s->x, s->y, s->z);
 }
 
-void EngDeviceGL::SetTransformMatrixIdentity() { glLoadIdentity(); }
+void EngDeviceGL::SetTransformMatrixIdentity()
+{
+    glLoadIdentity();
+}
 
 void EngDeviceGL::SetTransformMatrixIdentityWithOrientation()
 {
@@ -393,7 +396,8 @@ void EngDeviceGL::SetTransformMatrixPosRotScale(float px, float py, float pz, fl
     glScalef(sx, sy, sz);
 }
 
-void EngDeviceGL::SetTransformMatrixPosRotScale(const _Vector3d* pos, const _Vector3d* rot, const _Vector3d* scale)
+void EngDeviceGL::SetTransformMatrixPosRotScale(const _Vector3d* pos, const _Vector3d* rot,
+                                                const _Vector3d* scale)
 {
     glLoadIdentity();
     Translate(pos);
@@ -438,16 +442,37 @@ void EngDeviceGL::GetTransformMatrix(EngMatrix* out)
         glGetFloatv(GL_MODELVIEW_MATRIX, &(*out)(0, 0));
 }
 
-void EngDeviceGL::MultTransformMatrixResetToIdentity(char) { glLoadIdentity(); }
+void EngDeviceGL::MultTransformMatrixResetToIdentity(char)
+{
+    glLoadIdentity();
+}
 
-void EngDeviceGL::MultTransformMatrixPos(float x, float y, float z, char) { glTranslatef(x, y, z); }
+void EngDeviceGL::MultTransformMatrixPos(float x, float y, float z, char)
+{
+    glTranslatef(x, y, z);
+}
 
-void EngDeviceGL::MultTransformMatrixRot(float x, float y, float z, char) { RotXYZ(x, y, z, RAD_TO_DEG); }
+void EngDeviceGL::MultTransformMatrixRot(float x, float y, float z, char)
+{
+    RotXYZ(x, y, z, RAD_TO_DEG);
+}
 
-void EngDeviceGL::MultTransformMatrixRotX(float a, char) { glRotatef(a * RAD_TO_DEG, 1, 0, 0); }
+void EngDeviceGL::MultTransformMatrixRotX(float a, char)
+{
+    glRotatef(a * RAD_TO_DEG, 1, 0, 0);
+}
 
-void EngDeviceGL::MultTransformMatrixRotY(float a, char) { glRotatef(a * RAD_TO_DEG, 0, 1, 0); }
+void EngDeviceGL::MultTransformMatrixRotY(float a, char)
+{
+    glRotatef(a * RAD_TO_DEG, 0, 1, 0);
+}
 
-void EngDeviceGL::MultTransformMatrixRotZ(float a, char) { glRotatef(a * RAD_TO_DEG, 0, 0, 1); }
+void EngDeviceGL::MultTransformMatrixRotZ(float a, char)
+{
+    glRotatef(a * RAD_TO_DEG, 0, 0, 1);
+}
 
-void EngDeviceGL::MultTransformMatrixScale(float x, float y, float z, char) { glScalef(x, y, z); }
+void EngDeviceGL::MultTransformMatrixScale(float x, float y, float z, char)
+{
+    glScalef(x, y, z);
+}

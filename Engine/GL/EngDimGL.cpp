@@ -12,9 +12,18 @@ void EngDimSetLevel_GL(float level)
     eng_gl_dim_level = level;
     eng_gl_dim_on = 1;
 }
-float EngDimGetLevel_GL() { return eng_gl_dim_level; }
-void EngDimTurnOff_GL() { eng_gl_dim_on = 0; }
-char EngDimIsOn_GL() { return eng_gl_dim_on; }
+float EngDimGetLevel_GL()
+{
+    return eng_gl_dim_level;
+}
+void EngDimTurnOff_GL()
+{
+    eng_gl_dim_on = 0;
+}
+char EngDimIsOn_GL()
+{
+    return eng_gl_dim_on;
+}
 void EngDimDo_GL()
 {
     if (eng_gl_dim_on)

@@ -16,7 +16,10 @@ _EngLightsPointInfo elgl_point_lights[2];
 
 static const float COLOUR_SCALE = 1.3f;
 
-static void Set4(float* d, float a, float b, float c, float e) { d[0] = a, d[1] = b, d[2] = c, d[3] = e; }
+static void Set4(float* d, float a, float b, float c, float e)
+{
+    d[0] = a, d[1] = b, d[2] = c, d[3] = e;
+}
 
 void EngLightsInit_GL()
 {
@@ -45,9 +48,15 @@ void EngLightsSetOverallAmbientLightColour_GL(float r, float g, float b)
     EngLightsUpdateOverallAmbientLight_GL();
 }
 
-void EngLightsSetOverallAmbientLightLevel_GL(float level) { EngLightsSetOverallAmbientLightColour_GL(level, level, level); }
+void EngLightsSetOverallAmbientLightLevel_GL(float level)
+{
+    EngLightsSetOverallAmbientLightColour_GL(level, level, level);
+}
 
-void EngLightsUpdateOverallAmbientLight_GL() { glLightModelfv(GL_LIGHT_MODEL_AMBIENT, elgl_ambient_light); }
+void EngLightsUpdateOverallAmbientLight_GL()
+{
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, elgl_ambient_light);
+}
 
 void EngLightsSetLightSystem_GL(char system)
 {
@@ -61,7 +70,10 @@ void EngLightsSetLightSystem_GL(char system)
     EngLightsSetupLights_GL();
 }
 
-char EngLightsGetLightSystem_GL() { return elgl_light_system; }
+char EngLightsGetLightSystem_GL()
+{
+    return elgl_light_system;
+}
 
 void EngLightsSetupLights_GL()
 {
@@ -228,8 +240,8 @@ void EngLightsSetDirectionalSpecularColour_GL(float r, float g, float b)
     glLightfv(GL_LIGHT0, GL_SPECULAR, d.specular);
 }
 
-void EngLightsSetDirectionalLightAttributes_GL(float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                               float sg, float sb, float x, float y, float z)
+void EngLightsSetDirectionalLightAttributes_GL(float dr, float dg, float db, float ar, float ag, float ab,
+                                               float sr, float sg, float sb, float x, float y, float z)
 {
     EngLightsSetDirectionalLightLevels_GL(dr, dg, db, ar, ag, ab);
     EngLightsSetDirectionalSpecularColour_GL(sr, sg, sb);
@@ -268,7 +280,8 @@ void EngLightsGetPointLightPos_GL(int i, _Vector3d* out)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid point light number <%d>", i);
         return;
     }
-    out->x = elgl_point_lights[i].pos[0], out->y = elgl_point_lights[i].pos[1], out->z = elgl_point_lights[i].pos[2];
+    out->x = elgl_point_lights[i].pos[0], out->y = elgl_point_lights[i].pos[1],
+    out->z = elgl_point_lights[i].pos[2];
 }
 
 void EngLightsSetPointLightAttributesEx_GL(int i, _EngLightsPointInfo* info)
@@ -287,9 +300,9 @@ void EngLightsSetPointLightAttributesEx_GL(int i, _EngLightsPointInfo* info)
     UpdatePointLight(i);
 }
 
-void EngLightsSetPointLightAttributes_GL(int i, float dr, float dg, float db, float ar, float ag, float ab, float sr,
-                                         float sg, float sb, float x, float y, float z, float ac, float al,
-                                         float aq)
+void EngLightsSetPointLightAttributes_GL(int i, float dr, float dg, float db, float ar, float ag, float ab,
+                                         float sr, float sg, float sb, float x, float y, float z, float ac,
+                                         float al, float aq)
 {
     _EngLightsPointInfo info;
     std::memset(&info, 0, sizeof(info));

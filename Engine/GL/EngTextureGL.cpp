@@ -18,7 +18,10 @@ EngTextureGL::EngTextureGL(EngTexture* o)
         c[0] = c[1] = c[2] = 0, c[3] = 1;
 }
 
-EngTextureGL::~EngTextureGL() { Destroy(); }
+EngTextureGL::~EngTextureGL()
+{
+    Destroy();
+}
 
 void EngTextureGL::Destroy()
 {
@@ -116,7 +119,10 @@ char EngTextureGL::BindTexture()
     return 1;
 }
 
-void EngTextureGL::UnbindTexture() { glBindTexture(GL_TEXTURE_2D, 0); }
+void EngTextureGL::UnbindTexture()
+{
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
 
 // ---- Placement, coordinates, colours ---------------------------------------------
 
@@ -178,7 +184,10 @@ void EngTextureGL::SetTextureCoordinates(_TexCoords* tc)
         UpdateFullTextureCoordinates();
 }
 
-void EngTextureGL::RestoreTexCoordinates() { UpdateFullTextureCoordinates(); }
+void EngTextureGL::RestoreTexCoordinates()
+{
+    UpdateFullTextureCoordinates();
+}
 
 void EngTextureGL::SetColour(float r, float g, float b, float a)
 {
@@ -198,7 +207,10 @@ void EngTextureGL::RestoreColour()
     tint[0] = tint[1] = tint[2] = tint[3] = 1;
 }
 
-void EngTextureGL::RestoreColourAndAlpha() { RestoreColour(); }
+void EngTextureGL::RestoreColourAndAlpha()
+{
+    RestoreColour();
+}
 
 void EngTextureGL::SetAlphaLevel(float a)
 {
@@ -289,7 +301,8 @@ void EngTextureGL::DrawQuad(char pure)
             t = (480.0f - y) / 240.0f - 1, b = t - height / 240.0f, z = 1;
         }
         const GLfloat v[12] = {l, b, z, r, b, z, l, t, z, r, t, z};
-        const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom, tcs.left, tcs.top, tcs.right, tcs.top};
+        const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom,
+                               tcs.left, tcs.top,    tcs.right, tcs.top};
         DrawStrip(v, tc, nullptr);
         glBindTexture(GL_TEXTURE_2D, 0);
         if (tinted)
@@ -305,7 +318,8 @@ void EngTextureGL::DrawWithCornerColours()
     float l = x / 320.0f - 1, r = l + width / 320.0f;
     float t = (480.0f - y) / 240.0f - 1, b = t - height / 240.0f;
     const GLfloat v[12] = {l, b, 1, r, b, 1, l, t, 1, r, t, 1};
-    const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom, tcs.left, tcs.top, tcs.right, tcs.top};
+    const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom,
+                           tcs.left, tcs.top,    tcs.right, tcs.top};
     DrawStrip(v, tc, &corner_colours[0][0]);
     glBindTexture(GL_TEXTURE_2D, 0);
     glColor4f(1, 1, 1, 1);
@@ -327,7 +341,8 @@ void EngTextureGL::Draw3d()
         const _Vector3d& A = corner_a;
         const _Vector3d& B = corner_b;
         const GLfloat v[12] = {B.x, A.y, B.z, A.x, A.y, B.z, B.x, B.y, B.z, A.x, B.y, B.z};
-        const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom, tcs.left, tcs.top, tcs.right, tcs.top};
+        const GLfloat tc[8] = {tcs.left, tcs.bottom, tcs.right, tcs.bottom,
+                               tcs.left, tcs.top,    tcs.right, tcs.top};
         DrawStrip(v, tc, nullptr);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
@@ -337,9 +352,15 @@ void EngTextureGL::Draw3d()
         glColor4f(1, 1, 1, 1);
 }
 
-void EngTextureGL::Draw() { DrawQuad(0); }
+void EngTextureGL::Draw()
+{
+    DrawQuad(0);
+}
 
-void EngTextureGL::DrawPure() { DrawQuad(1); }
+void EngTextureGL::DrawPure()
+{
+    DrawQuad(1);
+}
 
 void EngTextureGL::DrawWithColour(float r, float g, float b, float a)
 {
@@ -389,7 +410,10 @@ void EngTextureGL::DrawPartPure(float l, float t, float r, float b)
     DrawPure();
 }
 
-void EngTextureGL::SetPartCoords(_TexCoords* tc) { SetTextureCoordinates(tc); }
+void EngTextureGL::SetPartCoords(_TexCoords* tc)
+{
+    SetTextureCoordinates(tc);
+}
 
 void EngTextureGL::DrawPartPure(_TexCoords* tc)
 {
@@ -399,7 +423,8 @@ void EngTextureGL::DrawPartPure(_TexCoords* tc)
     DrawPure();
 }
 
-void EngTextureGL::DrawPartWithColour(float l, float t, float r, float b, float cr, float cg, float cb, float ca)
+void EngTextureGL::DrawPartWithColour(float l, float t, float r, float b, float cr, float cg, float cb,
+                                      float ca)
 {
     if (!created)
         return;
@@ -543,14 +568,20 @@ void EngTextureGL::DrawInPartsPure(float cw, float ch, float tcw, float tch, cha
     DoDrawInParts(cw, ch, tcw, tch, centre, 0, 1);
 }
 
-void EngTextureGL::DrawInPartsHorz(float cw, float tcw, char centre) { DoDrawInParts(cw, 0, tcw, 0, centre, 1, 0); }
+void EngTextureGL::DrawInPartsHorz(float cw, float tcw, char centre)
+{
+    DoDrawInParts(cw, 0, tcw, 0, centre, 1, 0);
+}
 
 void EngTextureGL::DrawInPartsHorzPure(float cw, float tcw, char centre)
 {
     DoDrawInParts(cw, 0, tcw, 0, centre, 1, 1);
 }
 
-void EngTextureGL::DrawInPartsVert(float ch, float tch, char centre) { DoDrawInParts(0, ch, 0, tch, centre, 2, 0); }
+void EngTextureGL::DrawInPartsVert(float ch, float tch, char centre)
+{
+    DoDrawInParts(0, ch, 0, tch, centre, 2, 0);
+}
 
 void EngTextureGL::DrawInPartsVertPure(float ch, float tch, char centre)
 {

@@ -119,8 +119,9 @@ public:
     char RestoreAfterGettingPixelData(_EngTextureGetPixelDataInfo* info);
     char SetTextureFromExternalPixelDataBuffer(unsigned char* pixels, char has_alpha);
     char TransformPixels(int kind, int x, int y, int w, int h, float p0, float p1, float p2, float p3);
-    char CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx, float ty,
-                                    float tw, float th, char blend, _EngTextureCopyPartSettings* settings);
+    char CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx,
+                                    float ty, float tw, float th, char blend,
+                                    _EngTextureCopyPartSettings* settings);
     char CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx, int ty,
                                             int tw, int th);
 
@@ -168,8 +169,8 @@ private:
 
 // The GL format of a channel count, or -1.
 int EngTextureGL_GetTypeFromNumChannels(int channels);
-unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type, int* width,
-                                                  int* height, int* channels);
-unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags, int* width,
-                                               int* height, int* channels);
+unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type,
+                                                  int* width, int* height, int* channels);
+unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
+                                               int* width, int* height, int* channels);
 void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th);

@@ -25,8 +25,14 @@ static int StbRead(void* user, char* data, int size)
 {
     return int(std::fread(data, 1, size_t(size), static_cast<FILE*>(user)));
 }
-static void StbSkip(void* user, int n) { std::fseek(static_cast<FILE*>(user), n, SEEK_CUR); }
-static int StbEof(void* user) { return std::feof(static_cast<FILE*>(user)); }
+static void StbSkip(void* user, int n)
+{
+    std::fseek(static_cast<FILE*>(user), n, SEEK_CUR);
+}
+static int StbEof(void* user)
+{
+    return std::feof(static_cast<FILE*>(user));
+}
 
 static unsigned char* StbLoadFile(const char* file, int* w, int* h, int* c, int force_channels)
 {
@@ -43,14 +49,17 @@ int EngTextureGL_GetTypeFromNumChannels(int channels)
 {
     switch (channels)
     {
-    case 3: return GL_RGB;
-    case 4: return GL_RGBA;
+    case 3:
+        return GL_RGB;
+    case 4:
+        return GL_RGBA;
     case 1:
     case 2:
         if (eng_main_device && eng_main_device->AreLuminanceOnlyTexturesSupported_GL())
             return channels == 1 ? GL_LUMINANCE : GL_LUMINANCE_ALPHA;
         break;
-    default: break;
+    default:
+        break;
     }
     DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid num channels %d", channels);
     return -1;
@@ -67,8 +76,8 @@ static unsigned char* ToEngineMemory(unsigned char* px, size_t bytes)
     return out;
 }
 
-unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags, int* width,
-                                               int* height, int* channels)
+unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
+                                               int* width, int* height, int* channels)
 {
     if (flags & SOIL_FLAG_DDS_LOAD_DIRECT)
     {
@@ -142,8 +151,8 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
     return out;
 }
 
-unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type, int* width,
-                                                  int* height, int* channels)
+unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type,
+                                                  int* width, int* height, int* channels)
 {
     if (!file)
         return nullptr;
@@ -177,8 +186,8 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
     }
     else
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Converting channels not supported for [ %d to %d ] <%s>", int(comps),
-                      want, file);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Converting channels not supported for [ %d to %d ] <%s>",
+                      int(comps), want, file);
         last_load_error = "Converting channels not supported";
         return nullptr;
     }
@@ -223,7 +232,8 @@ void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th)
         return;
     }
     int limit = eng_main_device_gl->GetTextureSizeLimit();
-    auto nearest = [limit](int n) {
+    auto nearest = [limit](int n)
+    {
         if (n > limit)
             return limit;
         if (n <= 1)
@@ -388,8 +398,8 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
             ok = EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexImage2D() error");
             if (ok)
             {
-                glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mem_width, mem_height, GLenum(format), GL_UNSIGNED_BYTE,
-                                mem_pixels);
+                glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mem_width, mem_height, GLenum(format),
+                                GL_UNSIGNED_BYTE, mem_pixels);
                 ok = EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexSubImage2D() error");
             }
             *out = {0, 0, float(mem_width) / tw, float(mem_height) / th};
@@ -552,8 +562,8 @@ char EngTextureGL::UpscaleImageDataInMemoryToNearestPowerOfTwo(char flip)
         return 0;
     }
     C2PassScale<CBilinearFilter> scaler;
-    scaler.Scale(mem_pixels, c, unsigned(mem_width), unsigned(mem_width) * c, unsigned(mem_height), buf, unsigned(tw),
-                 unsigned(tw) * c, unsigned(th), flip);
+    scaler.Scale(mem_pixels, c, unsigned(mem_width), unsigned(mem_width) * c, unsigned(mem_height), buf,
+                 unsigned(tw), unsigned(tw) * c, unsigned(th), flip);
     ReplaceMemoryImage(buf, tw, th);
     pad_pow2 = 0;
     return 1;
@@ -594,7 +604,8 @@ char EngTextureGL::LoadEmptyTextureToMemory(int* w, int* h, char alpha)
     }
     if (!owner)
         return 0;
-    int tw = int(EngMathGetClosestPowerOf2Max(unsigned(*w))), th = int(EngMathGetClosestPowerOf2Max(unsigned(*h)));
+    int tw = int(EngMathGetClosestPowerOf2Max(unsigned(*w))),
+        th = int(EngMathGetClosestPowerOf2Max(unsigned(*h)));
     *w = tw;
     *h = th;
     int c = alpha ? 4 : 3;

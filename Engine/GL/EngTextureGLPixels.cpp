@@ -10,7 +10,10 @@
 #include "EngMain.h"
 #include "EngTextureGL.h"
 
-static bool TextureOk(const EngTextureGL* t) { return t && t->created == 1 && t->gl_name_valid && t->gl_name; }
+static bool TextureOk(const EngTextureGL* t)
+{
+    return t && t->created == 1 && t->gl_name_valid && t->gl_name;
+}
 
 unsigned char* EngTextureGL::AllocAndGetTextureImageData()
 {
@@ -61,8 +64,8 @@ unsigned char* EngTextureGL::AllocEmptyTextureImageData(char clear)
     }
     if (tex_width < 1 || tex_height < 1 || (channels != 3 && channels != 4))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error: Unsupported texture [ %d x %d x %d]", tex_width, tex_height,
-                      channels * 8);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Error: Unsupported texture [ %d x %d x %d]", tex_width,
+                      tex_height, channels * 8);
         return nullptr;
     }
     size_t bytes = size_t(tex_width) * tex_height * size_t(channels);
@@ -138,7 +141,8 @@ char EngTextureGL::UpdateTextureFromData(unsigned char* pixels)
         return 0;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, gl_name);
-    glTexImage2D(GL_TEXTURE_2D, 0, format, tex_width, tex_height, 0, GLenum(format), GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, tex_width, tex_height, 0, GLenum(format), GL_UNSIGNED_BYTE,
+                 pixels);
     glBindTexture(GL_TEXTURE_2D, 0);
     return EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexImage2D() error");
 }
@@ -172,7 +176,10 @@ char EngTextureGL::PrepareToGetPixelData(_EngTextureGetPixelDataInfo* info, char
     return 1;
 }
 
-unsigned char* EngTextureGL::GetPixelDataBuffer(_EngTextureGetPixelDataInfo*) { return GetAllocatedTextureImageData(); }
+unsigned char* EngTextureGL::GetPixelDataBuffer(_EngTextureGetPixelDataInfo*)
+{
+    return GetAllocatedTextureImageData();
+}
 
 int EngTextureGL::GetPixelDataPitch(_EngTextureGetPixelDataInfo* info)
 {
@@ -206,8 +213,8 @@ static long PixelOffset(EngTextureGL* t, const char* func, int x, int y)
     return (long(y) * t->tex_width + x) * t->channels;
 }
 
-char EngTextureGL::GetPixelData(_EngTextureGetPixelDataInfo*, int px, int py, unsigned char* r, unsigned char* g,
-                                unsigned char* b, unsigned char* a)
+char EngTextureGL::GetPixelData(_EngTextureGetPixelDataInfo*, int px, int py, unsigned char* r,
+                                unsigned char* g, unsigned char* b, unsigned char* a)
 {
     if (channels != 3 && channels != 4)
         return 0;
@@ -226,8 +233,8 @@ char EngTextureGL::GetPixelData(_EngTextureGetPixelDataInfo*, int px, int py, un
     return 1;
 }
 
-char EngTextureGL::SetPixelData(_EngTextureGetPixelDataInfo*, int px, int py, unsigned char r, unsigned char g,
-                                unsigned char b, unsigned char a)
+char EngTextureGL::SetPixelData(_EngTextureGetPixelDataInfo*, int px, int py, unsigned char r,
+                                unsigned char g, unsigned char b, unsigned char a)
 {
     if (channels != 3 && channels != 4)
         return 0;
@@ -263,7 +270,8 @@ char EngTextureGL::SetTextureFromExternalPixelDataBuffer(unsigned char* pixels, 
     return UpdateTextureFromData(pixels);
 }
 
-char EngTextureGL::TransformPixels(int kind, int px, int py, int w, int h, float p0, float p1, float p2, float p3)
+char EngTextureGL::TransformPixels(int kind, int px, int py, int w, int h, float p0, float p1, float p2,
+                                   float p3)
 {
     if (!TextureOk(this))
     {
@@ -313,7 +321,8 @@ char EngTextureGL::TransformPixels(int kind, int px, int py, int w, int h, float
                     if (v >= 0)
                         p[k] = (unsigned char)int(std::min(255.0f, 255.0f * std::pow(p[k] / 255.0f, v)));
                     break;
-                default: break;
+                default:
+                    break;
                 }
             }
         }
@@ -328,8 +337,8 @@ static inline unsigned char MixClamp(int d, int s, int a)
     return (unsigned char)(v > 255 ? 255 : v);
 }
 
-char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh, float tx,
-                                              float ty, float tw, float th, char blend,
+char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float fy, float fw, float fh,
+                                              float tx, float ty, float tw, float th, char blend,
                                               _EngTextureCopyPartSettings* settings)
 {
     EngTextureGL* src = from ? from->GetGL() : nullptr;
@@ -392,7 +401,8 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
         return 0;
     }
     bool logged = false;
-    auto log_once = [&](const char* text) {
+    auto log_once = [&](const char* text)
+    {
         if (!logged)
             DebugErrorAlt(__PRETTY_FUNCTION__, "%s", text);
         logged = true;
@@ -473,8 +483,8 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
     return ok;
 }
 
-char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh, int tx,
-                                                      int ty, int tw, int th)
+char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh,
+                                                      int tx, int ty, int tw, int th)
 {
     EngTextureGL* src = from ? from->GetGL() : nullptr;
     if (!src)
@@ -511,7 +521,8 @@ char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, 
     if (th < 0)
         th = tex_height;
     int src_row0 = src->tex_height - fy - fh, dst_row0 = tex_height - ty - th;
-    if (fw < 1 || fx < 0 || fx + fw > src->tex_width || fh < 1 || src_row0 < 0 || src_row0 + fh > src->tex_height)
+    if (fw < 1 || fx < 0 || fx + fw > src->tex_width || fh < 1 || src_row0 < 0 ||
+        src_row0 + fh > src->tex_height)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid from sizes");
         return 0;

@@ -28,11 +28,20 @@ void EngTriangleListDrawTrianglesSet_GL(EngTriangleList* l, unsigned int first, 
     bool normals = false, tcs = false, colours = false;
     switch (l->type)
     {
-    case 1: break;
-    case 3: normals = tcs = true; break;
-    case 5: tcs = colours = true; break;
-    case 7: colours = true; break;
-    default: DebugErrorAlt(__PRETTY_FUNCTION__, "Type %d not implemented yet", l->type); return;
+    case 1:
+        break;
+    case 3:
+        normals = tcs = true;
+        break;
+    case 5:
+        tcs = colours = true;
+        break;
+    case 7:
+        colours = true;
+        break;
+    default:
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Type %d not implemented yet", l->type);
+        return;
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, l->positions);

@@ -9,7 +9,10 @@
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
 
-static SDL_Window* MainSdlWindow() { return static_cast<SDL_Window*>(eng_main_sdl_window); }
+static SDL_Window* MainSdlWindow()
+{
+    return static_cast<SDL_Window*>(eng_main_sdl_window);
+}
 
 static double FadeNow()
 {
@@ -99,7 +102,8 @@ char EngDeviceGL::AglSetupContext_LNX()
         AglFadeDisplayToBlack_LNX(&fade_settings);
     }
     // Every failure below gives the display back: gamma and cursor.
-    auto fail = [&](const char* msg) {
+    auto fail = [&](const char* msg)
+    {
         DebugErrorAlt(__PRETTY_FUNCTION__, "%s: %s", msg, SDL_GetError());
         if (context)
         {

@@ -37,7 +37,8 @@ TEST(ImageScale, UniformAreasLoseOnePerResamplingPass)
         auto src = Uniform(c.sw, c.sh, {255, 100, 0});
         std::vector<unsigned char> dst(c.dw * c.dh * 3, 7);
         Scaler s;
-        ASSERT_EQ(s.Scale(src.data(), 3, c.sw, c.sw * 3, c.sh, dst.data(), c.dw, c.dw * 3, c.dh, c.flip), dst.data());
+        ASSERT_EQ(s.Scale(src.data(), 3, c.sw, c.sw * 3, c.sh, dst.data(), c.dw, c.dw * 3, c.dh, c.flip),
+                  dst.data());
         for (unsigned i = 0; i < c.dw * c.dh; i++)
         {
             EXPECT_EQ(dst[i * 3], c.expected_r) << c.sw << "->" << c.dw;
@@ -71,10 +72,12 @@ TEST(ImageScale, ProgressRunsFromZeroBelowOneHundred)
     seen.clear();
     auto src = Uniform(4, 4, {9});
     std::vector<unsigned char> dst(8 * 8);
-    Scaler s([](char p) {
-        seen.push_back(p);
-        return char(1);
-    });
+    Scaler s(
+        [](char p)
+        {
+            seen.push_back(p);
+            return char(1);
+        });
     ASSERT_NE(s.Scale(src.data(), 1, 4, 4, 4, dst.data(), 8, 8, 8, 0), nullptr);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front(), 0);

@@ -117,8 +117,8 @@ TEST_F(Jpeg, CorruptFilesFailWithALoggedErrorAndTheProcessGoesOn)
 {
     const std::string cases[] = {
         std::string("\xFF\xD8", 2) + std::string(100, '\0'), // no image in the stream
-        "hello, not a picture",                                 // no start marker
-        std::string("\xFF\xD8\xFF\xC0\x00\x02", 6),             // broken frame header
+        "hello, not a picture",                              // no start marker
+        std::string("\xFF\xD8\xFF\xC0\x00\x02", 6),          // broken frame header
     };
     for (const auto& data : cases)
     {

@@ -39,7 +39,8 @@ protected:
 TEST_F(Tga, TwentyFourBitRowsLoadBottomFirstAsOpaque32Bit)
 {
     // Bottom row blue, top row red (bytes blue, green, red).
-    std::string data = Header(2, 2, 2, 24) + std::string("\xff\0\0\xff\0\0", 6) + std::string("\0\0\xff\0\0\xff", 6);
+    std::string data =
+        Header(2, 2, 2, 24) + std::string("\xff\0\0\xff\0\0", 6) + std::string("\0\0\xff\0\0\xff", 6);
     std::string file = dir.File("a.tga");
     vztest::WriteFile(file, data);
     EngTga tga;
@@ -171,7 +172,8 @@ TEST_F(Tga, CompositingModes)
         EngTga src(1, 1, 32), dst(1, 1, 32);
         src.m_data[0] = src_px;
         dst.m_data[0] = dst_px;
-        ASSERT_TRUE(dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 0, 0, c.mode, c.alpha_only, c.fade, 0))
+        ASSERT_TRUE(
+            dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 0, 0, c.mode, c.alpha_only, c.fade, 0))
             << c.name;
         EXPECT_EQ(dst.m_data[0], c.expected) << c.name << std::hex << " got " << dst.m_data[0];
     }

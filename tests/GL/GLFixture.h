@@ -25,7 +25,10 @@ inline std::vector<std::string>& LoggedLines()
     return lines;
 }
 
-inline void RecordLine(char* text) { LoggedLines().push_back(text ? text : ""); }
+inline void RecordLine(char* text)
+{
+    LoggedLines().push_back(text ? text : "");
+}
 
 inline bool Logged(const std::string& part)
 {

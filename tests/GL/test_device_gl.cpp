@@ -11,7 +11,10 @@ using vztest::Logged;
 namespace
 {
 
-void Viewport(int out[4]) { glGetIntegerv(GL_VIEWPORT, out); }
+void Viewport(int out[4])
+{
+    glGetIntegerv(GL_VIEWPORT, out);
+}
 
 TEST_F(GLDevice, StartsWithoutPendingErrorAndLogsVersion)
 {
@@ -143,8 +146,10 @@ TEST_F(GLDevice, BlendTypesAndSaveSlotsRoundTrip)
         int type;
         GLint src, dst;
     } const cases[] = {
-        {0, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, {9, GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA},
-        {14, GL_ZERO, GL_ONE_MINUS_SRC_COLOR},     {17, GL_ONE, GL_ONE_MINUS_SRC_COLOR},
+        {0, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+        {9, GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA},
+        {14, GL_ZERO, GL_ONE_MINUS_SRC_COLOR},
+        {17, GL_ONE, GL_ONE_MINUS_SRC_COLOR},
         {18, GL_DST_COLOR, GL_ONE},
     };
     for (const auto& c : cases)

@@ -48,12 +48,15 @@ std::string Chunk(const std::string& type, const std::string& data)
 std::string Png16(uint16_t r, uint16_t g, uint16_t b, bool interlaced)
 {
     std::string ihdr = Be32(1) + Be32(1) + std::string{16, 2, 0, 0, char(interlaced ? 1 : 0)};
-    std::string raw = {0, char(r >> 8), char(r & 255), char(g >> 8), char(g & 255), char(b >> 8), char(b & 255)};
+    std::string raw = {
+        0, char(r >> 8), char(r & 255), char(g >> 8), char(g & 255), char(b >> 8), char(b & 255)};
     int len = 0;
-    unsigned char* z = stbi_zlib_compress(reinterpret_cast<unsigned char*>(&raw[0]), int(raw.size()), &len, 8);
+    unsigned char* z =
+        stbi_zlib_compress(reinterpret_cast<unsigned char*>(&raw[0]), int(raw.size()), &len, 8);
     std::string idat(reinterpret_cast<char*>(z), size_t(len));
     std::free(z);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) + Chunk("IEND", "");
+    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) +
+           Chunk("IEND", "");
 }
 
 // Rows of one colour each, top row first.
@@ -185,11 +188,11 @@ TEST_F(Textures, DrawInPartsSkipsTheCentreAndPutsStateBack)
     t.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
     t.DrawInParts(64, 48, 0.25f, 0.25f, 0);
     device->RestoreAfter2D();
-    ExpectPixel(10, 10, 255, 255, 255);    // corner piece
-    ExpectPixel(320, 10, 255, 255, 255);   // top edge
-    ExpectPixel(10, 240, 255, 255, 255);   // left edge
-    ExpectPixel(630, 470, 255, 255, 255);  // bottom-right corner
-    ExpectPixel(320, 240, 255, 0, 0);      // no centre
+    ExpectPixel(10, 10, 255, 255, 255);   // corner piece
+    ExpectPixel(320, 10, 255, 255, 255);  // top edge
+    ExpectPixel(10, 240, 255, 255, 255);  // left edge
+    ExpectPixel(630, 470, 255, 255, 255); // bottom-right corner
+    ExpectPixel(320, 240, 255, 0, 0);     // no centre
     EXPECT_TRUE(t.AreFullTexCoordinatesSet());
     EXPECT_FLOAT_EQ(t.GetGL()->width, 640.0f);
     EXPECT_FLOAT_EQ(t.GetGL()->x, 0.0f);
