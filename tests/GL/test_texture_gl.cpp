@@ -378,6 +378,28 @@ TEST_F(Textures, CopiesBetweenTexturesBlendAndScale)
         }
     to.RestoreAfterGettingPixelData(&info);
     EXPECT_FALSE(to.CopyPartFromAnotherTexture(nullptr, 0, 0, -1, -1, 0, 0, -1, -1, 1, nullptr));
+
+    // Alpha only, the larger value kept; rows count up from the last one.
+    EngTexture alpha_to;
+    w = 4, h = 4;
+    ASSERT_TRUE(alpha_to.CreateEmptyTexture(&w, &h, 1));
+    ASSERT_TRUE(alpha_to.SetPartColour(0, 0, -1, -1, -1, -1, -1, 200 / 255.0f));
+    ASSERT_TRUE(alpha_to.CopyAlphaChannelFromAnotherTexture(&from, 0, 0, -1, -1, 0, 0, 4, 1));
+    ASSERT_TRUE(alpha_to.PrepareToGetPixelData(&info, 1, 0));
+    unsigned char a;
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 3, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 200); // larger than the source's 128
+    alpha_to.RestoreAfterGettingPixelData(&info);
+    ASSERT_TRUE(alpha_to.ClearTexturePart(0, 0, -1, -1));
+    ASSERT_TRUE(alpha_to.CopyAlphaChannelFromAnotherTexture(&from, 0, 0, -1, -1, 0, 0, 4, 1));
+    ASSERT_TRUE(alpha_to.PrepareToGetPixelData(&info, 1, 0));
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 3, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 128);
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 0, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 0);
+    alpha_to.RestoreAfterGettingPixelData(&info);
+    EXPECT_FALSE(alpha_to.CopyAlphaChannelFromAnotherTexture(&to, 0, 0, -1, -1, 0, 0, -1, -1));
+    EXPECT_TRUE(Logged("3 channels (from) not supported"));
     EXPECT_TRUE(Logged("From texture not ok"));
 }
 
