@@ -6,9 +6,7 @@
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
 
-// TEMPORARY weak: EngMathPending.cpp still holds a stand-in definition; drop
-// the attribute when that file goes.
-__attribute__((weak)) EngDevice* eng_main_device = nullptr;
+EngDevice* eng_main_device = nullptr;
 
 static inline bool EngDeviceGLReady()
 {

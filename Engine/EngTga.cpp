@@ -13,7 +13,10 @@
 #include "EngJpeg.h"
 #include "EngMain.h"
 #include "EngTexture.h"
-#include "RenderPending.h"
+#include "EngMath.h"
+#include "EngMatrix.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
 
 static const unsigned char tga_header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 

@@ -17,7 +17,10 @@
 #include "EngProgram.h"
 #include "EngTexture.h"
 #include "EngWindow.h"
-#include "RenderPending.h"
+#include "EngMath.h"
+#include "EngMatrix.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
 
 static double CpuSeconds()
 {

@@ -5,7 +5,10 @@
 #include <cstdint>
 
 #include "EngDevice.h"
-#include "RenderPending.h"
+#include "EngMath.h"
+#include "EngMatrix.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
 
 // The display's gamma ramps, kept while full screen fades run.
 struct _AglFadeSettings

@@ -8,7 +8,10 @@
 #include "EngTriangleList.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
-#include "RenderPending.h"
+#include "EngMath.h"
+#include "EngMatrix.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
 #include "support/TestSupport.h"
 
 namespace

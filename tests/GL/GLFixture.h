@@ -14,7 +14,10 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
-#include "RenderPending.h"
+#include "EngMath.h"
+#include "EngMatrix.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
 
 namespace vztest
 {
