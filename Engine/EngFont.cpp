@@ -282,7 +282,12 @@ char EngFont::AllocSheetPart(int* counter, int* cx, int* cy, int* row_h, int w, 
         *cx = gap + w + gap;
         return 1;
     }
-    // A new sheet.
+    // A new sheet. Letter records name their sheet in one byte.
+    if (*counter >= ENG_FONT_MAX_SHEETS)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Too many sheets (%d)", *counter);
+        return 0;
+    }
     if (!counting)
     {
         if (!sheet_pixels)
@@ -479,6 +484,11 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
     if (max_char < 32 || max_char > 255)
     {
         DebugErrorAlt(F, "Bad max_char_needed [%d]", max_char);
+        return 0;
+    }
+    if (sheet_size < ENG_FONT_MIN_SHEET_SIZE || sheet_size > ENG_FONT_MAX_SHEET_SIZE)
+    {
+        DebugErrorAlt(F, "Bad sheet size [%d]", sheet_size);
         return 0;
     }
     if (size < 8 || size > sheet_size)
@@ -1245,6 +1255,16 @@ void EngFont::DrawMultilineText(float x, float y, float max_w, float max_h, char
     }
 }
 
+// Truncates toward zero, saturating far outside any image.
+static int ToInt(float v)
+{
+    if (!(v > -1e8f))
+        return -100000000;
+    if (v > 1e8f)
+        return 100000000;
+    return int(v);
+}
+
 // Glyph pixels as an RGBA source value: white ink on black, opaque.
 static void GlyphSourcePixel(const unsigned char* sp, int ch, unsigned char out[4])
 {
@@ -1279,26 +1299,22 @@ char EngFont::ComposeStringIntoImage(unsigned char* image, int width, int height
         const unsigned char* sheet = L->sheet < sheet_count ? sheets[L->sheet] : nullptr;
         if (*s != ' ' && sheet)
         {
-            const int fx = int(L->left_u * S), fy = int(L->top_v * S);
-            const int fw = int((L->right_u - L->left_u) * S), fh = int((L->bottom_v - L->top_v) * S);
-            const int tx = int(sx * L->x_offset + pen);
-            const int th = int(sy * L->height);
-            const int ty = height_px - int(sy * L->y_offset + base) - th;
-            const int tw = int(sx * L->width);
+            const int fx = ToInt(L->left_u * S), fy = ToInt(L->top_v * S);
+            const int fw = ToInt((L->right_u - L->left_u) * S), fh = ToInt((L->bottom_v - L->top_v) * S);
+            const int tx = ToInt(sx * L->x_offset + pen);
+            const int th = ToInt(sy * L->height);
+            const int ty = height_px - ToInt(sy * L->y_offset + base) - th;
+            const int tw = ToInt(sx * L->width);
             if (fw > 0 && fh > 0 && tw > 0 && th > 0)
-                for (int i = ty; i < ty + th; i++)
+                for (int i = std::max(ty, 0); i < std::min(int64_t(ty) + th, int64_t(height_px)); i++)
                 {
-                    if (i < 0 || i >= height_px)
-                        continue;
-                    int r = int(float(i - ty) * fh / th + fy);
+                    int r = int(double(i - ty) * fh / th + fy);
                     r = std::min(std::max(r, fy), fy + fh - 1);
                     if (r < 0 || r >= S)
                         continue;
-                    for (int j = tx; j < tx + tw; j++)
+                    for (int j = std::max(tx, 0); j < std::min(int64_t(tx) + tw, int64_t(width)); j++)
                     {
-                        if (j < 0 || j >= width)
-                            continue;
-                        int c = int(float(j - tx) * fw / tw + fx);
+                        int c = int(double(j - tx) * fw / tw + fx);
                         c = std::min(std::max(c, fx), fx + fw - 1);
                         if (c < 0 || c >= S)
                             continue;

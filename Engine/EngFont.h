@@ -33,6 +33,9 @@ struct _EngFontLetter
 };
 
 #define ENG_FONT_DEFAULT_SHEET_SIZE 512
+#define ENG_FONT_MIN_SHEET_SIZE 16
+#define ENG_FONT_MAX_SHEET_SIZE 4096
+#define ENG_FONT_MAX_SHEETS 256
 #define ENG_FONT_ADVANCE_TABLE_SIZE 256
 
 class EngFont

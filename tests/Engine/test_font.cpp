@@ -124,6 +124,7 @@ struct BadCreate
     int two, size, min_char, max_char;
     int padding, shadow_x, shadow_y;
     const char* message;
+    int sheet_size = 0; // 0: the default
 };
 
 TEST_F(Font, CreationRefusals)
@@ -146,6 +147,8 @@ TEST_F(Font, CreationRefusals)
         {"negative padding", "*", 0, 16, 32, 127, -4, 0, 0, "Bad padding [-4]"},
         {"missing file", "missing", 0, 64, 32, 127, 0, 0, 0, "Could not find file <"},
         {"not a font", "bad", 0, 64, 32, 127, 0, 0, 0, "Problem loading font <"},
+        {"sheet size 0", "*", 0, 64, 32, 127, 0, 0, 0, "Bad sheet size [0]", -1},
+        {"huge sheet", "*", 0, 64, 32, 127, 0, 0, 0, "Bad sheet size [1048576]", 1 << 20},
     };
     for (const BadCreate& c : cases)
     {
@@ -165,6 +168,8 @@ TEST_F(Font, CreationRefusals)
         e.shadow_x = c.shadow_x;
         e.shadow_y = c.shadow_y;
         f.SetCreationEffects(&e);
+        if (c.sheet_size)
+            f.SetSheetSize(c.sheet_size < 0 ? 0 : c.sheet_size);
         EXPECT_EQ(f.CreateFromFontFile(file, char(c.two), 32, c.size, c.min_char, c.max_char, nullptr, 0, 1, 1, 0,
                                        0, 0, 0, 0, 0, 0),
                   0);
@@ -313,6 +318,15 @@ TEST_F(Font, PackerPlacesShelvesAndSheets)
             EXPECT_EQ(y, s.y);
         }
     }
+    // Letter records name their sheet in a byte: sheet 257 is refused.
+    while (counter < 256)
+    {
+        int x = 0, y = 0;
+        ASSERT_TRUE(f.AllocSheetPart(&counter, &cx, &cy, &rh, 60, 60, &x, &y, 1));
+    }
+    int x = 0, y = 0;
+    EXPECT_FALSE(f.AllocSheetPart(&counter, &cx, &cy, &rh, 60, 60, &x, &y, 1));
+    EXPECT_EQ(counter, 256);
 }
 
 TEST_F(Font, BlurOfASinglePixel)

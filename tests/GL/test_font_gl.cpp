@@ -218,7 +218,23 @@ TEST_F(FontGL, MaxXSkipsLettersThatReachIt)
     EXPECT_NEAR(font.RecordNextTextXPos(-1), 10, 1e-4);
     // A count draws only the first characters.
     EXPECT_NEAR(font.DrawStringPart(10, 50, "Wi", 1, 0), 10 + W, 1e-4);
+
+    // The left limit hides letters that start before it but keeps their room.
+    Clear();
+    font.SetScale(3, 3);
+    font.DrawString(100, 200, "I");
+    Box one = Ink();
+    Clear();
+    const float I = font.GetScaledCharWidth('I');
+    font.DrawStringPartSetXStartPos(1, 100 + I / 2);
+    EXPECT_NEAR(font.DrawString(100, 200, "II"), 100 + 2 * I, 1e-3);
+    font.DrawStringPartSetXStartPos(0, 0);
+    Box second = Ink();
     EngFontRestoreAfterDrawing();
+    ASSERT_FALSE(one.Empty());
+    ASSERT_FALSE(second.Empty());
+    EXPECT_NEAR(second.x0, one.x0 + I, 1.5);
+    EXPECT_NEAR(second.x1 - second.x0, one.x1 - one.x0, 1.5);
 }
 
 TEST_F(FontGL, HighBytesDrawNothing)
