@@ -237,6 +237,32 @@ TEST_F(FontGL, MaxXSkipsLettersThatReachIt)
     EXPECT_NEAR(second.x1 - second.x0, one.x1 - one.x0, 1.5);
 }
 
+TEST_F(FontGL, MultilineDrawsEachLineAligned)
+{
+    font.SetScale(2, 2);
+    const float L = font.GetFontHeight(1);
+    const float max_w = font.GetStringWidth("ab c");
+    std::vector<unsigned char> wrapped(640 * 480 * 4), reference(640 * 480 * 4);
+    auto grab = [](std::vector<unsigned char>& px) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    };
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    int lines = 0;
+    font.DrawMultilineText(40, 60, max_w, 400, 0, 0, "ab cd\n\nef", 1, 0, nullptr, nullptr, &lines, nullptr);
+    EXPECT_EQ(lines, 4);
+    grab(wrapped);
+    // "ab", then " cd" without its leading space, a blank line, "ef".
+    Clear();
+    font.DrawStringAlign(40, 60, 0, 0, "ab", 0);
+    font.DrawStringAlign(40, 60 + L, 0, 0, "cd", 0);
+    font.DrawStringAlign(40, 60 + 3 * L, 0, 0, "ef", 0);
+    grab(reference);
+    EngFontRestoreAfterDrawing();
+    EXPECT_FALSE(Ink().Empty());
+    EXPECT_TRUE(wrapped == reference);
+}
+
 TEST_F(FontGL, HighBytesDrawNothing)
 {
     std::string all;
