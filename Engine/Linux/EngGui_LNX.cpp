@@ -1,0 +1,521 @@
+// GTK helpers for native windows.
+#include "EngGui_LNX.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "EngDebug.h"
+
+namespace
+{
+const char* const cgui_sig_key = "eng-control-signature";
+const char* const cgui_id_key = "eng-control-id";
+const char* const cgui_cmd_key = "eng-menu-command";
+
+// Copies text into buf without splitting a UTF-8 sequence: 1, or -1 when cut.
+int CopyOut(const char* text, char* buf, int size)
+{
+    size_t n = strlen(text);
+    int r = 1;
+    if (n >= size_t(size))
+    {
+        r = -1;
+        n = size_t(size) - 1;
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            n--;
+    }
+    memcpy(buf, text, n);
+    buf[n] = 0;
+    return r;
+}
+
+GtkWidget* TextViewOf(GtkWidget* control)
+{
+    if (GTK_IS_TEXT_VIEW(control))
+        return control;
+    if (GTK_IS_SCROLLED_WINDOW(control))
+    {
+        GtkWidget* child = gtk_bin_get_child(GTK_BIN(control));
+        if (child && GTK_IS_TEXT_VIEW(child))
+            return child;
+    }
+    return nullptr;
+}
+
+// The text of an entry or text view (g_free it), or null.
+char* EditText(GtkWidget* control)
+{
+    if (GTK_IS_ENTRY(control))
+        return g_strdup(gtk_entry_get_text(GTK_ENTRY(control)));
+    GtkWidget* tv = TextViewOf(control);
+    if (!tv)
+        return nullptr;
+    GtkTextBuffer* buf = gtk_text_view_get_buffer(GTK_TEXT_VIEW(tv));
+    GtkTextIter a, b;
+    gtk_text_buffer_get_bounds(buf, &a, &b);
+    return gtk_text_buffer_get_text(buf, &a, &b, FALSE);
+}
+
+bool ItemIter(GtkTreeModel* menu, int index, GtkTreeIter* it)
+{
+    return index >= 0 && gtk_tree_model_iter_nth_child(menu, it, nullptr, index);
+}
+
+GtkWidget* FindControl(GtkWidget* w, EngUInt32 signature, EngInt32 id)
+{
+    if (g_object_get_data(G_OBJECT(w), cgui_id_key) &&
+        GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(w), cgui_sig_key)) == signature &&
+        GPOINTER_TO_INT(g_object_get_data(G_OBJECT(w), cgui_id_key)) - 1 == id)
+        return w;
+    if (!GTK_IS_CONTAINER(w))
+        return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+    GtkWidget* found = nullptr;
+    for (GList* l = children; l && !found; l = l->next)
+        found = FindControl(GTK_WIDGET(l->data), signature, id);
+    g_list_free(children);
+    return found;
+}
+} // namespace
+
+std::string EngGuiToUtf8_LNX(const char* text)
+{
+    if (!text)
+        return std::string();
+    if (g_utf8_validate(text, -1, nullptr))
+        return std::string(text);
+    gchar* conv = g_convert(text, -1, "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr);
+    std::string out = conv ? conv : "";
+    g_free(conv);
+    return out;
+}
+
+char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error)
+{
+    if (!error)
+        return 1;
+    DebugErrorAlt(label ? label : "", "Error: %s (%s)", error->message ? error->message : "",
+                  g_quark_to_string(error->domain));
+    return 0;
+}
+
+char EngGuiDoDialog_LNX(GtkWidget** window, char app_modal, char destroy)
+{
+    if (!window || !*window || !GTK_IS_WINDOW(*window))
+    {
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return 0;
+    }
+    GtkWidget* w = *window;
+    gtk_window_set_modal(GTK_WINDOW(w), app_modal ? TRUE : FALSE);
+    // A close ends this loop; the window stays for its owner.
+    gulong close_id = g_signal_connect(w, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean {
+                                           gtk_main_quit();
+                                           return TRUE;
+                                       }),
+                                       nullptr);
+    gtk_widget_show_all(w);
+    gtk_main();
+    g_signal_handler_disconnect(w, close_id);
+    if (destroy)
+        EngGuiDestroyDialog_LNX(window);
+    return 1;
+}
+
+void EngGuiDestroyDialog_LNX(GtkWidget** window)
+{
+    if (!window || !*window)
+    {
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return;
+    }
+    gtk_widget_hide(*window);
+    gtk_widget_destroy(*window);
+    *window = nullptr;
+}
+
+void EngGuiSetControlID_LNX(GtkWidget* control, EngUInt32 signature, EngInt32 id)
+{
+    if (!control)
+        return;
+    g_object_set_data(G_OBJECT(control), cgui_sig_key, GUINT_TO_POINTER(signature));
+    // Stored plus one so that ID 0 differs from no ID.
+    g_object_set_data(G_OBJECT(control), cgui_id_key, GINT_TO_POINTER(id + 1));
+}
+
+char EngGuiGetControl_LNX(GtkWidget* window, EngUInt32 signature, EngInt32 id, GtkWidget** out)
+{
+    if (!window || !out)
+        return 0;
+    *out = FindControl(window, signature, id);
+    if (!*out)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get control [id = %d]", int(id));
+        return 0;
+    }
+    return 1;
+}
+
+void EngGuiEnableControl_LNX(GtkWidget* control, char on)
+{
+    if (control)
+        gtk_widget_set_sensitive(control, on ? TRUE : FALSE);
+}
+
+void EngGuiGuiShowControl_LNX(GtkWidget* control, char on)
+{
+    if (!DebugCheckOkAlt(control != nullptr, __PRETTY_FUNCTION__, "No control."))
+        return;
+    gtk_widget_set_visible(control, on ? TRUE : FALSE);
+}
+
+void EngGuiCheckButton_LNX(GtkWidget* control, char on)
+{
+    if (!DebugCheckOkAlt(control != nullptr, __PRETTY_FUNCTION__, "No control."))
+        return;
+    if (GTK_IS_TOGGLE_BUTTON(control))
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control), on ? TRUE : FALSE);
+    else if (GTK_IS_CHECK_MENU_ITEM(control))
+        gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(control), on ? TRUE : FALSE);
+}
+
+char EngGuiIsButtonChecked_LNX(GtkWidget* control)
+{
+    if (!control)
+        return 0;
+    if (GTK_IS_TOGGLE_BUTTON(control))
+        return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(control)) ? 1 : 0;
+    if (GTK_IS_CHECK_MENU_ITEM(control))
+        return gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(control)) ? 1 : 0;
+    return 0;
+}
+
+void EngGuiSetStaticTextString_LNX(GtkWidget* control, const char* text)
+{
+    if (!control || !text)
+        return;
+    std::string t = EngGuiToUtf8_LNX(text);
+    if (GTK_IS_LABEL(control))
+        gtk_label_set_text(GTK_LABEL(control), t.c_str());
+    else if (GTK_IS_FRAME(control))
+        gtk_frame_set_label(GTK_FRAME(control), t.empty() ? nullptr : t.c_str());
+}
+
+int EngGuiGetStaticTextString_LNX(GtkWidget* control, char* buf, int size)
+{
+    if (!control || !buf || size <= 0)
+        return 0;
+    const char* t = nullptr;
+    if (GTK_IS_LABEL(control))
+        t = gtk_label_get_text(GTK_LABEL(control));
+    else if (GTK_IS_FRAME(control))
+        t = gtk_frame_get_label(GTK_FRAME(control));
+    else
+        return 0;
+    return CopyOut(t ? t : "", buf, size);
+}
+
+void EngGuiSetEditableTextString_LNX(GtkWidget* control, const char* text)
+{
+    if (!control || !text)
+        return;
+    std::string t = EngGuiToUtf8_LNX(text);
+    if (GTK_IS_ENTRY(control))
+        gtk_entry_set_text(GTK_ENTRY(control), t.c_str());
+    else if (GtkWidget* tv = TextViewOf(control))
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(tv)), t.c_str(), -1);
+}
+
+void EngGuiSetEditableTextString2_LNX(GtkWidget* control, char* text)
+{
+    EngGuiSetEditableTextString_LNX(control, text);
+}
+
+int EngGuiGetEditableTextString_LNX(GtkWidget* control, char* buf, int size)
+{
+    if (!control || !buf || size <= 0)
+        return 0;
+    char* t = EditText(control);
+    if (!t)
+        return 0;
+    int r = CopyOut(t, buf, size);
+    g_free(t);
+    return r;
+}
+
+void EngGuiSetEditableTextInt_LNX(GtkWidget* control, int value)
+{
+    if (!DebugCheckOkAlt(control != nullptr, __PRETTY_FUNCTION__, "No control."))
+        return;
+    char s[16];
+    snprintf(s, sizeof(s), "%d", value);
+    EngGuiSetEditableTextString_LNX(control, s);
+}
+
+int EngGuiGetEditableTextInt_LNX(GtkWidget* control)
+{
+    if (!control)
+        return -1;
+    char s[255];
+    if (!EngGuiGetEditableTextString_LNX(control, s, sizeof(s)))
+        return 0;
+    errno = 0;
+    long v = strtol(s, nullptr, 10);
+    if (errno == ERANGE || v > INT32_MAX || v < INT32_MIN)
+        return 0;
+    return int(v);
+}
+
+void EngGuiSetBevelButtonTextString_LNX(GtkWidget* control, const char* text)
+{
+    if (!control || !text || !GTK_IS_BUTTON(control))
+        return;
+    std::string t = EngGuiToUtf8_LNX(text);
+    // The button makes a new label: keep the old one's look.
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(control));
+    bool had_label = child && GTK_IS_LABEL(child);
+    PangoEllipsizeMode ellipsize = had_label ? gtk_label_get_ellipsize(GTK_LABEL(child)) : PANGO_ELLIPSIZE_NONE;
+    float xalign = had_label ? gtk_label_get_xalign(GTK_LABEL(child)) : 0.5f;
+    gtk_button_set_label(GTK_BUTTON(control), t.c_str());
+    child = gtk_bin_get_child(GTK_BIN(control));
+    if (had_label && child && GTK_IS_LABEL(child))
+    {
+        gtk_label_set_ellipsize(GTK_LABEL(child), ellipsize);
+        gtk_label_set_xalign(GTK_LABEL(child), xalign);
+    }
+}
+
+void EngGuiSetRadioControlEntryTextString_LNX(GtkWidget* group, int index, const char* text)
+{
+    if (!group || !text || !GTK_IS_CONTAINER(group))
+        return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(group));
+    GtkWidget* radio = nullptr;
+    int k = 0;
+    for (GList* l = children; l; l = l->next)
+    {
+        if (!GTK_IS_RADIO_BUTTON(l->data))
+            continue;
+        if (k++ == index)
+        {
+            radio = GTK_WIDGET(l->data);
+            break;
+        }
+    }
+    g_list_free(children);
+    if (!radio)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get radio sub control.");
+        return;
+    }
+    EngGuiSetBevelButtonTextString_LNX(radio, text);
+}
+
+int EngGuiGetPopupButtonMenuRef_LNX(GtkWidget* control, GtkTreeModel** out)
+{
+    if (!control || !out)
+        return -1;
+    *out = GTK_IS_COMBO_BOX(control) ? gtk_combo_box_get_model(GTK_COMBO_BOX(control)) : nullptr;
+    return *out ? 0 : 1;
+}
+
+char EngGuiGetPopupButtonMenu_LNX(GtkWidget* control, GtkTreeModel** out)
+{
+    if (!control || !out)
+        return 0;
+    if (EngGuiGetPopupButtonMenuRef_LNX(control, out) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get popup menu");
+        return 0;
+    }
+    return 1;
+}
+
+int EngGuiSyncPopupButtonToMenu_LNX(GtkWidget* control)
+{
+    GtkTreeModel* menu = nullptr;
+    int r = EngGuiGetPopupButtonMenuRef_LNX(control, &menu);
+    if (r != 0)
+        return r;
+    int n = EngGuiGetMenuCount_LNX(menu);
+    int sel = gtk_combo_box_get_active(GTK_COMBO_BOX(control));
+    if (n == 0)
+        sel = -1;
+    else if (sel >= n)
+        sel = n - 1;
+    else if (sel < 0)
+        sel = 0;
+    if (sel != gtk_combo_box_get_active(GTK_COMBO_BOX(control)))
+        gtk_combo_box_set_active(GTK_COMBO_BOX(control), sel);
+    return 0;
+}
+
+void EngGuiSetPopupControlCurrentSelection_LNX(GtkWidget* control, int index)
+{
+    if (!DebugCheckOkAlt(control != nullptr, __PRETTY_FUNCTION__, "No control."))
+        return;
+    if (!GTK_IS_COMBO_BOX(control))
+        return;
+    GtkTreeModel* menu = gtk_combo_box_get_model(GTK_COMBO_BOX(control));
+    int n = EngGuiGetMenuCount_LNX(menu);
+    // Outside the entries the nearest one is shown.
+    int sel = n == 0 ? -1 : index < 0 ? 0 : index >= n ? n - 1 : index;
+    gtk_combo_box_set_active(GTK_COMBO_BOX(control), sel);
+}
+
+int EngGuiGetPopupControlCurrentSelection_LNX(GtkWidget* control)
+{
+    if (!control || !GTK_IS_COMBO_BOX(control))
+        return -1;
+    return gtk_combo_box_get_active(GTK_COMBO_BOX(control));
+}
+
+int EngGuiGetMenuCount_LNX(GtkTreeModel* menu)
+{
+    return menu ? gtk_tree_model_iter_n_children(menu, nullptr) : 0;
+}
+
+void EngGuiResetMenu_LNX(GtkTreeModel* menu)
+{
+    if (menu && GTK_IS_LIST_STORE(menu))
+        gtk_list_store_clear(GTK_LIST_STORE(menu));
+}
+
+void EngGuiAddStringToMenu_LNX(GtkTreeModel* menu, const char* text)
+{
+    if (!menu || !text || !GTK_IS_LIST_STORE(menu))
+        return;
+    std::string t = EngGuiToUtf8_LNX(text);
+    GtkTreeIter it;
+    gtk_list_store_append(GTK_LIST_STORE(menu), &it);
+    gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
+}
+
+void EngGuiGetMenuItemString_LNX(GtkTreeModel* menu, int index, char* buf, int size)
+{
+    if (!menu || !buf || size <= 0)
+        return;
+    GtkTreeIter it;
+    if (!ItemIter(menu, index, &it))
+    {
+        GError* e = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "No entry %d", index);
+        EngGuiIsReturnCodeOk_LNX(__PRETTY_FUNCTION__, e);
+        g_error_free(e);
+        return;
+    }
+    gchar* t = nullptr;
+    gtk_tree_model_get(menu, &it, 0, &t, -1);
+    CopyOut(t ? t : "", buf, size);
+    g_free(t);
+}
+
+void EngGuiGetPopupMenuCurrentText_LNX(GtkTreeModel* menu, GtkWidget* control, char* buf, int size)
+{
+    int sel = control ? EngGuiGetPopupControlCurrentSelection_LNX(control) : 0;
+    EngGuiGetMenuItemString_LNX(menu, sel, buf, size);
+}
+
+void EngGuiSetMenuItemText_LNX(GtkTreeModel* menu, unsigned item, const char* text)
+{
+    if (!menu || !text)
+        return;
+    GtkTreeIter it;
+    if (item < 1 || !GTK_IS_LIST_STORE(menu) || !ItemIter(menu, int(item) - 1, &it))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set menu text to <%s>", text);
+        return;
+    }
+    std::string t = EngGuiToUtf8_LNX(text);
+    gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
+}
+
+void EngGuiSetMenuItemCommandID_LNX(GtkWidget* item, EngUInt32 command)
+{
+    if (item)
+        g_object_set_data(G_OBJECT(item), cgui_cmd_key, GUINT_TO_POINTER(command));
+}
+
+namespace
+{
+template <typename F> void ForEachCommandItem(GtkWidget* menu, EngUInt32 command, F f)
+{
+    if (!menu || !GTK_IS_MENU_SHELL(menu))
+        return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(menu));
+    for (GList* l = children; l; l = l->next)
+    {
+        GtkWidget* item = GTK_WIDGET(l->data);
+        if (g_object_get_data(G_OBJECT(item), cgui_cmd_key) &&
+            GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), cgui_cmd_key)) == command)
+            f(item);
+    }
+    g_list_free(children);
+}
+} // namespace
+
+void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on)
+{
+    ForEachCommandItem(menu, command, [on](GtkWidget* item) { gtk_widget_set_sensitive(item, on ? TRUE : FALSE); });
+}
+
+void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on)
+{
+    ForEachCommandItem(menu, command, [on](GtkWidget* item) {
+        if (GTK_IS_CHECK_MENU_ITEM(item))
+            gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), on ? TRUE : FALSE);
+    });
+}
+
+GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
+{
+    if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
+        return nullptr;
+    struct stat st;
+    if (!DebugCheckOkAlt(stat(name, &st) == 0 && S_ISREG(st.st_mode), __PRETTY_FUNCTION__, "File does not exist."))
+        return nullptr;
+    GError* e = nullptr;
+    GdkPixbuf* p = width > 0 && height > 0 ? gdk_pixbuf_new_from_file_at_scale(name, width, height, TRUE, &e)
+                                           : gdk_pixbuf_new_from_file(name, &e);
+    if (!EngGuiIsReturnCodeOk_LNX(__PRETTY_FUNCTION__, e))
+    {
+        g_error_free(e);
+        if (p)
+            g_object_unref(p);
+        return nullptr;
+    }
+    return p;
+}
+
+char EngGuiSetHiViewControlsPicture_LNX(GtkWidget* image, const char* name)
+{
+    if (!DebugCheckOkAlt(image != nullptr && GTK_IS_IMAGE(image), __PRETTY_FUNCTION__, "No control."))
+        return 0;
+    int w = -1, h = -1;
+    gtk_widget_get_size_request(image, &w, &h);
+    GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(name, w, h);
+    if (!DebugCheckOkAlt(p != nullptr, __PRETTY_FUNCTION__, "No imageRef"))
+        return 0;
+    gtk_image_set_from_pixbuf(GTK_IMAGE(image), p);
+    g_object_unref(p);
+    return 1;
+}
+
+GtkWidget* EngGuiCreateHiViewPictureControl_LNX(GtkWidget* fixed, int left, int top, int right, int bottom,
+                                                const char* name)
+{
+    if (!DebugCheckOkAlt(fixed != nullptr && GTK_IS_FIXED(fixed), __PRETTY_FUNCTION__, "No window."))
+        return nullptr;
+    GtkWidget* image = gtk_image_new();
+    gtk_widget_set_size_request(image, right - left > 0 ? right - left : -1, bottom - top > 0 ? bottom - top : -1);
+    if (name && *name && !EngGuiSetHiViewControlsPicture_LNX(image, name))
+    {
+        g_object_ref_sink(image);
+        g_object_unref(image);
+        return nullptr;
+    }
+    gtk_fixed_put(GTK_FIXED(fixed), image, left, top);
+    gtk_widget_show(image);
+    return image;
+}

@@ -1,0 +1,416 @@
+// The native dialog kit on GTK: scripted clicks, selections, closing and the
+// quit key, control sizes, texts and pictures, and the GTK helpers.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "EngDebug.h"
+#include "Linux/EngGui_LNX.h"
+#include "SWin.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+bool Logged(const std::string& text)
+{
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Runs GTK until cond holds or a second has passed.
+template <typename F> bool SpinUntil(F cond)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (!cond())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        while (gtk_events_pending())
+            gtk_main_iteration_do(FALSE);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+class SWinGtk : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DebugResetForTests();
+        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        SWinSetBackend(nullptr);
+        _SWinCreateInfo info = {};
+        info.x = info.y = -1;
+        info.width = 600;
+        info.height = 430;
+        ASSERT_EQ(1, win.CreateMainWindow(&info));
+    }
+    void TearDown() override
+    {
+        if (guard)
+            g_source_remove(guard);
+        if (win.IsCreated())
+            win.DestroyMainWindow();
+        DebugResetForTests();
+    }
+    GtkWidget* W(int i) { return static_cast<GtkWidget*>(win.GetButtonControl(i)); }
+    GtkWidget* Window() { return static_cast<GtkWidget*>(win.GetWindowHandle()); }
+    // Ends a loop that the scripted event failed to end.
+    void RunWithGuard()
+    {
+        guard = g_timeout_add(5000, [](gpointer w) -> gboolean {
+            ADD_FAILURE() << "the loop did not end";
+            static_cast<SWin*>(w)->QuitWindowLoop();
+            return G_SOURCE_REMOVE;
+        }, &win);
+        EXPECT_EQ(1, win.RunWindowLoop());
+        g_source_remove(guard);
+        guard = 0;
+    }
+
+    vztest::TempDir dir;
+    SWin win;
+    guint guard = 0;
+};
+
+int clicks;
+void QuitCB(SWin* w)
+{
+    clicks++;
+    w->QuitWindowLoop();
+}
+
+TEST_F(SWinGtk, ClickOnAQuittingButtonEndsTheLoop)
+{
+    clicks = 0;
+    int b = win.AddPushButtonToWindow(209, 344, 173, 20, "Start", QuitCB);
+    ASSERT_GE(b, 0);
+    win.SetDefaultPushButton(b);
+    EXPECT_TRUE(gtk_widget_has_default(W(b)));
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(w));
+        return G_SOURCE_REMOVE;
+    }, W(b));
+    RunWithGuard();
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(1, win.IsQuitRequested());
+    EXPECT_EQ(0, gtk_main_level());
+}
+
+void DestroyCB(SWin* w)
+{
+    clicks++;
+    w->DestroyMainWindow();
+}
+
+TEST_F(SWinGtk, ClickThatDestroysTheWindowEndsTheLoop)
+{
+    clicks = 0;
+    int b = win.AddPushButtonToWindow(20, 360, 140, 20, "Close", DestroyCB);
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(w));
+        return G_SOURCE_REMOVE;
+    }, W(b));
+    RunWithGuard();
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(0, win.IsCreated());
+    EXPECT_EQ(0, gtk_main_level());
+}
+
+struct Seen
+{
+    std::vector<std::string> log;
+    int* bound;
+} seen;
+
+void IntCB(SWin*, int sel)
+{
+    seen.log.push_back(std::to_string(sel) + "/" + std::to_string(*seen.bound));
+}
+
+TEST_F(SWinGtk, OnlyTheUsersSelectionWritesTheBoundInt)
+{
+    char strs[3][SWIN_STR_SIZE] = {"Off", "Normal [2x2]", "Strong [4x4]"};
+    int list = win.AddListButtonToWindow(140, 274, 168, 20, 3, strs, IntCB);
+    ASSERT_GE(list, 0);
+    GtkComboBox* combo = GTK_COMBO_BOX(W(list));
+    EXPECT_EQ(0, gtk_combo_box_get_active(combo));
+
+    int stored = 7;
+    seen = {{}, &stored};
+    // Out of the entries: the nearest one shows, the callback runs once.
+    ASSERT_EQ(1, win.ListRegisterIntVariable(list, &stored));
+    EXPECT_EQ(2, gtk_combo_box_get_active(combo));
+    EXPECT_EQ(7, win.ListGetSel(list));
+    ASSERT_EQ(1, win.ListSetSel(list, 1));
+    EXPECT_EQ(1, gtk_combo_box_get_active(combo));
+    EXPECT_EQ(7, stored);
+    ASSERT_EQ(1, win.ListSetStrs(list, 3, strs));
+    EXPECT_EQ((std::vector<std::string>{"7/7", "1/7"}), seen.log);
+
+    // As the user picks: written first, then the callback.
+    gtk_combo_box_set_active(combo, 2);
+    EXPECT_EQ(2, stored);
+    EXPECT_EQ(2, win.ListGetSel(list));
+    EXPECT_EQ((std::vector<std::string>{"7/7", "1/7", "2/2"}), seen.log);
+}
+
+TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
+{
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_window_close(GTK_WINDOW(w));
+        return G_SOURCE_REMOVE;
+    }, Window());
+    RunWithGuard();
+    EXPECT_EQ(1, win.IsQuitRequested());
+    ASSERT_EQ(1, win.IsCreated());
+    EXPECT_TRUE(GTK_IS_WINDOW(Window()));
+    EXPECT_TRUE(gtk_widget_get_visible(Window()));
+    win.DestroyMainWindow();
+    EXPECT_EQ(nullptr, win.GetWindowHandle());
+}
+
+TEST_F(SWinGtk, CtrlQEndsThePump)
+{
+    ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
+    EXPECT_NE(0, win.ProcessAnyWindowsMessages());
+
+    GdkEvent* e = gdk_event_new(GDK_KEY_PRESS);
+    e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(Window())));
+    e->key.send_event = TRUE;
+    e->key.keyval = GDK_KEY_q;
+    e->key.state = GDK_CONTROL_MASK;
+    e->key.time = GDK_CURRENT_TIME;
+    gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+    gdk_event_put(e);
+    gdk_event_free(e);
+
+    char r = 1;
+    for (int k = 0; k < 100 && r != 0; k++)
+        r = win.ProcessAnyWindowsMessages();
+    EXPECT_EQ(0, r);
+    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
+    EXPECT_EQ(1, win.IsCreated());
+}
+
+TEST_F(SWinGtk, RowsStayInsideTheirRectangles)
+{
+    char strs[2][SWIN_STR_SIZE] = {"Fullscreen", "Windowed"};
+    std::vector<int> ids = {
+        win.AddTextButtonToWindow(32, 183, 96, 20, "Screen Size:", SWIN_ALIGN_RIGHT),
+        win.AddChoiceButtonToWindow(140, 183, 208, 20, 2, strs, nullptr),
+        win.AddPushButtonToWindow(403, 124, 173, 20, "Check for new version", nullptr),
+        win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 213, 200, 20, "edit"),
+        win.AddPushButtonToWindow(320, 274, 32, 20, "?", nullptr),
+        win.AddGroupFrameToWindow(16, 166, 352, 139, "Resolution"),
+    };
+    for (int i : ids)
+        ASSERT_GE(i, 0);
+    ASSERT_TRUE(SpinUntil([&] {
+        GtkAllocation a;
+        gtk_widget_get_allocation(W(ids.back()), &a);
+        return a.width > 1;
+    }));
+    for (int i : ids)
+    {
+        SCOPED_TRACE(i);
+        GtkAllocation a;
+        gtk_widget_get_allocation(W(i), &a);
+        int x, y, w, h;
+        win.GetButtonPos(i, &x, &y, &w, &h);
+        EXPECT_EQ(x, a.x);
+        EXPECT_EQ(y, a.y);
+        EXPECT_EQ(w, a.width);
+        EXPECT_EQ(h, a.height);
+    }
+}
+
+TEST_F(SWinGtk, TextsOfTheControls)
+{
+    int label = win.AddTextButtonToWindow(0, 22, 400, 20, "Updating", SWIN_ALIGN_CENTRE);
+    int one_line = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 50, 200, 20, "");
+    int reply = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 80, 560, 200, "");
+    int push = win.AddPushButtonToWindow(480, 360, 100, 20, "Close", nullptr);
+    EXPECT_TRUE(GTK_IS_ENTRY(W(one_line)));
+    ASSERT_TRUE(GTK_IS_SCROLLED_WINDOW(W(reply)));
+    EXPECT_EQ(GTK_WRAP_WORD_CHAR, gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
+    EXPECT_FLOAT_EQ(0.5f, gtk_label_get_xalign(GTK_LABEL(W(label))));
+
+    struct Case
+    {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"Checking for updates ...", "Checking for updates ..."},
+        {"", ""},
+        {"Gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xBC\xC3\x9F" "e"}, // UTF-8 stays
+        {"caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},           // Latin-1 bytes become UTF-8
+        {"line one\nline two", "line one\nline two"},
+    };
+    for (int i : {label, one_line, reply})
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << i << " " << c.out);
+            if (i == one_line && strchr(c.in, '\n'))
+                continue;
+            ASSERT_EQ(1, win.SetButtonText(i, c.in));
+            char buf[64];
+            ASSERT_EQ(1, win.GetButtonText(i, buf, sizeof(buf)));
+            EXPECT_STREQ(c.out, buf);
+        }
+
+    ASSERT_EQ(1, win.SetButtonText(push, "Cancel"));
+    EXPECT_STREQ("Cancel", gtk_button_get_label(GTK_BUTTON(W(push))));
+    ASSERT_EQ(1, win.SetButtonTextAlign(push, SWIN_ALIGN_LEFT));
+
+    win.DisableButton(push);
+    EXPECT_FALSE(gtk_widget_get_sensitive(W(push)));
+    win.HideButton(label);
+    EXPECT_FALSE(gtk_widget_get_visible(W(label)));
+    win.MoveButton(push, 20, 360, 140, -1);
+    int w = 0, h = 0;
+    gtk_widget_get_size_request(W(push), &w, &h);
+    EXPECT_EQ(140, w);
+    EXPECT_EQ(20, h);
+}
+
+TEST_F(SWinGtk, PictureIsScaledToFit)
+{
+    GdkPixbuf* src = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 400, 100);
+    gdk_pixbuf_fill(src, 0x3050a0ff);
+    std::string path = dir.File("TitleButton.png");
+    ASSERT_TRUE(gdk_pixbuf_save(src, path.c_str(), "png", nullptr, nullptr));
+    g_object_unref(src);
+
+    int pic = win.AddPictureButtonToWindow(16, 8, 200, 108, path.c_str());
+    ASSERT_GE(pic, 0);
+    GdkPixbuf* shown = gtk_image_get_pixbuf(GTK_IMAGE(W(pic)));
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(200, gdk_pixbuf_get_width(shown));
+    EXPECT_EQ(50, gdk_pixbuf_get_height(shown));
+
+    // Not an image: refused, nothing shown changes.
+    vztest::WriteFile(dir.File("bad.png"), "not a picture");
+    EXPECT_EQ(0, win.PictureSetFromFile(pic, dir.File("bad.png").c_str()));
+    EXPECT_TRUE(Logged("Could not load picture"));
+    EXPECT_EQ(shown, gtk_image_get_pixbuf(GTK_IMAGE(W(pic))));
+}
+
+TEST_F(SWinGtk, Helpers)
+{
+    int label = win.AddTextButtonToWindow(32, 183, 96, 20, "Mode:", SWIN_ALIGN_RIGHT);
+    char buf4[4], buf6[6];
+    EXPECT_EQ(-1, EngGuiGetStaticTextString_LNX(W(label), buf4, sizeof(buf4)));
+    EXPECT_STREQ("Mod", buf4);
+    EXPECT_EQ(1, EngGuiGetStaticTextString_LNX(W(label), buf6, sizeof(buf6)));
+    EXPECT_STREQ("Mode:", buf6);
+    EXPECT_EQ(0, EngGuiGetStaticTextString_LNX(nullptr, buf6, sizeof(buf6)));
+
+    // Controls are found again by the kit's command IDs.
+    GtkWidget* found = nullptr;
+    EXPECT_EQ(1, EngGuiGetControl_LNX(Window(), EngFourCC('S', 'W', 'B', 'T'), label, &found));
+    EXPECT_EQ(W(label), found);
+    EXPECT_EQ(0, EngGuiGetControl_LNX(Window(), EngFourCC('S', 'W', 'B', 'T') + 1, 9, &found));
+    EXPECT_TRUE(Logged("Could not get control [id = 9]"));
+
+    // A popup of three entries.
+    GtkWidget* combo = gtk_combo_box_text_new();
+    g_object_ref_sink(combo);
+    GtkTreeModel* menu = nullptr;
+    ASSERT_EQ(1, EngGuiGetPopupButtonMenu_LNX(combo, &menu));
+    for (const char* s : {"60 Hz", "75 Hz", "85 Hz"})
+        EngGuiAddStringToMenu_LNX(menu, s);
+    EXPECT_EQ(3, EngGuiGetMenuCount_LNX(menu));
+    EXPECT_EQ(0, EngGuiSyncPopupButtonToMenu_LNX(combo));
+    EngGuiSetPopupControlCurrentSelection_LNX(combo, 2);
+    EXPECT_EQ(2, EngGuiGetPopupControlCurrentSelection_LNX(combo));
+    char item[16];
+    EngGuiGetPopupMenuCurrentText_LNX(menu, combo, item, sizeof(item));
+    EXPECT_STREQ("85 Hz", item);
+    EngGuiSetMenuItemText_LNX(menu, 1, "50 Hz");
+    EngGuiGetPopupMenuCurrentText_LNX(menu, nullptr, item, sizeof(item));
+    EXPECT_STREQ("50 Hz", item);
+    EngGuiSetMenuItemText_LNX(menu, 4, "x");
+    EXPECT_TRUE(Logged("Could not set menu text to <x>"));
+    EngGuiSetPopupControlCurrentSelection_LNX(combo, 9);
+    EXPECT_EQ(2, EngGuiGetPopupControlCurrentSelection_LNX(combo)) << "the nearest entry";
+    EngGuiResetMenu_LNX(menu);
+    EXPECT_EQ(0, EngGuiSyncPopupButtonToMenu_LNX(combo));
+    EXPECT_EQ(-1, EngGuiGetPopupControlCurrentSelection_LNX(combo));
+    EXPECT_EQ(-1, EngGuiGetPopupButtonMenuRef_LNX(nullptr, &menu));
+    g_object_unref(combo);
+
+    // Integer texts.
+    GtkWidget* entry = gtk_entry_new();
+    g_object_ref_sink(entry);
+    struct IntCase
+    {
+        const char* text;
+        int value;
+    } ints[] = {{"75", 75}, {"-3 Hz", -3}, {"Hz", 0}, {"99999999999", 0}};
+    for (const IntCase& c : ints)
+    {
+        EngGuiSetEditableTextString_LNX(entry, c.text);
+        EXPECT_EQ(c.value, EngGuiGetEditableTextInt_LNX(entry)) << c.text;
+    }
+    EngGuiSetEditableTextInt_LNX(entry, -2147483647 - 1);
+    EXPECT_STREQ("-2147483648", gtk_entry_get_text(GTK_ENTRY(entry)));
+    EXPECT_EQ(-1, EngGuiGetEditableTextInt_LNX(nullptr));
+    g_object_unref(entry);
+
+    // Check boxes and menu items by command.
+    GtkWidget* check = gtk_check_button_new_with_label("x");
+    g_object_ref_sink(check);
+    EngGuiCheckButton_LNX(check, 1);
+    EXPECT_EQ(1, EngGuiIsButtonChecked_LNX(check));
+    g_object_unref(check);
+    GtkWidget* m = gtk_menu_new();
+    g_object_ref_sink(m);
+    GtkWidget* a = gtk_check_menu_item_new_with_label("a");
+    GtkWidget* b = gtk_check_menu_item_new_with_label("b");
+    gtk_menu_shell_append(GTK_MENU_SHELL(m), a);
+    gtk_menu_shell_append(GTK_MENU_SHELL(m), b);
+    EngGuiSetMenuItemCommandID_LNX(a, EngFourCC('q', 'u', 'i', 't'));
+    EngGuiCheckMenuItemUsingCommandId_LNX(m, EngFourCC('q', 'u', 'i', 't'), 1);
+    EngGuiEnableMenuItemUsingCommandId_LNX(m, EngFourCC('q', 'u', 'i', 't'), 0);
+    EXPECT_EQ(1, EngGuiIsButtonChecked_LNX(a));
+    EXPECT_EQ(0, EngGuiIsButtonChecked_LNX(b));
+    EXPECT_FALSE(gtk_widget_get_sensitive(a));
+    EXPECT_TRUE(gtk_widget_get_sensitive(b));
+    g_object_unref(m);
+
+    // A dialog of its own: closed by its window's close, then destroyed.
+    GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_window_close(GTK_WINDOW(w));
+        return G_SOURCE_REMOVE;
+    }, dialog);
+    EXPECT_EQ(1, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(nullptr, dialog);
+    EXPECT_EQ(0, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    DebugClearLog();
+    EngGuiDestroyDialog_LNX(&dialog);
+    EXPECT_TRUE(Logged("Bad parameters"));
+
+    // Pictures must exist as files; errors are logged with their GError text.
+    DebugClearLog();
+    EXPECT_EQ(nullptr, EngGuiCreateCGImageFromBundleResource(""));
+    EXPECT_TRUE(Logged("No filename."));
+    EXPECT_EQ(nullptr, EngGuiCreateCGImageFromBundleResource(dir.File("none.png").c_str()));
+    EXPECT_TRUE(Logged("File does not exist."));
+    GError* e = g_error_new_literal(G_FILE_ERROR, G_FILE_ERROR_NOENT, "gone");
+    EXPECT_EQ(0, EngGuiIsReturnCodeOk_LNX("Label", e));
+    EXPECT_TRUE(Logged("Error: gone (g-file-error-quark)"));
+    g_error_free(e);
+    EXPECT_EQ(1, EngGuiIsReturnCodeOk_LNX("Label", nullptr));
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// Starting GTK for the dialog leaves the C locale in place: under a comma
+// locale numbers are still written with a point.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+
+#include "EngDebug.h"
+#include "SWin.h"
+#include "support/TestSupport.h"
+
+extern char** environ;
+
+namespace
+{
+
+const char* const kLocale = "de_DE.UTF-8";
+
+bool LocaleAvailable()
+{
+    locale_t l = newlocale(LC_ALL_MASK, kLocale, nullptr);
+    if (!l)
+        return false;
+    freelocale(l);
+    return true;
+}
+
+// Builds the locale into dir and points LOCPATH at it.
+bool GenerateLocale(const std::string& dir, std::string* why)
+{
+    std::string out = dir + "/" + kLocale;
+    const char* argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", out.c_str(), nullptr};
+    pid_t pid;
+    if (posix_spawnp(&pid, "localedef", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+    {
+        *why = "localedef cannot be started";
+        return false;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    {
+        *why = "localedef failed";
+        return false;
+    }
+    setenv("LOCPATH", dir.c_str(), 1);
+    return true;
+}
+
+std::string Format(double v)
+{
+    char buf[32];
+    snprintf(buf, sizeof(buf), "%.2f", v);
+    return buf;
+}
+
+TEST(SWinLocale, NumbersKeepTheirPointAfterGtkStarts)
+{
+    vztest::TempDir dir;
+    DebugResetForTests();
+    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+    if (!LocaleAvailable())
+    {
+        std::string why;
+        if (!GenerateLocale(dir.Path(), &why) || !LocaleAvailable())
+            GTEST_SKIP() << kLocale << " cannot be made here (" << why << "); install the locales package";
+    }
+
+    // The locale really writes a comma.
+    locale_t de = newlocale(LC_ALL_MASK, kLocale, nullptr);
+    ASSERT_NE(nullptr, de);
+    locale_t old = uselocale(de);
+    EXPECT_EQ("1,21", Format(1.21));
+    uselocale(old);
+    freelocale(de);
+
+    vztest::ScopedEnv lc_all("LC_ALL", kLocale);
+    vztest::ScopedEnv lang("LANG", kLocale);
+    SWin win;
+    _SWinCreateInfo info = {};
+    info.x = info.y = -1;
+    info.width = 300;
+    info.height = 130;
+    ASSERT_EQ(1, win.CreateMainWindow(&info));
+    EXPECT_EQ("1.21", Format(1.21));
+    EXPECT_STREQ(".", localeconv()->decimal_point);
+    win.DestroyMainWindow();
+    DebugResetForTests();
+}
+
+} // namespace
