@@ -15,7 +15,9 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngProgram.h"
-#include "FontPending.h"
+#include "EngTexture.h"
+#include "EngWindow.h"
+#include "GL/EngDeviceGL.h"
 #include "GL/EngFontGL.h"
 
 char eng_font_ready_for_drawing = 0;

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "EngFont.h"
-#include "FontPending.h"
+#include "EngTexture.h"
+#include "EngWindow.h"
+#include "GL/EngDeviceGL.h"
 
 using Clock = std::chrono::steady_clock;
 

@@ -9,7 +9,9 @@
 
 #include "EngDebug.h"
 #include "EngFont.h"
-#include "FontPending.h"
+#include "EngTexture.h"
+#include "EngWindow.h"
+#include "GL/EngDeviceGL.h"
 
 static std::string ResourcePath(const char* name)
 {

@@ -11,7 +11,9 @@
 
 #include "EngDebug.h"
 #include "EngFont.h"
-#include "FontPending.h"
+#include "EngTexture.h"
+#include "EngWindow.h"
+#include "GL/EngDeviceGL.h"
 #include "support/TestSupport.h"
 
 namespace
