@@ -167,6 +167,9 @@ public:
                                float top, float right, float bottom, const _ColourRGBA* colour);
     char GetTextureButtonExtraRenderSize(int n, float* w, float* top, float* bottom);
 
+    // The colour picker's three 256 x 32 strip textures (hue, saturation, brightness).
+    EngTexture* GetColourStripTexture(int i);
+
     // The pieces a draw would make, as (area, fractions) pairs; for tests and
     // callers that need the layout without a device. Returns the count (0-9).
     struct Piece
@@ -190,4 +193,5 @@ private:
     int std_slots[MWIN_NUM_STD_TEXBUTS];
     int num_textures = 0;
     int num_texbuts = 0;
+    EngTexture* colour_strips[3] = {};
 };

@@ -12,6 +12,7 @@ class MWin;
 class MWinButton;
 class MWinCollection;
 class MWinCollectionController;
+class MWinWindow;
 class EngTexture;
 struct _MWinButtonCallbackInfo;
 
@@ -238,6 +239,9 @@ public:
 
     // Popup bookkeeping.
     char saved_active = 0;
+    // Links of the collection's window list.
+    MWinWindow* prev_window = nullptr;
+    MWinWindow* next_window = nullptr;
 
 private:
     friend class MWinCollection;
