@@ -4,6 +4,7 @@
 
 #include "EngTypes.h"
 #include "EngTriangleList.h"
+#include "MWinUtil.h"
 
 class MWin;
 class MWinWindow;
@@ -35,14 +36,12 @@ typedef int _MWinButtonType;
 #define MWIN_BUTTON_NUM_TYPES 17
 
 // Look of a widget: 0 normal, 1 focused, 2 pressed, 3 disabled.
-typedef int _MWinTextureState;
 #define MWIN_TEXSTATE_NORMAL 0
 #define MWIN_TEXSTATE_FOCUSED 1
 #define MWIN_TEXSTATE_PRESSED 2
 #define MWIN_TEXSTATE_DISABLED 3
 
 // Text alignment: 0 left, 1 centre, 2 right.
-typedef int _MWinTextAlign;
 #define MWIN_TEXT_ALIGN_LEFT 0
 #define MWIN_TEXT_ALIGN_CENTRE 1
 #define MWIN_TEXT_ALIGN_RIGHT 2
@@ -699,7 +698,7 @@ protected:
     int ReadBoundInt(char* ok);
     float LS(int n);
     void PlaySound(int event);
-    char StillExists(const char* coll_id, const char* win_id, const char* but_id, MWinWindow* win);
+    char StillExists(MWin* mw, const char* coll_id, const char* win_id, const char* but_id);
     const char* ItemString(MWinButtonStringsCallback cb, const char** strings, char language, int i);
 
     MWin* mwin;
