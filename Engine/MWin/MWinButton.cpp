@@ -586,7 +586,10 @@ char MWinButton::HandleKeyDown(int key)
     default:
         break;
     }
-    return PostHandleKeyDown(key, handled || parent != before);
+    // A used key may have removed this button: touch nothing then.
+    if (handled)
+        return 1;
+    return PostHandleKeyDown(key, parent != before);
 }
 
 char MWinButton::PostHandleKeyDown(int key, char handled)

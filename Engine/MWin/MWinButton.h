@@ -698,7 +698,8 @@ protected:
     int ReadBoundInt(char* ok);
     float LS(int n);
     void PlaySound(int event);
-    char StillExists(MWin* mw, const char* coll_id, const char* win_id, const char* but_id);
+    static char StillExists(const void* self, MWin* mw, const char* coll_id, const char* win_id,
+                            const char* but_id);
     const char* ItemString(MWinButtonStringsCallback cb, const char** strings, char language, int i);
 
     MWin* mwin;

@@ -107,16 +107,17 @@ void MWinButton::FillCallbackInfo(_MWinButtonCallbackInfo* info)
 // Whether this very button still exists after application code ran. The
 // button's own fields are read only once the look-up has returned this
 // object, so freed storage is never touched.
-char MWinButton::StillExists(MWin* mw, const char* coll_id, const char* win_id, const char* but_id)
+char MWinButton::StillExists(const void* self, MWin* mw, const char* coll_id, const char* win_id,
+                             const char* but_id)
 {
     if (!eng_main_program || !eng_main_window)
         return 0;
     if (!mwb::IsOn(mw))
         return 0;
     MWinButton* found = mwb::GetButtonFromIDs(mw, coll_id, win_id, but_id);
-    if (found != this)
+    if (!found || found != self)
         return 0;
-    return IsAlive();
+    return found->IsAlive();
 }
 
 char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
@@ -129,6 +130,7 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
     EngSafeStrcpy(coll_id, parent ? mwb::CollectionID(parent) : "", ENG_ID_SIZE);
     MWinWindow* win = parent;
     MWin* mw = mwin;
+    const void* self = this;
 
     _MWinButtonCallbackInfo local;
     MWinCollectionController* ctrl = win ? mwb::Controller(win) : nullptr;
@@ -146,7 +148,7 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
             return 0;
         if (!picker_handler)
         {
-            if (!StillExists(mw, coll_id, win_id, but_id))
+            if (!StillExists(self, mw, coll_id, win_id, but_id))
                 return 0;
             if (result && type == MWIN_BUTTON_PUSH)
                 PlaySound(MWIN_SOUND_BUTTON);
@@ -181,7 +183,7 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
     else
         return 0;
 
-    if (!StillExists(mw, coll_id, win_id, but_id))
+    if (!StillExists(self, mw, coll_id, win_id, but_id))
         return 0;
     if (type == MWIN_BUTTON_PUSH)
         PlaySound(MWIN_SOUND_BUTTON);
