@@ -528,6 +528,66 @@ TEST_F(WidgetsTest, RangePressLeftOfTheLowerHandleChangesNothing)
     EXPECT_TRUE(Calls().empty());
 }
 
+// ---- Callbacks that remove their widget ----
+
+MWinWindow* removing_window = nullptr;
+void RemoveSelf(MWin*, _MWinButtonCallbackInfo* info, int, int) { removing_window->RemoveButton(info->button); }
+
+TEST_F(WidgetsTest, WidgetRemovedByItsOwnCallbackIsLeftAlone)
+{
+    removing_window = win;
+    struct Case
+    {
+        const char* id;
+        _MWinButtonType kind;
+        int key; // sent after set-up, before the removing call
+    };
+    const Case cases[] = {
+        {"edit", MWIN_BUTTON_TEXT_EDIT, 'a'},
+        {"list", MWIN_BUTTON_LIST, 247},
+        {"listkey", MWIN_BUTTON_LIST, 0},
+        {"choice", MWIN_BUTTON_CHOICE, 0},
+        {"panel", MWIN_BUTTON_PANEL, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        MWinButton* b = AddFocused(c.id, c.kind, 0, 0, 200, 20);
+        if (c.kind == MWIN_BUTTON_TEXT_EDIT)
+        {
+            b->TextEditSetLength(10);
+            b->TextEditTurnOnEditing();
+            b->HandleKeyDownUChar((unsigned char)c.key);
+        }
+        else if (c.kind == MWIN_BUTTON_LIST)
+        {
+            ASSERT_TRUE(b->ListSetStrings(4, kItems));
+            if (c.key)
+            {
+                b->ListOpen();
+                b->HandleKeyDown(c.key);
+            }
+        }
+        else if (c.kind == MWIN_BUTTON_CHOICE)
+            ASSERT_TRUE(b->ChoiceSetStrings(4, kItems));
+        else
+            ASSERT_TRUE(b->PanelSetStrings(4, 4, kItems));
+        b->SetCallback(&RemoveSelf, 0, 0, 0);
+        if (c.kind == MWIN_BUTTON_LIST && !c.key)
+            EXPECT_TRUE(b->HandleKeyDown(247)) << "opens, moves and commits";
+        else if (c.kind == MWIN_BUTTON_CHOICE)
+        {
+            Mouse(150, 10);
+            EXPECT_TRUE(b->HandleMouseButtonDoubleClicked(0));
+        }
+        else if (c.kind == MWIN_BUTTON_PANEL)
+            EXPECT_TRUE(b->HandleKeyDown('B')) << "type-ahead: a removed button counts as used";
+        else
+            b->Deactivate();
+        EXPECT_EQ(win->GetButtonFromID(c.id, 0), nullptr);
+    }
+}
+
 // ---- Pie ----
 
 TEST_F(WidgetsTest, PieIgnoresValuesOutsideItsRange)
