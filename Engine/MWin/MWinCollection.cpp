@@ -151,7 +151,15 @@ MWinWindow* MWinCollection::AddWindow(const char* wid, _MWinWindowCreateInfo* in
     }
     w->Deactivate();
     WindowsChanged();
-    w->Activate();
+    // The new window becomes the one active window, unless a modal window
+    // holds the collection.
+    if (!modal || w->GetType() == MWIN_WINDOW_TYPE_MODAL)
+    {
+        for (MWinWindow* o = ListHead(); o; o = o->next_window)
+            if (o != w && o->IsActive())
+                o->Deactivate();
+        w->Activate();
+    }
     return w;
 }
 
