@@ -562,6 +562,8 @@ char MWinButton::HandleKeyDown(int key)
     if (!live || !focused || !shown)
         return 0;
     MWinWindow* before = parent;
+    _MWinButtonRef ref;
+    MakeRef(&ref);
     char handled = 0;
     switch (type)
     {
@@ -586,7 +588,10 @@ char MWinButton::HandleKeyDown(int key)
     default:
         break;
     }
-    return PostHandleKeyDown(key, handled || parent != before);
+    // A used key may have removed this button: touch nothing then.
+    if (handled || !RefStillExists(&ref))
+        return 1;
+    return PostHandleKeyDown(key, parent != before);
 }
 
 char MWinButton::PostHandleKeyDown(int key, char handled)
@@ -638,12 +643,20 @@ void MWinButton::Activate()
 
 void MWinButton::Deactivate()
 {
-    if (type == MWIN_BUTTON_LIST)
-        ListClose(0, 1);
+    // Closing a list or ending an edit calls back, which may remove this button.
+    if ((type == MWIN_BUTTON_LIST && list.open) || (type == MWIN_BUTTON_TEXT_EDIT && editing))
+    {
+        _MWinButtonRef ref;
+        MakeRef(&ref);
+        if (type == MWIN_BUTTON_LIST)
+            ListClose(0, 1);
+        else
+            TextEditDeactivate();
+        if (!RefStillExists(&ref))
+            return;
+    }
     else if (type == MWIN_BUTTON_PANEL)
         PanelDeactivate();
-    else if (type == MWIN_BUTTON_TEXT_EDIT)
-        TextEditDeactivate();
     HandleMouseButtonPressCanceled();
     dragging = 0;
     if (focused)

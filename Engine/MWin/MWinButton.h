@@ -239,6 +239,18 @@ struct _MWinButtonBoundVar
     int string_size;
 };
 
+// What is needed to find a button again after application code ran, without
+// touching the button itself.
+struct _MWinButtonRef
+{
+    const void* self;
+    MWin* mw;
+    char had_program, had_window;
+    char coll_id[ENG_ID_SIZE];
+    char win_id[ENG_ID_SIZE];
+    char but_id[ENG_ID_SIZE];
+};
+
 class MWinButton
 {
 public:
@@ -276,6 +288,10 @@ public:
     char SetDefaultButtonForParentWindow();
     char CopyFromOtherButton(MWinButton* other, char full);
     char IsAlive() const { return alive == 1 && serial2 == serial1 + 1; }
+    void MakeRef(_MWinButtonRef* ref);
+    // 1 when the referenced button still exists (the program, its window and
+    // the toolkit too); reads nothing of a button that is gone.
+    static char RefStillExists(const _MWinButtonRef* ref);
     static EngInt32 total_buttons_created;
 
     // Links kept by the window.
@@ -698,7 +714,6 @@ protected:
     int ReadBoundInt(char* ok);
     float LS(int n);
     void PlaySound(int event);
-    char StillExists(MWin* mw, const char* coll_id, const char* win_id, const char* but_id);
     const char* ItemString(MWinButtonStringsCallback cb, const char** strings, char language, int i);
 
     MWin* mwin;

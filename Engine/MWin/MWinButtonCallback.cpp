@@ -104,31 +104,36 @@ void MWinButton::FillCallbackInfo(_MWinButtonCallbackInfo* info)
     info->button = this;
 }
 
-// Whether this very button still exists after application code ran. The
-// button's own fields are read only once the look-up has returned this
-// object, so freed storage is never touched.
-char MWinButton::StillExists(MWin* mw, const char* coll_id, const char* win_id, const char* but_id)
+void MWinButton::MakeRef(_MWinButtonRef* ref)
 {
-    if (!eng_main_program || !eng_main_window)
+    ref->self = this;
+    ref->mw = mwin;
+    ref->had_program = eng_main_program != nullptr;
+    ref->had_window = eng_main_window != nullptr;
+    EngSafeStrcpy(ref->but_id, id, ENG_ID_SIZE);
+    EngSafeStrcpy(ref->win_id, parent ? mwb::WindowID(parent) : "", ENG_ID_SIZE);
+    EngSafeStrcpy(ref->coll_id, parent ? mwb::CollectionID(parent) : "", ENG_ID_SIZE);
+}
+
+// The button's fields are read only once the look-up has returned this very
+// object, so freed storage is never touched.
+char MWinButton::RefStillExists(const _MWinButtonRef* ref)
+{
+    if ((ref->had_program && !eng_main_program) || (ref->had_window && !eng_main_window))
         return 0;
-    if (!mwb::IsOn(mw))
+    if (!mwb::IsOn(ref->mw))
         return 0;
-    MWinButton* found = mwb::GetButtonFromIDs(mw, coll_id, win_id, but_id);
-    if (found != this)
+    MWinButton* found = mwb::GetButtonFromIDs(ref->mw, ref->coll_id, ref->win_id, ref->but_id);
+    if (!found || found != ref->self)
         return 0;
-    return IsAlive();
+    return found->IsAlive();
 }
 
 char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
 {
-    char but_id[ENG_ID_SIZE];
-    char win_id[ENG_ID_SIZE];
-    char coll_id[ENG_ID_SIZE];
-    EngSafeStrcpy(but_id, id, ENG_ID_SIZE);
-    EngSafeStrcpy(win_id, parent ? mwb::WindowID(parent) : "", ENG_ID_SIZE);
-    EngSafeStrcpy(coll_id, parent ? mwb::CollectionID(parent) : "", ENG_ID_SIZE);
+    _MWinButtonRef ref;
+    MakeRef(&ref);
     MWinWindow* win = parent;
-    MWin* mw = mwin;
 
     _MWinButtonCallbackInfo local;
     MWinCollectionController* ctrl = win ? mwb::Controller(win) : nullptr;
@@ -142,11 +147,11 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
             info = &local;
         }
         char result = ctrl->ButtonsCallback(this, info);
-        if (!eng_main_program || !eng_main_window)
+        if ((ref.had_program && !eng_main_program) || (ref.had_window && !eng_main_window))
             return 0;
         if (!picker_handler)
         {
-            if (!StillExists(mw, coll_id, win_id, but_id))
+            if (!RefStillExists(&ref))
                 return 0;
             if (result && type == MWIN_BUTTON_PUSH)
                 PlaySound(MWIN_SOUND_BUTTON);
@@ -181,7 +186,7 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo* info)
     else
         return 0;
 
-    if (!StillExists(mw, coll_id, win_id, but_id))
+    if (!RefStillExists(&ref))
         return 0;
     if (type == MWIN_BUTTON_PUSH)
         PlaySound(MWIN_SOUND_BUTTON);

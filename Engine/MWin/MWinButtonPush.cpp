@@ -39,6 +39,8 @@ void MWinButton::CheckboxSet(char state, char call)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Arrows must be 0");
     checkbox_state = state;
     WriteBoundInt(state, MWIN_VAR_INT);
+    if (mwin)
+        mwb::RenderNeeded(mwin);
     if (call && HasCallback())
     {
         _MWinButtonCallbackInfo info;
@@ -46,8 +48,6 @@ void MWinButton::CheckboxSet(char state, char call)
         info.checkbox_state = checkbox_state;
         CallCallback(&info);
     }
-    if (mwin)
-        mwb::RenderNeeded(mwin);
 }
 
 char MWinButton::CheckboxRegisterIntVariable(int* p, char call)
@@ -405,8 +405,9 @@ char MWinButton::ChoiceArrowsHandleMousePress()
     int n = choice.sel + d;
     if (n < 0 || n >= choice.num_items)
         return 0;
+    MWin* mw = mwin;
     ChoiceSetSel(n, 2);
-    PlaySound(MWIN_SOUND_SELECTION);
+    mwb::PlaySound(mw, MWIN_SOUND_SELECTION);
     return 1;
 }
 
@@ -432,7 +433,11 @@ char MWinButton::ChoiceHandleMouseButtonPressed(char button, char down)
 
 char MWinButton::ChoiceHandleMouseButtonDoubleClicked(char button)
 {
+    _MWinButtonRef ref;
+    MakeRef(&ref);
     char a = ChoiceHandleMouseButtonPressed(button, 1);
+    if (a && !RefStillExists(&ref))
+        return 1;
     char b = ChoiceHandleMouseButtonPressed(button, 0);
     return a || b;
 }

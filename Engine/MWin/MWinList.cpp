@@ -395,8 +395,11 @@ char MWinButton::ListSelectNewOpenPos(int p)
         FillCallbackInfo(&info);
         info.list_event = 0;
         info.list_pos = list.pos;
-        if (!CallCallback(&info))
-            return 0; // the button may be gone
+        _MWinButtonRef ref;
+        MakeRef(&ref);
+        CallCallback(&info);
+        if (!RefStillExists(&ref))
+            return -1; // the callback removed the button
     }
     return 1;
 }
@@ -443,7 +446,10 @@ char MWinButton::ListHandleMouseMove()
         return 1;
     int row = (int)floorf((my - (list.open_y + 0.5f * h)) / h + 0.5f) + list.open_start + list.scroll;
     MWin* mw = mwin;
-    if (ListSelectNewOpenPos(row))
+    char moved = ListSelectNewOpenPos(row);
+    if (moved < 0)
+        return 1;
+    if (moved)
     {
         ListCalcOpenListVariables();
         mwb::PlaySound(mw, MWIN_SOUND_SELECTION);
@@ -467,11 +473,8 @@ char MWinButton::ListHandleMouseWheel(int d)
     {
         in_here = 1;
         ListOpen();
-        if (list.open)
-        {
-            ListTraverse(-d);
+        if (list.open && ListTraverse(-d) >= 0)
             ListClose(1, 1);
-        }
         in_here = 0;
     }
     return 1;
@@ -526,11 +529,8 @@ char MWinButton::ListHandleKeyDown(int key)
         return 0;
     in_here = 1;
     ListOpen();
-    if (list.open)
-    {
-        ListTraverse(d);
+    if (list.open && ListTraverse(d) >= 0)
         ListClose(1, 1);
-    }
     in_here = 0;
     return 1;
 }
@@ -559,9 +559,10 @@ char MWinButton::ListTick()
     list.delay_ms = list.delay_ms - 70 > 5 ? list.delay_ms - 70 : 5;
     list.scroll += dir;
     MWin* mw = mwin;
-    ListSelectNewOpenPos(list.open_pos + dir);
+    char moved = ListSelectNewOpenPos(list.open_pos + dir);
     mwb::PlaySound(mw, MWIN_SOUND_SELECTION);
-    ListCalcOpenListVariables();
+    if (moved >= 0)
+        ListCalcOpenListVariables();
     return 1;
 }
 

@@ -691,8 +691,10 @@ char MWinButton::PanelHandleKeyDown(int key)
         {
             if (PanelGetSelStringForItem(i)[0] == key)
             {
+                _MWinButtonRef ref;
+                MakeRef(&ref);
                 PanelSetPos(i, 1, 0);
-                if (mwb::IsOn(mw) && win == parent)
+                if (RefStillExists(&ref) && win == parent)
                     PanelCenterToPosIfPossible();
                 break;
             }

@@ -496,7 +496,9 @@ char MWinButton::TextEditHandleKeyDownUChar(unsigned char c)
                 }
                 EngFree(buf, 0, "TextEditHandleKeyDownUChar");
             }
+            PlaySound(MWIN_SOUND_KEY);
             KeyCall(this, te.call_each_key);
+            return 1;
         }
         PlaySound(MWIN_SOUND_KEY);
         return 1;
