@@ -195,3 +195,14 @@ TEST_F(Routing, EscapeReachesTheControllerAtTheNextTick)
     ASSERT_EQ(ctrl.calls.size(), 1u);
     EXPECT_EQ(ctrl.calls[0], "RB");
 }
+
+TEST_F(Routing, KeyWhoseCallbackRemovesTheCollectionStopsTheWalk)
+{
+    MoveTo(20, 20);
+    ASSERT_EQ(lb->IsFocused(), 1);
+    ctrl.action = [this] { mw->GetDesktop()->RemoveCollection("Coll"); };
+    EXPECT_EQ(Key(13), 1); // a focused push button fires at once
+    ASSERT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(mw->GetDesktop()->GetCollectionFromID("Coll", 0), nullptr);
+    EXPECT_EQ(Key(13), 0);
+}
