@@ -185,6 +185,8 @@ void MWinButton::Reset()
     case MWIN_BUTTON_PLAIN:
     case MWIN_BUTTON_PUSH:
     case MWIN_BUTTON_PUSH_NO_TAB:
+    case MWIN_BUTTON_GENERIC:
+        // The window draws live widgets only.
         live = 1;
         break;
     case MWIN_BUTTON_TEXT_EDIT:
@@ -354,7 +356,7 @@ char MWinButton::IsATabStop()
     if (type == MWIN_BUTTON_PUSH && parent && !mwb::Controller(parent) && !cb4 && !cb5 && !cb_plain &&
         !cb_plain_data)
         return 0;
-    if (type == MWIN_BUTTON_PUSH_NO_TAB || type == MWIN_BUTTON_FRAME)
+    if (type == MWIN_BUTTON_PUSH_NO_TAB || type == MWIN_BUTTON_FRAME || type == MWIN_BUTTON_PIE)
         return 0;
     return 1;
 }
@@ -374,7 +376,7 @@ _MWinTextureState MWinButton::GetRenderState()
 
 char MWinButton::ShouldHandleMouseButtonPressed(char button, char, char)
 {
-    if (!live)
+    if (!TakesInput())
         return 0;
     if (!focused || !enabled || !shown)
     {
@@ -387,16 +389,16 @@ char MWinButton::ShouldHandleMouseButtonPressed(char button, char, char)
 
 char MWinButton::ShouldHandleMouseButtonDoubleClicked(char button)
 {
-    return live && focused && shown && enabled && button == 0;
+    return TakesInput() && focused && shown && enabled && button == 0;
 }
 
-char MWinButton::ShouldHandleMouseMove() { return live && shown; }
-char MWinButton::ShouldKeepFocusOnMouseMove() { return live && focused; }
-char MWinButton::ShouldHandleMouseWheel() { return live && focused && shown; }
-char MWinButton::ShouldHandleKeyDown() { return live && focused && shown; }
-char MWinButton::ShouldHandleKeyDownUChar() { return live && focused && shown; }
-char MWinButton::ShouldHandleKeyUp() { return live && focused && shown; }
-char MWinButton::ShouldTick() { return live && enabled && shown; }
+char MWinButton::ShouldHandleMouseMove() { return TakesInput() && shown; }
+char MWinButton::ShouldKeepFocusOnMouseMove() { return TakesInput() && focused; }
+char MWinButton::ShouldHandleMouseWheel() { return TakesInput() && focused && shown; }
+char MWinButton::ShouldHandleKeyDown() { return TakesInput() && focused && shown; }
+char MWinButton::ShouldHandleKeyDownUChar() { return TakesInput() && focused && shown; }
+char MWinButton::ShouldHandleKeyUp() { return TakesInput() && focused && shown; }
+char MWinButton::ShouldTick() { return TakesInput() && enabled && shown; }
 
 // ---- Virtual slots ----
 
@@ -442,7 +444,7 @@ char MWinButton::Tick()
 
 char MWinButton::HandleMouseButtonPressed(char button, char down, char)
 {
-    if (!live)
+    if (!TakesInput())
         return 0;
     if (!focused || !enabled || !shown)
     {
@@ -517,7 +519,7 @@ char MWinButton::HandleMouseButtonDoubleClicked(char button)
 
 void MWinButton::HandleMouseButtonPressCanceled()
 {
-    if (!live)
+    if (!TakesInput())
         return;
     pressed = 0;
     dragging = 0;
@@ -525,7 +527,7 @@ void MWinButton::HandleMouseButtonPressCanceled()
 
 char MWinButton::HandleMouseMove()
 {
-    if (!live || !shown)
+    if (!TakesInput() || !shown)
         return 0;
     if (dragging)
     {
@@ -546,7 +548,7 @@ char MWinButton::HandleMouseMove()
 
 char MWinButton::HandleMouseWheel(int delta)
 {
-    if (!live || !focused || !shown)
+    if (!TakesInput() || !focused || !shown)
         return 0;
     if (wheel_cb)
         return wheel_cb(delta);
@@ -559,7 +561,7 @@ char MWinButton::HandleMouseWheel(int delta)
 
 char MWinButton::HandleKeyDown(int key)
 {
-    if (!live || !focused || !shown)
+    if (!TakesInput() || !focused || !shown)
         return 0;
     MWinWindow* before = parent;
     _MWinButtonRef ref;
@@ -605,7 +607,7 @@ char MWinButton::PostHandleKeyDown(int key, char handled)
 
 char MWinButton::HandleKeyDownUChar(unsigned char c)
 {
-    if (live && focused && shown && type == MWIN_BUTTON_TEXT_EDIT)
+    if (TakesInput() && focused && shown && type == MWIN_BUTTON_TEXT_EDIT)
         return TextEditHandleKeyDownUChar(c);
     return 0;
 }
@@ -614,7 +616,7 @@ char MWinButton::HandleKeyUp(int) { return 0; }
 
 char MWinButton::KeepFocusOnMouseMove()
 {
-    if (!live || !focused)
+    if (!TakesInput() || !focused)
         return 0;
     switch (type)
     {

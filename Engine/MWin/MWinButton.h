@@ -309,6 +309,8 @@ public:
     char IsFocused() const { return focused; }
     char IsPressed() const { return pressed; }
     char IsLive() const { return live; }
+    // Live widgets take input, except pies, which only show a value.
+    char TakesInput() const { return live && type != MWIN_BUTTON_PIE; }
     char IsDragging() const { return dragging; }
     char IsATabStop();
     _MWinTextureState GetRenderState();

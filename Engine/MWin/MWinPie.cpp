@@ -11,9 +11,12 @@ void MWinButton::PieReset()
 {
     pie.value = 0.5f;
     pie.maximum = 1.0f;
+    // Live so that its window draws it; TakesInput keeps it out of input and ticks.
+    live = 1;
     mwb::PieColour(mwin, 1, &pie.colour1);
     mwb::PieColour(mwin, 2, &pie.colour2);
     mwb::PieColour(mwin, 3, &pie.colour3);
+    PieUpdatePositions();
 }
 
 void MWinButton::PieSetValuesFloat(float value, float maximum)

@@ -593,7 +593,12 @@ TEST_F(WidgetsTest, WidgetRemovedByItsOwnCallbackIsLeftAlone)
 TEST_F(WidgetsTest, PieIgnoresValuesOutsideItsRange)
 {
     MWinButton* b = Add("pie", MWIN_BUTTON_PIE, 0, 0, 50, 50);
-    EXPECT_FALSE(b->IsLive()) << "a pie takes no input";
+    EXPECT_TRUE(b->IsLive()) << "live, so that its window draws it";
+    b->Activate();
+    EXPECT_FALSE(b->TakesInput());
+    EXPECT_FALSE(b->HandleMouseButtonPressed(0, 1, 0));
+    EXPECT_FALSE(b->IsPressed());
+    EXPECT_FALSE(b->IsATabStop());
     EXPECT_FLOAT_EQ(b->PieGetInfo()->value, 0.5f);
     b->PieSetValuesFloat(2, 1);
     b->PieSetValuesFloat(-1, 1);
