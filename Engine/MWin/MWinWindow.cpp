@@ -33,6 +33,17 @@ void MWinWindowCreateInfoDefaults(_MWinWindowCreateInfo* info)
     strcpy(info->title_font, MWIN_FONT_DEFAULT);
 }
 
+void SetBackTexButToNone_wrap(MWinWindow* w)
+{
+    if (w)
+        w->SetBackTexButToNone();
+}
+
+_Vector2d* GetVirtualPos_wrap(MWinWindow* w)
+{
+    return w ? w->GetVirtualPos() : nullptr;
+}
+
 MWinWindow::MWinWindow(MWin* mw, const char* wid, MWinCollection* parent, _MWinWindowCreateInfo* given)
     : mwin(mw), collection(parent)
 {
