@@ -24,20 +24,9 @@ using vztest::WriteFile;
 namespace
 {
 
-class Files : public ::testing::Test
+class Files : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
-    }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
     std::vector<std::string> Listing(const std::string& path)
     {
         std::vector<std::string> names;
@@ -246,7 +235,7 @@ int WriteTextUnderLimit(const std::string& d)
 TEST_F(Files, ShortWriteFailsInTextMode)
 {
     EXPECT_EQ(RunWithFileSizeLimit(65536, WriteTextUnderLimit, dir.Path()), 0);
-    EXPECT_NE(ReadFile(dir.File("log.txt")).find("( EngFile::Write )    Only wrote "), std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("( EngFile::Write )    Only wrote "), std::string::npos);
 }
 
 TEST_F(Files, CopyOntoAnotherSpellingOfTheSourceIsRefused)
@@ -262,10 +251,9 @@ TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
     WriteFile(dir.File("big.bin"), std::string(200000, 'z'));
     EXPECT_EQ(RunWithFileSizeLimit(65536, CopyUnderLimit, dir.Path()), 0);
     EXPECT_FALSE(FileExists(dir.File("copy.bin")));
-    EXPECT_NE(
-        ReadFile(dir.File("log.txt"))
-            .find("File was not copied: <" + dir.File("big.bin") + "> to <" + dir.File("copy.bin") + ">"),
-        std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("File was not copied: <" + dir.File("big.bin") + "> to <" +
+                                       dir.File("copy.bin") + ">"),
+              std::string::npos);
     EXPECT_EQ(RunWithFileSizeLimit(65536, MoveUnderLimit, dir.Path()), 1);
     EXPECT_EQ(ReadFile(dir.File("moved.bin")).size(), 200000u);
 }
@@ -312,12 +300,12 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     // The write fails half way: the old file survives and no temporary is left.
     EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), "new record");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "log.txt"}));
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
 
     // The target is a folder: the rename fails, nothing is left behind.
     ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
     EXPECT_EQ(EngFileSaveAtomically(dir.File("folder").c_str(), "x", 1), 0);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder", "log.txt"}));
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
     EXPECT_EQ(EngFileSaveAtomically(dir.File("nofolder/x.dat").c_str(), "x", 1), 0);
     EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "EngDebug.h"
 #include "EngMiscValues.h"
 #include "EngProgram.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -100,8 +101,11 @@ TEST(MiscValues, MoversStopAtTheTarget)
         float v, target, speed, after;
         bool done;
     };
-    const Case cases[] = {
-        {0, 10, 3, 3, false}, {9, 10, 3, 10, true}, {10, 0, 4, 6, false}, {1, 0, 4, 0, true}, {5, 5, 1, 5, true}};
+    const Case cases[] = {{0, 10, 3, 3, false},
+                          {9, 10, 3, 10, true},
+                          {10, 0, 4, 6, false},
+                          {1, 0, 4, 0, true},
+                          {5, 5, 1, 5, true}};
     for (const Case& c : cases)
     {
         float v = c.v;
@@ -209,9 +213,9 @@ TEST(MiscValues, PowersOfTwoAndColours)
     {
         unsigned n, expected;
     };
-    const Case cases[] = {{0, 2},     {1, 2},       {5, 4},       {6, 8},         {11, 8},
-                          {12, 16},   {1535, 1024}, {1536, 2048}, {12287, 8192},  {12288, 16384},
-                          {20000, 32768}, {0xFFFFFFFFu, 0x80000000u}};
+    const Case cases[] = {{0, 2},        {1, 2},         {5, 4},         {6, 8},
+                          {11, 8},       {12, 16},       {1535, 1024},   {1536, 2048},
+                          {12287, 8192}, {12288, 16384}, {20000, 32768}, {0xFFFFFFFFu, 0x80000000u}};
     for (const Case& c : cases)
         EXPECT_EQ(EngMiscGetClosestPowerOf2(c.n), c.expected) << c.n;
 
@@ -224,12 +228,9 @@ TEST(MiscValues, PowersOfTwoAndColours)
     {
         float r, g, b, h, s, v;
     };
-    const Hsv hsv[] = {{1, 0, 0, 0, 1, 1},
-                       {0, 1, 0, 1.0f / 3, 1, 1},
-                       {0, 0, 1, 2.0f / 3, 1, 1},
-                       {0.5f, 0.5f, 0.5f, 0.5f, 0, 0.5f},
-                       {0, 0, 0, 0.5f, 0, 0},
-                       {1, 0, 0.5f, 11.0f / 12, 1, 1},
+    const Hsv hsv[] = {{1, 0, 0, 0, 1, 1},        {0, 1, 0, 1.0f / 3, 1, 1},
+                       {0, 0, 1, 2.0f / 3, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f, 0, 0.5f},
+                       {0, 0, 0, 0.5f, 0, 0},     {1, 0, 0.5f, 11.0f / 12, 1, 1},
                        {1, 1, 0, 1.0f / 6, 1, 1}};
     for (const Hsv& c : hsv)
     {

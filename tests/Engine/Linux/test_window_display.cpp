@@ -70,18 +70,14 @@ SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
     return e;
 }
 
-class WindowRun : public ::testing::Test
+class WindowRun : public vztest::RecordingTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-        Calls().clear();
-        Config() = vztest::RecordingConfig();
+        RecordingTest::SetUp();
         Config().exit_after_ticks = 6;
     }
-    void TearDown() override { DebugResetForTests(); }
 
     // Runs the engine in the child process and writes the calls, then one
     // line per popup, into the report file.
@@ -125,9 +121,7 @@ TEST_F(WindowRun, FirstStartAndExitWithACleanDevice)
     {
         Calls().push_back(glGetError() == GL_NO_ERROR ? "no-gl-error" : "gl-error");
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        bool logged = false;
-        for (int i = 0; version && i < DebugGetNumMessages(); i++)
-            logged = logged || strstr(DebugGetMessage(i)->text, version) != nullptr;
+        bool logged = version && vztest::Logged(version);
         Calls().push_back(logged ? "version-logged" : "version-not-logged");
         Calls().push_back(eng_main_window_windowed == 1 && eng_main_window_width == 320 ? "320-window"
                                                                                         : "size?");
