@@ -112,9 +112,8 @@ TEST_F(DirListTest, MisuseIsReportedAndChangesNothing)
 {
     DirList dl;
     EXPECT_STREQ("", dl.GetNextFilenameInDir());
-    EXPECT_EQ(
-        " <ERROR>  ( DirList::GetNextFilenameInDir )    Call DirList::PrepareToGetFilenamesInDir() first.",
-        LastLog());
+    EXPECT_EQ(" <ERROR>  ( DirList::GetNextFilenameInDir )    Call DirList::PrepareToGetFilenamesInDir() first.",
+              LastLog());
     EXPECT_EQ(0, dl.CountMatchedFilesInDir());
     EXPECT_NE(std::string::npos, LastLog().find("Directory not opened - call DirList::OpenDir() first."));
     EXPECT_STREQ("", dl.GetFilenameWithPath("x"));

@@ -248,12 +248,12 @@ TEST_F(SWinTest, ControlsAreClampedToTheWindow)
         int x, y, w, h;
         int ex, ey, ew, eh;
     } cases[] = {
-        {-1, 10, 200, 20, 200, 10, 200, 20},    // centred across
-        {10, -1, 100, 40, 10, 180, 100, 40},    // centred down
-        {-1, -1, 201, 21, 199, 189, 201, 21},   // halves truncated
-        {50, 5, 900, 20, 0, 5, 600, 20},        // wider than the window
+        {-1, 10, 200, 20, 200, 10, 200, 20},  // centred across
+        {10, -1, 100, 40, 10, 180, 100, 40},  // centred down
+        {-1, -1, 201, 21, 199, 189, 201, 21}, // halves truncated
+        {50, 5, 900, 20, 0, 5, 600, 20},      // wider than the window
         {550, 390, 100, 20, 500, 380, 100, 20}, // pulled back inside
-        {5, 5, -20, -3, 5, 5, 0, 0},            // no negative sizes
+        {5, 5, -20, -3, 5, 5, 0, 0},          // no negative sizes
     };
     for (const Case& c : cases)
     {
@@ -349,9 +349,8 @@ void IntCB(SWin*, int sel)
 }
 void CharCB(SWin*, char sel)
 {
-    calls->log.push_back(
-        "char " + std::to_string(int(sel)) +
-        (calls->bound_char ? " bound " + std::to_string(int(*calls->bound_char)) : std::string()));
+    calls->log.push_back("char " + std::to_string(int(sel)) +
+                         (calls->bound_char ? " bound " + std::to_string(int(*calls->bound_char)) : std::string()));
 }
 
 class SWinListTest : public SWinTest
@@ -457,10 +456,7 @@ TEST_F(SWinListTest, EntriesAndTheirErrors)
         {"no entries", [&] { return win.ListSetStrs(list, 0, full); }, "No entries"},
         {"no strings", [&] { return win.ListSetStrs(list, 2, nullptr); }, "No strings"},
         {"no callback",
-         [&] {
-             return win.ListSetStrsCallback(list, 2, static_cast<const char* (*)(int, void*)>(nullptr),
-                                            nullptr);
-         },
+         [&] { return win.ListSetStrsCallback(list, 2, static_cast<const char* (*)(int, void*)>(nullptr), nullptr); },
          "No strings callback"},
         {"not a list", [&] { return win.ListSetSel(text, 1); }, "Not a list button"},
         {"not a push button", [&] { return win.SetDefaultPushButton(list); }, "Not a push button"},
@@ -501,13 +497,10 @@ TEST_F(SWinTest, TextsPositionsAndPictures)
     int edit = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 20, 600, 320, "reply");
     int push = win.AddPushButtonToWindow(480, 360, 140, 20, "Close", nullptr);
     int pic = win.AddButtonToWindow(SWIN_BUT_PICTURE, 16, 8, 560, 108, "");
-    ASSERT_EQ(1, win.SetButtonText(edit, "Gr\xC3\xBC\xC3\x9F"
-                                         "e"));
+    ASSERT_EQ(1, win.SetButtonText(edit, "Gr\xC3\xBC\xC3\x9F" "e"));
     char buf[16];
     EXPECT_EQ(1, win.GetButtonText(edit, buf, sizeof(buf)));
-    EXPECT_STREQ("Gr\xC3\xBC\xC3\x9F"
-                 "e",
-                 buf);
+    EXPECT_STREQ("Gr\xC3\xBC\xC3\x9F" "e", buf);
     // Cut to the buffer without splitting a character.
     EXPECT_EQ(1, win.GetButtonText(edit, buf, 4));
     EXPECT_STREQ("Gr", buf);

@@ -66,15 +66,11 @@ protected:
     // Ends a loop that the scripted event failed to end.
     void RunWithGuard()
     {
-        guard = g_timeout_add(
-            5000,
-            [](gpointer w) -> gboolean
-            {
-                ADD_FAILURE() << "the loop did not end";
-                static_cast<SWin*>(w)->QuitWindowLoop();
-                return G_SOURCE_REMOVE;
-            },
-            &win);
+        guard = g_timeout_add(5000, [](gpointer w) -> gboolean {
+            ADD_FAILURE() << "the loop did not end";
+            static_cast<SWin*>(w)->QuitWindowLoop();
+            return G_SOURCE_REMOVE;
+        }, &win);
         EXPECT_EQ(1, win.RunWindowLoop());
         g_source_remove(guard);
         guard = 0;
@@ -99,13 +95,10 @@ TEST_F(SWinGtk, ClickOnAQuittingButtonEndsTheLoop)
     ASSERT_GE(b, 0);
     win.SetDefaultPushButton(b);
     EXPECT_TRUE(gtk_widget_has_default(W(b)));
-    g_idle_add(
-        [](gpointer w) -> gboolean
-        {
-            gtk_button_clicked(GTK_BUTTON(w));
-            return G_SOURCE_REMOVE;
-        },
-        W(b));
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(w));
+        return G_SOURCE_REMOVE;
+    }, W(b));
     RunWithGuard();
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(1, win.IsQuitRequested());
@@ -122,13 +115,10 @@ TEST_F(SWinGtk, ClickThatDestroysTheWindowEndsTheLoop)
 {
     clicks = 0;
     int b = win.AddPushButtonToWindow(20, 360, 140, 20, "Close", DestroyCB);
-    g_idle_add(
-        [](gpointer w) -> gboolean
-        {
-            gtk_button_clicked(GTK_BUTTON(w));
-            return G_SOURCE_REMOVE;
-        },
-        W(b));
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(w));
+        return G_SOURCE_REMOVE;
+    }, W(b));
     RunWithGuard();
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(0, win.IsCreated());
@@ -175,13 +165,10 @@ TEST_F(SWinGtk, OnlyTheUsersSelectionWritesTheBoundInt)
 
 TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
 {
-    g_idle_add(
-        [](gpointer w) -> gboolean
-        {
-            gtk_window_close(GTK_WINDOW(w));
-            return G_SOURCE_REMOVE;
-        },
-        Window());
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_window_close(GTK_WINDOW(w));
+        return G_SOURCE_REMOVE;
+    }, Window());
     RunWithGuard();
     EXPECT_EQ(1, win.IsQuitRequested());
     ASSERT_EQ(1, win.IsCreated());
@@ -227,13 +214,11 @@ TEST_F(SWinGtk, RowsStayInsideTheirRectangles)
     };
     for (int i : ids)
         ASSERT_GE(i, 0);
-    ASSERT_TRUE(SpinUntil(
-        [&]
-        {
-            GtkAllocation a;
-            gtk_widget_get_allocation(W(ids.back()), &a);
-            return a.width > 1;
-        }));
+    ASSERT_TRUE(SpinUntil([&] {
+        GtkAllocation a;
+        gtk_widget_get_allocation(W(ids.back()), &a);
+        return a.width > 1;
+    }));
     for (int i : ids)
     {
         SCOPED_TRACE(i);
@@ -256,8 +241,7 @@ TEST_F(SWinGtk, TextsOfTheControls)
     int push = win.AddPushButtonToWindow(480, 360, 100, 20, "Close", nullptr);
     EXPECT_TRUE(GTK_IS_ENTRY(W(one_line)));
     ASSERT_TRUE(GTK_IS_SCROLLED_WINDOW(W(reply)));
-    EXPECT_EQ(GTK_WRAP_WORD_CHAR,
-              gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
+    EXPECT_EQ(GTK_WRAP_WORD_CHAR, gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
     EXPECT_FLOAT_EQ(0.5f, gtk_label_get_xalign(GTK_LABEL(W(label))));
 
     struct Case
@@ -267,11 +251,8 @@ TEST_F(SWinGtk, TextsOfTheControls)
     } cases[] = {
         {"Checking for updates ...", "Checking for updates ..."},
         {"", ""},
-        {"Gr\xC3\xBC\xC3\x9F"
-         "e",
-         "Gr\xC3\xBC\xC3\x9F"
-         "e"},                                    // UTF-8 stays
-        {"caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"}, // Latin-1 bytes become UTF-8
+        {"Gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xBC\xC3\x9F" "e"}, // UTF-8 stays
+        {"caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},           // Latin-1 bytes become UTF-8
         {"line one\nline two", "line one\nline two"},
     };
     for (int i : {label, one_line, reply})
@@ -408,13 +389,10 @@ TEST_F(SWinGtk, Helpers)
 
     // A dialog of its own: closed by its window's close, then destroyed.
     GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    g_idle_add(
-        [](gpointer w) -> gboolean
-        {
-            gtk_window_close(GTK_WINDOW(w));
-            return G_SOURCE_REMOVE;
-        },
-        dialog);
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_window_close(GTK_WINDOW(w));
+        return G_SOURCE_REMOVE;
+    }, dialog);
     EXPECT_EQ(1, EngGuiDoDialog_LNX(&dialog, 1, 1));
     EXPECT_EQ(nullptr, dialog);
     EXPECT_EQ(0, EngGuiDoDialog_LNX(&dialog, 1, 1));
