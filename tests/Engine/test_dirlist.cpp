@@ -16,12 +16,6 @@ using vztest::WriteFile;
 namespace
 {
 
-std::string LastLog()
-{
-    int n = DebugGetNumMessages();
-    return n ? DebugGetMessage(n - 1)->text : "";
-}
-
 struct Seen
 {
     std::vector<int> indexes;
@@ -48,15 +42,10 @@ std::vector<std::string> Names(DirList& dl)
     return names;
 }
 
-class DirListTest : public ::testing::Test
+class DirListTest : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(log_dir.File("log.txt").c_str(), 1);
-    }
-    TempDir dir, log_dir;
+    TempDir dir;
 };
 
 TEST_F(DirListTest, FilterCountsAndHandsOutMatchesInTwoPasses)
@@ -113,26 +102,26 @@ TEST_F(DirListTest, MisuseIsReportedAndChangesNothing)
     DirList dl;
     EXPECT_STREQ("", dl.GetNextFilenameInDir());
     EXPECT_EQ(" <ERROR>  ( DirList::GetNextFilenameInDir )    Call DirList::PrepareToGetFilenamesInDir() first.",
-              LastLog());
+              LastLine());
     EXPECT_EQ(0, dl.CountMatchedFilesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Directory not opened - call DirList::OpenDir() first."));
+    EXPECT_NE(std::string::npos, LastLine().find("Directory not opened - call DirList::OpenDir() first."));
     EXPECT_STREQ("", dl.GetFilenameWithPath("x"));
-    EXPECT_NE(std::string::npos, LastLog().find("Not setup"));
+    EXPECT_NE(std::string::npos, LastLine().find("Not setup"));
     EXPECT_EQ(0, dl.CleanupAfterGettingFilenamesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Not getting files in dir"));
+    EXPECT_NE(std::string::npos, LastLine().find("Not getting files in dir"));
 
     std::string missing = dir.File("missing");
     EXPECT_EQ(0, dl.OpenDir(missing.c_str(), nullptr, nullptr));
-    EXPECT_NE(std::string::npos, LastLog().find("Directory does not exist [" + missing + "]"));
+    EXPECT_NE(std::string::npos, LastLine().find("Directory does not exist [" + missing + "]"));
     EXPECT_EQ(0, dl.OpenDir("", nullptr, nullptr));
-    EXPECT_NE(std::string::npos, LastLog().find("Invalid Path Passed In"));
+    EXPECT_NE(std::string::npos, LastLine().find("Invalid Path Passed In"));
 
     ASSERT_EQ(1, dl.OpenDir(dir.Path().c_str(), nullptr, nullptr));
     EXPECT_STREQ("", dl.GetFilenameWithPath(""));
-    EXPECT_NE(std::string::npos, LastLog().find("No filename"));
+    EXPECT_NE(std::string::npos, LastLine().find("No filename"));
     ASSERT_EQ(1, dl.PrepareToGetFilenamesInDir());
     EXPECT_EQ(0, dl.CountMatchedFilesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Error - get filenames in progress"));
+    EXPECT_NE(std::string::npos, LastLine().find("Error - get filenames in progress"));
     EXPECT_EQ(0, dl.PrepareToGetFilenamesInDir());
 }
 

@@ -7,6 +7,7 @@
 #include "EngMenu.h"
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -28,10 +29,7 @@ TEST(Layouts, DesktopStartValuesAndReferenceSizes)
         EXPECT_EQ(EngLayoutsGetWidth(c.layout), c.w) << c.layout;
         EXPECT_EQ(EngLayoutsGetHeight(c.layout), c.h) << c.layout;
     }
-    int not_mobile = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        not_mobile += std::string(DebugGetMessage(i)->text).find("Not mobile.") != std::string::npos;
-    EXPECT_EQ(not_mobile, 2);
+    EXPECT_EQ(vztest::LogCount("Not mobile."), 2);
     EXPECT_STREQ(EngWhichDeviceGetDeviceName(0), "Linux");
     EXPECT_EQ(std::string(EngWhichDeviceGetDeviceName(1)).rfind("Linux ", 0), 0u);
     EXPECT_EQ(EngMenuIsEnabled(), 0);

@@ -14,6 +14,8 @@
 
 const char* MainGetGameName();
 
+using vztest::Logged;
+
 namespace
 {
 
@@ -133,14 +135,6 @@ public:
     }
 };
 
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
 _SWinCreateInfo Info(int x, int y, int w, int h)
 {
     _SWinCreateInfo info;
@@ -149,19 +143,18 @@ _SWinCreateInfo Info(int x, int y, int w, int h)
     return info;
 }
 
-class SWinTest : public ::testing::Test
+class SWinTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         SWinSetBackend(&rec);
     }
     void TearDown() override
     {
         SWinSetBackend(nullptr);
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     // A 600 x 400 window at (340, 287).
     void Open()
@@ -584,11 +577,12 @@ TEST_F(SWinTest, DestroyingTheWindowEndsItsLoop)
     EXPECT_EQ(0, rec.windows_alive);
 }
 
-TEST(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
+class SWinNoDisplay : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
+{
     vztest::ScopedEnv display("DISPLAY", nullptr);
     vztest::ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     SWinSetBackend(nullptr);
@@ -599,7 +593,6 @@ TEST(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr) + 1);
     EXPECT_EQ(0, win.RunWindowLoop());
-    DebugResetForTests();
 }
 
 } // namespace

@@ -13,16 +13,10 @@
 #include "SWin.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
+
 namespace
 {
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 // Runs GTK until cond holds or a second has passed.
 template <typename F> bool SpinUntil(F cond)
@@ -39,13 +33,12 @@ template <typename F> bool SpinUntil(F cond)
     return true;
 }
 
-class SWinGtk : public ::testing::Test
+class SWinGtk : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         SWinSetBackend(nullptr);
         _SWinCreateInfo info = {};
         info.x = info.y = -1;
@@ -59,7 +52,7 @@ protected:
             g_source_remove(guard);
         if (win.IsCreated())
             win.DestroyMainWindow();
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     GtkWidget* W(int i) { return static_cast<GtkWidget*>(win.GetButtonControl(i)); }
     GtkWidget* Window() { return static_cast<GtkWidget*>(win.GetWindowHandle()); }

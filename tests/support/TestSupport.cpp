@@ -115,15 +115,21 @@ ScopedEnv::~ScopedEnv()
         unsetenv(name.c_str());
 }
 
-bool Logged(const std::string& text)
+int LogCount(const std::string& text)
 {
+    int n = 0;
     for (int i = 0; i < DebugGetNumMessages(); i++)
     {
         _DebugMsg* m = DebugGetMessage(i);
         if (m && std::string(m->text).find(text) != std::string::npos)
-            return true;
+            n++;
     }
-    return false;
+    return n;
+}
+
+bool Logged(const std::string& text)
+{
+    return LogCount(text) > 0;
 }
 
 std::string LastLogLine()

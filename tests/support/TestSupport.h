@@ -54,6 +54,9 @@ private:
     bool had;
 };
 
+// How many lines of the log ring contain text.
+int LogCount(const std::string& text);
+
 // True when a line in the log ring contains text.
 bool Logged(const std::string& text);
 
