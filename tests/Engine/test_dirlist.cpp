@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -145,6 +146,48 @@ TEST_F(DirListTest, AsciiTwinListsAndNeverOverrunsItsJoinBuffer)
     std::string long_name(4000, 'n');
     std::string joined = dl.GetFilenameWithPath(long_name.c_str());
     EXPECT_EQ(p + "/" + long_name.substr(0, 512 - 1), joined);
+}
+
+
+TEST_F(DirListTest, AsciiMisuseNamesItsOwnClass)
+{
+    DirListAscii dl;
+    std::string p = dir.Path();
+    struct Case
+    {
+        std::function<long()> call;
+        long result;
+        const char* line;
+    };
+    const Case cases[] = {
+        {[&] { return long(*dl.GetNextFilenameInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Call "
+         "DirListAscii::PrepareToGetFilenamesInDir() first."},
+        {[&] { return long(dl.CountMatchedFilesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CountMatchedFilesInDir )    Directory not opened - call DirListAscii::OpenDir() "
+         "first."},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Directory not opened - call "
+         "DirListAscii::OpenDir() first."},
+        {[&] { return long(*dl.GetFilenameWithPath("x")); }, 0,
+         " <ERROR>  ( DirListAscii::GetFilenameWithPath )    Not setup"},
+        {[&] { return long(dl.CleanupAfterGettingFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CleanupAfterGettingFilenamesInDir )    Not getting files in dir"},
+        {[&] { return long(dl.OpenDir(&p[0], nullptr)); }, 1, ""},
+        {[&] { return long(*dl.GetFilenameWithPath("")); }, 0,
+         " <ERROR>  ( DirListAscii::GetFilenameWithPath )    No filename"},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 1, ""},
+        {[&] { return long(dl.CountMatchedFilesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CountMatchedFilesInDir )    Error - get filenames in progress"},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Error - get filenames in progress"},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    {
+        DebugClearLog();
+        EXPECT_EQ(cases[i].result, cases[i].call()) << i;
+        EXPECT_EQ(cases[i].line, LastLine()) << i;
+    }
 }
 
 } // namespace
