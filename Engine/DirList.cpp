@@ -102,7 +102,8 @@ bool StartListing(ErrorLog log, const char* func, const char* path, DIR*& dir, i
 
 // The next matching name in name, or "" at the end (the folder is closed then).
 template <typename Match>
-char* NextMatch(DIR*& dir, struct dirent*& entry, char* name, int size, char include_parent, int& count, Match match)
+char* NextMatch(DIR*& dir, struct dirent*& entry, char* name, int size, char include_parent, int& count,
+                Match match)
 {
     if (!dir)
         return empty_name;

@@ -70,8 +70,8 @@ void EngFile::CloseIfOpen(const char* func, const char* path)
     Close();
 }
 
-char EngFile::OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text, ErrorLog log,
-                        const char* what)
+char EngFile::OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
+                        ErrorLog log, const char* what)
 {
     if (OpenWithMode(path, mode, reading, text))
         return 1;
@@ -107,7 +107,8 @@ char EngFile::OpenForReadingIfExists(const char* path, char text)
 
 char EngFile::OpenForWriting(const char* path, char text)
 {
-    return OpenNamed(__PRETTY_FUNCTION__, path, text ? "wt" : "wb", text, DebugErrorQuickAlt, "open or create");
+    return OpenNamed(__PRETTY_FUNCTION__, path, text ? "wt" : "wb", text, DebugErrorQuickAlt,
+                     "open or create");
 }
 
 char EngFile::CreateForWriting(const char* path, char text)

@@ -51,9 +51,10 @@ private:
 
     char OpenWithMode(const char* path, const char* mode, char reading, char text);
     void CloseIfOpen(const char* func, const char* path);
-    char OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text, ErrorLog log,
+    char OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
+                   ErrorLog log, const char* what);
+    char OpenNamed(const char* func, const char* path, const char* mode, char text, ErrorLog log,
                    const char* what);
-    char OpenNamed(const char* func, const char* path, const char* mode, char text, ErrorLog log, const char* what);
     char CheckOpened(const char* func);
     char CheckMode(const char* func, char reading);
     char CheckTransfer(const char* func, char reading, const void* buf);

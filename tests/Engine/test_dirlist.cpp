@@ -148,7 +148,6 @@ TEST_F(DirListTest, AsciiTwinListsAndNeverOverrunsItsJoinBuffer)
     EXPECT_EQ(p + "/" + long_name.substr(0, 512 - 1), joined);
 }
 
-
 TEST_F(DirListTest, AsciiMisuseNamesItsOwnClass)
 {
     DirListAscii dl;

@@ -106,6 +106,31 @@ TEST_F(Files, ResultsAndMessages)
          " <ERROR>  ( EngFileDelete )    Deletion failed."},
         {"copy onto itself", [] { return EngFileCopyFile(s_small.c_str(), s_small.c_str(), 0); }, 0, nullptr},
         {"move onto existing", [] { return EngFileMoveFile(s_small.c_str(), s_small.c_str()); }, 0, nullptr},
+        {"read from writer", [] { EngFile f; f.OpenForAppending(s_small.c_str(), 0); char b[1]; return char(f.FRead(b, 1)); }, 0,
+         " <ERROR>  ( EngFile::FRead )    File is not open for reading"},
+        {"line from closed", [] { EngFile f; char b[4]; return f.ReadLine(b, 4); }, 0,
+         " <ERROR>  ( EngFile::ReadLine )    File is not open"},
+        {"fwrite nowhere", [] { EngFile f; f.OpenForAppending(s_small.c_str(), 0); return char(f.FWrite(nullptr, 1)); }, 0,
+         " <ERROR>  ( EngFile::FWrite )    Nowhere to write from"},
+        {"printf to reader", [] { EngFile f(s_small.c_str(), 0, 0); return f.Printf("x"); }, 0,
+         " <ERROR>  ( EngFile::Printf )    File is not open for writing"},
+        {"printf closed", [] { EngFile f; return f.Printf("x"); }, 0,
+         " <ERROR>  ( EngFile::Printf )    File is not open"},
+        {"seek closed", [] { EngFile f; return f.MoveToPositionFromCurrentPosition(1); }, 0,
+         " <ERROR>  ( EngFile::MoveToPositionFromCurrentPosition )    File is not opened"},
+        {"size closed", [] { EngFile f; return char(f.GetSize()); }, 0,
+         " <ERROR>  ( EngFile::GetSize )    File is not opened"},
+        {"seek past end", [] { EngFile f(s_small.c_str(), 0, 0); return f.MoveToPosition(10); }, 1, ""},
+        {"create no name", [] { EngFile f; return f.CreateForWriting(nullptr, 0); }, 0,
+         " <ERROR>  ( EngFile::CreateForWriting )    No filename specified"},
+        {"write no name", [] { EngFile f; return f.OpenForWriting("", 0); }, 0,
+         " <ERROR>  ( EngFile::OpenForWriting )    No filename specified"},
+        {"remove folder no name", [] { return EngFileDeleteDirectory(""); }, 0,
+         " <ERROR>  ( EngFileDeleteDirectory )    No name specified"},
+        {"trash no name", [] { return EngFileMoveToTrash(""); }, 0,
+         " <ERROR>  ( EngFileMoveToTrash )    No filename"},
+        {"rename folder no name", [] { return EngFileRenameDirectory("", "x"); }, 0,
+         " <ERROR>  ( EngFileRenameDirectory )    Invalid parameters"},
     };
     // clang-format on
     for (const Case& c : cases)
@@ -125,6 +150,28 @@ TEST_F(Files, ResultsAndMessages)
     EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    Files are the same <" + small + ">");
     EngFileMoveFile(small.c_str(), small.c_str());
     EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + small + "> exists");
+    EngFileMoveFile(s_missing.c_str(), dir.File("to.bin").c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + s_missing + "> does not exist");
+    EngFileRenameDirectory(s_missing.c_str(), dir.File("to").c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileRenameDirectory )    File <" + s_missing + "> does not exist");
+    EngFileRenameDirectory(s_missing.c_str(), dir.Path().c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileRenameDirectory )    File <" + dir.Path() + "> exists");
+    std::string in_missing = s_missing + "/x";
+    for (auto open : {&EngFile::CreateForWriting, &EngFile::OpenForAppending})
+    {
+        EngFile w(small.c_str(), 0, 0);
+        EXPECT_EQ((w.*open)(in_missing.c_str(), 0), 0);
+        EXPECT_EQ(
+            DebugGetMessage(DebugGetNumMessages() - 2)->text,
+            " <ERROR>  ( EngFile::" +
+                std::string(open == &EngFile::CreateForWriting ? "CreateForWriting" : "OpenForAppending") +
+                " )    File was already opened [" + in_missing + "]");
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFile::" +
+                                  std::string(open == &EngFile::CreateForWriting
+                                                  ? "CreateForWriting )    Could not create"
+                                                  : "OpenForAppending )    Could not open or create") +
+                                  " file <" + in_missing + ">");
+    }
 }
 
 TEST_F(Files, WholeFileReadsAndSizes)
