@@ -10,6 +10,7 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngProgram.h"
+#include "EngRandom.h"
 
 // Frame period in seconds, published by the main loop.
 extern float eng_main_frames_per_second;
@@ -20,34 +21,9 @@ float em_hex_to_rgb_return[3];
 
 float EngMiscRandFloat(float max, char random_sign)
 {
-    float m = std::fabs(max);
-    float value = 0;
-    if (m > 0)
-    {
-        double scale, step;
-        if (m < 0.01f)
-            scale = 1000000, step = 0.000001;
-        else if (m < 0.1f)
-            scale = 100000, step = 0.00001;
-        else if (m < 1)
-            scale = 10000, step = 0.0001;
-        else if (m < 10)
-            scale = 1000, step = 0.001;
-        else if (m < 100)
-            scale = 100, step = 0.01;
-        else
-            scale = 1, step = 1;
-        double kd = double(m * float(scale));
-        // rand() never exceeds INT_MAX, so a larger range draws the same values.
-        int k = kd >= double(INT_MAX) ? INT_MAX : int(kd);
-        if (k > 0)
-            value = float((rand() % k) * step);
-        if (value < 0 || value >= m)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Function not working properly");
-    }
-    if (random_sign && (rand() & 1) == 0)
-        value = -value;
-    return value;
+    // rand() never exceeds INT_MAX, so a larger range draws the same values.
+    return EngRandomSteppedFloat(max, random_sign, [] { return EngUInt32(rand()); }, INT_MAX,
+                                 __PRETTY_FUNCTION__);
 }
 
 float EngMiscRandDouble(double max, char random_sign)
