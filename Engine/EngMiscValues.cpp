@@ -586,11 +586,14 @@ int ParseInt(const char* s)
     return int(v);
 }
 
-template <typename T> bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max)
+// The int parser words two of its messages its own way.
+template <typename T>
+bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max, const char* no_out = "No out_val.",
+                         const char* high_sign = ">")
 {
     if (!out)
     {
-        DebugErrorAlt(func, "No out_val.");
+        DebugErrorAlt(func, "%s", no_out);
         return false;
     }
     if (!s || !*s)
@@ -608,7 +611,7 @@ template <typename T> bool GetNarrowFromString(const char* func, const char* s, 
     }
     if (v > int(max))
     {
-        DebugErrorAlt(func, "Value too high (%d > %d)", v, int(max));
+        DebugErrorAlt(func, "Value too high (%d %s %d)", v, high_sign, int(max));
         *out = max;
         return false;
     }
@@ -620,32 +623,7 @@ template <typename T> bool GetNarrowFromString(const char* func, const char* s, 
 
 bool EngMiscGetIntFromString(const char* s, int* out, int min, int max)
 {
-    if (!out)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No int_out.");
-        return false;
-    }
-    if (!s || !*s)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No string.");
-        *out = 0;
-        return false;
-    }
-    int v = ParseInt(s);
-    if (v < min)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Value too low (%d < %d)", v, min);
-        *out = min;
-        return false;
-    }
-    if (v > max)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Value too high (%d < %d)", v, max);
-        *out = max;
-        return false;
-    }
-    *out = v;
-    return true;
+    return GetNarrowFromString(__PRETTY_FUNCTION__, s, out, min, max, "No int_out.", "<");
 }
 
 bool EngMiscGetInt16FromString(const char* s, EngInt16* out, EngInt16 min, EngInt16 max)
