@@ -1,6 +1,7 @@
 // Random values, movers, colours, sorting and parsing.
 #include "EngMiscValues.h"
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -48,22 +49,12 @@ bool EngMiscRand1InN(int n)
 
 float EngMiscRandRangeFloat(float min, float max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    float r = min + EngMiscRandFloat(max - min, 0);
-    if (random_sign && EngMiscRandChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngMiscRandFloat, EngMiscRandChance);
 }
 
 double EngMiscRandRangeDouble(double min, double max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    double r = min + EngMiscRandFloat(float(max - min), 0);
-    if (random_sign && EngMiscRandChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngMiscRandFloat, EngMiscRandChance);
 }
 
 int EngMiscRandRangeInt(int min, int max, char random_sign)
@@ -119,20 +110,41 @@ float MoveStep(float* p, const float* t, int n, float speed, bool* there)
     return f;
 }
 
+std::array<float*, 3> Coords(Vector3d* v)
+{
+    return {&v->x, &v->y, &v->z};
+}
+
+std::array<float*, 2> Coords(Vector2d* v)
+{
+    return {&v->x, &v->y};
+}
+
+// MoveStep on a vector: pos moves unless it is there already.
+template <typename V> float MoveVector(V* pos, V* target, float speed, bool* there)
+{
+    auto pc = Coords(pos), tc = Coords(target);
+    const int n = int(pc.size());
+    float p[3], t[3];
+    for (int i = 0; i < n; i++)
+        p[i] = *pc[i], t[i] = *tc[i];
+    float f = MoveStep(p, t, n, speed, there);
+    if (!*there)
+        for (int i = 0; i < n; i++)
+            *pc[i] = p[i];
+    return f;
+}
+
 } // namespace
 
 bool EngMiscMoveVectorAtSpeed(Vector3d* pos, Vector3d* target, float speed, float* fraction)
 {
     if (!pos || !target)
         return false;
-    float p[3] = {pos->x, pos->y, pos->z}, t[3] = {target->x, target->y, target->z};
     bool there;
-    float f = MoveStep(p, t, 3, speed, &there);
+    float f = MoveVector(pos, target, speed, &there);
     if (there)
         return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    pos->z = p[2];
     if (fraction)
         *fraction = f;
     return f == 1;
@@ -142,29 +154,18 @@ bool EngMiscMoveVectorAtSpeed2(Vector3d* pos, Vector3d* target, float speed, flo
 {
     if (!pos || !target)
         return false;
-    float p[3] = {pos->x, pos->y, pos->z}, t[3] = {target->x, target->y, target->z};
     bool there;
-    float f = MoveStep(p, t, 3, speed, &there);
-    if (there)
-        return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    pos->z = p[2];
-    return f >= 1 - tolerance;
+    float f = MoveVector(pos, target, speed, &there);
+    return there || f >= 1 - tolerance;
 }
 
 bool EngMiscMoveVectorAtSpeed2D(Vector2d* pos, Vector2d* target, float speed)
 {
     if (!pos || !target)
         return false;
-    float p[2] = {pos->x, pos->y}, t[2] = {target->x, target->y};
     bool there;
-    float f = MoveStep(p, t, 2, speed, &there);
-    if (there)
-        return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    return f == 1;
+    float f = MoveVector(pos, target, speed, &there);
+    return there || f == 1;
 }
 
 bool EngMiscMoveFloatAtSpeed(float* v, float target, float speed)

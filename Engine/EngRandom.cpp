@@ -265,10 +265,5 @@ bool EngRandomChance(int n)
 
 float EngRandomRangeFloat(float min, float max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    float r = min + EngRandomFloat(max - min, 0);
-    if (random_sign && EngRandomChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngRandomFloat, EngRandomChance);
 }

@@ -53,3 +53,16 @@ float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), En
 int EngRandomSign();
 bool EngRandomChance(int n);
 float EngRandomRangeFloat(float min, float max, char random_sign);
+
+// min plus a random part of max - min from rand_float, negated when
+// random_sign and chance(1) say so; min itself for an empty range.
+template <typename T>
+T EngRandomRange(T min, T max, char random_sign, float (*rand_float)(float, char), bool (*chance)(int))
+{
+    if (min >= max)
+        return min;
+    T r = min + rand_float(float(max - min), 0);
+    if (random_sign && chance(1))
+        r = -r;
+    return r;
+}
