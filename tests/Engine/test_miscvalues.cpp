@@ -277,17 +277,27 @@ TEST(MiscValues, InsertionSortIsStable)
     EXPECT_TRUE(Logged("Bad parameters."));
 }
 
+// Each result and piece a reader hands out, up to and including its first 0.
+template <typename Info> std::vector<std::string> Pieces(Info* info, char (*read)(Info*, char*, size_t))
+{
+    std::vector<std::string> got;
+    char out[16] = "";
+    for (int i = 0; i < 10; i++)
+    {
+        char r = read(info, out, sizeof(out));
+        got.push_back(std::to_string(int(r)) + ":" + out);
+        if (r == 0)
+            break;
+    }
+    return got;
+}
+
 TEST(MiscValues, LineReaderResultsAndTermination)
 {
     char text[] = "first\nsecond\n";
     EngMiscGetLineFromDataInfo info = {text, 0};
     char out[16];
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "first");
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 2);
-    EXPECT_STREQ(out, "second");
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 0);
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(Pieces(&info, EngMiscGetLineFromData), (std::vector<std::string>{"1:first", "2:second", "0:"}));
 
     // Lines longer than the buffer are cut, terminated, and skipped as a whole.
     struct Case
@@ -313,13 +323,7 @@ TEST(MiscValues, LineReaderResultsAndTermination)
 
     char fields[] = "a,,bc";
     EngMiscGetFieldFromDataInfo fi = {fields, ',', 0};
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "a");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "bc");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 0);
+    EXPECT_EQ(Pieces(&fi, EngMiscGetFieldFromData), (std::vector<std::string>{"1:a", "1:", "1:bc", "0:"}));
 
     DebugClearLog();
     fi.separator = 0;

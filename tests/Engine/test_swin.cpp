@@ -143,6 +143,11 @@ _SWinCreateInfo Info(int x, int y, int w, int h)
     return info;
 }
 
+std::string PosText(int x, int y, int w, int h)
+{
+    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
+}
+
 class SWinTest : public vztest::LogTest
 {
 protected:
@@ -163,6 +168,14 @@ protected:
         ASSERT_EQ(1, win.CreateMainWindow(&info));
     }
     RecControl& Rec(int i) { return *static_cast<RecControl*>(win.GetButtonControl(i)); }
+    // Button i's place as PosText gives it, or "none" when it has none.
+    std::string Pos(int i)
+    {
+        int x, y, w, h;
+        if (win.GetButtonPos(i, &x, &y, &w, &h) != 1)
+            return "none";
+        return PosText(x, y, w, h);
+    }
 
     vztest::TempDir dir;
     RecordingBackend rec;
@@ -253,12 +266,7 @@ TEST_F(SWinTest, ControlsAreClampedToTheWindow)
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);
         int i = win.AddTextButtonToWindow(c.x, c.y, c.w, c.h, "t", SWIN_ALIGN_RIGHT);
         ASSERT_GE(i, 0);
-        int x, y, w, h;
-        ASSERT_EQ(1, win.GetButtonPos(i, &x, &y, &w, &h));
-        EXPECT_EQ(c.ex, x);
-        EXPECT_EQ(c.ey, y);
-        EXPECT_EQ(c.ew, w);
-        EXPECT_EQ(c.eh, h);
+        EXPECT_EQ(PosText(c.ex, c.ey, c.ew, c.eh), Pos(i));
         EXPECT_EQ(c.ex, Rec(i).x);
         EXPECT_EQ(c.ew, Rec(i).w);
         EXPECT_EQ(SWIN_ALIGN_RIGHT, Rec(i).align);
@@ -319,12 +327,7 @@ TEST_F(SWinTest, FontScaleGrowsControlsAndWindowAboutTheCentre)
     EXPECT_EQ(187, rec.win_y);
     EXPECT_EQ(600, rec.win_w);
     int i = win.AddPushButtonToWindow(10, 20, 100, 20, "B", nullptr);
-    int x, y, w, h;
-    win.GetButtonPos(i, &x, &y, &w, &h);
-    EXPECT_EQ(15, x);
-    EXPECT_EQ(30, y);
-    EXPECT_EQ(150, w);
-    EXPECT_EQ(30, h);
+    EXPECT_EQ("15,30 150x30", Pos(i));
 }
 
 struct Calls
@@ -507,12 +510,7 @@ TEST_F(SWinTest, TextsPositionsAndPictures)
 
     // Negative values keep what was stored.
     ASSERT_EQ(1, win.MoveButton(push, 100, -1, 200, -1));
-    int x, y, w, h;
-    win.GetButtonPos(push, &x, &y, &w, &h);
-    EXPECT_EQ(100, x);
-    EXPECT_EQ(360, y);
-    EXPECT_EQ(200, w);
-    EXPECT_EQ(20, h);
+    EXPECT_EQ("100,360 200x20", Pos(push));
     EXPECT_EQ(360, Rec(push).y);
     EXPECT_EQ(200, Rec(push).w);
 

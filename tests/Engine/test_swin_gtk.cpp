@@ -68,6 +68,15 @@ protected:
         g_source_remove(guard);
         guard = 0;
     }
+    // Clicks button b once the loop runs, then runs it.
+    void ClickAndRun(int b)
+    {
+        g_idle_add([](gpointer w) -> gboolean {
+            gtk_button_clicked(GTK_BUTTON(w));
+            return G_SOURCE_REMOVE;
+        }, W(b));
+        RunWithGuard();
+    }
 
     vztest::TempDir dir;
     SWin win;
@@ -88,11 +97,7 @@ TEST_F(SWinGtk, ClickOnAQuittingButtonEndsTheLoop)
     ASSERT_GE(b, 0);
     win.SetDefaultPushButton(b);
     EXPECT_TRUE(gtk_widget_has_default(W(b)));
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_button_clicked(GTK_BUTTON(w));
-        return G_SOURCE_REMOVE;
-    }, W(b));
-    RunWithGuard();
+    ClickAndRun(b);
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(1, win.IsQuitRequested());
     EXPECT_EQ(0, gtk_main_level());
@@ -108,11 +113,7 @@ TEST_F(SWinGtk, ClickThatDestroysTheWindowEndsTheLoop)
 {
     clicks = 0;
     int b = win.AddPushButtonToWindow(20, 360, 140, 20, "Close", DestroyCB);
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_button_clicked(GTK_BUTTON(w));
-        return G_SOURCE_REMOVE;
-    }, W(b));
-    RunWithGuard();
+    ClickAndRun(b);
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, gtk_main_level());
