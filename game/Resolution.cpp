@@ -10,6 +10,7 @@
 #include "EngMiscPlatform.h"
 #include "GamePending.h"
 #include "PrefFolder.h"
+#include "RecordFile.h"
 
 _ResolutionRecord resolution;
 char res_file_str[1024];
@@ -90,20 +91,7 @@ char ResolutionLoad()
     struct stat st;
     if (stat(res_file_str, &st) != 0)
         return 0;
-    char ok = 0;
-    FILE* f = fopen(res_file_str, "rb");
-    if (f)
-    {
-        _ResolutionRecord buffer;
-        if (S_ISREG(st.st_mode) && st.st_size == RESOLUTION_FILE_SIZE &&
-            fread(&buffer, 1, sizeof(buffer), f) == sizeof(buffer) && buffer.version == 1.0f)
-        {
-            resolution = buffer;
-            ok = 1;
-        }
-        fclose(f);
-    }
-    if (!ok)
+    if (!ReadRecordFile(res_file_str, st, &resolution))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>", res_file_str);
         return 0;
