@@ -6,6 +6,7 @@
 
 #include "EngDebug.h"
 #include "EngResModes.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -18,11 +19,9 @@ std::string Rates(const _EngResMode* m)
     return s;
 }
 
-class ResModes : public ::testing::Test
+class ResModes : public vztest::LogTest
 {
 protected:
-    void SetUp() override { DebugResetForTests(); }
-    void TearDown() override { DebugResetForTests(); }
     EngResModes modes;
 };
 
