@@ -157,6 +157,14 @@ TEST_F(Files, ResultsAndMessages)
     EngFileRenameDirectory(s_missing.c_str(), dir.Path().c_str());
     EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileRenameDirectory )    File <" + dir.Path() + "> exists");
     std::string in_missing = s_missing + "/x";
+    {
+        // Writing opens report on standard output only.
+        EngFile w;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(w.OpenForWriting(in_missing.c_str(), 0), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "EngFile::OpenForWriting > Could not open or create file <" + in_missing + ">\n");
+    }
     for (auto open : {&EngFile::CreateForWriting, &EngFile::OpenForAppending})
     {
         EngFile w(small.c_str(), 0, 0);
