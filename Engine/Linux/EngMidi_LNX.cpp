@@ -154,6 +154,8 @@ int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats)
         EngUInt32 size = path && path[0] && EngFileExists(path) ? EngFileGetFileSize(path, 0) : 0;
         if (!path || !path[0])
             DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
+        else if (!EngFileExists(path))
+            DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);
         else if (size > EMM_MAX_FILE_SIZE)
             DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);
         else if (size > 0)
