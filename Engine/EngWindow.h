@@ -1,12 +1,188 @@
-// The main window. (Minimal for now: the platform window comes with the
-// window and device layer.)
+// The main window: creation record, window globals, device life and input.
 #pragma once
+
+#include "EngTypes.h"
+
+class EngProgram;
+class EngDevice;
+
+typedef int _EngDeviceType;
+
+// One input event as passed to InputCB.
+enum _EngDesktopInputType
+{
+    ENG_INPUT_MOUSE_MOVE = 1,
+    ENG_INPUT_MOUSE_BUTTON = 2,
+    ENG_INPUT_DOUBLE_CLICK = 3,
+    ENG_INPUT_MOUSE_WHEEL = 4,
+    ENG_INPUT_KEY_DOWN = 5,
+    ENG_INPUT_KEY_UP = 6,
+    ENG_INPUT_CHARACTER = 7,
+};
+typedef EngInt32 EngInputParm1;
+typedef EngInt32 EngInputParm2;
+
+// Engine key codes beyond plain characters.
+#define ENG_KEY_DELETE 8
+#define ENG_KEY_TAB 9
+#define ENG_KEY_ENTER 13
+#define ENG_KEY_ESCAPE 27
+#define ENG_KEY_BACKSPACE 127
+#define ENG_KEY_F1 232
+#define ENG_KEY_F12 243
+#define ENG_KEY_LEFT 244
+#define ENG_KEY_RIGHT 245
+#define ENG_KEY_UP 246
+#define ENG_KEY_DOWN 247
+#define ENG_KEY_PAGE_UP 248
+#define ENG_KEY_PAGE_DOWN 249
+#define ENG_KEY_HOME 250
+#define ENG_KEY_END 251
+#define ENG_KEY_HELP 252
+#define ENG_KEY_SHIFT 228
+#define ENG_KEY_CONTROL 229
+#define ENG_KEY_OPTION 230
+#define ENG_KEY_COMMAND 231
+#define ENG_KEY_MOUSE_LEFT 253
+#define ENG_KEY_MOUSE_RIGHT 254
+#define ENG_KEY_MOUSE_MIDDLE 255
+
+struct _EngCreateWindowParms
+{
+    EngInt32 x, y;
+    EngInt32 width, height;
+    EngInt32 bpp;
+    char windowed;
+    EngInt32 frequency;
+    EngInt32 aa;
+    EngInt32 ms_type;
+    EngInt32 ms_quality;
+    char double_click;
+    EngInt32 reserved;
+    char class_name[256];
+};
+
+struct _EngWindowResChangeSettings
+{
+    char valid;
+    char windowed;
+    EngInt32 width, height, bpp, x, y, frequency, aa, ms_type, ms_quality;
+};
+
+struct _EngWindowRestrictResizingInfo
+{
+    EngInt32 min_width, min_height;
+    float min_ratio, max_ratio;
+};
 
 class EngWindow
 {
 public:
-    virtual ~EngWindow() = default;
-    virtual void ShowCursor(char) {}
+    EngWindow(EngProgram* program, const char* title);
+    // A window without a program: no callbacks reach anything.
+    EngWindow() : EngWindow(nullptr, nullptr) {}
+    virtual ~EngWindow();
+
+    char Create(_EngCreateWindowParms* parms);
+    void Destroy();
+
+    char CreateGraphicsDevice();
+    char DoCreateGraphicsDevice(char make_device);
+    void DestroyGraphicsDevice();
+    void DoDestroyGraphicsDevice(char destroy_device);
+
+    void UpdateWindowVariables(char windowed, int width, int height, int bpp, int frequency);
+    void UpdateWindowVariables() { UpdateWindowVariables(char(255), -1, -1, -1, -1); }
+
+    void GotActiveMsg(char active);
+    void GotMinimizedMsg(char minimised);
+    void WindowResized(int width, int height);
+
+    char ToggleFullscreenMode();
+    char DoChangeResolution();
+    void ChangeDeviceResolutionOnNextTick(_EngWindowResChangeSettings* settings, void (*cb)(void*),
+                                          void* user);
+    void RecreateDeviceOnNextTick() { recreate_on_next_tick = 1; }
+    char RecreateDevice();
+    char ChangeDeviceType(_EngDeviceType type);
+    char DoRecreateDevice(_EngDeviceType type);
+
+    char GetWindowEvents();
+    char ProcessMessages();
+
+    void SetCursorPos(int x, int y);
+    void SetCursorPosRatioed(float x, float y);
+    void GetCursorPos(int* x, int* y);
+    void GetCursorPosRatioed(float* x, float* y);
+    void GetCursorPosRatioedForOrientation(float* x, float* y);
+    void TurnOffCursor();
+    void TurnOnCursor();
+    virtual void ShowCursor(char on);
+    char GetWindowPos(int* x, int* y);
+    void Show(char on);
+    void Minimize(char on);
+    void SetTitle(const char* t);
+    const char* GetTitle() const { return title; }
+    void RestrictResizing(char on, _EngWindowRestrictResizingInfo* info);
+    void SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfreq, int wx, int wy, int fw, int fh,
+                                        int fbpp, int ffreq);
+    char PrepareDisplayForFullscreenOrWindowed(char windowed, int w, int h, int bpp, int freq, char);
+    void RestoreDisplayAfterFullscreenOrWindowed(char);
+
+    // Input messages from the platform half.
+    void MsgsMouseMove(int x, int y);
+    void MsgsMouseButtonPress(int button, char down, int clicks);
+    void MsgsMouseWheelInput(int delta);
+    void MsgsKeyDown(unsigned char key, char send_character);
+    void MsgsKeyUp(unsigned char key);
+    void MsgsCharacter(unsigned char c);
+    void MsgsSetModifiers(char shift, char option, char command);
+    void MsgsQuit();
+    void MsgsGotEvent(char) {}
+
+    void SetKeyCallback(void (*cb)(unsigned char key, char down)) { key_callback = cb; }
+
+    char IsActive() const { return active; }
+    char IsMinimized() const { return minimised; }
+    char IsQuitRequested() const { return quit_requested; }
+    char IsModeChanging() const { return mode_changing; }
+    EngDevice* GetDevice() const { return device; }
+    const _EngCreateWindowParms* GetParms() const { return &parms; }
+
+private:
+    char CreatePlatformWindow(_EngCreateWindowParms* p);
+    void DestroyPlatformWindow();
+    char ChangeMode(const _EngCreateWindowParms& wanted, char call_resized);
+    char RecreateWindowAndDevice(_EngCreateWindowParms* p);
+
+    EngProgram* program;
+    char title[255];
+    char active = 1;
+    char recreating = 0;
+    char recreate_on_next_tick = 0;
+    char mode_changing = 0;
+    int saved_windowed_width = -1, saved_windowed_height = -1, saved_windowed_bpp = -1,
+        saved_windowed_frequency = -1;
+    int saved_windowed_x = -1, saved_windowed_y = -1;
+    int saved_full_width = -1, saved_full_height = -1, saved_full_bpp = -1, saved_full_frequency = -1;
+    char cursor_shown = 1;
+    char shown = 0;
+    char double_click = 0;
+    char restrict_resizing = 0;
+    _EngWindowRestrictResizingInfo restrict_info = {};
+    void (*key_callback)(unsigned char key, char down) = nullptr;
+    _EngWindowResChangeSettings res_change = {};
+    char res_change_pending = 0;
+    void (*res_change_cb)(void*) = nullptr;
+    void* res_change_user = nullptr;
+    EngDevice* device = nullptr;
+
+    // Platform half.
+    int mouse_x = 0, mouse_y = 0;
+    char quit_requested = 0;
+    char minimised = 0;
+    char platform_ready = 0;
+    _EngCreateWindowParms parms = {};
 };
 
 extern EngWindow* eng_main_window;
@@ -14,3 +190,20 @@ extern EngWindow* eng_main_window;
 // The platform window (an SDL_Window*) while it exists, else null. The GL
 // device makes its context on it.
 extern void* eng_main_sdl_window;
+
+// Test seam: when set, GetWindowEvents takes its one event from here.
+extern char (*eng_window_event_source)(EngWindow* window);
+
+extern char eng_main_window_windowed;
+extern int eng_main_window_width, eng_main_window_height;
+extern int eng_main_window_bitdepth, eng_main_window_frequency;
+extern float eng_main_window_x_ratio, eng_main_window_y_ratio;
+extern float eng_main_window_x_ratio_inv, eng_main_window_y_ratio_inv;
+extern float eng_main_window_x_widescreen_ratio, eng_main_window_y_narrowscreen_ratio;
+extern char eng_main_window_portraited;
+extern int eng_main_window_aa, eng_main_window_ms_type, eng_main_window_ms_quality;
+extern char eng_key_down[256];
+
+// Multisample count for an anti-aliasing setting: the display dialog stores
+// levels (1 normal, 2 strong); 4 and 8 are sample counts.
+int EngWindowSamplesForAA(int aa);

@@ -36,6 +36,8 @@ endif()
 # The engine and its text-file readers call each other.
 target_link_libraries(vz_eztextfile PUBLIC vz_engine)
 target_link_libraries(vz_engine PUBLIC vz_eztextfile)
+# The engine's typed JSON access and the JSON library call each other.
 target_link_libraries(vz_json PUBLIC vz_engine)
+target_link_libraries(vz_engine PUBLIC vz_json)
 target_link_libraries(vz_mwin PUBLIC vz_engine vz_json)
 target_link_libraries(vz_game PUBLIC vz_mwin vz_engine PkgConfig::QQWING PkgConfig::CURL)

@@ -2,17 +2,6 @@
 // provide but that are not on main yet (see GamePending.h). Removed at merge.
 #include "GamePending.h"
 
-
-char eng_main_window_windowed = 1;
-int eng_main_window_width = 640, eng_main_window_height = 480, eng_main_window_bitdepth = 32;
-int eng_main_window_frequency = 0;
-float eng_main_window_x_ratio = 1, eng_main_window_y_ratio = 1;
-float eng_main_window_x_ratio_inv = 1, eng_main_window_y_ratio_inv = 1;
-float eng_main_window_x_widescreen_ratio = 1, eng_main_window_y_narrowscreen_ratio = 1;
-char eng_main_window_portraited = 0;
-int eng_main_window_aa = 0;
-EngUInt8 eng_key_down[256];
-
 char EngWindowGetMainWindowPos(int* x, int* y)
 {
     if (x)
@@ -20,16 +9,6 @@ char EngWindowGetMainWindowPos(int* x, int* y)
     if (y)
         *y = 0;
     return 0;
-}
-
-char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* bpp, int*)
-{
-    return width && height && bpp ? 1 : 0;
-}
-
-char EngResModes::EnsureWindowedModeOk(int* width, int* height, int* bpp, int*)
-{
-    return width && height && bpp ? 1 : 0;
 }
 
 namespace

@@ -43,14 +43,17 @@ struct LineCase
 TEST_F(DebugLog, EachKindStoresItsExactLine)
 {
     const LineCase cases[] = {
-        {"error alt", [] { DebugErrorAlt("char EngFile::Write(const void*, EngUInt32)", "File is not open"); },
+        {"error alt",
+         [] { DebugErrorAlt("char EngFile::Write(const void*, EngUInt32)", "File is not open"); },
          " <ERROR>  ( EngFile::Write )    File is not open"},
         {"error", [] { DebugError("f()", "x %d", 1); }, " <ERROR>  ( f() )    x 1"},
         {"warning", [] { DebugWarning("f", "w"); }, "<WARNING> ( f )    w"},
         {"info", [] { DebugInfo("hello %s", "there"); }, " :  hello there"},
-        {"info alt", [] { DebugInfoAlt("void EngMainCallExit(int)", "Exiting."); }, " :  EngMainCallExit > Exiting."},
+        {"info alt", [] { DebugInfoAlt("void EngMainCallExit(int)", "Exiting."); },
+         " :  EngMainCallExit > Exiting."},
         {"note", [] { DebugNote(DEBUG_NOTE_NOT_IMPLEMENTED, "Not implemented."); }, " *  Not implemented."},
-        {"plain", [] { DebugPlainText("EXITING DUE TO FOLLOWING ERROR:"); }, "EXITING DUE TO FOLLOWING ERROR:"},
+        {"plain", [] { DebugPlainText("EXITING DUE TO FOLLOWING ERROR:"); },
+         "EXITING DUE TO FOLLOWING ERROR:"},
         {"game info", [] { DebugGameInfo("Viz", "started"); }, " :  Viz:started"},
         {"game func", [] { DebugGameFuncInfo("Viz", "int A::b()", "t"); }, " :  Viz: A::b > t"},
         {"game error", [] { DebugGameError("Viz", "int A::b()", "t"); }, " <ERROR>  Viz: A::b > t"},
@@ -212,7 +215,8 @@ TEST(DebugLogDeath, AssertAltEndsTheProgramWithTheBoxRecorded)
             // Not reached.
             _exit(0);
         },
-        ::testing::ExitedWithCode(255), "BOX 1 \\[INTERNAL PROGRAM ERROR\\] \\[Reason:\n\n\\( A::b \\)    broken 3\\]");
+        ::testing::ExitedWithCode(255),
+        "BOX 1 \\[INTERNAL PROGRAM ERROR\\] \\[Reason:\n\n\\( A::b \\)    broken 3\\]");
 }
 
 TEST(DebugLogDeath, ExitPopupEndsTheProgram)
@@ -227,6 +231,5 @@ TEST(DebugLogDeath, ExitPopupEndsTheProgram)
         },
         ::testing::ExitedWithCode(255), "BOX 1 \\[INTERNAL PROGRAM ERROR\\] \\[\\( f \\)     fatal\\]");
 }
-
 
 } // namespace

@@ -1,0 +1,203 @@
+// The SDL half of the main window.
+#include "Linux/EngWindow_LNX.h"
+
+#include <SDL2/SDL.h>
+
+#include "EngDebug.h"
+#include "EngMiscStrings.h"
+
+namespace
+{
+SDL_Window* SdlWindow()
+{
+    return static_cast<SDL_Window*>(eng_main_sdl_window);
+}
+
+char InitVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return 1;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_InitSubSystem failed: %s", SDL_GetError());
+        return 0;
+    }
+    return 1;
+}
+} // namespace
+
+char EngWindowGetDesktopSize_LNX(int* width, int* height)
+{
+    if (!InitVideo())
+        return 0;
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return 0;
+    if (width)
+        *width = mode.w;
+    if (height)
+        *height = mode.h;
+    return 1;
+}
+
+char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p, int* width, int* height)
+{
+    if (eng_main_sdl_window)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Window exists");
+        return 0;
+    }
+    if (!InitVideo())
+        return 0;
+
+    // On X11 the pixel format is fixed when the window is made.
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    int samples = EngWindowSamplesForAA(p->aa);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+
+    int w = p->width > 0 ? p->width : 640, h = p->height > 0 ? p->height : 480;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    SDL_DisplayMode mode = {};
+    int dw = 0, dh = 0;
+    char have_desktop = EngWindowGetDesktopSize_LNX(&dw, &dh);
+    if (p->windowed)
+    {
+        flags |= SDL_WINDOW_RESIZABLE;
+        if (have_desktop)
+        {
+            if (w > dw)
+                w = dw;
+            if (h > dh)
+                h = dh;
+        }
+        if (p->x >= 0 && p->y >= 0)
+        {
+            x = p->x;
+            y = p->y;
+            // Keep the window on the desktop.
+            if (have_desktop && x + w >= dw)
+                x = dw - w > 0 ? dw - w : 0;
+            if (have_desktop && y + h >= dh)
+                y = dh - h > 0 ? dh - h : 0;
+        }
+    }
+    else
+    {
+        flags |= SDL_WINDOW_FULLSCREEN;
+        SDL_DisplayMode want = {};
+        want.w = w;
+        want.h = h;
+        want.refresh_rate = p->frequency > 0 ? p->frequency : 0;
+        if (SDL_GetClosestDisplayMode(0, &want, &mode))
+        {
+            w = mode.w;
+            h = mode.h;
+        }
+        else
+            SDL_GetDesktopDisplayMode(0, &mode);
+    }
+
+    SDL_Window* win = SDL_CreateWindow(title && title[0] ? title : "", x, y, w, h, flags);
+    if (!win)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_CreateWindow failed: %s", SDL_GetError());
+        EngMiscShowPopupMessage(1, "Error setting up display context",
+                                p->aa ? "Try turning off anti-aliasing and restarting."
+                                      : "Try changing the graphics settings and restarting.");
+        return 0;
+    }
+    if (!p->windowed)
+    {
+        if (SDL_SetWindowDisplayMode(win, &mode) != 0)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_SetWindowDisplayMode failed: %s", SDL_GetError());
+        if (mode.refresh_rate > 0)
+            p->frequency = mode.refresh_rate;
+    }
+    SDL_ShowWindow(win);
+    eng_main_sdl_window = win;
+    SDL_GetWindowSize(win, width, height);
+    if (p->windowed)
+    {
+        SDL_GetWindowPosition(win, &x, &y);
+        p->x = x;
+        p->y = y;
+    }
+    SDL_StartTextInput();
+    return 1;
+}
+
+void EngWindowDestroy_LNX()
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return;
+    SDL_DestroyWindow(win);
+    eng_main_sdl_window = nullptr;
+    // Nothing queued for the old window may reach the next one.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+}
+
+void EngWindowSetTitle_LNX(const char* title)
+{
+    if (SdlWindow())
+        SDL_SetWindowTitle(SdlWindow(), title ? title : "");
+}
+
+void EngWindowWarpMouse_LNX(int x, int y)
+{
+    if (SdlWindow())
+        SDL_WarpMouseInWindow(SdlWindow(), x, y);
+}
+
+void EngWindowShowCursor_LNX(char on)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(on ? SDL_ENABLE : SDL_DISABLE);
+}
+
+char EngWindowGetPosition_LNX(int* x, int* y)
+{
+    if (!SdlWindow())
+        return 0;
+    SDL_GetWindowPosition(SdlWindow(), x, y);
+    return 1;
+}
+
+void EngWindowShow_LNX(char on)
+{
+    if (!SdlWindow())
+        return;
+    if (on)
+        SDL_ShowWindow(SdlWindow());
+    else
+        SDL_HideWindow(SdlWindow());
+}
+
+void EngWindowMinimize_LNX(char on)
+{
+    if (!SdlWindow())
+        return;
+    if (on)
+        SDL_MinimizeWindow(SdlWindow());
+    else
+        SDL_RestoreWindow(SdlWindow());
+}
+
+void EngWindowSetMinimumSize_LNX(int width, int height)
+{
+    if (SdlWindow())
+        SDL_SetWindowMinimumSize(SdlWindow(), width, height);
+}
+
+void EngWindowShutdown_LNX()
+{
+    if (eng_main_sdl_window)
+        EngWindowDestroy_LNX();
+    if (SDL_WasInit(0))
+        SDL_Quit();
+}

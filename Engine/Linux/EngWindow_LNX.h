@@ -1,0 +1,24 @@
+// The SDL half of the main window (no SDL types here).
+#pragma once
+
+#include "EngWindow.h"
+
+// Makes the SDL window with its GL attributes; writes the real size.
+char EngWindowCreate_LNX(EngWindow* window, const char* title, _EngCreateWindowParms* parms, int* width,
+                         int* height);
+void EngWindowDestroy_LNX();
+void EngWindowSetTitle_LNX(const char* title);
+// Takes at most one pending event and hands it to the window; 1 when one was taken.
+char EngWindowTakeOneEvent_LNX(EngWindow* window);
+// Waits up to ms for one event and hands it to the window.
+char EngWindowWaitForEvent_LNX(EngWindow* window, int ms);
+void EngWindowWarpMouse_LNX(int x, int y);
+void EngWindowShowCursor_LNX(char on);
+char EngWindowGetPosition_LNX(int* x, int* y);
+void EngWindowShow_LNX(char on);
+void EngWindowMinimize_LNX(char on);
+void EngWindowSetMinimumSize_LNX(int width, int height);
+// Ends the platform layer at the end of the run.
+void EngWindowShutdown_LNX();
+// The desktop's size; 0 when no display answers.
+char EngWindowGetDesktopSize_LNX(int* width, int* height);

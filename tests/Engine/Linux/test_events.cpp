@@ -1,0 +1,182 @@
+// Hand-made SDL events turned into input callbacks and key states.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "EngDebug.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "Linux/EngEvents_LNX.h"
+
+namespace
+{
+
+class InputRecorder : public EngProgram
+{
+public:
+    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
+    {
+        calls += (calls.empty() ? "" : " ") + std::to_string(int(type)) + ":" + std::to_string(p1) + "," +
+                 std::to_string(p2);
+        return 0;
+    }
+    std::string calls;
+};
+
+SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+SDL_Event Text(const char* utf8)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_TEXTINPUT;
+    strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
+    return e;
+}
+
+SDL_Event Button(bool down, Uint8 button, Uint8 clicks)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    e.button.clicks = clicks;
+    return e;
+}
+
+SDL_Event Wheel(int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
+    return e;
+}
+
+SDL_Event Motion(int x, int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+
+struct KeyState
+{
+    int code;
+    char value;
+};
+
+struct Case
+{
+    const char* name;
+    std::vector<SDL_Event> events;
+    const char* calls;
+    std::vector<KeyState> keys;
+};
+
+TEST(Events, SdlEventsGiveTheEngineInput)
+{
+    DebugResetForTests();
+    const Case cases[] = {
+        {"a",
+         {Key(true, SDLK_a, 0), Text("a"), Key(false, SDLK_a, 0)},
+         "5:65,0 7:97,0 6:65,0",
+         {{65, 0}, {228, 0}}},
+        {"shift A", {Key(true, SDLK_a, KMOD_LSHIFT), Text("A")}, "5:65,0 7:65,0", {{65, 2}, {228, 2}}},
+        {"caps lock does not stick shift",
+         {Key(true, SDLK_a, KMOD_CAPS), Text("A"), Key(false, SDLK_a, KMOD_CAPS)},
+         "5:65,0 7:65,0 6:65,0",
+         {{228, 0}}},
+        {"ctrl 5",
+         {Key(true, SDLK_5, KMOD_LCTRL), Text("5")},
+         "5:53,0 7:53,0",
+         {{231, 2}, {229, 0}, {53, 2}}},
+        {"ctrl a keeps the case", {Key(true, SDLK_a, KMOD_LCTRL)}, "5:65,0 7:97,0", {{231, 2}}},
+        {"option", {Key(true, SDLK_x, KMOD_LALT)}, "5:88,0", {{230, 2}, {231, 0}}},
+        {"backspace and F1 send characters",
+         {Key(true, SDLK_BACKSPACE, 0), Key(true, SDLK_F1, 0), Key(true, SDLK_F12, 0)},
+         "5:127,0 7:127,0 5:232,0 7:232,0 5:243,0 7:243,0",
+         {}},
+        {"keys without characters",
+         {Key(true, SDLK_LEFT, 0), Key(true, SDLK_DOWN, 0), Key(true, SDLK_PAGEUP, 0),
+          Key(true, SDLK_PAGEDOWN, 0), Key(true, SDLK_HOME, 0), Key(true, SDLK_END, 0),
+          Key(true, SDLK_DELETE, 0), Key(true, SDLK_RETURN, 0), Key(true, SDLK_KP_ENTER, 0),
+          Key(true, SDLK_ESCAPE, 0), Key(true, SDLK_TAB, 0)},
+         "5:244,0 5:247,0 5:248,0 5:249,0 5:250,0 5:251,0 5:8,0 5:13,0 5:13,0 5:27,0 5:9,0",
+         {}},
+        {"latin-1 text kept, others dropped", {Text("\xc3\xa9\xe2\x82\xac!")}, "7:233,0 7:33,0", {}},
+        {"mouse",
+         {Motion(12, 34), Button(true, SDL_BUTTON_RIGHT, 1), Button(false, SDL_BUTTON_LEFT, 2),
+          Button(true, SDL_BUTTON_MIDDLE, 1), Wheel(-2), Wheel(0)},
+         "1:12,34 2:1,1 2:0,0 2:2,1 4:-2,0",
+         {{254, 2}, {253, 0}, {255, 2}}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        InputRecorder program;
+        EngWindow window(&program, "events");
+        for (SDL_Event e : c.events)
+            EngEventsHandleEvent_LNX(&window, &e);
+        EXPECT_EQ(program.calls, c.calls);
+        for (const KeyState& k : c.keys)
+            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+        EXPECT_FALSE(program.IsExiting());
+    }
+    DebugResetForTests();
+}
+
+TEST(Events, QuitPathsSetTheExitingFlag)
+{
+    SDL_Event close;
+    memset(&close, 0, sizeof(close));
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_Event quit;
+    memset(&quit, 0, sizeof(quit));
+    quit.type = SDL_QUIT;
+    for (SDL_Event e : {Key(true, SDLK_q, KMOD_LCTRL), close, quit})
+    {
+        InputRecorder program;
+        EngWindow window(&program, "events");
+        EngEventsHandleEvent_LNX(&window, &e);
+        EXPECT_TRUE(program.IsExiting());
+        EXPECT_TRUE(window.IsQuitRequested());
+        EXPECT_EQ(program.calls, "");
+    }
+}
+
+TEST(Events, QueuedMouseMotionIsCoalescedUpToTheNextOtherEvent)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    for (SDL_Event e : {Motion(1, 1), Motion(2, 2), Button(true, SDL_BUTTON_LEFT, 1), Motion(3, 3)})
+        SDL_PushEvent(&e);
+    InputRecorder program;
+    EngWindow window(&program, "events");
+    SDL_Event first = Motion(0, 0);
+    EngEventsHandleEvent_LNX(&window, &first);
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        EngEventsHandleEvent_LNX(&window, &e);
+    EXPECT_EQ(program.calls, "1:2,2 2:0,1 1:3,3");
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+} // namespace

@@ -1,0 +1,241 @@
+// The main loops against a virtual clock and a scripted event source, and
+// one real-time smoke run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AppPending.h"
+#include "EngDebug.h"
+#include "EngMainLoop.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+
+namespace
+{
+
+double virtual_now;
+std::vector<double> sleeps;
+std::function<void(EngWindow*)> script;
+int event_calls;
+
+double VirtualClock()
+{
+    return virtual_now;
+}
+
+void VirtualSleep(double s)
+{
+    sleeps.push_back(s);
+    virtual_now += s;
+}
+
+char ScriptedEvents(EngWindow* w)
+{
+    event_calls++;
+    if (script)
+        script(w);
+    return 0;
+}
+
+class LoopProgram : public EngProgram
+{
+public:
+    char TickCB() override
+    {
+        ticks++;
+        trace += "T";
+        if (on_tick)
+            on_tick(ticks);
+        if (ticks >= stop_after)
+            SetExitingFlag();
+        return 1;
+    }
+    void RenderCB() override
+    {
+        trace += "R";
+        virtual_now += render_cost;
+    }
+    char InputCB(_EngDesktopInputType type, EngInputParm1, EngInputParm2) override
+    {
+        if (type == ENG_INPUT_MOUSE_MOVE)
+            trace += "M";
+        return 0;
+    }
+    int ticks = 0;
+    int stop_after = 3;
+    double render_cost = 0;
+    std::string trace;
+    std::function<void(int)> on_tick;
+};
+
+class Loop : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DebugResetForTests();
+        saved_clock = eng_main_raw_clock;
+        saved_sleep = eng_main_sleep_func;
+        virtual_now = 100.0;
+        sleeps.clear();
+        script = nullptr;
+        event_calls = 0;
+        eng_main_raw_clock = VirtualClock;
+        eng_main_sleep_func = VirtualSleep;
+        EngMainResetClockForTests();
+        eng_window_event_source = ScriptedEvents;
+        eng_main_window = &window;
+    }
+    void TearDown() override
+    {
+        eng_main_window = nullptr;
+        eng_window_event_source = nullptr;
+        eng_main_device = nullptr;
+        eng_main_raw_clock = saved_clock;
+        eng_main_sleep_func = saved_sleep;
+        EngMainResetClockForTests();
+        DebugResetForTests();
+    }
+    double (*saved_clock)();
+    void (*saved_sleep)(double);
+    LoopProgram program;
+    EngWindow window{&program, "loop"};
+};
+
+TEST_F(Loop, ClockStartsWithinTheFirstSecondAndCountsOn)
+{
+    virtual_now = 250.75;
+    EngMainResetClockForTests();
+    EXPECT_DOUBLE_EQ(EngMainUpdateCurrentTime(), 0.75);
+    virtual_now = 252.5;
+    EXPECT_DOUBLE_EQ(EngMainUpdateCurrentTime(), 2.5);
+    EXPECT_DOUBLE_EQ(eng_main_current_time, 2.5);
+}
+
+TEST_F(Loop, PassesWaitForTheDeadlineUnlessLate)
+{
+    struct Case
+    {
+        const char* name;
+        double tick_cost;
+        int min_sleep;
+        size_t sleeps_per_pass_min, sleeps_per_pass_max;
+    };
+    const Case cases[] = {
+        {"on time", 0.005, 0, 11, 12},
+        {"late", 0.030, 0, 0, 0},
+        {"late with minimum", 0.030, 3, 3, 3},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LoopProgram p;
+        EngWindow w(&p, "w");
+        eng_main_window = &w;
+        sleeps.clear();
+        std::vector<size_t> at_tick;
+        p.ConstantFrameRateLoopSetMinimumSleepAmount(c.min_sleep);
+        p.stop_after = 4;
+        p.on_tick = [&](int)
+        {
+            at_tick.push_back(sleeps.size());
+            virtual_now += c.tick_cost;
+        };
+        p.RunMainLoop();
+        ASSERT_EQ(at_tick.size(), 4u);
+        for (size_t i = 1; i < at_tick.size(); i++)
+        {
+            size_t n = at_tick[i] - at_tick[i - 1];
+            EXPECT_GE(n, c.sleeps_per_pass_min);
+            EXPECT_LE(n, c.sleeps_per_pass_max);
+        }
+        eng_main_window = nullptr;
+    }
+}
+
+TEST_F(Loop, InputDuringTheWaitEndsItAndStartsTheNextPass)
+{
+    double input_at = -1;
+    program.stop_after = 2;
+    std::vector<double> tick_times;
+    program.on_tick = [&](int) { tick_times.push_back(virtual_now); };
+    script = [&](EngWindow* w)
+    {
+        if (input_at < 0 && program.ticks == 1 && virtual_now >= tick_times[0] + 0.004)
+        {
+            input_at = virtual_now;
+            w->MsgsMouseMove(10, 20);
+        }
+    };
+    program.RunMainLoop();
+    ASSERT_EQ(tick_times.size(), 2u);
+    EXPECT_EQ(program.trace, "TMT");
+    // The second pass began right after the input, not at the deadline.
+    EXPECT_NEAR(tick_times[1], input_at, 1e-9);
+    EXPECT_LT(tick_times[1] - tick_times[0], 1.0 / 60.0 - 0.005);
+}
+
+TEST_F(Loop, WithoutImmediateResponseEventsAreTakenOncePerPass)
+{
+    program.ConstantFrameRateLoopImmediateResponseToInput(0);
+    program.stop_after = 5;
+    program.RunMainLoop();
+    EXPECT_EQ(event_calls, 5);
+    EXPECT_GT(sleeps.size(), 40u);
+}
+
+TEST_F(Loop, MeasuredFrameIsPublished)
+{
+    program.stop_after = 2;
+    program.on_tick = [](int) { virtual_now += 0.025; };
+    program.RunMainLoop();
+    EXPECT_NEAR(eng_main_frames_per_second, 0.025, 1e-6);
+    EXPECT_NEAR(eng_main_frame_rate, 40.0, 1e-3);
+}
+
+TEST_F(Loop, FullRenderCatchesUpAtMostTenTicksPerRender)
+{
+    EngDevice device(nullptr);
+    eng_main_device = &device;
+    program.SetMainLoopType(ENG_LOOP_FULL_RENDER);
+    program.render_cost = 0.002;
+    program.stop_after = 40;
+    program.on_tick = [](int tick)
+    {
+        virtual_now += 0.001;
+        if (tick == 3)
+            virtual_now += 1.0; // a stall of one second
+    };
+    program.RunMainLoop();
+    size_t longest = 0, run = 0;
+    for (char c : program.trace)
+    {
+        run = c == 'T' ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    EXPECT_EQ(longest, 10u) << program.trace;
+    EXPECT_NE(program.trace.find("R"), std::string::npos);
+}
+
+TEST_F(Loop, RealTimeRunsAboutSixtyPassesASecond)
+{
+    eng_main_raw_clock = saved_clock;
+    eng_main_sleep_func = saved_sleep;
+    EngMainResetClockForTests();
+    double start = EngMainUpdateCurrentTime();
+    program.stop_after = 1000000;
+    program.on_tick = [&](int)
+    {
+        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0)
+            program.SetExitingFlag();
+    };
+    program.RunMainLoop();
+    // A sanity check with wide bounds, not a timing assertion.
+    EXPECT_GT(program.ticks, 60);
+    EXPECT_LT(program.ticks, 200);
+}
+
+} // namespace

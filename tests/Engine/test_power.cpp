@@ -1,0 +1,59 @@
+// Sleep and wake messages reaching the program.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngDebug.h"
+#include "EngMainLoop.h"
+#include "EngPower.h"
+#include "EngProgram.h"
+
+namespace
+{
+
+class SleepRecorder : public EngProgram
+{
+public:
+    void ComputerSleepingCB(char s) override { calls += s ? "sleep " : "wake "; }
+    std::string calls;
+};
+
+int CountLog(const std::string& text)
+{
+    int n = 0;
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            n++;
+    return n;
+}
+
+TEST(Power, SleepAndWakeReachTheProgramOnceEach)
+{
+    DebugResetForTests();
+    void (*saved)(double) = eng_main_sleep_func;
+    eng_main_sleep_func = [](double) {};
+    SleepRecorder program;
+    EngPowerEventsSetRegisteredForTests(1);
+
+    EngPowerEventsCB_LNX(ENG_POWER_CAN_SYSTEM_SLEEP);
+    EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
+    EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
+    EXPECT_EQ(program.calls, "sleep ");
+    EXPECT_TRUE(program.IsComputerSleeping());
+    EXPECT_EQ(CountLog("System already sleeping."), 1);
+
+    EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_HAS_POWERED_ON);
+    EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_HAS_POWERED_ON);
+    EXPECT_EQ(program.calls, "sleep wake ");
+    EXPECT_FALSE(program.IsComputerSleeping());
+    EXPECT_EQ(CountLog("System is not sleeping."), 1);
+
+    EngPowerEventsSetRegisteredForTests(0);
+    EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
+    EXPECT_EQ(program.calls, "sleep wake ");
+    EXPECT_EQ(CountLog("Not registered for notifications!"), 1);
+    eng_main_sleep_func = saved;
+    DebugResetForTests();
+}
+
+} // namespace
