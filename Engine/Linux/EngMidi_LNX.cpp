@@ -12,6 +12,7 @@
 #include "EngDebug.h"
 #include "EngFile.h"
 #include "EngMidi.h"
+#include "EngProgram.h"
 
 _EngMidiSlot emm_midis[ENG_MIDI_MAX_SLOTS];
 char emm_reset = 0;
@@ -74,7 +75,8 @@ void SetHook(char on)
     if (emm_hook_set == on)
         return;
     emm_hook_set = on;
-    EngMidiInstallProgramHook_LNX(on ? EngMidiTick_LNX : nullptr);
+    if (eng_main_program)
+        eng_main_program->SetPostTickCB(on ? EngMidiTick_LNX : nullptr);
 }
 
 } // namespace

@@ -49,6 +49,3 @@ char EngMidiIsTickHookSet_LNX();
 // "file" driver, the folder that receives "midi<slot>.wav"; the sound font file.
 void EngMidiSetAudioOutput_LNX(const char* driver, const char* file_folder);
 void EngMidiSetSoundFont_LNX(const char* path);
-
-// Installs or clears the program's per-frame hook.
-void EngMidiInstallProgramHook_LNX(void (*hook)());

@@ -11,6 +11,7 @@
 #include "EngMidi.h"
 #include "Engine/LogLines.h"
 #include "Engine/MidiFixtures.h"
+#include "EngProgram.h"
 #include "Linux/EngMidi_LNX.h"
 #include "support/TestSupport.h"
 
@@ -154,6 +155,32 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
     DebugClearLog();
     EXPECT_EQ(-1, EngMidiPlaySequenceFromFile(short_mid.c_str(), 0));
     EXPECT_TRUE(Logged("CMMPSFF - Error"));
+    EXPECT_EQ(ENG_MIDI_SLOT_FREE, EngMidiGetSlotState_LNX(0));
+}
+
+class HookProgram : public EngProgram
+{
+public:
+    void (*Hook())() { return post_tick_cb; }
+};
+
+TEST_F(MidiSlots, TheProgramRunsTheReleaseWhileFilesPlay)
+{
+    HookProgram program;
+    ASSERT_EQ(&program, eng_main_program);
+    int slot = EngMidiPlaySequenceFromFile(short_mid.c_str(), 0);
+    if (slot < 0 && Logged("Could not open the audio output"))
+        GTEST_SKIP() << "FluidSynth's file output is not available";
+    ASSERT_EQ(0, slot);
+    ASSERT_EQ(&EngMidiTick_LNX, program.Hook());
+    // The main loop calls the hook each pass until the file is released.
+    auto start = Clock::now();
+    while (program.Hook() && std::chrono::duration<double>(Clock::now() - start).count() < 20)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        program.Hook()();
+    }
+    EXPECT_EQ(nullptr, program.Hook());
     EXPECT_EQ(ENG_MIDI_SLOT_FREE, EngMidiGetSlotState_LNX(0));
 }
 
