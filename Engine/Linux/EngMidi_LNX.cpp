@@ -166,15 +166,16 @@ int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats)
             if (!EngFileOpenReadAndClose(path, 0, file.data(), size))
                 file.clear();
         }
-        if (file.empty() || !EngMidiPrepareFile(file.data(), (EngUInt32)file.size(), extra_beats, &playable, &info))
+        if (file.empty() ||
+            !EngMidiPrepareFile(file.data(), (EngUInt32)file.size(), extra_beats, &playable, &info))
             failure = "MusicSequenceLoadSMF() failed";
     }
 
     if (!failure)
     {
         DebugInfo("CMMPSFF - New Music Player");
-        if (!emm_sound_font.empty() &&
-            (!EngFileExists(emm_sound_font.c_str()) || fluid_synth_sfload(s->synth, emm_sound_font.c_str(), 1) < 0))
+        if (!emm_sound_font.empty() && (!EngFileExists(emm_sound_font.c_str()) ||
+                                        fluid_synth_sfload(s->synth, emm_sound_font.c_str(), 1) < 0))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load sound font <%s>", emm_sound_font.c_str());
             failure = "NewMusicPlayer() failed";

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "EngMidi.h"
 #include "EngTypes.h"
 
 #define ENG_MIDI_SLOT_FREE 0
@@ -29,7 +30,7 @@ struct _EngMidiSlot
     _fluid_audio_driver_t* output;
 };
 
-extern _EngMidiSlot emm_midis[5];
+extern _EngMidiSlot emm_midis[ENG_MIDI_MAX_SLOTS];
 extern char emm_reset;
 
 int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats);

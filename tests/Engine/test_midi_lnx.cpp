@@ -136,7 +136,8 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
         {"missing file", dir.File("none.mid"), ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
         {"no path", "", ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
         {"damaged file", bad, ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
-        {"missing sound font", short_mid, "/no/such/font.sf2", "Could not load sound font </no/such/font.sf2>"},
+        {"missing sound font", short_mid, "/no/such/font.sf2",
+         "Could not load sound font </no/such/font.sf2>"},
     };
     for (const Case& c : cases)
     {

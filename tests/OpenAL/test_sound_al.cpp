@@ -269,12 +269,9 @@ TEST(SoundALErrors, ErrorTexts)
         int code;
         const char* text;
     } cases[] = {
-        {AL_INVALID_NAME, "Invalid name parameter"},
-        {AL_INVALID_ENUM, "Invalid parameter"},
-        {AL_INVALID_VALUE, "Invalid enum parameter value"},
-        {AL_INVALID_OPERATION, "Invalid operation"},
-        {AL_OUT_OF_MEMORY, "Unable to allocate memory"},
-        {0xA006, "Unknown Error 0xa006"},
+        {AL_INVALID_NAME, "Invalid name parameter"},        {AL_INVALID_ENUM, "Invalid parameter"},
+        {AL_INVALID_VALUE, "Invalid enum parameter value"}, {AL_INVALID_OPERATION, "Invalid operation"},
+        {AL_OUT_OF_MEMORY, "Unable to allocate memory"},    {0xA006, "Unknown Error 0xa006"},
     };
     for (const Case& c : cases)
     {
