@@ -153,10 +153,11 @@ int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats)
     if (!failure)
     {
         DebugInfo("CMMPSFF - Load SMF");
-        EngUInt32 size = path && path[0] && EngFileExists(path) ? EngFileGetFileSize(path, 0) : 0;
+        char is_file = path && path[0] && EngFileExists(path) && !EngFileDirectoryExists(path);
+        EngUInt32 size = is_file ? EngFileGetFileSize(path, 0) : 0;
         if (!path || !path[0])
             DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        else if (!EngFileExists(path))
+        else if (!is_file)
             DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);
         else if (size > EMM_MAX_FILE_SIZE)
             DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);

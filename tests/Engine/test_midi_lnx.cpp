@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -126,6 +127,9 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
 {
     std::string bad = dir.File("bad.mid");
     WriteFile(bad, "MThd this is not a MIDI file at all");
+    std::string huge = dir.File("huge.mid");
+    WriteFile(huge, Smf(0, 96, {NoteTrack(96, 1)}));
+    std::filesystem::resize_file(huge, 17u << 20);
     struct Case
     {
         const char* name;
@@ -136,6 +140,8 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
         {"missing file", dir.File("none.mid"), ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
         {"no path", "", ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
         {"damaged file", bad, ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
+        {"folder", dir.Path(), ENG_MIDI_DEFAULT_SOUND_FONT, "File does not exist"},
+        {"too large", huge, ENG_MIDI_DEFAULT_SOUND_FONT, "File too large"},
         {"missing sound font", short_mid, "/no/such/font.sf2",
          "Could not load sound font </no/such/font.sf2>"},
     };
