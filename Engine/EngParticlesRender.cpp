@@ -1,7 +1,6 @@
 // Particle systems: drawing the live particles as textured quads.
 #include "EngParticles.h"
 
-#if __has_include("EngDevice.h")
 #include <GL/glew.h>
 
 #include "EngDevice.h"
@@ -136,12 +135,3 @@ void EngParticleSystemRender(_EngParticleSystem* system)
     if (lighting_changed)
         dev->TurnOnLighting();
 }
-
-#else
-
-// Nothing to draw with until the renderer is built.
-void EngParticleSystemRender(_EngParticleSystem*)
-{
-}
-
-#endif

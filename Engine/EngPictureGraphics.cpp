@@ -9,14 +9,9 @@
 #include "EngMatrix.h"
 #include "EngPicture.h"
 
-#if __has_include("EngTexture.h")
-#define ENG_PICTURE_HAS_RENDERER 1
 #include "EngDevice.h"
 #include "EngTexture.h"
 #include "EngWindow.h"
-#else
-#define ENG_PICTURE_HAS_RENDERER 0
-#endif
 
 extern EngPictureTextureFileOverwriteCB eng_picture_texture_file_overwrite_cb;
 
@@ -68,7 +63,6 @@ EngMatrix* EngPictureBuildLayerMatrix(const _Dimension* area, char rotate, float
 
 char EngPictureGetBlendFactors(int type, int* src, int* dst)
 {
-#if ENG_PICTURE_HAS_RENDERER
     const int* second[10] = {&EDEV_BLEND_INV_SRC_ALPHA,   &EDEV_BLEND_SRC_ALPHA,      &EDEV_BLEND_ONE,
                              &EDEV_BLEND_SRC_COLOUR,      &EDEV_BLEND_INV_SRC_COLOUR, &EDEV_BLEND_DEST_COLOUR,
                              &EDEV_BLEND_INV_DEST_COLOUR, &EDEV_BLEND_DEST_ALPHA,     &EDEV_BLEND_INV_DEST_ALPHA,
@@ -91,12 +85,6 @@ char EngPictureGetBlendFactors(int type, int* src, int* dst)
         *dst = EDEV_BLEND_ZERO;
     }
     return 1;
-#else
-    (void)type;
-    (void)src;
-    (void)dst;
-    return 0;
-#endif
 }
 
 char EngPicture::IsTextureNeeded(int n) const
@@ -153,7 +141,6 @@ char EngPicture::CreateGraphics()
             result = 0;
             continue;
         }
-#if ENG_PICTURE_HAS_RENDERER
         if (!t->texture)
             t->texture = new EngTexture();
         else
@@ -161,11 +148,6 @@ char EngPicture::CreateGraphics()
         t->texture->LoadFromFile(name, alpha, 2);
         if (!t->texture->IsOk())
             result = 0;
-#else
-        (void)alpha;
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No renderer");
-        result = 0;
-#endif
     }
     EngFree(name, 0, "EngPicture");
     graphics_created = 1;
@@ -178,9 +160,7 @@ void EngPicture::DestroyGraphics()
         return;
     for (int i = 0; i < GetNumTextures(); i++)
     {
-#if ENG_PICTURE_HAS_RENDERER
         delete textures[i].texture;
-#endif
         textures[i].texture = nullptr;
     }
     graphics_created = 0;
@@ -188,7 +168,6 @@ void EngPicture::DestroyGraphics()
 
 void EngPicture::DrawLayer(int n, float alpha_factor)
 {
-#if ENG_PICTURE_HAS_RENDERER
     if (!eng_main_device)
         return;
     EngPictureLayer* l = GetLayer(n);
@@ -248,10 +227,6 @@ void EngPicture::DrawLayer(int n, float alpha_factor)
         eng_main_device->SetViewportToViewportStruct(&saved);
     if (l->alpha_blend_type > 0)
         eng_main_device->DisableBlending();
-#else
-    (void)n;
-    (void)alpha_factor;
-#endif
 }
 
 void EngPicture::Draw()
