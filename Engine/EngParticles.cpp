@@ -306,7 +306,8 @@ char EngParticlesCreate(_EngParticleSystem* system, float dt, _EngParticle* part
     particle->colour.a = Clamp(particle->colour.a, 0, 1);
     for (int c = 0; c < 3; c++)
     {
-        float end = p->random_end_colour ? RandBetween(p->colour_end[c], p->colour_end_max[c]) : p->colour_end[c];
+        float end =
+            p->random_end_colour ? RandBetween(p->colour_end[c], p->colour_end_max[c]) : p->colour_end[c];
         particle->colour_speed[c] = (end - *rgb[c]) / particle->life;
     }
 
@@ -380,8 +381,10 @@ char EngParticlesCreate(_EngParticleSystem* system, float dt, _EngParticle* part
             p->spread_entries_height > 0)
         {
             const _IVector2d& e = p->spread_entries[EngUInt32(rand()) % p->spread_entry_count];
-            pos.x += (lo + float(e.x - p->spread_entries_min_x) / float(p->spread_entries_width) * (hi - lo)) / s;
-            pos.y += (lo + float(e.y - p->spread_entries_min_y) / float(p->spread_entries_height) * (hi - lo)) / s;
+            pos.x +=
+                (lo + float(e.x - p->spread_entries_min_x) / float(p->spread_entries_width) * (hi - lo)) / s;
+            pos.y +=
+                (lo + float(e.y - p->spread_entries_min_y) / float(p->spread_entries_height) * (hi - lo)) / s;
         }
         else if (spread_warnings < 3)
         {
@@ -412,7 +415,8 @@ char EngParticlesCreate(_EngParticleSystem* system, float dt, _EngParticle* part
         float* axes[3] = {&pos.x, &pos.y, &pos.z};
         for (int a = 0; a < 3; a++)
             if (p->oscillate_type[a] > 0)
-                *axes[a] += OscillationValue(p->oscillate_type[a], p->oscillate_angle[a]) * p->oscillate_amplitude[a];
+                *axes[a] +=
+                    OscillationValue(p->oscillate_type[a], p->oscillate_angle[a]) * p->oscillate_amplitude[a];
     }
 
     particle->fade_in_time = 0;
@@ -483,7 +487,8 @@ char EngParticlesUpdate(_EngParticleSystem* system, _EngParticle* particle, floa
             particle->fading_in = 0;
             particle->alpha = particle->fade_in_time;
             if (particle->life - particle->age > 0)
-                particle->alpha_speed = (p->alpha_end - particle->fade_in_time) / (particle->life - particle->age);
+                particle->alpha_speed =
+                    (p->alpha_end - particle->fade_in_time) / (particle->life - particle->age);
             drawn = particle->alpha;
         }
     }
@@ -509,6 +514,4 @@ char EngParticleSystemCreateGraphics()
     return 1;
 }
 
-void EngParticleSystemDestroyGraphics()
-{
-}
+void EngParticleSystemDestroyGraphics() {}

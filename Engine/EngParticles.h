@@ -23,11 +23,11 @@ struct _EngParticleSystemParms
 {
     EngInt32 start_count;
     EngInt32 burst_count;
-    char mode; // 0 emit only, 1 advance only, 2 both
+    char mode;           // 0 emit only, 1 advance only, 2 both
     EngTexture* texture; // borrowed; null draws untextured quads
     char use_colour;
     char fade_in;
-    signed char blend_type; // 0..5
+    signed char blend_type;  // 0..5
     EngUInt32 emission_rate; // particles per second
     float min_emission_interval;
     float life_min, life_max;

@@ -23,23 +23,33 @@ bool IsEmpty(const char* s)
     return !s || !s[0];
 }
 
-// A zeroed copy of an owned array with one more element, or null (logged).
-template <typename T> T* GrownCopy(const T* array, int count, const char* func)
+// Makes room for one more zeroed element; a full array doubles. On failure
+// the array is kept as it was.
+template <typename T> char MakeRoom(T** array, int count, int* capacity, const char* func)
 {
-    T* grown = static_cast<T*>(EngMalloc(sizeof(T) * (size_t(count) + 1), kOwner, 1));
+    if (*array && count < *capacity)
+    {
+        memset(static_cast<void*>(*array + count), 0, sizeof(T));
+        return 1;
+    }
+    int grown_capacity = count < 4 ? 4 : count * 2;
+    T* grown = static_cast<T*>(EngMalloc(sizeof(T) * size_t(grown_capacity), kOwner, 1));
     if (!grown)
     {
         DebugErrorAlt(func, count ? "No memory (realloc)" : "No memory");
-        return nullptr;
+        return 0;
     }
-    if (array && count > 0)
-        memcpy(grown, array, sizeof(T) * size_t(count));
-    return grown;
+    if (*array && count > 0)
+        memcpy(static_cast<void*>(grown), *array, sizeof(T) * size_t(count));
+    EngFree(*array, 0, kOwner);
+    *array = grown;
+    *capacity = grown_capacity;
+    return 1;
 }
 
 // Removes element n, moving the later ones down; frees the array when it
 // becomes empty.
-template <typename T> void RemoveAt(T** array, int* count, int n)
+template <typename T> void RemoveAt(T** array, int* count, int* capacity, int n)
 {
     if (n < *count - 1)
         memmove(*array + n, *array + n + 1, sizeof(T) * size_t(*count - n - 1));
@@ -48,6 +58,7 @@ template <typename T> void RemoveAt(T** array, int* count, int n)
     {
         EngFree(*array, 0, kOwner);
         *array = nullptr;
+        *capacity = 0;
     }
 }
 
@@ -87,7 +98,8 @@ void EngPicture_SetTextureFileOverwriteCB(EngPictureTextureFileOverwriteCB hook)
 
 EngPicture::EngPicture()
     : path(nullptr), graphics_created(0), textures(nullptr), num_textures(0), layers(nullptr),
-      layer_vars(nullptr), num_layers(0), draw_area{0, 0, 640, 480}
+      layer_vars(nullptr), num_layers(0), draw_area{0, 0, 640, 480}, textures_capacity(0), layers_capacity(0),
+      layer_vars_capacity(0)
 {
     Init();
 }
@@ -111,10 +123,13 @@ void EngPicture::Free()
     EngFree(textures, 0, kOwner);
     textures = nullptr;
     num_textures = 0;
+    textures_capacity = 0;
     EngFree(layers, 0, kOwner);
     layers = nullptr;
+    layers_capacity = 0;
     EngFree(layer_vars, 0, kOwner);
     layer_vars = nullptr;
+    layer_vars_capacity = 0;
     num_layers = 0;
 }
 
@@ -209,11 +224,13 @@ EngPictureLayerVars* EngPicture::GetLayerVars(int n)
 char EngPicture::AllocTexture()
 {
     int count = GetNumTextures();
-    EngPictureTexture* grown = GrownCopy(textures, count, __PRETTY_FUNCTION__);
-    if (!grown)
+    if (count >= ENG_PICTURE_MAX_TEXTURES)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Too many textures (%d)", count);
         return 0;
-    EngFree(textures, 0, kOwner);
-    textures = grown;
+    }
+    if (!MakeRoom(&textures, count, &textures_capacity, __PRETTY_FUNCTION__))
+        return 0;
     num_textures = count + 1;
     return 1;
 }
@@ -221,19 +238,14 @@ char EngPicture::AllocTexture()
 char EngPicture::AllocLayer()
 {
     int count = GetNumLayers();
-    EngPictureLayer* grown_layers = GrownCopy(layers, count, __PRETTY_FUNCTION__);
-    if (!grown_layers)
-        return 0;
-    EngPictureLayerVars* grown_vars = GrownCopy(layer_vars, count, __PRETTY_FUNCTION__);
-    if (!grown_vars)
+    if (count >= ENG_PICTURE_MAX_LAYERS)
     {
-        EngFree(grown_layers, 0, kOwner);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Too many layers (%d)", count);
         return 0;
     }
-    EngFree(layers, 0, kOwner);
-    EngFree(layer_vars, 0, kOwner);
-    layers = grown_layers;
-    layer_vars = grown_vars;
+    if (!MakeRoom(&layers, count, &layers_capacity, __PRETTY_FUNCTION__) ||
+        !MakeRoom(&layer_vars, count, &layer_vars_capacity, __PRETTY_FUNCTION__))
+        return 0;
     num_layers = count + 1;
     layers[count].tex_num = -1;
     return 1;
@@ -329,7 +341,7 @@ char EngPicture::RemoveTexture(int n)
         else if (layers[i].tex_num > n)
             layers[i].tex_num--;
     }
-    RemoveAt(&textures, &num_textures, n);
+    RemoveAt(&textures, &num_textures, &textures_capacity, n);
     if (had_graphics)
         CreateGraphics();
     return 1;
@@ -342,8 +354,8 @@ char EngPicture::RemoveLayer(int n)
     char had_graphics = graphics_created;
     DestroyGraphics();
     int count = num_layers;
-    RemoveAt(&layers, &count, n);
-    RemoveAt(&layer_vars, &num_layers, n);
+    RemoveAt(&layers, &count, &layers_capacity, n);
+    RemoveAt(&layer_vars, &num_layers, &layer_vars_capacity, n);
     if (had_graphics)
         CreateGraphics();
     return 1;
@@ -382,7 +394,8 @@ char EngPicture::BuildFileName(char* out, const char* folder, const char* filena
         len = snprintf(out, ENG_PICTURE_NAME_BUFFER_SIZE, "%s/%s%s", folder, filename,
                        add_extension ? ENG_PICTURE_EXTENSION : "");
     else
-        len = snprintf(out, ENG_PICTURE_NAME_BUFFER_SIZE, "%s%s", filename, add_extension ? ENG_PICTURE_EXTENSION : "");
+        len = snprintf(out, ENG_PICTURE_NAME_BUFFER_SIZE, "%s%s", filename,
+                       add_extension ? ENG_PICTURE_EXTENSION : "");
     if (len < 0 || len >= ENG_PICTURE_NAME_BUFFER_SIZE)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Filename too long");
@@ -499,7 +512,8 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
                 l->alpha_throb_mult = static_cast<float>(RequiredNumber(o, "Alpha Throb Mult"));
 
                 EngJsonGetCharFromObject(o, "TC Default", &l->tc_default);
-                EngJsonReadNumbersFromObject(o, "TC TC", &l->tc_tc[0], &l->tc_tc[1], &l->tc_tc[2], &l->tc_tc[3]);
+                EngJsonReadNumbersFromObject(o, "TC TC", &l->tc_tc[0], &l->tc_tc[1], &l->tc_tc[2],
+                                             &l->tc_tc[3]);
                 EngJsonGetVector2dFromObject(o, "TC Tile", &l->tc_tile);
                 EngJsonGetCharFromObject(o, "TC Move", &l->tc_move);
                 EngJsonGetVector2dFromObject(o, "TC Speed", &l->tc_speed);

@@ -14,6 +14,9 @@ class EngMatrix;
 // Size of the buffers in which file and texture names are built.
 #define ENG_PICTURE_NAME_BUFFER_SIZE 1024
 #define ENG_PICTURE_EXTENSION ".ttx"
+// Limits of the tables; a file asking for more fails to load.
+#define ENG_PICTURE_MAX_TEXTURES 1024
+#define ENG_PICTURE_MAX_LAYERS 4096
 
 struct EngPictureTexture
 {
@@ -33,7 +36,7 @@ struct _EngPictureLayer
     float trans_speeds[2];
     _Dimension trans_end_area;
     _Dimension trans_random_area;
-    char rot_flags[2]; // on, mode
+    char rot_flags[2];   // on, mode
     float rot_values[4]; // start, end (degrees), speed, multiplier
     char show;
     float alpha_level;
@@ -132,6 +135,8 @@ private:
     EngPictureLayerVars* layer_vars;
     int num_layers;
     _Dimension draw_area;
+    // Allocated entries; the tables double when full.
+    int textures_capacity, layers_capacity, layer_vars_capacity;
 
     char BuildFileName(char* out, const char* folder, const char* filename, char add_extension);
     void BuildTextureName(char* out, const EngPictureTexture* texture) const;

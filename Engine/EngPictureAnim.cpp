@@ -23,8 +23,8 @@ float WrapUnit(float v)
     return v - std::floor(v);
 }
 
-void ScrollAxis(float speed, float tile, char tc_default, float tc_start, float tc_end, float* low, float* high,
-                float dt)
+void ScrollAxis(float speed, float tile, char tc_default, float tc_start, float tc_end, float* low,
+                float* high, float dt)
 {
     if (speed == 0)
         return;
@@ -268,10 +268,10 @@ void EngPicture::Tick(float factor)
 
         if (l->tc_move)
         {
-            ScrollAxis(l->tc_speed.x, l->tc_tile.x, l->tc_default, l->tc_tc[0], l->tc_tc[2], &v->tex_coords.left,
-                       &v->tex_coords.right, dt);
-            ScrollAxis(l->tc_speed.y, l->tc_tile.y, l->tc_default, l->tc_tc[1], l->tc_tc[3], &v->tex_coords.top,
-                       &v->tex_coords.bottom, dt);
+            ScrollAxis(l->tc_speed.x, l->tc_tile.x, l->tc_default, l->tc_tc[0], l->tc_tc[2],
+                       &v->tex_coords.left, &v->tex_coords.right, dt);
+            ScrollAxis(l->tc_speed.y, l->tc_tile.y, l->tc_default, l->tc_tc[1], l->tc_tc[3],
+                       &v->tex_coords.top, &v->tex_coords.bottom, dt);
         }
     }
 }

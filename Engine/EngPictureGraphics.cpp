@@ -63,10 +63,11 @@ EngMatrix* EngPictureBuildLayerMatrix(const _Dimension* area, char rotate, float
 
 char EngPictureGetBlendFactors(int type, int* src, int* dst)
 {
-    const int* second[10] = {&EDEV_BLEND_INV_SRC_ALPHA,   &EDEV_BLEND_SRC_ALPHA,      &EDEV_BLEND_ONE,
-                             &EDEV_BLEND_SRC_COLOUR,      &EDEV_BLEND_INV_SRC_COLOUR, &EDEV_BLEND_DEST_COLOUR,
-                             &EDEV_BLEND_INV_DEST_COLOUR, &EDEV_BLEND_DEST_ALPHA,     &EDEV_BLEND_INV_DEST_ALPHA,
-                             &EDEV_BLEND_SRC_ALPHA_SATURATE};
+    const int* second[10] = {
+        &EDEV_BLEND_INV_SRC_ALPHA,     &EDEV_BLEND_SRC_ALPHA,      &EDEV_BLEND_ONE,
+        &EDEV_BLEND_SRC_COLOUR,        &EDEV_BLEND_INV_SRC_COLOUR, &EDEV_BLEND_DEST_COLOUR,
+        &EDEV_BLEND_INV_DEST_COLOUR,   &EDEV_BLEND_DEST_ALPHA,     &EDEV_BLEND_INV_DEST_ALPHA,
+        &EDEV_BLEND_SRC_ALPHA_SATURATE};
     if (type <= 0 || type == 20)
         return 0;
     if (type <= 10)
@@ -124,7 +125,8 @@ char EngPicture::CreateGraphics()
         {
             name[0] = 0;
             const char* folder = t->path[0] ? t->path : path;
-            if (!eng_picture_texture_file_overwrite_cb(folder, t->filename, name, ENG_PICTURE_NAME_BUFFER_SIZE) ||
+            if (!eng_picture_texture_file_overwrite_cb(folder, t->filename, name,
+                                                       ENG_PICTURE_NAME_BUFFER_SIZE) ||
                 !name[0])
             {
                 DebugErrorAlt(__PRETTY_FUNCTION__, "No file returned for <%s>", t->filename);

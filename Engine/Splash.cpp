@@ -33,7 +33,7 @@ EngTexture splash_effect_tex;
 EngPicture splash_epic;
 _EngParticleSystemParms splash_effect_parms;
 _EngParticleSystem splash_effect_ps;
-EngMatrix splash_effects_mat = eng_matrix_identity_matrix;
+EngMatrix splash_effects_mat = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 float SplashEffect_scale[3] = {0.184211f, 0.065789f, 1};
 float SplashEffect_pos[3] = {0.034246f, 0, 0};
 float SplashEffect_tick_time = 0;
@@ -153,10 +153,10 @@ void SplashSetClockForTests(double (*clock)())
     splash_clock = clock;
 }
 
-char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const char* tex4, const char* effect_tex,
-                 const char* logo, const char* sound, EngFont* font, float font_sx, float font_sy,
-                 SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb, void* context,
-                 char have_alphas)
+char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const char* tex4,
+                 const char* effect_tex, const char* logo, const char* sound, EngFont* font, float font_sx,
+                 float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb,
+                 void* context, char have_alphas)
 {
     if (!tex1)
     {
@@ -213,9 +213,9 @@ char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const cha
     return 1;
 }
 
-char SplashSetupPicture(const char* path, const char* filename, const char* sound, EngFont* font, float font_sx,
-                        float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb,
-                        void* context)
+char SplashSetupPicture(const char* path, const char* filename, const char* sound, EngFont* font,
+                        float font_sx, float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb,
+                        SplashDoneCB done_cb, void* context)
 {
     for (auto& name : splash_texture_filenames)
         name[0] = 0;
@@ -556,7 +556,8 @@ void SplashDestroyGraphics()
     EngDimTurnOff();
 }
 
-char SplashEffectsSetupParameters(int percentage, float scale, EngTexture* texture, _EngParticleSystemParms* parms)
+char SplashEffectsSetupParameters(int percentage, float scale, EngTexture* texture,
+                                  _EngParticleSystemParms* parms)
 {
     if (!parms)
     {

@@ -20,13 +20,13 @@ typedef const char* (*SplashGetTextCB)(void* context);
 typedef char (*SplashWaitCB)(double held, void* context);
 typedef void (*SplashDoneCB)(void* context);
 
-char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const char* tex4, const char* effect_tex,
-                 const char* logo, const char* sound, EngFont* font, float font_sx, float font_sy,
-                 SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb, void* context,
-                 char have_alphas);
-char SplashSetupPicture(const char* path, const char* filename, const char* sound, EngFont* font, float font_sx,
-                        float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb,
-                        void* context);
+char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const char* tex4,
+                 const char* effect_tex, const char* logo, const char* sound, EngFont* font, float font_sx,
+                 float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB done_cb,
+                 void* context, char have_alphas);
+char SplashSetupPicture(const char* path, const char* filename, const char* sound, EngFont* font,
+                        float font_sx, float font_sy, SplashGetTextCB text_cb, SplashWaitCB wait_cb,
+                        SplashDoneCB done_cb, void* context);
 void SplashSetPictureDimension(float x, float y, float w, float h);
 
 char SplashStart();
@@ -57,7 +57,7 @@ void SplashSetPictureHook(void (*hook)());
 void SplashSetClockForTests(double (*clock)());
 
 // Module state, read by the program and the tests.
-extern char splash_setup_ok; // 0 none, 1 picture files, 2 layered picture
+extern char splash_setup_ok;              // 0 none, 1 picture files, 2 layered picture
 extern signed char splash_set_start_time; // -1 idle, 1 take the start time next tick, 0 running
 extern char splash_is_on;
 extern char splash_fading; // 1 in, 2 hold, 3 out, 4 finished

@@ -355,7 +355,8 @@ TEST_F(ParticlesTest, SpreadShapes)
     {
         char type;
         float max_x, max_y, max_z;
-    } cases[] = {{0, 1, 1, 1}, {1, 2, 2, 0}, {3, 1, 1, 0}, {4, 1, 0, 0}, {5, 0, 1, 0}, {6, 1, 0, 1}, {7, 0, 1, 1}, {9, 0, 0, 0}};
+    } cases[] = {{0, 1, 1, 1}, {1, 2, 2, 0}, {3, 1, 1, 0}, {4, 1, 0, 0},
+                 {5, 0, 1, 0}, {6, 1, 0, 1}, {7, 0, 1, 1}, {9, 0, 0, 0}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(int(c.type));

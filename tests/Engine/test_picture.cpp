@@ -26,8 +26,12 @@ namespace
 std::string LayerJson(const std::string& extra = "", const std::string& drop = "")
 {
     const char* members[][2] = {
-        {"Name", "\"L\""},      {"TexNum", "-1"},           {"Alpha Level", "0.5"},
-        {"Alpha Throb On", "0"}, {"Alpha Throb Min Level", "0"}, {"Alpha Throb Speed", "1"},
+        {"Name", "\"L\""},
+        {"TexNum", "-1"},
+        {"Alpha Level", "0.5"},
+        {"Alpha Throb On", "0"},
+        {"Alpha Throb Min Level", "0"},
+        {"Alpha Throb Speed", "1"},
         {"Alpha Throb Mult", "1"},
     };
     std::string s = "{";
@@ -316,20 +320,40 @@ TEST_F(PictureTest, LayersMoveAndRemoveWithTheirVars)
 
 TEST_F(PictureTest, FailedGrowthKeepsTheTables)
 {
-    ASSERT_EQ(1, pic.AddLayer("a"));
-    pic.GetLayer(0)->alpha_level = 0.75f;
+    // Four layers fill the first allocation; the fifth needs a larger one.
+    for (const char* name : {"a", "b", "c", "d"})
+        ASSERT_EQ(1, pic.AddLayer(name));
+    pic.GetLayer(3)->alpha_level = 0.75f;
     for (int after : {0, 1})
     {
         EngMainFailAllocationForTests(after);
-        EXPECT_EQ(0, pic.AddLayer("b"));
+        EXPECT_EQ(0, pic.AddLayer("e"));
         EngMainFailAllocationForTests(-1);
-        ASSERT_EQ(1, pic.GetNumLayers());
-        EXPECT_STREQ("a", pic.GetLayer(0)->name);
-        EXPECT_EQ(0.75f, pic.GetLayer(0)->alpha_level);
+        ASSERT_EQ(4, pic.GetNumLayers());
+        EXPECT_STREQ("d", pic.GetLayer(3)->name);
+        EXPECT_EQ(0.75f, pic.GetLayer(3)->alpha_level);
     }
     EXPECT_TRUE(Logged("No memory (realloc)"));
-    ASSERT_EQ(1, pic.AddLayer("b"));
-    EXPECT_EQ(2, pic.GetNumLayers());
+    ASSERT_EQ(1, pic.AddLayer("e"));
+    EXPECT_EQ(5, pic.GetNumLayers());
+    EXPECT_EQ(0.75f, pic.GetLayer(3)->alpha_level);
+}
+
+TEST_F(PictureTest, TablesAreLimited)
+{
+    for (int i = 0; i < ENG_PICTURE_MAX_LAYERS; i++)
+        ASSERT_EQ(1, pic.AddLayer(nullptr));
+    EXPECT_EQ(0, pic.AddLayer(nullptr));
+    EXPECT_TRUE(Logged("Too many layers (4096)"));
+    EXPECT_STREQ("Layer 4095", pic.GetLayer(4095)->name);
+
+    std::string texture = "{\"Path\": \"\", \"Filename\": \"t.png\"}";
+    std::string list = texture;
+    for (int i = 0; i < ENG_PICTURE_MAX_TEXTURES; i++)
+        list += ", " + texture;
+    EXPECT_EQ(0, Load("{\"Textures\": [" + list + "]}"));
+    EXPECT_TRUE(Logged("Too many textures (1024)"));
+    EXPECT_EQ(0, pic.GetNumTextures());
 }
 
 TEST_F(PictureTest, SetPathLimits)

@@ -48,7 +48,8 @@ TEST_F(SplashSetupTest, PictureNamesAreCheckedLengthsFirst)
         std::string message;
     } cases[] = {
         {nullptr, nullptr, nullptr, nullptr, "Parameter error"},
-        {one.c_str(), missing.c_str(), longname.c_str(), nullptr, "Tex 3 filename too long (" + longname + ")"},
+        {one.c_str(), missing.c_str(), longname.c_str(), nullptr,
+         "Tex 3 filename too long (" + longname + ")"},
         {one.c_str(), two.c_str(), nullptr, missing.c_str(), "Tex 4 does not exist (" + missing + ")"},
         {missing.c_str(), nullptr, nullptr, nullptr, "Tex 1 does not exist (" + missing + ")"},
     };
@@ -56,8 +57,8 @@ TEST_F(SplashSetupTest, PictureNamesAreCheckedLengthsFirst)
     {
         SCOPED_TRACE(c.message);
         DebugClearLog();
-        EXPECT_EQ(0, SplashSetup(c.t1, c.t2, c.t3, c.t4, nullptr, nullptr, nullptr, nullptr, 0, 0, nullptr, nullptr,
-                                 nullptr, nullptr, 0));
+        EXPECT_EQ(0, SplashSetup(c.t1, c.t2, c.t3, c.t4, nullptr, nullptr, nullptr, nullptr, 0, 0, nullptr,
+                                 nullptr, nullptr, nullptr, 0));
         EXPECT_TRUE(Logged("( Spash Setup )    " + c.message));
         EXPECT_EQ(1, DebugGetNumMessages());
     }
@@ -68,14 +69,14 @@ TEST_F(SplashSetupTest, OptionalFilesAndTheFont)
 {
     std::string one = F("1.jpg");
     std::string longname = std::string(128, 'l');
-    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, longname.c_str(), nullptr, nullptr, 0,
-                             0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, longname.c_str(), nullptr,
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_TRUE(Logged("Logo filename too long"));
-    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, F("no.bmp").c_str(), nullptr, nullptr, nullptr,
-                             0, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, F("no.bmp").c_str(), nullptr, nullptr,
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_TRUE(Logged("Effect Tex does not exist (" + F("no.bmp") + ")"));
-    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, F("no.wav").c_str(), nullptr,
-                             0, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, F("no.wav").c_str(),
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_TRUE(Logged("Sound file does not exist (" + F("no.wav") + ")"));
     EXPECT_EQ(0, splash_setup_ok);
 
@@ -97,8 +98,8 @@ TEST_F(SplashSetupTest, OptionalFilesAndTheFont)
 
 TEST_F(SplashSetupTest, StartNeedsADeviceAndNothingRunsBeforeIt)
 {
-    ASSERT_EQ(1, SplashSetup(F("1.jpg").c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0,
-                             nullptr, nullptr, nullptr, nullptr, 0));
+    ASSERT_EQ(1, SplashSetup(F("1.jpg").c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(0, SplashStart());
     EXPECT_TRUE(Logged("No device"));
     EXPECT_FALSE(SplashIsOn());

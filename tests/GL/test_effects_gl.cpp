@@ -30,7 +30,8 @@ protected:
         eng_main_frames_per_second = 1.0f / 60.0f;
     }
 
-    std::string SolidImage(const char* name, unsigned char r, unsigned char g, unsigned char b, bool jpeg = false)
+    std::string SolidImage(const char* name, unsigned char r, unsigned char g, unsigned char b,
+                           bool jpeg = false)
     {
         std::vector<unsigned char> px;
         for (int i = 0; i < 16 * 16; i++)
@@ -348,8 +349,8 @@ TEST_F(SplashRun, PicturesFillTheSquareAreaAndFadeFromBlack)
 {
     std::string one = SolidImage("1.jpg", 255, 0, 0, true);
     std::string two = SolidImage("2.jpg", 0, 255, 0, true);
-    ASSERT_EQ(1, SplashSetup(one.c_str(), two.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0,
-                             nullptr, nullptr, nullptr, nullptr, 0));
+    ASSERT_EQ(1, SplashSetup(one.c_str(), two.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     ASSERT_EQ(1, SplashStart());
     SplashTick();
     // Black while fading in from 0.
@@ -371,13 +372,15 @@ TEST_F(SplashRun, PicturesFillTheSquareAreaAndFadeFromBlack)
 TEST_F(SplashRun, LayeredPictureWithEffectAndLogo)
 {
     SolidImage("red.png", 255, 0, 0);
-    std::string layer = "{\"Name\": \"a\", \"TexNum\": 0, \"Show\": 1, \"Alpha Level\": 1, \"Alpha Throb On\": 0, "
-                        "\"Alpha Throb Min Level\": 0, \"Alpha Throb Speed\": 0, \"Alpha Throb Mult\": 0, "
-                        "\"TC Default\": 1, \"TC Tile\": [1, 1]}";
+    std::string layer =
+        "{\"Name\": \"a\", \"TexNum\": 0, \"Show\": 1, \"Alpha Level\": 1, \"Alpha Throb On\": 0, "
+        "\"Alpha Throb Min Level\": 0, \"Alpha Throb Speed\": 0, \"Alpha Throb Mult\": 0, "
+        "\"TC Default\": 1, \"TC Tile\": [1, 1]}";
     vztest::WriteFile(dir.File("p.ttx"), "{\"Textures\": [{\"Path\": \"\", \"Filename\": \"red.png\"}], "
-                                         "\"Layers\": [" + layer + "]}");
-    ASSERT_EQ(1, SplashSetupPicture(dir.Path().c_str(), "p.ttx", nullptr, nullptr, 0, 0, nullptr, nullptr, Done,
-                                    nullptr));
+                                         "\"Layers\": [" +
+                                             layer + "]}");
+    ASSERT_EQ(1, SplashSetupPicture(dir.Path().c_str(), "p.ttx", nullptr, nullptr, 0, 0, nullptr, nullptr,
+                                    Done, nullptr));
     EXPECT_EQ(2, splash_setup_ok);
     ASSERT_EQ(1, SplashStart());
     SplashTick();
@@ -391,8 +394,8 @@ TEST_F(SplashRun, LayeredPictureWithEffectAndLogo)
     EXPECT_EQ(0, splash_epic.GetNumLayers());
 
     // A failed layered set-up leaves nothing to start.
-    EXPECT_EQ(0, SplashSetupPicture(dir.Path().c_str(), "missing.ttx", nullptr, nullptr, 0, 0, nullptr, nullptr,
-                                    nullptr, nullptr));
+    EXPECT_EQ(0, SplashSetupPicture(dir.Path().c_str(), "missing.ttx", nullptr, nullptr, 0, 0, nullptr,
+                                    nullptr, nullptr, nullptr));
     EXPECT_EQ(0, SplashStart());
     EXPECT_TRUE(Logged("Splash not setup"));
 }
@@ -403,8 +406,8 @@ TEST_F(SplashRun, EffectLoopsWhileTheSplashRuns)
     std::vector<unsigned char> px(8 * 8 * 3, 255);
     std::string spark = dir.File("spark.bmp");
     ASSERT_NE(0, stbi_write_bmp(spark.c_str(), 8, 8, 3, px.data()));
-    ASSERT_EQ(1, SplashSetup(pic.c_str(), nullptr, nullptr, nullptr, spark.c_str(), nullptr, nullptr, nullptr, 0,
-                             0, nullptr, nullptr, nullptr, nullptr, 0));
+    ASSERT_EQ(1, SplashSetup(pic.c_str(), nullptr, nullptr, nullptr, spark.c_str(), nullptr, nullptr, nullptr,
+                             0, 0, nullptr, nullptr, nullptr, nullptr, 0));
     ASSERT_EQ(1, SplashStart());
     ASSERT_TRUE(splash_effect_ps.created);
     EXPECT_EQ(66, splash_effect_ps.max_particles);
