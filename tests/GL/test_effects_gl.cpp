@@ -249,6 +249,18 @@ TEST_F(Effects, ParticlesDrawAndPutTheDeviceStateBack)
     EXPECT_TRUE(eng_main_device->IsDepthBufferOn());
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
+    // Blend type 1 (destination colour, one) sends the colour premultiplied
+    // by alpha, even with the particle's own colour off.
+    sys.parms.blend_type = 1;
+    sys.parms.use_colour = 0;
+    sys.particles[0].colour = {1, 0, 0, 0.5f};
+    sys.particles[0].alpha = 0.5f;
+    ClearTo(0.5f, 0.5f, 0.5f);
+    eng_main_device->PrepareFor2D(1);
+    EngParticleSystemRender(&sys);
+    eng_main_device->RestoreAfter2D();
+    ExpectPixel(320, 240, 191, 128, 128, 4);
+
     // An unknown blend type leaves blending to the device's refusal.
     sys.parms.blend_type = 9;
     EngParticleSystemRender(&sys);
@@ -424,6 +436,42 @@ TEST_F(SplashRun, EffectLoopsWhileTheSplashRuns)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     SplashExit();
     EXPECT_FALSE(splash_effect_ps.created);
+}
+
+TEST_F(SplashRun, LogoZoomsInWithoutATextLine)
+{
+    std::string pic = SolidImage("pic.jpg", 0, 0, 255, true);
+    std::vector<unsigned char> px;
+    for (int i = 0; i < 16 * 16; i++)
+        px.insert(px.end(), {0, 255, 0, 255});
+    std::string logo = dir.File("logo.tga");
+    ASSERT_NE(0, stbi_write_tga(logo.c_str(), 16, 16, 4, px.data()));
+    ASSERT_EQ(1, SplashSetup(pic.c_str(), nullptr, nullptr, nullptr, nullptr, logo.c_str(), nullptr, nullptr,
+                             0, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    ASSERT_EQ(1, SplashStart());
+    SplashTick();
+    for (int i = 0; i < 150; i++) // 2.5 s: into the hold
+    {
+        fake_now += 1.0 / 60;
+        SplashTick();
+    }
+    EXPECT_EQ(2, splash_fading);
+    EXPECT_EQ(2, splash_text_stage);
+    EXPECT_FLOAT_EQ(0.9f, splash_text_size);
+    EXPECT_EQ(1, splash_text_blend);
+    EXPECT_EQ(0, splash_draw_texts);
+
+    // The device is re-created meanwhile.
+    SplashDestroyGraphics();
+    EXPECT_FALSE(splash_text_texture.IsOk());
+    ASSERT_EQ(1, SplashCreateGraphics());
+
+    ASSERT_EQ(1, SplashRender(1));
+    // The logo, 0.9 of (125 x 46.9) around (320, 241.6), over the picture.
+    ExpectPixel(320, 241, 0, 255, 0, 8);
+    ExpectPixel(320 - 50, 241, 0, 255, 0, 8);
+    ExpectPixel(320 - 62, 241, 0, 0, 255, 8);
+    ExpectPixel(320, 200, 0, 0, 255, 8);
 }
 
 TEST_F(SplashRun, StartRefusals)
