@@ -5,7 +5,8 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngProgram.h"
-#include "EngXfilePending.h"
+#include "EngDevice.h"
+#include "EngLights.h"
 
 char glxf_use_advanced_materials = 0;
 char glxf_use_colours_with_textures = 0;
@@ -54,7 +55,7 @@ EngXfile::~EngXfile()
 
 char EngXfile::IsGL()
 {
-    return eng_main_device_type == 1;
+    return eng_main_device_type == ENG_DEVICE_TYPE_GL;
 }
 
 void EngXfile::Init()
@@ -232,4 +233,61 @@ char EngXfile::SetMaterialTextureFromFile(int part, char* file, char alpha, char
 char EngXfile::SetAllMaterialsTexturesFromFile(char* file, char alpha, char option, char only_replace)
 {
     return IsGL() ? gl.SetAllMaterialsTexturesFromFile(file, alpha, option, only_replace) : 0;
+}
+
+void EngXfile::PrepareToRender()
+{
+    if (IsGL())
+        gl.PrepareToRender();
+}
+
+void EngXfile::RestoreAfterRendering()
+{
+    if (IsGL())
+        gl.RestoreAfterRendering();
+}
+
+char EngXfile::Render()
+{
+    return IsGL() ? gl.Render() : 0;
+}
+
+char EngXfile::RenderPart(int part, char texture_bound, char colour_set, char clean_texture, char clean_colour,
+                          char* out_texture_bound, char* out_colour_set)
+{
+    return IsGL() ? gl.RenderPart(part, texture_bound, colour_set, clean_texture, clean_colour, out_texture_bound,
+                                  out_colour_set)
+                  : 0;
+}
+
+void EngXfile::CleanupTexAndColour(char texture_bound, char colour_set)
+{
+    if (IsGL())
+        gl.CleanupTexAndColour(texture_bound, colour_set);
+}
+
+void EngXfile::ClearTexture()
+{
+    if (IsGL())
+        gl.ClearTexture();
+}
+
+char EngXfile::SetTexture(int part)
+{
+    return IsGL() ? gl.SetTexture(part) : 0;
+}
+
+char EngXfile::RenderPartNoColour(int part)
+{
+    return IsGL() ? gl.RenderPartNoColour(part) : 0;
+}
+
+char EngXfile::RenderPartNoColourNoTexture(int part)
+{
+    return IsGL() ? gl.RenderPartNoColourNoTexture(part) : 0;
+}
+
+char EngXfile::RenderNoColourNoTexture()
+{
+    return IsGL() ? gl.RenderNoColourNoTexture() : 0;
 }

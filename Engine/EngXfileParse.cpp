@@ -11,7 +11,7 @@
 #include "EngMain.h"
 #include "EngMath.h"
 #include "EngXfile.h"
-#include "EngXfilePending.h"
+#include "EngTexture.h"
 
 namespace
 {

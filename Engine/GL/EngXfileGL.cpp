@@ -1,15 +1,19 @@
-// OpenGL half of the .x model: loading, colours and textures.
+// OpenGL half of the .x model: loading, colours, textures and drawing.
 #include "GL/EngXfileGL.h"
+
+#include <GL/glew.h>
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngFile.h"
+#include "EngLights.h"
 #include "EngMain.h"
 #include "EngXfile.h"
-#include "EngXfilePending.h"
+#include "EngTexture.h"
 
 EngXfileGL::EngXfileGL() : owner(nullptr), normals_on(0), tex_coords_on(0) {}
 
@@ -266,4 +270,179 @@ char EngXfileGL::SetAllMaterialsTexturesFromFile(char* file, char alpha, char op
     for (int i = 0; i < owner->part_count; i++)
         SetMaterialTextureFromFile(i, file, alpha, option, only_replace);
     return 1;
+}
+
+// ---- Drawing ----------------------------------------------------------------
+
+namespace
+{
+
+void SetDefaultColour()
+{
+    if (glxf_use_advanced_materials)
+        EngMaterialsSetDefaultAdvancedMaterial();
+    else
+        glColor4f(1, 1, 1, 1);
+}
+
+} // namespace
+
+void EngXfileGL::PrepareToRender()
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (normals_on)
+        glEnableClientState(GL_NORMAL_ARRAY);
+    if (tex_coords_on)
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void EngXfileGL::RestoreAfterRendering()
+{
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (normals_on)
+        glDisableClientState(GL_NORMAL_ARRAY);
+    if (tex_coords_on)
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+char EngXfileGL::Render()
+{
+    if (!owner || !owner->parts || owner->part_count <= 0)
+        return 0;
+    char texture_bound = 0, colour_set = 0;
+    PrepareToRender();
+    for (int i = 0; i < owner->part_count; i++)
+        RenderPart(i, texture_bound, colour_set, 0, 0, &texture_bound, &colour_set);
+    CleanupTexAndColour(texture_bound, colour_set);
+    RestoreAfterRendering();
+    return 1;
+}
+
+char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char clean_texture, char clean_colour,
+                            char* out_texture_bound, char* out_colour_set)
+{
+    if (!eng_main_device || !owner)
+        return 0;
+    char ok = 0;
+    if (owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    {
+        _XfilePart* p = &owner->parts[part];
+        const char textured = p->texture && p->texture->IsOk();
+        char blending_saved = 0;
+
+        if (glxf_use_colours_with_textures || !textured)
+        {
+            if (glxf_use_advanced_materials)
+            {
+                if (p->transparent)
+                {
+                    eng_main_device->SaveOrRestoreBlendingState(1);
+                    blending_saved = 1;
+                    eng_main_device->EnableBlendingType(static_cast<signed char>(p->blend_type & 0xFF));
+                }
+                EngMaterialsSetAdvancedMaterialArray(&p->ambient.r, &p->diffuse.r, &p->specular.r, p->shininess,
+                                                     &p->emissive.r);
+            }
+            else
+                glColor4f(p->diffuse.r, p->diffuse.g, p->diffuse.b, p->diffuse.a);
+            colour_set = 1;
+        }
+        else if (colour_set)
+        {
+            SetDefaultColour();
+            colour_set = 0;
+        }
+
+        if (textured)
+        {
+            p->texture->BindTexture_GL();
+            texture_bound = 1;
+        }
+        else if (texture_bound)
+        {
+            glBindTexture(GL_TEXTURE_2D, 0);
+            texture_bound = 0;
+        }
+
+        // An enabled array without this part's list would leave OpenGL reading
+        // the previous part's pointer: such a part is not drawn.
+        const bool lists_ok = p->vertices && (!normals_on || p->normals) && (!tex_coords_on || p->tex_coords);
+        if (lists_ok && p->point_count > 0)
+        {
+            glVertexPointer(3, GL_FLOAT, 0, p->vertices);
+            if (normals_on)
+                glNormalPointer(GL_FLOAT, 0, p->normals);
+            if (tex_coords_on)
+                glTexCoordPointer(2, GL_FLOAT, 0, p->tex_coords);
+            glDrawArrays(GL_TRIANGLES, 0, p->point_count);
+        }
+
+        if (blending_saved)
+            eng_main_device->SaveOrRestoreBlendingState(0);
+        ok = 1;
+    }
+    if (clean_colour && colour_set)
+    {
+        SetDefaultColour();
+        colour_set = 0;
+    }
+    if (clean_texture && texture_bound)
+    {
+        glBindTexture(GL_TEXTURE_2D, 0);
+        texture_bound = 0;
+    }
+    if (out_texture_bound)
+        *out_texture_bound = texture_bound;
+    if (out_colour_set)
+        *out_colour_set = colour_set;
+    return ok;
+}
+
+void EngXfileGL::CleanupTexAndColour(char texture_bound, char colour_set)
+{
+    if (texture_bound)
+        glBindTexture(GL_TEXTURE_2D, 0);
+    if (colour_set)
+        SetDefaultColour();
+}
+
+void EngXfileGL::ClearTexture()
+{
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+char EngXfileGL::SetTexture(int part)
+{
+    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+        return 0;
+    if (!owner->parts[part].texture)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No texture.");
+        return 0;
+    }
+    return owner->parts[part].texture->BindTexture_GL();
+}
+
+char EngXfileGL::RenderPartNoColour(int)
+{
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Not implemented.");
+    return 0;
+}
+
+char EngXfileGL::RenderPartNoColourNoTexture(int)
+{
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Not implemented.");
+    return 0;
+}
+
+char EngXfileGL::RenderNoColourNoTexture()
+{
+    if (!owner || !owner->parts)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No parts.");
+        return 0;
+    }
+    for (int i = 0; i < owner->part_count; i++)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not implemented.");
+    return 0;
 }
