@@ -211,18 +211,20 @@ char EngXfile::SetSpecularColour(float r, float g, float b, float shininess)
     return IsGL() ? gl.SetSpecularColour(r, g, b, shininess) : 0;
 }
 
-char EngXfile::SetMaterialColours(int part, float ar, float ag, float ab, float aa, float sr, float sg, float sb,
-                                  float shininess, float er, float eg, float eb, char transparency_mode, int blend)
+char EngXfile::SetMaterialColours(int part, float ar, float ag, float ab, float aa, float sr, float sg,
+                                  float sb, float shininess, float er, float eg, float eb,
+                                  char transparency_mode, int blend)
 {
     return IsGL() ? gl.SetMaterialColours(part, ar, ag, ab, aa, sr, sg, sb, shininess, er, eg, eb,
                                           transparency_mode, blend)
                   : 0;
 }
 
-char EngXfile::SetColours(float ar, float ag, float ab, float aa, float sr, float sg, float sb, float shininess,
-                          float er, float eg, float eb, char transparency_mode, int blend)
+char EngXfile::SetColours(float ar, float ag, float ab, float aa, float sr, float sg, float sb,
+                          float shininess, float er, float eg, float eb, char transparency_mode, int blend)
 {
-    return IsGL() ? gl.SetColours(ar, ag, ab, aa, sr, sg, sb, shininess, er, eg, eb, transparency_mode, blend) : 0;
+    return IsGL() ? gl.SetColours(ar, ag, ab, aa, sr, sg, sb, shininess, er, eg, eb, transparency_mode, blend)
+                  : 0;
 }
 
 char EngXfile::SetMaterialTextureFromFile(int part, char* file, char alpha, char option, char only_replace)
@@ -252,11 +254,11 @@ char EngXfile::Render()
     return IsGL() ? gl.Render() : 0;
 }
 
-char EngXfile::RenderPart(int part, char texture_bound, char colour_set, char clean_texture, char clean_colour,
-                          char* out_texture_bound, char* out_colour_set)
+char EngXfile::RenderPart(int part, char texture_bound, char colour_set, char clean_texture,
+                          char clean_colour, char* out_texture_bound, char* out_colour_set)
 {
-    return IsGL() ? gl.RenderPart(part, texture_bound, colour_set, clean_texture, clean_colour, out_texture_bound,
-                                  out_colour_set)
+    return IsGL() ? gl.RenderPart(part, texture_bound, colour_set, clean_texture, clean_colour,
+                                  out_texture_bound, out_colour_set)
                   : 0;
 }
 

@@ -66,7 +66,7 @@ public:
     char RenderNoColourNoTexture();
 
     EngXfileGL gl;
-    _XfilePart* parts;  // XFILE_MAX_PARTS records while a model is loaded
+    _XfilePart* parts; // XFILE_MAX_PARTS records while a model is loaded
     EngInt32 part_count;
 
 private:

@@ -46,8 +46,8 @@ EngXfileParse::EngXfileParse()
       reported_state(0), has_tex_coords(0), normals_read(0), scaled(0), vertex_counter(0), normal_counter(0),
       face_counter(0), num_face_material_indices(0), face_material_counter(0), mesh_material_index(-1),
       model(nullptr), part(nullptr), part_index(0), num_texture_names(0), allow_reset(1), num_vertices(0),
-      vertices(nullptr), num_normals(0), normals(nullptr), num_faces(0), faces(nullptr), face_normals(nullptr),
-      tex_coords(nullptr), texture_file(nullptr)
+      vertices(nullptr), num_normals(0), normals(nullptr), num_faces(0), faces(nullptr),
+      face_normals(nullptr), tex_coords(nullptr), texture_file(nullptr)
 {
     memset(frame_set, 0, sizeof(frame_set));
     for (EngMatrix& m : frame)
@@ -74,8 +74,10 @@ char EngXfileParse::TakeBuffers()
     normals = static_cast<_Vector3d*>(EngMalloc(sizeof(_Vector3d) * XFILE_MAX_NORMALS, kOwner, 1));
     faces = static_cast<_XfileFace*>(EngMalloc(sizeof(_XfileFace) * XFILE_MAX_FACES, kOwner, 1));
     face_normals = static_cast<_XfileFace*>(EngMalloc(sizeof(_XfileFace) * XFILE_MAX_FACES, kOwner, 1));
-    tex_coords = static_cast<_XfileTexCoord*>(EngMalloc(sizeof(_XfileTexCoord) * XFILE_MAX_VERTICES, kOwner, 1));
+    tex_coords =
+        static_cast<_XfileTexCoord*>(EngMalloc(sizeof(_XfileTexCoord) * XFILE_MAX_VERTICES, kOwner, 1));
     texture_file = static_cast<char*>(EngMalloc(XFILE_LINE_SIZE, kOwner, 1));
+    vertices_used = normals_used = faces_used = 0;
     if (!vertices || !normals || !faces || !face_normals || !tex_coords || !texture_file)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
@@ -142,12 +144,14 @@ void EngXfileParse::Reset(char with_data)
     mesh_material_index = -1;
     if (HasBuffers())
     {
-        memset(vertices, 0, sizeof(_Vector3d) * XFILE_MAX_VERTICES);
-        memset(normals, 0, sizeof(_Vector3d) * XFILE_MAX_NORMALS);
-        memset(tex_coords, 0, sizeof(_XfileTexCoord) * XFILE_MAX_VERTICES);
-        memset(faces, 0, sizeof(_XfileFace) * XFILE_MAX_FACES);
-        memset(face_normals, 0, sizeof(_XfileFace) * XFILE_MAX_FACES);
+        // Only the entries written since the last clear can be non-zero.
+        memset(vertices, 0, sizeof(_Vector3d) * vertices_used);
+        memset(tex_coords, 0, sizeof(_XfileTexCoord) * vertices_used);
+        memset(normals, 0, sizeof(_Vector3d) * normals_used);
+        memset(faces, 0, sizeof(_XfileFace) * faces_used);
+        memset(face_normals, 0, sizeof(_XfileFace) * faces_used);
     }
+    vertices_used = normals_used = faces_used = 0;
 }
 
 char EngXfileParse::PartHasTexture() const
@@ -221,7 +225,8 @@ char EngXfileParse::ReadFace(const char* line, _XfileFace* face, char for_normal
             if (points == 3)
                 DebugErrorAlt(__PRETTY_FUNCTION__, "Bad %s <%lld,%lld,%lld>", what, v[0], v[1], v[2]);
             else
-                DebugErrorAlt(__PRETTY_FUNCTION__, "Bad %s <%lld,%lld,%lld,%lld>", what, v[0], v[1], v[2], v[3]);
+                DebugErrorAlt(__PRETTY_FUNCTION__, "Bad %s <%lld,%lld,%lld,%lld>", what, v[0], v[1], v[2],
+                              v[3]);
             return 0;
         }
     }
@@ -295,6 +300,8 @@ char EngXfileParse::ParseLine(char* raw)
             return 0;
         }
         num_vertices = static_cast<EngInt32>(count);
+        if (num_vertices > vertices_used)
+            vertices_used = num_vertices;
         vertex_counter = 0;
         state = num_vertices ? 2 : 3;
         return 1;
@@ -325,6 +332,8 @@ char EngXfileParse::ParseLine(char* raw)
             return 0;
         }
         num_faces = static_cast<EngInt32>(count);
+        if (num_faces > faces_used)
+            faces_used = num_faces;
         face_counter = 0;
         state = num_faces ? 4 : 5;
         return 1;
@@ -359,6 +368,8 @@ char EngXfileParse::ParseLine(char* raw)
             return 0;
         }
         num_normals = static_cast<EngInt32>(count);
+        if (num_normals > normals_used)
+            normals_used = num_normals;
         normal_counter = 0;
         state = num_normals ? 7 : 8;
         return 1;
@@ -381,8 +392,8 @@ char EngXfileParse::ParseLine(char* raw)
             return 1;
         if (!ReadInteger(line, &count) || count != num_faces)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Num normal m_faces (%lld) is not equal num m_faces(%d)", count,
-                          num_faces);
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Num normal m_faces (%lld) is not equal num m_faces(%d)",
+                          count, num_faces);
             return 0;
         }
         face_counter = 0;
@@ -458,8 +469,8 @@ char EngXfileParse::ParseLine(char* raw)
             mesh_material_index = static_cast<EngInt32>(count);
         else if (count != mesh_material_index)
             DebugErrorAlt(__PRETTY_FUNCTION__,
-                          "Warning more than one material defined in a mesh - not supported yet. (%lld,%d)", count,
-                          mesh_material_index);
+                          "Warning more than one material defined in a mesh - not supported yet. (%lld,%d)",
+                          count, mesh_material_index);
         if (++face_material_counter >= num_face_material_indices)
             state = Contains(line, "Material {") ? 15 : 14;
         return 1;
@@ -577,7 +588,8 @@ char EngXfileParse::ParseLine(char* raw)
             return 1;
         if (!ReadInteger(line, &count) || count != num_vertices)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid num. text coordinates (%lld not %d)", count, num_vertices);
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid num. text coordinates (%lld not %d)", count,
+                          num_vertices);
             return 0;
         }
         vertex_counter = 0;
@@ -634,9 +646,9 @@ char EngXfileParse::ParseLine(char* raw)
         }
         {
             float v[16];
-            int n = sscanf(line, "%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f;;", &v[0], &v[1], &v[2], &v[3],
-                           &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10], &v[11], &v[12], &v[13], &v[14],
-                           &v[15]);
+            int n = sscanf(line, "%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f,%f;;", &v[0], &v[1], &v[2],
+                           &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10], &v[11], &v[12], &v[13],
+                           &v[14], &v[15]);
             if (n == 16)
             {
                 memcpy(frame[level - 1].m, v, sizeof(v));
@@ -966,7 +978,8 @@ char EngXfileParse::LoadTextures(char* folder, char tex_alpha, char tex_option, 
         }
         if (!p->texture->LoadFromFileUsingExt(texture_file, tex_alpha, tex_option, xf_dat_ext_type))
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texture <%s> for part %d of model", texture_file, i);
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texture <%s> for part %d of model",
+                          texture_file, i);
             delete p->texture;
             p->texture = nullptr;
             return 0;
@@ -975,9 +988,9 @@ char EngXfileParse::LoadTextures(char* folder, char tex_alpha, char tex_option, 
     return 1;
 }
 
-char EngXfileParse::LoadFile(EngXfile* m, EngFile* file, char* folder, float scale_x, float scale_y, float scale_z,
-                             _XfileConvert* conv, char tex_alpha, char tex_option, XfileTextureNameCallback cb,
-                             void* cb_data1, void* cb_data2)
+char EngXfileParse::LoadFile(EngXfile* m, EngFile* file, char* folder, float scale_x, float scale_y,
+                             float scale_z, _XfileConvert* conv, char tex_alpha, char tex_option,
+                             XfileTextureNameCallback cb, void* cb_data1, void* cb_data2)
 {
     if (!m || !file || !file->IsOpen())
     {
@@ -1137,8 +1150,8 @@ char EngXfileParse::GetLastLoadedModelPartNormal(unsigned int n, _Vector3d* out)
     return 1;
 }
 
-static char CopyFace(const char* func, const _XfileFace* list, EngInt32 count, unsigned int n, unsigned int* a,
-                     unsigned int* b, unsigned int* c)
+static char CopyFace(const char* func, const _XfileFace* list, EngInt32 count, unsigned int n,
+                     unsigned int* a, unsigned int* b, unsigned int* c)
 {
     if (n >= static_cast<unsigned int>(count))
     {
@@ -1159,7 +1172,8 @@ static char CopyFace(const char* func, const _XfileFace* list, EngInt32 count, u
     return 1;
 }
 
-char EngXfileParse::GetLastLoadedModelPartFace(unsigned int n, unsigned int* a, unsigned int* b, unsigned int* c)
+char EngXfileParse::GetLastLoadedModelPartFace(unsigned int n, unsigned int* a, unsigned int* b,
+                                               unsigned int* c)
 {
     if (!HasBuffers())
     {

@@ -10,10 +10,10 @@ class EngFile;
 class EngTexture;
 class EngXfile;
 
-#define XFILE_MAX_PARTS 150          // part records of a model (149 meshes usable)
-#define XFILE_MAX_VERTICES 10000     // buffer entries; counts up to 9999
+#define XFILE_MAX_PARTS 150      // part records of a model (149 meshes usable)
+#define XFILE_MAX_VERTICES 10000 // buffer entries; counts up to 9999
 #define XFILE_MAX_NORMALS 10000
-#define XFILE_MAX_FACES 4000         // counts up to 3999
+#define XFILE_MAX_FACES 4000 // counts up to 3999
 #define XFILE_MAX_MESH_MATERIALS 20
 #define XFILE_MAX_NAMED_MATERIALS 20 // named materials with a texture per file
 #define XFILE_MAX_FRAME_LEVELS 10
@@ -84,8 +84,8 @@ public:
     EngXfileParse& operator=(const EngXfileParse&) = delete;
 
     char LoadFile(EngXfile* model, EngFile* file, char* folder, float scale_x, float scale_y, float scale_z,
-                  _XfileConvert* convert, char tex_alpha, char tex_option, XfileTextureNameCallback texture_name_cb,
-                  void* cb_data1, void* cb_data2);
+                  _XfileConvert* convert, char tex_alpha, char tex_option,
+                  XfileTextureNameCallback texture_name_cb, void* cb_data1, void* cb_data2);
     void AllowReset(char on) { allow_reset = on; }
 
     EngUInt32 GetLastLoadedModelPartNumVertices();
@@ -156,4 +156,8 @@ private:
     _XfileFace* face_normals;
     _XfileTexCoord* tex_coords;
     char* texture_file;
+    // Entries of each buffer that may be non-zero (cleared by Reset).
+    EngInt32 vertices_used;
+    EngInt32 normals_used;
+    EngInt32 faces_used;
 };

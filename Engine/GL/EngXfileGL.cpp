@@ -155,9 +155,9 @@ char EngXfileGL::SetMaterialSpecularColour(int part, float r, float g, float b, 
     return 1;
 }
 
-char EngXfileGL::SetMaterialColours(int part, float ar, float ag, float ab, float aa, float sr, float sg, float sb,
-                                    float shininess, float er, float eg, float eb, char transparency_mode,
-                                    int blend)
+char EngXfileGL::SetMaterialColours(int part, float ar, float ag, float ab, float aa, float sr, float sg,
+                                    float sb, float shininess, float er, float eg, float eb,
+                                    char transparency_mode, int blend)
 {
     if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
         return 0;
@@ -212,8 +212,8 @@ char EngXfileGL::SetSpecularColour(float r, float g, float b, float shininess)
     return 1;
 }
 
-char EngXfileGL::SetColours(float ar, float ag, float ab, float aa, float sr, float sg, float sb, float shininess,
-                            float er, float eg, float eb, char transparency_mode, int blend)
+char EngXfileGL::SetColours(float ar, float ag, float ab, float aa, float sr, float sg, float sb,
+                            float shininess, float er, float eg, float eb, char transparency_mode, int blend)
 {
     if (!owner || !owner->parts)
         return 0;
@@ -318,8 +318,8 @@ char EngXfileGL::Render()
     return 1;
 }
 
-char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char clean_texture, char clean_colour,
-                            char* out_texture_bound, char* out_colour_set)
+char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char clean_texture,
+                            char clean_colour, char* out_texture_bound, char* out_colour_set)
 {
     if (!eng_main_device || !owner)
         return 0;
@@ -340,8 +340,8 @@ char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char 
                     blending_saved = 1;
                     eng_main_device->EnableBlendingType(static_cast<signed char>(p->blend_type & 0xFF));
                 }
-                EngMaterialsSetAdvancedMaterialArray(&p->ambient.r, &p->diffuse.r, &p->specular.r, p->shininess,
-                                                     &p->emissive.r);
+                EngMaterialsSetAdvancedMaterialArray(&p->ambient.r, &p->diffuse.r, &p->specular.r,
+                                                     p->shininess, &p->emissive.r);
             }
             else
                 glColor4f(p->diffuse.r, p->diffuse.g, p->diffuse.b, p->diffuse.a);

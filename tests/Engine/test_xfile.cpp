@@ -86,12 +86,12 @@ protected:
         return n;
     }
 
-    char Load(EngXfile& model, const std::string& text, _XfileConvert* convert = nullptr, float sx = 1, float sy = 1,
-              float sz = 1, XfileTextureNameCallback cb = nullptr, void* d1 = nullptr)
+    char Load(EngXfile& model, const std::string& text, _XfileConvert* convert = nullptr, float sx = 1,
+              float sy = 1, float sz = 1, XfileTextureNameCallback cb = nullptr, void* d1 = nullptr)
     {
         vztest::WriteFile(dir.File("model.x"), kHeader + text);
-        return model.LoadFromFile(const_cast<char*>(dir.Path().c_str()), const_cast<char*>("model.x"), sx, sy, sz,
-                                  convert, 0, 0, cb, d1, nullptr);
+        return model.LoadFromFile(const_cast<char*>(dir.Path().c_str()), const_cast<char*>("model.x"), sx, sy,
+                                  sz, convert, 0, 0, cb, d1, nullptr);
     }
 
     static void ExpectVec(const _Vector3d& v, float x, float y, float z)
@@ -160,12 +160,12 @@ TEST_F(XfileTest, ConversionsApplyToVerticesNormalsAndWinding)
         _Vector3d normal; // its normal
     };
     _XfileConvert none = {};
-    auto with = [&](void (*set)(_XfileConvert&)) {
+    auto with = [&](void (*set)(_XfileConvert&))
+    {
         _XfileConvert c = none;
         set(c);
         return c;
     };
-    const float half_pi = 1.5707964f;
     const Case cases[] = {
         {"none", none, 1, {1, 0, 0}, {0, 0, 1}},
         {"flip vertex x", with([](_XfileConvert& c) { c.flip_vertex_x = 1; }), 1, {-1, 0, 0}, {0, 0, 1}},
@@ -177,7 +177,6 @@ TEST_F(XfileTest, ConversionsApplyToVerticesNormalsAndWinding)
         {"rotate z", with([](_XfileConvert& c) { c.rotate_z = 1.5707964f; }), 1, {0, 1, 0}, {0, 0, 1}},
         {"rotate x", with([](_XfileConvert& c) { c.rotate_x = 1.5707964f; }), 1, {1, 0, 0}, {0, -1, 0}},
     };
-    (void)half_pi;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
@@ -236,7 +235,8 @@ TEST_F(XfileTest, MeshCountLimits)
 // load succeeds. Counts are never trusted to size or index the buffers.
 TEST_F(XfileTest, RefusedCountsEndTheParseSafely)
 {
-    auto vertices = [](int n) {
+    auto vertices = [](int n)
+    {
         std::string s = std::to_string(n) + ";\n";
         for (int i = 0; i < n; i++)
             s += "0.0;0.0;0.0;,\n";
@@ -252,34 +252,38 @@ TEST_F(XfileTest, RefusedCountsEndTheParseSafely)
     const Case cases[] = {
         {"vertex count 10000", [](MeshText& m, const std::string& a) { m.vertices = a; }, vertices(10000),
          "Too many m_vertices"},
-        {"negative vertex count", [](MeshText& m, const std::string&) { m.vertices = "-5;\n1.0;2.0;3.0;;\n"; },
-         "", "Invalid m_vertices count"},
+        {"negative vertex count",
+         [](MeshText& m, const std::string&) { m.vertices = "-5;\n1.0;2.0;3.0;;\n"; }, "",
+         "Invalid m_vertices count"},
         {"face count 4000", [](MeshText& m, const std::string&) { m.faces = "4000;\n3;0,1,2;;\n"; }, "",
          "Too many m_faces (4000)"},
         {"negative face count", [](MeshText& m, const std::string&) { m.faces = "-1;\n3;0,1,2;;\n"; }, "",
          "Invalid m_faces count"},
-        {"huge face count", [](MeshText& m, const std::string&) { m.faces = "99999999999;\n3;0,1,2;;\n"; }, "",
-         "Too many m_faces"},
-        {"face index above 9999", [](MeshText& m, const std::string&) { m.faces = "1;\n3;0,1,10000;;\n"; }, "",
-         "Bad Vertices <0,1,10000>"},
+        {"huge face count", [](MeshText& m, const std::string&) { m.faces = "99999999999;\n3;0,1,2;;\n"; },
+         "", "Too many m_faces"},
+        {"face index above 9999", [](MeshText& m, const std::string&) { m.faces = "1;\n3;0,1,10000;;\n"; },
+         "", "Bad Vertices <0,1,10000>"},
         {"negative face index", [](MeshText& m, const std::string&) { m.faces = "1;\n3;0,-1,2;;\n"; }, "",
          "Bad Vertices <0,-1,2>"},
         {"five-point face", [](MeshText& m, const std::string&) { m.faces = "1;\n5;0,1,2,0,1;;\n"; }, "",
          "<5> point m_faces not supported"},
-        {"normal count 10000", [](MeshText& m, const std::string&) { m.normals = "MeshNormals {\n10000;\n"; }, "",
-         "Too many m_normals"},
+        {"normal count 10000", [](MeshText& m, const std::string&) { m.normals = "MeshNormals {\n10000;\n"; },
+         "", "Too many m_normals"},
         {"face normals unequal",
          [](MeshText& m, const std::string&) { m.normals = "MeshNormals {\n1;\n0.0;0.0;1.0;;\n2;\n"; }, "",
          "Num normal m_faces (2) is not equal num m_faces(1)"},
         {"bad normal face",
-         [](MeshText& m, const std::string&) { m.normals = "MeshNormals {\n1;\n0.0;0.0;1.0;;\n1;\n3;0,0,20000;;\n"; },
+         [](MeshText& m, const std::string&)
+         { m.normals = "MeshNormals {\n1;\n0.0;0.0;1.0;;\n1;\n3;0,0,20000;;\n"; },
          "", "Bad Normals <0,0,20000>"},
-        {"21 mesh materials", [](MeshText& m, const std::string&) { m.materials = "MeshMaterialList {\n21;\n"; },
-         "", "Invalid num. mesh materials (21)"},
-        {"vertex index past the list",
-         [](MeshText& m, const std::string&) { m.faces = "1;\n3;0,1,3;;\n"; }, "", "Bad Vertices (0 1 3)"},
+        {"21 mesh materials",
+         [](MeshText& m, const std::string&) { m.materials = "MeshMaterialList {\n21;\n"; }, "",
+         "Invalid num. mesh materials (21)"},
+        {"vertex index past the list", [](MeshText& m, const std::string&) { m.faces = "1;\n3;0,1,3;;\n"; },
+         "", "Bad Vertices (0 1 3)"},
         {"normal index past the list",
-         [](MeshText& m, const std::string&) { m.normals = "MeshNormals {\n1;\n0.0;0.0;1.0;;\n1;\n3;0,1,0;;\n}\n"; },
+         [](MeshText& m, const std::string&)
+         { m.normals = "MeshNormals {\n1;\n0.0;0.0;1.0;;\n1;\n3;0,1,0;;\n}\n"; },
          "", "Bad Normals (0 1 0)"},
     };
     for (const Case& c : cases)
@@ -449,8 +453,10 @@ TEST_F(XfileTest, TextureNamesAreBounded)
     // Twenty named materials with textures fit; the 21st is refused.
     std::string named;
     for (int i = 0; i < 21; i++)
-        named += "Material M" + std::to_string(i) + " {\n1.0;1.0;1.0;1.0;;\n0.0;\n0.0;0.0;0.0;;\n0.0;0.0;0.0;;\n"
-                 "TextureFilename {\n\"t" + std::to_string(i) + ".png\";\n}\n}\n";
+        named += "Material M" + std::to_string(i) +
+                 " {\n1.0;1.0;1.0;1.0;;\n0.0;\n0.0;0.0;0.0;;\n0.0;0.0;0.0;;\n"
+                 "TextureFilename {\n\"t" +
+                 std::to_string(i) + ".png\";\n}\n}\n";
     Lines().clear();
     EXPECT_TRUE(Load(model, named + MeshText().Text()));
     EXPECT_TRUE(Logged("Too many materials"));
@@ -473,8 +479,8 @@ TEST_F(XfileTest, ModelRefusesBadArguments)
     EXPECT_FALSE(Logged("Invalid file name"));
     EXPECT_TRUE(Logged("Could not open file <fff"));
 
-    EXPECT_FALSE(model.LoadFromFile(const_cast<char*>(dir.Path().c_str()), const_cast<char*>("none.x"), 1, 1, 1,
-                                    nullptr, 0, 0, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(model.LoadFromFile(const_cast<char*>(dir.Path().c_str()), const_cast<char*>("none.x"), 1, 1,
+                                    1, nullptr, 0, 0, nullptr, nullptr, nullptr));
     EXPECT_TRUE(Logged("Could not open file <" + dir.Path() + "/none.x>"));
     EXPECT_FALSE(model.IsOk());
 }
@@ -537,8 +543,8 @@ TEST_F(XfileTest, ColourOperations)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(int(c.mode));
-        ASSERT_TRUE(model.SetMaterialColours(0, 0.1f, 0.2f, 0.3f, c.alpha, 0.4f, 0.5f, 0.6f, 9, 0.7f, 0.8f, 0.9f,
-                                             c.mode, 9));
+        ASSERT_TRUE(model.SetMaterialColours(0, 0.1f, 0.2f, 0.3f, c.alpha, 0.4f, 0.5f, 0.6f, 9, 0.7f, 0.8f,
+                                             0.9f, c.mode, 9));
         EXPECT_EQ(model.parts[0].transparent, c.transparent);
         EXPECT_EQ(model.parts[0].blend_type, 9);
         EXPECT_FLOAT_EQ(model.parts[0].ambient.a, c.alpha);
@@ -621,7 +627,10 @@ TEST_F(XfileTest, FormatLine)
         const char* in;
         const char* out;
     } cases[] = {
-        {"   Mesh {\r\n", "Mesh {"}, {"\tMesh {\n", " Mesh {"}, {"a\tb\n\n\n\n\n", "a b\n"}, {"", ""},
+        {"   Mesh {\r\n", "Mesh {"},
+        {"\tMesh {\n", " Mesh {"},
+        {"a\tb\n\n\n\n\n", "a b\n"},
+        {"", ""},
     };
     for (const auto& c : cases)
     {

@@ -43,8 +43,8 @@ protected:
             px.insert(px.end(), {0, 0, 255});
         ASSERT_NE(stbi_write_png(dir.File("blue.png").c_str(), 4, 4, 3, px.data(), 12), 0);
         vztest::WriteFile(dir.File("model.x"), kModel);
-        ASSERT_TRUE(model.LoadFromFile(Folder(), const_cast<char*>("model.x"), 1, 1, 1, nullptr, 0, 0, nullptr,
-                                       nullptr, nullptr));
+        ASSERT_TRUE(model.LoadFromFile(Folder(), const_cast<char*>("model.x"), 1, 1, 1, nullptr, 0, 0,
+                                       nullptr, nullptr, nullptr));
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
@@ -172,8 +172,8 @@ TEST_F(XfileDraw, TextureNameCallbackChoosesTheFile)
     chosen = dir.File("white.png");
     auto cb = [](EngXfile*, int, char*, char*, void*, void*) -> char* { return &chosen[0]; };
     EngXfile other;
-    ASSERT_TRUE(other.LoadFromFile(Folder(), const_cast<char*>("model.x"), 1, 1, 1, nullptr, 0, 0, cb, nullptr,
-                                   nullptr));
+    ASSERT_TRUE(other.LoadFromFile(Folder(), const_cast<char*>("model.x"), 1, 1, 1, nullptr, 0, 0, cb,
+                                   nullptr, nullptr));
     other.UseTexCoords(1);
     ASSERT_TRUE(other.Render());
     ExpectPixel(620, 20, 255, 255, 255);
