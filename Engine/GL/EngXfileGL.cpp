@@ -109,7 +109,7 @@ void EngXfileGL::Destroy()
 
 char EngXfileGL::SetMaterialColour(int part, float r, float g, float b)
 {
-    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner || !owner->CheckPartNum("EngXfileGL::SetMaterialColour", part))
         return 0;
     _XfilePart* p = &owner->parts[part];
     p->diffuse.r = r;
@@ -136,7 +136,7 @@ char EngXfileGL::SetMaterialColourWithAlpha(int part, float r, float g, float b,
 
 char EngXfileGL::SetMaterialTransparency(int part, float a)
 {
-    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner || !owner->CheckPartNum("EngXfileGL::SetMaterialTransparency", part))
         return 0;
     owner->parts[part].diffuse.a = a;
     if (glxf_use_advanced_materials)
@@ -146,7 +146,7 @@ char EngXfileGL::SetMaterialTransparency(int part, float a)
 
 char EngXfileGL::SetMaterialSpecularColour(int part, float r, float g, float b, float shininess)
 {
-    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner || !owner->CheckPartNum("EngXfileGL::SetMaterialSpecularColour", part))
         return 0;
     if (!glxf_use_advanced_materials)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Advanced Materials not on");
@@ -159,7 +159,7 @@ char EngXfileGL::SetMaterialColours(int part, float ar, float ag, float ab, floa
                                     float sb, float shininess, float er, float eg, float eb,
                                     char transparency_mode, int blend)
 {
-    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner || !owner->CheckPartNum("EngXfileGL::SetMaterialColours", part))
         return 0;
     if (!glxf_use_advanced_materials)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Advanced Materials not turned on");
@@ -233,7 +233,7 @@ char EngXfileGL::SetMaterialTextureFromFile(int part, char* file, char alpha, ch
         if (part >= owner->part_count || !owner->parts[part].texture || !owner->parts[part].texture->IsOk())
             return 1;
     }
-    if (!owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner->CheckPartNum("EngXfileGL::SetMaterialTextureFromFile", part))
         return 0;
     _XfilePart* p = &owner->parts[part];
     if (p->texture)
@@ -324,7 +324,7 @@ char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char 
     if (!eng_main_device || !owner)
         return 0;
     char ok = 0;
-    if (owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (owner->CheckPartNum("EngXfileGL::RenderPart", part))
     {
         _XfilePart* p = &owner->parts[part];
         const char textured = p->texture && p->texture->IsOk();
@@ -413,7 +413,7 @@ void EngXfileGL::ClearTexture()
 
 char EngXfileGL::SetTexture(int part)
 {
-    if (!owner || !owner->CheckPartNum(__PRETTY_FUNCTION__, part))
+    if (!owner || !owner->CheckPartNum("EngXfileGL::SetTexture", part))
         return 0;
     if (!owner->parts[part].texture)
     {
