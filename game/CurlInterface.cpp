@@ -73,8 +73,8 @@ void* CurlInterface_CallCurlEasyInit()
 }
 
 CurlInterface::CurlInterface(const char* n, char verb)
-    : data(nullptr), size(0), capacity(0), strip_newlines(0), file(nullptr), doing_perform(0), curl_e(nullptr),
-      verbose(0), self(nullptr), lock(new EngMutex()), exiting(0), magic(0)
+    : data(nullptr), size(0), capacity(0), strip_newlines(0), file(nullptr), doing_perform(0),
+      curl_e(nullptr), verbose(0), self(nullptr), lock(new EngMutex()), exiting(0), magic(0)
 {
     lock->Lock();
     doing_perform = 0;
@@ -121,8 +121,8 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
                 long total = seconds > 0 ? seconds : 0;
                 if (curl_easy_setopt(c, CURLOPT_TIMEOUT, total) == CURLE_OK &&
                     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
-                    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, seconds > 0 ? (long)seconds : CI_STALL_SECONDS) ==
-                        CURLE_OK)
+                    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME,
+                                     seconds > 0 ? (long)seconds : CI_STALL_SECONDS) == CURLE_OK)
                 {
                     step = 4;
                     long connect = seconds > 0 ? seconds : CI_STALL_SECONDS;
@@ -140,8 +140,8 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
     return step;
 }
 
-char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip, int seconds,
-                                    char* stopped)
+char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip,
+                                    int seconds, char* stopped)
 {
     if (!ci_curl_setup)
     {

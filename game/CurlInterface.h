@@ -29,9 +29,10 @@ public:
 
     // Keeps at most max_bytes - 1 bytes of the body; seconds <= 0: no total
     // limit, but a stalled transfer still ends.
-    char DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip_newlines, int seconds,
-                         char* stopped);
-    char DownloadFromUrlToFile(const char* url, const char* query, const char* path, int seconds, char* stopped);
+    char DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip_newlines,
+                         int seconds, char* stopped);
+    char DownloadFromUrlToFile(const char* url, const char* query, const char* path, int seconds,
+                               char* stopped);
 
     char* GetDownloadedData();
     unsigned GetDownloadedDataSize();

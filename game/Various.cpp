@@ -14,8 +14,8 @@
 
 char various_online_str[VARIOUS_ONLINE_STR_SIZE] = "";
 
-char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_full_screen, char ask_windowed,
-                     char exit_full_screen, char exit_windowed)
+char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_full_screen,
+                     char ask_windowed, char exit_full_screen, char exit_windowed)
 {
     if (!url || !url[0])
     {
@@ -50,7 +50,8 @@ char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_
     }
     else
     {
-        text = question && question[0] ? question : EngLanguagesGetStringIfExists("Various_GoOnline", "Go Online ?");
+        text = question && question[0] ? question
+                                       : EngLanguagesGetStringIfExists("Various_GoOnline", "Go Online ?");
         OnlinePopupOkCancel(gui, text, VariousGoOnline3, nullptr);
     }
     return 1;

@@ -11,8 +11,8 @@ extern char various_online_str[VARIOUS_ONLINE_STR_SIZE];
 
 // Opens url, first asking and/or ending the program as the flags for the
 // current display mode say. 0 when the URL was refused.
-char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_full_screen, char ask_windowed,
-                     char exit_full_screen, char exit_windowed);
+char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_full_screen,
+                     char ask_windowed, char exit_full_screen, char exit_windowed);
 // The same for a page of the makers' web site (the root alone without a page).
 char VariousGoOnlineToKestrelbay(MWin* gui, const char* question, const char* page, char ask_full_screen,
                                  char ask_windowed, char exit_full_screen, char exit_windowed);

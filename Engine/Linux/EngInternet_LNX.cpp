@@ -174,7 +174,8 @@ signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsi
     }
     else if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && st.full))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Transfer failed: %s", curl_error[0] ? curl_error : curl_easy_strerror(rc));
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Transfer failed: %s",
+                      curl_error[0] ? curl_error : curl_easy_strerror(rc));
         SetErrorText(error_text, error_label, "Download Problem");
         result = -1;
     }

@@ -29,22 +29,22 @@ protected:
 TEST_F(InternetTest, ReadsBodiesAndCutsLongOnes)
 {
     const std::string hundred(100, 'x');
-    vztest::HttpTestServer server([&](const std::string& target) {
-        vztest::HttpReply r;
-        r.body = target == "/long" ? hundred : "hello";
-        return r;
-    });
+    vztest::HttpTestServer server(
+        [&](const std::string& target)
+        {
+            vztest::HttpReply r;
+            r.body = target == "/long" ? hundred : "hello";
+            return r;
+        });
     struct Case
     {
         const char* path;
         unsigned length;
         const char* expect;
     } cases[] = {
-        {"/short", 64, "hello"},
-        {"/short", 6, "hello"},   // exactly fits
-        {"/short", 4, "hel"},     // cut to length - 1
-        {"/long", 10, "xxxxxxxxx"},
-        {"/short", 1, ""},
+        {"/short", 64, "hello"},    {"/short", 6, "hello"}, // exactly fits
+        {"/short", 4, "hel"},                               // cut to length - 1
+        {"/long", 10, "xxxxxxxxx"}, {"/short", 1, ""},
     };
     for (const Case& c : cases)
     {
@@ -53,8 +53,8 @@ TEST_F(InternetTest, ReadsBodiesAndCutsLongOnes)
         memset(buf, '#', sizeof(buf));
         unsigned stored = 999;
         char err[ENG_INTERNET_ERROR_TEXT_SIZE] = "";
-        EXPECT_EQ(1, EngInternetConnectAndReadURL(server.Url(c.path).c_str(), buf, c.length, &stored, err, nullptr,
-                                                  5, 0));
+        EXPECT_EQ(1, EngInternetConnectAndReadURL(server.Url(c.path).c_str(), buf, c.length, &stored, err,
+                                                  nullptr, 5, 0));
         EXPECT_STREQ(c.expect, buf);
         EXPECT_EQ(strlen(c.expect), stored);
         EXPECT_EQ('#', buf[c.length]) << "wrote past the buffer";
@@ -63,16 +63,18 @@ TEST_F(InternetTest, ReadsBodiesAndCutsLongOnes)
 
 TEST_F(InternetTest, FailuresGiveResultAndText)
 {
-    vztest::HttpTestServer server([](const std::string& target) {
-        vztest::HttpReply r;
-        if (target == "/silent")
-            r.send_nothing = true;
-        else if (target == "/missing")
-            r.status = 404, r.body = "not here";
-        else if (target == "/stall")
-            r.body = "late", r.stall_after_headers = 10;
-        return r;
-    });
+    vztest::HttpTestServer server(
+        [](const std::string& target)
+        {
+            vztest::HttpReply r;
+            if (target == "/silent")
+                r.send_nothing = true;
+            else if (target == "/missing")
+                r.status = 404, r.body = "not here";
+            else if (target == "/stall")
+                r.body = "late", r.stall_after_headers = 10;
+            return r;
+        });
     // A port with nobody listening.
     std::string refused;
     {
@@ -100,7 +102,8 @@ TEST_F(InternetTest, FailuresGiveResultAndText)
         SCOPED_TRACE(c.url);
         char buf[64];
         char err[ENG_INTERNET_ERROR_TEXT_SIZE] = "";
-        EXPECT_EQ(c.expect, EngInternetConnectAndReadURL(c.url.c_str(), buf, sizeof(buf), nullptr, err, c.label, 1, 0));
+        EXPECT_EQ(c.expect,
+                  EngInternetConnectAndReadURL(c.url.c_str(), buf, sizeof(buf), nullptr, err, c.label, 1, 0));
         EXPECT_STREQ(c.text, err);
     }
     char buf[8], err[ENG_INTERNET_ERROR_TEXT_SIZE] = "";

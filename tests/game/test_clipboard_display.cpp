@@ -19,11 +19,8 @@ TEST(Clipboard, CopyAndPasteWithinTheBuffer)
         int size;
         char expect;
     } cases[] = {
-        {"12345678", 10, 1},
-        {"123456789", 10, 0}, // a buffer of n bytes takes at most n - 2 characters
-        {"x", 3, 1},
-        {"x", 2, 0},
-        {"gr\xc3\xbc\xc3\x9f", 16, 1},
+        {"12345678", 10, 1}, {"123456789", 10, 0}, // a buffer of n bytes takes at most n - 2 characters
+        {"x", 3, 1},         {"x", 2, 0},          {"gr\xc3\xbc\xc3\x9f", 16, 1},
     };
     for (const Case& c : cases)
     {

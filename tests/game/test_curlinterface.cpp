@@ -109,7 +109,8 @@ TEST_F(CurlInterfaceTest, MemoryTargetsAreBoundedAndStripped)
     {
         SCOPED_TRACE(c.path);
         char stopped = 5;
-        ASSERT_EQ(1, ci.DownloadFromUrl(server.Url(c.path).c_str(), c.query, c.max_bytes, c.strip, 5, &stopped));
+        ASSERT_EQ(1,
+                  ci.DownloadFromUrl(server.Url(c.path).c_str(), c.query, c.max_bytes, c.strip, 5, &stopped));
         EXPECT_EQ(0, stopped);
         EXPECT_EQ(c.expect.size(), ci.GetDownloadedDataSize());
         const char* got = ci.GetDownloadedData();
@@ -138,11 +139,9 @@ TEST_F(CurlInterfaceTest, FailedTransfersKeepNothing)
         std::string url;
         const char* log;
     } cases[] = {
-        {server.Url("/missing"), "Problem"},
-        {refused, "Could not connect."},
+        {server.Url("/missing"), "Problem"}, {refused, "Could not connect."},
         {server.Url("/stall"), "Problem"}, // a stalled body ends at the time-out
-        {"file:///etc/hostname", "Problem"},
-        {"", "Parameters error."},
+        {"file:///etc/hostname", "Problem"}, {"", "Parameters error."},
     };
     CurlInterface ci("Test", 0);
     for (const Case& c : cases)
@@ -177,7 +176,8 @@ TEST_F(CurlInterfaceTest, ExitFromAnotherThreadStopsATransfer)
     CurlInterface ci("Test", 0);
     char stopped = 0, result = 9;
     auto start = std::chrono::steady_clock::now();
-    std::thread t([&] { result = ci.DownloadFromUrl(server.Url("/stall").c_str(), nullptr, 64, 0, 15, &stopped); });
+    std::thread t(
+        [&] { result = ci.DownloadFromUrl(server.Url("/stall").c_str(), nullptr, 64, 0, 15, &stopped); });
     for (int i = 0; i < 200 && !ci.IsBusy(); i++)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -24,9 +24,9 @@ struct HttpReply
 {
     int status = 200;
     std::string body;
-    double delay_before = 0;      // seconds before anything is sent
+    double delay_before = 0;        // seconds before anything is sent
     double stall_after_headers = 0; // seconds between the headers and the body
-    bool send_nothing = false;    // hold the connection open, say nothing
+    bool send_nothing = false;      // hold the connection open, say nothing
 };
 
 class HttpTestServer
@@ -50,7 +50,8 @@ public:
         getsockname(fd, (sockaddr*)&addr, &len);
         port = ntohs(addr.sin_port);
         auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(lifetime_seconds));
+                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                       std::chrono::duration<double>(lifetime_seconds));
         thread = std::thread([this, max_connections, end] { Run(max_connections, end); });
     }
     ~HttpTestServer()
@@ -63,7 +64,10 @@ public:
         close(fd);
     }
     int Port() const { return port; }
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
+    std::string Url(const std::string& path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port) + path;
+    }
     std::vector<std::string> Targets()
     {
         std::lock_guard<std::mutex> g(lock);
@@ -74,7 +78,8 @@ private:
     bool Wait(std::chrono::steady_clock::time_point until, double seconds)
     {
         auto t = std::chrono::steady_clock::now() +
-                 std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
+                 std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                     std::chrono::duration<double>(seconds));
         while (std::chrono::steady_clock::now() < t)
         {
             if (stop || std::chrono::steady_clock::now() >= until)
@@ -96,10 +101,12 @@ private:
             if (c < 0)
                 continue;
             served++;
-            workers.emplace_back([this, c, until] {
-                Serve(c, until);
-                close(c);
-            });
+            workers.emplace_back(
+                [this, c, until]
+                {
+                    Serve(c, until);
+                    close(c);
+                });
         }
     }
     void Serve(int c, std::chrono::steady_clock::time_point until)
@@ -138,8 +145,9 @@ private:
             }
             return;
         }
-        std::string head = "HTTP/1.1 " + std::to_string(r.status) + " X\r\nContent-Length: " +
-                           std::to_string(r.body.size()) + "\r\nConnection: close\r\n\r\n";
+        std::string head = "HTTP/1.1 " + std::to_string(r.status) +
+                           " X\r\nContent-Length: " + std::to_string(r.body.size()) +
+                           "\r\nConnection: close\r\n\r\n";
         Send(c, head);
         if (!Wait(until, r.stall_after_headers))
             return;
