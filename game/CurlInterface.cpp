@@ -186,7 +186,8 @@ char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned
 
     int step = SetCommonOptions(full.c_str(), seconds, 0);
     if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", doing_perform, exiting);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
+                      (int)exiting);
     lock->Lock();
     doing_perform = 1;
     exiting = 0;
@@ -290,7 +291,8 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
 
     int step = SetCommonOptions(full.c_str(), seconds, 1);
     if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", doing_perform, exiting);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
+                      (int)exiting);
     lock->Lock();
     doing_perform = 1;
     exiting = 0;
@@ -508,7 +510,7 @@ void CurlInterface::Exit()
         return;
     }
     if (verbose)
-        DebugInfo("[%s] Exiting1... [dp: %d ex: %d]", name, doing_perform, exiting);
+        DebugInfo("[%s] Exiting1... [dp: %d ex: %d]", name, (int)doing_perform, (int)exiting);
     lock->Lock();
     exiting = 1;
     lock->Unlock();

@@ -3,6 +3,7 @@
 // thread may ask a running transfer to stop.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 
 class EngFile;
@@ -58,12 +59,12 @@ private:
     unsigned capacity;
     char strip_newlines;
     EngFile* file;
-    volatile char doing_perform;
+    std::atomic<char> doing_perform;
     char name[CURLI_NAME_SIZE];
     void* curl_e;
     char verbose;
     CurlInterface* self;
     EngMutex* lock;
-    volatile char exiting;
+    std::atomic<char> exiting;
     int magic;
 };

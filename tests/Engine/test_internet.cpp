@@ -112,6 +112,24 @@ TEST_F(InternetTest, FailuresGiveResultAndText)
     EXPECT_EQ(0, EngInternetConnectAndReadURL(nullptr, buf, sizeof(buf), nullptr, nullptr, nullptr, 1, 0));
 }
 
+TEST_F(InternetTest, ZeroSecondsWaitsTheDefaultTime)
+{
+    vztest::HttpTestServer server(
+        [](const std::string&)
+        {
+            vztest::HttpReply r;
+            r.body = "slow";
+            r.delay_before = 1.5;
+            return r;
+        });
+    char buf[16];
+    EXPECT_EQ(0, EngInternetConnectAndReadURL(server.Url("/").c_str(), buf, sizeof(buf), nullptr, nullptr,
+                                              nullptr, 1, 0));
+    EXPECT_EQ(1, EngInternetConnectAndReadURL(server.Url("/").c_str(), buf, sizeof(buf), nullptr, nullptr,
+                                              nullptr, 0, 0));
+    EXPECT_STREQ("slow", buf);
+}
+
 TEST_F(InternetTest, LongLabelStaysInsideTheErrorBuffer)
 {
     std::string long_label(300, 'L');

@@ -348,6 +348,39 @@ TEST_F(UpdaterTest, CancelLeavesNoFiles)
     EXPECT_FALSE(vztest::FileExists(desktop + "/big.zip"));
 }
 
+TEST_F(UpdaterTest, InternetTestAndWeeklyCheck)
+{
+    char buf[64];
+    Reply(Check(), "");
+    EXPECT_EQ(1, UpdaterDoInternetCheck(buf, sizeof(buf)));
+    EXPECT_STREQ("Internet Test Ok", buf);
+    Reply(Check(), "", 503);
+    char small[8];
+    EXPECT_EQ(0, UpdaterDoInternetCheck(small, sizeof(small)));
+    EXPECT_STREQ("Could n", small);
+
+    Reply(Check(), "Your version is current.");
+    EngMiscDate today, six_days_ago, eight_days_ago;
+    EngMiscGetTodaysDate(&today);
+    six_days_ago = eight_days_ago = today;
+    for (int i = 0; i < 8; i++)
+    {
+        if (i < 6)
+            EngMiscGetPreviousDay(&six_days_ago);
+        EngMiscGetPreviousDay(&eight_days_ago);
+    }
+    size_t requests = server.Targets().size();
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(nullptr, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EngMiscDate last = six_days_ago;
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EXPECT_TRUE(EngMiscDateAreDatesTheSame(six_days_ago, last));
+    EXPECT_EQ(requests, server.Targets().size()) << "checked within the week";
+    last = eight_days_ago;
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EXPECT_TRUE(EngMiscDateAreDatesTheSame(today, last));
+    EXPECT_EQ(requests + 1, server.Targets().size());
+}
+
 TEST(UpdaterNames, ProgramTable)
 {
     vztest::TempDir dir;
