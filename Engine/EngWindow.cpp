@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMiscStrings.h"

@@ -30,9 +30,7 @@ target_link_libraries(vz_engine PUBLIC
   PkgConfig::SDL2 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
   PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
   PkgConfig::FLUIDSYNTH PkgConfig::CURL Threads::Threads)
-if(STB_FOUND)
-  target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
-endif()
+target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
 # The engine and its text-file readers call each other.
 target_link_libraries(vz_eztextfile PUBLIC vz_engine)
 target_link_libraries(vz_engine PUBLIC vz_eztextfile)

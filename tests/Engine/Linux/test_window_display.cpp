@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMainLoop.h"

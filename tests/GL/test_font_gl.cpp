@@ -1,0 +1,397 @@
+// Bitmap fonts on a real GL context: text blocks, aligned drawing, clipping,
+// the cursor, high bytes, and text rendered into a texture.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "EngDebug.h"
+#include "EngFont.h"
+#include "EngTexture.h"
+#include "EngWindow.h"
+#include "GL/EngDeviceGL.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+std::string Resource(const char* name)
+{
+    const char* dir = getenv("VZ_RESOURCES_DIR");
+    return std::string(dir ? dir : "Resources") + "/" + name;
+}
+
+bool Logged(const std::string& text)
+{
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+struct Box
+{
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; // inclusive, y from the top
+    bool Empty() const { return x1 < 0; }
+    float Cx() const { return (x0 + x1) / 2.0f; }
+    float Cy() const { return (y0 + y1) / 2.0f; }
+};
+
+// One hidden window and context for the whole program.
+class GLEnv : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+        window = SDL_CreateWindow("font test", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        context = SDL_GL_CreateContext(window);
+        ASSERT_NE(context, nullptr) << SDL_GetError();
+        eng_gl_3d_setup = 1;
+        eng_main_window_width = 640;
+        eng_main_window_height = 480;
+        glViewport(0, 0, 640, 480);
+    }
+    void TearDown() override
+    {
+        eng_gl_3d_setup = 0;
+        if (context)
+            SDL_GL_DeleteContext(context);
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+};
+
+::testing::Environment* const gl_env = ::testing::AddGlobalTestEnvironment(new GLEnv);
+
+class FontGL : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DebugResetForTests();
+        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
+        EngFontShowCharWarnings(0);
+        _EngFontCreationEffects e = {};
+        e.padding = 2;
+        e.shadow_lum_factor = 1.0f;
+        e.shadow_alpha_factor = 0.244123f;
+        e.blur_passes_first = 4;
+        font.SetCreationEffects(&e);
+        const std::string file = Resource("engeexbo.ttf");
+        ASSERT_TRUE(font.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f,
+                                            1.215145f, 5.782f, 0, 0.015f, 0, 0, 1));
+        Clear();
+    }
+    void TearDown() override
+    {
+        EngFontRestoreAfterDrawingIfNeeded();
+        font.Destroy();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        DebugResetForTests();
+    }
+    static void Clear()
+    {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    // The inked pixels of the back buffer (red above 40), y from the top.
+    static Box Ink(int* count = nullptr)
+    {
+        std::vector<unsigned char> px(640 * 480 * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        Box b;
+        int n = 0;
+        for (int y = 0; y < 480; y++)
+            for (int x = 0; x < 640; x++)
+                if (px[(size_t(479 - y) * 640 + x) * 4] > 40)
+                {
+                    n++;
+                    b.x0 = std::min(b.x0, x);
+                    b.x1 = std::max(b.x1, x);
+                    b.y0 = std::min(b.y0, y);
+                    b.y1 = std::max(b.y1, y);
+                }
+        if (count)
+            *count = n;
+        return b;
+    }
+    vztest::TempDir dir;
+    EngFont font;
+};
+
+TEST_F(FontGL, SheetsAreTextures)
+{
+    ASSERT_GE(font.GetSheetCount(), 1);
+    for (int s = 0; s < font.GetSheetCount(); s++)
+    {
+        GLuint t = font.GetSheetTexture(s);
+        ASSERT_TRUE(glIsTexture(t));
+        glBindTexture(GL_TEXTURE_2D, t);
+        GLint w = 0, fmt = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &fmt);
+        EXPECT_EQ(w, 512);
+        EXPECT_EQ(fmt, GL_ALPHA);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_EQ(font.GetSheetPixels(0), nullptr); // uploaded, not kept
+}
+
+TEST_F(FontGL, CentredEightInksOnlyTheCentre)
+{
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    font.SetScale(3, 3);
+    font.DrawStringAlign(320, 240, 1, 1, "8", 0);
+    EngFontRestoreAfterDrawing();
+    int n = 0;
+    Box b = Ink(&n);
+    ASSERT_FALSE(b.Empty());
+    EXPECT_GT(n, 50);
+    EXPECT_NEAR(b.Cx(), 320, 6);
+    EXPECT_NEAR(b.Cy(), 240, 12);
+    EXPECT_GT(b.x0, 280);
+    EXPECT_LT(b.x1, 360);
+    EXPECT_GT(b.y0, 180);
+    EXPECT_LT(b.y1, 300);
+}
+
+struct AlignCase
+{
+    char h_align;
+    float start; // pen x at the first character, in widths of the string
+};
+
+TEST_F(FontGL, AlignedDrawingAndTheCursor)
+{
+    const char* s = "Vizavu 42";
+    const float w = font.GetStringWidth(s);
+    const int len = int(strlen(s));
+    ASSERT_GT(w, 0);
+    const AlignCase cases[] = {{0, 0}, {1, -0.5f}, {2, -1}};
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    for (const AlignCase& c : cases)
+    {
+        SCOPED_TRACE(int(c.h_align));
+        font.RecordNextTextXPos(0);
+        font.DrawStringAlign(320, 100, c.h_align, 0, s, 0);
+        EXPECT_NEAR(font.RecordNextTextXPos(len), 320 + c.start * w, 1e-3);
+        font.DrawStringAlign(320, 100, c.h_align, 0, s, 0);
+        EXPECT_NEAR(font.RecordNextTextXPos(-1), 320 + (c.start + 1) * w, 1e-3);
+    }
+    // v_align 0 puts the baseline one font height below y.
+    Clear();
+    font.SetScale(2, 2);
+    font.DrawStringAlign(100, 100, 0, 0, "H", 0);
+    Box top = Ink();
+    Clear();
+    font.DrawStringAlign(100, 100, 0, 2, "H", 0);
+    Box base = Ink();
+    EngFontRestoreAfterDrawing();
+    ASSERT_FALSE(top.Empty());
+    ASSERT_FALSE(base.Empty());
+    EXPECT_NEAR(top.y1 - base.y1, font.GetFontHeight(1), 1.5);
+}
+
+TEST_F(FontGL, MaxXSkipsLettersThatReachIt)
+{
+    const float W = font.GetCharWidth('W'), i = font.GetCharWidth('i');
+    ASSERT_GT(W, i);
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    // 'W' would end at max_x: left out, the pen stays; the narrower 'i' fits.
+    font.RecordNextTextXPos(0);
+    float end = font.DrawStringPart(10, 50, "Wi", 0, 10 + W);
+    EXPECT_NEAR(end, 10 + i, 1e-4);
+    EXPECT_EQ(font.RecordNextTextXPos(-1), 0.0f); // the clipped letter recorded nothing
+    font.RecordNextTextXPos(1);
+    font.DrawStringPart(10, 50, "Wi", 0, 10 + W);
+    EXPECT_NEAR(font.RecordNextTextXPos(-1), 10, 1e-4);
+    // A count draws only the first characters.
+    EXPECT_NEAR(font.DrawStringPart(10, 50, "Wi", 1, 0), 10 + W, 1e-4);
+
+    // The left limit hides letters that start before it but keeps their room.
+    Clear();
+    font.SetScale(3, 3);
+    font.DrawString(100, 200, "I");
+    Box one = Ink();
+    Clear();
+    const float I = font.GetScaledCharWidth('I');
+    font.DrawStringPartSetXStartPos(1, 100 + I / 2);
+    EXPECT_NEAR(font.DrawString(100, 200, "II"), 100 + 2 * I, 1e-3);
+    font.DrawStringPartSetXStartPos(0, 0);
+    Box second = Ink();
+    EngFontRestoreAfterDrawing();
+    ASSERT_FALSE(one.Empty());
+    ASSERT_FALSE(second.Empty());
+    EXPECT_NEAR(second.x0, one.x0 + I, 1.5);
+    EXPECT_NEAR(second.x1 - second.x0, one.x1 - one.x0, 1.5);
+}
+
+TEST_F(FontGL, MultilineDrawsEachLineAligned)
+{
+    font.SetScale(2, 2);
+    const float L = font.GetFontHeight(1);
+    const float max_w = font.GetStringWidth("ab c");
+    std::vector<unsigned char> wrapped(640 * 480 * 4), reference(640 * 480 * 4);
+    auto grab = [](std::vector<unsigned char>& px) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    };
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    int lines = 0;
+    font.DrawMultilineText(40, 60, max_w, 400, 0, 0, "ab cd\n\nef", 1, 0, nullptr, nullptr, &lines, nullptr);
+    EXPECT_EQ(lines, 4);
+    grab(wrapped);
+    // "ab", then " cd" without its leading space, a blank line, "ef".
+    Clear();
+    font.DrawStringAlign(40, 60, 0, 0, "ab", 0);
+    font.DrawStringAlign(40, 60 + L, 0, 0, "cd", 0);
+    font.DrawStringAlign(40, 60 + 3 * L, 0, 0, "ef", 0);
+    grab(reference);
+    EngFontRestoreAfterDrawing();
+    EXPECT_FALSE(Ink().Empty());
+    EXPECT_TRUE(wrapped == reference);
+}
+
+TEST_F(FontGL, HighBytesDrawNothing)
+{
+    std::string all;
+    for (int b = 128; b < 256; b++)
+        all += char(b);
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    font.SetScale(3, 3);
+    EXPECT_EQ(font.DrawStringPart(50, 200, all.c_str(), 0, 0), 50.0f);
+    EXPECT_TRUE(Ink().Empty());
+    // Between letters they add no advance.
+    float with = font.DrawStringPart(50, 200, "a\xC3\xA9" "b", 0, 0);
+    EXPECT_NEAR(with, 50 + font.GetStringWidth("ab"), 1e-3);
+    for (int b = 128; b < 256; b++)
+        EXPECT_EQ(font.DrawLetter_GL((unsigned char)b), 0.0f);
+    EngFontRestoreAfterDrawing();
+}
+
+TEST_F(FontGL, TextBlocks)
+{
+    // Drawing outside a block refuses.
+    EXPECT_EQ(font.DrawStringPart(10, 10, "A", 0, 0), 0.0f);
+    EXPECT_TRUE(Logged("2D Not setup"));
+    EngFontRestoreAfterDrawing();
+    EXPECT_TRUE(Logged("Not setup"));
+
+    // Opening and closing gives back the caller's projection and state.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glScalef(0.5f, 0.25f, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    EXPECT_TRUE(EngFontIsReadyForDrawing());
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    // Opening again replaces the block instead of nesting it.
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    EngFontRestoreAfterDrawing();
+    EXPECT_FALSE(EngFontIsReadyForDrawing());
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[0], 0.5f);
+    EXPECT_FLOAT_EQ(m[5], 0.25f);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+
+    // A mode-0 request while a mode-1 block is open reopens in mode 0.
+    char opened = 0;
+    EXPECT_EQ(EngFontPrepareForDrawingIfNeeded(1, &opened), 0);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(EngFontPrepareForDrawingIfNeeded(1, &opened), 1);
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(EngFontPrepareForDrawingIfNeeded(0, &opened), 0);
+    EXPECT_TRUE(Logged("Ratio mix problem"));
+    EXPECT_EQ(eng_font_using_ratio, 0);
+    EXPECT_EQ(EngFontRestoreAfterDrawingIfNeeded(), 1);
+    EXPECT_EQ(EngFontRestoreAfterDrawingIfNeeded(), 0);
+
+    // Pure2: the caller's transform, y negated.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, -480, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    EngFontPrepareForDrawingPure2();
+    font.SetScale(3, 3);
+    EXPECT_GT(font.DrawStringPart(300, 240, "8", 0, 0), 300.0f);
+    EngFontRestoreAfterDrawing();
+    Box b = Ink();
+    ASSERT_FALSE(b.Empty());
+    EXPECT_GT(b.x0, 290);
+    EXPECT_LT(b.y1, 245); // the baseline at 240 from the top
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[5], 2.0f / 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(FontGL, DrawToTextureCentresTextInTheFontColour)
+{
+    EngTexture tex;
+    ASSERT_TRUE(tex.CreateEmptyTexture(256, 256, 1));
+    font.SetColour(1.0f, 0.5f, 0.0f, 1.0f);
+    char text[] = "8";
+    ASSERT_TRUE(font.DrawToTexture(&tex, text, 128, 128, 4, 4, 0));
+    unsigned char* px = tex.AllocAndGetTextureImageData();
+    ASSERT_NE(px, nullptr);
+    Box b;
+    int maxr = 0;
+    for (int y = 0; y < 256; y++)
+        for (int x = 0; x < 256; x++)
+        {
+            const unsigned char* p = px + (y * 256 + x) * 4;
+            maxr = std::max(maxr, int(p[0]));
+            if (p[0] > 40)
+            {
+                b.x0 = std::min(b.x0, x);
+                b.x1 = std::max(b.x1, x);
+                b.y0 = std::min(b.y0, y);
+                b.y1 = std::max(b.y1, y);
+                EXPECT_NEAR(p[1], p[0] / 2.0, 1.0);
+                EXPECT_EQ(p[2], 0);
+            }
+        }
+    tex.FreeAllocatedTextureImageData();
+    ASSERT_FALSE(b.Empty());
+    EXPECT_GT(maxr, 200);
+    EXPECT_NEAR(b.Cx(), 128, 6);
+    EXPECT_NEAR(b.Cy(), 128, 12);
+    EXPECT_GT(b.y1 - b.y0, 30);
+
+    // Refusals.
+    EXPECT_FALSE(font.DrawToTexture(nullptr, text, 0, 0, 1, 1, 0));
+    EXPECT_TRUE(Logged("No texture"));
+    EXPECT_FALSE(font.DrawToTexture(&tex, nullptr, 0, 0, 1, 1, 0));
+    EXPECT_TRUE(Logged("No string"));
+    char high[] = "\xE9\xFF";
+    EXPECT_TRUE(font.DrawToTexture(&tex, high, 128, 128, 1, 1, 0)); // nothing to draw
+}
+
+} // namespace
