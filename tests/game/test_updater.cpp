@@ -14,6 +14,7 @@
 #include "EngDebug.h"
 #include "PrefFolder.h"
 #include "SWin.h"
+#include "game/Game.h"
 #include "game/OnlineHooks.h"
 #include "game/Updater.h"
 #include "support/HttpTestServer.h"
@@ -21,6 +22,9 @@
 
 namespace
 {
+
+// The dialog kit titles its windows with the game's name: link it in.
+[[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
 
 struct Control
 {
