@@ -1,6 +1,6 @@
 // The engine's run from start to end; main() calls it. The Main* functions
 // it uses come from the program (game, demo or test).
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngMain.h"
 #include "EngDebug.h"
 #include "EngProgram.h"

@@ -5,9 +5,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
-
-// The display orientation, kept by the layout queries.
-int EngMainGetOrientation();
+#include "EngWhichDevice.h"
 
 const int eng_matrix_map[16] = {0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15};
 

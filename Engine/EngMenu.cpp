@@ -1,7 +1,7 @@
 // The in-game menu bar (absent on this platform).
 #include "EngMenu.h"
 
-#include "AppPending.h"
+#include "EngDevice.h"
 
 void EngMenuNew() {}
 void EngMenuSetupTextures(EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*, EngTexture*,

@@ -10,10 +10,8 @@
 
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "EngMainLoop.h"
 #include "EngWindow.h"
-
-// Reads the engine clock into eng_main_current_time and returns it.
-double EngMainUpdateCurrentTime();
 
 const unsigned char num_days_in_months[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 char eng_misc_date_and_time_string[64];

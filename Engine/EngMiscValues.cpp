@@ -10,13 +10,9 @@
 
 #include "EngDebug.h"
 #include "EngMain.h"
+#include "EngDevice.h"
 #include "EngProgram.h"
 #include "EngRandom.h"
-
-// Frame period in seconds, published by the main loop.
-extern float eng_main_frames_per_second;
-class EngDevice;
-extern EngDevice* eng_main_device;
 
 float em_hex_to_rgb_return[3];
 

@@ -9,7 +9,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMainLoop.h"

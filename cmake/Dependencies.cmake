@@ -26,4 +26,4 @@ target_link_libraries(vz_soil INTERFACE ${SOIL_LIBRARY})
 target_include_directories(vz_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
 
 # stb_image decodes what SOIL cannot (GIF, 16-bit and interlaced PNG).
-pkg_check_modules(STB IMPORTED_TARGET stb)
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)

@@ -29,13 +29,13 @@ vz_library(vz_game DIRS game EXCLUDE "Entry\\.cpp$")
 target_link_libraries(vz_engine PUBLIC
   PkgConfig::SDL2 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
   PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
-  PkgConfig::FLUIDSYNTH Threads::Threads)
-if(STB_FOUND)
-  target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
-endif()
+  PkgConfig::FLUIDSYNTH PkgConfig::CURL Threads::Threads)
+target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
 # The engine and its text-file readers call each other.
 target_link_libraries(vz_eztextfile PUBLIC vz_engine)
 target_link_libraries(vz_engine PUBLIC vz_eztextfile)
+# The engine's typed JSON access and the JSON library call each other.
 target_link_libraries(vz_json PUBLIC vz_engine)
+target_link_libraries(vz_engine PUBLIC vz_json)
 target_link_libraries(vz_mwin PUBLIC vz_engine vz_json)
 target_link_libraries(vz_game PUBLIC vz_mwin vz_engine PkgConfig::QQWING PkgConfig::CURL)

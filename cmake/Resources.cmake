@@ -6,7 +6,8 @@ file(MAKE_DIRECTORY ${VZ_RESOURCES_DIR})
 # Fonts are free fonts from Debian, copied under the names the program loads.
 set(VZ_FONT_DIR /usr/share/fonts/truetype/dejavu)
 set(VZ_FONTS
-  "DejaVuSans-Bold.ttf=engeexbo.ttf")
+  "DejaVuSans-Bold.ttf=engeexbo.ttf"
+  "DejaVuSans.ttf=MWinDefaultFont.ttf")
 set(VZ_RESOURCE_OUTPUTS)
 foreach(pair ${VZ_FONTS})
   string(REPLACE "=" ";" parts ${pair})

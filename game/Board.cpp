@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "GameHooks.h"
-#include "GamePending.h"
+#include "EngResModes.h"
+#include "EngWindow.h"
+#include "Game.h"
 #include "Options.h"
 #include "Vizavu.h"
 

@@ -8,7 +8,9 @@
 
 #include "EngDebug.h"
 #include "EngFile.h"
-#include "GamePending.h"
+#include "EngResModes.h"
+#include "EngWindow.h"
+#include "Game.h"
 #include "PrefFolder.h"
 #include "RecordFile.h"
 #include "GraphicsControl.h"

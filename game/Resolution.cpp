@@ -8,7 +8,9 @@
 #include "EngDebug.h"
 #include "EngFile.h"
 #include "EngMiscPlatform.h"
-#include "GamePending.h"
+#include "EngResModes.h"
+#include "EngWindow.h"
+#include "Game.h"
 #include "PrefFolder.h"
 #include "RecordFile.h"
 
@@ -156,7 +158,7 @@ void ResolutionUpdateSettingsFromScreen()
         resolution.win_frequency = eng_main_window_frequency;
         resolution.win_aa = eng_main_window_aa;
         int x, y;
-        if (EngWindowGetMainWindowPos(&x, &y))
+        if (eng_main_window && eng_main_window->GetWindowPos(&x, &y))
         {
             resolution.win_x = x;
             resolution.win_y = y;

@@ -8,7 +8,9 @@
 #include "EngDebug.h"
 #include "GameHooks.h"
 #include "EngFile.h"
-#include "GamePending.h"
+#include "EngResModes.h"
+#include "EngWindow.h"
+#include "Game.h"
 #include "PrefFolder.h"
 #include "Options.h"
 

@@ -9,6 +9,12 @@
 #include "EngDebug.h"
 #include "SWin.h"
 
+// The dialog's title comes from the game's name.
+const char* MainGetGameName()
+{
+    return "Kestrelbay' Vizavu";
+}
+
 namespace
 {
 

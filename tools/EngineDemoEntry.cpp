@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngDebug.h"
 #include "EngProgram.h"
 #include "PrefFolder.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "AppPending.h"
+#include "EngDevice.h"
 #include "EngDebug.h"
 #include "EngMainLoop.h"
 #include "EngProgram.h"

@@ -11,6 +11,7 @@
 #include "EngDebug.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
+#include "support/GameName.h"
 
 const char* MainGetGameName();
 

@@ -12,6 +12,7 @@
 #include "Linux/EngGui_LNX.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
+#include "support/GameName.h"
 
 using vztest::Logged;
 

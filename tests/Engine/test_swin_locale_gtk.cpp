@@ -13,6 +13,7 @@
 #include "EngDebug.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
+#include "support/GameName.h"
 
 extern char** environ;
 

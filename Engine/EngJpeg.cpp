@@ -1,0 +1,328 @@
+// JPEG reading and writing over libjpeg. Every libjpeg error longjmps back
+// to the caller, which cleans up and fails; nothing ever exits the process.
+#include "EngJpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <jpeglib.h>
+#include <strings.h>
+
+#include "EngDebug.h"
+#include "EngTexture.h"
+#include "EngTga.h"
+
+namespace
+{
+
+struct JpegError
+{
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    const char* func;
+    const char* file;
+};
+
+void JpegErrorExit(j_common_ptr cinfo)
+{
+    JpegError* err = reinterpret_cast<JpegError*>(cinfo->err);
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    DebugErrorAlt(err->func, "JPEG error in <%s>: %s", err->file ? err->file : "", text);
+    longjmp(err->jump, 1);
+}
+
+void JpegOutputMessage(j_common_ptr) {}
+
+void SetupError(JpegError* err, const char* func, const char* file)
+{
+    jpeg_std_error(&err->pub);
+    err->pub.error_exit = JpegErrorExit;
+    err->pub.output_message = JpegOutputMessage;
+    err->func = func;
+    err->file = file;
+}
+
+} // namespace
+
+char EngJpegDoesFileHaveJpegExtension(const char* file)
+{
+    if (!file)
+        return 0;
+    size_t n = std::strlen(file);
+    if (n <= 4)
+        return 0;
+    if (!strcasecmp(file + n - 4, ".jpg"))
+        return 1;
+    return n > 5 && !strcasecmp(file + n - 5, ".jpeg");
+}
+
+char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* height, unsigned int* components)
+{
+    if (!file)
+        return 0;
+    FILE* f = std::fopen(file, "rb");
+    if (!f)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);
+        return 0;
+    }
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    SetupError(&err, __PRETTY_FUNCTION__, file);
+    cinfo.err = &err.pub;
+    if (setjmp(err.jump))
+    {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return 0;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, f);
+    jpeg_read_header(&cinfo, TRUE);
+    if (width)
+        *width = cinfo.image_width;
+    if (height)
+        *height = cinfo.image_height;
+    if (components)
+        *components = unsigned(cinfo.num_components);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(f);
+    return 1;
+}
+
+// Decodes a file: out_channels 0 keeps the file's components, 4 adds alpha
+// by alpha_type (the file must then have 3 components).
+static unsigned char* ReadJpeg(const char* func, const char* file, int out_channels, char alpha_type,
+                               unsigned int* width, unsigned int* height)
+{
+    if (!file || !width || !height)
+        return nullptr;
+    FILE* f = std::fopen(file, "rb");
+    if (!f)
+    {
+        DebugErrorAlt(func, "Cannot open file %s", file);
+        return nullptr;
+    }
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    SetupError(&err, func, file);
+    cinfo.err = &err.pub;
+    unsigned char* volatile buffer = nullptr;
+    if (setjmp(err.jump))
+    {
+        std::free(buffer);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return nullptr;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, f);
+    jpeg_read_header(&cinfo, TRUE);
+    *width = cinfo.image_width;
+    *height = cinfo.image_height;
+    if ((long long)cinfo.image_width * cinfo.image_height > ENG_JPEG_MAX_PIXELS)
+    {
+        DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return nullptr;
+    }
+    if (out_channels == 4 && cinfo.num_components != 3)
+    {
+        DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
+                      file);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return nullptr;
+    }
+    jpeg_start_decompress(&cinfo);
+    size_t comps = size_t(cinfo.output_components);
+    size_t row_size = size_t(cinfo.output_width) * comps;
+    size_t out_comps = out_channels == 4 ? 4 : comps;
+    size_t out_row = size_t(cinfo.output_width) * out_comps;
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                JDIMENSION(row_size), 1);
+    buffer = static_cast<unsigned char*>(std::malloc(out_row * cinfo.output_height));
+    if (!buffer)
+    {
+        DebugErrorAlt(func, "No memory.");
+        jpeg_abort_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return nullptr;
+    }
+    unsigned lines = 0;
+    while (cinfo.output_scanline < cinfo.output_height)
+    {
+        if (jpeg_read_scanlines(&cinfo, row, 1) != 1)
+            break;
+        unsigned char* dst = buffer + out_row * lines;
+        if (out_comps == comps)
+            std::memcpy(dst, row[0], row_size);
+        else
+            for (size_t x = 0; x < cinfo.output_width; x++)
+            {
+                unsigned char r = row[0][x * 3], g = row[0][x * 3 + 1], b = row[0][x * 3 + 2];
+                dst[x * 4] = r, dst[x * 4 + 1] = g, dst[x * 4 + 2] = b;
+                dst[x * 4 + 3] = alpha_type == 1 ? 0
+                                 : (alpha_type == 0 || alpha_type == 2 || alpha_type == 9)
+                                     ? 255
+                                     : EngTexture_GetPixelAlphaFromBrightness(alpha_type, r, g, b);
+            }
+        lines++;
+    }
+    if (lines != cinfo.output_height)
+    {
+        // A short stream would hand back rows that were never written.
+        DebugErrorAlt(func, "Warning: Read %d lines not %d.", int(lines), int(cinfo.output_height));
+        std::memset(buffer + out_row * lines, 0, out_row * (cinfo.output_height - lines));
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(f);
+    return buffer;
+}
+
+unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height)
+{
+    return ReadJpeg(__PRETTY_FUNCTION__, file, 0, 0, width, height);
+}
+
+unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
+                                                unsigned int* height)
+{
+    return ReadJpeg(__PRETTY_FUNCTION__, file, 4, alpha_type, width, height);
+}
+
+char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
+                                unsigned int height, const unsigned char* pixels)
+{
+    if (!file || !pixels || width == 0 || height == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        return 0;
+    }
+    FILE* f = std::fopen(file, "wb");
+    if (!f)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);
+        return 0;
+    }
+    jpeg_compress_struct cinfo;
+    JpegError err;
+    SetupError(&err, __PRETTY_FUNCTION__, file);
+    cinfo.err = &err.pub;
+    if (setjmp(err.jump))
+    {
+        jpeg_destroy_compress(&cinfo);
+        std::fclose(f);
+        return 0;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    if (dpi > 0)
+    {
+        cinfo.density_unit = 1;
+        cinfo.X_density = UINT16(dpi);
+        cinfo.Y_density = UINT16(dpi);
+    }
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        JSAMPROW row = const_cast<JSAMPROW>(pixels + size_t(width) * cinfo.next_scanline * 3);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    // Buffered data may only fail to reach the disk now.
+    bool write_error = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || write_error)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write file %s", file);
+        return 0;
+    }
+    return 1;
+}
+
+char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi)
+{
+    if (!file || !file[0] || !texture || !texture->IsOk())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        return 0;
+    }
+    if (texture->GetNumChannels() != 3)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Texture (channels: %d)", texture->GetNumChannels());
+        return 0;
+    }
+    int w = texture->GetWidth(), h = texture->GetHeight();
+    size_t row = size_t(w) * 3;
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(row * size_t(h)));
+    if (!buffer)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    _EngTextureGetPixelDataInfo info;
+    std::memset(&info, 0, sizeof(info));
+    texture->PrepareToGetPixelData(&info, 1, 0);
+    unsigned char* data = texture->GetPixelDataBuffer(&info);
+    if (!data)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get texture data");
+        texture->RestoreAfterGettingPixelData(&info);
+        std::free(buffer);
+        return 0;
+    }
+    std::memcpy(buffer, data, row * size_t(h));
+    texture->RestoreAfterGettingPixelData(&info);
+    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(w), unsigned(h), buffer);
+    std::free(buffer);
+    return ok;
+}
+
+char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi)
+{
+    if (!file || !file[0] || !tga || !tga->m_data)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        return 0;
+    }
+    if (tga->m_bpp != 32)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data Bpp (%d)", tga->m_bpp);
+        return 0;
+    }
+    size_t n = size_t(tga->m_width) * size_t(tga->m_height);
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(n * 3));
+    if (!buffer)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    for (size_t i = 0; i < n; i++)
+    {
+        uint32_t p = tga->m_data[i];
+        buffer[i * 3] = (unsigned char)((p >> 16) & 0xff);
+        buffer[i * 3 + 1] = (unsigned char)((p >> 8) & 0xff);
+        buffer[i * 3 + 2] = (unsigned char)(p & 0xff);
+    }
+    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(tga->m_width), unsigned(tga->m_height),
+                                         buffer);
+    std::free(buffer);
+    return ok;
+}
+
+char EngJpegIsFilled()
+{
+    return 0;
+}

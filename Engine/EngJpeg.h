@@ -1,0 +1,21 @@
+// JPEG files: header info, decoding to RGB(A) buffers, encoding RGB buffers,
+// textures and TGA images. Decoded buffers come from malloc; callers free them.
+#pragma once
+
+class EngTexture;
+
+// Largest image decoded (pixels): bigger headers are refused, not allocated.
+#define ENG_JPEG_MAX_PIXELS (8192LL * 8192LL)
+class EngTga;
+
+char EngJpegDoesFileHaveJpegExtension(const char* file);
+char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* height,
+                        unsigned int* components);
+unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
+unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
+                                                unsigned int* height);
+char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
+                                unsigned int height, const unsigned char* pixels);
+char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);
+char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi);
+char EngJpegIsFilled();

@@ -1,0 +1,728 @@
+// Texture loading: image files to memory, reshaping, and upload to GL.
+#include <GL/glew.h>
+#include <SOIL/SOIL.h>
+#include <stb/stb_image.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "EngDebug.h"
+#include "EngDevice.h"
+#include "EngFile.h"
+#include "EngImageScale.h"
+#include "EngJpeg.h"
+#include "EngMain.h"
+#include "EngTextureGL.h"
+#include "GL/EngDeviceGL.h"
+
+static const char* last_load_error = "";
+
+// The system image library's decoder, reached through its callback entry:
+// the older copy inside SOIL exports the plain stbi_load names too.
+static int StbRead(void* user, char* data, int size)
+{
+    return int(std::fread(data, 1, size_t(size), static_cast<FILE*>(user)));
+}
+static void StbSkip(void* user, int n)
+{
+    std::fseek(static_cast<FILE*>(user), n, SEEK_CUR);
+}
+static int StbEof(void* user)
+{
+    return std::feof(static_cast<FILE*>(user));
+}
+
+static unsigned char* StbLoadFile(const char* file, int* w, int* h, int* c, int force_channels)
+{
+    FILE* f = std::fopen(file, "rb");
+    if (!f)
+        return nullptr;
+    stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
+    unsigned char* px = stbi_load_from_callbacks(&io, f, w, h, c, force_channels);
+    std::fclose(f);
+    return px;
+}
+
+int EngTextureGL_GetTypeFromNumChannels(int channels)
+{
+    switch (channels)
+    {
+    case 3:
+        return GL_RGB;
+    case 4:
+        return GL_RGBA;
+    case 1:
+    case 2:
+        if (eng_main_device && eng_main_device->AreLuminanceOnlyTexturesSupported_GL())
+            return channels == 1 ? GL_LUMINANCE : GL_LUMINANCE_ALPHA;
+        break;
+    default:
+        break;
+    }
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid num channels %d", channels);
+    return -1;
+}
+
+// Copies a malloc'ed decoder buffer into engine memory (freed with EngFree).
+static unsigned char* ToEngineMemory(unsigned char* px, size_t bytes)
+{
+    if (!px)
+        return nullptr;
+    unsigned char* out = static_cast<unsigned char*>(EngMalloc(bytes, "texture memory", 0));
+    if (out)
+        std::memcpy(out, px, bytes);
+    return out;
+}
+
+unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
+                                               int* width, int* height, int* channels)
+{
+    if (flags & SOIL_FLAG_DDS_LOAD_DIRECT)
+    {
+        last_load_error = "SOIL_load_OGL_texture_to_memory(): SOIL_FLAG_DDS_LOAD_DIRECT not supported";
+        return nullptr;
+    }
+    int w = 0, h = 0, c = 0;
+    // Refuse absurd sizes from the header before anything is allocated.
+    FILE* probe = std::fopen(file, "rb");
+    if (probe)
+    {
+        stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
+        int ok = stbi_info_from_callbacks(&io, probe, &w, &h, &c);
+        std::fclose(probe);
+        if (ok && (long long)w * h > ENG_JPEG_MAX_PIXELS)
+        {
+            last_load_error = "Image too large";
+            return nullptr;
+        }
+    }
+    unsigned char* px = SOIL_load_image(file, &w, &h, &c, force_channels);
+    bool from_stb = false;
+    if (!px)
+    {
+        // GIF and 16-bit or interlaced PNG: the image library itself.
+        px = StbLoadFile(file, &w, &h, &c, force_channels);
+        from_stb = px != nullptr;
+        if (!px)
+        {
+            last_load_error = SOIL_last_result();
+            return nullptr;
+        }
+    }
+    int n = (force_channels >= 1 && force_channels <= 4) ? force_channels : c;
+    if (w <= 0 || h <= 0 || n < 1 || n > 4)
+    {
+        last_load_error = "Invalid image size";
+        if (from_stb)
+            std::free(px);
+        else
+            SOIL_free_image_data(px);
+        return nullptr;
+    }
+    size_t count = size_t(w) * size_t(h);
+    if (flags & SOIL_FLAG_MULTIPLY_ALPHA)
+    {
+        if (n == 2)
+            for (size_t i = 0; i < count; i++)
+                px[i * 2] = (unsigned char)((px[i * 2] * px[i * 2 + 1] + 128) >> 8);
+        else if (n == 4)
+            for (size_t i = 0; i < count; i++)
+                for (int k = 0; k < 3; k++)
+                    px[i * 4 + k] = (unsigned char)((px[i * 4 + k] * px[i * 4 + 3] + 128) >> 8);
+    }
+    unsigned char* out = ToEngineMemory(px, count * size_t(n));
+    if (from_stb)
+        std::free(px); // the system library allocates with malloc
+    else
+        SOIL_free_image_data(px);
+    if (!out)
+    {
+        last_load_error = "No memory";
+        return nullptr;
+    }
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    if (channels)
+        *channels = n;
+    return out;
+}
+
+unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type,
+                                                  int* width, int* height, int* channels)
+{
+    if (!file)
+        return nullptr;
+    if (force_channels != 0 && force_channels != 1 && force_channels != 3 && force_channels != 4)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Force channels %d not supported <%s>", force_channels, file);
+        return nullptr;
+    }
+    unsigned int w = 0, h = 0, comps = 0;
+    last_load_error = "Corrupt JPEG data";
+    if (!EngJpegGetFileInfo(file, &w, &h, &comps))
+        return nullptr;
+    if (w == 0 || h == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid JPEG size [%d,%d] in <%s>", int(w), int(h), file);
+        return nullptr;
+    }
+    int want = force_channels == 0 ? int(comps) : force_channels;
+    unsigned char* px = nullptr;
+    if (int(comps) == want)
+    {
+        px = EngJpegReadFileToBuffer(file, &w, &h);
+        if (!px)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read picture <%s>", file);
+    }
+    else if (comps == 3 && want == 4)
+    {
+        px = EngJpegReadFileToBufferWithAlpha(file, alpha_type, &w, &h);
+        if (!px)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read picture [fc: %d] <%s>", 4, file);
+    }
+    else
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Converting channels not supported for [ %d to %d ] <%s>",
+                      int(comps), want, file);
+        last_load_error = "Converting channels not supported";
+        return nullptr;
+    }
+    if (!px)
+    {
+        last_load_error = "Corrupt JPEG data";
+        return nullptr;
+    }
+    unsigned char* out = ToEngineMemory(px, size_t(w) * h * size_t(want));
+    std::free(px);
+    if (!out)
+        return nullptr;
+    if (width)
+        *width = int(w);
+    if (height)
+        *height = int(h);
+    if (channels)
+        *channels = want;
+    return out;
+}
+
+static bool IsJpegFile(const char* file)
+{
+    FILE* f = std::fopen(file, "rb");
+    if (!f)
+        return false;
+    unsigned char magic[3] = {0, 0, 0};
+    size_t n = std::fread(magic, 1, 3, f);
+    std::fclose(f);
+    return n == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+}
+
+void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th)
+{
+    if (!eng_main_device_gl)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "GL not setup");
+        if (tw)
+            *tw = 256;
+        if (th)
+            *th = 256;
+        return;
+    }
+    int limit = eng_main_device_gl->GetTextureSizeLimit();
+    auto nearest = [limit](int n)
+    {
+        if (n > limit)
+            return limit;
+        if (n <= 1)
+            return 1;
+        return 1 << int(std::floor(std::log2(double(n)) + 0.5));
+    };
+    if (tw)
+        *tw = nearest(width);
+    if (th)
+        *th = nearest(height);
+}
+
+void EngTextureGL::ReplaceMemoryImage(unsigned char* pixels, int w, int h)
+{
+    if (mem_pixels)
+        EngFree(mem_pixels, 0, "texture memory");
+    mem_pixels = pixels;
+    mem_width = w;
+    mem_height = h;
+}
+
+char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char alpha_type, char scale_to_fit)
+{
+    if (in_memory)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Memory already setup - continuing...");
+        FreeTextureInMemory();
+    }
+    if (!owner || !file)
+        return 0;
+    if (!EngFileExists(file))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);
+        return 0;
+    }
+    char lum = eng_main_device && eng_main_device->AreLuminanceOnlyTexturesSupported_GL();
+    int requested = lum ? 0 : 3;
+    if (keep_alpha)
+        requested = 4;
+    int w = 0, h = 0, c = 0;
+    unsigned char* px;
+    bool custom_alpha = false;
+    if (!IsJpegFile(file))
+    {
+        px = SOIL_load_OGL_texture_to_memory(file, requested, SOIL_FLAG_MULTIPLY_ALPHA, &w, &h, &c);
+        custom_alpha = keep_alpha && alpha_type != 2 && alpha_type != 9;
+    }
+    else
+        px = EngTextureGL_JpegLoadTextureToData(file, requested, alpha_type, &w, &h, &c);
+    if (!px)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Load failed <%s>", last_load_error);
+        return 0;
+    }
+    if (lum && c != 1 && c != 3 && c != 4)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Unsupported num channels <%d>. Loading again...", c);
+        EngFree(px, 0, "texture memory");
+        px = SOIL_load_OGL_texture_to_memory(file, keep_alpha ? 4 : 3, SOIL_FLAG_MULTIPLY_ALPHA, &w, &h, &c);
+        if (!px)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Second load failed <%s>", last_load_error);
+            return 0;
+        }
+    }
+    bool ok_count = lum ? (c >= 1 && c <= 4) : (c == 3 || c == 4);
+    if (keep_alpha)
+        ok_count = c == 4 || (lum && c == 2);
+    if (!ok_count)
+    {
+        EngFree(px, 0, "texture memory");
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid num channels <%d> returned.", c);
+        return 0;
+    }
+    if (custom_alpha)
+    {
+        if (c != 4)
+        {
+            EngFree(px, 0, "texture memory");
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Custom alpha [%d] with num channels [%d] not supported (yet)",
+                          alpha_type, c);
+            return 0;
+        }
+        for (size_t i = 0; i < size_t(w) * h; i++)
+        {
+            unsigned char* p = px + i * 4;
+            p[3] = alpha_type == 0   ? 255
+                   : alpha_type == 1 ? 0
+                                     : EngTexture_GetPixelAlphaFromBrightness(alpha_type, p[0], p[1], p[2]);
+        }
+    }
+    mem_pixels = px;
+    mem_width = mem_file_width = w;
+    mem_height = mem_file_height = h;
+    mem_channels = c;
+    in_memory = 1;
+    pad_pow2 = 0;
+    if (eng_main_device_gl && eng_main_device_gl->IsPowerOfTwoNeeded())
+    {
+        int limit = eng_main_device_gl->GetTextureSizeLimit();
+        if (!scale_to_fit && w <= limit && h <= limit)
+            pad_pow2 = 1;
+        else if (!UpscaleImageDataInMemoryToNearestPowerOfTwo(0))
+        {
+            FreeTextureInMemory();
+            return 0;
+        }
+    }
+    return 1;
+}
+
+char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
+{
+    if (!in_memory || !mem_pixels)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No texture in memory");
+        return 0;
+    }
+    if (!out && pad_pow2)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Image was not converted to power of two");
+        return 0;
+    }
+    if (gl_name_valid)
+    {
+        DebugInfo("EngTextureGL::LoadFromTextureInMemory - Texture already created. Continuing...");
+        ImageRelease();
+    }
+    int format = EngTextureGL_GetTypeFromNumChannels(mem_channels);
+    if (format < 0)
+        return 0;
+    int tw = pad_pow2 ? int(EngMathGetClosestPowerOf2Max(unsigned(mem_width))) : mem_width;
+    int th = pad_pow2 ? int(EngMathGetClosestPowerOf2Max(unsigned(mem_height))) : mem_height;
+    // A texture GL cannot hold would be marked created and draw nothing.
+    int max_size = eng_main_device_gl ? eng_main_device_gl->GetGLMaxTextureSize() : 0;
+    if (tw <= 0 || th <= 0 || (max_size > 0 && (tw > max_size || th > max_size)))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture too large [%d x %d] (maximum %d)", tw, th, max_size);
+        return 0;
+    }
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Existing Error Before Function Call");
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, 9729.0f);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, 9729.0f);
+    bool ok = true;
+    if (pad_pow2)
+    {
+        size_t bytes = size_t(tw) * th * size_t(mem_channels);
+        unsigned char* buffer = static_cast<unsigned char*>(EngMalloc(bytes, "texture pad", 0));
+        if (!buffer)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+            ok = false;
+        }
+        else
+        {
+            std::memset(buffer, 255, bytes);
+            glTexImage2D(GL_TEXTURE_2D, 0, format, tw, th, 0, GLenum(format), GL_UNSIGNED_BYTE, buffer);
+            EngFree(buffer, 0, "texture pad");
+            ok = EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexImage2D() error");
+            if (ok)
+            {
+                glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mem_width, mem_height, GLenum(format),
+                                GL_UNSIGNED_BYTE, mem_pixels);
+                ok = EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexSubImage2D() error");
+            }
+            *out = {0, 0, float(mem_width) / tw, float(mem_height) / th};
+        }
+    }
+    else
+    {
+        glTexImage2D(GL_TEXTURE_2D, 0, format, tw, th, 0, GLenum(format), GL_UNSIGNED_BYTE, mem_pixels);
+        ok = EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "glTexImage2D() error");
+        if (out)
+            *out = {0, 0, 1, 1};
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (!ok)
+    {
+        glDeleteTextures(1, &name);
+        return 0;
+    }
+    gl_name = name;
+    gl_name_valid = 1;
+    gl_width = tw;
+    gl_height = th;
+    gl_image_width = mem_file_width;
+    gl_image_height = mem_file_height;
+    gl_channels = mem_channels;
+    FreeTextureInMemory();
+    created = 1;
+    UpdateFullTextureCoordinates();
+    return 1;
+}
+
+char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_type)
+{
+    if (created)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
+        return 0;
+    }
+    if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
+        return 0;
+    if (!LoadFromTextureInMemory(nullptr))
+    {
+        Destroy();
+        return 0;
+    }
+    return 1;
+}
+
+char EngTextureGL::LoadFromFileAndShrinkToHalfSize(const char* file, char keep_alpha, char alpha_type)
+{
+    if (created)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
+        return 0;
+    }
+    if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
+        return 0;
+    if (!ShrinkDataInMemoryToHalfSize() || !LoadFromTextureInMemory(nullptr))
+    {
+        Destroy();
+        return 0;
+    }
+    return 1;
+}
+
+char EngTextureGL::ShrinkDataInMemoryToHalfSize()
+{
+    if (!in_memory || !mem_pixels)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No texture in memory");
+        return 0;
+    }
+    int c = mem_channels;
+    if (c != 3 && c != 4)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported for %d channels.", c);
+        return 0;
+    }
+    int nw = mem_width / 2, nh = mem_height / 2;
+    if (nw <= 0 || nh <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
+        return 0;
+    }
+    unsigned char* out = static_cast<unsigned char*>(EngMalloc(size_t(nw) * nh * c, "texture memory", 0));
+    if (!out)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    size_t pitch = size_t(mem_width) * c;
+    for (int y = 0; y < nh; y++)
+        for (int x = 0; x < nw; x++)
+            for (int k = 0; k < c; k++)
+            {
+                const unsigned char* p = mem_pixels + size_t(2 * y) * pitch + size_t(2 * x) * c + k;
+                int top = (p[0] + p[c]) >> 1, bot = (p[pitch] + p[pitch + c]) >> 1;
+                out[(size_t(y) * nw + x) * c + k] = (unsigned char)((top + bot) >> 1);
+            }
+    ReplaceMemoryImage(out, nw, nh);
+    return 1;
+}
+
+char EngTextureGL::UpscaleImageDataInMemoryToNearestPowerOfTwoFast(_TexCoords* out)
+{
+    if (!in_memory || !mem_pixels)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No texture in memory");
+        return 0;
+    }
+    if (!out)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Parameter error");
+        return 0;
+    }
+    int nw = int(EngMathGetClosestPowerOf2Max(unsigned(mem_width)));
+    int nh = int(EngMathGetClosestPowerOf2Max(unsigned(mem_height)));
+    if (!pad_pow2 || (nw == mem_width && nh == mem_height))
+    {
+        *out = {0, 0, 1, 1};
+        return 1;
+    }
+    if (nw <= 0 || nh <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
+        return 0;
+    }
+    int c = mem_channels;
+    // The padding is zeroed, never left as allocated.
+    unsigned char* buf = static_cast<unsigned char*>(EngMalloc(size_t(nw) * nh * c, "texture memory", 1));
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    for (int y = 0; y < mem_height; y++)
+        std::memcpy(buf + size_t(y) * nw * c, mem_pixels + size_t(y) * mem_width * c, size_t(mem_width) * c);
+    *out = {0, 0, float(mem_width) / nw, float(mem_height) / nh};
+    ReplaceMemoryImage(buf, nw, nh);
+    pad_pow2 = 0;
+    return 1;
+}
+
+char EngTextureGL::UpscaleImageDataInMemoryToNearestPowerOfTwo(char flip)
+{
+    if (!mem_pixels || mem_width <= 0 || mem_height <= 0 || mem_channels <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Data in memory not setup");
+        return 0;
+    }
+    int tw, th;
+    EngTextureGetClosestPowerOf2_GL(mem_width, mem_height, &tw, &th);
+    if (tw == mem_width && th == mem_height)
+        return flip ? InvertImageDataInMemory() : 1;
+    unsigned c = unsigned(mem_channels);
+    unsigned char* buf = static_cast<unsigned char*>(EngMalloc(size_t(tw) * th * c, "texture memory", 0));
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    C2PassScale<CBilinearFilter> scaler;
+    scaler.Scale(mem_pixels, c, unsigned(mem_width), unsigned(mem_width) * c, unsigned(mem_height), buf,
+                 unsigned(tw), unsigned(tw) * c, unsigned(th), flip);
+    ReplaceMemoryImage(buf, tw, th);
+    pad_pow2 = 0;
+    return 1;
+}
+
+char EngTextureGL::InvertImageDataInMemory()
+{
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Still being called");
+    if (!mem_pixels || mem_width <= 0 || mem_height <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Data in memory not setup");
+        return 0;
+    }
+    size_t pitch = size_t(mem_width) * mem_channels;
+    unsigned char* buf = static_cast<unsigned char*>(EngMalloc(pitch * mem_height, "texture memory", 0));
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    for (int y = 0; y < mem_height; y++)
+        std::memcpy(buf + size_t(y) * pitch, mem_pixels + size_t(mem_height - 1 - y) * pitch, pitch);
+    ReplaceMemoryImage(buf, mem_width, mem_height);
+    return 1;
+}
+
+char EngTextureGL::LoadEmptyTextureToMemory(int* w, int* h, char alpha)
+{
+    if (in_memory)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Memory already setup - continuing...");
+        FreeTextureInMemory();
+    }
+    if (!w || !h || *w <= 0 || *h <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters.");
+        return 0;
+    }
+    if (!owner)
+        return 0;
+    int tw = int(EngMathGetClosestPowerOf2Max(unsigned(*w))),
+        th = int(EngMathGetClosestPowerOf2Max(unsigned(*h)));
+    *w = tw;
+    *h = th;
+    int c = alpha ? 4 : 3;
+    unsigned char* buf = static_cast<unsigned char*>(EngMalloc(size_t(tw) * th * c, "texture memory", 1));
+    if (!buf)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        return 0;
+    }
+    mem_pixels = buf;
+    mem_width = mem_file_width = tw;
+    mem_height = mem_file_height = th;
+    mem_channels = c;
+    pad_pow2 = 0;
+    in_memory = 1;
+    return 1;
+}
+
+char EngTextureGL::CreateEmptyTexture(int* w, int* h, char alpha)
+{
+    if (created)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created");
+        return 0;
+    }
+    if (!LoadEmptyTextureToMemory(w, h, alpha))
+        return 0;
+    if (!LoadFromTextureInMemory(nullptr))
+    {
+        FreeTextureInMemory();
+        return 0;
+    }
+    return 1;
+}
+
+char EngTextureGL::GetTexInMemoryInfo(int* w, int* h, int* fw, int* fh, int* ch)
+{
+    if (!in_memory)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No texture in memory");
+        return 0;
+    }
+    if (w)
+        *w = mem_width;
+    if (h)
+        *h = mem_height;
+    if (fw)
+        *fw = mem_file_width;
+    if (fh)
+        *fh = mem_file_height;
+    if (ch)
+        *ch = mem_channels;
+    return 1;
+}
+
+char EngTextureGL::CreateFromScreen(_TexCoords* out)
+{
+    Destroy();
+    int W = eng_main_window_width, H = eng_main_window_height;
+    if (W <= 0 || H <= 0)
+        return 0;
+    int tw = W, th = H;
+    if (!CreateEmptyTexture(&tw, &th, 1))
+        return 0;
+    if (tw < W || th < H)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
+        Destroy();
+        return 0;
+    }
+    unsigned char* data = AllocEmptyTextureImageData(0);
+    if (!data)
+        return 0;
+    glReadPixels(0, 0, tw, th, GL_RGBA, GL_UNSIGNED_BYTE, data);
+    char ok = UpdateTextureFromAllocatedImageData();
+    FreeAllocatedTextureImageData();
+    tcs = {0, 1.0f - float(H) / th, float(W) / tw, 1};
+    full_tcs = 0;
+    if (out)
+        *out = tcs;
+    return ok;
+}
+
+char EngTextureGL::CopyFromTexture(EngTexture* from)
+{
+    DebugInfo("EngTextureGL::CopyFromTexture");
+    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    if (!src || !src->created)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
+        return 0;
+    }
+    Destroy();
+    int w = src->tex_width, h = src->tex_height;
+    if (!CreateEmptyTexture(&w, &h, src->channels == 4))
+        return 0;
+    if (w != src->tex_width || h != src->tex_height || channels != src->channels)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
+        return 0;
+    }
+    unsigned char* s = src->AllocAndGetTextureImageData();
+    unsigned char* d = AllocAndGetTextureImageData();
+    char ok = 0;
+    if (s && d && src->GetAllocatedTextureImageDataSize() == GetAllocatedTextureImageDataSize())
+    {
+        std::memcpy(d, s, GetAllocatedTextureImageDataSize());
+        ok = UpdateTextureFromAllocatedImageData();
+    }
+    else
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error (2)");
+    src->FreeAllocatedTextureImageData();
+    FreeAllocatedTextureImageData();
+    if (ok)
+    {
+        created = 1;
+        UpdateFullTextureCoordinates();
+    }
+    return ok;
+}

@@ -1,0 +1,244 @@
+// JPEG files: round trip, resolution, corrupt input and write failures never
+// end the process.
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+#include "EngDebug.h"
+#include "EngJpeg.h"
+#include "EngTga.h"
+#include "support/TestSupport.h"
+
+using vztest::TempDir;
+
+namespace
+{
+
+std::vector<unsigned char> Gradient(unsigned w, unsigned h)
+{
+    std::vector<unsigned char> px(w * h * 3);
+    for (unsigned y = 0; y < h; y++)
+        for (unsigned x = 0; x < w; x++)
+        {
+            unsigned char* p = &px[(y * w + x) * 3];
+            p[0] = p[1] = p[2] = (unsigned char)((x + y) * 255 / (w + h - 2));
+        }
+    return px;
+}
+
+// The density fields of a file, read with libjpeg directly.
+void ReadDensity(const std::string& file, int* unit, int* xd, int* yd)
+{
+    FILE* f = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, f);
+    jpeg_read_header(&cinfo, TRUE);
+    *unit = cinfo.density_unit, *xd = cinfo.X_density, *yd = cinfo.Y_density;
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(f);
+}
+
+class Jpeg : public ::testing::Test
+{
+protected:
+    void SetUp() override { DebugResetForTests(); }
+    TempDir dir;
+};
+
+TEST_F(Jpeg, GradientRoundTripsAtQuality100WithResolution)
+{
+    const unsigned w = 256, h = 128;
+    auto px = Gradient(w, h);
+    std::string file = dir.File("g.jpg");
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 100, 300, w, h, px.data()));
+
+    unsigned fw = 0, fh = 0, comps = 0;
+    ASSERT_TRUE(EngJpegGetFileInfo(file.c_str(), &fw, &fh, &comps));
+    EXPECT_EQ(fw, w);
+    EXPECT_EQ(fh, h);
+    EXPECT_EQ(comps, 3u);
+
+    unsigned rw = 0, rh = 0;
+    unsigned char* back = EngJpegReadFileToBuffer(file.c_str(), &rw, &rh);
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(rw, w);
+    ASSERT_EQ(rh, h);
+    int worst = 0;
+    for (size_t i = 0; i < px.size(); i++)
+        worst = std::max(worst, std::abs(int(back[i]) - int(px[i])));
+    EXPECT_LE(worst, 3);
+    std::free(back);
+
+    int unit, xd, yd;
+    ReadDensity(file, &unit, &xd, &yd);
+    EXPECT_EQ(unit, 1);
+    EXPECT_EQ(xd, 300);
+    EXPECT_EQ(yd, 300);
+
+    // No resolution asked: the library's default (no unit).
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 90, 0, w, h, px.data()));
+    ReadDensity(file, &unit, &xd, &yd);
+    EXPECT_EQ(unit, 0);
+}
+
+TEST_F(Jpeg, AlphaReaderFillsAlphaByType)
+{
+    std::vector<unsigned char> px;
+    for (int i = 0; i < 64; i++)
+        px.insert(px.end(), {10, 200, 200});
+    std::string file = dir.File("a.jpg");
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 100, 0, 8, 8, px.data()));
+    struct
+    {
+        char type;
+        int a0_min, a0_max;
+    } const cases[] = {{1, 0, 0}, {2, 255, 255}, {0, 255, 255}, {3, 195, 205}};
+    for (const auto& c : cases)
+    {
+        unsigned w, h;
+        unsigned char* rgba = EngJpegReadFileToBufferWithAlpha(file.c_str(), c.type, &w, &h);
+        ASSERT_NE(rgba, nullptr);
+        EXPECT_GE(rgba[3], c.a0_min) << int(c.type);
+        EXPECT_LE(rgba[3], c.a0_max) << int(c.type);
+        std::free(rgba);
+    }
+}
+
+TEST_F(Jpeg, CorruptFilesFailWithALoggedErrorAndTheProcessGoesOn)
+{
+    const std::string cases[] = {
+        std::string("\xFF\xD8", 2) + std::string(100, '\0'), // no image in the stream
+        "hello, not a picture",                              // no start marker
+        std::string("\xFF\xD8\xFF\xC0\x00\x02", 6),          // broken frame header
+    };
+    for (const auto& data : cases)
+    {
+        std::string file = dir.File("bad.jpg");
+        vztest::WriteFile(file, data);
+        unsigned w = 0, h = 0;
+        int before = DebugGetNumMessages();
+        EXPECT_EQ(EngJpegReadFileToBuffer(file.c_str(), &w, &h), nullptr);
+        EXPECT_EQ(EngJpegReadFileToBufferWithAlpha(file.c_str(), 0, &w, &h), nullptr);
+        EXPECT_FALSE(EngJpegGetFileInfo(file.c_str(), &w, &h, nullptr));
+        EXPECT_GT(DebugGetNumMessages(), before);
+    }
+    unsigned w, h;
+    EXPECT_EQ(EngJpegReadFileToBuffer(dir.File("missing.jpg").c_str(), &w, &h), nullptr);
+}
+
+TEST_F(Jpeg, TruncatedFileGivesAFullyWrittenBuffer)
+{
+    auto px = Gradient(64, 64);
+    std::string file = dir.File("t.jpg");
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 80, 0, 64, 64, px.data()));
+    std::string data = vztest::ReadFile(file);
+    vztest::WriteFile(file, data.substr(0, data.size() / 2));
+    unsigned w = 0, h = 0;
+    unsigned char* back = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
+    // Either refused or complete: never rows of stale memory.
+    if (back)
+    {
+        EXPECT_EQ(w, 64u);
+        std::free(back);
+    }
+}
+
+TEST_F(Jpeg, HugeDimensionsAreRefusedBeforeAllocating)
+{
+    auto px = Gradient(16, 16);
+    std::string file = dir.File("huge.jpg");
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 80, 0, 16, 16, px.data()));
+    std::string data = vztest::ReadFile(file);
+    size_t sof = data.find(std::string("\xFF\xC0", 2));
+    ASSERT_NE(sof, std::string::npos);
+    data[sof + 5] = char(0xFD), data[sof + 6] = char(0xE8); // height 65000
+    data[sof + 7] = char(0xFD), data[sof + 8] = char(0xE8); // width 65000
+    vztest::WriteFile(file, data);
+    unsigned w = 0, h = 0;
+    EXPECT_EQ(EngJpegReadFileToBuffer(file.c_str(), &w, &h), nullptr);
+    EXPECT_EQ(w, 65000u);
+    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
+    ASSERT_NE(m, nullptr);
+    EXPECT_NE(std::string(m->text).find("Image too large [65000 x 65000]"), std::string::npos);
+}
+
+TEST_F(Jpeg, WriteFailuresAreReported)
+{
+    auto px = Gradient(256, 256);
+    // A full disk: the data fails when it is flushed.
+    EXPECT_FALSE(EngJpegWriteFileFromBuffer("/dev/full", 90, 0, 256, 256, px.data()));
+    EXPECT_FALSE(EngJpegWriteFileFromBuffer("/dev/full", 90, 0, 2, 2, px.data()));
+    EXPECT_FALSE(EngJpegWriteFileFromBuffer(dir.File("no/such/dir.jpg").c_str(), 90, 0, 2, 2, px.data()));
+}
+
+TEST_F(Jpeg, GrayscaleFilesReadAsOneChannelAndRefuseAlpha)
+{
+    // A one-component file written through libjpeg itself.
+    std::string file = dir.File("grey.jpg");
+    FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = 4, cinfo.image_height = 2, cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    unsigned char row[4] = {0, 80, 160, 240};
+    JSAMPROW r = row;
+    while (cinfo.next_scanline < 2)
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(f);
+
+    unsigned w, h;
+    unsigned char* grey = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
+    ASSERT_NE(grey, nullptr);
+    EXPECT_NEAR(grey[3], 240, 4);
+    std::free(grey);
+    EXPECT_EQ(EngJpegReadFileToBufferWithAlpha(file.c_str(), 0, &w, &h), nullptr);
+    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
+    ASSERT_NE(m, nullptr);
+    EXPECT_NE(std::string(m->text).find("jpegs with 1 components"), std::string::npos);
+}
+
+TEST(JpegNames, ExtensionNeedsAStemAndIgnoresCase)
+{
+    struct
+    {
+        const char* name;
+        char expected;
+    } const cases[] = {{"a.jpg", 1}, {"A.JPEG", 1}, {"pic.JpG", 1}, {".jpg", 0}, {"a.png", 0}, {"jpg", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(EngJpegDoesFileHaveJpegExtension(c.name), c.expected) << c.name;
+    EXPECT_EQ(EngJpegDoesFileHaveJpegExtension(nullptr), 0);
+}
+
+TEST_F(Jpeg, SavesATgaImage)
+{
+    EngTga tga(4, 2, 32, 1.0f, 0.0f, 0.0f, 1.0f);
+    std::string file = dir.File("tga.jpg");
+    ASSERT_TRUE(EngJpegSaveToFileFromTga(file.c_str(), &tga, 100, 72));
+    unsigned w, h;
+    unsigned char* px = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    EXPECT_GE(px[0], 250);
+    EXPECT_LE(px[2], 5);
+    std::free(px);
+    EngTga empty;
+    EXPECT_FALSE(EngJpegSaveToFileFromTga(file.c_str(), &empty, 100, 72));
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+// TGA images in memory and on disk: loading, refusing bad headers, saving.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngDebug.h"
+#include "EngTga.h"
+#include "support/TestSupport.h"
+
+using vztest::TempDir;
+
+namespace
+{
+
+std::string Header(int type, int w, int h, int depth, char id_length = 0)
+{
+    std::string hdr(18, '\0');
+    hdr[0] = id_length;
+    hdr[2] = char(type);
+    hdr[12] = char(w & 255), hdr[13] = char(w >> 8);
+    hdr[14] = char(h & 255), hdr[15] = char(h >> 8);
+    hdr[16] = char(depth);
+    return hdr;
+}
+
+bool LastLogHas(const std::string& part)
+{
+    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
+    return m && std::string(m->text).find(part) != std::string::npos;
+}
+
+class Tga : public ::testing::Test
+{
+protected:
+    void SetUp() override { DebugResetForTests(); }
+    TempDir dir;
+};
+
+TEST_F(Tga, TwentyFourBitRowsLoadBottomFirstAsOpaque32Bit)
+{
+    // Bottom row blue, top row red (bytes blue, green, red).
+    std::string data =
+        Header(2, 2, 2, 24) + std::string("\xff\0\0\xff\0\0", 6) + std::string("\0\0\xff\0\0\xff", 6);
+    std::string file = dir.File("a.tga");
+    vztest::WriteFile(file, data);
+    EngTga tga;
+    ASSERT_TRUE(tga.LoadFromFile(file.c_str(), 1));
+    EXPECT_EQ(tga.m_bpp, 32);
+    EXPECT_EQ(tga.m_size, 16);
+    EXPECT_EQ(tga.m_data[0], 0xFFFF0000u); // top row red
+    EXPECT_EQ(tga.m_data[1], 0xFFFF0000u);
+    EXPECT_EQ(tga.m_data[2], 0xFF0000FFu); // bottom row blue
+    int w, h, bpp;
+    EXPECT_FALSE(tga.GetSizeFromFile(file.c_str(), &w, &h, &bpp)); // only 32-bit files count
+    EXPECT_EQ(bpp, 24);
+}
+
+TEST_F(Tga, BadHeadersAreRefused)
+{
+    struct
+    {
+        const char* name;
+        std::string data;
+        const char* message;
+    } const cases[] = {
+        {"identification field", Header(2, 2, 2, 32, 3) + std::string(64, '\0'), "Problems [0] loading file"},
+        {"run-length", Header(10, 2, 2, 32) + std::string(64, '\0'), "Problems [0] loading file"},
+        {"short header", std::string(10, '\0'), "Problems [0] loading file"},
+        {"16-bit", Header(2, 2, 2, 16) + std::string(8, '\0'), "Could not create m_data"},
+        {"8-bit", Header(2, 2, 2, 8) + std::string(4, '\0'), "Bad Format in file"},
+        {"zero width", Header(2, 0, 2, 32), "Bad Format in file"},
+        {"huge", Header(2, 65535, 65535, 32) + std::string(64, '\0'), "Bad Format in file"},
+        {"huge 24-bit", Header(2, 65535, 40000, 24) + std::string(64, '\0'), "Bad Format in file"},
+        {"short pixels", Header(2, 4, 4, 32) + std::string(20, '\0'), "Problems reading data [2]"},
+        {"short 24-bit pixels", Header(2, 4, 4, 24) + std::string(20, '\0'), "Problems reading data [3]"},
+    };
+    for (const auto& c : cases)
+    {
+        std::string file = dir.File("bad.tga");
+        vztest::WriteFile(file, c.data);
+        EngTga tga;
+        EXPECT_FALSE(tga.LoadFromFile(file.c_str(), 1)) << c.name;
+        EXPECT_EQ(tga.m_data, nullptr) << c.name;
+        EXPECT_TRUE(LastLogHas(c.message)) << c.name;
+    }
+}
+
+TEST_F(Tga, SaveAndLoadRoundTrip)
+{
+    EngTga src(3, 2, 32, 0.0f, 0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 6; i++)
+        src.m_data[i] = 0x11223344u * uint32_t(i + 1);
+    std::string file = dir.File("rt.tga");
+    ASSERT_TRUE(src.SaveToFile(file.c_str()));
+    EXPECT_EQ(vztest::ReadFile(file).size(), size_t(18 + 3 * 2 * 4));
+    EngTga back(file.c_str());
+    ASSERT_NE(back.m_data, nullptr);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(back.m_data[i], src.m_data[i]) << i;
+    // Loading into an image of the same size refills it.
+    ASSERT_TRUE(back.LoadFromFile(file.c_str(), 0));
+    EXPECT_FALSE(back.LoadFromFile(file.c_str(), 1));
+    EXPECT_TRUE(LastLogHas("Invalid Data [1]"));
+
+    EngTga empty;
+    EXPECT_FALSE(empty.SaveToFile(file.c_str()));
+    EXPECT_FALSE(src.SaveToFile(""));
+    EXPECT_FALSE(src.SaveToFile(dir.File("missing/dir.tga").c_str()));
+}
+
+TEST_F(Tga, PixelEditsAndAlpha)
+{
+    EngTga tga(2, 2, 32, 0.0f, 0.0f, 0.0f, 1.0f);
+    tga.FadeAlpha(0.5f);
+    EXPECT_EQ(tga.m_data[0] >> 24, 127u);
+    tga.FadeAlpha(1.5f);
+    EXPECT_EQ(tga.m_data[0] >> 24, 127u);
+    tga.InvertAlpha();
+    EXPECT_EQ(tga.m_data[0] >> 24, 128u);
+    // y counts from the bottom row.
+    tga.SetDataEntryToColour(1, 0, 1, 0, 0);
+    EXPECT_EQ(tga.m_data[3], 0x00FF0000u);
+    tga.SetDataEntryToColour(5, 0, 1, 0, 0);
+    EXPECT_TRUE(LastLogHas("Invalid pos [5,0]"));
+    EXPECT_EQ(EngTga::AverageTwoPixels(0xFF000000u, 0x02040608u), 0x80020304u);
+}
+
+TEST_F(Tga, HalvingAndRegionCopies)
+{
+    EngTga big(4, 2, 32, 1.0f, 1.0f, 1.0f, 1.0f);
+    EngTga half;
+    ASSERT_TRUE(half.CreateFromTwiceSizeData(&big, 1));
+    EXPECT_EQ(half.m_width, 2);
+    EXPECT_EQ(half.m_height, 1);
+    EXPECT_EQ(half.m_data[0], 0xFFFFFFFFu);
+
+    // A 2x1 source stretched over a 4x1 destination, then mirrored.
+    EngTga src(2, 1, 32, 0, 0, 0, 1), dst(4, 1, 32, 0, 0, 0, 0);
+    src.m_data[0] = 0xFF0000FFu, src.m_data[1] = 0xFFFF0000u;
+    ASSERT_TRUE(dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 0, 0, 0, 0, 1.0f, 0));
+    EXPECT_EQ(dst.m_data[1], 0xFF0000FFu);
+    EXPECT_EQ(dst.m_data[2], 0xFFFF0000u);
+    ASSERT_TRUE(dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 1, 0, 0, 0, 1.0f, 0));
+    EXPECT_EQ(dst.m_data[0], 0xFFFF0000u);
+    EXPECT_FALSE(dst.FillFromOtherTga(1, 0, 2, 1, &src, 0, 0, -1, -1, 0, 0, 0, 0, 1.0f, 0));
+    EXPECT_TRUE(LastLogHas("Invalid from sizes"));
+}
+
+TEST_F(Tga, CompositingModes)
+{
+    const uint32_t src_px = 0x80C86400u; // a 128, r 200, g 100, b 0
+    const uint32_t dst_px = 0x32000064u; // a 50, r 0, g 0, b 100
+    struct
+    {
+        const char* name;
+        int mode;
+        char alpha_only;
+        float fade;
+        uint32_t expected;
+    } const cases[] = {
+        {"copy", 0, 0, 1.0f, 0x80C86400u},
+        {"colour only", 1, 0, 1.0f, 0x32C86400u},
+        {"mix by alpha", 4, 0, 1.0f, 0x32643231u},
+        {"mix, faded", 4, 0, 0.5f, 0x3232194Au},
+        {"mix unless clear or opaque", 9, 0, 1.0f, 0x32643231u},
+        {"darkest channel multiplies", 12, 0, 1.0f, 0x80000000u},
+        {"darkest channel mixes", 7, 0, 1.0f, 0x32000064u},
+        {"alpha only", 0, 1, 1.0f, 0x80000064u},
+    };
+    for (const auto& c : cases)
+    {
+        EngTga src(1, 1, 32), dst(1, 1, 32);
+        src.m_data[0] = src_px;
+        dst.m_data[0] = dst_px;
+        ASSERT_TRUE(
+            dst.FillFromOtherTga(0, 0, -1, -1, &src, 0, 0, -1, -1, 0, 0, c.mode, c.alpha_only, c.fade, 0))
+            << c.name;
+        EXPECT_EQ(dst.m_data[0], c.expected) << c.name << std::hex << " got " << dst.m_data[0];
+    }
+}
+
+} // namespace

@@ -1,0 +1,481 @@
+// Textures on a hidden window: loading, drawing, tint, parts, pixel edits,
+// JPEG and TGA hand-overs and triangle lists.
+#include "GL/GLFixture.h"
+
+#include <stb/stb_image_write.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "EngJpeg.h"
+#include "EngTexture.h"
+#include "EngTga.h"
+#include "EngTriangleList.h"
+#include "GL/EngTextureGL.h"
+#include "support/TestSupport.h"
+
+using vztest::GLDevice;
+using vztest::Logged;
+
+extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int data_len, int* out_len, int quality);
+
+namespace
+{
+
+uint32_t Crc(const std::string& bytes)
+{
+    uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : bytes)
+    {
+        c ^= b;
+        for (int k = 0; k < 8; k++)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+std::string Be32(uint32_t v)
+{
+    return {char(v >> 24), char((v >> 16) & 255), char((v >> 8) & 255), char(v & 255)};
+}
+
+std::string Chunk(const std::string& type, const std::string& data)
+{
+    return Be32(uint32_t(data.size())) + type + data + Be32(Crc(type + data));
+}
+
+// A 1 x 1 RGB PNG with 16 bits a channel, optionally marked interlaced.
+std::string Png16(uint16_t r, uint16_t g, uint16_t b, bool interlaced)
+{
+    std::string ihdr = Be32(1) + Be32(1) + std::string{16, 2, 0, 0, char(interlaced ? 1 : 0)};
+    std::string raw = {
+        0, char(r >> 8), char(r & 255), char(g >> 8), char(g & 255), char(b >> 8), char(b & 255)};
+    int len = 0;
+    unsigned char* z =
+        stbi_zlib_compress(reinterpret_cast<unsigned char*>(&raw[0]), int(raw.size()), &len, 8);
+    std::string idat(reinterpret_cast<char*>(z), size_t(len));
+    std::free(z);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) +
+           Chunk("IEND", "");
+}
+
+// Rows of one colour each, top row first.
+const unsigned char row_colours[5][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255}};
+
+class Textures : public GLDevice
+{
+protected:
+    std::string WritePng(const char* name, int w, int h, int comps, const std::vector<unsigned char>& px)
+    {
+        std::string file = dir.File(name);
+        EXPECT_NE(stbi_write_png(file.c_str(), w, h, comps, px.data(), w * comps), 0);
+        return file;
+    }
+
+    std::string RowsPng()
+    {
+        std::vector<unsigned char> px;
+        for (int y = 0; y < 5; y++)
+            for (int x = 0; x < 3; x++)
+                px.insert(px.end(), row_colours[y], row_colours[y] + 3);
+        return WritePng("rows.png", 3, 5, 3, px);
+    }
+
+    std::string SolidPng(const char* name, int w, int h, std::vector<unsigned char> rgba)
+    {
+        std::vector<unsigned char> px;
+        for (int i = 0; i < w * h; i++)
+            px.insert(px.end(), rgba.begin(), rgba.end());
+        return WritePng(name, w, h, int(rgba.size()), px);
+    }
+
+    // Draws the texture over the whole 640 x 480 space in 2D mode.
+    static void DrawFull(EngTexture& t)
+    {
+        eng_main_device->PrepareFor2D(1);
+        t.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+        t.Draw();
+        eng_main_device->RestoreAfter2D();
+    }
+
+    vztest::TempDir dir;
+};
+
+TEST_F(Textures, SmallPngUploadsAtItsSizeAndDrawsItsRows)
+{
+    EngTexture t;
+    ASSERT_TRUE(t.LoadFromFile(RowsPng().c_str(), 0, 0));
+    EXPECT_TRUE(t.IsOk());
+    EXPECT_EQ(t.GetWidth(), 3);
+    EXPECT_EQ(t.GetHeight(), 5);
+    EXPECT_EQ(t.GetOrigWidth(), 3);
+    EXPECT_EQ(t.GetNumChannels(), 3);
+    float l, tp, r, b;
+    t.GetTCs(&l, &tp, &r, &b);
+    EXPECT_FLOAT_EQ(l, 1.0f / 3);
+    EXPECT_FLOAT_EQ(tp, 1.0f / 5);
+    EXPECT_FLOAT_EQ(r, 1.0f - 1.0f / 3);
+    EXPECT_FLOAT_EQ(b, 1.0f - 1.0f / 5);
+    EXPECT_TRUE(t.AreFullTexCoordinatesSet());
+
+    ClearTo(0, 0, 0);
+    DrawFull(t);
+    // The inset rectangle shows rows 1 to 3 at their centres.
+    ExpectPixel(320, 80, 0, 255, 0, 4);
+    ExpectPixel(320, 240, 0, 0, 255, 4);
+    ExpectPixel(320, 400, 255, 255, 0, 4);
+    ExpectPixel(20, 240, 0, 0, 255, 4);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // Loading into a created texture is refused.
+    EXPECT_FALSE(t.LoadFromFile(RowsPng().c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Texture already created [filename:"));
+}
+
+TEST_F(Textures, TintAlphaAndPartsChangePixels)
+{
+    EngTexture white, rows;
+    ASSERT_TRUE(white.LoadFromFile(SolidPng("w.png", 4, 4, {255, 255, 255}).c_str(), 0, 0));
+    ASSERT_TRUE(rows.LoadFromFile(RowsPng().c_str(), 0, 0));
+
+    ClearTo(0, 0, 0);
+    eng_main_device->PrepareFor2D(1);
+    white.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+    white.DrawWithColour(1, 0, 0, 1);
+    eng_main_device->RestoreAfter2D();
+    ExpectPixel(320, 240, 255, 0, 0);
+
+    // Alpha 0.5 over black with ordinary blending.
+    ClearTo(0, 0, 0);
+    white.RestoreColour();
+    white.SetAlphaLevel(0.5f);
+    eng_main_device->EnableBlendingType(0);
+    DrawFull(white);
+    eng_main_device->DisableBlending();
+    ExpectPixel(320, 240, 128, 128, 128, 2);
+
+    // A part: the top half of the rows shows red at the top, green below.
+    ClearTo(0, 0, 0);
+    eng_main_device->PrepareFor2D(1);
+    rows.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+    rows.DrawPart(0.0f, 0.0f, 1.0f, 0.4f);
+    eng_main_device->RestoreAfter2D();
+    ExpectPixel(320, 120, 255, 0, 0, 4);
+    ExpectPixel(320, 360, 0, 255, 0, 4);
+    // The part stays for the next draw until the full rectangle is restored.
+    EXPECT_FALSE(rows.AreFullTexCoordinatesSet());
+    rows.SetTextureCoordinates(nullptr);
+    EXPECT_TRUE(rows.AreFullTexCoordinatesSet());
+
+    // Corner colours replace the tint.
+    ClearTo(0, 0, 0);
+    white.RestoreColour();
+    white.SetCornerColour(0, 0, 0, 1, 1);
+    white.SetCornerColour(1, 0, 0, 1, 1);
+    white.SetCornerColour(2, 0, 1, 0, 1);
+    white.SetCornerColour(3, 0, 1, 0, 1);
+    DrawFull(white);
+    ExpectPixel(320, 2, 0, 0, 255, 6);
+    ExpectPixel(320, 477, 0, 255, 0, 6);
+}
+
+TEST_F(Textures, DrawInPartsSkipsTheCentreAndPutsStateBack)
+{
+    EngTexture t;
+    ASSERT_TRUE(t.LoadFromFile(SolidPng("w.png", 8, 8, {255, 255, 255}).c_str(), 0, 0));
+    ClearTo(1, 0, 0);
+    device->PrepareFor2D(1);
+    t.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+    t.DrawInParts(64, 48, 0.25f, 0.25f, 0);
+    device->RestoreAfter2D();
+    ExpectPixel(10, 10, 255, 255, 255);   // corner piece
+    ExpectPixel(320, 10, 255, 255, 255);  // top edge
+    ExpectPixel(10, 240, 255, 255, 255);  // left edge
+    ExpectPixel(630, 470, 255, 255, 255); // bottom-right corner
+    ExpectPixel(320, 240, 255, 0, 0);     // no centre
+    EXPECT_TRUE(t.AreFullTexCoordinatesSet());
+    EXPECT_FLOAT_EQ(t.GetGL()->width, 640.0f);
+    EXPECT_FLOAT_EQ(t.GetGL()->x, 0.0f);
+
+    ClearTo(1, 0, 0);
+    device->PrepareFor2D(1);
+    t.DrawInPartsHorz(64, 0.25f, 1);
+    device->RestoreAfter2D();
+    ExpectPixel(320, 240, 255, 255, 255);
+}
+
+TEST_F(Textures, EmptyTexturesRoundUpAndDestroyThenReload)
+{
+    EngTexture t;
+    int w = 300, h = 200;
+    ASSERT_TRUE(t.CreateEmptyTexture(&w, &h, 1));
+    EXPECT_EQ(w, 512);
+    EXPECT_EQ(h, 256);
+    EXPECT_EQ(t.GetWidth(), 512);
+    EXPECT_EQ(t.GetHeight(), 256);
+    EXPECT_EQ(t.GetNumChannels(), 4);
+
+    t.Destroy();
+    EXPECT_FALSE(t.IsOk());
+    EXPECT_EQ(t.GetWidth(), 0);
+    ClearTo(1, 0, 0);
+    DrawFull(t); // nothing
+    ExpectPixel(320, 240, 255, 0, 0);
+
+    std::string file = SolidPng("g.png", 8, 8, {0, 255, 0});
+    ASSERT_TRUE(t.LoadFromFile(file.c_str(), 0, 0));
+    DrawFull(t);
+    ExpectPixel(320, 240, 0, 255, 0);
+}
+
+TEST_F(Textures, LoadFailuresAreRefused)
+{
+    EngTexture t;
+    EXPECT_FALSE(t.LoadFromFile(dir.File("none.png").c_str(), 0, 0));
+    EXPECT_TRUE(Logged("File does not exist"));
+
+    std::string bad = dir.File("bad.jpg");
+    vztest::WriteFile(bad, std::string("\xFF\xD8\xFF\xC0\x00\x02", 6));
+    EXPECT_FALSE(t.LoadFromFile(bad.c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Load failed"));
+
+    // A header asking for an absurd size is refused before decoding.
+    std::string huge = Png16(1, 2, 3, false);
+    huge.replace(16, 8, Be32(10000) + Be32(10000));
+    huge.replace(29, 4, Be32(Crc(huge.substr(12, 17))));
+    std::string huge_file = dir.File("huge.png");
+    vztest::WriteFile(huge_file, huge);
+    EXPECT_FALSE(t.LoadFromFile(huge_file.c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Load failed <Image too large>"));
+
+    // A texture beyond GL's maximum size is refused, not marked created.
+    int saved = eng_main_device_gl->max_texture_size_gl;
+    eng_main_device_gl->max_texture_size_gl = 4;
+    EXPECT_FALSE(t.LoadFromFile(SolidPng("big.png", 8, 8, {1, 2, 3}).c_str(), 0, 0));
+    eng_main_device_gl->max_texture_size_gl = saved;
+    EXPECT_FALSE(t.IsOk());
+    EXPECT_TRUE(Logged("Texture too large"));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(Textures, FormatsTheFirstDecoderRefuses)
+{
+    struct
+    {
+        const char* name;
+        std::string data;
+        int r, g, b;
+    } const cases[] = {
+        {"red.gif",
+         std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00"
+                     "\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                     35),
+         255, 0, 0},
+        {"deep.png", Png16(0xFFFF, 0x8000, 0x0000, false), 255, 128, 0},
+        {"laced.png", Png16(0x0000, 0xFFFF, 0xFFFF, true), 0, 255, 255},
+    };
+    for (const auto& c : cases)
+    {
+        std::string file = dir.File(c.name);
+        vztest::WriteFile(file, c.data);
+        EngTexture t;
+        ASSERT_TRUE(t.LoadFromFile(file.c_str(), 0, 0)) << c.name;
+        ASSERT_EQ(t.GetWidth(), 1);
+        _EngTextureGetPixelDataInfo info;
+        ASSERT_TRUE(t.PrepareToGetPixelData(&info, 1, 0));
+        unsigned char r, g, b;
+        ASSERT_TRUE(t.GetPixelData(&info, 0, 0, &r, &g, &b, nullptr));
+        EXPECT_NEAR(r, c.r, 1) << c.name;
+        EXPECT_NEAR(g, c.g, 1) << c.name;
+        EXPECT_NEAR(b, c.b, 1) << c.name;
+        t.RestoreAfterGettingPixelData(&info);
+    }
+}
+
+TEST_F(Textures, AlphaOptionsOnLoading)
+{
+    std::string file = SolidPng("a.png", 2, 2, {200, 100, 50, 128});
+    EngTexture dropped, kept, custom;
+    ASSERT_TRUE(dropped.LoadFromFile(file.c_str(), 0, 0));
+    EXPECT_EQ(dropped.GetNumChannels(), 3);
+    ASSERT_TRUE(kept.LoadFromFile(file.c_str(), 1, 2));
+    ASSERT_EQ(kept.GetNumChannels(), 4);
+    _EngTextureGetPixelDataInfo info;
+    ASSERT_TRUE(kept.PrepareToGetPixelData(&info, 1, 0));
+    unsigned char r, g, b, a;
+    ASSERT_TRUE(kept.GetPixelData(&info, 0, 0, &r, &g, &b, &a));
+    EXPECT_EQ(a, 128);
+    EXPECT_EQ(r, (200 * 128 + 128) >> 8); // premultiplied
+    kept.RestoreAfterGettingPixelData(&info);
+    // Alpha type 3: the brightest component.
+    ASSERT_TRUE(custom.LoadFromFile(file.c_str(), 1, 3));
+    ASSERT_TRUE(custom.PrepareToGetPixelData(&info, 1, 0));
+    ASSERT_TRUE(custom.GetPixelData(&info, 1, 1, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, (200 * 128 + 128) >> 8);
+    custom.RestoreAfterGettingPixelData(&info);
+}
+
+TEST_F(Textures, PixelEditsAndChecks)
+{
+    EngTexture t;
+    int w = 4, h = 4;
+    ASSERT_TRUE(t.CreateEmptyTexture(&w, &h, 0));
+    _EngTextureGetPixelDataInfo info = {};
+    unsigned char r, g, b, a;
+
+    // Set with values above 1 saturates instead of wrapping.
+    ASSERT_TRUE(t.SetPartColour(0, 0, -1, -1, 2.0f, 0.5f, -1.0f, 0.0f));
+    ASSERT_TRUE(t.PrepareToGetPixelData(&info, 1, 0));
+    EXPECT_EQ(t.GetPixelDataPitch(&info), 12);
+    ASSERT_TRUE(t.GetPixelData(&info, 3, 3, &r, &g, &b, &a));
+    EXPECT_EQ(r, 255);
+    EXPECT_EQ(g, 127);
+    EXPECT_EQ(b, 0);
+    EXPECT_EQ(a, 1); // RGB textures answer alpha 1
+    // Indexes outside the texture are refused.
+    EXPECT_FALSE(t.GetPixelData(&info, 4, 0, &r, &g, &b, &a));
+    EXPECT_FALSE(t.SetPixelData(&info, 0, -1, 1, 2, 3, 4));
+    EXPECT_TRUE(Logged("Invalid position [0,-1]"));
+    ASSERT_TRUE(t.SetPixelData(&info, 1, 0, 200, 100, 50, 0));
+    ASSERT_TRUE(t.UpdateTextureFromModifiedPixelDataBuffer(&info));
+    t.RestoreAfterGettingPixelData(&info);
+
+    // Multiply by 2 and invert red and blue only.
+    ASSERT_TRUE(t.MultiplyTextPartColour(1, 0, 1, 1, 2.0f, 2.0f, 2.0f, -1));
+    ASSERT_TRUE(t.InvertTexturePart(1, 0, 1, 1, 1.0f, 0.5f, 1.0f, 1.0f));
+    ASSERT_TRUE(t.PrepareToGetPixelData(&info, 1, 0));
+    ASSERT_TRUE(t.GetPixelData(&info, 1, 0, &r, &g, &b, nullptr));
+    EXPECT_EQ(r, 0);   // 200 * 2 -> 255, inverted
+    EXPECT_EQ(g, 200); // 100 * 2, not inverted
+    EXPECT_EQ(b, 155); // 50 * 2 = 100, inverted
+    t.RestoreAfterGettingPixelData(&info);
+
+    EXPECT_FALSE(t.SetPartColour(1, 0, 4, 1, 0, 0, 0, 0));
+    EXPECT_TRUE(Logged("Invalid sizes"));
+    EXPECT_FALSE(t.IsTextureImageDataAllocated());
+}
+
+TEST_F(Textures, CopiesBetweenTexturesBlendAndScale)
+{
+    EngTexture from, to;
+    int w = 2, h = 2;
+    ASSERT_TRUE(from.CreateEmptyTexture(&w, &h, 1));
+    w = 4, h = 4;
+    ASSERT_TRUE(to.CreateEmptyTexture(&w, &h, 0));
+    ASSERT_TRUE(from.SetPartColour(0, 0, -1, -1, 1.0f, 1.0f, 1.0f, 128 / 255.0f));
+    ASSERT_TRUE(to.SetPartColour(0, 0, -1, -1, 100 / 255.0f, 0, 0, 0));
+    // An RGBA source at alpha 128 over RGB mixes half and half.
+    ASSERT_TRUE(to.CopyPartFromAnotherTexture(&from, 0, 0, -1, -1, 0, 0, -1, -1, 1, nullptr));
+    _EngTextureGetPixelDataInfo info;
+    ASSERT_TRUE(to.PrepareToGetPixelData(&info, 1, 0));
+    unsigned char r, g, b;
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++)
+        {
+            ASSERT_TRUE(to.GetPixelData(&info, x, y, &r, &g, &b, nullptr));
+            EXPECT_EQ(r, 100 * 127 / 255 + 255 * 128 / 255);
+            EXPECT_EQ(g, 128);
+        }
+    to.RestoreAfterGettingPixelData(&info);
+    EXPECT_FALSE(to.CopyPartFromAnotherTexture(nullptr, 0, 0, -1, -1, 0, 0, -1, -1, 1, nullptr));
+
+    // Alpha only, the larger value kept; rows count up from the last one.
+    EngTexture alpha_to;
+    w = 4, h = 4;
+    ASSERT_TRUE(alpha_to.CreateEmptyTexture(&w, &h, 1));
+    ASSERT_TRUE(alpha_to.SetPartColour(0, 0, -1, -1, -1, -1, -1, 200 / 255.0f));
+    ASSERT_TRUE(alpha_to.CopyAlphaChannelFromAnotherTexture(&from, 0, 0, -1, -1, 0, 0, 4, 1));
+    ASSERT_TRUE(alpha_to.PrepareToGetPixelData(&info, 1, 0));
+    unsigned char a;
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 3, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 200); // larger than the source's 128
+    alpha_to.RestoreAfterGettingPixelData(&info);
+    ASSERT_TRUE(alpha_to.ClearTexturePart(0, 0, -1, -1));
+    ASSERT_TRUE(alpha_to.CopyAlphaChannelFromAnotherTexture(&from, 0, 0, -1, -1, 0, 0, 4, 1));
+    ASSERT_TRUE(alpha_to.PrepareToGetPixelData(&info, 1, 0));
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 3, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 128);
+    ASSERT_TRUE(alpha_to.GetPixelData(&info, 2, 0, nullptr, nullptr, nullptr, &a));
+    EXPECT_EQ(a, 0);
+    alpha_to.RestoreAfterGettingPixelData(&info);
+    EXPECT_FALSE(alpha_to.CopyAlphaChannelFromAnotherTexture(&to, 0, 0, -1, -1, 0, 0, -1, -1));
+    EXPECT_TRUE(Logged("3 channels (from) not supported"));
+    EXPECT_TRUE(Logged("From texture not ok"));
+}
+
+TEST_F(Textures, JpegFromTextureAndTgaIntoTexture)
+{
+    EngTexture rgb, rgba;
+    ASSERT_TRUE(rgb.LoadFromFile(SolidPng("s.png", 8, 8, {30, 160, 220}).c_str(), 0, 0));
+    std::string jpg = dir.File("page.jpg");
+    ASSERT_TRUE(EngJpegSaveToFileFromTexture(jpg.c_str(), &rgb, 100, 300));
+    unsigned w, h;
+    unsigned char* px = EngJpegReadFileToBuffer(jpg.c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    EXPECT_EQ(w, 8u);
+    EXPECT_NEAR(px[1], 160, 3);
+    std::free(px);
+    int tw = 4, th = 2;
+    ASSERT_TRUE(rgba.CreateEmptyTexture(&tw, &th, 1));
+    EXPECT_FALSE(EngJpegSaveToFileFromTexture(jpg.c_str(), &rgba, 100, 300));
+    EXPECT_TRUE(Logged("Invalid Texture (channels: 4)"));
+
+    EngTga tga(4, 2, 32, 1.0f, 0.5f, 0.0f, 1.0f);
+    ASSERT_TRUE(tga.FillTexture(&rgba));
+    ClearTo(0, 0, 0);
+    DrawFull(rgba);
+    ExpectPixel(320, 240, 255, 127, 0, 2);
+    EXPECT_FALSE(tga.FillTexture(&rgb));
+    EXPECT_TRUE(Logged("Incompatible texure and data [8x8x24 != 4x2x32]"));
+
+    // The texture's pixels back into an image file and again.
+    std::string tga_file = dir.File("t.tga");
+    EngTga none;
+    ASSERT_TRUE(none.SaveToFileFromTexture(tga_file.c_str(), &rgba));
+    EngTga back(tga_file.c_str());
+    ASSERT_NE(back.m_data, nullptr);
+    EXPECT_EQ(back.m_data[0], tga.m_data[0]);
+}
+
+TEST_F(Textures, TriangleListOfTypeSevenDrawsItsColours)
+{
+    EngTriangleList list;
+    ASSERT_TRUE(list.Create(ENG_TRILIST_POS_COL, nullptr, 4));
+    // Left half red, right half blue, two triangles each.
+    list.SetPositionsRatioed(0, 0, 0, 1, 320, 0, 1, 0, 480, 1);
+    list.SetPositionsRatioed(1, 320, 0, 1, 320, 480, 1, 0, 480, 1);
+    list.SetPositionsRatioed(2, 320, 0, 1, 640, 0, 1, 320, 480, 1);
+    list.SetPositionsRatioed(3, 640, 0, 1, 640, 480, 1, 320, 480, 1);
+    list.SetColour(0, 1, 0, 0, 1);
+    list.SetColour(1, 1, 0, 0, 1);
+    list.SetColour(2, 0, 0, 1, 1);
+    list.SetColour(3, 0, 0, 1, 1);
+    list.SetColour(3, 1, 1, -0.1f, 1);
+    EXPECT_TRUE(Logged("Invalid values"));
+    list.SetColour(9, 1, 1, 1, 1);
+    EXPECT_TRUE(Logged("Invalid Triangle 9 (num=4)"));
+
+    ClearTo(0, 0, 0);
+    device->PrepareFor2D(1);
+    device->ShowTwoSidedPolygons(1);
+    list.SetupForDrawing();
+    list.DrawTrianglesSet(0, 2);
+    list.DrawTrianglesSet(2, 2);
+    list.DrawTrianglesSet(3, 5); // past the end: refused
+    list.CleanupAfterDrawing();
+    device->RestoreAfter2D();
+    EXPECT_TRUE(Logged("Invalid Triangle set 3 + 5"));
+    ExpectPixel(100, 240, 255, 0, 0);
+    ExpectPixel(540, 240, 0, 0, 255);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // The winding is kept reversed: the second vertex goes to slot 2.
+    list.SetPositions(0, 0, 0, 0, 1, 0, 0, 0, 1, 0);
+    EXPECT_FLOAT_EQ(list.positions[3], 0);
+    EXPECT_FLOAT_EQ(list.positions[4], 1);
+    EXPECT_FLOAT_EQ(list.positions[6], 1);
+    EXPECT_FALSE(list.Create(7, nullptr, 0));
+    EXPECT_TRUE(Logged("Invalid num triangles"));
+}
+
+} // namespace
