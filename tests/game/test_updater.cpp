@@ -137,13 +137,12 @@ char RecordOpen(const char* path)
     return 1;
 }
 
-class UpdaterTest : public ::testing::Test
+class UpdaterTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         std::filesystem::create_directories(dir.File("config"));
         std::filesystem::create_directories(desktop);
         vztest::WriteFile(dir.File("config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
@@ -164,7 +163,7 @@ protected:
         SWinSetBackend(nullptr);
         OnlineSetSiteRoot(nullptr);
         online_hooks_open = nullptr;
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     void Reply(const std::string& path, const std::string& body, int status = 200)
     {
