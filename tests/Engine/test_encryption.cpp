@@ -196,7 +196,11 @@ TEST_F(Encryption, OpenFilesHoldSeveralRecords)
     EXPECT_FALSE(EngEncryptionReadFromOpenFileAndDecrypt(&f, ra.data(), 10)) << "nothing left";
 }
 
-TEST(BlowFish, PublishedVectors)
+class BlowFish : public vztest::LogTest
+{
+};
+
+TEST_F(BlowFish, PublishedVectors)
 {
     struct Case
     {
@@ -224,9 +228,8 @@ TEST(BlowFish, PublishedVectors)
     }
 }
 
-TEST(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
+TEST_F(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
 {
-    DebugResetForTests();
     const char key[] = "12345678";
     unsigned char data[20];
     for (int i = 0; i < 20; i++)
@@ -253,9 +256,8 @@ TEST(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
     EXPECT_EQ(0, memcmp(orig, data, 20));
 }
 
-TEST(BlowFish, BadKeyOrShortDataChangesNothing)
+TEST_F(BlowFish, BadKeyOrShortDataChangesNothing)
 {
-    DebugResetForTests();
     unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     const unsigned char orig[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_FALSE(EngEncryptionEncryptDataUsingBlowfishEncryption("1234567", data, 8));

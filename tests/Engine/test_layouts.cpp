@@ -12,9 +12,12 @@
 namespace
 {
 
-TEST(Layouts, DesktopStartValuesAndReferenceSizes)
+class Layouts : public vztest::LogTest
 {
-    DebugResetForTests();
+};
+
+TEST_F(Layouts, DesktopStartValuesAndReferenceSizes)
+{
     EXPECT_EQ(EngLayoutsGetLayout(-1), 0);
     EXPECT_TRUE(EngLayoutsIsPortrait(-1));
     EXPECT_FALSE(EngLayoutsIsMobile(-1));
@@ -34,10 +37,9 @@ TEST(Layouts, DesktopStartValuesAndReferenceSizes)
     EXPECT_EQ(std::string(EngWhichDeviceGetDeviceName(1)).rfind("Linux ", 0), 0u);
     EXPECT_EQ(EngMenuIsEnabled(), 0);
     EXPECT_EQ(EngMenuGetMenuBarHeight(), 0.0f);
-    DebugResetForTests();
 }
 
-TEST(Layouts, MousePositionsMapThroughTheOrientation)
+TEST_F(Layouts, MousePositionsMapThroughTheOrientation)
 {
     int old_w = eng_main_window_width, old_h = eng_main_window_height;
     eng_main_window_width = 1024;
@@ -70,7 +72,7 @@ TEST(Layouts, MousePositionsMapThroughTheOrientation)
     eng_main_window_height = old_h;
 }
 
-TEST(Layouts, StartupOrientationKeepsOrReplacesTheOrientation)
+TEST_F(Layouts, StartupOrientationKeepsOrReplacesTheOrientation)
 {
     struct Case
     {

@@ -19,9 +19,12 @@ public:
     std::string calls;
 };
 
-TEST(Power, SleepAndWakeReachTheProgramOnceEach)
+class Power : public vztest::LogTest
 {
-    DebugResetForTests();
+};
+
+TEST_F(Power, SleepAndWakeReachTheProgramOnceEach)
+{
     void (*saved)(double) = eng_main_sleep_func;
     eng_main_sleep_func = [](double) {};
     SleepRecorder program;
@@ -45,7 +48,6 @@ TEST(Power, SleepAndWakeReachTheProgramOnceEach)
     EXPECT_EQ(program.calls, "sleep wake ");
     EXPECT_EQ(vztest::LogCount("Not registered for notifications!"), 1);
     eng_main_sleep_func = saved;
-    DebugResetForTests();
 }
 
 } // namespace

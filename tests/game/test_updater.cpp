@@ -384,17 +384,17 @@ TEST_F(UpdaterTest, InternetTestAndWeeklyCheck)
     EXPECT_EQ(requests + 1, server.Targets().size());
 }
 
-TEST(UpdaterNames, ProgramTable)
+class UpdaterNames : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(UpdaterNames, ProgramTable)
+{
     EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)15, 1.0f, UPDATER_TYPE_FULL));
     EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)17, 1.0f, UPDATER_TYPE_FULL));
     ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 2.5f, UPDATER_TYPE_FULL));
     EXPECT_STREQ("Kestrelbay' Vizavu", UpdaterGetProgramName(0));
     EXPECT_NE(nullptr, strstr(up_url, "version=2.500"));
-    DebugResetForTests();
 }
 
 } // namespace
