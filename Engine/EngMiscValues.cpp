@@ -585,8 +585,8 @@ int ParseInt(const char* s)
 
 // The int parser words two of its messages its own way.
 template <typename T>
-bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max, const char* no_out = "No out_val.",
-                         const char* high_sign = ">")
+bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max,
+                         const char* no_out = "No out_val.", const char* high_sign = ">")
 {
     if (!out)
     {

@@ -216,7 +216,8 @@ EngUInt32 EngRandom()
     return rk_random(&cr_state);
 }
 
-float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit, const char* func)
+float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit,
+                            const char* func)
 {
     float m = std::fabs(max);
     float value = 0;

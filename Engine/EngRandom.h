@@ -49,7 +49,8 @@ float EngRandomFloat(float max, char random_sign);
 // up to 1 from 100), from draw() % the step count (at most limit); with
 // random_sign it is negative when the next draw() is even. Faults are logged
 // for func.
-float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit, const char* func);
+float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit,
+                            const char* func);
 int EngRandomSign();
 bool EngRandomChance(int n);
 float EngRandomRangeFloat(float min, float max, char random_sign);

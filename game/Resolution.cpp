@@ -144,8 +144,8 @@ void ResolutionUpdateStartupParms()
         parms->y = resolution.win_y;
     }
     else
-        UseMode(modes, &EngResModes::GetClosestFullScreenModeToMode, &resolution.fs_width, &resolution.fs_height,
-                &resolution.fs_bpp, &resolution.fs_frequency, resolution.fs_aa, parms);
+        UseMode(modes, &EngResModes::GetClosestFullScreenModeToMode, &resolution.fs_width,
+                &resolution.fs_height, &resolution.fs_bpp, &resolution.fs_frequency, resolution.fs_aa, parms);
 }
 
 void ResolutionUpdateSettingsFromScreen()
