@@ -586,7 +586,8 @@ bool EngEncryptionReadFromOpenFileAndDecrypt(EngFile* file, void* out, EngUInt32
         DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
         return false;
     }
-    return DecryptVia(__PRETTY_FUNCTION__, out, n, [&](unsigned char* tmp)
+    return DecryptVia(__PRETTY_FUNCTION__, out, n,
+                      [&](unsigned char* tmp)
                       { return file->Read(tmp, n + ENG_ENCRYPTION_IV_SIZE, 1) != 0; });
 }
 

@@ -19,8 +19,8 @@ float em_hex_to_rgb_return[3];
 float EngMiscRandFloat(float max, char random_sign)
 {
     // rand() never exceeds INT_MAX, so a larger range draws the same values.
-    return EngRandomSteppedFloat(max, random_sign, [] { return EngUInt32(rand()); }, INT_MAX,
-                                 __PRETTY_FUNCTION__);
+    return EngRandomSteppedFloat(
+        max, random_sign, [] { return EngUInt32(rand()); }, INT_MAX, __PRETTY_FUNCTION__);
 }
 
 float EngMiscRandDouble(double max, char random_sign)

@@ -250,8 +250,8 @@ float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), En
 
 float EngRandomFloat(float max, char random_sign)
 {
-    return EngRandomSteppedFloat(max, random_sign, [] { return rk_random(&cr_state); }, 0xffffffffu,
-                                 __PRETTY_FUNCTION__);
+    return EngRandomSteppedFloat(
+        max, random_sign, [] { return rk_random(&cr_state); }, 0xffffffffu, __PRETTY_FUNCTION__);
 }
 
 int EngRandomSign()

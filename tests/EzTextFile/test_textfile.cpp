@@ -10,8 +10,8 @@
 #include "EzTextFile/EzTextFile.h"
 #include "support/TestSupport.h"
 
-using vztest::ReadFile;
 using vztest::Logged;
+using vztest::ReadFile;
 using vztest::TempDir;
 using vztest::WriteFile;
 
