@@ -151,3 +151,14 @@ TEST_F(Fonts, DefaultFontComesFromTheResources)
     EXPECT_EQ(mw.SetupDefaultFont(), 1);
     EXPECT_EQ(chdir(old), 0);
 }
+
+TEST_F(Fonts, DeviceLossFreesFontsEvenAfterAPartlyFailedLoad)
+{
+    ASSERT_EQ(fonts->AddUserFont("Good", real_font.c_str(), &m_default_font_params), 0);
+    ASSERT_EQ(Add("Broken"), 1);
+    EXPECT_EQ(fonts->CreateGraphicsObjects(), 0);
+    EXPECT_EQ(fonts->AreFontsLoaded(), 0);
+    ASSERT_NE(fonts->GetFont(0), nullptr);
+    mw.DestroyGraphicsObjects();
+    EXPECT_EQ(fonts->GetFont(0), nullptr);
+}
