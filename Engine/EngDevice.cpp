@@ -62,9 +62,17 @@ void EngDevice::WindowResized()
 
 void EngDevice::WindowDestroyed_GL()
 {
-    // The window's DestroyGraphicsDevice is not on this branch's window yet.
-    if (window)
-        DebugInfoAlt(__PRETTY_FUNCTION__, "Window destroyed");
+    EngWindow* w = window;
+    if (!w)
+        return;
+    if (w->GetDevice() == this)
+    {
+        // The window deletes this object: nothing of it is touched after.
+        w->DestroyGraphicsDevice();
+        return;
+    }
+    // A device its window does not own still gives up its context.
+    Destroy();
 }
 
 void EngDevice::MiscInitVars()

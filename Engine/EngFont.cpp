@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngMain.h"
+#include "EngMatrix.h"
 #include "EngProgram.h"
 #include "EngTexture.h"
+#include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
-#include "GL/EngFontGL.h"
 
 char eng_font_ready_for_drawing = 0;
 char eng_font_using_ratio = 0;
@@ -468,6 +470,8 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
                                  float height_add, float, float, float, float, char)
 {
     const char* F = __PRETTY_FUNCTION__;
+    if (EngFontHasGL())
+        EngUtilsGL_ErrorCheck(F, "Pre Create Start");
     if (!file || !file[0])
     {
         DebugErrorAlt(F, "No font file name specified");
@@ -896,13 +900,21 @@ void EngFont::DrawStringPartSetXStartPos(char on, float x)
 
 // ---- Text blocks ----
 
+EngMatrix ef_save_proj_mat = eng_matrix_identity_matrix;
+
 static char ef_saved_valid = 0;
 static char ef_saved_ready = 0;
 static char ef_saved_mode = 0;
 
+// Text blocks work through the device; without one (or its GL context) they do nothing.
+static char EngFontHasDevice()
+{
+    return eng_main_device != nullptr && EngFontHasGL();
+}
+
 void EngFontPrepareForDrawingWithOrientation(int, char mode)
 {
-    if (!EngFontHasGL())
+    if (!EngFontHasDevice())
         return;
     if (mode == 2)
     {
@@ -910,19 +922,35 @@ void EngFontPrepareForDrawingWithOrientation(int, char mode)
         EngFontPrepareForDrawingPure2();
         return;
     }
-    // A second open would nest GL state that a single close cannot undo.
+    // A second open would save the blending and push the model-view twice,
+    // which a single close cannot undo: close the open block first.
     if (eng_font_ready_for_drawing)
         EngFontRestoreAfterDrawing();
-    int w = mode == 1 ? 640 : eng_main_window_width;
-    int h = mode == 1 ? 480 : eng_main_window_height;
-    eng_font_prepared_2d = EngFontOpenBlock_GL(w, h);
+    EngDevice* dev = eng_main_device;
+    eng_font_prepared_2d = dev->PrepareFor2DIfNeeded(1);
+    dev->SaveOrRestoreBlendingState(1);
+    dev->EnableBlendingType(0);
+    dev->GetProjectionMatrix(&ef_save_proj_mat);
+    const float w = mode == 1 ? 640.0f : float(eng_main_window_width);
+    const float h = mode == 1 ? 480.0f : float(eng_main_window_height);
+    EngMatrix ortho;
+    ortho.SetOrthoMatrix(0, w, 0, h, -1, 1);
+    EngMatrix* proj = dev->GetProjectionMatrix();
+    if (proj)
+    {
+        proj->SetOrientationMatrix(EngMainGetOrientation());
+        proj->PreMultiplyByMatrix(&ortho);
+        dev->SetProjectionMatrixToCurrent();
+    }
+    dev->PushTransformMatrix();
+    dev->SetTransformMatrixIdentity();
     eng_font_ready_for_drawing = 1;
     eng_font_using_ratio = mode;
 }
 
 void EngFontPrepareForDrawingWithOrientation(char mode)
 {
-    EngFontPrepareForDrawingWithOrientation(0, mode);
+    EngFontPrepareForDrawingWithOrientation(eng_main_orientation_alt, mode);
 }
 
 void EngFontPrepareForDrawing(char mode)
@@ -932,11 +960,12 @@ void EngFontPrepareForDrawing(char mode)
 
 void EngFontPrepareForDrawingPure2()
 {
-    if (!EngFontHasGL())
+    if (!EngFontHasDevice())
         return;
     if (eng_font_ready_for_drawing)
         EngFontRestoreAfterDrawing();
-    EngFontOpenBlockPure2_GL();
+    eng_main_device->SaveOrRestoreBlendingState(1);
+    eng_main_device->EnableBlendingType(0);
     eng_font_prepared_2d = 0;
     eng_font_ready_for_drawing = 1;
     eng_font_using_ratio = 2;
@@ -944,14 +973,23 @@ void EngFontPrepareForDrawingPure2()
 
 void EngFontRestoreAfterDrawing()
 {
-    if (!EngFontHasGL())
+    if (!EngFontHasDevice())
         return;
     if (!eng_font_ready_for_drawing)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup");
         return;
     }
-    EngFontCloseBlock_GL(eng_font_using_ratio);
+    EngDevice* dev = eng_main_device;
+    if (eng_font_using_ratio != 2)
+    {
+        dev->SetProjectionMatrixToMatrix(&ef_save_proj_mat);
+        dev->PopTransformMatrix();
+    }
+    dev->SetCurrentColourWhite_GL(0);
+    dev->SaveOrRestoreBlendingState(0);
+    if (eng_font_prepared_2d)
+        dev->RestoreAfter2D();
     eng_font_prepared_2d = 0;
     eng_font_ready_for_drawing = 0;
 }
@@ -1024,13 +1062,14 @@ void EngFontSaveAndUnPrepareStateOrRestoreAndPrepareState(char save)
 
 void DisplayProjMatrix(char* label)
 {
-    float m[16] = {};
-    EngFontGetProjection_GL(m);
+    EngMatrix m = eng_matrix_identity_matrix;
+    if (eng_main_device)
+        eng_main_device->GetProjectionMatrix(&m);
     DebugInfo("---- %s ----", label ? label : "");
     char line[16 * 16 + 1];
     size_t n = 0;
     line[0] = 0;
-    for (float v : m)
+    for (float v : m.m)
         n += size_t(snprintf(line + n, sizeof(line) - n, "%.2f, ", v));
     DebugInfo("%s", line);
 }
@@ -1039,9 +1078,9 @@ void DisplayProjMatrix(char* label)
 
 float EngFont::DrawStringPart(float x, float y, const char* str, int count, float max_x)
 {
-    if (!EngFontHasGL() || created != 1 || !str)
+    if (!EngFontHasDevice() || created != 1 || !str)
         return 0;
-    if (eng_font_using_ratio != 2 && !EngFontIs2D_GL())
+    if (eng_font_using_ratio != 2 && !eng_main_device->Is2dPrepared())
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "2D Not setup");
         return 0;

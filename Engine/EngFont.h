@@ -4,6 +4,7 @@
 
 #include "EngTypes.h"
 
+class EngMatrix;
 class EngTexture;
 
 // Glyph effects applied at creation. 16 32-bit values; the font reads 0..6.
@@ -178,10 +179,13 @@ void BinomColor(int channels, int second_passes, int first_passes, int width, in
                 int length);
 
 // Text blocks: mode 0 window pixels, 1 the 640 x 480 space, 2 the caller's
-// own transform (Pure2).
+// own transform (Pure2). A block runs on the device: its 2D mode, blending
+// and projection; without a device nothing opens.
 extern char eng_font_ready_for_drawing;
 extern char eng_font_using_ratio;
 extern char eng_font_prepared_2d;
+// The device's projection when the open block was opened.
+extern EngMatrix ef_save_proj_mat;
 
 void EngFontPrepareForDrawingWithOrientation(int orientation, char mode);
 void EngFontPrepareForDrawingWithOrientation(char mode);

@@ -154,6 +154,9 @@ char EngWindow::CreatePlatformWindow(_EngCreateWindowParms* in)
 
 void EngWindow::DestroyPlatformWindow()
 {
+    // The device's context lives on the platform window: it goes first.
+    if (device)
+        device->WindowDestroyed_GL();
     EngWindowDestroy_LNX();
     platform_ready = 0;
 }
@@ -253,6 +256,8 @@ void EngWindow::DoDestroyGraphicsDevice(char destroy_device)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No device");
         return;
     }
+    const char was_destroying = destroying_device;
+    destroying_device = 1;
     device->GoingToBeDestroyed();
     program->DeviceAboutToBeDestroyed();
     program->PreDestroyGraphicsDeviceCB();
@@ -260,12 +265,15 @@ void EngWindow::DoDestroyGraphicsDevice(char destroy_device)
     if (destroy_device)
         device->Destroy();
     program->PostDestroyGraphicsObjectsCB();
+    destroying_device = was_destroying;
 }
 
 void EngWindow::DestroyGraphicsDevice()
 {
-    if (!program || !device)
+    // A callback below may ask again (the device's window-destroyed path).
+    if (!program || !device || destroying_device)
         return;
+    destroying_device = 1;
     // The exit callbacks save the game: only a start that got through
     // PostDeviceInitCB has anything to save.
     char full = !mode_changing && program->IsDeviceInitialised();
@@ -279,6 +287,7 @@ void EngWindow::DestroyGraphicsDevice()
         program->PostDeviceExitCB();
         program->SetDeviceInitialised(0);
     }
+    destroying_device = 0;
 }
 
 void EngWindow::GotActiveMsg(char is_active)

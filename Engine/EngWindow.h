@@ -176,6 +176,7 @@ private:
     void (*res_change_cb)(void*) = nullptr;
     void* res_change_user = nullptr;
     EngDevice* device = nullptr;
+    char destroying_device = 0;
 
     // Platform half.
     int mouse_x = 0, mouse_y = 0;

@@ -1,5 +1,7 @@
-// Renderer figures, run by hand under Xvfb (xvfb-run -a bench/bench_RenderBench):
-// the CPU time of a typical 2D frame at 1024 x 768 and texture load times.
+// Renderer figures, run by hand under Xvfb
+// (xvfb-run -a bench/bench_RenderBench [resources folder]): the CPU time of a
+// typical 2D frame at 1024 x 768, texture load times, the time to create the
+// game's font and to draw 500 glyphs.
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 #include <stb/stb_image_write.h>
@@ -13,13 +15,10 @@
 
 #include "EngDebug.h"
 #include "EngDevice.h"
+#include "EngFont.h"
 #include "EngJpeg.h"
 #include "EngProgram.h"
 #include "EngTexture.h"
-#include "EngWindow.h"
-#include "EngMath.h"
-#include "EngMatrix.h"
-#include "EngWhichDevice.h"
 #include "EngWindow.h"
 
 static double CpuSeconds()
@@ -57,7 +56,32 @@ static std::vector<unsigned char> Noise(int w, int h, int comps)
     return px;
 }
 
-int main()
+// The game's "Main" font: engeexbo.ttf at 64, characters 32 to 127, blurred.
+static char CreateGameFont(EngFont& f, const std::string& file)
+{
+    _EngFontCreationEffects e = {};
+    e.padding = 2;
+    e.shadow_lum_factor = 1.0f;
+    e.shadow_alpha_factor = 0.244123f;
+    e.blur_passes_first = 4;
+    f.SetCreationEffects(&e);
+    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
+                                5.782f, 0, 0.015f, 0, 0, 1);
+}
+
+static std::string ResourcesFolder(int argc, char** argv)
+{
+    if (argc > 1)
+        return argv[1];
+    if (const char* env = getenv("VZ_RESOURCES_DIR"))
+        return env;
+    char* base = SDL_GetBasePath();
+    std::string dir = std::string(base ? base : "./") + "../Resources";
+    SDL_free(base);
+    return dir;
+}
+
+int main(int argc, char** argv)
 {
     const int W = 1024, H = 768;
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
@@ -143,12 +167,57 @@ int main()
     std::printf("Load 512x512 PNG into a texture:   %.2f ms CPU, %.2f ms wall\n", png_cpu * 1000,
                 png_wall * 1000);
 
+    // Fonts: the game's font, then 500 glyphs (ten lines of 50) per frame.
+    const std::string font_file = ResourcesFolder(argc, argv) + "/engeexbo.ttf";
+    EngFontShowCharWarnings(0);
+    const int font_runs = 5;
+    EngFont font;
+    double font_wall = 0, font_cpu = 0;
+    for (int i = 0; i < font_runs; i++)
+    {
+        font.Destroy();
+        glFinish();
+        t0 = WallSeconds(), c0 = CpuSeconds();
+        if (!CreateGameFont(font, font_file))
+        {
+            std::fprintf(stderr, "Could not make the font from %s\n", font_file.c_str());
+            return 1;
+        }
+        glFinish();
+        font_wall += WallSeconds() - t0, font_cpu += CpuSeconds() - c0;
+    }
+    std::printf("Create the game's font (64, 32..127, blur 4, %d sheets): %.2f ms CPU, %.2f ms wall\n",
+                font.GetSheetCount(), font_cpu / font_runs * 1000, font_wall / font_runs * 1000);
+
+    const char* line = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
+    const int text_frames = 50;
+    glFinish();
+    t0 = WallSeconds(), c0 = CpuSeconds();
+    th0 = ThreadCpuSeconds();
+    for (int f = 0; f < text_frames; f++)
+    {
+        device.ClearScreenAndDepthBuffers();
+        EngFontPrepareForDrawingWithOrientation(char(1));
+        for (int l = 0; l < 10; l++)
+            font.DrawString(10, 30 + 40 * l, line);
+        EngFontRestoreAfterDrawing();
+        glFinish();
+        device.SwapBuffers();
+    }
+    double text_wall = (WallSeconds() - t0) / text_frames, text_cpu = (CpuSeconds() - c0) / text_frames;
+    double text_thread = (ThreadCpuSeconds() - th0) / text_frames;
+    std::printf("Draw 500 glyphs: %.3f ms CPU (%.3f ms on the main thread), %.3f ms wall\n", text_cpu * 1000,
+                text_thread * 1000, text_wall * 1000);
+    font.Destroy();
+
     background.Destroy();
     sprite.Destroy();
     device.Destroy();
     unlink(jpg.c_str());
     unlink(png.c_str());
     rmdir(dir.c_str());
+    eng_main_window = nullptr;
+    eng_main_sdl_window = nullptr;
     SDL_DestroyWindow(sdl);
     SDL_Quit();
     return 0;

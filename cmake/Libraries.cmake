@@ -29,7 +29,7 @@ vz_library(vz_game DIRS game EXCLUDE "Entry\\.cpp$")
 target_link_libraries(vz_engine PUBLIC
   PkgConfig::SDL2 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
   PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
-  PkgConfig::FLUIDSYNTH Threads::Threads)
+  PkgConfig::FLUIDSYNTH PkgConfig::CURL Threads::Threads)
 target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
 # The engine and its text-file readers call each other.
 target_link_libraries(vz_eztextfile PUBLIC vz_engine)

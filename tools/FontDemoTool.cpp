@@ -1,6 +1,5 @@
 // Shows the game's font: a window with aligned, scaled, coloured and wrapped
 // text. Usage: FontDemoTool [seconds] (default 5; 0 waits until closed).
-#include <GL/gl.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -8,7 +7,9 @@
 #include <string>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngFont.h"
+#include "EngProgram.h"
 #include "EngTexture.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
@@ -28,8 +29,8 @@ static std::string ResourcePath(const char* name)
 
 static void Draw(EngFont& font)
 {
-    glClearColor(0.08f, 0.1f, 0.18f, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    eng_main_device->SetClearColour(0.08f, 0.1f, 0.18f);
+    eng_main_device->ClearScreenAndDepthBuffers();
     EngFontPrepareForDrawingWithOrientation(char(1));
     font.SetScale(2.5f, 2.5f);
     font.SetColour(1, 1, 1, 1);
@@ -58,17 +59,32 @@ int main(int argc, char** argv)
         return 1;
     }
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_Window* window = SDL_CreateWindow("Vizavu fonts", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
-    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
-    if (!context)
+    if (!window)
     {
-        fprintf(stderr, "No GL window: %s\n", SDL_GetError());
+        fprintf(stderr, "No window: %s\n", SDL_GetError());
         SDL_Quit();
         return 1;
     }
-    eng_gl_3d_setup = 1;
-    glViewport(0, 0, 640, 480);
+    // Text blocks draw through the graphics device.
+    EngWindow engine_window;
+    eng_main_window = &engine_window;
+    eng_main_sdl_window = window;
+    eng_main_device_type = ENG_DEVICE_TYPE_GL;
+    engine_window.UpdateWindowVariables(1, 640, 480, 32, -1);
+    EngDevice* device = new EngDevice(&engine_window);
+    if (!device->Create(1, 640, 480, 32, 0))
+    {
+        fprintf(stderr, "No GL device\n");
+        delete device;
+        eng_main_window = nullptr;
+        eng_main_sdl_window = nullptr;
+        SDL_DestroyWindow(window);
+        SDL_Quit();
+        return 1;
+    }
 
     EngFontShowCharWarnings(0);
     EngFont font;
@@ -96,13 +112,14 @@ int main(int argc, char** argv)
                 if (ev.type == SDL_QUIT || (ev.type == SDL_KEYDOWN && ev.key.keysym.sym == SDLK_ESCAPE))
                     run = false;
             Draw(font);
-            SDL_GL_SwapWindow(window);
+            device->SwapBuffers();
             SDL_Delay(16);
         }
     }
     font.Destroy();
-    eng_gl_3d_setup = 0;
-    SDL_GL_DeleteContext(context);
+    delete device;
+    eng_main_window = nullptr;
+    eng_main_sdl_window = nullptr;
     SDL_DestroyWindow(window);
     SDL_Quit();
     return status;

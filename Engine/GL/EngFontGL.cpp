@@ -1,96 +1,32 @@
 // The OpenGL half of the fonts.
-#include "GL/EngFontGL.h"
-
 #include <GL/gl.h>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngFont.h"
 #include "EngMain.h"
 
-static char ef_gl_2d = 0;
-static GLfloat ef_save_proj_mat[16];
-
-static void EngFontCheckGL(const char* label)
-{
-    for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
-        DebugErrorAlt(__PRETTY_FUNCTION__, "GL error 0x%x <%s>", unsigned(e), label);
-}
-
-char EngFontOpenBlock_GL(int w, int h)
-{
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glGetFloatv(GL_PROJECTION_MATRIX, ef_save_proj_mat);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    ef_gl_2d = 1;
-    return 1;
-}
-
-void EngFontOpenBlockPure2_GL()
-{
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-}
-
-void EngFontCloseBlock_GL(char mode)
-{
-    if (mode != 2)
-    {
-        glMatrixMode(GL_PROJECTION);
-        glLoadMatrixf(ef_save_proj_mat);
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    glPopAttrib();
-    glColor4f(1, 1, 1, 1);
-    ef_gl_2d = 0;
-}
-
-char EngFontIs2D_GL()
-{
-    return ef_gl_2d;
-}
-
-void EngFontGetProjection_GL(float m[16])
-{
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-}
-
 char EngFont::CreateSheetTextures_GL()
 {
-    EngFontCheckGL("Pre Create Sheets");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Pre Create Sheets");
     glGenTextures(sheet_count, sheet_textures);
-    EngFontCheckGL("Pre Create Letters");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Pre Create Letters");
     return 1;
 }
 
 void EngFont::UploadSheet_GL(int sheet)
 {
-    EngFontCheckGL("Pre Create Sheet");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Pre Create Sheet");
     const GLenum fmt = two_channels ? GL_LUMINANCE_ALPHA : GL_ALPHA;
     glBindTexture(GL_TEXTURE_2D, sheet_textures[sheet]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    EngFontCheckGL("1");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "1");
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(fmt), sheet_size, sheet_size, 0, fmt, GL_UNSIGNED_BYTE, sheet_pixels);
-    EngFontCheckGL("2");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "2");
     glBindTexture(GL_TEXTURE_2D, 0);
-    EngFontCheckGL("Post Create Sheet");
+    EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Post Create Sheet");
 }
 
 void EngFont::DeleteSheetTextures_GL()

@@ -111,7 +111,7 @@ void MWin::Destroy()
     delete desktop;
     desktop = nullptr;
     screens = nullptr;
-    if (textures && textures->AreTexturesLoaded())
+    if (textures && (textures->AreTexturesLoaded() || textures->HasTextureHandles()))
         textures->DestroyTextures();
     delete textures;
     textures = nullptr;
@@ -149,9 +149,10 @@ char MWin::CreateGraphicsObjects()
 
 void MWin::DestroyGraphicsObjects()
 {
-    if (textures && textures->AreTexturesLoaded())
+    // Also after a partly failed load: what did load must not outlive the device.
+    if (textures && (textures->AreTexturesLoaded() || textures->HasTextureHandles()))
         textures->DestroyTextures();
-    if (fonts && fonts->AreFontsLoaded())
+    if (fonts)
         fonts->DestroyGraphicsObjects();
     if (desktop)
         desktop->DestroyGraphicsObjects();

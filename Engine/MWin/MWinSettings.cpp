@@ -222,9 +222,10 @@ char MWin::SetupDefaultTextures(const char* file)
     {
         const StdTexBut& t = kStdTexButs[slot];
         const char* tex = "StandardButtons";
-        if (!textures->AddStandardTextureButton(slot, t.name, tex, t.u0, t.v0, t.u1, t.v1, "", 0, 0, 0, 0, "", 0, 0,
-                                                0, 0, "", 0, 0, 0, 0, t.hmode, t.hfrac, t.hsize, t.vmode, t.vfrac,
-                                                t.vsize))
+        // Every state shows the same rectangle; the state colours tell them apart.
+        if (!textures->AddStandardTextureButton(slot, t.name, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1,
+                                                t.v1, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1, t.v1,
+                                                t.hmode, t.hfrac, t.hsize, t.vmode, t.vfrac, t.vsize))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texbut <%s>", t.name);
             all = 0;

@@ -120,9 +120,18 @@ char MWinTextures::CreateTextures()
     return ok;
 }
 
+char MWinTextures::HasTextureHandles() const
+{
+    for (const _MWinTexture& t : textures)
+        if (t.texture)
+            return 1;
+    return 0;
+}
+
 void MWinTextures::DestroyTextures()
 {
-    DebugCheckOk(loaded, "MWinTextures::DestroyTextures", "Textures not loaded");
+    // A partly failed load leaves the flag clear but handles to free.
+    DebugCheckOk(loaded || HasTextureHandles(), "MWinTextures::DestroyTextures", "Textures not loaded");
     for (int i = 0; i < MWIN_MAX_TEXTURES; i++)
     {
         if (textures[i].texture)

@@ -88,6 +88,8 @@ public:
     char CreateTextures();
     void DestroyTextures();
     char AreTexturesLoaded() const { return loaded; }
+    // 1 while any texture holds a handle (also after a partly failed load).
+    char HasTextureHandles() const;
     void RemoveAllTexButs();
     void RemoveAllTexturesAndTexButs();
 

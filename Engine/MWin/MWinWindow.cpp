@@ -33,6 +33,17 @@ void MWinWindowCreateInfoDefaults(_MWinWindowCreateInfo* info)
     strcpy(info->title_font, MWIN_FONT_DEFAULT);
 }
 
+void SetBackTexButToNone_wrap(MWinWindow* w)
+{
+    if (w)
+        w->SetBackTexButToNone();
+}
+
+_Vector2d* GetVirtualPos_wrap(MWinWindow* w)
+{
+    return w ? w->GetVirtualPos() : nullptr;
+}
+
 MWinWindow::MWinWindow(MWin* mw, const char* wid, MWinCollection* parent, _MWinWindowCreateInfo* given)
     : mwin(mw), collection(parent)
 {
@@ -929,6 +940,11 @@ void MWinWindow::UpdateHideButton(char recreate)
     hide_button->SetTextColour(&title_colour);
     hide_button->SetTextScale(0.8f * title_scale_x, 0.8f * title_scale_y);
     hide_button->SetText(info.hide_text);
+    // The hide button sits in the title bar, outside the window's body, where
+    // the widgets' own placement would clamp it: place it directly.
+    _Dimension placed = {actual_area.x + x, actual_area.y + y, bw, bh};
+    *hide_button->GetActualArea() = placed;
+    *hide_button->GetCropArea() = placed;
 }
 
 void MWinWindow::UpdateTitleFontColourAndScale()

@@ -42,6 +42,10 @@ struct _MWinWindowCreateInfo
 };
 typedef _MWinWindowCreateInfo MWinWindowCreateInfo;
 
+// Free forms of the members of the same name.
+void SetBackTexButToNone_wrap(MWinWindow* w);
+_Vector2d* GetVirtualPos_wrap(MWinWindow* w);
+
 // Fills a record with the defaults: type 0, area 10, 10, 50, 50, fixed, no
 // title bar, default texture buttons and font.
 void MWinWindowCreateInfoDefaults(_MWinWindowCreateInfo* info);

@@ -40,6 +40,19 @@ TEST_F(GLDevice, DestroyClearsGlobalsAndFacadeAnswersZero)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(GLDevice, WindowGoneReleasesADeviceItsWindowDoesNotOwn)
+{
+    // The fixture's window never made this device: the device still lets go
+    // of its context instead of destroying some other device of the window.
+    ASSERT_EQ(window.GetDevice(), nullptr);
+    device->WindowDestroyed_GL();
+    EXPECT_EQ(device->IsCreated(), 0);
+    EXPECT_EQ(eng_main_device, nullptr);
+    EXPECT_EQ(eng_main_device_gl, nullptr);
+    EXPECT_EQ(eng_gl_3d_setup, 0);
+    ASSERT_TRUE(device->Create(1, 640, 480, 32, 0));
+}
+
 TEST_F(GLDevice, RatioedViewportsAndCropsInALargeWindow)
 {
     delete device;

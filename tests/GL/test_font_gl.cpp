@@ -10,8 +10,12 @@
 #include <vector>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngFont.h"
+#include "EngProgram.h"
+#include "EngMatrix.h"
 #include "EngTexture.h"
+#include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
 #include "support/TestSupport.h"
@@ -41,7 +45,7 @@ struct Box
     float Cy() const { return (y0 + y1) / 2.0f; }
 };
 
-// One hidden window and context for the whole program.
+// One hidden window and GL device for the whole program.
 class GLEnv : public ::testing::Environment
 {
 public:
@@ -49,27 +53,31 @@ public:
     {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
         window = SDL_CreateWindow("font test", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         ASSERT_NE(window, nullptr) << SDL_GetError();
-        context = SDL_GL_CreateContext(window);
-        ASSERT_NE(context, nullptr) << SDL_GetError();
-        eng_gl_3d_setup = 1;
-        eng_main_window_width = 640;
-        eng_main_window_height = 480;
-        glViewport(0, 0, 640, 480);
+        eng_main_sdl_window = window;
+        eng_main_window = &engine_window;
+        eng_main_device_type = ENG_DEVICE_TYPE_GL;
+        engine_window.UpdateWindowVariables(1, 640, 480, 32, -1);
+        device = new EngDevice(&engine_window);
+        ASSERT_TRUE(device->Create(1, 640, 480, 32, 0));
+        ASSERT_EQ(eng_main_device, device);
     }
     void TearDown() override
     {
-        eng_gl_3d_setup = 0;
-        if (context)
-            SDL_GL_DeleteContext(context);
+        delete device;
+        device = nullptr;
+        eng_main_window = nullptr;
+        eng_main_sdl_window = nullptr;
         if (window)
             SDL_DestroyWindow(window);
         SDL_Quit();
     }
     SDL_Window* window = nullptr;
-    SDL_GLContext context = nullptr;
+    EngWindow engine_window;
+    EngDevice* device = nullptr;
 };
 
 ::testing::Environment* const gl_env = ::testing::AddGlobalTestEnvironment(new GLEnv);
@@ -96,6 +104,7 @@ protected:
     void TearDown() override
     {
         EngFontRestoreAfterDrawingIfNeeded();
+        EXPECT_FALSE(eng_main_device->Is2dPrepared());
         font.Destroy();
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         DebugResetForTests();
@@ -284,40 +293,71 @@ TEST_F(FontGL, HighBytesDrawNothing)
 
 TEST_F(FontGL, TextBlocks)
 {
+    EngDevice* dev = eng_main_device;
+    const char depth_was_on = dev->IsDepthBufferOn(), lighting_was_on = dev->IsLightingOn();
     // Drawing outside a block refuses.
     EXPECT_EQ(font.DrawStringPart(10, 10, "A", 0, 0), 0.0f);
     EXPECT_TRUE(Logged("2D Not setup"));
     EngFontRestoreAfterDrawing();
     EXPECT_TRUE(Logged("Not setup"));
 
-    // Opening and closing gives back the caller's projection and state.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glScalef(0.5f, 0.25f, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
+    // A block puts the device into 2D with text blending and the 640 x 480
+    // space (y up); closing it gives back the caller's projection and state.
+    EngMatrix caller;
+    caller.SetScaleMatrix(0.5f, 0.25f, 1);
+    dev->SetProjectionMatrixToMatrix(&caller);
+    dev->DisableBlending();
+    dev->UseDepthBuffer(1);
+    dev->TurnOnLighting();
     EngFontPrepareForDrawingWithOrientation(char(1));
     EXPECT_TRUE(EngFontIsReadyForDrawing());
+    EXPECT_TRUE(dev->Is2dPrepared());
+    EXPECT_EQ(eng_font_prepared_2d, 1);
+    char on = 0;
+    int src = 0, dst = 0;
+    dev->GetBlendingState(&on, &src, &dst);
+    EXPECT_TRUE(on);
+    EXPECT_EQ(src, GL_SRC_ALPHA);
+    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[0], 2.0f / 640);
+    EXPECT_FLOAT_EQ(m[5], 2.0f / 480);
+    EXPECT_FLOAT_EQ(m[12], -1.0f);
+    EXPECT_FLOAT_EQ(m[13], -1.0f);
     // Opening again replaces the block instead of nesting it.
     EngFontPrepareForDrawingWithOrientation(char(1));
     EngFontRestoreAfterDrawing();
     EXPECT_FALSE(EngFontIsReadyForDrawing());
-    GLfloat m[16];
+    EXPECT_FALSE(dev->Is2dPrepared());
     glGetFloatv(GL_PROJECTION_MATRIX, m);
     EXPECT_FLOAT_EQ(m[0], 0.5f);
     EXPECT_FLOAT_EQ(m[5], 0.25f);
+    EXPECT_FLOAT_EQ(dev->GetProjectionMatrix()->m[0], 0.5f);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(dev->IsBlendingEnabled());
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[1], 1.0f);
+    dev->SetProjectionMatrixToMatrix(const_cast<EngMatrix*>(&eng_matrix_identity_matrix));
+
+    // A device already in 2D stays in 2D when the block closes.
+    dev->PrepareFor2D(1);
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    EXPECT_EQ(eng_font_prepared_2d, 0);
+    EngFontRestoreAfterDrawing();
+    EXPECT_TRUE(dev->Is2dPrepared());
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[0], 1.0f);
+    dev->RestoreAfter2D();
 
     // A mode-0 request while a mode-1 block is open reopens in mode 0.
     char opened = 0;
@@ -331,25 +371,66 @@ TEST_F(FontGL, TextBlocks)
     EXPECT_EQ(EngFontRestoreAfterDrawingIfNeeded(), 1);
     EXPECT_EQ(EngFontRestoreAfterDrawingIfNeeded(), 0);
 
-    // Pure2: the caller's transform, y negated.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, -480, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    // Pure2: the caller's transform and state, y negated, no 2D mode needed.
+    dev->TurnOffLighting();
+    dev->TurnOffDepthBuffer();
+    EngMatrix ortho;
+    ortho.SetOrthoMatrix(0, 640, -480, 0, -1, 1);
+    dev->SetProjectionMatrixToMatrix(&ortho);
+    dev->SetTransformMatrixIdentity();
     EngFontPrepareForDrawingPure2();
+    EXPECT_FALSE(dev->Is2dPrepared());
+    EXPECT_TRUE(dev->IsBlendingEnabled());
     font.SetScale(3, 3);
     EXPECT_GT(font.DrawStringPart(300, 240, "8", 0, 0), 300.0f);
     EngFontRestoreAfterDrawing();
+    EXPECT_FALSE(dev->IsBlendingEnabled());
     Box b = Ink();
     ASSERT_FALSE(b.Empty());
     EXPECT_GT(b.x0, 290);
     EXPECT_LT(b.y1, 245); // the baseline at 240 from the top
     glGetFloatv(GL_PROJECTION_MATRIX, m);
     EXPECT_FLOAT_EQ(m[5], 2.0f / 480);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
+    dev->SetProjectionMatrixToMatrix(const_cast<EngMatrix*>(&eng_matrix_identity_matrix));
+    if (lighting_was_on)
+        dev->TurnOnLighting();
+    if (depth_was_on)
+        dev->TurnOnDepthBuffer();
+}
+
+TEST_F(FontGL, TheDisplayOrientationTurnsTheText)
+{
+    auto draw = [this]
+    {
+        Clear();
+        EngFontPrepareForDrawingWithOrientation(char(1));
+        font.SetScale(3, 3);
+        font.DrawString(100, 120, "7");
+        EngFontRestoreAfterDrawing();
+        return Ink();
+    };
+    const Box upright = draw();
+    eng_main_orientation = 1; // upside down
+    const Box turned = draw();
+    eng_main_orientation = 0;
+    ASSERT_FALSE(upright.Empty());
+    ASSERT_FALSE(turned.Empty());
+    EXPECT_NEAR(turned.Cx(), 639 - upright.Cx(), 1.5);
+    EXPECT_NEAR(turned.Cy(), 479 - upright.Cy(), 1.5);
+    EXPECT_EQ(turned.x1 - turned.x0, upright.x1 - upright.x0);
+}
+
+TEST_F(FontGL, NoBlockWithoutADevice)
+{
+    EngDevice* dev = eng_main_device;
+    eng_main_device = nullptr;
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    EXPECT_FALSE(EngFontIsReadyForDrawing());
+    EngFontPrepareForDrawingPure2();
+    EXPECT_FALSE(EngFontIsReadyForDrawing());
+    EXPECT_EQ(font.DrawString(10, 10, "A"), 0.0f);
+    eng_main_device = dev;
+    EXPECT_FALSE(dev->Is2dPrepared());
 }
 
 TEST_F(FontGL, DrawToTextureCentresTextInTheFontColour)

@@ -113,9 +113,7 @@ TEST_F(Queue, RefusesEmptyIDsAndForeignWidgets)
     EXPECT_EQ(mw->GetNumQueuedMessages(), 0);
 }
 
-// Disabled until MWinButton::CallCallback stops calling a member function
-// (StillExists) on a widget that its callback has just deleted.
-TEST_F(Queue, DISABLED_CallbackThatRemovesItsOwnCollectionReturnsSafely)
+TEST_F(Queue, CallbackThatRemovesItsOwnCollectionReturnsSafely)
 {
     ctrl.action = [this] { mw->GetDesktop()->RemoveAllCollections(); };
     win->SendButtonCallCallbackMessage(a);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestFixture.h"
+#include "EngToolkitHooks.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -194,4 +195,47 @@ TEST_F(Routing, EscapeReachesTheControllerAtTheNextTick)
     mw->Tick2();
     ASSERT_EQ(ctrl.calls.size(), 1u);
     EXPECT_EQ(ctrl.calls[0], "RB");
+}
+
+TEST_F(Routing, KeyWhoseCallbackRemovesTheCollectionStopsTheWalk)
+{
+    MoveTo(20, 20);
+    ASSERT_EQ(lb->IsFocused(), 1);
+    ctrl.action = [this] { mw->GetDesktop()->RemoveCollection("Coll"); };
+    EXPECT_EQ(Key(13), 1); // a focused push button fires at once
+    ASSERT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(mw->GetDesktop()->GetCollectionFromID("Coll", 0), nullptr);
+    EXPECT_EQ(Key(13), 0);
+}
+
+TEST_F(Routing, ButtonsChangedFocusesTheWidgetUnderTheCursor)
+{
+    static int cursor[2] = {340, 20};
+    mw->SetGetCursorPosCB(
+        [](int* x, int* y, void*, void*) {
+            *x = cursor[0];
+            *y = cursor[1];
+        },
+        nullptr, nullptr);
+    mw->ButtonsChanged();
+    EXPECT_EQ(coll->GetActiveWindow(), right);
+    EXPECT_EQ(rb->IsFocused(), 1);
+    float x = 0, y = 0;
+    mw->GetMousePos(&x, &y);
+    EXPECT_EQ(x, 340);
+    EXPECT_EQ(y, 20);
+}
+
+TEST_F(CoreTest, ScreenManagerHooksReachTheToolkit)
+{
+    ASSERT_NE(eng_toolkit_hooks.is_on, nullptr);
+    EXPECT_EQ(eng_toolkit_hooks.is_on(mw), 1);
+    eng_toolkit_hooks.shutdown(mw);
+    EXPECT_EQ(mw->IsOn(), 0);
+    EXPECT_EQ(eng_toolkit_hooks.startup(mw), 1);
+    EXPECT_EQ(mw->IsOn(), 1);
+    coll = mw->GetDesktop()->AddCollection("Again");
+    eng_toolkit_hooks.set_screen_layout(mw, 2);
+    EXPECT_EQ(mw->GetScreenLayout(), 2);
+    EXPECT_EQ(coll->GetScreenLayout(), 2);
 }

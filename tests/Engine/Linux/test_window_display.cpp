@@ -12,6 +12,7 @@
 #include <string>
 
 #include "EngDevice.h"
+#include "GL/EngDeviceGL.h"
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMainLoop.h"
@@ -70,18 +71,14 @@ SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
     return e;
 }
 
-class WindowRun : public ::testing::Test
+class WindowRun : public vztest::RecordingTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-        Calls().clear();
-        Config() = vztest::RecordingConfig();
+        RecordingTest::SetUp();
         Config().exit_after_ticks = 6;
     }
-    void TearDown() override { DebugResetForTests(); }
 
     // Runs the engine in the child process and writes the calls, then one
     // line per popup, into the report file.
@@ -125,14 +122,42 @@ TEST_F(WindowRun, FirstStartAndExitWithACleanDevice)
     {
         Calls().push_back(glGetError() == GL_NO_ERROR ? "no-gl-error" : "gl-error");
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
         bool logged = false;
-        for (int i = 0; version && i < DebugGetNumMessages(); i++)
-            logged = logged || strstr(DebugGetMessage(i)->text, version) != nullptr;
+        for (int i = 0; version && renderer && i < DebugGetNumMessages(); i++)
+            logged = logged || (strstr(DebugGetMessage(i)->text, version) != nullptr &&
+                                strstr(DebugGetMessage(i)->text, renderer) != nullptr);
         Calls().push_back(logged ? "version-logged" : "version-not-logged");
         Calls().push_back(eng_main_window_windowed == 1 && eng_main_window_width == 320 ? "320-window"
                                                                                         : "size?");
     };
     EXPECT_EQ(Run(0), Seq({kStart, "no-gl-error version-logged 320-window", kExit}) + "\n");
+}
+
+TEST_F(WindowRun, AntiAliasingLevelsGiveMultisampledContexts)
+{
+    // The display dialog's levels: 0 off, 1 normal (2 samples), 2 strong (4).
+    const int cases[][2] = {{0, 0}, {1, 2}, {2, 4}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c[0]);
+        Calls().clear();
+        Config().parms.aa = c[0];
+        Config().on_post_device_init = []
+        {
+            GLint samples = -1;
+            glGetIntegerv(GL_SAMPLES, &samples);
+            Calls().push_back("samples=" + std::to_string(samples));
+        };
+        const std::string report = Run(0);
+        const size_t at = report.find("samples=");
+        ASSERT_NE(at, std::string::npos) << report;
+        const int samples = atoi(report.c_str() + at + 8);
+        if (c[1] == 0)
+            EXPECT_EQ(samples, 0);
+        else
+            EXPECT_GE(samples, c[1]);
+    }
 }
 
 TEST_F(WindowRun, ResizeRecreatesTheObjectsOnceForAFlood)
@@ -228,6 +253,25 @@ TEST_F(WindowRun, SleepKeepsTheDeviceAndWakeReloadsTheObjects)
     };
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "ComputerSleepingCB(1) device-kept", kObjectsBack,
                            "ComputerSleepingCB(0)", kExit}) +
+                          "\n");
+}
+
+TEST_F(WindowRun, TheDeviceAsksItsWindowToDestroyIt)
+{
+    Config().on_tick = [](int tick)
+    {
+        if (tick == 1)
+        {
+            eng_main_device->WindowDestroyed_GL();
+            Calls().push_back(!eng_main_device && !eng_main_device_gl && !eng_gl_3d_setup ? "device-gone"
+                                                                                          : "device-left");
+            // Asked again with no device left, nothing more happens.
+            EngDevice orphan(eng_main_window);
+            orphan.WindowDestroyed_GL();
+        }
+    };
+    // The exit then finds no device: nothing is destroyed or saved twice.
+    EXPECT_EQ(Run(0), Seq({kStart, "PreDeviceExitCB", kObjectsGone, "PostDeviceExitCB device-gone ExitCB"}) +
                           "\n");
 }
 

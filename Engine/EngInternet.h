@@ -1,0 +1,24 @@
+// Reading one URL over HTTP into a caller's buffer, and URL encoding.
+#pragma once
+
+#include "EngTypes.h"
+
+// Size of the error-text buffers the reader fills.
+#define ENG_INTERNET_ERROR_TEXT_SIZE 128
+
+// 1 when a network connection is available (always 1 here).
+char EngInternetIsConnected();
+
+// GETs url into buffer (at most length - 1 characters and a NUL). stored,
+// error_text (128 bytes) and error_label may be null. seconds <= 0 means 10.
+// 1 when the body was read (a longer body is cut and still counts), 0 when
+// the request could not be made or timed out, -1 when the transfer failed.
+signed char EngInternetConnectAndReadURL(const char* url, char* buffer, unsigned length, unsigned* stored,
+                                         char* error_text, char* error_label, int seconds, char flag);
+
+// New texts from malloc; the caller frees them. Null for a null text.
+char* EngInternetURLEncodeString(const char* text);
+char* EngInternetURLDecodeString(const char* text);
+
+char EngInternetToHex(char value);
+char EngInternetFromHex(char digit);

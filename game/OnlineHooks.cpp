@@ -1,0 +1,54 @@
+#include "OnlineHooks.h"
+
+#include <string>
+
+#include "EngDebug.h"
+#include "EngMiscPlatform.h"
+#include "EngWindow.h"
+
+namespace
+{
+const char* const ONLINE_DEFAULT_SITE_ROOT = "https://www.kestrelbay.com";
+std::string site_root = ONLINE_DEFAULT_SITE_ROOT;
+
+void ToggleMainWindow()
+{
+    if (eng_main_window)
+        eng_main_window->ToggleFullscreenMode();
+}
+} // namespace
+
+char (*online_hooks_popup_ok_cancel)(MWin*, const char*, OnlinePopupResultCB, void*) = nullptr;
+char (*online_hooks_open)(const char*) = EngMiscOpenWithDefaultProgram;
+void (*online_hooks_toggle_fullscreen)() = ToggleMainWindow;
+
+const char* OnlineGetSiteRoot()
+{
+    return site_root.c_str();
+}
+
+void OnlineSetSiteRoot(const char* root)
+{
+    site_root = root && root[0] ? root : ONLINE_DEFAULT_SITE_ROOT;
+}
+
+char OnlinePopupOkCancel(MWin* gui, const char* text, OnlinePopupResultCB cb, void* user)
+{
+    if (!online_hooks_popup_ok_cancel)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No popups yet: <%s> not asked", text ? text : "");
+        return 0;
+    }
+    return online_hooks_popup_ok_cancel(gui, text, cb, user);
+}
+
+char OnlineOpen(const char* url)
+{
+    return online_hooks_open ? online_hooks_open(url) : 0;
+}
+
+void OnlineToggleFullscreen()
+{
+    if (online_hooks_toggle_fullscreen)
+        online_hooks_toggle_fullscreen();
+}

@@ -1,0 +1,582 @@
+#include "Updater.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "CurlInterface.h"
+#include "EngDebug.h"
+#include "EngFile.h"
+#include "EngInternet.h"
+#include "EngLanguages.h"
+#include "EngMain.h"
+#include "EngMiscStrings.h"
+#include "OnlineHooks.h"
+#include "PrefFolder.h"
+#include "SWin.h"
+
+char up_url[UPDATER_URL_SIZE] = "";
+char up_html[UPDATER_HTML_SIZE] = "";
+char up_link[UPDATER_LINK_SIZE] = "";
+char* up_link_filename = nullptr;
+char up_str[UPDATER_STR_SIZE] = "";
+char up_platform_str[16] = "";
+char up_program_str[64] = "";
+char up_program_type_str[16] = "";
+_UpdaterProgramName up_program_name = UPDATER_PROGRAM_VIZAVU;
+_UpdaterProgramType up_program_type = UPDATER_TYPE_FULL;
+SWin* up_swin = nullptr;
+int up_text_but = -1;
+char up_custom_download = 0;
+char up_do_download = 0;
+double up_result_seconds = 2.0;
+
+namespace
+{
+
+struct ProgramEntry
+{
+    int value;
+    const char* word;
+    const char* title;
+    const char* short_title; // null when the program has none
+};
+
+const ProgramEntry up_programs[] = {
+    {1, "Fernwood", "Kestrelbay' Fernwood", nullptr},
+    {2, "Tilestack", "Kestrelbay' Tilestack", nullptr},
+    {3, "Pondskip", "Kestrelbay' Pondskip Deluxe", "Kestrelbay' Pondskip"},
+    {4, "Marblerun", "Kestrelbay' Marblerun", nullptr},
+    {5, "Wordweave", "Kestrelbay' Wordweave", nullptr},
+    {6, "Cardhaven", "Kestrelbay' Cardhaven", nullptr},
+    {7, "Skyrail", "Kestrelbay' Skyrail Gold", "Kestrelbay' Skyrail"},
+    {8, "Gemfall", "Kestrelbay' Gemfall", nullptr},
+    {9, "Minefield", "Kestrelbay' Minefield", nullptr},
+    {10, "Lanterns", "Kestrelbay' Lanterns", nullptr},
+    {11, "Bricklay", "Kestrelbay' Bricklay", nullptr},
+    {12, "Vizavu", "Kestrelbay' Vizavu", nullptr},
+    {13, "Riverboat", "Kestrelbay' Riverboat", nullptr},
+    {14, "Starmap", "Kestrelbay' Starmap", nullptr},
+    {16, "Backgammon", "Kestrelbay' Backgammon", nullptr},
+};
+
+const char* UP_LINK_MARKER = "#DL:<";
+const size_t UP_LONG_TAIL = 256;
+const size_t UP_SHORT_TAIL = 10;
+const int UP_READ_SECONDS = 5;
+// A download that cannot connect, or moves less than a byte a second for
+// this long, ends as failed.
+const long UP_CONNECT_SECONDS = 30;
+const long UP_STALL_SECONDS = 60;
+// The progress text is refreshed (and the window pumped) at most this often.
+const double UP_PROGRESS_INTERVAL = 0.05;
+
+const ProgramEntry* FindProgram(int value)
+{
+    for (const ProgramEntry& p : up_programs)
+        if (p.value == value)
+            return &p;
+    return nullptr;
+}
+
+void Sleep(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+SWin* Win()
+{
+    if (!up_swin)
+        up_swin = new SWin();
+    return up_swin;
+}
+
+char OpenWindow(int width, int height)
+{
+    _SWinCreateInfo info;
+    memset(&info, 0, sizeof(info));
+    info.x = -1;
+    info.y = -1;
+    info.width = width;
+    info.height = height;
+    up_text_but = -1;
+    return Win()->CreateMainWindow(&info);
+}
+
+void CloseWindow()
+{
+    if (up_swin)
+        up_swin->DestroyMainWindow();
+    up_text_but = -1;
+}
+
+// Shows one text in the window's text control, from the language file when it has the token.
+void ShowText(const char* token, const char* text)
+{
+    UpdaterClearText();
+    UpdaterAppendText(EngLanguagesGetStringIfExists(token, text));
+}
+
+// A file name the server may give: no separator, not "." or "..", no control characters.
+bool IsSafeFileName(const char* name)
+{
+    if (!name[0] || strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+        return false;
+    for (const unsigned char* p = (const unsigned char*)name; *p; p++)
+        if (*p < 32 || *p == 127 || *p == '/')
+            return false;
+    return true;
+}
+
+int XferInfoCB(void* user, curl_off_t total, curl_off_t now, curl_off_t ut, curl_off_t un)
+{
+    return UpdaterCurlProgressCB(user, (double)total, (double)now, (double)ut, (double)un);
+}
+
+double up_last_progress = 0;
+
+} // namespace
+
+const char* UpdaterGetProgramName(char flag)
+{
+    const ProgramEntry* p = FindProgram(up_program_name);
+    if (!p)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Unknown program name");
+        return nullptr;
+    }
+    if (flag && p->short_title && up_program_type != UPDATER_TYPE_FULL)
+        return p->short_title;
+    return p->title;
+}
+
+char UpdaterSetupUrl(_UpdaterProgramName name, float version, _UpdaterProgramType type)
+{
+    const ProgramEntry* p = FindProgram(name);
+    if (!p)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Unknown program name");
+        return 0;
+    }
+    up_program_name = name;
+    up_program_type = type;
+    EngSafeStrcpy(up_platform_str, UPDATER_PLATFORM_WORD, sizeof(up_platform_str));
+    EngSafeStrcpy(up_program_str, p->word, sizeof(up_program_str));
+    EngSafeStrcpy(up_program_type_str, type == UPDATER_TYPE_DEMO ? "Demo" : "Full",
+                  sizeof(up_program_type_str));
+    // Three decimals with a '.', whatever the locale.
+    long thousandths = lround((double)version * 1000.0);
+    const char* sign = thousandths < 0 ? "-" : "";
+    thousandths = labs(thousandths);
+    int n =
+        snprintf(up_url, sizeof(up_url), "%s%s?platform=%s&program=%s&program_type=%s&version=%s%ld.%03ld",
+                 OnlineGetSiteRoot(), UPDATER_CHECK_PATH, up_platform_str, up_program_str,
+                 up_program_type_str, sign, thousandths / 1000, thousandths % 1000);
+    if (n < 0 || n >= (int)sizeof(up_url))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "URL too long");
+        up_url[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+char UpdaterReadURL(const char* url, char raw)
+{
+    if (!EngInternetIsConnected())
+    {
+        EngSafeStrcpy(up_str, "No connection to the internet found", sizeof(up_str));
+        return 0;
+    }
+    // A link belongs to one reply only.
+    if (!raw)
+    {
+        up_link[0] = 0;
+        up_link_filename = nullptr;
+    }
+    char err[ENG_INTERNET_ERROR_TEXT_SIZE] = "";
+    if (EngInternetConnectAndReadURL(url, up_html, UPDATER_HTML_SIZE - 1, nullptr, err, nullptr,
+                                     UP_READ_SECONDS, 0) <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read <%s>: %s", url ? url : "", err);
+        EngSafeStrcpy(up_str, "Could not read result from the URL", sizeof(up_str));
+        return 0;
+    }
+    if (raw)
+        return 1;
+    if (!up_html[0] || (up_html[0] == ' ' && up_html[1] == 'X'))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Got result <%s>", up_html);
+        EngSafeStrcpy(up_str, "Error returned from the URL", sizeof(up_str));
+        return 0;
+    }
+    char* marker = strstr(up_html, UP_LINK_MARKER);
+    if (!marker)
+        return 1;
+    size_t tail = strlen(marker);
+    if (tail >= UP_LONG_TAIL)
+    {
+        marker[UP_LONG_TAIL] = 0;
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Link too long <%s...>", marker);
+        return 1;
+    }
+    if (tail > UP_SHORT_TAIL)
+    {
+        const char* start = marker + strlen(UP_LINK_MARKER);
+        const char* end = strchr(start, '>');
+        size_t len = end ? (size_t)(end - start) : strlen(start);
+        if (len >= sizeof(up_link))
+            len = sizeof(up_link) - 1;
+        memcpy(up_link, start, len);
+        up_link[len] = 0;
+    }
+    *marker = 0;
+    return 1;
+}
+
+void UpdaterProcessWindowMessages()
+{
+    if (!up_swin)
+        return;
+    // Bounded in handled events too, so that a flood cannot keep us here.
+    for (int idle = 0, handled = 0; idle < 500 && handled < 10000;)
+    {
+        if (up_swin->ProcessAnyWindowsMessages() == 2)
+            handled++;
+        else
+        {
+            idle++;
+            Sleep(0.0001);
+        }
+    }
+}
+
+void UpdaterAppendText(const char* text)
+{
+    if (up_text_but < 0 || !up_swin || !text || !text[0])
+        return;
+    char work[6024];
+    if (!up_swin->GetButtonText(up_text_but, work, 5001))
+        work[0] = 0;
+    size_t have = strlen(work);
+    EngSafeStrcpy(work + have, text, sizeof(work) - have);
+    up_swin->SetButtonText(up_text_but, work);
+    UpdaterProcessWindowMessages();
+}
+
+void UpdaterClearText()
+{
+    if (up_text_but < 0 || !up_swin)
+        return;
+    up_swin->SetButtonText(up_text_but, "");
+    UpdaterProcessWindowMessages();
+}
+
+void UpdaterCloseCB(SWin* win)
+{
+    if (win)
+        win->QuitWindowLoop();
+}
+
+void UpdaterDownloadCB(SWin* win)
+{
+    up_do_download = 1;
+    if (win)
+        win->QuitWindowLoop();
+}
+
+void UpdaterCancelDownloadCB(SWin* win)
+{
+    DebugInfo("CANCEL");
+    if (win)
+        win->QuitWindowLoop();
+}
+
+char Updater(_UpdaterProgramName name, float version, _UpdaterProgramType type)
+{
+    (void)type; // the check is always made for the full version
+    up_do_download = 0;
+    if (OpenWindow(400, 90))
+    {
+        up_text_but = up_swin->AddButtonToWindow(SWIN_BUT_STATIC_TEXT, 0, 22, 400, 20, "Updating");
+        if (up_text_but >= 0)
+            up_swin->SetButtonTextAlign(up_text_but, SWIN_ALIGN_CENTRE);
+        UpdaterClearText();
+    }
+    ShowText("Updater_CheckingForUpdates", "Checking for updates ...");
+    UpdaterProcessWindowMessages();
+
+    bool newer = false;
+    if (!UpdaterSetupUrl(name, version, UPDATER_TYPE_FULL) || !UpdaterReadURL(up_url, 0))
+        ShowText("Updater_CheckFailed", "Check Failed.");
+    else if (strstr(up_html, "is out of date."))
+        newer = true;
+    else
+        ShowText("Updater_NoNewVersionExists", "No new version exists at this time.");
+
+    if (!newer)
+    {
+        UpdaterProcessWindowMessages();
+        Sleep(up_result_seconds);
+        CloseWindow();
+        return 0;
+    }
+
+    CloseWindow();
+    if (OpenWindow(640, 420))
+    {
+        int edit = up_swin->AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 20, 600, 320, up_html);
+        if (edit >= 0)
+            up_swin->SetButtonTextAlign(edit, SWIN_ALIGN_LEFT);
+        up_swin->AddPushButtonToWindow(480, 360, 140, 20, "Close", UpdaterCloseCB);
+        up_swin->AddPushButtonToWindow(20, 360, 140, 20, "Download", UpdaterDownloadCB);
+        while (up_swin->ProcessAnyWindowsMessages() != 0)
+            Sleep(0.00001);
+        CloseWindow();
+    }
+    if (!up_do_download)
+        return 0;
+    up_do_download = 0;
+    return UpdaterStartDownload(nullptr) ? 1 : 0;
+}
+
+char UpdaterStartDownload(const char* link)
+{
+    if (link)
+    {
+        EngSafeStrcpy(up_link, link, sizeof(up_link));
+        up_custom_download = 1;
+    }
+    else
+        up_custom_download = 0;
+    char* slash = strrchr(up_link, '/');
+    if (!slash)
+    {
+        EngMiscShowPopupMessage(1, nullptr, "Internal Error 3.");
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid link name");
+        return 0;
+    }
+    up_link_filename = slash + 1;
+
+    if (OpenWindow(450, 90))
+    {
+        up_text_but = up_swin->AddButtonToWindow(SWIN_BUT_STATIC_TEXT, 10, 22, 330, 20, "Downloading...");
+        if (up_text_but >= 0)
+            up_swin->SetButtonTextAlign(up_text_but, SWIN_ALIGN_LEFT);
+        up_swin->AddPushButtonToWindow(360, 20, 80, 20, "Cancel", UpdaterCancelDownloadCB);
+        UpdaterProcessWindowMessages();
+    }
+    char ok = UpdaterDoDownload();
+    CloseWindow();
+    if (ok)
+        EngMiscShowPopupMessage(0, "Download Complete", up_link);
+    else
+        EngMiscShowPopupMessage(1, nullptr, "The download was not completed.");
+    return 1;
+}
+
+size_t UpdaterCurlWriteFunctionCB(void* data, size_t size, size_t count, FILE* file)
+{
+    if (!file || size * count == 0)
+        return 0;
+    return fwrite(data, size, count, file) * size;
+}
+
+int UpdaterCurlProgressCB(void*, double total, double now, double, double)
+{
+    double pct = total > 0 ? now * 100.0 / total : 0;
+    pct = std::round(pct * 10.0) / 10.0;
+    if (!up_swin || !up_swin->IsCreated() || up_swin->IsQuitRequested())
+        return 1;
+    if (up_text_but < 0)
+        return 1;
+    double t = Now();
+    if (t - up_last_progress < UP_PROGRESS_INTERVAL)
+        return 0;
+    up_last_progress = t;
+    const char* title = UpdaterGetProgramName(up_custom_download);
+    char text[128];
+    snprintf(text, sizeof(text), "Downloading %s (%.1f%%) ...", title ? title : "", pct);
+    up_swin->SetButtonText(up_text_but, text);
+    UpdaterProcessWindowMessages();
+    return up_swin->IsQuitRequested() ? 1 : 0;
+}
+
+namespace
+{
+
+// The transfer itself into the part file; the curl result, or -1 when it could not start.
+int Transfer(const char* part)
+{
+    CURL* curl = (CURL*)CurlInterface_CallCurlEasyInit();
+    if (!curl)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "CurlInterface_CallCurlEasyInit() failed");
+        return -1;
+    }
+    if (EngFileExists(part))
+        EngFileDelete(part, 1);
+    FILE* f = fopen(part, "wb");
+    if (!f)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file for downloading <%s>", part);
+        curl_easy_cleanup(curl);
+        return -1;
+    }
+    int step = 0;
+    CURLcode rc = CURLE_FAILED_INIT;
+    if (curl_easy_setopt(curl, CURLOPT_WRITEDATA, f) == CURLE_OK)
+    {
+        step = 1;
+        if (curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, UpdaterCurlWriteFunctionCB) == CURLE_OK)
+        {
+            step = 2;
+            // Only web addresses; an error page is not the file.
+            if (curl_easy_setopt(curl, CURLOPT_URL, up_link) == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, UP_CONNECT_SECONDS) == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
+                curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, UP_STALL_SECONDS) == CURLE_OK)
+            {
+                step = 3;
+                if (curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK)
+                {
+                    step = 4;
+                    if (curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, XferInfoCB) == CURLE_OK)
+                    {
+                        up_last_progress = 0;
+                        rc = curl_easy_perform(curl);
+                        step = 8;
+                    }
+                }
+            }
+        }
+    }
+    // A file that cannot be flushed whole is not a download.
+    bool flushed = fflush(f) == 0 && fsync(fileno(f)) == 0;
+    bool closed = fclose(f) == 0;
+    curl_easy_cleanup(curl);
+    if (rc == CURLE_OK && (!flushed || !closed))
+        rc = CURLE_WRITE_ERROR;
+    if (rc != CURLE_OK)
+    {
+        EngFileDelete(part, 0);
+        if (rc != CURLE_ABORTED_BY_CALLBACK)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Problem (from: %d  error: %d)", step, (int)rc);
+    }
+    return rc;
+}
+
+} // namespace
+
+char UpdaterDoDownload()
+{
+    size_t link_len = strlen(up_link);
+    if (link_len == 0 || link_len > 255)
+        return 0;
+    const char* slash = strrchr(up_link, '/');
+    // The name is copied: up_link is overwritten with the result message below.
+    char name[UPDATER_LINK_SIZE];
+    EngSafeStrcpy(name, slash ? slash + 1 : "", sizeof(name));
+    if (!IsSafeFileName(name))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error 1 <%s>", name);
+        return 0;
+    }
+
+    char setup_here = 0;
+    if (!CurlInterface_IsCurlInitialised())
+    {
+        if (!CurlInterface_InitCurl())
+            return 0;
+        setup_here = 1;
+    }
+    std::string part = PrefFolderGetMainFolderWithFileAppended("Download.part");
+    int rc = Transfer(part.c_str());
+    if (setup_here)
+        CurlInterface_ExitCurl();
+    if (rc != CURLE_OK)
+        return 0;
+
+    std::string desktop = PrefFolderGetDesktopFolder();
+    std::string target = desktop + "/" + name;
+    if (EngFileExists(target.c_str()))
+    {
+        target = desktop + "/Latest_" + name;
+        if (EngFileExists(target.c_str()))
+            EngFileDelete(target.c_str(), 1);
+    }
+    if (!EngFileMoveFile(part.c_str(), target.c_str()))
+    {
+        EngFileDelete(part.c_str(), 0);
+        DebugErrorAlt(__PRETTY_FUNCTION__,
+                      "There was a problem moving the file to the folder <%s> ( <%s> -> <%s> )",
+                      desktop.c_str(), part.c_str(), target.c_str());
+        return 0;
+    }
+
+    char shown[64];
+    EngSafeStrcpy(shown, name, sizeof(shown));
+    if (up_custom_download && strstr(name, ".zip"))
+    {
+        // The archive is left on the Desktop: the opener returns at once, so
+        // removing it afterwards would pull it from under the archive tool.
+        OnlineOpen(target.c_str());
+        const char* title = UpdaterGetProgramName(0);
+        snprintf(up_link, sizeof(up_link), "The program \"%s\" is now %s.", title ? title : shown,
+                 "on your Desktop");
+    }
+    else if (up_custom_download)
+        snprintf(up_link, sizeof(up_link), "The file \"%s\" is now %s.", shown, "on your Desktop");
+    else
+        snprintf(
+            up_link, sizeof(up_link),
+            "The file \"%s\" has been placed on your Desktop.\n\nPlease remove any older versions of the "
+            "program, then install the program as you did the previous version.",
+            shown);
+    up_link_filename = nullptr;
+    EngSafeStrcpy(up_html, target.c_str(), sizeof(up_html));
+    return 1;
+}
+
+char UpdaterDoWeeklyVersionCheck(_EngMiscDate* last, _UpdaterProgramName name, float version,
+                                 _UpdaterProgramType type)
+{
+    if (!last)
+        return 0;
+    EngMiscDate today, week_ago;
+    EngMiscGetTodaysDate(&today);
+    week_ago = today;
+    for (int i = 0; i < 7; i++)
+        EngMiscGetPreviousDay(&week_ago);
+    if (EngMiscDateIsDateLaterThanDate(*last, week_ago))
+        return 0;
+    *last = today;
+    return Updater(name, version, type);
+}
+
+char UpdaterDoInternetCheck(char* buffer, int size)
+{
+    std::string url = std::string(OnlineGetSiteRoot()) + UPDATER_CHECK_PATH;
+    if (UpdaterReadURL(url.c_str(), 1))
+    {
+        if (buffer && size > 32)
+            EngSafeStrcpy(buffer, "Internet Test Ok", size);
+        return 1;
+    }
+    if (buffer && size > 1)
+        EngSafeStrcpy(buffer, up_str, size);
+    return 0;
+}

@@ -1,0 +1,400 @@
+// The version check and update download against a local server, with the
+// dialogs on a scripted backend: reply grammar, the check's texts, download
+// to the Desktop, unsafe names from the server, and cancelling.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "EngDebug.h"
+#include "PrefFolder.h"
+#include "SWin.h"
+#include "game/Game.h"
+#include "game/OnlineHooks.h"
+#include "game/Updater.h"
+#include "support/HttpTestServer.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+// The dialog kit titles its windows with the game's name: link it in.
+[[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
+
+struct Control
+{
+    _SWinButtonType kind;
+    std::string text;
+};
+
+// Events wait at the front of the queue until they can act (return true).
+class ScriptedBackend : public SWinBackend
+{
+public:
+    std::deque<Control> controls;
+    std::deque<std::function<bool(SWin*)>> events;
+    std::vector<std::string> shown; // every non-empty text set on a static text
+    std::vector<std::string> edit_texts;
+    SWin* owner = nullptr;
+    long idle = 0;
+
+    char Start() override { return 1; }
+    char GetDesktopSize(int* w, int* h) override
+    {
+        *w = 1280, *h = 1024;
+        return 1;
+    }
+    void* CreateWindow(SWin* o, int, int, int, int, const char*) override
+    {
+        owner = o;
+        controls.clear();
+        idle = 0;
+        return this;
+    }
+    void DestroyWindow(void*) override { owner = nullptr; }
+    void* CreateControl(void*, SWin*, int, _SWinButtonType kind, int, int, int, int,
+                        const char* text) override
+    {
+        controls.push_back({kind, text});
+        if (kind == SWIN_BUT_EDIT_TEXT)
+            edit_texts.push_back(text);
+        return &controls.back();
+    }
+    char SetText(void* c, _SWinButtonType kind, const char* text) override
+    {
+        static_cast<Control*>(c)->text = text;
+        if (kind == SWIN_BUT_STATIC_TEXT && text[0])
+            shown.push_back(text);
+        return 1;
+    }
+    char GetText(void* c, _SWinButtonType, std::string* out) override
+    {
+        *out = static_cast<Control*>(c)->text;
+        return 1;
+    }
+    char SetTextAlign(void*, _SWinButtonType, _SWinTextAlign) override { return 1; }
+    void Enable(void*, char) override {}
+    void Show(void*, char) override {}
+    void Move(void*, _SWinButtonType, int, int, int, int) override {}
+    char SetListEntries(void*, const std::vector<std::string>&) override { return 1; }
+    void SetListSel(void*, int) override {}
+    int GetListSel(void*) override { return 0; }
+    char SetPicture(void*, const char*) override { return 1; }
+    void SetDefaultButton(void*, void*) override {}
+    void RunLoop() override {}
+    void QuitLoop() override {}
+    char Pump() override
+    {
+        if (!events.empty() && owner && events.front()(owner))
+        {
+            events.pop_front();
+            return 1;
+        }
+        // A reply window nobody answers would wait forever.
+        if (++idle > 200000 && owner && HasButton("Download"))
+        {
+            ADD_FAILURE() << "reply window left waiting";
+            owner->QuitWindowLoop();
+        }
+        return 0;
+    }
+    bool HasButton(const std::string& text)
+    {
+        for (const Control& c : controls)
+            if (c.kind == SWIN_BUT_PUSH && c.text == text)
+                return true;
+        return false;
+    }
+    // Clicks the push button with this text once the window shows it.
+    void Click(const std::string& text)
+    {
+        events.push_back(
+            [text](SWin* w)
+            {
+                for (int i = 0; i < w->GetNumButtons(); i++)
+                {
+                    Control* c = static_cast<Control*>(w->GetButtonControl(i));
+                    if (c && c->kind == SWIN_BUT_PUSH && c->text == text)
+                    {
+                        w->HandleButtonCallback(i);
+                        return true;
+                    }
+                }
+                return false;
+            });
+    }
+};
+
+std::vector<std::string> opened;
+char RecordOpen(const char* path)
+{
+    opened.push_back(path);
+    return 1;
+}
+
+class UpdaterTest : public vztest::LogTest
+{
+protected:
+    void SetUp() override
+    {
+        LogTest::SetUp();
+        std::filesystem::create_directories(dir.File("config"));
+        std::filesystem::create_directories(desktop);
+        vztest::WriteFile(dir.File("config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
+        PrefFolderSetup("Kestrelbay Vizavu", 0, nullptr, 1);
+        data_folder = PrefFolderGetMainFolder();
+        ASSERT_EQ(0u, data_folder.find(dir.Path()));
+        SWinSetBackend(&backend);
+        OnlineSetSiteRoot(server.Url("").c_str());
+        online_hooks_open = RecordOpen;
+        opened.clear();
+        up_result_seconds = 0;
+        up_link[0] = 0;
+    }
+    void TearDown() override
+    {
+        delete up_swin;
+        up_swin = nullptr;
+        SWinSetBackend(nullptr);
+        OnlineSetSiteRoot(nullptr);
+        online_hooks_open = nullptr;
+        LogTest::TearDown();
+    }
+    void Reply(const std::string& path, const std::string& body, int status = 200)
+    {
+        std::lock_guard<std::mutex> g(lock);
+        replies[path] = {status, body};
+    }
+    vztest::HttpReply Serve(const std::string& target)
+    {
+        std::lock_guard<std::mutex> g(lock);
+        vztest::HttpReply r;
+        std::string path = target.substr(0, target.find('?'));
+        auto it = replies.find(path);
+        if (it == replies.end())
+            r.status = 404;
+        else
+            r.status = it->second.first, r.body = it->second.second;
+        if (path == "/slow/big.zip")
+            r.stall_after_headers = 20;
+        return r;
+    }
+    std::string Check() { return "/cgi-bin/common/updater/CheckVersionV2.cgi"; }
+    std::vector<std::string> DesktopFiles()
+    {
+        std::vector<std::string> names;
+        for (const char* n : {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "hostname", "..", "x"})
+            if (vztest::FileExists(desktop + "/" + n) && std::string(n) != "..")
+                names.push_back(n);
+        return names;
+    }
+
+    vztest::TempDir dir;
+    std::string desktop = dir.File("home/Desktop");
+    vztest::ScopedEnv home{"HOME", dir.File("home").c_str()};
+    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.File("config").c_str()};
+    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.File("data").c_str()};
+    std::string data_folder;
+    ScriptedBackend backend;
+    vztest::PopupRecorder popups;
+    std::mutex lock;
+    std::map<std::string, std::pair<int, std::string>> replies;
+    vztest::HttpTestServer server{[this](const std::string& t) { return Serve(t); }, 40};
+};
+
+TEST_F(UpdaterTest, ReplyGrammar)
+{
+    const std::string tail300 = "#DL:<" + std::string(295, 'L');
+    struct Case
+    {
+        std::string body;
+        char result;
+        std::string html, link, error;
+    } cases[] = {
+        {"You are out of date.#DL:<http://h/f/V.zip>", 1, "You are out of date.", "http://h/f/V.zip", ""},
+        {"Text#DL:<abcde", 1, "Text", "", ""},
+        {"Text#DL:<abcdefghij", 1, "Text", "", ""}, // ten behind the marker is enough for a link
+        {"Pre" + tail300, 1, "Pre" + tail300.substr(0, 256), "", ""},
+        {"Plain answer", 1, "Plain answer", "", ""},
+        {" Xfailure", 0, "", "", "Error returned from the URL"},
+    };
+    cases[2].link = "abcdefghij";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.body);
+        strcpy(up_link, "http://stale/old.zip");
+        up_str[0] = 0;
+        Reply("/r", c.body);
+        ASSERT_EQ(c.result, UpdaterReadURL(server.Url("/r").c_str(), 0));
+        if (c.result)
+        {
+            EXPECT_EQ(c.html, std::string(up_html));
+            EXPECT_EQ(c.link, std::string(up_link)) << "a reply without a link keeps no older one";
+        }
+        else
+            EXPECT_EQ(c.error, std::string(up_str));
+    }
+    Reply("/r", "", 500);
+    EXPECT_EQ(0, UpdaterReadURL(server.Url("/r").c_str(), 0));
+    EXPECT_STREQ("Could not read result from the URL", up_str);
+}
+
+TEST_F(UpdaterTest, CheckShowsItsResult)
+{
+    struct Case
+    {
+        int status;
+        std::string body;
+        std::string last_text;
+    } cases[] = {
+        {200, "Your version is current.", "No new version exists at this time."},
+        {200, " XBad request", "Check Failed."},
+        {404, "", "Check Failed."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.body);
+        backend.shown.clear();
+        Reply(Check(), c.body, c.status);
+        EXPECT_EQ(0, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        ASSERT_EQ(2u, backend.shown.size());
+        EXPECT_EQ("Checking for updates ...", backend.shown[0]);
+        EXPECT_EQ(c.last_text, backend.shown[1]);
+        EXPECT_TRUE(backend.edit_texts.empty());
+    }
+    auto targets = server.Targets();
+    ASSERT_FALSE(targets.empty());
+    EXPECT_EQ(Check() + "?platform=linux&program=Vizavu&program_type=Full&version=1.210", targets[0]);
+    EXPECT_TRUE(popups.Popups().empty());
+}
+
+TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
+{
+    Reply(Check(), "Your version is out of date.#DL:<" + server.Url("/files/Vizavu-1.3.zip") + ">");
+    Reply("/files/Vizavu-1.3.zip", "new version");
+    for (int round = 0; round < 3; round++)
+    {
+        SCOPED_TRACE(round);
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        ASSERT_EQ(size_t(round + 1), popups.Popups().size());
+        const vztest::Popup& p = popups.Popups().back();
+        EXPECT_EQ("Download Complete", p.title);
+        EXPECT_EQ(0u, p.text.find("The file \"Vizavu-1.3.zip\" has been placed on your Desktop."));
+        EXPECT_EQ("Your version is out of date.", backend.edit_texts.back());
+    }
+    // The first download keeps its name; later ones replace "Latest_".
+    EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Vizavu-1.3.zip"));
+    EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_Vizavu-1.3.zip"));
+    EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+
+    // Leaving the reply window with "Close" downloads nothing.
+    size_t before = popups.Popups().size();
+    backend.Click("Close");
+    EXPECT_EQ(0, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EXPECT_EQ(before, popups.Popups().size());
+}
+
+TEST_F(UpdaterTest, BadLinksEndWithoutAFile)
+{
+    Reply("/files/..", "escape");
+    Reply("/files/", "nameless");
+    struct Case
+    {
+        std::string link;
+        std::string alert;
+    } cases[] = {
+        {server.Url("/files/.."), "The download was not completed."},
+        {server.Url("/files/"), "The download was not completed."},
+        {server.Url("/files/missing.zip"), "The download was not completed."},
+        {"file:///etc/hostname", "The download was not completed."},
+        {"no-slash-here", "Internal Error 3."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.link);
+        UpdaterStartDownload(c.link.c_str());
+        ASSERT_FALSE(popups.Popups().empty());
+        EXPECT_EQ(c.alert, popups.Popups().back().text);
+        EXPECT_EQ(1, popups.Popups().back().kind);
+        EXPECT_TRUE(DesktopFiles().empty());
+        EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+        EXPECT_FALSE(vztest::FileExists(dir.File("home/escape")));
+    }
+}
+
+TEST_F(UpdaterTest, CallersArchiveIsOpenedAndKept)
+{
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    Reply("/files/Vizavu-1.3.zip", "zip bytes");
+    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/Vizavu-1.3.zip").c_str()));
+    ASSERT_EQ(1u, popups.Popups().size());
+    EXPECT_EQ("The program \"Kestrelbay' Vizavu\" is now on your Desktop.", popups.Popups()[0].text);
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ(desktop + "/Vizavu-1.3.zip", opened[0]);
+    EXPECT_EQ("zip bytes", vztest::ReadFile(desktop + "/Vizavu-1.3.zip"));
+}
+
+TEST_F(UpdaterTest, CancelLeavesNoFiles)
+{
+    Reply("/slow/big.zip", "never arrives in time");
+    backend.Click("Cancel");
+    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/slow/big.zip").c_str()));
+    ASSERT_EQ(1u, popups.Popups().size());
+    EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
+    EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+    EXPECT_FALSE(vztest::FileExists(desktop + "/big.zip"));
+}
+
+TEST_F(UpdaterTest, InternetTestAndWeeklyCheck)
+{
+    char buf[64];
+    Reply(Check(), "");
+    EXPECT_EQ(1, UpdaterDoInternetCheck(buf, sizeof(buf)));
+    EXPECT_STREQ("Internet Test Ok", buf);
+    Reply(Check(), "", 503);
+    char small[8];
+    EXPECT_EQ(0, UpdaterDoInternetCheck(small, sizeof(small)));
+    EXPECT_STREQ("Could n", small);
+
+    Reply(Check(), "Your version is current.");
+    EngMiscDate today, six_days_ago, eight_days_ago;
+    EngMiscGetTodaysDate(&today);
+    six_days_ago = eight_days_ago = today;
+    for (int i = 0; i < 8; i++)
+    {
+        if (i < 6)
+            EngMiscGetPreviousDay(&six_days_ago);
+        EngMiscGetPreviousDay(&eight_days_ago);
+    }
+    size_t requests = server.Targets().size();
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(nullptr, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EngMiscDate last = six_days_ago;
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EXPECT_TRUE(EngMiscDateAreDatesTheSame(six_days_ago, last));
+    EXPECT_EQ(requests, server.Targets().size()) << "checked within the week";
+    last = eight_days_ago;
+    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    EXPECT_TRUE(EngMiscDateAreDatesTheSame(today, last));
+    EXPECT_EQ(requests + 1, server.Targets().size());
+}
+
+class UpdaterNames : public vztest::LogTest
+{
+};
+
+TEST_F(UpdaterNames, ProgramTable)
+{
+    EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)15, 1.0f, UPDATER_TYPE_FULL));
+    EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)17, 1.0f, UPDATER_TYPE_FULL));
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 2.5f, UPDATER_TYPE_FULL));
+    EXPECT_STREQ("Kestrelbay' Vizavu", UpdaterGetProgramName(0));
+    EXPECT_NE(nullptr, strstr(up_url, "version=2.500"));
+}
+
+} // namespace

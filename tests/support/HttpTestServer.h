@@ -1,0 +1,178 @@
+// A small HTTP/1.1 server on 127.0.0.1 (ephemeral port) for tests of the
+// network code. Each request gets the reply the handler returns. The server
+// serves a bounded number of connections and never runs past its lifetime.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vztest
+{
+
+struct HttpReply
+{
+    int status = 200;
+    std::string body;
+    double delay_before = 0;        // seconds before anything is sent
+    double stall_after_headers = 0; // seconds between the headers and the body
+    bool send_nothing = false;      // hold the connection open, say nothing
+};
+
+class HttpTestServer
+{
+public:
+    using Handler = std::function<HttpReply(const std::string& target)>;
+
+    explicit HttpTestServer(Handler h, int max_connections = 20, double lifetime_seconds = 30)
+        : handler(std::move(h))
+    {
+        fd = socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = 0;
+        if (bind(fd, (sockaddr*)&addr, sizeof(addr)) != 0 || listen(fd, 8) != 0)
+            return;
+        socklen_t len = sizeof(addr);
+        getsockname(fd, (sockaddr*)&addr, &len);
+        port = ntohs(addr.sin_port);
+        auto end = std::chrono::steady_clock::now() +
+                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                       std::chrono::duration<double>(lifetime_seconds));
+        thread = std::thread([this, max_connections, end] { Run(max_connections, end); });
+    }
+    ~HttpTestServer()
+    {
+        stop = true;
+        if (thread.joinable())
+            thread.join();
+        for (std::thread& w : workers)
+            w.join();
+        close(fd);
+    }
+    int Port() const { return port; }
+    std::string Url(const std::string& path) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port) + path;
+    }
+    std::vector<std::string> Targets()
+    {
+        std::lock_guard<std::mutex> g(lock);
+        return targets;
+    }
+
+private:
+    bool Wait(std::chrono::steady_clock::time_point until, double seconds)
+    {
+        auto t = std::chrono::steady_clock::now() +
+                 std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                     std::chrono::duration<double>(seconds));
+        while (std::chrono::steady_clock::now() < t)
+        {
+            if (stop || std::chrono::steady_clock::now() >= until)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+    void Run(int max_connections, std::chrono::steady_clock::time_point until)
+    {
+        for (int served = 0; served < max_connections && !stop;)
+        {
+            if (std::chrono::steady_clock::now() >= until)
+                return;
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            int c = accept(fd, nullptr, nullptr);
+            if (c < 0)
+                continue;
+            served++;
+            workers.emplace_back(
+                [this, c, until]
+                {
+                    Serve(c, until);
+                    close(c);
+                });
+        }
+    }
+    void Serve(int c, std::chrono::steady_clock::time_point until)
+    {
+        std::string req;
+        char buf[4096];
+        while (req.find("\r\n\r\n") == std::string::npos && req.size() < 65536)
+        {
+            pollfd p{c, POLLIN, 0};
+            if (stop || std::chrono::steady_clock::now() >= until)
+                return;
+            if (poll(&p, 1, 20) <= 0)
+                continue;
+            ssize_t n = recv(c, buf, sizeof(buf), 0);
+            if (n <= 0)
+                return;
+            req.append(buf, (size_t)n);
+        }
+        size_t sp1 = req.find(' '), sp2 = req.find(' ', sp1 + 1);
+        std::string target = sp1 == std::string::npos ? "" : req.substr(sp1 + 1, sp2 - sp1 - 1);
+        {
+            std::lock_guard<std::mutex> g(lock);
+            targets.push_back(target);
+        }
+        HttpReply r = handler(target);
+        if (!Wait(until, r.delay_before))
+            return;
+        if (r.send_nothing)
+        {
+            // Until the client hangs up.
+            while (!stop && std::chrono::steady_clock::now() < until)
+            {
+                pollfd p{c, POLLIN, 0};
+                if (poll(&p, 1, 20) > 0 && recv(c, buf, sizeof(buf), 0) <= 0)
+                    return;
+            }
+            return;
+        }
+        std::string head = "HTTP/1.1 " + std::to_string(r.status) +
+                           " X\r\nContent-Length: " + std::to_string(r.body.size()) +
+                           "\r\nConnection: close\r\n\r\n";
+        Send(c, head);
+        if (!Wait(until, r.stall_after_headers))
+            return;
+        Send(c, r.body);
+    }
+    static void Send(int c, const std::string& s)
+    {
+        size_t off = 0;
+        while (off < s.size())
+        {
+            ssize_t n = send(c, s.data() + off, s.size() - off, MSG_NOSIGNAL);
+            if (n <= 0)
+                return;
+            off += (size_t)n;
+        }
+    }
+
+    Handler handler;
+    int fd = -1;
+    int port = 0;
+    std::atomic<bool> stop{false};
+    std::thread thread;
+    std::vector<std::thread> workers; // one per connection, owned by the accept thread
+    std::mutex lock;
+    std::vector<std::string> targets;
+};
+
+} // namespace vztest
