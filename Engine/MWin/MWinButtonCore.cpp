@@ -107,6 +107,20 @@ void PieColour(MWin* mw, int layer, _ColourRGB* out)
 
 int TextureOption(MWin* mw) { return mw ? mw->GetTextureLoadOption() : 0; }
 
+const _MWinHueEntry* HueTable(MWin* mw) { return mw ? mw->GetHueTable() : nullptr; }
+
+void ColourBorder(MWin* mw, float* rgb)
+{
+    rgb[0] = rgb[1] = rgb[2] = 0;
+    if (mw)
+        memcpy(rgb, mw->GetSettings()->colour_border, sizeof(float) * 3);
+}
+
+EngTexture* ColourStrip(MWin* mw, int i)
+{
+    return (mw && mw->GetTextures()) ? mw->GetTextures()->GetColourStripTexture(i) : nullptr;
+}
+
 char HasTextures(MWin* mw) { return mw && mw->GetTextures(); }
 
 int TexButNumFromID(MWin* mw, const char* id)

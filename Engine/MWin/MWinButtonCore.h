@@ -3,6 +3,7 @@
 #pragma once
 
 #include "MWinButton.h"
+#include "MWinColour.h"
 
 class MWinCollectionController;
 
@@ -34,6 +35,9 @@ char PieDrawLayer(MWin* mw, int layer); // layer 1-3
 int PieBlendType(MWin* mw);
 void PieColour(MWin* mw, int layer, _ColourRGB* out);
 int TextureOption(MWin* mw);
+const _MWinHueEntry* HueTable(MWin* mw);
+void ColourBorder(MWin* mw, float* rgb);
+EngTexture* ColourStrip(MWin* mw, int i);
 
 // Texture table.
 char HasTextures(MWin* mw);

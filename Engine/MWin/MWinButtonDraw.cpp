@@ -278,14 +278,12 @@ void MWinButton::RenderScrollingText()
     float x = actual_area.x + text_x_margin - scroll_offset;
     float y = font->DrawStringPartAlignGetYPos(actual_area.y + actual_area.h * 0.5f, 1);
     char opened = 0;
-    if (EngFontPrepareForDrawingIfNeeded(1, &opened))
-    {
-        font->DrawStringPartSetXStartPos(1, left);
-        font->DrawStringPart(x, y, scroll_text, 0, right);
-        font->DrawStringPartSetXStartPos(0, 0);
-        if (opened)
-            EngFontRestoreAfterDrawing();
-    }
+    EngFontPrepareForDrawingIfNeeded(1, &opened);
+    font->DrawStringPartSetXStartPos(1, left);
+    font->DrawStringPart(x, y, scroll_text, 0, right);
+    font->DrawStringPartSetXStartPos(0, 0);
+    if (opened)
+        EngFontRestoreAfterDrawing();
     if (x + font->GetStringWidth(scroll_text) <= left)
         scroll_offset = -25 - actual_area.w;
 }

@@ -645,12 +645,10 @@ void MWinButton::TextEditRenderText()
         sx *= GetAutoResizeScaleX();
         font->SetScale(sx, sy);
         char opened = 0;
-        if (EngFontPrepareForDrawingIfNeeded(1, &opened))
-        {
-            font->DrawStringAlign(x, actual_area.y + actual_area.h * 0.5f, 1, 1, "I", 0);
-            if (opened)
-                EngFontRestoreAfterDrawing();
-        }
+        EngFontPrepareForDrawingIfNeeded(1, &opened);
+        font->DrawStringAlign(x, actual_area.y + actual_area.h * 0.5f, 1, 1, "I", 0);
+        if (opened)
+            EngFontRestoreAfterDrawing();
         font->SetColour(&saved_colour);
         font->SetScale(ssx, ssy);
         if (eng_main_program)

@@ -6,6 +6,8 @@
 #include "../GL/GLFixture.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
+#include "MWin/MWinColourPicker.h"
+#include "MWin/MWinHorzScrollbar.h"
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinFonts.h"
@@ -154,8 +156,11 @@ TEST_F(WidgetsGL, EveryKindDrawsWithoutErrors)
     MWinButton* two = win->AddButton("two", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "Top", 200, 130, 150, 40);
     MWinButton* multi = win->AddButton("multi", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 10, 200, 100);
     MWinButton* scroll = win->AddButton("scroll", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 120, 200, 20);
+    MWinColour* pick = new MWinColour(mw, "pick", win, MWIN_TEXBUT_DEFAULT, "", 10, 200, 256, 100);
+    win->CompleteAddButton(pick);
     for (MWinButton* b : {te, list, cb, ch, arrows, panel, range, two, multi, scroll})
         ASSERT_NE(b, nullptr);
+    pick->Set(1, 0, 0, 0);
     te->TextEditSetLength(20);
     te->TextEditHideLetters();
     list->ListSetStrings(8, kItems);
@@ -185,6 +190,13 @@ TEST_F(WidgetsGL, EveryKindDrawsWithoutErrors)
     EXPECT_GT(w, 0);
     EXPECT_GT(h, 0);
     EXPECT_GT(cb->CheckboxGetTextEnd(), 0) << "a centred checkbox learns where its text ends";
+    // The hue strip shows red at its right end under the scrollbar's thumb-free part.
+    const _Dimension* hue = pick->GetScrollbar(0)->GetActualArea();
+    vztest::Rgba strip = Pixel(int(hue->x + 5), int(hue->y + hue->h / 2));
+    EXPECT_GT(strip.r, 150);
+    EXPECT_LT(strip.g, 50);
+    // The open list covers the buttons below it in the second pass.
+    EXPECT_GT(Pixel(20, 180).g, 150);
     for (const std::string& line : vztest::LoggedLines())
         EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 }
