@@ -1,0 +1,533 @@
+// The vertical scrollbar widget.
+#include "MWinVertScrollbar.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "EngDebug.h"
+#include "EngMath.h"
+#include "MWinButtonCore.h"
+#include "MWinWindow.h"
+
+MWinVertScrollbar::MWinVertScrollbar(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
+                                     const char* text, float x, float y, float w, float h)
+    : MWinButton(mw, bid, par, MWIN_BUTTON_VERT_SCROLLBAR, texbut, text, x, y, w, h)
+{
+    Reset();
+}
+
+MWinVertScrollbar::~MWinVertScrollbar() { Reset(); }
+
+void MWinVertScrollbar::Reset()
+{
+    pos = 0;
+    min = 0;
+    max = 100;
+    page = 10;
+    step = 1;
+    auto_text = 0;
+    prefix_length = 0;
+    auto_mult = 1;
+    snap = 0;
+    moved_by_drag = 0;
+}
+
+void MWinVertScrollbar::SetValuesDouble(double mn, double mx, double pg, double st)
+{
+    if (mn > mx)
+        return;
+    if (pg <= 0)
+        pg = (mx - mn) / 10;
+    if (st <= 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinVertScrollbar::SetValuesFloat(float mn, float mx, float pg, float st) { SetValuesDouble(mn, mx, pg, st); }
+
+void MWinVertScrollbar::SetValues(int mn, int mx, int pg, int st) { SetValuesDouble(mn, mx, pg, st); }
+
+void MWinVertScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
+{
+    if (mx < mn)
+        return;
+    if (pg == 0)
+        pg = (mx - mn) / 10;
+    if (st == 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinVertScrollbar::TurnOnArrows(char on) { choice_left_arrow = choice_right_arrow = on; }
+
+double MWinVertScrollbar::GetPosDouble() const { return type == MWIN_BUTTON_VERT_SCROLLBAR ? pos : -1; }
+
+double MWinVertScrollbar::Snap(double x)
+{
+    if (snap <= 0)
+        return x;
+    if (snap == 1.0f)
+        return EngMathRoundLong(x);
+    const float tenths[3] = {0.1f, 0.01f, 0.001f};
+    const double scale[3] = {10, 100, 1000};
+    for (int i = 0; i < 3; i++)
+        if (snap == tenths[i])
+            return EngMathRoundLong(x * scale[i]) * (double)snap;
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Unsupported snap value %f", snap);
+    snap = 0;
+    return x;
+}
+
+void MWinVertScrollbar::SetPosDouble(double value, char drag, char force, char call)
+{
+    if (type != MWIN_BUTTON_VERT_SCROLLBAR)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a scrollbar [%s]", id);
+        return;
+    }
+    double c = value < min ? min : value > max ? max : value;
+    _MWinButtonCallbackInfo info;
+    if (!force && c == pos)
+    {
+        if (call && HasCallback())
+        {
+            FillCallbackInfo(&info);
+            info.scrollbar_pos = c;
+            info.scrollbar_flag = drag;
+            CallCallback(&info);
+        }
+        return;
+    }
+    pos = Snap(c);
+    UpdateAutoText();
+    switch (var.kind)
+    {
+    case MWIN_VAR_CHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_char)
+            *var.p_char = (char)(r < -127 ? -127 : r > 127 ? 127 : r);
+        break;
+    }
+    case MWIN_VAR_UCHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_uchar)
+            *var.p_uchar = (unsigned char)(r < 0 ? 0 : r > 255 ? 255 : r);
+        break;
+    }
+    case MWIN_VAR_INT:
+        if (var.p_int)
+            *var.p_int = EngMathRoundDouble(pos);
+        break;
+    case MWIN_VAR_LONG:
+        if (var.p_long)
+            *var.p_long = EngMathRoundLong(pos);
+        break;
+    case MWIN_VAR_ULONG:
+        if (var.p_ulong)
+            *var.p_ulong = (unsigned int)(pos < 0 ? 0 : EngMathRoundLong(pos));
+        break;
+    case MWIN_VAR_FLOAT:
+        if (var.p_float)
+            *var.p_float = var.mult_float > 0 ? (float)(pos / var.mult_float) : (float)pos;
+        break;
+    default:
+        break;
+    }
+    if (drag)
+        moved_by_drag = 1;
+    if (mwin)
+        mwb::RenderNeeded(mwin);
+    if (call && HasCallback())
+    {
+        FillCallbackInfo(&info);
+        info.scrollbar_pos = pos;
+        info.scrollbar_flag = drag;
+        CallCallback(&info);
+    }
+}
+
+void MWinVertScrollbar::SetAutoTextFloat(char on, int decimals, char keep_prefix, float multiplier)
+{
+    prefix_length = (keep_prefix && texts[0]) ? text_len[0] : 0;
+    if (decimals > 3)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Decimal places=%d not supported", decimals);
+    if (on)
+    {
+        auto_text = (char)(decimals + 1);
+        auto_mult = multiplier == 0 ? 1 : multiplier;
+        UpdateAutoText();
+    }
+    else
+        auto_text = 0;
+}
+
+void MWinVertScrollbar::UpdateAutoText()
+{
+    if (!auto_text)
+        return;
+    char value[64];
+    int dec = (auto_text >= 2 && auto_text <= 4) ? auto_text - 1 : 0;
+    snprintf(value, sizeof(value), "%.*f", dec, GetPosDouble() * auto_mult);
+    char out[MWIN_BUTTON_MAX_TEXT + 80];
+    int plen = prefix_length < text_len[0] ? prefix_length : text_len[0];
+    if (plen > MWIN_BUTTON_MAX_TEXT)
+        plen = MWIN_BUTTON_MAX_TEXT;
+    if (plen > 0 && texts[0])
+        snprintf(out, sizeof(out), "%.*s [%s]", plen, texts[0], value);
+    else
+        snprintf(out, sizeof(out), "%s", value);
+    SetText(out);
+}
+
+char MWinVertScrollbar::RegisterFloatVariable(float* p, float mult, char call)
+{
+    if (!p || !MWinButton::RegisterFloatVariable(p, mult))
+        return 0;
+    if (type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinVertScrollbar::RegisterIntVariable(int* p, int mult, char call)
+{
+    if (!MWinButton::RegisterIntVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinVertScrollbar::RegisterLongVariable(int* p, int mult, char call)
+{
+    if (!MWinButton::RegisterLongVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinVertScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
+{
+    if (!MWinButton::RegisterUnsignedLongVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinVertScrollbar::RegisterCharVariable(char* p, char call)
+{
+    if (!MWinButton::RegisterCharVariable(p))
+        return 0;
+    if (p && type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble(*p, 0, 0, call);
+    return 1;
+}
+
+char MWinVertScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
+{
+    if (!MWinButton::RegisterUnsignedCharVariable(p))
+        return 0;
+    if (p && type == MWIN_BUTTON_VERT_SCROLLBAR)
+        SetPosDouble(*p, 0, 0, call);
+    return 1;
+}
+
+void MWinVertScrollbar::UpdateFromRegisteredVariable(char call)
+{
+    double v;
+    switch (var.kind)
+    {
+    case MWIN_VAR_CHAR:
+        if (!var.p_char)
+            return;
+        v = *var.p_char;
+        break;
+    case MWIN_VAR_UCHAR:
+        if (!var.p_uchar)
+            return;
+        v = *var.p_uchar;
+        break;
+    case MWIN_VAR_INT:
+        if (!var.p_int)
+            return;
+        v = (double)*var.p_int * var.mult_int;
+        break;
+    case MWIN_VAR_LONG:
+        if (!var.p_long)
+            return;
+        v = (double)*var.p_long * var.mult_long;
+        break;
+    case MWIN_VAR_ULONG:
+        if (!var.p_ulong)
+            return;
+        v = (double)*var.p_ulong * var.mult_ulong;
+        break;
+    case MWIN_VAR_FLOAT:
+        if (!var.p_float)
+            return;
+        v = (double)*var.p_float * var.mult_float;
+        break;
+    default:
+        return;
+    }
+    SetPosDouble(v, 0, 0, call);
+}
+
+// ---- Geometry ----
+
+float MWinVertScrollbar::TrackStart()
+{
+    return actual_area.y + LS(31) + (choice_left_arrow ? LS(21) : 0);
+}
+
+float MWinVertScrollbar::TrackLength()
+{
+    return actual_area.h - LS(27) - 2 * LS(31) - (choice_left_arrow ? 2 * LS(21) : 0);
+}
+
+float MWinVertScrollbar::GetScreenYPos()
+{
+    if (max == min)
+        return TrackStart();
+    return TrackStart() + (float)((pos - min) * TrackLength() / (max - min));
+}
+
+double MWinVertScrollbar::GetYPosFromScreen(float y)
+{
+    float len = TrackLength();
+    if (len == 0)
+        return 0;
+    float c = y - LS(27) / 2;
+    double v = min + (c - TrackStart()) * (max - min) / len;
+    if (y >= actual_area.y && v < min)
+        v = min;
+    if (y < actual_area.y + actual_area.h && v > max)
+        v = max;
+    return v;
+}
+
+char MWinVertScrollbar::IsMouseVieportCursorInButton()
+{
+    float mx = mwb::MouseX(mwin), my = mwb::MouseY(mwin);
+    float ty = GetScreenYPos();
+    return mx >= actual_area.x && mx < actual_area.x + actual_area.w && my >= ty && my < ty + LS(27);
+}
+
+// ---- Drawing ----
+
+void MWinVertScrollbar::Render()
+{
+    if (!PrepareForRender())
+        return;
+    RenderNoPrepare();
+    RestoreAfterRender();
+}
+
+void MWinVertScrollbar::RenderNoPrepare()
+{
+    RenderNormalBack(GetRenderState());
+    RenderButton();
+    RenderText(GetRenderState());
+}
+
+void MWinVertScrollbar::RenderButton()
+{
+    const _ColourRGBA* col = colour_set ? &colour : nullptr;
+    float l21 = LS(21), l23 = LS(23), l26 = LS(26);
+    float cx = actual_area.x + actual_area.w / 2 - l26 / 2;
+    _MWinTextureState st = GetRenderState();
+    if (choice_left_arrow)
+        mwb::DrawStdTexBut(mwin, 5, st, cx, actual_area.y + l23, l26, l21, col);
+    if (choice_right_arrow)
+        mwb::DrawStdTexBut(mwin, 6, st, cx, actual_area.y + actual_area.h - l21 - l23, l26, l21, col);
+    mwb::DrawStdTexBut(mwin, 11, MWIN_TEXSTATE_NORMAL, cx, GetScreenYPos(), l26, LS(27), col);
+}
+
+// ---- Input ----
+
+// A widget without callback cannot be removed by a position change; one with
+// a callback is looked up again.
+char MWinVertScrollbar::StillHere(const _MWinButtonRef* ref)
+{
+    return ref->self == nullptr || RefStillExists(ref);
+}
+
+void MWinVertScrollbar::DraggingOver()
+{
+    dragging = 0;
+    pressed = 0;
+    if (moved_by_drag)
+    {
+        moved_by_drag = 0;
+        SetPosDouble(pos, 0, 0, 1);
+    }
+}
+
+char MWinVertScrollbar::ArrowPress(char up)
+{
+    _MWinButtonRef ref = {};
+    if (HasCallback())
+        MakeRef(&ref);
+    if (up)
+    {
+        if (pos <= max - step)
+            SetPosDouble(pos + step, 0, 0, 1);
+    }
+    else if (pos >= min + step)
+        SetPosDouble(pos - step, 0, 0, 1);
+    return StillHere(&ref);
+}
+
+char MWinVertScrollbar::Jump(int direction)
+{
+    _MWinButtonRef ref = {};
+    if (HasCallback())
+        MakeRef(&ref);
+    double v = direction <= 0 ? pos - page : pos + page;
+    v = v < min ? min : v > max ? max : v;
+    SetPosDouble(v, 0, 0, 1);
+    return StillHere(&ref);
+}
+
+char MWinVertScrollbar::HandleMouseButtonPressed(char button, char down, char third)
+{
+    pressed = 0;
+    if (!ShouldHandleMouseButtonPressed(button, down, third))
+        return 0;
+    if (!down)
+    {
+        char was = dragging;
+        DraggingOver();
+        return was;
+    }
+    pressed = 1;
+    float my = mwb::MouseY(mwin);
+    const _Dimension& a = actual_area;
+    if (my < a.y || my >= a.y + a.h)
+        return 0;
+    float l21 = LS(21), l23 = LS(23);
+    if (choice_left_arrow && my > a.y + l23 && my < a.y + l23 + l21)
+    {
+        ArrowPress(0);
+        return 1;
+    }
+    if (choice_right_arrow && my > a.y + a.h - l23 - l21 && my < a.y + a.h - l23)
+    {
+        ArrowPress(1);
+        return 1;
+    }
+    float ty = GetScreenYPos();
+    float len = LS(27);
+    if (my >= ty && my < ty + len)
+    {
+        dragging = 1;
+        drag_offset = my - ty - len / 2;
+        return 1;
+    }
+    double v = GetYPosFromScreen(my);
+    if (v < min || v > max)
+        return 0;
+    Jump(v > pos ? 1 : 0);
+    return 1;
+}
+
+char MWinVertScrollbar::HandleMouseButtonDoubleClicked(char button)
+{
+    if (!ShouldHandleMouseButtonDoubleClicked(button))
+        return 0;
+    return HandleMouseButtonPressed(button, 1, 0);
+}
+
+void MWinVertScrollbar::HandleMouseButtonPressCanceled() { DraggingOver(); }
+
+char MWinVertScrollbar::HandleMouseMove()
+{
+    if (!ShouldHandleMouseMove() || !dragging)
+        return 0;
+    MWin* mw = mwin;
+    SetPosDouble(GetYPosFromScreen(mwb::MouseY(mwin) - drag_offset), 1, 0, 1);
+    if (mw)
+        mwb::RenderNeeded(mw);
+    return 1;
+}
+
+char MWinVertScrollbar::HandleMouseWheel(int delta)
+{
+    if (!ShouldHandleMouseWheel())
+        return 0;
+    MWin* mw = mwin;
+    int steps = delta < 0 ? -delta : delta;
+    for (int i = 0; i < steps; i++)
+        if (!ArrowPress(delta < 0 ? 1 : 0))
+            return 1;
+    if (steps > 0 && mw)
+        mwb::PlaySound(mw, MWIN_SOUND_KEY);
+    return 1;
+}
+
+char MWinVertScrollbar::HandleKeyDown(int key)
+{
+    if (!ShouldHandleKeyDown())
+        return 0;
+    switch (key)
+    {
+    case 244:
+    case 248:
+        Jump(0);
+        break;
+    case 245:
+    case 249:
+        Jump(1);
+        break;
+    case 246:
+        ArrowPress(0);
+        break;
+    case 247:
+        ArrowPress(1);
+        break;
+    default:
+        return PostHandleKeyDown(key, 0);
+    }
+    return 1; // a used key may have removed this widget
+}
+
+char MWinVertScrollbar::KeepFocusOnMouseMove() { return ShouldKeepFocusOnMouseMove() && dragging; }
+
+void MWinVertScrollbar::Deactivate()
+{
+    _MWinButtonRef ref = {};
+    if (moved_by_drag && HasCallback())
+        MakeRef(&ref);
+    DraggingOver();
+    if (StillHere(&ref))
+        MWinButton::Deactivate();
+}
+
+MWinVertScrollbar* MWinWindowAddVertScrollbar(MWinWindow* window, const char* id, const char* texbut,
+                                              const char* text, float x, float y, float w, float h)
+{
+    if (!window)
+        return nullptr;
+    MWinVertScrollbar* b = new (std::nothrow) MWinVertScrollbar(window->GetMWin(), id, window, texbut, text, x, y, w, h);
+    if (!b)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+        return nullptr;
+    }
+    window->CompleteAddButton(b);
+    return b;
+}
