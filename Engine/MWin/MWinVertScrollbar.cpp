@@ -15,6 +15,8 @@ MWinVertScrollbar::MWinVertScrollbar(MWin* mw, const char* bid, MWinWindow* par,
     : MWinButton(mw, bid, par, MWIN_BUTTON_VERT_SCROLLBAR, texbut, text, x, y, w, h)
 {
     Reset();
+    // The default range is usable; windows draw live widgets only.
+    live = 1;
 }
 
 MWinVertScrollbar::~MWinVertScrollbar() { Reset(); }
