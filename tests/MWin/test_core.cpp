@@ -296,3 +296,23 @@ TEST(MWinColour, HueTableRunsRoundTheColourCircle)
         EXPECT_FLOAT_EQ(t[c.i].b, c.b) << c.i;
     }
 }
+
+TEST_F(CoreTest, SetButtonCallbackFindsTheWidgetByItsIDs)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    MWinButton* b = AddPush(w, "B", 10, 10);
+    static int calls = 0;
+    calls = 0;
+    auto fn = [](MWin*, _MWinButtonCallbackInfo* info, int a, int c) {
+        EXPECT_STREQ(info->button_id, "B");
+        EXPECT_EQ(a + c, 7);
+        calls++;
+    };
+    EXPECT_EQ(mw->SetButtonCallback("Coll", "W", "B", fn, 3, 4), 1);
+    EXPECT_EQ(b->HasCallback(), 1);
+    w->SendButtonCallCallbackMessage(b);
+    mw->Tick2();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(mw->SetButtonCallback("Coll", "W", "X", fn, 0, 0), 0);
+    EXPECT_TRUE(Logged("Could not find button W:X"));
+}
