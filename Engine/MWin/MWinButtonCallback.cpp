@@ -8,9 +8,7 @@
 #include "MWinButton.h"
 #include "MWinButtonCore.h"
 #include "MWinCollectionController.h"
-
-// The colour picker's own scrollbar handler; the controller path runs it too.
-void MWinColour_ScrollbarsCallback(MWin*, _MWinButtonCallbackInfo*, int, int, void*) __attribute__((weak));
+#include "MWinColourPicker.h"
 
 char MWinButton::SetCallback(MWinButtonCallback4 fn, int i1, int i2, char check)
 {

@@ -11,9 +11,12 @@ void MWinButton::PieReset()
 {
     pie.value = 0.5f;
     pie.maximum = 1.0f;
+    // Live so that its window draws it; TakesInput keeps it out of input and ticks.
+    live = 1;
     mwb::PieColour(mwin, 1, &pie.colour1);
     mwb::PieColour(mwin, 2, &pie.colour2);
     mwb::PieColour(mwin, 3, &pie.colour3);
+    PieUpdatePositions();
 }
 
 void MWinButton::PieSetValuesFloat(float value, float maximum)
@@ -113,8 +116,8 @@ void MWinButton::PieUpdatePositions()
         {
             float a0 = (float)M_PI / 2 + j * 2 * (float)M_PI * frac / PIE_TRIANGLES;
             float a1 = (float)M_PI / 2 + (j + 1) * 2 * (float)M_PI * frac / PIE_TRIANGLES;
-            l->SetPositionsRatioed((unsigned)j, cx + rx * sinf(-a0), cy + ry * cosf(a0), 0, cx + rx * sinf(-a1),
-                                   cy + ry * cosf(a1), 0, cx, cy, 0);
+            l->SetPositionsRatioed((unsigned)j, cx + rx * sinf(-a0), cy + ry * cosf(a0), 0,
+                                   cx + rx * sinf(-a1), cy + ry * cosf(a1), 0, cx, cy, 0);
             l->SetColour((unsigned)j, c.r, c.g, c.b, alpha);
         }
     }
