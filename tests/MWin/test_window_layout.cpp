@@ -58,8 +58,8 @@ TEST_F(CoreTest, TextureButtonAndFontSetters)
     vztest::WriteFile(file, "png");
     MWinTextures* tex = mw->GetTextures();
     tex->AddTexture("Skin", file.c_str());
-    tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_TITLE, "Title", "Skin", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0,
-                                  "", 0, 0, 0, 0);
+    tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_TITLE, "Title", "Skin", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0,
+                                  0, 0, 0, "", 0, 0, 0, 0);
     tex->AddTextureButton("Mine", "Skin");
 
     MWinWindow* w = AddWindow("W", 0, 0, 100, 100);
