@@ -11,7 +11,9 @@
 #include "MWinButton.h"
 #include "MWinCollection.h"
 #include "MWinCollectionController.h"
+#include "MWinColourPicker.h"
 #include "MWinFonts.h"
+#include "MWinHorzScrollbar.h"
 #include "MWinTextures.h"
 
 #define MWIN_HIDE_BUTTON_ID "STD_HIDE"
@@ -1021,6 +1023,30 @@ MWinButton* MWinWindow::AddButton(const char* bid, _MWinButtonType kind, const c
     if (b)
         b->SetCallback(fn, a, bb, 1);
     return b;
+}
+
+MWinButton* MWinWindow::AddHorzScrollbar(const char* bid, const char* texbut, const char* text, float x,
+                                         float y, float w, float h)
+{
+    MWinButton* b = new (std::nothrow) MWinHorzScrollbar(mwin, bid, this, texbut, text, x, y, w, h);
+    if (!b)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+        return nullptr;
+    }
+    return CompleteAddButton(b);
+}
+
+MWinButton* MWinWindow::AddColour(const char* bid, const char* texbut, const char* text, float x, float y,
+                                  float w, float h)
+{
+    MWinButton* b = new (std::nothrow) MWinColour(mwin, bid, this, texbut, text, x, y, w, h);
+    if (!b)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+        return nullptr;
+    }
+    return CompleteAddButton(b);
 }
 
 MWinButton* MWinWindow::CompleteAddButton(MWinButton* b)

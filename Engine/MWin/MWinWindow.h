@@ -197,6 +197,10 @@ public:
                           float y, float w, float h, MWinPlainCallbackFn fn);
     MWinButton* AddButton(const char* id, _MWinButtonType kind, const char* texbut, const char* text, float x,
                           float y, float w, float h, MWinButtonCallbackFn fn, int a, int b);
+    MWinButton* AddHorzScrollbar(const char* id, const char* texbut, const char* text, float x, float y,
+                                 float w, float h);
+    MWinButton* AddColour(const char* id, const char* texbut, const char* text, float x, float y, float w,
+                          float h);
     MWinButton* CompleteAddButton(MWinButton* b);
     char PreAddButton(const char* id, _MWinButtonType kind, float* area);
     char RemoveButton(MWinButton* b);
