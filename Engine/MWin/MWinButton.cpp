@@ -22,7 +22,8 @@ char MWinButton::mui_text_printf_format_str[612];
 namespace
 {
 // Standard texture-button slot of each kind.
-const int kDefaultTexBut[MWIN_BUTTON_NUM_TYPES] = {3, 27, 27, 28, 10, 12, 29, 27, 29, 30, 10, 3, 3, 3, 4, 3, 3};
+const int kDefaultTexBut[MWIN_BUTTON_NUM_TYPES] = {3,  27, 27, 28, 10, 12, 29, 27, 29,
+                                                   30, 10, 3,  3,  3,  4,  3,  3};
 const char* kTexButDefault = "MWIN_TEXBUT_DEFAULT";
 const char* kTexButNone = "MWIN_TEXBUT_NONE";
 } // namespace
@@ -392,13 +393,34 @@ char MWinButton::ShouldHandleMouseButtonDoubleClicked(char button)
     return TakesInput() && focused && shown && enabled && button == 0;
 }
 
-char MWinButton::ShouldHandleMouseMove() { return TakesInput() && shown; }
-char MWinButton::ShouldKeepFocusOnMouseMove() { return TakesInput() && focused; }
-char MWinButton::ShouldHandleMouseWheel() { return TakesInput() && focused && shown; }
-char MWinButton::ShouldHandleKeyDown() { return TakesInput() && focused && shown; }
-char MWinButton::ShouldHandleKeyDownUChar() { return TakesInput() && focused && shown; }
-char MWinButton::ShouldHandleKeyUp() { return TakesInput() && focused && shown; }
-char MWinButton::ShouldTick() { return TakesInput() && enabled && shown; }
+char MWinButton::ShouldHandleMouseMove()
+{
+    return TakesInput() && shown;
+}
+char MWinButton::ShouldKeepFocusOnMouseMove()
+{
+    return TakesInput() && focused;
+}
+char MWinButton::ShouldHandleMouseWheel()
+{
+    return TakesInput() && focused && shown;
+}
+char MWinButton::ShouldHandleKeyDown()
+{
+    return TakesInput() && focused && shown;
+}
+char MWinButton::ShouldHandleKeyDownUChar()
+{
+    return TakesInput() && focused && shown;
+}
+char MWinButton::ShouldHandleKeyUp()
+{
+    return TakesInput() && focused && shown;
+}
+char MWinButton::ShouldTick()
+{
+    return TakesInput() && enabled && shown;
+}
 
 // ---- Virtual slots ----
 
@@ -612,7 +634,10 @@ char MWinButton::HandleKeyDownUChar(unsigned char c)
     return 0;
 }
 
-char MWinButton::HandleKeyUp(int) { return 0; }
+char MWinButton::HandleKeyUp(int)
+{
+    return 0;
+}
 
 char MWinButton::KeepFocusOnMouseMove()
 {
@@ -767,9 +792,15 @@ void MWinButton::SetOrigPos(float x, float y, float w, float h)
     UpdateActualArea();
 }
 
-void MWinButton::SetOrigPos(float x, float y) { SetOrigPos(x, y, orig_area.w, orig_area.h); }
+void MWinButton::SetOrigPos(float x, float y)
+{
+    SetOrigPos(x, y, orig_area.w, orig_area.h);
+}
 
-void MWinButton::SetOrigPos() { UpdateActualArea(); }
+void MWinButton::SetOrigPos()
+{
+    UpdateActualArea();
+}
 
 void MWinButton::SetOrigPosNoBoundsCheck(float x, float y, float w, float h)
 {
@@ -789,7 +820,10 @@ void MWinButton::SetOrigArea(const _Dimension* d)
         SetOrigPos(d->x, d->y, d->w, d->h);
 }
 
-void MWinButton::SetOrigArea(_Dimension d) { SetOrigPos(d.x, d.y, d.w, d.h); }
+void MWinButton::SetOrigArea(_Dimension d)
+{
+    SetOrigPos(d.x, d.y, d.w, d.h);
+}
 
 void MWinButton::SetOrigBoundingBox(int x0, int y0, int x1, int y1)
 {
@@ -926,7 +960,10 @@ float MWinButton::GetAutoResizeScaleY()
     return (parent && mwb::WindowAutoResizes(parent)) ? eng_main_window_y_narrowscreen_ratio : 1.0f;
 }
 
-MWinLayoutSettings* MWinButton::GetLayoutSettings() { return mwin ? mwb::Layout(mwin, parent) : nullptr; }
+MWinLayoutSettings* MWinButton::GetLayoutSettings()
+{
+    return mwin ? mwb::Layout(mwin, parent) : nullptr;
+}
 
 float MWinButton::LS(int n)
 {
@@ -1004,7 +1041,10 @@ char MWinButton::SetText(const char* s)
     return DoSetText(0, s);
 }
 
-char MWinButton::SetText2(const char* s) { return DoSetText(1, s); }
+char MWinButton::SetText2(const char* s)
+{
+    return DoSetText(1, s);
+}
 
 char MWinButton::SetTexts(const char* s0, const char* s1)
 {
@@ -1038,8 +1078,14 @@ char MWinButton::SetMultilineTextPrintf(const char* fmt, ...)
     return SetMultilineText(mui_text_printf_format_str);
 }
 
-char MWinButton::HasText() { return texts[0] != nullptr; }
-char MWinButton::HasText2() { return texts[1] != nullptr; }
+char MWinButton::HasText()
+{
+    return texts[0] != nullptr;
+}
+char MWinButton::HasText2()
+{
+    return texts[1] != nullptr;
+}
 
 char MWinButton::HasText(int n)
 {
@@ -1229,7 +1275,10 @@ void MWinButton::SetTextColour(float r, float g, float b, float a)
         mwb::RenderNeeded(mwin);
 }
 
-void MWinButton::SetTextColour(float r, float g, float b) { SetTextColour(r, g, b, -1); }
+void MWinButton::SetTextColour(float r, float g, float b)
+{
+    SetTextColour(r, g, b, -1);
+}
 
 void MWinButton::SetTextColour(const _ColourRGBA* c)
 {
@@ -1314,9 +1363,15 @@ void MWinButton::GetColour(_ColourRGBA* out)
         *out = colour;
 }
 
-const _ColourRGBA* MWinButton::GetColour() { return colour_set ? &colour : &mwb_no_colour; }
+const _ColourRGBA* MWinButton::GetColour()
+{
+    return colour_set ? &colour : &mwb_no_colour;
+}
 
-float MWinButton::GetTransparency() { return colour_set ? colour.a : 1.0f; }
+float MWinButton::GetTransparency()
+{
+    return colour_set ? colour.a : 1.0f;
+}
 
 // ---- Background texture button ----
 
@@ -1413,15 +1468,18 @@ char MWinButton::SetBackTexButToCustom(const char* file, char o1, char o2, char 
     return SetBackTexButToCustom(0, file, o1, o2, o3, l, t, r, b, 1, 1, 1, 1);
 }
 
-char MWinButton::SetBackTexButToCustom(const char* file) { return SetBackTexButToCustom(file, 0, 0, 0); }
+char MWinButton::SetBackTexButToCustom(const char* file)
+{
+    return SetBackTexButToCustom(file, 0, 0, 0);
+}
 
 char MWinButton::SetBackTexButToCustom(const char* file, char o1, char o2, char o3)
 {
     return SetBackTexButToCustom(file, o1, o2, o3, 0, 0, 1, 1);
 }
 
-char MWinButton::SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o3, float l, float t,
-                                           float r, float b, float cr, float cg, float cb, float ca)
+char MWinButton::SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o3, float l,
+                                           float t, float r, float b, float cr, float cg, float cb, float ca)
 {
     custom_on = 0;
     default_texbut = 0;
@@ -1478,7 +1536,8 @@ char MWinButton::CreateCustomTexBut()
                 return 0;
             }
         }
-        if (!c->texture->LoadFromFileUsingExt(c->filename, c->opt1, c->opt2, mwin ? mwb::TextureOption(mwin) : 0))
+        if (!c->texture->LoadFromFileUsingExt(c->filename, c->opt1, c->opt2,
+                                              mwin ? mwb::TextureOption(mwin) : 0))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load custom texture state %d <%s>", s, c->filename);
             custom_on = 0;
@@ -1502,4 +1561,7 @@ void MWinButton::DestroyCustomTexBut()
     }
 }
 
-const char* MWinButton::GetBackCustomTexButFilename() { return custom_on ? custom[0].filename : nullptr; }
+const char* MWinButton::GetBackCustomTexButFilename()
+{
+    return custom_on ? custom[0].filename : nullptr;
+}

@@ -418,11 +418,12 @@ public:
     void SetBackTexButToNone();
     char SetBackTexButToCustom(_MWinTextureState state, const char* file, char o1, char o2, char o3, float l,
                                float t, float r, float b, float cr, float cg, float cb, float ca);
-    char SetBackTexButToCustom(const char* file, char o1, char o2, char o3, float l, float t, float r, float b);
+    char SetBackTexButToCustom(const char* file, char o1, char o2, char o3, float l, float t, float r,
+                               float b);
     char SetBackTexButToCustom(const char* file);
     char SetBackTexButToCustom(const char* file, char o1, char o2, char o3);
-    char SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o3, float l, float t, float r,
-                                   float b, float cr, float cg, float cb, float ca);
+    char SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o3, float l, float t,
+                                   float r, float b, float cr, float cg, float cb, float ca);
     char SetBackTexButToCustomTexP(EngTexture* tex);
     char CreateCustomTexBut();
     void DestroyCustomTexBut();
@@ -667,7 +668,8 @@ public:
     // Pie.
     void PieReset();
     void PieSetValuesFloat(float value, float maximum);
-    void PieSetColours(float r1, float g1, float b1, float r2, float g2, float b2, float r3, float g3, float b3);
+    void PieSetColours(float r1, float g1, float b1, float r2, float g2, float b2, float r3, float g3,
+                       float b3);
     char PieRegisterFloatVariable(float* p, float mult);
     void PieUpdateFromRegisteredVariable(char call);
     void PieUpdatePositions();

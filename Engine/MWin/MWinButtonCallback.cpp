@@ -10,7 +10,6 @@
 #include "MWinCollectionController.h"
 #include "MWinColourPicker.h"
 
-
 char MWinButton::SetCallback(MWinButtonCallback4 fn, int i1, int i2, char check)
 {
     if (check && fn && parent && mwb::Controller(parent))

@@ -26,7 +26,10 @@ void PlaySound(MWin* mw, int event)
         mw->PlaySound(event);
 }
 
-char IsOn(MWin* mw) { return mw && mw->IsOn(); }
+char IsOn(MWin* mw)
+{
+    return mw && mw->IsOn();
+}
 
 MWinButton* GetButtonFromIDs(MWin* mw, const char* coll, const char* win, const char* but)
 {
@@ -55,7 +58,10 @@ void MoveMouse(MWin* mw, float x, float y)
         mw->MoveMouse((int)x, (int)y);
 }
 
-char MouseInArea(MWin* mw, const _Dimension* area) { return mw && mw->IsMouseViewportCursorInArea(area, nullptr); }
+char MouseInArea(MWin* mw, const _Dimension* area)
+{
+    return mw && mw->IsMouseViewportCursorInArea(area, nullptr);
+}
 
 void ButtonsChanged(MWin* mw)
 {
@@ -82,20 +88,44 @@ EngInt32 LayoutInt(MWinLayoutSettings* ls, int n)
     return (ls && n >= 0 && n < MWIN_LAYOUT_NUM_FIELDS) ? ls->GetInt(n) : 0;
 }
 
-char CropButtons(MWin* mw) { return mw && mw->GetCropButtons(); }
-float DisabledAlpha(MWin* mw) { return mw ? mw->GetSettings()->disabled_alpha : 1.0f; }
-char ShrinkToFitDefault(MWin* mw) { return mw ? mw->GetSettings()->shrink_text_default : 0; }
-int ChoiceHighlightStyle(MWin* mw) { return mw ? mw->GetSettings()->choice_highlight : 0; }
-char PanelBackOn(MWin* mw) { return mw && mw->GetSettings()->list_panel_bg[0]; }
-char PanelFollowsRenderState(MWin* mw) { return mw && mw->GetSettings()->list_panel_bg[1]; }
-char PanelHighlighted(MWin* mw) { return mw && mw->GetSettings()->list_panel_bg[2]; }
+char CropButtons(MWin* mw)
+{
+    return mw && mw->GetCropButtons();
+}
+float DisabledAlpha(MWin* mw)
+{
+    return mw ? mw->GetSettings()->disabled_alpha : 1.0f;
+}
+char ShrinkToFitDefault(MWin* mw)
+{
+    return mw ? mw->GetSettings()->shrink_text_default : 0;
+}
+int ChoiceHighlightStyle(MWin* mw)
+{
+    return mw ? mw->GetSettings()->choice_highlight : 0;
+}
+char PanelBackOn(MWin* mw)
+{
+    return mw && mw->GetSettings()->list_panel_bg[0];
+}
+char PanelFollowsRenderState(MWin* mw)
+{
+    return mw && mw->GetSettings()->list_panel_bg[1];
+}
+char PanelHighlighted(MWin* mw)
+{
+    return mw && mw->GetSettings()->list_panel_bg[2];
+}
 
 char PieDrawLayer(MWin* mw, int layer)
 {
     return mw && layer >= 1 && layer <= 3 && mw->GetSettings()->pie_flags[layer - 1];
 }
 
-int PieBlendType(MWin* mw) { return mw ? (int)(signed char)mw->GetSettings()->pie_flags[3] : -1; }
+int PieBlendType(MWin* mw)
+{
+    return mw ? (int)(signed char)mw->GetSettings()->pie_flags[3] : -1;
+}
 
 void PieColour(MWin* mw, int layer, _ColourRGB* out)
 {
@@ -105,9 +135,15 @@ void PieColour(MWin* mw, int layer, _ColourRGB* out)
     *out = {f[0], f[1], f[2]};
 }
 
-int TextureOption(MWin* mw) { return mw ? mw->GetTextureLoadOption() : 0; }
+int TextureOption(MWin* mw)
+{
+    return mw ? mw->GetTextureLoadOption() : 0;
+}
 
-const _MWinHueEntry* HueTable(MWin* mw) { return mw ? mw->GetHueTable() : nullptr; }
+const _MWinHueEntry* HueTable(MWin* mw)
+{
+    return mw ? mw->GetHueTable() : nullptr;
+}
 
 void ColourBorder(MWin* mw, float* rgb)
 {
@@ -121,7 +157,10 @@ EngTexture* ColourStrip(MWin* mw, int i)
     return (mw && mw->GetTextures()) ? mw->GetTextures()->GetColourStripTexture(i) : nullptr;
 }
 
-char HasTextures(MWin* mw) { return mw && mw->GetTextures(); }
+char HasTextures(MWin* mw)
+{
+    return mw && mw->GetTextures();
+}
 
 int TexButNumFromID(MWin* mw, const char* id)
 {
@@ -147,8 +186,8 @@ void DrawStdTexBut(MWin* mw, int slot, _MWinTextureState state, float x, float y
         mw->GetTextures()->DrawTextureButton(n, state, x, y, w, h, colour);
 }
 
-void DrawStdTexButPart(MWin* mw, int slot, _MWinTextureState state, float x, float y, float w, float h, float u0,
-                       float u1, const _ColourRGBA* colour)
+void DrawStdTexButPart(MWin* mw, int slot, _MWinTextureState state, float x, float y, float w, float h,
+                       float u0, float u1, const _ColourRGBA* colour)
 {
     int n = StandardTexButNum(mw, slot);
     if (n >= 0)
@@ -167,12 +206,18 @@ int FontNumFromID(MWin* mw, const char* id)
     return (mw && mw->GetFonts()) ? mw->GetFonts()->GetFontNumFromID(id) : -1;
 }
 
-EngFont* UserFont(MWin* mw, int n) { return (mw && mw->GetFonts()) ? mw->GetFonts()->GetUserFont(n) : nullptr; }
+EngFont* UserFont(MWin* mw, int n)
+{
+    return (mw && mw->GetFonts()) ? mw->GetFonts()->GetUserFont(n) : nullptr;
+}
 
-EngFont* Font(MWin* mw, int n) { return (mw && mw->GetFonts()) ? mw->GetFonts()->GetFont(n) : nullptr; }
+EngFont* Font(MWin* mw, int n)
+{
+    return (mw && mw->GetFonts()) ? mw->GetFonts()->GetFont(n) : nullptr;
+}
 
-void RenderText(MWin* mw, int font, _MWinTextAlign align, float margin, const _Dimension* area, const char* text,
-                int count, char shrink)
+void RenderText(MWin* mw, int font, _MWinTextAlign align, float margin, const _Dimension* area,
+                const char* text, int count, char shrink)
 {
     if (!mw || !area || !text)
         return;
@@ -187,8 +232,14 @@ void RenderMultilineText(MWin* mw, int font, _MWinTextAlign align, float margin,
         mw->RenderMultilineText(font, align, margin, area, nullptr, text, 0, 1, 0);
 }
 
-MWinCollectionController* Controller(MWinWindow* win) { return win ? win->GetController(0) : nullptr; }
-const char* WindowID(MWinWindow* win) { return win ? win->GetID() : ""; }
+MWinCollectionController* Controller(MWinWindow* win)
+{
+    return win ? win->GetController(0) : nullptr;
+}
+const char* WindowID(MWinWindow* win)
+{
+    return win ? win->GetID() : "";
+}
 
 const char* CollectionID(MWinWindow* win)
 {
@@ -210,8 +261,14 @@ void WindowMouseMove(MWinWindow* win)
         win->HandleMouseMove();
 }
 
-void GetWindowActualArea(MWinWindow* win, _Dimension* out) { win->GetActualArea(out); }
-void GetWindowOrigArea(MWinWindow* win, _Dimension* out) { win->GetOrigArea(out); }
+void GetWindowActualArea(MWinWindow* win, _Dimension* out)
+{
+    win->GetActualArea(out);
+}
+void GetWindowOrigArea(MWinWindow* win, _Dimension* out)
+{
+    win->GetOrigArea(out);
+}
 
 void GetWindowVirtualPos(MWinWindow* win, float* x, float* y)
 {
@@ -219,7 +276,10 @@ void GetWindowVirtualPos(MWinWindow* win, float* x, float* y)
     *y = win->GetVirtualPos()->y;
 }
 
-char WindowAutoResizes(MWinWindow* win) { return win && win->IsAutoResizeOn(); }
+char WindowAutoResizes(MWinWindow* win)
+{
+    return win && win->IsAutoResizeOn();
+}
 
 void GetWindowButtonBounds(MWinWindow* win, _Dimension* bounds, float* extra_w, float* extra_h)
 {
@@ -231,15 +291,30 @@ void GetWindowButtonBounds(MWinWindow* win, _Dimension* bounds, float* extra_w, 
     *extra_h = win->IsExtraSizeOn() ? win->GetExtraSize()->y : 0;
 }
 
-char WindowCropsWithMargins(MWinWindow* win) { return win && win->UsesWindowMarginsForCropping(); }
+char WindowCropsWithMargins(MWinWindow* win)
+{
+    return win && win->UsesWindowMarginsForCropping();
+}
 
 char WindowHasBackTexBut(MWinWindow* win)
 {
     return win && !MWinIsIDEmpty(win->GetBackTexButID()) && strcmp(win->GetBackTexButID(), MWIN_TEXBUT_NONE);
 }
 
-void SetWindowEscapeButton(MWinWindow* win, MWinButton* b) { win->SetEscapeButton(b); }
-void SetWindowDefaultButton(MWinWindow* win, MWinButton* b) { win->SetDefaultButton(b); }
-MWinButton* WindowEscapeButton(MWinWindow* win) { return win ? win->GetEscapeButton() : nullptr; }
-MWinButton* WindowDefaultButton(MWinWindow* win) { return win ? win->GetDefaultButton() : nullptr; }
+void SetWindowEscapeButton(MWinWindow* win, MWinButton* b)
+{
+    win->SetEscapeButton(b);
+}
+void SetWindowDefaultButton(MWinWindow* win, MWinButton* b)
+{
+    win->SetDefaultButton(b);
+}
+MWinButton* WindowEscapeButton(MWinWindow* win)
+{
+    return win ? win->GetEscapeButton() : nullptr;
+}
+MWinButton* WindowDefaultButton(MWinWindow* win)
+{
+    return win ? win->GetDefaultButton() : nullptr;
+}
 } // namespace mwb

@@ -43,7 +43,8 @@ EngTexture* ColourStrip(MWin* mw, int i);
 char HasTextures(MWin* mw);
 int TexButNumFromID(MWin* mw, const char* id);
 int StandardTexButNum(MWin* mw, int slot);
-void DrawTexBut(MWin* mw, int num, _MWinTextureState state, const _Dimension* area, const _ColourRGBA* colour);
+void DrawTexBut(MWin* mw, int num, _MWinTextureState state, const _Dimension* area,
+                const _ColourRGBA* colour);
 void DrawStdTexBut(MWin* mw, int slot, _MWinTextureState state, float x, float y, float w, float h,
                    const _ColourRGBA* colour);
 void DrawStdTexButPart(MWin* mw, int slot, _MWinTextureState state, float x, float y, float w, float h,
@@ -56,8 +57,8 @@ EngFont* UserFont(MWin* mw, int n);
 EngFont* Font(MWin* mw, int n);
 
 // Text drawing (area in ratioed screen units).
-void RenderText(MWin* mw, int font, _MWinTextAlign align, float margin, const _Dimension* area, const char* text,
-                int count, char shrink);
+void RenderText(MWin* mw, int font, _MWinTextAlign align, float margin, const _Dimension* area,
+                const char* text, int count, char shrink);
 void RenderMultilineText(MWin* mw, int font, _MWinTextAlign align, float margin, const _Dimension* area,
                          const char* text);
 

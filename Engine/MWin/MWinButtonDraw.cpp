@@ -49,7 +49,10 @@ void MWinButton::RenderNoPrepare()
         extra_render_cb(this, &actual_area, state, extra_render_int, extra_render_data);
 }
 
-void MWinButton::RestoreAfterRender() { RestoreAfterRenderAreaCrop(); }
+void MWinButton::RestoreAfterRender()
+{
+    RestoreAfterRenderAreaCrop();
+}
 
 void MWinButton::RestoreAfterRenderAreaCrop()
 {
@@ -112,7 +115,10 @@ void MWinButton::RenderNormalBack(_MWinTextureState state, _Dimension* area)
     tex->DrawPartWithColour(c->tc_left, c->tc_top, c->tc_right, c->tc_bottom, &col);
 }
 
-void MWinButton::RenderNormalBack(_MWinTextureState state) { RenderNormalBack(state, &actual_area); }
+void MWinButton::RenderNormalBack(_MWinTextureState state)
+{
+    RenderNormalBack(state, &actual_area);
+}
 
 void MWinButton::RenderNormalBack(_MWinTextureState state, float x, float y, float w, float h)
 {
@@ -238,12 +244,12 @@ void MWinButton::RenderNormalText()
         {
             _Dimension a = actual_area;
             a.y += c;
-            mwb::RenderText(mwin, font_num, align, text_x_margin, &a, EngLanguagesGetString(language_token_num, 0),
-                            0, shrink_to_fit);
+            mwb::RenderText(mwin, font_num, align, text_x_margin, &a,
+                            EngLanguagesGetString(language_token_num, 0), 0, shrink_to_fit);
             a = actual_area;
             a.y -= c;
-            mwb::RenderText(mwin, font_num, align, text_x_margin, &a, EngLanguagesGetString(language_token_num, 1),
-                            0, shrink_to_fit);
+            mwb::RenderText(mwin, font_num, align, text_x_margin, &a,
+                            EngLanguagesGetString(language_token_num, 1), 0, shrink_to_fit);
         }
         return;
     }
@@ -340,8 +346,8 @@ char MWinButton::CalcMultilineTextBoxSize(float* w, float* h)
         return 0;
     UpdateTextFontColourAndScale();
     float bw = 0, bh = 0;
-    font->DrawMultilineText(actual_area.x, actual_area.y, actual_area.w, actual_area.h, (char)align, 0, texts[0],
-                            0, 0, &bw, &bh, nullptr, nullptr);
+    font->DrawMultilineText(actual_area.x, actual_area.y, actual_area.w, actual_area.h, (char)align, 0,
+                            texts[0], 0, 0, &bw, &bh, nullptr, nullptr);
     if (w)
         *w = bw;
     if (h)

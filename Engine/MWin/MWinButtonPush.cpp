@@ -271,7 +271,8 @@ void MWinButton::ChoiceSetSel(int sel, char call)
 {
     if (sel < -1 || sel >= choice.num_items)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "invalid sel : %d (m_id: %s, entries = %d)", sel, id, choice.num_items);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "invalid sel : %d (m_id: %s, entries = %d)", sel, id,
+                      choice.num_items);
         return;
     }
     int old = choice.sel;
@@ -398,7 +399,8 @@ char MWinButton::ChoiceArrowsHandleMousePress()
     int d = 0;
     if (mx >= actual_area.x && mx < actual_area.x + zone && choice_left_arrow)
         d = -1;
-    else if (mx >= actual_area.x + actual_area.w - zone && mx < actual_area.x + actual_area.w && choice_right_arrow)
+    else if (mx >= actual_area.x + actual_area.w - zone && mx < actual_area.x + actual_area.w &&
+             choice_right_arrow)
         d = 1;
     if (d == 0)
         return 0;

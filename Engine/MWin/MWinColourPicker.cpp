@@ -13,8 +13,8 @@
 #include "MWinButtonCore.h"
 #include "MWinHorzScrollbar.h"
 
-MWinColour::MWinColour(MWin* mw, const char* bid, MWinWindow* par, const char* texbut, const char* text, float x,
-                       float y, float w, float h)
+MWinColour::MWinColour(MWin* mw, const char* bid, MWinWindow* par, const char* texbut, const char* text,
+                       float x, float y, float w, float h)
     : MWinButton(mw, bid, par, MWIN_BUTTON_COLOUR, texbut, text, x, y, w, h)
 {
     for (int i = 0; i < MWIN_COLOUR_NUM_PARTS; i++)
@@ -94,9 +94,8 @@ char MWinColour::CreateScrollbarsIfNeeded()
                 continue;
             char sid[ENG_ID_SIZE];
             snprintf(sid, sizeof(sid), "Colour_HS_%d", i);
-            scrollbars[i] = new (std::nothrow) MWinHorzScrollbar(mwin, sid, parent, MWIN_TEXBUT_NONE, "",
-                                                                 orig_area.x, orig_area.y, orig_area.w,
-                                                                 orig_area.h);
+            scrollbars[i] = new (std::nothrow) MWinHorzScrollbar(
+                mwin, sid, parent, MWIN_TEXBUT_NONE, "", orig_area.x, orig_area.y, orig_area.w, orig_area.h);
             if (!scrollbars[i])
             {
                 DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
@@ -402,7 +401,10 @@ char MWinColour::HandleMouseWheel(int delta)
     return used;
 }
 
-char MWinColour::HandleKeyDown(int) { return 0; }
+char MWinColour::HandleKeyDown(int)
+{
+    return 0;
+}
 
 char MWinColour::KeepFocusOnMouseMove()
 {
@@ -412,7 +414,10 @@ char MWinColour::KeepFocusOnMouseMove()
     return 0;
 }
 
-void MWinColour::Activate() { MWinButton::Activate(); }
+void MWinColour::Activate()
+{
+    MWinButton::Activate();
+}
 
 void MWinColour::Deactivate()
 {

@@ -15,7 +15,10 @@ MWinHorzScrollbar::MWinHorzScrollbar(MWin* mw, const char* bid, MWinWindow* par,
     Reset();
 }
 
-MWinHorzScrollbar::~MWinHorzScrollbar() { Reset(); }
+MWinHorzScrollbar::~MWinHorzScrollbar()
+{
+    Reset();
+}
 
 void MWinHorzScrollbar::Reset()
 {
@@ -48,9 +51,15 @@ void MWinHorzScrollbar::SetValuesDouble(double mn, double mx, double pg, double 
     live = 1;
 }
 
-void MWinHorzScrollbar::SetValuesFloat(float mn, float mx, float pg, float st) { SetValuesDouble(mn, mx, pg, st); }
+void MWinHorzScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
 
-void MWinHorzScrollbar::SetValues(int mn, int mx, int pg, int st) { SetValuesDouble(mn, mx, pg, st); }
+void MWinHorzScrollbar::SetValues(int mn, int mx, int pg, int st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
 
 void MWinHorzScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
 {
@@ -68,9 +77,15 @@ void MWinHorzScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
     live = 1;
 }
 
-void MWinHorzScrollbar::TurnOnArrows(char on) { choice_left_arrow = choice_right_arrow = on; }
+void MWinHorzScrollbar::TurnOnArrows(char on)
+{
+    choice_left_arrow = choice_right_arrow = on;
+}
 
-double MWinHorzScrollbar::GetPosDouble() const { return type == MWIN_BUTTON_HORZ_SCROLLBAR ? pos : -1; }
+double MWinHorzScrollbar::GetPosDouble() const
+{
+    return type == MWIN_BUTTON_HORZ_SCROLLBAR ? pos : -1;
+}
 
 double MWinHorzScrollbar::Snap(double x)
 {
@@ -309,7 +324,10 @@ void MWinHorzScrollbar::UpdateFromRegisteredVariable(char call)
 
 // ---- Geometry ----
 
-float MWinHorzScrollbar::ThumbLength() { return LS(25) * GetAutoResizeScaleX(); }
+float MWinHorzScrollbar::ThumbLength()
+{
+    return LS(25) * GetAutoResizeScaleX();
+}
 
 float MWinHorzScrollbar::TrackStart()
 {
@@ -459,7 +477,10 @@ char MWinHorzScrollbar::HandleMouseButtonDoubleClicked(char button)
     return HandleMouseButtonPressed(button, 1, 0);
 }
 
-void MWinHorzScrollbar::HandleMouseButtonPressCanceled() { DraggingOver(); }
+void MWinHorzScrollbar::HandleMouseButtonPressCanceled()
+{
+    DraggingOver();
+}
 
 char MWinHorzScrollbar::HandleMouseMove()
 {
@@ -506,7 +527,10 @@ char MWinHorzScrollbar::HandleKeyDown(int key)
     return 1; // a used key may have removed this widget
 }
 
-char MWinHorzScrollbar::KeepFocusOnMouseMove() { return ShouldKeepFocusOnMouseMove() && dragging; }
+char MWinHorzScrollbar::KeepFocusOnMouseMove()
+{
+    return ShouldKeepFocusOnMouseMove() && dragging;
+}
 
 void MWinHorzScrollbar::Deactivate()
 {

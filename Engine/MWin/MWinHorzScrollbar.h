@@ -7,8 +7,8 @@
 class MWinHorzScrollbar : public MWinButton
 {
 public:
-    MWinHorzScrollbar(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text, float x,
-                      float y, float w, float h);
+    MWinHorzScrollbar(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text,
+                      float x, float y, float w, float h);
     ~MWinHorzScrollbar() override;
 
     void Reset();

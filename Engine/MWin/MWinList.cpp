@@ -10,11 +10,11 @@
 #include "MWinButton.h"
 #include "MWinButtonCore.h"
 
-#define LIST_CHECK(ret)                                                                                          \
-    if (type != MWIN_BUTTON_LIST)                                                                                \
-    {                                                                                                            \
-        DebugErrorAlt(__PRETTY_FUNCTION__, "button %s not a list", id);                                          \
-        return ret;                                                                                              \
+#define LIST_CHECK(ret)                                                                                      \
+    if (type != MWIN_BUTTON_LIST)                                                                            \
+    {                                                                                                        \
+        DebugErrorAlt(__PRETTY_FUNCTION__, "button %s not a list", id);                                      \
+        return ret;                                                                                          \
     }
 
 void MWinButton::ListReset()
@@ -108,7 +108,10 @@ char MWinButton::ListSetStringsLanguageToken(int n, const char* token)
     return 1;
 }
 
-char MWinButton::ListIsOpen() { return live && type == MWIN_BUTTON_LIST && list.open; }
+char MWinButton::ListIsOpen()
+{
+    return live && type == MWIN_BUTTON_LIST && list.open;
+}
 
 int MWinButton::ListGetPos()
 {
@@ -152,7 +155,8 @@ char MWinButton::ListSetPos(int pos, char call)
     LIST_CHECK(0)
     if (pos < 0 || pos >= list.num_entries)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "invalid pos : %d (id: %s, entries = %d)", pos, id, list.num_entries);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "invalid pos : %d (id: %s, entries = %d)", pos, id,
+                      list.num_entries);
         return 0;
     }
     list.pos = pos;

@@ -14,7 +14,10 @@
 
 namespace
 {
-char Held(int slot) { return eng_key_down[slot] >= 2; }
+char Held(int slot)
+{
+    return eng_key_down[slot] >= 2;
+}
 
 float Clamp(float v, float lo, float hi)
 {
@@ -414,7 +417,10 @@ const char* MWinButton::PanelGetSelStringForItem(int i)
     return s ? s : "";
 }
 
-const char* MWinButton::PanelGetSelString() { return PanelGetSelStringForItem(panel.pos); }
+const char* MWinButton::PanelGetSelString()
+{
+    return PanelGetSelStringForItem(panel.pos);
+}
 
 void MWinButton::PanelSetDisplayPos(float x)
 {
@@ -547,7 +553,8 @@ float MWinButton::PanelGetYPosFromScreen(float y)
     if (travel == 0)
         return 0;
     float top = (float)(panel.num_entries - panel.per_page);
-    return Clamp((y - panel.slider_length / 2 - panel.track_top) * (panel.num_entries - panel.per_page + 1) / travel,
+    return Clamp((y - panel.slider_length / 2 - panel.track_top) * (panel.num_entries - panel.per_page + 1) /
+                     travel,
                  0, top < 0 ? 0 : top);
 }
 
@@ -624,8 +631,8 @@ void MWinButton::PanelHandleDragging()
     if (travel == 0)
         panel.display_pos = 0;
     else
-        panel.display_pos =
-            Clamp((my - drag_offset - panel.slider_length / 2 - panel.track_top) * (top + 1) / travel, 0, top);
+        panel.display_pos = Clamp(
+            (my - drag_offset - panel.slider_length / 2 - panel.track_top) * (top + 1) / travel, 0, top);
     PanelGetSidebarDimensions();
     if (mwin)
         mwb::RenderNeeded(mwin);
@@ -707,7 +714,10 @@ char MWinButton::PanelHandleKeyDown(int key)
     return 1;
 }
 
-void MWinButton::PanelDeactivate() { dragging = 0; }
+void MWinButton::PanelDeactivate()
+{
+    dragging = 0;
+}
 
 void MWinButton::PanelRenderBack(_MWinTextureState state)
 {
@@ -769,8 +779,8 @@ void MWinButton::PanelRenderBack(_MWinTextureState state)
     }
     if (panel.sidebar_shown)
     {
-        mwb::DrawStdTexBut(mwin, 12, state, panel.sidebar.x, panel.sidebar.y, panel.sidebar.w, panel.sidebar.h,
-                           nullptr);
+        mwb::DrawStdTexBut(mwin, 12, state, panel.sidebar.x, panel.sidebar.y, panel.sidebar.w,
+                           panel.sidebar.h, nullptr);
         mwb::DrawStdTexBut(mwin, 11, MWIN_TEXSTATE_NORMAL, panel.slider_x, panel.slider_y, panel.slider_w,
                            panel.slider_length, nullptr);
     }

@@ -8,7 +8,10 @@
 #include "MWinButton.h"
 #include "MWinButtonCore.h"
 
-void MWinButton::PictureReset() { memset(&pic, 0, sizeof(pic)); }
+void MWinButton::PictureReset()
+{
+    memset(&pic, 0, sizeof(pic));
+}
 
 void MWinButton::PictureAttachTextureToButton(EngTexture* t, char blend)
 {

@@ -116,8 +116,8 @@ void MWinButton::PieUpdatePositions()
         {
             float a0 = (float)M_PI / 2 + j * 2 * (float)M_PI * frac / PIE_TRIANGLES;
             float a1 = (float)M_PI / 2 + (j + 1) * 2 * (float)M_PI * frac / PIE_TRIANGLES;
-            l->SetPositionsRatioed((unsigned)j, cx + rx * sinf(-a0), cy + ry * cosf(a0), 0, cx + rx * sinf(-a1),
-                                   cy + ry * cosf(a1), 0, cx, cy, 0);
+            l->SetPositionsRatioed((unsigned)j, cx + rx * sinf(-a0), cy + ry * cosf(a0), 0,
+                                   cx + rx * sinf(-a1), cy + ry * cosf(a1), 0, cx, cy, 0);
             l->SetColour((unsigned)j, c.r, c.g, c.b, alpha);
         }
     }

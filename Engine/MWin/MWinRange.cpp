@@ -17,7 +17,10 @@
 
 namespace
 {
-char Held(int slot) { return eng_key_down[slot] >= 2; }
+char Held(int slot)
+{
+    return eng_key_down[slot] >= 2;
+}
 } // namespace
 
 void MWinButton::RangeReset()
@@ -72,7 +75,10 @@ char MWinButton::RangeGetAcualRangeValues(float* lo, float* hi)
     return 0;
 }
 
-char MWinButton::RangeGetRange(float* lo, float* hi) { return RangeGetAcualRangeValues(lo, hi); }
+char MWinButton::RangeGetRange(float* lo, float* hi)
+{
+    return RangeGetAcualRangeValues(lo, hi);
+}
 
 void MWinButton::RangeSetRange(float a, float b, char flag, char call)
 {
@@ -241,7 +247,10 @@ float MWinButton::RangeGetXPosFromScreen(float x, unsigned char* part)
 }
 
 // The toolkit's mouse x seen by this range, in the coordinates of its area.
-static float RangeMouseX(MWin* mw) { return mwb::MouseX(mw); }
+static float RangeMouseX(MWin* mw)
+{
+    return mwb::MouseX(mw);
+}
 
 char MWinButton::RangeHandleMouseButtonPressed(char button, char down)
 {

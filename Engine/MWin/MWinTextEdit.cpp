@@ -32,7 +32,10 @@ int CapLength(const char* func, int n)
     return n;
 }
 
-char KeyHeld(int slot) { return eng_key_down[slot] >= 2; }
+char KeyHeld(int slot)
+{
+    return eng_key_down[slot] >= 2;
+}
 } // namespace
 
 void MWinButton::TextEditReset()
@@ -43,7 +46,10 @@ void MWinButton::TextEditReset()
     editing = 0;
 }
 
-void MWinButton::TextEditSetup(int length) { TextEditSetLength(length); }
+void MWinButton::TextEditSetup(int length)
+{
+    TextEditSetLength(length);
+}
 
 void MWinButton::TextEditSetLength(int length)
 {
@@ -358,7 +364,10 @@ char MWinButton::TextEditHandleMousePress()
     return 1;
 }
 
-void MWinButton::TextEditDeactivate() { TextEditTurnOffEditing(0); }
+void MWinButton::TextEditDeactivate()
+{
+    TextEditTurnOffEditing(0);
+}
 
 void MWinButton::TextEditUpdateCursor()
 {
@@ -532,8 +541,8 @@ char MWinButton::TextEditHandleKeyDownUChar(unsigned char c)
         if (c >= '0' && c <= '9')
         {
             int p = te.cursor_pos;
-            if (p >= 3 && isdigit((unsigned char)te.buffer[p - 1]) && isdigit((unsigned char)te.buffer[p - 2]) &&
-                isdigit((unsigned char)te.buffer[p - 3]))
+            if (p >= 3 && isdigit((unsigned char)te.buffer[p - 1]) &&
+                isdigit((unsigned char)te.buffer[p - 2]) && isdigit((unsigned char)te.buffer[p - 3]))
                 return 0;
             break;
         }

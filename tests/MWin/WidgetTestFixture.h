@@ -26,7 +26,10 @@ inline std::vector<_MWinButtonCallbackInfo>& Calls()
     return calls;
 }
 
-inline void RecordCall(MWin*, _MWinButtonCallbackInfo* info, int, int) { Calls().push_back(*info); }
+inline void RecordCall(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    Calls().push_back(*info);
+}
 
 class WidgetTest : public ::testing::Test
 {

@@ -56,8 +56,8 @@ TEST_F(WidgetsTest, ChoiceKeys)
         char handled;
     };
     const Case cases[] = {
-        {2, 13, 0, 1},  {0, 13, 1, 1},  {2, 245, 2, 1}, {2, 247, 2, 1}, {1, 245, 2, 1},
-        {0, 244, 0, 1}, {1, 246, 0, 1}, {1, 'x', 1, 0},
+        {2, 13, 0, 1},  {0, 13, 1, 1},  {2, 245, 2, 1}, {2, 247, 2, 1},
+        {1, 245, 2, 1}, {0, 244, 0, 1}, {1, 246, 0, 1}, {1, 'x', 1, 0},
     };
     for (const Case& c : cases)
     {
@@ -141,12 +141,9 @@ struct TypeCase
 TEST_F(WidgetsTest, TextEditFilters)
 {
     const TypeCase cases[] = {
-        {MWIN_TEXTEDIT_NUMBER, "-12.5.-", "-12.5"},
-        {MWIN_TEXTEDIT_NUMBER, "--1", "-1"},
-        {MWIN_TEXTEDIT_NUMBER, "1-a2", "12"},
-        {MWIN_TEXTEDIT_IP_ADDRESS, "1921.168..1", "192.168.1"},
-        {MWIN_TEXTEDIT_IP_ADDRESS, ".10", "10"},
-        {MWIN_TEXTEDIT_EMAIL, "a b\tc@d", "abc@d"},
+        {MWIN_TEXTEDIT_NUMBER, "-12.5.-", "-12.5"}, {MWIN_TEXTEDIT_NUMBER, "--1", "-1"},
+        {MWIN_TEXTEDIT_NUMBER, "1-a2", "12"},       {MWIN_TEXTEDIT_IP_ADDRESS, "1921.168..1", "192.168.1"},
+        {MWIN_TEXTEDIT_IP_ADDRESS, ".10", "10"},    {MWIN_TEXTEDIT_EMAIL, "a b\tc@d", "abc@d"},
         {MWIN_TEXTEDIT_ANY, "a b", "a b"},
     };
     int n = 0;
@@ -531,7 +528,10 @@ TEST_F(WidgetsTest, RangePressLeftOfTheLowerHandleChangesNothing)
 // ---- Callbacks that remove their widget ----
 
 MWinWindow* removing_window = nullptr;
-void RemoveSelf(MWin*, _MWinButtonCallbackInfo* info, int, int) { removing_window->RemoveButton(info->button); }
+void RemoveSelf(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    removing_window->RemoveButton(info->button);
+}
 
 TEST_F(WidgetsTest, WidgetRemovedByItsOwnCallbackIsLeftAlone)
 {
@@ -543,10 +543,8 @@ TEST_F(WidgetsTest, WidgetRemovedByItsOwnCallbackIsLeftAlone)
         int key; // sent after set-up, before the removing call
     };
     const Case cases[] = {
-        {"edit", MWIN_BUTTON_TEXT_EDIT, 'a'},
-        {"list", MWIN_BUTTON_LIST, 247},
-        {"listkey", MWIN_BUTTON_LIST, 0},
-        {"choice", MWIN_BUTTON_CHOICE, 0},
+        {"edit", MWIN_BUTTON_TEXT_EDIT, 'a'}, {"list", MWIN_BUTTON_LIST, 247},
+        {"listkey", MWIN_BUTTON_LIST, 0},     {"choice", MWIN_BUTTON_CHOICE, 0},
         {"panel", MWIN_BUTTON_PANEL, 0},
     };
     for (const Case& c : cases)

@@ -185,7 +185,8 @@ TEST_F(ColourTest, PickerStripsHaveBordersAndFollowTheParts)
     {
         const unsigned char* strip = p->GetStrip(s);
         ASSERT_NE(strip, nullptr);
-        const int border[][2] = {{0, 10}, {1, 10}, {254, 10}, {255, 10}, {100, 0}, {100, 1}, {100, 30}, {100, 31}};
+        const int border[][2] = {{0, 10},  {1, 10},  {254, 10}, {255, 10},
+                                 {100, 0}, {100, 1}, {100, 30}, {100, 31}};
         for (const auto& xy : border)
         {
             const unsigned char* px = strip + xy[1] * 768 + xy[0] * 3;

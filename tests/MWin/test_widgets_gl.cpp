@@ -146,13 +146,16 @@ TEST_F(WidgetsGL, PieSectorStartsAtTheLeftAndTurnsOverTheTop)
 
 TEST_F(WidgetsGL, EveryKindDrawsWithoutErrors)
 {
-    MWinButton* te = win->AddButton("te", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "text", 10, 10, 150, 20);
+    MWinButton* te =
+        win->AddButton("te", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "text", 10, 10, 150, 20);
     MWinButton* list = win->AddButton("list", MWIN_BUTTON_LIST, MWIN_TEXBUT_DEFAULT, "", 10, 40, 150, 20);
-    MWinButton* cb = win->AddButton("cb", MWIN_BUTTON_CHECKBOX, MWIN_TEXBUT_DEFAULT, "Check", 10, 70, 150, 20);
+    MWinButton* cb =
+        win->AddButton("cb", MWIN_BUTTON_CHECKBOX, MWIN_TEXBUT_DEFAULT, "Check", 10, 70, 150, 20);
     MWinButton* ch = win->AddButton("ch", MWIN_BUTTON_CHOICE, MWIN_TEXBUT_DEFAULT, "", 10, 100, 150, 20);
     MWinButton* arrows = win->AddButton("ar", MWIN_BUTTON_CHOICE, MWIN_TEXBUT_DEFAULT, "", 10, 130, 150, 20);
     MWinButton* panel = win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 200, 10, 150, 80);
-    MWinButton* range = win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "R", 200, 100, 150, 20);
+    MWinButton* range =
+        win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "R", 200, 100, 150, 20);
     MWinButton* two = win->AddButton("two", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "Top", 200, 130, 150, 40);
     MWinButton* multi = win->AddButton("multi", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 10, 200, 100);
     MWinButton* scroll = win->AddButton("scroll", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 120, 200, 20);
