@@ -272,6 +272,8 @@ char MWinButton::CopyFromOtherButton(MWinButton* o, char full)
             SetEscapeButtonForParentWindow();
     }
     SetType(o->type);
+    if (default_texbut)
+        SetBackTexButToDefault(); // the standard look of the copied kind
     SetFont(o->font_id);
     if (full)
     {

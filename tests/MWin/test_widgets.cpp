@@ -354,6 +354,22 @@ TEST_F(WidgetsTest, PanelSidebarOnlyWhenEntriesDoNotFit)
     EXPECT_LT(b->PanelGetInfo()->entries_w, 200);
 }
 
+TEST_F(WidgetsTest, PanelRowsPerPageFromTheHeightUnlessFixed)
+{
+    const float bh = (*ls)[MWIN_LS_DEFAULT_BUTTON_H];
+    ASSERT_GT(bh, 0);
+    MWinButton* b = AddFocused("p", MWIN_BUTTON_PANEL, 0, 0, 200, bh * 6);
+    ASSERT_TRUE(b->PanelSetStrings(8, 0, kItems));
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 6);
+    b->SetOrigPos(0, 0, 200, bh * 3);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 3) << "follows the height";
+    b->PanelUpdateNumPerPageVar(-2);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), int(bh * 3 / (0.66f * bh))) << "compact rows";
+    ASSERT_TRUE(b->PanelSetStrings(8, 4, kItems));
+    b->SetOrigPos(0, 0, 200, bh * 7);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 4) << "a fixed count stays";
+}
+
 TEST_F(WidgetsTest, PanelMultipleSelectionWithShiftAndCommand)
 {
     MWinButton* b = AddFocused("p", MWIN_BUTTON_PANEL, 0, 0, 200, 100);
