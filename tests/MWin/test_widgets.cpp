@@ -193,6 +193,19 @@ TEST_F(WidgetsTest, TextEditEnterAndEscapeBothKeepTheTextAndWriteTheVariable)
     }
 }
 
+TEST_F(WidgetsTest, TextEditCopiesOutOnlyWholeTexts)
+{
+    MWinButton* b = AddFocused("te", MWIN_BUTTON_TEXT_EDIT, 10, 10, 200, 20, "abcd");
+    b->TextEditSetLength(4);
+    char out[8] = "zz";
+    EXPECT_FALSE(b->TextEditGetText2(out, 3)) << "smaller than the field";
+    EXPECT_STREQ(out, "");
+    EXPECT_FALSE(b->TextEditGetText2(out, 4)) << "no room for the terminator";
+    EXPECT_TRUE(b->TextEditGetText2(out, 5));
+    EXPECT_STREQ(out, "abcd");
+    EXPECT_FALSE(b->TextEditGetText2(nullptr, 5));
+}
+
 TEST_F(WidgetsTest, TextEditCursorKeysAndFullField)
 {
     MWinButton* b = AddFocused("te", MWIN_BUTTON_TEXT_EDIT, 10, 10, 200, 20, "abc");
