@@ -68,7 +68,8 @@ MWin::MWin(Game* game) : program(game)
     DebugAssertAlt(fonts != nullptr, "MWin::MWin", "Could not create fonts");
     PopupInit();
     MWinColourFillHueTable(hue_table);
-    eng_toolkit_hooks = {HookIsOn, HookStartup, HookShutdown, HookButtonsChanged, HookTick2, HookSetScreenLayout};
+    eng_toolkit_hooks = {HookIsOn,           HookStartup, HookShutdown,
+                         HookButtonsChanged, HookTick2,   HookSetScreenLayout};
 }
 
 MWin::~MWin()
@@ -387,7 +388,8 @@ MWinWindow* MWin::GetWindowFromIDs(const char* collection, const char* window, c
     return c->GetWindowFromID(window, report);
 }
 
-MWinButton* MWin::GetButtonFromIDs(const char* collection, const char* window, const char* button, char report)
+MWinButton* MWin::GetButtonFromIDs(const char* collection, const char* window, const char* button,
+                                   char report)
 {
     MWinWindow* w = GetWindowFromIDs(collection, window, report);
     if (!w)
@@ -414,8 +416,9 @@ char MWin::SetButtonCallback(const char* collection, const char* window, const c
 // ---------------------------------------------------------------------------
 // Text drawing.
 
-void MWin::RenderTextPart(int font_num, _MWinTextAlign align, float margin, float x, float y, float w, float h,
-                          const _Dimension* offset, const char* text, int count, char, char orient, char shrink)
+void MWin::RenderTextPart(int font_num, _MWinTextAlign align, float margin, float x, float y, float w,
+                          float h, const _Dimension* offset, const char* text, int count, char, char orient,
+                          char shrink)
 {
     EngFont* font = fonts ? fonts->GetFont(font_num) : nullptr;
     if (!font || !text || !text[0])
@@ -465,7 +468,8 @@ void MWin::RenderText(int font, _MWinTextAlign align, float margin, const _Dimen
 {
     if (!area)
         return;
-    RenderTextPart(font, align, margin, area->x, area->y, area->w, area->h, offset, text, 0, c, orient, shrink);
+    RenderTextPart(font, align, margin, area->x, area->y, area->w, area->h, offset, text, 0, c, orient,
+                   shrink);
 }
 
 void MWin::RenderMultilineText(int font_num, _MWinTextAlign align, float margin, const _Dimension* area,

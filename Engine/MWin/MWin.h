@@ -108,11 +108,12 @@ public:
 
     // Text drawing (font -1 standard, 0-7 user, -2 none).
     void RenderTextPart(int font, _MWinTextAlign align, float margin, float x, float y, float w, float h,
-                        const _Dimension* offset, const char* text, int count, char, char orient, char shrink);
+                        const _Dimension* offset, const char* text, int count, char, char orient,
+                        char shrink);
     void RenderText(int font, _MWinTextAlign align, float margin, float x, float y, float w, float h,
                     const _Dimension* offset, const char* text, char, char orient, char shrink);
-    void RenderText(int font, _MWinTextAlign align, float margin, const _Dimension* area, const _Dimension* offset,
-                    const char* text, char, char orient, char shrink);
+    void RenderText(int font, _MWinTextAlign align, float margin, const _Dimension* area,
+                    const _Dimension* offset, const char* text, char, char orient, char shrink);
     void RenderMultilineText(int font, _MWinTextAlign align, float margin, const _Dimension* area,
                              const _Dimension* offset, const char* text, char, char orient, char);
 

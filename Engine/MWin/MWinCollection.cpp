@@ -549,7 +549,8 @@ char MWinCollection::HandleMouseMove()
     {
         MWinWindow* under = nullptr;
         for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
-            if (w->IsShown() && w->IsMouseCursorInWindow() && (!modal || w->GetType() == MWIN_WINDOW_TYPE_MODAL))
+            if (w->IsShown() && w->IsMouseCursorInWindow() &&
+                (!modal || w->GetType() == MWIN_WINDOW_TYPE_MODAL))
                 under = w;
         for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
             if (w != under && w->IsActive())

@@ -3,6 +3,11 @@
 #include "EngDebug.h"
 #include "EngTexture.h"
 #include "MWin.h"
+#include "MWinButton.h"
+#include "MWinCollection.h"
+#include "MWinColourPicker.h"
+#include "MWinDesktop.h"
+#include "MWinWindow.h"
 #include "MWinTextures.h"
 
 void MWinColourFillHueTable(_MWinHueEntry* t)
@@ -40,6 +45,15 @@ void MWin::ColourCreateGraphics()
             return;
     }
     MWinColourFillHueTable(hue_table);
+    // Repaint every live colour picker into the new strips.
+    if (!desktop)
+        return;
+    for (MWinCollection* c = desktop->GetFirstCollection(); c; c = c->GetNext())
+        for (int l = 0; l < 5; l++)
+            for (MWinWindow* w = c->GetFirstWindowOfLayout(l); w; w = w->next_window)
+                for (MWinButton* b = w->GetFirstButton(); b; b = b->next)
+                    if (b->GetType() == MWIN_BUTTON_COLOUR && b->IsLive())
+                        static_cast<MWinColour*>(b)->UpdateFromCurrentValues(0);
 }
 
 void MWin::ColourDestroyGraphics()

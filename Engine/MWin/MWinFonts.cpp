@@ -298,7 +298,8 @@ char MWinFonts::CreateGraphicsObjects()
 
 void MWinFonts::DestroyGraphicsObjects()
 {
-    auto drop = [](_MWinFont* f) {
+    auto drop = [](_MWinFont* f)
+    {
         if (f->kind != MWIN_FONT_KIND_NONE && !f->pointer_font)
         {
             delete f->font;
@@ -315,7 +316,8 @@ void MWinFonts::DestroyGraphicsObjects()
 void MWinFonts::DestroyFonts()
 {
     DestroyGraphicsObjects();
-    auto forget = [](_MWinFont* f) {
+    auto forget = [](_MWinFont* f)
+    {
         free(f->file);
         f->file = nullptr;
         f->pointer_font = nullptr;

@@ -35,7 +35,7 @@ struct _MWinFontParams
 struct _MWinFont
 {
     char id[MWIN_ID_SIZE];
-    char* file;            // 256-byte buffer, owned
+    char* file; // 256-byte buffer, owned
     _MWinFontParams params;
     EngFont* font;         // owned, made from the file
     EngFont* pointer_font; // the caller's

@@ -170,8 +170,9 @@ struct StdTexBut
 
 // Rectangles of the standard button image: a 2 x 2 grid of large pieces on
 // the upper half, small pieces in rows of eight below.
-#define SMALL(i) (((i) % 8) * 0.125f + 0.0005f), (0.5f + ((i) / 8) * 0.125f + 0.0005f), \
-                 (((i) % 8) * 0.125f + 0.1245f), (0.5f + ((i) / 8) * 0.125f + 0.1245f)
+#define SMALL(i)                                                                                             \
+    (((i) % 8) * 0.125f + 0.0005f), (0.5f + ((i) / 8) * 0.125f + 0.0005f), (((i) % 8) * 0.125f + 0.1245f),   \
+        (0.5f + ((i) / 8) * 0.125f + 0.1245f)
 const StdTexBut kStdTexButs[MWIN_NUM_STD_TEXBUTS] = {
     {"StdWinBack", 0.0005f, 0.1265f, 0.4995f, 0.4995f, 2, 0.16f, 12, 2, 0.16f, 12},
     {"StdWinTitle", 0.0005f, 0.0005f, 0.4995f, 0.1245f, 2, 0.16f, 12, 1, 0, 16},
@@ -223,9 +224,9 @@ char MWin::SetupDefaultTextures(const char* file)
         const StdTexBut& t = kStdTexButs[slot];
         const char* tex = "StandardButtons";
         // Every state shows the same rectangle; the state colours tell them apart.
-        if (!textures->AddStandardTextureButton(slot, t.name, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1,
-                                                t.v1, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1, t.v1,
-                                                t.hmode, t.hfrac, t.hsize, t.vmode, t.vfrac, t.vsize))
+        if (!textures->AddStandardTextureButton(
+                slot, t.name, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1, t.v1, tex, t.u0, t.v0, t.u1,
+                t.v1, tex, t.u0, t.v0, t.u1, t.v1, t.hmode, t.hfrac, t.hsize, t.vmode, t.vfrac, t.vsize))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texbut <%s>", t.name);
             all = 0;

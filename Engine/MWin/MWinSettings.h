@@ -56,7 +56,7 @@ struct _MWinSettings
     char hover_activates_window;
     EngInt32 clear_method;
     char bg_image_file[256];
-    EngTexture* bg_texture;              // application-supplied background, not owned
+    EngTexture* bg_texture; // application-supplied background, not owned
     char list_panel_bg[3];
     float disabled_alpha;
     char shrink_text_default;

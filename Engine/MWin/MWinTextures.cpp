@@ -223,11 +223,11 @@ _MWinTextureButton* MWinTextures::AddTextureButton(const char* id, const char* t
     return tb;
 }
 
-_MWinTextureButton* MWinTextures::AddTextureButton(const char* id, const char* tex, float u0, float v0, float u1,
-                                                   float v1)
+_MWinTextureButton* MWinTextures::AddTextureButton(const char* id, const char* tex, float u0, float v0,
+                                                   float u1, float v1)
 {
-    return AddTextureButton(id, tex, u0, v0, u1, v1, tex, u0, v0, u1, v1, tex, u0, v0, u1, v1, tex, u0, v0, u1,
-                            v1);
+    return AddTextureButton(id, tex, u0, v0, u1, v1, tex, u0, v0, u1, v1, tex, u0, v0, u1, v1, tex, u0, v0,
+                            u1, v1);
 }
 
 _MWinTextureButton* MWinTextures::AddTextureButton(const char* id, const char* t0, const char* t1,
@@ -256,8 +256,8 @@ _MWinTextureButton* MWinTextures::AddTextureWithOneTextureButton(const char* id,
     return AddTextureButton(id, id);
 }
 
-char MWinTextures::SetTextureButtonState(_MWinTextureButton* tb, int state, const char* tex, float u0, float v0,
-                                         float u1, float v1)
+char MWinTextures::SetTextureButtonState(_MWinTextureButton* tb, int state, const char* tex, float u0,
+                                         float v0, float u1, float v1)
 {
     if (state < 0 || state > 3)
     {
@@ -415,7 +415,8 @@ char MWinTextures::SetTextureButtonStateColourMultiplier(int slot, int state, fl
     return SetTextureButtonStateColourMultiplier(GetStandardTexButID(slot), state, grey);
 }
 
-char MWinTextures::SetTextureButtonStateColourMultiplier(int slot, int state, float r, float g, float b, float a)
+char MWinTextures::SetTextureButtonStateColourMultiplier(int slot, int state, float r, float g, float b,
+                                                         float a)
 {
     return SetTextureButtonStateColourMultiplier(GetStandardTexButID(slot), state, r, g, b, a);
 }
@@ -548,7 +549,8 @@ char MWinTextures::AddStandardTextureButton(int slot, const char* id, const char
     if (!AddStandardTextureButton(slot, id, t0, u0_0, v0_0, u1_0, v1_0, t1, u0_1, v0_1, u1_1, v1_1, t2, u0_2,
                                   v0_2, u1_2, v1_2, t3, u0_3, v0_3, u1_3, v1_3))
         return 0;
-    return SetTexButDrawStyle(id, horz_mode, horz_fraction, horz_corner, vert_mode, vert_fraction, vert_corner);
+    return SetTexButDrawStyle(id, horz_mode, horz_fraction, horz_corner, vert_mode, vert_fraction,
+                              vert_corner);
 }
 
 char MWinTextures::AddStandardTextureButton(int slot, const char* id, const char* file, char alpha_option,
@@ -643,7 +645,8 @@ void MWinTextures::DrawPiece(EngTexture* tex, const _MWinTextureButtonState* st,
     float du = st->u1 - st->u0, dv = st->v1 - st->v0;
     _ColourRGBA c = CombineColour(st, colour);
     tex->PositionRatioed(p.area.x, p.area.y, p.area.w, p.area.h);
-    tex->DrawPartWithColour(st->u0 + du * p.fl, st->v0 + dv * p.ft, st->u0 + du * p.fr, st->v0 + dv * p.fb, &c);
+    tex->DrawPartWithColour(st->u0 + du * p.fl, st->v0 + dv * p.ft, st->u0 + du * p.fr, st->v0 + dv * p.fb,
+                            &c);
 }
 
 int MWinTextures::ComputePieces(int n, _MWinTextureState, float x, float y, float w, float h, Piece* out)
@@ -704,7 +707,8 @@ int MWinTextures::ComputePieces(int n, _MWinTextureState, float x, float y, floa
     {
         for (int r = 0; r < 3; r++)
             for (int col = 0; col < 3; col++)
-                out[count++] = {{cx[col], ry[r], cwid[col], rh[r]}, hfr[col], vfr[r], hfr[col + 1], vfr[r + 1]};
+                out[count++] = {
+                    {cx[col], ry[r], cwid[col], rh[r]}, hfr[col], vfr[r], hfr[col + 1], vfr[r + 1]};
     }
     else if (horz)
     {
@@ -749,7 +753,8 @@ char MWinTextures::DrawTextureButton(int n, _MWinTextureState state, const _Dime
     if (!area)
         return 0;
     if (offset)
-        return DrawTextureButton(n, state, area->x + offset->x, area->y + offset->y, area->w, area->h, colour);
+        return DrawTextureButton(n, state, area->x + offset->x, area->y + offset->y, area->w, area->h,
+                                 colour);
     return DrawTextureButton(n, state, area, colour);
 }
 

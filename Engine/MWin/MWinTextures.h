@@ -53,12 +53,12 @@ struct _MWinTexture
     char file[256];
     char alpha_option;
     char second_option;
-    EngTexture* texture;   // owned; null until CreateTextures
+    EngTexture* texture; // owned; null until CreateTextures
 };
 
 struct _MWinTextureButtonState
 {
-    int texture;           // index into the textures, -1 for none
+    int texture; // index into the textures, -1 for none
     float u0, v0, u1, v1;
     char use_colour;
     _ColourRGBA colour;
@@ -99,7 +99,8 @@ public:
                                          float v1_1, const char* t2, float u0_2, float v0_2, float u1_2,
                                          float v1_2, const char* t3, float u0_3, float v0_3, float u1_3,
                                          float v1_3);
-    _MWinTextureButton* AddTextureButton(const char* id, const char* tex, float u0, float v0, float u1, float v1);
+    _MWinTextureButton* AddTextureButton(const char* id, const char* tex, float u0, float v0, float u1,
+                                         float v1);
     _MWinTextureButton* AddTextureButton(const char* id, const char* t0, const char* t1, const char* t2,
                                          const char* t3);
     _MWinTextureButton* AddTextureButton(const char* id, const char* tex);
@@ -109,13 +110,13 @@ public:
     {
         return AddTextureWithOneTextureButton(id, file, 0, 0);
     }
-    char SetTextureButtonState(_MWinTextureButton* tb, int state, const char* tex, float u0, float v0, float u1,
-                               float v1);
+    char SetTextureButtonState(_MWinTextureButton* tb, int state, const char* tex, float u0, float v0,
+                               float u1, float v1);
     char SetTextureButtonState(const char* tb_id, int state, const char* tex, float u0, float v0, float u1,
                                float v1);
     char CopyAllStatesFromNormalState(const char* id);
-    char SetTexButDrawStyle(const char* id, int horz_mode, float horz_fraction, float horz_corner, int vert_mode,
-                            float vert_fraction, float vert_corner);
+    char SetTexButDrawStyle(const char* id, int horz_mode, float horz_fraction, float horz_corner,
+                            int vert_mode, float vert_fraction, float vert_corner);
     char SetTexButDrawExtra(const char* id, float extra_w, float extra_top, float extra_bottom);
     char SetTexButDrawExtra(const char* id, float extra_w, float extra_h, float, float);
     char SetTextureButtonStateColourMultiplier(const char* id, int state, const _ColourRGBA* colour);
@@ -139,16 +140,16 @@ public:
     // Standard slots.
     char SetStandardTextureToTexBut(int slot, const char* id);
     char SetStandardTextureToTexBut(int slot, _MWinTextureButton* tb);
-    char AddStandardTextureButton(int slot, const char* id, const char* t0, float u0_0, float v0_0, float u1_0,
-                                  float v1_0, const char* t1, float u0_1, float v0_1, float u1_1, float v1_1,
-                                  const char* t2, float u0_2, float v0_2, float u1_2, float v1_2, const char* t3,
-                                  float u0_3, float v0_3, float u1_3, float v1_3);
-    char AddStandardTextureButton(int slot, const char* id, const char* t0, float u0_0, float v0_0, float u1_0,
-                                  float v1_0, const char* t1, float u0_1, float v0_1, float u1_1, float v1_1,
-                                  const char* t2, float u0_2, float v0_2, float u1_2, float v1_2, const char* t3,
-                                  float u0_3, float v0_3, float u1_3, float v1_3, int horz_mode,
-                                  float horz_fraction, float horz_corner, int vert_mode, float vert_fraction,
-                                  float vert_corner);
+    char AddStandardTextureButton(int slot, const char* id, const char* t0, float u0_0, float v0_0,
+                                  float u1_0, float v1_0, const char* t1, float u0_1, float v0_1, float u1_1,
+                                  float v1_1, const char* t2, float u0_2, float v0_2, float u1_2, float v1_2,
+                                  const char* t3, float u0_3, float v0_3, float u1_3, float v1_3);
+    char AddStandardTextureButton(int slot, const char* id, const char* t0, float u0_0, float v0_0,
+                                  float u1_0, float v1_0, const char* t1, float u0_1, float v0_1, float u1_1,
+                                  float v1_1, const char* t2, float u0_2, float v0_2, float u1_2, float v1_2,
+                                  const char* t3, float u0_3, float v0_3, float u1_3, float v1_3,
+                                  int horz_mode, float horz_fraction, float horz_corner, int vert_mode,
+                                  float vert_fraction, float vert_corner);
     char AddStandardTextureButton(int slot, const char* id, const char* file, char alpha_option,
                                   char second_option);
     char AddStandardTextureButton(int slot, const char* id, const char* file)

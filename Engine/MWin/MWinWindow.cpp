@@ -11,7 +11,9 @@
 #include "MWinButton.h"
 #include "MWinCollection.h"
 #include "MWinCollectionController.h"
+#include "MWinColourPicker.h"
 #include "MWinFonts.h"
+#include "MWinHorzScrollbar.h"
 #include "MWinTextures.h"
 
 #define MWIN_HIDE_BUTTON_ID "STD_HIDE"
@@ -149,7 +151,7 @@ char MWinWindow::CreateGraphicsObjects()
             if (!c.loaded)
                 c.loaded = new (std::nothrow) EngTexture();
             if (!c.loaded || !c.loaded->LoadFromFileUsingExt(c.file, c.options[0], c.options[1],
-                                                              mwin ? mwin->GetTextureLoadOption() : 0))
+                                                             mwin ? mwin->GetTextureLoadOption() : 0))
                 ok = 0;
         }
     }
@@ -368,7 +370,8 @@ char MWinWindow::SetTitleFontFromFontID(const char* fid, char keep_id)
     else if (fid && strcmp(fid, MWIN_FONT_NONE) == 0)
         title_font = MWIN_FONT_NUM_NONE;
     else
-        title_font = (mwin && mwin->GetFonts()) ? mwin->GetFonts()->GetFontNumFromID(fid) : MWIN_FONT_NUM_NONE;
+        title_font =
+            (mwin && mwin->GetFonts()) ? mwin->GetFonts()->GetFontNumFromID(fid) : MWIN_FONT_NUM_NONE;
     if (keep_id && fid)
         EngSafeStrcpy(info.title_font, fid, MWIN_ID_SIZE);
     return 1;
@@ -478,7 +481,8 @@ void MWinWindow::SetHideTexButToNone()
 // Custom back textures.
 
 char MWinWindow::SetBackTexButToCustom(_MWinTextureState state, const char* file, char o1, char o2, char o3,
-                                       float u0, float v0, float u1, float v1, float r, float g, float b, float a)
+                                       float u0, float v0, float u1, float v1, float r, float g, float b,
+                                       float a)
 {
     if (state == -1)
         state = 0;
@@ -533,8 +537,8 @@ char MWinWindow::SetBackTexButToCustom(_MWinTextureState state, const char* file
     return 1;
 }
 
-char MWinWindow::SetBackTexButToCustom(const char* file, char o1, char o2, char o3, float u0, float v0, float u1,
-                                       float v1)
+char MWinWindow::SetBackTexButToCustom(const char* file, char o1, char o2, char o3, float u0, float v0,
+                                       float u1, float v1)
 {
     return SetBackTexButToCustom(0, file, o1, o2, o3, u0, v0, u1, v1, 1, 1, 1, 1);
 }
@@ -831,8 +835,8 @@ void MWinWindow::UpdateExtraSizeInfo()
         s.track = {actual_area.x, actual_area.y + h - th, w, th};
         s.thumb_fraction = (w + extra_size.x > 0) ? w / (w + extra_size.x) : 1;
         s.free_length = w - w * s.thumb_fraction;
-        s.thumb = {actual_area.x, s.track.y + th / 2 - (*ls)[MWIN_LS_HSCROLL_THUMB_H] / 2, w * s.thumb_fraction,
-                   (*ls)[MWIN_LS_HSCROLL_THUMB_H]};
+        s.thumb = {actual_area.x, s.track.y + th / 2 - (*ls)[MWIN_LS_HSCROLL_THUMB_H] / 2,
+                   w * s.thumb_fraction, (*ls)[MWIN_LS_HSCROLL_THUMB_H]};
         UpdateExtraPos(0, 0);
     }
     if (extra_size.y > 0)
@@ -1019,6 +1023,30 @@ MWinButton* MWinWindow::AddButton(const char* bid, _MWinButtonType kind, const c
     if (b)
         b->SetCallback(fn, a, bb, 1);
     return b;
+}
+
+MWinButton* MWinWindow::AddHorzScrollbar(const char* bid, const char* texbut, const char* text, float x,
+                                         float y, float w, float h)
+{
+    MWinButton* b = new (std::nothrow) MWinHorzScrollbar(mwin, bid, this, texbut, text, x, y, w, h);
+    if (!b)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+        return nullptr;
+    }
+    return CompleteAddButton(b);
+}
+
+MWinButton* MWinWindow::AddColour(const char* bid, const char* texbut, const char* text, float x, float y,
+                                  float w, float h)
+{
+    MWinButton* b = new (std::nothrow) MWinColour(mwin, bid, this, texbut, text, x, y, w, h);
+    if (!b)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+        return nullptr;
+    }
+    return CompleteAddButton(b);
 }
 
 MWinButton* MWinWindow::CompleteAddButton(MWinButton* b)

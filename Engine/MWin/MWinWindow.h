@@ -57,8 +57,8 @@ struct _MWinWindowCustomBack
     float u0, v0, u1, v1;
     char whole;
     float r, g, b, a;
-    EngTexture* loaded;    // owned
-    EngTexture* outside;   // the caller's
+    EngTexture* loaded;  // owned
+    EngTexture* outside; // the caller's
 };
 
 struct _MWinWindowScroll
@@ -139,8 +139,9 @@ public:
                                float v1);
     char SetBackTexButToCustom(const char* file, char o1, char o2, char o3);
     char SetBackTexButToCustom(const char* file);
-    char SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o1, char o2, char o3, float u0,
-                                   float v0, float u1, float v1, float r, float g, float b, float a);
+    char SetBackTexButToCustomTexP(_MWinTextureState state, EngTexture* tex, char o1, char o2, char o3,
+                                   float u0, float v0, float u1, float v1, float r, float g, float b,
+                                   float a);
     char SetBackTexButToCustomTexP(EngTexture* tex);
     const char* GetBackCustomTexButFilename();
     char HasCustomBack() const { return custom_back; }
@@ -196,6 +197,10 @@ public:
                           float y, float w, float h, MWinPlainCallbackFn fn);
     MWinButton* AddButton(const char* id, _MWinButtonType kind, const char* texbut, const char* text, float x,
                           float y, float w, float h, MWinButtonCallbackFn fn, int a, int b);
+    MWinButton* AddHorzScrollbar(const char* id, const char* texbut, const char* text, float x, float y,
+                                 float w, float h);
+    MWinButton* AddColour(const char* id, const char* texbut, const char* text, float x, float y, float w,
+                          float h);
     MWinButton* CompleteAddButton(MWinButton* b);
     char PreAddButton(const char* id, _MWinButtonType kind, float* area);
     char RemoveButton(MWinButton* b);

@@ -62,7 +62,8 @@ char MWinWindow::HandleKeyDown(int key)
         }
         if (!found)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, back ? "Coult not get prev button" : "Coult not get next button");
+            DebugErrorAlt(__PRETTY_FUNCTION__,
+                          back ? "Coult not get prev button" : "Coult not get next button");
             return 0;
         }
         if (focused && focused->IsTextBeingEditing())

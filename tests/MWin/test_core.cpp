@@ -33,9 +33,11 @@ TEST(MWinIDs, CopyCompareAndDisplay)
     {
         const char *a, *b;
         char same;
-    } cases[] = {{"", "", 0}, {nullptr, nullptr, 0}, {"a", "", 0}, {"a", "a", 1}, {"a", "A", 0}, {"ab", "a", 0}};
+    } cases[] = {{"", "", 0},   {nullptr, nullptr, 0}, {"a", "", 0},
+                 {"a", "a", 1}, {"a", "A", 0},         {"ab", "a", 0}};
     for (const Case& c : cases)
-        EXPECT_EQ(MWinAreIDsTheSame(c.a, c.b), c.same) << (c.a ? c.a : "null") << " / " << (c.b ? c.b : "null");
+        EXPECT_EQ(MWinAreIDsTheSame(c.a, c.b), c.same)
+            << (c.a ? c.a : "null") << " / " << (c.b ? c.b : "null");
 
     EXPECT_STREQ(MWinDisplayID(nullptr), "(empty id)");
     EXPECT_STREQ(MWinDisplayID(""), "(empty id)");
@@ -90,7 +92,8 @@ TEST_F(Queue, MessageForARemovedWidgetIsDroppedWithItsLogLine)
 
 TEST_F(Queue, MessagePostedByTheRunningCallbackIsKept)
 {
-    ctrl.action = [this] {
+    ctrl.action = [this]
+    {
         if (ctrl.calls.size() == 1)
             win->SendButtonCallCallbackMessage(b);
     };
@@ -172,8 +175,9 @@ TEST_F(CoreTest, MouseAreaEdges)
         const _Dimension* off;
         char in;
     } cases[] = {
-        {10, 20, nullptr, 1}, {39.99f, 59.99f, nullptr, 1}, {40, 30, nullptr, 0}, {20, 60, nullptr, 0},
-        {9.99f, 30, nullptr, 0}, {15, 25, &offset, 1}, {14.9f, 25, &offset, 0}, {44.9f, 64.9f, &offset, 1},
+        {10, 20, nullptr, 1},    {39.99f, 59.99f, nullptr, 1}, {40, 30, nullptr, 0},
+        {20, 60, nullptr, 0},    {9.99f, 30, nullptr, 0},      {15, 25, &offset, 1},
+        {14.9f, 25, &offset, 0}, {44.9f, 64.9f, &offset, 1},
     };
     for (const Case& c : cases)
     {
@@ -217,7 +221,8 @@ TEST_F(CoreTest, LifeStatesAndSounds)
     mw->Startup();
     EXPECT_TRUE(Logged("MWin already on"));
     std::vector<int> sounds;
-    mw->SetSoundPlayCallback([](int e, void* u) { static_cast<std::vector<int>*>(u)->push_back(e); }, &sounds);
+    mw->SetSoundPlayCallback([](int e, void* u) { static_cast<std::vector<int>*>(u)->push_back(e); },
+                             &sounds);
     mw->PlaySound(MWIN_SOUND_HOVER);
     EXPECT_EQ(sounds, std::vector<int>{MWIN_SOUND_HOVER});
 
@@ -287,12 +292,33 @@ TEST(MWinColour, HueTableRunsRoundTheColourCircle)
     {
         int i;
         float r, g, b;
-    } cases[] = {{0, 1, 0, 0}, {42, 1, 0, 1}, {84, 0, 0, 1}, {127, 0, 1, 1}, {170, 0, 1, 0}, {213, 1, 1, 0},
-                 {255, 1, 0, 0}};
+    } cases[] = {{0, 1, 0, 0},   {42, 1, 0, 1},  {84, 0, 0, 1}, {127, 0, 1, 1},
+                 {170, 0, 1, 0}, {213, 1, 1, 0}, {255, 1, 0, 0}};
     for (const Case& c : cases)
     {
         EXPECT_FLOAT_EQ(t[c.i].r, c.r) << c.i;
         EXPECT_FLOAT_EQ(t[c.i].g, c.g) << c.i;
         EXPECT_FLOAT_EQ(t[c.i].b, c.b) << c.i;
     }
+}
+
+TEST_F(CoreTest, SetButtonCallbackFindsTheWidgetByItsIDs)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    MWinButton* b = AddPush(w, "B", 10, 10);
+    static int calls = 0;
+    calls = 0;
+    auto fn = [](MWin*, _MWinButtonCallbackInfo* info, int a, int c)
+    {
+        EXPECT_STREQ(info->button_id, "B");
+        EXPECT_EQ(a + c, 7);
+        calls++;
+    };
+    EXPECT_EQ(mw->SetButtonCallback("Coll", "W", "B", fn, 3, 4), 1);
+    EXPECT_EQ(b->HasCallback(), 1);
+    w->SendButtonCallCallbackMessage(b);
+    mw->Tick2();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(mw->SetButtonCallback("Coll", "W", "X", fn, 0, 0), 0);
+    EXPECT_TRUE(Logged("Could not find button W:X"));
 }

@@ -26,7 +26,10 @@ protected:
         const char* res = getenv("VZ_RESOURCES_DIR");
         real_font = std::string(res ? res : ".") + "/MWinDefaultFont.ttf";
     }
-    int Add(const std::string& id) { return fonts->AddUserFont(id.c_str(), file.c_str(), &m_default_font_params); }
+    int Add(const std::string& id)
+    {
+        return fonts->AddUserFont(id.c_str(), file.c_str(), &m_default_font_params);
+    }
 
     MWin mw{nullptr};
     MWinFonts* fonts = nullptr;

@@ -212,7 +212,8 @@ TEST_F(Routing, ButtonsChangedFocusesTheWidgetUnderTheCursor)
 {
     static int cursor[2] = {340, 20};
     mw->SetGetCursorPosCB(
-        [](int* x, int* y, void*, void*) {
+        [](int* x, int* y, void*, void*)
+        {
             *x = cursor[0];
             *y = cursor[1];
         },

@@ -79,8 +79,8 @@ TEST_F(Textures, DuplicateIDs)
     EXPECT_EQ(tex->GetTexButNumFromID(""), -1);
 
     // A state naming an unknown texture keeps none; the button is still added.
-    _MWinTextureButton* tb = tex->AddTextureButton("Odd", "Skin", 0, 0, 1, 1, "Nope", 0, 0, 1, 1, "", 0, 0, 0, 0,
-                                                   "", 0, 0, 0, 0);
+    _MWinTextureButton* tb =
+        tex->AddTextureButton("Odd", "Skin", 0, 0, 1, 1, "Nope", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0);
     ASSERT_NE(tb, nullptr);
     EXPECT_TRUE(Logged("Texture <Nope> does not exist"));
     EXPECT_EQ(tb->states[1].texture, -1);
@@ -89,8 +89,8 @@ TEST_F(Textures, DuplicateIDs)
 
 TEST_F(Textures, StandardSlots)
 {
-    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_PUSH_BUTTON, "Push", "Skin", 0, 0, 1, 1, "", 0, 0, 0, 0, "",
-                                            0, 0, 0, 0, "", 0, 0, 0, 0),
+    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_PUSH_BUTTON, "Push", "Skin", 0, 0, 1, 1, "", 0, 0, 0,
+                                            0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
               1);
     int n = tex->GetTexButNumFromID("Push");
     EXPECT_EQ(tex->GetStandardTexButNum(MWIN_STD_TEX_PUSH_BUTTON), n);
@@ -158,7 +158,8 @@ TEST_F(Textures, SlicingThresholds)
         int n;
         float w, h;
         int pieces;
-    } cases[] = {{h, 32, 10, 1}, {h, 33, 10, 3}, {v, 10, 31, 1}, {v, 10, 32, 3}, {hv, 40, 40, 9}, {hv, 40, 20, 3}};
+    } cases[] = {{h, 32, 10, 1}, {h, 33, 10, 3},  {v, 10, 31, 1},
+                 {v, 10, 32, 3}, {hv, 40, 40, 9}, {hv, 40, 20, 3}};
     for (const Case& c : cases)
         EXPECT_EQ(Pieces(c.n, c.w, c.h), c.pieces) << c.n << " " << c.w << " x " << c.h;
 

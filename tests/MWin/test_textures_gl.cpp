@@ -52,8 +52,9 @@ TEST_F(SkinGL, NineSliceKeepsCornersAndPressedFallsBackToNormal)
     MWin mw(nullptr);
     MWinTextures* tex = mw.GetTextures();
     ASSERT_EQ(tex->AddTexture("Grid", GridPng().c_str()), 1);
-    ASSERT_NE(tex->AddTextureButton("Box", "Grid", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
-              nullptr);
+    ASSERT_NE(
+        tex->AddTextureButton("Box", "Grid", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
+        nullptr);
     // Corner fraction 1/3: each corner piece shows exactly one texel.
     ASSERT_EQ(tex->SetTexButDrawStyle("Box", 2, 1 / 3.0f, 40, 2, 1 / 3.0f, 30), 1);
     ASSERT_EQ(tex->CreateTextures(), 1);
@@ -71,7 +72,7 @@ TEST_F(SkinGL, NineSliceKeepsCornersAndPressedFallsBackToNormal)
     ExpectPixel(380, 120, 0, 0, 255, 40);   // top-right corner
     ExpectPixel(250, 200, 0, 255, 255, 40); // middle
     ExpectPixel(120, 280, 128, 0, 0, 40);   // bottom-left
-    ExpectPixel(50, 50, 0, 0, 0);          // outside
+    ExpectPixel(50, 50, 0, 0, 0);           // outside
     tex->DestroyTextures();
 }
 
@@ -102,7 +103,8 @@ TEST_F(SkinGL, RenderMainDrawsWindowsAndDarkensUnderThePopupLayer)
 {
     MWin* mw = new MWin(nullptr);
     MWinTextures* tex = mw->GetTextures();
-    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_BACK, "Back", SolidPng("back.png", 200, 200, 200).c_str()),
+    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_BACK, "Back",
+                                            SolidPng("back.png", 200, 200, 200).c_str()),
               1);
     eng_main_device->SetClearColour(0, 0, 0.4f);
     mw->SetClearMethod(MWIN_CLEAR_COLOUR, nullptr);
@@ -136,7 +138,8 @@ TEST_F(SkinGL, CollectionViewportIsRestoredAfterDrawing)
 {
     MWin* mw = new MWin(nullptr);
     MWinTextures* tex = mw->GetTextures();
-    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_BACK, "Back", SolidPng("back.png", 255, 255, 255).c_str()),
+    ASSERT_EQ(tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_BACK, "Back",
+                                            SolidPng("back.png", 255, 255, 255).c_str()),
               1);
     ASSERT_EQ(mw->Startup(), 1);
     MWinCollection* c = mw->GetDesktop()->AddCollection("Screen");

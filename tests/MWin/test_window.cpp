@@ -157,10 +157,12 @@ protected:
         Window::SetUp();
         w = AddWindow("W", 0, 0, 640, 480);
         w->SetController(&ctrl);
-        w->SetKeyDownCB([](int key, MWinWindow*) {
-            Keys().push_back(key);
-            return char(1);
-        });
+        w->SetKeyDownCB(
+            [](int key, MWinWindow*)
+            {
+                Keys().push_back(key);
+                return char(1);
+            });
         Keys().clear();
     }
     static std::vector<int>& Keys()

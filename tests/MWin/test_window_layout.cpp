@@ -58,8 +58,8 @@ TEST_F(CoreTest, TextureButtonAndFontSetters)
     vztest::WriteFile(file, "png");
     MWinTextures* tex = mw->GetTextures();
     tex->AddTexture("Skin", file.c_str());
-    tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_TITLE, "Title", "Skin", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0,
-                                  "", 0, 0, 0, 0);
+    tex->AddStandardTextureButton(MWIN_STD_TEX_WIN_TITLE, "Title", "Skin", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0,
+                                  0, 0, 0, "", 0, 0, 0, 0);
     tex->AddTextureButton("Mine", "Skin");
 
     MWinWindow* w = AddWindow("W", 0, 0, 100, 100);
@@ -162,4 +162,23 @@ TEST_F(CoreTest, BuiltInScrollbarDragAndPageStep)
     w->SetExtraSize(0, 0);
     EXPECT_EQ(w->ExtraSizeScrollbarsHandleMouseMove(), 0);
     EXPECT_EQ(w->GetVirtualPos()->y, 0);
+}
+
+TEST_F(CoreTest, FactoriesMakeTheirKindsAndAppendThem)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    MWinButton* sb = w->AddHorzScrollbar("S", MWIN_TEXBUT_DEFAULT, "", 10, 10, 200, 20);
+    MWinButton* picker = w->AddColour("C", MWIN_TEXBUT_DEFAULT, "", 10, 100, 256, 100);
+    MWinButton* push = w->AddButton("P", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 10, 300, 50, 20);
+    ASSERT_NE(sb, nullptr);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(sb->GetType(), MWIN_BUTTON_HORZ_SCROLLBAR);
+    EXPECT_EQ(picker->GetType(), MWIN_BUTTON_COLOUR);
+    EXPECT_EQ(w->GetNumButtons(), 3);
+    EXPECT_EQ(w->GetLastButton(), push);
+    w->AddButton("Old", MWIN_BUTTON_HORZ_SCROLLBAR, MWIN_TEXBUT_NONE, "", 10, 400, 50, 20);
+    EXPECT_TRUE(Logged("Use individual class buttons instead"));
+    EXPECT_EQ(w->GetNumButtons(), 4);
+    EXPECT_EQ(w->CompleteAddButton(nullptr), nullptr);
+    EXPECT_TRUE(Logged("No button (no memory)"));
 }
