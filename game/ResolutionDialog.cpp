@@ -19,6 +19,7 @@ int res_freq_pos[2] = {0, 0};
 char res_start_game = 0;
 char res_mode_strs[2][SWIN_STR_SIZE] = {"Fullscreen", "Windowed"};
 char res_freq_str[32];
+const char* res_title_picture = "TitleButton.png";
 
 int resolution_pic_swb = -1;
 int resolution_version_swb = -1;
@@ -122,7 +123,9 @@ EngInt32* CurrentFrequency()
 void ResourcePath(const char* name, char* out, size_t size)
 {
     char folder[1024] = {};
-    if (eng_main_program && eng_main_program->GetResourcesPath()[0])
+    if (name[0] == '/')
+        folder[0] = 0;
+    else if (eng_main_program && eng_main_program->GetResourcesPath()[0])
         EngSafeStrcpy(folder, eng_main_program->GetResourcesPath(), sizeof(folder));
     else if (!EngProgramFindResourcesPath(folder, sizeof(folder)))
         folder[0] = 0;
@@ -371,7 +374,7 @@ signed char ResolutionShowAndRunWindow()
     }
 
     char pic[1200];
-    ResourcePath("TitleButton.png", pic, sizeof(pic));
+    ResourcePath(res_title_picture ? res_title_picture : "", pic, sizeof(pic));
     // A missing title picture leaves its row empty; the player can still start.
     res_swin->PictureSetFromFile(resolution_pic_swb, pic);
 

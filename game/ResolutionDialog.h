@@ -19,6 +19,8 @@ extern int res_freq_pos[2];
 extern char res_start_game;
 extern char res_mode_strs[2][SWIN_STR_SIZE];
 extern char res_freq_str[32];
+// The title picture: a name in the resources folder, or an absolute path.
+extern const char* res_title_picture;
 
 extern int resolution_pic_swb;
 extern int resolution_version_swb;

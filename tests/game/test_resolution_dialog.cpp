@@ -3,6 +3,7 @@
 // the version check and help buttons.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -57,6 +58,7 @@ public:
     bool running = false;
     int fail_control = -1; // index of the dialog control that cannot be made
     bool start_ok = true;
+    std::vector<std::string> pictures;
 
     char Start() override { return start_ok; }
     char GetDesktopSize(int* w, int* h) override
@@ -116,7 +118,11 @@ public:
         C(c)->shown_sel = sel < 0 ? 0 : (sel >= n ? n - 1 : sel);
     }
     int GetListSel(void* c) override { return C(c)->user_sel; }
-    char SetPicture(void*, const char*) override { return 1; }
+    char SetPicture(void*, const char* path) override
+    {
+        pictures.push_back(path);
+        return 1;
+    }
     void SetDefaultButton(void*, void*) override {}
     void RunLoop() override
     {
@@ -251,6 +257,8 @@ TEST_F(ResolutionDialog, ControlsAreMadeAsListedAndNothingOverlaps)
     Click(&resolution_ok_swb);
     ASSERT_EQ(1, ResolutionShowAndRunWindow());
 
+    ASSERT_EQ(1u, backend.pictures.size());
+    EXPECT_EQ(std::string(getenv("VZ_RESOURCES_DIR")) + "/TitleButton.png", backend.pictures[0]);
     ASSERT_FALSE(backend.windows.empty());
     const RecWindow& w = backend.windows.front();
     EXPECT_FALSE(w.alive);
@@ -544,10 +552,13 @@ TEST_F(ResolutionDialog, FirstRunOffersTheDisplayItself)
 {
     const std::string path = std::string(PrefFolderGetMainFolder()) + "/Resolution.dat";
     std::filesystem::remove(path);
+    res_title_picture = "/nonexistent/TitleButton.png";
     Look look;
     Snap(&look);
     Click(&resolution_ok_swb);
-    ASSERT_EQ(1, ResolutionShowAndRunWindow());
+    char result = ResolutionShowAndRunWindow();
+    res_title_picture = "TitleButton.png";
+    ASSERT_EQ(1, result);
     EXPECT_EQ("Fullscreen", look.mode);
     EXPECT_EQ("Off", look.aa);
     EXPECT_EQ(0, resolution.windowed);
@@ -555,7 +566,8 @@ TEST_F(ResolutionDialog, FirstRunOffersTheDisplayItself)
     EXPECT_EQ(768, resolution.win_height);
     EXPECT_FALSE(vztest::FileExists(path)) << "only the exit saves";
     // Without its title picture the dialog still lets the player start.
-    EXPECT_TRUE(LogHas("TitleButton.png> does not exist"));
+    EXPECT_TRUE(LogHas("File </nonexistent/TitleButton.png> does not exist"));
+    EXPECT_TRUE(backend.pictures.empty());
 }
 
 } // namespace
