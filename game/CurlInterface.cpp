@@ -140,6 +140,55 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
     return step;
 }
 
+char CurlInterface::CreateHandle(const char* func)
+{
+    if (curl_e)
+    {
+        DebugErrorAlt(func, "m_curl_e already exists.");
+        return 1;
+    }
+    lock->Lock();
+    curl_e = curl_easy_init();
+    lock->Unlock();
+    if (!curl_e)
+    {
+        DebugErrorAlt(func, "curl_easy_init() failed");
+        Exit();
+        return 0;
+    }
+    return 1;
+}
+
+std::string CurlInterface::FullUrl(const char* url, const char* query)
+{
+    std::string full = url;
+    if (query)
+        full += std::string("?") + query;
+    if (verbose)
+        printf("Downloading from: <%s>\n", full.c_str());
+    return full;
+}
+
+CURLcode CurlInterface::Perform(const char* func, int* step)
+{
+    if (doing_perform || exiting)
+        DebugErrorAlt(func, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform, (int)exiting);
+    lock->Lock();
+    doing_perform = 1;
+    exiting = 0;
+    lock->Unlock();
+    CURLcode rc = CURLE_FAILED_INIT;
+    if (*step == 5)
+    {
+        rc = curl_easy_perform((CURL*)curl_e);
+        *step = 10;
+    }
+    lock->Lock();
+    doing_perform = 0;
+    lock->Unlock();
+    return rc;
+}
+
 char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip,
                                     int seconds, char* stopped)
 {
@@ -159,25 +208,9 @@ char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned
     data = (char*)EngMalloc((size_t)max_bytes + 1, CI_OWNER, 1);
     if (!data)
         return 0;
-    if (curl_e)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_curl_e already exists.");
-    else
-    {
-        lock->Lock();
-        curl_e = curl_easy_init();
-        lock->Unlock();
-        if (!curl_e)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "curl_easy_init() failed");
-            Exit();
-            return 0;
-        }
-    }
-    std::string full = url;
-    if (query)
-        full += std::string("?") + query;
-    if (verbose)
-        printf("Downloading from: <%s>\n", full.c_str());
+    if (!CreateHandle(__PRETTY_FUNCTION__))
+        return 0;
+    std::string full = FullUrl(url, query);
 
     file = nullptr;
     strip_newlines = strip;
@@ -185,22 +218,7 @@ char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned
     size = 0;
 
     int step = SetCommonOptions(full.c_str(), seconds, 0);
-    if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
-                      (int)exiting);
-    lock->Lock();
-    doing_perform = 1;
-    exiting = 0;
-    lock->Unlock();
-    CURLcode rc = CURLE_FAILED_INIT;
-    if (step == 5)
-    {
-        rc = curl_easy_perform((CURL*)curl_e);
-        step = 10;
-    }
-    lock->Lock();
-    doing_perform = 0;
-    lock->Unlock();
+    CURLcode rc = Perform(__PRETTY_FUNCTION__, &step);
 
     if (exiting)
     {
@@ -256,25 +274,9 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     }
     if (stopped)
         *stopped = 0;
-    if (curl_e)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_curl_e already exists.");
-    else
-    {
-        lock->Lock();
-        curl_e = curl_easy_init();
-        lock->Unlock();
-        if (!curl_e)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "curl_easy_init() failed");
-            Exit();
-            return 0;
-        }
-    }
-    std::string full = url;
-    if (query)
-        full += std::string("?") + query;
-    if (verbose)
-        printf("Downloading from: <%s>\n", full.c_str());
+    if (!CreateHandle(__PRETTY_FUNCTION__))
+        return 0;
+    std::string full = FullUrl(url, query);
 
     if (EngFileExists(path))
         EngFileDelete(path, 1);
@@ -290,22 +292,7 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     strip_newlines = 0;
 
     int step = SetCommonOptions(full.c_str(), seconds, 1);
-    if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
-                      (int)exiting);
-    lock->Lock();
-    doing_perform = 1;
-    exiting = 0;
-    lock->Unlock();
-    CURLcode rc = CURLE_FAILED_INIT;
-    if (step == 5)
-    {
-        rc = curl_easy_perform((CURL*)curl_e);
-        step = 10;
-    }
-    lock->Lock();
-    doing_perform = 0;
-    lock->Unlock();
+    CURLcode rc = Perform(__PRETTY_FUNCTION__, &step);
 
     // Data still buffered that cannot be written is a failed download.
     char closed = file->Close();

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstddef>
+#include <curl/curl.h>
+#include <string>
 
 class EngFile;
 class EngMutex;
@@ -53,6 +55,12 @@ private:
     // Sets the options shared by both kinds of transfer; the step reached.
     int SetCommonOptions(const char* full_url, int seconds, char to_file);
     unsigned StrippedOffset();
+    // Makes the easy handle unless there is one; 0 (after Exit) when it cannot.
+    char CreateHandle(const char* func);
+    // url with ?query appended when given, printed when verbose.
+    std::string FullUrl(const char* url, const char* query);
+    // Runs the transfer set up to *step (5 when ready; 10 once performed).
+    CURLcode Perform(const char* func, int* step);
 
     char* data;
     unsigned size;

@@ -14,16 +14,8 @@
 namespace
 {
 
-class InternetTest : public ::testing::Test
+class InternetTest : public vztest::LogTest
 {
-protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-    }
-    void TearDown() override { DebugResetForTests(); }
-    vztest::TempDir dir;
 };
 
 TEST_F(InternetTest, ReadsBodiesAndCutsLongOnes)

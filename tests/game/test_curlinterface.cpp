@@ -13,16 +13,10 @@
 #include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
+
 namespace
 {
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 vztest::HttpReply Serve(const std::string& target)
 {
@@ -46,29 +40,29 @@ vztest::HttpReply Serve(const std::string& target)
     return r;
 }
 
-class CurlInterfaceTest : public ::testing::Test
+class CurlInterfaceTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         ASSERT_EQ(1, CurlInterface_InitCurl());
     }
     void TearDown() override
     {
         CurlInterface_ExitCurl();
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     vztest::TempDir dir;
     vztest::HttpTestServer server{Serve};
 };
 
-TEST(CurlInterfaceSetup, GlobalSetupAndHandles)
+class CurlInterfaceSetup : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(CurlInterfaceSetup, GlobalSetupAndHandles)
+{
     CurlInterface_ExitCurl();
     EXPECT_EQ(nullptr, CurlInterface_CallCurlEasyInit());
     CurlInterface ci(nullptr, 0);
@@ -82,7 +76,6 @@ TEST(CurlInterfaceSetup, GlobalSetupAndHandles)
     curl_easy_cleanup((CURL*)h);
     CurlInterface_ExitCurl();
     EXPECT_EQ(0, CurlInterface_IsCurlInitialised());
-    DebugResetForTests();
 }
 
 TEST_F(CurlInterfaceTest, MemoryTargetsAreBoundedAndStripped)
@@ -147,8 +140,7 @@ TEST_F(CurlInterfaceTest, FailedTransfersKeepNothing)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.url);
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        DebugClearLog();
         EXPECT_EQ(0, ci.DownloadFromUrl(c.url.c_str(), nullptr, 64, 0, 1, nullptr));
         EXPECT_EQ(nullptr, ci.GetDownloadedData());
         vztest::WriteFile(path, "old");
