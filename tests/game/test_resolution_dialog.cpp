@@ -164,21 +164,12 @@ struct Look
     bool res_enabled = false, freq_enabled = false;
 };
 
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (strstr(DebugGetMessage(i)->text, text.c_str()))
-            return true;
-    return false;
-}
-
-class ResolutionDialog : public ::testing::Test
+class ResolutionDialog : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LogTest::SetUp();
         PrefFolderSetup("Kestrelbay Vizavu", 0, nullptr, 1);
         ASSERT_EQ(0u, std::string(PrefFolderGetMainFolder()).find(dir.Path()));
         SWinSetBackend(&backend);
@@ -194,7 +185,7 @@ protected:
         delete up_swin;
         up_swin = nullptr;
         SWinSetBackend(nullptr);
-        DebugResetForTests();
+        vztest::LogTest::TearDown();
     }
     // Sizes sort by depth, width, height: 0 640x480, 1 1024x768, 2 1280x1024 (no rates), 3 1920x1080.
     static EngResModes* MakeModes()
@@ -527,7 +518,7 @@ TEST_F(ResolutionDialog, FailuresReturnZero)
         backend.windows.clear();
         backend.fail_control = c.fail;
         EXPECT_EQ(0, ResolutionShowAndRunWindow());
-        EXPECT_TRUE(LogHas(c.text));
+        EXPECT_TRUE(vztest::Logged(c.text));
         EXPECT_EQ(nullptr, res_swin);
         EXPECT_EQ(nullptr, r_res_modes);
         ASSERT_FALSE(backend.windows.empty());
@@ -538,13 +529,13 @@ TEST_F(ResolutionDialog, FailuresReturnZero)
     r_res_modes = MakeModes();
     backend.start_ok = false;
     EXPECT_EQ(0, ResolutionShowAndRunWindow());
-    EXPECT_TRUE(LogHas("Could not create main window"));
+    EXPECT_TRUE(vztest::Logged("Could not create main window"));
     backend.start_ok = true;
 
     // No display here: the platform's list is empty.
-    DebugResetForTests();
+    DebugClearLog();
     EXPECT_EQ(0, ResolutionShowAndRunWindow());
-    EXPECT_TRUE(LogHas("No modes."));
+    EXPECT_TRUE(vztest::Logged("No modes."));
     EXPECT_EQ(nullptr, r_res_modes);
 }
 
@@ -566,7 +557,7 @@ TEST_F(ResolutionDialog, FirstRunOffersTheDisplayItself)
     EXPECT_EQ(768, resolution.win_height);
     EXPECT_FALSE(vztest::FileExists(path)) << "only the exit saves";
     // Without its title picture the dialog still lets the player start.
-    EXPECT_TRUE(LogHas("File </nonexistent/TitleButton.png> does not exist"));
+    EXPECT_TRUE(vztest::Logged("File </nonexistent/TitleButton.png> does not exist"));
     EXPECT_TRUE(backend.pictures.empty());
 }
 
