@@ -19,6 +19,7 @@
 #include "MWinButton.h"
 #include "MWinCollection.h"
 #include "MWinDesktop.h"
+#include "MWinStyledText.h"
 #include "MWinWindow.h"
 
 namespace
@@ -74,6 +75,7 @@ void ClearWidgets(_MWinPopupSettings* s)
         b = nullptr;
     s->text_edit = nullptr;
     s->panel = nullptr;
+    s->script = nullptr;
 }
 
 // Closes a popup whose set-up failed after its collection was made, so that
@@ -1026,6 +1028,34 @@ char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count,
     p->SetCallback(MWinPopupPanelCallback, 0, 0, mw, 1);
     s->panel = p;
     s->panel_choice_cb = choice;
+    if (!MWinPopupCompleteSetup(mw, cb, user))
+        return Abort(mw);
+    return 1;
+}
+
+char MWinPopupScript(MWin* mw, const char* title, const char* message, char* script_text, const char* texbut_id,
+                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user)
+{
+    _MWinPopupSettings* s = MWinPopupGetSettings(mw);
+    if (!s || !mw->PopupCreateCollection())
+        return 0;
+    const int o = Orientation();
+    float saved_min = s->min_box_w[o];
+    if (s->min_box_w[o] < w + 20)
+        s->min_box_w[o] = w + 20;
+    char built = MWinPopupSetupDefaultButtons(mw, title, message, ok, cancel, no, 0, 20, h + 5);
+    s->min_box_w[o] = saved_min;
+    if (!built)
+        return Abort(mw);
+    float y = 10;
+    if (s->msg)
+        y = s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5;
+    MWinScriptButton* sb = MWinWindowAddScriptButton(s->window, "SCRIPT", texbut_id, -1, y, w, h);
+    if (!sb)
+        return Abort(mw);
+    if (script_text)
+        sb->SetTextPointer(script_text);
+    s->script = sb;
     if (!MWinPopupCompleteSetup(mw, cb, user))
         return Abort(mw);
     return 1;

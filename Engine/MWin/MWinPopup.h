@@ -64,6 +64,7 @@ struct _MWinPopupSettings
     MWinButton* buttons[4];
     MWinButton* text_edit;
     MWinButton* panel;
+    MWinButton* script;
     MWinPopupPanelChoiceCallback panel_choice_cb;
     char completed;                 // PopupCompleteSetup ran for this popup
 };
@@ -131,6 +132,10 @@ char MWinPopupGetText(MWin* mwin, const char* title, const char* message, char* 
 char MWinPopupPanel(MWin* mwin, const char* title, const char* message, int count, int visible, float w, float h,
                     MWinPopupPanelStringsCallback strings, char ok, int** selection,
                     MWinPopupPanelChoiceCallback choice, MWinPopupResultCallback cb, void* user);
+
+// A popup showing a styled text (the caller's string, which must outlive it).
+char MWinPopupScript(MWin* mwin, const char* title, const char* message, char* script_text, const char* texbut_id,
+                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
 
 // Button callbacks; the user pointer is the toolkit object.
 void MWinPopupOkCallback(MWin* mwin, _MWinButtonCallbackInfo* info, int, int, void* user);

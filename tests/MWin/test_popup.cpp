@@ -7,6 +7,7 @@
 
 #include "CoreTestFixture.h"
 #include "MWin/MWinPopup.h"
+#include "MWin/MWinStyledText.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -330,4 +331,21 @@ TEST_F(Popup, TextAndPanelPopups)
     EXPECT_GE(w, 130); // at least the panel's width + 10
     EXPECT_EQ(s->min_box_w[1], 50); // raised for that popup only
     mw->PopupTurnOff();
+}
+
+TEST_F(Popup, ScriptPopupShowsTheCallersText)
+{
+    static char text[] = "<1<Name>2>42\nMore";
+    ASSERT_TRUE(MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 200, 80, 1, 0, 0, Record, nullptr));
+    MWinButton* b = MWinPopupGetWindow(mw)->GetButtonFromID("SCRIPT", 0);
+    ASSERT_NE(b, nullptr);
+    MWinScriptButton* sb = static_cast<MWinScriptButton*>(b);
+    EXPECT_EQ(sb->GetNumParagraphs(), 3);
+    float w = 0;
+    MWinPopupGetWindow(mw)->GetOrigPos(nullptr, nullptr, &w, nullptr);
+    EXPECT_GE(w, 220);
+    Key(13);
+    mw->Tick2();
+    ASSERT_EQ(Answers().size(), 1u);
+    EXPECT_EQ(Answers()[0].result, 1);
 }
