@@ -1,5 +1,5 @@
 // The texture table: limits, IDs, standard slots, state colours and the
-// slicing of texture buttons into slices.
+// cutting of texture buttons into slices.
 #include <gtest/gtest.h>
 
 #include <string>
