@@ -4,6 +4,7 @@
 
 #include "CoreTestFixture.h"
 #include "EngToolkitHooks.h"
+#include "support/TestSupport.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -252,4 +253,21 @@ TEST_F(CoreTest, RemovingThePopupCollectionClosesThePopup)
     EXPECT_EQ(mw->GetDesktop()->darken, 0);
     EXPECT_EQ(mw->RenderPopups(), 0);
     EXPECT_EQ(mw->GetDesktop()->GetNumCollections(), 1);
+}
+
+TEST_F(CoreTest, CollectionBackgroundFileChecks)
+{
+    vztest::TempDir dir;
+    std::string file = dir.File("bg.jpg");
+    vztest::WriteFile(file, "not a jpeg");
+    const std::string long_name(256, 'b');
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(long_name.c_str(), 0, 0, 0), 0);
+    EXPECT_TRUE(Logged("Filename too long"));
+    EXPECT_EQ(coll->SetBackgroundTextureFilename("missing.jpg", 0, 0, 0), 0);
+    EXPECT_TRUE(Logged("File does not exist <missing.jpg>"));
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(nullptr, 0, 0, 0), 1);
+    // The toolkit is on, so the texture is made at once; it cannot load here.
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(file.c_str(), 0, 0, 0), 1);
+    EXPECT_TRUE(Logged("Could not load bg texture file <" + file + ">"));
+    EXPECT_EQ(coll->CreateBgTexture(), 1); // the name was forgotten
 }
