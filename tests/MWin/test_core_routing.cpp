@@ -240,3 +240,16 @@ TEST_F(CoreTest, ScreenManagerHooksReachTheToolkit)
     EXPECT_EQ(mw->GetScreenLayout(), 2);
     EXPECT_EQ(coll->GetScreenLayout(), 2);
 }
+
+TEST_F(CoreTest, RemovingThePopupCollectionClosesThePopup)
+{
+    ASSERT_EQ(mw->PopupCreateCollection(), 1);
+    ASSERT_NE(mw->GetPopupCollection(), nullptr);
+    EXPECT_EQ(mw->GetDesktop()->darken, 1);
+    EXPECT_EQ(mw->GetDesktop()->RemoveCollection(MWIN_POPUP_COLLECTION_ID), 1);
+    EXPECT_EQ(mw->GetPopupCollection(), nullptr);
+    EXPECT_EQ(mw->PopupIsOn(), 0);
+    EXPECT_EQ(mw->GetDesktop()->darken, 0);
+    EXPECT_EQ(mw->RenderPopups(), 0);
+    EXPECT_EQ(mw->GetDesktop()->GetNumCollections(), 1);
+}

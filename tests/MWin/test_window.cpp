@@ -273,6 +273,44 @@ TEST_F(Window, HideButtonReportsOnlyALeftRelease)
     EXPECT_EQ(Sounds(), std::vector<int>{MWIN_SOUND_BUTTON});
 }
 
+TEST_F(Window, HideButtonActionMayRemoveTheWindow)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    RecordingController ctrl;
+    ctrl.action = [this] { mw->GetDesktop()->RemoveAllCollections(); };
+    w->SetController(&ctrl);
+    RecordSounds();
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + 2, h.y + 2);
+    Press(0);
+    EXPECT_EQ(Release(0), 1);
+    EXPECT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(mw->GetDesktop()->GetFirstCollection(), nullptr);
+    EXPECT_TRUE(Sounds().empty()); // the window is gone: no sound
+}
+
+TEST_F(Window, HidePlainCallbackRunsAtTheNextTick)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    int hidden = 0;
+    w->SetHideButtonPlainCallback([](void* user) { ++*static_cast<int*>(user); }, &hidden);
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + 2, h.y + 2);
+    Press(0);
+    Release(0);
+    EXPECT_EQ(hidden, 0);
+    EXPECT_EQ(mw->Tick2(), 1);
+    EXPECT_EQ(hidden, 1);
+}
+
 TEST_F(Window, DraggingByTitleBarOrAnywhere)
 {
     _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
