@@ -177,6 +177,7 @@ void MWinButton::ResetVars()
     language_token_num = -1;
     language_num_sub_texts = 0;
     choice_left_arrow = choice_right_arrow = 0;
+    no_bounds_check = 0;
 }
 
 void MWinButton::Reset()
@@ -272,6 +273,8 @@ char MWinButton::CopyFromOtherButton(MWinButton* o, char full)
             SetEscapeButtonForParentWindow();
     }
     SetType(o->type);
+    if (default_texbut)
+        SetBackTexButToDefault(); // the standard look of the copied kind
     SetFont(o->font_id);
     if (full)
     {
@@ -789,6 +792,7 @@ void MWinButton::SetOrigPos(float x, float y, float w, float h)
     if (h < 2)
         h = 2;
     orig_area = {x, y, w, h};
+    no_bounds_check = 0;
     UpdateActualArea();
 }
 
@@ -805,6 +809,7 @@ void MWinButton::SetOrigPos()
 void MWinButton::SetOrigPosNoBoundsCheck(float x, float y, float w, float h)
 {
     orig_area = {x, y, w, h};
+    no_bounds_check = 1;
     UpdateActualArea();
 }
 
@@ -866,19 +871,22 @@ void MWinButton::UpdateActualArea()
             }
         }
 
-        _Dimension bounds;
-        float ew = 0, eh = 0;
-        mwb::GetWindowButtonBounds(parent, &bounds, &ew, &eh);
-        float maxx = bounds.x + bounds.w + ew - actual_area.w;
-        float maxy = bounds.y + bounds.h + eh - actual_area.h;
-        if (actual_area.x > maxx)
-            actual_area.x = maxx;
-        if (actual_area.x < bounds.x)
-            actual_area.x = bounds.x;
-        if (actual_area.y > maxy)
-            actual_area.y = maxy;
-        if (actual_area.y < bounds.y)
-            actual_area.y = bounds.y;
+        if (!no_bounds_check)
+        {
+            _Dimension bounds;
+            float ew = 0, eh = 0;
+            mwb::GetWindowButtonBounds(parent, &bounds, &ew, &eh);
+            float maxx = bounds.x + bounds.w + ew - actual_area.w;
+            float maxy = bounds.y + bounds.h + eh - actual_area.h;
+            if (actual_area.x > maxx)
+                actual_area.x = maxx;
+            if (actual_area.x < bounds.x)
+                actual_area.x = bounds.x;
+            if (actual_area.y > maxy)
+                actual_area.y = maxy;
+            if (actual_area.y < bounds.y)
+                actual_area.y = bounds.y;
+        }
         if (actual_area.w < 2)
             actual_area.w = 2;
         if (actual_area.h < 2)

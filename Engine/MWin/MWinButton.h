@@ -795,6 +795,7 @@ protected:
     EngInt32 language_num_sub_texts;
 
     char choice_left_arrow, choice_right_arrow;
+    char no_bounds_check; // placed by SetOrigPosNoBoundsCheck: not kept inside the window
 
     static char mui_text_printf_format_str[612];
 };

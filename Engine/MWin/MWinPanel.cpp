@@ -63,10 +63,11 @@ void MWinButton::PanelUpdateNumPerPageVar(int n)
             return;
         }
         if (n != -99)
-            panel.per_page_mode = (char)-n;
+            panel.per_page_mode = n == 0 ? 1 : (char)-n; // 0 asks for rows from the height too
+        // An area change keeps a count the caller fixed.
         if (panel.per_page_mode == 2)
             panel.per_page = (int)(actual_area.h / (0.66f * bh));
-        else if (panel.per_page_mode == 1)
+        else if (!(n == -99 && panel.per_page_mode == 0))
             panel.per_page = (int)(actual_area.h / bh);
     }
     PanelGetSidebarDimensions();

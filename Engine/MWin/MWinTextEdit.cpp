@@ -214,6 +214,8 @@ char MWinButton::TextEditGetText2(char* dst, int size)
     const char* s = editing ? te.buffer : texts[0];
     if (!s)
         return 0;
+    if (strlen(s) >= (size_t)size)
+        return 0; // would not fit whole
     EngSafeStrcpy(dst, s, (size_t)size);
     return 1;
 }

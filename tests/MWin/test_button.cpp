@@ -50,6 +50,21 @@ TEST_F(ButtonTest, AreaDefaultsMinimumAndCentring)
     }
 }
 
+TEST_F(ButtonTest, ButtonsAreKeptInsideTheirWindowUnlessPlacedWithoutCheck)
+{
+    MWinButton* b = Add("b", MWIN_BUTTON_PUSH, 600, 470, 100, 40);
+    EXPECT_FLOAT_EQ(b->GetActualArea()->x, 540);
+    EXPECT_FLOAT_EQ(b->GetActualArea()->y, 440);
+    EXPECT_FLOAT_EQ(b->GetOrigArea()->x, 600) << "the set area stays as given";
+    b->SetOrigPosNoBoundsCheck(600, -20, 100, 40);
+    EXPECT_FLOAT_EQ(b->GetActualArea()->x, 600);
+    EXPECT_FLOAT_EQ(b->GetActualArea()->y, -20);
+    EXPECT_FLOAT_EQ(b->GetCropArea()->w, 40) << "drawn only inside the window";
+    EXPECT_FLOAT_EQ(b->GetCropArea()->h, 20);
+    b->SetOrigPos(600, 470, 100, 40);
+    EXPECT_FLOAT_EQ(b->GetActualArea()->x, 540);
+}
+
 TEST_F(ButtonTest, SetTypeRefusesUnknownKinds)
 {
     MWinButton* b = Add("b", MWIN_BUTTON_PUSH, 0, 0, 50, 20);

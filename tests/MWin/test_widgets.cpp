@@ -193,6 +193,19 @@ TEST_F(WidgetsTest, TextEditEnterAndEscapeBothKeepTheTextAndWriteTheVariable)
     }
 }
 
+TEST_F(WidgetsTest, TextEditCopiesOutOnlyWholeTexts)
+{
+    MWinButton* b = AddFocused("te", MWIN_BUTTON_TEXT_EDIT, 10, 10, 200, 20, "abcd");
+    b->TextEditSetLength(4);
+    char out[8] = "zz";
+    EXPECT_FALSE(b->TextEditGetText2(out, 3)) << "smaller than the field";
+    EXPECT_STREQ(out, "");
+    EXPECT_FALSE(b->TextEditGetText2(out, 4)) << "no room for the terminator";
+    EXPECT_TRUE(b->TextEditGetText2(out, 5));
+    EXPECT_STREQ(out, "abcd");
+    EXPECT_FALSE(b->TextEditGetText2(nullptr, 5));
+}
+
 TEST_F(WidgetsTest, TextEditCursorKeysAndFullField)
 {
     MWinButton* b = AddFocused("te", MWIN_BUTTON_TEXT_EDIT, 10, 10, 200, 20, "abc");
@@ -352,6 +365,22 @@ TEST_F(WidgetsTest, PanelSidebarOnlyWhenEntriesDoNotFit)
     ASSERT_TRUE(b->PanelSetStrings(8, 4, kItems));
     EXPECT_TRUE(b->PanelGetInfo()->sidebar_shown);
     EXPECT_LT(b->PanelGetInfo()->entries_w, 200);
+}
+
+TEST_F(WidgetsTest, PanelRowsPerPageFromTheHeightUnlessFixed)
+{
+    const float bh = (*ls)[MWIN_LS_DEFAULT_BUTTON_H];
+    ASSERT_GT(bh, 0);
+    MWinButton* b = AddFocused("p", MWIN_BUTTON_PANEL, 0, 0, 200, bh * 6);
+    ASSERT_TRUE(b->PanelSetStrings(8, 0, kItems));
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 6);
+    b->SetOrigPos(0, 0, 200, bh * 3);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 3) << "follows the height";
+    b->PanelUpdateNumPerPageVar(-2);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), int(bh * 3 / (0.66f * bh))) << "compact rows";
+    ASSERT_TRUE(b->PanelSetStrings(8, 4, kItems));
+    b->SetOrigPos(0, 0, 200, bh * 7);
+    EXPECT_EQ(b->PanelGetNumEntriesPerPage(), 4) << "a fixed count stays";
 }
 
 TEST_F(WidgetsTest, PanelMultipleSelectionWithShiftAndCommand)

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 
+#include "MWin/MWinCollectionController.h"
 #include "MWin/MWinColourPicker.h"
 #include "MWin/MWinHorzScrollbar.h"
 #include "MWin/MWinSettings.h"
@@ -219,6 +220,38 @@ TEST_F(ColourTest, PickerCallsBackWithTheDragFlagWhileAScrollbarIsHeld)
     EXPECT_TRUE(p->HandleMouseButtonPressed(0, 0, 0));
     EXPECT_EQ(Calls().back().colour_flag, 0) << "the end of the drag";
     EXPECT_GT(p->GetHue(), 127.5f);
+}
+
+class IdController : public MWinCollectionController
+{
+public:
+    char CreateCollection(MWin*) override { return 1; }
+    void RemoveVars() override {}
+    void StartingCB() override {}
+    void TickCB() override {}
+    void RenderCB(_MWinRenderStage) override {}
+    char ButtonsCallback(MWinButton*, _MWinButtonCallbackInfo* info) override
+    {
+        ids.push_back(info->button_id);
+        return 1;
+    }
+    std::vector<std::string> ids;
+};
+
+TEST_F(ColourTest, ControllerSeesTheScrollbarAndThePickerStillFollows)
+{
+    MWinColour* p = AddPicker();
+    IdController ctrl;
+    win->SetController(&ctrl);
+    MWinHorzScrollbar* sat = p->GetScrollbar(1);
+    sat->Activate();
+    float before = p->GetSaturation();
+    EXPECT_TRUE(sat->HandleKeyDown(249));
+    EXPECT_GT(p->GetSaturation(), before) << "the picker's own handler ran";
+    ASSERT_EQ(ctrl.ids.size(), 2u);
+    EXPECT_EQ(ctrl.ids[0], "Colour_HS_1");
+    EXPECT_EQ(ctrl.ids[1], "pick");
+    win->UseCallbacks();
 }
 
 } // namespace
