@@ -86,6 +86,12 @@ char MWinDesktop::RemoveCollection(const char* id)
     MWinCollection* c = GetCollectionFromID(id, 1);
     if (!DebugCheckOk(c != nullptr, "MWinDesktop::RemoveCollection", "Could not find collection"))
         return 0;
+    // The popup collection goes through the popup code, which forgets it first.
+    if (mwin && c == mwin->GetPopupCollection())
+    {
+        mwin->PopupTurnOff();
+        return 1;
+    }
     if (c->prev)
         c->prev->next = c->next;
     else

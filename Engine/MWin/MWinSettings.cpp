@@ -168,8 +168,8 @@ struct StdTexBut
     float vfrac, vsize;
 };
 
-// Rectangles of the standard button image: a 2 x 2 grid of large pieces on
-// the upper half, small pieces in rows of eight below.
+// Rectangles of the standard button image: a 2 x 2 grid of large regions on
+// the upper half, small regions in rows of eight below.
 #define SMALL(i)                                                                                             \
     (((i) % 8) * 0.125f + 0.0005f), (0.5f + ((i) / 8) * 0.125f + 0.0005f), (((i) % 8) * 0.125f + 0.1245f),   \
         (0.5f + ((i) / 8) * 0.125f + 0.1245f)

@@ -639,8 +639,8 @@ const _MWinTextureButtonState* MWinTextures::DrawableState(int n, _MWinTextureSt
     return st;
 }
 
-void MWinTextures::DrawPiece(EngTexture* tex, const _MWinTextureButtonState* st, const _ColourRGBA* colour,
-                             const Piece& p)
+void MWinTextures::DrawSlice(EngTexture* tex, const _MWinTextureButtonState* st, const _ColourRGBA* colour,
+                             const Slice& p)
 {
     float du = st->u1 - st->u0, dv = st->v1 - st->v0;
     _ColourRGBA c = CombineColour(st, colour);
@@ -649,7 +649,7 @@ void MWinTextures::DrawPiece(EngTexture* tex, const _MWinTextureButtonState* st,
                             &c);
 }
 
-int MWinTextures::ComputePieces(int n, _MWinTextureState, float x, float y, float w, float h, Piece* out)
+int MWinTextures::ComputeSlices(int n, _MWinTextureState, float x, float y, float w, float h, Slice* out)
 {
     if (n < 0 || n >= num_texbuts)
         return 0;
@@ -686,7 +686,7 @@ int MWinTextures::ComputePieces(int n, _MWinTextureState, float x, float y, floa
 
     _EngLayout layout = mwin ? mwin->GetScreenLayout() : 0;
     // Portrait layouts widen the corners; never past half the width, so the
-    // middle piece cannot turn negative.
+    // middle slice cannot turn negative.
     if (layout == 1 || layout == 3)
     {
         cw *= 2.4f;
@@ -732,10 +732,10 @@ char MWinTextures::DrawTextureButton(int n, _MWinTextureState state, float x, fl
     const _MWinTextureButtonState* st = DrawableState(n, state, &tex);
     if (!st)
         return 0;
-    Piece pieces[9];
-    int count = ComputePieces(n, state, x, y, w, h, pieces);
+    Slice slices[9];
+    int count = ComputeSlices(n, state, x, y, w, h, slices);
     for (int i = 0; i < count; i++)
-        DrawPiece(tex, st, colour, pieces[i]);
+        DrawSlice(tex, st, colour, slices[i]);
     return 1;
 }
 
@@ -766,7 +766,7 @@ char MWinTextures::DrawTextureButtonPart(int n, _MWinTextureState state, float x
     const _MWinTextureButtonState* st = DrawableState(n, state, &tex);
     if (!st)
         return 0;
-    DrawPiece(tex, st, colour, Piece{{x, y, w, h}, left, top, right, bottom});
+    DrawSlice(tex, st, colour, Slice{{x, y, w, h}, left, top, right, bottom});
     return 1;
 }
 

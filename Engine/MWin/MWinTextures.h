@@ -173,21 +173,21 @@ public:
     // The colour picker's three 256 x 32 strip textures (hue, saturation, brightness).
     EngTexture* GetColourStripTexture(int i);
 
-    // The pieces a draw would make, as (area, fractions) pairs; for tests and
+    // The slices a draw would make, as (area, fractions) pairs; for tests and
     // callers that need the layout without a device. Returns the count (0-9).
-    struct Piece
+    struct Slice
     {
         _Dimension area;
         float fl, ft, fr, fb;
     };
-    int ComputePieces(int n, _MWinTextureState state, float x, float y, float w, float h, Piece* out);
+    int ComputeSlices(int n, _MWinTextureState state, float x, float y, float w, float h, Slice* out);
     // The colour a state is drawn with for a caller's colour (or null).
     static _ColourRGBA CombineColour(const _MWinTextureButtonState* st, const _ColourRGBA* colour);
 
 private:
     const _MWinTextureButtonState* DrawableState(int n, _MWinTextureState state, EngTexture** tex);
-    void DrawPiece(EngTexture* tex, const _MWinTextureButtonState* st, const _ColourRGBA* colour,
-                   const Piece& p);
+    void DrawSlice(EngTexture* tex, const _MWinTextureButtonState* st, const _ColourRGBA* colour,
+                   const Slice& p);
 
     MWin* mwin;
     char loaded = 0;

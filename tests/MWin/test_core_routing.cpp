@@ -4,6 +4,7 @@
 
 #include "CoreTestFixture.h"
 #include "EngToolkitHooks.h"
+#include "support/TestSupport.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -239,4 +240,34 @@ TEST_F(CoreTest, ScreenManagerHooksReachTheToolkit)
     eng_toolkit_hooks.set_screen_layout(mw, 2);
     EXPECT_EQ(mw->GetScreenLayout(), 2);
     EXPECT_EQ(coll->GetScreenLayout(), 2);
+}
+
+TEST_F(CoreTest, RemovingThePopupCollectionClosesThePopup)
+{
+    ASSERT_EQ(mw->PopupCreateCollection(), 1);
+    ASSERT_NE(mw->GetPopupCollection(), nullptr);
+    EXPECT_EQ(mw->GetDesktop()->darken, 1);
+    EXPECT_EQ(mw->GetDesktop()->RemoveCollection(MWIN_POPUP_COLLECTION_ID), 1);
+    EXPECT_EQ(mw->GetPopupCollection(), nullptr);
+    EXPECT_EQ(mw->PopupIsOn(), 0);
+    EXPECT_EQ(mw->GetDesktop()->darken, 0);
+    EXPECT_EQ(mw->RenderPopups(), 0);
+    EXPECT_EQ(mw->GetDesktop()->GetNumCollections(), 1);
+}
+
+TEST_F(CoreTest, CollectionBackgroundFileChecks)
+{
+    vztest::TempDir dir;
+    std::string file = dir.File("bg.jpg");
+    vztest::WriteFile(file, "not a jpeg");
+    const std::string long_name(256, 'b');
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(long_name.c_str(), 0, 0, 0), 0);
+    EXPECT_TRUE(Logged("Filename too long"));
+    EXPECT_EQ(coll->SetBackgroundTextureFilename("missing.jpg", 0, 0, 0), 0);
+    EXPECT_TRUE(Logged("File does not exist <missing.jpg>"));
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(nullptr, 0, 0, 0), 1);
+    // The toolkit is on, so the texture is made at once; it cannot load here.
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(file.c_str(), 0, 0, 0), 1);
+    EXPECT_TRUE(Logged("Could not load bg texture file <" + file + ">"));
+    EXPECT_EQ(coll->CreateBgTexture(), 1); // the name was forgotten
 }

@@ -1,5 +1,5 @@
 // The texture table: limits, IDs, standard slots, state colours and the
-// slicing of texture buttons into pieces.
+// cutting of texture buttons into slices.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,10 +28,10 @@ protected:
         eng_main_window_x_widescreen_ratio = 1;
         eng_main_window_y_narrowscreen_ratio = 1;
     }
-    int Pieces(int n, float w, float h, MWinTextures::Piece* out = nullptr)
+    int Slices(int n, float w, float h, MWinTextures::Slice* out = nullptr)
     {
-        MWinTextures::Piece p[9];
-        return tex->ComputePieces(n, 0, 0, 0, w, h, out ? out : p);
+        MWinTextures::Slice p[9];
+        return tex->ComputeSlices(n, 0, 0, 0, w, h, out ? out : p);
     }
 
     MWin mw{nullptr};
@@ -157,14 +157,14 @@ TEST_F(Textures, SlicingThresholds)
     {
         int n;
         float w, h;
-        int pieces;
+        int slices;
     } cases[] = {{h, 32, 10, 1}, {h, 33, 10, 3},  {v, 10, 31, 1},
                  {v, 10, 32, 3}, {hv, 40, 40, 9}, {hv, 40, 20, 3}};
     for (const Case& c : cases)
-        EXPECT_EQ(Pieces(c.n, c.w, c.h), c.pieces) << c.n << " " << c.w << " x " << c.h;
+        EXPECT_EQ(Slices(c.n, c.w, c.h), c.slices) << c.n << " " << c.w << " x " << c.h;
 
-    MWinTextures::Piece p[9];
-    ASSERT_EQ(Pieces(h, 100, 10, p), 3);
+    MWinTextures::Slice p[9];
+    ASSERT_EQ(Slices(h, 100, 10, p), 3);
     EXPECT_EQ(p[0].area.w, 16);
     EXPECT_EQ(p[1].area.x, 16);
     EXPECT_EQ(p[1].area.w, 68);
@@ -174,7 +174,7 @@ TEST_F(Textures, SlicingThresholds)
 
     // Extras widen, raise and lengthen the drawn area.
     tex->SetTexButDrawExtra("H", 10, 4, 6);
-    ASSERT_EQ(Pieces(h, 100, 10, p), 3);
+    ASSERT_EQ(Slices(h, 100, 10, p), 3);
     EXPECT_EQ(p[0].area.x, -5);
     EXPECT_EQ(p[0].area.y, -4);
     EXPECT_EQ(p[0].area.h, 20);
@@ -186,16 +186,16 @@ TEST_F(Textures, PortraitCornersNeverOverlap)
     tex->AddTextureButton("H", "Skin");
     tex->SetTexButDrawStyle("H", 2, 0.25f, 16, 1, 0, 16);
     int h = tex->GetTexButNumFromID("H");
-    MWinTextures::Piece p[9];
+    MWinTextures::Slice p[9];
     mw.SetScreenLayout(1);
-    ASSERT_EQ(Pieces(h, 100, 10, p), 3);
+    ASSERT_EQ(Slices(h, 100, 10, p), 3);
     EXPECT_FLOAT_EQ(p[0].area.w, 38.4f);
-    ASSERT_EQ(Pieces(h, 33, 10, p), 3);
+    ASSERT_EQ(Slices(h, 33, 10, p), 3);
     EXPECT_GE(p[1].area.w, 0);
     EXPECT_FLOAT_EQ(p[0].area.w + p[1].area.w + p[2].area.w, 33);
     mw.SetScreenLayout(0);
     eng_main_window_x_widescreen_ratio = 0.5f;
-    ASSERT_EQ(Pieces(h, 20, 10, p), 3); // corner 8 at ratio 0.5
+    ASSERT_EQ(Slices(h, 20, 10, p), 3); // corner 8 at ratio 0.5
     EXPECT_EQ(p[0].area.w, 8);
 }
 

@@ -55,7 +55,7 @@ TEST_F(SkinGL, NineSliceKeepsCornersAndPressedFallsBackToNormal)
     ASSERT_NE(
         tex->AddTextureButton("Box", "Grid", 0, 0, 1, 1, "", 0, 0, 0, 0, "", 0, 0, 0, 0, "", 0, 0, 0, 0),
         nullptr);
-    // Corner fraction 1/3: each corner piece shows exactly one texel.
+    // Corner fraction 1/3: each corner slice shows exactly one texel.
     ASSERT_EQ(tex->SetTexButDrawStyle("Box", 2, 1 / 3.0f, 40, 2, 1 / 3.0f, 30), 1);
     ASSERT_EQ(tex->CreateTextures(), 1);
     int n = tex->GetTexButNumFromID("Box");

@@ -118,6 +118,26 @@ TEST_F(WidgetsGL, BackgroundFillsTheAreaAndTheExtraCallbackFollows)
     EXPECT_EQ(extra_calls, 1) << "not even the extra callback";
 }
 
+TEST_F(WidgetsGL, CustomBackgroundFallsBackToItsNormalState)
+{
+    std::string red = tmp.File("red.tga");
+    WriteSolidTga(red, 8, 8, 255, 0, 0);
+    MWinButton* b = win->AddButton("b", MWIN_BUTTON_PUSH, "Green", "", 100, 100, 100, 50);
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(b->SetBackTexButToCustom(tmp.File("missing.tga").c_str()));
+    EXPECT_FALSE(b->IsCustomBackOn());
+    ASSERT_TRUE(b->SetBackTexButToCustom(red.c_str()));
+    EXPECT_STREQ(b->GetBackCustomTexButFilename(), red.c_str());
+    b->SetOverrideRenderState(MWIN_TEXSTATE_PRESSED); // no record of its own
+    Draw();
+    vztest::Rgba in = Pixel(150, 125);
+    EXPECT_GT(in.r, 150);
+    EXPECT_LT(in.g, 50);
+    b->SetColour(1, 1, 1, 0.5f);
+    Draw();
+    EXPECT_NEAR(Pixel(150, 125).r, 128, 20) << "the button colour multiplies the record's";
+}
+
 TEST_F(WidgetsGL, NoTextureButtonDrawsNoBackground)
 {
     MWinButton* b = win->AddButton("label", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 50);
