@@ -140,6 +140,51 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
     return step;
 }
 
+char CurlInterface::PrepareHandle(const char* func, const char* url, const char* query, std::string* full)
+{
+    if (curl_e)
+        DebugErrorAlt(func, "m_curl_e already exists.");
+    else
+    {
+        lock->Lock();
+        curl_e = curl_easy_init();
+        lock->Unlock();
+        if (!curl_e)
+        {
+            DebugErrorAlt(func, "curl_easy_init() failed");
+            Exit();
+            return 0;
+        }
+    }
+    *full = url;
+    if (query)
+        *full += std::string("?") + query;
+    if (verbose)
+        printf("Downloading from: <%s>\n", full->c_str());
+    return 1;
+}
+
+int CurlInterface::Perform(const char* func, const char* full_url, int seconds, char to_file, int* step)
+{
+    *step = SetCommonOptions(full_url, seconds, to_file);
+    if (doing_perform || exiting)
+        DebugErrorAlt(func, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform, (int)exiting);
+    lock->Lock();
+    doing_perform = 1;
+    exiting = 0;
+    lock->Unlock();
+    CURLcode rc = CURLE_FAILED_INIT;
+    if (*step == 5)
+    {
+        rc = curl_easy_perform((CURL*)curl_e);
+        *step = 10;
+    }
+    lock->Lock();
+    doing_perform = 0;
+    lock->Unlock();
+    return rc;
+}
+
 char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned max_bytes, char strip,
                                     int seconds, char* stopped)
 {
@@ -159,48 +204,17 @@ char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned
     data = (char*)EngMalloc((size_t)max_bytes + 1, CI_OWNER, 1);
     if (!data)
         return 0;
-    if (curl_e)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_curl_e already exists.");
-    else
-    {
-        lock->Lock();
-        curl_e = curl_easy_init();
-        lock->Unlock();
-        if (!curl_e)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "curl_easy_init() failed");
-            Exit();
-            return 0;
-        }
-    }
-    std::string full = url;
-    if (query)
-        full += std::string("?") + query;
-    if (verbose)
-        printf("Downloading from: <%s>\n", full.c_str());
+    std::string full;
+    if (!PrepareHandle(__PRETTY_FUNCTION__, url, query, &full))
+        return 0;
 
     file = nullptr;
     strip_newlines = strip;
     capacity = max_bytes;
     size = 0;
 
-    int step = SetCommonOptions(full.c_str(), seconds, 0);
-    if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
-                      (int)exiting);
-    lock->Lock();
-    doing_perform = 1;
-    exiting = 0;
-    lock->Unlock();
-    CURLcode rc = CURLE_FAILED_INIT;
-    if (step == 5)
-    {
-        rc = curl_easy_perform((CURL*)curl_e);
-        step = 10;
-    }
-    lock->Lock();
-    doing_perform = 0;
-    lock->Unlock();
+    int step = 0;
+    CURLcode rc = (CURLcode)Perform(__PRETTY_FUNCTION__, full.c_str(), seconds, 0, &step);
 
     if (exiting)
     {
@@ -256,25 +270,9 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     }
     if (stopped)
         *stopped = 0;
-    if (curl_e)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_curl_e already exists.");
-    else
-    {
-        lock->Lock();
-        curl_e = curl_easy_init();
-        lock->Unlock();
-        if (!curl_e)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "curl_easy_init() failed");
-            Exit();
-            return 0;
-        }
-    }
-    std::string full = url;
-    if (query)
-        full += std::string("?") + query;
-    if (verbose)
-        printf("Downloading from: <%s>\n", full.c_str());
+    std::string full;
+    if (!PrepareHandle(__PRETTY_FUNCTION__, url, query, &full))
+        return 0;
 
     if (EngFileExists(path))
         EngFileDelete(path, 1);
@@ -289,23 +287,8 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     size = 0;
     strip_newlines = 0;
 
-    int step = SetCommonOptions(full.c_str(), seconds, 1);
-    if (doing_perform || exiting)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform,
-                      (int)exiting);
-    lock->Lock();
-    doing_perform = 1;
-    exiting = 0;
-    lock->Unlock();
-    CURLcode rc = CURLE_FAILED_INIT;
-    if (step == 5)
-    {
-        rc = curl_easy_perform((CURL*)curl_e);
-        step = 10;
-    }
-    lock->Lock();
-    doing_perform = 0;
-    lock->Unlock();
+    int step = 0;
+    CURLcode rc = (CURLcode)Perform(__PRETTY_FUNCTION__, full.c_str(), seconds, 1, &step);
 
     // Data still buffered that cannot be written is a failed download.
     char closed = file->Close();

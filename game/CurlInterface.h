@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <string>
 
 class EngFile;
 class EngMutex;
@@ -52,6 +53,10 @@ public:
 private:
     // Sets the options shared by both kinds of transfer; the step reached.
     int SetCommonOptions(const char* full_url, int seconds, char to_file);
+    // Makes the easy handle and the full URL; 0 (after Exit) when no handle.
+    char PrepareHandle(const char* func, const char* url, const char* query, std::string* full);
+    // Runs the transfer; the curl result, step 10 when it ran.
+    int Perform(const char* func, const char* full_url, int seconds, char to_file, int* step);
     unsigned StrippedOffset();
 
     char* data;
