@@ -15,6 +15,54 @@ static bool TextureOk(const EngTextureGL* t)
     return t && t->created == 1 && t->gl_name_valid && t->gl_name;
 }
 
+// The GL half of a copy's source; null after logging when either texture is not ready.
+static EngTextureGL* CopySource(const char* func, EngTexture* from, const EngTextureGL* to)
+{
+    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    if (!src)
+    {
+        DebugErrorAlt(func, "From texture not ok");
+        return nullptr;
+    }
+    if (!TextureOk(src))
+    {
+        DebugErrorAlt(func, "From texture not ok (2)");
+        return nullptr;
+    }
+    if (!TextureOk(to))
+    {
+        DebugErrorAlt(func, "To texture not ok");
+        return nullptr;
+    }
+    return src;
+}
+
+// Negative copy sizes stand for the whole of each texture.
+template <typename T>
+static void DefaultCopySizes(const EngTextureGL* src, const EngTextureGL* dst, T* fw, T* fh, T* tw, T* th)
+{
+    if (*fw < 0)
+        *fw = T(src->tex_width);
+    if (*fh < 0)
+        *fh = T(src->tex_height);
+    if (*tw < 0)
+        *tw = T(dst->tex_width);
+    if (*th < 0)
+        *th = T(dst->tex_height);
+}
+
+// Both textures' pixels; false (nothing kept) when either cannot be read.
+static bool TakeCopyPixels(EngTextureGL* src, EngTextureGL* dst, const unsigned char** s, unsigned char** d)
+{
+    *s = src->AllocAndGetTextureImageData();
+    *d = dst->AllocAndGetTextureImageData();
+    if (*s && *d)
+        return true;
+    src->FreeAllocatedTextureImageData();
+    dst->FreeAllocatedTextureImageData();
+    return false;
+}
+
 unsigned char* EngTextureGL::AllocAndGetTextureImageData()
 {
     if (!TextureOk(this))
@@ -341,22 +389,9 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
                                               float tx, float ty, float tw, float th, char blend,
                                               _EngTextureCopyPartSettings* settings)
 {
-    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    EngTextureGL* src = CopySource(__PRETTY_FUNCTION__, from, this);
     if (!src)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
-    }
-    if (!TextureOk(src))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok (2)");
-        return 0;
-    }
-    if (!TextureOk(this))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "To texture not ok");
-        return 0;
-    }
     if (src->channels != 3 && src->channels != 4)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "BPP %d (from) not supported", src->channels * 8);
@@ -367,14 +402,7 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
         DebugErrorAlt(__PRETTY_FUNCTION__, "BPP %d (to) not supported", channels * 8);
         return 0;
     }
-    if (fw < 0)
-        fw = float(src->tex_width);
-    if (fh < 0)
-        fh = float(src->tex_height);
-    if (tw < 0)
-        tw = float(tex_width);
-    if (th < 0)
-        th = float(tex_height);
+    DefaultCopySizes(src, this, &fw, &fh, &tw, &th);
     if (fw <= 0 || fh <= 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid from sizes");
@@ -392,14 +420,10 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
         DebugErrorAlt(__PRETTY_FUNCTION__, "From BPP 24, To BPP %d not supported", dc * 8);
         return 0;
     }
-    const unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    if (!s || !d)
-    {
-        src->FreeAllocatedTextureImageData();
-        FreeAllocatedTextureImageData();
+    const unsigned char* s;
+    unsigned char* d;
+    if (!TakeCopyPixels(src, this, &s, &d))
         return 0;
-    }
     bool logged = false;
     auto log_once = [&](const char* text)
     {
@@ -486,22 +510,9 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
 char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh,
                                                       int tx, int ty, int tw, int th)
 {
-    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    EngTextureGL* src = CopySource(__PRETTY_FUNCTION__, from, this);
     if (!src)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
-    }
-    if (!TextureOk(src))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok (2)");
-        return 0;
-    }
-    if (!TextureOk(this))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "To texture not ok");
-        return 0;
-    }
     if (src->channels != 4)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "%d channels (from) not supported", src->channels);
@@ -512,14 +523,7 @@ char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, 
         DebugErrorAlt(__PRETTY_FUNCTION__, "%d channels (to) not supported", channels);
         return 0;
     }
-    if (fw < 0)
-        fw = src->tex_width;
-    if (fh < 0)
-        fh = src->tex_height;
-    if (tw < 0)
-        tw = tex_width;
-    if (th < 0)
-        th = tex_height;
+    DefaultCopySizes(src, this, &fw, &fh, &tw, &th);
     int src_row0 = src->tex_height - fy - fh, dst_row0 = tex_height - ty - th;
     if (fw < 1 || fx < 0 || fx + fw > src->tex_width || fh < 1 || src_row0 < 0 ||
         src_row0 + fh > src->tex_height)
@@ -532,14 +536,10 @@ char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, 
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid to sizes");
         return 0;
     }
-    const unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    if (!s || !d)
-    {
-        src->FreeAllocatedTextureImageData();
-        FreeAllocatedTextureImageData();
+    const unsigned char* s;
+    unsigned char* d;
+    if (!TakeCopyPixels(src, this, &s, &d))
         return 0;
-    }
     for (int k = 0; k < th; k++)
     {
         int sr = std::min(src_row0 + k * fh / th, src_row0 + fh - 1);
