@@ -93,7 +93,8 @@ char ReadNumberArray(const char* func, const json::Object& object, const char* n
 
 // ReadNumberArray after refusing an empty name.
 template <typename Store>
-char ReadNamedNumberArray(const char* func, const json::Object& object, const char* name, int most, Store store)
+char ReadNamedNumberArray(const char* func, const json::Object& object, const char* name, int most,
+                          Store store)
 {
     if (NoName(func, name))
         return 0;
@@ -319,7 +320,7 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 {
     char* outs[5] = {n1, n2, n3, n4, n5};
     return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 5,
-                           [&](int i, double v) { StoreAt(outs, i, NumberToChar(v)); });
+                                [&](int i, double v) { StoreAt(outs, i, NumberToChar(v)); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2,
@@ -327,16 +328,16 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 {
     float* outs[4] = {n2, n3, n4, n5};
     return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 5,
-                           [&](int i, double v)
-                           {
-                               if (i == 0)
-                               {
-                                   if (n1)
-                                       *n1 = NumberToChar(v);
-                               }
-                               else
-                                   StoreAt(outs, i - 1, static_cast<float>(v));
-                           });
+                                [&](int i, double v)
+                                {
+                                    if (i == 0)
+                                    {
+                                        if (n1)
+                                            *n1 = NumberToChar(v);
+                                    }
+                                    else
+                                        StoreAt(outs, i - 1, static_cast<float>(v));
+                                });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, int* n1, int* n2, int* n3,
@@ -344,7 +345,8 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 {
     int* outs[4] = {n1, n2, n3, n4};
     return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, static_cast<int>(NumberToInt32(v))); });
+                                [&](int i, double v)
+                                { StoreAt(outs, i, static_cast<int>(NumberToInt32(v))); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, float* n1, float* n2,
@@ -352,7 +354,7 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 {
     float* outs[4] = {n1, n2, n3, n4};
     return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, static_cast<float>(v)); });
+                                [&](int i, double v) { StoreAt(outs, i, static_cast<float>(v)); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, double* n1, double* n2,
@@ -360,7 +362,7 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 {
     double* outs[4] = {n1, n2, n3, n4};
     return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, v); });
+                                [&](int i, double v) { StoreAt(outs, i, v); });
 }
 
 char EngJsonAddFloatToObject(json::Object& object, const char* name, float value)

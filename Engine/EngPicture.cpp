@@ -194,7 +194,8 @@ void EngPicture::SetDrawArea(float x, float y, float w, float h)
 
 EngPictureTexture* EngPicture::GetTexture(int n)
 {
-    return TableEntry(__PRETTY_FUNCTION__, textures, num_textures, n, "No textures", "Invalid tex num %d (%d)");
+    return TableEntry(__PRETTY_FUNCTION__, textures, num_textures, n, "No textures",
+                      "Invalid tex num %d (%d)");
 }
 
 EngPictureLayer* EngPicture::GetLayer(int n)
@@ -204,7 +205,8 @@ EngPictureLayer* EngPicture::GetLayer(int n)
 
 EngPictureLayerVars* EngPicture::GetLayerVars(int n)
 {
-    return TableEntry(__PRETTY_FUNCTION__, layer_vars, num_layers, n, "No layer vars", "Invalid layer num %d (%d)");
+    return TableEntry(__PRETTY_FUNCTION__, layer_vars, num_layers, n, "No layer vars",
+                      "Invalid layer num %d (%d)");
 }
 
 // On failure the tables are kept as they were.
