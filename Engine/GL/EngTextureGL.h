@@ -165,6 +165,9 @@ private:
     void SetPartCoords(_TexCoords* tc);
     void DoDrawInParts(float cw, float ch, float tcw, float tch, char centre, int mode, char pure);
     void ReplaceMemoryImage(unsigned char* pixels, int w, int h);
+    // Loads the file into memory (halved with shrink) and creates the texture from it.
+    char LoadFromFileThroughMemory(const char* func, const char* file, char keep_alpha, char alpha_type,
+                                   char shrink);
 };
 
 // The GL format of a channel count, or -1.

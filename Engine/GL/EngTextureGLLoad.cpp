@@ -431,16 +431,17 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
     return 1;
 }
 
-char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_type)
+char EngTextureGL::LoadFromFileThroughMemory(const char* func, const char* file, char keep_alpha,
+                                             char alpha_type, char shrink)
 {
     if (created)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
+        DebugErrorAlt(func, "Texture already created [filename:%s]", file ? file : "");
         return 0;
     }
     if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
         return 0;
-    if (!LoadFromTextureInMemory(nullptr))
+    if ((shrink && !ShrinkDataInMemoryToHalfSize()) || !LoadFromTextureInMemory(nullptr))
     {
         Destroy();
         return 0;
@@ -448,21 +449,14 @@ char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_ty
     return 1;
 }
 
+char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_type)
+{
+    return LoadFromFileThroughMemory(__PRETTY_FUNCTION__, file, keep_alpha, alpha_type, 0);
+}
+
 char EngTextureGL::LoadFromFileAndShrinkToHalfSize(const char* file, char keep_alpha, char alpha_type)
 {
-    if (created)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
-        return 0;
-    }
-    if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
-        return 0;
-    if (!ShrinkDataInMemoryToHalfSize() || !LoadFromTextureInMemory(nullptr))
-    {
-        Destroy();
-        return 0;
-    }
-    return 1;
+    return LoadFromFileThroughMemory(__PRETTY_FUNCTION__, file, keep_alpha, alpha_type, 1);
 }
 
 char EngTextureGL::ShrinkDataInMemoryToHalfSize()
