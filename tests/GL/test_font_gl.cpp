@@ -18,24 +18,15 @@
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
+#include "Engine/LogLines.h"
+#include "support/ResourcePath.h"
 #include "support/TestSupport.h"
+
+using vztest::Logged;
+using vztest::ResourcePath;
 
 namespace
 {
-
-std::string Resource(const char* name)
-{
-    const char* dir = getenv("VZ_RESOURCES_DIR");
-    return std::string(dir ? dir : "Resources") + "/" + name;
-}
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 struct Box
 {
@@ -96,7 +87,7 @@ protected:
         e.shadow_alpha_factor = 0.244123f;
         e.blur_passes_first = 4;
         font.SetCreationEffects(&e);
-        const std::string file = Resource("engeexbo.ttf");
+        const std::string file = ResourcePath("engeexbo.ttf");
         ASSERT_TRUE(font.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f,
                                             1.215145f, 5.782f, 0, 0.015f, 0, 0, 1));
         Clear();

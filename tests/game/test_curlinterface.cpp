@@ -10,19 +10,14 @@
 
 #include "game/CurlInterface.h"
 #include "EngDebug.h"
+#include "Engine/LogLines.h"
 #include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
+
 namespace
 {
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 vztest::HttpReply Serve(const std::string& target)
 {
