@@ -72,6 +72,16 @@ void* CurlInterface_CallCurlEasyInit()
     return c;
 }
 
+char CurlInterface_SetWebOptions(void* curl, const char* url)
+{
+    CURL* c = (CURL*)curl;
+    // Only web addresses: a URL must not read local files.
+    return curl_easy_setopt(c, CURLOPT_URL, url) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+}
+
 CurlInterface::CurlInterface(const char* n, char verb)
     : data(nullptr), size(0), capacity(0), strip_newlines(0), file(nullptr), doing_perform(0),
       curl_e(nullptr), verbose(0), self(nullptr), lock(new EngMutex()), exiting(0), magic(0)
@@ -108,11 +118,7 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
         if (curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, fn) == CURLE_OK)
         {
             step = 2;
-            // Only web addresses: a URL must not read local files.
-            if (curl_easy_setopt(c, CURLOPT_URL, full_url) == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+            if (CurlInterface_SetWebOptions(c, full_url) &&
                 curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, StopCheckCB) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFODATA, this) == CURLE_OK)

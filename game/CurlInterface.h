@@ -20,6 +20,9 @@ char CurlInterface_IsCurlInitialised();
 void CurlInterface_ExitCurl();
 // A new easy handle (the caller cleans it up), null without set-up.
 void* CurlInterface_CallCurlEasyInit();
+// Points an easy handle at url: web protocols only, HTTP errors fail the transfer,
+// no signals. 0 when an option is refused.
+char CurlInterface_SetWebOptions(void* curl, const char* url);
 
 class CurlInterface
 {
