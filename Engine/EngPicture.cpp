@@ -393,19 +393,25 @@ char EngPicture::BuildFileName(char* out, const char* folder, const char* filena
     return 1;
 }
 
+char EngPicture::PrepareFileName(const char* func, char* out, const char* folder, const char* filename,
+                                 char add_extension)
+{
+    if (IsEmpty(filename))
+    {
+        DebugErrorAlt(func, "No filename");
+        return 0;
+    }
+    if (!BuildFileName(out, folder, filename, add_extension))
+        return 0;
+    return IsEmpty(folder) || SetPath(folder);
+}
+
 char EngPicture::LoadFromFile(const char* folder, const char* filename, char add_extension)
 {
     DestroyGraphics();
     Init();
-    if (IsEmpty(filename))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        return 0;
-    }
     char name[ENG_PICTURE_NAME_BUFFER_SIZE];
-    if (!BuildFileName(name, folder, filename, add_extension))
-        return 0;
-    if (!IsEmpty(folder) && !SetPath(folder))
+    if (!PrepareFileName(__PRETTY_FUNCTION__, name, folder, filename, add_extension))
         return 0;
     if (!EngFileExists(name))
     {
@@ -523,15 +529,8 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
 
 char EngPicture::SaveToFile(const char* folder, const char* filename, char add_extension)
 {
-    if (IsEmpty(filename))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        return 0;
-    }
     char name[ENG_PICTURE_NAME_BUFFER_SIZE];
-    if (!BuildFileName(name, folder, filename, add_extension))
-        return 0;
-    if (!IsEmpty(folder) && !SetPath(folder))
+    if (!PrepareFileName(__PRETTY_FUNCTION__, name, folder, filename, add_extension))
         return 0;
     try
     {

@@ -356,19 +356,26 @@ size_t CurlInterface::WriteFileFunctionCB_Static(void* d, size_t s, size_t n, vo
     return static_cast<CurlInterface*>(object)->WriteFileFunctionCB(d, s, n);
 }
 
-size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
+char CurlInterface::CallbackReady(const char* func)
 {
     if (!ci_curl_setup)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Curl is not setup.");
+        DebugErrorAlt(func, "Curl is not setup.");
         return 0;
     }
     if (magic != CURLI_MAGIC)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Class not setup. [%d] ...", magic);
-        DebugErrorAlt(__PRETTY_FUNCTION__, "                 [%s] .", name);
+        DebugErrorAlt(func, "Class not setup. [%d] ...", magic);
+        DebugErrorAlt(func, "                 [%s] .", name);
         return 0;
     }
+    return 1;
+}
+
+size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
+{
+    if (!CallbackReady(__PRETTY_FUNCTION__))
+        return 0;
     size_t len = s * n;
     if (len == 0 || exiting)
         return 0;
@@ -400,17 +407,8 @@ size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
 
 size_t CurlInterface::WriteFileFunctionCB(void* d, size_t s, size_t n)
 {
-    if (!ci_curl_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Curl is not setup.");
+    if (!CallbackReady(__PRETTY_FUNCTION__))
         return 0;
-    }
-    if (magic != CURLI_MAGIC)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Class not setup. [%d] ...", magic);
-        DebugErrorAlt(__PRETTY_FUNCTION__, "                 [%s] .", name);
-        return 0;
-    }
     if (!file)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No fp.");

@@ -61,6 +61,8 @@ private:
     // Runs the transfer; the curl result, step 10 when it ran.
     int Perform(const char* func, const char* full_url, int seconds, char to_file, int* step);
     unsigned StrippedOffset();
+    // Whether curl is set up and this object is whole; 0 after logging.
+    char CallbackReady(const char* func);
 
     char* data;
     unsigned size;
