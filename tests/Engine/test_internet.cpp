@@ -9,21 +9,14 @@
 #include "EngDebug.h"
 #include "EngInternet.h"
 #include "support/HttpTestServer.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 namespace
 {
 
-class InternetTest : public ::testing::Test
+class InternetTest : public vztest::LoggedTest
 {
-protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-    }
-    void TearDown() override { DebugResetForTests(); }
-    vztest::TempDir dir;
 };
 
 TEST_F(InternetTest, ReadsBodiesAndCutsLongOnes)

@@ -14,20 +14,18 @@
 #include "EngDebug.h"
 #include "EngJson.h"
 #include "EngMain.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
-
-using vztest::TempDir;
 
 namespace
 {
 
-class EngJsonTest : public ::testing::Test
+class EngJsonTest : public vztest::LoggedTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LoggedTest::SetUp();
         doc["num"] = json::Number(2.9);
         doc["neg"] = json::Number(-2.9);
         doc["text"] = json::String("Layer");
@@ -38,7 +36,6 @@ protected:
         doc["mixed"].ConvertTo<json::Array>().Insert(json::String("x"));
         marker = DebugGetNumMessages();
     }
-    void TearDown() override { DebugResetForTests(); }
 
     static json::Array Numbers(std::initializer_list<double> values)
     {
@@ -69,7 +66,6 @@ protected:
         return lines.empty() ? "(no lines)" : lines.back();
     }
 
-    TempDir dir;
     json::Object doc;
     int marker = 0;
 };

@@ -11,6 +11,7 @@
 #include "EngMain.h"
 #include "EngParticles.h"
 #include "LogLines.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -36,13 +37,12 @@ int Alive(const _EngParticleSystem& s)
     return n;
 }
 
-class ParticlesTest : public ::testing::Test
+class ParticlesTest : public vztest::LoggedTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LoggedTest::SetUp();
         EngParticlesResetSpreadWarningsForTests();
         srand(7);
         memset(&parms, 0, sizeof(parms));
@@ -57,10 +57,9 @@ protected:
     void TearDown() override
     {
         EngParticleSystemRelease(&sys);
-        DebugResetForTests();
+        vztest::LoggedTest::TearDown();
     }
 
-    vztest::TempDir dir;
     _EngParticleSystemParms parms;
     _EngParticleSystem sys;
 };

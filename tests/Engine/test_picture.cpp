@@ -13,6 +13,7 @@
 #include "EngPicture.h"
 #include "EngProgram.h"
 #include "LogLines.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -48,16 +49,14 @@ std::string LayerJson(const std::string& extra = "", const std::string& drop = "
     return s + "}";
 }
 
-class PictureTest : public ::testing::Test
+class PictureTest : public vztest::LoggedTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LoggedTest::SetUp();
         eng_main_frames_per_second = 1.0f / 60.0f;
     }
-    void TearDown() override { DebugResetForTests(); }
 
     // Writes the text as pic.ttx in the temporary folder and loads it.
     char Load(const std::string& text)
@@ -71,7 +70,6 @@ protected:
                "\"b.png\"}, {\"Path\": \"x\", \"Filename\": \"c.jpg\"}]";
     }
 
-    TempDir dir;
     EngPicture pic;
 };
 

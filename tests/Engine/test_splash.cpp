@@ -10,6 +10,7 @@
 #include "EngParticles.h"
 #include "LogLines.h"
 #include "Splash.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -17,21 +18,17 @@ using vztest::Logged;
 namespace
 {
 
-class SplashSetupTest : public ::testing::Test
+class SplashSetupTest : public vztest::LoggedTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LoggedTest::SetUp();
         for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "fx.bmp", "s.wav"})
             vztest::WriteFile(dir.File(name), "x");
     }
-    void TearDown() override { DebugResetForTests(); }
 
     std::string F(const char* name) { return dir.File(name); }
-
-    vztest::TempDir dir;
 };
 
 TEST_F(SplashSetupTest, PictureNamesAreCheckedLengthsFirst)

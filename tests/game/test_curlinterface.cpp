@@ -12,6 +12,7 @@
 #include "EngDebug.h"
 #include "Engine/LogLines.h"
 #include "support/HttpTestServer.h"
+#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -41,21 +42,19 @@ vztest::HttpReply Serve(const std::string& target)
     return r;
 }
 
-class CurlInterfaceTest : public ::testing::Test
+class CurlInterfaceTest : public vztest::LoggedTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        vztest::LoggedTest::SetUp();
         ASSERT_EQ(1, CurlInterface_InitCurl());
     }
     void TearDown() override
     {
         CurlInterface_ExitCurl();
-        DebugResetForTests();
+        vztest::LoggedTest::TearDown();
     }
-    vztest::TempDir dir;
     vztest::HttpTestServer server{Serve};
 };
 
