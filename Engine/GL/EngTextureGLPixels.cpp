@@ -379,6 +379,17 @@ char EngTextureGL::TransformPixels(int kind, int px, int py, int w, int h, float
     return ok;
 }
 
+// The source row or column that destination pixel i samples, kept inside the source span.
+static int SourcePixel(int i, float to, float to_size, float from, float from_size)
+{
+    int s = int(float(i - to) * from_size / to_size + from);
+    if (float(s) < from)
+        s = int(from);
+    if (float(s) >= from + from_size)
+        s = int(from + from_size) - 1;
+    return s;
+}
+
 static inline unsigned char MixClamp(int d, int s, int a)
 {
     int v = d * (255 - a) / 255 + s * a / 255;
@@ -433,20 +444,12 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
     };
     for (int i = int(ty); float(i) < ty + th; i++)
     {
-        int sy = int(float(i - ty) * fh / th + fy);
-        if (float(sy) < fy)
-            sy = int(fy);
-        if (float(sy) >= fy + fh)
-            sy = int(fy + fh) - 1;
+        int sy = SourcePixel(i, ty, th, fy, fh);
         if (i < 0 || i >= tex_height || sy < 0 || sy >= src->tex_height)
             continue;
         for (int j = int(tx); float(j) < tx + tw; j++)
         {
-            int sx = int(float(j - tx) * fw / tw + fx);
-            if (float(sx) < fx)
-                sx = int(fx);
-            if (float(sx) >= fx + fw)
-                sx = int(fx + fw) - 1;
+            int sx = SourcePixel(j, tx, tw, fx, fw);
             if (j < 0 || j >= tex_width || sx < 0 || sx >= src->tex_width)
                 continue;
             const unsigned char* sp = s + (size_t(sy) * src->tex_width + sx) * sc;
