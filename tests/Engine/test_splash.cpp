@@ -86,6 +86,15 @@ TEST_F(SplashSetupTest, OptionalFilesAndTheFont)
     EXPECT_EQ(1, splash_draw_texts);
     EXPECT_EQ(2.0f, splash_font_sx);
     EXPECT_EQ(1.2f, splash_font_sy);
+    // A refused sound leaves the font as it was, in both kinds of set-up.
+    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, F("no.wav").c_str(),
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(1, splash_draw_texts);
+    DebugClearLog();
+    EXPECT_EQ(0, SplashSetupPicture(dir.Path().c_str(), "pic", F("no.wav").c_str(), nullptr, 0, 0, nullptr,
+                                    nullptr, nullptr, nullptr));
+    EXPECT_TRUE(Logged("Sound file does not exist (" + F("no.wav") + ")"));
+    EXPECT_EQ(1, splash_draw_texts);
     ASSERT_EQ(1, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0,
                              nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(0, splash_show_effects);
