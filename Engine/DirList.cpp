@@ -44,6 +44,109 @@ void JoinPath(char* out, size_t size, const char* dir, const char* file)
         snprintf(out, size, "%s%s%s", dir, "/", file);
 }
 
+// The two list classes log through different functions.
+typedef void (*ErrorLog)(const char* func, const char* fmt, ...);
+
+// A listing may start once the folder is open and no listing is running.
+bool ListingCanStart(ErrorLog log, const char* func, const char* cls, char state)
+{
+    if (state == 0)
+    {
+        log(func, "Directory not opened - call %s::OpenDir() first.", cls);
+        return false;
+    }
+    if (state == 2)
+    {
+        log(func, "Error - get filenames in progress");
+        return false;
+    }
+    return true;
+}
+
+// Counts the entries of path that match; name receives each in turn.
+template <typename Match>
+int CountMatches(ErrorLog log, const char* func, const char* path, char* name, int size, char include_parent,
+                 Match match)
+{
+    DIR* d = opendir(path);
+    if (!d)
+    {
+        log(func, "Could not open directory");
+        return 0;
+    }
+    int matched = 0;
+    while (struct dirent* e = readdir(d))
+    {
+        if (Skipped(e->d_name, include_parent))
+            continue;
+        EngSafeStrcpy(name, e->d_name, size_t(size));
+        if (match(matched))
+            matched++;
+    }
+    closedir(d);
+    return matched;
+}
+
+bool StartListing(ErrorLog log, const char* func, const char* path, DIR*& dir, int& count)
+{
+    count = 0;
+    dir = opendir(path);
+    if (!dir)
+    {
+        log(func, "Could not open directory");
+        return false;
+    }
+    rewinddir(dir);
+    return true;
+}
+
+// The next matching name in name, or "" at the end (the folder is closed then).
+template <typename Match>
+char* NextMatch(DIR*& dir, struct dirent*& entry, char* name, int size, char include_parent, int& count,
+                Match match)
+{
+    if (!dir)
+        return empty_name;
+    while ((entry = readdir(dir)) != nullptr)
+    {
+        if (Skipped(entry->d_name, include_parent))
+            continue;
+        EngSafeStrcpy(name, entry->d_name, size_t(size));
+        if (match(count))
+        {
+            count++;
+            return name;
+        }
+    }
+    closedir(dir);
+    dir = nullptr;
+    return empty_name;
+}
+
+void EndListing(DIR*& dir, struct dirent*& entry)
+{
+    if (dir)
+        closedir(dir);
+    dir = nullptr;
+    entry = nullptr;
+}
+
+// A name can be joined once the folder is open and the name is not empty.
+bool CanJoin(ErrorLog log, const char* func, char state, const char* path, const char* file)
+{
+    if (state == 0 || !path || !*path)
+    {
+        log(func, "Not setup");
+        return false;
+    }
+    if (!file || !*file)
+    {
+        log(func, "No filename");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -118,55 +221,17 @@ char DirList::OpenDir(const ENG_CHAR* p, DirListMatchCB cb, void* user)
 
 int DirList::CountMatchedFilesInDir()
 {
-    if (state == 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Directory not opened - call DirList::OpenDir() first.");
+    if (!ListingCanStart(DebugErrorAlt, __PRETTY_FUNCTION__, "DirList", state))
         return 0;
-    }
-    if (state == 2)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error - get filenames in progress");
-        return 0;
-    }
-    DIR* d = opendir(path);
-    if (!d)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open directory");
-        return 0;
-    }
-    int matched = 0;
-    while (struct dirent* e = readdir(d))
-    {
-        if (Skipped(e->d_name, include_parent))
-            continue;
-        EngSafeStrcpy(name, e->d_name, size_t(buffer_size));
-        if (!callback || callback(matched, name, path, user_data))
-            matched++;
-    }
-    closedir(d);
-    return matched;
+    return CountMatches(DebugErrorAlt, __PRETTY_FUNCTION__, path, name, buffer_size, include_parent,
+                        [this](int i) { return !callback || callback(i, name, path, user_data); });
 }
 
 char DirList::PrepareToGetFilenamesInDir()
 {
-    if (state == 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Directory not opened - call DirList::OpenDir() first.");
+    if (!ListingCanStart(DebugErrorAlt, __PRETTY_FUNCTION__, "DirList", state) ||
+        !StartListing(DebugErrorAlt, __PRETTY_FUNCTION__, path, dir, count))
         return 0;
-    }
-    if (state == 2)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error - get filenames in progress");
-        return 0;
-    }
-    count = 0;
-    dir = opendir(path);
-    if (!dir)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open directory");
-        return 0;
-    }
-    rewinddir(dir);
     state = 2;
     return 1;
 }
@@ -178,22 +243,8 @@ const ENG_CHAR* DirList::GetNextFilenameInDir()
         DebugErrorAlt(__PRETTY_FUNCTION__, "Call DirList::PrepareToGetFilenamesInDir() first.");
         return empty_name;
     }
-    if (!dir)
-        return empty_name;
-    while ((entry = readdir(dir)) != nullptr)
-    {
-        if (Skipped(entry->d_name, include_parent))
-            continue;
-        EngSafeStrcpy(name, entry->d_name, size_t(buffer_size));
-        if (!callback || callback(count, name, path, user_data))
-        {
-            count++;
-            return name;
-        }
-    }
-    closedir(dir);
-    dir = nullptr;
-    return empty_name;
+    return NextMatch(dir, entry, name, buffer_size, include_parent, count,
+                     [this](int i) { return !callback || callback(i, name, path, user_data); });
 }
 
 char DirList::CleanupAfterGettingFilenamesInDir()
@@ -203,36 +254,22 @@ char DirList::CleanupAfterGettingFilenamesInDir()
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not getting files in dir");
         return 0;
     }
-    if (dir)
-        closedir(dir);
-    dir = nullptr;
-    entry = nullptr;
+    EndListing(dir, entry);
     state = 1;
     return 1;
 }
 
 const ENG_CHAR* DirList::GetFilenameWithPath(const ENG_CHAR* file)
 {
-    if (state == 0 || !path || !*path)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup");
+    if (!CanJoin(DebugErrorAlt, __PRETTY_FUNCTION__, state, path, file))
         return empty_name;
-    }
-    if (!file || !*file)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        return empty_name;
-    }
     JoinPath(result, size_t(result_size), path, file);
     return result;
 }
 
 void DirList::CloseDir()
 {
-    if (dir)
-        closedir(dir);
-    dir = nullptr;
-    entry = nullptr;
+    EndListing(dir, entry);
     FreeBuffers();
     state = 0;
     callback = nullptr;
@@ -313,57 +350,19 @@ char DirListAscii::OpenDir(char* p, DirListAsciiMatchCB cb)
 
 int DirListAscii::CountMatchedFilesInDir()
 {
-    if (state == 0)
-    {
-        DebugError("DirListAscii::CountMatchedFilesInDir",
-                   "Directory not opened - call DirListAscii::OpenDir() first.");
+    const char* func = "DirListAscii::CountMatchedFilesInDir";
+    if (!ListingCanStart(DebugError, func, "DirListAscii", state))
         return 0;
-    }
-    if (state == 2)
-    {
-        DebugError("DirListAscii::CountMatchedFilesInDir", "Error - get filenames in progress");
-        return 0;
-    }
-    DIR* d = opendir(path);
-    if (!d)
-    {
-        DebugError("DirListAscii::CountMatchedFilesInDir", "Could not open directory");
-        return 0;
-    }
-    int matched = 0;
-    while (struct dirent* e = readdir(d))
-    {
-        if (Skipped(e->d_name, include_parent))
-            continue;
-        EngSafeStrcpy(name, e->d_name, size_t(buffer_size));
-        if (!callback || callback(matched, name, path))
-            matched++;
-    }
-    closedir(d);
-    return matched;
+    return CountMatches(DebugError, func, path, name, buffer_size, include_parent,
+                        [this](int i) { return !callback || callback(i, name, path); });
 }
 
 char DirListAscii::PrepareToGetFilenamesInDir()
 {
     const char* func = "DirListAscii::PrepareToGetFilenamesInDir";
-    if (state == 0)
-    {
-        DebugError(func, "Directory not opened - call DirListAscii::OpenDir() first.");
+    if (!ListingCanStart(DebugError, func, "DirListAscii", state) ||
+        !StartListing(DebugError, func, path, dir, count))
         return 0;
-    }
-    if (state == 2)
-    {
-        DebugError(func, "Error - get filenames in progress");
-        return 0;
-    }
-    count = 0;
-    dir = opendir(path);
-    if (!dir)
-    {
-        DebugError(func, "Could not open directory");
-        return 0;
-    }
-    rewinddir(dir);
     state = 2;
     return 1;
 }
@@ -376,22 +375,8 @@ char* DirListAscii::GetNextFilenameInDir()
                    "Call DirListAscii::PrepareToGetFilenamesInDir() first.");
         return empty_name;
     }
-    if (!dir)
-        return empty_name;
-    while ((entry = readdir(dir)) != nullptr)
-    {
-        if (Skipped(entry->d_name, include_parent))
-            continue;
-        EngSafeStrcpy(name, entry->d_name, size_t(buffer_size));
-        if (!callback || callback(count, name, path))
-        {
-            count++;
-            return name;
-        }
-    }
-    closedir(dir);
-    dir = nullptr;
-    return empty_name;
+    return NextMatch(dir, entry, name, buffer_size, include_parent, count,
+                     [this](int i) { return !callback || callback(i, name, path); });
 }
 
 char DirListAscii::CleanupAfterGettingFilenamesInDir()
@@ -401,26 +386,15 @@ char DirListAscii::CleanupAfterGettingFilenamesInDir()
         DebugError("DirListAscii::CleanupAfterGettingFilenamesInDir", "Not getting files in dir");
         return 0;
     }
-    if (dir)
-        closedir(dir);
-    dir = nullptr;
-    entry = nullptr;
+    EndListing(dir, entry);
     state = 1;
     return 1;
 }
 
 char* DirListAscii::GetFilenameWithPath(const char* file)
 {
-    if (state == 0 || !path || !*path)
-    {
-        DebugError("DirListAscii::GetFilenameWithPath", "Not setup");
+    if (!CanJoin(DebugError, "DirListAscii::GetFilenameWithPath", state, path, file))
         return empty_name;
-    }
-    if (!file || !*file)
-    {
-        DebugError("DirListAscii::GetFilenameWithPath", "No filename");
-        return empty_name;
-    }
     // Bounded by the buffer: a long caller name is cut, never overruns.
     JoinPath(result, size_t(buffer_size), path, file);
     return result;
@@ -428,10 +402,7 @@ char* DirListAscii::GetFilenameWithPath(const char* file)
 
 void DirListAscii::CloseDir()
 {
-    if (dir)
-        closedir(dir);
-    dir = nullptr;
-    entry = nullptr;
+    EndListing(dir, entry);
     FreeBuffers();
     state = 0;
     callback = nullptr;

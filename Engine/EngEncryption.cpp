@@ -88,23 +88,6 @@ bool CtrCrypt(const char* func, const unsigned char* iv, const unsigned char* in
     return ok;
 }
 
-bool WriteAll(int fd, const unsigned char* p, size_t n)
-{
-    while (n > 0)
-    {
-        ssize_t w = write(fd, p, n);
-        if (w < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
-}
-
 bool ReadAll(int fd, unsigned char* p, size_t n)
 {
     while (n > 0)
@@ -340,6 +323,41 @@ void WriteBE32(unsigned char* p, uint32_t v)
     p[3] = static_cast<unsigned char>(v);
 }
 
+// True when the key is set and the data is usable; logs why not.
+bool Ready(const char* func, bool data_ok)
+{
+    if (!ee_setup)
+    {
+        DebugErrorAlt(func, "Encryption not setup");
+        return false;
+    }
+    if (!data_ok)
+    {
+        DebugErrorAlt(func, "Invalid data");
+        return false;
+    }
+    return true;
+}
+
+// Fills a scratch block of n + IV + 1 bytes through fill, decrypts it and
+// copies the n plain bytes to out; the scratch is wiped.
+template <typename Fill> bool DecryptVia(const char* func, void* out, EngUInt32 n, Fill fill)
+{
+    size_t size = size_t(n) + ENG_ENCRYPTION_IV_SIZE + 1;
+    unsigned char* tmp = static_cast<unsigned char*>(malloc(size));
+    if (!tmp)
+    {
+        DebugErrorAlt(func, "No memory");
+        return false;
+    }
+    bool ok = fill(tmp) && EngEncryptionDecrypt(tmp, n);
+    if (ok)
+        memcpy(out, tmp, n);
+    zeromem(tmp, size);
+    free(tmp);
+    return ok;
+}
+
 // Electronic code book over every whole 8-byte block; a shorter tail stays.
 bool BlowFishData(const char* func, const char* key, void* data, EngUInt32 n, bool decrypt)
 {
@@ -403,16 +421,8 @@ bool EngEncryptionInit(char* password)
 
 void* EngEncryptionEncrypt(const void* data, EngUInt32 n)
 {
-    if (!ee_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
+    if (!Ready(__PRETTY_FUNCTION__, data && n != 0 && n <= kMaxPlain))
         return nullptr;
-    }
-    if (!data || n == 0 || n > kMaxPlain)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data");
-        return nullptr;
-    }
     unsigned char* block = static_cast<unsigned char*>(malloc(size_t(n) + ENG_ENCRYPTION_IV_SIZE));
     if (!block)
     {
@@ -438,16 +448,8 @@ void* EngEncryptionEncrypt(const void* data, EngUInt32 n)
 
 bool EngEncryptionDecrypt(void* block, EngUInt32 n)
 {
-    if (!ee_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
+    if (!Ready(__PRETTY_FUNCTION__, block && n != 0 && n <= kMaxPlain))
         return false;
-    }
-    if (!block || n == 0 || n > kMaxPlain)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data");
-        return false;
-    }
     unsigned char* p = static_cast<unsigned char*>(block);
     unsigned char iv[ENG_ENCRYPTION_IV_SIZE];
     memcpy(iv, p, sizeof(iv));
@@ -466,16 +468,8 @@ bool EngEncryptionDecrypt(void* block, EngUInt32 n)
 
 void* EngEncryptionDecryptData(const void* block, EngUInt32 total, EngUInt32* n_out)
 {
-    if (!ee_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
+    if (!Ready(__PRETTY_FUNCTION__, block && total >= ENG_ENCRYPTION_IV_SIZE))
         return nullptr;
-    }
-    if (!block || total < ENG_ENCRYPTION_IV_SIZE)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data");
-        return nullptr;
-    }
     unsigned char* copy = static_cast<unsigned char*>(EngMalloc(size_t(total) + 1, "EngEncryptionDecryptData", 0));
     if (!copy)
         return nullptr;
@@ -519,7 +513,7 @@ bool EngEncryptionEncryptAndWriteToFile(const char* path, void* data, EngUInt32 
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", tmp);
     else
     {
-        ok = WriteAll(fd, block, size_t(n) + ENG_ENCRYPTION_IV_SIZE) && fsync(fd) == 0;
+        ok = EngFileWriteAll(fd, block, size_t(n) + ENG_ENCRYPTION_IV_SIZE) && fsync(fd) == 0;
         if (close(fd) != 0)
             ok = false;
         if (ok && rename(tmp, path) != 0)
@@ -552,16 +546,8 @@ bool EngEncryptionEncryptAndWriteToOpenFile(EngFile* file, void* data, EngUInt32
 
 bool EngEncryptionReadFromFileAndDecrypt(const char* path, void* out, EngUInt32 n)
 {
-    if (!ee_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
+    if (!Ready(__PRETTY_FUNCTION__, path && *path && out && n != 0 && n <= kMaxPlain))
         return false;
-    }
-    if (!path || !*path || !out || n == 0 || n > kMaxPlain)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid data");
-        return false;
-    }
     int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
     {
@@ -575,21 +561,16 @@ bool EngEncryptionReadFromFileAndDecrypt(const char* path, void* out, EngUInt32 
         close(fd);
         return false;
     }
-    unsigned char* tmp = static_cast<unsigned char*>(malloc(size_t(n) + ENG_ENCRYPTION_IV_SIZE + 1));
-    if (!tmp)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
-        close(fd);
-        return false;
-    }
-    bool ok = ReadAll(fd, tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE);
+    const char* func = __PRETTY_FUNCTION__;
+    bool ok = DecryptVia(func, out, n,
+                         [&](unsigned char* tmp)
+                         {
+                             bool read = ReadAll(fd, tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE);
+                             if (!read)
+                                 DebugErrorAlt(func, "Could not read from file <%s>", path);
+                             return read;
+                         });
     close(fd);
-    if (!ok)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read from file <%s>", path);
-    else if ((ok = EngEncryptionDecrypt(tmp, n)))
-        memcpy(out, tmp, n);
-    zeromem(tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE + 1);
-    free(tmp);
     return ok;
 }
 
@@ -605,18 +586,9 @@ bool EngEncryptionReadFromOpenFileAndDecrypt(EngFile* file, void* out, EngUInt32
         DebugErrorAlt(__PRETTY_FUNCTION__, "Encryption not setup");
         return false;
     }
-    unsigned char* tmp = static_cast<unsigned char*>(malloc(size_t(n) + ENG_ENCRYPTION_IV_SIZE + 1));
-    if (!tmp)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
-        return false;
-    }
-    bool ok = file->Read(tmp, n + ENG_ENCRYPTION_IV_SIZE, 1) && EngEncryptionDecrypt(tmp, n);
-    if (ok)
-        memcpy(out, tmp, n);
-    zeromem(tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE + 1);
-    free(tmp);
-    return ok;
+    return DecryptVia(__PRETTY_FUNCTION__, out, n,
+                      [&](unsigned char* tmp)
+                      { return file->Read(tmp, n + ENG_ENCRYPTION_IV_SIZE, 1) != 0; });
 }
 
 bool EngEncryptionCheckEncryptedFileSizeOk(const char* path, EngUInt32 n)
@@ -670,12 +642,16 @@ void BlowFishInit(BlowFishCtx* ctx, unsigned char* key, int key_len)
         }
 }
 
-void BlowFishEncrypt(BlowFishCtx* ctx, uint32_t* left, uint32_t* right)
+namespace
+{
+// The sixteen rounds and the output whitening, taking the subkeys from
+// P[first] onwards in steps of step (+1 encrypts, -1 from 17 decrypts).
+void BlowFishRounds(const BlowFishCtx* ctx, uint32_t* left, uint32_t* right, int first, int step)
 {
     uint32_t l = *left, r = *right;
     for (int i = 0; i < 16; i++)
     {
-        l ^= ctx->P[i];
+        l ^= ctx->P[first + i * step];
         r ^= BlowFishF(ctx, l);
         uint32_t t = l;
         l = r;
@@ -684,30 +660,21 @@ void BlowFishEncrypt(BlowFishCtx* ctx, uint32_t* left, uint32_t* right)
     uint32_t t = l;
     l = r;
     r = t;
-    r ^= ctx->P[16];
-    l ^= ctx->P[17];
+    r ^= ctx->P[first + 16 * step];
+    l ^= ctx->P[first + 17 * step];
     *left = l;
     *right = r;
+}
+} // namespace
+
+void BlowFishEncrypt(BlowFishCtx* ctx, uint32_t* left, uint32_t* right)
+{
+    BlowFishRounds(ctx, left, right, 0, 1);
 }
 
 void BlowFishDecrypt(BlowFishCtx* ctx, uint32_t* left, uint32_t* right)
 {
-    uint32_t l = *left, r = *right;
-    for (int i = 17; i > 1; i--)
-    {
-        l ^= ctx->P[i];
-        r ^= BlowFishF(ctx, l);
-        uint32_t t = l;
-        l = r;
-        r = t;
-    }
-    uint32_t t = l;
-    l = r;
-    r = t;
-    r ^= ctx->P[1];
-    l ^= ctx->P[0];
-    *left = l;
-    *right = r;
+    BlowFishRounds(ctx, left, right, 17, -1);
 }
 
 bool EngEncryptionEncryptDataUsingBlowfishEncryption(const char* key, void* data, EngUInt32 n)

@@ -25,6 +25,15 @@ bool Empty(const char* s)
 {
     return !s || !s[0];
 }
+
+// True, after logging why, when path names nothing.
+bool NoName(const char* path, const char* func, const char* why = "No filename specified")
+{
+    if (!Empty(path))
+        return false;
+    DebugErrorAlt(func, "%s", why);
+    return true;
+}
 } // namespace
 
 EngFile::EngFile() : open(0), for_reading(0), text_mode(0), stream(nullptr) {}
@@ -53,93 +62,108 @@ char EngFile::OpenWithMode(const char* path, const char* mode, char reading, cha
     return 1;
 }
 
+void EngFile::CloseIfOpen(const char* func, const char* path)
+{
+    if (!open)
+        return;
+    DebugErrorAlt(func, "File was already opened [%s]", path ? path : "");
+    Close();
+}
+
+char EngFile::OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
+                        ErrorLog log, const char* what)
+{
+    if (OpenWithMode(path, mode, reading, text))
+        return 1;
+    log(func, "Could not %s file <%s>", what, path);
+    return 0;
+}
+
+// The writing opens: a name first, then a stream that is still open is closed.
+char EngFile::OpenNamed(const char* func, const char* path, const char* mode, char text, ErrorLog log,
+                        const char* what)
+{
+    if (NoName(path, func))
+        return 0;
+    CloseIfOpen(func, path);
+    return OpenOrLog(func, path, mode, 0, text, log, what);
+}
+
 char EngFile::OpenForReading(const char* path, char text)
 {
-    if (open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path ? path : "");
-        Close();
-    }
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    CloseIfOpen(__PRETTY_FUNCTION__, path);
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
-    if (!OpenWithMode(path, text ? "rt" : "rb", 1, text))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
-        return 0;
-    }
-    return 1;
+    return OpenOrLog(__PRETTY_FUNCTION__, path, text ? "rt" : "rb", 1, text, DebugErrorAlt, "open");
 }
 
 char EngFile::OpenForReadingIfExists(const char* path, char text)
 {
     if (Empty(path))
         return 0;
-    if (open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
-        Close();
-    }
+    CloseIfOpen(__PRETTY_FUNCTION__, path);
     return OpenWithMode(path, text ? "rt" : "rb", 1, text);
 }
 
 char EngFile::OpenForWriting(const char* path, char text)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
-        return 0;
-    }
-    if (open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
-        Close();
-    }
-    if (!OpenWithMode(path, text ? "wt" : "wb", 0, text))
-    {
-        DebugErrorQuickAlt(__PRETTY_FUNCTION__, "Could not open or create file <%s>", path);
-        return 0;
-    }
-    return 1;
+    return OpenNamed(__PRETTY_FUNCTION__, path, text ? "wt" : "wb", text, DebugErrorQuickAlt,
+                     "open or create");
 }
 
 char EngFile::CreateForWriting(const char* path, char text)
 {
-    if (Empty(path))
+    return OpenNamed(__PRETTY_FUNCTION__, path, text ? "wt" : "wb", text, DebugErrorAlt, "create");
+}
+
+char EngFile::OpenForAppending(const char* path, char text)
+{
+    return OpenNamed(__PRETTY_FUNCTION__, path, text ? "at" : "ab", text, DebugErrorAlt, "open or create");
+}
+
+char EngFile::CheckOpened(const char* func)
+{
+    if (open)
+        return 1;
+    DebugErrorAlt(func, "File is not opened");
+    return 0;
+}
+
+// An open stream in the direction asked for.
+char EngFile::CheckMode(const char* func, char reading)
+{
+    if (!open)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        DebugErrorAlt(func, "File is not open");
         return 0;
     }
-    if (open)
+    if (reading ? !for_reading : for_reading)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
-        Close();
-    }
-    if (!OpenWithMode(path, text ? "wt" : "wb", 0, text))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
+        DebugErrorAlt(func, reading ? "File is not open for reading" : "File is not open for writing");
         return 0;
     }
     return 1;
 }
 
-char EngFile::OpenForAppending(const char* path, char text)
+char EngFile::CheckTransfer(const char* func, char reading, const void* buf)
 {
-    if (Empty(path))
+    if (!CheckMode(func, reading))
+        return 0;
+    if (!buf)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+        DebugErrorAlt(func, reading ? "Nowhere to read to" : "Nowhere to write from");
         return 0;
     }
-    if (open)
+    return 1;
+}
+
+char EngFile::Seek(const char* func, off_t offset, int whence, const char* fail)
+{
+    if (!CheckOpened(func))
+        return 0;
+    if (fseeko(stream, offset, whence) != 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was already opened [%s]", path);
-        Close();
-    }
-    if (!OpenWithMode(path, text ? "at" : "ab", 0, text))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open or create file <%s>", path);
+        DebugErrorAlt(func, "%s", fail);
         return 0;
     }
     return 1;
@@ -147,21 +171,8 @@ char EngFile::OpenForAppending(const char* path, char text)
 
 char EngFile::Read(void* buf, EngUInt32 n, char zero_is_error)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckTransfer(__PRETTY_FUNCTION__, 1, buf))
         return 0;
-    }
-    if (!for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
-        return 0;
-    }
-    if (!buf)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
-        return 0;
-    }
     size_t got = n ? fread(buf, 1, n, stream) : 0;
     if (got == 0)
     {
@@ -180,41 +191,15 @@ char EngFile::Read(void* buf, EngUInt32 n, char zero_is_error)
 
 EngUInt32 EngFile::FRead(void* buf, EngUInt32 n)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckTransfer(__PRETTY_FUNCTION__, 1, buf))
         return 0;
-    }
-    if (!for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
-        return 0;
-    }
-    if (!buf)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
-        return 0;
-    }
     return EngUInt32(fread(buf, 1, n, stream));
 }
 
 char EngFile::ReadLine(char* buf, EngUInt32 size)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckTransfer(__PRETTY_FUNCTION__, 1, buf))
         return 0;
-    }
-    if (!for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for reading");
-        return 0;
-    }
-    if (!buf)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to read to");
-        return 0;
-    }
     if (size < 2 || size > 0x7fffffffu)
     {
         if (size)
@@ -226,21 +211,8 @@ char EngFile::ReadLine(char* buf, EngUInt32 size)
 
 char EngFile::Write(const void* data, EngUInt32 n)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckTransfer(__PRETTY_FUNCTION__, 0, data))
         return 0;
-    }
-    if (for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
-        return 0;
-    }
-    if (!data)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to write from");
-        return 0;
-    }
     size_t put = n ? fwrite(data, 1, n, stream) : 0;
     if (put == 0)
     {
@@ -257,36 +229,15 @@ char EngFile::Write(const void* data, EngUInt32 n)
 
 EngUInt32 EngFile::FWrite(const void* data, EngUInt32 n)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckTransfer(__PRETTY_FUNCTION__, 0, data))
         return 0;
-    }
-    if (for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
-        return 0;
-    }
-    if (!data)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Nowhere to write from");
-        return 0;
-    }
     return EngUInt32(fwrite(data, 1, n, stream));
 }
 
 char EngFile::Printf(const char* fmt, ...)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open");
+    if (!CheckMode(__PRETTY_FUNCTION__, 0))
         return 0;
-    }
-    if (for_reading)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not open for writing");
-        return 0;
-    }
     eng_file_format_str[0] = 0;
     if (fmt)
     {
@@ -305,92 +256,43 @@ char EngFile::Printf(const char* fmt, ...)
 
 char EngFile::Rewind()
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
-        return 0;
-    }
-    if (fseek(stream, 0, SEEK_SET) != 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error rewinding file");
-        return 0;
-    }
-    return 1;
+    return Seek(__PRETTY_FUNCTION__, 0, SEEK_SET, "Error rewinding file");
 }
 
 char EngFile::MoveToPosition(EngUInt32 pos)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
-        return 0;
-    }
-    if (fseeko(stream, off_t(pos), SEEK_SET) != 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
-        return 0;
-    }
-    return 1;
+    return Seek(__PRETTY_FUNCTION__, off_t(pos), SEEK_SET, "Error moving to end of file");
 }
 
 char EngFile::MoveToPositionFromCurrentPosition(EngUInt32 delta)
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
-        return 0;
-    }
-    if (fseeko(stream, off_t(delta), SEEK_CUR) != 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
-        return 0;
-    }
-    return 1;
+    return Seek(__PRETTY_FUNCTION__, off_t(delta), SEEK_CUR, "Error moving to end of file");
 }
 
 char EngFile::MoveToEnd()
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
-        return 0;
-    }
-    if (fseek(stream, 0, SEEK_END) != 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Error moving to end of file");
-        return 0;
-    }
-    return 1;
+    return Seek(__PRETTY_FUNCTION__, 0, SEEK_END, "Error moving to end of file");
 }
 
 EngUInt32 EngFile::GetPosition()
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+    if (!CheckOpened(__PRETTY_FUNCTION__))
         return 0;
-    }
     off_t pos = ftello(stream);
     return pos < 0 ? 0 : EngUInt32(pos);
 }
 
 char EngFile::IsAtEnd()
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+    if (!CheckOpened(__PRETTY_FUNCTION__))
         return 0;
-    }
     return feof(stream) ? 1 : 0;
 }
 
 EngUInt32 EngFile::GetSize()
 {
-    if (!open)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File is not opened");
+    if (!CheckOpened(__PRETTY_FUNCTION__))
         return 0;
-    }
     off_t here = ftello(stream);
     if (fseeko(stream, 0, SEEK_END) != 0)
     {
@@ -422,11 +324,8 @@ char EngFile::Close()
 
 char EngFileExists(const char* path)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     FILE* f = fopen(path, "rb");
     if (!f)
         return 0;
@@ -436,11 +335,8 @@ char EngFileExists(const char* path)
 
 char EngFileDelete(const char* path, char report)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     if (unlink(path) != 0)
     {
         if (report)
@@ -452,11 +348,8 @@ char EngFileDelete(const char* path, char report)
 
 EngUInt32 EngFileGetFileSize(const char* path, char text)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     EngFile f;
     if (!f.OpenForReadingIfExists(path, text))
     {
@@ -511,11 +404,8 @@ char ReadWhole(EngFile& f, const char* path, void* buf, EngUInt32 size, const ch
 
 char EngFileOpenReadAndClose(const char* path, char text, void* buf, EngUInt32 size)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     EngFile f;
     if (!f.OpenForReading(path, text))
     {
@@ -535,11 +425,8 @@ char EngFileOpenReadAndCloseIfExists(const char* path, char text, void* buf, Eng
 
 char EngFileOpenWriteAndClose(const char* path, char text, const void* data, EngUInt32 size)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     EngFile f;
     if (!f.OpenForWriting(path, text))
     {
@@ -557,11 +444,8 @@ char EngFileOpenWriteAndClose(const char* path, char text, const void* data, Eng
 
 char EngFileDirectoryExists(const char* path)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     DIR* d = opendir(path);
     if (!d)
         return 0;
@@ -571,11 +455,8 @@ char EngFileDirectoryExists(const char* path)
 
 char EngFileCreateDirectory(const char* path)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename specified");
+    if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    }
     if (mkdir(path, 0777) != 0 && errno != EEXIST)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Failed to create directory <%s>", path);
@@ -591,11 +472,8 @@ char EngFileCreateDirectory(const char* path)
 
 char EngFileDeleteDirectory(const char* path)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name specified");
+    if (NoName(path, __PRETTY_FUNCTION__, "No name specified"))
         return 0;
-    }
     if (rmdir(path) != 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Deletion failed.");
@@ -604,42 +482,61 @@ char EngFileDeleteDirectory(const char* path)
     return 1;
 }
 
-char EngFileRenameDirectory(const char* old_path, const char* new_path)
-{
-    if (Empty(old_path) || Empty(new_path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    if (EngFileDirectoryExists(new_path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", new_path);
-        return 0;
-    }
-    if (!EngFileDirectoryExists(old_path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", old_path);
-        return 0;
-    }
-    rename(old_path, new_path);
-    if (!EngFileDirectoryExists(new_path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Dir was not renamed: <%s> to <%s>", old_path, new_path);
-        return 0;
-    }
-    if (EngFileDirectoryExists(old_path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing directory still exists: <%s> to <%s>", old_path,
-                      new_path);
-        return 0;
-    }
-    return 1;
-}
-
 namespace
 {
-bool WriteAll(int fd, const char* p, size_t n)
+typedef char (*ExistsFn)(const char* path);
+
+// Before a move: both names given, the target free and the source there.
+bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn exists)
 {
+    if (Empty(from) || Empty(to))
+    {
+        DebugErrorAlt(func, "Invalid parameters");
+        return false;
+    }
+    if (exists(to))
+    {
+        DebugErrorAlt(func, "File <%s> exists", to);
+        return false;
+    }
+    if (!exists(from))
+    {
+        DebugErrorAlt(func, "File <%s> does not exist", from);
+        return false;
+    }
+    return true;
+}
+
+// After a move: the target there and the source gone.
+bool MoveDone(const char* func, const char* from, const char* to, ExistsFn exists, const char* not_done,
+              const char* kind)
+{
+    if (!exists(to))
+    {
+        DebugErrorAlt(func, "%s: <%s> to <%s>", not_done, from, to);
+        return false;
+    }
+    if (exists(from))
+    {
+        DebugErrorAlt(func, "Existing %s still exists: <%s> to <%s>", kind, from, to);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+char EngFileRenameDirectory(const char* old_path, const char* new_path)
+{
+    if (!MoveCanStart(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists))
+        return 0;
+    rename(old_path, new_path);
+    return MoveDone(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists, "Dir was not renamed",
+                    "directory");
+}
+
+bool EngFileWriteAll(int fd, const void* data, size_t n)
+{
+    const char* p = static_cast<const char*>(data);
     while (n > 0)
     {
         ssize_t w = write(fd, p, n);
@@ -653,6 +550,8 @@ bool WriteAll(int fd, const char* p, size_t n)
     return true;
 }
 
+namespace
+{
 // Copies from into a new file to (which must not exist). Every read, write
 // and close is checked, and the size compared; a failed copy is removed.
 bool CopyPlain(const char* from, const char* to, bool sync)
@@ -687,7 +586,7 @@ bool CopyPlain(const char* from, const char* to, bool sync)
         }
         if (r == 0)
             break;
-        if (!WriteAll(out, buf, size_t(r)))
+        if (!EngFileWriteAll(out, buf, size_t(r)))
         {
             ok = false;
             break;
@@ -709,38 +608,15 @@ bool CopyPlain(const char* from, const char* to, bool sync)
 
 char EngFileMoveFile(const char* from, const char* to)
 {
-    if (Empty(from) || Empty(to))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+    if (!MoveCanStart(__PRETTY_FUNCTION__, from, to, EngFileExists))
         return 0;
-    }
-    if (EngFileExists(to))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
-        return 0;
-    }
-    if (!EngFileExists(from))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
-        return 0;
-    }
     if (rename(from, to) != 0 && errno == EXDEV)
     {
         // Another file system: copy, then remove the source only when the copy is whole.
         if (CopyPlain(from, to, true))
             unlink(from);
     }
-    if (!EngFileExists(to))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was not moved: <%s> to <%s>", from, to);
-        return 0;
-    }
-    if (EngFileExists(from))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Existing file still exists: <%s> to <%s>", from, to);
-        return 0;
-    }
-    return 1;
+    return MoveDone(__PRETTY_FUNCTION__, from, to, EngFileExists, "File was not moved", "file");
 }
 
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
@@ -814,11 +690,8 @@ std::string TrashInfoPath(const char* path)
 
 char EngFileMoveToTrash(const char* path)
 {
-    if (Empty(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
+    if (NoName(path, __PRETTY_FUNCTION__, "No filename"))
         return 0;
-    }
     if (!EngFileExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist");
@@ -858,7 +731,7 @@ char EngFileMoveToTrash(const char* path)
     localtime_r(&now, &tmv);
     strftime(date, sizeof(date), "%Y-%m-%dT%H:%M:%S", &tmv);
     std::string record = "[Trash Info]\nPath=" + TrashInfoPath(path) + "\nDeletionDate=" + date + "\n";
-    bool written = WriteAll(fd, record.data(), record.size());
+    bool written = EngFileWriteAll(fd, record.data(), record.size());
     if (close(fd) != 0)
         written = false;
     std::string target = files + "/" + chosen;
@@ -904,7 +777,7 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
     // Keep the old file's permissions; a new file gets the usual 0644.
     struct stat st;
     fchmod(fd, stat(path, &st) == 0 ? (st.st_mode & 07777) : 0644);
-    bool ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
+    bool ok = EngFileWriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
     if (close(fd) != 0)
         ok = false;
     if (ok && rename(tmp.c_str(), path) != 0)

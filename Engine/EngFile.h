@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <sys/types.h>
 
 #include "EngDebug.h"
 #include "EngTypes.h"
@@ -46,7 +47,18 @@ public:
     char IsOpen() const { return open; }
 
 private:
+    typedef void (*ErrorLog)(const char* func, const char* fmt, ...);
+
     char OpenWithMode(const char* path, const char* mode, char reading, char text);
+    void CloseIfOpen(const char* func, const char* path);
+    char OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
+                   ErrorLog log, const char* what);
+    char OpenNamed(const char* func, const char* path, const char* mode, char text, ErrorLog log,
+                   const char* what);
+    char CheckOpened(const char* func);
+    char CheckMode(const char* func, char reading);
+    char CheckTransfer(const char* func, char reading, const void* buf);
+    char Seek(const char* func, off_t offset, int whence, const char* fail);
 
     char open;
     char for_reading;
@@ -73,6 +85,9 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists);
 char EngFileMoveToTrash(const char* path);
 void EngFileReverseWordBitsForPlatform(void* data, EngUInt32 size);
 void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char);
+
+// write(2) of all n bytes, going on after interruptions.
+bool EngFileWriteAll(int fd, const void* data, size_t n);
 
 // Writes data to a temporary file in the target's folder, fsyncs it and
 // renames it over path. On failure the old file is untouched and 0 returned.

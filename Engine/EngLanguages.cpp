@@ -183,30 +183,42 @@ const char* NameField(int lang, int field)
     }
 }
 
-// Token search shared by the look-ups; logs as the caller named.
-int FindToken(const char* func, const char* token, int sub, bool check_sub)
+// The current language's texts for a token look-up, or null after logging
+// (as the caller named) why there are none; no_token is the text for an
+// empty token.
+_EngLangInfo* CurrentTexts(const char* func, const char* token, const char* no_token)
 {
     if (!token || !*token)
     {
-        DebugErrorAlt(func, "Invalid token name");
-        return -1;
+        DebugErrorAlt(func, "%s", no_token);
+        return nullptr;
     }
     if (el_num_langs <= 0 || !el_lang_infos)
     {
         DebugErrorAlt(func, "Languages not setup");
-        return -1;
+        return nullptr;
     }
     if (!ValidLang(el_cur_lang))
     {
         DebugErrorAlt(func, "Invalid language number %d", el_cur_lang);
-        return -1;
+        return nullptr;
     }
-    _EngLangInfo& info = el_lang_infos[el_cur_lang];
-    if (!info.tokens)
+    _EngLangInfo* info = &el_lang_infos[el_cur_lang];
+    if (!info->tokens)
     {
         DebugErrorAlt(func, "Language texts not setup");
-        return -1;
+        return nullptr;
     }
+    return info;
+}
+
+// Token search shared by the look-ups; logs as the caller named.
+int FindToken(const char* func, const char* token, int sub, bool check_sub)
+{
+    _EngLangInfo* texts = CurrentTexts(func, token, "Invalid token name");
+    if (!texts)
+        return -1;
+    _EngLangInfo& info = *texts;
     for (int i = 0; i < info.num_tokens; i++)
     {
         if (!info.tokens[i].token || strcmp(info.tokens[i].token, token) != 0)
@@ -752,27 +764,10 @@ int EngLanguagesGetTokenNumAndNumSubTextsForToken(const char* token, int* count)
     const char* func = __PRETTY_FUNCTION__;
     if (count)
         *count = 0;
-    if (!token || !*token)
-    {
-        DebugErrorAlt(func, "Invalid token");
+    _EngLangInfo* texts = CurrentTexts(func, token, "Invalid token");
+    if (!texts)
         return -1;
-    }
-    if (el_num_langs <= 0 || !el_lang_infos)
-    {
-        DebugErrorAlt(func, "Languages not setup");
-        return -1;
-    }
-    if (!ValidLang(el_cur_lang))
-    {
-        DebugErrorAlt(func, "Invalid language number %d", el_cur_lang);
-        return -1;
-    }
-    _EngLangInfo& info = el_lang_infos[el_cur_lang];
-    if (!info.tokens)
-    {
-        DebugErrorAlt(func, "Language texts not setup");
-        return -1;
-    }
+    _EngLangInfo& info = *texts;
     for (int i = 0; i < info.num_tokens; i++)
         if (info.tokens[i].token && strcmp(info.tokens[i].token, token) == 0)
         {

@@ -513,24 +513,33 @@ void* EngLinkedList::GetElementData(int index, int size)
     return data;
 }
 
-char EngLinkedList::CopyElementData(int index, int size, void* dest)
+void* EngLinkedList::SizedData(const char* func, int index, int size, const void* other, const char* no_other,
+                               const char* bad_size)
 {
-    if (!CheckSize(size, __PRETTY_FUNCTION__))
-        return 0;
-    if (!dest)
+    if (!CheckSize(size, func))
+        return nullptr;
+    if (!other)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad Parameters");
-        return 0;
+        DebugErrorAlt(func, "%s", no_other);
+        return nullptr;
     }
     EngInt32 have = 0;
     void* data = GetElementData(index, &have);
     if (!data)
-        return 0;
+        return nullptr;
     if (have != size)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Data size not ok");
-        return 0;
+        DebugErrorAlt(func, "%s", bad_size);
+        return nullptr;
     }
+    return data;
+}
+
+char EngLinkedList::CopyElementData(int index, int size, void* dest)
+{
+    void* data = SizedData(__PRETTY_FUNCTION__, index, size, dest, "Bad Parameters", "Data size not ok");
+    if (!data)
+        return 0;
     memcpy(dest, data, size_t(size));
     return 1;
 }
@@ -542,22 +551,10 @@ char EngLinkedList::CopyElementData(int index, void* dest)
 
 char EngLinkedList::OverwriteData(int index, const void* data, int size)
 {
-    if (!CheckSize(size, __PRETTY_FUNCTION__))
-        return 0;
-    if (!data)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No data passed in");
-        return 0;
-    }
-    EngInt32 have = 0;
-    void* dest = GetElementData(index, &have);
+    void* dest = SizedData(__PRETTY_FUNCTION__, index, size, data, "No data passed in",
+                           "Size not ok (can be updated to re-alloc if desired)");
     if (!dest)
         return 0;
-    if (have != size)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Size not ok (can be updated to re-alloc if desired)");
-        return 0;
-    }
     memcpy(dest, data, size_t(size));
     return 1;
 }

@@ -107,6 +107,10 @@ public:
     void Exit();
 
 private:
+    // The data of element index when size and other are fine; logs as func
+    // with no_other or bad_size when not.
+    void* SizedData(const char* func, int index, int size, const void* other, const char* no_other,
+                    const char* bad_size);
     _EngLinkedListElement* Walk(int index) const;
 
     EngInt32 count;

@@ -117,7 +117,10 @@ bool EngMathSameSignFloat(float a, float b)
     return (a <= 0 && b <= 0) || (a >= 0 && b >= 0);
 }
 
-float EngMathClamp(float v, float min, float max)
+namespace
+{
+// min when below it, then max when above it.
+template <typename T> T Clamp(T v, T min, T max)
 {
     if (v < min)
         v = min;
@@ -125,14 +128,16 @@ float EngMathClamp(float v, float min, float max)
         v = max;
     return v;
 }
+} // namespace
+
+float EngMathClamp(float v, float min, float max)
+{
+    return Clamp(v, min, max);
+}
 
 int EngMathClamp(int v, int min, int max)
 {
-    if (v < min)
-        v = min;
-    if (v > max)
-        v = max;
-    return v;
+    return Clamp(v, min, max);
 }
 
 unsigned int EngMathGetClosestPowerOf2Max(unsigned int n)

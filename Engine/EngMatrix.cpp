@@ -44,6 +44,18 @@ void Transpose(float* m)
     Swap(m, 11, 14);
 }
 
+// A rotation by a in the plane of axes i and j: sin a goes to row i of
+// column j, -sin a to row j of column i.
+EngMatrix* SetPlaneRotation(EngMatrix* self, float a, int i, int j)
+{
+    self->SetIdentityMatrix();
+    float c = std::cos(a), s = std::sin(a);
+    self->m[5 * i] = self->m[5 * j] = c;
+    self->m[4 * i + j] = s;
+    self->m[4 * j + i] = -s;
+    return self;
+}
+
 // this := outer * middle * inner, from three axis matrices.
 EngMatrix* Compose(EngMatrix* self, const EngMatrix& outer, const EngMatrix& middle, const EngMatrix& inner)
 {
@@ -53,25 +65,26 @@ EngMatrix* Compose(EngMatrix* self, const EngMatrix& outer, const EngMatrix& mid
     return self;
 }
 
-EngMatrix Rx(float a)
+EngMatrix Rotation(float a, int i, int j)
 {
     EngMatrix r;
-    r.SetRotateXMatrix(a);
+    SetPlaneRotation(&r, a, i, j);
     return r;
+}
+
+EngMatrix Rx(float a)
+{
+    return Rotation(a, 1, 2);
 }
 
 EngMatrix Ry(float a)
 {
-    EngMatrix r;
-    r.SetRotateYMatrix(a);
-    return r;
+    return Rotation(a, 2, 0);
 }
 
 EngMatrix Rz(float a)
 {
-    EngMatrix r;
-    r.SetRotateZMatrix(a);
-    return r;
+    return Rotation(a, 0, 1);
 }
 
 } // namespace
@@ -121,32 +134,17 @@ EngMatrix* EngMatrix::SetScaleMatrix(const Vector3d* v)
 
 EngMatrix* EngMatrix::SetRotateXMatrix(float a)
 {
-    SetIdentityMatrix();
-    float c = std::cos(a), s = std::sin(a);
-    m[5] = m[10] = c;
-    m[6] = s;
-    m[9] = -s;
-    return this;
+    return SetPlaneRotation(this, a, 1, 2);
 }
 
 EngMatrix* EngMatrix::SetRotateYMatrix(float a)
 {
-    SetIdentityMatrix();
-    float c = std::cos(a), s = std::sin(a);
-    m[0] = m[10] = c;
-    m[8] = s;
-    m[2] = -s;
-    return this;
+    return SetPlaneRotation(this, a, 2, 0);
 }
 
 EngMatrix* EngMatrix::SetRotateZMatrix(float a)
 {
-    SetIdentityMatrix();
-    float c = std::cos(a), s = std::sin(a);
-    m[0] = m[5] = c;
-    m[1] = s;
-    m[4] = -s;
-    return this;
+    return SetPlaneRotation(this, a, 0, 1);
 }
 
 EngMatrix* EngMatrix::SetRotateXMatrixDeg(float deg)

@@ -1,6 +1,7 @@
 // Random values, movers, colours, sorting and parsing.
 #include "EngMiscValues.h"
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -11,39 +12,15 @@
 #include "EngMain.h"
 #include "EngDevice.h"
 #include "EngProgram.h"
+#include "EngRandom.h"
 
 float em_hex_to_rgb_return[3];
 
 float EngMiscRandFloat(float max, char random_sign)
 {
-    float m = std::fabs(max);
-    float value = 0;
-    if (m > 0)
-    {
-        double scale, step;
-        if (m < 0.01f)
-            scale = 1000000, step = 0.000001;
-        else if (m < 0.1f)
-            scale = 100000, step = 0.00001;
-        else if (m < 1)
-            scale = 10000, step = 0.0001;
-        else if (m < 10)
-            scale = 1000, step = 0.001;
-        else if (m < 100)
-            scale = 100, step = 0.01;
-        else
-            scale = 1, step = 1;
-        double kd = double(m * float(scale));
-        // rand() never exceeds INT_MAX, so a larger range draws the same values.
-        int k = kd >= double(INT_MAX) ? INT_MAX : int(kd);
-        if (k > 0)
-            value = float((rand() % k) * step);
-        if (value < 0 || value >= m)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Function not working properly");
-    }
-    if (random_sign && (rand() & 1) == 0)
-        value = -value;
-    return value;
+    // rand() never exceeds INT_MAX, so a larger range draws the same values.
+    return EngRandomSteppedFloat(
+        max, random_sign, [] { return EngUInt32(rand()); }, INT_MAX, __PRETTY_FUNCTION__);
 }
 
 float EngMiscRandDouble(double max, char random_sign)
@@ -68,22 +45,12 @@ bool EngMiscRand1InN(int n)
 
 float EngMiscRandRangeFloat(float min, float max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    float r = min + EngMiscRandFloat(max - min, 0);
-    if (random_sign && EngMiscRandChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngMiscRandFloat, EngMiscRandChance);
 }
 
 double EngMiscRandRangeDouble(double min, double max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    double r = min + EngMiscRandFloat(float(max - min), 0);
-    if (random_sign && EngMiscRandChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngMiscRandFloat, EngMiscRandChance);
 }
 
 int EngMiscRandRangeInt(int min, int max, char random_sign)
@@ -139,20 +106,41 @@ float MoveStep(float* p, const float* t, int n, float speed, bool* there)
     return f;
 }
 
+std::array<float*, 3> Coords(Vector3d* v)
+{
+    return {&v->x, &v->y, &v->z};
+}
+
+std::array<float*, 2> Coords(Vector2d* v)
+{
+    return {&v->x, &v->y};
+}
+
+// MoveStep on a vector: pos moves unless it is there already.
+template <typename V> float MoveVector(V* pos, V* target, float speed, bool* there)
+{
+    auto pc = Coords(pos), tc = Coords(target);
+    const int n = int(pc.size());
+    float p[3], t[3];
+    for (int i = 0; i < n; i++)
+        p[i] = *pc[i], t[i] = *tc[i];
+    float f = MoveStep(p, t, n, speed, there);
+    if (!*there)
+        for (int i = 0; i < n; i++)
+            *pc[i] = p[i];
+    return f;
+}
+
 } // namespace
 
 bool EngMiscMoveVectorAtSpeed(Vector3d* pos, Vector3d* target, float speed, float* fraction)
 {
     if (!pos || !target)
         return false;
-    float p[3] = {pos->x, pos->y, pos->z}, t[3] = {target->x, target->y, target->z};
     bool there;
-    float f = MoveStep(p, t, 3, speed, &there);
+    float f = MoveVector(pos, target, speed, &there);
     if (there)
         return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    pos->z = p[2];
     if (fraction)
         *fraction = f;
     return f == 1;
@@ -162,29 +150,18 @@ bool EngMiscMoveVectorAtSpeed2(Vector3d* pos, Vector3d* target, float speed, flo
 {
     if (!pos || !target)
         return false;
-    float p[3] = {pos->x, pos->y, pos->z}, t[3] = {target->x, target->y, target->z};
     bool there;
-    float f = MoveStep(p, t, 3, speed, &there);
-    if (there)
-        return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    pos->z = p[2];
-    return f >= 1 - tolerance;
+    float f = MoveVector(pos, target, speed, &there);
+    return there || f >= 1 - tolerance;
 }
 
 bool EngMiscMoveVectorAtSpeed2D(Vector2d* pos, Vector2d* target, float speed)
 {
     if (!pos || !target)
         return false;
-    float p[2] = {pos->x, pos->y}, t[2] = {target->x, target->y};
     bool there;
-    float f = MoveStep(p, t, 2, speed, &there);
-    if (there)
-        return true;
-    pos->x = p[0];
-    pos->y = p[1];
-    return f == 1;
+    float f = MoveVector(pos, target, speed, &there);
+    return there || f == 1;
 }
 
 bool EngMiscMoveFloatAtSpeed(float* v, float target, float speed)
@@ -606,11 +583,14 @@ int ParseInt(const char* s)
     return int(v);
 }
 
-template <typename T> bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max)
+// The int parser words two of its messages its own way.
+template <typename T>
+bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max,
+                         const char* no_out = "No out_val.", const char* high_sign = ">")
 {
     if (!out)
     {
-        DebugErrorAlt(func, "No out_val.");
+        DebugErrorAlt(func, "%s", no_out);
         return false;
     }
     if (!s || !*s)
@@ -628,7 +608,7 @@ template <typename T> bool GetNarrowFromString(const char* func, const char* s, 
     }
     if (v > int(max))
     {
-        DebugErrorAlt(func, "Value too high (%d > %d)", v, int(max));
+        DebugErrorAlt(func, "Value too high (%d %s %d)", v, high_sign, int(max));
         *out = max;
         return false;
     }
@@ -640,32 +620,7 @@ template <typename T> bool GetNarrowFromString(const char* func, const char* s, 
 
 bool EngMiscGetIntFromString(const char* s, int* out, int min, int max)
 {
-    if (!out)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No int_out.");
-        return false;
-    }
-    if (!s || !*s)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No string.");
-        *out = 0;
-        return false;
-    }
-    int v = ParseInt(s);
-    if (v < min)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Value too low (%d < %d)", v, min);
-        *out = min;
-        return false;
-    }
-    if (v > max)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Value too high (%d < %d)", v, max);
-        *out = max;
-        return false;
-    }
-    *out = v;
-    return true;
+    return GetNarrowFromString(__PRETTY_FUNCTION__, s, out, min, max, "No int_out.", "<");
 }
 
 bool EngMiscGetInt16FromString(const char* s, EngInt16* out, EngInt16 min, EngInt16 max)

@@ -216,7 +216,8 @@ EngUInt32 EngRandom()
     return rk_random(&cr_state);
 }
 
-float EngRandomFloat(float max, char random_sign)
+float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit,
+                            const char* func)
 {
     float m = std::fabs(max);
     float value = 0;
@@ -236,15 +237,21 @@ float EngRandomFloat(float max, char random_sign)
         else
             scale = 1, step = 1;
         double kd = double(m * float(scale));
-        EngUInt32 k = kd >= 4294967295.0 ? 0xffffffffu : EngUInt32(kd);
+        EngUInt32 k = kd >= double(limit) ? limit : EngUInt32(kd);
         if (k > 0)
-            value = float((rk_random(&cr_state) % k) * step);
+            value = float((draw() % k) * step);
         if (value < 0 || value >= m)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Function not working properly");
+            DebugErrorAlt(func, "Function not working properly");
     }
-    if (random_sign && (rk_random(&cr_state) & 1) == 0)
+    if (random_sign && (draw() & 1) == 0)
         value = -value;
     return value;
+}
+
+float EngRandomFloat(float max, char random_sign)
+{
+    return EngRandomSteppedFloat(
+        max, random_sign, [] { return rk_random(&cr_state); }, 0xffffffffu, __PRETTY_FUNCTION__);
 }
 
 int EngRandomSign()
@@ -259,10 +266,5 @@ bool EngRandomChance(int n)
 
 float EngRandomRangeFloat(float min, float max, char random_sign)
 {
-    if (min >= max)
-        return min;
-    float r = min + EngRandomFloat(max - min, 0);
-    if (random_sign && EngRandomChance(1))
-        r = -r;
-    return r;
+    return EngRandomRange(min, max, random_sign, EngRandomFloat, EngRandomChance);
 }

@@ -45,6 +45,25 @@ void EngRandomInit();
 void EngRandomInitWithSeed(unsigned int seed);
 EngUInt32 EngRandom();
 float EngRandomFloat(float max, char random_sign);
+// A value in [0, |max|) in steps that grow with |max| (a millionth below 0.01
+// up to 1 from 100), from draw() % the step count (at most limit); with
+// random_sign it is negative when the next draw() is even. Faults are logged
+// for func.
+float EngRandomSteppedFloat(float max, char random_sign, EngUInt32 (*draw)(), EngUInt32 limit,
+                            const char* func);
 int EngRandomSign();
 bool EngRandomChance(int n);
 float EngRandomRangeFloat(float min, float max, char random_sign);
+
+// min plus a random part of max - min from rand_float, negated when
+// random_sign and chance(1) say so; min itself for an empty range.
+template <typename T>
+T EngRandomRange(T min, T max, char random_sign, float (*rand_float)(float, char), bool (*chance)(int))
+{
+    if (min >= max)
+        return min;
+    T r = min + rand_float(float(max - min), 0);
+    if (random_sign && chance(1))
+        r = -r;
+    return r;
+}

@@ -177,23 +177,37 @@ char EngResModes::IsSetup()
     return 1;
 }
 
-int EngResModes::GetNumModes()
+char EngResModes::Ready(const char* func)
 {
-    if (!IsSetup())
+    if (IsSetup())
+        return 1;
+    DebugErrorAlt(func, "Not setup.");
+    return 0;
+}
+
+char EngResModes::ReadyForMode(const char* func, const int* width, const int* height, const int* bpp)
+{
+    if (!Ready(func))
+        return 0;
+    if (!width || !height || !bpp)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+        DebugErrorAlt(func, "Invalid Parameters");
         return 0;
     }
+    return 1;
+}
+
+int EngResModes::GetNumModes()
+{
+    if (!Ready(__PRETTY_FUNCTION__))
+        return 0;
     return num_modes;
 }
 
 const _EngResMode* EngResModes::GetMode(int n)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return nullptr;
-    }
     if (n < 0 || n >= num_modes)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad mode num %d (%d).", n, num_modes);
@@ -204,26 +218,15 @@ const _EngResMode* EngResModes::GetMode(int n)
 
 const _EngResMode* EngResModes::GetWindowedMode()
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return nullptr;
-    }
     return windowed_mode;
 }
 
 char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* bpp, int* frequency)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!ReadyForMode(__PRETTY_FUNCTION__, width, height, bpp))
         return 0;
-    }
-    if (!width || !height || !bpp)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
-        return 0;
-    }
     if (num_modes < 1)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No resolution modes");
@@ -269,16 +272,8 @@ char EngResModes::GetClosestFullScreenModeToMode(int* width, int* height, int* b
 
 char EngResModes::EnsureWindowedModeOk(int* width, int* height, int* bpp, int* frequency)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!ReadyForMode(__PRETTY_FUNCTION__, width, height, bpp))
         return 0;
-    }
-    if (!width || !height || !bpp)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
-        return 0;
-    }
     const _EngResMode* d = windowed_mode;
     if (*width && *width > d->width)
         *width = d->width;
@@ -338,11 +333,8 @@ char EngResModes::GetWindowedModeDetails(int* width, int* height, int* bpp, int*
 
 int EngResModes::GetFullscreenModeNumberFromSettings(int width, int height, int bpp)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return 0;
-    }
     int best = 0, best_distance = 1000000;
     for (int i = 0; i < num_modes; i++)
     {
@@ -386,11 +378,8 @@ int EngResModes::GetClosestFullScreenModeNumberToCurrentWindowedMode()
 
 char EngResModes::SetCurrentSettingsToFullscreenModeEntry(int n)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return 0;
-    }
     if (n < 0 || n >= num_modes)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid mode number %d", n);
@@ -404,11 +393,8 @@ char EngResModes::SetCurrentSettingsToFullscreenModeEntry(int n)
 
 _EngResMode* EngResModes::GetCurrentFullscreenOrWindowedModeP()
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return nullptr;
-    }
     if (eng_main_window_windowed)
         return windowed_mode;
     return &modes[GetFullScreenModeNumberForCurrentFullscreenMode()];
@@ -419,11 +405,8 @@ char* EngResModes::GetFullScreenResModeEntryAsString(int n)
     static char empty[1] = {0};
     char* out = text ? text : empty;
     out[0] = 0;
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return out;
-    }
     if (n < 0 || n >= num_modes)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad mode num");
@@ -443,21 +426,15 @@ char EngResModes::KnownMode(const _EngResMode* mode) const
 
 int EngResModes::GetNumAAEntriesForWindowedMode()
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return 0;
-    }
     return 4;
 }
 
 int EngResModes::GetNumAAEntriesForFullscreenMode(int n)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return 0;
-    }
     if (n < 0 || n >= num_modes)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Mode Number %d", n);
@@ -468,11 +445,8 @@ int EngResModes::GetNumAAEntriesForFullscreenMode(int n)
 
 int EngResModes::GetNumAAEntriesForMode(const _EngResMode* mode)
 {
-    if (!IsSetup())
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not setup.");
+    if (!Ready(__PRETTY_FUNCTION__))
         return 0;
-    }
     if (!mode)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameter");

@@ -58,6 +58,10 @@ public:
     void UseHighestFreqenciesForCalcs_GL(char on) { use_highest_frequencies = on; }
 
 private:
+    // IsSetup, logged for func when not.
+    char Ready(const char* func);
+    // Ready, with the three mode values given.
+    char ReadyForMode(const char* func, const int* width, const int* height, const int* bpp);
     char KnownMode(const _EngResMode* mode) const;
 
     char set_up = 0;

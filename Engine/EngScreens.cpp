@@ -91,22 +91,23 @@ char EngScreens::SetCurrentScreenID(unsigned id)
     return 1;
 }
 
-char EngScreens::SetPreviousScreenID(unsigned id)
+char EngScreens::SetCurrentLink(EngUInt32 _EngScreen::*field, unsigned id)
 {
     _EngScreen* s = CurrentRecord();
     if (!s)
         return 0;
-    s->previous_id = (id && GetScreenFromID(id, nullptr)) ? id : 0;
+    s->*field = (id && GetScreenFromID(id, nullptr)) ? id : 0;
     return 1;
+}
+
+char EngScreens::SetPreviousScreenID(unsigned id)
+{
+    return SetCurrentLink(&_EngScreen::previous_id, id);
 }
 
 char EngScreens::SetFromScreenID(unsigned id)
 {
-    _EngScreen* s = CurrentRecord();
-    if (!s)
-        return 0;
-    s->from_id = (id && GetScreenFromID(id, nullptr)) ? id : 0;
-    return 1;
+    return SetCurrentLink(&_EngScreen::from_id, id);
 }
 
 unsigned EngScreens::GetCurrentScreenID()

@@ -59,6 +59,8 @@ public:
 
 private:
     _EngScreen* CurrentRecord();
+    // Sets field of the current screen to id when id names a screen, else 0.
+    char SetCurrentLink(EngUInt32 _EngScreen::*field, unsigned id);
     void CallPreChange();
     void CallPostChange();
 

@@ -39,12 +39,17 @@ private:
 
 } // namespace
 
-bool EngUnicodeConvertAnsiStrToUnicode(const char* src, wchar_t* dst, unsigned int max)
+namespace
+{
+// conv (mbstowcs or wcstombs) of src into dst under UTF-8, cut to max - 1
+// units and terminated; an empty dst when src does not convert.
+template <typename From, typename To>
+bool Convert(const From* src, To* dst, unsigned int max, size_t (*conv)(To*, const From*, size_t))
 {
     if (!src || !dst || max == 0)
         return false;
     Utf8Scope utf8;
-    size_t n = mbstowcs(dst, src, max - 1);
+    size_t n = conv(dst, src, max - 1);
     if (n == size_t(-1))
     {
         dst[0] = 0;
@@ -53,21 +58,17 @@ bool EngUnicodeConvertAnsiStrToUnicode(const char* src, wchar_t* dst, unsigned i
     dst[n] = 0;
     return true;
 }
+} // namespace
+
+bool EngUnicodeConvertAnsiStrToUnicode(const char* src, wchar_t* dst, unsigned int max)
+{
+    return Convert(src, dst, max, mbstowcs);
+}
 
 bool EngUnicodeConvertUnicodeStrToAnsi(const wchar_t* src, char* dst, unsigned int max)
 {
-    if (!src || !dst || max == 0)
-        return false;
-    Utf8Scope utf8;
     // wcstombs never writes part of a character, so the cut stays valid UTF-8.
-    size_t n = wcstombs(dst, src, max - 1);
-    if (n == size_t(-1))
-    {
-        dst[0] = 0;
-        return false;
-    }
-    dst[n] = 0;
-    return true;
+    return Convert(src, dst, max, wcstombs);
 }
 
 EngUnicode::EngUnicode(const char* text, char narrow_only_flag)

@@ -113,40 +113,36 @@ char EngLayoutsIsLandscape(_EngLayout l)
     return l == 2 || l == 4 ? 1 : 0;
 }
 
+namespace
+{
+struct LayoutSize
+{
+    int width, height;
+};
+
+// Reference size of each mobile layout; the desktop entry is the fallback.
+const LayoutSize kLayoutSizes[] = {{640, 480}, {320, 480}, {480, 320}, {768, 1024}, {1024, 768}};
+
+const LayoutSize& SizeOfLayout(const char* func, _EngLayout l)
+{
+    l = EngLayoutsGetLayout(l);
+    if (l < 1 || l > 4)
+    {
+        DebugErrorAlt(func, "Not mobile.");
+        l = 0;
+    }
+    return kLayoutSizes[l];
+}
+} // namespace
+
 int EngLayoutsGetWidth(_EngLayout l)
 {
-    switch (EngLayoutsGetLayout(l))
-    {
-    case 1:
-        return 320;
-    case 2:
-        return 480;
-    case 3:
-        return 768;
-    case 4:
-        return 1024;
-    default:
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not mobile.");
-        return 640;
-    }
+    return SizeOfLayout(__PRETTY_FUNCTION__, l).width;
 }
 
 int EngLayoutsGetHeight(_EngLayout l)
 {
-    switch (EngLayoutsGetLayout(l))
-    {
-    case 1:
-        return 480;
-    case 2:
-        return 320;
-    case 3:
-        return 1024;
-    case 4:
-        return 768;
-    default:
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not mobile.");
-        return 480;
-    }
+    return SizeOfLayout(__PRETTY_FUNCTION__, l).height;
 }
 
 float EngLayoutsGetRatio(_EngLayout l)

@@ -185,6 +185,15 @@ _SWinButton* SWin::GetButton(int i, const char* func)
     return &buttons[i];
 }
 
+_SWinButton* SWin::GetButton(int i, _SWinButtonType kind, const char* func)
+{
+    _SWinButton* b = GetButton(i, func);
+    if (!b)
+        return nullptr;
+    const char* what = kind == SWIN_BUT_PUSH ? "push" : kind == SWIN_BUT_POPUP ? "list" : "picture";
+    return DebugCheckOkAlt(b->kind == kind, func, "Not a %s button", what) ? b : nullptr;
+}
+
 int SWin::AddButtonToWindow(_SWinButtonType kind, int bx, int by, int bw, int bh, const char* text)
 {
     if (!DebugCheckOkAlt(created, __PRETTY_FUNCTION__, "No window"))
@@ -294,8 +303,8 @@ int SWin::AddPictureButtonToWindow(int bx, int by, int bw, int bh, const char* p
 
 char SWin::PushButtonSetCallback(int i, SWinClickCB click)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH, __PRETTY_FUNCTION__, "Not a push button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_PUSH, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     b->click_cb = click;
     return 1;
@@ -303,8 +312,8 @@ char SWin::PushButtonSetCallback(int i, SWinClickCB click)
 
 char SWin::SetDefaultPushButton(int i)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH, __PRETTY_FUNCTION__, "Not a push button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_PUSH, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     backend->SetDefaultButton(window, b->control);
     return 1;
@@ -312,8 +321,8 @@ char SWin::SetDefaultPushButton(int i)
 
 char SWin::ListSetCallback(int i, SWinIntCB cb)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     b->int_cb = cb;
     return 1;
@@ -321,8 +330,8 @@ char SWin::ListSetCallback(int i, SWinIntCB cb)
 
 char SWin::ListSetCharCallback(int i, SWinCharCB cb)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     b->char_cb = cb;
     return 1;
@@ -348,8 +357,8 @@ char SWin::SetStrs(int i, const std::vector<std::string>& strs, const char* func
 
 char SWin::ListSetStrs(int i, int n, char (*strs)[SWIN_STR_SIZE])
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     if (!DebugCheckOkAlt(n > 0, __PRETTY_FUNCTION__, "No entries"))
         return 0;
@@ -380,8 +389,8 @@ char SWin::ListSetStrsCallback(int i, int n, char* (*text)(int, void*), void* us
 char SWin::SetStrsFromCallback(int i, int n, const char* (*text)(int, void*), char* (*mtext)(int, void*),
                                void* user, const char* func)
 {
-    _SWinButton* b = GetButton(i, func);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, func, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, func);
+    if (!b)
         return 0;
     if (!DebugCheckOkAlt(n > 0, func, "No entries"))
         return 0;
@@ -412,8 +421,8 @@ void SWin::RunListCallbacks(int i, int sel)
 
 char SWin::ListSetSel(int i, int sel)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     b->sel = sel;
     backend->SetListSel(b->control, sel);
@@ -440,8 +449,8 @@ char SWin::ChoiceGetSel(int i)
 
 char SWin::ListRegisterIntVariable(int i, int* v)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     if (!v)
         return 0;
@@ -451,8 +460,8 @@ char SWin::ListRegisterIntVariable(int i, int* v)
 
 char SWin::ListRegisterCharVariable(int i, char* v)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_POPUP, __PRETTY_FUNCTION__, "Not a list button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     if (!v)
         return 0;
@@ -596,8 +605,8 @@ char SWin::MoveButton(int i, int bx, int by, int bw, int bh)
 
 char SWin::PictureSetFromFile(int i, const char* path)
 {
-    _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
-    if (!b || !DebugCheckOkAlt(b->kind == SWIN_BUT_PICTURE, __PRETTY_FUNCTION__, "Not a picture button"))
+    _SWinButton* b = GetButton(i, SWIN_BUT_PICTURE, __PRETTY_FUNCTION__);
+    if (!b)
         return 0;
     if (!IsRegularFile(path))
     {

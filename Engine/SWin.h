@@ -178,6 +178,8 @@ public:
 private:
     void AdjustSizeForFontScale(float* ax, float* ay, float* aw, float* ah, char is_window);
     _SWinButton* GetButton(int i, const char* func);
+    // GetButton for a push, list or picture button only.
+    _SWinButton* GetButton(int i, _SWinButtonType kind, const char* func);
     char SetStrs(int i, const std::vector<std::string>& strs, const char* func);
     char SetStrsFromCallback(int i, int n, const char* (*text)(int, void*), char* (*mtext)(int, void*), void* user,
                              const char* func);

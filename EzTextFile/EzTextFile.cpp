@@ -220,6 +220,23 @@ int TextFileReader::SplitLine(char** raw)
     }
 }
 
+int TextFileReader::StartLine(char** raw, char* flag)
+{
+    if (flag)
+        *flag = 0;
+    return SplitLine(raw);
+}
+
+namespace
+{
+// Ends the count units of a line and converts them into *line.
+int FinishLine(wchar_t* units, int count, char** line, int conversion, const char* unknown, char* flag)
+{
+    units[count] = 0;
+    return linebuf_UtoA(units, count, line, conversion, unknown, flag) < 0 ? TF_ERROR : TF_OK;
+}
+} // namespace
+
 ANSI_TextFileReader::ANSI_TextFileReader(TextFile* owner, const char* p, FILE* f, int size)
     : TextFileReader(p, f, size, 1), text_file(owner)
 {
@@ -232,9 +249,7 @@ int ANSI_TextFileReader::ReadChar()
 
 int ANSI_TextFileReader::ReadLine(char** line, int, const char*, char* flag)
 {
-    if (flag)
-        *flag = 0;
-    int n = SplitLine(line);
+    int n = StartLine(line, flag);
     return n < 0 ? n : TF_OK;
 }
 
@@ -256,9 +271,7 @@ int UTF8_TextFileReader::ReadChar()
 
 int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unknown, char* flag)
 {
-    if (flag)
-        *flag = 0;
-    int n = SplitLine(&raw_line);
+    int n = StartLine(&raw_line, flag);
     if (n < 0)
         return n;
     // Every byte gives at most one unit, a 4-byte sequence two.
@@ -293,8 +306,7 @@ int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unkno
         else
             units[count++] = wchar_t(cp);
     }
-    units[count] = 0;
-    return linebuf_UtoA(units, count, line, conversion, unknown, flag) < 0 ? TF_ERROR : TF_OK;
+    return FinishLine(units, count, line, conversion, unknown, flag);
 }
 
 UTF16LE_TextFileReader::UTF16LE_TextFileReader(const char* p, FILE* f, int size)
@@ -321,9 +333,7 @@ int UTF16LE_TextFileReader::ReadChar()
 
 int UTF16LE_TextFileReader::ReadLine(char** line, int conversion, const char* unknown, char* flag)
 {
-    if (flag)
-        *flag = 0;
-    int n = SplitLine(&raw_units);
+    int n = StartLine(&raw_units, flag);
     if (n < 0)
         return n;
     int count = n / 2;
@@ -331,8 +341,7 @@ int UTF16LE_TextFileReader::ReadLine(char** line, int conversion, const char* un
     const unsigned char* s = reinterpret_cast<const unsigned char*>(raw_units);
     for (int i = 0; i < count; i++)
         units[i] = wchar_t(UnitAt(s, i * 2));
-    units[count] = 0;
-    return linebuf_UtoA(units, count, line, conversion, unknown, flag) < 0 ? TF_ERROR : TF_OK;
+    return FinishLine(units, count, line, conversion, unknown, flag);
 }
 
 // ---------------------------------------------------------------------------

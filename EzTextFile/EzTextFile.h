@@ -54,6 +54,8 @@ protected:
     // Splits off the next line into *units (a block of unit_size elements of
     // the raw buffer) and returns its unit count, or -1 / -2.
     int SplitLine(char** raw);
+    // SplitLine after clearing *flag (when given).
+    int StartLine(char** raw, char* flag);
     // The 16-bit unit at byte offset pos of data (a byte when unit_size is 1).
     unsigned UnitAt(const unsigned char* data, int pos) const;
 

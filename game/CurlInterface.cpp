@@ -146,33 +146,37 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
     return step;
 }
 
-char CurlInterface::PrepareHandle(const char* func, const char* url, const char* query, std::string* full)
+char CurlInterface::CreateHandle(const char* func)
 {
     if (curl_e)
-        DebugErrorAlt(func, "m_curl_e already exists.");
-    else
     {
-        lock->Lock();
-        curl_e = curl_easy_init();
-        lock->Unlock();
-        if (!curl_e)
-        {
-            DebugErrorAlt(func, "curl_easy_init() failed");
-            Exit();
-            return 0;
-        }
+        DebugErrorAlt(func, "m_curl_e already exists.");
+        return 1;
     }
-    *full = url;
-    if (query)
-        *full += std::string("?") + query;
-    if (verbose)
-        printf("Downloading from: <%s>\n", full->c_str());
+    lock->Lock();
+    curl_e = curl_easy_init();
+    lock->Unlock();
+    if (!curl_e)
+    {
+        DebugErrorAlt(func, "curl_easy_init() failed");
+        Exit();
+        return 0;
+    }
     return 1;
 }
 
-int CurlInterface::Perform(const char* func, const char* full_url, int seconds, char to_file, int* step)
+std::string CurlInterface::FullUrl(const char* url, const char* query)
 {
-    *step = SetCommonOptions(full_url, seconds, to_file);
+    std::string full = url;
+    if (query)
+        full += std::string("?") + query;
+    if (verbose)
+        printf("Downloading from: <%s>\n", full.c_str());
+    return full;
+}
+
+CURLcode CurlInterface::Perform(const char* func, int* step)
+{
     if (doing_perform || exiting)
         DebugErrorAlt(func, "m_doing_perform = %d,  m_exiting = %d", (int)doing_perform, (int)exiting);
     lock->Lock();
@@ -210,17 +214,17 @@ char CurlInterface::DownloadFromUrl(const char* url, const char* query, unsigned
     data = (char*)EngMalloc((size_t)max_bytes + 1, CI_OWNER, 1);
     if (!data)
         return 0;
-    std::string full;
-    if (!PrepareHandle(__PRETTY_FUNCTION__, url, query, &full))
+    if (!CreateHandle(__PRETTY_FUNCTION__))
         return 0;
+    std::string full = FullUrl(url, query);
 
     file = nullptr;
     strip_newlines = strip;
     capacity = max_bytes;
     size = 0;
 
-    int step = 0;
-    CURLcode rc = (CURLcode)Perform(__PRETTY_FUNCTION__, full.c_str(), seconds, 0, &step);
+    int step = SetCommonOptions(full.c_str(), seconds, 0);
+    CURLcode rc = Perform(__PRETTY_FUNCTION__, &step);
 
     if (exiting)
     {
@@ -276,9 +280,9 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     }
     if (stopped)
         *stopped = 0;
-    std::string full;
-    if (!PrepareHandle(__PRETTY_FUNCTION__, url, query, &full))
+    if (!CreateHandle(__PRETTY_FUNCTION__))
         return 0;
+    std::string full = FullUrl(url, query);
 
     if (EngFileExists(path))
         EngFileDelete(path, 1);
@@ -293,8 +297,8 @@ char CurlInterface::DownloadFromUrlToFile(const char* url, const char* query, co
     size = 0;
     strip_newlines = 0;
 
-    int step = 0;
-    CURLcode rc = (CURLcode)Perform(__PRETTY_FUNCTION__, full.c_str(), seconds, 1, &step);
+    int step = SetCommonOptions(full.c_str(), seconds, 1);
+    CURLcode rc = Perform(__PRETTY_FUNCTION__, &step);
 
     // Data still buffered that cannot be written is a failed download.
     char closed = file->Close();

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <curl/curl.h>
 #include <string>
 
 class EngFile;
@@ -56,13 +57,15 @@ public:
 private:
     // Sets the options shared by both kinds of transfer; the step reached.
     int SetCommonOptions(const char* full_url, int seconds, char to_file);
-    // Makes the easy handle and the full URL; 0 (after Exit) when no handle.
-    char PrepareHandle(const char* func, const char* url, const char* query, std::string* full);
-    // Runs the transfer; the curl result, step 10 when it ran.
-    int Perform(const char* func, const char* full_url, int seconds, char to_file, int* step);
     unsigned StrippedOffset();
     // Whether curl is set up and this object is whole; 0 after logging.
     char CallbackReady(const char* func);
+    // Makes the easy handle unless there is one; 0 (after Exit) when it cannot.
+    char CreateHandle(const char* func);
+    // url with ?query appended when given, printed when verbose.
+    std::string FullUrl(const char* url, const char* query);
+    // Runs the transfer set up to *step (5 when ready; 10 once performed).
+    CURLcode Perform(const char* func, int* step);
 
     char* data;
     unsigned size;

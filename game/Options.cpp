@@ -12,6 +12,7 @@
 #include "EngWindow.h"
 #include "Game.h"
 #include "PrefFolder.h"
+#include "RecordFile.h"
 #include "GraphicsControl.h"
 
 Options options;
@@ -88,20 +89,7 @@ char OptionsLoad()
         OptionsSetDefaults();
         return 1;
     }
-    char ok = 0;
-    FILE* f = fopen(options_file_str, "rb");
-    if (f)
-    {
-        Options buffer;
-        if (S_ISREG(st.st_mode) && st.st_size == OPTIONS_FILE_SIZE &&
-            fread(&buffer, 1, sizeof(buffer), f) == sizeof(buffer) && buffer.version == 1.0f)
-        {
-            options = buffer;
-            ok = 1;
-        }
-        fclose(f);
-    }
-    if (!ok)
+    if (!ReadRecordFile(options_file_str, st, &options))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load options file <%s>", options_file_str);
         OptionsSetDefaults();

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -12,9 +14,11 @@
 #include "EngWindow.h"
 #include "Game.h"
 #include "PrefFolder.h"
+#include "RecordFile.h"
 
 _ResolutionRecord resolution;
 char res_file_str[1024];
+EngResModes* r_res_modes = nullptr;
 
 namespace
 {
@@ -92,20 +96,7 @@ char ResolutionLoad()
     struct stat st;
     if (stat(res_file_str, &st) != 0)
         return 0;
-    char ok = 0;
-    FILE* f = fopen(res_file_str, "rb");
-    if (f)
-    {
-        _ResolutionRecord buffer;
-        if (S_ISREG(st.st_mode) && st.st_size == RESOLUTION_FILE_SIZE &&
-            fread(&buffer, 1, sizeof(buffer), f) == sizeof(buffer) && buffer.version == 1.0f)
-        {
-            resolution = buffer;
-            ok = 1;
-        }
-        fclose(f);
-    }
-    if (!ok)
+    if (!ReadRecordFile(res_file_str, st, &resolution))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>", res_file_str);
         return 0;
@@ -128,44 +119,47 @@ char ResolutionSave()
     return 1;
 }
 
+namespace
+{
+// Fits a stored mode with fit and hands it to the window parameters.
+void UseMode(EngResModes& modes, char (EngResModes::*fit)(int*, int*, int*, int*), EngInt32* width,
+             EngInt32* height, EngInt32* bpp, EngInt32* frequency, EngInt32 aa, _EngCreateWindowParms* parms)
+{
+    (modes.*fit)(width, height, bpp, frequency);
+    parms->width = *width;
+    parms->height = *height;
+    parms->bpp = *bpp;
+    parms->frequency = *frequency;
+    parms->aa = aa;
+}
+} // namespace
+
 void ResolutionUpdateStartupParms()
 {
-    EngResModes modes;
+    // The dialog's list when it runs, else one for this call.
+    std::unique_ptr<EngResModes> own;
+    if (!r_res_modes)
+    {
+        own.reset(new (std::nothrow) EngResModes());
+        if (!own)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+            return;
+        }
+    }
+    EngResModes& modes = r_res_modes ? *r_res_modes : *own;
     _EngCreateWindowParms* parms = MainGetCreateWindowParms();
+    parms->windowed = resolution.windowed ? 1 : 0;
     if (resolution.windowed)
     {
-        int w = resolution.win_width, h = resolution.win_height, bpp = resolution.win_bpp;
-        int freq = resolution.win_frequency;
-        modes.EnsureWindowedModeOk(&w, &h, &bpp, &freq);
-        resolution.win_width = w;
-        resolution.win_height = h;
-        resolution.win_bpp = bpp;
-        resolution.win_frequency = freq;
-        parms->windowed = 1;
-        parms->width = resolution.win_width;
-        parms->height = resolution.win_height;
-        parms->bpp = resolution.win_bpp;
+        UseMode(modes, &EngResModes::EnsureWindowedModeOk, &resolution.win_width, &resolution.win_height,
+                &resolution.win_bpp, &resolution.win_frequency, resolution.win_aa, parms);
         parms->x = resolution.win_x;
         parms->y = resolution.win_y;
-        parms->frequency = resolution.win_frequency;
-        parms->aa = resolution.win_aa;
     }
     else
-    {
-        int w = resolution.fs_width, h = resolution.fs_height, bpp = resolution.fs_bpp;
-        int freq = resolution.fs_frequency;
-        modes.GetClosestFullScreenModeToMode(&w, &h, &bpp, &freq);
-        resolution.fs_width = w;
-        resolution.fs_height = h;
-        resolution.fs_bpp = bpp;
-        resolution.fs_frequency = freq;
-        parms->windowed = 0;
-        parms->width = resolution.fs_width;
-        parms->height = resolution.fs_height;
-        parms->bpp = resolution.fs_bpp;
-        parms->frequency = resolution.fs_frequency;
-        parms->aa = resolution.fs_aa;
-    }
+        UseMode(modes, &EngResModes::GetClosestFullScreenModeToMode, &resolution.fs_width,
+                &resolution.fs_height, &resolution.fs_bpp, &resolution.fs_frequency, resolution.fs_aa, parms);
 }
 
 void ResolutionUpdateSettingsFromScreen()

@@ -11,7 +11,7 @@ const char* const cswin_owner_key = "swin-owner";
 const char* const cswin_index_key = "swin-index";
 const char* const cswin_fixed_key = "swin-fixed";
 
-// The Carbon-era command IDs: control i is 'SWBT' + i.
+// Command IDs: control i is 'SWBT' + i.
 const EngUInt32 SWIN_COMMAND_BASE = EngFourCC('S', 'W', 'B', 'T');
 
 // Rows are laid out 20 pixels high: no minimum height, no vertical padding;

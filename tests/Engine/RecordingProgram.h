@@ -10,6 +10,7 @@
 
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "support/TestSupport.h"
 
 namespace vztest
 {
@@ -127,6 +128,18 @@ inline RecordingProgram*& TheProgram()
     static RecordingProgram* p = nullptr;
     return p;
 }
+
+// A test with a fresh log, no recorded calls and the default recording set-up.
+class RecordingTest : public LogTest
+{
+protected:
+    void SetUp() override
+    {
+        LogTest::SetUp();
+        Calls().clear();
+        Config() = RecordingConfig();
+    }
+};
 
 } // namespace vztest
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -15,12 +16,6 @@ using vztest::WriteFile;
 
 namespace
 {
-
-std::string LastLog()
-{
-    int n = DebugGetNumMessages();
-    return n ? DebugGetMessage(n - 1)->text : "";
-}
 
 struct Seen
 {
@@ -48,15 +43,10 @@ std::vector<std::string> Names(DirList& dl)
     return names;
 }
 
-class DirListTest : public ::testing::Test
+class DirListTest : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(log_dir.File("log.txt").c_str(), 1);
-    }
-    TempDir dir, log_dir;
+    TempDir dir;
 };
 
 TEST_F(DirListTest, FilterCountsAndHandsOutMatchesInTwoPasses)
@@ -113,26 +103,26 @@ TEST_F(DirListTest, MisuseIsReportedAndChangesNothing)
     DirList dl;
     EXPECT_STREQ("", dl.GetNextFilenameInDir());
     EXPECT_EQ(" <ERROR>  ( DirList::GetNextFilenameInDir )    Call DirList::PrepareToGetFilenamesInDir() first.",
-              LastLog());
+              LastLine());
     EXPECT_EQ(0, dl.CountMatchedFilesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Directory not opened - call DirList::OpenDir() first."));
+    EXPECT_NE(std::string::npos, LastLine().find("Directory not opened - call DirList::OpenDir() first."));
     EXPECT_STREQ("", dl.GetFilenameWithPath("x"));
-    EXPECT_NE(std::string::npos, LastLog().find("Not setup"));
+    EXPECT_NE(std::string::npos, LastLine().find("Not setup"));
     EXPECT_EQ(0, dl.CleanupAfterGettingFilenamesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Not getting files in dir"));
+    EXPECT_NE(std::string::npos, LastLine().find("Not getting files in dir"));
 
     std::string missing = dir.File("missing");
     EXPECT_EQ(0, dl.OpenDir(missing.c_str(), nullptr, nullptr));
-    EXPECT_NE(std::string::npos, LastLog().find("Directory does not exist [" + missing + "]"));
+    EXPECT_NE(std::string::npos, LastLine().find("Directory does not exist [" + missing + "]"));
     EXPECT_EQ(0, dl.OpenDir("", nullptr, nullptr));
-    EXPECT_NE(std::string::npos, LastLog().find("Invalid Path Passed In"));
+    EXPECT_NE(std::string::npos, LastLine().find("Invalid Path Passed In"));
 
     ASSERT_EQ(1, dl.OpenDir(dir.Path().c_str(), nullptr, nullptr));
     EXPECT_STREQ("", dl.GetFilenameWithPath(""));
-    EXPECT_NE(std::string::npos, LastLog().find("No filename"));
+    EXPECT_NE(std::string::npos, LastLine().find("No filename"));
     ASSERT_EQ(1, dl.PrepareToGetFilenamesInDir());
     EXPECT_EQ(0, dl.CountMatchedFilesInDir());
-    EXPECT_NE(std::string::npos, LastLog().find("Error - get filenames in progress"));
+    EXPECT_NE(std::string::npos, LastLine().find("Error - get filenames in progress"));
     EXPECT_EQ(0, dl.PrepareToGetFilenamesInDir());
 }
 
@@ -156,6 +146,47 @@ TEST_F(DirListTest, AsciiTwinListsAndNeverOverrunsItsJoinBuffer)
     std::string long_name(4000, 'n');
     std::string joined = dl.GetFilenameWithPath(long_name.c_str());
     EXPECT_EQ(p + "/" + long_name.substr(0, 512 - 1), joined);
+}
+
+TEST_F(DirListTest, AsciiMisuseNamesItsOwnClass)
+{
+    DirListAscii dl;
+    std::string p = dir.Path();
+    struct Case
+    {
+        std::function<long()> call;
+        long result;
+        const char* line;
+    };
+    const Case cases[] = {
+        {[&] { return long(*dl.GetNextFilenameInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Call "
+         "DirListAscii::PrepareToGetFilenamesInDir() first."},
+        {[&] { return long(dl.CountMatchedFilesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CountMatchedFilesInDir )    Directory not opened - call DirListAscii::OpenDir() "
+         "first."},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Directory not opened - call "
+         "DirListAscii::OpenDir() first."},
+        {[&] { return long(*dl.GetFilenameWithPath("x")); }, 0,
+         " <ERROR>  ( DirListAscii::GetFilenameWithPath )    Not setup"},
+        {[&] { return long(dl.CleanupAfterGettingFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CleanupAfterGettingFilenamesInDir )    Not getting files in dir"},
+        {[&] { return long(dl.OpenDir(&p[0], nullptr)); }, 1, ""},
+        {[&] { return long(*dl.GetFilenameWithPath("")); }, 0,
+         " <ERROR>  ( DirListAscii::GetFilenameWithPath )    No filename"},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 1, ""},
+        {[&] { return long(dl.CountMatchedFilesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::CountMatchedFilesInDir )    Error - get filenames in progress"},
+        {[&] { return long(dl.PrepareToGetFilenamesInDir()); }, 0,
+         " <ERROR>  ( DirListAscii::PrepareToGetFilenamesInDir )    Error - get filenames in progress"},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++)
+    {
+        DebugClearLog();
+        EXPECT_EQ(cases[i].result, cases[i].call()) << i;
+        EXPECT_EQ(cases[i].line, LastLine()) << i;
+    }
 }
 
 } // namespace

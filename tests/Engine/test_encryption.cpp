@@ -12,20 +12,13 @@
 #include "EngFile.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
 using vztest::ReadFile;
 using vztest::TempDir;
 using vztest::WriteFile;
 
 namespace
 {
-
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 std::vector<unsigned char> Pattern(size_t n)
 {
@@ -47,15 +40,9 @@ std::vector<unsigned char> AesBlock(const char* password, const unsigned char* i
     return out;
 }
 
-class Encryption : public ::testing::Test
+class Encryption : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
-        DebugClearLog();
-    }
     TempDir dir;
 };
 
@@ -64,7 +51,7 @@ TEST_F(Encryption, RefusesToWorkBeforeInit)
 {
     unsigned char data[4] = {1, 2, 3, 4};
     EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 4));
-    EXPECT_TRUE(LogHas("( EngEncryptionEncrypt )    Encryption not setup"));
+    EXPECT_TRUE(Logged("( EngEncryptionEncrypt )    Encryption not setup"));
     unsigned char block[21] = {0};
     EXPECT_FALSE(EngEncryptionDecrypt(block, 4));
     EXPECT_EQ(nullptr, EngEncryptionDecryptData(block, 20, nullptr));
@@ -75,7 +62,7 @@ TEST_F(Encryption, PasswordLengthIsChecked)
     char p17[] = "12345678901234567";
     char empty[] = "";
     EXPECT_FALSE(EngEncryptionInit(p17));
-    EXPECT_TRUE(LogHas("Invalid password"));
+    EXPECT_TRUE(Logged("Invalid password"));
     EXPECT_FALSE(EngEncryptionInit(empty));
     EXPECT_FALSE(EngEncryptionInit(nullptr));
 
@@ -106,7 +93,8 @@ TEST_F(Encryption, RoundTripsAndUsesAFreshCounterEachTime)
         EXPECT_NE(0, memcmp(a, b, 16)) << "counters differ";
         EXPECT_NE(0, memcmp(a + 16, b + 16, n)) << "ciphertexts differ";
         EngUInt32 got_n = 0;
-        unsigned char* back = static_cast<unsigned char*>(EngEncryptionDecryptData(a, EngUInt32(n + 16), &got_n));
+        unsigned char* back =
+            static_cast<unsigned char*>(EngEncryptionDecryptData(a, EngUInt32(n + 16), &got_n));
         ASSERT_NE(nullptr, back);
         EXPECT_EQ(n, got_n);
         EXPECT_EQ(0, memcmp(back, plain.data(), n));
@@ -149,7 +137,7 @@ TEST_F(Encryption, BadInputIsRefused)
     unsigned char data[32] = {0};
     EXPECT_EQ(nullptr, EngEncryptionEncrypt(nullptr, 4));
     EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 0));
-    EXPECT_TRUE(LogHas("Invalid data"));
+    EXPECT_TRUE(Logged("Invalid data"));
     // Sizes whose block length would wrap around 32 bits.
     EXPECT_EQ(nullptr, EngEncryptionEncrypt(data, 0xFFFFFFF5u));
     EXPECT_FALSE(EngEncryptionDecrypt(data, 0xFFFFFFF0u));
@@ -176,7 +164,7 @@ TEST_F(Encryption, FilesRoundTripAndSizeMismatchIsRefusedBeforeReading)
     WriteFile(path, ReadFile(path) + "x");
     std::vector<unsigned char> untouched(40, 0xAA);
     EXPECT_FALSE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), untouched.data(), 40));
-    EXPECT_TRUE(LogHas("Bad size in file <" + path + ">"));
+    EXPECT_TRUE(Logged("Bad size in file <" + path + ">"));
     EXPECT_EQ(std::vector<unsigned char>(40, 0xAA), untouched);
     // A size that would wrap when the counter is added.
     EXPECT_FALSE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), untouched.data(), 0xFFFFFFFFu));
@@ -208,7 +196,11 @@ TEST_F(Encryption, OpenFilesHoldSeveralRecords)
     EXPECT_FALSE(EngEncryptionReadFromOpenFileAndDecrypt(&f, ra.data(), 10)) << "nothing left";
 }
 
-TEST(BlowFish, PublishedVectors)
+class BlowFish : public vztest::LogTest
+{
+};
+
+TEST_F(BlowFish, PublishedVectors)
 {
     struct Case
     {
@@ -236,9 +228,8 @@ TEST(BlowFish, PublishedVectors)
     }
 }
 
-TEST(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
+TEST_F(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
 {
-    DebugResetForTests();
     const char key[] = "12345678";
     unsigned char data[20];
     for (int i = 0; i < 20; i++)
@@ -265,16 +256,15 @@ TEST(BlowFish, DataIsBlockByBlockBigEndianWithTailUntouched)
     EXPECT_EQ(0, memcmp(orig, data, 20));
 }
 
-TEST(BlowFish, BadKeyOrShortDataChangesNothing)
+TEST_F(BlowFish, BadKeyOrShortDataChangesNothing)
 {
-    DebugResetForTests();
     unsigned char data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     const unsigned char orig[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_FALSE(EngEncryptionEncryptDataUsingBlowfishEncryption("1234567", data, 8));
-    EXPECT_TRUE(LogHas("Invalid key."));
+    EXPECT_TRUE(Logged("Invalid key."));
     EXPECT_FALSE(EngEncryptionEncryptDataUsingBlowfishEncryptionNew(nullptr, data, 8));
     EXPECT_FALSE(EngEncryptionDecryptDataUsingBlowfishEncryption("12345678", data, 7));
-    EXPECT_TRUE(LogHas("Invalid data (must be at least 8 bytes long)."));
+    EXPECT_TRUE(Logged("Invalid data (must be at least 8 bytes long)."));
     EXPECT_EQ(0, memcmp(orig, data, 8));
 }
 

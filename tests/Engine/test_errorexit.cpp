@@ -32,12 +32,12 @@ char Answer(char, const char*, const char* text)
     return answer;
 }
 
-class ErrorExit : public ::testing::Test
+class ErrorExit : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
+        LogTest::SetUp();
         saved = eng_ok_cancel_popup_function;
         eng_ok_cancel_popup_function = Answer;
         asked = 0;
@@ -52,7 +52,7 @@ protected:
     void TearDown() override
     {
         eng_ok_cancel_popup_function = saved;
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     std::string WaitForOutput()
     {

@@ -24,20 +24,9 @@ using vztest::WriteFile;
 namespace
 {
 
-class Files : public ::testing::Test
+class Files : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
-    }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
     std::vector<std::string> Listing(const std::string& path)
     {
         std::vector<std::string> names;
@@ -117,6 +106,31 @@ TEST_F(Files, ResultsAndMessages)
          " <ERROR>  ( EngFileDelete )    Deletion failed."},
         {"copy onto itself", [] { return EngFileCopyFile(s_small.c_str(), s_small.c_str(), 0); }, 0, nullptr},
         {"move onto existing", [] { return EngFileMoveFile(s_small.c_str(), s_small.c_str()); }, 0, nullptr},
+        {"read from writer", [] { EngFile f; f.OpenForAppending(s_small.c_str(), 0); char b[1]; return char(f.FRead(b, 1)); }, 0,
+         " <ERROR>  ( EngFile::FRead )    File is not open for reading"},
+        {"line from closed", [] { EngFile f; char b[4]; return f.ReadLine(b, 4); }, 0,
+         " <ERROR>  ( EngFile::ReadLine )    File is not open"},
+        {"fwrite nowhere", [] { EngFile f; f.OpenForAppending(s_small.c_str(), 0); return char(f.FWrite(nullptr, 1)); }, 0,
+         " <ERROR>  ( EngFile::FWrite )    Nowhere to write from"},
+        {"printf to reader", [] { EngFile f(s_small.c_str(), 0, 0); return f.Printf("x"); }, 0,
+         " <ERROR>  ( EngFile::Printf )    File is not open for writing"},
+        {"printf closed", [] { EngFile f; return f.Printf("x"); }, 0,
+         " <ERROR>  ( EngFile::Printf )    File is not open"},
+        {"seek closed", [] { EngFile f; return f.MoveToPositionFromCurrentPosition(1); }, 0,
+         " <ERROR>  ( EngFile::MoveToPositionFromCurrentPosition )    File is not opened"},
+        {"size closed", [] { EngFile f; return char(f.GetSize()); }, 0,
+         " <ERROR>  ( EngFile::GetSize )    File is not opened"},
+        {"seek past end", [] { EngFile f(s_small.c_str(), 0, 0); return f.MoveToPosition(10); }, 1, ""},
+        {"create no name", [] { EngFile f; return f.CreateForWriting(nullptr, 0); }, 0,
+         " <ERROR>  ( EngFile::CreateForWriting )    No filename specified"},
+        {"write no name", [] { EngFile f; return f.OpenForWriting("", 0); }, 0,
+         " <ERROR>  ( EngFile::OpenForWriting )    No filename specified"},
+        {"remove folder no name", [] { return EngFileDeleteDirectory(""); }, 0,
+         " <ERROR>  ( EngFileDeleteDirectory )    No name specified"},
+        {"trash no name", [] { return EngFileMoveToTrash(""); }, 0,
+         " <ERROR>  ( EngFileMoveToTrash )    No filename"},
+        {"rename folder no name", [] { return EngFileRenameDirectory("", "x"); }, 0,
+         " <ERROR>  ( EngFileRenameDirectory )    Invalid parameters"},
     };
     // clang-format on
     for (const Case& c : cases)
@@ -136,6 +150,36 @@ TEST_F(Files, ResultsAndMessages)
     EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    Files are the same <" + small + ">");
     EngFileMoveFile(small.c_str(), small.c_str());
     EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + small + "> exists");
+    EngFileMoveFile(s_missing.c_str(), dir.File("to.bin").c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + s_missing + "> does not exist");
+    EngFileRenameDirectory(s_missing.c_str(), dir.File("to").c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileRenameDirectory )    File <" + s_missing + "> does not exist");
+    EngFileRenameDirectory(s_missing.c_str(), dir.Path().c_str());
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileRenameDirectory )    File <" + dir.Path() + "> exists");
+    std::string in_missing = s_missing + "/x";
+    {
+        // Writing opens report on standard output only.
+        EngFile w;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(w.OpenForWriting(in_missing.c_str(), 0), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "EngFile::OpenForWriting > Could not open or create file <" + in_missing + ">\n");
+    }
+    for (auto open : {&EngFile::CreateForWriting, &EngFile::OpenForAppending})
+    {
+        EngFile w(small.c_str(), 0, 0);
+        EXPECT_EQ((w.*open)(in_missing.c_str(), 0), 0);
+        EXPECT_EQ(
+            DebugGetMessage(DebugGetNumMessages() - 2)->text,
+            " <ERROR>  ( EngFile::" +
+                std::string(open == &EngFile::CreateForWriting ? "CreateForWriting" : "OpenForAppending") +
+                " )    File was already opened [" + in_missing + "]");
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFile::" +
+                                  std::string(open == &EngFile::CreateForWriting
+                                                  ? "CreateForWriting )    Could not create"
+                                                  : "OpenForAppending )    Could not open or create") +
+                                  " file <" + in_missing + ">");
+    }
 }
 
 TEST_F(Files, WholeFileReadsAndSizes)
@@ -246,7 +290,7 @@ int WriteTextUnderLimit(const std::string& d)
 TEST_F(Files, ShortWriteFailsInTextMode)
 {
     EXPECT_EQ(RunWithFileSizeLimit(65536, WriteTextUnderLimit, dir.Path()), 0);
-    EXPECT_NE(ReadFile(dir.File("log.txt")).find("( EngFile::Write )    Only wrote "), std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("( EngFile::Write )    Only wrote "), std::string::npos);
 }
 
 TEST_F(Files, CopyOntoAnotherSpellingOfTheSourceIsRefused)
@@ -262,10 +306,9 @@ TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
     WriteFile(dir.File("big.bin"), std::string(200000, 'z'));
     EXPECT_EQ(RunWithFileSizeLimit(65536, CopyUnderLimit, dir.Path()), 0);
     EXPECT_FALSE(FileExists(dir.File("copy.bin")));
-    EXPECT_NE(
-        ReadFile(dir.File("log.txt"))
-            .find("File was not copied: <" + dir.File("big.bin") + "> to <" + dir.File("copy.bin") + ">"),
-        std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("File was not copied: <" + dir.File("big.bin") + "> to <" +
+                                       dir.File("copy.bin") + ">"),
+              std::string::npos);
     EXPECT_EQ(RunWithFileSizeLimit(65536, MoveUnderLimit, dir.Path()), 1);
     EXPECT_EQ(ReadFile(dir.File("moved.bin")).size(), 200000u);
 }
@@ -312,12 +355,12 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     // The write fails half way: the old file survives and no temporary is left.
     EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), "new record");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "log.txt"}));
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
 
     // The target is a folder: the rename fails, nothing is left behind.
     ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
     EXPECT_EQ(EngFileSaveAtomically(dir.File("folder").c_str(), "x", 1), 0);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder", "log.txt"}));
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
     EXPECT_EQ(EngFileSaveAtomically(dir.File("nofolder/x.dat").c_str(), "x", 1), 0);
     EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");

@@ -9,7 +9,6 @@
 
 #include "EngDebug.h"
 #include "EngFont.h"
-#include "Engine/LogLines.h"
 #include "support/ResourcePath.h"
 #include "support/TestSupport.h"
 

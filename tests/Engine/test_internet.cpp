@@ -9,13 +9,12 @@
 #include "EngDebug.h"
 #include "EngInternet.h"
 #include "support/HttpTestServer.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 namespace
 {
 
-class InternetTest : public vztest::LoggedTest
+class InternetTest : public vztest::LogTest
 {
 };
 

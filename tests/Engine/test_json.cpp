@@ -14,18 +14,17 @@
 #include "EngDebug.h"
 #include "EngJson.h"
 #include "EngMain.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 namespace
 {
 
-class EngJsonTest : public vztest::LoggedTest
+class EngJsonTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        vztest::LoggedTest::SetUp();
+        LogTest::SetUp();
         doc["num"] = json::Number(2.9);
         doc["neg"] = json::Number(-2.9);
         doc["text"] = json::String("Layer");
@@ -66,6 +65,7 @@ protected:
         return lines.empty() ? "(no lines)" : lines.back();
     }
 
+    vztest::TempDir dir;
     json::Object doc;
     int marker = 0;
 };
@@ -348,7 +348,7 @@ TEST_F(EngJsonTest, Files)
     EXPECT_EQ(vztest::ReadFile(path), "{\n\t\"a\" : 1\n}");
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"log.txt", "pic.json"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"pic.json"}));
 }
 
 TEST_F(EngJsonTest, FileFailures)
@@ -384,7 +384,7 @@ TEST_F(EngJsonTest, FileFailures)
     EXPECT_EQ(vztest::ReadFile(taken + "/inside"), "x");
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"broken.json", "log.txt", "taken"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"broken.json", "taken"}));
 
     std::string locked = dir.File("locked");
     ASSERT_EQ(mkdir(locked.c_str(), 0700), 0);

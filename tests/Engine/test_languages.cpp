@@ -10,20 +10,13 @@
 #include "EngMain.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
 using vztest::ReadFile;
 using vztest::TempDir;
 using vztest::WriteFile;
 
 namespace
 {
-
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 const std::string kEnglish = "; comment=ignored\r\n"
                              "[Section=ignored]\r\n"
@@ -35,30 +28,34 @@ const std::string kEnglish = "; comment=ignored\r\n"
                              "Args=B=%2 A=%1\r\n"
                              "Three=%3-%1-%2-%1\r\n"
                              "=starts with equals\r\n" +
-                             std::string(64, 'x') + "=token too long\r\n"
-                                                    "Empty=\r\n";
+                             std::string(64, 'x') +
+                             "=token too long\r\n"
+                             "Empty=\r\n";
 
-const std::string kFrench = "Language=Fran\xC3\xA7" "ais \r\n"
+const std::string kFrench = "Language=Fran\xC3\xA7"
+                            "ais \r\n"
                             "FlagCountryCode=FR\r\n"
                             "Hello=Salut#Bonjour \xC3\xA0 tous\r\n"
                             "Euro=5 \xE2\x82\xAC\r\n";
 
-class Languages : public ::testing::Test
+class Languages : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        DebugSetLogFilename(log_dir.File("log.txt").c_str(), 1);
-        DebugClearLog();
+        LogTest::SetUp();
         EngLanguagesExit();
         WriteFile(dir.File("English.txt"), kEnglish);
         WriteFile(dir.File("French.txt"), kFrench);
         WriteFile(dir.File("notes.md"), "Language=Other\n");
         WriteFile(dir.File(".txt"), "too short a name\n");
     }
-    void TearDown() override { EngLanguagesExit(); }
-    TempDir dir, log_dir;
+    void TearDown() override
+    {
+        EngLanguagesExit();
+        LogTest::TearDown();
+    }
+    TempDir dir;
 };
 
 TEST_F(Languages, NothingLoadedGivesFallbacksSilently)
@@ -75,8 +72,8 @@ TEST_F(Languages, NothingLoadedGivesFallbacksSilently)
     EXPECT_EQ(before, DebugGetNumMessages());
 
     EXPECT_STREQ("", EngLanguagesGetString("Hello"));
-    EXPECT_TRUE(LogHas("Languages not setup"));
-    EXPECT_TRUE(LogHas("Token <Hello:0> not found"));
+    EXPECT_TRUE(Logged("Languages not setup"));
+    EXPECT_TRUE(Logged("Token <Hello:0> not found"));
     EXPECT_STREQ("", EngLanguagesGetLanguageNameInEnglish(0));
     EXPECT_STREQ("", EngLanguagesGetTokenAtPos(0));
 }
@@ -90,7 +87,9 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
     EXPECT_STREQ("GB", EngLanguagesGetCurrentLanguageFlagCode());
     int other = 1 - EngLanguagesGetCurrentLanguageNumber();
     EXPECT_STREQ("French", EngLanguagesGetLanguageNameInEnglish(other));
-    EXPECT_STREQ("Fran\xE7" "ais", EngLanguagesGetLanguageNameNative(other));
+    EXPECT_STREQ("Fran\xE7"
+                 "ais",
+                 EngLanguagesGetLanguageNameNative(other));
     EXPECT_STREQ("FR", EngLanguagesGetLanguageCountryFlagCode(other));
 
     struct Case
@@ -100,12 +99,9 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
         const char* text;
     };
     const Case cases[] = {
-        {"Hello", 0, "Hi"},
-        {"Hello", 1, "Hello there"},
-        {"Hash", 0, "1#2"},
-        {"Multi", 0, "Line one\nLine two"},
-        {"Multi", 1, "x#y"},
-        {"Empty", 0, ""},
+        {"Hello", 0, "Hi"},         {"Hello", 1, "Hello there"},
+        {"Hash", 0, "1#2"},         {"Multi", 0, "Line one\nLine two"},
+        {"Multi", 1, "x#y"},        {"Empty", 0, ""},
         {"Language", 0, "English"},
     };
     for (const Case& c : cases)
@@ -118,7 +114,7 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
     EXPECT_EQ(2, count);
     EXPECT_EQ(1, EngLangTokenExists("Hash"));
     EXPECT_EQ(0, EngLangTokenExists("Hello", 2));
-    EXPECT_TRUE(LogHas("Invalid sub text num 2 for token <Hello>"));
+    EXPECT_TRUE(Logged("Invalid sub text num 2 for token <Hello>"));
     // Ignored lines give no tokens: comments, sections, '=' first, long tokens.
     EXPECT_EQ(8, EngLanguagesGetNumTokensForCurrentLanguage());
     int before = DebugGetNumMessages();
@@ -131,7 +127,7 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
     EXPECT_STREQ("Hi", EngLanguagesGetTextAtPos(i));
     EXPECT_STREQ("Hello there", EngLanguagesGetString(i, 1));
     EXPECT_STREQ("", EngLanguagesGetString(i, 2));
-    EXPECT_TRUE(LogHas("Sub text num <2> does not exist in token <Hello>"));
+    EXPECT_TRUE(Logged("Sub text num <2> does not exist in token <Hello>"));
 }
 
 TEST_F(Languages, PicksTheNamedLanguageAndConvertsItsTextsToLatin1)
@@ -148,15 +144,15 @@ TEST_F(Languages, PicksTheNamedLanguageAndConvertsItsTextsToLatin1)
     EXPECT_STREQ("Hi", EngLanguagesGetString("Hello"));
     EXPECT_EQ(1, EngLanguagesSetCurrentLanguage("English")) << "the current one again";
     EXPECT_EQ(0, EngLanguagesSetCurrentLanguage("Klingon"));
-    EXPECT_TRUE(LogHas("Klingon"));
+    EXPECT_TRUE(Logged("Klingon"));
     EXPECT_EQ(0, EngLanguagesSetCurrentLanguage(5));
-    EXPECT_TRUE(LogHas("Bad lang num 5."));
+    EXPECT_TRUE(Logged("Bad lang num 5."));
 }
 
 TEST_F(Languages, MissingDefaultFallsBackToLanguageZero)
 {
     ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), "German", 0));
-    EXPECT_TRUE(LogHas("Could not find default language <German> - using language 0 <"));
+    EXPECT_TRUE(Logged("Could not find default language <German> - using language 0 <"));
     EXPECT_EQ(0, EngLanguagesGetCurrentLanguageNumber());
     EXPECT_GT(EngLanguagesGetNumTokensForCurrentLanguage(), 0);
 }
@@ -170,11 +166,11 @@ TEST_F(Languages, EnglishOnlyAndFailures)
 
     TempDir empty;
     EXPECT_EQ(0, EngLanguagesInit(empty.Path().c_str(), nullptr, 0));
-    EXPECT_TRUE(LogHas("No language files found in directory <" + empty.Path() + ">"));
+    EXPECT_TRUE(Logged("No language files found in directory <" + empty.Path() + ">"));
     EXPECT_EQ(0, EngLanguagesInit(empty.File("missing").c_str(), nullptr, 0));
-    EXPECT_TRUE(LogHas("Languages directory does not exists <"));
+    EXPECT_TRUE(Logged("Languages directory does not exists <"));
     EXPECT_EQ(0, EngLanguagesInit(std::string(600, 'd').c_str(), nullptr, 0));
-    EXPECT_TRUE(LogHas("Languages directory too long <"));
+    EXPECT_TRUE(Logged("Languages directory too long <"));
     EXPECT_EQ(0, EngLanguagesIsSetup());
 }
 
@@ -230,7 +226,10 @@ TEST(LanguageConversion, Utf8ToLatin1)
         {"caf\xC3\xA9", "caf\xE9", 1},
         {"\xC2\xA1\xC3\xBF", "\xA1\xFF", 1},
         {"5 \xE2\x82\xAC", "5 \xE2\x82\xAC", 0},
-        {"a\xC2\xA0" "b\xC2\xAD" "c\xC3\xA9\xE2\x82\xAC", "abc\xE9", 1},
+        {"a\xC2\xA0"
+         "b\xC2\xAD"
+         "c\xC3\xA9\xE2\x82\xAC",
+         "abc\xE9", 1},
         {"cut \xC3", "cut \xC3", 0},
     };
     for (const Case& c : cases)

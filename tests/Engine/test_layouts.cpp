@@ -7,13 +7,17 @@
 #include "EngMenu.h"
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
+#include "support/TestSupport.h"
 
 namespace
 {
 
-TEST(Layouts, DesktopStartValuesAndReferenceSizes)
+class Layouts : public vztest::LogTest
 {
-    DebugResetForTests();
+};
+
+TEST_F(Layouts, DesktopStartValuesAndReferenceSizes)
+{
     EXPECT_EQ(EngLayoutsGetLayout(-1), 0);
     EXPECT_TRUE(EngLayoutsIsPortrait(-1));
     EXPECT_FALSE(EngLayoutsIsMobile(-1));
@@ -28,18 +32,14 @@ TEST(Layouts, DesktopStartValuesAndReferenceSizes)
         EXPECT_EQ(EngLayoutsGetWidth(c.layout), c.w) << c.layout;
         EXPECT_EQ(EngLayoutsGetHeight(c.layout), c.h) << c.layout;
     }
-    int not_mobile = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        not_mobile += std::string(DebugGetMessage(i)->text).find("Not mobile.") != std::string::npos;
-    EXPECT_EQ(not_mobile, 2);
+    EXPECT_EQ(vztest::LogCount("Not mobile."), 2);
     EXPECT_STREQ(EngWhichDeviceGetDeviceName(0), "Linux");
     EXPECT_EQ(std::string(EngWhichDeviceGetDeviceName(1)).rfind("Linux ", 0), 0u);
     EXPECT_EQ(EngMenuIsEnabled(), 0);
     EXPECT_EQ(EngMenuGetMenuBarHeight(), 0.0f);
-    DebugResetForTests();
 }
 
-TEST(Layouts, MousePositionsMapThroughTheOrientation)
+TEST_F(Layouts, MousePositionsMapThroughTheOrientation)
 {
     int old_w = eng_main_window_width, old_h = eng_main_window_height;
     eng_main_window_width = 1024;
@@ -72,7 +72,7 @@ TEST(Layouts, MousePositionsMapThroughTheOrientation)
     eng_main_window_height = old_h;
 }
 
-TEST(Layouts, StartupOrientationKeepsOrReplacesTheOrientation)
+TEST_F(Layouts, StartupOrientationKeepsOrReplacesTheOrientation)
 {
     struct Case
     {

@@ -10,24 +10,13 @@
 #include "EngList.h"
 #include "EngMain.h"
 #include "EngMutex.h"
+#include "support/TestSupport.h"
 
 namespace
 {
 
-class Lists : public ::testing::Test
+class Lists : public vztest::LogTest
 {
-protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename("/dev/null", 0);
-    }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
 };
 
 int IntAt(EngIndexedList& l, int i)

@@ -7,24 +7,13 @@
 
 #include "EngDebug.h"
 #include "EngMain.h"
+#include "support/TestSupport.h"
 
 namespace
 {
 
-class MainHelpers : public ::testing::Test
+class MainHelpers : public vztest::LogTest
 {
-protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename("/dev/null", 0);
-    }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
 };
 
 TEST_F(MainHelpers, AllocationMessagesNameTheOwner)

@@ -12,6 +12,7 @@
 #include "EngMainLoop.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -71,12 +72,12 @@ public:
     std::function<void(int)> on_tick;
 };
 
-class Loop : public ::testing::Test
+class Loop : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
+        LogTest::SetUp();
         saved_clock = eng_main_raw_clock;
         saved_sleep = eng_main_sleep_func;
         virtual_now = 100.0;
@@ -97,7 +98,7 @@ protected:
         eng_main_raw_clock = saved_clock;
         eng_main_sleep_func = saved_sleep;
         EngMainResetClockForTests();
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     double (*saved_clock)();
     void (*saved_sleep)(double);

@@ -5,8 +5,9 @@
 #include <cmath>
 #include <limits>
 
+#include "EngDebug.h"
 #include "EngMath.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -21,8 +22,8 @@ TEST(Math, RoundingSendsHalvesTowardZero)
         int expected;
     };
     const Case cases[] = {
-        {2.5, 2},   {-2.5, -2}, {2.500001, 3}, {-0.4, 0},  {2.51, 3}, {-2.6, -3}, {0.5, 0},
-        {-1.5, -1}, {1.5, 1},   {0.0, 0},      {-0.5, 0},  {7.2, 7},  {-7.2, -7}, {1e6 + 0.75, 1000001},
+        {2.5, 2},   {-2.5, -2}, {2.500001, 3}, {-0.4, 0}, {2.51, 3}, {-2.6, -3}, {0.5, 0},
+        {-1.5, -1}, {1.5, 1},   {0.0, 0},      {-0.5, 0}, {7.2, 7},  {-7.2, -7}, {1e6 + 0.75, 1000001},
     };
     for (const Case& c : cases)
     {
@@ -50,7 +51,8 @@ TEST(Math, RoundingSaturatesOutOfRangeAndNaN)
         float x;
         EngUInt32 expected;
     };
-    const Case unsigned_cases[] = {{-3.7f, 0}, {3.5f, 3}, {3.51f, 4}, {0.4f, 0}, {nan, 0}, {1e12f, 0xFFFFFFFFu}};
+    const Case unsigned_cases[] = {{-3.7f, 0}, {3.5f, 3}, {3.51f, 4},
+                                   {0.4f, 0},  {nan, 0},  {1e12f, 0xFFFFFFFFu}};
     for (const Case& c : unsigned_cases)
         EXPECT_EQ(EngMathRoundFloatToUnsignedLong(c.x), c.expected) << c.x;
 }
@@ -70,7 +72,8 @@ TEST(Math, ClampRaisesThenLowers)
     {
         int v, min, max, expected;
     };
-    const Case cases[] = {{5, 10, 1, 1}, {5, 1, 10, 5}, {-3, 0, 9, 0}, {12, 0, 9, 9}, {9, 0, 9, 9}, {0, 0, 9, 0}};
+    const Case cases[] = {{5, 10, 1, 1}, {5, 1, 10, 5}, {-3, 0, 9, 0},
+                          {12, 0, 9, 9}, {9, 0, 9, 9},  {0, 0, 9, 0}};
     for (const Case& c : cases)
     {
         EXPECT_EQ(EngMathClamp(c.v, c.min, c.max), c.expected) << c.v << " " << c.min << " " << c.max;
@@ -106,8 +109,8 @@ TEST(Math, PointInAreaIncludesLeftTopExcludesRightBottom)
         float x, y;
         bool inside;
     };
-    const Case cases[] = {{10, 20, true},    {39.99f, 59.99f, true}, {40, 30, false}, {20, 60, false},
-                          {9.99f, 30, false}, {20, 19.99f, false},   {25, 40, true}};
+    const Case cases[] = {{10, 20, true},     {39.99f, 59.99f, true}, {40, 30, false}, {20, 60, false},
+                          {9.99f, 30, false}, {20, 19.99f, false},    {25, 40, true}};
     for (const Case& c : cases)
     {
         Vector2d p = {c.x, c.y};
@@ -129,8 +132,8 @@ TEST(Math, RayTriangleHitsEdgesAndRejectsParallel)
         bool hit;
     };
     // u is the weight of b, v of c.
-    const Case cases[] = {{0.25f, 0.25f, true}, {0, 0.5f, true},      {0.5f, 0.5f, true},  {0, 0, true},
-                          {0.6f, 0.6f, false},   {-0.01f, 0.5f, false}, {0.5f, -0.1f, false}};
+    const Case cases[] = {{0.25f, 0.25f, true}, {0, 0.5f, true},       {0.5f, 0.5f, true},  {0, 0, true},
+                          {0.6f, 0.6f, false},  {-0.01f, 0.5f, false}, {0.5f, -0.1f, false}};
     for (const Case& k : cases)
     {
         Vector3d origin = {k.x, k.y, -2};
@@ -206,8 +209,8 @@ TEST(Math, AngleRangesKeepOrdinaryResultsAndEndOnHugeOrNonFinite)
                             {EngMathKeepAngleBetweenMinusPiAndPi, -ENG_MATH_PI, ENG_MATH_PI, ENG_MATH_TWO_PI},
                             {EngMathKeepAngleBetween0And360, 0, 360, 360},
                             {EngMathKeepAngleBetweenMinus180And180, -180, 180, 360}};
-    const float ordinary[] = {0, 0.1f, -0.1f, 3.1415927f, -3.1415927f, 6.2831855f, 7, -7, 20, -20, 180, -180,
-                              359.5f, 360, 721, -1000};
+    const float ordinary[] = {0,  0.1f, -0.1f, 3.1415927f, -3.1415927f, 6.2831855f, 7,   -7,
+                              20, -20,  180,   -180,       359.5f,      360,        721, -1000};
     for (const Range& r : ranges)
     {
         for (float x : ordinary)
@@ -243,7 +246,8 @@ TEST(Math, AngleRangesKeepOrdinaryResultsAndEndOnHugeOrNonFinite)
 TEST(Math, AngleAveragesAndInterpolationTakeTheShortWay)
 {
     // Distance around the circle, so 0 and 2pi count as the same angle.
-    auto around = [](float a, float b) {
+    auto around = [](float a, float b)
+    {
         float d = std::fmod(std::fabs(a - b), ENG_MATH_TWO_PI);
         return std::fmin(d, ENG_MATH_TWO_PI - d);
     };

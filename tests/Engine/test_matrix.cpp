@@ -3,8 +3,9 @@
 
 #include <cmath>
 
+#include "EngDebug.h"
 #include "EngMatrix.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -186,8 +187,22 @@ TEST(Matrix, OrthoFrustumAndPerspectiveFollowTheirFormulas)
 
     const float l = -2, r = 3, b = -1, t = 4, n = 1, f = 11;
     m.SetFrustumMatrix(l, r, b, t, n, f);
-    float frustum[16] = {2 * n / (r - l), 0, 0, 0, 0, 2 * n / (t - b), 0, 0, (r + l) / (r - l), (t + b) / (t - b),
-                         -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    float frustum[16] = {2 * n / (r - l),
+                         0,
+                         0,
+                         0,
+                         0,
+                         2 * n / (t - b),
+                         0,
+                         0,
+                         (r + l) / (r - l),
+                         (t + b) / (t - b),
+                         -(f + n) / (f - n),
+                         -1,
+                         0,
+                         0,
+                         -2 * f * n / (f - n),
+                         0};
     ExpectNearMatrix(m, frustum, 1e-6f);
 
     m.SetPerspectiveMatrix(90, 2, 1, 10); // ymax = 1

@@ -15,20 +15,8 @@ using vztest::ScopedEnv;
 namespace
 {
 
-class Misc : public ::testing::Test
+class Misc : public vztest::LogTest
 {
-protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename("/dev/null", 0);
-    }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
 };
 
 TEST_F(Misc, PopupTextsAreCutStoredAndCleared)

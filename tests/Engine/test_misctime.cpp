@@ -5,10 +5,11 @@
 #include <cstring>
 #include <ctime>
 
+#include "EngDebug.h"
 #include "EngMiscTime.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -104,7 +105,8 @@ TEST(MiscTime, DayOfYearAndWeekNumbers)
                           {D(2024, 12, 31), 366, 52}, {D(2100, 12, 31), 365, 52}, {D(2000, 12, 31), 366, 52}};
     for (const Case& c : cases)
     {
-        EXPECT_EQ(EngMiscGetDayOfYearForDate(&c.date), c.day_of_year) << c.date.year << "-" << int(c.date.month);
+        EXPECT_EQ(EngMiscGetDayOfYearForDate(&c.date), c.day_of_year)
+            << c.date.year << "-" << int(c.date.month);
         EXPECT_EQ(EngMiscGetWeekNumberForDate(&c.date), c.week) << c.date.year << "-" << int(c.date.month);
     }
     DebugClearLog();
@@ -197,8 +199,12 @@ TEST(MiscTime, DurationTexts)
         int size;
         const char* text;
     };
-    const Case cases[] = {{3725, 1, 32, "1:02:05"},    {3725, 0, 32, "1:02"},  {59, 1, 32, "0:00:59"},
-                          {360000, 0, 32, "100:00"},   {3725, 1, 5, "1:02"},   {0, 0, 32, "0:00"},
+    const Case cases[] = {{3725, 1, 32, "1:02:05"},
+                          {3725, 0, 32, "1:02"},
+                          {59, 1, 32, "0:00:59"},
+                          {360000, 0, 32, "100:00"},
+                          {3725, 1, 5, "1:02"},
+                          {0, 0, 32, "0:00"},
                           {4294967295u, 1, 32, "1193046:28:15"}};
     for (const Case& c : cases)
     {

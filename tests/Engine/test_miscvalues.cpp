@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "EngDebug.h"
 #include "EngMiscValues.h"
 #include "EngProgram.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -100,8 +101,11 @@ TEST(MiscValues, MoversStopAtTheTarget)
         float v, target, speed, after;
         bool done;
     };
-    const Case cases[] = {
-        {0, 10, 3, 3, false}, {9, 10, 3, 10, true}, {10, 0, 4, 6, false}, {1, 0, 4, 0, true}, {5, 5, 1, 5, true}};
+    const Case cases[] = {{0, 10, 3, 3, false},
+                          {9, 10, 3, 10, true},
+                          {10, 0, 4, 6, false},
+                          {1, 0, 4, 0, true},
+                          {5, 5, 1, 5, true}};
     for (const Case& c : cases)
     {
         float v = c.v;
@@ -209,9 +213,9 @@ TEST(MiscValues, PowersOfTwoAndColours)
     {
         unsigned n, expected;
     };
-    const Case cases[] = {{0, 2},     {1, 2},       {5, 4},       {6, 8},         {11, 8},
-                          {12, 16},   {1535, 1024}, {1536, 2048}, {12287, 8192},  {12288, 16384},
-                          {20000, 32768}, {0xFFFFFFFFu, 0x80000000u}};
+    const Case cases[] = {{0, 2},        {1, 2},         {5, 4},         {6, 8},
+                          {11, 8},       {12, 16},       {1535, 1024},   {1536, 2048},
+                          {12287, 8192}, {12288, 16384}, {20000, 32768}, {0xFFFFFFFFu, 0x80000000u}};
     for (const Case& c : cases)
         EXPECT_EQ(EngMiscGetClosestPowerOf2(c.n), c.expected) << c.n;
 
@@ -224,12 +228,9 @@ TEST(MiscValues, PowersOfTwoAndColours)
     {
         float r, g, b, h, s, v;
     };
-    const Hsv hsv[] = {{1, 0, 0, 0, 1, 1},
-                       {0, 1, 0, 1.0f / 3, 1, 1},
-                       {0, 0, 1, 2.0f / 3, 1, 1},
-                       {0.5f, 0.5f, 0.5f, 0.5f, 0, 0.5f},
-                       {0, 0, 0, 0.5f, 0, 0},
-                       {1, 0, 0.5f, 11.0f / 12, 1, 1},
+    const Hsv hsv[] = {{1, 0, 0, 0, 1, 1},        {0, 1, 0, 1.0f / 3, 1, 1},
+                       {0, 0, 1, 2.0f / 3, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f, 0, 0.5f},
+                       {0, 0, 0, 0.5f, 0, 0},     {1, 0, 0.5f, 11.0f / 12, 1, 1},
                        {1, 1, 0, 1.0f / 6, 1, 1}};
     for (const Hsv& c : hsv)
     {
@@ -276,17 +277,27 @@ TEST(MiscValues, InsertionSortIsStable)
     EXPECT_TRUE(Logged("Bad parameters."));
 }
 
+// Each result and piece a reader hands out, up to and including its first 0.
+template <typename Info> std::vector<std::string> Pieces(Info* info, char (*read)(Info*, char*, size_t))
+{
+    std::vector<std::string> got;
+    char out[16] = "";
+    for (int i = 0; i < 10; i++)
+    {
+        char r = read(info, out, sizeof(out));
+        got.push_back(std::to_string(int(r)) + ":" + out);
+        if (r == 0)
+            break;
+    }
+    return got;
+}
+
 TEST(MiscValues, LineReaderResultsAndTermination)
 {
     char text[] = "first\nsecond\n";
     EngMiscGetLineFromDataInfo info = {text, 0};
     char out[16];
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "first");
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 2);
-    EXPECT_STREQ(out, "second");
-    EXPECT_EQ(EngMiscGetLineFromData(&info, out, sizeof(out)), 0);
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(Pieces(&info, EngMiscGetLineFromData), (std::vector<std::string>{"1:first", "2:second", "0:"}));
 
     // Lines longer than the buffer are cut, terminated, and skipped as a whole.
     struct Case
@@ -312,13 +323,7 @@ TEST(MiscValues, LineReaderResultsAndTermination)
 
     char fields[] = "a,,bc";
     EngMiscGetFieldFromDataInfo fi = {fields, ',', 0};
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "a");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "bc");
-    EXPECT_EQ(EngMiscGetFieldFromData(&fi, out, sizeof(out)), 0);
+    EXPECT_EQ(Pieces(&fi, EngMiscGetFieldFromData), (std::vector<std::string>{"1:a", "1:", "1:bc", "0:"}));
 
     DebugClearLog();
     fi.separator = 0;

@@ -10,8 +10,6 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngParticles.h"
-#include "LogLines.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -37,12 +35,12 @@ int Alive(const _EngParticleSystem& s)
     return n;
 }
 
-class ParticlesTest : public vztest::LoggedTest
+class ParticlesTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        vztest::LoggedTest::SetUp();
+        LogTest::SetUp();
         EngParticlesResetSpreadWarningsForTests();
         srand(7);
         memset(&parms, 0, sizeof(parms));
@@ -57,7 +55,7 @@ protected:
     void TearDown() override
     {
         EngParticleSystemRelease(&sys);
-        vztest::LoggedTest::TearDown();
+        LogTest::TearDown();
     }
 
     _EngParticleSystemParms parms;

@@ -12,8 +12,6 @@
 #include "EngMatrix.h"
 #include "EngPicture.h"
 #include "EngProgram.h"
-#include "LogLines.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -49,12 +47,12 @@ std::string LayerJson(const std::string& extra = "", const std::string& drop = "
     return s + "}";
 }
 
-class PictureTest : public vztest::LoggedTest
+class PictureTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        vztest::LoggedTest::SetUp();
+        LogTest::SetUp();
         eng_main_frames_per_second = 1.0f / 60.0f;
     }
 
@@ -70,6 +68,7 @@ protected:
                "\"b.png\"}, {\"Path\": \"x\", \"Filename\": \"c.jpg\"}]";
     }
 
+    vztest::TempDir dir;
     EngPicture pic;
 };
 

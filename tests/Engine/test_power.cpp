@@ -7,6 +7,7 @@
 #include "EngMainLoop.h"
 #include "EngPower.h"
 #include "EngProgram.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -18,18 +19,12 @@ public:
     std::string calls;
 };
 
-int CountLog(const std::string& text)
+class Power : public vztest::LogTest
 {
-    int n = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            n++;
-    return n;
-}
+};
 
-TEST(Power, SleepAndWakeReachTheProgramOnceEach)
+TEST_F(Power, SleepAndWakeReachTheProgramOnceEach)
 {
-    DebugResetForTests();
     void (*saved)(double) = eng_main_sleep_func;
     eng_main_sleep_func = [](double) {};
     SleepRecorder program;
@@ -40,20 +35,19 @@ TEST(Power, SleepAndWakeReachTheProgramOnceEach)
     EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
     EXPECT_EQ(program.calls, "sleep ");
     EXPECT_TRUE(program.IsComputerSleeping());
-    EXPECT_EQ(CountLog("System already sleeping."), 1);
+    EXPECT_EQ(vztest::LogCount("System already sleeping."), 1);
 
     EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_HAS_POWERED_ON);
     EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_HAS_POWERED_ON);
     EXPECT_EQ(program.calls, "sleep wake ");
     EXPECT_FALSE(program.IsComputerSleeping());
-    EXPECT_EQ(CountLog("System is not sleeping."), 1);
+    EXPECT_EQ(vztest::LogCount("System is not sleeping."), 1);
 
     EngPowerEventsSetRegisteredForTests(0);
     EngPowerEventsCB_LNX(ENG_POWER_SYSTEM_WILL_SLEEP);
     EXPECT_EQ(program.calls, "sleep wake ");
-    EXPECT_EQ(CountLog("Not registered for notifications!"), 1);
+    EXPECT_EQ(vztest::LogCount("Not registered for notifications!"), 1);
     eng_main_sleep_func = saved;
-    DebugResetForTests();
 }
 
 } // namespace

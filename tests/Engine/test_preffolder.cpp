@@ -18,16 +18,9 @@ using vztest::WriteFile;
 namespace
 {
 
-class Folders : public ::testing::Test
+class Folders : public vztest::LogTest
 {
 protected:
-    void SetUp() override { DebugResetForTests(); }
-    void TearDown() override { DebugResetForTests(); }
-    std::string LastLine()
-    {
-        _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-        return m ? m->text : "";
-    }
     TempDir dir;
     std::string home = dir.File("home");
     ScopedEnv env_home{"HOME", home.c_str()};

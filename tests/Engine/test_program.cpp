@@ -17,31 +17,15 @@
 using vztest::Calls;
 using vztest::Config;
 using vztest::JoinCalls;
+using vztest::Logged;
 using vztest::RecordingProgram;
 
 namespace
 {
 
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
-class Program : public ::testing::Test
+class Program : public vztest::RecordingTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-        Calls().clear();
-        Config() = vztest::RecordingConfig();
-    }
-    void TearDown() override { DebugResetForTests(); }
-
     // Runs the engine in this (child) process and writes what happened to
     // out: the calls on the first line, then one line per popup and the
     // marks of the log lines asked for.
@@ -60,7 +44,7 @@ protected:
         fprintf(f, "%s\n", JoinCalls().c_str());
         for (const vztest::Popup& p : vztest::PopupRecorder::Popups())
             fprintf(f, "POPUP %d [%s] [%s]\n", p.kind, p.title.c_str(), p.text.c_str());
-        if (LogHas("( EngMainRun )    Init returned 0,  Exit -1."))
+        if (Logged("( EngMainRun )    Init returned 0,  Exit -1."))
             fprintf(f, "LOGGED Init returned\n");
         fclose(f);
         exit(r);
@@ -114,7 +98,7 @@ TEST_F(Program, ASecondProgramObjectIsRefused)
     char arg0[] = "vz";
     char* argv[] = {arg0, nullptr};
     EXPECT_EQ(EngMainRun(1, argv), -1);
-    EXPECT_TRUE(LogHas("eng_main_program already exists."));
+    EXPECT_TRUE(Logged("eng_main_program already exists."));
     EXPECT_EQ(eng_main_program, &first);
     EXPECT_TRUE(Calls().empty());
 }

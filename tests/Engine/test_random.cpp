@@ -6,8 +6,9 @@
 #include <random>
 #include <set>
 
+#include "EngDebug.h"
 #include "EngRandom.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -103,8 +104,14 @@ TEST(Random, DoubleAndFillUseTheDrawsInOrder)
     memset(buf, 0xEE, sizeof(buf));
     rk_fill(buf, 6, &s);
     uint32_t d1 = ref(), d2 = ref();
-    const unsigned char want[8] = {uint8_t(d1), uint8_t(d1 >> 8), uint8_t(d1 >> 16), uint8_t(d1 >> 24),
-                                   uint8_t(d2), uint8_t(d2 >> 8), 0xEE, 0xEE};
+    const unsigned char want[8] = {uint8_t(d1),
+                                   uint8_t(d1 >> 8),
+                                   uint8_t(d1 >> 16),
+                                   uint8_t(d1 >> 24),
+                                   uint8_t(d2),
+                                   uint8_t(d2 >> 8),
+                                   0xEE,
+                                   0xEE};
     EXPECT_EQ(memcmp(buf, want, 8), 0);
     EXPECT_EQ(rk_random(&s), ref());
 }

@@ -6,6 +6,7 @@
 
 #include "EngDebug.h"
 #include "EngResModes.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -18,11 +19,9 @@ std::string Rates(const _EngResMode* m)
     return s;
 }
 
-class ResModes : public ::testing::Test
+class ResModes : public vztest::LogTest
 {
 protected:
-    void SetUp() override { DebugResetForTests(); }
-    void TearDown() override { DebugResetForTests(); }
     EngResModes modes;
 };
 
@@ -70,6 +69,15 @@ TEST_F(ResModes, EmptyListFallsBackToTheDesktopMode)
     EXPECT_FALSE(modes.IsSetup());
 }
 
+// What fit makes of a mode, as "WxHxBPP@RATE", or "failed".
+std::string Fit(EngResModes& modes, char (EngResModes::*fit)(int*, int*, int*, int*), int w, int h, int bpp,
+                int f)
+{
+    if (!(modes.*fit)(&w, &h, &bpp, &f))
+        return "failed";
+    return std::to_string(w) + "x" + std::to_string(h) + "x" + std::to_string(bpp) + "@" + std::to_string(f);
+}
+
 TEST_F(ResModes, DistanceRuleAndClosestMode)
 {
     const std::vector<_EngDisplayModeInfo> list = {
@@ -77,12 +85,8 @@ TEST_F(ResModes, DistanceRuleAndClosestMode)
     ASSERT_TRUE(modes.SetModesFromList(list.data(), int(list.size()), nullptr));
     // 1280 x 800 x 16 sorts first; distances 288 and 160.
     EXPECT_EQ(modes.GetFullscreenModeNumberFromSettings(1024, 768, 16), 1);
-    int w = 1200, h = 790, bpp = 16, f = 72;
-    ASSERT_TRUE(modes.GetClosestFullScreenModeToMode(&w, &h, &bpp, &f));
-    EXPECT_EQ(w, 1280);
-    EXPECT_EQ(h, 800);
-    EXPECT_EQ(bpp, 16);
-    EXPECT_EQ(f, 75);
+    EXPECT_EQ(Fit(modes, &EngResModes::GetClosestFullScreenModeToMode, 1200, 790, 16, 72), "1280x800x16@75");
+    int h = 790, bpp = 16, f = 72;
     EXPECT_FALSE(modes.GetClosestFullScreenModeToMode(nullptr, &h, &bpp, &f));
 }
 
@@ -91,12 +95,7 @@ TEST_F(ResModes, WindowedModeCheckAndAntiAliasingTexts)
     const std::vector<_EngDisplayModeInfo> list = {{1024, 768, 32, 60}};
     const _EngDisplayModeInfo desktop = {1600, 900, 32, 60};
     ASSERT_TRUE(modes.SetModesFromList(list.data(), int(list.size()), &desktop));
-    int w = 2000, h = 800, bpp = 16, f = 75;
-    ASSERT_TRUE(modes.EnsureWindowedModeOk(&w, &h, &bpp, &f));
-    EXPECT_EQ(w, 1600);
-    EXPECT_EQ(h, 800);
-    EXPECT_EQ(bpp, 32);
-    EXPECT_EQ(f, 60);
+    EXPECT_EQ(Fit(modes, &EngResModes::EnsureWindowedModeOk, 2000, 800, 16, 75), "1600x800x32@60");
     EXPECT_STREQ(modes.GetAAEntryForWindowedModeAsString(2), "Medium [4x4]");
     EXPECT_STREQ(modes.GetAAEntryForWindowedModeAsString(4), "???");
     EXPECT_STREQ(modes.GetAAEntryForModeAsString(modes.GetWindowedMode(), 4), "");

@@ -7,6 +7,9 @@
 #include "EngProgram.h"
 #include "EngScreens.h"
 #include "EngToolkitHooks.h"
+#include "support/TestSupport.h"
+
+using vztest::Logged;
 
 namespace
 {
@@ -35,20 +38,12 @@ constexpr unsigned A = EngFourCC('S', 'C', 'R', 'A');
 constexpr unsigned B = EngFourCC('S', 'C', 'R', 'B');
 constexpr unsigned C = EngFourCC('S', 'C', 'R', 'C');
 
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
-class Screens : public ::testing::Test
+class Screens : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
+        LogTest::SetUp();
         events.clear();
         toolkit_on = 0;
         eng_toolkit_hooks.is_on = [](MWin*) { return toolkit_on; };
@@ -74,7 +69,7 @@ protected:
     void TearDown() override
     {
         eng_toolkit_hooks = {};
-        DebugResetForTests();
+        LogTest::TearDown();
     }
 
     int owner = 0;
@@ -101,14 +96,14 @@ TEST_F(Screens, AddingAnExistingCodeOrGoingToAnUnknownOneChangesNothing)
 {
     FakeController other('Z');
     EXPECT_FALSE(screens.Add(B, &other));
-    EXPECT_TRUE(LogHas("Screen [SCRB] already exists."));
+    EXPECT_TRUE(Logged("Screen [SCRB] already exists."));
     ASSERT_TRUE(screens.SetCurrentScreenID(B));
     screens.TurnOn(1);
     events.clear();
     screens.GotoScreen(EngFourCC('N', 'O', 'P', 'E'));
     EXPECT_EQ(events, "");
     EXPECT_EQ(screens.GetCurrentScreenID(), B);
-    EXPECT_TRUE(LogHas("Screen [NOPE] not found."));
+    EXPECT_TRUE(Logged("Screen [NOPE] not found."));
 }
 
 TEST_F(Screens, TheToolkitIsStoppedOnlyWhenTheManagerStartedIt)
@@ -162,7 +157,7 @@ TEST_F(Screens, RemoveAllStopsEveryScreen)
     events.clear();
     screens.RemoveAll();
     EXPECT_EQ(events, "XAXBXC");
-    EXPECT_TRUE(LogHas("Bad controller_p"));
+    EXPECT_TRUE(Logged("Bad controller_p"));
     EXPECT_EQ(screens.GetNumScreens(), 0);
     EXPECT_EQ(screens.GetCurrentScreenID(), 0u);
 }

@@ -8,9 +8,7 @@
 #include "EngDebug.h"
 #include "EngFont.h"
 #include "EngParticles.h"
-#include "LogLines.h"
 #include "Splash.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -18,17 +16,19 @@ using vztest::Logged;
 namespace
 {
 
-class SplashSetupTest : public vztest::LoggedTest
+class SplashSetupTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        vztest::LoggedTest::SetUp();
+        LogTest::SetUp();
         for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "fx.bmp", "s.wav"})
             vztest::WriteFile(dir.File(name), "x");
     }
 
     std::string F(const char* name) { return dir.File(name); }
+
+    vztest::TempDir dir;
 };
 
 TEST_F(SplashSetupTest, PictureNamesAreCheckedLengthsFirst)

@@ -15,6 +15,8 @@
 
 const char* MainGetGameName();
 
+using vztest::Logged;
+
 namespace
 {
 
@@ -134,14 +136,6 @@ public:
     }
 };
 
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
 _SWinCreateInfo Info(int x, int y, int w, int h)
 {
     _SWinCreateInfo info;
@@ -150,19 +144,23 @@ _SWinCreateInfo Info(int x, int y, int w, int h)
     return info;
 }
 
-class SWinTest : public ::testing::Test
+std::string PosText(int x, int y, int w, int h)
+{
+    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
+}
+
+class SWinTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         SWinSetBackend(&rec);
     }
     void TearDown() override
     {
         SWinSetBackend(nullptr);
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     // A 600 x 400 window at (340, 287).
     void Open()
@@ -171,6 +169,14 @@ protected:
         ASSERT_EQ(1, win.CreateMainWindow(&info));
     }
     RecControl& Rec(int i) { return *static_cast<RecControl*>(win.GetButtonControl(i)); }
+    // Button i's place as PosText gives it, or "none" when it has none.
+    std::string Pos(int i)
+    {
+        int x, y, w, h;
+        if (win.GetButtonPos(i, &x, &y, &w, &h) != 1)
+            return "none";
+        return PosText(x, y, w, h);
+    }
 
     vztest::TempDir dir;
     RecordingBackend rec;
@@ -261,12 +267,7 @@ TEST_F(SWinTest, ControlsAreClampedToTheWindow)
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);
         int i = win.AddTextButtonToWindow(c.x, c.y, c.w, c.h, "t", SWIN_ALIGN_RIGHT);
         ASSERT_GE(i, 0);
-        int x, y, w, h;
-        ASSERT_EQ(1, win.GetButtonPos(i, &x, &y, &w, &h));
-        EXPECT_EQ(c.ex, x);
-        EXPECT_EQ(c.ey, y);
-        EXPECT_EQ(c.ew, w);
-        EXPECT_EQ(c.eh, h);
+        EXPECT_EQ(PosText(c.ex, c.ey, c.ew, c.eh), Pos(i));
         EXPECT_EQ(c.ex, Rec(i).x);
         EXPECT_EQ(c.ew, Rec(i).w);
         EXPECT_EQ(SWIN_ALIGN_RIGHT, Rec(i).align);
@@ -327,12 +328,7 @@ TEST_F(SWinTest, FontScaleGrowsControlsAndWindowAboutTheCentre)
     EXPECT_EQ(187, rec.win_y);
     EXPECT_EQ(600, rec.win_w);
     int i = win.AddPushButtonToWindow(10, 20, 100, 20, "B", nullptr);
-    int x, y, w, h;
-    win.GetButtonPos(i, &x, &y, &w, &h);
-    EXPECT_EQ(15, x);
-    EXPECT_EQ(30, y);
-    EXPECT_EQ(150, w);
-    EXPECT_EQ(30, h);
+    EXPECT_EQ("15,30 150x30", Pos(i));
 }
 
 struct Calls
@@ -515,12 +511,7 @@ TEST_F(SWinTest, TextsPositionsAndPictures)
 
     // Negative values keep what was stored.
     ASSERT_EQ(1, win.MoveButton(push, 100, -1, 200, -1));
-    int x, y, w, h;
-    win.GetButtonPos(push, &x, &y, &w, &h);
-    EXPECT_EQ(100, x);
-    EXPECT_EQ(360, y);
-    EXPECT_EQ(200, w);
-    EXPECT_EQ(20, h);
+    EXPECT_EQ("100,360 200x20", Pos(push));
     EXPECT_EQ(360, Rec(push).y);
     EXPECT_EQ(200, Rec(push).w);
 
@@ -585,11 +576,12 @@ TEST_F(SWinTest, DestroyingTheWindowEndsItsLoop)
     EXPECT_EQ(0, rec.windows_alive);
 }
 
-TEST(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
+class SWinNoDisplay : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
+{
     vztest::ScopedEnv display("DISPLAY", nullptr);
     vztest::ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     SWinSetBackend(nullptr);
@@ -600,7 +592,6 @@ TEST(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr) + 1);
     EXPECT_EQ(0, win.RunWindowLoop());
-    DebugResetForTests();
 }
 
 } // namespace

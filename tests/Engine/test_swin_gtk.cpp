@@ -14,16 +14,10 @@
 #include "support/TestSupport.h"
 #include "support/GameName.h"
 
+using vztest::Logged;
+
 namespace
 {
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 // Runs GTK until cond holds or a second has passed.
 template <typename F> bool SpinUntil(F cond)
@@ -40,13 +34,12 @@ template <typename F> bool SpinUntil(F cond)
     return true;
 }
 
-class SWinGtk : public ::testing::Test
+class SWinGtk : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         SWinSetBackend(nullptr);
         _SWinCreateInfo info = {};
         info.x = info.y = -1;
@@ -60,7 +53,7 @@ protected:
             g_source_remove(guard);
         if (win.IsCreated())
             win.DestroyMainWindow();
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     GtkWidget* W(int i) { return static_cast<GtkWidget*>(win.GetButtonControl(i)); }
     GtkWidget* Window() { return static_cast<GtkWidget*>(win.GetWindowHandle()); }
@@ -75,6 +68,15 @@ protected:
         EXPECT_EQ(1, win.RunWindowLoop());
         g_source_remove(guard);
         guard = 0;
+    }
+    // Clicks button b once the loop runs, then runs it.
+    void ClickAndRun(int b)
+    {
+        g_idle_add([](gpointer w) -> gboolean {
+            gtk_button_clicked(GTK_BUTTON(w));
+            return G_SOURCE_REMOVE;
+        }, W(b));
+        RunWithGuard();
     }
 
     vztest::TempDir dir;
@@ -96,11 +98,7 @@ TEST_F(SWinGtk, ClickOnAQuittingButtonEndsTheLoop)
     ASSERT_GE(b, 0);
     win.SetDefaultPushButton(b);
     EXPECT_TRUE(gtk_widget_has_default(W(b)));
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_button_clicked(GTK_BUTTON(w));
-        return G_SOURCE_REMOVE;
-    }, W(b));
-    RunWithGuard();
+    ClickAndRun(b);
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(1, win.IsQuitRequested());
     EXPECT_EQ(0, gtk_main_level());
@@ -116,11 +114,7 @@ TEST_F(SWinGtk, ClickThatDestroysTheWindowEndsTheLoop)
 {
     clicks = 0;
     int b = win.AddPushButtonToWindow(20, 360, 140, 20, "Close", DestroyCB);
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_button_clicked(GTK_BUTTON(w));
-        return G_SOURCE_REMOVE;
-    }, W(b));
-    RunWithGuard();
+    ClickAndRun(b);
     EXPECT_EQ(1, clicks);
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, gtk_main_level());

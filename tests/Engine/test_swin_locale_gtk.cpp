@@ -60,11 +60,14 @@ std::string Format(double v)
     return buf;
 }
 
-TEST(SWinLocale, NumbersKeepTheirPointAfterGtkStarts)
+class SWinLocale : public vztest::LogTest
 {
+protected:
     vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(SWinLocale, NumbersKeepTheirPointAfterGtkStarts)
+{
     if (!LocaleAvailable())
     {
         std::string why;
@@ -91,7 +94,6 @@ TEST(SWinLocale, NumbersKeepTheirPointAfterGtkStarts)
     EXPECT_EQ("1.21", Format(1.21));
     EXPECT_STREQ(".", localeconv()->decimal_point);
     win.DestroyMainWindow();
-    DebugResetForTests();
 }
 
 } // namespace

@@ -25,8 +25,7 @@ std::string Header(int type, int w, int h, int depth, char id_length = 0)
 
 bool LastLogHas(const std::string& part)
 {
-    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-    return m && std::string(m->text).find(part) != std::string::npos;
+    return vztest::LastLogLine().find(part) != std::string::npos;
 }
 
 class Tga : public ::testing::Test

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "EngDebug.h"
 #include "EngUnicode.h"
-#include "LogLines.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -41,7 +42,8 @@ const TextCase kTexts[] = {
     {"plain ascii", L"plain ascii"},
     {"caf\xc3\xa9 cr\xc3\xa8me br\xc3\xbbl\xc3\xa9\x65", L"caf\u00e9 cr\u00e8me br\u00fbl\u00e9e"},
     {"\xc3\x84\xc3\x96\xc3\x9c\xc3\x9f \xc3\xbf", L"\u00c4\u00d6\u00dc\u00df \u00ff"},
-    {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e", L"\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e"},
+    {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e",
+     L"\u65e5\u672c\u8a9e\u65e5\u672c\u8a9e"},
     {"\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", L"\U0001F600\U0001F600\U0001F600"},
 };
 
@@ -144,13 +146,14 @@ TEST(Unicode, StrnicmpFoldsAsciiAndStopsAtSharedTerminator)
         int expected;
     };
     const Case cases[] = {
-        {"ABC", "abd", 3, -1}, {"ABC", "abd", 2, 0},  {"ab", "AB", 100, 0},   {"ab", "abc", 100, -1},
+        {"ABC", "abd", 3, -1}, {"ABC", "abd", 2, 0}, {"ab", "AB", 100, 0},   {"ab", "abc", 100, -1},
         {"abc", "AB", 100, 1}, {"\xe9", "z", 1, -1}, {"Zeta", "zETA", 4, 0}, {"[", "a", 1, -1},
     };
     for (const Case& c : cases)
     {
         std::vector<char> a = Exact(c.a), b = Exact(c.b);
-        EXPECT_EQ(EngAnsiStrnicmp(a.data(), b.data(), c.n), c.expected) << c.a << " / " << c.b << " / " << c.n;
+        EXPECT_EQ(EngAnsiStrnicmp(a.data(), b.data(), c.n), c.expected)
+            << c.a << " / " << c.b << " / " << c.n;
     }
     EXPECT_EQ(EngAnsiStrnicmp(nullptr, "a", 1), -1);
     EXPECT_EQ(EngAnsiStrnicmp("a", nullptr, 1), -1);

@@ -10,6 +10,7 @@
 #include "EzTextFile/EzTextFile.h"
 #include "support/TestSupport.h"
 
+using vztest::Logged;
 using vztest::ReadFile;
 using vztest::TempDir;
 using vztest::WriteFile;
@@ -43,23 +44,9 @@ std::vector<std::string> ReadAll(const std::string& path, int buffer_size, int* 
     return lines;
 }
 
-bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
-class TextFileTest : public ::testing::Test
+class TextFileTest : public vztest::LogTest
 {
 protected:
-    void SetUp() override
-    {
-        DebugResetForTests();
-        DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
-        DebugClearLog();
-    }
     TempDir dir;
 };
 
@@ -81,12 +68,12 @@ TEST_F(TextFileTest, WriterBytesPerEncodingAndLineFeedOption)
         {TF_ANSI | TF_NO_CRLF, lf_utf8},
         {TF_UTF8, Bytes({0xEF, 0xBB, 0xBF}) + crlf_utf8},
         {TF_UTF8 | TF_NO_CRLF, Bytes({0xEF, 0xBB, 0xBF}) + lf_utf8},
-        {TF_UTF16LE, Bytes({0xFF, 0xFE, 'a', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE, 0x0D, 0, 0x0A, 0, 'b', 0, 0x0D, 0,
-                            0x0A, 0})},
+        {TF_UTF16LE, Bytes({0xFF, 0xFE, 'a',  0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE,
+                            0x0D, 0,    0x0A, 0, 'b',  0, 0x0D, 0,    0x0A, 0})},
         {TF_UTF16LE | TF_NO_CRLF,
          Bytes({0xFF, 0xFE, 'a', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE, 0x0A, 0, 'b', 0, 0x0A, 0})},
-        {TF_UTF16BE, Bytes({0xFE, 0xFF, 0, 'a', 0, 0xE9, 0xD8, 0x3D, 0xDE, 0x00, 0, 0x0D, 0, 0x0A, 0, 'b', 0, 0x0D,
-                            0, 0x0A})},
+        {TF_UTF16BE, Bytes({0xFE, 0xFF, 0, 'a',  0, 0xE9, 0xD8, 0x3D, 0xDE, 0x00,
+                            0,    0x0D, 0, 0x0A, 0, 'b',  0,    0x0D, 0,    0x0A})},
         {TF_UTF16BE | TF_NO_CRLF,
          Bytes({0xFE, 0xFF, 0, 'a', 0, 0xE9, 0xD8, 0x3D, 0xDE, 0x00, 0, 0x0A, 0, 'b', 0, 0x0A})},
     };
@@ -162,19 +149,35 @@ TEST_F(TextFileTest, ReadsEveryEncodingAtEveryBufferSize)
         {"ansi crlf", "one\r\ntwo\r\n", TF_ANSI, {"one", "two"}},
         {"ansi lf, no final terminator", "one\n\nthree", TF_ANSI, {"one", "", "three"}},
         {"crlf pairs only", "\r\n\r\n", TF_ANSI, {"", ""}},
-        {"utf8 mark", Bytes({0xEF, 0xBB, 0xBF}) + "h\xC3\xA9\r\nx\xF0\x9F\x98\x80\r\n", TF_UTF8,
+        {"utf8 mark",
+         Bytes({0xEF, 0xBB, 0xBF}) + "h\xC3\xA9\r\nx\xF0\x9F\x98\x80\r\n",
+         TF_UTF8,
          {"h\xC3\xA9", "x\xF0\x9F\x98\x80"}},
         {"cut mark read as ansi", Bytes({0xEF, 0xBB, 0x41}) + "\r\n", TF_ANSI, {Bytes({0xEF, 0xBB, 0x41})}},
         {"mark cut by end of file", Bytes({0xFE}), TF_ANSI, {Bytes({0xFE})}},
-        {"utf16le", Bytes({0xFF, 0xFE, 'h', 0, 0xE9, 0, 0x0D, 0, 0x0A, 0, 0x3D, 0xD8, 0x00, 0xDE, 0x0D, 0, 0x0A, 0}),
-         TF_UTF16LE, {"h\xC3\xA9", "\xF0\x9F\x98\x80"}},
-        {"utf16be", Bytes({0xFE, 0xFF, 0, 'h', 0, 0xE9, 0, 0x0D, 0, 0x0A, 0, 'z'}), TF_UTF16BE,
+        {"utf16le",
+         Bytes({0xFF, 0xFE, 'h', 0, 0xE9, 0, 0x0D, 0, 0x0A, 0, 0x3D, 0xD8, 0x00, 0xDE, 0x0D, 0, 0x0A, 0}),
+         TF_UTF16LE,
+         {"h\xC3\xA9", "\xF0\x9F\x98\x80"}},
+        {"utf16be",
+         Bytes({0xFE, 0xFF, 0, 'h', 0, 0xE9, 0, 0x0D, 0, 0x0A, 0, 'z'}),
+         TF_UTF16BE,
          {"h\xC3\xA9", "z"}},
         {"utf16 lone surrogate", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'q', 0}), TF_UTF16LE, {"\xEF\xBF\xBDq"}},
-        {"utf8 sequence cut by line end", Bytes({0xEF, 0xBB, 0xBF, 'a', 0xE2, 0x82, '\r', '\n'}), TF_UTF8,
+        {"utf8 sequence cut by line end",
+         Bytes({0xEF, 0xBB, 0xBF, 'a', 0xE2, 0x82, '\r', '\n'}),
+         TF_UTF8,
          {"a\xEF\xBF\xBD"}},
-        {"utf8 overlong and stray bytes", Bytes({0xEF, 0xBB, 0xBF}) + "a\xC0\xAF" "b\x80" "c\xE2" "A\n", TF_UTF8,
-         {"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD" "A"}},
+        {"utf8 overlong and stray bytes",
+         Bytes({0xEF, 0xBB, 0xBF}) + "a\xC0\xAF"
+                                     "b\x80"
+                                     "c\xE2"
+                                     "A\n",
+         TF_UTF8,
+         {"a\xEF\xBF\xBD\xEF\xBF\xBD"
+          "b\xEF\xBF\xBD"
+          "c\xEF\xBF\xBD"
+          "A"}},
     };
     for (const Case& c : cases)
     {
@@ -282,7 +285,7 @@ TEST_F(TextFileTest, OpenFailuresAreReported)
     TextFile tf;
     std::string missing = dir.File("missing.txt");
     EXPECT_EQ(-2, tf.Open(missing.c_str(), TF_READ, 0, 0));
-    EXPECT_TRUE(LogHas("OpenFileError (" + missing + ")"));
+    EXPECT_TRUE(Logged("OpenFileError (" + missing + ")"));
     EXPECT_EQ(TF_CLOSED, tf.GetFileMode());
     std::string in_missing_dir = dir.File("no/such.txt");
     EXPECT_EQ(-2, tf.Open(in_missing_dir.c_str(), TF_WRITE, TF_UTF8, 0));
@@ -297,7 +300,7 @@ TEST_F(TextFileTest, WriteFailuresAreReportedNotSwallowed)
     ASSERT_EQ(0, tf.Open("/dev/full", TF_WRITE, TF_UTF8, 0));
     EXPECT_EQ(0, tf.WriteString(nullptr, "buffered\n"));
     EXPECT_EQ(-2, tf.Flush());
-    EXPECT_TRUE(LogHas("FileWriteError (/dev/full)"));
+    EXPECT_TRUE(Logged("FileWriteError (/dev/full)"));
     ASSERT_EQ(0, tf.Open("/dev/full", TF_WRITE, TF_UTF16LE, 0));
     EXPECT_EQ(0, tf.WriteString(nullptr, "more\n"));
     EXPECT_EQ(-2, tf.Close());

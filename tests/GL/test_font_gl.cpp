@@ -18,7 +18,6 @@
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
-#include "Engine/LogLines.h"
 #include "support/ResourcePath.h"
 #include "support/TestSupport.h"
 

@@ -43,18 +43,6 @@ inline void SetWindowSize(int w, int h)
     eng_main_window_y_narrowscreen_ratio = narrow < 1 ? narrow : 1;
 }
 
-// True when some line of the log ring contains text.
-inline bool LogHas(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-    {
-        _DebugMsg* m = DebugGetMessage(i);
-        if (m && strstr(m->text, text.c_str()))
-            return true;
-    }
-    return false;
-}
-
 // Counts solutions of a grid (81 values, 0 empty) up to limit, filling the
 // emptiest-choice cell first; the first solution found goes to out.
 inline int CountSolutions(int* g, int limit, int* out)
@@ -110,13 +98,12 @@ inline std::string Solve(const char* puzzle)
     return out;
 }
 
-class GameTest : public ::testing::Test
+class GameTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         PrefFolderSetup("Kestrelbay Vizavu", 0, nullptr, 1);
         OptionsSetDefaults();
         game_hooks_current_screen = SCREEN_IN_GAME;
@@ -127,9 +114,10 @@ protected:
         cur_sel_col = cur_sel_row = 0;
         VizavuInitVars(1);
     }
-    void TearDown() override { DebugResetForTests(); }
-
-    std::string DataFile(const char* name) const { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
+    std::string DataFile(const char* name) const
+    {
+        return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name;
+    }
 
     vztest::TempDir dir;
     vztest::ScopedEnv data_home{"XDG_DATA_HOME", dir.Path().c_str()};

@@ -8,11 +8,12 @@
 #include "game/Various.h"
 #include "support/TestSupport.h"
 
-TEST(Clipboard, CopyAndPasteWithinTheBuffer)
+class Clipboard : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(Clipboard, CopyAndPasteWithinTheBuffer)
+{
     struct Case
     {
         const char* text;
@@ -41,5 +42,4 @@ TEST(Clipboard, CopyAndPasteWithinTheBuffer)
     char buf[16];
     ASSERT_EQ(1, VariousPasteClipboardToString(buf, sizeof(buf)));
     EXPECT_STREQ("kept", buf);
-    DebugResetForTests();
 }

@@ -10,9 +10,7 @@
 
 #include "game/CurlInterface.h"
 #include "EngDebug.h"
-#include "Engine/LogLines.h"
 #include "support/HttpTestServer.h"
-#include "support/LogFixture.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -42,27 +40,29 @@ vztest::HttpReply Serve(const std::string& target)
     return r;
 }
 
-class CurlInterfaceTest : public vztest::LoggedTest
+class CurlInterfaceTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        vztest::LoggedTest::SetUp();
+        LogTest::SetUp();
         ASSERT_EQ(1, CurlInterface_InitCurl());
     }
     void TearDown() override
     {
         CurlInterface_ExitCurl();
-        vztest::LoggedTest::TearDown();
+        LogTest::TearDown();
     }
+    vztest::TempDir dir;
     vztest::HttpTestServer server{Serve};
 };
 
-TEST(CurlInterfaceSetup, GlobalSetupAndHandles)
+class CurlInterfaceSetup : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(CurlInterfaceSetup, GlobalSetupAndHandles)
+{
     CurlInterface_ExitCurl();
     EXPECT_EQ(nullptr, CurlInterface_CallCurlEasyInit());
     CurlInterface ci(nullptr, 0);
@@ -76,7 +76,6 @@ TEST(CurlInterfaceSetup, GlobalSetupAndHandles)
     curl_easy_cleanup((CURL*)h);
     CurlInterface_ExitCurl();
     EXPECT_EQ(0, CurlInterface_IsCurlInitialised());
-    DebugResetForTests();
 }
 
 TEST_F(CurlInterfaceTest, MemoryTargetsAreBoundedAndStripped)
@@ -141,8 +140,7 @@ TEST_F(CurlInterfaceTest, FailedTransfersKeepNothing)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.url);
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        DebugClearLog();
         EXPECT_EQ(0, ci.DownloadFromUrl(c.url.c_str(), nullptr, 64, 0, 1, nullptr));
         EXPECT_EQ(nullptr, ci.GetDownloadedData());
         vztest::WriteFile(path, "old");

@@ -15,6 +15,7 @@
 #include "game/VizavuSave.h"
 
 using namespace gametest;
+using vztest::Logged;
 using vztest::ReadFile;
 using vztest::WriteFile;
 
@@ -198,7 +199,7 @@ TEST_F(Files, RefusedOptionsFilesGiveDefaults)
         options.cur_level = 2;
         EXPECT_EQ(OptionsLoad(), 0);
         ExpectDefaultOptions();
-        EXPECT_TRUE(LogHas("Could not load options file <" + DataFile("Options.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load options file <" + DataFile("Options.dat") + ">"));
     }
 }
 
@@ -262,7 +263,7 @@ TEST_F(Files, OutOfRangeOptionsAreRepairedOnLoad)
         const char* name;
         float stored, want; // want < 0: the set's default
     } colours[] = {
-        {"nan", nan, -1}, {"infinity", inf, -1}, {"-infinity", -inf, -1}, {"huge", 3e38f, 1},
+        {"nan", nan, -1},     {"infinity", inf, -1},   {"-infinity", -inf, -1},  {"huge", 3e38f, 1},
         {"above 1", 1.5f, 1}, {"negative", -0.25f, 0}, {"in range", 0.3f, 0.3f},
     };
     for (const auto& c : colours)
@@ -297,7 +298,7 @@ TEST_F(Files, FailedOptionsSaveIsReportedAndKeepsTheRecord)
     WriteFile(DataFile("Options.dat/keep"), "x");
     options.cur_level = 3;
     EXPECT_EQ(OptionsSave(), 0);
-    EXPECT_TRUE(LogHas("Problem writing to Options File"));
+    EXPECT_TRUE(Logged("Problem writing to Options File"));
     EXPECT_EQ(options.cur_level, 3);
 }
 
@@ -419,8 +420,8 @@ TEST_F(Files, InvalidSavedGamesAreRefusedWithTheirMessage)
         if (c.message)
         {
             EXPECT_EQ(VizavuLoadGame(), 0);
-            EXPECT_TRUE(LogHas(c.message));
-            EXPECT_TRUE(LogHas("Puzzle is not valid."));
+            EXPECT_TRUE(Logged(c.message));
+            EXPECT_TRUE(Logged("Puzzle is not valid."));
             EXPECT_EQ(board[0][0].number, 0);
             EXPECT_EQ(num_undos, 0);
             EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 0);
@@ -428,7 +429,7 @@ TEST_F(Files, InvalidSavedGamesAreRefusedWithTheirMessage)
         else
         {
             EXPECT_EQ(VizavuLoadGame(), 1);
-            EXPECT_FALSE(LogHas("Puzzle is not valid."));
+            EXPECT_FALSE(Logged("Puzzle is not valid."));
         }
     }
 }
@@ -501,8 +502,10 @@ TEST_F(Files, SavedGameNameUsesTheCheckedLevelAndPuzzle)
     {
         int level, puzzle;
         const char* name;
-    } cases[] = {{0, 12, "SavedGamesFull012.dat"}, {4, 12, "SavedGamesFull412.dat"},
-                 {9, 12, "SavedGamesFull00.dat"}, {3, 100, "SavedGamesFull30.dat"}};
+    } cases[] = {{0, 12, "SavedGamesFull012.dat"},
+                 {4, 12, "SavedGamesFull412.dat"},
+                 {9, 12, "SavedGamesFull00.dat"},
+                 {3, 100, "SavedGamesFull30.dat"}};
     for (const auto& c : cases)
     {
         options.cur_level = c.level;
@@ -610,7 +613,7 @@ TEST_F(Files, RefusedResolutionFiles)
         WriteFile(DataFile("Resolution.dat"), bytes);
         DebugClearLog();
         EXPECT_EQ(ResolutionLoad(), 0);
-        EXPECT_TRUE(LogHas("Could not load resolution file <" + DataFile("Resolution.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load resolution file <" + DataFile("Resolution.dat") + ">"));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "GameTestSupport.h"
 
 using namespace gametest;
+using vztest::Logged;
 
 namespace
 {
@@ -70,9 +71,9 @@ TEST_F(Rules, ArrowsClampAndStartFromTheLastSelectedCell)
         int key;
         int want_col, want_row;
     } cases[] = {
-        {0, 0, true, KEY_LEFT, 0, 0},   {0, 0, true, KEY_UP, 0, 0},     {8, 8, true, KEY_RIGHT, 8, 8},
-        {8, 8, true, KEY_DOWN, 8, 8},   {4, 4, true, KEY_LEFT, 3, 4},   {4, 4, true, KEY_RIGHT, 5, 4},
-        {4, 4, true, KEY_UP, 4, 3},     {4, 4, true, KEY_DOWN, 4, 5},   {6, 2, false, KEY_RIGHT, 7, 2},
+        {0, 0, true, KEY_LEFT, 0, 0},  {0, 0, true, KEY_UP, 0, 0},   {8, 8, true, KEY_RIGHT, 8, 8},
+        {8, 8, true, KEY_DOWN, 8, 8},  {4, 4, true, KEY_LEFT, 3, 4}, {4, 4, true, KEY_RIGHT, 5, 4},
+        {4, 4, true, KEY_UP, 4, 3},    {4, 4, true, KEY_DOWN, 4, 5}, {6, 2, false, KEY_RIGHT, 7, 2},
         {0, 8, false, KEY_DOWN, 0, 8},
     };
     for (const auto& c : cases)
@@ -339,14 +340,14 @@ TEST_F(Rules, DoubleClickLeavesOnlyOffTheBoardAndPads)
 TEST_F(Rules, UndoListDropsTheOldestAndRestoresInOrder)
 {
     // State i is encoded in the numbers of three cells.
-    auto set_state = [](int i) {
+    auto set_state = [](int i)
+    {
         board[0][0].number = EngInt8(i / 100);
         board[0][1].number = EngInt8(i / 10 % 10);
         board[0][2].number = EngInt8(i % 10);
     };
-    auto state_of = [](const VizavuBoardCells& b) {
-        return b[0][0].number * 100 + b[0][1].number * 10 + b[0][2].number;
-    };
+    auto state_of = [](const VizavuBoardCells& b)
+    { return b[0][0].number * 100 + b[0][1].number * 10 + b[0][2].number; };
     set_state(0);
     for (int i = 0; i <= 200; i++)
     {
@@ -370,7 +371,7 @@ TEST_F(Rules, NegativeUndoCountIsRefused)
     num_undos = -1;
     VizavuAddCurrentStateForUndos();
     EXPECT_EQ(num_undos, -1);
-    EXPECT_TRUE(LogHas("Internal Error"));
+    EXPECT_TRUE(Logged("Internal Error"));
     num_undos = 0;
 }
 
@@ -386,10 +387,8 @@ TEST_F(Rules, Judging)
         int first_cell; // number put into (0, 0)
         EngUInt8 want;
     } cases[] = {
-        {"one empty cell", 0, VIZAVU_IN_PROGRESS},
-        {"valid full grid", right, VIZAVU_SOLVED},
-        {"one repeated digit", wrong, VIZAVU_FULL_WRONG},
-        {"corrected", right, VIZAVU_SOLVED},
+        {"one empty cell", 0, VIZAVU_IN_PROGRESS},        {"valid full grid", right, VIZAVU_SOLVED},
+        {"one repeated digit", wrong, VIZAVU_FULL_WRONG}, {"corrected", right, VIZAVU_SOLVED},
         {"emptied again", 0, VIZAVU_IN_PROGRESS},
     };
     VizavuInitVars(1);

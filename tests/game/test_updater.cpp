@@ -137,13 +137,12 @@ char RecordOpen(const char* path)
     return 1;
 }
 
-class UpdaterTest : public ::testing::Test
+class UpdaterTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         std::filesystem::create_directories(dir.File("config"));
         std::filesystem::create_directories(desktop);
         vztest::WriteFile(dir.File("config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
@@ -164,7 +163,7 @@ protected:
         SWinSetBackend(nullptr);
         OnlineSetSiteRoot(nullptr);
         online_hooks_open = nullptr;
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     void Reply(const std::string& path, const std::string& body, int status = 200)
     {
@@ -385,17 +384,17 @@ TEST_F(UpdaterTest, InternetTestAndWeeklyCheck)
     EXPECT_EQ(requests + 1, server.Targets().size());
 }
 
-TEST(UpdaterNames, ProgramTable)
+class UpdaterNames : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(UpdaterNames, ProgramTable)
+{
     EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)15, 1.0f, UPDATER_TYPE_FULL));
     EXPECT_EQ(0, UpdaterSetupUrl((_UpdaterProgramName)17, 1.0f, UPDATER_TYPE_FULL));
     ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 2.5f, UPDATER_TYPE_FULL));
     EXPECT_STREQ("Kestrelbay' Vizavu", UpdaterGetProgramName(0));
     EXPECT_NE(nullptr, strstr(up_url, "version=2.500"));
-    DebugResetForTests();
 }
 
 } // namespace

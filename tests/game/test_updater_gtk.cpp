@@ -16,11 +16,12 @@ namespace
 [[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
 }
 
-TEST(UpdaterWindows, CheckOpensAndClosesItsWindow)
+class UpdaterWindows : public vztest::LogTest
 {
-    vztest::TempDir dir;
-    DebugResetForTests();
-    ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+};
+
+TEST_F(UpdaterWindows, CheckOpensAndClosesItsWindow)
+{
     vztest::PopupRecorder popups;
     vztest::HttpTestServer server(
         [](const std::string& target)
@@ -47,5 +48,4 @@ TEST(UpdaterWindows, CheckOpensAndClosesItsWindow)
     delete up_swin;
     up_swin = nullptr;
     OnlineSetSiteRoot(nullptr);
-    DebugResetForTests();
 }

@@ -46,13 +46,12 @@ public:
     void ExitCB() override { rec->events.push_back("exit"); }
 };
 
-class VariousTest : public ::testing::Test
+class VariousTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         rec = &r;
         online_hooks_open = RecordOpen;
         online_hooks_popup_ok_cancel = RecordPopup;
@@ -68,7 +67,7 @@ protected:
         eng_main_window_windowed = saved_windowed;
         OnlineSetSiteRoot(nullptr);
         rec = nullptr;
-        DebugResetForTests();
+        LogTest::TearDown();
     }
     vztest::TempDir dir;
     Recorder r;

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "EngDebug.h"
 #include "EngMain.h"
 #include "EngMiscStrings.h"
 
@@ -62,7 +63,8 @@ char UnrecordedOkCancel(char kind, const char* title, const char* text)
     UnrecordedPopup(kind, title, text);
     return 0;
 }
-const bool boxes_replaced = [] {
+const bool boxes_replaced = []
+{
     eng_popup_function = UnrecordedPopup;
     eng_ok_cancel_popup_function = UnrecordedOkCancel;
     return true;
@@ -111,6 +113,41 @@ ScopedEnv::~ScopedEnv()
         setenv(name.c_str(), old.c_str(), 1);
     else
         unsetenv(name.c_str());
+}
+
+int LogCount(const std::string& text)
+{
+    int n = 0;
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+    {
+        _DebugMsg* m = DebugGetMessage(i);
+        if (m && std::string(m->text).find(text) != std::string::npos)
+            n++;
+    }
+    return n;
+}
+
+bool Logged(const std::string& text)
+{
+    return LogCount(text) > 0;
+}
+
+std::string LastLogLine()
+{
+    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
+    return m ? m->text : "";
+}
+
+void LogTest::SetUp()
+{
+    DebugResetForTests();
+    ASSERT_TRUE(DebugSetLogFilename(LogPath().c_str(), 1));
+    DebugClearLog();
+}
+
+void LogTest::TearDown()
+{
+    DebugResetForTests();
 }
 
 } // namespace vztest

@@ -1,4 +1,5 @@
-// Helpers shared by the tests: temporary folders, recorded message boxes.
+// Helpers shared by the tests: temporary folders, recorded message boxes,
+// the debug log.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,6 +52,28 @@ public:
 private:
     std::string name, old;
     bool had;
+};
+
+// How many lines of the log ring contain text.
+int LogCount(const std::string& text);
+
+// True when a line in the log ring contains text.
+bool Logged(const std::string& text);
+
+// The newest line of the log ring, or "" when it is empty.
+std::string LastLogLine();
+
+// A test that starts with a fresh, empty log written to a file of its own,
+// and resets the log after.
+class LogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string LogPath() const { return log_dir.File("log.txt"); }
+    static std::string LastLine() { return LastLogLine(); }
+
+    TempDir log_dir;
 };
 
 } // namespace vztest

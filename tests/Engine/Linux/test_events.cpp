@@ -11,6 +11,7 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -90,9 +91,12 @@ struct Case
     std::vector<KeyState> keys;
 };
 
-TEST(Events, SdlEventsGiveTheEngineInput)
+class Events : public vztest::LogTest
 {
-    DebugResetForTests();
+};
+
+TEST_F(Events, SdlEventsGiveTheEngineInput)
+{
     const Case cases[] = {
         {"a",
          {Key(true, SDLK_a, 0), Text("a"), Key(false, SDLK_a, 0)},
@@ -139,10 +143,9 @@ TEST(Events, SdlEventsGiveTheEngineInput)
             EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
         EXPECT_FALSE(program.IsExiting());
     }
-    DebugResetForTests();
 }
 
-TEST(Events, QuitPathsSetTheExitingFlag)
+TEST_F(Events, QuitPathsSetTheExitingFlag)
 {
     SDL_Event close;
     memset(&close, 0, sizeof(close));
@@ -162,7 +165,7 @@ TEST(Events, QuitPathsSetTheExitingFlag)
     }
 }
 
-TEST(Events, QueuedMouseMotionIsCoalescedUpToTheNextOtherEvent)
+TEST_F(Events, QueuedMouseMotionIsCoalescedUpToTheNextOtherEvent)
 {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

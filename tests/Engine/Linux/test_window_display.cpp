@@ -71,18 +71,14 @@ SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
     return e;
 }
 
-class WindowRun : public ::testing::Test
+class WindowRun : public vztest::RecordingTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
-        Calls().clear();
-        Config() = vztest::RecordingConfig();
+        RecordingTest::SetUp();
         Config().exit_after_ticks = 6;
     }
-    void TearDown() override { DebugResetForTests(); }
 
     // Runs the engine in the child process and writes the calls, then one
     // line per popup, into the report file.
