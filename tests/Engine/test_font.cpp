@@ -9,31 +9,17 @@
 
 #include "EngDebug.h"
 #include "EngFont.h"
+#include "support/GameFont.h"
 #include "support/ResourcePath.h"
 #include "support/TestSupport.h"
 
+using vztest::CreateGameFont;
+using vztest::GameFontEffects;
 using vztest::Logged;
 using vztest::ResourcePath;
 
 namespace
 {
-
-_EngFontCreationEffects GameEffects()
-{
-    _EngFontCreationEffects e = {};
-    e.padding = 2;
-    e.shadow_lum_factor = 1.0f;
-    e.shadow_alpha_factor = 0.244123f;
-    e.blur_passes_first = 4;
-    return e;
-}
-
-// The game's own call.
-char CreateGameFont(EngFont& f, const std::string& file)
-{
-    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
-                                5.782f, 0, 0.015f, 0, 0, 1);
-}
 
 class Font : public ::testing::Test
 {
@@ -51,7 +37,7 @@ protected:
 TEST_F(Font, GameFontTables)
 {
     EngFont f;
-    _EngFontCreationEffects e = GameEffects();
+    _EngFontCreationEffects e = GameFontEffects();
     f.SetCreationEffects(&e);
     ASSERT_TRUE(CreateGameFont(f, ResourcePath("engeexbo.ttf")));
     EXPECT_EQ(f.GetCodeCount(), 128);

@@ -18,6 +18,7 @@
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
+#include "support/GameFont.h"
 #include "support/ResourcePath.h"
 #include "support/TestSupport.h"
 
@@ -80,15 +81,9 @@ protected:
         DebugResetForTests();
         DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
         EngFontShowCharWarnings(0);
-        _EngFontCreationEffects e = {};
-        e.padding = 2;
-        e.shadow_lum_factor = 1.0f;
-        e.shadow_alpha_factor = 0.244123f;
-        e.blur_passes_first = 4;
+        _EngFontCreationEffects e = vztest::GameFontEffects();
         font.SetCreationEffects(&e);
-        const std::string file = ResourcePath("engeexbo.ttf");
-        ASSERT_TRUE(font.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f,
-                                            1.215145f, 5.782f, 0, 0.015f, 0, 0, 1));
+        ASSERT_TRUE(vztest::CreateGameFont(font, ResourcePath("engeexbo.ttf")));
         Clear();
     }
     void TearDown() override
