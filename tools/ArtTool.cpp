@@ -177,8 +177,10 @@ struct PlateStyle
 
 const PlateStyle BUTTON_NORMAL = {Hex(0x7f8b98), Hex(0xfdfefe), Hex(0xd9dfe6), 0.9f, 5, 1, Grey(1, 0.7f), 0.35f};
 const PlateStyle BUTTON_FOCUS = {Hex(0x2f7fd6), Hex(0xffffff), Hex(0xe3eefa), 1.2f, 5, 1, Hex(0x8cc0f2, 0.8f), 0.4f};
-const PlateStyle BUTTON_PRESSED = {Hex(0x56636f), Hex(0xbfc8d2), Hex(0xe2e7ec), 1.0f, 5, 1, Grey(0, 0.12f), 0};
-const PlateStyle BUTTON_DISABLED = {Hex(0xaab2ba), Hex(0xeef0f2), Hex(0xe3e6e9), 0.8f, 5, 0.55f, Grey(0, 0), 0};
+const PlateStyle BUTTON_PRESSED = {Hex(0x2d6cb5), Hex(0xbccbdb), Hex(0xe1e9f1), 1.1f, 5, 1, Grey(0, 0.12f), 0};
+// Disabled pieces stay opaque: the loader premultiplies alpha, which would
+// darken a see-through face under ordinary alpha blending.
+const PlateStyle BUTTON_DISABLED = {Hex(0xc2c8ce), Hex(0xd9dde1), Hex(0xd3d7dc), 0.8f, 5, 1, Grey(0, 0), 0};
 const PlateStyle *const BUTTON_STATES[4] = {&BUTTON_NORMAL, &BUTTON_FOCUS, &BUTTON_PRESSED, &BUTTON_DISABLED};
 
 void DrawPlate(Canvas& c, Box b, const PlateStyle& s)
@@ -271,7 +273,7 @@ void DrawAtlas(Canvas& c)
     Box back3 = Sliced(Tc(0.0f, 0.503f, 0.498f, 0.624f), 0.15f, 7, 0.15f, 3);
     DrawPlate(c, back3, {Grey(1, 0.35f), Hex(0x2a333d, 0.62f), Hex(0x161c22, 0.62f), 0.6f, 3, 1, Grey(0, 0), 0});
     const float arrow_u[4][2] = {{0.002f, 0.124f}, {0.127f, 0.249f}, {0.251f, 0.374f}, {0.376f, 0.498f}};
-    const Rgba arrow_ink[4] = {Hex(0x34404c), Hex(0x1f6fc4), Hex(0x26303a), Hex(0x34404c)};
+    const Rgba arrow_ink[4] = {Hex(0x34404c), Hex(0x1f6fc4), Hex(0x26303a), Hex(0xa3acb5)};
     for (int s = 0; s < 4; s++)
     {
         Box a = Shown(Tc(arrow_u[s][0], 0.628f, arrow_u[s][1], 0.875f), 40, 40);
@@ -280,7 +282,7 @@ void DrawAtlas(Canvas& c)
         st.radius = 40;
         st.border_w = s == 1 ? 1.6f : 1.2f;
         DrawPlate(c, plate, st);
-        DrawChevron(c, a, -1, 0, 16, 2.0f, WithAlpha(arrow_ink[s], s == 3 ? 0.35f : 0.9f), s == 2 ? 0.8f : 0);
+        DrawChevron(c, a, -1, 0, 16, 2.0f, arrow_ink[s], s == 2 ? 0.8f : 0);
     }
 
     // Lower right: "Panel" states, with the scrollbar, check box, colour and
@@ -290,7 +292,7 @@ void DrawAtlas(Canvas& c)
         {Hex(0x8e99a5), Hex(0xe6eaee), Hex(0xf6f8fa), 0.8f, 4, 1, Grey(0, 0.06f), 0},
         {Hex(0x2f7fd6), Hex(0xeef4fb), Hex(0xfbfdff), 1.1f, 4, 1, Hex(0x8cc0f2, 0.6f), 0},
         {Hex(0x56636f), Hex(0xcfd6de), Hex(0xe6eaee), 0.9f, 4, 1, Grey(0, 0.12f), 0},
-        {Hex(0xaab2ba), Hex(0xeceef0), Hex(0xf2f4f5), 0.7f, 4, 0.55f, Grey(0, 0), 0}};
+        {Hex(0xb3bac2), Hex(0xe4e7ea), Hex(0xeaedef), 0.7f, 4, 1, Grey(0, 0), 0}};
     for (int s = 0; s < 4; s++)
         DrawPlate(c, Sliced(Tc(0.503f, panel_v[s][0], s == 0 ? 0.996f : 1.0f, panel_v[s][1]), 0.09f, 5, 0.31f, 7),
                   panel_states[s]);
