@@ -463,13 +463,13 @@ Canvas Mark(bool solved)
 {
     const int n = 128;
     Canvas c(n, n);
-    Sdf shape = solved ? Stroke({{35, 68}, {55, 88}, {96, 43}}, 7.5f)
-                       : Union({Stroke({{40, 40}, {88, 88}}, 7), Stroke({{88, 40}, {40, 88}}, 7)});
+    Sdf shape = solved ? Stroke({{26, 66}, {52, 92}, {104, 36}}, 9)
+                       : Union({Stroke({{34, 34}, {94, 94}}, 8.5f), Stroke({{94, 34}, {34, 94}}, 8.5f)});
     FillColour(c, 0, 0, n, n, Shift(Grow(shape, 2), 2, 3), Grey(0, 0.35f), 4);
     Rgba top = solved ? Rgba{0.62f, 0.95f, 0.72f, 1} : Rgba{0.98f, 0.58f, 0.55f, 1};
     Rgba bottom = solved ? Rgba{0.42f, 0.84f, 0.55f, 1} : Rgba{0.90f, 0.40f, 0.40f, 1};
     FillColour(c, 0, 0, n, n, Grow(shape, 1.5f), solved ? Rgba{0.95f, 1, 0.96f, 0.9f} : Rgba{1, 0.95f, 0.95f, 0.9f});
-    Fill(c, 0, 0, n, n, shape, [=](float, float y) { return Mix(top, bottom, (y - 35) / 60); });
+    Fill(c, 0, 0, n, n, shape, [=](float, float y) { return Mix(top, bottom, (y - 28) / 72); });
     return c;
 }
 
