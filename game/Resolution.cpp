@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -16,6 +18,7 @@
 
 _ResolutionRecord resolution;
 char res_file_str[1024];
+EngResModes* r_res_modes = nullptr;
 
 namespace
 {
@@ -133,7 +136,18 @@ void UseMode(EngResModes& modes, char (EngResModes::*fit)(int*, int*, int*, int*
 
 void ResolutionUpdateStartupParms()
 {
-    EngResModes modes;
+    // The dialog's list when it runs, else one for this call.
+    std::unique_ptr<EngResModes> own;
+    if (!r_res_modes)
+    {
+        own.reset(new (std::nothrow) EngResModes());
+        if (!own)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
+            return;
+        }
+    }
+    EngResModes& modes = r_res_modes ? *r_res_modes : *own;
     _EngCreateWindowParms* parms = MainGetCreateWindowParms();
     parms->windowed = resolution.windowed ? 1 : 0;
     if (resolution.windowed)

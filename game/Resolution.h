@@ -46,8 +46,12 @@ static_assert(offsetof(_ResolutionRecord, win_frequency) == 52, "layout");
 static_assert(offsetof(_ResolutionRecord, cursor_type) == 56, "layout");
 static_assert(offsetof(_ResolutionRecord, mouse_sync) == 57, "layout");
 
+class EngResModes;
+
 extern _ResolutionRecord resolution;
 extern char res_file_str[1024];
+// The display modes while the settings dialog runs; null otherwise.
+extern EngResModes* r_res_modes;
 
 // Builds the path into res_file_str; 0 (logged) when it does not fit.
 char ResolutionGetFileName();
