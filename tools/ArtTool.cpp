@@ -24,7 +24,8 @@ struct Rgba
 
 Rgba Hex(uint32_t rgb, float a = 1)
 {
-    return {float((rgb >> 16) & 255) / 255.0f, float((rgb >> 8) & 255) / 255.0f, float(rgb & 255) / 255.0f, a};
+    return {float((rgb >> 16) & 255) / 255.0f, float((rgb >> 8) & 255) / 255.0f, float(rgb & 255) / 255.0f,
+            a};
 }
 
 Rgba Grey(float v, float a = 1)
@@ -75,7 +76,8 @@ using Paint = std::function<Rgba(float, float)>;
 // Fills the shape sdf < 0 inside the pixel box, antialiased over one pixel
 // (the distance is normalised by its own gradient, so any unit works).
 // soft widens the edge to that many pixels (shadows and glows).
-void Fill(Canvas& c, float x0, float y0, float x1, float y1, const Sdf& sdf, const Paint& paint, float soft = 1)
+void Fill(Canvas& c, float x0, float y0, float x1, float y1, const Sdf& sdf, const Paint& paint,
+          float soft = 1)
 {
     int ix0 = std::max(0, int(std::floor(x0))), iy0 = std::max(0, int(std::floor(y0)));
     int ix1 = std::min(c.w, int(std::ceil(x1))), iy1 = std::min(c.h, int(std::ceil(y1)));
@@ -97,7 +99,8 @@ void Fill(Canvas& c, float x0, float y0, float x1, float y1, const Sdf& sdf, con
 
 void FillColour(Canvas& c, float x0, float y0, float x1, float y1, const Sdf& sdf, Rgba col, float soft = 1)
 {
-    Fill(c, x0, y0, x1, y1, sdf, [col](float, float) { return col; }, soft);
+    Fill(
+        c, x0, y0, x1, y1, sdf, [col](float, float) { return col; }, soft);
 }
 
 // Rectangle in pixels; sx, sy are screen units per pixel, so a radius or a
@@ -107,7 +110,10 @@ struct Box
     float x0, y0, x1, y1;
     float sx = 1, sy = 1;
 
-    Box Inset(float units) const { return {x0 + units / sx, y0 + units / sy, x1 - units / sx, y1 - units / sy, sx, sy}; }
+    Box Inset(float units) const
+    {
+        return {x0 + units / sx, y0 + units / sy, x1 - units / sx, y1 - units / sy, sx, sy};
+    }
     float Cx() const { return (x0 + x1) / 2; }
     float Cy() const { return (y0 + y1) / 2; }
 };
@@ -175,13 +181,16 @@ struct PlateStyle
     float gloss;     // white sheen over the upper half
 };
 
-const PlateStyle BUTTON_NORMAL = {Hex(0x7f8b98), Hex(0xfdfefe), Hex(0xd9dfe6), 0.9f, 5, 1, Grey(1, 0.7f), 0.35f};
-const PlateStyle BUTTON_FOCUS = {Hex(0x2f7fd6), Hex(0xffffff), Hex(0xe3eefa), 1.2f, 5, 1, Hex(0x8cc0f2, 0.8f), 0.4f};
-const PlateStyle BUTTON_PRESSED = {Hex(0x2d6cb5), Hex(0xbccbdb), Hex(0xe1e9f1), 1.1f, 5, 1, Grey(0, 0.12f), 0};
+const PlateStyle BUTTON_NORMAL = {Hex(0x7f8b98), Hex(0xfdfefe), Hex(0xd9dfe6), 0.9f, 5, 1,
+                                  Grey(1, 0.7f), 0.35f};
+const PlateStyle BUTTON_FOCUS = {Hex(0x2f7fd6),       Hex(0xffffff), Hex(0xe3eefa), 1.2f, 5, 1,
+                                 Hex(0x8cc0f2, 0.8f), 0.4f};
+const PlateStyle BUTTON_PRESSED = {
+    Hex(0x2d6cb5), Hex(0xbccbdb), Hex(0xe1e9f1), 1.1f, 5, 1, Grey(0, 0.12f), 0};
 // Disabled pieces stay opaque: the loader premultiplies alpha, which would
 // darken a see-through face under ordinary alpha blending.
 const PlateStyle BUTTON_DISABLED = {Hex(0xc2c8ce), Hex(0xd9dde1), Hex(0xd3d7dc), 0.8f, 5, 1, Grey(0, 0), 0};
-const PlateStyle *const BUTTON_STATES[4] = {&BUTTON_NORMAL, &BUTTON_FOCUS, &BUTTON_PRESSED, &BUTTON_DISABLED};
+const PlateStyle* const BUTTON_STATES[4] = {&BUTTON_NORMAL, &BUTTON_FOCUS, &BUTTON_PRESSED, &BUTTON_DISABLED};
 
 void DrawPlate(Canvas& c, Box b, const PlateStyle& s)
 {
@@ -197,9 +206,10 @@ void DrawPlate(Canvas& c, Box b, const PlateStyle& s)
         Box in = face.Inset(0.7f);
         Sdf outer = RoundRect(face, s.radius - s.border_w);
         Sdf inner = RoundRect(in, s.radius - s.border_w - 0.7f);
-        FillColour(c, face.x0, face.y0, face.x1, face.y1,
-                   [=](float x, float y) { return std::max(outer(x, y), -inner(x, y)); },
-                   WithAlpha(s.inner_ring, a));
+        FillColour(
+            c, face.x0, face.y0, face.x1, face.y1,
+            [=](float x, float y) { return std::max(outer(x, y), -inner(x, y)); },
+            WithAlpha(s.inner_ring, a));
     }
     if (s.gloss > 0)
     {
@@ -267,11 +277,13 @@ void DrawAtlas(Canvas& c)
     // Upper right: "Main" in its four states.
     const float main_v[4][2] = {{0.003f, 0.124f}, {0.126f, 0.249f}, {0.251f, 0.374f}, {0.376f, 0.499f}};
     for (int s = 0; s < 4; s++)
-        DrawPlate(c, Sliced(Tc(0.501f, main_v[s][0], 0.999f, main_v[s][1]), 0.09f, 6, 0.25f, 5), *BUTTON_STATES[s]);
+        DrawPlate(c, Sliced(Tc(0.501f, main_v[s][0], 0.999f, main_v[s][1]), 0.09f, 6, 0.25f, 5),
+                  *BUTTON_STATES[s]);
 
     // Lower left: the dark strip (Back3) and the round arrow buttons.
     Box back3 = Sliced(Tc(0.0f, 0.503f, 0.498f, 0.624f), 0.15f, 7, 0.15f, 3);
-    DrawPlate(c, back3, {Grey(1, 0.35f), Hex(0x2a333d, 0.62f), Hex(0x161c22, 0.62f), 0.6f, 3, 1, Grey(0, 0), 0});
+    DrawPlate(c, back3,
+              {Grey(1, 0.35f), Hex(0x2a333d, 0.62f), Hex(0x161c22, 0.62f), 0.6f, 3, 1, Grey(0, 0), 0});
     const float arrow_u[4][2] = {{0.002f, 0.124f}, {0.127f, 0.249f}, {0.251f, 0.374f}, {0.376f, 0.498f}};
     const Rgba arrow_ink[4] = {Hex(0x34404c), Hex(0x1f6fc4), Hex(0x26303a), Hex(0xa3acb5)};
     for (int s = 0; s < 4; s++)
@@ -294,12 +306,14 @@ void DrawAtlas(Canvas& c)
         {Hex(0x56636f), Hex(0xcfd6de), Hex(0xe6eaee), 0.9f, 4, 1, Grey(0, 0.12f), 0},
         {Hex(0xb3bac2), Hex(0xe4e7ea), Hex(0xeaedef), 0.7f, 4, 1, Grey(0, 0), 0}};
     for (int s = 0; s < 4; s++)
-        DrawPlate(c, Sliced(Tc(0.503f, panel_v[s][0], s == 0 ? 0.996f : 1.0f, panel_v[s][1]), 0.09f, 5, 0.31f, 7),
-                  panel_states[s]);
+        DrawPlate(
+            c, Sliced(Tc(0.503f, panel_v[s][0], s == 0 ? 0.996f : 1.0f, panel_v[s][1]), 0.09f, 5, 0.31f, 7),
+            panel_states[s]);
 
     // The check box is unused by the game; the scrollbar track wins where they overlap.
     Box uncheck = Shown(Tc(0.511f, 0.635f, 1.0f, 0.746f), 16, 16);
-    DrawPlate(c, uncheck.Inset(0.6f), {Hex(0x707c89), Hex(0xffffff), Hex(0xe9edf1), 1.1f, 3, 1, Grey(0, 0), 0});
+    DrawPlate(c, uncheck.Inset(0.6f),
+              {Hex(0x707c89), Hex(0xffffff), Hex(0xe9edf1), 1.1f, 3, 1, Grey(0, 0), 0});
 
     Box vtrack = Tc(0.688f, 0.507f, 0.746f, 0.747f);
     vtrack.sx = 14 / (vtrack.x1 - vtrack.x0);
@@ -341,7 +355,8 @@ Sdf Letter(char ch, float x, float y, float w, float h, float half_w)
     case 'Z':
         return Stroke({P(0, 0), P(1, 0), P(0, 1), P(1, 1)}, half_w);
     case 'A':
-        return Union({Stroke({P(0, 1), P(0.5f, 0), P(1, 1)}, half_w), Stroke({P(0.24f, 0.66f), P(0.76f, 0.66f)}, half_w)});
+        return Union({Stroke({P(0, 1), P(0.5f, 0), P(1, 1)}, half_w),
+                      Stroke({P(0.24f, 0.66f), P(0.76f, 0.66f)}, half_w)});
     default: // 'U'
     {
         float r = w / 2, cx = x + r, cy = y + h - r;
@@ -468,7 +483,8 @@ Canvas Mark(bool solved)
     FillColour(c, 0, 0, n, n, Shift(Grow(shape, 2), 2, 3), Grey(0, 0.35f), 4);
     Rgba top = solved ? Rgba{0.62f, 0.95f, 0.72f, 1} : Rgba{0.98f, 0.58f, 0.55f, 1};
     Rgba bottom = solved ? Rgba{0.42f, 0.84f, 0.55f, 1} : Rgba{0.90f, 0.40f, 0.40f, 1};
-    FillColour(c, 0, 0, n, n, Grow(shape, 1.5f), solved ? Rgba{0.95f, 1, 0.96f, 0.9f} : Rgba{1, 0.95f, 0.95f, 0.9f});
+    FillColour(c, 0, 0, n, n, Grow(shape, 1.5f),
+               solved ? Rgba{0.95f, 1, 0.96f, 0.9f} : Rgba{1, 0.95f, 0.95f, 0.9f});
     Fill(c, 0, 0, n, n, shape, [=](float, float y) { return Mix(top, bottom, (y - 28) / 72); });
     return c;
 }
@@ -480,8 +496,9 @@ Canvas Highlight()
     Box b = {2, 2, n - 2.0f, n - 2.0f};
     Sdf outer = RoundRect(b, 16);
     Sdf inner = RoundRect(b.Inset(9), 8);
-    FillColour(c, 0, 0, n, n, [=](float x, float y) { return std::max(outer(x, y), -inner(x, y)); }, Grey(0.45f),
-               2.5f);
+    FillColour(
+        c, 0, 0, n, n, [=](float x, float y) { return std::max(outer(x, y), -inner(x, y)); }, Grey(0.45f),
+        2.5f);
     return c;
 }
 
@@ -559,7 +576,8 @@ bool WriteTga(const std::string& path, const Canvas& c)
     for (size_t i = 0; i < c.px.size(); i++)
     {
         const Rgba& p = c.px[i];
-        tga.m_data[i] = uint32_t(Byte(p.a)) << 24 | uint32_t(Byte(p.r)) << 16 | uint32_t(Byte(p.g)) << 8 | Byte(p.b);
+        tga.m_data[i] =
+            uint32_t(Byte(p.a)) << 24 | uint32_t(Byte(p.r)) << 16 | uint32_t(Byte(p.g)) << 8 | Byte(p.b);
     }
     return tga.SaveToFile(path.c_str());
 }

@@ -200,7 +200,7 @@ TEST(Art, EveryTextureButtonStateShowsSomethingAtItsRectangle)
         {0.02f, 0.027f, 0.212f, 0.089f},  {0.001f, 0.313f, 0.249f, 0.369f}, // frame button pieces
         {0.0f, 0.057f, 0.249f, 0.246f},   {0.752f, 0.005f, 0.998f, 0.058f}, // push button states
         {0.752f, 0.068f, 0.998f, 0.12f},  {0.752f, 0.13f, 0.998f, 0.183f},
-        {0.752f, 0.192f, 0.998f, 0.246f}, {0.503f, 0.25f, 0.746f, 0.311f}, // text edit
+        {0.752f, 0.192f, 0.998f, 0.246f}, {0.503f, 0.25f, 0.746f, 0.311f},  // text edit
         {0.503f, 0.312f, 0.746f, 0.374f}, {0.503f, 0.377f, 0.746f, 0.436f}, // choice
         {0.503f, 0.439f, 0.746f, 0.498f}, {0.503f, 0.379f, 0.746f, 0.433f}, // panel
         {0.503f, 0.442f, 0.746f, 0.496f}, {0.649f, 0.774f, 0.726f, 0.851f}, // black, white
@@ -225,10 +225,14 @@ TEST(Art, ButtonStatesLookDifferent)
     Picture atlas = LoadPng("Buttons.png");
     ASSERT_EQ(atlas.w, 512);
     const Rect groups[][4] = {
-        {{0.501f, 0.003f, 0.999f, 0.124f}, {0.501f, 0.126f, 0.999f, 0.249f}, // Main
-         {0.501f, 0.251f, 0.999f, 0.374f}, {0.501f, 0.376f, 0.999f, 0.499f}},
-        {{0.002f, 0.628f, 0.124f, 0.875f}, {0.127f, 0.627f, 0.249f, 0.874f}, // ArrowL
-         {0.251f, 0.628f, 0.374f, 0.875f}, {0.376f, 0.627f, 0.498f, 0.874f}},
+        {{0.501f, 0.003f, 0.999f, 0.124f},
+         {0.501f, 0.126f, 0.999f, 0.249f}, // Main
+         {0.501f, 0.251f, 0.999f, 0.374f},
+         {0.501f, 0.376f, 0.999f, 0.499f}},
+        {{0.002f, 0.628f, 0.124f, 0.875f},
+         {0.127f, 0.627f, 0.249f, 0.874f}, // ArrowL
+         {0.251f, 0.628f, 0.374f, 0.875f},
+         {0.376f, 0.627f, 0.498f, 0.874f}},
     };
     for (const auto& g : groups)
         for (int a = 0; a < 4; a++)
@@ -269,8 +273,10 @@ TEST(Art, SlicedPiecesKeepTheirCornersInTheCornerPieces)
         int x0, y0, x1, y1;
         PixelSpan(atlas, c.r, &x0, &y0, &x1, &y1);
         float w = (c.r.u1 - c.r.u0) * atlas.w, h = (c.r.v1 - c.r.v0) * atlas.h;
-        int mx0 = int(std::ceil(c.r.u0 * atlas.w + c.hf * w)), mx1 = int(std::floor(c.r.u1 * atlas.w - c.hf * w)) - 1;
-        int my0 = int(std::ceil(c.r.v0 * atlas.h + c.vf * h)), my1 = int(std::floor(c.r.v1 * atlas.h - c.vf * h)) - 1;
+        int mx0 = int(std::ceil(c.r.u0 * atlas.w + c.hf * w)),
+            mx1 = int(std::floor(c.r.u1 * atlas.w - c.hf * w)) - 1;
+        int my0 = int(std::ceil(c.r.v0 * atlas.h + c.vf * h)),
+            my1 = int(std::floor(c.r.v1 * atlas.h - c.vf * h)) - 1;
         float worst_h = 0, worst_v = 0;
         for (int y = y0; y <= y1; y++)
             for (int x = mx0 + 1; x <= mx1; x++)
@@ -299,7 +305,7 @@ TEST(Art, BoardMaskHasThinCellLinesAndThickBoxEdges)
     };
     for (int k = 0; k < 3; k++)
         EXPECT_GT(board.Grey(int((k + 0.5f) * board.w / 3), mid), 0.85f) << "cell " << k;
-    int inner = dark_run(80, 90);           // line between cells 0 and 1
+    int inner = dark_run(80, 90);                   // line between cells 0 and 1
     int edge = dark_run(0, 5) + dark_run(250, 255); // two boxes side by side
     EXPECT_GE(inner, 1);
     EXPECT_GT(edge, inner * 2);
