@@ -1,5 +1,6 @@
 # Every tests/<folder>/test_<name>.cpp becomes one test program <folder>_<name>.
-#  - tests under tests/game link the game library, all others the engine's;
+#  - tests under tests/game link the game library, tests/MWin the toolkit's,
+#    all others the engine's;
 #  - a file whose name ends in _gl, _gtk or _display runs under xvfb-run with
 #    Mesa's software renderer (leak checks off: the drivers keep their memory);
 #  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
@@ -66,6 +67,8 @@ foreach(src ${VZ_TEST_SOURCES})
   endif()
   if(dir MATCHES "^game")
     set(libs vz_game)
+  elseif(dir MATCHES "^MWin")
+    set(libs vz_mwin vz_eztextfile)
   else()
     set(libs vz_engine vz_eztextfile vz_json)
   endif()

@@ -1,0 +1,201 @@
+// The toolkit object: owns the desktop, the texture and font tables and the
+// settings; routes input, ticks, draws and runs the one-slot message queue.
+#pragma once
+
+#include "EngDevice.h"
+#include "EngTexture.h"
+#include "EngTypes.h"
+#include "EngWhichDevice.h"
+#include "EngWindow.h"
+#include "MWinColour.h"
+#include "MWinSettings.h"
+#include "MWinUtil.h"
+
+class Game;
+class EngFont;
+class MWinButton;
+class MWinCollection;
+class MWinDesktop;
+class MWinFonts;
+class MWinScreens;
+class MWinTextures;
+class MWinWindow;
+struct _MWinButtonCallbackInfo;
+
+// The popup state the toolkit keeps.
+struct _MWinPopupState
+{
+    char on;
+    MWinCollection* collection;
+};
+
+class MWin
+{
+public:
+    explicit MWin(Game* game);
+    ~MWin();
+    MWin(const MWin&) = delete;
+    MWin& operator=(const MWin&) = delete;
+
+    // Life.
+    char Startup();
+    char Shutdown();
+    void Destroy();
+    char IsOn();
+    char CreateGraphicsObjects();
+    void DestroyGraphicsObjects();
+
+    // Screens.
+    void SetScreens(MWinScreens** screens);
+    MWinScreens* GetScreens();
+    char AreScreensOn();
+    unsigned GetCurrentScreen();
+    unsigned GetPreviousScreen();
+    unsigned GetFromScreen();
+
+    // Accessors.
+    MWinDesktop* GetDesktop() { return desktop; }
+    MWinTextures* GetTextures() { return textures; }
+    MWinFonts* GetFonts() { return fonts; }
+    Game* GetGame();
+    void GetSettings(_MWinSettings* out);
+    _MWinSettings* GetSettings() { return &settings; }
+    void SetSettings(const _MWinSettings* in);
+    MWinLayoutSettings* GetLayoutSettings();
+    MWinLayoutSettings* GetLayoutSettings(_EngLayout layout);
+    void AllowInput(char on) { input_allowed = on; }
+    void AllowKeyboardInput(char on) { keyboard_allowed = on; }
+    char IsInputAllowed() const { return input_allowed; }
+    void SetSoundPlayCallback(MWinSoundPlayCB fn, void* user);
+    void SetGetCursorPosCB(MWinGetCursorPosCB fn, void* user1, void* user2);
+    void SetControlledFromMainSettings(char a, char b, char c, char d);
+    char GetCropButtons() const { return crop_buttons; }
+    void SetCropButtons(char on) { crop_buttons = on; }
+    char GetTextureLoadOption() const { return texture_load_option; }
+    char GetAutoResizeDefault() const { return auto_resize_default; }
+    void SetAutoResizeDefault(char on) { auto_resize_default = on; }
+    _MWinHueEntry* GetHueTable() { return hue_table; }
+
+    // Settings and the standard skin.
+    void SetStandardButtonsWidthAndHeightAndMargins(float w, float h, float mx, float my);
+    void SetupStandardSettings(char full);
+    char SetupDefaultFont();
+    char SetupDefaultTextures(const char* file);
+
+    // Background clearing.
+    char SetClearMethod(_MWinClearMethod method, const char* file);
+    char CreateBgClearImage();
+    _MWinClearMethod GetClearMethod() const { return settings.clear_method; }
+
+    // Layout and language.
+    void SetScreenLayout(_EngLayout layout);
+    _EngLayout GetScreenLayout() const { return layout; }
+    void UpdateOrientation();
+    void NewLanguageSet();
+    char IsTextBeingEdited();
+    void WindowResized();
+    void GetVirtualSize(float* w, float* h);
+
+    void PlaySound(_MWinSoundEvent event);
+    void RenderNeeded();
+
+    // Look-ups.
+    MWinCollection* GetCollectionFromID(const char* id, char report);
+    MWinWindow* GetWindowFromIDs(const char* collection, const char* window, char report);
+    MWinButton* GetButtonFromIDs(const char* collection, const char* window, const char* button, char report);
+    char SetButtonCallback(const char* collection, const char* window, const char* button,
+                           void (*fn)(MWin*, _MWinButtonCallbackInfo*, int, int), int a, int b);
+
+    // Text drawing (font -1 standard, 0-7 user, -2 none).
+    void RenderTextPart(int font, _MWinTextAlign align, float margin, float x, float y, float w, float h,
+                        const _Dimension* offset, const char* text, int count, char, char orient,
+                        char shrink);
+    void RenderText(int font, _MWinTextAlign align, float margin, float x, float y, float w, float h,
+                    const _Dimension* offset, const char* text, char, char orient, char shrink);
+    void RenderText(int font, _MWinTextAlign align, float margin, const _Dimension* area,
+                    const _Dimension* offset, const char* text, char, char orient, char shrink);
+    void RenderMultilineText(int font, _MWinTextAlign align, float margin, const _Dimension* area,
+                             const _Dimension* offset, const char* text, char, char orient, char);
+
+    // Mouse.
+    char GetMousePos(float* x, float* y);
+    void GetViewportMousePos(float* x, float* y);
+    void SetCurrentActiveViewport(const _EngDeviceViewport* v);
+    void UpdateViewportMousePos();
+    char IsMouseViewportCursorInArea(const _Dimension* area, const _Dimension* offset);
+    char IsMouseScreenCursorInArea(const _Dimension* area, const _Dimension* offset);
+    char IsMouseCursorInViewport(const _EngDeviceViewport* v);
+    // Sets the mouse position in the 640 x 480 space directly (tests, tools).
+    void SetMousePosRatioed(float x, float y);
+
+    // Input.
+    char ProcessInput(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2);
+    char MoveMouse(int x, int y);
+    char ButtonPressed(char button, char down, char third);
+    char ButtonDoubleClicked(char button);
+    char MouseWheelMoved(int delta);
+    char KeyDown(int key);
+    char KeyUp(int key);
+    char KeyDownUChar(unsigned char c);
+    void CancelMouseButtonDown();
+    void WindowDeactivated();
+
+    // Frame.
+    char Tick2();
+    char AddMessageToQueue(const char* collection, const char* window, const char* button,
+                           _MWinMessageNum number);
+    char ProcessQueueMessages();
+    int GetNumQueuedMessages() const { return queue_count; }
+    void RenderMain();
+    char RenderPopups();
+    void ButtonsChanged();
+
+    // Colour picker graphics.
+    void ColourCreateGraphics();
+    void ColourDestroyGraphics();
+
+    // Popup state.
+    void PopupInit();
+    char PopupIsOn();
+    void PopupTurnOff();
+    char PopupCreateCollection();
+    void PopupCloseCollection();
+    MWinCollection* GetPopupCollection() { return popup.collection; }
+
+private:
+    Game* program;
+    char queue_collection[MWIN_ID_SIZE] = {};
+    char queue_window[MWIN_ID_SIZE] = {};
+    char queue_button[MWIN_ID_SIZE] = {};
+    _MWinMessageNum queue_number = 0;
+    EngInt32 queue_count = 0;
+    char input_allowed = 1;
+    char keyboard_allowed = 1;
+    _EngLayout layout = 0;
+    MWinSoundPlayCB sound_cb = nullptr;
+    void* sound_user = nullptr;
+    char crop_buttons = 1;
+    MWinScreens* screens = nullptr;
+    _MWinPopupState popup = {};
+    _MWinSettings settings;
+    char is_on = 0;
+    MWinDesktop* desktop = nullptr;
+    MWinTextures* textures = nullptr;
+    MWinFonts* fonts = nullptr;
+    EngTexture bg_clear;
+    float screen_mouse_x = 0, screen_mouse_y = 0;
+    float viewport_mouse_x = 0, viewport_mouse_y = 0;
+    char viewport_active = 0;
+    _EngDeviceViewport active_viewport = {0, 0, 0, 0, 0, 1.0f};
+    float std_button_w = 12, std_button_h = 12;
+    float std_margin_x = 3, std_margin_y = 3;
+    char texture_load_option = 2;
+    char auto_resize_default = 1;
+    MWinGetCursorPosCB cursor_cb = nullptr;
+    void* cursor_user1 = nullptr;
+    void* cursor_user2 = nullptr;
+    _MWinHueEntry hue_table[MWIN_HUE_TABLE_SIZE] = {};
+};
+
+// A popup result callback that closes the program on result 0.
+char MWinCloseProgramCB(char result, void* user);

@@ -1,0 +1,539 @@
+// The horizontal scrollbar widget.
+#include "MWinHorzScrollbar.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "EngDebug.h"
+#include "EngMath.h"
+#include "MWinButtonCore.h"
+
+MWinHorzScrollbar::MWinHorzScrollbar(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
+                                     const char* text, float x, float y, float w, float h)
+    : MWinButton(mw, bid, par, MWIN_BUTTON_HORZ_SCROLLBAR, texbut, text, x, y, w, h)
+{
+    Reset();
+}
+
+MWinHorzScrollbar::~MWinHorzScrollbar()
+{
+    Reset();
+}
+
+void MWinHorzScrollbar::Reset()
+{
+    pos = 0;
+    min = 0;
+    max = 100;
+    page = 10;
+    step = 1;
+    auto_text = 0;
+    prefix_length = 0;
+    auto_mult = 1;
+    snap = 0;
+    brackets = 0;
+    moved_by_drag = 0;
+}
+
+void MWinHorzScrollbar::SetValuesDouble(double mn, double mx, double pg, double st)
+{
+    if (mn > mx)
+        return;
+    if (pg <= 0)
+        pg = (mx - mn) / 10;
+    if (st <= 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinHorzScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
+
+void MWinHorzScrollbar::SetValues(int mn, int mx, int pg, int st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
+
+void MWinHorzScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
+{
+    if (mx < mn)
+        return;
+    if (pg == 0)
+        pg = (mx - mn) / 10;
+    if (st == 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinHorzScrollbar::TurnOnArrows(char on)
+{
+    choice_left_arrow = choice_right_arrow = on;
+}
+
+double MWinHorzScrollbar::GetPosDouble() const
+{
+    return type == MWIN_BUTTON_HORZ_SCROLLBAR ? pos : -1;
+}
+
+double MWinHorzScrollbar::Snap(double x)
+{
+    if (snap <= 0)
+        return x;
+    if (snap == 1.0f)
+        return EngMathRoundLong(x);
+    const float tenths[4] = {0.1f, 0.01f, 0.001f, 0.0001f};
+    const double scale[4] = {10, 100, 1000, 10000};
+    for (int i = 0; i < 4; i++)
+        if (snap == tenths[i])
+            return EngMathRoundLong(x * scale[i]) * (double)snap;
+    if (snap == 10.0f)
+        return EngMathRoundLong(x / 10) * 10.0;
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Unsupported snap value %f", snap);
+    snap = 0;
+    return x;
+}
+
+void MWinHorzScrollbar::SetPosDouble(double value, char drag, char force, char call)
+{
+    if (type != MWIN_BUTTON_HORZ_SCROLLBAR)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a scrollbar [%s]", id);
+        return;
+    }
+    double c = value < min ? min : value > max ? max : value;
+    _MWinButtonCallbackInfo info;
+    if (!force && c == pos)
+    {
+        if (call && HasCallback())
+        {
+            FillCallbackInfo(&info);
+            info.scrollbar_pos = c;
+            info.scrollbar_flag = drag;
+            CallCallback(&info);
+        }
+        return;
+    }
+    pos = Snap(c);
+    UpdateAutoText();
+    switch (var.kind)
+    {
+    case MWIN_VAR_CHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_char)
+            *var.p_char = (char)(r < -127 ? -127 : r > 127 ? 127 : r);
+        break;
+    }
+    case MWIN_VAR_UCHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_uchar)
+            *var.p_uchar = (unsigned char)(r < 0 ? 0 : r > 255 ? 255 : r);
+        break;
+    }
+    case MWIN_VAR_INT:
+        if (var.p_int)
+            *var.p_int = EngMathRoundDouble(pos);
+        break;
+    case MWIN_VAR_LONG:
+        if (var.p_long)
+            *var.p_long = EngMathRoundLong(pos);
+        break;
+    case MWIN_VAR_ULONG:
+        if (var.p_ulong)
+            *var.p_ulong = (unsigned int)(pos < 0 ? 0 : EngMathRoundLong(pos));
+        break;
+    case MWIN_VAR_FLOAT:
+        if (var.p_float)
+            *var.p_float = var.mult_float > 0 ? (float)(pos / var.mult_float) : (float)pos;
+        break;
+    default:
+        break;
+    }
+    if (drag)
+        moved_by_drag = 1;
+    if (mwin)
+        mwb::RenderNeeded(mwin);
+    if (call && HasCallback())
+    {
+        FillCallbackInfo(&info);
+        info.scrollbar_pos = pos;
+        info.scrollbar_flag = drag;
+        CallCallback(&info);
+    }
+}
+
+void MWinHorzScrollbar::SetAutoText(char on, char keep_prefix, char br)
+{
+    prefix_length = (keep_prefix && texts[0]) ? text_len[0] : 0;
+    if (on)
+    {
+        auto_text = 100;
+        brackets = br;
+        UpdateAutoText();
+    }
+    else
+        auto_text = 0;
+}
+
+void MWinHorzScrollbar::SetAutoTextFloat(char on, int decimals, char keep_prefix, float multiplier, char br)
+{
+    prefix_length = (keep_prefix && texts[0]) ? text_len[0] : 0;
+    if (decimals > 4)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Decimal places=%d not supported", decimals);
+    if (on)
+    {
+        auto_text = (char)(decimals + 1);
+        brackets = br;
+        auto_mult = multiplier == 0 ? 1 : multiplier;
+        UpdateAutoText();
+    }
+    else
+        auto_text = 0;
+}
+
+void MWinHorzScrollbar::UpdateAutoText()
+{
+    if (!auto_text)
+        return;
+    char value[64];
+    if (auto_text == 100)
+        snprintf(value, sizeof(value), "%d", (int)pos);
+    else
+    {
+        int dec = (auto_text >= 2 && auto_text <= 5) ? auto_text - 1 : 0;
+        snprintf(value, sizeof(value), "%.*f", dec, pos * auto_mult);
+    }
+    char out[MWIN_BUTTON_MAX_TEXT + 80];
+    int plen = prefix_length < text_len[0] ? prefix_length : text_len[0];
+    if (plen > MWIN_BUTTON_MAX_TEXT)
+        plen = MWIN_BUTTON_MAX_TEXT;
+    if (plen > 0 && texts[0])
+        snprintf(out, sizeof(out), brackets ? "%.*s [%s]" : "%.*s %s", plen, texts[0], value);
+    else
+        snprintf(out, sizeof(out), "%s", value);
+    SetText(out);
+}
+
+char MWinHorzScrollbar::RegisterFloatVariable(float* p, float mult, char call)
+{
+    if (!p || !MWinButton::RegisterFloatVariable(p, mult))
+        return 0;
+    if (type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinHorzScrollbar::RegisterIntVariable(int* p, int mult, char call)
+{
+    if (!MWinButton::RegisterIntVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinHorzScrollbar::RegisterLongVariable(int* p, int mult, char call)
+{
+    if (!MWinButton::RegisterLongVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinHorzScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
+{
+    if (!MWinButton::RegisterUnsignedLongVariable(p, mult))
+        return 0;
+    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinHorzScrollbar::RegisterCharVariable(char* p, char call)
+{
+    if (!MWinButton::RegisterCharVariable(p))
+        return 0;
+    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble(*p, 0, 0, call);
+    return 1;
+}
+
+char MWinHorzScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
+{
+    if (!MWinButton::RegisterUnsignedCharVariable(p))
+        return 0;
+    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
+        SetPosDouble(*p, 0, 0, call);
+    return 1;
+}
+
+void MWinHorzScrollbar::UpdateFromRegisteredVariable(char call)
+{
+    double v;
+    switch (var.kind)
+    {
+    case MWIN_VAR_CHAR:
+        if (!var.p_char)
+            return;
+        v = *var.p_char;
+        break;
+    case MWIN_VAR_UCHAR:
+        if (!var.p_uchar)
+            return;
+        v = *var.p_uchar;
+        break;
+    case MWIN_VAR_INT:
+        if (!var.p_int)
+            return;
+        v = (double)*var.p_int * var.mult_int;
+        break;
+    case MWIN_VAR_LONG:
+        if (!var.p_long)
+            return;
+        v = (double)*var.p_long * var.mult_long;
+        break;
+    case MWIN_VAR_ULONG:
+        if (!var.p_ulong)
+            return;
+        v = (double)*var.p_ulong * var.mult_ulong;
+        break;
+    case MWIN_VAR_FLOAT:
+        if (!var.p_float)
+            return;
+        v = (double)*var.p_float * var.mult_float;
+        break;
+    default:
+        return;
+    }
+    SetPosDouble(v, 0, 0, call);
+}
+
+// ---- Geometry ----
+
+float MWinHorzScrollbar::ThumbLength()
+{
+    return LS(25) * GetAutoResizeScaleX();
+}
+
+float MWinHorzScrollbar::TrackStart()
+{
+    return actual_area.x + LS(30) + (choice_left_arrow ? LS(21) : 0);
+}
+
+float MWinHorzScrollbar::TrackLength()
+{
+    return actual_area.w - ThumbLength() - 2 * LS(30) - (choice_left_arrow ? 2 * LS(21) : 0);
+}
+
+float MWinHorzScrollbar::GetScreenXPos()
+{
+    if (max == min)
+        return TrackStart();
+    return TrackStart() + (float)((pos - min) * TrackLength() / (max - min));
+}
+
+double MWinHorzScrollbar::GetXPosFromScreen(float x)
+{
+    float len = TrackLength();
+    if (len == 0)
+        return 0;
+    float c = x - ThumbLength() / 2;
+    double v = min + (c - TrackStart()) * (max - min) / len;
+    if (x >= actual_area.x && v < min)
+        v = min;
+    if (x < actual_area.x + actual_area.w && v > max)
+        v = max;
+    return v;
+}
+
+char MWinHorzScrollbar::IsMouseVieportCursorInButton()
+{
+    float mx = mwb::MouseX(mwin), my = mwb::MouseY(mwin);
+    float tx = GetScreenXPos();
+    return my >= actual_area.y && my < actual_area.y + actual_area.h && mx >= tx && mx < tx + ThumbLength();
+}
+
+// ---- Drawing ----
+
+void MWinHorzScrollbar::Render()
+{
+    if (!PrepareForRender())
+        return;
+    RenderNoPrepare();
+    RestoreAfterRender();
+}
+
+void MWinHorzScrollbar::RenderNoPrepare()
+{
+    RenderNormalBack(GetRenderState());
+    RenderButton();
+    RenderText(GetRenderState());
+}
+
+void MWinHorzScrollbar::RenderButton()
+{
+    const _ColourRGBA* col = colour_set ? &colour : nullptr;
+    float l21 = LS(21), l23 = LS(23), l24 = LS(24);
+    float cy = actual_area.y + actual_area.h / 2 - l24 * GetAutoResizeScaleY() / 2;
+    _MWinTextureState st = GetRenderState();
+    if (choice_left_arrow)
+        mwb::DrawStdTexBut(mwin, 5, st, actual_area.x + l23, cy, l21, l24, col);
+    if (choice_right_arrow)
+        mwb::DrawStdTexBut(mwin, 6, st, actual_area.x + actual_area.w - l21 - l23, cy, l21, l24, col);
+    mwb::DrawStdTexBut(mwin, 9, MWIN_TEXSTATE_NORMAL, GetScreenXPos(), cy, ThumbLength(),
+                       l24 * GetAutoResizeScaleY(), col);
+}
+
+// ---- Input ----
+
+void MWinHorzScrollbar::DraggingOver()
+{
+    dragging = 0;
+    pressed = 0;
+    if (moved_by_drag)
+    {
+        moved_by_drag = 0;
+        SetPosDouble(pos, 0, 0, 1);
+    }
+}
+
+void MWinHorzScrollbar::ArrowPress(char up)
+{
+    if (up)
+    {
+        if (pos <= max - step)
+            SetPosDouble(pos + step, 0, 0, 1);
+    }
+    else if (pos >= min + step)
+        SetPosDouble(pos - step, 0, 0, 1);
+}
+
+void MWinHorzScrollbar::Jump(int direction)
+{
+    double v = direction <= 0 ? pos - page : pos + page;
+    v = v < min ? min : v > max ? max : v;
+    SetPosDouble(v, 0, 0, 1);
+}
+
+char MWinHorzScrollbar::HandleMouseButtonPressed(char button, char down, char third)
+{
+    pressed = 0;
+    if (!ShouldHandleMouseButtonPressed(button, down, third))
+        return 0;
+    if (!down)
+    {
+        char was = dragging;
+        DraggingOver();
+        return was;
+    }
+    pressed = 1;
+    float mx = mwb::MouseX(mwin);
+    const _Dimension& a = actual_area;
+    if (mx < a.x || mx >= a.x + a.w)
+        return 0;
+    float l21 = LS(21), l23 = LS(23);
+    if (choice_left_arrow && mx > a.x + l23 && mx < a.x + l23 + l21)
+    {
+        ArrowPress(0);
+        return 1;
+    }
+    if (choice_right_arrow && mx > a.x + a.w - l23 - l21 && mx < a.x + a.w - l23)
+    {
+        ArrowPress(1);
+        return 1;
+    }
+    float tx = GetScreenXPos();
+    if (mx >= tx && mx < tx + ThumbLength())
+    {
+        dragging = 1;
+        drag_offset = mx - tx - ThumbLength() / 2;
+        return 1;
+    }
+    double v = GetXPosFromScreen(mx);
+    if (v < min || v > max)
+        return 0;
+    Jump(v > pos ? 1 : 0);
+    return 1;
+}
+
+char MWinHorzScrollbar::HandleMouseButtonDoubleClicked(char button)
+{
+    if (!ShouldHandleMouseButtonDoubleClicked(button))
+        return 0;
+    return HandleMouseButtonPressed(button, 1, 0);
+}
+
+void MWinHorzScrollbar::HandleMouseButtonPressCanceled()
+{
+    DraggingOver();
+}
+
+char MWinHorzScrollbar::HandleMouseMove()
+{
+    if (!ShouldHandleMouseMove() || !dragging)
+        return 0;
+    SetPosDouble(GetXPosFromScreen(mwb::MouseX(mwin) - drag_offset), 1, 0, 1);
+    return 1;
+}
+
+char MWinHorzScrollbar::HandleMouseWheel(int delta)
+{
+    if (!ShouldHandleMouseWheel())
+        return 0;
+    for (int i = 0; i < delta; i++)
+        ArrowPress(0);
+    for (int i = 0; i < -delta; i++)
+        ArrowPress(1);
+    return 1;
+}
+
+char MWinHorzScrollbar::HandleKeyDown(int key)
+{
+    if (!ShouldHandleKeyDown())
+        return 0;
+    switch (key)
+    {
+    case 244:
+        ArrowPress(0);
+        break;
+    case 245:
+        ArrowPress(1);
+        break;
+    case 246:
+    case 248:
+        Jump(0);
+        break;
+    case 247:
+    case 249:
+        Jump(1);
+        break;
+    default:
+        return PostHandleKeyDown(key, 0);
+    }
+    return 1; // a used key may have removed this widget
+}
+
+char MWinHorzScrollbar::KeepFocusOnMouseMove()
+{
+    return ShouldKeepFocusOnMouseMove() && dragging;
+}
+
+void MWinHorzScrollbar::Deactivate()
+{
+    DraggingOver();
+    MWinButton::Deactivate();
+}

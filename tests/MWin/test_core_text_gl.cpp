@@ -1,0 +1,101 @@
+// The toolkit's text placement on a hidden GL window.
+#include "GL/GLFixture.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "EngFont.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinFonts.h"
+
+using vztest::GLDevice;
+
+namespace
+{
+
+class TextGL : public GLDevice
+{
+protected:
+    void SetUp() override
+    {
+        GLDevice::SetUp();
+        mw = new MWin(nullptr);
+        const char* res = getenv("VZ_RESOURCES_DIR");
+        std::string file = std::string(res ? res : ".") + "/MWinDefaultFont.ttf";
+        _MWinFontParams p = m_default_font_params;
+        p.x_scale = p.y_scale = 1;
+        ASSERT_EQ(mw->GetFonts()->AddUserFont("Text", file.c_str(), &p), 0);
+        ASSERT_EQ(mw->Startup(), 1);
+        font = mw->GetFonts()->GetFont(0);
+        ASSERT_NE(font, nullptr);
+        font->SetColour(1, 1, 1, 1);
+    }
+    void TearDown() override
+    {
+        delete mw;
+        GLDevice::TearDown();
+    }
+    // The rightmost column with a lit pixel on row y, or -1.
+    static int RightmostLit(int y)
+    {
+        for (int x = 639; x >= 0; x--)
+            if (Pixel(x, y).r > 64)
+                return x;
+        return -1;
+    }
+    // The text's middle row: its area is centred vertically on y = 240.
+    void Draw(float w, char shrink, const char* text = "WWWWWWWWWW")
+    {
+        ClearTo(0, 0, 0);
+        eng_main_device->PrepareFor2D(1);
+        eng_main_device->EnableBlendingType(0);
+        mw->RenderText(0, MWIN_ALIGN_LEFT, 0, 100, 200, w, 80, nullptr, text, 0, 1, shrink);
+        eng_main_device->RestoreAfter2D();
+    }
+
+    MWin* mw = nullptr;
+    EngFont* font = nullptr;
+};
+
+TEST_F(TextGL, ShrinkToFitKeepsWideTextInsideItsArea)
+{
+    float sx = 0, sy = 0;
+    font->GetScale(&sx, &sy);
+    float width = font->GetStringWidth("WWWWWWWWWW");
+    ASSERT_GT(width, 120);
+
+    Draw(100, 0);
+    EXPECT_GT(RightmostLit(240), 210);
+    Draw(100, 1);
+    int right = RightmostLit(240);
+    EXPECT_GT(right, 150);
+    EXPECT_LE(right, 202);
+
+    // The font's own scale is back afterwards.
+    float ax = 0, ay = 0;
+    font->GetScale(&ax, &ay);
+    EXPECT_EQ(ax, sx);
+    EXPECT_EQ(ay, sy);
+
+    // Narrow text in a wide area is drawn at its own size either way.
+    Draw(300, 0, "WWW");
+    int unshrunk = RightmostLit(240);
+    ASSERT_GT(unshrunk, 100);
+    Draw(300, 1, "WWW");
+    EXPECT_EQ(RightmostLit(240), unshrunk);
+}
+
+TEST_F(TextGL, NothingWithoutAFontOrText)
+{
+    ClearTo(0, 0, 0);
+    eng_main_device->PrepareFor2D(1);
+    mw->RenderText(5, MWIN_ALIGN_LEFT, 0, 0, 0, 640, 480, nullptr, "WWW", 0, 0, 0);
+    mw->RenderText(MWIN_FONT_NUM_NONE, MWIN_ALIGN_LEFT, 0, 0, 0, 640, 480, nullptr, "WWW", 0, 0, 0);
+    mw->RenderText(0, MWIN_ALIGN_LEFT, 0, 0, 0, 640, 480, nullptr, "", 0, 0, 0);
+    mw->RenderText(0, MWIN_ALIGN_LEFT, 0, nullptr, nullptr, "WWW", 0, 0, 0);
+    eng_main_device->RestoreAfter2D();
+    for (int y = 0; y < 480; y += 20)
+        EXPECT_EQ(RightmostLit(y), -1) << y;
+}
+
+} // namespace

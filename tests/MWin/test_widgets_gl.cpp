@@ -1,0 +1,227 @@
+// Widget drawing on a real GL device: backgrounds, skipping, the extra render
+// callback, the pie, and every kind drawn without errors.
+#include <cstring>
+#include <string>
+
+#include "../GL/GLFixture.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinColourPicker.h"
+#include "MWin/MWinHorzScrollbar.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinFonts.h"
+#include "MWin/MWinTextures.h"
+#include "MWin/MWinWindow.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+// An uncompressed 24-bit TGA of one colour.
+void WriteSolidTga(const std::string& path, int w, int h, unsigned char r, unsigned char g, unsigned char b)
+{
+    std::string d(18, '\0');
+    d[2] = 2;
+    d[12] = char(w & 255);
+    d[13] = char(w >> 8);
+    d[14] = char(h & 255);
+    d[15] = char(h >> 8);
+    d[16] = 24;
+    for (int i = 0; i < w * h; i++)
+    {
+        d += char(b);
+        d += char(g);
+        d += char(r);
+    }
+    vztest::WriteFile(path, d);
+}
+
+int extra_calls = 0;
+_Dimension extra_area;
+void ExtraRender(MWinButton*, _Dimension* area, _MWinTextureState, int, void*)
+{
+    extra_calls++;
+    extra_area = *area;
+}
+
+const char* kItems[] = {"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight"};
+
+class WidgetsGL : public vztest::GLDevice
+{
+protected:
+    void SetUp() override
+    {
+        vztest::GLDevice::SetUp();
+        mw = new MWin(nullptr);
+        std::string green = tmp.File("green.tga");
+        WriteSolidTga(green, 8, 8, 0, 255, 0);
+        MWinTextures* t = mw->GetTextures();
+        ASSERT_NE(t->AddTextureWithOneTextureButton("Green", green.c_str()), nullptr);
+        // Every standard slot shows the same solid look.
+        for (int slot = 0; slot < MWIN_NUM_STD_TEXBUTS; slot++)
+            t->SetStandardTextureToTexBut(slot, "Green");
+        ASSERT_TRUE(mw->SetupDefaultFont());
+        ASSERT_TRUE(mw->Startup()); // loads the textures and fonts
+        coll = mw->GetDesktop()->AddCollection("Coll");
+        ASSERT_NE(coll, nullptr);
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.x = 0;
+        info.y = 0;
+        info.w = 640;
+        info.h = 480;
+        strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
+        win = coll->AddWindow("Win", &info);
+        ASSERT_NE(win, nullptr);
+        extra_calls = 0;
+    }
+
+    void TearDown() override
+    {
+        delete mw;
+        vztest::GLDevice::TearDown();
+    }
+
+    void Draw()
+    {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        mw->RenderMain();
+    }
+
+    EngProgram program;
+    vztest::TempDir tmp;
+    MWin* mw = nullptr;
+    MWinCollection* coll = nullptr;
+    MWinWindow* win = nullptr;
+};
+
+TEST_F(WidgetsGL, BackgroundFillsTheAreaAndTheExtraCallbackFollows)
+{
+    MWinButton* b = win->AddButton("b", MWIN_BUTTON_PUSH, "Green", "", 100, 100, 100, 50);
+    ASSERT_NE(b, nullptr);
+    b->SetExtraRenderCB(&ExtraRender, 0, nullptr);
+    Draw();
+    vztest::Rgba in = Pixel(150, 125);
+    EXPECT_GT(in.g, 150);
+    EXPECT_LT(in.r, 50);
+    vztest::Rgba out = Pixel(50, 50);
+    EXPECT_LT(out.g, 20);
+    EXPECT_EQ(extra_calls, 1);
+    EXPECT_FLOAT_EQ(extra_area.x, 100);
+    EXPECT_FLOAT_EQ(extra_area.w, 100);
+
+    b->SetTransparency(0);
+    Draw();
+    EXPECT_LT(Pixel(150, 125).g, 20) << "alpha 0 draws nothing";
+    EXPECT_EQ(extra_calls, 1) << "not even the extra callback";
+}
+
+TEST_F(WidgetsGL, CustomBackgroundFallsBackToItsNormalState)
+{
+    std::string red = tmp.File("red.tga");
+    WriteSolidTga(red, 8, 8, 255, 0, 0);
+    MWinButton* b = win->AddButton("b", MWIN_BUTTON_PUSH, "Green", "", 100, 100, 100, 50);
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(b->SetBackTexButToCustom(tmp.File("missing.tga").c_str()));
+    EXPECT_FALSE(b->IsCustomBackOn());
+    ASSERT_TRUE(b->SetBackTexButToCustom(red.c_str()));
+    EXPECT_STREQ(b->GetBackCustomTexButFilename(), red.c_str());
+    b->SetOverrideRenderState(MWIN_TEXSTATE_PRESSED); // no record of its own
+    Draw();
+    vztest::Rgba in = Pixel(150, 125);
+    EXPECT_GT(in.r, 150);
+    EXPECT_LT(in.g, 50);
+    b->SetColour(1, 1, 1, 0.5f);
+    Draw();
+    EXPECT_NEAR(Pixel(150, 125).r, 128, 20) << "the button colour multiplies the record's";
+}
+
+TEST_F(WidgetsGL, NoTextureButtonDrawsNoBackground)
+{
+    MWinButton* b = win->AddButton("label", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 50);
+    ASSERT_NE(b, nullptr);
+    Draw();
+    EXPECT_LT(Pixel(150, 125).g, 20);
+}
+
+TEST_F(WidgetsGL, PieSectorStartsAtTheLeftAndTurnsOverTheTop)
+{
+    MWinButton* b = win->AddButton("pie", MWIN_BUTTON_PIE, MWIN_TEXBUT_NONE, "", 200, 100, 200, 200);
+    ASSERT_NE(b, nullptr);
+    b->PieSetColours(1, 0, 0, 0, 0, 1, 0, 0, 1);
+    b->PieSetValuesFloat(0.25f, 1);
+    Draw();
+    vztest::Rgba sector = Pixel(300 - 40, 200 - 40); // upper left quarter
+    vztest::Rgba rest = Pixel(300 + 40, 200 + 40);   // lower right quarter
+    EXPECT_GT(sector.r, 150);
+    EXPECT_LT(sector.b, 50);
+    EXPECT_GT(rest.b, 150);
+    EXPECT_LT(rest.r, 50);
+    b->PieSetValuesFloat(0, 1);
+    Draw();
+    EXPECT_LT(Pixel(300 - 40, 200 - 40).r, 50) << "a value of 0 draws no sector";
+}
+
+TEST_F(WidgetsGL, EveryKindDrawsWithoutErrors)
+{
+    MWinButton* te =
+        win->AddButton("te", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "text", 10, 10, 150, 20);
+    MWinButton* list = win->AddButton("list", MWIN_BUTTON_LIST, MWIN_TEXBUT_DEFAULT, "", 10, 40, 150, 20);
+    MWinButton* cb =
+        win->AddButton("cb", MWIN_BUTTON_CHECKBOX, MWIN_TEXBUT_DEFAULT, "Check", 10, 70, 150, 20);
+    MWinButton* ch = win->AddButton("ch", MWIN_BUTTON_CHOICE, MWIN_TEXBUT_DEFAULT, "", 10, 100, 150, 20);
+    MWinButton* arrows = win->AddButton("ar", MWIN_BUTTON_CHOICE, MWIN_TEXBUT_DEFAULT, "", 10, 130, 150, 20);
+    MWinButton* panel = win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 200, 10, 150, 80);
+    MWinButton* range =
+        win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "R", 200, 100, 150, 20);
+    MWinButton* two = win->AddButton("two", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "Top", 200, 130, 150, 40);
+    MWinButton* multi = win->AddButton("multi", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 10, 200, 100);
+    MWinButton* scroll = win->AddButton("scroll", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 400, 120, 200, 20);
+    MWinColour* pick = new MWinColour(mw, "pick", win, MWIN_TEXBUT_DEFAULT, "", 10, 200, 256, 100);
+    win->CompleteAddButton(pick);
+    for (MWinButton* b : {te, list, cb, ch, arrows, panel, range, two, multi, scroll})
+        ASSERT_NE(b, nullptr);
+    pick->Set(1, 0, 0, 0);
+    te->TextEditSetLength(20);
+    te->TextEditHideLetters();
+    list->ListSetStrings(8, kItems);
+    ch->ChoiceSetStrings(3, kItems);
+    arrows->ChoiceSetStrings(3, kItems);
+    arrows->ChoiceUseArrows(1, 0);
+    arrows->ChoiceSetSel(1);
+    panel->PanelSetStrings(8, 3, kItems);
+    _ColourRGBA red = {1, 0, 0, 1};
+    panel->PanelSetEntryColour(1, &red);
+    range->RangeSetLimits(0, 1, 0.1f);
+    range->RangeSetAutoText(1, 1, 1);
+    two->SetText2("Bottom");
+    multi->SetMultilineText("A longer text that wraps over more than one line of the box.");
+    scroll->SetScrollingText("Scrolling along", 1);
+
+    Draw();
+    te->Activate();
+    te->TextEditTurnOnEditing();
+    for (int i = 0; i < 10; i++)
+        te->Tick();
+    list->ListOpen();
+    ASSERT_TRUE(list->ListIsOpen());
+    Draw();
+    float w = 0, h = 0;
+    EXPECT_TRUE(multi->CalcMultilineTextBoxSize(&w, &h));
+    EXPECT_GT(w, 0);
+    EXPECT_GT(h, 0);
+    EXPECT_GT(cb->CheckboxGetTextEnd(), 0) << "a centred checkbox learns where its text ends";
+    // The hue strip shows red at its right end under the scrollbar's thumb-free part.
+    const _Dimension* hue = pick->GetScrollbar(0)->GetActualArea();
+    vztest::Rgba strip = Pixel(int(hue->x + 5), int(hue->y + hue->h / 2));
+    EXPECT_GT(strip.r, 150);
+    EXPECT_LT(strip.g, 50);
+    // The open list covers the buttons below it in the second pass.
+    EXPECT_GT(Pixel(20, 180).g, 150);
+    for (const std::string& line : vztest::LoggedLines())
+        EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
+}
+
+} // namespace

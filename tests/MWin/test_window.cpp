@@ -1,0 +1,369 @@
+// Toolkit windows: creation, geometry, colour, widget lists, keyboard
+// navigation, the hide button and dragging.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "CoreTestFixture.h"
+#include "MWin/MWinTextures.h"
+
+using vztest::CoreTest;
+using vztest::Logged;
+using vztest::RecordingController;
+
+class Window : public CoreTest
+{
+protected:
+    _MWinWindowCreateInfo Info(float x, float y, float w, float h)
+    {
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.x = x;
+        info.y = y;
+        info.w = w;
+        info.h = h;
+        return info;
+    }
+    static std::vector<int>& Sounds()
+    {
+        static std::vector<int> s;
+        return s;
+    }
+    void RecordSounds()
+    {
+        Sounds().clear();
+        mw->SetSoundPlayCallback([](int e, void*) { Sounds().push_back(e); }, nullptr);
+    }
+};
+
+TEST_F(Window, CreationRecordIsCorrectedAndCopied)
+{
+    _MWinWindowCreateInfo info = Info(MWIN_CENTRE_POS, MWIN_CENTRE_POS, 200, -1);
+    MWinWindow* w = coll->AddWindow("W", &info);
+    ASSERT_NE(w, nullptr);
+    _Dimension a;
+    w->GetOrigArea(&a);
+    EXPECT_EQ(a.x, 220);
+    EXPECT_EQ(a.h, 100);
+    EXPECT_EQ(a.y, 190);
+    EXPECT_EQ(info.x, 220); // written back into the caller's record
+
+    MWinWindow* d = coll->AddWindow("Default", nullptr);
+    EXPECT_TRUE(Logged("No info passed in"));
+    d->GetOrigArea(&a);
+    EXPECT_EQ(a.x, 10);
+    EXPECT_EQ(a.w, 50);
+}
+
+TEST_F(Window, TitleBarPlacementAndHideButton)
+{
+    _MWinWindowCreateInfo info = Info(10, 10, 200, 100);
+    info.hide_button = 1;
+    MWinWindow* bare = coll->AddWindow("Bare", &info);
+    EXPECT_TRUE(Logged("Hide button but no title bar"));
+    EXPECT_EQ(bare->GetHideButton(), nullptr);
+
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("Titled", &info);
+    _Dimension a;
+    w->GetActualArea(&a);
+    EXPECT_EQ(a.y, 30);
+    ASSERT_NE(w->GetHideButton(), nullptr);
+    EXPECT_EQ(w->GetButtonFromID("STD_HIDE", 0), w->GetHideButton());
+    EXPECT_EQ(w->GetNumButtons(), 0);
+    // The title bar lies directly above the area and counts as the window.
+    mw->SetMousePosRatioed(20, 5);
+    EXPECT_EQ(w->IsMouseCursorInWindow(), 1);
+    EXPECT_EQ(bare->IsMouseCursorInWindow(), 0);
+}
+
+TEST_F(Window, WidgetListsAndLookups)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    EXPECT_EQ(w->GetNthButton(0), nullptr);
+    EXPECT_TRUE(Logged("No buttons."));
+    MWinButton* first = AddPush(w, "Same", 10, 10);
+    MWinButton* mid = AddPush(w, "Mid", 10, 40);
+    MWinButton* later = AddPush(w, "Same", 10, 70);
+    EXPECT_EQ(w->GetButtonFromID("Same"), later);
+    EXPECT_EQ(w->GetNthButton(0), first);
+    EXPECT_EQ(w->GetNthButton(5), nullptr);
+    EXPECT_TRUE(Logged("Button 5 not found."));
+    EXPECT_EQ(MWinGetNextButton(first, 2), later);
+    EXPECT_EQ(MWinGetPrevButton(later, 0), later);
+    EXPECT_EQ(MWinGetNextButton(first, 3), nullptr);
+    EXPECT_TRUE(Logged("Next button not found"));
+    EXPECT_EQ(MWinGetNextButton(first, -1), nullptr);
+    EXPECT_TRUE(Logged("Bad num ahead number"));
+
+    w->SetDefaultButton(mid);
+    EXPECT_EQ(w->RemoveButton(mid), 1);
+    EXPECT_EQ(w->GetDefaultButton(), nullptr);
+    EXPECT_EQ(w->GetNumButtons(), 2);
+    EXPECT_EQ(MWinGetNextButton(first, 1), later);
+    w->RemoveAllButtonsAfterButton(first);
+    EXPECT_EQ(w->GetNumButtons(), 1);
+    EXPECT_EQ(w->GetLastButton(), first);
+}
+
+TEST_F(Window, ColourAndTransparency)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 100, 100);
+    w->SetTransparency(1);
+    EXPECT_EQ(w->GetTransparency(), 1);
+    EXPECT_EQ(w->GetColour()->a, 1);
+    w->SetTransparency(0.5f);
+    EXPECT_EQ(w->GetTransparency(), 0.5f);
+    EXPECT_EQ(w->GetColour()->r, 1);
+    w->SetTransparency(1); // the colour is on: stays on at alpha 1
+    EXPECT_EQ(w->GetTransparency(), 1);
+    w->SetColour(static_cast<const _ColourRGBA*>(nullptr));
+    EXPECT_EQ(w->GetTransparency(), 1);
+}
+
+TEST_F(Window, ExtraSizeTurnsScrollingOnAndOff)
+{
+    MWinWindow* w = AddWindow("W", 100, 100, 200, 100);
+    struct Case
+    {
+        float x, y;
+        char on;
+    } cases[] = {{0, 0, 0}, {-1, 50, 0}, {0, 300, 1}, {50, 0, 1}};
+    for (const Case& c : cases)
+    {
+        w->SetExtraSize(c.x, c.y);
+        EXPECT_EQ(w->IsExtraSizeOn(), c.on) << c.x << ", " << c.y;
+    }
+    // Wheel scrolling clamps to the extra size and moves the content.
+    w->SetExtraSize(0, 300);
+    EXPECT_EQ(w->ExtraSizeScrollbarsHandleMouseWheel(-100), 1);
+    EXPECT_EQ(w->GetScroll(1)->offset, 300);
+    EXPECT_EQ(w->GetVirtualPos()->y, -300);
+    w->ScrollToBottom();
+    EXPECT_EQ(w->GetVirtualPos()->y, -300);
+    EXPECT_EQ(w->ExtraSizeScrollbarsHandleMouseWheel(1000), 1);
+    EXPECT_EQ(w->GetVirtualPos()->y, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard.
+
+class WindowKeys : public Window
+{
+protected:
+    void SetUp() override
+    {
+        Window::SetUp();
+        w = AddWindow("W", 0, 0, 640, 480);
+        w->SetController(&ctrl);
+        w->SetKeyDownCB(
+            [](int key, MWinWindow*)
+            {
+                Keys().push_back(key);
+                return char(1);
+            });
+        Keys().clear();
+    }
+    static std::vector<int>& Keys()
+    {
+        static std::vector<int> k;
+        return k;
+    }
+    RecordingController ctrl;
+    MWinWindow* w = nullptr;
+};
+
+TEST_F(WindowKeys, EscapeWhileEditingGoesToTheTextEdit)
+{
+    MWinButton* esc = AddPush(w, "Esc", 10, 10);
+    w->SetEscapeButton(esc);
+    MWinButton* edit = w->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 50, 100, 20);
+    edit->TextEditSetup(20);
+    edit->Activate();
+    edit->TextEditTurnOnEditing();
+    ASSERT_EQ(mw->IsTextBeingEdited(), 1);
+    w->HandleKeyDown(27);
+    EXPECT_EQ(mw->GetNumQueuedMessages(), 0);
+
+    edit->TextEditTurnOffEditing(0);
+    edit->Deactivate();
+    EXPECT_EQ(w->HandleKeyDown(27), 1);
+    EXPECT_EQ(mw->GetNumQueuedMessages(), 1);
+}
+
+TEST_F(WindowKeys, ReturnWithADisabledDefaultButtonFallsThrough)
+{
+    MWinButton* def = AddPush(w, "Def", 10, 10);
+    w->SetDefaultButton(def);
+    def->Disable();
+    EXPECT_EQ(w->HandleKeyDown(13), 1);
+    EXPECT_EQ(mw->GetNumQueuedMessages(), 0);
+    EXPECT_EQ(Keys(), std::vector<int>{13});
+
+    def->Enable();
+    Keys().clear();
+    EXPECT_EQ(w->HandleKeyDown(13), 1);
+    EXPECT_EQ(mw->GetNumQueuedMessages(), 1);
+    EXPECT_TRUE(Keys().empty());
+
+    // Nothing while Command is held.
+    eng_key_down[ENG_KEY_COMMAND] = 2;
+    EXPECT_EQ(w->HandleKeyDown(13), 0);
+}
+
+TEST_F(WindowKeys, TabMovesToTheNextTabStopAndWraps)
+{
+    MWinButton* a = AddPush(w, "A", 10, 10);
+    w->AddButton("NoTab", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 40, 50, 20);
+    MWinButton* edit = w->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 70, 100, 20);
+    edit->TextEditSetup(20);
+
+    // Backwards from the first widget wraps to the last tab stop, a text edit
+    // that starts editing.
+    a->Activate();
+    eng_key_down[ENG_KEY_SHIFT] = 1;
+    EXPECT_EQ(w->HandleKeyDown(9), 1);
+    EXPECT_EQ(edit->IsTextBeingEditing(), 1);
+
+    // The only tab stop cycles back to itself.
+    eng_key_down[ENG_KEY_SHIFT] = 0;
+    edit->TextEditTurnOffEditing(0);
+    edit->Disable();
+    EXPECT_EQ(w->HandleKeyDown(9), 1);
+    EXPECT_FALSE(Logged("Coult not get next button"));
+}
+
+TEST_F(WindowKeys, TabWithoutTabStopsLeavesTheFocus)
+{
+    MWinButton* a = w->AddButton("A", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 10, 50, 20);
+    w->AddButton("B", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 40, 50, 20);
+    a->Activate();
+    Keys().clear();
+    EXPECT_EQ(w->HandleKeyDown(9), 0);
+    EXPECT_TRUE(Logged("Coult not get next button"));
+    EXPECT_EQ(a->IsFocused(), 1);
+    EXPECT_TRUE(Keys().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Mouse.
+
+TEST_F(Window, HideButtonReportsOnlyALeftRelease)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    RecordingController ctrl;
+    w->SetController(&ctrl);
+    RecordSounds();
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + h.w / 2, h.y + h.h / 2);
+    ASSERT_EQ(w->GetHideButton()->IsFocused(), 1);
+
+    EXPECT_EQ(Press(1), 1);
+    EXPECT_EQ(Release(1), 1);
+    EXPECT_TRUE(ctrl.calls.empty());
+    EXPECT_EQ(Press(0), 1);
+    EXPECT_EQ(Release(0), 1);
+    ASSERT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(ctrl.calls[0], "STD_HIDE");
+    EXPECT_EQ(Sounds(), std::vector<int>{MWIN_SOUND_BUTTON});
+}
+
+TEST_F(Window, HideButtonActionMayRemoveTheWindow)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    RecordingController ctrl;
+    ctrl.action = [this] { mw->GetDesktop()->RemoveAllCollections(); };
+    w->SetController(&ctrl);
+    RecordSounds();
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + 2, h.y + 2);
+    Press(0);
+    EXPECT_EQ(Release(0), 1);
+    EXPECT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(mw->GetDesktop()->GetFirstCollection(), nullptr);
+    EXPECT_TRUE(Sounds().empty()); // the window is gone: no sound
+}
+
+TEST_F(Window, HidePlainCallbackRunsAtTheNextTick)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    int hidden = 0;
+    w->SetHideButtonPlainCallback([](void* user) { ++*static_cast<int*>(user); }, &hidden);
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + 2, h.y + 2);
+    Press(0);
+    Release(0);
+    EXPECT_EQ(hidden, 0);
+    EXPECT_EQ(mw->Tick2(), 1);
+    EXPECT_EQ(hidden, 1);
+}
+
+TEST_F(Window, DraggingByTitleBarOrAnywhere)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.move_mode = MWIN_MOVE_TITLE_BAR;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    _Dimension a;
+
+    MoveTo(150, 150); // body
+    EXPECT_EQ(Press(), 0);
+    EXPECT_EQ(w->IsDragging(), 0);
+    Release();
+
+    MoveTo(150, 85); // title bar
+    EXPECT_EQ(Press(), 1);
+    ASSERT_EQ(w->IsDragging(), 1);
+    MoveTo(550, 85); // would put the window at x = 500
+    w->GetActualArea(&a);
+    EXPECT_EQ(a.x, 440);
+    MoveTo(150, 0); // the title bar stays on screen
+    w->GetActualArea(&a);
+    EXPECT_EQ(a.y, 30);
+    Release();
+    EXPECT_EQ(w->IsDragging(), 0);
+
+    coll->RemoveAllWindows();
+    info.title_bar = 0;
+    info.move_mode = MWIN_MOVE_ANYWHERE;
+    w = coll->AddWindow("W2", &info);
+    MoveTo(150, 150);
+    EXPECT_EQ(Press(), 1);
+    EXPECT_EQ(w->IsDragging(), 1);
+    MoveTo(160, 170);
+    w->GetActualArea(&a);
+    EXPECT_EQ(a.x, 110);
+    EXPECT_EQ(a.y, 120);
+    Release();
+}
+
+TEST_F(Window, HoverSoundOnlyForEnabledTabStops)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    RecordingController ctrl;
+    w->SetController(&ctrl);
+    MWinButton* on = AddPush(w, "On", 10, 10);
+    MWinButton* off = AddPush(w, "Off", 10, 100);
+    off->Disable();
+    RecordSounds();
+    MoveTo(20, 110);
+    EXPECT_EQ(off->IsFocused(), 1);
+    EXPECT_TRUE(Sounds().empty());
+    MoveTo(20, 20);
+    EXPECT_EQ(on->IsFocused(), 1);
+    EXPECT_EQ(off->IsFocused(), 0);
+    EXPECT_EQ(Sounds(), std::vector<int>{MWIN_SOUND_HOVER});
+}
