@@ -21,6 +21,24 @@ bool IsNameEmpty(const char* name)
     return !name || !name[0];
 }
 
+// Logs "No name" for an empty name.
+bool NoName(const char* func, const char* name)
+{
+    if (!IsNameEmpty(name))
+        return false;
+    DebugErrorAlt(func, "No name");
+    return true;
+}
+
+// Logs "Invalid parameters" for a null output or an empty name.
+bool BadParameters(const char* func, const void* out, const char* name)
+{
+    if (out && !IsNameEmpty(name))
+        return false;
+    DebugErrorAlt(func, "Invalid parameters");
+    return true;
+}
+
 // Truncates toward zero; out-of-range values stick to the limits, NaN gives 0.
 EngInt32 NumberToInt32(double value)
 {
@@ -73,6 +91,16 @@ char ReadNumberArray(const char* func, const json::Object& object, const char* n
     }
 }
 
+// ReadNumberArray after refusing an empty name.
+template <typename Store>
+char ReadNamedNumberArray(const char* func, const json::Object& object, const char* name, int most,
+                          Store store)
+{
+    if (NoName(func, name))
+        return 0;
+    return ReadNumberArray(func, object, name, most, store);
+}
+
 template <typename T> void StoreAt(T* const* outputs, int index, T value)
 {
     if (outputs[index])
@@ -84,11 +112,8 @@ template <typename T>
 char StoreNumberArray(const char* func, json::Object& object, const char* name, const T* const* values,
                       int count)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(func, "No name");
+    if (NoName(func, name))
         return 0;
-    }
     try
     {
         json::Array array;
@@ -107,11 +132,8 @@ char StoreNumberArray(const char* func, json::Object& object, const char* name, 
 
 char StoreNumber(const char* func, json::Object& object, const char* name, double value)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(func, "No name");
+    if (NoName(func, name))
         return 0;
-    }
     try
     {
         object[name] = json::Number(value);
@@ -137,6 +159,19 @@ char ReadNumber(const char* func, const json::Object& object, const char* name, 
         DebugErrorAlt(func, "json::Exception <%s>", e.what());
         return 0;
     }
+}
+
+// One number member through convert, after the parameter check.
+template <typename T, typename Convert>
+char GetNumber(const char* func, const json::Object& object, const char* name, T* out, Convert convert)
+{
+    if (BadParameters(func, out, name))
+        return 0;
+    double value;
+    if (!ReadNumber(func, object, name, &value))
+        return 0;
+    *out = convert(value);
+    return 1;
 }
 
 // One number member; failures are logged only with report set.
@@ -171,6 +206,26 @@ char ReadWholeFile(const char* path, std::string* text)
     return ok;
 }
 
+// One number member through convert; the output is 0 when it cannot be read.
+template <typename T, typename Convert>
+char GetNumberElement(const char* func, const json::Object& object, const char* name, T* out, char report,
+                      Convert convert)
+{
+    if (BadParameters(func, out, name))
+        return 0;
+    *out = 0;
+    double value;
+    if (!ReadNumberQuietly(func, object, name, &value, report))
+        return 0;
+    *out = convert(value);
+    return 1;
+}
+
+float NumberToFloat(double value)
+{
+    return static_cast<float>(value);
+}
+
 } // namespace
 
 char EngJsonDoesElementExistInObject(const json::Object& object, const char* name, char report)
@@ -195,32 +250,12 @@ char EngJsonDoesElementExistInObject(const json::Object& object, const char* nam
 
 char EngJsonGetCharFromObjectElement(const json::Object& object, const char* name, char* out, char report)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    *out = 0;
-    double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
-        return 0;
-    *out = NumberToChar(value);
-    return 1;
+    return GetNumberElement(__PRETTY_FUNCTION__, object, name, out, report, NumberToChar);
 }
 
 char EngJsonGetFloatFromObjectElement(const json::Object& object, const char* name, float* out, char report)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    *out = 0.0f;
-    double value;
-    if (!ReadNumberQuietly(__PRETTY_FUNCTION__, object, name, &value, report))
-        return 0;
-    *out = static_cast<float>(value);
-    return 1;
+    return GetNumberElement(__PRETTY_FUNCTION__, object, name, out, report, NumberToFloat);
 }
 
 char EngJsonGetStringFromObjectElement(const json::Object& object, const char* name, char* buffer,
@@ -249,53 +284,23 @@ char EngJsonGetStringFromObjectElement(const json::Object& object, const char* n
 
 char EngJsonGetCharFromObject(const json::Object& object, const char* name, char* out)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
-    *out = NumberToChar(value);
-    return 1;
+    return GetNumber(__PRETTY_FUNCTION__, object, name, out, NumberToChar);
 }
 
 char EngJsonGetIntFromObject(const json::Object& object, const char* name, int* out)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
-    *out = NumberToInt32(value);
-    return 1;
+    return GetNumber(__PRETTY_FUNCTION__, object, name, out, NumberToInt32);
 }
 
 char EngJsonGetFloatFromObject(const json::Object& object, const char* name, float* out)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
-        return 0;
-    }
-    double value;
-    if (!ReadNumber(__PRETTY_FUNCTION__, object, name, &value))
-        return 0;
-    *out = static_cast<float>(value);
-    return 1;
+    return GetNumber(__PRETTY_FUNCTION__, object, name, out, NumberToFloat);
 }
 
 char EngJsonGetDimensionFromObject(const json::Object& object, const char* name, _Dimension* out)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+    if (BadParameters(__PRETTY_FUNCTION__, out, name))
         return 0;
-    }
     float* fields[4] = {&out->x, &out->y, &out->w, &out->h};
     return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4,
                            [&](int i, double v) { *fields[i] = static_cast<float>(v); });
@@ -303,11 +308,8 @@ char EngJsonGetDimensionFromObject(const json::Object& object, const char* name,
 
 char EngJsonGetVector2dFromObject(const json::Object& object, const char* name, _Vector2d* out)
 {
-    if (!out || IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+    if (BadParameters(__PRETTY_FUNCTION__, out, name))
         return 0;
-    }
     float* fields[2] = {&out->x, &out->y};
     return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 2,
                            [&](int i, double v) { *fields[i] = static_cast<float>(v); });
@@ -316,75 +318,51 @@ char EngJsonGetVector2dFromObject(const json::Object& object, const char* name, 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, char* n2, char* n3,
                                   char* n4, char* n5)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
-        return 0;
-    }
     char* outs[5] = {n1, n2, n3, n4, n5};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 5,
-                           [&](int i, double v) { StoreAt(outs, i, NumberToChar(v)); });
+    return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 5,
+                                [&](int i, double v) { StoreAt(outs, i, NumberToChar(v)); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, char* n1, float* n2,
                                   float* n3, float* n4, float* n5)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
-        return 0;
-    }
     float* outs[4] = {n2, n3, n4, n5};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 5,
-                           [&](int i, double v)
-                           {
-                               if (i == 0)
-                               {
-                                   if (n1)
-                                       *n1 = NumberToChar(v);
-                               }
-                               else
-                                   StoreAt(outs, i - 1, static_cast<float>(v));
-                           });
+    return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 5,
+                                [&](int i, double v)
+                                {
+                                    if (i == 0)
+                                    {
+                                        if (n1)
+                                            *n1 = NumberToChar(v);
+                                    }
+                                    else
+                                        StoreAt(outs, i - 1, static_cast<float>(v));
+                                });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, int* n1, int* n2, int* n3,
                                   int* n4)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
-        return 0;
-    }
     int* outs[4] = {n1, n2, n3, n4};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, static_cast<int>(NumberToInt32(v))); });
+    return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
+                                [&](int i, double v)
+                                { StoreAt(outs, i, static_cast<int>(NumberToInt32(v))); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, float* n1, float* n2,
                                   float* n3, float* n4)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
-        return 0;
-    }
     float* outs[4] = {n1, n2, n3, n4};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, static_cast<float>(v)); });
+    return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
+                                [&](int i, double v) { StoreAt(outs, i, static_cast<float>(v)); });
 }
 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, double* n1, double* n2,
                                   double* n3, double* n4)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
-        return 0;
-    }
     double* outs[4] = {n1, n2, n3, n4};
-    return ReadNumberArray(__PRETTY_FUNCTION__, object, name, 4,
-                           [&](int i, double v) { StoreAt(outs, i, v); });
+    return ReadNamedNumberArray(__PRETTY_FUNCTION__, object, name, 4,
+                                [&](int i, double v) { StoreAt(outs, i, v); });
 }
 
 char EngJsonAddFloatToObject(json::Object& object, const char* name, float value)
@@ -412,11 +390,8 @@ char EngJsonAddVector2dToObject(json::Object& object, const char* name, const _V
 char EngJsonAddNumbersToObject(json::Object& object, const char* name, const char* n1, const float* n2,
                                const float* n3, const float* n4, const float* n5)
 {
-    if (IsNameEmpty(name))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No name");
+    if (NoName(__PRETTY_FUNCTION__, name))
         return 0;
-    }
     try
     {
         // The char goes first as its signed value, then the floats.

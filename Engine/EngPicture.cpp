@@ -87,6 +87,23 @@ void SetDim(_Dimension* d, float x, float y, float w, float h)
     d->h = h;
 }
 
+// Entry n of a table of count; null after logging when there is no table or n is out of range.
+template <typename T>
+T* TableEntry(const char* func, T* table, int count, int n, const char* none, const char* invalid_fmt)
+{
+    if (!table)
+    {
+        DebugErrorAlt(func, "%s", none);
+        return nullptr;
+    }
+    if (n < 0 || n >= count)
+    {
+        DebugErrorAlt(func, invalid_fmt, n, count);
+        return nullptr;
+    }
+    return &table[n];
+}
+
 } // namespace
 
 EngPictureTextureFileOverwriteCB eng_picture_texture_file_overwrite_cb = nullptr;
@@ -177,47 +194,19 @@ void EngPicture::SetDrawArea(float x, float y, float w, float h)
 
 EngPictureTexture* EngPicture::GetTexture(int n)
 {
-    if (!textures)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No textures");
-        return nullptr;
-    }
-    if (n < 0 || n >= num_textures)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid tex num %d (%d)", n, num_textures);
-        return nullptr;
-    }
-    return &textures[n];
+    return TableEntry(__PRETTY_FUNCTION__, textures, num_textures, n, "No textures",
+                      "Invalid tex num %d (%d)");
 }
 
 EngPictureLayer* EngPicture::GetLayer(int n)
 {
-    if (!layers)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No layers");
-        return nullptr;
-    }
-    if (n < 0 || n >= num_layers)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid layer num %d (%d)", n, num_layers);
-        return nullptr;
-    }
-    return &layers[n];
+    return TableEntry(__PRETTY_FUNCTION__, layers, num_layers, n, "No layers", "Invalid layer num %d (%d)");
 }
 
 EngPictureLayerVars* EngPicture::GetLayerVars(int n)
 {
-    if (!layer_vars)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No layer vars");
-        return nullptr;
-    }
-    if (n < 0 || n >= num_layers)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid layer num %d (%d)", n, num_layers);
-        return nullptr;
-    }
-    return &layer_vars[n];
+    return TableEntry(__PRETTY_FUNCTION__, layer_vars, num_layers, n, "No layer vars",
+                      "Invalid layer num %d (%d)");
 }
 
 // On failure the tables are kept as they were.
@@ -404,19 +393,25 @@ char EngPicture::BuildFileName(char* out, const char* folder, const char* filena
     return 1;
 }
 
+char EngPicture::PrepareFileName(const char* func, char* out, const char* folder, const char* filename,
+                                 char add_extension)
+{
+    if (IsEmpty(filename))
+    {
+        DebugErrorAlt(func, "No filename");
+        return 0;
+    }
+    if (!BuildFileName(out, folder, filename, add_extension))
+        return 0;
+    return IsEmpty(folder) || SetPath(folder);
+}
+
 char EngPicture::LoadFromFile(const char* folder, const char* filename, char add_extension)
 {
     DestroyGraphics();
     Init();
-    if (IsEmpty(filename))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        return 0;
-    }
     char name[ENG_PICTURE_NAME_BUFFER_SIZE];
-    if (!BuildFileName(name, folder, filename, add_extension))
-        return 0;
-    if (!IsEmpty(folder) && !SetPath(folder))
+    if (!PrepareFileName(__PRETTY_FUNCTION__, name, folder, filename, add_extension))
         return 0;
     if (!EngFileExists(name))
     {
@@ -534,15 +529,8 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
 
 char EngPicture::SaveToFile(const char* folder, const char* filename, char add_extension)
 {
-    if (IsEmpty(filename))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
-        return 0;
-    }
     char name[ENG_PICTURE_NAME_BUFFER_SIZE];
-    if (!BuildFileName(name, folder, filename, add_extension))
-        return 0;
-    if (!IsEmpty(folder) && !SetPath(folder))
+    if (!PrepareFileName(__PRETTY_FUNCTION__, name, folder, filename, add_extension))
         return 0;
     try
     {

@@ -139,6 +139,9 @@ private:
     int textures_capacity, layers_capacity, layer_vars_capacity;
 
     char BuildFileName(char* out, const char* folder, const char* filename, char add_extension);
+    // The checked file name of a load or save; takes folder as the path. 0 after logging.
+    char PrepareFileName(const char* func, char* out, const char* folder, const char* filename,
+                         char add_extension);
     void BuildTextureName(char* out, const EngPictureTexture* texture) const;
     char IsTextureNeeded(int n) const;
     void SwapLayers(int a, int b);

@@ -26,6 +26,15 @@ void NotImplemented(const char* func)
     DebugNoteAlt(DEBUG_NOTE_NOT_IMPLEMENTED, func, "Not implemented.");
 }
 
+// False, after noting func is not implemented, when the back end is not OpenAL.
+bool UsingAL(const char* func)
+{
+    if (IsAL())
+        return true;
+    NotImplemented(func);
+    return false;
+}
+
 } // namespace
 
 char EngSoundInit(_EngSoundSystem system, char enable3d, char, char, const char*, int max_sounds)
@@ -108,10 +117,8 @@ EngSound::EngSound(const char* path, char want3d, const char*)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
     else if (!EngFileExists(path))
         DebugErrorAlt(__PRETTY_FUNCTION__, "Filename does not exist <%s>", path);
-    else if (IsAL())
+    else if (UsingAL(__PRETTY_FUNCTION__))
         loaded = InitAL(path, use3d);
-    else
-        NotImplemented(__PRETTY_FUNCTION__);
     if (!loaded)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load sound");
 }
@@ -126,14 +133,12 @@ EngSound::EngSound(EngSound* other, const char*)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No sound passed in");
     else if (!other->loaded)
         DebugErrorAlt(__PRETTY_FUNCTION__, "sound passed in not ok");
-    else if (IsAL())
+    else if (UsingAL(__PRETTY_FUNCTION__))
     {
         loaded = InitAL(other);
         if (!loaded)
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not duplicate sound");
     }
-    else
-        NotImplemented(__PRETTY_FUNCTION__);
 }
 
 EngSound::EngSound(const char*)
@@ -156,31 +161,22 @@ void EngSound::Destroy()
 
 char EngSound::LoadSoundFromFile(const char* path, char opt)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return LoadSoundFromFileAL(path, opt);
 }
 
 char EngSound::LoadMusicFromFile(const char* path, char opt, char)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return LoadSoundFromFileAL(path, opt);
 }
 
 char EngSound::LoadSoundFromFileIfNeeded(const char* path, char opt)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     if (Exists())
         return 1;
     return LoadSoundFromFileAL(path, opt);
@@ -188,11 +184,8 @@ char EngSound::LoadSoundFromFileIfNeeded(const char* path, char opt)
 
 char EngSound::LoadMusicFromFileIfNeeded(const char* path, char opt, char)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     if (Exists())
         return 1;
     return LoadSoundFromFileAL(path, opt);
@@ -207,182 +200,128 @@ char EngSound::LoadSoundFromOggFile(const char* path, char a, char b)
 
 void EngSound::Enable3dSound(char on)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     Enable3dSoundAL(es_3d_enabled ? on : 0);
 }
 
 void EngSound::Set3dMinMaxValues(float min, float max)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     if (es_3d_enabled)
         Set3dMinMaxValuesAL(min, max);
 }
 
 void EngSound::Set3dPosition(float x, float y, float z)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     if (es_3d_enabled)
         Set3dPositionAL(x, y, z);
 }
 
 void EngSound::SetVolume(float gain)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     SetVolumeAL(gain);
 }
 
 float EngSound::GetVolume()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return GetVolumeAL();
 }
 
 char EngSound::Play()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return es_sound_on ? PlayAL() : 0;
 }
 
 char EngSound::ResumePlaying()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return es_sound_on ? ResumePlayingAL() : 0;
 }
 
 char EngSound::PlayLooped()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return es_sound_on ? PlayLoopedAL() : 0;
 }
 
 void EngSound::Stop()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     StopAL();
 }
 
 char EngSound::IsPlaying()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return IsPlayingAL();
 }
 
 void EngSound::SetFrequency(EngUInt32 hz)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     SetFrequencyAL(hz);
 }
 
 EngUInt32 EngSound::GetFrequency()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return GetFrequencyAL();
 }
 
 void EngSound::SetFrequencyFloat(float pitch)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return;
-    }
     SetFrequencyFloatAL(pitch);
 }
 
 float EngSound::GetFrequencyFloat()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return GetFrequencyFloatAL();
 }
 
 EngUInt32 EngSound::GetPlayBufferSize()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return GetPlayBufferSizeAL();
 }
 
 EngUInt32 EngSound::GetPlayBufferPos()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return GetPlayBufferPosAL();
 }
 
 char EngSound::SetPlayBufferPos(EngUInt32 pos)
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return SetPlayBufferPosAL(pos);
 }
 
 char EngSound::Exists()
 {
-    if (!IsAL())
-    {
-        NotImplemented(__PRETTY_FUNCTION__);
+    if (!UsingAL(__PRETTY_FUNCTION__))
         return 0;
-    }
     return ExistsAL();
 }

@@ -471,48 +471,39 @@ uint32_t EngTga::AverageTwoPixels(uint32_t p, uint32_t q)
     return Pack((A(p) + A(q)) >> 1, (R(p) + R(q)) >> 1, (G(p) + G(q)) >> 1, (B(p) + B(q)) >> 1);
 }
 
-char EngTga::CreateFromOtherTga(EngTga* other, char create)
+char EngTga::PrepareFromOther(const char* func, EngTga* other, char create, int divisor)
 {
     if (create)
     {
         if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 ||
             m_data)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [1]");
+            DebugErrorAlt(func, "Invalid parameters [1]");
             return 0;
         }
-        if (!Create(other->m_width, other->m_height, 32))
-            return 0;
+        return Create(other->m_width / divisor, other->m_height / divisor, 32);
     }
-    else if (!other || !other->m_data || !m_data || other->m_bpp != 32 || m_bpp != 32 ||
-             other->m_width != m_width || other->m_height != m_height)
+    if (!other || !other->m_data || !m_data || other->m_bpp != 32 || m_bpp != 32 ||
+        other->m_width / divisor != m_width || other->m_height / divisor != m_height)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [2]");
+        DebugErrorAlt(func, "Invalid parameters [2]");
         return 0;
     }
+    return 1;
+}
+
+char EngTga::CreateFromOtherTga(EngTga* other, char create)
+{
+    if (!PrepareFromOther(__PRETTY_FUNCTION__, other, create, 1))
+        return 0;
     std::memcpy(m_data, other->m_data, size_t(m_width) * m_height * 4);
     return 1;
 }
 
 char EngTga::CreateFromTwiceSizeData(EngTga* other, char create)
 {
-    if (create)
-    {
-        if (!other || !other->m_data || other->m_bpp != 32 || other->m_width < 2 || other->m_height < 2 ||
-            m_data)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [1]");
-            return 0;
-        }
-        if (!Create(other->m_width / 2, other->m_height / 2, 32))
-            return 0;
-    }
-    else if (!other || !other->m_data || !m_data || other->m_bpp != 32 || m_bpp != 32 ||
-             other->m_width / 2 != m_width || other->m_height / 2 != m_height)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters [2]");
+    if (!PrepareFromOther(__PRETTY_FUNCTION__, other, create, 2))
         return 0;
-    }
     int ow = other->m_width;
     for (int y = 0; y < m_height; y++)
         for (int x = 0; x < m_width; x++)

@@ -65,4 +65,6 @@ public:
 
 private:
     char DoSaveToFile(const char* path, EngTexture* t);
+    // Checks a 32-bit source divisor times this image's size; with create makes this image first.
+    char PrepareFromOther(const char* func, EngTga* other, char create, int divisor);
 };

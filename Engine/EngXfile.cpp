@@ -101,6 +101,17 @@ void EngXfile::UseTexCoords(char on)
     gl.tex_coords_on = on;
 }
 
+void EngXfileFreePartLists(_XfilePart* p, const char* owner)
+{
+    EngFree(p->vertices, 0, owner);
+    EngFree(p->normals, 0, owner);
+    EngFree(p->tex_coords, 0, owner);
+    p->vertices = nullptr;
+    p->normals = nullptr;
+    p->tex_coords = nullptr;
+    p->point_count = 0;
+}
+
 char EngXfile::CheckPartNum(const char* caller, int part)
 {
     if (!parts)
@@ -128,14 +139,7 @@ char EngXfile::FreePartMaterialLists(int part)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad part num %d (%d).", part, part_count);
         return 0;
     }
-    _XfilePart* p = &parts[part];
-    EngFree(p->vertices, 0, "EngXfile");
-    EngFree(p->normals, 0, "EngXfile");
-    EngFree(p->tex_coords, 0, "EngXfile");
-    p->vertices = nullptr;
-    p->normals = nullptr;
-    p->tex_coords = nullptr;
-    p->point_count = 0;
+    EngXfileFreePartLists(&parts[part], "EngXfile");
     return 1;
 }
 

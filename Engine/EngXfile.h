@@ -12,6 +12,8 @@ extern char xf_dat_ext_type;
 void EngXfileUseAdvancedMaterials(char on);
 void EngXfileUseColourWhenRenderingPartsThatHaveTextures(char on);
 void EngXfileDatFilesHaveType(char type);
+// Frees a part's vertex, normal and texture-coordinate lists.
+void EngXfileFreePartLists(_XfilePart* p, const char* owner);
 
 class EngXfile
 {

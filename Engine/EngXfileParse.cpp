@@ -39,6 +39,39 @@ bool BeginsWith(const char* line, const char* text)
     return strncmp(line, text, strlen(text)) == 0;
 }
 
+// A list count line: 0 after logging when it is no count or reaches the limit.
+char ReadListCount(const char* func, const char* line, long long limit, const char* invalid_fmt,
+                   const char* too_many_fmt, long long* count)
+{
+    if (!ReadInteger(line, count) || *count < 0)
+    {
+        DebugErrorAlt(func, invalid_fmt, line);
+        return 0;
+    }
+    if (*count >= limit)
+    {
+        DebugErrorAlt(func, too_many_fmt, *count);
+        return 0;
+    }
+    return 1;
+}
+
+// Starts a list of count entries; the high-water mark keeps the most ever used.
+void StartList(long long count, EngInt32* num, EngInt32* used, EngInt32* counter)
+{
+    *num = static_cast<EngInt32>(count);
+    if (*num > *used)
+        *used = *num;
+    *counter = 0;
+}
+
+// "x;y;z;" into v; what does not read stays 0.
+void ReadVector(const char* line, _Vector3d* v)
+{
+    v->x = v->y = v->z = 0;
+    sscanf(line, "%f;%f;%f;", &v->x, &v->y, &v->z);
+}
+
 } // namespace
 
 EngXfileParse::EngXfileParse()
@@ -289,31 +322,17 @@ char EngXfileParse::ParseLine(char* raw)
     case 1:
         if (len < 2)
             return 1;
-        if (!ReadInteger(line, &count) || count < 0)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid m_vertices count <%s>", line);
+        if (!ReadListCount(__PRETTY_FUNCTION__, line, XFILE_MAX_VERTICES, "Invalid m_vertices count <%s>",
+                           "Too many m_vertices", &count))
             return 0;
-        }
-        if (count >= XFILE_MAX_VERTICES)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Too many m_vertices");
-            return 0;
-        }
-        num_vertices = static_cast<EngInt32>(count);
-        if (num_vertices > vertices_used)
-            vertices_used = num_vertices;
-        vertex_counter = 0;
+        StartList(count, &num_vertices, &vertices_used, &vertex_counter);
         state = num_vertices ? 2 : 3;
         return 1;
 
     case 2:
         if (!number || len < 4)
             return 1;
-        {
-            _Vector3d& v = vertices[vertex_counter];
-            v.x = v.y = v.z = 0;
-            sscanf(line, "%f;%f;%f;", &v.x, &v.y, &v.z);
-        }
+        ReadVector(line, &vertices[vertex_counter]);
         if (++vertex_counter >= num_vertices)
             state = 3;
         return 1;
@@ -321,20 +340,10 @@ char EngXfileParse::ParseLine(char* raw)
     case 3:
         if (!number || len < 2)
             return 1;
-        if (!ReadInteger(line, &count) || count < 0)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid m_faces count <%s>", line);
+        if (!ReadListCount(__PRETTY_FUNCTION__, line, XFILE_MAX_FACES, "Invalid m_faces count <%s>",
+                           "Too many m_faces (%lld)", &count))
             return 0;
-        }
-        if (count >= XFILE_MAX_FACES)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Too many m_faces (%lld)", count);
-            return 0;
-        }
-        num_faces = static_cast<EngInt32>(count);
-        if (num_faces > faces_used)
-            faces_used = num_faces;
-        face_counter = 0;
+        StartList(count, &num_faces, &faces_used, &face_counter);
         state = num_faces ? 4 : 5;
         return 1;
 
@@ -357,32 +366,18 @@ char EngXfileParse::ParseLine(char* raw)
     case 6:
         if (!number || len < 2)
             return 1;
-        if (!ReadInteger(line, &count) || count < 0)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid m_normals count <%s>", line);
+        if (!ReadListCount(__PRETTY_FUNCTION__, line, XFILE_MAX_NORMALS, "Invalid m_normals count <%s>",
+                           "Too many m_normals", &count))
             return 0;
-        }
-        if (count >= XFILE_MAX_NORMALS)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Too many m_normals");
-            return 0;
-        }
-        num_normals = static_cast<EngInt32>(count);
-        if (num_normals > normals_used)
-            normals_used = num_normals;
-        normal_counter = 0;
+        StartList(count, &num_normals, &normals_used, &normal_counter);
         state = num_normals ? 7 : 8;
         return 1;
 
     case 7:
         if (!number || len < 4)
             return 1;
-        {
-            _Vector3d& n = normals[normal_counter];
-            n.x = n.y = n.z = 0;
-            sscanf(line, "%f;%f;%f;", &n.x, &n.y, &n.z);
-            EngMathUnifyNormal(&n);
-        }
+        ReadVector(line, &normals[normal_counter]);
+        EngMathUnifyNormal(&normals[normal_counter]);
         if (++normal_counter >= num_normals)
             state = 8;
         return 1;

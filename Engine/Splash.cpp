@@ -131,6 +131,19 @@ void StoreCallbacks(SplashGetTextCB text_cb, SplashWaitCB wait_cb, SplashDoneCB 
     splash_context = context;
 }
 
+// Sound, font and callbacks of a set-up; 0, with font and callbacks untouched, when the sound is refused.
+char StoreCommon(const char* sound, EngFont* font, float sx, float sy, SplashGetTextCB text_cb,
+                 SplashWaitCB wait_cb, SplashDoneCB done_cb, void* context)
+{
+    char ok;
+    StoreSound(sound, &ok);
+    if (!ok)
+        return 0;
+    StoreFont(font, sx, sy);
+    StoreCallbacks(text_cb, wait_cb, done_cb, context);
+    return 1;
+}
+
 void TearDown()
 {
     if (splash_show_effects && splash_effect_ps.created)
@@ -202,13 +215,9 @@ char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const cha
         splash_texture_effect_filename[0] = 0;
         splash_show_effects = 0;
     }
-    char ok;
-    StoreSound(sound, &ok);
-    if (!ok)
+    if (!StoreCommon(sound, font, font_sx, font_sy, text_cb, wait_cb, done_cb, context))
         return 0;
-    StoreFont(font, font_sx, font_sy);
     splash_setup_ok = 1;
-    StoreCallbacks(text_cb, wait_cb, done_cb, context);
     splash_texs_have_alphas = have_alphas;
     return 1;
 }
@@ -222,13 +231,9 @@ char SplashSetupPicture(const char* path, const char* filename, const char* soun
     splash_logo_text_tex_filename[0] = 0;
     splash_texture_effect_filename[0] = 0;
     splash_show_effects = 0;
-    char ok;
-    StoreSound(sound, &ok);
-    if (!ok)
+    if (!StoreCommon(sound, font, font_sx, font_sy, text_cb, wait_cb, done_cb, context))
         return 0;
-    StoreFont(font, font_sx, font_sy);
     splash_texs_have_alphas = 0;
-    StoreCallbacks(text_cb, wait_cb, done_cb, context);
     if (splash_picture_hook)
         splash_picture_hook();
     if (!splash_epic.LoadFromFile(path, filename, 0))

@@ -72,6 +72,16 @@ void* CurlInterface_CallCurlEasyInit()
     return c;
 }
 
+char CurlInterface_SetWebOptions(void* curl, const char* url)
+{
+    CURL* c = (CURL*)curl;
+    // Only web addresses: a URL must not read local files.
+    return curl_easy_setopt(c, CURLOPT_URL, url) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+}
+
 CurlInterface::CurlInterface(const char* n, char verb)
     : data(nullptr), size(0), capacity(0), strip_newlines(0), file(nullptr), doing_perform(0),
       curl_e(nullptr), verbose(0), self(nullptr), lock(new EngMutex()), exiting(0), magic(0)
@@ -108,11 +118,7 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
         if (curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, fn) == CURLE_OK)
         {
             step = 2;
-            // Only web addresses: a URL must not read local files.
-            if (curl_easy_setopt(c, CURLOPT_URL, full_url) == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
-                curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+            if (CurlInterface_SetWebOptions(c, full_url) &&
                 curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, StopCheckCB) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFODATA, this) == CURLE_OK)
@@ -354,19 +360,26 @@ size_t CurlInterface::WriteFileFunctionCB_Static(void* d, size_t s, size_t n, vo
     return static_cast<CurlInterface*>(object)->WriteFileFunctionCB(d, s, n);
 }
 
-size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
+char CurlInterface::CallbackReady(const char* func)
 {
     if (!ci_curl_setup)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Curl is not setup.");
+        DebugErrorAlt(func, "Curl is not setup.");
         return 0;
     }
     if (magic != CURLI_MAGIC)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Class not setup. [%d] ...", magic);
-        DebugErrorAlt(__PRETTY_FUNCTION__, "                 [%s] .", name);
+        DebugErrorAlt(func, "Class not setup. [%d] ...", magic);
+        DebugErrorAlt(func, "                 [%s] .", name);
         return 0;
     }
+    return 1;
+}
+
+size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
+{
+    if (!CallbackReady(__PRETTY_FUNCTION__))
+        return 0;
     size_t len = s * n;
     if (len == 0 || exiting)
         return 0;
@@ -398,17 +411,8 @@ size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
 
 size_t CurlInterface::WriteFileFunctionCB(void* d, size_t s, size_t n)
 {
-    if (!ci_curl_setup)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Curl is not setup.");
+    if (!CallbackReady(__PRETTY_FUNCTION__))
         return 0;
-    }
-    if (magic != CURLI_MAGIC)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Class not setup. [%d] ...", magic);
-        DebugErrorAlt(__PRETTY_FUNCTION__, "                 [%s] .", name);
-        return 0;
-    }
     if (!file)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No fp.");

@@ -21,6 +21,9 @@ char CurlInterface_IsCurlInitialised();
 void CurlInterface_ExitCurl();
 // A new easy handle (the caller cleans it up), null without set-up.
 void* CurlInterface_CallCurlEasyInit();
+// Points an easy handle at url: web protocols only, HTTP errors fail the transfer,
+// no signals. 0 when an option is refused.
+char CurlInterface_SetWebOptions(void* curl, const char* url);
 
 class CurlInterface
 {
@@ -55,6 +58,8 @@ private:
     // Sets the options shared by both kinds of transfer; the step reached.
     int SetCommonOptions(const char* full_url, int seconds, char to_file);
     unsigned StrippedOffset();
+    // Whether curl is set up and this object is whole; 0 after logging.
+    char CallbackReady(const char* func);
     // Makes the easy handle unless there is one; 0 (after Exit) when it cannot.
     char CreateHandle(const char* func);
     // url with ?query appended when given, printed when verbose.

@@ -442,10 +442,7 @@ int Transfer(const char* part)
         {
             step = 2;
             // Only web addresses; an error page is not the file.
-            if (curl_easy_setopt(curl, CURLOPT_URL, up_link) == CURLE_OK &&
-                curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
-                curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
-                curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+            if (CurlInterface_SetWebOptions(curl, up_link) &&
                 curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, UP_CONNECT_SECONDS) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, UP_STALL_SECONDS) == CURLE_OK)

@@ -112,6 +112,21 @@ void Reader::Read_i(Object& object, std::istream& istr)
     }
 }
 
+// Tokens spelled by one fixed text, known by its first character.
+const Reader::FixedToken* Reader::FindFixedToken(char first)
+{
+    static const FixedToken kFixed[] = {
+        {'{', "{", Token::TOKEN_OBJECT_BEGIN}, {'}', "}", Token::TOKEN_OBJECT_END},
+        {'[', "[", Token::TOKEN_ARRAY_BEGIN},  {']', "]", Token::TOKEN_ARRAY_END},
+        {',', ",", Token::TOKEN_NEXT_ELEMENT}, {':', ":", Token::TOKEN_MEMBER_ASSIGN},
+        {'t', "true", Token::TOKEN_BOOLEAN},   {'f', "false", Token::TOKEN_BOOLEAN},
+        {'n', "null", Token::TOKEN_NULL},
+    };
+    for (const FixedToken& fixed : kFixed)
+        if (fixed.first == first) return &fixed;
+    return nullptr;
+}
+
 void Reader::Scan(Tokens& tokens, InputStream& inputStream)
 {
     while (true)
@@ -122,66 +137,25 @@ void Reader::Scan(Tokens& tokens, InputStream& inputStream)
         Token token;
         token.locBegin = inputStream.GetLocation();
         char c = inputStream.Peek();
-        switch (c)
+        const FixedToken* fixed = FindFixedToken(c);
+        if (fixed)
         {
-        case '{':
-            token.sValue = MatchExpectedString(inputStream, "{");
-            token.nType = Token::TOKEN_OBJECT_BEGIN;
-            break;
-        case '}':
-            token.sValue = MatchExpectedString(inputStream, "}");
-            token.nType = Token::TOKEN_OBJECT_END;
-            break;
-        case '[':
-            token.sValue = MatchExpectedString(inputStream, "[");
-            token.nType = Token::TOKEN_ARRAY_BEGIN;
-            break;
-        case ']':
-            token.sValue = MatchExpectedString(inputStream, "]");
-            token.nType = Token::TOKEN_ARRAY_END;
-            break;
-        case ',':
-            token.sValue = MatchExpectedString(inputStream, ",");
-            token.nType = Token::TOKEN_NEXT_ELEMENT;
-            break;
-        case ':':
-            token.sValue = MatchExpectedString(inputStream, ":");
-            token.nType = Token::TOKEN_MEMBER_ASSIGN;
-            break;
-        case '"':
+            token.sValue = MatchExpectedString(inputStream, fixed->text);
+            token.nType = fixed->type;
+        }
+        else if (c == '"')
+        {
             MatchString(inputStream, token.sValue);
             token.nType = Token::TOKEN_STRING;
-            break;
-        case '-':
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
+        }
+        else if (c == '-' || (c >= '0' && c <= '9'))
+        {
             MatchNumber(inputStream, token.sValue);
             token.nType = Token::TOKEN_NUMBER;
-            break;
-        case 't':
-            token.sValue = MatchExpectedString(inputStream, "true");
-            token.nType = Token::TOKEN_BOOLEAN;
-            break;
-        case 'f':
-            token.sValue = MatchExpectedString(inputStream, "false");
-            token.nType = Token::TOKEN_BOOLEAN;
-            break;
-        case 'n':
-            token.sValue = MatchExpectedString(inputStream, "null");
-            token.nType = Token::TOKEN_NULL;
-            break;
-        default:
+        }
+        else
             throw ScanException(std::string("Unexpected character in stream: ") + c,
                                 inputStream.GetLocation());
-        }
 
         token.locEnd = inputStream.GetLocation();
         tokens.push_back(token);

@@ -79,6 +79,14 @@ private:
 
     Reader() : m_nDepth(0) {}
 
+    struct FixedToken
+    {
+        char first;
+        const char* text;
+        Token::Type type;
+    };
+    static const FixedToken* FindFixedToken(char first);
+
     static void Scan(Tokens& tokens, InputStream& inputStream);
     static void EatWhiteSpace(InputStream& inputStream);
     static std::string MatchExpectedString(InputStream& inputStream, const std::string& expected);

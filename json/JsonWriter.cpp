@@ -38,58 +38,47 @@ std::string Writer::FormatNumber(double value)
     return text;
 }
 
-void Writer::Write_i(const Object& object)
+template <typename Container, typename WriteItem>
+void Writer::WriteContainer(const Container& container, char open, char close, WriteItem writeItem)
 {
-    if (object.Empty())
+    if (container.Empty())
     {
-        m_ostr << "{}";
+        m_ostr << open << close;
         return;
     }
 
-    m_ostr << '{';
+    m_ostr << open;
     WriteNewLine();
     m_nTabDepth++;
 
-    Object::const_iterator it = object.Begin();
-    while (it != object.End())
+    typename Container::const_iterator it = container.Begin();
+    while (it != container.End())
     {
         WriteTabs();
-        WriteQuoted(it->name);
-        m_ostr << " : ";
-        it->element.Accept(*this);
-        if (++it != object.End()) m_ostr << ',';
+        writeItem(*it);
+        if (++it != container.End()) m_ostr << ',';
         WriteNewLine();
     }
 
     m_nTabDepth--;
     WriteTabs();
-    m_ostr << '}';
+    m_ostr << close;
+}
+
+void Writer::Write_i(const Object& object)
+{
+    WriteContainer(object, '{', '}',
+                   [this](const Object::Member& member)
+                   {
+                       WriteQuoted(member.name);
+                       m_ostr << " : ";
+                       member.element.Accept(*this);
+                   });
 }
 
 void Writer::Write_i(const Array& array)
 {
-    if (array.Empty())
-    {
-        m_ostr << "[]";
-        return;
-    }
-
-    m_ostr << '[';
-    WriteNewLine();
-    m_nTabDepth++;
-
-    Array::const_iterator it = array.Begin();
-    while (it != array.End())
-    {
-        WriteTabs();
-        it->Accept(*this);
-        if (++it != array.End()) m_ostr << ',';
-        WriteNewLine();
-    }
-
-    m_nTabDepth--;
-    WriteTabs();
-    m_ostr << ']';
+    WriteContainer(array, '[', ']', [this](const UnknownElement& element) { element.Accept(*this); });
 }
 
 void Writer::Write_i(const Number& number)

@@ -31,6 +31,9 @@ private:
     void Write_i(const Null& null);
 
     void WriteQuoted(const std::string& text);
+    // One item a line between open and close; an empty container as the bare pair.
+    template <typename Container, typename WriteItem>
+    void WriteContainer(const Container& container, char open, char close, WriteItem writeItem);
     void WriteTabs();
     void WriteNewLine();
 

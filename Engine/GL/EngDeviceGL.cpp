@@ -876,80 +876,63 @@ void EngDeviceGL::SetBlendingState(char on, int src, int dst)
         DisableBlending();
 }
 
-char EngDeviceGL::SaveOrRestoreBlendingState(char save)
+char EngDeviceGL::SaveOrRestoreStates(const char* func, char save, SavedStates* saved, char lighting_and_2d)
 {
-    static char is_saved = 0, blending_was_on = 0;
-    static int src_blend = -1, dest_blend = -1;
     if (save)
     {
-        if (is_saved)
+        if (saved->is_saved)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Already saved");
+            DebugErrorAlt(func, "Already saved");
             return 0;
         }
-        blending_was_on = blending_on;
-        src_blend = blend_src;
-        dest_blend = blend_dst;
-        is_saved = 1;
+        saved->blending_was_on = blending_on;
+        saved->src_blend = blend_src;
+        saved->dest_blend = blend_dst;
+        saved->lighting_was_on = lighting_on;
+        saved->two_d_was_on = prepared_2d;
+        saved->is_saved = 1;
         return 1;
     }
-    if (!is_saved)
+    if (!saved->is_saved)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not saved");
+        DebugErrorAlt(func, "Not saved");
         return 0;
     }
-    if (blending_was_on)
-        EnableSpecificBlending(src_blend, dest_blend);
+    if (saved->blending_was_on)
+        EnableSpecificBlending(saved->src_blend, saved->dest_blend);
     else
         DisableBlending();
-    is_saved = 0;
+    if (lighting_and_2d)
+    {
+        if (saved->two_d_was_on && !prepared_2d && eng_gl_3d_setup)
+            PrepareFor2D(0);
+        else if (!saved->two_d_was_on && prepared_2d)
+            RestoreAfter2D();
+        if (saved->lighting_was_on && !lighting_on)
+        {
+            glEnable(GL_LIGHTING);
+            lighting_on = 1;
+        }
+        else if (!saved->lighting_was_on && lighting_on)
+        {
+            glDisable(GL_LIGHTING);
+            lighting_on = 0;
+        }
+    }
+    saved->is_saved = 0;
     return 1;
+}
+
+char EngDeviceGL::SaveOrRestoreBlendingState(char save)
+{
+    static SavedStates saved;
+    return SaveOrRestoreStates(__PRETTY_FUNCTION__, save, &saved, 0);
 }
 
 char EngDeviceGL::SaveOrRestoreBlendingLightingAnd2DStates(char save)
 {
-    static char is_saved = 0, blending_was_on = 0, ligting_was_on = 0, two_d_was_on = 0;
-    static int src_blend = -1, dest_blend = -1;
-    if (save)
-    {
-        if (is_saved)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Already saved");
-            return 0;
-        }
-        blending_was_on = blending_on;
-        src_blend = blend_src;
-        dest_blend = blend_dst;
-        ligting_was_on = lighting_on;
-        two_d_was_on = prepared_2d;
-        is_saved = 1;
-        return 1;
-    }
-    if (!is_saved)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not saved");
-        return 0;
-    }
-    if (blending_was_on)
-        EnableSpecificBlending(src_blend, dest_blend);
-    else
-        DisableBlending();
-    if (two_d_was_on && !prepared_2d && eng_gl_3d_setup)
-        PrepareFor2D(0);
-    else if (!two_d_was_on && prepared_2d)
-        RestoreAfter2D();
-    if (ligting_was_on && !lighting_on)
-    {
-        glEnable(GL_LIGHTING);
-        lighting_on = 1;
-    }
-    else if (!ligting_was_on && lighting_on)
-    {
-        glDisable(GL_LIGHTING);
-        lighting_on = 0;
-    }
-    is_saved = 0;
-    return 1;
+    static SavedStates saved;
+    return SaveOrRestoreStates(__PRETTY_FUNCTION__, save, &saved, 1);
 }
 
 void EngDeviceGL::SetClearColour(float r, float g, float b)

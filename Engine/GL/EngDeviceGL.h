@@ -236,6 +236,13 @@ public:
     EngMatrix saved_projection_matrix;
 
 private:
+    // One saved copy of the blending (and optionally lighting and 2D) states.
+    struct SavedStates
+    {
+        char is_saved = 0, blending_was_on = 0, lighting_was_on = 0, two_d_was_on = 0;
+        int src_blend = -1, dest_blend = -1;
+    };
+    char SaveOrRestoreStates(const char* func, char save, SavedStates* saved, char lighting_and_2d);
     void DoPrepareFor2D(char lighting_off, char orientation);
     void PlaceViewport(int x, int y, int w, int h);
 };

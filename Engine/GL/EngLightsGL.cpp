@@ -112,6 +112,17 @@ void EngLightsSetupDirectionalLight_GL()
     elgl_cur_light_system = 0;
 }
 
+// Point light 0 or 1 (only 0 with limit_to_one); false after logging otherwise.
+static bool PointLightNumberOk(const char* func, int i, bool limit_to_one)
+{
+    if (i < 0 || i > 1 || (i == 1 && limit_to_one))
+    {
+        DebugErrorAlt(func, "Invalid point light number <%d>", i);
+        return false;
+    }
+    return true;
+}
+
 static void UpdatePointLight(int i)
 {
     _EngLightsPointInfo& p = elgl_point_lights[i];
@@ -144,12 +155,7 @@ char EngLightsCheckPointLightSetup_GL(int i)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Point light system not setup");
         return 0;
     }
-    if (i < 0 || i > 1 || (i == 1 && elgl_light_system == 1))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid point light number <%d>", i);
-        return 0;
-    }
-    return 1;
+    return PointLightNumberOk(__PRETTY_FUNCTION__, i, elgl_light_system == 1);
 }
 
 void EngLightsSetSpecularColourLocalViewpoint_GL(char on)
@@ -275,11 +281,8 @@ void EngLightsGetPointLightPos_GL(int i, _Vector3d* out)
 {
     if (!out)
         return;
-    if (i < 0 || i > 1)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid point light number <%d>", i);
+    if (!PointLightNumberOk(__PRETTY_FUNCTION__, i, false))
         return;
-    }
     out->x = elgl_point_lights[i].pos[0], out->y = elgl_point_lights[i].pos[1],
     out->z = elgl_point_lights[i].pos[2];
 }
@@ -318,11 +321,8 @@ void EngLightsGetPointLightAttributes_GL(int i, _EngLightsPointInfo* out)
 {
     if (!out)
         return;
-    if (i < 0 || i > 1)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid point light number <%d>", i);
+    if (!PointLightNumberOk(__PRETTY_FUNCTION__, i, false))
         return;
-    }
     *out = elgl_point_lights[i];
     for (int k = 0; k < 3; k++)
         out->diffuse[k] /= COLOUR_SCALE, out->specular[k] /= COLOUR_SCALE;

@@ -165,6 +165,11 @@ private:
     void SetPartCoords(_TexCoords* tc);
     void DoDrawInParts(float cw, float ch, float tcw, float tch, char centre, int mode, char pure);
     void ReplaceMemoryImage(unsigned char* pixels, int w, int h);
+    // Takes pixels as a new in-memory image of the file's size, not yet padded.
+    void AdoptMemoryImage(unsigned char* pixels, int w, int h, int channels_in_memory);
+    // Loads the file into memory (halved with shrink) and creates the texture from it.
+    char LoadFromFileThroughMemory(const char* func, const char* file, char keep_alpha, char alpha_type,
+                                   char shrink);
 };
 
 // The GL format of a channel count, or -1.

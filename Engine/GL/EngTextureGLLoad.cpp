@@ -255,6 +255,16 @@ void EngTextureGL::ReplaceMemoryImage(unsigned char* pixels, int w, int h)
     mem_height = h;
 }
 
+void EngTextureGL::AdoptMemoryImage(unsigned char* pixels, int w, int h, int channels_in_memory)
+{
+    mem_pixels = pixels;
+    mem_width = mem_file_width = w;
+    mem_height = mem_file_height = h;
+    mem_channels = channels_in_memory;
+    in_memory = 1;
+    pad_pow2 = 0;
+}
+
 char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char alpha_type, char scale_to_fit)
 {
     if (in_memory)
@@ -325,12 +335,7 @@ char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char 
                                      : EngTexture_GetPixelAlphaFromBrightness(alpha_type, p[0], p[1], p[2]);
         }
     }
-    mem_pixels = px;
-    mem_width = mem_file_width = w;
-    mem_height = mem_file_height = h;
-    mem_channels = c;
-    in_memory = 1;
-    pad_pow2 = 0;
+    AdoptMemoryImage(px, w, h, c);
     if (eng_main_device_gl && eng_main_device_gl->IsPowerOfTwoNeeded())
     {
         int limit = eng_main_device_gl->GetTextureSizeLimit();
@@ -431,16 +436,17 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
     return 1;
 }
 
-char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_type)
+char EngTextureGL::LoadFromFileThroughMemory(const char* func, const char* file, char keep_alpha,
+                                             char alpha_type, char shrink)
 {
     if (created)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
+        DebugErrorAlt(func, "Texture already created [filename:%s]", file ? file : "");
         return 0;
     }
     if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
         return 0;
-    if (!LoadFromTextureInMemory(nullptr))
+    if ((shrink && !ShrinkDataInMemoryToHalfSize()) || !LoadFromTextureInMemory(nullptr))
     {
         Destroy();
         return 0;
@@ -448,21 +454,14 @@ char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_ty
     return 1;
 }
 
+char EngTextureGL::LoadFromFile(const char* file, char keep_alpha, char alpha_type)
+{
+    return LoadFromFileThroughMemory(__PRETTY_FUNCTION__, file, keep_alpha, alpha_type, 0);
+}
+
 char EngTextureGL::LoadFromFileAndShrinkToHalfSize(const char* file, char keep_alpha, char alpha_type)
 {
-    if (created)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Texture already created [filename:%s]", file ? file : "");
-        return 0;
-    }
-    if (!LoadFromFileToMemory(file, keep_alpha, alpha_type, 1))
-        return 0;
-    if (!ShrinkDataInMemoryToHalfSize() || !LoadFromTextureInMemory(nullptr))
-    {
-        Destroy();
-        return 0;
-    }
-    return 1;
+    return LoadFromFileThroughMemory(__PRETTY_FUNCTION__, file, keep_alpha, alpha_type, 1);
 }
 
 char EngTextureGL::ShrinkDataInMemoryToHalfSize()
@@ -615,12 +614,7 @@ char EngTextureGL::LoadEmptyTextureToMemory(int* w, int* h, char alpha)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-    mem_pixels = buf;
-    mem_width = mem_file_width = tw;
-    mem_height = mem_file_height = th;
-    mem_channels = c;
-    pad_pow2 = 0;
-    in_memory = 1;
+    AdoptMemoryImage(buf, tw, th, c);
     return 1;
 }
 

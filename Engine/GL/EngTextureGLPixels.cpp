@@ -15,6 +15,54 @@ static bool TextureOk(const EngTextureGL* t)
     return t && t->created == 1 && t->gl_name_valid && t->gl_name;
 }
 
+// The GL half of a copy's source; null after logging when either texture is not ready.
+static EngTextureGL* CopySource(const char* func, EngTexture* from, const EngTextureGL* to)
+{
+    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    if (!src)
+    {
+        DebugErrorAlt(func, "From texture not ok");
+        return nullptr;
+    }
+    if (!TextureOk(src))
+    {
+        DebugErrorAlt(func, "From texture not ok (2)");
+        return nullptr;
+    }
+    if (!TextureOk(to))
+    {
+        DebugErrorAlt(func, "To texture not ok");
+        return nullptr;
+    }
+    return src;
+}
+
+// Negative copy sizes stand for the whole of each texture.
+template <typename T>
+static void DefaultCopySizes(const EngTextureGL* src, const EngTextureGL* dst, T* fw, T* fh, T* tw, T* th)
+{
+    if (*fw < 0)
+        *fw = T(src->tex_width);
+    if (*fh < 0)
+        *fh = T(src->tex_height);
+    if (*tw < 0)
+        *tw = T(dst->tex_width);
+    if (*th < 0)
+        *th = T(dst->tex_height);
+}
+
+// Both textures' pixels; false (nothing kept) when either cannot be read.
+static bool TakeCopyPixels(EngTextureGL* src, EngTextureGL* dst, const unsigned char** s, unsigned char** d)
+{
+    *s = src->AllocAndGetTextureImageData();
+    *d = dst->AllocAndGetTextureImageData();
+    if (*s && *d)
+        return true;
+    src->FreeAllocatedTextureImageData();
+    dst->FreeAllocatedTextureImageData();
+    return false;
+}
+
 unsigned char* EngTextureGL::AllocAndGetTextureImageData()
 {
     if (!TextureOk(this))
@@ -331,6 +379,17 @@ char EngTextureGL::TransformPixels(int kind, int px, int py, int w, int h, float
     return ok;
 }
 
+// The source row or column that destination pixel i samples, kept inside the source span.
+static int SourcePixel(int i, float to, float to_size, float from, float from_size)
+{
+    int s = int(float(i - to) * from_size / to_size + from);
+    if (float(s) < from)
+        s = int(from);
+    if (float(s) >= from + from_size)
+        s = int(from + from_size) - 1;
+    return s;
+}
+
 static inline unsigned char MixClamp(int d, int s, int a)
 {
     int v = d * (255 - a) / 255 + s * a / 255;
@@ -341,22 +400,9 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
                                               float tx, float ty, float tw, float th, char blend,
                                               _EngTextureCopyPartSettings* settings)
 {
-    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    EngTextureGL* src = CopySource(__PRETTY_FUNCTION__, from, this);
     if (!src)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
-    }
-    if (!TextureOk(src))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok (2)");
-        return 0;
-    }
-    if (!TextureOk(this))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "To texture not ok");
-        return 0;
-    }
     if (src->channels != 3 && src->channels != 4)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "BPP %d (from) not supported", src->channels * 8);
@@ -367,14 +413,7 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
         DebugErrorAlt(__PRETTY_FUNCTION__, "BPP %d (to) not supported", channels * 8);
         return 0;
     }
-    if (fw < 0)
-        fw = float(src->tex_width);
-    if (fh < 0)
-        fh = float(src->tex_height);
-    if (tw < 0)
-        tw = float(tex_width);
-    if (th < 0)
-        th = float(tex_height);
+    DefaultCopySizes(src, this, &fw, &fh, &tw, &th);
     if (fw <= 0 || fh <= 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid from sizes");
@@ -392,14 +431,10 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
         DebugErrorAlt(__PRETTY_FUNCTION__, "From BPP 24, To BPP %d not supported", dc * 8);
         return 0;
     }
-    const unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    if (!s || !d)
-    {
-        src->FreeAllocatedTextureImageData();
-        FreeAllocatedTextureImageData();
+    const unsigned char* s;
+    unsigned char* d;
+    if (!TakeCopyPixels(src, this, &s, &d))
         return 0;
-    }
     bool logged = false;
     auto log_once = [&](const char* text)
     {
@@ -409,20 +444,12 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
     };
     for (int i = int(ty); float(i) < ty + th; i++)
     {
-        int sy = int(float(i - ty) * fh / th + fy);
-        if (float(sy) < fy)
-            sy = int(fy);
-        if (float(sy) >= fy + fh)
-            sy = int(fy + fh) - 1;
+        int sy = SourcePixel(i, ty, th, fy, fh);
         if (i < 0 || i >= tex_height || sy < 0 || sy >= src->tex_height)
             continue;
         for (int j = int(tx); float(j) < tx + tw; j++)
         {
-            int sx = int(float(j - tx) * fw / tw + fx);
-            if (float(sx) < fx)
-                sx = int(fx);
-            if (float(sx) >= fx + fw)
-                sx = int(fx + fw) - 1;
+            int sx = SourcePixel(j, tx, tw, fx, fw);
             if (j < 0 || j >= tex_width || sx < 0 || sx >= src->tex_width)
                 continue;
             const unsigned char* sp = s + (size_t(sy) * src->tex_width + sx) * sc;
@@ -486,22 +513,9 @@ char EngTextureGL::CopyPartFromAnotherTexture(EngTexture* from, float fx, float 
 char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, int fy, int fw, int fh,
                                                       int tx, int ty, int tw, int th)
 {
-    EngTextureGL* src = from ? from->GetGL() : nullptr;
+    EngTextureGL* src = CopySource(__PRETTY_FUNCTION__, from, this);
     if (!src)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
-    }
-    if (!TextureOk(src))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok (2)");
-        return 0;
-    }
-    if (!TextureOk(this))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "To texture not ok");
-        return 0;
-    }
     if (src->channels != 4)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "%d channels (from) not supported", src->channels);
@@ -512,14 +526,7 @@ char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, 
         DebugErrorAlt(__PRETTY_FUNCTION__, "%d channels (to) not supported", channels);
         return 0;
     }
-    if (fw < 0)
-        fw = src->tex_width;
-    if (fh < 0)
-        fh = src->tex_height;
-    if (tw < 0)
-        tw = tex_width;
-    if (th < 0)
-        th = tex_height;
+    DefaultCopySizes(src, this, &fw, &fh, &tw, &th);
     int src_row0 = src->tex_height - fy - fh, dst_row0 = tex_height - ty - th;
     if (fw < 1 || fx < 0 || fx + fw > src->tex_width || fh < 1 || src_row0 < 0 ||
         src_row0 + fh > src->tex_height)
@@ -532,14 +539,10 @@ char EngTextureGL::CopyAlphaChannelFromAnotherTexture(EngTexture* from, int fx, 
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid to sizes");
         return 0;
     }
-    const unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    if (!s || !d)
-    {
-        src->FreeAllocatedTextureImageData();
-        FreeAllocatedTextureImageData();
+    const unsigned char* s;
+    unsigned char* d;
+    if (!TakeCopyPixels(src, this, &s, &d))
         return 0;
-    }
     for (int k = 0; k < th; k++)
     {
         int sr = std::min(src_row0 + k * fh / th, src_row0 + fh - 1);

@@ -85,13 +85,7 @@ void EngXfileGL::Destroy()
         for (int i = 0; i < XFILE_MAX_PARTS; i++)
         {
             _XfilePart* p = &owner->parts[i];
-            EngFree(p->vertices, 0, "EngXfileGL");
-            EngFree(p->normals, 0, "EngXfileGL");
-            EngFree(p->tex_coords, 0, "EngXfileGL");
-            p->vertices = nullptr;
-            p->normals = nullptr;
-            p->tex_coords = nullptr;
-            p->point_count = 0;
+            EngXfileFreePartLists(p, "EngXfileGL");
             if (p->texture)
             {
                 p->texture->Destroy();
@@ -176,50 +170,43 @@ char EngXfileGL::SetMaterialColours(int part, float ar, float ag, float ab, floa
 
 // The all-parts forms: the per-part operation for every part.
 
-char EngXfileGL::SetColour(float r, float g, float b)
+template <typename F> char EngXfileGL::ForEachPart(F f)
 {
     if (!owner || !owner->parts)
         return 0;
     for (int i = 0; i < owner->part_count; i++)
-        SetMaterialColour(i, r, g, b);
+        f(i);
     return 1;
+}
+
+char EngXfileGL::SetColour(float r, float g, float b)
+{
+    return ForEachPart([&](int i) { SetMaterialColour(i, r, g, b); });
 }
 
 char EngXfileGL::SetColourWithAlpha(float r, float g, float b, float a)
 {
-    if (!owner || !owner->parts)
-        return 0;
-    for (int i = 0; i < owner->part_count; i++)
-        SetMaterialColourWithAlpha(i, r, g, b, a);
-    return 1;
+    return ForEachPart([&](int i) { SetMaterialColourWithAlpha(i, r, g, b, a); });
 }
 
 char EngXfileGL::SetTransparency(float a)
 {
-    if (!owner || !owner->parts)
-        return 0;
-    for (int i = 0; i < owner->part_count; i++)
-        SetMaterialTransparency(i, a);
-    return 1;
+    return ForEachPart([&](int i) { SetMaterialTransparency(i, a); });
 }
 
 char EngXfileGL::SetSpecularColour(float r, float g, float b, float shininess)
 {
-    if (!owner || !owner->parts)
-        return 0;
-    for (int i = 0; i < owner->part_count; i++)
-        SetMaterialSpecularColour(i, r, g, b, shininess);
-    return 1;
+    return ForEachPart([&](int i) { SetMaterialSpecularColour(i, r, g, b, shininess); });
 }
 
 char EngXfileGL::SetColours(float ar, float ag, float ab, float aa, float sr, float sg, float sb,
                             float shininess, float er, float eg, float eb, char transparency_mode, int blend)
 {
-    if (!owner || !owner->parts)
-        return 0;
-    for (int i = 0; i < owner->part_count; i++)
-        SetMaterialColours(i, ar, ag, ab, aa, sr, sg, sb, shininess, er, eg, eb, transparency_mode, blend);
-    return 1;
+    return ForEachPart(
+        [&](int i) {
+            SetMaterialColours(i, ar, ag, ab, aa, sr, sg, sb, shininess, er, eg, eb, transparency_mode,
+                               blend);
+        });
 }
 
 char EngXfileGL::SetMaterialTextureFromFile(int part, char* file, char alpha, char, char only_replace)
@@ -265,11 +252,7 @@ char EngXfileGL::SetMaterialTextureFromFile(int part, char* file, char alpha, ch
 
 char EngXfileGL::SetAllMaterialsTexturesFromFile(char* file, char alpha, char option, char only_replace)
 {
-    if (!owner || !owner->parts)
-        return 0;
-    for (int i = 0; i < owner->part_count; i++)
-        SetMaterialTextureFromFile(i, file, alpha, option, only_replace);
-    return 1;
+    return ForEachPart([&](int i) { SetMaterialTextureFromFile(i, file, alpha, option, only_replace); });
 }
 
 // ---- Drawing ----------------------------------------------------------------

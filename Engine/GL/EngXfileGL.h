@@ -47,4 +47,8 @@ public:
     EngXfile* owner;
     char normals_on;
     char tex_coords_on;
+
+private:
+    // Runs f(part) for every part; 0 when no model is loaded.
+    template <typename F> char ForEachPart(F f);
 };

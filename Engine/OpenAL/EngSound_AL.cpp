@@ -61,27 +61,22 @@ int BytesPerFrame(int format)
 
 const char* EngSoundErrorText_AL(int code, char* buf, unsigned size)
 {
-    switch (code)
+    static const struct
     {
-    case AL_INVALID_NAME:
-        snprintf(buf, size, "Invalid name parameter");
-        break;
-    case AL_INVALID_ENUM:
-        snprintf(buf, size, "Invalid parameter");
-        break;
-    case AL_INVALID_VALUE:
-        snprintf(buf, size, "Invalid enum parameter value");
-        break;
-    case AL_INVALID_OPERATION:
-        snprintf(buf, size, "Invalid operation");
-        break;
-    case AL_OUT_OF_MEMORY:
-        snprintf(buf, size, "Unable to allocate memory");
-        break;
-    default:
-        snprintf(buf, size, "Unknown Error 0x%x", (unsigned)code);
-        break;
-    }
+        int code;
+        const char* text;
+    } kErrors[] = {
+        {AL_INVALID_NAME, "Invalid name parameter"},        {AL_INVALID_ENUM, "Invalid parameter"},
+        {AL_INVALID_VALUE, "Invalid enum parameter value"}, {AL_INVALID_OPERATION, "Invalid operation"},
+        {AL_OUT_OF_MEMORY, "Unable to allocate memory"},
+    };
+    for (const auto& e : kErrors)
+        if (e.code == code)
+        {
+            snprintf(buf, size, "%s", e.text);
+            return buf;
+        }
+    snprintf(buf, size, "Unknown Error 0x%x", (unsigned)code);
     return buf;
 }
 

@@ -9,41 +9,17 @@
 
 #include "EngDebug.h"
 #include "EngFont.h"
+#include "support/GameFont.h"
+#include "support/ResourcePath.h"
 #include "support/TestSupport.h"
+
+using vztest::CreateGameFont;
+using vztest::GameFontEffects;
+using vztest::Logged;
+using vztest::ResourcePath;
 
 namespace
 {
-
-std::string Resource(const char* name)
-{
-    const char* dir = getenv("VZ_RESOURCES_DIR");
-    return std::string(dir ? dir : "Resources") + "/" + name;
-}
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
-
-_EngFontCreationEffects GameEffects()
-{
-    _EngFontCreationEffects e = {};
-    e.padding = 2;
-    e.shadow_lum_factor = 1.0f;
-    e.shadow_alpha_factor = 0.244123f;
-    e.blur_passes_first = 4;
-    return e;
-}
-
-// The game's own call.
-char CreateGameFont(EngFont& f, const std::string& file)
-{
-    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
-                                5.782f, 0, 0.015f, 0, 0, 1);
-}
 
 class Font : public ::testing::Test
 {
@@ -61,9 +37,9 @@ protected:
 TEST_F(Font, GameFontTables)
 {
     EngFont f;
-    _EngFontCreationEffects e = GameEffects();
+    _EngFontCreationEffects e = GameFontEffects();
     f.SetCreationEffects(&e);
-    ASSERT_TRUE(CreateGameFont(f, Resource("engeexbo.ttf")));
+    ASSERT_TRUE(CreateGameFont(f, ResourcePath("engeexbo.ttf")));
     EXPECT_EQ(f.GetCodeCount(), 128);
     EXPECT_GE(f.GetSheetCount(), 1);
     EXPECT_NEAR(f.GetFontHeight(0), 10.915f, 1e-3);
@@ -129,7 +105,7 @@ struct BadCreate
 
 TEST_F(Font, CreationRefusals)
 {
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     const std::string not_font = dir.File("not_a_font.ttf");
     vztest::WriteFile(not_font, "this is not a font file");
     const std::string missing = dir.File("missing.ttf");
@@ -181,7 +157,7 @@ TEST_F(Font, CreationRefusals)
 
 TEST_F(Font, SecondCreationRefusedUntilDestroyed)
 {
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     EngFont f;
     ASSERT_TRUE(f.CreateFromFontFile(font.c_str(), 0, 32, 12, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_FALSE(f.CreateFromFontFile(font.c_str(), 0, 32, 12, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0));
@@ -196,7 +172,7 @@ TEST_F(Font, SecondCreationRefusedUntilDestroyed)
 
 TEST_F(Font, WantedListAndTwoChannels)
 {
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     std::vector<char> wanted(128, 1);
     wanted['B'] = 0;
     wanted['z'] = 0;
@@ -231,7 +207,7 @@ TEST_F(Font, WantedListAndTwoChannels)
 // are refused (no heap overflow), the ones that fit remain.
 TEST_F(Font, OversizedBoxesAreRefused)
 {
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     EngFont f;
     f.CreateFromFontFile(font.c_str(), 0, 32, 300, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0);
     EXPECT_TRUE(Logged("does not fit a 512 sheet"));
@@ -247,7 +223,7 @@ TEST_F(Font, OversizedBoxesAreRefused)
 
 TEST_F(Font, ShadowWidensTheBoxAndPaddingZeroGivesExactCoordinates)
 {
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     EngFont plain, shadowed;
     _EngFontCreationEffects e = {};
     plain.SetCreationEffects(&e);
@@ -375,7 +351,7 @@ protected:
     void SetUp() override
     {
         Font::SetUp();
-        const std::string font = Resource("engeexbo.ttf");
+        const std::string font = ResourcePath("engeexbo.ttf");
         ASSERT_TRUE(f.CreateFromFontFile(font.c_str(), 0, 32, 20, 32, 255, nullptr, 0, 0.5f, 0.25f, 0, 3, 0, 0, 0,
                                          0, 0));
         L = f.GetFontHeight(0);
@@ -426,7 +402,7 @@ TEST_F(FontMetrics, WidthsHeightScaleAndHighBytes)
 TEST_F(FontMetrics, HighBytesOutsideASmallRange)
 {
     EngFont small;
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     ASSERT_TRUE(small.CreateFromFontFile(font.c_str(), 0, 32, 12, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0));
     std::string all;
     for (int b = 128; b < 256; b++)
@@ -514,7 +490,7 @@ TEST_F(FontMetrics, FontFileDetails)
 {
     char family[8] = {}, style[64] = {};
     int cases = -1;
-    const std::string font = Resource("engeexbo.ttf");
+    const std::string font = ResourcePath("engeexbo.ttf");
     ASSERT_TRUE(EngFontGetFontFileDetails(font.c_str(), family, sizeof(family), style, sizeof(style), &cases));
     EXPECT_STREQ(family, "DejaVu "); // cut to the buffer
     EXPECT_STREQ(style, "Bold");

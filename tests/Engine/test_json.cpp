@@ -16,18 +16,15 @@
 #include "EngMain.h"
 #include "support/TestSupport.h"
 
-using vztest::TempDir;
-
 namespace
 {
 
-class EngJsonTest : public ::testing::Test
+class EngJsonTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         doc["num"] = json::Number(2.9);
         doc["neg"] = json::Number(-2.9);
         doc["text"] = json::String("Layer");
@@ -38,7 +35,6 @@ protected:
         doc["mixed"].ConvertTo<json::Array>().Insert(json::String("x"));
         marker = DebugGetNumMessages();
     }
-    void TearDown() override { DebugResetForTests(); }
 
     static json::Array Numbers(std::initializer_list<double> values)
     {
@@ -69,7 +65,7 @@ protected:
         return lines.empty() ? "(no lines)" : lines.back();
     }
 
-    TempDir dir;
+    vztest::TempDir dir;
     json::Object doc;
     int marker = 0;
 };
@@ -352,7 +348,7 @@ TEST_F(EngJsonTest, Files)
     EXPECT_EQ(vztest::ReadFile(path), "{\n\t\"a\" : 1\n}");
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"log.txt", "pic.json"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"pic.json"}));
 }
 
 TEST_F(EngJsonTest, FileFailures)
@@ -388,7 +384,7 @@ TEST_F(EngJsonTest, FileFailures)
     EXPECT_EQ(vztest::ReadFile(taken + "/inside"), "x");
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"broken.json", "log.txt", "taken"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"broken.json", "taken"}));
 
     std::string locked = dir.File("locked");
     ASSERT_EQ(mkdir(locked.c_str(), 0700), 0);

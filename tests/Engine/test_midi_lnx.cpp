@@ -10,7 +10,7 @@
 
 #include "EngDebug.h"
 #include "EngMidi.h"
-#include "Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "Engine/MidiFixtures.h"
 #include "EngProgram.h"
 #include "Linux/EngMidi_LNX.h"

@@ -10,7 +10,6 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngParticles.h"
-#include "LogLines.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -36,13 +35,12 @@ int Alive(const _EngParticleSystem& s)
     return n;
 }
 
-class ParticlesTest : public ::testing::Test
+class ParticlesTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         EngParticlesResetSpreadWarningsForTests();
         srand(7);
         memset(&parms, 0, sizeof(parms));
@@ -57,10 +55,9 @@ protected:
     void TearDown() override
     {
         EngParticleSystemRelease(&sys);
-        DebugResetForTests();
+        LogTest::TearDown();
     }
 
-    vztest::TempDir dir;
     _EngParticleSystemParms parms;
     _EngParticleSystem sys;
 };

@@ -12,7 +12,6 @@
 #include "EngMatrix.h"
 #include "EngPicture.h"
 #include "EngProgram.h"
-#include "LogLines.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -48,16 +47,14 @@ std::string LayerJson(const std::string& extra = "", const std::string& drop = "
     return s + "}";
 }
 
-class PictureTest : public ::testing::Test
+class PictureTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         eng_main_frames_per_second = 1.0f / 60.0f;
     }
-    void TearDown() override { DebugResetForTests(); }
 
     // Writes the text as pic.ttx in the temporary folder and loads it.
     char Load(const std::string& text)
@@ -71,7 +68,7 @@ protected:
                "\"b.png\"}, {\"Path\": \"x\", \"Filename\": \"c.jpg\"}]";
     }
 
-    TempDir dir;
+    vztest::TempDir dir;
     EngPicture pic;
 };
 
@@ -376,14 +373,29 @@ protected:
         return pic.GetLayer(pic.GetNumLayers() - 1);
     }
     EngPictureLayerVars* Vars() { return pic.GetLayerVars(pic.GetNumLayers() - 1); }
+    static void SetTransition(EngPictureLayer* l, signed char type, float speed0, float speed1)
+    {
+        l->trans_type = type;
+        l->trans_speeds[0] = speed0;
+        l->trans_speeds[1] = speed1;
+    }
+    // Turning on in mode with start, end (degrees), speed and multiplier.
+    static void SetRotation(EngPictureLayer* l, char mode, float start, float end, float speed,
+                            float multiplier)
+    {
+        l->rot_flags[0] = 1;
+        l->rot_flags[1] = mode;
+        l->rot_values[0] = start;
+        l->rot_values[1] = end;
+        l->rot_values[2] = speed;
+        l->rot_values[3] = multiplier;
+    }
 };
 
 TEST_F(PictureAnimTest, LoopCrossesInTwoSecondsAndStartsAgain)
 {
     EngPictureLayer* l = NewLayer();
-    l->trans_type = 1;
-    l->trans_speeds[0] = 0.5f;
-    l->trans_speeds[1] = 1;
+    SetTransition(l, 1, 0.5f, 1);
     l->main_area = {0, 0, 1, 1};
     l->trans_end_area = {1, 0, 1, 1};
     for (int i = 0; i < 60; i++)
@@ -403,13 +415,9 @@ TEST_F(PictureAnimTest, FastAndBackwardLoopsStayInRange)
     NewLayer();
     NewLayer();
     EngPictureLayer* l = pic.GetLayer(0);
-    l->trans_type = 1;
-    l->trans_speeds[0] = 500;
-    l->trans_speeds[1] = 1;
+    SetTransition(l, 1, 500, 1);
     EngPictureLayer* back = pic.GetLayer(1);
-    back->trans_type = 1;
-    back->trans_speeds[0] = -0.7f;
-    back->trans_speeds[1] = 1;
+    SetTransition(back, 1, -0.7f, 1);
     for (int i = 0; i < 100; i++)
     {
         pic.Tick(1);
@@ -424,9 +432,7 @@ TEST_F(PictureAnimTest, FastAndBackwardLoopsStayInRange)
 TEST_F(PictureAnimTest, PingPongStopsExactlyAtTheEnds)
 {
     EngPictureLayer* l = NewLayer();
-    l->trans_type = 2;
-    l->trans_speeds[0] = 0.7f;
-    l->trans_speeds[1] = 1;
+    SetTransition(l, 2, 0.7f, 1);
     float highest = 0;
     bool reached_one = false, back_to_zero = false;
     for (int i = 0; i < 200; i++)
@@ -451,9 +457,7 @@ TEST_F(PictureAnimTest, EasedTransitionFollowsTheCurve)
     EXPECT_NEAR(0.5f - 0.5f * std::sin(0.5f * 1.5707964f), EngPictureEase(0.25f), 1e-6);
 
     EngPictureLayer* l = NewLayer();
-    l->trans_type = 3;
-    l->trans_speeds[0] = 1;
-    l->trans_speeds[1] = 1;
+    SetTransition(l, 3, 1, 1);
     l->trans_end_area = {0, 0, 3, 1};
     for (int i = 0; i < 15; i++)
         pic.Tick(1);
@@ -466,34 +470,17 @@ TEST_F(PictureAnimTest, RotationModes)
         NewLayer(); // growing the table moves the records: fetch them afterwards
     // Endless turning: a quarter turn per second, always below 360.
     EngPictureLayer* turn = pic.GetLayer(0);
-    turn->rot_flags[0] = 1;
-    turn->rot_flags[1] = 2;
-    turn->rot_values[2] = 90;
-    turn->rot_values[3] = 1;
+    SetRotation(turn, 2, 0, 0, 90, 1);
     // Ping-pong between the lower and the higher of start and end.
     EngPictureLayer* swing = pic.GetLayer(1);
-    swing->rot_flags[0] = 1;
-    swing->rot_flags[1] = 3;
-    swing->rot_values[0] = 90;
-    swing->rot_values[1] = 0;
-    swing->rot_values[2] = 200;
-    swing->rot_values[3] = 1;
-    swing->rot_values[0] = 90;
+    SetRotation(swing, 3, 90, 0, 200, 1);
     pic.ResetLayerVars(swing, pic.GetLayerVars(1));
     // Eased ping-pong.
     EngPictureLayer* eased = pic.GetLayer(2);
-    eased->rot_flags[0] = 1;
-    eased->rot_flags[1] = 4;
-    eased->rot_values[0] = 10;
-    eased->rot_values[1] = 50;
-    eased->rot_values[2] = 40;
-    eased->rot_values[3] = 1;
+    SetRotation(eased, 4, 10, 50, 40, 1);
     // Fixed angle.
     EngPictureLayer* fixed = pic.GetLayer(3);
-    fixed->rot_flags[0] = 1;
-    fixed->rot_flags[1] = 0;
-    fixed->rot_values[0] = 45;
-    fixed->rot_values[2] = 100;
+    SetRotation(fixed, 0, 45, 0, 100, 1);
 
     for (int i = 0; i < 60; i++)
         pic.Tick(1);

@@ -6,7 +6,7 @@
 
 #include "EngDebug.h"
 #include "EngSound.h"
-#include "Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "OpenAL/EngSound_AL.h"
 #include "OpenAL/WavFixtures.h"
 #include "support/TestSupport.h"

@@ -8,7 +8,6 @@
 #include "EngDebug.h"
 #include "EngFont.h"
 #include "EngParticles.h"
-#include "LogLines.h"
 #include "Splash.h"
 #include "support/TestSupport.h"
 
@@ -17,17 +16,15 @@ using vztest::Logged;
 namespace
 {
 
-class SplashSetupTest : public ::testing::Test
+class SplashSetupTest : public vztest::LogTest
 {
 protected:
     void SetUp() override
     {
-        DebugResetForTests();
-        ASSERT_TRUE(DebugSetLogFilename(dir.File("log.txt").c_str(), 1));
+        LogTest::SetUp();
         for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "fx.bmp", "s.wav"})
             vztest::WriteFile(dir.File(name), "x");
     }
-    void TearDown() override { DebugResetForTests(); }
 
     std::string F(const char* name) { return dir.File(name); }
 
@@ -89,6 +86,15 @@ TEST_F(SplashSetupTest, OptionalFilesAndTheFont)
     EXPECT_EQ(1, splash_draw_texts);
     EXPECT_EQ(2.0f, splash_font_sx);
     EXPECT_EQ(1.2f, splash_font_sy);
+    // A refused sound leaves the font as it was, in both kinds of set-up.
+    EXPECT_EQ(0, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, F("no.wav").c_str(),
+                             nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(1, splash_draw_texts);
+    DebugClearLog();
+    EXPECT_EQ(0, SplashSetupPicture(dir.Path().c_str(), "pic", F("no.wav").c_str(), nullptr, 0, 0, nullptr,
+                                    nullptr, nullptr, nullptr));
+    EXPECT_TRUE(Logged("Sound file does not exist (" + F("no.wav") + ")"));
+    EXPECT_EQ(1, splash_draw_texts);
     ASSERT_EQ(1, SplashSetup(one.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0,
                              nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(0, splash_show_effects);

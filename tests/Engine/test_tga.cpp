@@ -25,8 +25,7 @@ std::string Header(int type, int w, int h, int depth, char id_length = 0)
 
 bool LastLogHas(const std::string& part)
 {
-    _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
-    return m && std::string(m->text).find(part) != std::string::npos;
+    return vztest::LastLogLine().find(part) != std::string::npos;
 }
 
 class Tga : public ::testing::Test
@@ -144,6 +143,52 @@ TEST_F(Tga, HalvingAndRegionCopies)
     EXPECT_EQ(dst.m_data[0], 0xFFFF0000u);
     EXPECT_FALSE(dst.FillFromOtherTga(1, 0, 2, 1, &src, 0, 0, -1, -1, 0, 0, 0, 0, 1.0f, 0));
     EXPECT_TRUE(LastLogHas("Invalid from sizes"));
+}
+
+TEST_F(Tga, CopiesFromAnotherImageCheckBothSizes)
+{
+    EngTga big(4, 2, 32, 0, 0, 0, 1);
+    big.m_data[5] = 0x11223344u;
+    EngTga same;
+    ASSERT_TRUE(same.CreateFromOtherTga(&big, 1));
+    ASSERT_EQ(same.m_width, 4);
+    ASSERT_EQ(same.m_height, 2);
+    EXPECT_EQ(same.m_data[5], 0x11223344u);
+    big.m_data[5] = 0x55667788u;
+    ASSERT_TRUE(same.CreateFromOtherTga(&big, 0)); // into the existing image
+    EXPECT_EQ(same.m_data[5], 0x55667788u);
+    EngTga half(2, 1, 32, 0, 0, 0, 0);
+    ASSERT_TRUE(half.CreateFromTwiceSizeData(&big, 0));
+    EXPECT_EQ(half.m_data[1], 0xFF000000u);
+
+    EngTga empty, small(2, 2, 32), tiny(1, 1, 32), rgb(4, 2, 32);
+    rgb.m_bpp = 24; // as a 24-bit file loads
+    struct
+    {
+        const char* name;
+        EngTga* to;
+        EngTga* from;
+        char twice;
+        char create;
+        const char* message;
+    } const cases[] = {
+        {"create over an image", &same, &big, 0, 1, "Invalid parameters [1]"},
+        {"create from nothing", &empty, nullptr, 0, 1, "Invalid parameters [1]"},
+        {"create from 1x1", &empty, &tiny, 1, 1, "Invalid parameters [1]"},
+        {"create from 24-bit", &empty, &rgb, 0, 1, "Invalid parameters [1]"},
+        {"copy of another size", &small, &big, 0, 0, "Invalid parameters [2]"},
+        {"copy into nothing", &empty, &big, 0, 0, "Invalid parameters [2]"},
+        {"halving into the same size", &same, &big, 1, 0, "Invalid parameters [2]"},
+        {"halving into a wrong size", &small, &big, 1, 0, "Invalid parameters [2]"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(c.twice ? c.to->CreateFromTwiceSizeData(c.from, c.create)
+                             : c.to->CreateFromOtherTga(c.from, c.create));
+        EXPECT_TRUE(LastLogHas(c.message));
+    }
+    EXPECT_EQ(nullptr, empty.m_data);
 }
 
 TEST_F(Tga, CompositingModes)

@@ -18,24 +18,15 @@
 #include "EngWhichDevice.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
+#include "support/GameFont.h"
+#include "support/ResourcePath.h"
 #include "support/TestSupport.h"
+
+using vztest::Logged;
+using vztest::ResourcePath;
 
 namespace
 {
-
-std::string Resource(const char* name)
-{
-    const char* dir = getenv("VZ_RESOURCES_DIR");
-    return std::string(dir ? dir : "Resources") + "/" + name;
-}
-
-bool Logged(const std::string& text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessage(i)->text).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 struct Box
 {
@@ -90,15 +81,9 @@ protected:
         DebugResetForTests();
         DebugSetLogFilename(dir.File("log.txt").c_str(), 1);
         EngFontShowCharWarnings(0);
-        _EngFontCreationEffects e = {};
-        e.padding = 2;
-        e.shadow_lum_factor = 1.0f;
-        e.shadow_alpha_factor = 0.244123f;
-        e.blur_passes_first = 4;
+        _EngFontCreationEffects e = vztest::GameFontEffects();
         font.SetCreationEffects(&e);
-        const std::string file = Resource("engeexbo.ttf");
-        ASSERT_TRUE(font.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f,
-                                            1.215145f, 5.782f, 0, 0.015f, 0, 0, 1));
+        ASSERT_TRUE(vztest::CreateGameFont(font, ResourcePath("engeexbo.ttf")));
         Clear();
     }
     void TearDown() override

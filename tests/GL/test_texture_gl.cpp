@@ -132,6 +132,27 @@ TEST_F(Textures, SmallPngUploadsAtItsSizeAndDrawsItsRows)
     EXPECT_TRUE(Logged("Texture already created [filename:"));
 }
 
+TEST_F(Textures, HalfSizeLoads)
+{
+    EngTexture t;
+    const std::string file = SolidPng("half.png", 8, 4, {200, 100, 50});
+    ASSERT_TRUE(t.LoadFromFileAndShrinkToHalfSize_GL(file.c_str(), 0, 0));
+    EXPECT_EQ(t.GetWidth(), 4);
+    EXPECT_EQ(t.GetHeight(), 2);
+    ClearTo(0, 0, 0);
+    DrawFull(t);
+    ExpectPixel(320, 240, 200, 100, 50, 4);
+    EXPECT_FALSE(t.LoadFromFileAndShrinkToHalfSize_GL(file.c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Texture already created [filename:"));
+
+    // An image that cannot be halved leaves no texture behind.
+    EngTexture single;
+    EXPECT_FALSE(
+        single.LoadFromFileAndShrinkToHalfSize_GL(SolidPng("one.png", 1, 1, {1, 2, 3}).c_str(), 0, 0));
+    EXPECT_TRUE(Logged("Internal Error"));
+    EXPECT_FALSE(single.IsOk());
+}
+
 TEST_F(Textures, TintAlphaAndPartsChangePixels)
 {
     EngTexture white, rows;

@@ -17,7 +17,7 @@
 #include "MWin/MWinCollectionController.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 
 namespace vztest
 {

@@ -14,7 +14,7 @@
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 
 namespace vztest
 {

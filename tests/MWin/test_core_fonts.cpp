@@ -9,7 +9,7 @@
 #include "EngFont.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinFonts.h"
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;

@@ -7,7 +7,7 @@
 #include "EngWindow.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinTextures.h"
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;

@@ -2,6 +2,7 @@
 // nesting limits and what stays in the target after a failure.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -30,6 +31,21 @@ std::string ErrorOf(const std::string& text)
         return e.what();
     }
     return "(no error)";
+}
+
+// The exception of type E that reading text into a fresh object throws; none when it reads.
+template <typename E> std::optional<E> ThrownBy(const std::string& text)
+{
+    Object o;
+    try
+    {
+        Read(text, o);
+    }
+    catch (const E& e)
+    {
+        return e;
+    }
+    return std::nullopt;
 }
 
 double NumberOf(const std::string& text)
@@ -141,59 +157,39 @@ TEST(JsonReader, ErrorMessages)
 TEST(JsonReader, ErrorLocations)
 {
     // A newline inside a string counts as a line; columns restart after it.
-    try
     {
-        Object o;
-        Read("{\"a\":\"x\ny\", @}", o);
-        FAIL() << "no throw";
-    }
-    catch (const Reader::ScanException& e)
-    {
-        EXPECT_EQ(e.m_locError.line, 1);
-        EXPECT_EQ(e.m_locError.column, 4);
-        EXPECT_EQ(e.m_locError.offset, 12);
+        auto e = ThrownBy<Reader::ScanException>("{\"a\":\"x\ny\", @}");
+        ASSERT_TRUE(e) << "no throw";
+        EXPECT_EQ(e->m_locError.line, 1);
+        EXPECT_EQ(e->m_locError.column, 4);
+        EXPECT_EQ(e->m_locError.offset, 12);
     }
 
-    try
     {
-        Object o;
-        Read("{\"a\":1,\n \"a\":2}", o);
-        FAIL() << "no throw";
-    }
-    catch (const Reader::ParseException& e)
-    {
-        EXPECT_STREQ(e.what(), "Duplicate object member token: a");
-        EXPECT_EQ(e.m_locTokenBegin.line, 1);
-        EXPECT_EQ(e.m_locTokenBegin.column, 1);
-        EXPECT_EQ(e.m_locTokenBegin.offset, 9);
-        EXPECT_EQ(e.m_locTokenEnd.column, 4);
-        EXPECT_EQ(e.m_locTokenEnd.offset, 12);
+        auto e = ThrownBy<Reader::ParseException>("{\"a\":1,\n \"a\":2}");
+        ASSERT_TRUE(e) << "no throw";
+        EXPECT_STREQ(e->what(), "Duplicate object member token: a");
+        EXPECT_EQ(e->m_locTokenBegin.line, 1);
+        EXPECT_EQ(e->m_locTokenBegin.column, 1);
+        EXPECT_EQ(e->m_locTokenBegin.offset, 9);
+        EXPECT_EQ(e->m_locTokenEnd.column, 4);
+        EXPECT_EQ(e->m_locTokenEnd.offset, 12);
     }
 
     // The location after the escape's letter.
-    try
     {
-        Object o;
-        Read("{\"a\":\"\\q\"}", o);
-        FAIL() << "no throw";
-    }
-    catch (const Reader::ScanException& e)
-    {
-        EXPECT_EQ(e.m_locError.offset, 8);
+        auto e = ThrownBy<Reader::ScanException>("{\"a\":\"\\q\"}");
+        ASSERT_TRUE(e) << "no throw";
+        EXPECT_EQ(e->m_locError.offset, 8);
     }
 
     // Running out of tokens has no position.
-    try
     {
-        Object o;
-        Read("\n\n{\"a\":1,", o);
-        FAIL() << "no throw";
-    }
-    catch (const Reader::ParseException& e)
-    {
-        EXPECT_EQ(e.m_locTokenBegin.line, 0);
-        EXPECT_EQ(e.m_locTokenBegin.offset, 0);
-        EXPECT_EQ(e.m_locTokenEnd.offset, 0);
+        auto e = ThrownBy<Reader::ParseException>("\n\n{\"a\":1,");
+        ASSERT_TRUE(e) << "no throw";
+        EXPECT_EQ(e->m_locTokenBegin.line, 0);
+        EXPECT_EQ(e->m_locTokenBegin.offset, 0);
+        EXPECT_EQ(e->m_locTokenEnd.offset, 0);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "EngDebug.h"
+
 #include <string>
 #include <vector>
 
