@@ -217,7 +217,8 @@ char MWinTabPanel::SetColumnTextAlign(int column, _MWinTextAlign a)
     return 1;
 }
 
-void MWinTabPanel::SetPreferences(char h_on, char alt, char fill, char sel, char multi, char sortable, float hh)
+void MWinTabPanel::SetPreferences(char h_on, char alt, char fill, char sel, char multi, char sortable,
+                                  float hh)
 {
     heading_on = h_on;
     alternate_row_backs = alt;
@@ -421,7 +422,10 @@ int MWinTabPanel::GetNumSelectedRows()
     return n;
 }
 
-int MWinTabPanel::GetFirstSelectedRow() { return GetNthSelectedRowNumber(0); }
+int MWinTabPanel::GetFirstSelectedRow()
+{
+    return GetNthSelectedRowNumber(0);
+}
 
 int MWinTabPanel::GetNthSelectedRowNumber(int n)
 {
@@ -656,9 +660,9 @@ void MWinTabPanel::MakeScrollbar()
     if (scrollbar || !parent)
         return;
     float w = LS(26);
-    scrollbar = new (std::nothrow) MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "",
-                                                      orig_area.x + orig_area.w - w, orig_area.y + heading_height,
-                                                      w, orig_area.h - heading_height);
+    scrollbar = new (std::nothrow)
+        MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "", orig_area.x + orig_area.w - w,
+                          orig_area.y + heading_height, w, orig_area.h - heading_height);
     if (!scrollbar)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
@@ -697,7 +701,8 @@ void MWinTabPanel::GetSidebarDimensions()
         {
             float w = LS(26);
             float top = heading_on ? heading_top : margin_y;
-            scrollbar->SetOrigPos(orig_area.x + orig_area.w - margin_x - w, orig_area.y + top + heading_height, w,
+            scrollbar->SetOrigPos(orig_area.x + orig_area.w - margin_x - w,
+                                  orig_area.y + top + heading_height, w,
                                   orig_area.h - top - margin_y - heading_height);
             scrollbar->Show(1);
             scrollbar->SetValuesDouble(0, num_rows - num_per_page, num_per_page, 1);
@@ -834,7 +839,8 @@ void MWinTabPanel::Render()
                     const _ColourRGBA* col = entry_bg_colour_cb(r, c, &slot, this);
                     _Dimension cell;
                     if (col && slot >= 0 && slot <= 32 && GetEntryDisplayedArea(r, c, &cell))
-                        mwb::DrawStdTexBut(mwin, slot, MWIN_TEXSTATE_NORMAL, cell.x, cell.y, cell.w, cell.h, col);
+                        mwb::DrawStdTexBut(mwin, slot, MWIN_TEXSTATE_NORMAL, cell.x, cell.y, cell.w, cell.h,
+                                           col);
                 }
     }
     float sep_w = LS(43);
@@ -846,8 +852,7 @@ void MWinTabPanel::Render()
         if (!fill_page)
         {
             y = a.y + separator_top;
-            h = (heading_height - separator_top + separator_bottom) +
-                GetNumDisplayedRows() * row_height;
+            h = (heading_height - separator_top + separator_bottom) + GetNumDisplayedRows() * row_height;
         }
         for (int c = 0; c < num_columns - 1; c++)
         {
@@ -882,8 +887,8 @@ void MWinTabPanel::RenderCellText(int row, int column, float x, float y, float w
         font->SetColour(base_colour->r * style_colour->r, base_colour->g * style_colour->g,
                         base_colour->b * style_colour->b, base_colour->a * style_colour->a);
     int al = columns[column].align >= 0 ? columns[column].align : align;
-    mwin->RenderTextPart(font_num, al, LS(MWIN_LS_TEXT_MARGIN), x, y, w, h, nullptr, GetEntryString(row, column),
-                         0, 0, 1, 0);
+    mwin->RenderTextPart(font_num, al, LS(MWIN_LS_TEXT_MARGIN), x, y, w, h, nullptr,
+                         GetEntryString(row, column), 0, 0, 1, 0);
 }
 
 void MWinTabPanel::RenderTexts()
