@@ -8,6 +8,7 @@
 #include "EngDebug.h"
 #include "EngDevice.h"
 #include "EngFont.h"
+#include "EngMenu.h"
 #include "EngWindow.h"
 #include "MWin.h"
 #include "MWinButtonCore.h"
@@ -764,6 +765,38 @@ void MWinTabPanel::PositionUpdated()
 // ---------------------------------------------------------------------------
 // Drawing.
 
+void MWinTabPanel::CropTo(const _Dimension* area)
+{
+    if (!eng_main_device || !mwb::CropButtons(mwin))
+        return;
+    _Dimension a = *area;
+    if (eng_main_device->IsViewportFullScreen())
+        EngMenuCropToAreaRatioed(&a);
+    else
+        eng_main_device->CropToAreaInViewportRatioed(&a);
+}
+
+char MWinTabPanel::CropToTableRowsArea()
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwin.");
+        return 0;
+    }
+    CropTo(&rows_area);
+    return 1;
+}
+
+void MWinTabPanel::RestoreAfterCrop()
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwin.");
+        return;
+    }
+    CropRenderAreaToButtonNew2();
+}
+
 void MWinTabPanel::Render()
 {
     if (!PrepareForRender())
@@ -793,6 +826,7 @@ void MWinTabPanel::Render()
     }
     if (row_height > 0)
     {
+        CropToTableRowsArea();
         _ColourRGBA back = {1, 1, 1, row_back_alpha};
         const _ColourRGBA* bc = (row_back_alpha >= 0 && row_back_alpha < 1) ? &back : nullptr;
         int first = GetFirstDisplayedRow();
@@ -842,6 +876,7 @@ void MWinTabPanel::Render()
                         mwb::DrawStdTexBut(mwin, slot, MWIN_TEXSTATE_NORMAL, cell.x, cell.y, cell.w, cell.h,
                                            col);
                 }
+        RestoreAfterCrop();
     }
     float sep_w = LS(43);
     if (separators_on && whole_row_backs && num_columns > 1 && sep_w > 0)
@@ -911,6 +946,7 @@ void MWinTabPanel::RenderTexts()
         for (int c = 0; c < num_columns; c++)
             RenderCellText(-1, c, a.x + margin_x + columns[c].x_offset, a.y + heading_top, columns[c].width,
                            heading_height, &base_scale, &title_text_scale, &title_text_colour, &base_colour);
+    CropToTableRowsArea();
     for (int r = GetFirstDisplayedRow(); r <= GetLastDisplayedRow(); r++)
     {
         float y = (r - first_displayed_row) * th + rows_area.y;
@@ -920,6 +956,7 @@ void MWinTabPanel::RenderTexts()
             RenderCellText(r, c, a.x + margin_x + columns[c].x_offset, y, columns[c].width, th, &base_scale,
                            &row_text_scale[r & 1], &row_text_colour[r & 1], &base_colour);
     }
+    RestoreAfterCrop();
     font->SetScale(base_scale.x, base_scale.y);
     font->SetColour(&base_colour);
 }

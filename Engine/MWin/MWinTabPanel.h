@@ -138,6 +138,10 @@ public:
     void SetMainSortColumn(int column, char direction, char remember);
     const MWinTabPanelSortInfo* GetSortInfo() const { return &sort; }
 
+    // Crop drawing to the rows area (or back to the panel) while the toolkit crops.
+    char CropToTableRowsArea();
+    void RestoreAfterCrop();
+
     void GetSidebarDimensions();
     void UpdateColumnWidths();
     void UpdateNumPerPage();
@@ -156,6 +160,7 @@ public:
     void Deactivate() override;
 
 private:
+    void CropTo(const _Dimension* area);
     void DeleteScrollbar();
     void MakeScrollbar();
     void SyncScrollbar();
