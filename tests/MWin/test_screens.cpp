@@ -14,18 +14,6 @@ using vztest::Logged;
 
 namespace
 {
-int CountLogged(const std::string& text)
-{
-    int n = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-    {
-        _DebugMsg* m = DebugGetMessage(i);
-        if (m && std::string(m->text).find(text) != std::string::npos)
-            n++;
-    }
-    return n;
-}
-
 std::vector<std::string>& Events()
 {
     static std::vector<std::string> e;
@@ -133,7 +121,7 @@ TEST_F(ScreensTest, StartScreenAndStartCallTheirHooksInOrder)
     ASSERT_TRUE(screens->SetupAllScreens());
     screens->StartScreen(kMain, 0);
     EXPECT_EQ(Events(), (std::vector<std::string>{"pre start", "pre change MAIN", "create MAIN", "start MAIN",
-                                                   "post change MAIN"}));
+                                                  "post change MAIN"}));
     EXPECT_TRUE(screens->AreOn());
     EXPECT_EQ(mw->GetCurrentScreen(), kMain);
     EXPECT_TRUE(HasCollection("MAIN"));
@@ -145,7 +133,7 @@ TEST_F(ScreensTest, StartScreenAndStartCallTheirHooksInOrder)
     Events().clear();
     screens->Start(0);
     EXPECT_EQ(Events(), (std::vector<std::string>{"pre start", "pre change MAIN", "create MAIN", "start MAIN",
-                                                   "post change MAIN", "post start MAIN"}));
+                                                  "post change MAIN", "post start MAIN"}));
 }
 
 TEST_F(ScreensTest, GotoAndBackRebuildTheCollections)
@@ -157,7 +145,7 @@ TEST_F(ScreensTest, GotoAndBackRebuildTheCollections)
     Events().clear();
     screens->GotoScreen(kOptn);
     EXPECT_EQ(Events(), (std::vector<std::string>{"stop MAIN", "pre change OPTN", "create OPTN", "start OPTN",
-                                                   "post change OPTN"}));
+                                                  "post change OPTN"}));
     EXPECT_FALSE(HasCollection("MAIN"));
     EXPECT_FALSE(HasCollection("Extra"));
     EXPECT_TRUE(HasCollection("OPTN"));
@@ -180,7 +168,7 @@ TEST_F(ScreensTest, GotoClosesAnOpenPopupWithoutAnswering)
     Events().clear();
     screens->GotoScreen(kOptn);
     EXPECT_FALSE(mw->PopupIsOn());
-    EXPECT_EQ(CountLogged("Called when a popup was on. Turning popup off..."), 1);
+    EXPECT_EQ(vztest::LogCount("Called when a popup was on. Turning popup off..."), 1);
     EXPECT_EQ(Events().front(), "stop MAIN");
     for (const std::string& e : Events())
         EXPECT_NE(e, "popup answered");
@@ -231,8 +219,8 @@ TEST(ScreensFade, StepsFromOneMeasuredFrame)
         int steps;
     };
     const Case cases[] = {
-        {0.15, 0.05, 3},   {0.15, 1.0 / 60, 9}, {0.15, 0.2, 0}, {0.15, 0, -1},
-        {0, 0.05, -1},     {0.15, -1, -1},      {0.15, 1e-8, -1},
+        {0.15, 0.05, 3}, {0.15, 1.0 / 60, 9}, {0.15, 0.2, 0},   {0.15, 0, -1},
+        {0, 0.05, -1},   {0.15, -1, -1},      {0.15, 1e-8, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MWinScreens::FadeSteps(c.seconds, c.frame), c.steps) << c.seconds << " " << c.frame;
