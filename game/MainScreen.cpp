@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "Board.h"
+#include "BoardDraw.h"
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
 #include "MWin/MWin.h"
@@ -13,6 +14,7 @@
 #include "MWin/MWinHorzScrollbar.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
+#include "Game.h"
 #include "Options.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
@@ -192,7 +194,8 @@ char MainCollectionController::AddMainWindowButtonsToWindowNormal(MWinWindow* wi
 
 void MainCC::StartingCB()
 {
-    VizavuScreensUpdateBgColour(vizavu_screens ? vizavu_screens->GetGame() : nullptr);
+    if (vizavu_screens)
+        vizavu_screens->GetGame()->UpdateBgColour();
     if (MWinButton* diff = MainFind("Diff"))
         diff->SetText(level_text_strs[MainLevel()]);
     if (MWinButton* track = MainFind("Track"))
@@ -320,7 +323,7 @@ void MainStartCB()
 
 void MainControlRender()
 {
-    VizavuScreensRenderBoardPreview();
+    BoardRenderBoard(0);
 }
 
 void MainGameAdsCB()

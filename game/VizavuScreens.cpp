@@ -78,7 +78,7 @@ void VizavuScreens::PreScreensStartCB()
 {
     if (eng_main_device)
         eng_main_device->SetClearColour(0, 0, 0);
-    VizavuScreensUpdateBgColour(game_p);
+    game_p->UpdateBgColour();
 }
 
 void VizavuScreens::PreScreenChangeCB()
@@ -86,19 +86,19 @@ void VizavuScreens::PreScreenChangeCB()
     MWin* mwin = GetMWin();
     if (mwin && mwin->GetDesktop())
         mwin->GetDesktop()->RemoveAllCollections();
-    VizavuScreensUpdateBgColour(game_p);
+    game_p->UpdateBgColour();
 }
 
 void VizavuScreens::PostScreenChangeCB(unsigned int)
 {
     if (GetMWin())
         GetMWin()->ButtonsChanged();
-    VizavuScreensUpdateBgColour(game_p);
+    game_p->UpdateBgColour();
 }
 
 void VizavuScreens::PostScreensFinishCB()
 {
-    VizavuScreensUpdateBgColour(game_p);
+    game_p->UpdateBgColour();
 }
 
 char VizavuScreens::CreateGraphics()

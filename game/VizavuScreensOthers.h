@@ -63,11 +63,6 @@ void VizavuScreensDeleteOthers(C*... c)
     (VizavuScreensDelete(c), ...);
 }
 
-// Game::UpdateBgColour until the game object lands.
-void VizavuScreensUpdateBgColour(Game* game);
-
-// The board without pads in the main menu's preview rectangle.
-void VizavuScreensRenderBoardPreview();
 // Renders the current puzzle to the print file.
 void VizavuScreensPrint();
 // Prepares the other-games browser and goes to it.
