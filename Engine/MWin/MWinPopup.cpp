@@ -172,9 +172,11 @@ void MWin::PopupInit()
     table[this] = s;
 }
 
+// On from the moment its collection exists, so that whatever removes the
+// popup collection closes the popup as a whole.
 char MWin::PopupIsOn()
 {
-    return popup.collection && MWinPopupGetSettings(this)->completed ? 1 : 0;
+    return popup.collection ? 1 : 0;
 }
 
 void MWin::PopupTurnOff()
@@ -190,7 +192,7 @@ char MWin::PopupCreateCollection()
         DebugErrorAlt(__PRETTY_FUNCTION__, "MWin is not on");
         return 0;
     }
-    if (PopupIsOn() || popup.collection)
+    if (PopupIsOn())
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Popup already on");
         return 0;
@@ -250,7 +252,7 @@ void MWin::PopupCloseCollection()
     desktop->darken = 0;
     if (s->saved_hover >= 0)
         settings.hover_activates_collection = s->saved_hover;
-    else if (!quiet_close)
+    else if (!pc && !quiet_close)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error (mwp_save_mouse_over_collections)");
     s->saved_hover = -1;
     if (s->menu_disabled == 1)

@@ -2,7 +2,7 @@
 // labels and ticks.
 #include <gtest/gtest.h>
 
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "MWin/MWinGraph.h"
 #include "WidgetTestFixture.h"
 

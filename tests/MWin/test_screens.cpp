@@ -14,18 +14,6 @@ using vztest::Logged;
 
 namespace
 {
-int CountLogged(const std::string& text)
-{
-    int n = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-    {
-        _DebugMsg* m = DebugGetMessage(i);
-        if (m && std::string(m->text).find(text) != std::string::npos)
-            n++;
-    }
-    return n;
-}
-
 std::vector<std::string>& Events()
 {
     static std::vector<std::string> e;
@@ -180,7 +168,7 @@ TEST_F(ScreensTest, GotoClosesAnOpenPopupWithoutAnswering)
     Events().clear();
     screens->GotoScreen(kOptn);
     EXPECT_FALSE(mw->PopupIsOn());
-    EXPECT_EQ(CountLogged("Called when a popup was on. Turning popup off..."), 1);
+    EXPECT_EQ(vztest::LogCount("Called when a popup was on. Turning popup off..."), 1);
     EXPECT_EQ(Events().front(), "stop MAIN");
     for (const std::string& e : Events())
         EXPECT_NE(e, "popup answered");

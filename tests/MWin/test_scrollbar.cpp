@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "MWin/MWinVertScrollbar.h"
 #include "WidgetTestFixture.h"
 

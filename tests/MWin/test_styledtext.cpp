@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "MWin/MWinStyledText.h"
 #include "WidgetTestFixture.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../Engine/LogLines.h"
+#include "support/TestSupport.h"
 #include "MWin/MWinTabPanel.h"
 #include "MWin/MWinVertScrollbar.h"
 #include "WidgetTestFixture.h"
