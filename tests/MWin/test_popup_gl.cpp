@@ -122,7 +122,8 @@ TEST_F(ExtrasGL, PopupIsDrawnOverTheDarkenedScreen)
 
 TEST_F(ExtrasGL, ExtraWidgetsDraw)
 {
-    MWinFrameButton* frame = MWinWindowAddBackButton(win, "frame", MWIN_TEXBUT_DEFAULT, "Frame", 10, 10, 200, 150);
+    MWinFrameButton* frame =
+        MWinWindowAddBackButton(win, "frame", MWIN_TEXBUT_DEFAULT, "Frame", 10, 10, 200, 150);
     ASSERT_NE(frame, nullptr);
     frame->AddCloseButton(static_cast<MWinButtonPlainCallback>(nullptr), 1);
 
@@ -152,11 +153,13 @@ TEST_F(ExtrasGL, ExtraWidgetsDraw)
     tab->SetMainSortColumn(1, 0, 0);
     tab->SelectRow(2, 1, 0, 0);
 
-    MWinScriptButton* script = MWinWindowAddScriptButton(win, "script", MWIN_TEXBUT_DEFAULT, 320, 180, 200, 60);
+    MWinScriptButton* script =
+        MWinWindowAddScriptButton(win, "script", MWIN_TEXBUT_DEFAULT, 320, 180, 200, 60);
     ASSERT_NE(script, nullptr);
     script->SetFont("Main");
-    static char text[] = "<1<Name>2>42\nA longer line of text that has to wrap inside the box, and more lines\n"
-                         "<0>Centred\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20";
+    static char text[] =
+        "<1<Name>2>42\nA longer line of text that has to wrap inside the box, and more lines\n"
+        "<0>Centred\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20";
     script->SetStyle(1, 1, 0, 0, 1, 0);
     ASSERT_TRUE(script->SetTextPointer(text));
     EXPECT_GT(script->GetTotalLines(), 6);
