@@ -354,3 +354,27 @@ TEST_F(Popup, ScriptPopupShowsTheCallersText)
     ASSERT_EQ(Answers().size(), 1u);
     EXPECT_EQ(Answers()[0].result, 1);
 }
+
+TEST_F(Popup, NoticesCloseThemselvesAndShownPopupsCanBeMovedAndFaded)
+{
+    ASSERT_TRUE(MWinPopupMessage(mw, "Old"));
+    // A short notice with fading asked for is shown without it, then removed.
+    EXPECT_TRUE(MWinPopupNoticeForTime(mw, "T", "Saved", 0.1, 1));
+    EXPECT_FALSE(mw->PopupIsOn());
+    EXPECT_TRUE(coll->IsActive());
+    EXPECT_EQ(MWinPopupGetSettings(mw)->dont_darken, 0);
+    EXPECT_TRUE(MWinPopupNoticeShowItAndRemoveIt(mw, "T", "Working..."));
+    EXPECT_FALSE(mw->PopupIsOn());
+
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    MWinPopupSetWindowYPos(mw, 50);
+    float x0 = 0, y = 0;
+    MWinPopupGetWindow(mw)->GetOrigPos(&x0, &y, nullptr, nullptr);
+    EXPECT_FLOAT_EQ(y, 50);
+    MWinPopupSetTransparency(mw, 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetWindow(mw)->GetTransparency(), 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK)->GetTransparency(), 0.5f);
+    mw->PopupTurnOff();
+    EXPECT_EQ(MWinPopupGetWindow(mw), nullptr);
+    EXPECT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK), nullptr);
+}
