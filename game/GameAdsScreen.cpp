@@ -811,6 +811,8 @@ void GameAdsCC::NextCB()
 
 void GameAdsCC::BackCB()
 {
+    // The pictures live only while the screen shows.
+    DestroyGraphics();
     ForgetButtons();
     if (screens_p)
         screens_p->GoBack();
