@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "EngDevice.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
@@ -112,6 +113,13 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     Click(a->x + a->w / 2, a->y + a->h / 2);
     Frames(2);
     ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    // In play the screen is cleared with the set's Screen colour.
+    float r = -1, g = -1, b = -1;
+    eng_main_device->GetClearColour(&r, &g, &b);
+    const float* screen_col = options.colours[options.cur_colour_set][OPTIONS_COL_SCREEN];
+    EXPECT_NEAR(r, screen_col[0], 1e-3);
+    EXPECT_NEAR(g, screen_col[1], 1e-3);
+    EXPECT_NEAR(b, screen_col[2], 1e-3);
 
     int col = -1, row = -1;
     for (int c = 0; c < 9 && col < 0; c++)
@@ -149,6 +157,8 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     Key(SDLK_ESCAPE, 0, false);
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    eng_main_device->GetClearColour(&r, &g, &b);
+    EXPECT_EQ(r + g + b, 0.0f);
 
     // The saved game holds the placed number and the note.
     std::string saved = vztest::ReadFile(DataFile("SavedGamesFull00.dat"));
