@@ -7,7 +7,9 @@
 
 #include "CoreTestFixture.h"
 #include "MWin/MWinPopup.h"
+#include "EngLanguages.h"
 #include "MWin/MWinStyledText.h"
+#include "support/TestSupport.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -353,4 +355,48 @@ TEST_F(Popup, ScriptPopupShowsTheCallersText)
     mw->Tick2();
     ASSERT_EQ(Answers().size(), 1u);
     EXPECT_EQ(Answers()[0].result, 1);
+}
+
+TEST_F(Popup, NoticesCloseThemselvesAndShownPopupsCanBeMovedAndFaded)
+{
+    ASSERT_TRUE(MWinPopupMessage(mw, "Old"));
+    // A short notice with fading asked for is shown without it, then removed.
+    EXPECT_TRUE(MWinPopupNoticeForTime(mw, "T", "Saved", 0.1, 1));
+    EXPECT_FALSE(mw->PopupIsOn());
+    EXPECT_TRUE(coll->IsActive());
+    EXPECT_EQ(MWinPopupGetSettings(mw)->dont_darken, 0);
+    EXPECT_TRUE(MWinPopupNoticeShowItAndRemoveIt(mw, "T", "Working..."));
+    EXPECT_FALSE(mw->PopupIsOn());
+
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    MWinPopupSetWindowYPos(mw, 50);
+    float x0 = 0, y = 0;
+    MWinPopupGetWindow(mw)->GetOrigPos(&x0, &y, nullptr, nullptr);
+    EXPECT_FLOAT_EQ(y, 50);
+    MWinPopupSetTransparency(mw, 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetWindow(mw)->GetTransparency(), 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK)->GetTransparency(), 0.5f);
+    mw->PopupTurnOff();
+    EXPECT_EQ(MWinPopupGetWindow(mw), nullptr);
+    EXPECT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK), nullptr);
+}
+
+TEST_F(Popup, LanguageFilesGiveTheLabelsUnlessTextsWereSet)
+{
+    vztest::TempDir dir;
+    vztest::WriteFile(dir.File("English.txt"), "Language=English\nPopup_Yes=Aye\nPopup_No=Nay\n"
+                                               "Popup_Cancel=Back\nCommon_Error=Trouble\n");
+    ASSERT_EQ(EngLanguagesInit(dir.Path().c_str(), nullptr, 0), 1);
+    ASSERT_TRUE(MWinPopupYesNoCancelExtra(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"Aye", "Nay", "Back", "Extra"}));
+    mw->PopupTurnOff();
+    MWinPopupChangeButtonTextsForNextPopup(mw, nullptr, "Stay");
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"OK", "Stay"}))
+        << "no Popup_OK token: the plain label";
+    mw->PopupTurnOff();
+    ASSERT_TRUE(MWinPopupErrorMessage(mw, "Disk full"));
+    EXPECT_STREQ(MWinPopupGetWindow(mw)->GetTitle(), "Trouble");
+    mw->PopupTurnOff();
+    EngLanguagesExit();
 }
