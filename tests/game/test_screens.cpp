@@ -249,4 +249,20 @@ TEST_F(Screens, BarPlacement)
     }
 }
 
+TEST_F(Screens, EveryScreenIsRegisteredAndBackFollowsWhereEachCameFrom)
+{
+    EXPECT_EQ(vztest::LogCount("Could not setup program's screens"), 0);
+    EXPECT_EQ(screens->GetEngScreens()->GetNumScreens(), 8);
+    VizavuGotoScreen(mw, OPTIONS_SCREEN_ID);
+    EXPECT_EQ(mwinMainMainWindow, nullptr);
+    VizavuGotoScreen(mw, GRAPHICS_SCREEN_ID);
+    EXPECT_EQ(screens->GetCurrentScreen(), GRAPHICS_SCREEN_ID);
+    VizavuGoBackToPreviousScreen(mw);
+    EXPECT_EQ(screens->GetCurrentScreen(), OPTIONS_SCREEN_ID);
+    VizavuGoBackToPreviousScreen(mw);
+    EXPECT_EQ(screens->GetCurrentScreen(), MAIN_SCREEN_ID);
+    EXPECT_NE(mwinMainMainWindow, nullptr);
+    EXPECT_EQ(Text(mwinMainMainTrackHScrollbar), "Easy Puzzle #1");
+}
+
 } // namespace
