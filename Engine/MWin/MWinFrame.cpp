@@ -8,8 +8,8 @@
 #include "MWinButtonCore.h"
 #include "MWinWindow.h"
 
-MWinFrameButton::MWinFrameButton(MWin* mw, const char* bid, MWinWindow* par, const char* texbut, const char* text,
-                                 float x, float y, float w, float h)
+MWinFrameButton::MWinFrameButton(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
+                                 const char* text, float x, float y, float w, float h)
     : MWinButton(mw, bid, par, MWIN_BUTTON_FRAME, texbut, text, x, y, w, h)
 {
     Reset();
@@ -17,7 +17,10 @@ MWinFrameButton::MWinFrameButton(MWin* mw, const char* bid, MWinWindow* par, con
     live = 1;
 }
 
-MWinFrameButton::~MWinFrameButton() { Reset(); }
+MWinFrameButton::~MWinFrameButton()
+{
+    Reset();
+}
 
 void MWinFrameButton::Reset()
 {
@@ -88,8 +91,8 @@ void MWinFrameButton::Render()
         mwb::DrawStdTexBut(mwin, 27, st, a.x + a.w - c, a.y, c, head - 2, col);
         if (!has_text)
             UpdateTextFontColourAndScale();
-        mwin->RenderTextPart(font_num, MWIN_ALIGN_CENTRE, 0, a.x + a.w - c, a.y, c, head - 2, nullptr, "X", 0, 0, 1,
-                             0);
+        mwin->RenderTextPart(font_num, MWIN_ALIGN_CENTRE, 0, a.x + a.w - c, a.y, c, head - 2, nullptr, "X", 0,
+                             0, 1, 0);
     }
     RestoreAfterRender();
 }
@@ -142,8 +145,8 @@ char MWinFrameButton::HandleKeyDown(int key)
     return PostHandleKeyDown(key, 0);
 }
 
-MWinFrameButton* MWinWindowAddBackButton(MWinWindow* window, const char* id, const char* texbut, const char* text,
-                                         float x, float y, float w, float h)
+MWinFrameButton* MWinWindowAddBackButton(MWinWindow* window, const char* id, const char* texbut,
+                                         const char* text, float x, float y, float w, float h)
 {
     if (!window)
         return nullptr;

@@ -8,8 +8,8 @@
 class MWinFrameButton : public MWinButton
 {
 public:
-    MWinFrameButton(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text, float x,
-                    float y, float w, float h);
+    MWinFrameButton(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text,
+                    float x, float y, float w, float h);
     ~MWinFrameButton() override;
 
     void Reset();
@@ -41,5 +41,5 @@ private:
 };
 
 // Adds a frame button to a window (the window's factory for this kind).
-MWinFrameButton* MWinWindowAddBackButton(MWinWindow* window, const char* id, const char* texbut, const char* text,
-                                         float x, float y, float w, float h);
+MWinFrameButton* MWinWindowAddBackButton(MWinWindow* window, const char* id, const char* texbut,
+                                         const char* text, float x, float y, float w, float h);

@@ -23,8 +23,8 @@ char HaveDevice()
 }
 
 // Two triangles filling the quadrilateral a b c d (in order round it).
-void Quad(EngTriangleList* l, unsigned i, float ax, float ay, float bx, float by, float cx, float cy, float dx,
-          float dy, const float* rgb)
+void Quad(EngTriangleList* l, unsigned i, float ax, float ay, float bx, float by, float cx, float cy,
+          float dx, float dy, const float* rgb)
 {
     l->SetPositionsRatioed(i, ax, ay, 0, bx, by, 0, cx, cy, 0);
     l->SetPositionsRatioed(i + 1, ax, ay, 0, cx, cy, 0, dx, dy, 0);
@@ -46,8 +46,8 @@ char MakeList(EngTriangleList* l, unsigned count)
 }
 } // namespace
 
-MWinGraph::MWinGraph(MWin* mw, const char* bid, MWinWindow* par, const char* texbut, float x, float y, float w,
-                     float h)
+MWinGraph::MWinGraph(MWin* mw, const char* bid, MWinWindow* par, const char* texbut, float x, float y,
+                     float w, float h)
     : MWinButton(mw, bid, par, MWIN_BUTTON_GRAPH, texbut, "", x, y, w, h), num_lines(0), lines(nullptr),
       marks(nullptr), mark_entries(0), labels(nullptr)
 {
@@ -120,7 +120,8 @@ void MWinGraph::DestroyGraphicsObjects()
     MWinButton::DestroyGraphicsObjects();
 }
 
-void MWinGraph::SetStyle(int st, int bands, int mk, float mg, float lw, float bw, float tt, float tl, float bg)
+void MWinGraph::SetStyle(int st, int bands, int mk, float mg, float lw, float bw, float tt, float tl,
+                         float bg)
 {
     if (st >= 0 && st <= 2)
         style = st;
@@ -142,7 +143,8 @@ void MWinGraph::SetStyle(int st, int bands, int mk, float mg, float lw, float bw
         block_gap = bg;
 }
 
-void MWinGraph::SetColours(float br, float bg, float bb, float tr, float tg, float tb, float gr, float gg, float gb)
+void MWinGraph::SetColours(float br, float bg, float bb, float tr, float tg, float tb, float gr, float gg,
+                           float gb)
 {
     if (br >= 0)
         band_colour[0] = br, band_colour[1] = bg, band_colour[2] = bb;
@@ -383,7 +385,8 @@ void MWinGraph::Layout()
     graph_list.Destroy();
     if (!graph_list.Create(ENG_TRILIST_POS_COL, nullptr, unsigned(2 * n)))
         return;
-    auto height = [&](double v) { return v_max == v_min ? Ya : float(Ya - (v - v_min) / (v_max - v_min) * P); };
+    auto height = [&](double v)
+    { return v_max == v_min ? Ya : float(Ya - (v - v_min) / (v_max - v_min) * P); };
     for (int i = 0; i < n; i++)
     {
         float xa = X0 + B + i * (X1 - X0 - B) / n, xb = X0 + B + (i + 1) * (X1 - X0 - B) / n;
@@ -480,8 +483,8 @@ void MWinGraph::Render()
     EngFontRestoreAfterDrawing();
 }
 
-MWinGraph* MWinWindowAddGraph(MWinWindow* window, const char* id, const char* texbut, float x, float y, float w,
-                              float h)
+MWinGraph* MWinWindowAddGraph(MWinWindow* window, const char* id, const char* texbut, float x, float y,
+                              float w, float h)
 {
     if (!window)
         return nullptr;

@@ -69,7 +69,10 @@ public:
     {
         return (i >= 0 && i < num_lines) ? &lines[i] : nullptr;
     }
-    const _MWinGraphMark* GetMark(int i) const { return (marks && i >= 0 && i < mark_entries) ? &marks[i] : nullptr; }
+    const _MWinGraphMark* GetMark(int i) const
+    {
+        return (marks && i >= 0 && i < mark_entries) ? &marks[i] : nullptr;
+    }
     const _Vector2d* GetLabelPos(int i) const { return (i >= 0 && i < 4) ? &label_pos[i] : nullptr; }
     const char* GetLabel(int i) const { return (labels && i >= 0 && i < 4) ? labels[i] : nullptr; }
 
@@ -108,5 +111,5 @@ private:
 };
 
 // Adds a graph to a window (the window's factory for this kind).
-MWinGraph* MWinWindowAddGraph(MWinWindow* window, const char* id, const char* texbut, float x, float y, float w,
-                              float h);
+MWinGraph* MWinWindowAddGraph(MWinWindow* window, const char* id, const char* texbut, float x, float y,
+                              float w, float h);

@@ -282,9 +282,9 @@ void MWin::PopupCloseCollection()
 // Set-up.
 
 void MWinPopupSetupTexturesAndFonts(MWin* mw, const char* back, const char* title_tb, const char* title_font,
-                                    const char* button_tb, const char* button_font, float f1, float f2, float f3,
-                                    float f4, float f5, float f6, float f7, float f8, float f9, float f10,
-                                    float f11, float f12, _MWinTextAlign align)
+                                    const char* button_tb, const char* button_font, float f1, float f2,
+                                    float f3, float f4, float f5, float f6, float f7, float f8, float f9,
+                                    float f10, float f11, float f12, _MWinTextAlign align)
 {
     _MWinPopupSettings* s = MWinPopupGetSettings(mw);
     if (!s)
@@ -314,8 +314,8 @@ void MWinPopupSetupTexturesAndFonts(MWin* mw, const char* back, const char* titl
 void MWinPopupSetupTexturesAndFonts(MWin* mw, const char* back, const char* title_tb, const char* title_font,
                                     const char* button_tb, const char* button_font)
 {
-    MWinPopupSetupTexturesAndFonts(mw, back, title_tb, title_font, button_tb, button_font, -1, -1, -1, -1, -1, -1,
-                                   -1, -1, -1, -1, -1, -1, -1);
+    MWinPopupSetupTexturesAndFonts(mw, back, title_tb, title_font, button_tb, button_font, -1, -1, -1, -1, -1,
+                                   -1, -1, -1, -1, -1, -1, -1, -1);
 }
 
 void MWinPopupSetupTexturesAndFonts(MWin* mw, const char* back, const char* texbut, const char* font)
@@ -550,8 +550,8 @@ char MeasureTexts(MWin* mw, _MWinPopupSettings* s, MWinCollection* pc, const cha
 }
 } // namespace
 
-char MWinPopupSetupDefaultButtons(MWin* mw, const char* title, const char* message, char ok, char cancel, char no,
-                                  char extra, float extra_w, float extra_h)
+char MWinPopupSetupDefaultButtons(MWin* mw, const char* title, const char* message, char ok, char cancel,
+                                  char no, char extra, float extra_w, float extra_h)
 {
     _MWinPopupSettings* s = MWinPopupGetSettings(mw);
     MWinCollection* pc = mw ? mw->GetPopupCollection() : nullptr;
@@ -713,7 +713,8 @@ char MWinPopupSetupDefaultButtons(MWin* mw, const char* title, const char* messa
         switch (i)
         {
         case MWIN_POPUP_BUT_OK:
-            label = kind[i] == 2 ? Label(s->texts[i], "Popup_Yes", "Yes") : Label(s->texts[i], "Popup_OK", "OK");
+            label =
+                kind[i] == 2 ? Label(s->texts[i], "Popup_Yes", "Yes") : Label(s->texts[i], "Popup_OK", "OK");
             break;
         case MWIN_POPUP_BUT_CANCEL:
             label = kind[i] == 2 ? Label(s->texts[i], "Popup_No", "No")
@@ -859,7 +860,8 @@ char Standard(MWin* mw, const char* title, const char* message, char ok, char ca
 }
 } // namespace
 
-char MWinPopupMessage(MWin* mw, const char* title, const char* message, MWinPopupResultCallback cb, void* user)
+char MWinPopupMessage(MWin* mw, const char* title, const char* message, MWinPopupResultCallback cb,
+                      void* user)
 {
     return Standard(mw, title, message, 1, 0, 0, 0, cb, user);
 }
@@ -901,7 +903,8 @@ char MWinPopupErrorMessage(MWin* mw, const char* message)
     return MWinPopupErrorMessage(mw, nullptr, message, nullptr, nullptr);
 }
 
-char MWinPopupOkCancel(MWin* mw, const char* title, const char* message, MWinPopupResultCallback cb, void* user)
+char MWinPopupOkCancel(MWin* mw, const char* title, const char* message, MWinPopupResultCallback cb,
+                       void* user)
 {
     return Standard(mw, title, message, 1, 1, 0, 0, cb, user);
 }
@@ -987,8 +990,8 @@ char MWinPopupGetText(MWin* mw, const char* title, const char* message, char* te
     float y = (message && message[0]) ? bh + 20 : 20;
     if (!title || !title[0])
         y -= 10;
-    MWinButton* te = win->AddButton("TEXTEDIT", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, nullptr, -1, y,
-                                    ww - 40, bh);
+    MWinButton* te =
+        win->AddButton("TEXTEDIT", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, nullptr, -1, y, ww - 40, bh);
     if (!te)
         return Abort(mw);
     te->TextEditRegisterStringVariable(text, length);
@@ -1001,8 +1004,8 @@ char MWinPopupGetText(MWin* mw, const char* title, const char* message, char* te
     return 1;
 }
 
-char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count, int visible, float w, float h,
-                    MWinPopupPanelStringsCallback strings, char ok, int** selection,
+char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count, int visible, float w,
+                    float h, MWinPopupPanelStringsCallback strings, char ok, int** selection,
                     MWinPopupPanelChoiceCallback choice, MWinPopupResultCallback cb, void* user)
 {
     if (!selection || !*selection)
@@ -1022,7 +1025,8 @@ char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count,
     s->min_box_w[o] = saved_min;
     if (!built)
         return Abort(mw);
-    MWinButton* p = s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, 10, w, h);
+    MWinButton* p =
+        s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, 10, w, h);
     if (!p)
         return Abort(mw);
     p->PanelSetStringsCallback(count, visible, strings, user);
@@ -1035,8 +1039,9 @@ char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count,
     return 1;
 }
 
-char MWinPopupScript(MWin* mw, const char* title, const char* message, char* script_text, const char* texbut_id,
-                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user)
+char MWinPopupScript(MWin* mw, const char* title, const char* message, char* script_text,
+                     const char* texbut_id, float w, float h, char ok, char cancel, char no,
+                     MWinPopupResultCallback cb, void* user)
 {
     _MWinPopupSettings* s = MWinPopupGetSettings(mw);
     if (!s || !mw->PopupCreateCollection())

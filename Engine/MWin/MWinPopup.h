@@ -39,8 +39,8 @@ enum
 
 struct _MWinPopupSettings
 {
-    signed char saved_hover;        // -1 nothing saved
-    signed char menu_disabled;      // 1 the popup disabled the menu bar
+    signed char saved_hover;   // -1 nothing saved
+    signed char menu_disabled; // 1 the popup disabled the menu bar
     char back_texbut[MWIN_ID_SIZE];
     char title_texbut[MWIN_ID_SIZE];
     char title_font[MWIN_ID_SIZE];
@@ -54,9 +54,9 @@ struct _MWinPopupSettings
     float min_box_w[2], max_box_w[2], default_button_w[2], button_w[2], button_h[2];
     float next_box_w, next_box_h;
     _MWinTextAlign align;
-    signed char colour_mode;        // 0 normal, 1 good, -1 error; next popup only
-    char dont_darken;               // next popup only
-    char texts[4][64];              // next popup only; "" = standard label
+    signed char colour_mode; // 0 normal, 1 good, -1 error; next popup only
+    char dont_darken;        // next popup only
+    char texts[4][64];       // next popup only; "" = standard label
     MWinPopupResultCallback cb;
     void* user;
     MWinWindow* window;
@@ -66,7 +66,7 @@ struct _MWinPopupSettings
     MWinButton* panel;
     MWinButton* script;
     MWinPopupPanelChoiceCallback panel_choice_cb;
-    char completed;                 // PopupCompleteSetup ran for this popup
+    char completed; // PopupCompleteSetup ran for this popup
 };
 
 // The popup state of a toolkit object (made by MWin::PopupInit).
@@ -75,12 +75,13 @@ _MWinPopupSettings* MWinPopupGetSettings(MWin* mwin);
 // Set-up kept until changed. Floats below 0 keep the old value; they are, in
 // order: button text red, blue, green, alpha; button scale x, y; title text
 // red, blue, green, alpha; title scale x, y. align -1 keeps the alignment.
-void MWinPopupSetupTexturesAndFonts(MWin* mwin, const char* back, const char* title_tb, const char* title_font,
-                                    const char* button_tb, const char* button_font, float f1, float f2, float f3,
-                                    float f4, float f5, float f6, float f7, float f8, float f9, float f10,
-                                    float f11, float f12, _MWinTextAlign align);
-void MWinPopupSetupTexturesAndFonts(MWin* mwin, const char* back, const char* title_tb, const char* title_font,
-                                    const char* button_tb, const char* button_font);
+void MWinPopupSetupTexturesAndFonts(MWin* mwin, const char* back, const char* title_tb,
+                                    const char* title_font, const char* button_tb, const char* button_font,
+                                    float f1, float f2, float f3, float f4, float f5, float f6, float f7,
+                                    float f8, float f9, float f10, float f11, float f12,
+                                    _MWinTextAlign align);
+void MWinPopupSetupTexturesAndFonts(MWin* mwin, const char* back, const char* title_tb,
+                                    const char* title_font, const char* button_tb, const char* button_font);
 void MWinPopupSetupTexturesAndFonts(MWin* mwin, const char* back, const char* texbut, const char* font);
 // Above 0 sets, -2 restores the default, anything else keeps.
 void MWinPopupSetupButtonSizes(MWin* mwin, float min_box_w, float max_box_w, float button_w, float button_h);
@@ -111,15 +112,18 @@ char MWinPopupSetupButton(MWin* mwin, MWinButton* b);
 char MWinPopupCompleteSetup(MWin* mwin, MWinPopupResultCallback cb, void* user);
 
 // The kinds of popup.
-char MWinPopupMessage(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+char MWinPopupMessage(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
+                      void* user);
 char MWinPopupMessage(MWin* mwin, const char* title, const char* message);
 char MWinPopupMessage(MWin* mwin, const char* message);
 char MWinPopupErrorMessage(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
                            void* user);
 char MWinPopupErrorMessage(MWin* mwin, const char* title, const char* message);
 char MWinPopupErrorMessage(MWin* mwin, const char* message);
-char MWinPopupOkCancel(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb, void* user);
-char MWinPopupYesNo(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+char MWinPopupOkCancel(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
+                       void* user);
+char MWinPopupYesNo(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
+                    void* user);
 char MWinPopupYesNoCancel(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
                           void* user);
 char MWinPopupYesNoCancelExtra(MWin* mwin, const char* title, const char* message, MWinPopupResultCallback cb,
@@ -129,13 +133,14 @@ char MWinPopupNoticeShowItAndRemoveIt(MWin* mwin, const char* title, const char*
 char MWinPopupNoticeForTime(MWin* mwin, const char* title, const char* message, double seconds, char fade);
 char MWinPopupGetText(MWin* mwin, const char* title, const char* message, char* text, int length,
                       MWinPopupResultCallback cb, void* user);
-char MWinPopupPanel(MWin* mwin, const char* title, const char* message, int count, int visible, float w, float h,
-                    MWinPopupPanelStringsCallback strings, char ok, int** selection,
+char MWinPopupPanel(MWin* mwin, const char* title, const char* message, int count, int visible, float w,
+                    float h, MWinPopupPanelStringsCallback strings, char ok, int** selection,
                     MWinPopupPanelChoiceCallback choice, MWinPopupResultCallback cb, void* user);
 
 // A popup showing a styled text (the caller's string, which must outlive it).
-char MWinPopupScript(MWin* mwin, const char* title, const char* message, char* script_text, const char* texbut_id,
-                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
+char MWinPopupScript(MWin* mwin, const char* title, const char* message, char* script_text,
+                     const char* texbut_id, float w, float h, char ok, char cancel, char no,
+                     MWinPopupResultCallback cb, void* user);
 
 // Button callbacks; the user pointer is the toolkit object.
 void MWinPopupOkCallback(MWin* mwin, _MWinButtonCallbackInfo* info, int, int, void* user);

@@ -36,8 +36,8 @@ MWinScriptButton::MWinScriptButton(MWin* mw, const char* bid, MWinWindow* par, c
     if (mwin && mwb::HasTextures(mwin) && parent)
     {
         float sw = LS(26);
-        scrollbar = new (std::nothrow) MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "",
-                                                          x + w - sw, y, sw, h);
+        scrollbar = new (std::nothrow)
+            MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "", x + w - sw, y, sw, h);
         if (scrollbar)
             scrollbar->SetValuesDouble(0, 1, 10, 1);
     }
@@ -238,7 +238,8 @@ void MWinScriptButton::AssignLines(const int* counts, float h)
         else if (n <= 0)
         {
             std::string piece(text_p ? text_p + p.start : "", text_p ? size_t(p.end - p.start) : 0);
-            DebugErrorAlt("MWinScriptButton::CalcLinesInPars", "Bad num lines for string <%s>", piece.c_str());
+            DebugErrorAlt("MWinScriptButton::CalcLinesInPars", "Bad num lines for string <%s>",
+                          piece.c_str());
             n = 1;
         }
         if (!p.ends_line)
@@ -283,7 +284,8 @@ void MWinScriptButton::CalcLinesInPars()
     float w = 0, h = 0;
     int lines = 0;
     char all = 1;
-    font->DrawMultilineText(a.x + mx, a.y + my, box_w, box_h, 0, 0, plain.c_str(), 0, 0, &w, &h, &lines, &all);
+    font->DrawMultilineText(a.x + mx, a.y + my, box_w, box_h, 0, 0, plain.c_str(), 0, 0, &w, &h, &lines,
+                            &all);
     overflow = (h > box_h || !all) ? 1 : 0;
     if (overflow)
         box_w -= LS(26);
@@ -297,8 +299,8 @@ void MWinScriptButton::CalcLinesInPars()
         std::string piece(text_p + p.start, size_t(p.end - p.start));
         int n = 0;
         if (!piece.empty())
-            font->DrawMultilineText(a.x + mx, a.y + my, box_w, 1e6f, 0, 0, piece.c_str(), 0, 0, nullptr, nullptr,
-                                    &n, nullptr);
+            font->DrawMultilineText(a.x + mx, a.y + my, box_w, 1e6f, 0, 0, piece.c_str(), 0, 0, nullptr,
+                                    nullptr, &n, nullptr);
         counts[(size_t)k] = n;
     }
     AssignLines(counts.data(), font->GetFontHeight(1));
@@ -462,10 +464,11 @@ void MWinScriptButton::RenderTexts()
         float dh = 0;
         int dl = 0;
         char all = 1;
-        font->DrawMultilineText(x, y - h * frac, right - left, bottom - y + 2 * h, (char)al, 0, piece.c_str(), 1,
-                                k == startp ? skip : 0, nullptr, &dh, &dl, &all);
+        font->DrawMultilineText(x, y - h * frac, right - left, bottom - y + 2 * h, (char)al, 0, piece.c_str(),
+                                1, k == startp ? skip : 0, nullptr, &dh, &dl, &all);
         if (dh <= 0 || dl <= 0)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Multi-line not working for paragraph %d: <%s>", k, piece.c_str());
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Multi-line not working for paragraph %d: <%s>", k,
+                          piece.c_str());
         float next = y + dh;
         if (!p.ends_line)
             next -= dl < 2 ? dh : dh / dl;
@@ -563,7 +566,8 @@ MWinScriptButton* MWinWindowAddScriptButton(MWinWindow* window, const char* id, 
 {
     if (!window)
         return nullptr;
-    MWinScriptButton* b = new (std::nothrow) MWinScriptButton(window->GetMWin(), id, window, texbut, x, y, w, h);
+    MWinScriptButton* b =
+        new (std::nothrow) MWinScriptButton(window->GetMWin(), id, window, texbut, x, y, w, h);
     if (!b)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");

@@ -26,8 +26,8 @@ struct MWinScriptParagraph
 class MWinScriptButton : public MWinButton
 {
 public:
-    MWinScriptButton(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, float x, float y, float w,
-                     float h);
+    MWinScriptButton(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, float x, float y,
+                     float w, float h);
     ~MWinScriptButton() override;
 
     void Reset();

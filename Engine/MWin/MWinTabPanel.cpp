@@ -8,6 +8,7 @@
 #include "EngDebug.h"
 #include "EngDevice.h"
 #include "EngFont.h"
+#include "EngMenu.h"
 #include "EngWindow.h"
 #include "MWin.h"
 #include "MWinButtonCore.h"
@@ -217,7 +218,8 @@ char MWinTabPanel::SetColumnTextAlign(int column, _MWinTextAlign a)
     return 1;
 }
 
-void MWinTabPanel::SetPreferences(char h_on, char alt, char fill, char sel, char multi, char sortable, float hh)
+void MWinTabPanel::SetPreferences(char h_on, char alt, char fill, char sel, char multi, char sortable,
+                                  float hh)
 {
     heading_on = h_on;
     alternate_row_backs = alt;
@@ -421,7 +423,10 @@ int MWinTabPanel::GetNumSelectedRows()
     return n;
 }
 
-int MWinTabPanel::GetFirstSelectedRow() { return GetNthSelectedRowNumber(0); }
+int MWinTabPanel::GetFirstSelectedRow()
+{
+    return GetNthSelectedRowNumber(0);
+}
 
 int MWinTabPanel::GetNthSelectedRowNumber(int n)
 {
@@ -656,9 +661,9 @@ void MWinTabPanel::MakeScrollbar()
     if (scrollbar || !parent)
         return;
     float w = LS(26);
-    scrollbar = new (std::nothrow) MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "",
-                                                      orig_area.x + orig_area.w - w, orig_area.y + heading_height,
-                                                      w, orig_area.h - heading_height);
+    scrollbar = new (std::nothrow)
+        MWinVertScrollbar(mwin, kScrollbarID, parent, MWIN_TEXBUT_DEFAULT, "", orig_area.x + orig_area.w - w,
+                          orig_area.y + heading_height, w, orig_area.h - heading_height);
     if (!scrollbar)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
@@ -697,7 +702,8 @@ void MWinTabPanel::GetSidebarDimensions()
         {
             float w = LS(26);
             float top = heading_on ? heading_top : margin_y;
-            scrollbar->SetOrigPos(orig_area.x + orig_area.w - margin_x - w, orig_area.y + top + heading_height, w,
+            scrollbar->SetOrigPos(orig_area.x + orig_area.w - margin_x - w,
+                                  orig_area.y + top + heading_height, w,
                                   orig_area.h - top - margin_y - heading_height);
             scrollbar->Show(1);
             scrollbar->SetValuesDouble(0, num_rows - num_per_page, num_per_page, 1);
@@ -759,6 +765,38 @@ void MWinTabPanel::PositionUpdated()
 // ---------------------------------------------------------------------------
 // Drawing.
 
+void MWinTabPanel::CropTo(const _Dimension* area)
+{
+    if (!eng_main_device || !mwb::CropButtons(mwin))
+        return;
+    _Dimension a = *area;
+    if (eng_main_device->IsViewportFullScreen())
+        EngMenuCropToAreaRatioed(&a);
+    else
+        eng_main_device->CropToAreaInViewportRatioed(&a);
+}
+
+char MWinTabPanel::CropToTableRowsArea()
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwin.");
+        return 0;
+    }
+    CropTo(&rows_area);
+    return 1;
+}
+
+void MWinTabPanel::RestoreAfterCrop()
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwin.");
+        return;
+    }
+    CropRenderAreaToButtonNew2();
+}
+
 void MWinTabPanel::Render()
 {
     if (!PrepareForRender())
@@ -788,6 +826,7 @@ void MWinTabPanel::Render()
     }
     if (row_height > 0)
     {
+        CropToTableRowsArea();
         _ColourRGBA back = {1, 1, 1, row_back_alpha};
         const _ColourRGBA* bc = (row_back_alpha >= 0 && row_back_alpha < 1) ? &back : nullptr;
         int first = GetFirstDisplayedRow();
@@ -834,8 +873,10 @@ void MWinTabPanel::Render()
                     const _ColourRGBA* col = entry_bg_colour_cb(r, c, &slot, this);
                     _Dimension cell;
                     if (col && slot >= 0 && slot <= 32 && GetEntryDisplayedArea(r, c, &cell))
-                        mwb::DrawStdTexBut(mwin, slot, MWIN_TEXSTATE_NORMAL, cell.x, cell.y, cell.w, cell.h, col);
+                        mwb::DrawStdTexBut(mwin, slot, MWIN_TEXSTATE_NORMAL, cell.x, cell.y, cell.w, cell.h,
+                                           col);
                 }
+        RestoreAfterCrop();
     }
     float sep_w = LS(43);
     if (separators_on && whole_row_backs && num_columns > 1 && sep_w > 0)
@@ -846,8 +887,7 @@ void MWinTabPanel::Render()
         if (!fill_page)
         {
             y = a.y + separator_top;
-            h = (heading_height - separator_top + separator_bottom) +
-                GetNumDisplayedRows() * row_height;
+            h = (heading_height - separator_top + separator_bottom) + GetNumDisplayedRows() * row_height;
         }
         for (int c = 0; c < num_columns - 1; c++)
         {
@@ -882,8 +922,8 @@ void MWinTabPanel::RenderCellText(int row, int column, float x, float y, float w
         font->SetColour(base_colour->r * style_colour->r, base_colour->g * style_colour->g,
                         base_colour->b * style_colour->b, base_colour->a * style_colour->a);
     int al = columns[column].align >= 0 ? columns[column].align : align;
-    mwin->RenderTextPart(font_num, al, LS(MWIN_LS_TEXT_MARGIN), x, y, w, h, nullptr, GetEntryString(row, column),
-                         0, 0, 1, 0);
+    mwin->RenderTextPart(font_num, al, LS(MWIN_LS_TEXT_MARGIN), x, y, w, h, nullptr,
+                         GetEntryString(row, column), 0, 0, 1, 0);
 }
 
 void MWinTabPanel::RenderTexts()
@@ -906,6 +946,7 @@ void MWinTabPanel::RenderTexts()
         for (int c = 0; c < num_columns; c++)
             RenderCellText(-1, c, a.x + margin_x + columns[c].x_offset, a.y + heading_top, columns[c].width,
                            heading_height, &base_scale, &title_text_scale, &title_text_colour, &base_colour);
+    CropToTableRowsArea();
     for (int r = GetFirstDisplayedRow(); r <= GetLastDisplayedRow(); r++)
     {
         float y = (r - first_displayed_row) * th + rows_area.y;
@@ -915,6 +956,7 @@ void MWinTabPanel::RenderTexts()
             RenderCellText(r, c, a.x + margin_x + columns[c].x_offset, y, columns[c].width, th, &base_scale,
                            &row_text_scale[r & 1], &row_text_colour[r & 1], &base_colour);
     }
+    RestoreAfterCrop();
     font->SetScale(base_scale.x, base_scale.y);
     font->SetColour(&base_colour);
 }

@@ -43,7 +43,8 @@ struct _MWinTabPanelRenderPreferences
 };
 
 typedef const char* (*MWinTabPanelEntryCB)(int row, int column, MWinTabPanel* panel);
-typedef const _ColourRGBA* (*MWinTabPanelBgColourCB)(int row, int column, char* texbut_slot, MWinTabPanel* panel);
+typedef const _ColourRGBA* (*MWinTabPanelBgColourCB)(int row, int column, char* texbut_slot,
+                                                     MWinTabPanel* panel);
 typedef const _ColourRGBA* (*MWinTabPanelTextColourCB)(int row, int column, MWinTabPanel* panel);
 typedef const _Vector2d* (*MWinTabPanelTextScaleCB)(int row, int column, MWinTabPanel* panel);
 
@@ -84,8 +85,9 @@ public:
                         char multiple_selection, char sortable_headings, float heading_height);
     char SetPreferences(const _MWinTabPanelPreferences* p);
     void SetRenderPreferences(char draw_normal_back, float margin_x, float margin_y, float heading_top,
-                              char separators_on, float separator_top, float separator_bottom, char row_backs_on,
-                              float row_back_alpha, char heading_back_on, float heading_back_alpha);
+                              char separators_on, float separator_top, float separator_bottom,
+                              char row_backs_on, float row_back_alpha, char heading_back_on,
+                              float heading_back_alpha);
     char SetRenderPreferences(const _MWinTabPanelRenderPreferences* p);
     void AllowSelection(char on) { selection_allowed = on; }
     void AllowMultipleRowsSelection(char mode);
@@ -101,7 +103,10 @@ public:
     char SelectRow(int row, char mode, char call, char source);
     void SelectAll();
     void ClearSel();
-    char IsRowSelected(int row) const { return row_selected && row >= 0 && row < num_rows && row_selected[row]; }
+    char IsRowSelected(int row) const
+    {
+        return row_selected && row >= 0 && row < num_rows && row_selected[row];
+    }
     int GetNumSelectedRows();
     int GetFirstSelectedRow();
     int GetNthSelectedRowNumber(int n);
@@ -133,6 +138,10 @@ public:
     void SetMainSortColumn(int column, char direction, char remember);
     const MWinTabPanelSortInfo* GetSortInfo() const { return &sort; }
 
+    // Crop drawing to the rows area (or back to the panel) while the toolkit crops.
+    char CropToTableRowsArea();
+    void RestoreAfterCrop();
+
     void GetSidebarDimensions();
     void UpdateColumnWidths();
     void UpdateNumPerPage();
@@ -151,6 +160,7 @@ public:
     void Deactivate() override;
 
 private:
+    void CropTo(const _Dimension* area);
     void DeleteScrollbar();
     void MakeScrollbar();
     void SyncScrollbar();
@@ -159,7 +169,8 @@ private:
     char MoveSelection(int delta);
     void RenderTexts();
     void RenderCellText(int row, int column, float x, float y, float w, float h, const _Vector2d* base_scale,
-                        const _Vector2d* style_scale, const _ColourRGBA* style_colour, const _ColourRGBA* base_colour);
+                        const _Vector2d* style_scale, const _ColourRGBA* style_colour,
+                        const _ColourRGBA* base_colour);
 
     MWinTabPanelColumn* columns;
     unsigned char* row_selected;

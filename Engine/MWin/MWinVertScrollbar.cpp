@@ -19,7 +19,10 @@ MWinVertScrollbar::MWinVertScrollbar(MWin* mw, const char* bid, MWinWindow* par,
     live = 1;
 }
 
-MWinVertScrollbar::~MWinVertScrollbar() { Reset(); }
+MWinVertScrollbar::~MWinVertScrollbar()
+{
+    Reset();
+}
 
 void MWinVertScrollbar::Reset()
 {
@@ -51,9 +54,15 @@ void MWinVertScrollbar::SetValuesDouble(double mn, double mx, double pg, double 
     live = 1;
 }
 
-void MWinVertScrollbar::SetValuesFloat(float mn, float mx, float pg, float st) { SetValuesDouble(mn, mx, pg, st); }
+void MWinVertScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
 
-void MWinVertScrollbar::SetValues(int mn, int mx, int pg, int st) { SetValuesDouble(mn, mx, pg, st); }
+void MWinVertScrollbar::SetValues(int mn, int mx, int pg, int st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
 
 void MWinVertScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
 {
@@ -71,9 +80,15 @@ void MWinVertScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
     live = 1;
 }
 
-void MWinVertScrollbar::TurnOnArrows(char on) { choice_left_arrow = choice_right_arrow = on; }
+void MWinVertScrollbar::TurnOnArrows(char on)
+{
+    choice_left_arrow = choice_right_arrow = on;
+}
 
-double MWinVertScrollbar::GetPosDouble() const { return type == MWIN_BUTTON_VERT_SCROLLBAR ? pos : -1; }
+double MWinVertScrollbar::GetPosDouble() const
+{
+    return type == MWIN_BUTTON_VERT_SCROLLBAR ? pos : -1;
+}
 
 double MWinVertScrollbar::Snap(double x)
 {
@@ -454,7 +469,10 @@ char MWinVertScrollbar::HandleMouseButtonDoubleClicked(char button)
     return HandleMouseButtonPressed(button, 1, 0);
 }
 
-void MWinVertScrollbar::HandleMouseButtonPressCanceled() { DraggingOver(); }
+void MWinVertScrollbar::HandleMouseButtonPressCanceled()
+{
+    DraggingOver();
+}
 
 char MWinVertScrollbar::HandleMouseMove()
 {
@@ -507,7 +525,10 @@ char MWinVertScrollbar::HandleKeyDown(int key)
     return 1; // a used key may have removed this widget
 }
 
-char MWinVertScrollbar::KeepFocusOnMouseMove() { return ShouldKeepFocusOnMouseMove() && dragging; }
+char MWinVertScrollbar::KeepFocusOnMouseMove()
+{
+    return ShouldKeepFocusOnMouseMove() && dragging;
+}
 
 void MWinVertScrollbar::Deactivate()
 {
@@ -524,7 +545,8 @@ MWinVertScrollbar* MWinWindowAddVertScrollbar(MWinWindow* window, const char* id
 {
     if (!window)
         return nullptr;
-    MWinVertScrollbar* b = new (std::nothrow) MWinVertScrollbar(window->GetMWin(), id, window, texbut, text, x, y, w, h);
+    MWinVertScrollbar* b =
+        new (std::nothrow) MWinVertScrollbar(window->GetMWin(), id, window, texbut, text, x, y, w, h);
     if (!b)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");

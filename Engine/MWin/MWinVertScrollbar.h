@@ -7,8 +7,8 @@
 class MWinVertScrollbar : public MWinButton
 {
 public:
-    MWinVertScrollbar(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text, float x,
-                      float y, float w, float h);
+    MWinVertScrollbar(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text,
+                      float x, float y, float w, float h);
     ~MWinVertScrollbar() override;
 
     void Reset();

@@ -70,7 +70,8 @@ TEST_F(Graph, MarksAreCheckedAndValuesClamped)
         double vmin, vmax;
         int vcount;
     };
-    const Bad bad[] = {{0, 10, 1, 0, 100, 4}, {10, 0, 5, 0, 100, 4}, {0, 10, 5, 100, 0, 4}, {0, 10, 5, 0, 100, 1}};
+    const Bad bad[] = {
+        {0, 10, 1, 0, 100, 4}, {10, 0, 5, 0, 100, 4}, {0, 10, 5, 100, 0, 4}, {0, 10, 5, 0, 100, 1}};
     for (const Bad& b : bad)
         EXPECT_FALSE(g->SetMarks(b.hs, b.he, b.count, b.vmin, b.vmax, b.vcount));
     EXPECT_TRUE(Logged("Invalid Parameters"));

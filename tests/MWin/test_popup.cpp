@@ -7,7 +7,9 @@
 
 #include "CoreTestFixture.h"
 #include "MWin/MWinPopup.h"
+#include "EngLanguages.h"
 #include "MWin/MWinStyledText.h"
+#include "support/TestSupport.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -118,7 +120,11 @@ TEST_F(Popup, KindsLabelsOrderAndResults)
         {"ok cancel", MWinPopupOkCancel, {"OK", "Cancel"}, 0, {1, 0, -1, -1}},
         {"yes no", MWinPopupYesNo, {"Yes", "No"}, -1, {1, 0, -1, -1}},
         {"yes no cancel", MWinPopupYesNoCancel, {"Yes", "No", "Cancel"}, 0, {1, 0, 2, -1}},
-        {"yes no cancel extra", MWinPopupYesNoCancelExtra, {"Yes", "No", "Cancel", "Extra"}, -1, {1, 0, 2, 3}},
+        {"yes no cancel extra",
+         MWinPopupYesNoCancelExtra,
+         {"Yes", "No", "Cancel", "Extra"},
+         -1,
+         {1, 0, 2, 3}},
     };
     for (const Case& c : cases)
     {
@@ -269,8 +275,8 @@ TEST_F(Popup, ButtonSizesAndDefaults)
     EXPECT_EQ(s->button_h[1], 30);
 
     // Red, blue, green, alpha order; negatives keep.
-    MWinPopupSetupTexturesAndFonts(mw, "Back2", "TitleBack", "Main", "Main", "Main", 0.1f, 0.2f, 0.3f, 0.7f, 1,
-                                   1.4f, -1, -1, -1, -1, -1, -1, 1);
+    MWinPopupSetupTexturesAndFonts(mw, "Back2", "TitleBack", "Main", "Main", "Main", 0.1f, 0.2f, 0.3f, 0.7f,
+                                   1, 1.4f, -1, -1, -1, -1, -1, -1, 1);
     EXPECT_FLOAT_EQ(s->button_colour.b, 0.2f);
     EXPECT_FLOAT_EQ(s->button_colour.g, 0.3f);
     EXPECT_FLOAT_EQ(s->button_scale_y, 1.4f);
@@ -322,13 +328,13 @@ TEST_F(Popup, TextAndPanelPopups)
     int sel = 1;
     int* selp = &sel;
     ASSERT_TRUE(MWinPopupPanel(
-        mw, "Pick", nullptr, 3, 3, 120, 60, [](int i, MWinButton*, void*) { return items[i]; }, 1, &selp, nullptr,
-        Record, nullptr));
+        mw, "Pick", nullptr, 3, 3, 120, 60, [](int i, MWinButton*, void*) { return items[i]; }, 1, &selp,
+        nullptr, Record, nullptr));
     ASSERT_NE(s->panel, nullptr);
     EXPECT_EQ(s->panel->PanelGetPos(), 1);
     float w = 0;
     MWinPopupGetWindow(mw)->GetOrigPos(nullptr, nullptr, &w, nullptr);
-    EXPECT_GE(w, 130); // at least the panel's width + 10
+    EXPECT_GE(w, 130);              // at least the panel's width + 10
     EXPECT_EQ(s->min_box_w[1], 50); // raised for that popup only
     mw->PopupTurnOff();
 }
@@ -336,7 +342,8 @@ TEST_F(Popup, TextAndPanelPopups)
 TEST_F(Popup, ScriptPopupShowsTheCallersText)
 {
     static char text[] = "<1<Name>2>42\nMore";
-    ASSERT_TRUE(MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 200, 80, 1, 0, 0, Record, nullptr));
+    ASSERT_TRUE(
+        MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 200, 80, 1, 0, 0, Record, nullptr));
     MWinButton* b = MWinPopupGetWindow(mw)->GetButtonFromID("SCRIPT", 0);
     ASSERT_NE(b, nullptr);
     MWinScriptButton* sb = static_cast<MWinScriptButton*>(b);
@@ -348,4 +355,48 @@ TEST_F(Popup, ScriptPopupShowsTheCallersText)
     mw->Tick2();
     ASSERT_EQ(Answers().size(), 1u);
     EXPECT_EQ(Answers()[0].result, 1);
+}
+
+TEST_F(Popup, NoticesCloseThemselvesAndShownPopupsCanBeMovedAndFaded)
+{
+    ASSERT_TRUE(MWinPopupMessage(mw, "Old"));
+    // A short notice with fading asked for is shown without it, then removed.
+    EXPECT_TRUE(MWinPopupNoticeForTime(mw, "T", "Saved", 0.1, 1));
+    EXPECT_FALSE(mw->PopupIsOn());
+    EXPECT_TRUE(coll->IsActive());
+    EXPECT_EQ(MWinPopupGetSettings(mw)->dont_darken, 0);
+    EXPECT_TRUE(MWinPopupNoticeShowItAndRemoveIt(mw, "T", "Working..."));
+    EXPECT_FALSE(mw->PopupIsOn());
+
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    MWinPopupSetWindowYPos(mw, 50);
+    float x0 = 0, y = 0;
+    MWinPopupGetWindow(mw)->GetOrigPos(&x0, &y, nullptr, nullptr);
+    EXPECT_FLOAT_EQ(y, 50);
+    MWinPopupSetTransparency(mw, 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetWindow(mw)->GetTransparency(), 0.5f);
+    EXPECT_FLOAT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK)->GetTransparency(), 0.5f);
+    mw->PopupTurnOff();
+    EXPECT_EQ(MWinPopupGetWindow(mw), nullptr);
+    EXPECT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK), nullptr);
+}
+
+TEST_F(Popup, LanguageFilesGiveTheLabelsUnlessTextsWereSet)
+{
+    vztest::TempDir dir;
+    vztest::WriteFile(dir.File("English.txt"), "Language=English\nPopup_Yes=Aye\nPopup_No=Nay\n"
+                                               "Popup_Cancel=Back\nCommon_Error=Trouble\n");
+    ASSERT_EQ(EngLanguagesInit(dir.Path().c_str(), nullptr, 0), 1);
+    ASSERT_TRUE(MWinPopupYesNoCancelExtra(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"Aye", "Nay", "Back", "Extra"}));
+    mw->PopupTurnOff();
+    MWinPopupChangeButtonTextsForNextPopup(mw, nullptr, "Stay");
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"OK", "Stay"}))
+        << "no Popup_OK token: the plain label";
+    mw->PopupTurnOff();
+    ASSERT_TRUE(MWinPopupErrorMessage(mw, "Disk full"));
+    EXPECT_STREQ(MWinPopupGetWindow(mw)->GetTitle(), "Trouble");
+    mw->PopupTurnOff();
+    EngLanguagesExit();
 }

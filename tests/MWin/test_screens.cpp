@@ -121,7 +121,7 @@ TEST_F(ScreensTest, StartScreenAndStartCallTheirHooksInOrder)
     ASSERT_TRUE(screens->SetupAllScreens());
     screens->StartScreen(kMain, 0);
     EXPECT_EQ(Events(), (std::vector<std::string>{"pre start", "pre change MAIN", "create MAIN", "start MAIN",
-                                                   "post change MAIN"}));
+                                                  "post change MAIN"}));
     EXPECT_TRUE(screens->AreOn());
     EXPECT_EQ(mw->GetCurrentScreen(), kMain);
     EXPECT_TRUE(HasCollection("MAIN"));
@@ -133,7 +133,7 @@ TEST_F(ScreensTest, StartScreenAndStartCallTheirHooksInOrder)
     Events().clear();
     screens->Start(0);
     EXPECT_EQ(Events(), (std::vector<std::string>{"pre start", "pre change MAIN", "create MAIN", "start MAIN",
-                                                   "post change MAIN", "post start MAIN"}));
+                                                  "post change MAIN", "post start MAIN"}));
 }
 
 TEST_F(ScreensTest, GotoAndBackRebuildTheCollections)
@@ -145,7 +145,7 @@ TEST_F(ScreensTest, GotoAndBackRebuildTheCollections)
     Events().clear();
     screens->GotoScreen(kOptn);
     EXPECT_EQ(Events(), (std::vector<std::string>{"stop MAIN", "pre change OPTN", "create OPTN", "start OPTN",
-                                                   "post change OPTN"}));
+                                                  "post change OPTN"}));
     EXPECT_FALSE(HasCollection("MAIN"));
     EXPECT_FALSE(HasCollection("Extra"));
     EXPECT_TRUE(HasCollection("OPTN"));
@@ -219,8 +219,8 @@ TEST(ScreensFade, StepsFromOneMeasuredFrame)
         int steps;
     };
     const Case cases[] = {
-        {0.15, 0.05, 3},   {0.15, 1.0 / 60, 9}, {0.15, 0.2, 0}, {0.15, 0, -1},
-        {0, 0.05, -1},     {0.15, -1, -1},      {0.15, 1e-8, -1},
+        {0.15, 0.05, 3}, {0.15, 1.0 / 60, 9}, {0.15, 0.2, 0},   {0.15, 0, -1},
+        {0, 0.05, -1},   {0.15, -1, -1},      {0.15, 1e-8, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MWinScreens::FadeSteps(c.seconds, c.frame), c.steps) << c.seconds << " " << c.frame;

@@ -39,16 +39,15 @@ TEST_F(VertBar, KeysStepAlongTheBar)
         double from, to;
     };
     const Case cases[] = {
-        {246, 50, 49}, // up: one step down
-        {247, 50, 51}, // down: one step up
-        {244, 50, 40}, // left: a page down
-        {245, 50, 60}, // right: a page up
-        {248, 50, 40}, // page up
-        {249, 50, 60}, // page down
+        {246, 50, 49},     // up: one step down
+        {247, 50, 51},     // down: one step up
+        {244, 50, 40},     // left: a page down
+        {245, 50, 60},     // right: a page up
+        {248, 50, 40},     // page up
+        {249, 50, 60},     // page down
         {247, 99.5, 99.5}, // a step that would pass the end is not taken
         {249, 99.5, 100},  // a page reaches it
-        {246, 0.5, 0.5},
-        {248, 3, 0},
+        {246, 0.5, 0.5},   {248, 3, 0},
     };
     for (const Case& c : cases)
     {

@@ -35,8 +35,8 @@ protected:
         for (int i = 0; i < b->GetNumParagraphs(); i++)
         {
             const MWinScriptParagraph* p = b->GetParagraph(i);
-            out.push_back({std::string(text + p->start, size_t(p->end - p->start)), p->style, p->align,
-                           p->ends_line});
+            out.push_back(
+                {std::string(text + p->start, size_t(p->end - p->start)), p->style, p->align, p->ends_line});
         }
         return out;
     }
@@ -61,7 +61,7 @@ TEST_F(StyledText, MarkersAndNewlinesCutTheText)
         const char* text;
         std::vector<Piece> pieces;
     };
-    static char texts[][64] = {"<1<Name>2>42", "Hello\nWorld", "a<7<b", "ab<1", "<3>mid>4<own",
+    static char texts[][64] = {"<1<Name>2>42", "Hello\nWorld", "a<7<b", "ab<1",  "<3>mid>4<own",
                                "x<5<y",        "Line\n",       "",      "A\n\nB"};
     const std::vector<std::vector<Piece>> expected = {
         {{"Name", 1, 0, 0}, {"42", 2, 2, 1}},

@@ -204,3 +204,29 @@ TEST_F(TabPanel, BoundVariableFollowsTheSelection)
     EXPECT_FALSE(p->RegisterCharVariable(&c, 1));
     EXPECT_TRUE(Logged("Selection not active"));
 }
+
+TEST_F(TabPanel, WheelAndScrollbarMoveThePage)
+{
+    MWinTabPanel* p = Add(10, 10, 200, 100);
+    ASSERT_TRUE(p->SetEntryCallback(20, 2, 0, Cell));
+    ASSERT_TRUE(p->IsScrollbarOn());
+    EXPECT_TRUE(p->HandleMouseWheel(-2));
+    EXPECT_EQ(p->GetFirstDisplayedRow(), 2) << "the wheel goes to the scrollbar";
+    EXPECT_TRUE(p->HandleMouseWheel(5));
+    EXPECT_EQ(p->GetFirstDisplayedRow(), 0);
+
+    // A press on the scrollbar's track below its thumb pages down.
+    MWinVertScrollbar* sb = p->GetScrollbar();
+    const _Dimension* a = sb->GetActualArea();
+    Mouse(a->x + a->w / 2, a->y + a->h - 2);
+    EXPECT_TRUE(p->HandleMouseButtonPressed(0, 1, 0));
+    EXPECT_EQ(p->GetFirstDisplayedRow(), 5);
+    p->HandleMouseButtonPressed(0, 0, 0);
+
+    // Without a scrollbar the wheel moves a single selection.
+    ASSERT_TRUE(p->SetEntryCallback(4, 2, 0, Cell));
+    p->SelectRow(1, 1, 0, 0);
+    EXPECT_TRUE(p->HandleMouseWheel(-1));
+    EXPECT_EQ(p->GetFirstSelectedRow(), 2);
+    EXPECT_EQ(p->GetNumSelectedRows(), 1);
+}

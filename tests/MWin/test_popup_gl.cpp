@@ -1,0 +1,186 @@
+// Drawing the popup, frame, graph, tab panel, styled-text box and vertical
+// scrollbar on a real GL device, with a solid skin.
+#include <cstring>
+#include <string>
+
+#include "../GL/GLFixture.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinFonts.h"
+#include "MWin/MWinFrame.h"
+#include "MWin/MWinGraph.h"
+#include "MWin/MWinPopup.h"
+#include "MWin/MWinStyledText.h"
+#include "MWin/MWinTabPanel.h"
+#include "MWin/MWinTextures.h"
+#include "MWin/MWinVertScrollbar.h"
+#include "MWin/MWinWindow.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+// An uncompressed 24-bit TGA of one colour.
+void WriteSolidTga(const std::string& path, int w, int h, unsigned char r, unsigned char g, unsigned char b)
+{
+    std::string d(18, '\0');
+    d[2] = 2;
+    d[12] = char(w & 255);
+    d[13] = char(w >> 8);
+    d[14] = char(h & 255);
+    d[15] = char(h >> 8);
+    d[16] = 24;
+    for (int i = 0; i < w * h; i++)
+    {
+        d += char(b);
+        d += char(g);
+        d += char(r);
+    }
+    vztest::WriteFile(path, d);
+}
+
+const char* Cell(int row, int column, MWinTabPanel*)
+{
+    static char buf[32];
+    snprintf(buf, sizeof buf, row < 0 ? "Head %d" : "Row %d", row < 0 ? column : row);
+    return buf;
+}
+
+class ExtrasGL : public vztest::GLDevice
+{
+protected:
+    void SetUp() override
+    {
+        vztest::GLDevice::SetUp();
+        mw = new MWin(nullptr);
+        std::string green = tmp.File("green.tga");
+        WriteSolidTga(green, 8, 8, 0, 255, 0);
+        MWinTextures* t = mw->GetTextures();
+        ASSERT_NE(t->AddTextureWithOneTextureButton("Green", green.c_str()), nullptr);
+        for (int slot = 0; slot < MWIN_NUM_STD_TEXBUTS; slot++)
+            t->SetStandardTextureToTexBut(slot, "Green");
+        ASSERT_TRUE(mw->SetupDefaultFont());
+        ASSERT_TRUE(mw->Startup());
+        ASSERT_GE(mw->GetFonts()->AddUserFontPointer("Main", mw->GetFonts()->GetStandardFont()), 0);
+        coll = mw->GetDesktop()->AddCollection("Coll");
+        ASSERT_NE(coll, nullptr);
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.x = 0;
+        info.y = 0;
+        info.w = 640;
+        info.h = 480;
+        strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
+        win = coll->AddWindow("Win", &info);
+        ASSERT_NE(win, nullptr);
+    }
+
+    void TearDown() override
+    {
+        delete mw;
+        vztest::GLDevice::TearDown();
+    }
+
+    void Draw()
+    {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        mw->RenderMain();
+        mw->RenderPopups();
+    }
+
+    void ExpectNoErrors()
+    {
+        for (const std::string& line : vztest::LoggedLines())
+            EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
+    }
+
+    EngProgram program;
+    vztest::TempDir tmp;
+    MWin* mw = nullptr;
+    MWinCollection* coll = nullptr;
+    MWinWindow* win = nullptr;
+};
+} // namespace
+
+TEST_F(ExtrasGL, PopupIsDrawnOverTheDarkenedScreen)
+{
+    MWinButton* b = win->AddButton("b", MWIN_BUTTON_PUSH, "Green", "", 0, 0, 100, 50);
+    ASSERT_NE(b, nullptr);
+    Draw();
+    int bright = Pixel(20, 20).g;
+    EXPECT_GT(bright, 150);
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "Title", "A message for the popup", nullptr, nullptr));
+    Draw();
+    EXPECT_LT(Pixel(20, 20).g, bright * 3 / 4) << "the screen behind is darkened";
+    EXPECT_GT(Pixel(320, 240).g, 150) << "the popup window is drawn in the middle";
+    mw->PopupTurnOff();
+    Draw();
+    EXPECT_GT(Pixel(20, 20).g, 150);
+    ExpectNoErrors();
+}
+
+TEST_F(ExtrasGL, ExtraWidgetsDraw)
+{
+    MWinFrameButton* frame =
+        MWinWindowAddBackButton(win, "frame", MWIN_TEXBUT_DEFAULT, "Frame", 10, 10, 200, 150);
+    ASSERT_NE(frame, nullptr);
+    frame->AddCloseButton(static_cast<MWinButtonPlainCallback>(nullptr), 1);
+
+    MWinGraph* g = MWinWindowAddGraph(win, "graph", MWIN_TEXBUT_NONE, 220, 10, 200, 150);
+    ASSERT_NE(g, nullptr);
+    g->SetFont("Main");
+    g->SetStyle(MWIN_GRAPH_FILLED, 1, 2, 10, 4, 6, 2, 8, 0);
+    g->SetColours(0, 0, 1, 1, 1, 1, 1, 0, 0);
+    _MWinGraphVerticalLinesInfo vl = {};
+    vl.on = 1;
+    vl.thickness = 1;
+    vl.labels_on = 1;
+    vl.colour = {1, 1, 1, 1};
+    vl.label_colour = {1, 1, 1, 1};
+    vl.label_scale_x = vl.label_scale_y = 0.5f;
+    g->SetVerticalLinesSettings(&vl);
+    ASSERT_TRUE(g->SetMarks(0, 10, 4, 0, 100, 4));
+    for (int i = 0; i < 4; i++)
+        g->SetMarkValue(i, 100);
+    g->SetTexts("100", "0", "start", "end");
+
+    MWinTabPanel* tab = MWinWindowAddTabPanel(win, "tab", MWIN_TEXBUT_DEFAULT, 10, 180, 300, 100);
+    ASSERT_NE(tab, nullptr);
+    tab->SetFont("Main");
+    tab->SetPreferences(1, 1, 1, 1, 0, 1, 20);
+    ASSERT_TRUE(tab->SetEntryCallback(12, 3, 0, Cell));
+    tab->SetMainSortColumn(1, 0, 0);
+    tab->SelectRow(2, 1, 0, 0);
+
+    MWinScriptButton* script =
+        MWinWindowAddScriptButton(win, "script", MWIN_TEXBUT_DEFAULT, 320, 180, 200, 60);
+    ASSERT_NE(script, nullptr);
+    script->SetFont("Main");
+    static char text[] =
+        "<1<Name>2>42\nA longer line of text that has to wrap inside the box, and more lines\n"
+        "<0>Centred\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20";
+    script->SetStyle(1, 1, 0, 0, 1, 0);
+    ASSERT_TRUE(script->SetTextPointer(text));
+    EXPECT_GT(script->GetTotalLines(), 6);
+    EXPECT_TRUE(script->IsSidebarOn()) << "the text is taller than the box";
+    EXPECT_LT(script->GetTextWidthInBox(), 200);
+
+    MWinVertScrollbar* vs = MWinWindowAddVertScrollbar(win, "vs", MWIN_TEXBUT_DEFAULT, "", 600, 10, 20, 200);
+    ASSERT_NE(vs, nullptr);
+    vs->TurnOnArrows(1);
+    vs->SetValuesDouble(0, 10, 2, 1);
+    vs->SetPosDouble(5, 0, 0, 0);
+    script->Activate();
+    script->HandleMouseWheel(-3);
+    EXPECT_NEAR(script->GetScrollPos(), 3, 1e-4) << "the wheel scrolls the text line by line";
+
+    Draw();
+    EXPECT_GT(Pixel(100, 100).g, 150) << "the frame's body";
+    EXPECT_GT(Pixel(610, 100).g, 150) << "the scrollbar";
+    // The filled graph at its top value covers the plot above the axis band.
+    vztest::Rgba plot = Pixel(330, 80);
+    EXPECT_GT(plot.r, 150);
+    EXPECT_LT(plot.g, 100);
+    ExpectNoErrors();
+}
