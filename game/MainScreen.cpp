@@ -15,11 +15,13 @@
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
 #include "Game.h"
+#include "GameAdsScreen.h"
+#include "OnlineHooks.h"
 #include "Options.h"
+#include "Print.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
 #include "VizavuScreens.h"
-#include "VizavuScreensOthers.h"
 
 MWinCollection* mwinMainCollection = nullptr;
 MWinWindow* mwinMainMainWindow = nullptr;
@@ -289,7 +291,7 @@ char MainCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         MWinPopupOkCancel(mwinp, "Reset Puzzle", "Are you sure you wish\nto reset this puzzle?\n",
                           MainControlAfterResetPopupCB, nullptr);
     else if (button == mwinMainMainPrintButton)
-        VizavuScreensPrint();
+        PrintDo();
     else if (button == mwinMainMainOptionsButton)
         VizavuGotoScreen(mwinp, OPTIONS_SCREEN_ID);
     else if (button == mwinMainMainAboutButton)
@@ -328,5 +330,16 @@ void MainControlRender()
 
 void MainGameAdsCB()
 {
-    VizavuScreensOpenGameAds(vizavu_screens);
+    GameAdsSetupAdsToBeIncluded();
+    DebugAssertAlt(vizavu_screens != nullptr, __PRETTY_FUNCTION__, "No game ads CC.");
+    GameAdsCC* cc = vizavu_screens->GetGameAdsCC();
+    cc->UseBrowseStyle();
+    cc->CustomiseAppearence(0, 0.8f, 1.5f);
+    char links[256];
+    snprintf(links, sizeof(links), "%s/vizavu/iga/", OnlineGetSiteRoot());
+    GameAdsSetInternetLinksPath(links, "Vizavu_LNX", nullptr);
+    int* index = &options.other_games_index;
+    GameAdsSetGameAdIntVariable(&index);
+    GameAdsSetGetPicFilenameCB(GameAdsGetPicFilenameCB);
+    VizavuGotoScreen(main_mwinp, VIZAVU_GAME_ADS_SCREEN_ID);
 }
