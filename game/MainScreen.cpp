@@ -15,11 +15,13 @@
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
 #include "Game.h"
+#include "GameAdsScreen.h"
+#include "OnlineHooks.h"
 #include "Options.h"
+#include "Print.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
 #include "VizavuScreens.h"
-#include "VizavuScreensOthers.h"
 
 MWinCollection* mwinMainCollection = nullptr;
 MWinWindow* mwinMainMainWindow = nullptr;
@@ -67,17 +69,22 @@ const MainWidget main_widgets[] = {
     {"NextDiff", MWIN_BUTTON_PUSH, "ArrowR", "", 435, 85, 40, 40, 0.9f, 1.8f, &mwinMainMainNextDiffButton},
     {"Reset", MWIN_BUTTON_PUSH, "Main", "Reset", 40, 220, 130, 30, 0.7f, 1, &mwinMainMainResetButton},
     {"Print", MWIN_BUTTON_PUSH, "Main", "Print", 40, 250, 130, 30, 0.7f, 1, &mwinMainMainPrintButton},
-    {"Options", MWIN_BUTTON_PUSH, "Main", "Options", 500, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainOptionsButton},
+    {"Options", MWIN_BUTTON_PUSH, "Main", "Options", 500, 430, 120, 40, 0.9f, 1.8f,
+     &mwinMainMainOptionsButton},
     {"Games", MWIN_BUTTON_PUSH, "Main", "Games", 340, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainGamesButton},
     {"About", MWIN_BUTTON_PUSH, "Main", "About", 180, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainAboutButton},
     {"Exit", MWIN_BUTTON_PUSH, "Main", "Exit", 20, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainExitButton},
 };
 
-MWin* main_mwinp = nullptr;
+// The toolkit of the live screen set, null without one.
+MWin* ScreensMWin()
+{
+    return vizavu_screens ? vizavu_screens->GetMWin() : nullptr;
+}
 
 MWinButton* MainFind(const char* id)
 {
-    return main_mwinp ? main_mwinp->GetButtonFromIDs(MAIN_ID, MAIN_ID, id, 0) : nullptr;
+    return ScreensMWin() ? ScreensMWin()->GetButtonFromIDs(MAIN_ID, MAIN_ID, id, 0) : nullptr;
 }
 
 int MainLevel()
@@ -91,7 +98,6 @@ MainCollectionController::MainCollectionController(MWinScreens* screens)
 {
     RemoveVars();
     mwinp = VizavuSetScreensVar(this, screens);
-    main_mwinp = mwinp;
 }
 
 char MainCollectionController::CreateCollection(MWin* mwin)
@@ -289,7 +295,7 @@ char MainCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         MWinPopupOkCancel(mwinp, "Reset Puzzle", "Are you sure you wish\nto reset this puzzle?\n",
                           MainControlAfterResetPopupCB, nullptr);
     else if (button == mwinMainMainPrintButton)
-        VizavuScreensPrint();
+        PrintDo();
     else if (button == mwinMainMainOptionsButton)
         VizavuGotoScreen(mwinp, OPTIONS_SCREEN_ID);
     else if (button == mwinMainMainAboutButton)
@@ -313,7 +319,7 @@ void MainControlAfterResetPopupCB(MWin*, char result, void*)
 
 void MainStartCB()
 {
-    VizavuGotoScreen(main_mwinp, IN_GAME_SCREEN_ID);
+    VizavuGotoScreen(ScreensMWin(), IN_GAME_SCREEN_ID);
     VizavuInitDimensions();
     VizavuInitForNewGame();
     VizavuMakeLevelAndPuzzleValid();
@@ -328,5 +334,16 @@ void MainControlRender()
 
 void MainGameAdsCB()
 {
-    VizavuScreensOpenGameAds(vizavu_screens);
+    GameAdsSetupAdsToBeIncluded();
+    DebugAssertAlt(vizavu_screens != nullptr, __PRETTY_FUNCTION__, "No game ads CC.");
+    GameAdsCC* cc = vizavu_screens->GetGameAdsCC();
+    cc->UseBrowseStyle();
+    cc->CustomiseAppearence(0, 0.8f, 1.5f);
+    char links[256];
+    snprintf(links, sizeof(links), "%s/vizavu/iga/", OnlineGetSiteRoot());
+    GameAdsSetInternetLinksPath(links, "Vizavu_LNX", nullptr);
+    int* index = &options.other_games_index;
+    GameAdsSetGameAdIntVariable(&index);
+    GameAdsSetGetPicFilenameCB(GameAdsGetPicFilenameCB);
+    VizavuGotoScreen(ScreensMWin(), VIZAVU_GAME_ADS_SCREEN_ID);
 }

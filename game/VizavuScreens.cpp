@@ -6,14 +6,19 @@
 #include "EngDebug.h"
 #include "EngDevice.h"
 #include "EngMain.h"
+#include "AboutScreen.h"
+#include "ControlsScreen.h"
 #include "Game.h"
+#include "GameAdsScreen.h"
+#include "GraphicsScreen.h"
 #include "InGameScreen.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
 #include "MainScreen.h"
-#include "VizavuScreensOthers.h"
+#include "MiscScreen.h"
+#include "OptionsScreen.h"
 
 const EngUInt32 MAIN_SCREEN_ID = EngFourCC('M', 'A', 'I', 'N');
 const EngUInt32 IN_GAME_SCREEN_ID = EngFourCC('I', 'N', 'G', 'A');
@@ -30,20 +35,25 @@ VizavuScreens::VizavuScreens(Game* game, MWin* mwin) : MWinScreens(mwin, 0), gam
     DebugAssertAlt(game_p != nullptr, __PRETTY_FUNCTION__, "No game_p");
     vizavu_screens = this;
     main_cc = new MainCC(this);
-    options_cc = VizavuScreensNewOptionsCC(this);
-    controls_cc = VizavuScreensNewControlsCC(this);
-    graphics_cc = VizavuScreensNewGraphicsCC(this);
-    misc_cc = VizavuScreensNewMiscCC(this);
+    options_cc = new OptionsCC(this);
+    controls_cc = new ControlsCC(this);
+    graphics_cc = new GraphicsCC(this);
+    misc_cc = new MiscCC(this);
     in_game_cc = new InGameCC(this);
-    about_cc = VizavuScreensNewAboutCC(this);
-    game_ads_cc = VizavuScreensNewGameAdsCC(this);
+    about_cc = new AboutCC(this);
+    game_ads_cc = new GameAdsCC(this);
 }
 
 VizavuScreens::~VizavuScreens()
 {
     RemoveAllScreens();
     delete main_cc;
-    VizavuScreensDeleteOthers(options_cc, controls_cc, graphics_cc, misc_cc, about_cc, game_ads_cc);
+    delete options_cc;
+    delete controls_cc;
+    delete graphics_cc;
+    delete misc_cc;
+    delete about_cc;
+    delete game_ads_cc;
     delete in_game_cc;
     if (vizavu_screens == this)
         vizavu_screens = nullptr;
@@ -57,14 +67,10 @@ char VizavuScreens::SetupProgramScreens()
         MWinCollectionController* cc;
     };
     const Entry entries[] = {
-        {MAIN_SCREEN_ID, main_cc},
-        {OPTIONS_SCREEN_ID, VizavuScreensAsController(options_cc)},
-        {CONTROLS_SCREEN_ID, VizavuScreensAsController(controls_cc)},
-        {GRAPHICS_SCREEN_ID, VizavuScreensAsController(graphics_cc)},
-        {MISC_SCREEN_ID, VizavuScreensAsController(misc_cc)},
-        {IN_GAME_SCREEN_ID, in_game_cc},
-        {ABOUT_SCREEN_ID, VizavuScreensAsController(about_cc)},
-        {VIZAVU_GAME_ADS_SCREEN_ID, VizavuScreensAsController(game_ads_cc)},
+        {MAIN_SCREEN_ID, main_cc},         {OPTIONS_SCREEN_ID, options_cc},
+        {CONTROLS_SCREEN_ID, controls_cc}, {GRAPHICS_SCREEN_ID, graphics_cc},
+        {MISC_SCREEN_ID, misc_cc},         {IN_GAME_SCREEN_ID, in_game_cc},
+        {ABOUT_SCREEN_ID, about_cc},       {VIZAVU_GAME_ADS_SCREEN_ID, game_ads_cc},
     };
     char ok = 1;
     for (const Entry& e : entries)
@@ -104,13 +110,14 @@ void VizavuScreens::PostScreensFinishCB()
 char VizavuScreens::CreateGraphics()
 {
     if (GetCurrentScreen() == VIZAVU_GAME_ADS_SCREEN_ID)
-        VizavuScreensGameAdsCreateGraphics(GetGameAdsCC());
+        GetGameAdsCC()->CreateGraphics();
     return 1;
 }
 
 void VizavuScreens::DestroyGraphics()
 {
-    VizavuScreensGameAdsDestroyGraphics(game_ads_cc);
+    if (game_ads_cc)
+        game_ads_cc->DestroyGraphics();
 }
 
 GameAdsCC* VizavuScreens::GetGameAdsCC()
@@ -162,8 +169,8 @@ void VizavuScreensFillCreateInfo(_MWinWindowCreateInfo* info, float x, float y, 
     EngSafeStrcpy(info->title_font, MWIN_FONT_DEFAULT, sizeof(info->title_font));
 }
 
-void VizavuScreensStyleButton(MWinButton* button, const char* font, float r, float g, float b, float a, float sx,
-                              float sy, int align)
+void VizavuScreensStyleButton(MWinButton* button, const char* font, float r, float g, float b, float a,
+                              float sx, float sy, int align)
 {
     if (!button)
         return;
