@@ -7,7 +7,9 @@
 
 #include "CoreTestFixture.h"
 #include "MWin/MWinPopup.h"
+#include "EngLanguages.h"
 #include "MWin/MWinStyledText.h"
+#include "support/TestSupport.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -377,4 +379,24 @@ TEST_F(Popup, NoticesCloseThemselvesAndShownPopupsCanBeMovedAndFaded)
     mw->PopupTurnOff();
     EXPECT_EQ(MWinPopupGetWindow(mw), nullptr);
     EXPECT_EQ(MWinPopupGetButton(mw, MWIN_POPUP_BUT_OK), nullptr);
+}
+
+TEST_F(Popup, LanguageFilesGiveTheLabelsUnlessTextsWereSet)
+{
+    vztest::TempDir dir;
+    vztest::WriteFile(dir.File("English.txt"), "Language=English\nPopup_Yes=Aye\nPopup_No=Nay\n"
+                                               "Popup_Cancel=Back\nCommon_Error=Trouble\n");
+    ASSERT_EQ(EngLanguagesInit(dir.Path().c_str(), nullptr, 0), 1);
+    ASSERT_TRUE(MWinPopupYesNoCancelExtra(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"Aye", "Nay", "Back", "Extra"}));
+    mw->PopupTurnOff();
+    MWinPopupChangeButtonTextsForNextPopup(mw, nullptr, "Stay");
+    ASSERT_TRUE(MWinPopupOkCancel(mw, "T", "M", Record, nullptr));
+    EXPECT_EQ(ButtonRow(mw), (std::vector<std::string>{"OK", "Stay"}))
+        << "no Popup_OK token: the plain label";
+    mw->PopupTurnOff();
+    ASSERT_TRUE(MWinPopupErrorMessage(mw, "Disk full"));
+    EXPECT_STREQ(MWinPopupGetWindow(mw)->GetTitle(), "Trouble");
+    mw->PopupTurnOff();
+    EngLanguagesExit();
 }
