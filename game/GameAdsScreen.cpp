@@ -535,7 +535,6 @@ void GameAdsCollectionController::SetScreensVar(MWinScreens* screens)
     DebugAssertAlt(screens->GetMWin() != nullptr, __PRETTY_FUNCTION__, "No mwin");
     screens_p = screens;
     mwin_p = screens->GetMWin();
-    game_p = mwin_p ? mwin_p->GetGame() : nullptr;
     SetScreens(screens);
 }
 

@@ -8,7 +8,6 @@
 #include "Updater.h"
 
 class EngTexture;
-class Game;
 class MWin;
 class MWinButton;
 class MWinCollection;
@@ -115,7 +114,6 @@ public:
 protected:
     MWinScreens* screens_p = nullptr;
     MWin* mwin_p = nullptr;
-    Game* game_p = nullptr;
 };
 
 class GameAdsCC : public GameAdsCollectionController
