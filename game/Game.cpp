@@ -185,8 +185,8 @@ char Game::PreDeviceInitCB()
     VizavuMWinAdjustDesktopSettings(main_mwin);
     if (main_mwin)
     {
-        MWinPopupSetupTexturesAndFonts(main_mwin, "Back2", "TitleBack", "Main", "Main", "Main", 0, 0, 0, 0.7f, 1,
-                                       1.4f, 1, 1, 1, 0.4f, 1.2f, 1.8f, 1);
+        MWinPopupSetupTexturesAndFonts(main_mwin, "Back2", "TitleBack", "Main", "Main", "Main", 0, 0, 0, 0.7f,
+                                       1, 1.4f, 1, 1, 1, 0.4f, 1.2f, 1.8f, 1);
         MWinPopupSetupButtonSizes(main_mwin, 350, 580, 120, 30);
     }
     VizavuPre3dInit();

@@ -58,7 +58,8 @@ protected:
     // Window pixel at the middle of a 640 x 480 rectangle.
     static vztest::Rgba Middle(const _Dimension& d)
     {
-        return Pixel(int((d.x + d.w / 2) * eng_main_window_x_ratio), int((d.y + d.h / 2) * eng_main_window_y_ratio));
+        return Pixel(int((d.x + d.w / 2) * eng_main_window_x_ratio),
+                     int((d.y + d.h / 2) * eng_main_window_y_ratio));
     }
     static vztest::Rgba CellCentre(int c, int r)
     {
@@ -92,7 +93,8 @@ TEST_F(BoardDrawGL, WrongBoardMarkComesAndGoes)
     Draw(1);
     const _Dimension& b = board_dimensions[BOARD_DIM_BOARD];
     // Compare a band of pixels across the board with and without the mark.
-    auto band = [&]() {
+    auto band = [&]()
+    {
         long sum = 0;
         for (int i = 1; i < 40; i++)
             sum += Lum(Pixel(int((b.x + b.w * i / 40) * eng_main_window_x_ratio),
