@@ -20,6 +20,7 @@
 #include "MWin/MWin.h"
 #include "MWin/MWinPopup.h"
 #include "game/Options.h"
+#include "game/ResolutionDialog.h"
 #include "game/Vizavu.h"
 #include "game/VizavuSave.h"
 #include "support/TestSupport.h"
@@ -41,7 +42,7 @@ protected:
 
     void Start()
     {
-        main_skip_resolution_dialog = 1;
+        main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
         p->width = 800;
@@ -103,7 +104,7 @@ protected:
     void TearDown() override
     {
         MainExitAndDeleteMainProgram(1);
-        main_skip_resolution_dialog = 0;
+        main_display_settings_dialog = ResolutionShowAndRunWindow;
     }
 };
 
