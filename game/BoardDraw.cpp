@@ -130,7 +130,10 @@ char BoardSetBoardBgColours(const char* file, EngTexture* texture, char)
     }
     texture->Destroy();
     EngTga tga;
-    if (!tga.LoadFromFile(file, 1) || tga.m_bpp != 32 || !tga.m_data)
+    int fw = 0, fh = 0, fbpp = 0;
+    // The loader widens pictures to 32 bits: the file itself must be a 32-bit mask.
+    if (!tga.GetSizeFromFile(file, &fw, &fh, &fbpp) || fbpp != 32 || !tga.LoadFromFile(file, 1) ||
+        tga.m_bpp != 32 || !tga.m_data)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid tga.");
         return 0;

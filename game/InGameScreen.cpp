@@ -10,6 +10,7 @@
 #include "MWin/MWinButton.h"
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
+#include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
 #include "Options.h"
 #include "Vizavu.h"
@@ -26,7 +27,11 @@ int ig_x1 = 0, ig_y1 = 0, ig_x2 = 0, ig_y2 = 0;
 namespace
 {
 const char* const IN_GAME_ID = "InGame";
-MWin* in_game_mwinp = nullptr;
+// The toolkit of the live screen set, null without one.
+MWin* ScreensMWin()
+{
+    return vizavu_screens ? vizavu_screens->GetMWin() : nullptr;
+}
 
 struct InGameWidget
 {
@@ -46,7 +51,6 @@ InGameCollectionController::InGameCollectionController(MWinScreens* screens)
 {
     RemoveVars();
     mwinp = VizavuSetScreensVar(this, screens);
-    in_game_mwinp = mwinp;
 }
 
 char InGameCollectionController::CreateCollection(MWin* mwin)
@@ -100,7 +104,8 @@ MWinWindow* InGameCollectionController::AddInGameWindowToCollectionNormal(MWinCo
     if (!collection)
         return nullptr;
     _MWinWindowCreateInfo info;
-    VizavuScreensFillCreateInfo(&info, 460, 190, 140, 100, "Window 1", MWIN_TEXBUT_DEFAULT, MWIN_TEXBUT_DEFAULT);
+    VizavuScreensFillCreateInfo(&info, 460, 190, 140, 100, "Window 1", MWIN_TEXBUT_DEFAULT,
+                                MWIN_TEXBUT_DEFAULT);
     collection->SetScreenLayout(0);
     MWinWindow* w = collection->AddWindow(IN_GAME_ID, &info);
     if (!w)
@@ -193,8 +198,17 @@ char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
 void InGameMenuCB()
 {
     game_hooks_in_game_menu_calls++;
-    VizavuSaveGame(0);
-    VizavuGoBackToPreviousScreen(in_game_mwinp);
+    if (!VizavuSaveGame(0))
+    {
+        // The main menu reloads the puzzle from its file, so leaving now would
+        // drop every move since the last save: stay in play and say so.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not save the game");
+        if (ScreensMWin() && !ScreensMWin()->PopupIsOn())
+            MWinPopupErrorMessage(ScreensMWin(), "Save Failed", "The game could not be saved.\n", nullptr,
+                                  nullptr);
+        return;
+    }
+    VizavuGoBackToPreviousScreen(ScreensMWin());
 }
 
 void InGameUndoCB()
@@ -205,9 +219,9 @@ void InGameUndoCB()
 void InGameControlActivateUndoButton()
 {
     game_hooks_undo_button_calls++;
-    if (!in_game_mwinp || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
+    if (!ScreensMWin() || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
         return;
-    MWinButton* undo = in_game_mwinp->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);
+    MWinButton* undo = ScreensMWin()->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);
     if (undo)
         undo->Enable(VizavuCanUndo() ? 1 : 0);
 }

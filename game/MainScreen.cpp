@@ -69,17 +69,22 @@ const MainWidget main_widgets[] = {
     {"NextDiff", MWIN_BUTTON_PUSH, "ArrowR", "", 435, 85, 40, 40, 0.9f, 1.8f, &mwinMainMainNextDiffButton},
     {"Reset", MWIN_BUTTON_PUSH, "Main", "Reset", 40, 220, 130, 30, 0.7f, 1, &mwinMainMainResetButton},
     {"Print", MWIN_BUTTON_PUSH, "Main", "Print", 40, 250, 130, 30, 0.7f, 1, &mwinMainMainPrintButton},
-    {"Options", MWIN_BUTTON_PUSH, "Main", "Options", 500, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainOptionsButton},
+    {"Options", MWIN_BUTTON_PUSH, "Main", "Options", 500, 430, 120, 40, 0.9f, 1.8f,
+     &mwinMainMainOptionsButton},
     {"Games", MWIN_BUTTON_PUSH, "Main", "Games", 340, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainGamesButton},
     {"About", MWIN_BUTTON_PUSH, "Main", "About", 180, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainAboutButton},
     {"Exit", MWIN_BUTTON_PUSH, "Main", "Exit", 20, 430, 120, 40, 0.9f, 1.8f, &mwinMainMainExitButton},
 };
 
-MWin* main_mwinp = nullptr;
+// The toolkit of the live screen set, null without one.
+MWin* ScreensMWin()
+{
+    return vizavu_screens ? vizavu_screens->GetMWin() : nullptr;
+}
 
 MWinButton* MainFind(const char* id)
 {
-    return main_mwinp ? main_mwinp->GetButtonFromIDs(MAIN_ID, MAIN_ID, id, 0) : nullptr;
+    return ScreensMWin() ? ScreensMWin()->GetButtonFromIDs(MAIN_ID, MAIN_ID, id, 0) : nullptr;
 }
 
 int MainLevel()
@@ -93,7 +98,6 @@ MainCollectionController::MainCollectionController(MWinScreens* screens)
 {
     RemoveVars();
     mwinp = VizavuSetScreensVar(this, screens);
-    main_mwinp = mwinp;
 }
 
 char MainCollectionController::CreateCollection(MWin* mwin)
@@ -315,7 +319,7 @@ void MainControlAfterResetPopupCB(MWin*, char result, void*)
 
 void MainStartCB()
 {
-    VizavuGotoScreen(main_mwinp, IN_GAME_SCREEN_ID);
+    VizavuGotoScreen(ScreensMWin(), IN_GAME_SCREEN_ID);
     VizavuInitDimensions();
     VizavuInitForNewGame();
     VizavuMakeLevelAndPuzzleValid();
@@ -341,5 +345,5 @@ void MainGameAdsCB()
     int* index = &options.other_games_index;
     GameAdsSetGameAdIntVariable(&index);
     GameAdsSetGetPicFilenameCB(GameAdsGetPicFilenameCB);
-    VizavuGotoScreen(main_mwinp, VIZAVU_GAME_ADS_SCREEN_ID);
+    VizavuGotoScreen(ScreensMWin(), VIZAVU_GAME_ADS_SCREEN_ID);
 }

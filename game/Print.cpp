@@ -11,14 +11,11 @@
 #include "EngMain.h"
 #include "EngMiscPlatform.h"
 #include "EngTexture.h"
+#include "Game.h"
 #include "MWin/MWinPopup.h"
 #include "Options.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
-
-// Owned by the application object.
-extern EngFont* main_font;
-extern MWin* main_mwin;
 
 namespace
 {

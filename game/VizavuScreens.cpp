@@ -67,14 +67,10 @@ char VizavuScreens::SetupProgramScreens()
         MWinCollectionController* cc;
     };
     const Entry entries[] = {
-        {MAIN_SCREEN_ID, main_cc},
-        {OPTIONS_SCREEN_ID, options_cc},
-        {CONTROLS_SCREEN_ID, controls_cc},
-        {GRAPHICS_SCREEN_ID, graphics_cc},
-        {MISC_SCREEN_ID, misc_cc},
-        {IN_GAME_SCREEN_ID, in_game_cc},
-        {ABOUT_SCREEN_ID, about_cc},
-        {VIZAVU_GAME_ADS_SCREEN_ID, game_ads_cc},
+        {MAIN_SCREEN_ID, main_cc},         {OPTIONS_SCREEN_ID, options_cc},
+        {CONTROLS_SCREEN_ID, controls_cc}, {GRAPHICS_SCREEN_ID, graphics_cc},
+        {MISC_SCREEN_ID, misc_cc},         {IN_GAME_SCREEN_ID, in_game_cc},
+        {ABOUT_SCREEN_ID, about_cc},       {VIZAVU_GAME_ADS_SCREEN_ID, game_ads_cc},
     };
     char ok = 1;
     for (const Entry& e : entries)
@@ -173,8 +169,8 @@ void VizavuScreensFillCreateInfo(_MWinWindowCreateInfo* info, float x, float y, 
     EngSafeStrcpy(info->title_font, MWIN_FONT_DEFAULT, sizeof(info->title_font));
 }
 
-void VizavuScreensStyleButton(MWinButton* button, const char* font, float r, float g, float b, float a, float sx,
-                              float sy, int align)
+void VizavuScreensStyleButton(MWinButton* button, const char* font, float r, float g, float b, float a,
+                              float sx, float sy, int align)
 {
     if (!button)
         return;

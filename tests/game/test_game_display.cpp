@@ -7,13 +7,17 @@
 #include <cstring>
 #include <string>
 
+#include "EngDevice.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
 #include "MWin/MWinButton.h"
 #include "game/Board.h"
 #include "game/Game.h"
+#include "game/InGameScreen.h"
 #include "game/MainScreen.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinPopup.h"
 #include "game/Options.h"
 #include "game/Vizavu.h"
 #include "game/VizavuSave.h"
@@ -112,6 +116,13 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     Click(a->x + a->w / 2, a->y + a->h / 2);
     Frames(2);
     ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    // In play the screen is cleared with the set's Screen colour.
+    float r = -1, g = -1, b = -1;
+    eng_main_device->GetClearColour(&r, &g, &b);
+    const float* screen_col = options.colours[options.cur_colour_set][OPTIONS_COL_SCREEN];
+    EXPECT_NEAR(r, screen_col[0], 1e-3);
+    EXPECT_NEAR(g, screen_col[1], 1e-3);
+    EXPECT_NEAR(b, screen_col[2], 1e-3);
 
     int col = -1, row = -1;
     for (int c = 0; c < 9 && col < 0; c++)
@@ -149,6 +160,8 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     Key(SDLK_ESCAPE, 0, false);
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    eng_main_device->GetClearColour(&r, &g, &b);
+    EXPECT_EQ(r + g + b, 0.0f);
 
     // The saved game holds the placed number and the note.
     std::string saved = vztest::ReadFile(DataFile("SavedGamesFull00.dat"));
@@ -167,6 +180,73 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     memcpy(&o, opts.data(), sizeof(o));
     EXPECT_EQ(EngUInt32(o.saved_screen), SCREEN_MAIN);
     EXPECT_TRUE(vztest::FileExists(DataFile("Resolution.dat")));
+}
+
+TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    int col = 0, row = 0;
+    while (board[col][row].number != 0)
+        if (++col == 9)
+        {
+            col = 0;
+            row++;
+        }
+    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_8, KMOD_LCTRL, true);
+    Key(SDLK_LCTRL, 0, false);
+    ASSERT_EQ(board[col][row].number, 8);
+
+    // Quitting in play saves the puzzle and the screen.
+    MainExitAndDeleteMainProgram(1);
+    memset(board, 0, sizeof(board));
+
+    Start();
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    EXPECT_EQ(board[col][row].number, 8);
+    EXPECT_TRUE(VizavuCanUndo());
+}
+
+TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    int col = 0, row = 0;
+    while (board[col][row].number != 0)
+        if (++col == 9)
+        {
+            col = 0;
+            row++;
+        }
+    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_4, KMOD_LCTRL, true);
+    Key(SDLK_LCTRL, 0, false);
+    ASSERT_EQ(board[col][row].number, 4);
+
+    // The bar's Undo button takes the press; the board does not see it.
+    ASSERT_NE(mwinInGameInGameUndoButton, nullptr);
+    const _Dimension* u = mwinInGameInGameUndoButton->GetActualArea();
+    Click(u->x + u->w / 2, u->y + u->h / 2);
+    Frames(2);
+    EXPECT_EQ(board[col][row].number, 0);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    ASSERT_EQ(MWinPopupMessage(main_mwin, "Note", "A message"), 1);
+    Frames(1);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    Key(SDLK_ESCAPE, 0, true);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    EXPECT_FALSE(main_mwin->PopupIsOn());
 }
 
 } // namespace

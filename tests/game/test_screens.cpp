@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "GameTestSupport.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
@@ -89,11 +92,11 @@ TEST_F(Screens, MainMenuStartsWithEveryWidgetAndTheFirstPuzzle)
     EXPECT_EQ(screens->GetCurrentScreen(), MAIN_SCREEN_ID);
     EXPECT_EQ(VizavuGetCurrentScreenID(), MAIN_SCREEN_ID);
     ASSERT_NE(mwinMainMainWindow, nullptr);
-    MWinButton* all[] = {mwinMainMainTitleButton,   mwinMainMainFrameButton,    mwinMainMainStartButton,
-                         mwinMainMainPrevButton,    mwinMainMainTrackHScrollbar, mwinMainMainNextButton,
-                         mwinMainMainPrevDiffButton, mwinMainMainDiffButton,     mwinMainMainNextDiffButton,
-                         mwinMainMainResetButton,   mwinMainMainPrintButton,    mwinMainMainOptionsButton,
-                         mwinMainMainGamesButton,   mwinMainMainAboutButton,    mwinMainMainExitButton};
+    MWinButton* all[] = {mwinMainMainTitleButton,    mwinMainMainFrameButton,     mwinMainMainStartButton,
+                         mwinMainMainPrevButton,     mwinMainMainTrackHScrollbar, mwinMainMainNextButton,
+                         mwinMainMainPrevDiffButton, mwinMainMainDiffButton,      mwinMainMainNextDiffButton,
+                         mwinMainMainResetButton,    mwinMainMainPrintButton,     mwinMainMainOptionsButton,
+                         mwinMainMainGamesButton,    mwinMainMainAboutButton,     mwinMainMainExitButton};
     for (MWinButton* b : all)
         EXPECT_NE(b, nullptr);
     EXPECT_EQ(Text(mwinMainMainDiffButton), "Easy Level");
@@ -128,17 +131,19 @@ TEST_F(Screens, LevelAndPuzzleSteppingStaysInRange)
         {"next at the last", 0, 99, 0, &mwinMainMainNextButton, 0, 99, "Easy Puzzle #100", true, false, false,
          true},
         {"next", 0, 5, 0, &mwinMainMainNextButton, 0, 6, "Easy Puzzle #7", true, true, false, true},
-        {"prev at the first", 2, 0, 0, &mwinMainMainPrevButton, 2, 0, "Hard Puzzle #1", false, true, true, true},
-        {"prev", 2, 7, 0, &mwinMainMainPrevButton, 2, 6, "Hard Puzzle #7", true, true, true, true},
-        {"next level, its puzzle at 0", 0, 3, 0, &mwinMainMainNextDiffButton, 1, 0, "Medium Puzzle #1", false, true,
-         true, true},
-        {"next level steps its puzzle back", 0, 3, 5, &mwinMainMainNextDiffButton, 1, 4, "Medium Puzzle #5", true,
-         true, true, true},
-        {"next level at the last", 4, 3, 0, &mwinMainMainNextDiffButton, 4, 2, "Master Puzzle #3", true, true, true,
-         false},
-        {"previous level", 4, 3, 8, &mwinMainMainPrevDiffButton, 3, 7, "Extreme Puzzle #8", true, true, true, true},
-        {"level caption steps back", 1, 3, 0, &mwinMainMainDiffButton, 1, 2, "Medium Puzzle #3", true, true, true,
+        {"prev at the first", 2, 0, 0, &mwinMainMainPrevButton, 2, 0, "Hard Puzzle #1", false, true, true,
          true},
+        {"prev", 2, 7, 0, &mwinMainMainPrevButton, 2, 6, "Hard Puzzle #7", true, true, true, true},
+        {"next level, its puzzle at 0", 0, 3, 0, &mwinMainMainNextDiffButton, 1, 0, "Medium Puzzle #1", false,
+         true, true, true},
+        {"next level steps its puzzle back", 0, 3, 5, &mwinMainMainNextDiffButton, 1, 4, "Medium Puzzle #5",
+         true, true, true, true},
+        {"next level at the last", 4, 3, 0, &mwinMainMainNextDiffButton, 4, 2, "Master Puzzle #3", true, true,
+         true, false},
+        {"previous level", 4, 3, 8, &mwinMainMainPrevDiffButton, 3, 7, "Extreme Puzzle #8", true, true, true,
+         true},
+        {"level caption steps back", 1, 3, 0, &mwinMainMainDiffButton, 1, 2, "Medium Puzzle #3", true, true,
+         true, true},
     };
     for (const Case& c : cases)
     {
@@ -211,6 +216,25 @@ TEST_F(Screens, SolvedGameIsShownAndResetNeedsOk)
     MainControlAfterResetPopupCB(mw, 1, nullptr);
     EXPECT_EQ(Text(mwinMainMainStartButton), "Start");
     EXPECT_FALSE(mwinMainMainResetButton->IsEnabled());
+}
+
+TEST_F(Screens, FailedSaveKeepsThePlayerInPlay)
+{
+    Press(mwinMainMainStartButton);
+    PlaceANumber();
+    // A folder where the saved game belongs makes the save fail.
+    ASSERT_EQ(mkdir(DataFile("SavedGamesFull00.dat").c_str(), 0700), 0);
+    Press(mwinInGameInGameMenuButton);
+    EXPECT_EQ(screens->GetCurrentScreen(), IN_GAME_SCREEN_ID);
+    EXPECT_TRUE(mw->PopupIsOn());
+    EXPECT_EQ(num_undos, 1); // the move is still there
+    EXPECT_EQ(vztest::LogCount("Could not save the game"), 1);
+
+    mw->PopupTurnOff();
+    ASSERT_EQ(rmdir(DataFile("SavedGamesFull00.dat").c_str()), 0);
+    InGameMenuCB();
+    EXPECT_EQ(screens->GetCurrentScreen(), MAIN_SCREEN_ID);
+    EXPECT_EQ(Text(mwinMainMainStartButton), "Resume");
 }
 
 TEST_F(Screens, BarPlacement)
