@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "game/OnlineHooks.h"
 #include "game/Options.h"
 #include "game/OptionsScreen.h"
+#include "game/Vizavu.h"
 #include "game/VizavuScreens.h"
 #include "support/TestSupport.h"
 
@@ -473,6 +475,22 @@ TEST_F(GraphicsScreenTest, BackFreesThePictureAndReturnsToTheOptions)
     EXPECT_EQ(screens->GetCurrentScreen(), OPTIONS_SCREEN_ID);
     EXPECT_FALSE(gc_bg_col_tex.IsOk());
     EXPECT_EQ(mwinGraphicsGraphicsColColour, nullptr);
+}
+
+TEST_F(GraphicsScreenTest, ALeftPressOnThePreviewSelectsThePartUnderTheMouse)
+{
+    memset(board, 0, sizeof(board));
+    const _BoardCellVars& cell = board_vars[4][4];
+    VizavuDoMoveMouse(cell.centre_x, cell.centre_y);
+    ASSERT_EQ(BoardGetColourPartFromMousePress(), OPTIONS_COL_BOARD);
+
+    GraphicsControlMouseButtonPressed(1, 1); // right button
+    GraphicsControlMouseButtonPressed(0, 0); // release
+    EXPECT_EQ(options.cur_colour_part, OPTIONS_COL_SCREEN);
+    GraphicsControlMouseButtonPressed(0, 1);
+    EXPECT_EQ(options.cur_colour_part, OPTIONS_COL_BOARD);
+    EXPECT_EQ(mwinGraphicsGraphicsSelChoice->ChoiceGetSel(), OPTIONS_COL_BOARD);
+    EXPECT_STREQ(mwinGraphicsGraphicsColTextButton->GetTextP(), "Board Colour");
 }
 
 } // namespace
