@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EngDevice.h"
+#include "EngFont.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
@@ -247,6 +248,27 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     EXPECT_FALSE(main_mwin->PopupIsOn());
+}
+
+TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    main_game->GetWindow()->WindowResized(1000, 500);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    const _Dimension& b = board_dimensions[BOARD_DIM_BOARD];
+    EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.5f);
+    // Centred in the play preset (55, 25, 380, 430).
+    EXPECT_NEAR(b.x + b.w / 2, 55 + 380 / 2.0f, 0.01f);
+    EXPECT_NEAR(b.y + b.h / 2, 25 + 430 / 2.0f, 0.01f);
+    // The graphics came back with the new device.
+    EXPECT_TRUE(main_font->IsCreated());
+    EXPECT_TRUE(main_game->GetCornerTexture()->IsOk());
 }
 
 } // namespace
