@@ -26,7 +26,7 @@ MWinButton* mwinAboutAboutBackButton = nullptr;
 
 namespace
 {
-const char* const about_notice = "Copyright Kestrelbay. All rights reserved.";
+const char* const about_notice = "Copyright Kestrelbay";
 
 #define LABEL MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE
 const _MenuWidget about_widgets[] = {

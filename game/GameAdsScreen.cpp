@@ -10,6 +10,7 @@
 #include "EngProgram.h"
 #include "EngTexture.h"
 #include "OnlineHooks.h"
+#include "Options.h"
 
 namespace
 {
@@ -208,10 +209,11 @@ void GameAdsSetGetPicFilenameCB(const char* (*cb)(int row, int which))
 
 const char* GameAdsGetPicFilenameCB(int row, int which)
 {
-    static char name[2][64];
+    static char name[2][96];
     if (!RowInRange(row) || which < 0 || which > 1)
         return nullptr;
-    snprintf(name[which], sizeof(name[which]), "%s%d.jpg", game_ad_facts[row].product, which + 1);
+    snprintf(name[which], sizeof(name[which]), GAME_ADS_PIC_FOLDER "%s%d.jpg", game_ad_facts[row].product,
+             which + 1);
     return name[which];
 }
 
@@ -809,6 +811,8 @@ void GameAdsCC::NextCB()
 
 void GameAdsCC::BackCB()
 {
+    // The pictures live only while the screen shows.
+    DestroyGraphics();
     ForgetButtons();
     if (screens_p)
         screens_p->GoBack();
@@ -852,4 +856,21 @@ void GameAdsShowIOSAppStorePopupCB(MWin* mwin)
         MWinPopupMessage(mwin, "Search the App Store on your iPad for \"Kestrelbay\" to find the app.");
     else
         MWinPopupMessage(mwin, "Search the App Store on your iPhone for \"Kestrelbay\" to find the app.");
+}
+
+void GameAdsPrepareBrowser(GameAdsCC* cc)
+{
+    GameAdsSetupAdsToBeIncluded();
+    if (cc)
+    {
+        cc->UseBrowseStyle();
+        cc->CustomiseAppearence(0, 0.8f, 1.5f);
+    }
+    char path[401];
+    int n = snprintf(path, sizeof(path), "%s/vizavu/iga/", OnlineGetSiteRoot());
+    if (n > 0 && n < (int)sizeof(path))
+        GameAdsSetInternetLinksPath(path, "Vizavu_LNX", nullptr);
+    int* index = &options.other_games_index;
+    GameAdsSetGameAdIntVariable(&index);
+    GameAdsSetGetPicFilenameCB(GameAdsGetPicFilenameCB);
 }

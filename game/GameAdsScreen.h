@@ -8,6 +8,7 @@
 #include "Updater.h"
 
 class EngTexture;
+class GameAdsCC;
 class MWin;
 class MWinButton;
 class MWinCollection;
@@ -19,6 +20,8 @@ class MWinWindow;
 #define GAME_ADS_TEXT_SIZE 128
 #define GAME_ADS_DESC_LINES 4
 #define GAME_ADS_BUFFER_SIZE 512
+// The pictures' folder inside the resources folder.
+#define GAME_ADS_PIC_FOLDER "GameAds/"
 #define GAME_ADS_SCREEN_ID 0x47414453u // 'GADS'
 
 struct _GameAd
@@ -73,6 +76,10 @@ char GameAdsIsCurrentAdAnIOSApp();
 char GameAdsIsCurrentAdAnIPhoneApp();
 char GameAdsIsCurrentAdAnIPadApp();
 char GameAdsIsCurrentAdAnAndroidApp();
+
+// What the main menu does before it opens the browser: the browsable rows,
+// browse style, the links, the options record's index and the picture names.
+void GameAdsPrepareBrowser(GameAdsCC* cc);
 
 // Actions.
 void GameAdsDownloadCB();

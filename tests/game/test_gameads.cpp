@@ -16,6 +16,7 @@
 #include "MWin/MWinWindow.h"
 #include "game/Game.h"
 #include "game/GameAdsScreen.h"
+#include "game/Options.h"
 #include "game/OnlineHooks.h"
 #include "support/TestSupport.h"
 
@@ -243,6 +244,22 @@ TEST_F(GameAds, LeavingForAPageOrDownloadEndsTheProgramFirst)
         EXPECT_EQ(eng_main_program, &program);
         EXPECT_EQ(Downloads().size(), 1u);
     }
+}
+
+TEST_F(GameAds, PrepareBrowserBindsTheStoredIndex)
+{
+    // As stored: every row but the last.
+    for (int i = 0; i < GAME_ADS_NUM; i++)
+        game_ads[i].included = i < GAME_ADS_NUM - 1;
+    options.other_games_index = 25;
+    GameAdsPrepareBrowser(nullptr);
+    EXPECT_EQ(IncludedRows().size(), 13u);
+    EXPECT_EQ(GameAdsGetCurGameAd(), 0);
+    EXPECT_EQ(options.other_games_index, 0);
+    GameAdsGoToNextAdNum();
+    EXPECT_EQ(options.other_games_index, GameAdsGetCurGameAd());
+    EXPECT_EQ(game_ads_get_pic_filename_cb, &GameAdsGetPicFilenameCB);
+    EXPECT_EQ(std::string(game_ads_path), std::string(OnlineGetSiteRoot()) + "/vizavu/iga/");
 }
 
 // ---- The screen ----
