@@ -17,10 +17,10 @@ namespace
 // Facts per row that the stored table does not hold.
 struct GameAdFacts
 {
-    int program;          // updater program number, 0 none
-    const char* product;  // picture names and the tell-a-friend word
-    const char* page;     // home page word
-    char ios;             // 1 iPhone, 2 iPad
+    int program;         // updater program number, 0 none
+    const char* product; // picture names and the tell-a-friend word
+    const char* page;    // home page word
+    char ios;            // 1 iPhone, 2 iPad
     char android;
     int app_store_id;
 };
@@ -97,25 +97,82 @@ void GameAdsOpenBufferAfterExit()
 } // namespace
 
 _GameAd game_ads[GAME_ADS_NUM] = {
-    {1, "Fernwood", {"Guide a lost fox through a forest of sliding logs.", "Over 200 hand-made levels, from a gentle", "stroll to fiendish knots of timber.", "Relaxing music and a hint button for every level."}},
-    {1, "Tilestack", {"Match pairs of tiles from towering stacks.", "Forty layouts, from pyramids to spirals.", "Undo, hints and a shuffle when you are stuck.", "Play against the clock or at your own pace."}},
-    {1, "Pondskip Deluxe", {"Hop the frog across lily pads before they sink.", "Plan every jump: pads sink after one landing.", "Three worlds, 150 ponds, and a level editor.", "Gentle for children, tricky for grown-ups."}},
-    {1, "Pocket Tilestack", {"The tile-matching favourite, made for phones.", "Play a quick stack on the bus or the sofa.", "Daily challenges with a new layout every day.", "Syncs nothing, sells nothing: just tiles."}},
-    {1, "Marblerun", {"Build tracks and send marbles racing to the goal.", "Loops, ramps, magnets and trapdoors.", "Every puzzle has many solutions: find yours.", "Share your wildest track with a friend."}},
-    {1, "Wordweave", {"Weave letters into words across a woven grid.", "Each word you find tightens the pattern.", "Thousands of puzzles in three sizes.", "A dictionary look-up for every word you make."}},
-    {1, "Cardhaven", {"Twenty-four patience games in one deck.", "Classic rules, clear cards, generous undo.", "Statistics for every game you play.", "Choose your own card backs and tables."}},
-    {1, "Fernwood HD", {"The forest puzzle on the big screen of your tablet.", "Crisp art drawn for high-resolution displays.", "Every level of the desktop game and more.", "Play with a finger, drag logs with a swipe."}},
-    {1, "Skyrail Gold", {"Lay rails between floating islands in the clouds.", "Keep the trains running on time and on track.", "Sixty sky islands, each with its own weather.", "Gold edition: twice the islands, twice the trains."}},
-    {1, "Gemfall", {"Swap falling gems into rows of three or more.", "Chains set off sparkles that clear whole columns.", "Endless mode, puzzle mode and a calm zen mode.", "Bright colours with a colour-blind friendly set."}},
-    {1, "Pocket Gemfall", {"Falling gems in your pocket.", "Short rounds made for one-handed play.", "Endless mode and a daily puzzle.", "Small download, no adverts."}},
-    {1, "Minefield", {"Clear the field without stepping on a mine.", "Numbers tell you how many mines are near.", "Boards from tiny to enormous, and custom sizes.", "First click is always safe."}},
-    {1, "Gemfall Go", {"Falling gems for your phone or tablet.", "Tap to swap, chain to score.", "The same gems and modes as the desktop game.", "Plays offline anywhere."}},
-    {1, "Lanterns", {"Light every lantern on the river with one path.", "Each lantern can be lit only once.", "Hundreds of rivers in four difficulty levels.", "A calm evening puzzle with a soft soundtrack."}},
-    {1, "Bricklay", {"Fit falling bricks into the wall, row by row.", "Complete rows to build the castle higher.", "Twelve castles, each with its own shapes.", "A classic, brick by careful brick."}},
-    {1, "Marblerun HD", {"Marble tracks on your tablet.", "Build with your fingers, watch with your eyes.", "All the desktop tracks, redrawn in detail.", "Plays offline anywhere."}},
-    {1, "Riverboat", {"Steer a paddle steamer down a winding river.", "Carry passengers and cargo between the towns.", "Watch for sandbanks, logs and other boats.", "Twenty rivers and a free-roam mode."}},
-    {1, "Wordweave Go", {"Word weaving on your phone.", "A fresh grid every morning.", "Three sizes and an unlimited practice mode.", "Plays offline anywhere."}},
-    {1, "Starmap", {"Join the stars into the constellations of the sky.", "Each star tells you how many lines meet it.", "A night sky of over 300 puzzles.", "Learn the names of the stars as you play."}},
+    {1,
+     "Fernwood",
+     {"Guide a lost fox through a forest of sliding logs.", "Over 200 hand-made levels, from a gentle",
+      "stroll to fiendish knots of timber.", "Relaxing music and a hint button for every level."}},
+    {1,
+     "Tilestack",
+     {"Match pairs of tiles from towering stacks.", "Forty layouts, from pyramids to spirals.",
+      "Undo, hints and a shuffle when you are stuck.", "Play against the clock or at your own pace."}},
+    {1,
+     "Pondskip Deluxe",
+     {"Hop the frog across lily pads before they sink.", "Plan every jump: pads sink after one landing.",
+      "Three worlds, 150 ponds, and a level editor.", "Gentle for children, tricky for grown-ups."}},
+    {1,
+     "Pocket Tilestack",
+     {"The tile-matching favourite, made for phones.", "Play a quick stack on the bus or the sofa.",
+      "Daily challenges with a new layout every day.", "Syncs nothing, sells nothing: just tiles."}},
+    {1,
+     "Marblerun",
+     {"Build tracks and send marbles racing to the goal.", "Loops, ramps, magnets and trapdoors.",
+      "Every puzzle has many solutions: find yours.", "Share your wildest track with a friend."}},
+    {1,
+     "Wordweave",
+     {"Weave letters into words across a woven grid.", "Each word you find tightens the pattern.",
+      "Thousands of puzzles in three sizes.", "A dictionary look-up for every word you make."}},
+    {1,
+     "Cardhaven",
+     {"Twenty-four patience games in one deck.", "Classic rules, clear cards, generous undo.",
+      "Statistics for every game you play.", "Choose your own card backs and tables."}},
+    {1,
+     "Fernwood HD",
+     {"The forest puzzle on the big screen of your tablet.", "Crisp art drawn for high-resolution displays.",
+      "Every level of the desktop game and more.", "Play with a finger, drag logs with a swipe."}},
+    {1,
+     "Skyrail Gold",
+     {"Lay rails between floating islands in the clouds.", "Keep the trains running on time and on track.",
+      "Sixty sky islands, each with its own weather.", "Gold edition: twice the islands, twice the trains."}},
+    {1,
+     "Gemfall",
+     {"Swap falling gems into rows of three or more.", "Chains set off sparkles that clear whole columns.",
+      "Endless mode, puzzle mode and a calm zen mode.", "Bright colours with a colour-blind friendly set."}},
+    {1,
+     "Pocket Gemfall",
+     {"Falling gems in your pocket.", "Short rounds made for one-handed play.",
+      "Endless mode and a daily puzzle.", "Small download, no adverts."}},
+    {1,
+     "Minefield",
+     {"Clear the field without stepping on a mine.", "Numbers tell you how many mines are near.",
+      "Boards from tiny to enormous, and custom sizes.", "First click is always safe."}},
+    {1,
+     "Gemfall Go",
+     {"Falling gems for your phone or tablet.", "Tap to swap, chain to score.",
+      "The same gems and modes as the desktop game.", "Plays offline anywhere."}},
+    {1,
+     "Lanterns",
+     {"Light every lantern on the river with one path.", "Each lantern can be lit only once.",
+      "Hundreds of rivers in four difficulty levels.", "A calm evening puzzle with a soft soundtrack."}},
+    {1,
+     "Bricklay",
+     {"Fit falling bricks into the wall, row by row.", "Complete rows to build the castle higher.",
+      "Twelve castles, each with its own shapes.", "A classic, brick by careful brick."}},
+    {1,
+     "Marblerun HD",
+     {"Marble tracks on your tablet.", "Build with your fingers, watch with your eyes.",
+      "All the desktop tracks, redrawn in detail.", "Plays offline anywhere."}},
+    {1,
+     "Riverboat",
+     {"Steer a paddle steamer down a winding river.", "Carry passengers and cargo between the towns.",
+      "Watch for sandbanks, logs and other boats.", "Twenty rivers and a free-roam mode."}},
+    {1,
+     "Wordweave Go",
+     {"Word weaving on your phone.", "A fresh grid every morning.",
+      "Three sizes and an unlimited practice mode.", "Plays offline anywhere."}},
+    {1,
+     "Starmap",
+     {"Join the stars into the constellations of the sky.", "Each star tells you how many lines meet it.",
+      "A night sky of over 300 puzzles.", "Learn the names of the stars as you play."}},
     {0, "Vizavu", {"Nine by nine, one to nine.", "", "", ""}},
 };
 
@@ -487,10 +544,10 @@ const GameAdsWidget game_ads_widgets[] = {
      &mwinGameAdsMainWinTitleButton},
     {"Pic1", "Back1", "", 57, 155, 249, 255, 0, 0, 0, 0.7f, 1, 1, &mwinGameAdsMainWinPic1Button},
     {"Pic2", "Back1", "", 334, 155, 249, 255, 0, 0, 0, 0.7f, 1, 1, &mwinGameAdsMainWinPic2Button},
-    {"Desc1", MWIN_TEXBUT_NONE, "Line 1 of the game description text.", 25, 67, 590, 16, 0.7f, 0.7f, 0.7f, 1, 1,
-     1, &mwinGameAdsMainWinDesc1Button},
-    {"Desc2", MWIN_TEXBUT_NONE, "Line 2 of the game description text.", 25, 86, 590, 16, 0.7f, 0.7f, 0.7f, 1, 1,
-     1, &mwinGameAdsMainWinDesc2Button},
+    {"Desc1", MWIN_TEXBUT_NONE, "Line 1 of the game description text.", 25, 67, 590, 16, 0.7f, 0.7f, 0.7f, 1,
+     1, 1, &mwinGameAdsMainWinDesc1Button},
+    {"Desc2", MWIN_TEXBUT_NONE, "Line 2 of the game description text.", 25, 86, 590, 16, 0.7f, 0.7f, 0.7f, 1,
+     1, 1, &mwinGameAdsMainWinDesc2Button},
     {"Desc3", MWIN_TEXBUT_NONE, "Line 3 of the game description text.", 25, 105, 590, 16, 0.7f, 0.7f, 0.7f, 1,
      1, 1, &mwinGameAdsMainWinDesc3Button},
     {"Desc4", MWIN_TEXBUT_NONE, "Line 4 of the game description text.", 25, 124, 590, 16, 0.7f, 0.7f, 0.7f, 1,
@@ -750,7 +807,8 @@ void GameAdsCC::StartingCB()
         {
             const char* text = download_button->GetTextP();
             if (!text || strcmp(text, "Download") != 0)
-                download_button->SetText(EngLanguagesGetStringIfExists("GameAds_Download", "Instant Download"));
+                download_button->SetText(
+                    EngLanguagesGetStringIfExists("GameAds_Download", "Instant Download"));
         }
         else if (GameAdsIsCurrentAdAnIOSApp())
             download_button->SetText(EngLanguagesGetStringIfExists("GameAds_AppStore", "App Store"));

@@ -123,7 +123,8 @@ char BoardRenderBoardNumbersForPrinting(EngTexture* texture, char givens_only, i
             else
                 font->SetColour(0.7f, 0.7f, 0.7f, 1);
             digit[0] = (char)('0' + cell.number);
-            DrawCentred(font, texture, digit, left + (c + 0.5f) * cell_w, top + (r + 0.5f) * cell_h - 4, 2, 5);
+            DrawCentred(font, texture, digit, left + (c + 0.5f) * cell_w, top + (r + 0.5f) * cell_h - 4, 2,
+                        5);
         }
 
     font->SetScale(saved.sx, saved.sy);
@@ -199,7 +200,8 @@ void PrintDo2(MWin* mwin, char givens_only, void*)
     {
         const char* slash = strrchr(path, '/');
         char message[sizeof(path) + 96];
-        snprintf(message, sizeof(message), "A file for printing named\n\"%s\"\nhas been placed on your Desktop.\n",
+        snprintf(message, sizeof(message),
+                 "A file for printing named\n\"%s\"\nhas been placed on your Desktop.\n",
                  slash ? slash + 1 : path);
         MWinPopupMessage(mwin, message);
     }

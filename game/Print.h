@@ -18,4 +18,5 @@ char PrintGetFileName(char* out, int size);
 // Renders and saves the picture; the full path goes to path_out. 1 on success.
 char PrintMakePicture(char givens_only, char* path_out, int size);
 // Draws the header, notes and numbers; margins are {left, right} and {top, bottom}.
-char BoardRenderBoardNumbersForPrinting(EngTexture* texture, char givens_only, int* x_margins, int* y_margins);
+char BoardRenderBoardNumbersForPrinting(EngTexture* texture, char givens_only, int* x_margins,
+                                        int* y_margins);

@@ -32,7 +32,7 @@ TEST_F(PlaceEffects, CountsAndLifeFollowPercentageAndScale)
         int start, burst;
         float life;
     } cases[] = {
-        {100, 1, 81, 2, 0.686406f}, {1, 2, 1, 1, 1.372812f}, {0, 0, 81, 2, 0.686406f},
+        {100, 1, 81, 2, 0.686406f},   {1, 2, 1, 1, 1.372812f},     {0, 0, 81, 2, 0.686406f},
         {50, 0.5f, 40, 1, 0.343203f}, {250, 1, 202, 5, 0.686406f},
     };
     for (const Case& c : cases)

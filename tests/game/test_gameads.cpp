@@ -269,7 +269,10 @@ const unsigned kMain = EngFourCC('M', 'A', 'I', 'N');
 class MenuScreen : public MWinCollectionController
 {
 public:
-    char CreateCollection(MWin* mw) override { return mw->GetDesktop()->AddCollection("MainColl") != nullptr; }
+    char CreateCollection(MWin* mw) override
+    {
+        return mw->GetDesktop()->AddCollection("MainColl") != nullptr;
+    }
     void RemoveVars() override {}
     void StartingCB() override {}
     void TickCB() override {}
@@ -348,13 +351,12 @@ TEST_F(GameAdsScreenTest, BuildsTheLayoutAndShowsTheCurrentRow)
     GameAdsSetCurGameAd(rows[1]);
     screens->GotoScreen(GAME_ADS_SCREEN_ID);
     ASSERT_NE(mwinGameAdsMainWinWindow, nullptr);
-    MWinButton* all[] = {mwinGameAdsMainWinAlsoTextButton, mwinGameAdsMainWinTitleButton,
-                         mwinGameAdsMainWinPic1Button, mwinGameAdsMainWinPic2Button,
-                         mwinGameAdsMainWinDesc1Button, mwinGameAdsMainWinDesc2Button,
-                         mwinGameAdsMainWinDesc3Button, mwinGameAdsMainWinDesc4Button,
-                         mwinGameAdsMainWinDownloadButton, mwinGameAdsMainWinTellAFriendButton,
-                         mwinGameAdsMainWinPrevButton, mwinGameAdsMainWinNextButton,
-                         mwinGameAdsMainWinBackButton};
+    MWinButton* all[] = {
+        mwinGameAdsMainWinAlsoTextButton,    mwinGameAdsMainWinTitleButton, mwinGameAdsMainWinPic1Button,
+        mwinGameAdsMainWinPic2Button,        mwinGameAdsMainWinDesc1Button, mwinGameAdsMainWinDesc2Button,
+        mwinGameAdsMainWinDesc3Button,       mwinGameAdsMainWinDesc4Button, mwinGameAdsMainWinDownloadButton,
+        mwinGameAdsMainWinTellAFriendButton, mwinGameAdsMainWinPrevButton,  mwinGameAdsMainWinNextButton,
+        mwinGameAdsMainWinBackButton};
     for (MWinButton* b : all)
         EXPECT_NE(b, nullptr);
     EXPECT_EQ(mwinGameAdsMainWinWindow->GetNumButtons(), 13);

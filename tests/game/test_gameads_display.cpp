@@ -24,6 +24,7 @@
 #include "game/Options.h"
 #include "game/Print.h"
 #include "game/Vizavu.h"
+#include "game/VizavuSave.h"
 #include "game/VizavuScreens.h"
 #include "support/TestSupport.h"
 
@@ -175,8 +176,50 @@ TEST_F(ExtrasRun, PrintingAnUnstartedPuzzleTellsWhereThePictureIs)
     ASSERT_TRUE(main_mwin->PopupIsOn());
     _MWinPopupSettings* s = MWinPopupGetSettings(main_mwin);
     ASSERT_NE(s->msg, nullptr);
-    EXPECT_EQ(Text(s->msg), "A file for printing named\n\"" + name + "\"\nhas been placed on your Desktop.\n");
+    EXPECT_EQ(Text(s->msg),
+              "A file for printing named\n\"" + name + "\"\nhas been placed on your Desktop.\n");
     Shot("-print");
+}
+
+TEST_F(ExtrasRun, PrintingAStartedPuzzleAsksWhichStateAndEscapePrintsTheCurrentOne)
+{
+    saved_puzzle.started = 1;
+    int col = -1, row = -1;
+    for (int c = 0; c < 9 && col < 0; c++)
+        for (int r = 0; r < 9; r++)
+            if (!board[c][r].given)
+            {
+                col = c;
+                row = r;
+                break;
+            }
+    ASSERT_GE(col, 0);
+    board[col][row].number = 7;
+    PrintDo();
+    Frames(1);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    EXPECT_EQ(Text(MWinPopupGetSettings(main_mwin)->msg), "Print the original or current puzzle ?");
+    EXPECT_EQ(Text(MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_OK)), "Original");
+    EXPECT_EQ(Text(MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_CANCEL)), "Current");
+    Shot("-ask");
+
+    Key(SDLK_ESCAPE);
+    Frames(2);
+    int level = options.cur_level, puzzle = options.levels[level].cur_puzzle;
+    std::string file = desktop + "/Vizavu " + level_strs[level] + " " + std::to_string(puzzle + 1) + ".jpg";
+    unsigned w = 0, h = 0;
+    unsigned char* px = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    // The player's 7 is printed in dark grey.
+    int cx = int(43 + (col + 0.5f) * 940 / 9.0f), cy = int(72 + (row + 0.5f) * 942 / 9.0f) - 4;
+    int darkest = 255;
+    for (int y = cy - 15; y <= cy + 15; y++)
+        for (int x = cx - 15; x <= cx + 15; x++)
+            darkest = std::min(darkest, int(px[(size_t(y) * w + x) * 3]));
+    free(px);
+    EXPECT_LT(darkest, 140);
+    EXPECT_GT(darkest, 40);
+    saved_puzzle.started = 0;
 }
 
 } // namespace
