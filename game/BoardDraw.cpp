@@ -46,9 +46,9 @@ struct BorderPiece
 
 // Texture coordinates (left, top, right, bottom) of the eight border pieces.
 const float border_tcs[8][4] = {
-    {0.002f, 0.1f, 0.6f, 0.9f},   {0.6f, 0.1f, 0.002f, 0.9f},   {0.002f, 0.9f, 0.6f, 0.1f},
-    {0.6f, 0.9f, 0.002f, 0.1f},   {0.1f, 0.4f, 0.9f, 0.998f},   {0.1f, 0.998f, 0.9f, 0.4f},
-    {0.9f, 0.4f, 0.1f, 0.998f},   {0.9f, 0.998f, 0.1f, 0.4f},
+    {0.002f, 0.1f, 0.6f, 0.9f}, {0.6f, 0.1f, 0.002f, 0.9f}, {0.002f, 0.9f, 0.6f, 0.1f},
+    {0.6f, 0.9f, 0.002f, 0.1f}, {0.1f, 0.4f, 0.9f, 0.998f}, {0.1f, 0.998f, 0.9f, 0.4f},
+    {0.9f, 0.4f, 0.1f, 0.998f}, {0.9f, 0.998f, 0.1f, 0.4f},
 };
 
 void BorderRect(int piece, const _Dimension& b, float t, _Dimension* out)
@@ -56,14 +56,30 @@ void BorderRect(int piece, const _Dimension& b, float t, _Dimension* out)
     float x = b.x, y = b.y, w = b.w, h = b.h;
     switch (piece)
     {
-    case 0: *out = {x - t / 2, y - t, w / 2 + t / 2, t}; break;
-    case 1: *out = {x + w / 2, y - t, w / 2 + t / 2, t}; break;
-    case 2: *out = {x - t / 2, y + h, w / 2 + t / 2, t}; break;
-    case 3: *out = {x + w / 2, y + h, w / 2 + t / 2, t}; break;
-    case 4: *out = {x - t, y + h / 2, t, h / 2 + t / 2}; break;
-    case 5: *out = {x - t, y - t / 2, t, h / 2 + t / 2}; break;
-    case 6: *out = {x + w, y + h / 2, t, h / 2 + t / 2}; break;
-    default: *out = {x + w, y - t / 2, t, h / 2 + t / 2}; break;
+    case 0:
+        *out = {x - t / 2, y - t, w / 2 + t / 2, t};
+        break;
+    case 1:
+        *out = {x + w / 2, y - t, w / 2 + t / 2, t};
+        break;
+    case 2:
+        *out = {x - t / 2, y + h, w / 2 + t / 2, t};
+        break;
+    case 3:
+        *out = {x + w / 2, y + h, w / 2 + t / 2, t};
+        break;
+    case 4:
+        *out = {x - t, y + h / 2, t, h / 2 + t / 2};
+        break;
+    case 5:
+        *out = {x - t, y - t / 2, t, h / 2 + t / 2};
+        break;
+    case 6:
+        *out = {x + w, y + h / 2, t, h / 2 + t / 2};
+        break;
+    default:
+        *out = {x + w, y - t / 2, t, h / 2 + t / 2};
+        break;
     }
 }
 

@@ -144,11 +144,13 @@ char ControlsCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         return 0;
     if (button == mwinControlsControlsKeyboardOnlyChoice)
     {
-        if (options.keyboard_only)
-            MWinPopupOkCancel(mwinp, nullptr,
-                              "Are you sure you wish to hide the mouse input areas ?\n\nYou will only be able to "
-                              "play the game using the keyboard, not the mouse.\n",
-                              ConfirmPopupCB_Static, this);
+        // Without the question shown the areas stay as they were.
+        if (options.keyboard_only &&
+            !MWinPopupOkCancel(mwinp, nullptr,
+                               "Are you sure you wish to hide the mouse input areas ?\n\nYou will only be able to "
+                               "play the game using the keyboard, not the mouse.\n",
+                               ConfirmPopupCB_Static, this))
+            ConfirmPopupCB(0);
         return 1;
     }
     if (button == mwinControlsControlsBackButton)

@@ -73,7 +73,7 @@ Game* main_game = nullptr;
 EngFont* main_font = nullptr;
 MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
-char main_skip_resolution_dialog = 0;
+signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -164,9 +164,7 @@ char Game::InitCB(int, char**)
               int(dt.date.year), int(dt.hour), int(dt.minute), int(dt.second));
     DebugInfo("------------------------------------------------");
 
-    if (main_skip_resolution_dialog)
-        return 1;
-    signed char r = ResolutionShowAndRunWindow();
+    signed char r = main_display_settings_dialog ? main_display_settings_dialog() : 1;
     return r > 0 ? 1 : r;
 }
 
@@ -185,8 +183,8 @@ char Game::PreDeviceInitCB()
     VizavuMWinAdjustDesktopSettings(main_mwin);
     if (main_mwin)
     {
-        MWinPopupSetupTexturesAndFonts(main_mwin, "Back2", "TitleBack", "Main", "Main", "Main", 0, 0, 0, 0.7f, 1,
-                                       1.4f, 1, 1, 1, 0.4f, 1.2f, 1.8f, 1);
+        MWinPopupSetupTexturesAndFonts(main_mwin, "Back2", "TitleBack", "Main", "Main", "Main", 0, 0, 0, 0.7f,
+                                       1, 1.4f, 1, 1, 1, 0.4f, 1.2f, 1.8f, 1);
         MWinPopupSetupButtonSizes(main_mwin, 350, 580, 120, 30);
     }
     VizavuPre3dInit();

@@ -54,9 +54,9 @@ extern EngFont* main_font;
 extern MWin* main_mwin;
 extern VizavuScreens* main_screens;
 
-// Test seam: when set, InitCB skips the display-settings dialog and uses the
-// creation record as it is.
-extern char main_skip_resolution_dialog;
+// The display-settings dialog InitCB runs (a test seam; by default
+// ResolutionShowAndRunWindow): above 0 goes on, 0 fails, below 0 stops quietly.
+extern signed char (*main_display_settings_dialog)();
 
 // Empty hook for the splash set-up.
 void ModulesSetEngPictureTextureFileOverwriteCB(void (*cb)());

@@ -41,6 +41,7 @@ struct SkinButton
 const TexRect NONE = {false, 0, 0, 0, 0};
 const Multiplier END = {-1, 0, 0, 0, 0};
 
+// clang-format off
 #define R(l, t, r, b) TexRect{true, l, t, r, b}
 
 const SkinButton skin_buttons[] = {
@@ -150,6 +151,7 @@ const SkinButton skin_buttons[] = {
 };
 
 #undef R
+// clang-format on
 
 // Layout fields written in all five layout records: field, then one value per layout.
 struct LayoutField
@@ -158,6 +160,7 @@ struct LayoutField
     float v[5];
 };
 
+// clang-format off
 const LayoutField layout_fields[] = {
     {7, {60, 100, 60, 60, 60}},  {8, {20, 45, 65, 25, 35}},  {9, {3, 3, 3, 3, 3}},     {10, {3, 6, 6, 3, 3}},
     {15, {0, 0, 0, 0, 0}},       {16, {0, 0, 0, 0, 0}},      {18, {0, 0, 0, 0, 0}},    {17, {3, 3, 3, 3, 3}},
@@ -167,6 +170,7 @@ const LayoutField layout_fields[] = {
     {31, {3, 3, 3, 3, 3}},       {34, {3, 3, 3, 3, 3}},      {37, {3, 3, 3, 3, 3}},    {38, {3, 3, 3, 3, 3}},
     {25, {24, 24, 24, 24, 24}},  {27, {24, 24, 24, 24, 24}}, {28, {15, 15, 15, 15, 15}},
 };
+// clang-format on
 
 // The game font's creation: size 64, characters 32 to 127, one channel.
 void SetGameFontEffects(EngFont* font)
@@ -224,7 +228,8 @@ char VizavuMWinSetupTexturesAndTexButs(MWin* mwin)
         return 0;
     }
     char ok = 1;
-    static const char* const textures[2][2] = {{"Buttons", "Buttons.png"}, {"TitleButton", "TitleButton.png"}};
+    static const char* const textures[2][2] = {{"Buttons", "Buttons.png"},
+                                               {"TitleButton", "TitleButton.png"}};
     for (const auto& tx : textures)
         if (!t->AddTexture(tx[0], tx[1], 1, 2))
         {
@@ -244,9 +249,9 @@ char VizavuMWinSetupTexturesAndTexButs(MWin* mwin)
         }
         if (b.slot < 0)
         {
-            if (!t->AddTextureButton(b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1], rc[1].l, rc[1].t,
-                                     rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t, rc[2].r, rc[2].b, tex[3], rc[3].l,
-                                     rc[3].t, rc[3].r, rc[3].b))
+            if (!t->AddTextureButton(b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1], rc[1].l,
+                                     rc[1].t, rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t, rc[2].r, rc[2].b,
+                                     tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b))
             {
                 DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texbut <%s>", b.id);
                 ok = 0;
@@ -265,9 +270,9 @@ char VizavuMWinSetupTexturesAndTexButs(MWin* mwin)
             continue;
         }
         t->RemoveStandardTextureButton(b.slot);
-        if (!t->AddStandardTextureButton(b.slot, b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1], rc[1].l,
-                                         rc[1].t, rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t, rc[2].r, rc[2].b,
-                                         tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b))
+        if (!t->AddStandardTextureButton(b.slot, b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1],
+                                         rc[1].l, rc[1].t, rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t,
+                                         rc[2].r, rc[2].b, tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load standard texbut <%s>", b.id);
             ok = 0;
@@ -307,8 +312,8 @@ char VizavuMWinCreateFontApart(int number, const char* file, EngFont* font)
     if (!font || !file || !file[0])
         return 0;
     SetGameFontEffects(font);
-    if (!font->CreateFromFontFile(file, 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f, 5.782f, 0,
-                                  0.015f, 0, 0, 1))
+    if (!font->CreateFromFontFile(file, 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
+                                  5.782f, 0, 0.015f, 0, 0, 1))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "EngFont::Create failed <Main>");
         return 0;

@@ -42,8 +42,8 @@ TEST_F(BoardTint, MaskBrightnessMixesBoardAndLinesColours)
         unsigned char px[4] = {c.bgra[0], c.bgra[1], c.bgra[2], c.bgra[3]};
         BoardTintPixels(px, 1, board_col, lines_col);
         for (int i = 0; i < 4; i++)
-            EXPECT_EQ(int(px[i]), int(c.want[i])) << "byte " << i << " of " << int(c.bgra[0]) << ","
-                                                  << int(c.bgra[1]) << "," << int(c.bgra[2]);
+            EXPECT_EQ(int(px[i]), int(c.want[i]))
+                << "byte " << i << " of " << int(c.bgra[0]) << "," << int(c.bgra[1]) << "," << int(c.bgra[2]);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "EngDevice.h"
+#include "EngFont.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
@@ -19,6 +20,7 @@
 #include "MWin/MWin.h"
 #include "MWin/MWinPopup.h"
 #include "game/Options.h"
+#include "game/ResolutionDialog.h"
 #include "game/Vizavu.h"
 #include "game/VizavuSave.h"
 #include "support/TestSupport.h"
@@ -40,7 +42,7 @@ protected:
 
     void Start()
     {
-        main_skip_resolution_dialog = 1;
+        main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
         p->width = 800;
@@ -102,7 +104,7 @@ protected:
     void TearDown() override
     {
         MainExitAndDeleteMainProgram(1);
-        main_skip_resolution_dialog = 0;
+        main_display_settings_dialog = ResolutionShowAndRunWindow;
     }
 };
 
@@ -247,6 +249,27 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     EXPECT_FALSE(main_mwin->PopupIsOn());
+}
+
+TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    main_game->GetWindow()->WindowResized(1000, 500);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    const _Dimension& b = board_dimensions[BOARD_DIM_BOARD];
+    EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.5f);
+    // Centred in the play preset (55, 25, 380, 430).
+    EXPECT_NEAR(b.x + b.w / 2, 55 + 380 / 2.0f, 0.01f);
+    EXPECT_NEAR(b.y + b.h / 2, 25 + 430 / 2.0f, 0.01f);
+    // The graphics came back with the new device.
+    EXPECT_TRUE(main_font->IsCreated());
+    EXPECT_TRUE(main_game->GetCornerTexture()->IsOk());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "game/OnlineHooks.h"
 #include "game/Options.h"
 #include "game/OptionsScreen.h"
+#include "game/Vizavu.h"
 #include "game/VizavuScreens.h"
 #include "support/TestSupport.h"
 
@@ -317,6 +319,38 @@ TEST_F(MenuScreensTest, AboutShowsTitleAndVersionAndOpensTheGamesPage)
     EXPECT_FALSE(mw->PopupIsOn()); // no question in a window
 }
 
+TEST_F(MenuScreensTest, HandheldColourLayoutsHoldOnlyTheSetChoiceAndSkipTheMissingWidgets)
+{
+    struct Case
+    {
+        int layout;
+        float frame_x, frame_y;
+    } cases[] = {{1, 100, 105}, {3, 100, 105}, {2, 80, 115}, {4, 80, 115}};
+    for (const Case& c : cases)
+    {
+        mw->SetScreenLayout(c.layout);
+        Goto(GRAPHICS_SCREEN_ID);
+        EXPECT_NE(mwinGraphicsGraphicsSetChoice, nullptr) << c.layout;
+        EXPECT_NE(mwinGraphicsGraphicsRotButton, nullptr) << c.layout;
+        EXPECT_NE(mwinGraphicsGraphicsFrameBgButton, nullptr) << c.layout;
+        EXPECT_EQ(mwinGraphicsGraphicsSelChoice, nullptr) << c.layout;
+        EXPECT_EQ(mwinGraphicsGraphicsColColour, nullptr) << c.layout;
+        EXPECT_EQ(mwinGraphicsGraphicsResetSetButton, nullptr) << c.layout;
+        EXPECT_FLOAT_EQ(board_dimensions_graphics[BOARD_DIM_BOARD].x, c.frame_x) << c.layout;
+        EXPECT_FLOAT_EQ(board_dimensions_graphics[BOARD_DIM_BOARD].y, c.frame_y) << c.layout;
+
+        mwinGraphicsGraphicsSetChoice->ChoiceSetSel(4, 1);
+        EXPECT_EQ(options.cur_colour_set, 4);
+        Act(mwinGraphicsGraphicsRotButton); // no action
+        EXPECT_EQ(screens->GetCurrentScreen(), GRAPHICS_SCREEN_ID);
+        screens->Tick();
+        screens->Tick();
+        Act(mwinGraphicsGraphicsBackButton);
+        EXPECT_EQ(screens->GetCurrentScreen(), MAIN_SCREEN_ID);
+    }
+    mw->SetScreenLayout(0);
+}
+
 class GraphicsScreenTest : public MenuScreensTest
 {
 protected:
@@ -441,6 +475,22 @@ TEST_F(GraphicsScreenTest, BackFreesThePictureAndReturnsToTheOptions)
     EXPECT_EQ(screens->GetCurrentScreen(), OPTIONS_SCREEN_ID);
     EXPECT_FALSE(gc_bg_col_tex.IsOk());
     EXPECT_EQ(mwinGraphicsGraphicsColColour, nullptr);
+}
+
+TEST_F(GraphicsScreenTest, ALeftPressOnThePreviewSelectsThePartUnderTheMouse)
+{
+    memset(board, 0, sizeof(board));
+    const _BoardCellVars& cell = board_vars[4][4];
+    VizavuDoMoveMouse(cell.centre_x, cell.centre_y);
+    ASSERT_EQ(BoardGetColourPartFromMousePress(), OPTIONS_COL_BOARD);
+
+    GraphicsControlMouseButtonPressed(1, 1); // right button
+    GraphicsControlMouseButtonPressed(0, 0); // release
+    EXPECT_EQ(options.cur_colour_part, OPTIONS_COL_SCREEN);
+    GraphicsControlMouseButtonPressed(0, 1);
+    EXPECT_EQ(options.cur_colour_part, OPTIONS_COL_BOARD);
+    EXPECT_EQ(mwinGraphicsGraphicsSelChoice->ChoiceGetSel(), OPTIONS_COL_BOARD);
+    EXPECT_STREQ(mwinGraphicsGraphicsColTextButton->GetTextP(), "Board Colour");
 }
 
 } // namespace

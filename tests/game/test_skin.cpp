@@ -50,7 +50,8 @@ TEST_F(Skin, TextureButtonsAndStandardSlotsFromTheAtlas)
 {
     InResources();
     MWinTextures* t = mw.GetTextures();
-    auto slot_id = [t](int slot) {
+    auto slot_id = [t](int slot)
+    {
         const char* id = t->GetStandardTexButID(slot);
         return std::string(id ? id : "");
     };
