@@ -74,6 +74,7 @@ EngFont* main_font = nullptr;
 MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
+char main_skip_resolution_dialog = 0;
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -164,6 +165,8 @@ char Game::InitCB(int, char**)
               int(dt.date.year), int(dt.hour), int(dt.minute), int(dt.second));
     DebugInfo("------------------------------------------------");
 
+    if (main_skip_resolution_dialog)
+        return 1;
     signed char r = main_display_settings_dialog ? main_display_settings_dialog() : 1;
     return r > 0 ? 1 : r;
 }
