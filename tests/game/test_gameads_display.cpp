@@ -40,13 +40,15 @@ protected:
     vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
     vztest::PopupRecorder popups;
     std::string desktop;
+    signed char (*saved_dialog)() = nullptr;
 
     void SetUp() override
     {
         desktop = dir.File("Desk");
         ASSERT_EQ(mkdir(desktop.c_str(), 0755), 0);
         vztest::WriteFile(dir.File("user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
-        main_skip_resolution_dialog = 1;
+        saved_dialog = main_display_settings_dialog;
+        main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
         p->width = 800;
@@ -63,7 +65,7 @@ protected:
     void TearDown() override
     {
         MainExitAndDeleteMainProgram(1);
-        main_skip_resolution_dialog = 0;
+        main_display_settings_dialog = saved_dialog;
     }
 
     void Frames(int n)
