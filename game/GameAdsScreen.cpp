@@ -6,9 +6,17 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngLanguages.h"
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngTexture.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinPopup.h"
+#include "MWin/MWinScreens.h"
+#include "MWin/MWinWindow.h"
 #include "OnlineHooks.h"
 #include "Options.h"
 
@@ -495,15 +503,6 @@ void GameAdsGoOnline()
 }
 
 // ---- The screen ----
-
-#include "EngLanguages.h"
-#include "MWin/MWin.h"
-#include "MWin/MWinButton.h"
-#include "MWin/MWinCollection.h"
-#include "MWin/MWinDesktop.h"
-#include "MWin/MWinPopup.h"
-#include "MWin/MWinScreens.h"
-#include "MWin/MWinWindow.h"
 
 MWinCollection* mwinGameAdsCollection = nullptr;
 MWinWindow* mwinGameAdsMainWinWindow = nullptr;
