@@ -705,6 +705,12 @@ void GameAdsCC::ForgetButtons()
     pending_button = nullptr;
 }
 
+void GameAdsCC::RemoveVars()
+{
+    GameAdsCollectionController::RemoveVars();
+    ForgetButtons();
+}
+
 void GameAdsCC::CustomiseAppearence(char a, float b, float c)
 {
     if (a >= 0)

@@ -128,6 +128,8 @@ class GameAdsCC : public GameAdsCollectionController
 public:
     explicit GameAdsCC(MWinScreens* screens);
 
+    // Also forgets the looked-up widgets, which the screen change destroys.
+    void RemoveVars() override;
     void StartingCB() override;
     void TickCB() override;
     void RenderCB(_MWinRenderStage stage) override;

@@ -404,4 +404,15 @@ TEST_F(GameAdsScreenTest, BackReturnsAndCallsDoneOnce)
     EXPECT_EQ(done_calls, 1);
 }
 
+TEST_F(GameAdsScreenTest, APressPendingAtAScreenChangeIsDropped)
+{
+    screens->GotoScreen(GAME_ADS_SCREEN_ID);
+    int row = GameAdsGetCurGameAd();
+    ASSERT_EQ(ads->ButtonsCallback(mwinGameAdsMainWinNextButton, nullptr), 1);
+    screens->GotoScreen(kMain); // the widget is destroyed here
+    ads->TickCB();
+    EXPECT_EQ(GameAdsGetCurGameAd(), row);
+    EXPECT_EQ(screens->GetCurrentScreen(), kMain);
+}
+
 } // namespace
