@@ -47,6 +47,9 @@ public:
 
     // Screens.
     void SetScreens(MWinScreens** screens);
+    // Forgets the screen set when it is the one held (its destructor calls this).
+    void ClearScreens(MWinScreens* screens);
+    char HasScreens() const { return screens != nullptr; }
     MWinScreens* GetScreens();
     char AreScreensOn();
     unsigned GetCurrentScreen();
