@@ -172,9 +172,9 @@ public:
 
     // Popups (the MWinPopup... functions of MWinPopup.h on this toolkit).
     void PopupSetupTexturesAndFonts(const char* back, const char* title_tb, const char* title_font,
-                                    const char* button_tb, const char* button_font, float f1, float f2, float f3,
-                                    float f4, float f5, float f6, float f7, float f8, float f9, float f10,
-                                    float f11, float f12, _MWinTextAlign align);
+                                    const char* button_tb, const char* button_font, float f1, float f2,
+                                    float f3, float f4, float f5, float f6, float f7, float f8, float f9,
+                                    float f10, float f11, float f12, _MWinTextAlign align);
     void PopupSetupTexturesAndFonts(const char* back, const char* title_tb, const char* title_font,
                                     const char* button_tb, const char* button_font);
     void PopupSetupTexturesAndFonts(const char* back, const char* texbut, const char* font);
@@ -186,7 +186,8 @@ public:
     void PopupDontLetNextPopupDarkenScreen();
     void PopupChangeButtonTextsForNextPopup(const char* ok, const char* cancel);
     void PopupChangeButtonTextsForNextPopup(const char* ok, const char* no, const char* cancel);
-    char PopupChangeButtonTextsForNextPopup(const char* ok, const char* no, const char* cancel, const char* extra);
+    char PopupChangeButtonTextsForNextPopup(const char* ok, const char* no, const char* cancel,
+                                            const char* extra);
     MWinWindow* PopupGetWindow();
     MWinButton* PopupGetButton(int slot);
     void PopupSetTransparency(float t);
@@ -204,17 +205,18 @@ public:
     char PopupOkCancel(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
     char PopupYesNo(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
     char PopupYesNoCancel(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
-    char PopupYesNoCancelExtra(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupYesNoCancelExtra(const char* title, const char* message, MWinPopupResultCallback cb,
+                               void* user);
     char PopupNotice(const char* title, const char* message);
     char PopupNoticeShowItAndRemoveIt(const char* title, const char* message);
     char PopupNoticeForTime(const char* title, const char* message, double seconds, char fade);
-    char PopupGetText(const char* title, const char* message, char* text, int length, MWinPopupResultCallback cb,
-                      void* user);
+    char PopupGetText(const char* title, const char* message, char* text, int length,
+                      MWinPopupResultCallback cb, void* user);
     char PopupPanel(const char* title, const char* message, int count, int visible, float w, float h,
                     MWinPopupPanelStringsCallback strings, char ok, int** selection,
                     MWinPopupPanelChoiceCallback choice, MWinPopupResultCallback cb, void* user);
-    char PopupScript(const char* title, const char* message, char* script_text, const char* texbut_id, float w,
-                     float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
+    char PopupScript(const char* title, const char* message, char* script_text, const char* texbut_id,
+                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
 
 private:
     Game* program;

@@ -207,8 +207,8 @@ public:
     MWinButton* AddColour(const char* id, const char* texbut, const char* text, float x, float y, float w,
                           float h);
     // Factories of the subclassed kinds (the MWinWindowAdd... functions).
-    MWinVertScrollbar* AddVertScrollbar(const char* id, const char* texbut, const char* text, float x, float y,
-                                        float w, float h);
+    MWinVertScrollbar* AddVertScrollbar(const char* id, const char* texbut, const char* text, float x,
+                                        float y, float w, float h);
     MWinFrameButton* AddBackButton(const char* id, const char* texbut, const char* text, float x, float y,
                                    float w, float h);
     MWinGraph* AddGraph(const char* id, const char* texbut, float x, float y, float w, float h);

@@ -188,8 +188,8 @@ TEST_F(VertBar, CallbackThatRemovesTheHorizontalBarEndsTheStepping)
     removal_window = win;
     for (const Case& c : cases)
     {
-        auto* b =
-            static_cast<MWinHorzScrollbar*>(win->AddHorzScrollbar("h", MWIN_TEXBUT_DEFAULT, "", 0, 0, 300, 20));
+        auto* b = static_cast<MWinHorzScrollbar*>(
+            win->AddHorzScrollbar("h", MWIN_TEXBUT_DEFAULT, "", 0, 0, 300, 20));
         ASSERT_NE(b, nullptr) << c.what;
         b->SetValuesDouble(0, 100, 10, 1);
         b->SetPosDouble(50, 0, 1, 0);

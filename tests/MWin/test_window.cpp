@@ -123,7 +123,8 @@ TEST_F(Window, MemberFactoriesAddTheirKinds)
         MWinButton* b;
         _MWinButtonType kind;
     } cases[] = {
-        {"vert", w->AddVertScrollbar("vert", MWIN_TEXBUT_DEFAULT, "", 10, 10, 20, 100), MWIN_BUTTON_VERT_SCROLLBAR},
+        {"vert", w->AddVertScrollbar("vert", MWIN_TEXBUT_DEFAULT, "", 10, 10, 20, 100),
+         MWIN_BUTTON_VERT_SCROLLBAR},
         {"back", w->AddBackButton("back", MWIN_TEXBUT_DEFAULT, "", 40, 10, 100, 100), MWIN_BUTTON_FRAME},
         {"graph", w->AddGraph("graph", MWIN_TEXBUT_DEFAULT, 150, 10, 100, 100), MWIN_BUTTON_GRAPH},
         {"tab", w->AddTabPanel("tab", MWIN_TEXBUT_DEFAULT, 260, 10, 100, 100), MWIN_BUTTON_SCRIPT},
