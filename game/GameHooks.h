@@ -1,5 +1,6 @@
-// Calls into screens, sound and effects. Until those exist these are safe
-// no-ops; the counters let tests see that they were reached.
+// Calls into screens, sound and effects. Sound and effects are no-ops the game
+// never fills; the in-game calls live with the play screen. The counters let
+// tests see that the hooks were reached.
 #pragma once
 
 #include "EngTypes.h"

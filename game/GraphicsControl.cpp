@@ -1,7 +1,25 @@
-// The colour sets: defaults for the options record.
+// The colour sets: defaults for the options record, the colour screen's
+// picture, its widgets' bindings and its preview.
 #include "GraphicsControl.h"
 
 #include <cstring>
+
+#include "Board.h"
+#include "BoardDraw.h"
+#include "EngTexture.h"
+#include "GameHooks.h"
+#include "GraphicsScreen.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinColourPicker.h"
+#include "VizavuScreens.h"
+
+const char* g_choice_sel_strs[OPTIONS_NUM_COLOUR_PARTS] = {"Screen",      "Board",       "Lines",
+                                                           "Puzzle Nos.", "Placed Nos.", "Notes No."};
+const char* g_sel_strs[OPTIONS_NUM_COLOUR_PARTS] = {"Screen",         "Board",          "Lines",
+                                                    "Puzzle Numbers", "Placed Numbers", "Notes"};
+const char* g_num1_strs[OPTIONS_NUM_COLOUR_SETS] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+
+EngTexture gc_bg_col_tex;
 
 const float default_graphics_options[OPTIONS_NUM_COLOUR_SETS][OPTIONS_NUM_COLOUR_PARTS][3] = {
     {{0.189f, 0.201f, 0.258f}, {1, 1, 1}, {0, 0, 0}, {0.025f, 0.039f, 0.121f}, {0.496f, 0.53f, 0.732f},
@@ -33,4 +51,57 @@ void GraphicsControlResetSetColours(int set)
     if (set < 0 || set >= OPTIONS_NUM_COLOUR_SETS)
         return;
     memcpy(options.colours[set], default_graphics_options[set], sizeof(options.colours[set]));
+}
+
+namespace
+{
+int ClampIndex(int v, int n)
+{
+    return v < 0 ? 0 : (v >= n ? n - 1 : v);
+}
+} // namespace
+
+char GraphicsControlCreateGraphics()
+{
+    if (VizavuGetCurrentScreenID() != GRAPHICS_SCREEN_ID)
+        return 1;
+    gc_bg_col_tex.Destroy();
+    return gc_bg_col_tex.LoadFromJpegFile("BgCol.jpg", 0, 0, 0);
+}
+
+void GraphicsControlDestroyGraphics()
+{
+    gc_bg_col_tex.Destroy();
+}
+
+void GraphicsControlUpdateButtons()
+{
+    int set = ClampIndex(options.cur_colour_set, OPTIONS_NUM_COLOUR_SETS);
+    int part = ClampIndex(options.cur_colour_part, OPTIONS_NUM_COLOUR_PARTS);
+    if (mwinGraphicsGraphicsColTextButton)
+        mwinGraphicsGraphicsColTextButton->SetTextPrintf("%s Colour", g_sel_strs[part]);
+    if (mwinGraphicsGraphicsColColour)
+        static_cast<MWinColour*>(mwinGraphicsGraphicsColColour)
+            ->RegisterVariable(reinterpret_cast<_ColourRGB*>(options.colours[set][part]));
+}
+
+void GraphicsRender()
+{
+    if (mwinGraphicsGraphicsFrameBgButton && gc_bg_col_tex.IsOk())
+    {
+        int set = ClampIndex(options.cur_colour_set, OPTIONS_NUM_COLOUR_SETS);
+        const float* c = options.colours[set][OPTIONS_COL_SCREEN];
+        gc_bg_col_tex.PositionRatioed(mwinGraphicsGraphicsFrameBgButton->GetActualArea());
+        gc_bg_col_tex.DrawWithColour(c[0], c[1], c[2], 1);
+    }
+    BoardRenderBoard(2);
+}
+
+void GraphicsControlMouseButtonPressed(char button, char pressed)
+{
+    if (button != 0 || !pressed)
+        return;
+    int part = BoardGetColourPartFromMousePress();
+    if (part > 0 && mwinGraphicsGraphicsSelChoice)
+        mwinGraphicsGraphicsSelChoice->ChoiceSetSel(part, 1);
 }

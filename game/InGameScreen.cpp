@@ -1,0 +1,232 @@
+// The play screen's bar: Menu and Undo.
+#include "InGameScreen.h"
+
+#include "Board.h"
+#include "EngDebug.h"
+#include "EngMath.h"
+#include "EngWindow.h"
+#include "GameHooks.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinPopup.h"
+#include "MWin/MWinWindow.h"
+#include "Options.h"
+#include "Vizavu.h"
+#include "VizavuSave.h"
+#include "VizavuScreens.h"
+
+MWinCollection* mwinInGameCollection = nullptr;
+MWinWindow* mwinInGameInGameWindow = nullptr;
+MWinButton* mwinInGameInGameMenuButton = nullptr;
+MWinButton* mwinInGameInGameUndoButton = nullptr;
+
+int ig_x1 = 0, ig_y1 = 0, ig_x2 = 0, ig_y2 = 0;
+
+namespace
+{
+const char* const IN_GAME_ID = "InGame";
+// The toolkit of the live screen set, null without one.
+MWin* ScreensMWin()
+{
+    return vizavu_screens ? vizavu_screens->GetMWin() : nullptr;
+}
+
+struct InGameWidget
+{
+    const char* id;
+    const char* text;
+    float x, y, w, h;
+    MWinButton** global;
+};
+
+const InGameWidget in_game_widgets[] = {
+    {"Menu", "Menu", 20, 8, 100, 40, &mwinInGameInGameMenuButton},
+    {"Undo", "Undo", 20, 52, 100, 40, &mwinInGameInGameUndoButton},
+};
+} // namespace
+
+InGameCollectionController::InGameCollectionController(MWinScreens* screens)
+{
+    RemoveVars();
+    mwinp = VizavuSetScreensVar(this, screens);
+}
+
+char InGameCollectionController::CreateCollection(MWin* mwin)
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
+        return 0;
+    }
+    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+}
+
+void InGameCollectionController::RemoveVars()
+{
+    mwinInGameCollection = nullptr;
+    mwinInGameInGameWindow = nullptr;
+    for (const InGameWidget& w : in_game_widgets)
+        *w.global = nullptr;
+}
+
+MWinCollection* InGameCollectionController::AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop)
+{
+    mwinInGameCollection = nullptr;
+    if (!mwin)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
+        return nullptr;
+    }
+    if (!desktop)
+        desktop = mwin->GetDesktop();
+    if (!desktop)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get default desktop");
+        return nullptr;
+    }
+    MWinCollection* c = desktop->AddCollection(IN_GAME_ID);
+    if (!c)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create collection <%s>", IN_GAME_ID);
+        return nullptr;
+    }
+    c->SetScreenLayout(mwin->GetScreenLayout());
+    AddInGameWindowToCollectionNormal(c);
+    mwinInGameCollection = c;
+    return c;
+}
+
+MWinWindow* InGameCollectionController::AddInGameWindowToCollectionNormal(MWinCollection* collection)
+{
+    mwinInGameInGameWindow = nullptr;
+    if (!collection)
+        return nullptr;
+    _MWinWindowCreateInfo info;
+    VizavuScreensFillCreateInfo(&info, 460, 190, 140, 100, "Window 1", MWIN_TEXBUT_DEFAULT,
+                                MWIN_TEXBUT_DEFAULT);
+    collection->SetScreenLayout(0);
+    MWinWindow* w = collection->AddWindow(IN_GAME_ID, &info);
+    if (!w)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add window");
+        return nullptr;
+    }
+    w->SetTitleTextColour(1, 1, 1, 1);
+    w->SetTitleTextScale(1, 1);
+    w->SetTitleTextAlign(MWIN_ALIGN_LEFT);
+    w->SetExtraSize(0, 0);
+    if (!AddInGameWindowButtonsToWindowNormal(w))
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add buttons to window");
+    w->SetController(this);
+    mwinInGameInGameWindow = w;
+    return w;
+}
+
+char InGameCollectionController::AddInGameWindowButtonsToWindowNormal(MWinWindow* window)
+{
+    for (const InGameWidget& w : in_game_widgets)
+        *w.global = nullptr;
+    if (!window)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No window");
+        return 0;
+    }
+    for (const InGameWidget& w : in_game_widgets)
+    {
+        MWinButton* b = window->AddButton(w.id, MWIN_BUTTON_PUSH, "Main", w.text, w.x, w.y, w.w, w.h);
+        if (!b)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add button(s) to window");
+            return 0;
+        }
+        *w.global = b;
+        VizavuScreensStyleButton(b, "Main", 0, 0, 0, 0.7f, 0.7f, 1, MWIN_ALIGN_CENTRE);
+    }
+    return 1;
+}
+
+void InGameCC::StartingCB()
+{
+    MWinWindow* w = mwinp ? mwinp->GetWindowFromIDs(IN_GAME_ID, IN_GAME_ID, 0) : nullptr;
+    if (!w)
+        return;
+    w->SetBackTexButToNone();
+    MWinButton* menu = w->GetButtonFromID("Menu", 0);
+    MWinButton* undo = w->GetButtonFromID("Undo", 0);
+    if (menu)
+        w->SetEscapeButton(menu);
+    InGameControlActivateUndoButton();
+    VizavuInitDimensions();
+    if (options.keyboard_only)
+    {
+        if (menu)
+            menu->Hide();
+        if (undo)
+            undo->Hide();
+        w->SetOrigPos(650, 490);
+    }
+    else if (eng_main_window_portraited)
+    {
+        w->SetOrigPos(0, 440, 640, 40);
+        if (menu)
+            menu->SetOrigPos(90, 0, 120, 40);
+        if (undo)
+            undo->SetOrigPos(430, 0, 120, 40);
+    }
+    // Recorded after placement so the rectangle is where the bar is shown.
+    _Dimension a;
+    w->GetActualArea(&a);
+    ig_x1 = EngMathRound(a.x);
+    ig_y1 = EngMathRound(a.y);
+    ig_x2 = EngMathRound(a.x + a.w);
+    ig_y2 = EngMathRound(a.y + a.h);
+}
+
+char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
+{
+    if (button && button == mwinInGameInGameMenuButton)
+        InGameMenuCB();
+    else if (button && button == mwinInGameInGameUndoButton)
+        VizavuUndo();
+    else
+        return 0;
+    return 1;
+}
+
+void InGameMenuCB()
+{
+    game_hooks_in_game_menu_calls++;
+    if (!VizavuSaveGame(0))
+    {
+        // The main menu reloads the puzzle from its file, so leaving now would
+        // drop every move since the last save: stay in play and say so.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not save the game");
+        if (ScreensMWin() && !ScreensMWin()->PopupIsOn())
+            MWinPopupErrorMessage(ScreensMWin(), "Save Failed", "The game could not be saved.\n", nullptr,
+                                  nullptr);
+        return;
+    }
+    VizavuGoBackToPreviousScreen(ScreensMWin());
+}
+
+void InGameUndoCB()
+{
+    VizavuUndo();
+}
+
+void InGameControlActivateUndoButton()
+{
+    game_hooks_undo_button_calls++;
+    if (!ScreensMWin() || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
+        return;
+    MWinButton* undo = ScreensMWin()->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);
+    if (undo)
+        undo->Enable(VizavuCanUndo() ? 1 : 0);
+}
+
+char InGameControlIsCursorInWindow(int x, int y)
+{
+    return x >= ig_x1 && x < ig_x2 && y >= ig_y1 && y < ig_y2;
+}

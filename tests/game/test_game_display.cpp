@@ -1,0 +1,275 @@
+// The whole game on a real window: main menu, a puzzle started with the mouse,
+// a number placed with Ctrl+digit, Escape back to the menu, files on disk.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+
+#include "EngDevice.h"
+#include "EngFont.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "Linux/EngEvents_LNX.h"
+#include "MWin/MWinButton.h"
+#include "game/Board.h"
+#include "game/Game.h"
+#include "game/InGameScreen.h"
+#include "game/MainScreen.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinPopup.h"
+#include "game/Options.h"
+#include "game/ResolutionDialog.h"
+#include "game/Vizavu.h"
+#include "game/VizavuSave.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
+const EngUInt32 SCREEN_INGA = EngFourCC('I', 'N', 'G', 'A');
+
+class GameRun : public ::testing::Test
+{
+protected:
+    vztest::TempDir dir;
+    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
+    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+    vztest::PopupRecorder popups;
+
+    std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
+
+    void Start()
+    {
+        main_display_settings_dialog = []() -> signed char { return 1; };
+        _EngCreateWindowParms* p = MainGetCreateWindowParms();
+        p->x = p->y = 0;
+        p->width = 800;
+        p->height = 600;
+        p->windowed = 1;
+        int code = 1;
+        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        ASSERT_NE(main_game->GetWindow(), nullptr);
+        main_game->GetWindow()->GotActiveMsg(1);
+        Frames(3);
+    }
+
+    void Frames(int n)
+    {
+        for (int i = 0; i < n; i++)
+        {
+            eng_main_current_time += 1.0 / 60;
+            main_game->DoTick();
+            main_game->DoRender();
+        }
+    }
+
+    void Send(SDL_Event e)
+    {
+        EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
+        Frames(1);
+    }
+
+    void Click(float x640, float y480)
+    {
+        int x = int(x640 * eng_main_window_x_ratio), y = int(y480 * eng_main_window_y_ratio);
+        SDL_Event e = {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        Send(e);
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        {
+            SDL_Event b = {};
+            b.type = type;
+            b.button.button = SDL_BUTTON_LEFT;
+            b.button.clicks = 1;
+            b.button.x = x;
+            b.button.y = y;
+            Send(b);
+        }
+    }
+
+    void Key(SDL_Keycode sym, Uint16 mod, bool down)
+    {
+        SDL_Event e = {};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        Send(e);
+    }
+
+    void TearDown() override
+    {
+        MainExitAndDeleteMainProgram(1);
+        main_display_settings_dialog = ResolutionShowAndRunWindow;
+    }
+};
+
+TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
+{
+    Start();
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    ASSERT_NE(mwinMainMainStartButton, nullptr);
+
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    // In play the screen is cleared with the set's Screen colour.
+    float r = -1, g = -1, b = -1;
+    eng_main_device->GetClearColour(&r, &g, &b);
+    const float* screen_col = options.colours[options.cur_colour_set][OPTIONS_COL_SCREEN];
+    EXPECT_NEAR(r, screen_col[0], 1e-3);
+    EXPECT_NEAR(g, screen_col[1], 1e-3);
+    EXPECT_NEAR(b, screen_col[2], 1e-3);
+
+    int col = -1, row = -1;
+    for (int c = 0; c < 9 && col < 0; c++)
+        for (int r = 0; r < 9; r++)
+            if (board[c][r].number == 0)
+            {
+                col = c;
+                row = r;
+                break;
+            }
+    ASSERT_GE(col, 0);
+    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
+    ASSERT_TRUE(cur_sel_set);
+    ASSERT_EQ(cur_sel_col, col);
+    ASSERT_EQ(cur_sel_row, row);
+
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_5, KMOD_LCTRL, true);
+    Key(SDLK_5, KMOD_LCTRL, false);
+    Key(SDLK_LCTRL, 0, false);
+    EXPECT_EQ(board[col][row].number, 5);
+    EXPECT_EQ(board[col][row].given, 0);
+
+    // A plain digit is a note, not a number.
+    int col2 = (col + 1) % 9, row2 = row;
+    while (board[col2][row2].number != 0)
+        col2 = (col2 + 1) % 9;
+    Click(board_vars[col2][row2].centre_x, board_vars[col2][row2].centre_y);
+    Key(SDLK_3, 0, true);
+    Key(SDLK_3, 0, false);
+    EXPECT_EQ(board[col2][row2].number, 0);
+    EXPECT_NE(board[col2][row2].notes_on[3], 0);
+
+    Key(SDLK_ESCAPE, 0, true);
+    Key(SDLK_ESCAPE, 0, false);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    eng_main_device->GetClearColour(&r, &g, &b);
+    EXPECT_EQ(r + g + b, 0.0f);
+
+    // The saved game holds the placed number and the note.
+    std::string saved = vztest::ReadFile(DataFile("SavedGamesFull00.dat"));
+    ASSERT_EQ(saved.size(), size_t(VIZAVU_SAVE_FILE_SIZE));
+    VizavuSaveRecord rec;
+    memcpy(&rec, saved.data(), sizeof(rec));
+    EXPECT_EQ(rec.board[col][row].number, 5);
+    EXPECT_NE(rec.board[col2][row2].notes_on[3], 0);
+    EXPECT_GE(rec.num_undos, 2);
+
+    // Leaving the program writes the options with the screen it was on.
+    MainExitAndDeleteMainProgram(1);
+    std::string opts = vztest::ReadFile(DataFile("Options.dat"));
+    ASSERT_EQ(opts.size(), size_t(OPTIONS_FILE_SIZE));
+    Options o;
+    memcpy(&o, opts.data(), sizeof(o));
+    EXPECT_EQ(EngUInt32(o.saved_screen), SCREEN_MAIN);
+    EXPECT_TRUE(vztest::FileExists(DataFile("Resolution.dat")));
+}
+
+TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    int col = 0, row = 0;
+    while (board[col][row].number != 0)
+        if (++col == 9)
+        {
+            col = 0;
+            row++;
+        }
+    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_8, KMOD_LCTRL, true);
+    Key(SDLK_LCTRL, 0, false);
+    ASSERT_EQ(board[col][row].number, 8);
+
+    // Quitting in play saves the puzzle and the screen.
+    MainExitAndDeleteMainProgram(1);
+    memset(board, 0, sizeof(board));
+
+    Start();
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    EXPECT_EQ(board[col][row].number, 8);
+    EXPECT_TRUE(VizavuCanUndo());
+}
+
+TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    int col = 0, row = 0;
+    while (board[col][row].number != 0)
+        if (++col == 9)
+        {
+            col = 0;
+            row++;
+        }
+    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_4, KMOD_LCTRL, true);
+    Key(SDLK_LCTRL, 0, false);
+    ASSERT_EQ(board[col][row].number, 4);
+
+    // The bar's Undo button takes the press; the board does not see it.
+    ASSERT_NE(mwinInGameInGameUndoButton, nullptr);
+    const _Dimension* u = mwinInGameInGameUndoButton->GetActualArea();
+    Click(u->x + u->w / 2, u->y + u->h / 2);
+    Frames(2);
+    EXPECT_EQ(board[col][row].number, 0);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    ASSERT_EQ(MWinPopupMessage(main_mwin, "Note", "A message"), 1);
+    Frames(1);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    Key(SDLK_ESCAPE, 0, true);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    EXPECT_FALSE(main_mwin->PopupIsOn());
+}
+
+TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
+{
+    Start();
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    Click(a->x + a->w / 2, a->y + a->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    main_game->GetWindow()->WindowResized(1000, 500);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    const _Dimension& b = board_dimensions[BOARD_DIM_BOARD];
+    EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.5f);
+    // Centred in the play preset (55, 25, 380, 430).
+    EXPECT_NEAR(b.x + b.w / 2, 55 + 380 / 2.0f, 0.01f);
+    EXPECT_NEAR(b.y + b.h / 2, 25 + 430 / 2.0f, 0.01f);
+    // The graphics came back with the new device.
+    EXPECT_TRUE(main_font->IsCreated());
+    EXPECT_TRUE(main_game->GetCornerTexture()->IsOk());
+}
+
+} // namespace

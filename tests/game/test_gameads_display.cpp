@@ -1,0 +1,225 @@
+// The browser and printing inside the running game: the browser shows each
+// game's pictures and text, steps and goes back with the keyboard; printing
+// from the menu leaves a picture on the Desktop and says so.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <SDL2/SDL.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "EngJpeg.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "Linux/EngEvents_LNX.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinPopup.h"
+#include "game/Game.h"
+#include "game/GameAdsScreen.h"
+#include "game/Options.h"
+#include "game/Print.h"
+#include "game/Vizavu.h"
+#include "game/VizavuSave.h"
+#include "game/VizavuScreens.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
+
+class ExtrasRun : public ::testing::Test
+{
+protected:
+    vztest::TempDir dir;
+    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
+    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+    vztest::PopupRecorder popups;
+    std::string desktop;
+
+    void SetUp() override
+    {
+        desktop = dir.File("Desk");
+        ASSERT_EQ(mkdir(desktop.c_str(), 0755), 0);
+        vztest::WriteFile(dir.File("user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
+        main_skip_resolution_dialog = 1;
+        _EngCreateWindowParms* p = MainGetCreateWindowParms();
+        p->x = p->y = 0;
+        p->width = 800;
+        p->height = 600;
+        p->windowed = 1;
+        int code = 1;
+        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        main_game->GetWindow()->GotActiveMsg(1);
+        Frames(3);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    }
+
+    void TearDown() override
+    {
+        MainExitAndDeleteMainProgram(1);
+        main_skip_resolution_dialog = 0;
+    }
+
+    void Frames(int n)
+    {
+        for (int i = 0; i < n; i++)
+        {
+            eng_main_current_time += 1.0 / 60;
+            main_game->DoTick();
+            main_game->DoRender();
+        }
+    }
+
+    void Key(SDL_Keycode sym)
+    {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+        {
+            SDL_Event e = {};
+            e.type = type;
+            e.key.keysym.sym = sym;
+            EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
+            Frames(1);
+        }
+    }
+
+    // Presses a widget of the shown screen as the toolkit would.
+    void Press(MWinButton* b)
+    {
+        ASSERT_NE(b, nullptr);
+        ASSERT_TRUE(vizavu_screens->GetGameAdsCC()->ButtonsCallback(b, nullptr));
+        Frames(2);
+    }
+
+    // Saves the frame just drawn when VZ_SHOT names a file.
+    void Shot(const char* tag)
+    {
+        const char* base = getenv("VZ_SHOT");
+        if (!base)
+            return;
+        int w = eng_main_window_width, h = eng_main_window_height;
+        std::vector<unsigned char> px(size_t(w) * h * 3), flipped(px.size());
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+        for (int y = 0; y < h; y++)
+            std::copy_n(&px[size_t(h - 1 - y) * w * 3], size_t(w) * 3, &flipped[size_t(y) * w * 3]);
+        EngJpegWriteFileFromBuffer((std::string(base) + tag + ".jpg").c_str(), 90, 72, w, h, flipped.data());
+    }
+
+    static std::string Text(MWinButton* b) { return b && b->GetTextP() ? b->GetTextP() : ""; }
+};
+
+TEST_F(ExtrasRun, BrowserShowsPicturesStepsAndGoesBack)
+{
+    options.other_games_index = 0;
+    GameAdsPrepareBrowser(vizavu_screens->GetGameAdsCC());
+    VizavuGotoScreen(main_mwin, GAME_ADS_SCREEN_ID);
+    Frames(3);
+    ASSERT_EQ(GameGetCurrentScreen(), GAME_ADS_SCREEN_ID);
+    EXPECT_EQ(Text(mwinGameAdsMainWinTitleButton), game_ads[0].title);
+    ASSERT_NE(GameAdsGetAdTex1P(), nullptr);
+    ASSERT_NE(GameAdsGetAdTex2P(), nullptr);
+    EXPECT_TRUE(GameAdsGetAdTex1P()->IsOk());
+    EXPECT_TRUE(mwinGameAdsMainWinPic1Button->IsCustomBackOn());
+    EXPECT_TRUE(mwinGameAdsMainWinPic2Button->IsCustomBackOn());
+    Shot("-gads");
+
+    Press(mwinGameAdsMainWinNextButton);
+    int row = GameAdsGetCurGameAd();
+    EXPECT_GT(row, 0);
+    EXPECT_EQ(options.other_games_index, row);
+    EXPECT_EQ(Text(mwinGameAdsMainWinTitleButton), game_ads[row].title);
+    EXPECT_TRUE(mwinGameAdsMainWinPic1Button->IsCustomBackOn());
+
+    // Escape is the Back button.
+    Key(SDLK_ESCAPE);
+    Frames(2);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    EXPECT_EQ(GameAdsGetAdTex1P(), nullptr);
+}
+
+TEST_F(ExtrasRun, PrintingAnUnstartedPuzzleTellsWhereThePictureIs)
+{
+    PrintDo();
+    Frames(2);
+    int level = options.cur_level, puzzle = options.levels[level].cur_puzzle;
+    std::string name = std::string("Vizavu ") + level_strs[level] + " " + std::to_string(puzzle + 1) + ".jpg";
+    ASSERT_TRUE(vztest::FileExists(desktop + "/" + name));
+    // The previewed puzzle's givens are on the paper: the centre of a given's cell is inked.
+    unsigned w = 0, h = 0;
+    unsigned char* px = EngJpegReadFileToBuffer((desktop + "/" + name).c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    ASSERT_EQ(w, 1024u);
+    int inked = 0, givens = 0;
+    for (int c = 0; c < 9; c++)
+        for (int r = 0; r < 9; r++)
+        {
+            if (!board[c][r].given)
+                continue;
+            givens++;
+            int cx = int(43 + (c + 0.5f) * 940 / 9.0f), cy = int(72 + (r + 0.5f) * 942 / 9.0f) - 4;
+            int darkest = 255;
+            for (int y = cy - 15; y <= cy + 15; y++)
+                for (int x = cx - 15; x <= cx + 15; x++)
+                    darkest = std::min(darkest, int(px[(size_t(y) * w + x) * 3]));
+            inked += darkest < 80;
+        }
+    free(px);
+    EXPECT_GT(givens, 0);
+    EXPECT_EQ(inked, givens);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    _MWinPopupSettings* s = MWinPopupGetSettings(main_mwin);
+    ASSERT_NE(s->msg, nullptr);
+    EXPECT_EQ(Text(s->msg),
+              "A file for printing named\n\"" + name + "\"\nhas been placed on your Desktop.\n");
+    Shot("-print");
+}
+
+TEST_F(ExtrasRun, PrintingAStartedPuzzleAsksWhichStateAndEscapePrintsTheCurrentOne)
+{
+    saved_puzzle.started = 1;
+    int col = -1, row = -1;
+    for (int c = 0; c < 9 && col < 0; c++)
+        for (int r = 0; r < 9; r++)
+            if (!board[c][r].given)
+            {
+                col = c;
+                row = r;
+                break;
+            }
+    ASSERT_GE(col, 0);
+    board[col][row].number = 7;
+    PrintDo();
+    Frames(1);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    EXPECT_EQ(Text(MWinPopupGetSettings(main_mwin)->msg), "Print the original or current puzzle ?");
+    EXPECT_EQ(Text(MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_OK)), "Original");
+    EXPECT_EQ(Text(MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_CANCEL)), "Current");
+    Shot("-ask");
+
+    Key(SDLK_ESCAPE);
+    Frames(2);
+    int level = options.cur_level, puzzle = options.levels[level].cur_puzzle;
+    std::string file = desktop + "/Vizavu " + level_strs[level] + " " + std::to_string(puzzle + 1) + ".jpg";
+    unsigned w = 0, h = 0;
+    unsigned char* px = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    // The player's 7 is printed in dark grey.
+    int cx = int(43 + (col + 0.5f) * 940 / 9.0f), cy = int(72 + (row + 0.5f) * 942 / 9.0f) - 4;
+    int darkest = 255;
+    for (int y = cy - 15; y <= cy + 15; y++)
+        for (int x = cx - 15; x <= cx + 15; x++)
+            darkest = std::min(darkest, int(px[(size_t(y) * w + x) * 3]));
+    free(px);
+    EXPECT_LT(darkest, 140);
+    EXPECT_GT(darkest, 40);
+    saved_puzzle.started = 0;
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// The colour screen inside the whole game on a real window: reached with the
+// mouse, its edits show on the screen and the preview, and are saved at exit.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "Linux/EngEvents_LNX.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinColourPicker.h"
+#include "game/Board.h"
+#include "game/Game.h"
+#include "game/GraphicsScreen.h"
+#include "game/MainScreen.h"
+#include "game/Options.h"
+#include "game/OptionsScreen.h"
+#include "game/Vizavu.h"
+#include "game/VizavuScreens.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+struct Rgb
+{
+    int r, g, b;
+};
+
+class ColourScreenRun : public ::testing::Test
+{
+protected:
+    vztest::TempDir dir;
+    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
+    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+    vztest::PopupRecorder popups;
+
+    std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
+
+    void Start()
+    {
+        main_skip_resolution_dialog = 1;
+        _EngCreateWindowParms* p = MainGetCreateWindowParms();
+        p->x = p->y = 0;
+        p->width = 800;
+        p->height = 600;
+        p->windowed = 1;
+        int code = 1;
+        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        main_game->GetWindow()->GotActiveMsg(1);
+        Frames(3);
+    }
+
+    void Frames(int n)
+    {
+        for (int i = 0; i < n; i++)
+        {
+            eng_main_current_time += 1.0 / 60;
+            main_game->DoTick();
+            main_game->DoRender();
+        }
+    }
+
+    void Send(SDL_Event e)
+    {
+        EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
+        Frames(1);
+    }
+
+    void Click(MWinButton* b, float fx = 0.5f)
+    {
+        ASSERT_NE(b, nullptr);
+        const _Dimension* a = b->GetActualArea();
+        int x = int((a->x + a->w * fx) * eng_main_window_x_ratio);
+        int y = int((a->y + a->h / 2) * eng_main_window_y_ratio);
+        SDL_Event e = {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        Send(e);
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        {
+            SDL_Event m = {};
+            m.type = type;
+            m.button.button = SDL_BUTTON_LEFT;
+            m.button.clicks = 1;
+            m.button.x = x;
+            m.button.y = y;
+            Send(m);
+        }
+        Frames(2);
+    }
+
+    // A pixel of a frame drawn now, at a point of the 640 x 480 space.
+    Rgb Pixel(float x640, float y480)
+    {
+        main_game->RenderCB();
+        unsigned char p[4] = {0, 0, 0, 0};
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        int x = int(x640 * eng_main_window_x_ratio), y = int(y480 * eng_main_window_y_ratio);
+        glReadPixels(x, eng_main_window_height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return {p[0], p[1], p[2]};
+    }
+
+    void TearDown() override
+    {
+        MainExitAndDeleteMainProgram(1);
+        main_skip_resolution_dialog = 0;
+    }
+};
+
+TEST_F(ColourScreenRun, EditsShowAtOnceOnTheScreenAndBoardAndAreSaved)
+{
+    Start();
+    Click(mwinMainMainOptionsButton);
+    ASSERT_EQ(GameGetCurrentScreen(), OPTIONS_SCREEN_ID);
+    EXPECT_EQ(Pixel(5, 5).r, 0); // black behind the options
+    Click(mwinOptionsOptionsGraphicsButton);
+    ASSERT_EQ(GameGetCurrentScreen(), GRAPHICS_SCREEN_ID);
+
+    // The clear colour is the set's Screen colour and follows the picker.
+    const float* screen = options.colours[options.cur_colour_set][OPTIONS_COL_SCREEN];
+    Rgb before = Pixel(5, 5);
+    EXPECT_NEAR(before.r, int(screen[0] * 255 + 0.5f), 2);
+    EXPECT_NEAR(before.b, int(screen[2] * 255 + 0.5f), 2);
+    auto* picker = static_cast<MWinColour*>(mwinGraphicsGraphicsColColour);
+    ASSERT_NE(picker, nullptr);
+    picker->Set(0.9f, 0.1f, 0.1f, 1);
+    Frames(1);
+    Rgb red = Pixel(5, 5);
+    EXPECT_GT(red.r, 200);
+    EXPECT_LT(red.g, 60);
+
+    // A board colour re-tints the preview's empty cells two frames later.
+    int col = -1, row = -1;
+    for (int c = 0; c < 9 && col < 0; c++)
+        for (int r = 0; r < 9; r++)
+            if (board[c][r].number == 0)
+            {
+                col = c;
+                row = r;
+                break;
+            }
+    ASSERT_GE(col, 0);
+    const _BoardCellVars& cell = board_vars[col][row];
+    Rgb white = Pixel(cell.x + 2, cell.y + 2);
+    EXPECT_GT(white.r, 200);
+    Click(mwinGraphicsGraphicsSelChoice, (OPTIONS_COL_BOARD + 0.5f) / OPTIONS_NUM_COLOUR_PARTS);
+    ASSERT_EQ(options.cur_colour_part, OPTIONS_COL_BOARD);
+    picker->Set(0.1f, 0.2f, 0.9f, 1);
+    Frames(3);
+    EXPECT_TRUE(main_mwin->IsInputAllowed());
+    Rgb blue = Pixel(cell.x + 2, cell.y + 2);
+    EXPECT_GT(blue.b, blue.r + 80) << blue.r << "," << blue.g << "," << blue.b;
+
+    // Back to the options: black again; the edits are in the saved options.
+    Click(mwinGraphicsGraphicsBackButton);
+    ASSERT_EQ(GameGetCurrentScreen(), OPTIONS_SCREEN_ID);
+    EXPECT_EQ(Pixel(5, 5).r, 0);
+    MainExitAndDeleteMainProgram(1);
+    std::string opts = vztest::ReadFile(DataFile("Options.dat"));
+    ASSERT_EQ(opts.size(), size_t(OPTIONS_FILE_SIZE));
+    Options o;
+    memcpy(&o, opts.data(), sizeof(o));
+    EXPECT_NEAR(o.colours[0][OPTIONS_COL_SCREEN][0], 0.9f, 0.02f);
+    EXPECT_NEAR(o.colours[0][OPTIONS_COL_BOARD][2], 0.9f, 0.02f);
+    EXPECT_EQ(o.cur_colour_part, OPTIONS_COL_BOARD);
+}
+
+} // namespace
