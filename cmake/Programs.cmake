@@ -1,13 +1,13 @@
-# The program. Until the game is built it is the engine's own demo.
+# The game, and the engine's own demo program (a window that clears to a colour).
 file(GLOB VZ_GAME_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/game/*Entry.cpp)
 file(GLOB VZ_ENGINE_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Engine/*Entry.cpp)
-if(VZ_GAME_ENTRY)
-  add_executable(vizavu ${VZ_GAME_ENTRY} ${VZ_ENGINE_ENTRY})
-  target_link_libraries(vizavu PRIVATE vz_game)
-else()
-  add_executable(vizavu ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp ${VZ_ENGINE_ENTRY})
-  target_link_libraries(vizavu PRIVATE vz_engine)
-endif()
+add_executable(vizavu ${VZ_GAME_ENTRY} ${VZ_ENGINE_ENTRY})
+target_link_libraries(vizavu PRIVATE vz_game)
+
+add_executable(engine_demo ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp ${VZ_ENGINE_ENTRY})
+target_link_libraries(engine_demo PRIVATE vz_engine)
+set_target_properties(engine_demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+add_dependencies(engine_demo vz_resources)
 add_dependencies(vizavu vz_resources)
 install(TARGETS vizavu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 

@@ -423,11 +423,11 @@ Canvas BoardMask()
         {
             float px = x + 0.5f, py = y + 0.5f;
             // Box edges: half of the thick line; the next box draws the other half.
-            float edge = std::min(std::min(px, n - px), std::min(py, n - py)) - 2.5f;
+            float edge = std::min(std::min(px, n - px), std::min(py, n - py)) - 4.5f;
             float inner = 1e9f;
             for (int k = 1; k < 3; k++)
                 inner = std::min(inner, std::min(std::fabs(px - k * cell), std::fabs(py - k * cell)));
-            inner -= 1.0f;
+            inner -= 0.6f;
             float d = std::min(edge, inner);
             float line = std::clamp(0.5f - d, 0.0f, 1.0f);
             float shade = 1 - 0.07f * std::exp(-std::max(d, 0.0f) / 5) - 0.03f * py / n;

@@ -172,6 +172,12 @@ void MWin::SetScreens(MWinScreens** s)
         screens = *s;
 }
 
+void MWin::ClearScreens(MWinScreens* s)
+{
+    if (s && s == screens)
+        screens = nullptr;
+}
+
 MWinScreens* MWin::GetScreens()
 {
     DebugAssertAlt(screens != nullptr, __PRETTY_FUNCTION__, "No screens");

@@ -22,6 +22,11 @@ class MWinTextures;
 class MWinWindow;
 struct _MWinButtonCallbackInfo;
 
+// Popup callbacks (also declared in MWinPopup.h).
+typedef void (*MWinPopupResultCallback)(MWin* mwin, char result, void* user);
+typedef void (*MWinPopupPanelChoiceCallback)(MWin* mwin, int pos, void* user);
+typedef const char* (*MWinPopupPanelStringsCallback)(int, MWinButton*, void*);
+
 // The popup state the toolkit keeps.
 struct _MWinPopupState
 {
@@ -47,6 +52,9 @@ public:
 
     // Screens.
     void SetScreens(MWinScreens** screens);
+    // Forgets the screen set when it is the one held (its destructor calls this).
+    void ClearScreens(MWinScreens* screens);
+    char HasScreens() const { return screens != nullptr; }
     MWinScreens* GetScreens();
     char AreScreensOn();
     unsigned GetCurrentScreen();
@@ -161,6 +169,54 @@ public:
     char PopupCreateCollection();
     void PopupCloseCollection();
     MWinCollection* GetPopupCollection() { return popup.collection; }
+
+    // Popups (the MWinPopup... functions of MWinPopup.h on this toolkit).
+    void PopupSetupTexturesAndFonts(const char* back, const char* title_tb, const char* title_font,
+                                    const char* button_tb, const char* button_font, float f1, float f2,
+                                    float f3, float f4, float f5, float f6, float f7, float f8, float f9,
+                                    float f10, float f11, float f12, _MWinTextAlign align);
+    void PopupSetupTexturesAndFonts(const char* back, const char* title_tb, const char* title_font,
+                                    const char* button_tb, const char* button_font);
+    void PopupSetupTexturesAndFonts(const char* back, const char* texbut, const char* font);
+    void PopupSetupButtonSizes(float min_box_w, float max_box_w, float button_w, float button_h);
+    void PopupSetupButtonWidths(float w);
+    void PopupSetSizeOfBoxForNextPopup(float w, float h);
+    void PopupSetGoodColoursForNextPopup();
+    void PopupSetErrorColoursForNextPopup();
+    void PopupDontLetNextPopupDarkenScreen();
+    void PopupChangeButtonTextsForNextPopup(const char* ok, const char* cancel);
+    void PopupChangeButtonTextsForNextPopup(const char* ok, const char* no, const char* cancel);
+    char PopupChangeButtonTextsForNextPopup(const char* ok, const char* no, const char* cancel,
+                                            const char* extra);
+    MWinWindow* PopupGetWindow();
+    MWinButton* PopupGetButton(int slot);
+    void PopupSetTransparency(float t);
+    void PopupSetWindowYPos(float y);
+    char PopupSetupDefaultButtons(const char* title, const char* message, char ok, char cancel, char no,
+                                  char extra, float extra_w, float extra_h);
+    char PopupSetupButton(MWinButton* b);
+    char PopupCompleteSetup(MWinPopupResultCallback cb, void* user);
+    char PopupMessage(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupMessage(const char* title, const char* message);
+    char PopupMessage(const char* message);
+    char PopupErrorMessage(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupErrorMessage(const char* title, const char* message);
+    char PopupErrorMessage(const char* message);
+    char PopupOkCancel(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupYesNo(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupYesNoCancel(const char* title, const char* message, MWinPopupResultCallback cb, void* user);
+    char PopupYesNoCancelExtra(const char* title, const char* message, MWinPopupResultCallback cb,
+                               void* user);
+    char PopupNotice(const char* title, const char* message);
+    char PopupNoticeShowItAndRemoveIt(const char* title, const char* message);
+    char PopupNoticeForTime(const char* title, const char* message, double seconds, char fade);
+    char PopupGetText(const char* title, const char* message, char* text, int length,
+                      MWinPopupResultCallback cb, void* user);
+    char PopupPanel(const char* title, const char* message, int count, int visible, float w, float h,
+                    MWinPopupPanelStringsCallback strings, char ok, int** selection,
+                    MWinPopupPanelChoiceCallback choice, MWinPopupResultCallback cb, void* user);
+    char PopupScript(const char* title, const char* message, char* script_text, const char* texbut_id,
+                     float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
 
 private:
     Game* program;

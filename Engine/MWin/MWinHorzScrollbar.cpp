@@ -411,8 +411,16 @@ void MWinHorzScrollbar::DraggingOver()
     }
 }
 
-void MWinHorzScrollbar::ArrowPress(char up)
+char MWinHorzScrollbar::StillHere(const _MWinButtonRef* ref)
 {
+    return ref->self == nullptr || RefStillExists(ref);
+}
+
+char MWinHorzScrollbar::ArrowPress(char up)
+{
+    _MWinButtonRef ref = {};
+    if (HasCallback())
+        MakeRef(&ref);
     if (up)
     {
         if (pos <= max - step)
@@ -420,13 +428,18 @@ void MWinHorzScrollbar::ArrowPress(char up)
     }
     else if (pos >= min + step)
         SetPosDouble(pos - step, 0, 0, 1);
+    return StillHere(&ref);
 }
 
-void MWinHorzScrollbar::Jump(int direction)
+char MWinHorzScrollbar::Jump(int direction)
 {
+    _MWinButtonRef ref = {};
+    if (HasCallback())
+        MakeRef(&ref);
     double v = direction <= 0 ? pos - page : pos + page;
     v = v < min ? min : v > max ? max : v;
     SetPosDouble(v, 0, 0, 1);
+    return StillHere(&ref);
 }
 
 char MWinHorzScrollbar::HandleMouseButtonPressed(char button, char down, char third)
@@ -494,10 +507,11 @@ char MWinHorzScrollbar::HandleMouseWheel(int delta)
 {
     if (!ShouldHandleMouseWheel())
         return 0;
-    for (int i = 0; i < delta; i++)
-        ArrowPress(0);
-    for (int i = 0; i < -delta; i++)
-        ArrowPress(1);
+    // A callback may remove the bar: stop stepping as soon as it is gone.
+    int steps = delta < 0 ? -delta : delta;
+    for (int i = 0; i < steps; i++)
+        if (!ArrowPress(delta < 0 ? 1 : 0))
+            return 1;
     return 1;
 }
 

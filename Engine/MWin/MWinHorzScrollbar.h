@@ -63,11 +63,13 @@ public:
 
     void RenderNoPrepare();
     void RenderButton();
-    void ArrowPress(char up);
-    void Jump(int direction);
+    // Both return 0 when a callback removed the bar.
+    char ArrowPress(char up);
+    char Jump(int direction);
     void DraggingOver();
 
 private:
+    static char StillHere(const _MWinButtonRef* ref);
     double Snap(double x);
     void UpdateAutoText();
     float ThumbLength();

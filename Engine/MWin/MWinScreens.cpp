@@ -50,6 +50,8 @@ MWinScreens::~MWinScreens()
         screens->RemoveAll();
     delete screens;
     screens = nullptr;
+    if (mwin)
+        mwin->ClearScreens(this);
 }
 
 char MWinScreens::SetupAllScreens()

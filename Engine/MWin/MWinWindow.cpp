@@ -232,17 +232,21 @@ void MWinWindow::Render()
     }
     if (extra_size_on)
         RenderScrollbars();
+    // A broken list ends the drawing; a widget whose content is not set up yet
+    // (a scrollbar without a range) is only skipped.
     for (MWinButton* b = first_button; b; b = b->next)
     {
-        if (!b->IsLive())
+        if (!b->IsAlive())
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
             return;
         }
-        b->Render();
+        if (b->IsLive())
+            b->Render();
     }
     for (MWinButton* b = first_button; b; b = b->next)
-        b->RenderOnTopOfOtherButtons();
+        if (b->IsLive())
+            b->RenderOnTopOfOtherButtons();
 }
 
 void MWinWindow::RenderScrollbars()

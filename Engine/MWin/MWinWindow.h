@@ -13,6 +13,11 @@ class MWinButton;
 class MWinCollection;
 class MWinCollectionController;
 class MWinWindow;
+class MWinFrameButton;
+class MWinGraph;
+class MWinScriptButton;
+class MWinTabPanel;
+class MWinVertScrollbar;
 class EngTexture;
 struct _MWinButtonCallbackInfo;
 
@@ -201,6 +206,14 @@ public:
                                  float w, float h);
     MWinButton* AddColour(const char* id, const char* texbut, const char* text, float x, float y, float w,
                           float h);
+    // Factories of the subclassed kinds (the MWinWindowAdd... functions).
+    MWinVertScrollbar* AddVertScrollbar(const char* id, const char* texbut, const char* text, float x,
+                                        float y, float w, float h);
+    MWinFrameButton* AddBackButton(const char* id, const char* texbut, const char* text, float x, float y,
+                                   float w, float h);
+    MWinGraph* AddGraph(const char* id, const char* texbut, float x, float y, float w, float h);
+    MWinTabPanel* AddTabPanel(const char* id, const char* texbut, float x, float y, float w, float h);
+    MWinScriptButton* AddScriptButton(const char* id, const char* texbut, float x, float y, float w, float h);
     MWinButton* CompleteAddButton(MWinButton* b);
     char PreAddButton(const char* id, _MWinButtonType kind, float* area);
     char RemoveButton(MWinButton* b);

@@ -125,6 +125,19 @@ TEST_F(Popup, KindsLabelsOrderAndResults)
          {"Yes", "No", "Cancel", "Extra"},
          -1,
          {1, 0, 2, 3}},
+        // The toolkit's member forms open the same popups.
+        {"member ok cancel",
+         [](MWin* m, const char* t, const char* q, MWinPopupResultCallback cb, void* u)
+         { return m->PopupOkCancel(t, q, cb, u); },
+         {"OK", "Cancel"},
+         0,
+         {1, 0, -1, -1}},
+        {"member yes no cancel extra",
+         [](MWin* m, const char* t, const char* q, MWinPopupResultCallback cb, void* u)
+         { return m->PopupYesNoCancelExtra(t, q, cb, u); },
+         {"Yes", "No", "Cancel", "Extra"},
+         -1,
+         {1, 0, 2, 3}},
     };
     for (const Case& c : cases)
     {

@@ -177,6 +177,23 @@ TEST_F(ScreensTest, GotoClosesAnOpenPopupWithoutAnswering)
     EXPECT_TRUE(mw->GetDesktop()->GetCollectionFromID("OPTN", 0)->IsActive());
 }
 
+// Deleting the screen set lets the toolkit forget it: the queries no longer
+// reach the freed set and a new set can be registered.
+TEST_F(ScreensTest, DeletedScreenSetIsForgotten)
+{
+    Make(0);
+    ASSERT_TRUE(screens->SetupAllScreens());
+    screens->StartScreen(kMain, 0);
+    ASSERT_TRUE(mw->AreScreensOn());
+    delete screens;
+    screens = nullptr;
+    EXPECT_FALSE(mw->HasScreens());
+    EXPECT_FALSE(mw->AreScreensOn());
+    EXPECT_EQ(mw->GetCurrentScreen(), 0u);
+    Make(0);
+    EXPECT_TRUE(mw->HasScreens());
+}
+
 TEST_F(ScreensTest, FailedRegistrationAndUnknownScreens)
 {
     Make(0, 0);

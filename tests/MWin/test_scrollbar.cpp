@@ -1,10 +1,12 @@
 // The vertical scrollbar: keys and steps, dragging and its callbacks, the
-// bound variable, snapping and the value text, and callbacks that remove it.
+// bound variable, snapping and the value text, and callbacks that remove it
+// (from either bar).
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "MWin/MWinHorzScrollbar.h"
 #include "MWin/MWinVertScrollbar.h"
 #include "WidgetTestFixture.h"
 
@@ -169,4 +171,36 @@ TEST_F(VertBar, CallbackThatRemovesTheBarEndsTheWheel)
     EXPECT_TRUE(b->HandleMouseWheel(-5));
     EXPECT_EQ(removal_calls, 1);
     EXPECT_EQ(win->GetButtonFromID("v", 0), nullptr);
+}
+
+// Every stepping path of the horizontal bar stops once its callback removed it
+// (the old loop kept stepping on the freed bar).
+TEST_F(VertBar, CallbackThatRemovesTheHorizontalBarEndsTheStepping)
+{
+    struct Case
+    {
+        const char* what;
+        int wheel; // 0: a key instead
+        int key;
+    };
+    const Case cases[] = {
+        {"wheel forwards", 5, 0}, {"wheel backwards", -5, 0}, {"left key", 0, 244}, {"page key", 0, 249}};
+    removal_window = win;
+    for (const Case& c : cases)
+    {
+        auto* b = static_cast<MWinHorzScrollbar*>(
+            win->AddHorzScrollbar("h", MWIN_TEXBUT_DEFAULT, "", 0, 0, 300, 20));
+        ASSERT_NE(b, nullptr) << c.what;
+        b->SetValuesDouble(0, 100, 10, 1);
+        b->SetPosDouble(50, 0, 1, 0);
+        b->Activate();
+        removal_calls = 0;
+        b->SetCallback(&RemoveSelf, 0, 0, 0);
+        if (c.wheel)
+            EXPECT_TRUE(b->HandleMouseWheel(c.wheel)) << c.what;
+        else
+            EXPECT_TRUE(b->HandleKeyDown(c.key)) << c.what;
+        EXPECT_EQ(removal_calls, 1) << c.what;
+        EXPECT_EQ(win->GetButtonFromID("h", 0), nullptr) << c.what;
+    }
 }

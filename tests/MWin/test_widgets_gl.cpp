@@ -8,6 +8,8 @@
 #include "MWin/MWinButton.h"
 #include "MWin/MWinColourPicker.h"
 #include "MWin/MWinHorzScrollbar.h"
+#include "MWin/MWinTabPanel.h"
+#include "MWin/MWinVertScrollbar.h"
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinFonts.h"
@@ -222,6 +224,40 @@ TEST_F(WidgetsGL, EveryKindDrawsWithoutErrors)
     EXPECT_GT(Pixel(20, 180).g, 150);
     for (const std::string& line : vztest::LoggedLines())
         EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
+}
+
+// A horizontal bar without a range yet is skipped; the widgets after it (and the
+// kinds that need no content to draw) are still drawn.
+TEST_F(WidgetsGL, WidgetsAfterAnUnrangedScrollbarAreDrawn)
+{
+    auto* bar =
+        static_cast<MWinHorzScrollbar*>(win->AddHorzScrollbar("h", MWIN_TEXBUT_DEFAULT, "", 10, 10, 300, 20));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_FALSE(bar->IsLive());
+    struct Case
+    {
+        const char* what;
+        MWinButton* b;
+    } cases[] = {
+        {"push", win->AddButton("push", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "", 10, 60, 100, 40)},
+        {"kind 13", win->AddButton("gen", MWIN_BUTTON_GENERIC, MWIN_TEXBUT_DEFAULT, "", 130, 60, 100, 40)},
+        {"pie", win->AddButton("pie", MWIN_BUTTON_PIE, MWIN_TEXBUT_DEFAULT, "", 250, 60, 100, 100)},
+        {"vertical bar", MWinWindowAddVertScrollbar(win, "v", MWIN_TEXBUT_DEFAULT, "", 370, 60, 20, 200)},
+        {"tab panel", MWinWindowAddTabPanel(win, "tab", MWIN_TEXBUT_DEFAULT, 410, 60, 200, 200)},
+    };
+    Draw();
+    for (const Case& c : cases)
+    {
+        ASSERT_NE(c.b, nullptr) << c.what;
+        const _Dimension* a = c.b->GetActualArea();
+        EXPECT_GT(Pixel(int(a->x + 2), int(a->y + 2)).g, 150) << c.what;
+    }
+    EXPECT_LT(Pixel(160, 20).g, 20) << "the unranged bar itself is not drawn";
+    bar->SetValues(0, 10, 1, 1);
+    Draw();
+    EXPECT_GT(Pixel(160, 20).g, 150) << "a ranged bar is drawn";
+    for (const std::string& line : vztest::LoggedLines())
+        EXPECT_EQ(line.find("Internal Error"), std::string::npos) << line;
 }
 
 } // namespace

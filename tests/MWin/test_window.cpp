@@ -5,7 +5,12 @@
 #include <vector>
 
 #include "CoreTestFixture.h"
+#include "MWin/MWinFrame.h"
+#include "MWin/MWinGraph.h"
+#include "MWin/MWinStyledText.h"
+#include "MWin/MWinTabPanel.h"
 #include "MWin/MWinTextures.h"
+#include "MWin/MWinVertScrollbar.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
@@ -105,6 +110,34 @@ TEST_F(Window, WidgetListsAndLookups)
     w->RemoveAllButtonsAfterButton(first);
     EXPECT_EQ(w->GetNumButtons(), 1);
     EXPECT_EQ(w->GetLastButton(), first);
+}
+
+// The window's own factories for the subclassed kinds add a linked widget of
+// that kind at the requested place.
+TEST_F(Window, MemberFactoriesAddTheirKinds)
+{
+    MWinWindow* w = AddWindow("W", 0, 0, 640, 480);
+    struct Case
+    {
+        const char* id;
+        MWinButton* b;
+        _MWinButtonType kind;
+    } cases[] = {
+        {"vert", w->AddVertScrollbar("vert", MWIN_TEXBUT_DEFAULT, "", 10, 10, 20, 100),
+         MWIN_BUTTON_VERT_SCROLLBAR},
+        {"back", w->AddBackButton("back", MWIN_TEXBUT_DEFAULT, "", 40, 10, 100, 100), MWIN_BUTTON_FRAME},
+        {"graph", w->AddGraph("graph", MWIN_TEXBUT_DEFAULT, 150, 10, 100, 100), MWIN_BUTTON_GRAPH},
+        {"tab", w->AddTabPanel("tab", MWIN_TEXBUT_DEFAULT, 260, 10, 100, 100), MWIN_BUTTON_SCRIPT},
+        {"script", w->AddScriptButton("script", MWIN_TEXBUT_DEFAULT, 370, 10, 100, 100), MWIN_SCRIPT_TYPE},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_NE(c.b, nullptr) << c.id;
+        EXPECT_EQ(c.b->GetType(), c.kind) << c.id;
+        EXPECT_EQ(c.b->GetParent(), w) << c.id;
+        EXPECT_EQ(w->GetButtonFromID(c.id), c.b) << c.id;
+    }
+    EXPECT_EQ(w->GetNumButtons(), 5);
 }
 
 TEST_F(Window, ColourAndTransparency)

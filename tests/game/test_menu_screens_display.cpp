@@ -19,6 +19,7 @@
 #include "game/GraphicsScreen.h"
 #include "game/MainScreen.h"
 #include "game/Options.h"
+#include "game/ResolutionDialog.h"
 #include "game/OptionsScreen.h"
 #include "game/Vizavu.h"
 #include "game/VizavuScreens.h"
@@ -43,7 +44,7 @@ protected:
 
     void Start()
     {
-        main_skip_resolution_dialog = 1;
+        main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
         p->width = 800;
@@ -111,7 +112,7 @@ protected:
     void TearDown() override
     {
         MainExitAndDeleteMainProgram(1);
-        main_skip_resolution_dialog = 0;
+        main_display_settings_dialog = ResolutionShowAndRunWindow;
     }
 };
 
