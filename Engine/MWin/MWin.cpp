@@ -21,6 +21,31 @@
 
 namespace
 {
+// Draws one GUI layer without depth test and with plain blending, then puts
+// the device's state back and closes what the caller opened.
+template <class Draw>
+void DrawGuiLayer(EngDevice* dev, char entered_2d, char began, Draw draw)
+{
+    char depth_off = dev->TurnOffDepthBufferIfNeeded();
+    char blend_on = 0;
+    int src = 0, dst = 0;
+    dev->GetBlendingState(&blend_on, &src, &dst);
+    dev->EnableBlendingType(0);
+
+    draw();
+
+    if (blend_on)
+        dev->EnableSpecificBlending(src, dst);
+    else
+        dev->DisableBlending();
+    if (depth_off)
+        dev->TurnOnDepthBuffer();
+    if (began)
+        dev->EndRendering();
+    if (entered_2d)
+        dev->RestoreAfter2D();
+}
+
 char HookIsOn(MWin* m)
 {
     return m ? m->IsOn() : 0;
@@ -788,24 +813,7 @@ void MWin::RenderMain()
         entered_2d = dev->PrepareFor2DWithOrientationIfNeeded(1);
         began = dev->BeginRenderingIfNeeded();
     }
-    char depth_off = dev->TurnOffDepthBufferIfNeeded();
-    char blend_on = 0;
-    int src = 0, dst = 0;
-    dev->GetBlendingState(&blend_on, &src, &dst);
-    dev->EnableBlendingType(0);
-
-    desktop->RenderAllExceptPopupCollection();
-
-    if (blend_on)
-        dev->EnableSpecificBlending(src, dst);
-    else
-        dev->DisableBlending();
-    if (depth_off)
-        dev->TurnOnDepthBuffer();
-    if (began)
-        dev->EndRendering();
-    if (entered_2d)
-        dev->RestoreAfter2D();
+    DrawGuiLayer(dev, entered_2d, began, [this] { desktop->RenderAllExceptPopupCollection(); });
 }
 
 char MWin::RenderPopups()
@@ -817,24 +825,7 @@ char MWin::RenderPopups()
     EngDevice* dev = eng_main_device;
     char entered_2d = dev->PrepareFor2DWithOrientationIfNeeded(1);
     char began = dev->BeginRenderingIfNeeded();
-    char depth_off = dev->TurnOffDepthBufferIfNeeded();
-    char blend_on = 0;
-    int src = 0, dst = 0;
-    dev->GetBlendingState(&blend_on, &src, &dst);
-    dev->EnableBlendingType(0);
-
-    desktop->RenderPopupCollection();
-
-    if (blend_on)
-        dev->EnableSpecificBlending(src, dst);
-    else
-        dev->DisableBlending();
-    if (depth_off)
-        dev->TurnOnDepthBuffer();
-    if (began)
-        dev->EndRendering();
-    if (entered_2d)
-        dev->RestoreAfter2D();
+    DrawGuiLayer(dev, entered_2d, began, [this] { desktop->RenderPopupCollection(); });
     return 1;
 }
 

@@ -719,6 +719,11 @@ protected:
     float LS(int n);
     void PlaySound(int event);
     const char* ItemString(MWinButtonStringsCallback cb, const char** strings, char language, int i);
+    // Take a new item source (array, callback or language token; the others null).
+    void ChoiceAdoptStrings(int n, const char** strings, MWinButtonStringsCallback cb, const char* token);
+    void ListAdoptStrings(int n, const char** strings, MWinButtonStringsCallback cb, const char* token);
+    void PanelAdoptStrings(int n, int per_page, const char** strings, MWinButtonStringsCallback cb,
+                           const char* token);
 
     MWin* mwin;
     MWinWindow* parent;

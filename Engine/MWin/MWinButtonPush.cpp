@@ -175,16 +175,7 @@ char MWinButton::ChoiceSetStrings(int n, const char** strings)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null strings (ID: %s)", id);
         return 0;
     }
-    choice.sel = 0;
-    choice.num_items = n;
-    choice.strings = strings;
-    choice.strings_cb = nullptr;
-    choice.language = 0;
-    SetTextLanguageToken(nullptr);
-    live = 1;
-    ChoiceUpdateArrows();
-    if (choice.arrows)
-        ChoiceSetSel(0, 0);
+    ChoiceAdoptStrings(n, strings, nullptr, nullptr);
     return 1;
 }
 
@@ -202,16 +193,7 @@ char MWinButton::ChoiceSetStringsCallback(int n, MWinButtonStringsCallback fn, v
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null callback entry (ID: %s)", id);
         return 0;
     }
-    choice.sel = 0;
-    choice.num_items = n;
-    choice.strings = nullptr;
-    choice.strings_cb = fn;
-    choice.language = 0;
-    SetTextLanguageToken(nullptr);
-    live = 1;
-    ChoiceUpdateArrows();
-    if (choice.arrows)
-        ChoiceSetSel(0, 0);
+    ChoiceAdoptStrings(n, nullptr, fn, nullptr);
     return 1;
 }
 
@@ -227,17 +209,22 @@ char MWinButton::ChoiceSetStringsLanguageToken(int n, const char* token)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null token (ID: %s)", id);
         return 0;
     }
+    ChoiceAdoptStrings(n, nullptr, nullptr, token);
+    return 1;
+}
+
+void MWinButton::ChoiceAdoptStrings(int n, const char** strings, MWinButtonStringsCallback cb, const char* token)
+{
     choice.sel = 0;
     choice.num_items = n;
-    choice.strings = nullptr;
-    choice.strings_cb = nullptr;
-    choice.language = 1;
+    choice.strings = strings;
+    choice.strings_cb = cb;
+    choice.language = token ? 1 : 0;
     SetTextLanguageToken(token);
     live = 1;
     ChoiceUpdateArrows();
     if (choice.arrows)
         ChoiceSetSel(0, 0);
-    return 1;
 }
 
 const char* MWinButton::ChoiceGetString(int i)

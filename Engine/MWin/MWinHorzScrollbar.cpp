@@ -7,6 +7,7 @@
 #include "EngDebug.h"
 #include "EngMath.h"
 #include "MWinButtonCore.h"
+#include "MWinScrollbarCommon.h"
 
 MWinHorzScrollbar::MWinHorzScrollbar(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
                                      const char* text, float x, float y, float w, float h)
@@ -127,41 +128,7 @@ void MWinHorzScrollbar::SetPosDouble(double value, char drag, char force, char c
     }
     pos = Snap(c);
     UpdateAutoText();
-    switch (var.kind)
-    {
-    case MWIN_VAR_CHAR:
-    {
-        int r = EngMathRoundDouble(pos);
-        if (var.p_char)
-            *var.p_char = (char)(r < -127 ? -127 : r > 127 ? 127 : r);
-        break;
-    }
-    case MWIN_VAR_UCHAR:
-    {
-        int r = EngMathRoundDouble(pos);
-        if (var.p_uchar)
-            *var.p_uchar = (unsigned char)(r < 0 ? 0 : r > 255 ? 255 : r);
-        break;
-    }
-    case MWIN_VAR_INT:
-        if (var.p_int)
-            *var.p_int = EngMathRoundDouble(pos);
-        break;
-    case MWIN_VAR_LONG:
-        if (var.p_long)
-            *var.p_long = EngMathRoundLong(pos);
-        break;
-    case MWIN_VAR_ULONG:
-        if (var.p_ulong)
-            *var.p_ulong = (unsigned int)(pos < 0 ? 0 : EngMathRoundLong(pos));
-        break;
-    case MWIN_VAR_FLOAT:
-        if (var.p_float)
-            *var.p_float = var.mult_float > 0 ? (float)(pos / var.mult_float) : (float)pos;
-        break;
-    default:
-        break;
-    }
+    mwsb::StoreToVar(var, pos);
     if (drag)
         moved_by_drag = 1;
     if (mwin)
@@ -229,97 +196,47 @@ void MWinHorzScrollbar::UpdateAutoText()
 
 char MWinHorzScrollbar::RegisterFloatVariable(float* p, float mult, char call)
 {
-    if (!p || !MWinButton::RegisterFloatVariable(p, mult))
+    if (!p)
         return 0;
-    if (type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble((double)*p * mult, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterFloatVariable(p, mult);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
 }
 
 char MWinHorzScrollbar::RegisterIntVariable(int* p, int mult, char call)
 {
-    if (!MWinButton::RegisterIntVariable(p, mult))
-        return 0;
-    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble((double)*p * mult, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterIntVariable(p, mult);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
 }
 
 char MWinHorzScrollbar::RegisterLongVariable(int* p, int mult, char call)
 {
-    if (!MWinButton::RegisterLongVariable(p, mult))
-        return 0;
-    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble((double)*p * mult, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterLongVariable(p, mult);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
 }
 
 char MWinHorzScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
 {
-    if (!MWinButton::RegisterUnsignedLongVariable(p, mult))
-        return 0;
-    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble((double)*p * mult, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterUnsignedLongVariable(p, mult);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
 }
 
 char MWinHorzScrollbar::RegisterCharVariable(char* p, char call)
 {
-    if (!MWinButton::RegisterCharVariable(p))
-        return 0;
-    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble(*p, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterCharVariable(p);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, 1, call);
 }
 
 char MWinHorzScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
 {
-    if (!MWinButton::RegisterUnsignedCharVariable(p))
-        return 0;
-    if (p && type == MWIN_BUTTON_HORZ_SCROLLBAR)
-        SetPosDouble(*p, 0, 0, call);
-    return 1;
+    char ok = MWinButton::RegisterUnsignedCharVariable(p);
+    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, 1, call);
 }
 
 void MWinHorzScrollbar::UpdateFromRegisteredVariable(char call)
 {
     double v;
-    switch (var.kind)
-    {
-    case MWIN_VAR_CHAR:
-        if (!var.p_char)
-            return;
-        v = *var.p_char;
-        break;
-    case MWIN_VAR_UCHAR:
-        if (!var.p_uchar)
-            return;
-        v = *var.p_uchar;
-        break;
-    case MWIN_VAR_INT:
-        if (!var.p_int)
-            return;
-        v = (double)*var.p_int * var.mult_int;
-        break;
-    case MWIN_VAR_LONG:
-        if (!var.p_long)
-            return;
-        v = (double)*var.p_long * var.mult_long;
-        break;
-    case MWIN_VAR_ULONG:
-        if (!var.p_ulong)
-            return;
-        v = (double)*var.p_ulong * var.mult_ulong;
-        break;
-    case MWIN_VAR_FLOAT:
-        if (!var.p_float)
-            return;
-        v = (double)*var.p_float * var.mult_float;
-        break;
-    default:
-        return;
-    }
-    SetPosDouble(v, 0, 0, call);
+    if (mwsb::LoadFromVar(var, &v))
+        SetPosDouble(v, 0, 0, call);
 }
 
 // ---- Geometry ----

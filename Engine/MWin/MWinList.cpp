@@ -41,15 +41,7 @@ char MWinButton::ListSetStrings(int n, const char** strings)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null strings (ID: %s)", id);
         return 0;
     }
-    list.pos = 0;
-    list.num_entries = n;
-    list.strings = strings;
-    list.strings_cb = nullptr;
-    list.language = 0;
-    SetTextLanguageToken(nullptr);
-    list.open = 0;
-    choice_left_arrow = choice_right_arrow = 0;
-    live = 1;
+    ListAdoptStrings(n, strings, nullptr, nullptr);
     return 1;
 }
 
@@ -68,15 +60,7 @@ char MWinButton::ListSetStringsCallback(int n, MWinButtonStringsCallback fn, voi
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null callback entry (ID: %s)", id);
         return 0;
     }
-    list.pos = 0;
-    list.num_entries = n;
-    list.strings = nullptr;
-    list.strings_cb = fn;
-    list.language = 0;
-    SetTextLanguageToken(nullptr);
-    list.open = 0;
-    choice_left_arrow = choice_right_arrow = 0;
-    live = 1;
+    ListAdoptStrings(n, nullptr, fn, nullptr);
     if (n >= 1)
         AllocAndSetText(0, fn(0, this, strings_cb_data));
     return 1;
@@ -95,17 +79,22 @@ char MWinButton::ListSetStringsLanguageToken(int n, const char* token)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null token (ID: %s)", id);
         return 0;
     }
-    list.num_entries = n;
+    ListAdoptStrings(n, nullptr, nullptr, token);
+    AllocAndSetText(0, EngLanguagesGetString(token));
+    return 1;
+}
+
+void MWinButton::ListAdoptStrings(int n, const char** strings, MWinButtonStringsCallback cb, const char* token)
+{
     list.pos = 0;
-    list.strings = nullptr;
-    list.strings_cb = nullptr;
-    list.language = 1;
+    list.num_entries = n;
+    list.strings = strings;
+    list.strings_cb = cb;
+    list.language = token ? 1 : 0;
     SetTextLanguageToken(token);
     list.open = 0;
     choice_left_arrow = choice_right_arrow = 0;
     live = 1;
-    AllocAndSetText(0, EngLanguagesGetString(token));
-    return 1;
 }
 
 char MWinButton::ListIsOpen()

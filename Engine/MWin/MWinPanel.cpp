@@ -86,19 +86,7 @@ char MWinButton::PanelSetStrings(int n, int per_page, const char** strings)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null strings (ID: %s)", id);
         return 0;
     }
-    panel.strings = strings;
-    panel.strings_cb = nullptr;
-    panel.language = 0;
-    SetTextLanguageToken(nullptr);
-    panel.num_entries = n;
-    panel.pos = panel.allow_no_pos ? -1 : 0;
-    panel.anchor = panel.pos;
-    PanelUpdateNumPerPageVar(per_page);
-    if (panel.multi_sel)
-        PanelAllocateMultiPos();
-    panel.display_pos = 0;
-    PanelGetSidebarDimensions();
-    live = 1;
+    PanelAdoptStrings(n, per_page, strings, nullptr, nullptr);
     return 1;
 }
 
@@ -112,19 +100,7 @@ char MWinButton::PanelSetStringsCallback(int n, int per_page, MWinButtonStringsC
         DebugErrorAlt(__PRETTY_FUNCTION__, "invalid num entries %d (ID: %s)", n, id);
         return 0;
     }
-    panel.strings = nullptr;
-    panel.strings_cb = fn;
-    panel.language = 0;
-    SetTextLanguageToken(nullptr);
-    panel.num_entries = n;
-    panel.pos = panel.allow_no_pos ? -1 : 0;
-    panel.anchor = panel.pos;
-    PanelUpdateNumPerPageVar(per_page);
-    if (panel.multi_sel)
-        PanelAllocateMultiPos();
-    panel.display_pos = 0;
-    PanelGetSidebarDimensions();
-    live = 1;
+    PanelAdoptStrings(n, per_page, nullptr, fn, nullptr);
     return 1;
 }
 
@@ -141,9 +117,16 @@ char MWinButton::PanelSetStringsLanguageToken(int n, int per_page, const char* t
         DebugErrorAlt(__PRETTY_FUNCTION__, "Null token (ID: %s)", id);
         return 0;
     }
-    panel.strings = nullptr;
-    panel.strings_cb = nullptr;
-    panel.language = 1;
+    PanelAdoptStrings(n, per_page, nullptr, nullptr, token);
+    return 1;
+}
+
+void MWinButton::PanelAdoptStrings(int n, int per_page, const char** strings, MWinButtonStringsCallback cb,
+                                   const char* token)
+{
+    panel.strings = strings;
+    panel.strings_cb = cb;
+    panel.language = token ? 1 : 0;
     SetTextLanguageToken(token);
     panel.num_entries = n;
     panel.pos = panel.allow_no_pos ? -1 : 0;
@@ -154,7 +137,6 @@ char MWinButton::PanelSetStringsLanguageToken(int n, int per_page, const char* t
     panel.display_pos = 0;
     PanelGetSidebarDimensions();
     live = 1;
-    return 1;
 }
 
 void MWinButton::PanelEmpty()

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "../GL/GLFixture.h"
+#include "SkinnedGLFixture.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
@@ -20,25 +20,6 @@
 
 namespace
 {
-// An uncompressed 24-bit TGA of one colour.
-void WriteSolidTga(const std::string& path, int w, int h, unsigned char r, unsigned char g, unsigned char b)
-{
-    std::string d(18, '\0');
-    d[2] = 2;
-    d[12] = char(w & 255);
-    d[13] = char(w >> 8);
-    d[14] = char(h & 255);
-    d[15] = char(h >> 8);
-    d[16] = 24;
-    for (int i = 0; i < w * h; i++)
-    {
-        d += char(b);
-        d += char(g);
-        d += char(r);
-    }
-    vztest::WriteFile(path, d);
-}
-
 const char* Cell(int row, int column, MWinTabPanel*)
 {
     static char buf[32];
@@ -46,39 +27,12 @@ const char* Cell(int row, int column, MWinTabPanel*)
     return buf;
 }
 
-class ExtrasGL : public vztest::GLDevice
+class ExtrasGL : public vztest::SkinnedGL
 {
 protected:
-    void SetUp() override
+    void AfterStartup() override
     {
-        vztest::GLDevice::SetUp();
-        mw = new MWin(nullptr);
-        std::string green = tmp.File("green.tga");
-        WriteSolidTga(green, 8, 8, 0, 255, 0);
-        MWinTextures* t = mw->GetTextures();
-        ASSERT_NE(t->AddTextureWithOneTextureButton("Green", green.c_str()), nullptr);
-        for (int slot = 0; slot < MWIN_NUM_STD_TEXBUTS; slot++)
-            t->SetStandardTextureToTexBut(slot, "Green");
-        ASSERT_TRUE(mw->SetupDefaultFont());
-        ASSERT_TRUE(mw->Startup());
         ASSERT_GE(mw->GetFonts()->AddUserFontPointer("Main", mw->GetFonts()->GetStandardFont()), 0);
-        coll = mw->GetDesktop()->AddCollection("Coll");
-        ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.w = 640;
-        info.h = 480;
-        strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
-        win = coll->AddWindow("Win", &info);
-        ASSERT_NE(win, nullptr);
-    }
-
-    void TearDown() override
-    {
-        delete mw;
-        vztest::GLDevice::TearDown();
     }
 
     void Draw()
@@ -94,12 +48,6 @@ protected:
         for (const std::string& line : vztest::LoggedLines())
             EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
     }
-
-    EngProgram program;
-    vztest::TempDir tmp;
-    MWin* mw = nullptr;
-    MWinCollection* coll = nullptr;
-    MWinWindow* win = nullptr;
 };
 } // namespace
 

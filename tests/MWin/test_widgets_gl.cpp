@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "../GL/GLFixture.h"
+#include "SkinnedGLFixture.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinColourPicker.h"
@@ -20,25 +20,6 @@
 namespace
 {
 
-// An uncompressed 24-bit TGA of one colour.
-void WriteSolidTga(const std::string& path, int w, int h, unsigned char r, unsigned char g, unsigned char b)
-{
-    std::string d(18, '\0');
-    d[2] = 2;
-    d[12] = char(w & 255);
-    d[13] = char(w >> 8);
-    d[14] = char(h & 255);
-    d[15] = char(h >> 8);
-    d[16] = 24;
-    for (int i = 0; i < w * h; i++)
-    {
-        d += char(b);
-        d += char(g);
-        d += char(r);
-    }
-    vztest::WriteFile(path, d);
-}
-
 int extra_calls = 0;
 _Dimension extra_area;
 void ExtraRender(MWinButton*, _Dimension* area, _MWinTextureState, int, void*)
@@ -49,40 +30,13 @@ void ExtraRender(MWinButton*, _Dimension* area, _MWinTextureState, int, void*)
 
 const char* kItems[] = {"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight"};
 
-class WidgetsGL : public vztest::GLDevice
+class WidgetsGL : public vztest::SkinnedGL
 {
 protected:
     void SetUp() override
     {
-        vztest::GLDevice::SetUp();
-        mw = new MWin(nullptr);
-        std::string green = tmp.File("green.tga");
-        WriteSolidTga(green, 8, 8, 0, 255, 0);
-        MWinTextures* t = mw->GetTextures();
-        ASSERT_NE(t->AddTextureWithOneTextureButton("Green", green.c_str()), nullptr);
-        // Every standard slot shows the same solid look.
-        for (int slot = 0; slot < MWIN_NUM_STD_TEXBUTS; slot++)
-            t->SetStandardTextureToTexBut(slot, "Green");
-        ASSERT_TRUE(mw->SetupDefaultFont());
-        ASSERT_TRUE(mw->Startup()); // loads the textures and fonts
-        coll = mw->GetDesktop()->AddCollection("Coll");
-        ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.w = 640;
-        info.h = 480;
-        strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
-        win = coll->AddWindow("Win", &info);
-        ASSERT_NE(win, nullptr);
+        vztest::SkinnedGL::SetUp();
         extra_calls = 0;
-    }
-
-    void TearDown() override
-    {
-        delete mw;
-        vztest::GLDevice::TearDown();
     }
 
     void Draw()
@@ -91,12 +45,6 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
         mw->RenderMain();
     }
-
-    EngProgram program;
-    vztest::TempDir tmp;
-    MWin* mw = nullptr;
-    MWinCollection* coll = nullptr;
-    MWinWindow* win = nullptr;
 };
 
 TEST_F(WidgetsGL, BackgroundFillsTheAreaAndTheExtraCallbackFollows)
@@ -123,7 +71,7 @@ TEST_F(WidgetsGL, BackgroundFillsTheAreaAndTheExtraCallbackFollows)
 TEST_F(WidgetsGL, CustomBackgroundFallsBackToItsNormalState)
 {
     std::string red = tmp.File("red.tga");
-    WriteSolidTga(red, 8, 8, 255, 0, 0);
+    vztest::WriteSolidTga(red, 8, 8, 255, 0, 0);
     MWinButton* b = win->AddButton("b", MWIN_BUTTON_PUSH, "Green", "", 100, 100, 100, 50);
     ASSERT_NE(b, nullptr);
     EXPECT_FALSE(b->SetBackTexButToCustom(tmp.File("missing.tga").c_str()));
