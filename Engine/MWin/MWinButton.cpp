@@ -13,6 +13,7 @@
 #include "EngProgram.h"
 #include "EngTexture.h"
 #include "EngWindow.h"
+#include "MWinArea.h"
 #include "MWinButtonCore.h"
 
 EngInt32 MWinButton::total_buttons_created = 0;
@@ -701,26 +702,12 @@ void MWinButton::Deactivate()
 
 void MWinButton::GetOrigPos(float* x, float* y, float* w, float* h)
 {
-    if (x)
-        *x = orig_area.x;
-    if (y)
-        *y = orig_area.y;
-    if (w)
-        *w = orig_area.w;
-    if (h)
-        *h = orig_area.h;
+    mwarea::CopyParts(orig_area, x, y, w, h);
 }
 
 void MWinButton::GetOrigPos(int* x, int* y, int* w, int* h)
 {
-    if (x)
-        *x = (int)orig_area.x;
-    if (y)
-        *y = (int)orig_area.y;
-    if (w)
-        *w = (int)orig_area.w;
-    if (h)
-        *h = (int)orig_area.h;
+    mwarea::CopyParts(orig_area, x, y, w, h);
 }
 
 void MWinButton::GetOrigArea(_Dimension* out)
@@ -731,26 +718,12 @@ void MWinButton::GetOrigArea(_Dimension* out)
 
 void MWinButton::GetActualPos(float* x, float* y, float* w, float* h)
 {
-    if (x)
-        *x = actual_area.x;
-    if (y)
-        *y = actual_area.y;
-    if (w)
-        *w = actual_area.w;
-    if (h)
-        *h = actual_area.h;
+    mwarea::CopyParts(actual_area, x, y, w, h);
 }
 
 void MWinButton::GetActualPos(int* x, int* y, int* w, int* h)
 {
-    if (x)
-        *x = (int)actual_area.x;
-    if (y)
-        *y = (int)actual_area.y;
-    if (w)
-        *w = (int)actual_area.w;
-    if (h)
-        *h = (int)actual_area.h;
+    mwarea::CopyParts(actual_area, x, y, w, h);
 }
 
 void MWinButton::GetActualArea(_Dimension* out)

@@ -8,6 +8,7 @@
 #include "EngTexture.h"
 #include "EngWindow.h"
 #include "MWin.h"
+#include "MWinArea.h"
 #include "MWinButton.h"
 #include "MWinCollection.h"
 #include "MWinCollectionController.h"
@@ -707,14 +708,7 @@ void MWinWindow::SetOrigPos()
 
 void MWinWindow::GetOrigPos(float* x, float* y, float* w, float* h)
 {
-    if (x)
-        *x = orig_area.x;
-    if (y)
-        *y = orig_area.y;
-    if (w)
-        *w = orig_area.w;
-    if (h)
-        *h = orig_area.h;
+    mwarea::CopyParts(orig_area, x, y, w, h);
 }
 
 void MWinWindow::GetOrigArea(_Dimension* d)
@@ -725,14 +719,7 @@ void MWinWindow::GetOrigArea(_Dimension* d)
 
 void MWinWindow::GetActualPos(float* x, float* y, float* w, float* h)
 {
-    if (x)
-        *x = actual_area.x;
-    if (y)
-        *y = actual_area.y;
-    if (w)
-        *w = actual_area.w;
-    if (h)
-        *h = actual_area.h;
+    mwarea::CopyParts(actual_area, x, y, w, h);
 }
 
 void MWinWindow::GetActualArea(_Dimension* d)
