@@ -597,6 +597,19 @@ char MWinCollection::HandleMouseWheel(int delta)
     return (aw && aw->HandleMouseWheel(delta)) ? 1 : 0;
 }
 
+template <class Send>
+char MWinCollection::SendToActiveWindow(Send send)
+{
+    for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
+    {
+        if (w->GetMWin() != mwin || !mwin->IsOn())
+            return 0;
+        if (w->IsActive())
+            return send(w);
+    }
+    return 0;
+}
+
 char MWinCollection::HandleKeyDown(int key)
 {
     if (!input_enabled)
@@ -611,40 +624,19 @@ char MWinCollection::HandleKeyDown(int key)
             return 1;
         }
     }
-    for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
-    {
-        if (w->GetMWin() != mwin || !mwin->IsOn())
-            return 0;
-        if (w->IsActive())
-            return w->HandleKeyDown(key);
-    }
-    return 0;
+    return SendToActiveWindow([key](MWinWindow* w) { return w->HandleKeyDown(key); });
 }
 
 char MWinCollection::HandleKeyUp(int key)
 {
     if (!input_enabled)
         return 0;
-    for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
-    {
-        if (w->GetMWin() != mwin || !mwin->IsOn())
-            return 0;
-        if (w->IsActive())
-            return w->HandleKeyUp(key);
-    }
-    return 0;
+    return SendToActiveWindow([key](MWinWindow* w) { return w->HandleKeyUp(key); });
 }
 
 char MWinCollection::HandleKeyDownUChar(unsigned char c)
 {
     if (!input_enabled)
         return 0;
-    for (MWinWindow* w = GetFirstWindow(); w; w = w->next_window)
-    {
-        if (w->GetMWin() != mwin || !mwin->IsOn())
-            return 0;
-        if (w->IsActive())
-            return w->HandleKeyDownUChar(c);
-    }
-    return 0;
+    return SendToActiveWindow([c](MWinWindow* w) { return w->HandleKeyDownUChar(c); });
 }

@@ -90,6 +90,9 @@ public:
 private:
     friend class MWinDesktop;
     friend class MWinWindow;
+    // Hands a key event to the active window; 0 when there is none.
+    template <class Send>
+    char SendToActiveWindow(Send send);
     void ValidateLayout();
     MWinWindow*& ListHead() { return windows[layout]; }
     void DeleteWindowList(int layout);

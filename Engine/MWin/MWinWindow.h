@@ -267,6 +267,9 @@ public:
 
 private:
     friend class MWinCollection;
+    // Hands a key event to the focused widget; 0 when there is none.
+    template <class Send>
+    char SendToFocusedButton(Send send);
     void LinkButton(MWinButton* b);
     void UnlinkButton(MWinButton* b);
     void DestroyCustomBack();

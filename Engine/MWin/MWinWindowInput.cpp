@@ -88,32 +88,31 @@ char MWinWindow::HandleKeyDown(int key)
     return 0;
 }
 
-char MWinWindow::HandleKeyUp(int key)
+template <class Send>
+char MWinWindow::SendToFocusedButton(Send send)
 {
-    if (!shown || !mwin || !mwin->IsOn())
-        return 0;
     for (MWinButton* b = last_button; b; b = b->prev)
     {
         if (b->GetMWin() != mwin)
             return 0;
         if (b->IsFocused())
-            return b->HandleKeyUp(key);
+            return send(b);
     }
     return 0;
+}
+
+char MWinWindow::HandleKeyUp(int key)
+{
+    if (!shown || !mwin || !mwin->IsOn())
+        return 0;
+    return SendToFocusedButton([key](MWinButton* b) { return b->HandleKeyUp(key); });
 }
 
 char MWinWindow::HandleKeyDownUChar(unsigned char c)
 {
     if (!shown || !mwin || !mwin->IsOn())
         return 0;
-    for (MWinButton* b = last_button; b; b = b->prev)
-    {
-        if (b->GetMWin() != mwin)
-            return 0;
-        if (b->IsFocused())
-            return b->HandleKeyDownUChar(c);
-    }
-    return 0;
+    return SendToFocusedButton([c](MWinButton* b) { return b->HandleKeyDownUChar(c); });
 }
 
 char MWinWindow::HandleMouseButtonDoubleClicked(char button)
