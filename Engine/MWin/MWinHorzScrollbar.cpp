@@ -11,7 +11,7 @@
 
 MWinHorzScrollbar::MWinHorzScrollbar(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
                                      const char* text, float x, float y, float w, float h)
-    : MWinButton(mw, bid, par, MWIN_BUTTON_HORZ_SCROLLBAR, texbut, text, x, y, w, h)
+    : MWinScrollbar(mw, bid, par, MWIN_BUTTON_HORZ_SCROLLBAR, texbut, text, x, y, w, h)
 {
     Reset();
 }
@@ -23,69 +23,8 @@ MWinHorzScrollbar::~MWinHorzScrollbar()
 
 void MWinHorzScrollbar::Reset()
 {
-    pos = 0;
-    min = 0;
-    max = 100;
-    page = 10;
-    step = 1;
-    auto_text = 0;
-    prefix_length = 0;
-    auto_mult = 1;
-    snap = 0;
+    ResetScroll();
     brackets = 0;
-    moved_by_drag = 0;
-}
-
-void MWinHorzScrollbar::SetValuesDouble(double mn, double mx, double pg, double st)
-{
-    if (mn > mx)
-        return;
-    if (pg <= 0)
-        pg = (mx - mn) / 10;
-    if (st <= 0)
-        st = (mx - mn) / 100;
-    min = mn;
-    max = mx;
-    page = pg;
-    step = st;
-    pos = mn;
-    live = 1;
-}
-
-void MWinHorzScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
-{
-    SetValuesDouble(mn, mx, pg, st);
-}
-
-void MWinHorzScrollbar::SetValues(int mn, int mx, int pg, int st)
-{
-    SetValuesDouble(mn, mx, pg, st);
-}
-
-void MWinHorzScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
-{
-    if (mx < mn)
-        return;
-    if (pg == 0)
-        pg = (mx - mn) / 10;
-    if (st == 0)
-        st = (mx - mn) / 100;
-    min = mn;
-    max = mx;
-    page = pg;
-    step = st;
-    pos = mn;
-    live = 1;
-}
-
-void MWinHorzScrollbar::TurnOnArrows(char on)
-{
-    choice_left_arrow = choice_right_arrow = on;
-}
-
-double MWinHorzScrollbar::GetPosDouble() const
-{
-    return type == MWIN_BUTTON_HORZ_SCROLLBAR ? pos : -1;
 }
 
 double MWinHorzScrollbar::Snap(double x)
@@ -128,7 +67,7 @@ void MWinHorzScrollbar::SetPosDouble(double value, char drag, char force, char c
     }
     pos = Snap(c);
     UpdateAutoText();
-    mwsb::StoreToVar(var, pos);
+    StorePosToVar();
     if (drag)
         moved_by_drag = 1;
     if (mwin)
@@ -192,51 +131,6 @@ void MWinHorzScrollbar::UpdateAutoText()
     else
         snprintf(out, sizeof(out), "%s", value);
     SetText(out);
-}
-
-char MWinHorzScrollbar::RegisterFloatVariable(float* p, float mult, char call)
-{
-    if (!p)
-        return 0;
-    char ok = MWinButton::RegisterFloatVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
-}
-
-char MWinHorzScrollbar::RegisterIntVariable(int* p, int mult, char call)
-{
-    char ok = MWinButton::RegisterIntVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
-}
-
-char MWinHorzScrollbar::RegisterLongVariable(int* p, int mult, char call)
-{
-    char ok = MWinButton::RegisterLongVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
-}
-
-char MWinHorzScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
-{
-    char ok = MWinButton::RegisterUnsignedLongVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, mult, call);
-}
-
-char MWinHorzScrollbar::RegisterCharVariable(char* p, char call)
-{
-    char ok = MWinButton::RegisterCharVariable(p);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, 1, call);
-}
-
-char MWinHorzScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
-{
-    char ok = MWinButton::RegisterUnsignedCharVariable(p);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_HORZ_SCROLLBAR, p, 1, call);
-}
-
-void MWinHorzScrollbar::UpdateFromRegisteredVariable(char call)
-{
-    double v;
-    if (mwsb::LoadFromVar(var, &v))
-        SetPosDouble(v, 0, 0, call);
 }
 
 // ---- Geometry ----
@@ -326,11 +220,6 @@ void MWinHorzScrollbar::DraggingOver()
         moved_by_drag = 0;
         SetPosDouble(pos, 0, 0, 1);
     }
-}
-
-char MWinHorzScrollbar::StillHere(const _MWinButtonRef* ref)
-{
-    return ref->self == nullptr || RefStillExists(ref);
 }
 
 char MWinHorzScrollbar::ArrowPress(char up)

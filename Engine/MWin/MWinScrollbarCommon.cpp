@@ -1,49 +1,11 @@
-// Helpers shared by the horizontal and the vertical scrollbar.
+// What the horizontal and the vertical scrollbar share.
 #include "MWinScrollbarCommon.h"
 
 #include "EngMath.h"
 
-namespace mwsb
+namespace
 {
-void StoreToVar(const _MWinButtonBoundVar& var, double pos)
-{
-    switch (var.kind)
-    {
-    case MWIN_VAR_CHAR:
-    {
-        int r = EngMathRoundDouble(pos);
-        if (var.p_char)
-            *var.p_char = (char)(r < -127 ? -127 : r > 127 ? 127 : r);
-        break;
-    }
-    case MWIN_VAR_UCHAR:
-    {
-        int r = EngMathRoundDouble(pos);
-        if (var.p_uchar)
-            *var.p_uchar = (unsigned char)(r < 0 ? 0 : r > 255 ? 255 : r);
-        break;
-    }
-    case MWIN_VAR_INT:
-        if (var.p_int)
-            *var.p_int = EngMathRoundDouble(pos);
-        break;
-    case MWIN_VAR_LONG:
-        if (var.p_long)
-            *var.p_long = EngMathRoundLong(pos);
-        break;
-    case MWIN_VAR_ULONG:
-        if (var.p_ulong)
-            *var.p_ulong = (unsigned int)(pos < 0 ? 0 : EngMathRoundLong(pos));
-        break;
-    case MWIN_VAR_FLOAT:
-        if (var.p_float)
-            *var.p_float = var.mult_float > 0 ? (float)(pos / var.mult_float) : (float)pos;
-        break;
-    default:
-        break;
-    }
-}
-
+// Reads the bound variable as a position; 0 when nothing usable is bound.
 char LoadFromVar(const _MWinButtonBoundVar& var, double* value)
 {
     switch (var.kind)
@@ -82,4 +44,170 @@ char LoadFromVar(const _MWinButtonBoundVar& var, double* value)
         return 0;
     }
 }
-} // namespace mwsb
+} // namespace
+
+MWinScrollbar::MWinScrollbar(MWin* mw, const char* id, MWinWindow* parent, _MWinButtonType kind,
+                             const char* texbut, const char* text, float x, float y, float w, float h)
+    : MWinButton(mw, id, parent, kind, texbut, text, x, y, w, h), bar_kind(kind)
+{
+    ResetScroll();
+}
+
+void MWinScrollbar::ResetScroll()
+{
+    pos = 0;
+    min = 0;
+    max = 100;
+    page = 10;
+    step = 1;
+    auto_text = 0;
+    prefix_length = 0;
+    auto_mult = 1;
+    snap = 0;
+    moved_by_drag = 0;
+}
+
+void MWinScrollbar::SetValuesDouble(double mn, double mx, double pg, double st)
+{
+    if (mn > mx)
+        return;
+    if (pg <= 0)
+        pg = (mx - mn) / 10;
+    if (st <= 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
+
+void MWinScrollbar::SetValues(int mn, int mx, int pg, int st)
+{
+    SetValuesDouble(mn, mx, pg, st);
+}
+
+void MWinScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
+{
+    if (mx < mn)
+        return;
+    if (pg == 0)
+        pg = (mx - mn) / 10;
+    if (st == 0)
+        st = (mx - mn) / 100;
+    min = mn;
+    max = mx;
+    page = pg;
+    step = st;
+    pos = mn;
+    live = 1;
+}
+
+void MWinScrollbar::TurnOnArrows(char on)
+{
+    choice_left_arrow = choice_right_arrow = on;
+}
+
+double MWinScrollbar::GetPosDouble() const
+{
+    return IsBar() ? pos : -1;
+}
+
+void MWinScrollbar::StorePosToVar()
+{
+    switch (var.kind)
+    {
+    case MWIN_VAR_CHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_char)
+            *var.p_char = (char)(r < -127 ? -127 : r > 127 ? 127 : r);
+        break;
+    }
+    case MWIN_VAR_UCHAR:
+    {
+        int r = EngMathRoundDouble(pos);
+        if (var.p_uchar)
+            *var.p_uchar = (unsigned char)(r < 0 ? 0 : r > 255 ? 255 : r);
+        break;
+    }
+    case MWIN_VAR_INT:
+        if (var.p_int)
+            *var.p_int = EngMathRoundDouble(pos);
+        break;
+    case MWIN_VAR_LONG:
+        if (var.p_long)
+            *var.p_long = EngMathRoundLong(pos);
+        break;
+    case MWIN_VAR_ULONG:
+        if (var.p_ulong)
+            *var.p_ulong = (unsigned int)(pos < 0 ? 0 : EngMathRoundLong(pos));
+        break;
+    case MWIN_VAR_FLOAT:
+        if (var.p_float)
+            *var.p_float = var.mult_float > 0 ? (float)(pos / var.mult_float) : (float)pos;
+        break;
+    default:
+        break;
+    }
+}
+
+char MWinScrollbar::StillHere(const _MWinButtonRef* ref)
+{
+    return ref->self == nullptr || RefStillExists(ref);
+}
+
+template <class T>
+char MWinScrollbar::FollowRegistered(char registered, const T* p, double mult, char call)
+{
+    if (!registered)
+        return 0;
+    if (p && IsBar())
+        SetPosDouble((double)*p * mult, 0, 0, call);
+    return 1;
+}
+
+char MWinScrollbar::RegisterFloatVariable(float* p, float mult, char call)
+{
+    if (!p)
+        return 0;
+    return FollowRegistered(MWinButton::RegisterFloatVariable(p, mult), p, mult, call);
+}
+
+char MWinScrollbar::RegisterIntVariable(int* p, int mult, char call)
+{
+    return FollowRegistered(MWinButton::RegisterIntVariable(p, mult), p, mult, call);
+}
+
+char MWinScrollbar::RegisterLongVariable(int* p, int mult, char call)
+{
+    return FollowRegistered(MWinButton::RegisterLongVariable(p, mult), p, mult, call);
+}
+
+char MWinScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
+{
+    return FollowRegistered(MWinButton::RegisterUnsignedLongVariable(p, mult), p, mult, call);
+}
+
+char MWinScrollbar::RegisterCharVariable(char* p, char call)
+{
+    return FollowRegistered(MWinButton::RegisterCharVariable(p), p, 1, call);
+}
+
+char MWinScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
+{
+    return FollowRegistered(MWinButton::RegisterUnsignedCharVariable(p), p, 1, call);
+}
+
+void MWinScrollbar::UpdateFromRegisteredVariable(char call)
+{
+    double v;
+    if (LoadFromVar(var, &v))
+        SetPosDouble(v, 0, 0, call);
+}

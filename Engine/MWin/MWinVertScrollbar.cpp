@@ -13,7 +13,7 @@
 
 MWinVertScrollbar::MWinVertScrollbar(MWin* mw, const char* bid, MWinWindow* par, const char* texbut,
                                      const char* text, float x, float y, float w, float h)
-    : MWinButton(mw, bid, par, MWIN_BUTTON_VERT_SCROLLBAR, texbut, text, x, y, w, h)
+    : MWinScrollbar(mw, bid, par, MWIN_BUTTON_VERT_SCROLLBAR, texbut, text, x, y, w, h)
 {
     Reset();
     // The default range is usable; windows draw live widgets only.
@@ -27,68 +27,7 @@ MWinVertScrollbar::~MWinVertScrollbar()
 
 void MWinVertScrollbar::Reset()
 {
-    pos = 0;
-    min = 0;
-    max = 100;
-    page = 10;
-    step = 1;
-    auto_text = 0;
-    prefix_length = 0;
-    auto_mult = 1;
-    snap = 0;
-    moved_by_drag = 0;
-}
-
-void MWinVertScrollbar::SetValuesDouble(double mn, double mx, double pg, double st)
-{
-    if (mn > mx)
-        return;
-    if (pg <= 0)
-        pg = (mx - mn) / 10;
-    if (st <= 0)
-        st = (mx - mn) / 100;
-    min = mn;
-    max = mx;
-    page = pg;
-    step = st;
-    pos = mn;
-    live = 1;
-}
-
-void MWinVertScrollbar::SetValuesFloat(float mn, float mx, float pg, float st)
-{
-    SetValuesDouble(mn, mx, pg, st);
-}
-
-void MWinVertScrollbar::SetValues(int mn, int mx, int pg, int st)
-{
-    SetValuesDouble(mn, mx, pg, st);
-}
-
-void MWinVertScrollbar::SetValuesLong(int mn, int mx, int pg, int st)
-{
-    if (mx < mn)
-        return;
-    if (pg == 0)
-        pg = (mx - mn) / 10;
-    if (st == 0)
-        st = (mx - mn) / 100;
-    min = mn;
-    max = mx;
-    page = pg;
-    step = st;
-    pos = mn;
-    live = 1;
-}
-
-void MWinVertScrollbar::TurnOnArrows(char on)
-{
-    choice_left_arrow = choice_right_arrow = on;
-}
-
-double MWinVertScrollbar::GetPosDouble() const
-{
-    return type == MWIN_BUTTON_VERT_SCROLLBAR ? pos : -1;
+    ResetScroll();
 }
 
 double MWinVertScrollbar::Snap(double x)
@@ -129,7 +68,7 @@ void MWinVertScrollbar::SetPosDouble(double value, char drag, char force, char c
     }
     pos = Snap(c);
     UpdateAutoText();
-    mwsb::StoreToVar(var, pos);
+    StorePosToVar();
     if (drag)
         moved_by_drag = 1;
     if (mwin)
@@ -174,51 +113,6 @@ void MWinVertScrollbar::UpdateAutoText()
     else
         snprintf(out, sizeof(out), "%s", value);
     SetText(out);
-}
-
-char MWinVertScrollbar::RegisterFloatVariable(float* p, float mult, char call)
-{
-    if (!p)
-        return 0;
-    char ok = MWinButton::RegisterFloatVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, mult, call);
-}
-
-char MWinVertScrollbar::RegisterIntVariable(int* p, int mult, char call)
-{
-    char ok = MWinButton::RegisterIntVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, mult, call);
-}
-
-char MWinVertScrollbar::RegisterLongVariable(int* p, int mult, char call)
-{
-    char ok = MWinButton::RegisterLongVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, mult, call);
-}
-
-char MWinVertScrollbar::RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call)
-{
-    char ok = MWinButton::RegisterUnsignedLongVariable(p, mult);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, mult, call);
-}
-
-char MWinVertScrollbar::RegisterCharVariable(char* p, char call)
-{
-    char ok = MWinButton::RegisterCharVariable(p);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, 1, call);
-}
-
-char MWinVertScrollbar::RegisterUnsignedCharVariable(unsigned char* p, char call)
-{
-    char ok = MWinButton::RegisterUnsignedCharVariable(p);
-    return mwsb::FollowRegistered(this, ok, type == MWIN_BUTTON_VERT_SCROLLBAR, p, 1, call);
-}
-
-void MWinVertScrollbar::UpdateFromRegisteredVariable(char call)
-{
-    double v;
-    if (mwsb::LoadFromVar(var, &v))
-        SetPosDouble(v, 0, 0, call);
 }
 
 // ---- Geometry ----
@@ -292,13 +186,6 @@ void MWinVertScrollbar::RenderButton()
 }
 
 // ---- Input ----
-
-// A widget without callback cannot be removed by a position change; one with
-// a callback is looked up again.
-char MWinVertScrollbar::StillHere(const _MWinButtonRef* ref)
-{
-    return ref->self == nullptr || RefStillExists(ref);
-}
 
 void MWinVertScrollbar::DraggingOver()
 {

@@ -2,9 +2,9 @@
 // side; the tab panel and the styled-text box embed one.
 #pragma once
 
-#include "MWinButton.h"
+#include "MWinScrollbarCommon.h"
 
-class MWinVertScrollbar : public MWinButton
+class MWinVertScrollbar : public MWinScrollbar
 {
 public:
     MWinVertScrollbar(MWin* mw, const char* id, MWinWindow* parent, const char* texbut, const char* text,
@@ -13,43 +13,14 @@ public:
 
     void Reset();
 
-    // Range and steps.
-    void SetValuesFloat(float min, float max, float page, float step);
-    void SetValuesDouble(double min, double max, double page, double step);
-    void SetValues(int min, int max, int page, int step);
-    void SetValuesLong(int min, int max, int page, int step);
-    void SetSnapFloat(float s) { snap = s; }
-    void TurnOnArrows(char on);
-
     // Position.
-    void SetPosDouble(double value, char dragging, char force, char call);
-    void SetPos(int v, char call) { SetPosDouble(v, 0, 0, call); }
-    void SetPosLong(int v, char call) { SetPosDouble(v, 0, 0, call); }
-    void SetPosUnsignedLong(unsigned v, char call) { SetPosDouble(v, 0, 0, call); }
-    void SetPosFloat(float v, char call) { SetPosDouble(v, 0, 0, call); }
-    double GetPosDouble() const;
-    float GetPosFloat() const { return (float)GetPosDouble(); }
-    int GetPos() const { return (int)GetPosDouble(); }
-    int GetPosLong() const { return (int)GetPosDouble(); }
-    double GetMin() const { return min; }
-    double GetMax() const { return max; }
-    double GetPage() const { return page; }
-    double GetStep() const { return step; }
+    void SetPosDouble(double value, char dragging, char force, char call) override;
     double GetYPosFromScreen(float y);
     float GetScreenYPos();
     char IsMouseVieportCursorInButton();
 
     // Auto text (decimal modes only).
     void SetAutoTextFloat(char on, int decimals, char keep_prefix, float multiplier);
-
-    // Bound variables (the position follows them).
-    char RegisterFloatVariable(float* p, float mult, char call);
-    char RegisterIntVariable(int* p, int mult, char call);
-    char RegisterLongVariable(int* p, int mult, char call);
-    char RegisterUnsignedLongVariable(unsigned int* p, unsigned int mult, char call);
-    char RegisterCharVariable(char* p, char call);
-    char RegisterUnsignedCharVariable(unsigned char* p, char call);
-    void UpdateFromRegisteredVariable(char call);
 
     // Virtual slots.
     void Render() override;
@@ -75,14 +46,6 @@ private:
     void UpdateAutoText();
     float TrackStart();
     float TrackLength();
-    static char StillHere(const _MWinButtonRef* ref);
-
-    double pos, min, max, page, step;
-    char auto_text;
-    int prefix_length;
-    float auto_mult;
-    float snap;
-    char moved_by_drag;
 };
 
 // Adds a vertical scrollbar to a window (the window's factory for this kind).
