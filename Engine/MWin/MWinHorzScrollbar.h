@@ -36,10 +36,6 @@ public:
 
     void RenderNoPrepare();
     void RenderButton();
-    // Both return 0 when a callback removed the bar.
-    char ArrowPress(char up);
-    char Jump(int direction);
-    void DraggingOver();
 
 private:
     double Snap(double x);

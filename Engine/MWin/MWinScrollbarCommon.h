@@ -40,6 +40,12 @@ public:
     char RegisterUnsignedCharVariable(unsigned char* p, char call);
     void UpdateFromRegisteredVariable(char call);
 
+    // Steps, pages and the end of a drag; the first two return 0 when a
+    // callback removed the bar.
+    char ArrowPress(char up);
+    char Jump(int direction);
+    void DraggingOver();
+
 protected:
     MWinScrollbar(MWin* mw, const char* id, MWinWindow* parent, _MWinButtonType kind, const char* texbut,
                   const char* text, float x, float y, float w, float h);

@@ -187,43 +187,6 @@ void MWinVertScrollbar::RenderButton()
 
 // ---- Input ----
 
-void MWinVertScrollbar::DraggingOver()
-{
-    dragging = 0;
-    pressed = 0;
-    if (moved_by_drag)
-    {
-        moved_by_drag = 0;
-        SetPosDouble(pos, 0, 0, 1);
-    }
-}
-
-char MWinVertScrollbar::ArrowPress(char up)
-{
-    _MWinButtonRef ref = {};
-    if (HasCallback())
-        MakeRef(&ref);
-    if (up)
-    {
-        if (pos <= max - step)
-            SetPosDouble(pos + step, 0, 0, 1);
-    }
-    else if (pos >= min + step)
-        SetPosDouble(pos - step, 0, 0, 1);
-    return StillHere(&ref);
-}
-
-char MWinVertScrollbar::Jump(int direction)
-{
-    _MWinButtonRef ref = {};
-    if (HasCallback())
-        MakeRef(&ref);
-    double v = direction <= 0 ? pos - page : pos + page;
-    v = v < min ? min : v > max ? max : v;
-    SetPosDouble(v, 0, 0, 1);
-    return StillHere(&ref);
-}
-
 char MWinVertScrollbar::HandleMouseButtonPressed(char button, char down, char third)
 {
     pressed = 0;

@@ -35,10 +35,6 @@ public:
 
     void RenderNoPrepare();
     void RenderButton();
-    // Each returns 0 when a callback removed the widget.
-    char ArrowPress(char up);
-    char Jump(int direction);
-    void DraggingOver();
     char IsBeingDragged() const { return dragging; }
 
 private:
