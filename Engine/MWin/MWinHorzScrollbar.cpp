@@ -211,45 +211,14 @@ void MWinHorzScrollbar::RenderButton()
 
 // ---- Input ----
 
-char MWinHorzScrollbar::HandleMouseButtonPressed(char button, char down, char third)
+MWinScrollbar::AxisSpan MWinHorzScrollbar::GetAxisSpan()
 {
-    pressed = 0;
-    if (!ShouldHandleMouseButtonPressed(button, down, third))
-        return 0;
-    if (!down)
-    {
-        char was = dragging;
-        DraggingOver();
-        return was;
-    }
-    pressed = 1;
-    float mx = mwb::MouseX(mwin);
-    const _Dimension& a = actual_area;
-    if (mx < a.x || mx >= a.x + a.w)
-        return 0;
-    float l21 = LS(21), l23 = LS(23);
-    if (choice_left_arrow && mx > a.x + l23 && mx < a.x + l23 + l21)
-    {
-        ArrowPress(0);
-        return 1;
-    }
-    if (choice_right_arrow && mx > a.x + a.w - l23 - l21 && mx < a.x + a.w - l23)
-    {
-        ArrowPress(1);
-        return 1;
-    }
-    float tx = GetScreenXPos();
-    if (mx >= tx && mx < tx + ThumbLength())
-    {
-        dragging = 1;
-        drag_offset = mx - tx - ThumbLength() / 2;
-        return 1;
-    }
-    double v = GetXPosFromScreen(mx);
-    if (v < min || v > max)
-        return 0;
-    Jump(v > pos ? 1 : 0);
-    return 1;
+    return {mwb::MouseX(mwin), actual_area.x, actual_area.w, GetScreenXPos(), ThumbLength()};
+}
+
+double MWinHorzScrollbar::PosFromScreen(float x)
+{
+    return GetXPosFromScreen(x);
 }
 
 char MWinHorzScrollbar::HandleMouseButtonDoubleClicked(char button)

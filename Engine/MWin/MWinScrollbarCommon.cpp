@@ -2,6 +2,7 @@
 #include "MWinScrollbarCommon.h"
 
 #include "EngMath.h"
+#include "MWinButtonCore.h"
 
 namespace
 {
@@ -247,4 +248,44 @@ char MWinScrollbar::Jump(int direction)
     v = v < min ? min : v > max ? max : v;
     SetPosDouble(v, 0, 0, 1);
     return StillHere(&ref);
+}
+
+char MWinScrollbar::HandleMouseButtonPressed(char button, char down, char third)
+{
+    pressed = 0;
+    if (!ShouldHandleMouseButtonPressed(button, down, third))
+        return 0;
+    if (!down)
+    {
+        char was = dragging;
+        DraggingOver();
+        return was;
+    }
+    pressed = 1;
+    AxisSpan s = GetAxisSpan();
+    float m = s.mouse;
+    if (m < s.start || m >= s.start + s.length)
+        return 0;
+    float l21 = LS(21), l23 = LS(23);
+    if (choice_left_arrow && m > s.start + l23 && m < s.start + l23 + l21)
+    {
+        ArrowPress(0);
+        return 1;
+    }
+    if (choice_right_arrow && m > s.start + s.length - l23 - l21 && m < s.start + s.length - l23)
+    {
+        ArrowPress(1);
+        return 1;
+    }
+    if (m >= s.thumb && m < s.thumb + s.thumb_length)
+    {
+        dragging = 1;
+        drag_offset = m - s.thumb - s.thumb_length / 2;
+        return 1;
+    }
+    double v = PosFromScreen(m);
+    if (v < min || v > max)
+        return 0;
+    Jump(v > pos ? 1 : 0);
+    return 1;
 }

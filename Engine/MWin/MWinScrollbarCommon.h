@@ -46,9 +46,20 @@ public:
     char Jump(int direction);
     void DraggingOver();
 
+    // Arrows, thumb and track, along the bar's own axis.
+    char HandleMouseButtonPressed(char button, char down, char third) override;
+
 protected:
     MWinScrollbar(MWin* mw, const char* id, MWinWindow* parent, _MWinButtonType kind, const char* texbut,
                   const char* text, float x, float y, float w, float h);
+
+    // Along the bar's axis: the mouse, the area's start and length, the thumb's.
+    struct AxisSpan
+    {
+        float mouse, start, length, thumb, thumb_length;
+    };
+    virtual AxisSpan GetAxisSpan() = 0;
+    virtual double PosFromScreen(float v) = 0;
 
     void ResetScroll();
     // Writes the position into the bound variable (rounded and clamped to its type).

@@ -187,46 +187,14 @@ void MWinVertScrollbar::RenderButton()
 
 // ---- Input ----
 
-char MWinVertScrollbar::HandleMouseButtonPressed(char button, char down, char third)
+MWinScrollbar::AxisSpan MWinVertScrollbar::GetAxisSpan()
 {
-    pressed = 0;
-    if (!ShouldHandleMouseButtonPressed(button, down, third))
-        return 0;
-    if (!down)
-    {
-        char was = dragging;
-        DraggingOver();
-        return was;
-    }
-    pressed = 1;
-    float my = mwb::MouseY(mwin);
-    const _Dimension& a = actual_area;
-    if (my < a.y || my >= a.y + a.h)
-        return 0;
-    float l21 = LS(21), l23 = LS(23);
-    if (choice_left_arrow && my > a.y + l23 && my < a.y + l23 + l21)
-    {
-        ArrowPress(0);
-        return 1;
-    }
-    if (choice_right_arrow && my > a.y + a.h - l23 - l21 && my < a.y + a.h - l23)
-    {
-        ArrowPress(1);
-        return 1;
-    }
-    float ty = GetScreenYPos();
-    float len = LS(27);
-    if (my >= ty && my < ty + len)
-    {
-        dragging = 1;
-        drag_offset = my - ty - len / 2;
-        return 1;
-    }
-    double v = GetYPosFromScreen(my);
-    if (v < min || v > max)
-        return 0;
-    Jump(v > pos ? 1 : 0);
-    return 1;
+    return {mwb::MouseY(mwin), actual_area.y, actual_area.h, GetScreenYPos(), LS(27)};
+}
+
+double MWinVertScrollbar::PosFromScreen(float y)
+{
+    return GetYPosFromScreen(y);
 }
 
 char MWinVertScrollbar::HandleMouseButtonDoubleClicked(char button)

@@ -24,7 +24,6 @@ public:
 
     // Virtual slots.
     void Render() override;
-    char HandleMouseButtonPressed(char button, char down, char third) override;
     char HandleMouseButtonDoubleClicked(char button) override;
     void HandleMouseButtonPressCanceled() override;
     char HandleMouseMove() override;
@@ -38,6 +37,8 @@ public:
     char IsBeingDragged() const { return dragging; }
 
 private:
+    AxisSpan GetAxisSpan() override;
+    double PosFromScreen(float v) override;
     double Snap(double x);
     void UpdateAutoText();
     float TrackStart();
