@@ -25,71 +25,19 @@
 #include "game/VizavuSave.h"
 #include "support/TestSupport.h"
 
+#include "GameWindowFixture.h"
+
 namespace
 {
 const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
 const EngUInt32 SCREEN_INGA = EngFourCC('I', 'N', 'G', 'A');
 
-class GameRun : public ::testing::Test
+class GameRun : public gametest::GameWindowTest
 {
 protected:
-    vztest::TempDir dir;
-    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
-    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-    vztest::PopupRecorder popups;
-
-    std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
-
-    void Start()
-    {
-        main_display_settings_dialog = []() -> signed char { return 1; };
-        _EngCreateWindowParms* p = MainGetCreateWindowParms();
-        p->x = p->y = 0;
-        p->width = 800;
-        p->height = 600;
-        p->windowed = 1;
-        int code = 1;
-        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        ASSERT_NE(main_game->GetWindow(), nullptr);
-        main_game->GetWindow()->GotActiveMsg(1);
-        Frames(3);
-    }
-
-    void Frames(int n)
-    {
-        for (int i = 0; i < n; i++)
-        {
-            eng_main_current_time += 1.0 / 60;
-            main_game->DoTick();
-            main_game->DoRender();
-        }
-    }
-
-    void Send(SDL_Event e)
-    {
-        EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
-        Frames(1);
-    }
-
     void Click(float x640, float y480)
     {
-        int x = int(x640 * eng_main_window_x_ratio), y = int(y480 * eng_main_window_y_ratio);
-        SDL_Event e = {};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = x;
-        e.motion.y = y;
-        Send(e);
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-        {
-            SDL_Event b = {};
-            b.type = type;
-            b.button.button = SDL_BUTTON_LEFT;
-            b.button.clicks = 1;
-            b.button.x = x;
-            b.button.y = y;
-            Send(b);
-        }
+        ClickPixel(int(x640 * eng_main_window_x_ratio), int(y480 * eng_main_window_y_ratio));
     }
 
     void Key(SDL_Keycode sym, Uint16 mod, bool down)
@@ -99,12 +47,6 @@ protected:
         e.key.keysym.sym = sym;
         e.key.keysym.mod = mod;
         Send(e);
-    }
-
-    void TearDown() override
-    {
-        MainExitAndDeleteMainProgram(1);
-        main_display_settings_dialog = ResolutionShowAndRunWindow;
     }
 };
 
