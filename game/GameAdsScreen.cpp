@@ -102,6 +102,17 @@ void GameAdsOpenBufferAfterExit()
 {
     OnlineOpen(game_ads_buffer);
 }
+
+// Whether snprintf's result n fitted the address buffer; when not, logs under
+// func and empties the buffer.
+bool AddressFits(const char* func, int n)
+{
+    if (n >= 0 && n < (int)sizeof(game_ads_buffer))
+        return true;
+    DebugErrorAlt(func, "Address too long");
+    game_ads_buffer[0] = 0;
+    return false;
+}
 } // namespace
 
 _GameAd game_ads[GAME_ADS_NUM] = {
@@ -457,13 +468,8 @@ void GameAdsHomePageCB()
     int row = game_ads_cur_game_ad;
     const char* page = RowInRange(row) ? game_ad_facts[row].page : "all";
     int n = snprintf(game_ads_buffer, sizeof(game_ads_buffer), "%sm_%s.html", game_ads_path, page);
-    if (n < 0 || n >= (int)sizeof(game_ads_buffer))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Address too long");
-        game_ads_buffer[0] = 0;
-        return;
-    }
-    GameAdsGoOnline();
+    if (AddressFits(__PRETTY_FUNCTION__, n))
+        GameAdsGoOnline();
 }
 
 void GameAdsTellAFriendCB()
@@ -479,13 +485,8 @@ void GameAdsTellAFriendCB()
     int n = snprintf(game_ads_buffer, sizeof(game_ads_buffer),
                      "%s/cgi-bin/common/friend/ShowTellAFriend.cgi?from_prog=%s&rec=%s&&user_name=%s",
                      OnlineGetSiteRoot(), from, rec, user);
-    if (n < 0 || n >= (int)sizeof(game_ads_buffer))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Address too long");
-        game_ads_buffer[0] = 0;
-        return;
-    }
-    GameAdsGoOnline();
+    if (AddressFits(__PRETTY_FUNCTION__, n))
+        GameAdsGoOnline();
 }
 
 void GameAdsGoOnline()

@@ -49,6 +49,11 @@ public:
 
 protected:
     MWin* mwinp = nullptr;
+
+private:
+    // Adds the window in a layout, its widgets by add_buttons, and makes it the screen's window.
+    MWinWindow* AddGraphicsWindowInLayout(const char* func, MWinCollection* collection, int layout,
+                                          char (GraphicsCollectionController::*add_buttons)(MWinWindow*));
 };
 
 class GraphicsCC : public GraphicsCollectionController
