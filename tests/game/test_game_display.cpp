@@ -48,6 +48,34 @@ protected:
         e.key.keysym.mod = mod;
         Send(e);
     }
+
+    // Starts the game and enters play with the menu's Start button.
+    void StartAndPlay()
+    {
+        Start();
+        ASSERT_NE(mwinMainMainStartButton, nullptr);
+        const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+        Click(a->x + a->w / 2, a->y + a->h / 2);
+        Frames(2);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    }
+
+    // Clicks the first empty cell, row by row, and places digit there with Ctrl.
+    void PlaceInFirstEmptyCell(SDL_Keycode key, int digit, int* col, int* row)
+    {
+        *col = *row = 0;
+        while (board[*col][*row].number != 0)
+            if (++*col == 9)
+            {
+                *col = 0;
+                ++*row;
+            }
+        Click(board_vars[*col][*row].centre_x, board_vars[*col][*row].centre_y);
+        Key(SDLK_LCTRL, KMOD_LCTRL, true);
+        Key(key, KMOD_LCTRL, true);
+        Key(SDLK_LCTRL, 0, false);
+        ASSERT_EQ(board[*col][*row].number, digit);
+    }
 };
 
 TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
@@ -128,23 +156,9 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
 
 TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
     int col = 0, row = 0;
-    while (board[col][row].number != 0)
-        if (++col == 9)
-        {
-            col = 0;
-            row++;
-        }
-    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_8, KMOD_LCTRL, true);
-    Key(SDLK_LCTRL, 0, false);
-    ASSERT_EQ(board[col][row].number, 8);
+    ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_8, 8, &col, &row));
 
     // Quitting in play saves the puzzle and the screen.
     MainExitAndDeleteMainProgram(1);
@@ -158,23 +172,9 @@ TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
 
 TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
     int col = 0, row = 0;
-    while (board[col][row].number != 0)
-        if (++col == 9)
-        {
-            col = 0;
-            row++;
-        }
-    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_4, KMOD_LCTRL, true);
-    Key(SDLK_LCTRL, 0, false);
-    ASSERT_EQ(board[col][row].number, 4);
+    ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_4, 4, &col, &row));
 
     // The bar's Undo button takes the press; the board does not see it.
     ASSERT_NE(mwinInGameInGameUndoButton, nullptr);
@@ -195,11 +195,7 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
 
 TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
 
     main_game->GetWindow()->WindowResized(1000, 500);
     Frames(2);
