@@ -118,12 +118,7 @@ GraphicsCollectionController::GraphicsCollectionController(MWinScreens* screens)
 
 char GraphicsCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void GraphicsCollectionController::RemoveVars()

@@ -51,12 +51,7 @@ InGameCollectionController::InGameCollectionController(MWinScreens* screens)
 
 char InGameCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void InGameCollectionController::RemoveVars()

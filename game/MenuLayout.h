@@ -1,7 +1,9 @@
 // Table-driven building of the menu screens' windows and widgets.
 #pragma once
 
+#include "EngDebug.h"
 #include "EngTypes.h"
+#include "MWin/MWin.h"
 
 class MWin;
 class MWinButton;
@@ -23,6 +25,19 @@ struct _MenuWidget
     int align;
     MWinButton** global;
 };
+
+// A screen controller's CreateCollection: its collection added to the
+// toolkit's desktop; 0 (logged under func) without a toolkit.
+template <class Controller>
+char MenuCreateCollection(const char* func, Controller* controller, MWin* mwin)
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(func, "No mwinp");
+        return 0;
+    }
+    return controller->AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+}
 
 // Adds the screen's collection to the desktop (the toolkit's when null) in
 // the toolkit's current layout; null (logged under func) on failure.
