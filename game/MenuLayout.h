@@ -1,16 +1,8 @@
 // Table-driven building of the menu screens' windows and widgets.
 #pragma once
 
-#include "EngDebug.h"
 #include "EngTypes.h"
-#include "MWin/MWin.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinCollectionController;
-class MWinDesktop;
-class MWinWindow;
+#include "MenuScreen.h"
 
 // One widget of a screen's table; kind 1 push button, 8 choice, 10 colour picker.
 struct _MenuWidget
@@ -28,16 +20,7 @@ struct _MenuWidget
 
 // A screen controller's CreateCollection: its collection added to the
 // toolkit's desktop; 0 (logged under func) without a toolkit.
-template <class Controller>
-char MenuCreateCollection(const char* func, Controller* controller, MWin* mwin)
-{
-    if (!mwin)
-    {
-        DebugErrorAlt(func, "No mwinp");
-        return 0;
-    }
-    return controller->AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
-}
+char MenuCreateCollection(const char* func, MenuCollectionController* controller, MWin* mwin);
 
 // Adds the screen's collection to the desktop (the toolkit's when null) in
 // the toolkit's current layout; null (logged under func) on failure.
