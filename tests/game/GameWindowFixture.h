@@ -11,6 +11,7 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
+#include "game/Board.h"
 #include "game/Game.h"
 #include "game/ResolutionDialog.h"
 #include "game/Vizavu.h"
@@ -81,6 +82,20 @@ protected:
             b.button.y = y;
             Send(b);
         }
+    }
+
+    // The first empty cell, column by column; false when the board is full.
+    static bool FirstEmptyCell(int* col, int* row)
+    {
+        for (int c = 0; c < 9; c++)
+            for (int r = 0; r < 9; r++)
+                if (board[c][r].number == 0)
+                {
+                    *col = c;
+                    *row = r;
+                    return true;
+                }
+        return false;
     }
 
     void TearDown() override

@@ -97,15 +97,7 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     EXPECT_NEAR(b, screen_col[2], 1e-3);
 
     int col = -1, row = -1;
-    for (int c = 0; c < 9 && col < 0; c++)
-        for (int r = 0; r < 9; r++)
-            if (board[c][r].number == 0)
-            {
-                col = c;
-                row = r;
-                break;
-            }
-    ASSERT_GE(col, 0);
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
     Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
     ASSERT_TRUE(cur_sel_set);
     ASSERT_EQ(cur_sel_col, col);

@@ -83,15 +83,7 @@ TEST_F(ColourScreenRun, EditsShowAtOnceOnTheScreenAndBoardAndAreSaved)
 
     // A board colour re-tints the preview's empty cells two frames later.
     int col = -1, row = -1;
-    for (int c = 0; c < 9 && col < 0; c++)
-        for (int r = 0; r < 9; r++)
-            if (board[c][r].number == 0)
-            {
-                col = c;
-                row = r;
-                break;
-            }
-    ASSERT_GE(col, 0);
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
     const _BoardCellVars& cell = board_vars[col][row];
     Rgb white = Pixel(cell.x + 2, cell.y + 2);
     EXPECT_GT(white.r, 200);
