@@ -60,12 +60,7 @@ AboutCollectionController::AboutCollectionController(MWinScreens* screens)
 
 char AboutCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void AboutCollectionController::RemoveVars()

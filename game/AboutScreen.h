@@ -1,15 +1,7 @@
 // The About page: title, version, credits and the game's web page.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 #define ABOUT_VERSION_NUMBER 1.21f
 
@@ -21,21 +13,17 @@ extern MWinButton* mwinAboutAboutWebSiteButton;
 extern MWinButton* mwinAboutAboutKestrelbayTextButton;
 extern MWinButton* mwinAboutAboutBackButton;
 
-class AboutCollectionController : public MWinCollectionController
+class AboutCollectionController : public MenuCollectionController
 {
 public:
     explicit AboutCollectionController(MWinScreens* screens);
-    virtual ~AboutCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddAboutWindowToCollectionNormal(MWinCollection* collection);
     char AddAboutWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class AboutCC : public AboutCollectionController

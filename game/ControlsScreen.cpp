@@ -80,12 +80,7 @@ ControlsCollectionController::ControlsCollectionController(MWinScreens* screens)
 
 char ControlsCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void ControlsCollectionController::RemoveVars()

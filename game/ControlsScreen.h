@@ -1,15 +1,7 @@
 // The controls page: the mouse and keyboard controls and the "Keyboard Only" choice.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinControlsCollection;
 extern MWinWindow* mwinControlsControlsWindow;
@@ -19,21 +11,17 @@ extern MWinButton* mwinControlsControlsBackButton;
 
 extern const char* c_off_on_strs[2];
 
-class ControlsCollectionController : public MWinCollectionController
+class ControlsCollectionController : public MenuCollectionController
 {
 public:
     explicit ControlsCollectionController(MWinScreens* screens);
-    virtual ~ControlsCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddControlsWindowToCollectionNormal(MWinCollection* collection);
     char AddControlsWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class ControlsCC : public ControlsCollectionController

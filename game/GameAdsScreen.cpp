@@ -64,6 +64,15 @@ bool RowInRange(int row)
     return row >= 0 && row < GAME_ADS_NUM;
 }
 
+// The current ad's facts when it names a program one can download, else null.
+const GameAdFacts* CurrentProgramAd()
+{
+    int row = game_ads_cur_game_ad;
+    if (!RowInRange(row) || !game_ad_facts[row].program)
+        return nullptr;
+    return &game_ad_facts[row];
+}
+
 void MirrorCurrentRow()
 {
     if (game_ad_num_var)
@@ -101,6 +110,17 @@ bool QueryEscape(const char* in, char* out, size_t size)
 void GameAdsOpenBufferAfterExit()
 {
     OnlineOpen(game_ads_buffer);
+}
+
+// Whether snprintf's result n fitted the address buffer; when not, logs under
+// func and empties the buffer.
+bool AddressFits(const char* func, int n)
+{
+    if (n >= 0 && n < (int)sizeof(game_ads_buffer))
+        return true;
+    DebugErrorAlt(func, "Address too long");
+    game_ads_buffer[0] = 0;
+    return false;
 }
 } // namespace
 
@@ -368,20 +388,20 @@ void GameAdsExitGoingOnlineIfWindowed(char on)
 
 char GameAdsGetUpdaterVarsForCurrentAd(_UpdaterProgramName* name)
 {
-    if (!RowInRange(game_ads_cur_game_ad) || !game_ad_facts[game_ads_cur_game_ad].program)
+    const GameAdFacts* ad = CurrentProgramAd();
+    if (!ad)
         return 0;
     if (name)
-        *name = (_UpdaterProgramName)game_ad_facts[game_ads_cur_game_ad].program;
+        *name = (_UpdaterProgramName)ad->program;
     return 1;
 }
 
 const char* GameAdsGetMacDownloadLinkForCurrentAd()
 {
-    int row = game_ads_cur_game_ad;
-    if (!RowInRange(row) || !game_ad_facts[row].program)
+    const GameAdFacts* ad = CurrentProgramAd();
+    if (!ad)
         return nullptr;
-    snprintf(mac_link_buffer, sizeof(mac_link_buffer), "%s/mac/downloads/%s.zip", OnlineGetSiteRoot(),
-             game_ad_facts[row].product);
+    snprintf(mac_link_buffer, sizeof(mac_link_buffer), "%s/mac/downloads/%s.zip", OnlineGetSiteRoot(), ad->product);
     return mac_link_buffer;
 }
 
@@ -392,11 +412,10 @@ const char* GameAdsGetDownloadLinkForCurrentAd()
 
 const char* GameAdsGetPcDownloadLinkForCurrentAd()
 {
-    int row = game_ads_cur_game_ad;
-    if (!RowInRange(row) || !game_ad_facts[row].program)
+    const GameAdFacts* ad = CurrentProgramAd();
+    if (!ad)
         return nullptr;
-    snprintf(pc_link_buffer, sizeof(pc_link_buffer), "%s/downloads/%sSetup.exe", OnlineGetSiteRoot(),
-             game_ad_facts[row].product);
+    snprintf(pc_link_buffer, sizeof(pc_link_buffer), "%s/downloads/%sSetup.exe", OnlineGetSiteRoot(), ad->product);
     return pc_link_buffer;
 }
 
@@ -457,13 +476,8 @@ void GameAdsHomePageCB()
     int row = game_ads_cur_game_ad;
     const char* page = RowInRange(row) ? game_ad_facts[row].page : "all";
     int n = snprintf(game_ads_buffer, sizeof(game_ads_buffer), "%sm_%s.html", game_ads_path, page);
-    if (n < 0 || n >= (int)sizeof(game_ads_buffer))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Address too long");
-        game_ads_buffer[0] = 0;
-        return;
-    }
-    GameAdsGoOnline();
+    if (AddressFits(__PRETTY_FUNCTION__, n))
+        GameAdsGoOnline();
 }
 
 void GameAdsTellAFriendCB()
@@ -479,13 +493,8 @@ void GameAdsTellAFriendCB()
     int n = snprintf(game_ads_buffer, sizeof(game_ads_buffer),
                      "%s/cgi-bin/common/friend/ShowTellAFriend.cgi?from_prog=%s&rec=%s&&user_name=%s",
                      OnlineGetSiteRoot(), from, rec, user);
-    if (n < 0 || n >= (int)sizeof(game_ads_buffer))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Address too long");
-        game_ads_buffer[0] = 0;
-        return;
-    }
-    GameAdsGoOnline();
+    if (AddressFits(__PRETTY_FUNCTION__, n))
+        GameAdsGoOnline();
 }
 
 void GameAdsGoOnline()

@@ -96,6 +96,13 @@ void ClearWidgetGlobals()
     MenuClearGlobals(graphics_landscape, COUNT(graphics_landscape));
 }
 
+// Every layout's globals cleared, then one layout's widgets added.
+char AddGraphicsWidgets(const char* func, MWinWindow* window, const _MenuWidget* table, int count)
+{
+    ClearWidgetGlobals();
+    return MenuAddWidgets(func, window, table, count);
+}
+
 // The current set back to its default colours.
 void ResetCurrentSet()
 {
@@ -111,12 +118,7 @@ GraphicsCollectionController::GraphicsCollectionController(MWinScreens* screens)
 
 char GraphicsCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void GraphicsCollectionController::RemoveVars()
@@ -150,52 +152,48 @@ MWinCollection* GraphicsCollectionController::AddCollectionToDesktop(MWin* mwin,
     return c;
 }
 
-MWinWindow* GraphicsCollectionController::AddGraphicsWindowToCollectionNormal(MWinCollection* collection)
+MWinWindow* GraphicsCollectionController::AddGraphicsWindowInLayout(
+    const char* func, MWinCollection* collection, int layout, char (GraphicsCollectionController::*add_buttons)(MWinWindow*))
 {
-    MWinWindow* w = AddGraphicsWindow(__PRETTY_FUNCTION__, collection, 0);
+    MWinWindow* w = AddGraphicsWindow(func, collection, layout);
     if (!w)
         return nullptr;
-    MenuFinishWindow(__PRETTY_FUNCTION__, w, AddGraphicsWindowButtonsToWindowNormal(w), this);
+    MenuFinishWindow(func, w, (this->*add_buttons)(w), this);
     mwinGraphicsGraphicsWindow = w;
     return w;
+}
+
+MWinWindow* GraphicsCollectionController::AddGraphicsWindowToCollectionNormal(MWinCollection* collection)
+{
+    return AddGraphicsWindowInLayout(__PRETTY_FUNCTION__, collection, 0,
+                                     &GraphicsCollectionController::AddGraphicsWindowButtonsToWindowNormal);
 }
 
 MWinWindow* GraphicsCollectionController::AddGraphicsWindowToCollectionIPhonePortrait(MWinCollection* collection)
 {
-    MWinWindow* w = AddGraphicsWindow(__PRETTY_FUNCTION__, collection, 1);
-    if (!w)
-        return nullptr;
-    MenuFinishWindow(__PRETTY_FUNCTION__, w, AddGraphicsWindowButtonsToWindowIPhonePortrait(w), this);
-    mwinGraphicsGraphicsWindow = w;
-    return w;
+    return AddGraphicsWindowInLayout(__PRETTY_FUNCTION__, collection, 1,
+                                     &GraphicsCollectionController::AddGraphicsWindowButtonsToWindowIPhonePortrait);
 }
 
 MWinWindow* GraphicsCollectionController::AddGraphicsWindowToCollectionIPhoneLandscape(MWinCollection* collection)
 {
-    MWinWindow* w = AddGraphicsWindow(__PRETTY_FUNCTION__, collection, 2);
-    if (!w)
-        return nullptr;
-    MenuFinishWindow(__PRETTY_FUNCTION__, w, AddGraphicsWindowButtonsToWindowIPhoneLandscape(w), this);
-    mwinGraphicsGraphicsWindow = w;
-    return w;
+    return AddGraphicsWindowInLayout(__PRETTY_FUNCTION__, collection, 2,
+                                     &GraphicsCollectionController::AddGraphicsWindowButtonsToWindowIPhoneLandscape);
 }
 
 char GraphicsCollectionController::AddGraphicsWindowButtonsToWindowNormal(MWinWindow* window)
 {
-    ClearWidgetGlobals();
-    return MenuAddWidgets(__PRETTY_FUNCTION__, window, graphics_normal, COUNT(graphics_normal));
+    return AddGraphicsWidgets(__PRETTY_FUNCTION__, window, graphics_normal, COUNT(graphics_normal));
 }
 
 char GraphicsCollectionController::AddGraphicsWindowButtonsToWindowIPhonePortrait(MWinWindow* window)
 {
-    ClearWidgetGlobals();
-    return MenuAddWidgets(__PRETTY_FUNCTION__, window, graphics_portrait, COUNT(graphics_portrait));
+    return AddGraphicsWidgets(__PRETTY_FUNCTION__, window, graphics_portrait, COUNT(graphics_portrait));
 }
 
 char GraphicsCollectionController::AddGraphicsWindowButtonsToWindowIPhoneLandscape(MWinWindow* window)
 {
-    ClearWidgetGlobals();
-    return MenuAddWidgets(__PRETTY_FUNCTION__, window, graphics_landscape, COUNT(graphics_landscape));
+    return AddGraphicsWidgets(__PRETTY_FUNCTION__, window, graphics_landscape, COUNT(graphics_landscape));
 }
 
 void GraphicsCC::StartingCB()

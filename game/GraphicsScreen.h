@@ -2,15 +2,7 @@
 // preview board; the slow board re-tint runs two ticks after a change.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinGraphicsCollection;
 extern MWinWindow* mwinGraphicsGraphicsWindow;
@@ -30,16 +22,15 @@ extern MWinButton* mwinGraphicsGraphicsRotTextButton;
 // A first re-tint at least this slow makes later ones show "Please wait...".
 #define GRAPHICS_SLOW_RETINT_SECONDS 0.5
 
-class GraphicsCollectionController : public MWinCollectionController
+class GraphicsCollectionController : public MenuCollectionController
 {
 public:
     explicit GraphicsCollectionController(MWinScreens* screens);
-    virtual ~GraphicsCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddGraphicsWindowToCollectionNormal(MWinCollection* collection);
     MWinWindow* AddGraphicsWindowToCollectionIPhonePortrait(MWinCollection* collection);
     MWinWindow* AddGraphicsWindowToCollectionIPhoneLandscape(MWinCollection* collection);
@@ -47,8 +38,10 @@ public:
     char AddGraphicsWindowButtonsToWindowIPhonePortrait(MWinWindow* window);
     char AddGraphicsWindowButtonsToWindowIPhoneLandscape(MWinWindow* window);
 
-protected:
-    MWin* mwinp = nullptr;
+private:
+    // Adds the window in a layout, its widgets by add_buttons, and makes it the screen's window.
+    MWinWindow* AddGraphicsWindowInLayout(const char* func, MWinCollection* collection, int layout,
+                                          char (GraphicsCollectionController::*add_buttons)(MWinWindow*));
 };
 
 class GraphicsCC : public GraphicsCollectionController

@@ -12,6 +12,7 @@
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
+#include "MenuLayout.h"
 #include "Options.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
@@ -33,18 +34,13 @@ MWin* ScreensMWin()
     return vizavu_screens ? vizavu_screens->GetMWin() : nullptr;
 }
 
-struct InGameWidget
-{
-    const char* id;
-    const char* text;
-    float x, y, w, h;
-    MWinButton** global;
+const _MenuWidget in_game_widgets[] = {
+    {"Menu", MWIN_BUTTON_PUSH, "Main", "Menu", 20, 8, 100, 40, 0, 0, 0, 0.7f, 0.7f, 1, MWIN_ALIGN_CENTRE,
+     &mwinInGameInGameMenuButton},
+    {"Undo", MWIN_BUTTON_PUSH, "Main", "Undo", 20, 52, 100, 40, 0, 0, 0, 0.7f, 0.7f, 1, MWIN_ALIGN_CENTRE,
+     &mwinInGameInGameUndoButton},
 };
-
-const InGameWidget in_game_widgets[] = {
-    {"Menu", "Menu", 20, 8, 100, 40, &mwinInGameInGameMenuButton},
-    {"Undo", "Undo", 20, 52, 100, 40, &mwinInGameInGameUndoButton},
-};
+const int num_in_game_widgets = sizeof(in_game_widgets) / sizeof(in_game_widgets[0]);
 } // namespace
 
 InGameCollectionController::InGameCollectionController(MWinScreens* screens)
@@ -55,44 +51,22 @@ InGameCollectionController::InGameCollectionController(MWinScreens* screens)
 
 char InGameCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void InGameCollectionController::RemoveVars()
 {
     mwinInGameCollection = nullptr;
     mwinInGameInGameWindow = nullptr;
-    for (const InGameWidget& w : in_game_widgets)
-        *w.global = nullptr;
+    MenuClearGlobals(in_game_widgets, num_in_game_widgets);
 }
 
 MWinCollection* InGameCollectionController::AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop)
 {
     mwinInGameCollection = nullptr;
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return nullptr;
-    }
-    if (!desktop)
-        desktop = mwin->GetDesktop();
-    if (!desktop)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get default desktop");
-        return nullptr;
-    }
-    MWinCollection* c = desktop->AddCollection(IN_GAME_ID);
+    MWinCollection* c = MenuAddCollection(__PRETTY_FUNCTION__, mwin, desktop, IN_GAME_ID);
     if (!c)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create collection <%s>", IN_GAME_ID);
         return nullptr;
-    }
-    c->SetScreenLayout(mwin->GetScreenLayout());
     AddInGameWindowToCollectionNormal(c);
     mwinInGameCollection = c;
     return c;
@@ -103,48 +77,18 @@ MWinWindow* InGameCollectionController::AddInGameWindowToCollectionNormal(MWinCo
     mwinInGameInGameWindow = nullptr;
     if (!collection)
         return nullptr;
-    _MWinWindowCreateInfo info;
-    VizavuScreensFillCreateInfo(&info, 460, 190, 140, 100, "Window 1", MWIN_TEXBUT_DEFAULT,
-                                MWIN_TEXBUT_DEFAULT);
-    collection->SetScreenLayout(0);
-    MWinWindow* w = collection->AddWindow(IN_GAME_ID, &info);
+    MWinWindow* w = MenuAddWindow(__PRETTY_FUNCTION__, collection, IN_GAME_ID, 0, 460, 190, 140, 100, "Window 1",
+                                  MWIN_TEXBUT_DEFAULT, MWIN_TEXBUT_DEFAULT);
     if (!w)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add window");
         return nullptr;
-    }
-    w->SetTitleTextColour(1, 1, 1, 1);
-    w->SetTitleTextScale(1, 1);
-    w->SetTitleTextAlign(MWIN_ALIGN_LEFT);
-    w->SetExtraSize(0, 0);
-    if (!AddInGameWindowButtonsToWindowNormal(w))
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add buttons to window");
-    w->SetController(this);
+    MenuFinishWindow(__PRETTY_FUNCTION__, w, AddInGameWindowButtonsToWindowNormal(w), this);
     mwinInGameInGameWindow = w;
     return w;
 }
 
 char InGameCollectionController::AddInGameWindowButtonsToWindowNormal(MWinWindow* window)
 {
-    for (const InGameWidget& w : in_game_widgets)
-        *w.global = nullptr;
-    if (!window)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No window");
-        return 0;
-    }
-    for (const InGameWidget& w : in_game_widgets)
-    {
-        MWinButton* b = window->AddButton(w.id, MWIN_BUTTON_PUSH, "Main", w.text, w.x, w.y, w.w, w.h);
-        if (!b)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add button(s) to window");
-            return 0;
-        }
-        *w.global = b;
-        VizavuScreensStyleButton(b, "Main", 0, 0, 0, 0.7f, 0.7f, 1, MWIN_ALIGN_CENTRE);
-    }
-    return 1;
+    return MenuAddWidgets(__PRETTY_FUNCTION__, window, in_game_widgets, num_in_game_widgets);
 }
 
 void InGameCC::StartingCB()

@@ -1,15 +1,7 @@
 // The play screen's bar with its Menu and Undo buttons; leaving play saves.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinInGameCollection;
 extern MWinWindow* mwinInGameInGameWindow;
@@ -19,21 +11,17 @@ extern MWinButton* mwinInGameInGameUndoButton;
 // The bar's on-screen rectangle (left, top, right, bottom), set at every start.
 extern int ig_x1, ig_y1, ig_x2, ig_y2;
 
-class InGameCollectionController : public MWinCollectionController
+class InGameCollectionController : public MenuCollectionController
 {
 public:
     explicit InGameCollectionController(MWinScreens* screens);
-    virtual ~InGameCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddInGameWindowToCollectionNormal(MWinCollection* collection);
     char AddInGameWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class InGameCC : public InGameCollectionController

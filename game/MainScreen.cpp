@@ -14,6 +14,7 @@
 #include "MWin/MWinHorzScrollbar.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinWindow.h"
+#include "MenuLayout.h"
 #include "Game.h"
 #include "GameAdsScreen.h"
 #include "OnlineHooks.h"
@@ -102,12 +103,7 @@ MainCollectionController::MainCollectionController(MWinScreens* screens)
 
 char MainCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void MainCollectionController::RemoveVars()
@@ -121,25 +117,9 @@ void MainCollectionController::RemoveVars()
 MWinCollection* MainCollectionController::AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop)
 {
     mwinMainCollection = nullptr;
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return nullptr;
-    }
-    if (!desktop)
-        desktop = mwin->GetDesktop();
-    if (!desktop)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get default desktop");
-        return nullptr;
-    }
-    MWinCollection* c = desktop->AddCollection(MAIN_ID);
+    MWinCollection* c = MenuAddCollection(__PRETTY_FUNCTION__, mwin, desktop, MAIN_ID);
     if (!c)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create collection <%s>", MAIN_ID);
         return nullptr;
-    }
-    c->SetScreenLayout(mwin->GetScreenLayout());
     AddMainWindowToCollectionNormal(c);
     mwinMainCollection = c;
     return c;
@@ -150,22 +130,11 @@ MWinWindow* MainCollectionController::AddMainWindowToCollectionNormal(MWinCollec
     mwinMainMainWindow = nullptr;
     if (!collection)
         return nullptr;
-    _MWinWindowCreateInfo info;
-    VizavuScreensFillCreateInfo(&info, 0, 0, 640, 480, "", MWIN_TEXBUT_NONE, MWIN_TEXBUT_NONE);
-    collection->SetScreenLayout(0);
-    MWinWindow* w = collection->AddWindow(MAIN_ID, &info);
+    MWinWindow* w = MenuAddWindow(__PRETTY_FUNCTION__, collection, MAIN_ID, 0, 0, 0, 640, 480, "", MWIN_TEXBUT_NONE,
+                                  MWIN_TEXBUT_NONE);
     if (!w)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add window");
         return nullptr;
-    }
-    w->SetTitleTextColour(1, 1, 1, 1);
-    w->SetTitleTextScale(1, 1);
-    w->SetTitleTextAlign(MWIN_ALIGN_LEFT);
-    w->SetExtraSize(0, 0);
-    if (!AddMainWindowButtonsToWindowNormal(w))
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not add buttons to window");
-    w->SetController(this);
+    MenuFinishWindow(__PRETTY_FUNCTION__, w, AddMainWindowButtonsToWindowNormal(w), this);
     mwinMainMainWindow = w;
     return w;
 }

@@ -2,15 +2,7 @@
 // print, and the ways to the other screens.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinMainCollection;
 extern MWinWindow* mwinMainMainWindow;
@@ -30,21 +22,17 @@ extern MWinButton* mwinMainMainGamesButton;
 extern MWinButton* mwinMainMainAboutButton;
 extern MWinButton* mwinMainMainExitButton;
 
-class MainCollectionController : public MWinCollectionController
+class MainCollectionController : public MenuCollectionController
 {
 public:
     explicit MainCollectionController(MWinScreens* screens);
-    virtual ~MainCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddMainWindowToCollectionNormal(MWinCollection* collection);
     char AddMainWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class MainCC : public MainCollectionController

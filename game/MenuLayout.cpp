@@ -9,6 +9,16 @@
 #include "MWin/MWinWindow.h"
 #include "VizavuScreens.h"
 
+char MenuCreateCollection(const char* func, MenuCollectionController* controller, MWin* mwin)
+{
+    if (!mwin)
+    {
+        DebugErrorAlt(func, "No mwinp");
+        return 0;
+    }
+    return controller->AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+}
+
 MWinCollection* MenuAddCollection(const char* func, MWin* mwin, MWinDesktop* desktop, const char* id)
 {
     if (!mwin)

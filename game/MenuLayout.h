@@ -2,13 +2,7 @@
 #pragma once
 
 #include "EngTypes.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinCollectionController;
-class MWinDesktop;
-class MWinWindow;
+#include "MenuScreen.h"
 
 // One widget of a screen's table; kind 1 push button, 8 choice, 10 colour picker.
 struct _MenuWidget
@@ -23,6 +17,10 @@ struct _MenuWidget
     int align;
     MWinButton** global;
 };
+
+// A screen controller's CreateCollection: its collection added to the
+// toolkit's desktop; 0 (logged under func) without a toolkit.
+char MenuCreateCollection(const char* func, MenuCollectionController* controller, MWin* mwin);
 
 // Adds the screen's collection to the desktop (the toolkit's when null) in
 // the toolkit's current layout; null (logged under func) on failure.

@@ -1,15 +1,7 @@
 // The power-usage page: a five-step power choice kept in the options record.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinMiscCollection;
 extern MWinWindow* mwinMiscMiscWindow;
@@ -23,21 +15,17 @@ extern const char* m_power_strs[5];
 // Applies the power choice; nothing depends on it in this program.
 void MiscSetPower();
 
-class MiscCollectionController : public MWinCollectionController
+class MiscCollectionController : public MenuCollectionController
 {
 public:
     explicit MiscCollectionController(MWinScreens* screens);
-    virtual ~MiscCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddMiscWindowToCollectionNormal(MWinCollection* collection);
     char AddMiscWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class MiscCC : public MiscCollectionController

@@ -44,12 +44,7 @@ OptionsCollectionController::OptionsCollectionController(MWinScreens* screens)
 
 char OptionsCollectionController::CreateCollection(MWin* mwin)
 {
-    if (!mwin)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No mwinp");
-        return 0;
-    }
-    return AddCollectionToDesktop(mwin, mwin->GetDesktop()) != nullptr;
+    return MenuCreateCollection(__PRETTY_FUNCTION__, this, mwin);
 }
 
 void OptionsCollectionController::RemoveVars()

@@ -1,15 +1,7 @@
 // The options menu: the way to the colour sets and the controls page.
 #pragma once
 
-#include "MWin/MWinCollectionController.h"
-
-class MWin;
-class MWinButton;
-class MWinCollection;
-class MWinDesktop;
-class MWinScreens;
-class MWinWindow;
-struct _MWinButtonCallbackInfo;
+#include "MenuScreen.h"
 
 extern MWinCollection* mwinOptionsCollection;
 extern MWinWindow* mwinOptionsOptionsWindow;
@@ -20,21 +12,17 @@ extern MWinButton* mwinOptionsOptionsMainMenuButton;
 extern MWinButton* mwinOptionsOptionsExitButton;
 extern MWinButton* mwinOptionsOptionsBackButton;
 
-class OptionsCollectionController : public MWinCollectionController
+class OptionsCollectionController : public MenuCollectionController
 {
 public:
     explicit OptionsCollectionController(MWinScreens* screens);
-    virtual ~OptionsCollectionController() = default;
 
     char CreateCollection(MWin* mwin) override;
     void RemoveVars() override;
 
-    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop);
+    MWinCollection* AddCollectionToDesktop(MWin* mwin, MWinDesktop* desktop) override;
     MWinWindow* AddOptionsWindowToCollectionNormal(MWinCollection* collection);
     char AddOptionsWindowButtonsToWindowNormal(MWinWindow* window);
-
-protected:
-    MWin* mwinp = nullptr;
 };
 
 class OptionsCC : public OptionsCollectionController

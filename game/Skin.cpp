@@ -247,40 +247,33 @@ char VizavuMWinSetupTexturesAndTexButs(MWin* mwin)
             tex[s] = b.states[s].set ? b.tex : nullptr;
             rc[s] = b.states[s].set ? b.states[s] : TexRect{false, 0, 0, 0, 0};
         }
-        if (b.slot < 0)
+        // Slotted buttons replace one of the toolkit's standard looks.
+        const bool standard = b.slot >= 0;
+        auto with_states = [&](auto&& add) {
+            return add(tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1], rc[1].l, rc[1].t, rc[1].r, rc[1].b,
+                       tex[2], rc[2].l, rc[2].t, rc[2].r, rc[2].b, tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b);
+        };
+        bool added;
+        if (standard)
         {
-            if (!t->AddTextureButton(b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1], rc[1].l,
-                                     rc[1].t, rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t, rc[2].r, rc[2].b,
-                                     tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b))
-            {
-                DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load texbut <%s>", b.id);
-                ok = 0;
-                continue;
-            }
-            if (!t->SetTexButDrawStyle(b.id, b.hm, b.hf, b.hc, b.vm, b.vf, b.vc))
-            {
-                DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set texbut draw style <%s>", b.id);
-                ok = 0;
-            }
-            if (!t->SetTexButDrawExtra(b.id, b.ew, b.et, b.eb))
-            {
-                DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set texbut draw extra <%s>", b.id);
-                ok = 0;
-            }
-            continue;
+            t->RemoveStandardTextureButton(b.slot);
+            added = with_states([&](auto... a) { return t->AddStandardTextureButton(b.slot, b.id, a...) != 0; });
         }
-        t->RemoveStandardTextureButton(b.slot);
-        if (!t->AddStandardTextureButton(b.slot, b.id, tex[0], rc[0].l, rc[0].t, rc[0].r, rc[0].b, tex[1],
-                                         rc[1].l, rc[1].t, rc[1].r, rc[1].b, tex[2], rc[2].l, rc[2].t,
-                                         rc[2].r, rc[2].b, tex[3], rc[3].l, rc[3].t, rc[3].r, rc[3].b))
+        else
+            added = with_states([&](auto... a) { return t->AddTextureButton(b.id, a...) != nullptr; });
+        if (!added)
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load standard texbut <%s>", b.id);
+            DebugErrorAlt(__PRETTY_FUNCTION__,
+                          standard ? "Could not load standard texbut <%s>" : "Could not load texbut <%s>", b.id);
             ok = 0;
             continue;
         }
         if (!t->SetTexButDrawStyle(b.id, b.hm, b.hf, b.hc, b.vm, b.vf, b.vc))
         {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set standard texbut draw style <%s>", b.id);
+            DebugErrorAlt(__PRETTY_FUNCTION__,
+                          standard ? "Could not set standard texbut draw style <%s>"
+                                   : "Could not set texbut draw style <%s>",
+                          b.id);
             ok = 0;
         }
         if (!t->SetTexButDrawExtra(b.id, b.ew, b.et, b.eb))
@@ -288,6 +281,8 @@ char VizavuMWinSetupTexturesAndTexButs(MWin* mwin)
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set texbut draw extra <%s>", b.id);
             ok = 0;
         }
+        if (!standard)
+            continue;
         for (const Multiplier& m : b.mult)
         {
             if (m.state < 0)

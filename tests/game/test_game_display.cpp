@@ -25,71 +25,19 @@
 #include "game/VizavuSave.h"
 #include "support/TestSupport.h"
 
+#include "GameWindowFixture.h"
+
 namespace
 {
 const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
 const EngUInt32 SCREEN_INGA = EngFourCC('I', 'N', 'G', 'A');
 
-class GameRun : public ::testing::Test
+class GameRun : public gametest::GameWindowTest
 {
 protected:
-    vztest::TempDir dir;
-    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
-    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-    vztest::PopupRecorder popups;
-
-    std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
-
-    void Start()
-    {
-        main_display_settings_dialog = []() -> signed char { return 1; };
-        _EngCreateWindowParms* p = MainGetCreateWindowParms();
-        p->x = p->y = 0;
-        p->width = 800;
-        p->height = 600;
-        p->windowed = 1;
-        int code = 1;
-        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        ASSERT_NE(main_game->GetWindow(), nullptr);
-        main_game->GetWindow()->GotActiveMsg(1);
-        Frames(3);
-    }
-
-    void Frames(int n)
-    {
-        for (int i = 0; i < n; i++)
-        {
-            eng_main_current_time += 1.0 / 60;
-            main_game->DoTick();
-            main_game->DoRender();
-        }
-    }
-
-    void Send(SDL_Event e)
-    {
-        EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
-        Frames(1);
-    }
-
     void Click(float x640, float y480)
     {
-        int x = int(x640 * eng_main_window_x_ratio), y = int(y480 * eng_main_window_y_ratio);
-        SDL_Event e = {};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = x;
-        e.motion.y = y;
-        Send(e);
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-        {
-            SDL_Event b = {};
-            b.type = type;
-            b.button.button = SDL_BUTTON_LEFT;
-            b.button.clicks = 1;
-            b.button.x = x;
-            b.button.y = y;
-            Send(b);
-        }
+        ClickPixel(int(x640 * eng_main_window_x_ratio), int(y480 * eng_main_window_y_ratio));
     }
 
     void Key(SDL_Keycode sym, Uint16 mod, bool down)
@@ -101,10 +49,32 @@ protected:
         Send(e);
     }
 
-    void TearDown() override
+    // Starts the game and enters play with the menu's Start button.
+    void StartAndPlay()
     {
-        MainExitAndDeleteMainProgram(1);
-        main_display_settings_dialog = ResolutionShowAndRunWindow;
+        Start();
+        ASSERT_NE(mwinMainMainStartButton, nullptr);
+        const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+        Click(a->x + a->w / 2, a->y + a->h / 2);
+        Frames(2);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    }
+
+    // Clicks the first empty cell, row by row, and places digit there with Ctrl.
+    void PlaceInFirstEmptyCell(SDL_Keycode key, int digit, int* col, int* row)
+    {
+        *col = *row = 0;
+        while (board[*col][*row].number != 0)
+            if (++*col == 9)
+            {
+                *col = 0;
+                ++*row;
+            }
+        Click(board_vars[*col][*row].centre_x, board_vars[*col][*row].centre_y);
+        Key(SDLK_LCTRL, KMOD_LCTRL, true);
+        Key(key, KMOD_LCTRL, true);
+        Key(SDLK_LCTRL, 0, false);
+        ASSERT_EQ(board[*col][*row].number, digit);
     }
 };
 
@@ -127,15 +97,7 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     EXPECT_NEAR(b, screen_col[2], 1e-3);
 
     int col = -1, row = -1;
-    for (int c = 0; c < 9 && col < 0; c++)
-        for (int r = 0; r < 9; r++)
-            if (board[c][r].number == 0)
-            {
-                col = c;
-                row = r;
-                break;
-            }
-    ASSERT_GE(col, 0);
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
     Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
     ASSERT_TRUE(cur_sel_set);
     ASSERT_EQ(cur_sel_col, col);
@@ -186,23 +148,9 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
 
 TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
     int col = 0, row = 0;
-    while (board[col][row].number != 0)
-        if (++col == 9)
-        {
-            col = 0;
-            row++;
-        }
-    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_8, KMOD_LCTRL, true);
-    Key(SDLK_LCTRL, 0, false);
-    ASSERT_EQ(board[col][row].number, 8);
+    ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_8, 8, &col, &row));
 
     // Quitting in play saves the puzzle and the screen.
     MainExitAndDeleteMainProgram(1);
@@ -216,23 +164,9 @@ TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
 
 TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
     int col = 0, row = 0;
-    while (board[col][row].number != 0)
-        if (++col == 9)
-        {
-            col = 0;
-            row++;
-        }
-    Click(board_vars[col][row].centre_x, board_vars[col][row].centre_y);
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_4, KMOD_LCTRL, true);
-    Key(SDLK_LCTRL, 0, false);
-    ASSERT_EQ(board[col][row].number, 4);
+    ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_4, 4, &col, &row));
 
     // The bar's Undo button takes the press; the board does not see it.
     ASSERT_NE(mwinInGameInGameUndoButton, nullptr);
@@ -253,11 +187,7 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
 
 TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
 {
-    Start();
-    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
-    Click(a->x + a->w / 2, a->y + a->h / 2);
-    Frames(2);
-    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
 
     main_game->GetWindow()->WindowResized(1000, 500);
     Frames(2);

@@ -28,17 +28,15 @@
 #include "game/VizavuScreens.h"
 #include "support/TestSupport.h"
 
+#include "GameWindowFixture.h"
+
 namespace
 {
 const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
 
-class ExtrasRun : public ::testing::Test
+class ExtrasRun : public gametest::GameWindowTest
 {
 protected:
-    vztest::TempDir dir;
-    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
-    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-    vztest::PopupRecorder popups;
     std::string desktop;
     signed char (*saved_dialog)() = nullptr;
 
@@ -48,17 +46,9 @@ protected:
         ASSERT_EQ(mkdir(desktop.c_str(), 0755), 0);
         vztest::WriteFile(dir.File("user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
         saved_dialog = main_display_settings_dialog;
-        main_display_settings_dialog = []() -> signed char { return 1; };
-        _EngCreateWindowParms* p = MainGetCreateWindowParms();
-        p->x = p->y = 0;
-        p->width = 800;
-        p->height = 600;
-        p->windowed = 1;
-        int code = 1;
-        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        main_game->GetWindow()->GotActiveMsg(1);
-        Frames(3);
+        Start();
+        if (HasFatalFailure())
+            return;
         ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     }
 
@@ -66,16 +56,6 @@ protected:
     {
         MainExitAndDeleteMainProgram(1);
         main_display_settings_dialog = saved_dialog;
-    }
-
-    void Frames(int n)
-    {
-        for (int i = 0; i < n; i++)
-        {
-            eng_main_current_time += 1.0 / 60;
-            main_game->DoTick();
-            main_game->DoRender();
-        }
     }
 
     void Key(SDL_Keycode sym)

@@ -25,6 +25,8 @@
 #include "game/VizavuScreens.h"
 #include "support/TestSupport.h"
 
+#include "GameWindowFixture.h"
+
 namespace
 {
 struct Rgb
@@ -32,68 +34,15 @@ struct Rgb
     int r, g, b;
 };
 
-class ColourScreenRun : public ::testing::Test
+class ColourScreenRun : public gametest::GameWindowTest
 {
 protected:
-    vztest::TempDir dir;
-    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
-    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-    vztest::PopupRecorder popups;
-
-    std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
-
-    void Start()
-    {
-        main_display_settings_dialog = []() -> signed char { return 1; };
-        _EngCreateWindowParms* p = MainGetCreateWindowParms();
-        p->x = p->y = 0;
-        p->width = 800;
-        p->height = 600;
-        p->windowed = 1;
-        int code = 1;
-        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        main_game->GetWindow()->GotActiveMsg(1);
-        Frames(3);
-    }
-
-    void Frames(int n)
-    {
-        for (int i = 0; i < n; i++)
-        {
-            eng_main_current_time += 1.0 / 60;
-            main_game->DoTick();
-            main_game->DoRender();
-        }
-    }
-
-    void Send(SDL_Event e)
-    {
-        EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
-        Frames(1);
-    }
-
     void Click(MWinButton* b, float fx = 0.5f)
     {
         ASSERT_NE(b, nullptr);
         const _Dimension* a = b->GetActualArea();
-        int x = int((a->x + a->w * fx) * eng_main_window_x_ratio);
-        int y = int((a->y + a->h / 2) * eng_main_window_y_ratio);
-        SDL_Event e = {};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = x;
-        e.motion.y = y;
-        Send(e);
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-        {
-            SDL_Event m = {};
-            m.type = type;
-            m.button.button = SDL_BUTTON_LEFT;
-            m.button.clicks = 1;
-            m.button.x = x;
-            m.button.y = y;
-            Send(m);
-        }
+        ClickPixel(int((a->x + a->w * fx) * eng_main_window_x_ratio),
+                   int((a->y + a->h / 2) * eng_main_window_y_ratio));
         Frames(2);
     }
 
@@ -107,12 +56,6 @@ protected:
         int x = int(x640 * eng_main_window_x_ratio), y = int(y480 * eng_main_window_y_ratio);
         glReadPixels(x, eng_main_window_height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
         return {p[0], p[1], p[2]};
-    }
-
-    void TearDown() override
-    {
-        MainExitAndDeleteMainProgram(1);
-        main_display_settings_dialog = ResolutionShowAndRunWindow;
     }
 };
 
@@ -140,15 +83,7 @@ TEST_F(ColourScreenRun, EditsShowAtOnceOnTheScreenAndBoardAndAreSaved)
 
     // A board colour re-tints the preview's empty cells two frames later.
     int col = -1, row = -1;
-    for (int c = 0; c < 9 && col < 0; c++)
-        for (int r = 0; r < 9; r++)
-            if (board[c][r].number == 0)
-            {
-                col = c;
-                row = r;
-                break;
-            }
-    ASSERT_GE(col, 0);
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
     const _BoardCellVars& cell = board_vars[col][row];
     Rgb white = Pixel(cell.x + 2, cell.y + 2);
     EXPECT_GT(white.r, 200);

@@ -290,3 +290,23 @@ TEST_F(Screens, EveryScreenIsRegisteredAndBackFollowsWhereEachCameFrom)
 }
 
 } // namespace
+
+namespace
+{
+// Without a toolkit no collection is made, and the log names the screen's own controller.
+TEST_F(Screens, ScreensWithoutAToolkitMakeNoCollectionAndSaySo)
+{
+    MainCC main_cc(screens);
+    InGameCC in_game_cc(screens);
+    EXPECT_EQ(main_cc.CreateCollection(nullptr), 0);
+    EXPECT_TRUE(vztest::Logged("( MainCollectionController::CreateCollection )    No mwinp"));
+    EXPECT_EQ(in_game_cc.CreateCollection(nullptr), 0);
+    EXPECT_TRUE(vztest::Logged("( InGameCollectionController::CreateCollection )    No mwinp"));
+
+    // No collection is no window, and nothing to log.
+    int before = vztest::LogCount("Could not add window");
+    EXPECT_EQ(main_cc.AddMainWindowToCollectionNormal(nullptr), nullptr);
+    EXPECT_EQ(in_game_cc.AddInGameWindowToCollectionNormal(nullptr), nullptr);
+    EXPECT_EQ(vztest::LogCount("Could not add window"), before);
+}
+} // namespace
