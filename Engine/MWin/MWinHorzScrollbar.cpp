@@ -52,33 +52,7 @@ void MWinHorzScrollbar::SetPosDouble(double value, char drag, char force, char c
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not a scrollbar [%s]", id);
         return;
     }
-    double c = value < min ? min : value > max ? max : value;
-    _MWinButtonCallbackInfo info;
-    if (!force && c == pos)
-    {
-        if (call && HasCallback())
-        {
-            FillCallbackInfo(&info);
-            info.scrollbar_pos = c;
-            info.scrollbar_flag = drag;
-            CallCallback(&info);
-        }
-        return;
-    }
-    pos = Snap(c);
-    UpdateAutoText();
-    StorePosToVar();
-    if (drag)
-        moved_by_drag = 1;
-    if (mwin)
-        mwb::RenderNeeded(mwin);
-    if (call && HasCallback())
-    {
-        FillCallbackInfo(&info);
-        info.scrollbar_pos = pos;
-        info.scrollbar_flag = drag;
-        CallCallback(&info);
-    }
+    MoveTo(value, drag, force, call);
 }
 
 void MWinHorzScrollbar::SetAutoText(char on, char keep_prefix, char br)

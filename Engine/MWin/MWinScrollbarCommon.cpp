@@ -289,3 +289,34 @@ char MWinScrollbar::HandleMouseButtonPressed(char button, char down, char third)
     Jump(v > pos ? 1 : 0);
     return 1;
 }
+
+void MWinScrollbar::MoveTo(double value, char drag, char force, char call)
+{
+    double c = value < min ? min : value > max ? max : value;
+    _MWinButtonCallbackInfo info;
+    if (!force && c == pos)
+    {
+        if (call && HasCallback())
+        {
+            FillCallbackInfo(&info);
+            info.scrollbar_pos = c;
+            info.scrollbar_flag = drag;
+            CallCallback(&info);
+        }
+        return;
+    }
+    pos = Snap(c);
+    UpdateAutoText();
+    StorePosToVar();
+    if (drag)
+        moved_by_drag = 1;
+    if (mwin)
+        mwb::RenderNeeded(mwin);
+    if (call && HasCallback())
+    {
+        FillCallbackInfo(&info);
+        info.scrollbar_pos = pos;
+        info.scrollbar_flag = drag;
+        CallCallback(&info);
+    }
+}

@@ -62,6 +62,10 @@ protected:
     virtual double PosFromScreen(float v) = 0;
 
     void ResetScroll();
+    // Clamps, snaps and stores the position, then reports it; callers check the kind.
+    void MoveTo(double value, char drag, char force, char call);
+    virtual double Snap(double x) = 0;
+    virtual void UpdateAutoText() = 0;
     // Writes the position into the bound variable (rounded and clamped to its type).
     void StorePosToVar();
     char IsBar() const { return type == bar_kind; }

@@ -39,8 +39,8 @@ public:
 private:
     AxisSpan GetAxisSpan() override;
     double PosFromScreen(float v) override;
-    double Snap(double x);
-    void UpdateAutoText();
+    double Snap(double x) override;
+    void UpdateAutoText() override;
     float TrackStart();
     float TrackLength();
 };
