@@ -88,21 +88,6 @@ bool CtrCrypt(const char* func, const unsigned char* iv, const unsigned char* in
     return ok;
 }
 
-bool ReadAll(int fd, unsigned char* p, size_t n)
-{
-    while (n > 0)
-    {
-        ssize_t r = read(fd, p, n);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        p += r;
-        n -= size_t(r);
-    }
-    return true;
-}
-
 // Size of the file at path, or -1 when it cannot be opened.
 long long FileSize(const char* path)
 {
@@ -565,7 +550,7 @@ bool EngEncryptionReadFromFileAndDecrypt(const char* path, void* out, EngUInt32 
     bool ok = DecryptVia(func, out, n,
                          [&](unsigned char* tmp)
                          {
-                             bool read = ReadAll(fd, tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE);
+                             bool read = EngFileReadAll(fd, tmp, size_t(n) + ENG_ENCRYPTION_IV_SIZE);
                              if (!read)
                                  DebugErrorAlt(func, "Could not read from file <%s>", path);
                              return read;

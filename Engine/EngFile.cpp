@@ -550,6 +550,22 @@ bool EngFileWriteAll(int fd, const void* data, size_t n)
     return true;
 }
 
+bool EngFileReadAll(int fd, void* buf, size_t n)
+{
+    char* p = static_cast<char*>(buf);
+    while (n > 0)
+    {
+        ssize_t r = read(fd, p, n);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        p += r;
+        n -= size_t(r);
+    }
+    return true;
+}
+
 namespace
 {
 // Copies from into a new file to (which must not exist). Every read, write

@@ -88,6 +88,8 @@ void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char);
 
 // write(2) of all n bytes, going on after interruptions.
 bool EngFileWriteAll(int fd, const void* data, size_t n);
+// Reads exactly n bytes from fd, retrying short reads; false on error or end of file.
+bool EngFileReadAll(int fd, void* buf, size_t n);
 
 // Writes data to a temporary file in the target's folder, fsyncs it and
 // renames it over path. On failure the old file is untouched and 0 returned.

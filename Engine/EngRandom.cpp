@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 
 const char* rk_dev_random_path = "/dev/random";
 const char* rk_dev_urandom_path = "/dev/urandom";
@@ -178,19 +179,9 @@ rk_error rk_devfill(void* buffer, size_t size, int strong)
     int fd = open(strong ? rk_dev_random_path : rk_dev_urandom_path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return RK_ENODEV;
-    unsigned char* p = static_cast<unsigned char*>(buffer);
-    size_t done = 0;
-    while (done < size)
-    {
-        ssize_t n = read(fd, p + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += size_t(n);
-    }
+    bool ok = EngFileReadAll(fd, buffer, size);
     close(fd);
-    return done == size ? RK_NOERR : RK_ENODEV;
+    return ok ? RK_NOERR : RK_ENODEV;
 }
 
 rk_error rk_altfill(void* buffer, size_t size, int strong, rk_state* state)

@@ -39,3 +39,7 @@ target_link_libraries(vz_json PUBLIC vz_engine)
 target_link_libraries(vz_engine PUBLIC vz_json)
 target_link_libraries(vz_mwin PUBLIC vz_engine vz_json)
 target_link_libraries(vz_game PUBLIC vz_mwin vz_engine PkgConfig::QQWING PkgConfig::CURL)
+# The engine calls the game's entry functions (MainGetGameName and the rest,
+# all in game/Game.cpp), but the linker has passed the game library by the time
+# the engine asks for them: every program linking the game keeps that object.
+target_link_options(vz_game INTERFACE "LINKER:--undefined=_Z28MainCreateAndInitMainProgramPviPPcPi")

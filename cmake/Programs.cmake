@@ -1,7 +1,6 @@
 # The game, and the engine's own demo program (a window that clears to a colour).
-file(GLOB VZ_GAME_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/game/*Entry.cpp)
 file(GLOB VZ_ENGINE_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Engine/*Entry.cpp)
-add_executable(vizavu ${VZ_GAME_ENTRY} ${VZ_ENGINE_ENTRY})
+add_executable(vizavu ${VZ_ENGINE_ENTRY})
 target_link_libraries(vizavu PRIVATE vz_game)
 
 add_executable(engine_demo ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp ${VZ_ENGINE_ENTRY})

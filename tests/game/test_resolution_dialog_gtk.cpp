@@ -18,9 +18,6 @@
 namespace
 {
 
-// The dialog kit titles its windows with the game's name: link it in.
-[[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
-
 GtkWidget* W(int index)
 {
     return static_cast<GtkWidget*>(res_swin->GetButtonControl(index));

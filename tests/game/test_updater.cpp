@@ -23,9 +23,6 @@
 namespace
 {
 
-// The dialog kit titles its windows with the game's name: link it in.
-[[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
-
 struct Control
 {
     _SWinButtonType kind;

@@ -13,7 +13,6 @@
 
 namespace
 {
-[[maybe_unused]] const char* (*const keep_game_name)() = MainGetGameName;
 }
 
 class UpdaterWindows : public vztest::LogTest
