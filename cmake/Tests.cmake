@@ -25,6 +25,10 @@ set(VZ_DISPLAY_ENV
   "NO_AT_BRIDGE=1"
   "VZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
   "VZ_RESOURCES_DIR=${VZ_RESOURCES_DIR}")
+# Whatever display the caller has: tests without one see none, display tests
+# see only the X server xvfb-run starts for them.
+set(VZ_NO_DISPLAY_ENV_MOD "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
+set(VZ_OWN_DISPLAY_ENV_MOD "WAYLAND_DISPLAY=unset:")
 
 # vz_add_test(<name> SOURCES ... [LIBS ...] [DISPLAY] [OWN_MAIN])
 function(vz_add_test name)
@@ -40,10 +44,12 @@ function(vz_add_test name)
   if(T_DISPLAY)
     add_test(NAME ${name}
       COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_DISPLAY_ENV}" LABELS display)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_DISPLAY_ENV}" LABELS display
+      ENVIRONMENT_MODIFICATION "${VZ_OWN_DISPLAY_ENV_MOD}")
   else()
     add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS nodisplay)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS nodisplay
+      ENVIRONMENT_MODIFICATION "${VZ_NO_DISPLAY_ENV_MOD}")
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
