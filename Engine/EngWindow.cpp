@@ -295,6 +295,10 @@ void EngWindow::GotActiveMsg(char is_active)
     if (!program || program->IsExiting() || recreating || mode_changing || is_active == active)
         return;
     active = is_active;
+    // A window with the focus is not minimised, whether or not the restore
+    // was reported.
+    if (is_active && minimised)
+        GotMinimizedMsg(0);
     if (!eng_main_window_windowed && device)
     {
         if (is_active && eng_main_device != device)
@@ -311,6 +315,9 @@ void EngWindow::GotActiveMsg(char is_active)
                 program->RequestErrorExit("ERROR", "Could not re-create graphics device and/or objects");
                 return;
             }
+            // The screen still shows what was over it: the next frame is
+            // drawn at once.
+            program->EventDrivenLoopDoTimerActionNow(0);
         }
         else if (!is_active && eng_main_device == device)
         {
@@ -457,11 +464,31 @@ char EngWindow::ToggleFullscreenMode()
         p.bpp = saved_windowed_bpp > 0 ? saved_windowed_bpp : eng_main_window_bitdepth;
         p.frequency = saved_windowed_frequency >= 0 ? saved_windowed_frequency : eng_main_window_frequency;
         // Without a saved position the window is centred.
-        p.x = saved_windowed_x > 0 ? saved_windowed_x : -1;
-        p.y = saved_windowed_y > 0 ? saved_windowed_y : -1;
+        p.x = saved_windowed_x >= 0 && saved_windowed_y >= 0 ? saved_windowed_x : -1;
+        p.y = saved_windowed_x >= 0 && saved_windowed_y >= 0 ? saved_windowed_y : -1;
     }
-    saved_windowed_width = saved_windowed_height = saved_windowed_bpp = saved_windowed_frequency = -1;
-    saved_full_width = saved_full_height = saved_full_bpp = saved_full_frequency = -1;
+    // The side being left is kept as it is now, so that the next toggle
+    // comes back to it.
+    if (eng_main_window_windowed)
+    {
+        saved_windowed_width = eng_main_window_width;
+        saved_windowed_height = eng_main_window_height;
+        saved_windowed_bpp = eng_main_window_bitdepth;
+        saved_windowed_frequency = eng_main_window_frequency;
+        int x = -1, y = -1;
+        if (GetWindowPos(&x, &y))
+        {
+            saved_windowed_x = x;
+            saved_windowed_y = y;
+        }
+    }
+    else
+    {
+        saved_full_width = eng_main_window_width;
+        saved_full_height = eng_main_window_height;
+        saved_full_bpp = eng_main_window_bitdepth;
+        saved_full_frequency = eng_main_window_frequency;
+    }
 
     // The modes are read before anything is destroyed, so that a failure
     // leaves the running window alone.
@@ -702,6 +729,18 @@ void EngWindow::SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfr
     saved_full_frequency = ffreq;
 }
 
+void EngWindow::GetVarsForFullscreenModeToggle(int* ww, int* wh, int* wbpp, int* wfreq, int* wx, int* wy,
+                                               int* fw, int* fh, int* fbpp, int* ffreq) const
+{
+    const int from[10] = {saved_windowed_width, saved_windowed_height, saved_windowed_bpp,
+                          saved_windowed_frequency, saved_windowed_x, saved_windowed_y,
+                          saved_full_width, saved_full_height, saved_full_bpp, saved_full_frequency};
+    int* to[10] = {ww, wh, wbpp, wfreq, wx, wy, fw, fh, fbpp, ffreq};
+    for (int i = 0; i < 10; i++)
+        if (to[i])
+            *to[i] = from[i];
+}
+
 char EngWindow::PrepareDisplayForFullscreenOrWindowed(char, int, int, int, int, char)
 {
     return 1;
@@ -756,10 +795,8 @@ void EngWindow::MsgsKeyUp(unsigned char key)
         return;
     }
     eng_key_down[k] = 0;
-    char r = program->InputCB(ENG_INPUT_KEY_UP, k, 0);
+    program->InputCB(ENG_INPUT_KEY_UP, k, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
-    if (key == 'f' && r == 0 && eng_key_down[ENG_KEY_COMMAND] > 1)
-        ToggleFullscreenMode();
 }
 
 void EngWindow::MsgsSetModifiers(char shift, char option, char command)

@@ -126,6 +126,10 @@ public:
     void RestrictResizing(char on, _EngWindowRestrictResizingInfo* info);
     void SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfreq, int wx, int wy, int fw, int fh,
                                         int fbpp, int ffreq);
+    // The same ten values as the toggle now holds them (-1 where unknown);
+    // null outputs are skipped.
+    void GetVarsForFullscreenModeToggle(int* ww, int* wh, int* wbpp, int* wfreq, int* wx, int* wy, int* fw,
+                                        int* fh, int* fbpp, int* ffreq) const;
     char PrepareDisplayForFullscreenOrWindowed(char windowed, int w, int h, int bpp, int freq, char);
     void RestoreDisplayAfterFullscreenOrWindowed(char);
 

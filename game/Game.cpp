@@ -212,6 +212,7 @@ char Game::PostDeviceInitCB()
         s->StartScreen(SCREEN_MAIN, -1);
     }
     VizavuInitForNewGame();
+    ResolutionSetupFullscreenToggle();
     WindowResizedCB();
     if (main_mwin && main_mwin->GetScreens())
         main_mwin->GetScreens()->StartScreen(SCREEN_MAIN, -1);

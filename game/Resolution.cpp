@@ -162,8 +162,52 @@ void ResolutionUpdateStartupParms()
                 &resolution.fs_height, &resolution.fs_bpp, &resolution.fs_frequency, resolution.fs_aa, parms);
 }
 
+void ResolutionSetupFullscreenToggle()
+{
+    if (!eng_main_window)
+        return;
+    eng_main_window->SetVarsForFullscreenModeToggle(
+        resolution.win_width, resolution.win_height, resolution.win_bpp, resolution.win_frequency,
+        resolution.win_x, resolution.win_y, resolution.fs_width, resolution.fs_height, resolution.fs_bpp,
+        resolution.fs_frequency);
+}
+
+namespace
+{
+// The side not on screen: as the window last left it (or was given it).
+void TakeOtherSideFromWindow()
+{
+    if (!eng_main_window)
+        return;
+    int ww, wh, wbpp, wfreq, wx, wy, fw, fh, fbpp, ffreq;
+    eng_main_window->GetVarsForFullscreenModeToggle(&ww, &wh, &wbpp, &wfreq, &wx, &wy, &fw, &fh, &fbpp,
+                                                    &ffreq);
+    if (eng_main_window_windowed && fw > 0 && fh > 0)
+    {
+        resolution.fs_width = fw;
+        resolution.fs_height = fh;
+        if (fbpp > 0)
+            resolution.fs_bpp = fbpp;
+        if (ffreq >= 0)
+            resolution.fs_frequency = ffreq;
+    }
+    else if (!eng_main_window_windowed && ww > 0 && wh > 0)
+    {
+        resolution.win_width = ww;
+        resolution.win_height = wh;
+        if (wbpp > 0)
+            resolution.win_bpp = wbpp;
+        if (wfreq >= 0)
+            resolution.win_frequency = wfreq;
+        resolution.win_x = wx;
+        resolution.win_y = wy;
+    }
+}
+} // namespace
+
 void ResolutionUpdateSettingsFromScreen()
 {
+    TakeOtherSideFromWindow();
     if (eng_main_window_windowed)
     {
         resolution.win_width = eng_main_window_width;

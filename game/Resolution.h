@@ -61,7 +61,12 @@ void ResolutionSetDefaults();
 // 1 when the file was written.
 char ResolutionSave();
 void ResolutionUpdateStartupParms();
+// Copies the live window into the record; the side not on screen comes
+// from what the window keeps for the full-screen toggle.
 void ResolutionUpdateSettingsFromScreen();
+// Gives the window the stored windowed and full-screen settings, so that
+// Ctrl+F switches between them.
+void ResolutionSetupFullscreenToggle();
 // A windowed size below 1 becomes 1024 x 768; a position off the desktop becomes -1 (centred);
 // the windowed byte becomes 0 or 1 and an anti-aliasing value outside 0-2 becomes 0.
 void ResolutionMakeWindowedValid();

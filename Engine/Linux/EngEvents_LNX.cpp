@@ -231,6 +231,15 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 w->MsgsQuit();
                 break;
             }
+            // Ctrl+F on the press (a quick tap ends before a release could be
+            // judged); a held key toggles once. Shift+Ctrl+F goes to the game.
+            if ((e->key.keysym.mod & KMOD_CTRL) && !(e->key.keysym.mod & KMOD_SHIFT) &&
+                e->key.keysym.sym == SDLK_f)
+            {
+                if (!e->key.repeat)
+                    w->ToggleFullscreenMode();
+                break;
+            }
             w->MsgsKeyDown(code, send);
         }
         else

@@ -30,16 +30,16 @@ protected:
 
     std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
 
-    // Builds the program with an 800 x 600 window (the display dialog
-    // answering OK), activates it and runs three frames.
-    void Start()
+    // Builds the program with an 800 x 600 window, or full screen (the
+    // display dialog answering OK), activates it and runs three frames.
+    void Start(char windowed = 1)
     {
         main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
         p->width = 800;
         p->height = 600;
-        p->windowed = 1;
+        p->windowed = windowed;
         int code = 1;
         ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
         ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);

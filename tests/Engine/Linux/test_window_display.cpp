@@ -213,6 +213,20 @@ TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)
                           "\n");
 }
 
+TEST_F(WindowRun, CtrlFTogglesOnThePressBeforeAnyRelease)
+{
+    Config().on_tick = [](int tick)
+    {
+        if (tick == 1)
+            Push(Key(true, SDLK_f, KMOD_LCTRL));
+        if (tick == 5)
+            Calls().push_back(eng_main_window_windowed == 0 ? "full-screen" : "windowed");
+    };
+    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "PreCreateWindowCB", kObjectsBack,
+                           "WindowResizedCB full-screen", kExit}) +
+                          "\n");
+}
+
 TEST_F(WindowRun, FailedToggleGoesBackToTheWorkingWindowOrEndsWithAnError)
 {
     auto toggle_at_first_tick = [](int tick)

@@ -1,0 +1,201 @@
+// The game's window modes on a real window: Ctrl+F between full screen and
+// the stored window, the sizes kept on each side and saved at exit, and the
+// picture after the full-screen game loses and regains the focus.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "EngDevice.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "Linux/EngEvents_LNX.h"
+#include "Linux/EngWindow_LNX.h"
+#include "game/Game.h"
+#include "game/Resolution.h"
+#include "support/TestSupport.h"
+
+#include "GameWindowFixture.h"
+
+namespace
+{
+
+struct Geometry
+{
+    char windowed;
+    int width, height, x, y;
+};
+
+class WindowModes : public gametest::GameWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(EngWindowGetDesktopSize_LNX(&desktop_w, &desktop_h));
+        // What the display dialog leaves in the record: a stored window of
+        // 800 x 600 at (120, 90) and full screen at the desktop's size.
+        ResolutionSetDefaults();
+        resolution.windowed = 0;
+        resolution.win_width = 800;
+        resolution.win_height = 600;
+        resolution.win_x = 120;
+        resolution.win_y = 90;
+        resolution.fs_width = desktop_w;
+        resolution.fs_height = desktop_h;
+    }
+
+    void Key(SDL_Keycode sym, Uint16 mod, bool down)
+    {
+        SDL_Event e = {};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        Send(e);
+    }
+
+    void CtrlF()
+    {
+        Key(SDLK_LCTRL, KMOD_LCTRL, true);
+        Key(SDLK_f, KMOD_LCTRL, true);
+        Key(SDLK_f, KMOD_LCTRL, false);
+        Key(SDLK_LCTRL, 0, false);
+    }
+
+    void SendWindowEvent(Uint8 kind, int d1 = 0, int d2 = 0)
+    {
+        SDL_Event e = {};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = kind;
+        e.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(eng_main_sdl_window));
+        e.window.data1 = d1;
+        e.window.data2 = d2;
+        Send(e);
+    }
+
+    static Geometry Now()
+    {
+        Geometry g = {eng_main_window_windowed, eng_main_window_width, eng_main_window_height, -1, -1};
+        if (eng_main_window_windowed)
+            SDL_GetWindowPosition(static_cast<SDL_Window*>(eng_main_sdl_window), &g.x, &g.y);
+        return g;
+    }
+
+    static void ExpectGeometry(const Geometry& want)
+    {
+        Geometry g = Now();
+        EXPECT_EQ(g.windowed, want.windowed);
+        EXPECT_EQ(g.width, want.width);
+        EXPECT_EQ(g.height, want.height);
+        if (want.windowed)
+        {
+            EXPECT_EQ(g.x, want.x);
+            EXPECT_EQ(g.y, want.y);
+        }
+        // The platform window has the size the engine thinks it has.
+        int w = 0, h = 0;
+        SDL_GetWindowSize(static_cast<SDL_Window*>(eng_main_sdl_window), &w, &h);
+        EXPECT_EQ(w, want.width);
+        EXPECT_EQ(h, want.height);
+    }
+
+    // Share of the pixels of the last frame that are not black (the back
+    // buffer keeps it after the swap here).
+    static double LitShare()
+    {
+        const int w = eng_main_window_width, h = eng_main_window_height;
+        std::vector<unsigned char> px(size_t(w) * h * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        size_t lit = 0;
+        for (size_t i = 0; i < px.size(); i += 4)
+            lit += (px[i] | px[i + 1] | px[i + 2]) > 8 ? 1 : 0;
+        return double(lit) / double(size_t(w) * h);
+    }
+
+    int desktop_w = 0, desktop_h = 0;
+};
+
+TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(0));
+    const Geometry full = {0, desktop_w, desktop_h, -1, -1};
+    ExpectGeometry(full);
+
+    {
+        SCOPED_TRACE("full screen to the stored window");
+        CtrlF();
+        ExpectGeometry({1, 800, 600, 120, 90});
+    }
+    // The player makes the window larger; each side keeps its own size.
+    SDL_SetWindowSize(static_cast<SDL_Window*>(eng_main_sdl_window), 900, 650);
+    while (main_game->GetWindow()->GetWindowEvents())
+    {
+    }
+    Frames(1);
+    {
+        SCOPED_TRACE("back to full screen");
+        CtrlF();
+        ExpectGeometry(full);
+    }
+    {
+        SCOPED_TRACE("the window as it was left");
+        CtrlF();
+        ExpectGeometry({1, 900, 650, 120, 90});
+    }
+    // A held F gives one toggle: repeats of the press do nothing.
+    Key(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_f, KMOD_LCTRL, true);
+    SDL_Event repeat = {};
+    repeat.type = SDL_KEYDOWN;
+    repeat.key.repeat = 1;
+    repeat.key.keysym.sym = SDLK_f;
+    repeat.key.keysym.mod = KMOD_LCTRL;
+    Send(repeat);
+    Key(SDLK_f, KMOD_LCTRL, false);
+    Key(SDLK_LCTRL, 0, false);
+    ExpectGeometry(full);
+    // Shift+Ctrl+F is left to the game.
+    Key(SDLK_f, KMOD_LCTRL | KMOD_LSHIFT, true);
+    Key(SDLK_f, KMOD_LCTRL | KMOD_LSHIFT, false);
+    ExpectGeometry(full);
+
+    // Leaving in full screen stores both sides.
+    MainExitAndDeleteMainProgram(1);
+    const std::string saved = vztest::ReadFile(DataFile("Resolution.dat"));
+    ASSERT_EQ(saved.size(), size_t(RESOLUTION_FILE_SIZE));
+    _ResolutionRecord r;
+    memcpy(&r, saved.data(), sizeof(r));
+    EXPECT_EQ(r.windowed, 0);
+    EXPECT_EQ(r.fs_width, desktop_w);
+    EXPECT_EQ(r.fs_height, desktop_h);
+    EXPECT_EQ(r.win_width, 900);
+    EXPECT_EQ(r.win_height, 650);
+    EXPECT_EQ(r.win_x, 120);
+    EXPECT_EQ(r.win_y, 90);
+}
+
+TEST_F(WindowModes, FullScreenRegainingTheFocusDrawsTheNextFrameWithoutInput)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(0));
+    ASSERT_GT(LitShare(), 0.05);
+
+    // Another window takes the focus; SDL minimises a full-screen window
+    // that loses it.
+    SendWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    SendWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    EXPECT_EQ(eng_main_device, nullptr);
+
+    // The focus comes back; no restore and no input follow.
+    SendWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    ASSERT_NE(eng_main_device, nullptr);
+    EXPECT_FALSE(main_game->GetWindow()->IsMinimized());
+    EXPECT_GT(LitShare(), 0.05);
+}
+
+} // namespace
