@@ -285,7 +285,8 @@ char EngResModes::EnsureWindowedModeOk(int* width, int* height, int* bpp, int* f
         return 1;
     if (d->num_freqs == 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Warning - No frequencies present.");
+        // Common on virtual and some real displays; the default rate is used.
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Warning - No frequencies present.");
         *frequency = 0;
         return 1;
     }

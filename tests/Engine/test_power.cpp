@@ -50,4 +50,15 @@ TEST_F(Power, SleepAndWakeReachTheProgramOnceEach)
     eng_main_sleep_func = saved;
 }
 
+TEST_F(Power, NoSystemBusIsLoggedAsInformationNamingLogind)
+{
+    vztest::ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + log_dir.File("no-bus")).c_str());
+    EXPECT_EQ(EngPowerEventsRegisterForNotifications_LNX(), 0);
+    EXPECT_FALSE(EngPowerEventsAreRegistered_LNX());
+    const std::string log = vztest::ReadFile(LogPath());
+    EXPECT_EQ(log.find(" <ERROR> "), std::string::npos) << log;
+    EXPECT_NE(log.find("logind"), std::string::npos) << log;
+    EXPECT_NE(log.find("system bus"), std::string::npos) << log;
+}
+
 } // namespace

@@ -102,4 +102,14 @@ TEST_F(ResModes, WindowedModeCheckAndAntiAliasingTexts)
     EXPECT_EQ(modes.GetNumAAEntriesForMode(modes.GetMode(0)), 4);
 }
 
+TEST_F(ResModes, ADesktopWithoutRatesIsNoError)
+{
+    const std::vector<_EngDisplayModeInfo> list = {{1024, 768, 32, 0}};
+    const _EngDisplayModeInfo desktop = {1600, 900, 32, 0};
+    ASSERT_TRUE(modes.SetModesFromList(list.data(), int(list.size()), &desktop));
+    EXPECT_EQ(Fit(modes, &EngResModes::EnsureWindowedModeOk, 1024, 768, 32, 60), "1024x768x32@0");
+    EXPECT_EQ(vztest::LogCount("Warning - No frequencies present."), 1);
+    EXPECT_EQ(vztest::ReadFile(LogPath()).find(" <ERROR> "), std::string::npos) << vztest::ReadFile(LogPath());
+}
+
 } // namespace
