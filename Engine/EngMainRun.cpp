@@ -4,6 +4,7 @@
 #include "EngMain.h"
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "Linux/EngSignals_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 
 char EngMainCreateMainWindowAndDevice()
@@ -24,6 +25,8 @@ int EngMainRun(int argc, char** argv)
         DebugErrorAlt(__PRETTY_FUNCTION__, "eng_main_program already exists.");
         return -1;
     }
+    // Before anything starts SDL, which would otherwise take the signals.
+    EngSignalsInstall_LNX();
     eng_main_error_exit = 0;
     int exit_code = 0;
     char r = MainCreateAndInitMainProgram(nullptr, argc, argv, &exit_code);

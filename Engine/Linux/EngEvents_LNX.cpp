@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "EngDebug.h"
+#include "Linux/EngSignals_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 
 namespace
@@ -289,8 +290,19 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     }
 }
 
+namespace
+{
+// SIGINT and SIGTERM take the quit path of a closed window.
+void TakeTerminationRequest(EngWindow* w)
+{
+    if (w && EngSignalsTerminationRequested_LNX() && !w->IsQuitRequested())
+        w->MsgsQuit();
+}
+} // namespace
+
 char EngWindowTakeOneEvent_LNX(EngWindow* w)
 {
+    TakeTerminationRequest(w);
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return 0;
     SDL_Event e;
@@ -302,6 +314,7 @@ char EngWindowTakeOneEvent_LNX(EngWindow* w)
 
 char EngWindowWaitForEvent_LNX(EngWindow* w, int ms)
 {
+    TakeTerminationRequest(w);
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return 0;
     SDL_Event e;

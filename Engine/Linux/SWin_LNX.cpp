@@ -2,14 +2,18 @@
 // one widget per control placed at its pixel rectangle.
 #include "SWin_LNX.h"
 
+#include <glib-unix.h>
+
 #include "EngDebug.h"
 #include "EngGui_LNX.h"
+#include "EngSignals_LNX.h"
 
 namespace
 {
 const char* const cswin_owner_key = "swin-owner";
 const char* const cswin_index_key = "swin-index";
 const char* const cswin_fixed_key = "swin-fixed";
+const char* const cswin_termination_key = "swin-termination-watch";
 
 // Command IDs: control i is 'SWBT' + i.
 const EngUInt32 SWIN_COMMAND_BASE = EngFourCC('S', 'W', 'B', 'T');
@@ -44,6 +48,17 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer owner)
 {
     static_cast<SWin*>(owner)->QuitWindowLoop();
     return TRUE;
+}
+
+// A termination request (SIGINT, SIGTERM) ends the loop as the close button
+// does; the request stays pending for the program's own exit.
+gboolean OnTerminationRequest(gint, GIOCondition, gpointer window)
+{
+    GObject* win = G_OBJECT(window);
+    g_object_set_data(win, cswin_termination_key, nullptr);
+    if (SWin* owner = static_cast<SWin*>(g_object_get_data(win, cswin_owner_key)))
+        owner->QuitWindowLoop();
+    return G_SOURCE_REMOVE;
 }
 
 gboolean OnKey(GtkWidget*, GdkEventKey* e, gpointer owner)
@@ -148,6 +163,10 @@ void* SWinGtkBackend::CreateWindow(SWin* owner, int x, int y, int w, int h, cons
     g_object_set_data(G_OBJECT(win), cswin_fixed_key, fixed);
     g_signal_connect(win, "delete-event", G_CALLBACK(OnDelete), owner);
     g_signal_connect(win, "key-press-event", G_CALLBACK(OnKey), owner);
+    g_object_set_data(G_OBJECT(win), cswin_owner_key, owner);
+    if (EngSignalsWakeFd_LNX() >= 0)
+        g_object_set_data(G_OBJECT(win), cswin_termination_key,
+                          GUINT_TO_POINTER(g_unix_fd_add(EngSignalsWakeFd_LNX(), G_IO_IN, OnTerminationRequest, win)));
     gtk_window_move(GTK_WINDOW(win), x, y);
     gtk_widget_show_all(win);
     return win;
@@ -157,6 +176,8 @@ void SWinGtkBackend::DestroyWindow(void* window)
 {
     if (!window)
         return;
+    if (guint watch = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(window), cswin_termination_key)))
+        g_source_remove(watch);
     gtk_widget_destroy(GTK_WIDGET(window));
     if (GdkDisplay* d = gdk_display_get_default())
         gdk_display_flush(d);

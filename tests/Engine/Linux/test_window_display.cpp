@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -225,6 +226,27 @@ TEST_F(WindowRun, CtrlFTogglesOnThePressBeforeAnyRelease)
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "PreCreateWindowCB", kObjectsBack,
                            "WindowResizedCB full-screen", kExit}) +
                           "\n");
+}
+
+TEST_F(WindowRun, TerminationSignalsTakeTheQuitPath)
+{
+    for (int sig : {SIGTERM, SIGINT})
+    {
+        SCOPED_TRACE(sig);
+        Calls().clear();
+        static int signal_to_send;
+        signal_to_send = sig;
+        // Ends by itself only long after the request.
+        Config().exit_after_ticks = 300;
+        Config().on_tick = [](int tick)
+        {
+            if (tick == 2)
+                raise(signal_to_send);
+            if (tick == 300)
+                Calls().push_back("request-ignored");
+        };
+        EXPECT_EQ(Run(0), Seq({kStart, kExit}) + "\n");
+    }
 }
 
 TEST_F(WindowRun, FailedToggleGoesBackToTheWorkingWindowOrEndsWithAnError)
