@@ -283,6 +283,8 @@ char EngProgram::RunMainLoop()
 
 char EngProgram::RunConstantFrameRateLoop()
 {
+    // The deadline the last pass slept to, or -1 when it did not end there.
+    double slept_to = -1;
     do
     {
         if (!eng_main_program)
@@ -291,7 +293,13 @@ char EngProgram::RunConstantFrameRateLoop()
             exiting = 1;
             break;
         }
-        double start = EngMainUpdateCurrentTime();
+        double now = EngMainUpdateCurrentTime();
+        // A pass that waited for its deadline is followed from that deadline,
+        // so that the sleep's overshoot does not lengthen the period; a pass
+        // that was late or cut short by input is followed from now, so that
+        // nothing is caught up.
+        double start = slept_to >= 0 ? slept_to : now;
+        slept_to = -1;
         double deadline = start + 1.0 / constant_frame_rate;
         CollectEvents();
         if (!exiting)
@@ -310,12 +318,16 @@ char EngProgram::RunConstantFrameRateLoop()
             input_arrived = 0;
             input_ended_wait = 1;
         }
+        const double step = long_tick_sleep ? 0.01 : 0.001;
+        // Within a microsecond counts as reached.
         while (!input_ended_wait &&
-               (deadline > eng_main_current_time ||
+               (deadline - eng_main_current_time > 1e-6 ||
                 (minimum_sleep_amount > 0 && waits < minimum_sleep_amount)) &&
                !exiting)
         {
-            eng_main_sleep_func(long_tick_sleep ? 0.01 : 0.001);
+            // The last step sleeps only what is left of the frame.
+            const double left = deadline - eng_main_current_time;
+            eng_main_sleep_func(left > 1e-6 && left < step ? left : step);
             if (immediate_response_to_input && !exiting)
                 CollectEvents();
             EngMainUpdateCurrentTime();
@@ -328,6 +340,8 @@ char EngProgram::RunConstantFrameRateLoop()
         }
         if (!input_ended_wait)
             input_arrived = 0;
+        if (waits > 0 && !input_ended_wait && !exiting && eng_main_current_time - deadline < step)
+            slept_to = deadline;
 
         if (adjust_frame_rate && eng_main_current_time >= next_adaptation)
         {

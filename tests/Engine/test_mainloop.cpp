@@ -18,6 +18,8 @@ namespace
 {
 
 double virtual_now;
+// How much longer than asked each sleep lasts, as a real sleep does.
+double sleep_overshoot;
 std::vector<double> sleeps;
 std::function<void(EngWindow*)> script;
 int event_calls;
@@ -30,7 +32,7 @@ double VirtualClock()
 void VirtualSleep(double s)
 {
     sleeps.push_back(s);
-    virtual_now += s;
+    virtual_now += s + sleep_overshoot;
 }
 
 char ScriptedEvents(EngWindow* w)
@@ -81,6 +83,7 @@ protected:
         saved_clock = eng_main_raw_clock;
         saved_sleep = eng_main_sleep_func;
         virtual_now = 100.0;
+        sleep_overshoot = 0;
         sleeps.clear();
         script = nullptr;
         event_calls = 0;
@@ -153,6 +156,62 @@ TEST_F(Loop, PassesWaitForTheDeadlineUnlessLate)
             EXPECT_GE(n, c.sleeps_per_pass_min);
             EXPECT_LE(n, c.sleeps_per_pass_max);
         }
+        eng_main_window = nullptr;
+    }
+}
+
+TEST_F(Loop, OnTimePassesKeepTheFramePeriodWithoutCatchingUp)
+{
+    const double period = 1.0 / 60.0;
+    struct Case
+    {
+        const char* name;
+        double overshoot;
+        int late_pass; // this pass's tick takes 40 ms (0: none)
+    };
+    const Case cases[] = {
+        {"exact sleeps", 0, 0},
+        {"sleeps overshoot 0.1 ms", 0.0001, 0},
+        {"sleeps overshoot 0.6 ms", 0.0006, 0},
+        {"one late pass", 0.0001, 10},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LoopProgram p;
+        EngWindow w(&p, "w");
+        eng_main_window = &w;
+        sleeps.clear();
+        sleep_overshoot = c.overshoot;
+        std::vector<double> starts;
+        p.stop_after = 40;
+        p.on_tick = [&](int tick)
+        {
+            starts.push_back(virtual_now);
+            virtual_now += 0.003;
+            if (tick == c.late_pass)
+                virtual_now += 0.040;
+        };
+        p.RunMainLoop();
+        ASSERT_EQ(starts.size(), 40u);
+        for (double s : sleeps)
+            EXPECT_LE(s, 0.001 + 1e-12);
+        double on_time_sum = 0;
+        int on_time = 0;
+        for (size_t i = 1; i < starts.size(); i++)
+        {
+            const double d = starts[i] - starts[i - 1];
+            if (int(i) == c.late_pass)
+                continue;
+            // No pass is cut short to make up for an earlier one.
+            EXPECT_GE(d, period - 0.0011) << "pass " << i;
+            // The first pass follows no deadline: its sleep's overshoot stays.
+            if (i == 1)
+                continue;
+            on_time_sum += d;
+            on_time++;
+        }
+        EXPECT_NEAR(on_time_sum / on_time, period, 1e-5);
         eng_main_window = nullptr;
     }
 }
