@@ -1,6 +1,7 @@
 // Draws the game's pictures (skin atlas, title, board masks, marks, print grid)
 // procedurally and writes them into a folder.
 // Usage: ArtTool [output folder]   (default "resources")
+//        ArtTool --icon file.png    (the desktop's 256 x 256 icon)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -373,22 +374,38 @@ Sdf Letter(char ch, float x, float y, float w, float h, float half_w)
     }
 }
 
-void DrawTitle(Canvas& c)
+// The emblem, a small 3 x 3 board, at (x, y); 80 x 80 pixels at scale 1,
+// with its shadow reaching 10 further right and down.
+void DrawEmblem(Canvas& c, float x, float y, float s)
 {
-    // A small 3 x 3 board as the emblem.
-    Box icon = {22, 14, 102, 94};
-    FillColour(c, icon.x0 + 2, icon.y0 + 4, icon.x1 + 8, icon.y1 + 10, Shift(RoundRect(icon, 14), 3, 4),
-               Grey(0, 0.35f), 4);
+    // Plate sizes are in units of 1 / s pixels.
+    Box icon = {x, y, x + 80 * s, y + 80 * s, 1 / s, 1 / s};
+    FillColour(c, icon.x0 + 2 * s, icon.y0 + 4 * s, icon.x1 + 8 * s, icon.y1 + 10 * s,
+               Shift(RoundRect(icon, 14), 3 * s, 4 * s), Grey(0, 0.35f), 4 * s);
     DrawPlate(c, icon, {Hex(0x1e2935), Hex(0x3a4a5c), Hex(0x233140), 3, 14, 1, Grey(1, 0.15f), 0.15f});
     const Rgba accents[9] = {Hex(0xf5f7fa), Hex(0x4f9be8), Hex(0xf5f7fa), Hex(0xf5f7fa), Hex(0xf5f7fa),
                              Hex(0xf2a541), Hex(0x45c08a), Hex(0xf5f7fa), Hex(0xf5f7fa)};
     for (int i = 0; i < 9; i++)
     {
-        float cx = icon.x0 + 10 + float(i % 3) * 21, cy = icon.y0 + 10 + float(i / 3) * 21;
-        Box cell = {cx, cy, cx + 18, cy + 18};
+        float cx = icon.x0 + (10 + float(i % 3) * 21) * s, cy = icon.y0 + (10 + float(i / 3) * 21) * s;
+        Box cell = {cx, cy, cx + 18 * s, cy + 18 * s, 1 / s, 1 / s};
         Rgba top = accents[i], bottom = Mix(accents[i], Grey(0.55f), 0.25f);
         DrawPlate(c, cell, {Mix(accents[i], Grey(0), 0.3f), top, bottom, 1, 4, 1, Grey(0, 0), 0.3f});
     }
+}
+
+// The desktop's icon: the title's emblem filling a square.
+Canvas Icon(int n)
+{
+    Canvas c(n, n);
+    const float s = float(n) / 90;
+    DrawEmblem(c, 1 * s, 1 * s, s);
+    return c;
+}
+
+void DrawTitle(Canvas& c)
+{
+    DrawEmblem(c, 22, 14, 1);
 
     // The word, white with a dark outline and a soft shadow.
     const char* word = "VIZAVU";
@@ -617,9 +634,11 @@ bool WritePng(const std::string& path, const Canvas& c)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--icon")
+        return WritePng(argv[2], Icon(256)) ? 0 : 1;
     if (argc > 2)
     {
-        fprintf(stderr, "usage: %s [output folder]\n", argv[0]);
+        fprintf(stderr, "usage: %s [output folder]\n       %s --icon file.png\n", argv[0], argv[0]);
         return 2;
     }
     std::string dir = argc == 2 ? argv[1] : "resources";
