@@ -37,6 +37,15 @@ char IsOurWindow(Uint32 id)
     return !win || id == 0 || SDL_GetWindowID(win) == id;
 }
 
+// The focus is not always reported back (without a window manager it never
+// is): a window that is pressed, typed into or, in full screen, uncovered
+// again is in front, and a full-screen one needs its device back to draw.
+void ActivateIfInFront(EngWindow* w)
+{
+    if (!w->IsActive())
+        w->GotActiveMsg(1);
+}
+
 // Appends the code points of a UTF-8 text; those above U+00FF are dropped.
 void SendText(EngWindow* w, const char* text)
 {
@@ -194,6 +203,10 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             UpdateModifiers(w, Uint16(SDL_GetModState()));
             w->GotActiveMsg(1);
             break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            if (!eng_main_window_windowed)
+                ActivateIfInFront(w);
+            break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             UpdateModifiers(w, Uint16(SDL_GetModState()));
             w->GotActiveMsg(0);
@@ -232,6 +245,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 w->MsgsQuit();
                 break;
             }
+            ActivateIfInFront(w);
             // Ctrl+F on the press (a quick tap ends before a release could be
             // judged); a held key toggles once. Shift+Ctrl+F goes to the game.
             if ((e->key.keysym.mod & KMOD_CTRL) && !(e->key.keysym.mod & KMOD_SHIFT) &&
@@ -272,6 +286,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             button = 1;
         else if (e->button.button == SDL_BUTTON_MIDDLE)
             button = 2;
+        if (button >= 0 && e->type == SDL_MOUSEBUTTONDOWN)
+            ActivateIfInFront(w);
         if (button >= 0)
             w->MsgsMouseButtonPress(button, e->type == SDL_MOUSEBUTTONDOWN ? 1 : 0, e->button.clicks);
         break;

@@ -180,22 +180,44 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
     EXPECT_EQ(r.win_y, 90);
 }
 
-TEST_F(WindowModes, FullScreenRegainingTheFocusDrawsTheNextFrameWithoutInput)
+TEST_F(WindowModes, FullScreenComingBackDrawsTheNextFrame)
 {
     ASSERT_NO_FATAL_FAILURE(Start(0));
     ASSERT_GT(LitShare(), 0.05);
-
-    // Another window takes the focus; SDL minimises a full-screen window
-    // that loses it.
-    SendWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    SendWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
-    EXPECT_EQ(eng_main_device, nullptr);
-
-    // The focus comes back; no restore and no input follow.
-    SendWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    ASSERT_NE(eng_main_device, nullptr);
-    EXPECT_FALSE(main_game->GetWindow()->IsMinimized());
-    EXPECT_GT(LitShare(), 0.05);
+    SDL_Event click = {};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.clicks = 1;
+    struct Case
+    {
+        const char* name;
+        std::vector<Uint8> window_events; // after the focus was lost
+        bool click;
+    };
+    const Case cases[] = {
+        // SDL minimises a full-screen window that loses the focus; the focus
+        // comes back without a restore.
+        {"minimised, then the focus back", {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_FOCUS_GAINED}, false},
+        // Without a window manager the window over it goes away and no focus
+        // change is reported.
+        {"uncovered", {SDL_WINDOWEVENT_EXPOSED}, false},
+        {"clicked", {}, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        SendWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+        ASSERT_EQ(eng_main_device, nullptr);
+        for (Uint8 kind : c.window_events)
+            SendWindowEvent(kind);
+        if (c.click)
+            Send(click);
+        // One frame ran since, with no further input.
+        ASSERT_NE(eng_main_device, nullptr);
+        EXPECT_TRUE(main_game->GetWindow()->IsActive());
+        EXPECT_FALSE(main_game->GetWindow()->IsMinimized());
+        EXPECT_GT(LitShare(), 0.05);
+    }
 }
 
 } // namespace
