@@ -812,3 +812,12 @@ void EngWindow::MsgsQuit()
     if (program)
         program->SetExitingFlag();
 }
+
+void EngWindow::MsgsPlayerQuit()
+{
+    if (!program)
+        return;
+    program->PlayerQuit();
+    if (program->IsExiting())
+        quit_requested = 1;
+}

@@ -137,7 +137,10 @@ public:
     void MsgsKeyUp(unsigned char key);
     void MsgsCharacter(unsigned char c);
     void MsgsSetModifiers(char shift, char option, char command);
+    // The system asks the program to end (a termination signal).
     void MsgsQuit();
+    // The player asks (the window's close, Ctrl+Q); the program may refuse.
+    void MsgsPlayerQuit();
     void MsgsGotEvent(char) {}
 
     void SetKeyCallback(void (*cb)(unsigned char key, char down)) { key_callback = cb; }
