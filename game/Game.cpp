@@ -1,12 +1,16 @@
 // The game's application object.
 #include "Game.h"
 
+#include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "BoardDraw.h"
 #include "EngDebug.h"
 #include "EngDevice.h"
+#include "EngFile.h"
 #include "EngFont.h"
+#include "EngMiscStrings.h"
 #include "EngMiscTime.h"
 #include "EngRandom.h"
 #include "EngWindow.h"
@@ -21,6 +25,7 @@
 #include "MWin/MWinScreens.h"
 #include "Options.h"
 #include "PrefFolder.h"
+#include "RecordFile.h"
 #include "Resolution.h"
 #include "ResolutionDialog.h"
 #include "Skin.h"
@@ -67,12 +72,31 @@ bool ToolkitHasActiveWindow()
     MWinDesktop* d = main_mwin->GetDesktop();
     return d->GetActiveCollection() && d->GetActiveWindow();
 }
+
+// Without its data folder the game keeps nothing: say so once, and where.
+void TellSavingIsOff()
+{
+    char text[900];
+    snprintf(text, sizeof(text),
+             "Your settings and saved games cannot be kept: the game could not make its folder\n%s\n\n"
+             "You can play, but nothing will be saved.",
+             PrefFolderGetWantedMainFolder());
+    EngMiscShowPopupMessage(1, "Nothing Will Be Saved", text);
+}
+
+// "Quit" on the failed-save popup: the player leaves anyway.
+void QuitWithoutSavingCB(MWin*, char result, void*)
+{
+    if (result == MWIN_POPUP_RESULT_OK)
+        EngMiscCloseProgram();
+}
 } // namespace
 
 Game* main_game = nullptr;
 EngFont* main_font = nullptr;
 MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
+char main_saving_off = 0;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
 char main_skip_resolution_dialog = 0;
 
@@ -156,6 +180,11 @@ char Game::InitCB(int, char**)
 #endif
 
     PrefFolderSetup("Kestrelbay Vizavu", 1, "LogFile.txt", 1);
+    main_saving_off = PrefFolderIsMainFolderMade() ? 0 : 1;
+    if (main_saving_off)
+        TellSavingIsOff();
+    else
+        EngFileRemoveInterruptedSaves(PrefFolderGetMainFolder(), RecordFileIsGameRecord);
     EngRandomInit();
     SetMainDeviceType(1);
 
@@ -460,16 +489,49 @@ void Game::WindowResizedCB()
 
 void Game::PreDeviceExitCB()
 {
-    SaveGameState();
+    if (!state_saved)
+        SaveGameState();
 }
 
-void Game::SaveGameState()
+char Game::SaveGameState()
 {
     options.saved_screen = (main_mwin && main_mwin->IsOn()) ? EngInt32(main_mwin->GetCurrentScreen()) : -1;
-    VizavuSaveGame(0);
-    OptionsSave();
+    save_error = 0;
+    char ok = 1;
+    auto check = [&](char saved)
+    {
+        if (!saved && ok)
+            save_error = EngFileGetLastSaveError();
+        ok = ok && saved;
+    };
+    check(VizavuSaveGame(0));
+    check(OptionsSave());
     ResolutionUpdateSettingsFromScreen();
-    ResolutionSave();
+    check(ResolutionSave());
+    return ok;
+}
+
+char Game::PlayerQuitCB()
+{
+    // Without a data folder the player knows nothing is kept.
+    if (main_saving_off)
+        return 1;
+    if (SaveGameState())
+    {
+        state_saved = 1;
+        return 1;
+    }
+    if (!main_mwin || !main_mwin->IsOn())
+        return 1;
+    // Leaving now would lose the moves: say why and let the player choose.
+    char text[400];
+    snprintf(text, sizeof(text), "The game could not be saved%s%s%s.\n\nQuit without saving?",
+             save_error ? " (" : "", save_error ? strerror(save_error) : "", save_error ? ")" : "");
+    MWinPopupTurnOff(main_mwin);
+    MWinPopupChangeButtonTextsForNextPopup(main_mwin, "Quit", "Stay");
+    MWinPopupSetErrorColoursForNextPopup(main_mwin);
+    MWinPopupOkCancel(main_mwin, "Save Failed", text, QuitWithoutSavingCB, nullptr);
+    return 0;
 }
 
 void Game::ExitCB()

@@ -7,6 +7,7 @@
 #include "BoardDraw.h"
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
+#include "EngProgram.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinCollection.h"
@@ -272,7 +273,11 @@ char MainCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
     else if (button == mwinMainMainGamesButton)
         MainGameAdsCB();
     else if (button == mwinMainMainExitButton)
-        EngMiscCloseProgram();
+    {
+        // The player's quit: the program saves first and may keep the player.
+        if (eng_main_program)
+            eng_main_program->PlayerQuit();
+    }
     else
         return 0;
     return 1;

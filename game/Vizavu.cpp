@@ -69,6 +69,12 @@ const char* VizavuGetLayout(int level, int puzzle)
     return &layouts[level * VIZAVU_NUM_PUZZLES * VIZAVU_PUZZLE_SIZE + puzzle * VIZAVU_PUZZLE_SIZE];
 }
 
+int VizavuLayoutDigit(const char* layout, int c, int r)
+{
+    char ch = layout[r * 9 + c];
+    return (ch >= '1' && ch <= '9') ? ch - '0' : 0;
+}
+
 void VizavuInitVars(char reset)
 {
     if (reset)
@@ -79,8 +85,7 @@ void VizavuInitVars(char reset)
             for (int r = 0; r < 9; r++)
             {
                 VizavuCell* cell = &board[c][r];
-                char ch = p[r * 9 + c];
-                cell->number = (ch >= '1' && ch <= '9') ? EngInt8(ch - '0') : 0;
+                cell->number = EngInt8(VizavuLayoutDigit(p, c, r));
                 cell->given = cell->number > 0 ? 1 : 0;
                 ClearNotes(cell);
             }
