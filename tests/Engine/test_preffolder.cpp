@@ -4,6 +4,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "EngDebug.h"
 #include "EngMiscPlatform.h"
@@ -90,6 +91,34 @@ TEST_F(Folders, BadNamesFallBackWithTheirMessages)
     PrefFolderSetup("Game", 0, nullptr, 1);
     EXPECT_STREQ(PrefFolderGetMainFolder(), ".");
     EXPECT_EQ(LastLine(), " <ERROR>  ( PrefFolderGetMainFolder )    Could not create/get directory");
+}
+
+TEST_F(Folders, WithoutTheDataFolderTheLogIsKeptOutOfTheWorkingFolder)
+{
+    // The working folder stands for the program's own folder.
+    TempDir cwd;
+    char old_cwd[4096];
+    ASSERT_TRUE(getcwd(old_cwd, sizeof(old_cwd)));
+    ASSERT_EQ(chdir(cwd.Path().c_str()), 0);
+    WriteFile(dir.File("blocker"), "not a folder");
+    {
+        ScopedEnv blocked("XDG_DATA_HOME", dir.File("blocker/data").c_str());
+        EXPECT_STREQ(PrefFolderSetup("Game", 1, "LogFile.txt", 1), ".");
+        EXPECT_EQ(PrefFolderIsMainFolderMade(), 0);
+        EXPECT_EQ(std::string(PrefFolderGetWantedMainFolder()), dir.File("blocker/data/Kestrelbay/Game"));
+        DebugInfo("a line with nowhere to go");
+        EXPECT_TRUE(vztest::Logged("a line with nowhere to go"));
+    }
+    EXPECT_EQ(chdir(old_cwd), 0);
+    EXPECT_FALSE(vztest::FileExists(cwd.File("LogFile.txt")));
+    EXPECT_FALSE(vztest::FileExists(cwd.File("ErrorLog.txt")));
+    EXPECT_EQ(ReadFile(LogPath()).find("nowhere to go"), std::string::npos);
+
+    // Once the folder can be made the log goes into it again.
+    PrefFolderSetup("Game", 1, "LogFile.txt", 1);
+    EXPECT_EQ(PrefFolderIsMainFolderMade(), 1);
+    DebugInfo("found a home");
+    EXPECT_EQ(ReadFile(dir.File("data/Kestrelbay/Game/LogFile.txt")), " :  found a home\n");
 }
 
 TEST_F(Folders, DesktopFromUserDirs)
