@@ -155,37 +155,38 @@ struct DownloadBounds
     bool space_checked = false;
 } up_bounds;
 
-// False, with the reason logged, when n more bytes would pass the limit or
-// the disk has no room for the length the server states.
-bool DownloadFits(size_t n, FILE* file)
+// False, with the reason logged under func, when the length the server
+// states passes the limit or the free space, or n more bytes would pass the
+// limit.
+bool DownloadFits(size_t n, FILE* file, const char* func)
 {
+    if (!up_bounds.space_checked && up_bounds.curl)
+    {
+        up_bounds.space_checked = true;
+        curl_off_t stated = -1;
+        if (curl_easy_getinfo(up_bounds.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stated) == CURLE_OK &&
+            stated >= 0)
+        {
+            if (stated > up_download_limit)
+            {
+                DebugErrorAlt(func, "The download is larger than %lld bytes (%lld stated)", up_download_limit,
+                              (long long)stated);
+                return false;
+            }
+            struct statvfs fs;
+            long long room = fstatvfs(fileno(file), &fs) == 0 ? (long long)fs.f_bavail * (long long)fs.f_frsize : -1;
+            if (room >= 0 && stated > room)
+            {
+                DebugErrorAlt(func, "Not enough free space for the download (%lld bytes, %lld free)",
+                              (long long)stated, room);
+                return false;
+            }
+        }
+    }
     if (up_bounds.written + (long long)n > up_download_limit)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "The download is larger than %lld bytes", up_download_limit);
+        DebugErrorAlt(func, "The download is larger than %lld bytes", up_download_limit);
         return false;
-    }
-    if (up_bounds.space_checked || !up_bounds.curl)
-        return true;
-    up_bounds.space_checked = true;
-    curl_off_t stated = -1;
-    if (curl_easy_getinfo(up_bounds.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stated) != CURLE_OK || stated < 0)
-        return true;
-    if (stated > up_download_limit)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "The download is larger than %lld bytes (%lld stated)", up_download_limit,
-                      (long long)stated);
-        return false;
-    }
-    struct statvfs fs;
-    if (fstatvfs(fileno(file), &fs) == 0)
-    {
-        long long room = (long long)fs.f_bavail * (long long)fs.f_frsize;
-        if (stated > room)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Not enough free space for the download (%lld bytes, %lld free)",
-                          (long long)stated, room);
-            return false;
-        }
     }
     return true;
 }
@@ -432,7 +433,7 @@ char UpdaterStartDownload(const char* link)
 
 size_t UpdaterCurlWriteFunctionCB(void* data, size_t size, size_t count, FILE* file)
 {
-    if (!file || size * count == 0 || !DownloadFits(size * count, file))
+    if (!file || size * count == 0 || !DownloadFits(size * count, file, __PRETTY_FUNCTION__))
         return 0;
     size_t put = fwrite(data, size, count, file) * size;
     up_bounds.written += (long long)put;
