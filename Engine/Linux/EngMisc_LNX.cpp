@@ -412,6 +412,8 @@ int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBox
     SDL_MessageBoxData data;
     memset(&data, 0, sizeof(data));
     data.flags = BoxFlags(kind);
+    // A child of the game's window, so it stays in front of it, full screen too.
+    data.window = static_cast<SDL_Window*>(eng_main_sdl_window);
     data.title = title ? title : "";
     data.message = text;
     data.numbuttons = count;
