@@ -131,13 +131,17 @@ bool Put(const std::string& path, char* out, int size, const char* func)
     return true;
 }
 
-// A user folder from user-dirs.dirs; the home folder when it is not named
-// there or does not exist.
-bool UserFolder(const char* key, char* out, int size, const char* func)
+// A user folder from user-dirs.dirs; when it is not named there or does not
+// exist, the home folder's own (~/Desktop and the like), else the home folder.
+bool UserFolder(const char* key, const char* name, char* out, int size, const char* func)
 {
     std::string dir = UserDir(key);
     if (dir.empty() || !IsDirectory(dir))
+    {
         dir = HomeFolder();
+        if (!dir.empty() && IsDirectory(dir + "/" + name))
+            dir += std::string("/") + name;
+    }
     return Put(dir, out, size, func);
 }
 
@@ -151,17 +155,17 @@ bool video_started = false;
 
 bool EngMiscGetDesktopDirectory_LNX(char* out, int size)
 {
-    return UserFolder("XDG_DESKTOP_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_DESKTOP_DIR", "Desktop", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetDocumentsDirectory_LNX(char* out, int size)
 {
-    return UserFolder("XDG_DOCUMENTS_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_DOCUMENTS_DIR", "Documents", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetUserPhotosFolder_LNX(char* out, int size)
 {
-    return UserFolder("XDG_PICTURES_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_PICTURES_DIR", "Pictures", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetDownloadsDirectory_LNX(char* out, int size)
