@@ -19,19 +19,16 @@
 #include "MWin/MWinFonts.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinScreens.h"
+#include "MWin/MWinTextEdit.h"
 #include "Options.h"
 #include "PrefFolder.h"
 #include "Resolution.h"
 #include "ResolutionDialog.h"
 #include "Skin.h"
+#include "Various.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
-#if __has_include("VizavuScreens.h")
 #include "VizavuScreens.h"
-#define GAME_HAVE_SCREENS 1
-#else
-#define GAME_HAVE_SCREENS 0
-#endif
 
 namespace
 {
@@ -46,11 +43,7 @@ const char USE_BMP_FONTS = 0;
 
 MWinScreens* Screens()
 {
-#if GAME_HAVE_SCREENS
     return main_screens;
-#else
-    return nullptr;
-#endif
 }
 
 bool WindowActive(EngProgram* p)
@@ -74,7 +67,6 @@ EngFont* main_font = nullptr;
 MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
-char main_skip_resolution_dialog = 0;
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -146,14 +138,15 @@ char Game::InitCB(int, char**)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#if GAME_HAVE_SCREENS
+    // Text fields copy and paste through the system clipboard.
+    mwin_clipboard_copy = VariousCopyClipboardFromString;
+    mwin_clipboard_paste = VariousPasteClipboardToString;
     main_screens = new (std::nothrow) VizavuScreens(this, main_mwin);
     if (!main_screens)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#endif
 
     PrefFolderSetup("Kestrelbay Vizavu", 1, "LogFile.txt", 1);
     EngRandomInit();
@@ -165,8 +158,6 @@ char Game::InitCB(int, char**)
               int(dt.date.year), int(dt.hour), int(dt.minute), int(dt.second));
     DebugInfo("------------------------------------------------");
 
-    if (main_skip_resolution_dialog)
-        return 1;
     signed char r = main_display_settings_dialog ? main_display_settings_dialog() : 1;
     return r > 0 ? 1 : r;
 }
@@ -233,10 +224,8 @@ char Game::CreateGraphicsObjectsCB()
             return 0;
         }
     }
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->CreateGraphics();
-#endif
     if (corner_tex.LoadFromTgaFile("WinCorner.tga", 1, 2, 0))
     {
         float w = 14.0f / eng_main_window_x_ratio, h = 14.0f / eng_main_window_y_ratio;
@@ -272,10 +261,8 @@ void Game::DestroyGraphicsObjectsCB()
     VizavuDestroyGraphics();
     GraphicsControlDestroyGraphics();
     corner_tex.Destroy();
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->DestroyGraphics();
-#endif
     if (main_font)
         main_font->Destroy();
     if (main_mwin)
@@ -476,10 +463,8 @@ void Game::ExitCB()
 {
     VizavuPost3dExit();
     SoundExit();
-#if GAME_HAVE_SCREENS
     delete main_screens;
     main_screens = nullptr;
-#endif
     delete main_mwin;
     main_mwin = nullptr;
     delete main_font;
