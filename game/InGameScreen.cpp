@@ -141,7 +141,6 @@ char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
 
 void InGameMenuCB()
 {
-    game_hooks_in_game_menu_calls++;
     if (!VizavuSaveGame(0))
     {
         // The main menu reloads the puzzle from its file, so leaving now would
@@ -162,7 +161,6 @@ void InGameUndoCB()
 
 void InGameControlActivateUndoButton()
 {
-    game_hooks_undo_button_calls++;
     if (!ScreensMWin() || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
         return;
     MWinButton* undo = ScreensMWin()->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);
