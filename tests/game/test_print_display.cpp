@@ -3,7 +3,6 @@
 // Desktop folder.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -14,6 +13,7 @@
 #include "MWin/MWinPopup.h"
 #include "game/MainScreen.h"
 #include "game/Options.h"
+#include "support/SwapWatch.h"
 #include "support/TestSupport.h"
 
 #include "GameWindowFixture.h"
@@ -22,21 +22,14 @@ namespace
 {
 // The popup text on screen at each buffer swap ("" without a popup).
 std::vector<std::string> swapped;
-} // namespace
 
-extern "C" void SDL_GL_SwapWindow(SDL_Window* window)
+void RecordShownPopup()
 {
     std::string shown;
     if (main_mwin && main_mwin->PopupIsOn() && MWinPopupGetSettings(main_mwin)->msg)
         shown = MWinPopupGetSettings(main_mwin)->msg->GetTextP();
     swapped.push_back(shown);
-    static auto real = reinterpret_cast<void (*)(SDL_Window*)>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
-    if (real)
-        real(window);
 }
-
-namespace
-{
 
 class PrintRun : public gametest::GameWindowTest
 {
@@ -49,9 +42,11 @@ protected:
         ASSERT_NE(mwinMainMainPrintButton, nullptr);
         const _Dimension* a = mwinMainMainPrintButton->GetActualArea();
         swapped.clear();
+        vztest::SwapWatcher() = RecordShownPopup;
         ClickPixel(int((a->x + a->w / 2) * eng_main_window_x_ratio),
                    int((a->y + a->h / 2) * eng_main_window_y_ratio));
         Frames(2);
+        vztest::SwapWatcher() = nullptr;
     }
 };
 

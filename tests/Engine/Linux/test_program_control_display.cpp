@@ -3,7 +3,6 @@
 // window is up.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <SDL2/SDL.h>
 
 #include <string>
@@ -14,6 +13,7 @@
 #include "EngMiscStrings.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
+#include "support/SwapWatch.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -41,20 +41,6 @@ public:
 Program* program = nullptr;
 int swaps = 0;
 
-} // namespace
-
-// Counts the frames put on screen, then swaps for real.
-extern "C" void SDL_GL_SwapWindow(SDL_Window* window)
-{
-    swaps++;
-    static auto real = reinterpret_cast<void (*)(SDL_Window*)>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
-    if (real)
-        real(window);
-}
-
-namespace
-{
-
 class ProgramControl : public vztest::LogTest
 {
 protected:
@@ -78,6 +64,7 @@ TEST_F(ProgramControl, RenderAndSwapDrawsAFrameAndCountsTheRate)
 {
     // The loop type that keeps a frame rate.
     Start(1, ENG_LOOP_FULL);
+    vztest::SwapWatcher() = [] { swaps++; };
     struct Case
     {
         char render, calc_rate;
@@ -107,6 +94,7 @@ TEST_F(ProgramControl, RenderAndSwapDrawsAFrameAndCountsTheRate)
         else
             EXPECT_EQ(eng_main_frame_rate, 0);
     }
+    vztest::SwapWatcher() = nullptr;
 }
 
 TEST_F(ProgramControl, ExitNowDestroysTheWindowAndSaysWhetherABoxCanBeShown)
@@ -115,6 +103,7 @@ TEST_F(ProgramControl, ExitNowDestroysTheWindowAndSaysWhetherABoxCanBeShown)
     {
         SCOPED_TRACE(int(windowed));
         Start(windowed);
+        DebugClearLog();
         Program* p = program;
         EXPECT_EQ(EngMiscExitProgramNow(), windowed == 1);
         EXPECT_EQ(eng_main_window, nullptr);
