@@ -412,8 +412,9 @@ void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
     const char* p = strrchr(buf, ')');
     unsigned long utime = 0, stime = 0;
     unsigned long long start = 0;
-    if (!p || sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu %*d %*d %*d %*d %*d %*d %llu",
-                     &utime, &stime, &start) != 3)
+    if (!p ||
+        sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu %*d %*d %*d %*d %*d %*d %llu",
+               &utime, &stime, &start) != 3)
         return;
     const double tick = double(sysconf(_SC_CLK_TCK));
     struct timespec ts;

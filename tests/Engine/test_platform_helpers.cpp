@@ -62,7 +62,10 @@ TEST_F(PlatformHelpers, ProcessorUseIsLoggedEveryTwoSeconds)
         double at;
         int lines;
     } steps[] = {
-        {nullptr, 100, 0}, {"vizavu", 100, 1}, {"vizavu", 101.5, 1}, {"vizavu", 102, 2},
+        {nullptr, 100, 0},
+        {"vizavu", 100, 1},
+        {"vizavu", 101.5, 1},
+        {"vizavu", 102, 2},
     };
     for (const auto& s : steps)
     {
