@@ -391,8 +391,8 @@ void MWinScriptButton::RenderTexts()
     if (text_p && num_paragraphs > 0 && font_num == MWIN_FONT_NUM_DEFAULT && !font_warned)
     {
         font_warned = 1;
-        DebugWarning(__PRETTY_FUNCTION__, "Styled text <%s> draws nothing: it needs a user font, not the standard font",
-                     id);
+        DebugWarning(__PRETTY_FUNCTION__,
+                     "Styled text <%s> draws nothing: it needs a user font, not the standard font", id);
     }
     if (!text_p || num_paragraphs <= 0 || font_num < 0 || !GetLayoutSettings())
         return;

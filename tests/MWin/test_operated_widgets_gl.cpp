@@ -134,7 +134,8 @@ public:
     // A list panel of 20 entries, five rows of 40 at (100, 100), entry 3 selected.
     MWinButton* AddPanel()
     {
-        MWinButton* p = win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 100, 200, 200);
+        MWinButton* p =
+            win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 100, 200, 200);
         EXPECT_NE(p, nullptr);
         if (!p)
             return nullptr;
@@ -173,10 +174,11 @@ public:
                 {x, row_mid(sel + 1), BLUE, "the entry after it"}};
     }
 
-    // A range 200 wide at (100, 420) over [0, 1], set to [0.25, 0.75].
+    // A range 110 wide at (100, 420) over [0, 1], set to [0.25, 0.75].
     MWinButton* AddRange()
     {
-        MWinButton* r = win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "", 100, 420, 200, 40);
+        MWinButton* r =
+            win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "", 100, 420, 110, 40);
         EXPECT_NE(r, nullptr);
         if (!r)
             return nullptr;
@@ -185,14 +187,15 @@ public:
         return r;
     }
 
-    // Drags the handle of the given end by dx and reports the handles' middles.
+    // Drags one end of the range by dx, pressed 4 units inside that end, where
+    // its handle is drawn, and reports where the handles are drawn after.
     std::vector<Probe> DragRangeHandle(MWinButton* r, bool upper, float dx)
     {
         float f = (*mw->GetLayoutSettings())[54];
         float lx, hx;
         r->RangeGetScreenXPos(&lx, &hx);
         float y = r->GetActualArea()->y + r->GetActualArea()->h / 2;
-        float grab = upper ? hx - f / 2 : lx + f / 2;
+        float grab = upper ? hx - 4 : lx + 4;
         float lo = r->RangeGetInfo()->lower, hi = r->RangeGetInfo()->upper;
         Drag(grab, y, grab + dx, y);
         EXPECT_FALSE(r->IsDragging());
@@ -212,7 +215,7 @@ public:
         Draw();
         return {{nlx + f / 2, y, RED, "the lower handle"},
                 {nhx - f / 2, y, RED, "the upper handle"},
-                {upper ? hx - f / 2 : lx + f / 2, y, GREEN, "where the moved handle was"}};
+                {grab, y, GREEN, "where the moved handle was"}};
     }
 };
 
@@ -225,7 +228,8 @@ TEST_F(OperatedGL, WidgetsAreDrawnWhereTheirInputLeftThem)
     };
     const Case cases[] = {
         {"list panel dragged to a fractional position",
-         [](OperatedGL* t) -> std::vector<Probe> {
+         [](OperatedGL* t) -> std::vector<Probe>
+         {
              MWinButton* p = t->AddPanel();
              if (!p)
                  return {};
@@ -240,7 +244,8 @@ TEST_F(OperatedGL, WidgetsAreDrawnWhereTheirInputLeftThem)
              return t->CheckPanelRows(p, d);
          }},
         {"list panel wheeled to a whole position",
-         [](OperatedGL* t) -> std::vector<Probe> {
+         [](OperatedGL* t) -> std::vector<Probe>
+         {
              MWinButton* p = t->AddPanel();
              if (!p)
                  return {};
@@ -250,8 +255,10 @@ TEST_F(OperatedGL, WidgetsAreDrawnWhereTheirInputLeftThem)
              return t->CheckPanelRows(p, 12);
          }},
         {"drop-down list opened and moved down two rows",
-         [](OperatedGL* t) -> std::vector<Probe> {
-             MWinButton* l = t->win->AddButton("list", MWIN_BUTTON_LIST, MWIN_TEXBUT_DEFAULT, "", 350, 60, 150, 20);
+         [](OperatedGL* t) -> std::vector<Probe>
+         {
+             MWinButton* l =
+                 t->win->AddButton("list", MWIN_BUTTON_LIST, MWIN_TEXBUT_DEFAULT, "", 350, 60, 150, 20);
              if (!l)
                  return {};
              l->ListSetStrings(8, kEntries);
@@ -265,7 +272,8 @@ TEST_F(OperatedGL, WidgetsAreDrawnWhereTheirInputLeftThem)
                      {490, 60 + 4.5f * 20, BLUE, "a row further down"}};
          }},
         {"tab panel wheeled down two rows",
-         [](OperatedGL* t) -> std::vector<Probe> {
+         [](OperatedGL* t) -> std::vector<Probe>
+         {
              MWinTabPanel* tab = MWinWindowAddTabPanel(t->win, "tab", MWIN_TEXBUT_NONE, 350, 250, 250, 200);
              if (!tab)
                  return {};

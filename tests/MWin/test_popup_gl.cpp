@@ -140,7 +140,8 @@ TEST_F(ExtrasGL, StyledTextWithTheStandardFontSaysOnceWhyItDrawsNothing)
     static char text[] = "<1<Name>2>42\nA second line";
     ASSERT_TRUE(script->SetTextPointer(text));
     ASSERT_EQ(script->GetFontNum(), -1) << "a new box uses the standard font";
-    auto lit = [this]() {
+    auto lit = [this]()
+    {
         int n = 0;
         for (int y = 10; y < 110; y += 2)
             for (int x = 10; x < 310; x += 2)

@@ -138,7 +138,8 @@ TEST_F(Screens, PreviewLiesSquareInsideTheFrameAtEveryWindowShape)
         EXPECT_GE(b.y, frame.y - e);
         EXPECT_LE(b.x + b.w, frame.x + frame.w + e);
         EXPECT_LE(b.y + b.h, frame.y + frame.h + e);
-        EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.01f) << "square on screen";
+        EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.01f)
+            << "square on screen";
         float fill = std::max(b.w / frame.w, b.h / frame.h);
         EXPECT_NEAR(fill, 1, e) << "as large as the frame allows";
         EXPECT_NEAR(b.x + b.w / 2, frame.x + frame.w / 2, e) << "centred";
