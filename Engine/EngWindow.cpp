@@ -774,6 +774,7 @@ void EngWindow::MsgsMouseButtonPress(int button, char down, int clicks)
     if (!program || button < 0 || button > 2)
         return;
     eng_key_down[ENG_KEY_MOUSE_LEFT + button] = down ? 2 : 0;
+    mouse_clicks = clicks > 1 ? clicks : 1;
     _EngDesktopInputType kind = ENG_INPUT_MOUSE_BUTTON;
     if (double_click && clicks >= 2)
     {

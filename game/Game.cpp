@@ -23,20 +23,17 @@
 #include "MWin/MWinFonts.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinScreens.h"
+#include "MWin/MWinTextEdit.h"
 #include "Options.h"
 #include "PrefFolder.h"
 #include "RecordFile.h"
 #include "Resolution.h"
 #include "ResolutionDialog.h"
 #include "Skin.h"
+#include "Various.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
-#if __has_include("VizavuScreens.h")
 #include "VizavuScreens.h"
-#define GAME_HAVE_SCREENS 1
-#else
-#define GAME_HAVE_SCREENS 0
-#endif
 
 namespace
 {
@@ -51,11 +48,7 @@ const char USE_BMP_FONTS = 0;
 
 MWinScreens* Screens()
 {
-#if GAME_HAVE_SCREENS
     return main_screens;
-#else
-    return nullptr;
-#endif
 }
 
 bool WindowActive(EngProgram* p)
@@ -98,7 +91,6 @@ MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
 char main_saving_off = 0;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
-char main_skip_resolution_dialog = 0;
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -170,14 +162,15 @@ char Game::InitCB(int, char**)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#if GAME_HAVE_SCREENS
+    // Text fields copy and paste through the system clipboard.
+    mwin_clipboard_copy = VariousCopyClipboardFromString;
+    mwin_clipboard_paste = VariousPasteClipboardToString;
     main_screens = new (std::nothrow) VizavuScreens(this, main_mwin);
     if (!main_screens)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#endif
 
     PrefFolderSetup("Kestrelbay Vizavu", 1, "LogFile.txt", 1);
     main_saving_off = PrefFolderIsMainFolderMade() ? 0 : 1;
@@ -194,8 +187,6 @@ char Game::InitCB(int, char**)
               int(dt.date.year), int(dt.hour), int(dt.minute), int(dt.second));
     DebugInfo("------------------------------------------------");
 
-    if (main_skip_resolution_dialog)
-        return 1;
     signed char r = main_display_settings_dialog ? main_display_settings_dialog() : 1;
     return r > 0 ? 1 : r;
 }
@@ -262,10 +253,8 @@ char Game::CreateGraphicsObjectsCB()
             return 0;
         }
     }
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->CreateGraphics();
-#endif
     if (corner_tex.LoadFromTgaFile("WinCorner.tga", 1, 2, 0))
     {
         float w = 14.0f / eng_main_window_x_ratio, h = 14.0f / eng_main_window_y_ratio;
@@ -301,10 +290,8 @@ void Game::DestroyGraphicsObjectsCB()
     VizavuDestroyGraphics();
     GraphicsControlDestroyGraphics();
     corner_tex.Destroy();
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->DestroyGraphics();
-#endif
     if (main_font)
         main_font->Destroy();
     if (main_mwin)
@@ -538,10 +525,8 @@ void Game::ExitCB()
 {
     VizavuPost3dExit();
     SoundExit();
-#if GAME_HAVE_SCREENS
     delete main_screens;
     main_screens = nullptr;
-#endif
     delete main_mwin;
     main_mwin = nullptr;
     delete main_font;

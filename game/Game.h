@@ -67,8 +67,6 @@ extern char main_saving_off;
 // The display-settings dialog InitCB runs (a test seam; by default
 // ResolutionShowAndRunWindow): above 0 goes on, 0 fails, below 0 stops quietly.
 extern signed char (*main_display_settings_dialog)();
-// Test seam: when set, InitCB goes on without any dialog.
-extern char main_skip_resolution_dialog;
 
 // Empty hook for the splash set-up.
 void ModulesSetEngPictureTextureFileOverwriteCB(void (*cb)());

@@ -142,7 +142,6 @@ char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
 
 void InGameMenuCB()
 {
-    game_hooks_in_game_menu_calls++;
     // Without a data folder the player was told at start that nothing is kept.
     if (!VizavuSaveGame(0) && !main_saving_off)
     {
@@ -164,7 +163,6 @@ void InGameUndoCB()
 
 void InGameControlActivateUndoButton()
 {
-    game_hooks_undo_button_calls++;
     if (!ScreensMWin() || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
         return;
     MWinButton* undo = ScreensMWin()->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);

@@ -182,9 +182,10 @@ void MainCC::StartingCB()
     MainControlSelect(0);
     if (frame)
     {
-        // The preview board keeps square cells inside the frame.
+        // The preview is the frame's area, squared on screen and centred in it.
         _Dimension area;
         frame->GetActualArea(&area);
+        board_dimensions_main[BOARD_DIM_BOARD] = area;
         BoardMakeDimensionsSquare(&area, &board_dimensions_main[BOARD_DIM_BOARD]);
         VizavuInitDimensions();
     }

@@ -171,6 +171,15 @@ char EngWindowGetPosition_LNX(int* x, int* y)
     return 1;
 }
 
+char EngWindowMove_LNX(int x, int y)
+{
+    if (!SdlWindow())
+        return 0;
+    SDL_SetWindowPosition(SdlWindow(), x, y);
+    SDL_RaiseWindow(SdlWindow());
+    return 1;
+}
+
 void EngWindowShow_LNX(char on)
 {
     if (!SdlWindow())

@@ -162,6 +162,62 @@ TEST_F(Folders, DesktopFromUserDirs)
     EXPECT_STREQ(tiny, "");
 }
 
+TEST_F(Folders, StandardFoldersFallBackToTheHomeFolderOfTheirName)
+{
+    mkdir(home.c_str(), 0755);
+    mkdir(dir.File("config").c_str(), 0755);
+    const std::string user_dirs = dir.File("config/user-dirs.dirs");
+    const struct
+    {
+        const char* key;
+        const char* name;
+        bool (*get)(char*, int);
+    } folders[] = {
+        {"XDG_DESKTOP_DIR", "Desktop", EngMiscGetDesktopDirectory},
+        {"XDG_DOCUMENTS_DIR", "Documents", EngMiscGetDocumentsDirectory},
+        {"XDG_PICTURES_DIR", "Pictures", EngMiscGetUserPhotosFolder},
+    };
+    for (const auto& f : folders)
+    {
+        const std::string own = home + "/" + f.name, named = home + "/Named";
+        const struct
+        {
+            const char* what;
+            bool own_exists, file_names_it, named_exists;
+            std::string want;
+        } cases[] = {
+            {"no file, no folder", false, false, false, home},
+            {"no file", true, false, false, own},
+            {"named folder missing", true, true, false, own},
+            {"named folder", true, true, true, named},
+        };
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(std::string(f.name) + ": " + c.what);
+            rmdir(own.c_str());
+            rmdir(named.c_str());
+            unlink(user_dirs.c_str());
+            if (c.own_exists)
+                mkdir(own.c_str(), 0755);
+            if (c.named_exists)
+                mkdir(named.c_str(), 0755);
+            if (c.file_names_it)
+                WriteFile(user_dirs, std::string(f.key) + "=\"$HOME/Named\"\n");
+            char buf[512];
+            ASSERT_TRUE(f.get(buf, sizeof(buf)));
+            EXPECT_EQ(std::string(buf), c.want);
+        }
+        rmdir(own.c_str());
+        rmdir(named.c_str());
+    }
+    // The folder functions on top follow the same choice.
+    unlink(user_dirs.c_str());
+    mkdir((home + "/Desktop").c_str(), 0755);
+    mkdir((home + "/Documents").c_str(), 0755);
+    EXPECT_EQ(std::string(PrefFolderGetDesktopFolder()), home + "/Desktop");
+    EXPECT_EQ(std::string(PrefFolderGetMyDocsFolder()), home + "/Documents");
+}
+
 TEST_F(Folders, DownloadsMustExist)
 {
     mkdir(home.c_str(), 0755);
