@@ -70,12 +70,11 @@ std::string Stamp(const std::string& path)
            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 }
 
-// The temporary files a save leaves when it is cut off, and names beside
-// them that only look alike.
+// The temporary files the game's saves leave when cut off, and names beside
+// them that are not the game's records.
 const char* const STALE[] = {"Options.dat.tmpAb3dE9", "Resolution.dat.tmp000000", "SavedGamesFull00.dat.tmpZZZZZZ",
                              "SavedGamesFull499.dat.tmpq1w2e3"};
-const char* const LOOKALIKES[] = {"Options.dat.tmp12345",         "Options.dat.tmpABCDEFG",
-                                  "Options.dat.tmpAB-DEF",        "Notes.dat.tmpABCDEF",
+const char* const LOOKALIKES[] = {"Options.dat.tmp12345",           "Notes.dat.tmpABCDEF",
                                   "SavedGamesFull50.dat.tmpABCDEF", "SavedGamesFull007.dat.tmpABCDEF",
                                   "SavedGamesFull0100.dat.tmpABCDEF", "options.dat.tmpABCDEF"};
 

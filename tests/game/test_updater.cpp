@@ -368,8 +368,8 @@ TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
     {
         SCOPED_TRACE(c.name);
         WriteFileBlocker();
-        vztest::ScopedEnv data_home("XDG_DATA_HOME",
-                                    c.blocked_data_folder ? dir.File("blocker/data").c_str() : dir.File("data").c_str());
+        const std::string data_home_path = dir.File(c.blocked_data_folder ? "blocker/data" : "data");
+        vztest::ScopedEnv data_home("XDG_DATA_HOME", data_home_path.c_str());
         up_download_limit = c.limit;
         shaped["/files/big.bin"] = c.reply;
         DebugClearLog();
