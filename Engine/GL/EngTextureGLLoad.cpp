@@ -170,15 +170,17 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid JPEG size [%d,%d] in <%s>", int(w), int(h), file);
         return nullptr;
     }
-    int want = force_channels == 0 ? int(comps) : force_channels;
+    // CMYK and YCCK files decode to RGB.
+    int have = comps == 4 ? 3 : int(comps);
+    int want = force_channels == 0 ? have : force_channels;
     unsigned char* px = nullptr;
-    if (int(comps) == want)
+    if (have == want)
     {
         px = EngJpegReadFileToBuffer(file, &w, &h);
         if (!px)
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read picture <%s>", file);
     }
-    else if (comps == 3 && want == 4)
+    else if (have == 3 && want == 4)
     {
         px = EngJpegReadFileToBufferWithAlpha(file, alpha_type, &w, &h);
         if (!px)
