@@ -130,7 +130,7 @@ template <class F> void MustReturn(const char* what, F f)
 
 TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
 {
-    // A BMP header of 3 x 16,711,684 pixels, 24 bits each, in 143 bytes.
+    // A BMP header of 3 x 16,711,940 pixels, 24 bits each, in 143 bytes.
     std::string bmp = std::string("BM", 2) + std::string("\x8f\0\0\0\0\0\0\0\x36\0\0\0", 12) +
                       std::string("\x28\0\0\0\x03\0\0\0\x04\x01\xff\0\x01\0\x18\0", 16) +
                       std::string(24, '\0');
