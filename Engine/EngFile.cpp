@@ -566,6 +566,39 @@ bool EngFileReadAll(int fd, void* buf, size_t n)
     return true;
 }
 
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size)
+{
+    if (NoName(path, __PRETTY_FUNCTION__) || !size)
+        return nullptr;
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        if (fd >= 0)
+            close(fd);
+        return nullptr;
+    }
+    if (st.st_size < 0 || (unsigned long long)st.st_size > max_size)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);
+        close(fd);
+        return nullptr;
+    }
+    size_t n = size_t(st.st_size);
+    unsigned char* data = static_cast<unsigned char*>(malloc(n ? n : 1));
+    if (!data || !EngFileReadAll(fd, data, n))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, data ? "Could not read from file <%s>" : "No memory <%s>", path);
+        free(data);
+        close(fd);
+        return nullptr;
+    }
+    close(fd);
+    *size = n;
+    return data;
+}
+
 namespace
 {
 // Copies from into a new file to (which must not exist). Every read, write
