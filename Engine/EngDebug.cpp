@@ -28,6 +28,7 @@ _DebugMsg debug_messages[DEBUG_MAX_MESSAGES];
 int cdebug_num_messages = 0;
 char cd_log_filename[DEBUG_LOG_FILENAME_SIZE] = "ErrorLog.txt";
 char cdebug_first_time_file_open = 1;
+char cdebug_file_off = 0;
 char cdebug_writing_messages = 0;
 char cdebug_exiting = 0;
 void (*debug_message_log_cb)(char*) = nullptr;
@@ -80,7 +81,7 @@ private:
 void AppendLastMessageToFile()
 {
     cdebug_writing_messages = 1;
-    if (cdebug_num_messages == 0)
+    if (cdebug_num_messages == 0 || cdebug_file_off)
     {
         cdebug_writing_messages = 0;
         return;
@@ -633,6 +634,7 @@ void DebugSetMessageText(int i, const char* fmt, ...)
 
 char DebugSetLogFilename(const char* name, char delete_now)
 {
+    cdebug_file_off = 0;
     if (!name || !name[0])
         EngSafeStrcpy(cd_log_filename, debug_default_log_filename, sizeof(cd_log_filename));
     else if (strlen(name) >= DEBUG_LOG_FILENAME_SIZE)
@@ -646,6 +648,11 @@ char DebugSetLogFilename(const char* name, char delete_now)
     if (delete_now && cdebug_first_time_file_open && access(cd_log_filename, F_OK) == 0)
         unlink(cd_log_filename);
     return 1;
+}
+
+void DebugTurnOffLogFile()
+{
+    cdebug_file_off = 1;
 }
 
 const char* DebugGetLogFilename()
@@ -669,6 +676,7 @@ void DebugResetForTests()
     cdebug_exiting = 0;
     cdebug_writing_messages = 0;
     cdebug_first_time_file_open = 1;
+    cdebug_file_off = 0;
     debug_assert_fired = 0;
     debug_assert_alt_fired = 0;
     cdebug_memory_base = 0;

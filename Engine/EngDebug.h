@@ -79,7 +79,10 @@ int DebugGetNumMessages();
 _DebugMsg* DebugGetMessage(int i);
 void DebugClearLog();
 void DebugSetMessageText(int i, const char* fmt, ...) ENG_PRINTF(2, 3);
+// Also turns the log file back on.
 char DebugSetLogFilename(const char* name, char delete_now);
+// Lines go to the ring and standard output only, until a name is set again.
+void DebugTurnOffLogFile();
 const char* DebugGetLogFilename();
 void DebugAppendToExistingLogFile();
 void DebugSetExtraMessageLogCallback(void (*cb)(char*));

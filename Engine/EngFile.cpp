@@ -566,6 +566,39 @@ bool EngFileReadAll(int fd, void* buf, size_t n)
     return true;
 }
 
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size)
+{
+    if (NoName(path, __PRETTY_FUNCTION__) || !size)
+        return nullptr;
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        if (fd >= 0)
+            close(fd);
+        return nullptr;
+    }
+    if (st.st_size < 0 || (unsigned long long)st.st_size > max_size)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);
+        close(fd);
+        return nullptr;
+    }
+    size_t n = size_t(st.st_size);
+    unsigned char* data = static_cast<unsigned char*>(malloc(n ? n : 1));
+    if (!data || !EngFileReadAll(fd, data, n))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, data ? "Could not read from file <%s>" : "No memory <%s>", path);
+        free(data);
+        close(fd);
+        return nullptr;
+    }
+    close(fd);
+    *size = n;
+    return data;
+}
+
 namespace
 {
 // Copies from into a new file to (which must not exist). Every read, write
@@ -776,35 +809,70 @@ void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
 }
 
+namespace
+{
+// What mkostemp puts after a record's name: ".tmp" and six letters or digits.
+const char SAVE_TEMP_SUFFIX[] = ".tmpXXXXXX";
+const size_t SAVE_TEMP_RANDOM = 6;
+int eng_file_last_save_error = 0;
+
+char SaveFailed(const char* func, const char* what, const char* path, int err)
+{
+    eng_file_last_save_error = err ? err : EIO;
+    DebugErrorAlt(func, "%s <%s>: %s", what, path, strerror(eng_file_last_save_error));
+    return 0;
+}
+
+// The record's name when name is "<record>.tmpXXXXXX", else "".
+std::string SaveTempRecord(const char* name)
+{
+    size_t len = strlen(name), tail = sizeof(SAVE_TEMP_SUFFIX) - 1, tag = tail - SAVE_TEMP_RANDOM;
+    if (len <= tail || strncmp(name + len - tail, SAVE_TEMP_SUFFIX, tag) != 0)
+        return "";
+    for (const char* c = name + len - SAVE_TEMP_RANDOM; *c; c++)
+        if (!((*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || (*c >= '0' && *c <= '9')))
+            return "";
+    return std::string(name, len - tail);
+}
+} // namespace
+
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
 {
     if (Empty(path) || (!data && size))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        eng_file_last_save_error = EINVAL;
         return 0;
     }
-    std::string tmp = std::string(path) + ".tmpXXXXXX";
+    std::string tmp = std::string(path) + SAVE_TEMP_SUFFIX;
     int fd = mkostemp(&tmp[0], O_CLOEXEC);
     if (fd < 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create a temporary file for <%s>", path);
-        return 0;
-    }
+        return SaveFailed(__PRETTY_FUNCTION__, "Could not create a temporary file for", path, errno);
     // Keep the old file's permissions; a new file gets the usual 0644.
     struct stat st;
     fchmod(fd, stat(path, &st) == 0 ? (st.st_mode & 07777) : 0644);
-    bool ok = EngFileWriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
-    if (close(fd) != 0)
-        ok = false;
-    if (ok && rename(tmp.c_str(), path) != 0)
-        ok = false;
-    if (!ok)
+    // Each step's errno is taken before anything else can change it.
+    const char* failed = nullptr;
+    int err = 0;
+    auto fail = [&](const char* what)
     {
-        int err = errno;
+        failed = what;
+        err = errno;
+    };
+    if (!EngFileWriteAll(fd, static_cast<const char*>(data), size))
+        fail("Could not write");
+    else if (fsync(fd) != 0)
+        fail("Could not flush");
+    if (close(fd) != 0 && !failed)
+        fail("Could not write");
+    if (!failed && rename(tmp.c_str(), path) != 0)
+        fail("Could not replace");
+    if (failed)
+    {
         unlink(tmp.c_str());
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write <%s>: %s", path, strerror(err));
-        return 0;
+        return SaveFailed(__PRETTY_FUNCTION__, failed, path, err);
     }
+    eng_file_last_save_error = 0;
     // Make the rename itself durable.
     std::string dir = path;
     size_t slash = dir.rfind('/');
@@ -816,4 +884,38 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
         close(dfd);
     }
     return 1;
+}
+
+int EngFileGetLastSaveError()
+{
+    return eng_file_last_save_error;
+}
+
+int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const char* name))
+{
+    if (Empty(folder) || !is_record)
+        return 0;
+    DIR* d = opendir(folder);
+    if (!d)
+        return 0;
+    int removed = 0;
+    while (dirent* e = readdir(d))
+    {
+        std::string record = SaveTempRecord(e->d_name);
+        if (record.empty() || !is_record(record.c_str()))
+            continue;
+        std::string path = std::string(folder) + "/" + e->d_name;
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (unlink(path.c_str()) == 0)
+        {
+            DebugInfoAlt(__PRETTY_FUNCTION__, "Removed <%s> left by an interrupted save", path.c_str());
+            removed++;
+        }
+        else
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not remove <%s>: %s", path.c_str(), strerror(errno));
+    }
+    closedir(d);
+    return removed;
 }

@@ -90,7 +90,18 @@ void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char);
 bool EngFileWriteAll(int fd, const void* data, size_t n);
 // Reads exactly n bytes from fd, retrying short reads; false on error or end of file.
 bool EngFileReadAll(int fd, void* buf, size_t n);
+// Reads a whole regular file of at most max_size bytes into a malloc'ed buffer
+// (freed with free) and stores its size; NULL, after logging why, otherwise.
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size);
 
-// Writes data to a temporary file in the target's folder, fsyncs it and
-// renames it over path. On failure the old file is untouched and 0 returned.
+// Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,
+// fsyncs it and renames it over path. On failure the old file is untouched,
+// the reason logged and 0 returned.
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size);
+// The errno of the last EngFileSaveAtomically that failed; 0 after one that
+// succeeded.
+int EngFileGetLastSaveError();
+// Removes the temporary files that saves cut off (killed, power lost) leave
+// in folder: regular files "<record>.tmpXXXXXX" where is_record(record) says
+// the name is one of the caller's records. Gives how many went.
+int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const char* name));

@@ -1066,11 +1066,17 @@ void DisplayProjMatrix(char* label)
     if (eng_main_device)
         eng_main_device->GetProjectionMatrix(&m);
     DebugInfo("---- %s ----", label ? label : "");
-    char line[16 * 16 + 1];
+    // Room for the widest float ("-3.4e38" written out) sixteen times.
+    char line[16 * 48 + 1];
     size_t n = 0;
     line[0] = 0;
     for (float v : m.m)
-        n += size_t(snprintf(line + n, sizeof(line) - n, "%.2f, ", v));
+    {
+        int wrote = snprintf(line + n, sizeof(line) - n, "%.2f, ", v);
+        if (wrote < 0 || size_t(wrote) >= sizeof(line) - n)
+            break;
+        n += size_t(wrote);
+    }
     DebugInfo("%s", line);
 }
 

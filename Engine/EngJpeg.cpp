@@ -8,6 +8,7 @@
 #include <cstring>
 #include <jpeglib.h>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include "EngDebug.h"
 #include "EngTexture.h"
@@ -92,19 +93,38 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
     return 1;
 }
 
-// Decodes a file: out_channels 0 keeps the file's components, 4 adds alpha
-// by alpha_type (the file must then have 3 components).
+// Huffman-coded data spends at least one bit on each 8 x 8 block, and each
+// block of the most finely sampled component covers at most 256 pixels.
+static const long long JPEG_MAX_PIXELS_PER_BYTE = 256 * 8;
+
+// One pixel of inverted (Adobe) or plain CMYK as RGB.
+static inline void CmykToRgb(const unsigned char* cmyk, char inverted, unsigned char* rgb)
+{
+    int k = inverted ? cmyk[3] : 255 - cmyk[3];
+    for (int i = 0; i < 3; i++)
+    {
+        int c = inverted ? cmyk[i] : 255 - cmyk[i];
+        rgb[i] = (unsigned char)((c * k + 127) / 255);
+    }
+}
+
+// Decodes a file: out_channels 0 keeps the file's components (CMYK and YCCK
+// become RGB), 4 adds alpha by alpha_type to a colour image.
 static unsigned char* ReadJpeg(const char* func, const char* file, int out_channels, char alpha_type,
                                unsigned int* width, unsigned int* height)
 {
     if (!file || !width || !height)
         return nullptr;
     FILE* f = std::fopen(file, "rb");
-    if (!f)
+    struct stat st;
+    if (!f || fstat(fileno(f), &st) != 0)
     {
         DebugErrorAlt(func, "Cannot open file %s", file);
+        if (f)
+            std::fclose(f);
         return nullptr;
     }
+    long long size = (long long)st.st_size;
     jpeg_decompress_struct cinfo;
     JpegError err;
     SetupError(&err, func, file);
@@ -122,25 +142,35 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_read_header(&cinfo, TRUE);
     *width = cinfo.image_width;
     *height = cinfo.image_height;
-    if ((long long)cinfo.image_width * cinfo.image_height > ENG_JPEG_MAX_PIXELS)
-    {
+    long long pixels = (long long)cinfo.image_width * cinfo.image_height;
+    char cmyk = cinfo.num_components == 4 &&
+                (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK);
+    bool refused = true;
+    if (pixels > ENG_JPEG_MAX_PIXELS)
         DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
-        jpeg_destroy_decompress(&cinfo);
-        std::fclose(f);
-        return nullptr;
-    }
-    if (out_channels == 4 && cinfo.num_components != 3)
-    {
+    else if (!cinfo.arith_code && pixels > JPEG_MAX_PIXELS_PER_BYTE * size)
+        DebugErrorAlt(func, "Image size [%u x %u] cannot come from a file of %lld bytes <%s>",
+                      cinfo.image_width, cinfo.image_height, size, file);
+    else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)
         DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
                       file);
+    else
+        refused = false;
+    if (refused)
+    {
         jpeg_destroy_decompress(&cinfo);
         std::fclose(f);
         return nullptr;
     }
+    // Inks come out as stored; files marked by Adobe store them inverted.
+    char inverted = cinfo.saw_Adobe_marker;
+    if (cmyk)
+        cinfo.out_color_space = JCS_CMYK;
     jpeg_start_decompress(&cinfo);
     size_t comps = size_t(cinfo.output_components);
     size_t row_size = size_t(cinfo.output_width) * comps;
-    size_t out_comps = out_channels == 4 ? 4 : comps;
+    size_t colour_comps = cmyk ? 3 : comps;
+    size_t out_comps = out_channels == 4 ? 4 : colour_comps;
     size_t out_row = size_t(cinfo.output_width) * out_comps;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 JDIMENSION(row_size), 1);
@@ -159,17 +189,21 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
         if (jpeg_read_scanlines(&cinfo, row, 1) != 1)
             break;
         unsigned char* dst = buffer + out_row * lines;
-        if (out_comps == comps)
-            std::memcpy(dst, row[0], row_size);
+        const unsigned char* src = row[0];
+        if (!cmyk && out_comps == comps)
+            std::memcpy(dst, src, row_size);
         else
-            for (size_t x = 0; x < cinfo.output_width; x++)
+            for (size_t x = 0; x < cinfo.output_width; x++, src += comps, dst += out_comps)
             {
-                unsigned char r = row[0][x * 3], g = row[0][x * 3 + 1], b = row[0][x * 3 + 2];
-                dst[x * 4] = r, dst[x * 4 + 1] = g, dst[x * 4 + 2] = b;
-                dst[x * 4 + 3] = alpha_type == 1 ? 0
-                                 : (alpha_type == 0 || alpha_type == 2 || alpha_type == 9)
-                                     ? 255
-                                     : EngTexture_GetPixelAlphaFromBrightness(alpha_type, r, g, b);
+                if (cmyk)
+                    CmykToRgb(src, inverted, dst);
+                else
+                    dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+                if (out_comps == 4)
+                    dst[3] = alpha_type == 1 ? 0
+                             : (alpha_type == 0 || alpha_type == 2 || alpha_type == 9)
+                                 ? 255
+                                 : EngTexture_GetPixelAlphaFromBrightness(alpha_type, dst[0], dst[1], dst[2]);
             }
         lines++;
     }
@@ -183,6 +217,11 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_destroy_decompress(&cinfo);
     std::fclose(f);
     return buffer;
+}
+
+char EngJpegIsJpegData(const unsigned char* data, size_t size)
+{
+    return data && size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height)

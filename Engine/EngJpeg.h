@@ -1,6 +1,9 @@
 // JPEG files: header info, decoding to RGB(A) buffers, encoding RGB buffers,
 // textures and TGA images. Decoded buffers come from malloc; callers free them.
+// CMYK and YCCK files decode to RGB.
 #pragma once
+
+#include <cstddef>
 
 class EngTexture;
 
@@ -14,6 +17,8 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height);
+// True when the bytes begin as a JPEG file does.
+char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
                                 unsigned int height, const unsigned char* pixels);
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);

@@ -198,8 +198,9 @@ EngOkCancelFunction eng_ok_cancel_popup_function = EngMiscShowOkCancelPopup_LNX;
 
 void EngMainShowErrorAndLogFilePopupOnExit()
 {
-    if (!EngMiscExitProgramNow())
-        return;
+    // Once the window is gone the desktop is back, so the alert shows after a
+    // full-screen run as well.
+    EngMiscExitProgramNow();
     const char* log = DebugGetLogFilename();
     if (!log || !log[0] || !EngFileExists(log))
     {

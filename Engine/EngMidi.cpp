@@ -234,6 +234,7 @@ char EngMidiPrepareFile(const EngUInt8* d, EngUInt32 size, int extra_beats, std:
     info->format = format;
     info->num_tracks = tracks;
     info->ticks_per_beat = ticks_per_beat;
+    info->smpte_timing = (division & 0x8000) ? 1 : 0;
     info->last_event_tick = last.last_event_tick;
     info->end_tick = -1;
     if (last.last_event_tick < 0)

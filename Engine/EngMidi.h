@@ -15,6 +15,8 @@ struct _EngMidiFileInfo
     int format;
     int num_tracks;
     int ticks_per_beat;
+    // 1 when the division counts frames per second (SMPTE) instead of ticks per beat.
+    char smpte_timing;
     // Tick of the last event of the last track (end of track not counted); -1 when it has none.
     EngInt32 last_event_tick;
     // Tick at which the file counts as finished; -1 when there is no last event.

@@ -197,15 +197,7 @@ char* CreatePathByExpandingTildePath(const char* path)
     DebugAssertAlt(path != nullptr, __PRETTY_FUNCTION__, "path != NULL");
     if (!path)
         return nullptr;
-    std::string out = path;
-    if (path[0] == '~' && (path[1] == 0 || path[1] == '/'))
-    {
-        const char* home = getenv("HOME");
-        if (!home || !home[0])
-            return nullptr;
-        out = std::string(home) + (path + 1);
-    }
-    return strdup(out.c_str());
+    return EngMiscExpandTildePath_LNX(path);
 }
 
 void EngMiscShowFrameRatePeriodically(const char* process_name)

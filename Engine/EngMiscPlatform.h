@@ -46,7 +46,8 @@ bool EngMiscGetCursorSpeed(EngMiscCursorSpeed* speed);
 bool EngMisChangeCursorSpeed(EngMiscCursorSpeed* speed, int steps);
 bool EngMiscSetCursorSpeed(EngMiscCursorSpeed speed);
 
-// A leading "~" expanded to the home folder, as a new block for free(); null on failure.
+// A leading "~" or "~user" expanded to that user's home folder, as a new block
+// for free(); null for an unknown user or without a home folder.
 char* CreatePathByExpandingTildePath(const char* path);
 
 // Diagnostic: logs the program's processor use at most every 2 seconds.

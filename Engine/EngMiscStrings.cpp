@@ -7,10 +7,12 @@
 #include <strings.h>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngMisc_LNX.h"
+#include "Linux/EngWindow_LNX.h"
 
 EngPopupFunction eng_popup_function = EngMiscShowPopupMessage_LNX;
 
@@ -38,8 +40,8 @@ void EngMiscShowPopupMessage(char kind, const char* title, const char* text)
 {
     if (kind || title || text)
         EngMiscSetPopupMessageTexts(kind, title, text);
-    // The graphics device (full screen) must go before a box can be shown;
-    // that check joins here once the device exists.
+    // The box stands over the game's window (the platform box is its child),
+    // so the game keeps running behind it, windowed or full screen.
     if (eng_popup_function)
         eng_popup_function(em_popup_type, em_popup_title, em_popup_message);
     em_popup_type = 0;
@@ -47,12 +49,23 @@ void EngMiscShowPopupMessage(char kind, const char* title, const char* text)
 
 bool EngMiscExitProgramNow()
 {
-    // The window and device teardown joins here once they exist; until then
-    // the box can always be shown.
-    DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
+    const bool had_device = eng_main_device != nullptr;
+    const bool windowed = eng_main_window_windowed != 0;
+    if (had_device)
+    {
+        if (eng_main_window)
+        {
+            eng_main_window->Destroy();
+            DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
+        }
+        else
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Device created but no window created");
+    }
+    else
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Exiting main program.");
     if (eng_main_program)
         eng_main_program->Exit(1);
-    return true;
+    return !had_device || windowed;
 }
 
 void EngMiscCloseProgram()
@@ -61,16 +74,23 @@ void EngMiscCloseProgram()
         eng_main_program->SetExitingFlag();
 }
 
-void EngMiscRenderAndSwapBuffers(char, char)
+void EngMiscRenderAndSwapBuffers(char render, char calc_rate)
 {
-    // RenderCB, the buffer swap and the frame-rate count join here with the
-    // application framework and the device.
+    if (render && eng_main_program)
+    {
+        eng_main_program->RenderCB();
+        if (eng_main_device)
+            eng_main_device->SwapBuffers();
+    }
+    if (calc_rate && eng_main_program)
+        eng_main_program->FullLoopCalcFrameRate();
 }
 
-bool EngMiscMoveMainWindow(int, int)
+bool EngMiscMoveMainWindow(int x, int y)
 {
-    // Needs the platform window, which the window layer adds.
-    return false;
+    if (!eng_main_window)
+        return false;
+    return EngWindowMove_LNX(x, y) != 0;
 }
 
 bool EngMiscIsCharAlphaNumeric(char c, char allow_space, char allow_dot, char allow_comma, char allow_dash)

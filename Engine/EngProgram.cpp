@@ -2,6 +2,7 @@
 #include "EngProgram.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +74,9 @@ EngProgram::EngProgram()
     struct timeval tv;
     gettimeofday(&tv, nullptr);
     srand(unsigned(tv.tv_usec));
+    // A write past the file-size limit fails with EFBIG and takes the
+    // ordinary failure path instead of killing the program mid-save.
+    signal(SIGXFSZ, SIG_IGN);
 
     if (!EngProgramFindResourcesPath(resources_path, sizeof(resources_path)))
     {
@@ -148,6 +152,10 @@ char EngProgram::InputCB(_EngDesktopInputType, EngInputParm1, EngInputParm2)
     return 0;
 }
 void EngProgram::ComputerSleepingCB(char) {}
+char EngProgram::PlayerQuitCB()
+{
+    return 1;
+}
 void EngProgram::WindowActivatedCB(char) {}
 void EngProgram::WindowWasMinimized(char) {}
 void EngProgram::WindowResizedCB() {}
@@ -300,6 +308,12 @@ void EngProgram::ComputerSleeping(char going_to_sleep)
     if (window && eng_main_device)
         window->DoCreateGraphicsDevice(0);
     ComputerSleepingCB(0);
+}
+
+void EngProgram::PlayerQuit()
+{
+    if (PlayerQuitCB() > 0)
+        SetExitingFlag();
 }
 
 void EngProgram::QuitMainLoop()

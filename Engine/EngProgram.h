@@ -41,6 +41,10 @@ public:
     virtual void PreDeviceExitCB();
     virtual void PostDeviceExitCB();
     virtual void ExitCB();
+    // The player asked to quit (the window's close, Ctrl+Q, a menu's Exit):
+    // above 0 quits, anything else keeps the program running. A quit the
+    // system asks for (a termination signal) does not come here.
+    virtual char PlayerQuitCB();
 
     char Init(void* platform, int argc, char** argv);
     EngWindow* CreateMainWindow(const char* title, _EngCreateWindowParms* parms, char* result_out);
@@ -62,6 +66,8 @@ public:
 
     char IsExiting() const { return exiting; }
     void SetExitingFlag() { exiting = 1; }
+    // A quit asked by the player: sets the exit flag when PlayerQuitCB agrees.
+    void PlayerQuit();
     void ClearExitingFlag() { exiting = 0; }
     void QuitMainLoop();
     void ShowPopupAfterExiting();

@@ -811,6 +811,7 @@ void EngWindow::MsgsMouseButtonPress(int button, char down, int clicks)
     if (!program || button < 0 || button > 2)
         return;
     eng_key_down[ENG_KEY_MOUSE_LEFT + button] = down ? 2 : 0;
+    mouse_clicks = clicks > 1 ? clicks : 1;
     _EngDesktopInputType kind = ENG_INPUT_MOUSE_BUTTON;
     if (double_click && clicks >= 2)
     {
@@ -848,4 +849,13 @@ void EngWindow::MsgsQuit()
     quit_requested = 1;
     if (program)
         program->SetExitingFlag();
+}
+
+void EngWindow::MsgsPlayerQuit()
+{
+    if (!program)
+        return;
+    program->PlayerQuit();
+    if (program->IsExiting())
+        quit_requested = 1;
 }

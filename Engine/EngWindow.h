@@ -141,11 +141,17 @@ public:
     void MsgsKeyUp(unsigned char key);
     void MsgsCharacter(unsigned char c);
     void MsgsSetModifiers(char shift, char option, char command);
+    // The system asks the program to end (a termination signal).
     void MsgsQuit();
+    // The player asks (the window's close, Ctrl+Q); the program may refuse.
+    void MsgsPlayerQuit();
     void MsgsGotEvent(char) {}
 
     void SetKeyCallback(void (*cb)(unsigned char key, char down)) { key_callback = cb; }
 
+    // The platform's count of quick clicks in a row for the last mouse button
+    // event: 1 for a single click, 2 for the second of a double click.
+    int GetMouseClicks() const { return mouse_clicks; }
     char IsActive() const { return active; }
     char IsMinimized() const { return minimised; }
     char IsQuitRequested() const { return quit_requested; }
@@ -172,6 +178,7 @@ private:
     char cursor_shown = 1;
     char shown = 0;
     char double_click = 0;
+    int mouse_clicks = 1;
     char restrict_resizing = 0;
     _EngWindowRestrictResizingInfo restrict_info = {};
     void (*key_callback)(unsigned char key, char down) = nullptr;

@@ -19,6 +19,8 @@ char pf_folder_name[128] = "";
 char pf_buffer[512];
 char pf_buffer2[640];
 char pf_buffer3[768];
+// Whether the last main-folder request found or made the folder.
+char pf_main_made = 0;
 
 bool ValidName(const char* name)
 {
@@ -99,18 +101,23 @@ ENG_CHAR* PrefFolderSetup(const char* name, char set_log, const char* log_name, 
 
 ENG_CHAR* PrefFolderSetDebugLogFile(const char* log_name)
 {
+    // "." is the program's own folder: without the data folder the log
+    // stays out of files altogether.
+    DebugTurnOffLogFile();
     const char* folder = PrefFolderGetMainFolder();
     if (!Join(pf_buffer2, sizeof(pf_buffer2), folder, log_name ? log_name : "LogFile.txt"))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Filename too long");
         return pf_buffer2;
     }
-    DebugSetLogFilename(pf_buffer2, 1);
+    if (pf_main_made)
+        DebugSetLogFilename(pf_buffer2, 1);
     return pf_buffer2;
 }
 
 ENG_CHAR* PrefFolderGetMainFolder()
 {
+    pf_main_made = 0;
     if (!pf_folder_name[0])
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Folder name is empty");
@@ -122,7 +129,22 @@ ENG_CHAR* PrefFolderGetMainFolder()
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create/get directory");
         EngSafeStrcpy(pf_buffer, ".", sizeof(pf_buffer));
+        return pf_buffer;
     }
+    pf_main_made = 1;
+    return pf_buffer;
+}
+
+char PrefFolderIsMainFolderMade()
+{
+    return pf_main_made;
+}
+
+ENG_CHAR* PrefFolderGetWantedMainFolder()
+{
+    if (!pf_folder_name[0] ||
+        !EngMiscGetUserApplicationDataSubSubDirectory(pf_top_folder, pf_folder_name, pf_buffer, sizeof(pf_buffer)))
+        EngSafeStrcpy(pf_buffer, "", sizeof(pf_buffer));
     return pf_buffer;
 }
 

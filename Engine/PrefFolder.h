@@ -9,6 +9,12 @@
 ENG_CHAR* PrefFolderSetup(const char* name, char set_log, const char* log_name, char use_app_support);
 ENG_CHAR* PrefFolderSetDebugLogFile(const char* log_name);
 ENG_CHAR* PrefFolderGetMainFolder();
+// 1 when the last PrefFolderGetMainFolder found or made the folder; 0 when it
+// answered "." instead, which is the program's own folder and no place for
+// the user's files.
+char PrefFolderIsMainFolderMade();
+// Where the main folder belongs, made or not; "" without a folder name.
+ENG_CHAR* PrefFolderGetWantedMainFolder();
 ENG_CHAR* PrefFolderGetMainFolderWithFileAppended(const char* file);
 ENG_CHAR* PrefFolderGetSubFolder(const char* sub, char create);
 ENG_CHAR* PrefFolderGetSubFolderWithFileAppended(const char* sub, const char* file, char create);

@@ -18,12 +18,11 @@ pkg_check_modules(GTEST REQUIRED IMPORTED_TARGET gtest)
 pkg_check_modules(GTEST_MAIN REQUIRED IMPORTED_TARGET gtest_main)
 pkg_check_modules(GMOCK REQUIRED IMPORTED_TARGET gmock)
 
-# Debian's SOIL ships no pkg-config file.
-find_library(SOIL_LIBRARY NAMES SOIL REQUIRED)
+# Debian's SOIL ships no pkg-config file. Only its header is used: its library
+# carries an old copy of stb_image whose symbols would shadow the system one.
 find_path(SOIL_INCLUDE_DIR NAMES SOIL/SOIL.h REQUIRED)
 add_library(vz_soil INTERFACE)
-target_link_libraries(vz_soil INTERFACE ${SOIL_LIBRARY})
 target_include_directories(vz_soil SYSTEM INTERFACE ${SOIL_INCLUDE_DIR})
 
-# stb_image decodes what SOIL cannot (GIF, 16-bit and interlaced PNG).
+# stb_image decodes every image file but JPEG.
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)

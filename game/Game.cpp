@@ -1,12 +1,16 @@
 // The game's application object.
 #include "Game.h"
 
+#include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "BoardDraw.h"
 #include "EngDebug.h"
 #include "EngDevice.h"
+#include "EngFile.h"
 #include "EngFont.h"
+#include "EngMiscStrings.h"
 #include "EngMiscTime.h"
 #include "EngRandom.h"
 #include "EngWindow.h"
@@ -19,19 +23,17 @@
 #include "MWin/MWinFonts.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinScreens.h"
+#include "MWin/MWinTextEdit.h"
 #include "Options.h"
 #include "PrefFolder.h"
+#include "RecordFile.h"
 #include "Resolution.h"
 #include "ResolutionDialog.h"
 #include "Skin.h"
+#include "Various.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
-#if __has_include("VizavuScreens.h")
 #include "VizavuScreens.h"
-#define GAME_HAVE_SCREENS 1
-#else
-#define GAME_HAVE_SCREENS 0
-#endif
 
 namespace
 {
@@ -46,11 +48,7 @@ const char USE_BMP_FONTS = 0;
 
 MWinScreens* Screens()
 {
-#if GAME_HAVE_SCREENS
     return main_screens;
-#else
-    return nullptr;
-#endif
 }
 
 bool WindowActive(EngProgram* p)
@@ -67,14 +65,32 @@ bool ToolkitHasActiveWindow()
     MWinDesktop* d = main_mwin->GetDesktop();
     return d->GetActiveCollection() && d->GetActiveWindow();
 }
+
+// Without its data folder the game keeps nothing: say so once, and where.
+void TellSavingIsOff()
+{
+    char text[900];
+    snprintf(text, sizeof(text),
+             "Your settings and saved games cannot be kept: the game could not make its folder\n%s\n\n"
+             "You can play, but nothing will be saved.",
+             PrefFolderGetWantedMainFolder());
+    EngMiscShowPopupMessage(1, "Nothing Will Be Saved", text);
+}
+
+// "Quit" on the failed-save popup: the player leaves anyway.
+void QuitWithoutSavingCB(MWin*, char result, void*)
+{
+    if (result == MWIN_POPUP_RESULT_OK)
+        EngMiscCloseProgram();
+}
 } // namespace
 
 Game* main_game = nullptr;
 EngFont* main_font = nullptr;
 MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
+char main_saving_off = 0;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
-char main_skip_resolution_dialog = 0;
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -146,16 +162,22 @@ char Game::InitCB(int, char**)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#if GAME_HAVE_SCREENS
+    // Text fields copy and paste through the system clipboard.
+    mwin_clipboard_copy = VariousCopyClipboardFromString;
+    mwin_clipboard_paste = VariousPasteClipboardToString;
     main_screens = new (std::nothrow) VizavuScreens(this, main_mwin);
     if (!main_screens)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
     }
-#endif
 
     PrefFolderSetup("Kestrelbay Vizavu", 1, "LogFile.txt", 1);
+    main_saving_off = PrefFolderIsMainFolderMade() ? 0 : 1;
+    if (main_saving_off)
+        TellSavingIsOff();
+    else
+        EngFileRemoveInterruptedSaves(PrefFolderGetMainFolder(), RecordFileIsGameRecord);
     EngRandomInit();
     SetMainDeviceType(1);
 
@@ -165,8 +187,6 @@ char Game::InitCB(int, char**)
               int(dt.date.year), int(dt.hour), int(dt.minute), int(dt.second));
     DebugInfo("------------------------------------------------");
 
-    if (main_skip_resolution_dialog)
-        return 1;
     signed char r = main_display_settings_dialog ? main_display_settings_dialog() : 1;
     return r > 0 ? 1 : r;
 }
@@ -234,10 +254,8 @@ char Game::CreateGraphicsObjectsCB()
             return 0;
         }
     }
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->CreateGraphics();
-#endif
     if (corner_tex.LoadFromTgaFile("WinCorner.tga", 1, 2, 0))
     {
         float w = 14.0f / eng_main_window_x_ratio, h = 14.0f / eng_main_window_y_ratio;
@@ -273,10 +291,8 @@ void Game::DestroyGraphicsObjectsCB()
     VizavuDestroyGraphics();
     GraphicsControlDestroyGraphics();
     corner_tex.Destroy();
-#if GAME_HAVE_SCREENS
     if (main_screens)
         main_screens->DestroyGraphics();
-#endif
     if (main_font)
         main_font->Destroy();
     if (main_mwin)
@@ -461,26 +477,57 @@ void Game::WindowResizedCB()
 
 void Game::PreDeviceExitCB()
 {
-    SaveGameState();
+    if (!state_saved)
+        SaveGameState();
 }
 
-void Game::SaveGameState()
+char Game::SaveGameState()
 {
     options.saved_screen = (main_mwin && main_mwin->IsOn()) ? EngInt32(main_mwin->GetCurrentScreen()) : -1;
-    VizavuSaveGame(0);
-    OptionsSave();
+    save_error = 0;
+    char ok = 1;
+    auto check = [&](char saved)
+    {
+        if (!saved && ok)
+            save_error = EngFileGetLastSaveError();
+        ok = ok && saved;
+    };
+    check(VizavuSaveGame(0));
+    check(OptionsSave());
     ResolutionUpdateSettingsFromScreen();
-    ResolutionSave();
+    check(ResolutionSave());
+    return ok;
+}
+
+char Game::PlayerQuitCB()
+{
+    // Without a data folder the player knows nothing is kept.
+    if (main_saving_off)
+        return 1;
+    if (SaveGameState())
+    {
+        state_saved = 1;
+        return 1;
+    }
+    if (!main_mwin || !main_mwin->IsOn())
+        return 1;
+    // Leaving now would lose the moves: say why and let the player choose.
+    char text[400];
+    snprintf(text, sizeof(text), "The game could not be saved%s%s%s.\n\nQuit without saving?",
+             save_error ? " (" : "", save_error ? strerror(save_error) : "", save_error ? ")" : "");
+    MWinPopupTurnOff(main_mwin);
+    MWinPopupChangeButtonTextsForNextPopup(main_mwin, "Quit", "Stay");
+    MWinPopupSetErrorColoursForNextPopup(main_mwin);
+    MWinPopupOkCancel(main_mwin, "Save Failed", text, QuitWithoutSavingCB, nullptr);
+    return 0;
 }
 
 void Game::ExitCB()
 {
     VizavuPost3dExit();
     SoundExit();
-#if GAME_HAVE_SCREENS
     delete main_screens;
     main_screens = nullptr;
-#endif
     delete main_mwin;
     main_mwin = nullptr;
     delete main_font;

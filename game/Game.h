@@ -29,10 +29,13 @@ public:
     void WindowResizedCB() override;
     void PreDeviceExitCB() override;
     void ExitCB() override;
+    // Saves first; when that fails the player is told and may stay.
+    char PlayerQuitCB() override;
 
     void UpdateBgColour();
     void RenderMacWindowCorner();
-    void SaveGameState();
+    // 1 when the saved game, Options.dat and Resolution.dat were all written.
+    char SaveGameState();
     void SetupLights();
 
     // Input handlers: 1 when the event was taken.
@@ -47,18 +50,23 @@ public:
 
 private:
     EngTexture corner_tex;
+    // The state was saved when the player asked to quit; the exit need not again.
+    char state_saved = 0;
+    // errno of the first save that failed in the last SaveGameState.
+    int save_error = 0;
 };
 
 extern Game* main_game;
 extern EngFont* main_font;
 extern MWin* main_mwin;
 extern VizavuScreens* main_screens;
+// 1 when the data folder could not be made: the player was told at start that
+// nothing is kept, and the game plays on without saving.
+extern char main_saving_off;
 
 // The display-settings dialog InitCB runs (a test seam; by default
 // ResolutionShowAndRunWindow): above 0 goes on, 0 fails, below 0 stops quietly.
 extern signed char (*main_display_settings_dialog)();
-// Test seam: when set, InitCB goes on without any dialog.
-extern char main_skip_resolution_dialog;
 
 // Empty hook for the splash set-up.
 void ModulesSetEngPictureTextureFileOverwriteCB(void (*cb)());

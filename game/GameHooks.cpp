@@ -1,12 +1,9 @@
-// Hooks into the screens; sound and effects stay no-ops until they exist.
+// Hooks into the screens; sound and effects are empty.
 #include "GameHooks.h"
 
 #include "VizavuScreens.h"
 
 EngUInt32 game_hooks_current_screen = 0;
-int game_hooks_undo_button_calls = 0;
-int game_hooks_in_game_menu_calls = 0;
-int game_hooks_place_calls = 0;
 
 char SoundInit()
 {
@@ -47,10 +44,7 @@ char EffectsTickMuiOff()
 }
 void EffectsRenderMuiOn() {}
 void EffectsRenderMuiOff() {}
-void EffectsDoPlace(_Vector3d*, _Vector3d*)
-{
-    game_hooks_place_calls++;
-}
+void EffectsDoPlace(_Vector3d*, _Vector3d*) {}
 
 // The screen set's current screen; without screens, the one a test forced.
 EngUInt32 VizavuGetCurrentScreenID()

@@ -1,6 +1,5 @@
-// Calls into screens, sound and effects. Sound and effects are no-ops the game
-// never fills; the in-game calls live with the play screen. The counters let
-// tests see that the hooks were reached.
+// Calls into screens, sound and effects. Sound and effects are empty hooks the
+// game never fills; the in-game calls live with the play screen.
 #pragma once
 
 #include "EngTypes.h"
@@ -35,7 +34,5 @@ void InGameMenuCB();
 // The screen currently shown (a code such as 'MAIN'), 0 while there are no screens.
 EngUInt32 VizavuGetCurrentScreenID();
 
+// Test seam: the screen reported while no screen set exists.
 extern EngUInt32 game_hooks_current_screen;
-extern int game_hooks_undo_button_calls;
-extern int game_hooks_in_game_menu_calls;
-extern int game_hooks_place_calls;

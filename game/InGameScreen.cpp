@@ -5,6 +5,7 @@
 #include "EngDebug.h"
 #include "EngMath.h"
 #include "EngWindow.h"
+#include "Game.h"
 #include "GameHooks.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
@@ -141,8 +142,8 @@ char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
 
 void InGameMenuCB()
 {
-    game_hooks_in_game_menu_calls++;
-    if (!VizavuSaveGame(0))
+    // Without a data folder the player was told at start that nothing is kept.
+    if (!VizavuSaveGame(0) && !main_saving_off)
     {
         // The main menu reloads the puzzle from its file, so leaving now would
         // drop every move since the last save: stay in play and say so.
@@ -162,7 +163,6 @@ void InGameUndoCB()
 
 void InGameControlActivateUndoButton()
 {
-    game_hooks_undo_button_calls++;
     if (!ScreensMWin() || !vizavu_screens || vizavu_screens->GetCurrentScreen() != IN_GAME_SCREEN_ID)
         return;
     MWinButton* undo = ScreensMWin()->GetButtonFromIDs(IN_GAME_ID, IN_GAME_ID, "Undo", 0);

@@ -7,6 +7,7 @@
 #include "BoardDraw.h"
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
+#include "EngProgram.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinCollection.h"
@@ -181,9 +182,10 @@ void MainCC::StartingCB()
     MainControlSelect(0);
     if (frame)
     {
-        // The preview board keeps square cells inside the frame.
+        // The preview is the frame's area, squared on screen and centred in it.
         _Dimension area;
         frame->GetActualArea(&area);
+        board_dimensions_main[BOARD_DIM_BOARD] = area;
         BoardMakeDimensionsSquare(&area, &board_dimensions_main[BOARD_DIM_BOARD]);
         VizavuInitDimensions();
     }
@@ -272,7 +274,11 @@ char MainCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
     else if (button == mwinMainMainGamesButton)
         MainGameAdsCB();
     else if (button == mwinMainMainExitButton)
-        EngMiscCloseProgram();
+    {
+        // The player's quit: the program saves first and may keep the player.
+        if (eng_main_program)
+            eng_main_program->PlayerQuit();
+    }
     else
         return 0;
     return 1;

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "EngDebug.h"
 #include "EngMiscPlatform.h"
 #include "EngWindow.h"
 
@@ -18,7 +17,6 @@ void ToggleMainWindow()
 }
 } // namespace
 
-char (*online_hooks_popup_ok_cancel)(MWin*, const char*, OnlinePopupResultCB, void*) = nullptr;
 char (*online_hooks_open)(const char*) = EngMiscOpenWithDefaultProgram;
 void (*online_hooks_toggle_fullscreen)() = ToggleMainWindow;
 
@@ -30,16 +28,6 @@ const char* OnlineGetSiteRoot()
 void OnlineSetSiteRoot(const char* root)
 {
     site_root = root && root[0] ? root : ONLINE_DEFAULT_SITE_ROOT;
-}
-
-char OnlinePopupOkCancel(MWin* gui, const char* text, OnlinePopupResultCB cb, void* user)
-{
-    if (!online_hooks_popup_ok_cancel)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No popups yet: <%s> not asked", text ? text : "");
-        return 0;
-    }
-    return online_hooks_popup_ok_cancel(gui, text, cb, user);
 }
 
 char OnlineOpen(const char* url)

@@ -11,7 +11,6 @@
 #include "EngResModes.h"
 #include "EngWindow.h"
 #include "Game.h"
-#include "PrefFolder.h"
 #include "RecordFile.h"
 #include "GraphicsControl.h"
 
@@ -20,14 +19,7 @@ char options_file_str[1024];
 
 char OptionsGetFileName()
 {
-    int n = snprintf(options_file_str, sizeof(options_file_str), "%s%sOptions.dat", PrefFolderGetMainFolder(), "/");
-    if (n < 0 || size_t(n) >= sizeof(options_file_str))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Path too long for <Options.dat>");
-        options_file_str[0] = 0;
-        return 0;
-    }
-    return 1;
+    return RecordFilePath(options_file_str, sizeof(options_file_str), "Options.dat", __PRETTY_FUNCTION__);
 }
 
 void OptionsSetDefaults()

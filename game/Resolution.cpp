@@ -13,7 +13,6 @@
 #include "EngResModes.h"
 #include "EngWindow.h"
 #include "Game.h"
-#include "PrefFolder.h"
 #include "RecordFile.h"
 
 _ResolutionRecord resolution;
@@ -35,14 +34,7 @@ EngInt32 ValidPosition(EngInt32 pos, int desktop_size)
 
 char ResolutionGetFileName()
 {
-    int n = snprintf(res_file_str, sizeof(res_file_str), "%s%sResolution.dat", PrefFolderGetMainFolder(), "/");
-    if (n < 0 || size_t(n) >= sizeof(res_file_str))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Path too long for <Resolution.dat>");
-        res_file_str[0] = 0;
-        return 0;
-    }
-    return 1;
+    return RecordFilePath(res_file_str, sizeof(res_file_str), "Resolution.dat", __PRETTY_FUNCTION__);
 }
 
 void ResolutionSetDefaults()

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -35,6 +36,7 @@ int up_text_but = -1;
 char up_custom_download = 0;
 char up_do_download = 0;
 double up_result_seconds = 2.0;
+long long up_download_limit = 1LL << 30;
 
 namespace
 {
@@ -144,6 +146,50 @@ int XferInfoCB(void* user, curl_off_t total, curl_off_t now, curl_off_t ut, curl
 }
 
 double up_last_progress = 0;
+
+// The transfer under way, for the bounds its writes must keep.
+struct DownloadBounds
+{
+    CURL* curl = nullptr;
+    long long written = 0;
+    bool space_checked = false;
+} up_bounds;
+
+// False, with the reason logged under func, when the length the server
+// states passes the limit or the free space, or n more bytes would pass the
+// limit.
+bool DownloadFits(size_t n, FILE* file, const char* func)
+{
+    if (!up_bounds.space_checked && up_bounds.curl)
+    {
+        up_bounds.space_checked = true;
+        curl_off_t stated = -1;
+        if (curl_easy_getinfo(up_bounds.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stated) == CURLE_OK &&
+            stated >= 0)
+        {
+            if (stated > up_download_limit)
+            {
+                DebugErrorAlt(func, "The download is larger than %lld bytes (%lld stated)", up_download_limit,
+                              (long long)stated);
+                return false;
+            }
+            struct statvfs fs;
+            long long room = fstatvfs(fileno(file), &fs) == 0 ? (long long)fs.f_bavail * (long long)fs.f_frsize : -1;
+            if (room >= 0 && stated > room)
+            {
+                DebugErrorAlt(func, "Not enough free space for the download (%lld bytes, %lld free)",
+                              (long long)stated, room);
+                return false;
+            }
+        }
+    }
+    if (up_bounds.written + (long long)n > up_download_limit)
+    {
+        DebugErrorAlt(func, "The download is larger than %lld bytes", up_download_limit);
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -387,9 +433,11 @@ char UpdaterStartDownload(const char* link)
 
 size_t UpdaterCurlWriteFunctionCB(void* data, size_t size, size_t count, FILE* file)
 {
-    if (!file || size * count == 0)
+    if (!file || size * count == 0 || !DownloadFits(size * count, file, __PRETTY_FUNCTION__))
         return 0;
-    return fwrite(data, size, count, file) * size;
+    size_t put = fwrite(data, size, count, file) * size;
+    up_bounds.written += (long long)put;
+    return put;
 }
 
 int UpdaterCurlProgressCB(void*, double total, double now, double, double)
@@ -433,6 +481,8 @@ int Transfer(const char* part)
         curl_easy_cleanup(curl);
         return -1;
     }
+    up_bounds = DownloadBounds();
+    up_bounds.curl = curl;
     int step = 0;
     CURLcode rc = CURLE_FAILED_INIT;
     if (curl_easy_setopt(curl, CURLOPT_WRITEDATA, f) == CURLE_OK)
@@ -464,6 +514,7 @@ int Transfer(const char* part)
     // A file that cannot be flushed whole is not a download.
     bool flushed = fflush(f) == 0 && fsync(fileno(f)) == 0;
     bool closed = fclose(f) == 0;
+    up_bounds = DownloadBounds();
     curl_easy_cleanup(curl);
     if (rc == CURLE_OK && (!flushed || !closed))
         rc = CURLE_WRITE_ERROR;
@@ -493,6 +544,13 @@ char UpdaterDoDownload()
         return 0;
     }
 
+    // "." would be the program's own folder.
+    std::string part = PrefFolderGetMainFolderWithFileAppended("Download.part");
+    if (!PrefFolderIsMainFolderMade())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file for downloading <%s>", part.c_str());
+        return 0;
+    }
     char setup_here = 0;
     if (!CurlInterface_IsCurlInitialised())
     {
@@ -500,7 +558,6 @@ char UpdaterDoDownload()
             return 0;
         setup_here = 1;
     }
-    std::string part = PrefFolderGetMainFolderWithFileAppended("Download.part");
     int rc = Transfer(part.c_str());
     if (setup_here)
         CurlInterface_ExitCurl();

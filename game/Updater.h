@@ -46,6 +46,8 @@ extern char up_custom_download;
 extern char up_do_download;
 // How long a check's result stays on screen (seconds).
 extern double up_result_seconds;
+// A download that states or reaches more bytes than this fails (1 GiB).
+extern long long up_download_limit;
 
 // 1 when the reply window was left with "Download" and the download ran.
 char Updater(_UpdaterProgramName name, float version, _UpdaterProgramType type);

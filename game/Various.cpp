@@ -10,6 +10,7 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngClipboard_LNX.h"
+#include "MWin/MWinPopup.h"
 #include "OnlineHooks.h"
 
 char various_online_str[VARIOUS_ONLINE_STR_SIZE] = "";
@@ -46,13 +47,13 @@ char VariousGoOnline(MWin* gui, const char* question, const char* url, char ask_
         text = question && question[0] ? question
                                        : EngLanguagesGetStringIfExists("Various_ExitProgramAndGoOnline",
                                                                        "Exit Program and Go Online ?");
-        OnlinePopupOkCancel(gui, text, VariousGoOnline2, nullptr);
+        MWinPopupOkCancel(gui, nullptr, text, VariousGoOnline2, nullptr);
     }
     else
     {
         text = question && question[0] ? question
                                        : EngLanguagesGetStringIfExists("Various_GoOnline", "Go Online ?");
-        OnlinePopupOkCancel(gui, text, VariousGoOnline3, nullptr);
+        MWinPopupOkCancel(gui, nullptr, text, VariousGoOnline3, nullptr);
     }
     return 1;
 }

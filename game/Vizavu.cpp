@@ -60,6 +60,27 @@ bool Inside(const _BoardCellVars& v, float x, float y)
 {
     return x >= v.x && x < v.right && y >= v.y && y < v.bottom;
 }
+
+// Double taps. The game's window reports every click as a press and a
+// release, each with the platform's count of quick clicks in a row; a second
+// click whose press, and the press before it, fell on an empty area is a
+// double tap, taken on its release once that release has done what every
+// release does.
+int empty_press_clicks = 0; // count of the last press in play on an empty area, else 0
+bool double_tap = false;    // the press being held completes a double tap
+
+// Neither a cell nor, unless they are hidden, a pad button is under the mouse.
+bool OnEmptyArea()
+{
+    if (board_cursor_col >= 0 && board_cursor_row >= 0)
+        return false;
+    return options.keyboard_only || (sel_part_col[0] < 0 && sel_part_col[1] < 0);
+}
+
+int PlatformClicks()
+{
+    return eng_main_window ? eng_main_window->GetMouseClicks() : 1;
+}
 } // namespace
 
 const char* VizavuGetLayout(int level, int puzzle)
@@ -67,6 +88,12 @@ const char* VizavuGetLayout(int level, int puzzle)
     if (level < 0 || level >= VIZAVU_NUM_LEVELS || puzzle < 0 || puzzle >= VIZAVU_NUM_PUZZLES)
         return nullptr;
     return &layouts[level * VIZAVU_NUM_PUZZLES * VIZAVU_PUZZLE_SIZE + puzzle * VIZAVU_PUZZLE_SIZE];
+}
+
+int VizavuLayoutDigit(const char* layout, int c, int r)
+{
+    char ch = layout[r * 9 + c];
+    return (ch >= '1' && ch <= '9') ? ch - '0' : 0;
 }
 
 void VizavuInitVars(char reset)
@@ -79,8 +106,7 @@ void VizavuInitVars(char reset)
             for (int r = 0; r < 9; r++)
             {
                 VizavuCell* cell = &board[c][r];
-                char ch = p[r * 9 + c];
-                cell->number = (ch >= '1' && ch <= '9') ? EngInt8(ch - '0') : 0;
+                cell->number = EngInt8(VizavuLayoutDigit(p, c, r));
                 cell->given = cell->number > 0 ? 1 : 0;
                 ClearNotes(cell);
             }
@@ -95,6 +121,8 @@ void VizavuInitVars(char reset)
     cur_sel_set = false;
     for (double& t : key_start_press_time)
         t = 0;
+    empty_press_clicks = 0;
+    double_tap = false;
 }
 
 char VizavuPre3dInit()
@@ -146,10 +174,10 @@ void VizavuDoMoveMouse(float x, float y)
                 }
 }
 
-void VizavuMouseButtonPressed(char button, char pressed)
+// The left button as a single click: the press starts the timing, the
+// release acts on what is under the mouse.
+static void LeftButtonPressed(char pressed)
 {
-    if (button != 0)
-        return;
     double& press_time = key_start_press_time[VIZAVU_MOUSE_LEFT_KEY];
     if (pressed)
     {
@@ -215,13 +243,29 @@ void VizavuMouseButtonPressed(char button, char pressed)
     }
 }
 
-char VizavuMouseButtonDoubleClicked(char button)
+void VizavuMouseButtonPressed(char button, char pressed)
 {
     if (button != 0)
-        return 0;
-    if (board_cursor_col >= 0 && board_cursor_row >= 0)
-        return 0;
-    if (!options.keyboard_only && (sel_part_col[0] >= 0 || sel_part_col[1] >= 0))
+        return;
+    int clicks = PlatformClicks();
+    if (pressed)
+    {
+        bool empty = OnEmptyArea();
+        double_tap = empty && clicks >= 2 && empty_press_clicks == clicks - 1;
+        empty_press_clicks = empty ? clicks : 0;
+        LeftButtonPressed(1);
+        return;
+    }
+    bool leave = double_tap && clicks >= 2;
+    double_tap = false;
+    LeftButtonPressed(0);
+    if (leave)
+        VizavuMouseButtonDoubleClicked(0);
+}
+
+char VizavuMouseButtonDoubleClicked(char button)
+{
+    if (button != 0 || !OnEmptyArea())
         return 0;
     InGameMenuCB();
     return 1;

@@ -51,6 +51,8 @@ extern double last_wheel_msg_time;
 
 // The 81 characters of a puzzle, or null outside 0-4 / 0-99.
 const char* VizavuGetLayout(int level, int puzzle);
+// The clue of column c, row r in a layout: 1-9, or 0 for an empty cell.
+int VizavuLayoutDigit(const char* layout, int c, int r);
 
 void VizavuInitVars(char reset);
 char VizavuPre3dInit();

@@ -11,7 +11,7 @@
 #include "EngResModes.h"
 #include "EngWindow.h"
 #include "Game.h"
-#include "PrefFolder.h"
+#include "RecordFile.h"
 #include "Options.h"
 
 VizavuSaveRecord saved_puzzle;
@@ -47,16 +47,10 @@ void VizavuMakeLevelAndPuzzleValid()
 char VizavuGetSaveGameFilename()
 {
     VizavuMakeLevelAndPuzzleValid();
-    int n = snprintf(save_game_filename, sizeof(save_game_filename), "%s/SavedGamesFull%d%d.dat",
-                     PrefFolderGetMainFolder(), int(options.cur_level),
-                     int(options.levels[options.cur_level].cur_puzzle));
-    if (n < 0 || size_t(n) >= sizeof(save_game_filename))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Path too long for the saved game");
-        save_game_filename[0] = 0;
-        return 0;
-    }
-    return 1;
+    char name[32];
+    snprintf(name, sizeof(name), "SavedGamesFull%d%d.dat", int(options.cur_level),
+             int(options.levels[options.cur_level].cur_puzzle));
+    return RecordFilePath(save_game_filename, sizeof(save_game_filename), name, __PRETTY_FUNCTION__);
 }
 
 char VizavuSaveGame(char reset)
@@ -79,12 +73,8 @@ char VizavuSaveGame(char reset)
         const char* p = VizavuGetLayout(options.cur_level, options.levels[options.cur_level].cur_puzzle);
         for (int c = 0; c < 9 && as_table; c++)
             for (int r = 0; r < 9 && as_table; r++)
-            {
-                char ch = p[r * 9 + c];
-                int digit = (ch >= '1' && ch <= '9') ? ch - '0' : 0;
-                if (board[c][r].number != digit)
+                if (board[c][r].number != VizavuLayoutDigit(p, c, r))
                     as_table = false;
-            }
         saved_puzzle.started = as_table ? 0 : 1;
         memcpy(&saved_puzzle.board, &board, sizeof(board));
         saved_puzzle.num_undos = undos;
@@ -135,6 +125,9 @@ char VizavuIsPuzzleValid()
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad num_undos value %d.", int(saved_puzzle.num_undos));
         return 0;
     }
+    // Every board must keep the puzzle's clues: a record cannot bring its own.
+    VizavuMakeLevelAndPuzzleValid();
+    const char* layout = VizavuGetLayout(options.cur_level, options.levels[options.cur_level].cur_puzzle);
     for (int b = 0; b <= saved_puzzle.num_undos; b++)
     {
         const VizavuBoardCells& cells = b == 0 ? saved_puzzle.board : saved_puzzle.undo_boards[b - 1];
@@ -159,6 +152,14 @@ char VizavuIsPuzzleValid()
                                       int(cell.notes_on[n]), b, c, r);
                         return 0;
                     }
+                int clue = VizavuLayoutDigit(layout, c, r);
+                if (cell.given != (clue ? 1 : 0) || (clue && cell.number != clue))
+                {
+                    DebugErrorAlt(__PRETTY_FUNCTION__,
+                                  "Cell %d:%d,%d does not match the puzzle (number %d, given %d, clue %d).", b, c, r,
+                                  int(cell.number), int(cell.given), clue);
+                    return 0;
+                }
             }
     }
     return 1;

@@ -1,8 +1,9 @@
 // Texture loading: image files to memory, reshaping, and upload to GL.
 #include <GL/glew.h>
-#include <SOIL/SOIL.h>
+#include <SOIL/SOIL.h> // the flag values; the system image library decodes
 #include <stb/stb_image.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,32 +18,104 @@
 #include "EngTextureGL.h"
 #include "GL/EngDeviceGL.h"
 
+// Largest image file read to be decoded: the largest image, four bytes a pixel,
+// and room for headers and palettes.
+static const size_t IMAGE_MAX_FILE_SIZE = size_t(ENG_JPEG_MAX_PIXELS * 4 + (1 << 20));
+
+// Why the last decode failed, for "Load failed <%s>".
 static const char* last_load_error = "";
+static char load_error_text[160];
 
-// The system image library's decoder, reached through its callback entry:
-// the older copy inside SOIL exports the plain stbi_load names too.
-static int StbRead(void* user, char* data, int size)
+// Most pixels one byte of a file of each kind can stand for: a header asking
+// for more than the file could hold is refused before anything is decoded.
+static long long MaxPixelsPerByte(const unsigned char* d, size_t n)
 {
-    return int(std::fread(data, 1, size_t(size), static_cast<FILE*>(user)));
-}
-static void StbSkip(void* user, int n)
-{
-    std::fseek(static_cast<FILE*>(user), n, SEEK_CUR);
-}
-static int StbEof(void* user)
-{
-    return std::feof(static_cast<FILE*>(user));
+    if (n >= 8 && !std::memcmp(d, "\x89PNG\r\n\x1a\n", 8))
+        return 8LL * 1032; // deflate expands at most 1032 times; one bit a pixel
+    if (n >= 4 && !std::memcmp(d, "GIF8", 4))
+        return 4096LL * 8 / 12 + 1; // a 12-bit code stands for at most 4096 pixels
+    if (n >= 2 && d[0] == 'B' && d[1] == 'M')
+        return 8; // uncompressed, one bit a pixel at least
+    if (n >= 3 && d[1] <= 1 && d[2] >= 1 && d[2] <= 3)
+        return 1; // uncompressed TGA, a byte a pixel at least
+    if (n >= 3 && d[1] <= 1 && d[2] >= 9 && d[2] <= 11)
+        return 64;  // TGA runs: two bytes at least for 128 pixels
+    return 1 << 14; // the library's rarer kinds, whose long runs hold more
 }
 
-static unsigned char* StbLoadFile(const char* file, int* w, int* h, int* c, int force_channels)
+// The image library's decoder for everything but JPEG, on a file's bytes.
+static unsigned char* DecodeImage(const unsigned char* data, size_t size, int force_channels,
+                                  unsigned int flags, int* width, int* height, int* channels)
 {
-    FILE* f = std::fopen(file, "rb");
-    if (!f)
+    if (flags & SOIL_FLAG_DDS_LOAD_DIRECT)
+    {
+        last_load_error = "SOIL_load_OGL_texture_to_memory(): SOIL_FLAG_DDS_LOAD_DIRECT not supported";
         return nullptr;
-    stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
-    unsigned char* px = stbi_load_from_callbacks(&io, f, w, h, c, force_channels);
-    std::fclose(f);
+    }
+    int w = 0, h = 0, c = 0;
+    if (size > size_t(INT_MAX))
+    {
+        last_load_error = "File too large";
+        return nullptr;
+    }
+    if (stbi_info_from_memory(data, int(size), &w, &h, &c))
+    {
+        long long pixels = (long long)w * h;
+        if (pixels > ENG_JPEG_MAX_PIXELS)
+        {
+            last_load_error = "Image too large";
+            return nullptr;
+        }
+        if (pixels > MaxPixelsPerByte(data, size) * (long long)size)
+        {
+            std::snprintf(load_error_text, sizeof(load_error_text),
+                          "Image size [%d x %d] cannot come from a file of %lu bytes", w, h,
+                          (unsigned long)size);
+            last_load_error = load_error_text;
+            return nullptr;
+        }
+    }
+    unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force_channels);
+    if (!px)
+    {
+        last_load_error = stbi_failure_reason();
+        return nullptr;
+    }
+    int n = (force_channels >= 1 && force_channels <= 4) ? force_channels : c;
+    if (w <= 0 || h <= 0 || n < 1 || n > 4)
+    {
+        last_load_error = "Invalid image size";
+        std::free(px);
+        return nullptr;
+    }
+    size_t count = size_t(w) * size_t(h);
+    if (flags & SOIL_FLAG_MULTIPLY_ALPHA)
+    {
+        if (n == 2)
+            for (size_t i = 0; i < count; i++)
+                px[i * 2] = (unsigned char)((px[i * 2] * px[i * 2 + 1] + 128) >> 8);
+        else if (n == 4)
+            for (size_t i = 0; i < count; i++)
+                for (int k = 0; k < 3; k++)
+                    px[i * 4 + k] = (unsigned char)((px[i * 4 + k] * px[i * 4 + 3] + 128) >> 8);
+    }
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    if (channels)
+        *channels = n;
+    // The library allocates with malloc: the record frees the pixels with EngFree.
     return px;
+}
+
+// The whole file in memory, bounded; NULL with the reason kept for the caller.
+static unsigned char* ReadImageFile(const char* file, size_t* size)
+{
+    unsigned char* data = file ? EngFileReadWholeFile(file, IMAGE_MAX_FILE_SIZE, size) : nullptr;
+    if (!data)
+        last_load_error = "Could not read the file";
+    return data;
 }
 
 int EngTextureGL_GetTypeFromNumChannels(int channels)
@@ -65,90 +138,16 @@ int EngTextureGL_GetTypeFromNumChannels(int channels)
     return -1;
 }
 
-// Copies a malloc'ed decoder buffer into engine memory (freed with EngFree).
-static unsigned char* ToEngineMemory(unsigned char* px, size_t bytes)
-{
-    if (!px)
-        return nullptr;
-    unsigned char* out = static_cast<unsigned char*>(EngMalloc(bytes, "texture memory", 0));
-    if (out)
-        std::memcpy(out, px, bytes);
-    return out;
-}
-
 unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
                                                int* width, int* height, int* channels)
 {
-    if (flags & SOIL_FLAG_DDS_LOAD_DIRECT)
-    {
-        last_load_error = "SOIL_load_OGL_texture_to_memory(): SOIL_FLAG_DDS_LOAD_DIRECT not supported";
+    size_t size = 0;
+    unsigned char* data = ReadImageFile(file, &size);
+    if (!data)
         return nullptr;
-    }
-    int w = 0, h = 0, c = 0;
-    // Refuse absurd sizes from the header before anything is allocated.
-    FILE* probe = std::fopen(file, "rb");
-    if (probe)
-    {
-        stbi_io_callbacks io = {StbRead, StbSkip, StbEof};
-        int ok = stbi_info_from_callbacks(&io, probe, &w, &h, &c);
-        std::fclose(probe);
-        if (ok && (long long)w * h > ENG_JPEG_MAX_PIXELS)
-        {
-            last_load_error = "Image too large";
-            return nullptr;
-        }
-    }
-    unsigned char* px = SOIL_load_image(file, &w, &h, &c, force_channels);
-    bool from_stb = false;
-    if (!px)
-    {
-        // GIF and 16-bit or interlaced PNG: the image library itself.
-        px = StbLoadFile(file, &w, &h, &c, force_channels);
-        from_stb = px != nullptr;
-        if (!px)
-        {
-            last_load_error = SOIL_last_result();
-            return nullptr;
-        }
-    }
-    int n = (force_channels >= 1 && force_channels <= 4) ? force_channels : c;
-    if (w <= 0 || h <= 0 || n < 1 || n > 4)
-    {
-        last_load_error = "Invalid image size";
-        if (from_stb)
-            std::free(px);
-        else
-            SOIL_free_image_data(px);
-        return nullptr;
-    }
-    size_t count = size_t(w) * size_t(h);
-    if (flags & SOIL_FLAG_MULTIPLY_ALPHA)
-    {
-        if (n == 2)
-            for (size_t i = 0; i < count; i++)
-                px[i * 2] = (unsigned char)((px[i * 2] * px[i * 2 + 1] + 128) >> 8);
-        else if (n == 4)
-            for (size_t i = 0; i < count; i++)
-                for (int k = 0; k < 3; k++)
-                    px[i * 4 + k] = (unsigned char)((px[i * 4 + k] * px[i * 4 + 3] + 128) >> 8);
-    }
-    unsigned char* out = ToEngineMemory(px, count * size_t(n));
-    if (from_stb)
-        std::free(px); // the system library allocates with malloc
-    else
-        SOIL_free_image_data(px);
-    if (!out)
-    {
-        last_load_error = "No memory";
-        return nullptr;
-    }
-    if (width)
-        *width = w;
-    if (height)
-        *height = h;
-    if (channels)
-        *channels = n;
-    return out;
+    unsigned char* px = DecodeImage(data, size, force_channels, flags, width, height, channels);
+    std::free(data);
+    return px;
 }
 
 unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_channels, char alpha_type,
@@ -170,15 +169,17 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid JPEG size [%d,%d] in <%s>", int(w), int(h), file);
         return nullptr;
     }
-    int want = force_channels == 0 ? int(comps) : force_channels;
+    // CMYK and YCCK files decode to RGB.
+    int have = comps == 4 ? 3 : int(comps);
+    int want = force_channels == 0 ? have : force_channels;
     unsigned char* px = nullptr;
-    if (int(comps) == want)
+    if (have == want)
     {
         px = EngJpegReadFileToBuffer(file, &w, &h);
         if (!px)
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not read picture <%s>", file);
     }
-    else if (comps == 3 && want == 4)
+    else if (have == 3 && want == 4)
     {
         px = EngJpegReadFileToBufferWithAlpha(file, alpha_type, &w, &h);
         if (!px)
@@ -196,19 +197,18 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
         last_load_error = "Corrupt JPEG data";
         return nullptr;
     }
-    unsigned char* out = ToEngineMemory(px, size_t(w) * h * size_t(want));
-    std::free(px);
-    if (!out)
-        return nullptr;
     if (width)
         *width = int(w);
     if (height)
         *height = int(h);
     if (channels)
         *channels = want;
-    return out;
+    // The JPEG reader allocates with malloc: the record frees the pixels with EngFree.
+    return px;
 }
 
+// JPEG files go to the JPEG reader, which streams them; a file that cannot be
+// opened counts as not JPEG.
 static bool IsJpegFile(const char* file)
 {
     FILE* f = std::fopen(file, "rb");
@@ -217,7 +217,7 @@ static bool IsJpegFile(const char* file)
     unsigned char magic[3] = {0, 0, 0};
     size_t n = std::fread(magic, 1, 3, f);
     std::fclose(f);
-    return n == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+    return EngJpegIsJpegData(magic, n);
 }
 
 void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th)
@@ -379,9 +379,20 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Texture too large [%d x %d] (maximum %d)", tw, th, max_size);
         return 0;
     }
+    // Without a current context GL makes no texture and reports nothing.
+    if (!eng_gl_3d_setup)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No GL context: texture not created");
+        return 0;
+    }
     EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Existing Error Before Function Call");
     GLuint name = 0;
     glGenTextures(1, &name);
+    if (!name)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "glGenTextures() gave no name (no GL context?)");
+        return 0;
+    }
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, 9729.0f);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, 9729.0f);

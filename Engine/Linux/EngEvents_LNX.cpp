@@ -197,7 +197,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         switch (e->window.event)
         {
         case SDL_WINDOWEVENT_CLOSE:
-            w->MsgsQuit();
+            w->MsgsPlayerQuit();
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             UpdateModifiers(w, Uint16(SDL_GetModState()));
@@ -242,7 +242,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         {
             if ((e->key.keysym.mod & KMOD_CTRL) && (code == 'q' || code == 'Q'))
             {
-                w->MsgsQuit();
+                w->MsgsPlayerQuit();
                 break;
             }
             ActivateIfInFront(w);

@@ -1,6 +1,6 @@
 // MIDI playback through FluidSynth: one synthesizer, player and audio output
-// per slot. The player's thread only marks a slot finished; the main thread
-// releases it from its per-frame hook.
+// per slot, the sound font's samples shared between them. The player's thread
+// only marks a slot finished; the main thread releases it from its per-frame hook.
 #include "Linux/EngMidi_LNX.h"
 
 #include <fluidsynth.h>
@@ -60,6 +60,43 @@ void DisposeSlot(_EngMidiSlot* s)
     if (s->settings)
         delete_fluid_settings(s->settings);
     ClearSlot(s);
+}
+
+// The sound font's samples are read once: a silent synthesizer keeps the font
+// loaded, and FluidSynth's sample cache hands the same samples to every slot
+// that loads the file after it. (One font object shared by synthesizers that
+// play on different threads is not safe in FluidSynth: its sample reference
+// counts go wrong.)
+fluid_settings_t* emm_keeper_settings = nullptr;
+fluid_synth_t* emm_keeper = nullptr;
+std::string emm_kept_font;
+
+void ReleaseSoundFont()
+{
+    if (emm_keeper)
+        delete_fluid_synth(emm_keeper);
+    if (emm_keeper_settings)
+        delete_fluid_settings(emm_keeper_settings);
+    emm_keeper = nullptr;
+    emm_keeper_settings = nullptr;
+    emm_kept_font.clear();
+}
+
+char KeepSoundFont()
+{
+    if (emm_keeper && emm_kept_font == emm_sound_font)
+        return 1;
+    ReleaseSoundFont();
+    if (!EngFileExists(emm_sound_font.c_str()) || !(emm_keeper_settings = new_fluid_settings()) ||
+        !(emm_keeper = new_fluid_synth(emm_keeper_settings)) ||
+        fluid_synth_sfload(emm_keeper, emm_sound_font.c_str(), 0) < 0)
+    {
+        ReleaseSoundFont();
+        return 0;
+    }
+    emm_kept_font = emm_sound_font;
+    DebugInfo("Sound font loaded <%s>", emm_kept_font.c_str());
+    return 1;
 }
 
 char AnySlotActive()
@@ -170,13 +207,19 @@ int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats)
         if (file.empty() ||
             !EngMidiPrepareFile(file.data(), (EngUInt32)file.size(), extra_beats, &playable, &info))
             failure = "MusicSequenceLoadSMF() failed";
+        else if (info.smpte_timing)
+        {
+            // FluidSynth's player times ticks by beats only and would play nothing.
+            DebugErrorAlt(__PRETTY_FUNCTION__, "SMPTE time division not supported <%s>", path);
+            failure = "MusicSequenceLoadSMF() failed";
+        }
     }
 
     if (!failure)
     {
         DebugInfo("CMMPSFF - New Music Player");
-        if (!emm_sound_font.empty() && (!EngFileExists(emm_sound_font.c_str()) ||
-                                        fluid_synth_sfload(s->synth, emm_sound_font.c_str(), 1) < 0))
+        if (!emm_sound_font.empty() &&
+            (!KeepSoundFont() || fluid_synth_sfload(s->synth, emm_sound_font.c_str(), 1) < 0))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load sound font <%s>", emm_sound_font.c_str());
             failure = "NewMusicPlayer() failed";
@@ -295,4 +338,5 @@ void EngMidiExit_LNX()
 {
     for (int i = 0; i < ENG_MIDI_MAX_SLOTS; i++)
         EngMidiStop_LNX(i);
+    ReleaseSoundFont();
 }

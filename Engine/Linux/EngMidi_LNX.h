@@ -1,5 +1,6 @@
 // MIDI playback on Linux: each slot is a FluidSynth synthesizer with the General
-// MIDI sound font, a file player and an audio output of its own.
+// MIDI sound font, a file player and an audio output of its own; the font's
+// samples are read once and shared.
 #pragma once
 
 #include <atomic>

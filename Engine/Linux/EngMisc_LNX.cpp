@@ -131,13 +131,17 @@ bool Put(const std::string& path, char* out, int size, const char* func)
     return true;
 }
 
-// A user folder from user-dirs.dirs; the home folder when it is not named
-// there or does not exist.
-bool UserFolder(const char* key, char* out, int size, const char* func)
+// A user folder from user-dirs.dirs; when it is not named there or does not
+// exist, the home folder's own (~/Desktop and the like), else the home folder.
+bool UserFolder(const char* key, const char* name, char* out, int size, const char* func)
 {
     std::string dir = UserDir(key);
     if (dir.empty() || !IsDirectory(dir))
+    {
         dir = HomeFolder();
+        if (!dir.empty() && IsDirectory(dir + "/" + name))
+            dir += std::string("/") + name;
+    }
     return Put(dir, out, size, func);
 }
 
@@ -151,17 +155,17 @@ bool video_started = false;
 
 bool EngMiscGetDesktopDirectory_LNX(char* out, int size)
 {
-    return UserFolder("XDG_DESKTOP_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_DESKTOP_DIR", "Desktop", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetDocumentsDirectory_LNX(char* out, int size)
 {
-    return UserFolder("XDG_DOCUMENTS_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_DOCUMENTS_DIR", "Documents", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetUserPhotosFolder_LNX(char* out, int size)
 {
-    return UserFolder("XDG_PICTURES_DIR", out, size, __PRETTY_FUNCTION__);
+    return UserFolder("XDG_PICTURES_DIR", "Pictures", out, size, __PRETTY_FUNCTION__);
 }
 
 bool EngMiscGetDownloadsDirectory_LNX(char* out, int size)
@@ -365,10 +369,34 @@ bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed)
     return false;
 }
 
+char* EngMiscExpandTildePath_LNX(const char* path)
+{
+    if (!path)
+        return nullptr;
+    if (path[0] != '~')
+        return strdup(path);
+    const char* rest = strchr(path, '/');
+    if (!rest)
+        rest = path + strlen(path);
+    std::string home;
+    if (rest == path + 1)
+        home = HomeFolder();
+    else
+    {
+        const std::string user(path + 1, rest);
+        struct passwd pw, *res = nullptr;
+        char buf[4096];
+        if (getpwnam_r(user.c_str(), &pw, buf, sizeof(buf), &res) == 0 && res && res->pw_dir)
+            home = res->pw_dir;
+    }
+    if (home.empty())
+        return nullptr;
+    return strdup((home + rest).c_str());
+}
+
 void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
 {
     static double next_check = 0;
-    static double last_cpu = -1, last_wall = 0;
     if (!process_name || eng_main_current_time < next_check)
         return;
     next_check = eng_main_current_time + 2;
@@ -379,19 +407,24 @@ void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
     size_t n = fread(buf, 1, sizeof(buf) - 1, f);
     fclose(f);
     buf[n] = 0;
-    // Fields after the command name, which is in parentheses and may hold blanks.
+    // The fields after the command name, which is in parentheses and may hold
+    // blanks: user and system time, then (field 22) the start after boot.
     const char* p = strrchr(buf, ')');
     unsigned long utime = 0, stime = 0;
-    if (!p || sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime) != 2)
+    unsigned long long start = 0;
+    if (!p ||
+        sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu %*d %*d %*d %*d %*d %*d %llu",
+               &utime, &stime, &start) != 3)
         return;
-    double cpu = double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+    const double tick = double(sysconf(_SC_CLK_TCK));
     struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    double wall = double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-    if (last_cpu >= 0 && wall > last_wall)
-        DebugInfo("CPU: %s %.1f%%", process_name, 100.0 * (cpu - last_cpu) / (wall - last_wall));
-    last_cpu = cpu;
-    last_wall = wall;
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    // Like the process table's figure: processor time over the time since the start.
+    const double alive = double(ts.tv_sec) + double(ts.tv_nsec) / 1e9 - double(start) / tick;
+    const double cpu = alive > 0 ? 100.0 * double(utime + stime) / tick / alive : 0;
+    char name[128];
+    EngSafeStrcpy(name, process_name, sizeof(name));
+    DebugInfo("CPU: %s %.1f%%   FR: %.2f", name, cpu, double(eng_main_frame_rate));
 }
 
 namespace
@@ -412,6 +445,8 @@ int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBox
     SDL_MessageBoxData data;
     memset(&data, 0, sizeof(data));
     data.flags = BoxFlags(kind);
+    // A child of the game's window, so it stays in front of it, full screen too.
+    data.window = static_cast<SDL_Window*>(eng_main_sdl_window);
     data.title = title ? title : "";
     data.message = text;
     data.numbuttons = count;

@@ -24,6 +24,8 @@ bool EngMiscChangeCursorSpeed_LNX(EngMiscCursorSpeed* speed, int steps);
 bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed speed);
 
 void EngMiscShowFrameRatePeriodically_LNX(const char* process_name);
+// The path with a leading "~" or "~user" expanded, in a block for free().
+char* EngMiscExpandTildePath_LNX(const char* path);
 
 // Starts SDL's video once; later calls only report whether it is running.
 bool EngMiscStartVideo_LNX();

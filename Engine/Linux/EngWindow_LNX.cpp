@@ -49,6 +49,9 @@ char EngWindowCreate_LNX(EngWindow*, const char* title, _EngCreateWindowParms* p
     }
     if (!InitVideo())
         return 0;
+    // Closing the window is the player's quit, which the program may refuse;
+    // SDL_QUIT then comes only from the system (a termination signal).
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 
     // On X11 the pixel format is fixed when the window is made.
     SDL_GL_ResetAttributes();
@@ -165,6 +168,15 @@ char EngWindowGetPosition_LNX(int* x, int* y)
     if (!SdlWindow())
         return 0;
     SDL_GetWindowPosition(SdlWindow(), x, y);
+    return 1;
+}
+
+char EngWindowMove_LNX(int x, int y)
+{
+    if (!SdlWindow())
+        return 0;
+    SDL_SetWindowPosition(SdlWindow(), x, y);
+    SDL_RaiseWindow(SdlWindow());
     return 1;
 }
 

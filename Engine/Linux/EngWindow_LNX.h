@@ -15,6 +15,8 @@ char EngWindowWaitForEvent_LNX(EngWindow* window, int ms);
 void EngWindowWarpMouse_LNX(int x, int y);
 void EngWindowShowCursor_LNX(char on);
 char EngWindowGetPosition_LNX(int* x, int* y);
+// Moves the window to (x, y) on the desktop and brings it to the front.
+char EngWindowMove_LNX(int x, int y);
 void EngWindowShow_LNX(char on);
 void EngWindowMinimize_LNX(char on);
 void EngWindowSetMinimumSize_LNX(int width, int height);

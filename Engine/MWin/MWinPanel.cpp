@@ -428,6 +428,13 @@ void MWinButton::PanelCenterToPosIfPossible()
     PanelGetSidebarDimensions();
 }
 
+// Entry k's row: (k - display) rows below the top, so a fractional display
+// moves every row by the same part of a row.
+static _Dimension PanelRowArea(const _Dimension& area, const _MWinButtonPanelInfo& p, int k)
+{
+    return {area.x, (k - p.display_pos) * p.row_h + area.y, p.entries_w, p.row_h};
+}
+
 char MWinButton::PanelGetStartAndEndDisplayPos(int* start, int* end)
 {
     int s = 0, e = 0;
@@ -468,8 +475,7 @@ char MWinButton::PanelGetNthDisplayedItemsDimension(int n, _Dimension* out)
     if (!PanelGetStartAndEndDisplayPos(&s, &e) || s + n >= e || n < 0)
         return 0;
     if (out)
-        *out = {actual_area.x, (n - (panel.display_pos - s)) * panel.row_h + actual_area.y, panel.entries_w,
-                panel.row_h};
+        *out = PanelRowArea(actual_area, panel, s + n);
     return 1;
 }
 
@@ -753,8 +759,7 @@ void MWinButton::PanelRenderBack(_MWinTextureState state)
                 st = MWIN_TEXSTATE_DISABLED;
             if (past && (!back_on || (!focus_mode && panel.show_sel)))
                 continue;
-            _Dimension row = {actual_area.x, (k - (panel.display_pos - start)) * panel.row_h + actual_area.y,
-                              panel.entries_w, panel.row_h};
+            _Dimension row = PanelRowArea(actual_area, panel, k);
             mwb::DrawTexBut(mwin, texbut_num, st, &row, nullptr);
             if (panel.item_render_cb)
                 panel.item_render_cb(this, &row, st, k, panel.item_render_data);

@@ -126,9 +126,9 @@ void MWin::SetupStandardSettings(char full)
         L[50] = 2;
         L[51] = 2;
         L[52] = 8;
-        L[53] = L[25];
-        L[54] = 3;
-        L[55] = 3 * L[53];
+        L[53] = L[25] / 3;
+        L[54] = L[25] / 3; // range end width
+        L[55] = 3 * L[53]; // range handle width
         L[56] = 0;
         L[57] = 0;
         L[58] = 1.0f;

@@ -71,6 +71,7 @@ void MWinScriptButton::Reset()
     text_width = actual_area.w;
     sidebar_width = LS(26);
     sidebar_on = 0;
+    font_warned = 0;
     SetType(MWIN_SCRIPT_TYPE);
 }
 
@@ -387,6 +388,12 @@ void MWinScriptButton::Render()
 
 void MWinScriptButton::RenderTexts()
 {
+    if (text_p && num_paragraphs > 0 && font_num == MWIN_FONT_NUM_DEFAULT && !font_warned)
+    {
+        font_warned = 1;
+        DebugWarning(__PRETTY_FUNCTION__,
+                     "Styled text <%s> draws nothing: it needs a user font, not the standard font", id);
+    }
     if (!text_p || num_paragraphs <= 0 || font_num < 0 || !GetLayoutSettings())
         return;
     EngFont* font = GetTextFont();

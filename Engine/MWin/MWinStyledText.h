@@ -88,6 +88,7 @@ private:
     float text_width;
     float sidebar_width;
     char sidebar_on;
+    char font_warned; // the standard-font notice was logged
     MWinVertScrollbar* scrollbar;
 };
 

@@ -348,6 +348,7 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     chmod(path.c_str(), 0600);
     ASSERT_EQ(EngFileSaveAtomically(path.c_str(), "new record", 10), 1);
     EXPECT_EQ(ReadFile(path), "new record");
+    EXPECT_EQ(EngFileGetLastSaveError(), 0);
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u) << "the old file's permissions are kept";
@@ -356,14 +357,57 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), "new record");
     EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
+    EXPECT_NE(ReadFile(LogPath()).find("Could not write <" + path + ">: " + strerror(EFBIG)), std::string::npos);
 
-    // The target is a folder: the rename fails, nothing is left behind.
+    // Each failure names its step and its reason, and nothing is left behind.
     ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
-    EXPECT_EQ(EngFileSaveAtomically(dir.File("folder").c_str(), "x", 1), 0);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
-    EXPECT_EQ(EngFileSaveAtomically(dir.File("nofolder/x.dat").c_str(), "x", 1), 0);
+    const struct
+    {
+        std::string path;
+        const char* step;
+        int err;
+    } cases[] = {
+        {dir.File("folder"), "Could not replace", EISDIR},
+        {dir.File("nofolder/x.dat"), "Could not create a temporary file for", ENOENT},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(EngFileSaveAtomically(c.path.c_str(), "x", 1), 0);
+        EXPECT_EQ(EngFileGetLastSaveError(), c.err);
+        EXPECT_EQ(LastLine(), std::string(" <ERROR>  ( EngFileSaveAtomically )    ") + c.step + " <" + c.path +
+                                  ">: " + strerror(c.err));
+        EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
+    }
     EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
+}
+
+bool IsRecord(const char* name)
+{
+    return !strcmp(name, "a.dat") || !strcmp(name, "b.dat");
+}
+
+TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
+{
+    const char* gone[] = {"a.dat.tmpAb3dE9", "b.dat.tmp000000"};
+    const char* kept[] = {"a.dat",           "a.dat.tmp12345", "a.dat.tmpABCDEFG", "a.dat.tmpAB-DEF",
+                          "c.dat.tmpABCDEF", "a.dat.tmpABCDEF.old", ".tmpABCDEF"};
+    for (const char* n : gone)
+        WriteFile(dir.File(n), "cut off");
+    for (const char* n : kept)
+        WriteFile(dir.File(n), "keep");
+    ASSERT_EQ(mkdir(dir.File("b.dat.tmpFOLDER").c_str(), 0755), 0);
+    ASSERT_EQ(symlink(dir.File("a.dat").c_str(), dir.File("a.dat.tmpSYMLNK").c_str()), 0);
+
+    EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.Path().c_str(), IsRecord), 2);
+    std::vector<std::string> want(std::begin(kept), std::end(kept));
+    want.push_back("a.dat.tmpSYMLNK");
+    want.push_back("b.dat.tmpFOLDER");
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(Listing(dir.Path()), want);
+    EXPECT_EQ(ReadFile(dir.File("a.dat")), "keep");
+    EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
 }
 
 } // namespace

@@ -76,6 +76,8 @@ TEST_F(MidiSlots, FivePlayAndTheSixthIsRefused)
         ASSERT_EQ(i, slot);
     }
     EXPECT_TRUE(Logged("CMMPSFF - Done"));
+    // The sound font was read once; every slot reuses it.
+    EXPECT_EQ(1, LogCount("Sound font loaded <"));
     EXPECT_EQ(1, EngMidiIsTickHookSet_LNX());
     DebugClearLog();
     EXPECT_EQ(-1, EngMidiPlaySequenceFromFile(long_mid.c_str(), 0));
@@ -130,6 +132,9 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
     std::string huge = dir.File("huge.mid");
     WriteFile(huge, Smf(0, 96, {NoteTrack(96, 1)}));
     std::filesystem::resize_file(huge, 17u << 20);
+    // Frames per second in place of ticks per beat: the player cannot time it.
+    std::string smpte = dir.File("smpte.mid");
+    WriteFile(smpte, Smf(0, 0xE728, {NoteTrack(96, 1)}));
     struct Case
     {
         const char* name;
@@ -142,6 +147,7 @@ TEST_F(MidiSlots, FailuresLeaveTheSlotFree)
         {"damaged file", bad, ENG_MIDI_DEFAULT_SOUND_FONT, "MusicSequenceLoadSMF() failed"},
         {"folder", dir.Path(), ENG_MIDI_DEFAULT_SOUND_FONT, "File does not exist"},
         {"too large", huge, ENG_MIDI_DEFAULT_SOUND_FONT, "File too large"},
+        {"SMPTE timing", smpte, ENG_MIDI_DEFAULT_SOUND_FONT, "SMPTE time division not supported <"},
         {"missing sound font", short_mid, "/no/such/font.sf2",
          "Could not load sound font </no/such/font.sf2>"},
     };

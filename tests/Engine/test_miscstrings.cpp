@@ -59,10 +59,24 @@ TEST_F(Misc, PlatformBoxWithoutADisplayWritesToStandardError)
 TEST_F(Misc, ProgramControl)
 {
     EngMiscCloseProgram(); // no program: nothing happens
+    EngMiscRenderAndSwapBuffers(1, 1);
     EXPECT_TRUE(EngMiscExitProgramNow());
-    EngProgram program;
+    EXPECT_FALSE(EngMiscMoveMainWindow(0, 0));
+
+    struct Counting : EngProgram
+    {
+        void RenderCB() override { renders++; }
+        void ExitCB() override { exits++; }
+        int renders = 0, exits = 0;
+    } program;
     EngMiscCloseProgram();
     EXPECT_EQ(program.IsExiting(), 1);
+    // Without a device the frame is drawn but there is nothing to swap.
+    EngMiscRenderAndSwapBuffers(1, 0);
+    EXPECT_EQ(program.renders, 1);
+    EXPECT_TRUE(EngMiscExitProgramNow()) << "no device: a box can be shown";
+    EXPECT_EQ(program.exits, 1);
+    EXPECT_EQ(eng_main_program, nullptr);
 }
 
 TEST_F(Misc, StringHelpers)

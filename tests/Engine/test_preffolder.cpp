@@ -4,6 +4,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "EngDebug.h"
 #include "EngMiscPlatform.h"
@@ -92,6 +93,34 @@ TEST_F(Folders, BadNamesFallBackWithTheirMessages)
     EXPECT_EQ(LastLine(), " <ERROR>  ( PrefFolderGetMainFolder )    Could not create/get directory");
 }
 
+TEST_F(Folders, WithoutTheDataFolderTheLogIsKeptOutOfTheWorkingFolder)
+{
+    // The working folder stands for the program's own folder.
+    TempDir cwd;
+    char old_cwd[4096];
+    ASSERT_TRUE(getcwd(old_cwd, sizeof(old_cwd)));
+    ASSERT_EQ(chdir(cwd.Path().c_str()), 0);
+    WriteFile(dir.File("blocker"), "not a folder");
+    {
+        ScopedEnv blocked("XDG_DATA_HOME", dir.File("blocker/data").c_str());
+        EXPECT_STREQ(PrefFolderSetup("Game", 1, "LogFile.txt", 1), ".");
+        EXPECT_EQ(PrefFolderIsMainFolderMade(), 0);
+        EXPECT_EQ(std::string(PrefFolderGetWantedMainFolder()), dir.File("blocker/data/Kestrelbay/Game"));
+        DebugInfo("a line with nowhere to go");
+        EXPECT_TRUE(vztest::Logged("a line with nowhere to go"));
+    }
+    EXPECT_EQ(chdir(old_cwd), 0);
+    EXPECT_FALSE(vztest::FileExists(cwd.File("LogFile.txt")));
+    EXPECT_FALSE(vztest::FileExists(cwd.File("ErrorLog.txt")));
+    EXPECT_EQ(ReadFile(LogPath()).find("nowhere to go"), std::string::npos);
+
+    // Once the folder can be made the log goes into it again.
+    PrefFolderSetup("Game", 1, "LogFile.txt", 1);
+    EXPECT_EQ(PrefFolderIsMainFolderMade(), 1);
+    DebugInfo("found a home");
+    EXPECT_EQ(ReadFile(dir.File("data/Kestrelbay/Game/LogFile.txt")), " :  found a home\n");
+}
+
 TEST_F(Folders, DesktopFromUserDirs)
 {
     mkdir(home.c_str(), 0755);
@@ -131,6 +160,62 @@ TEST_F(Folders, DesktopFromUserDirs)
     char tiny[8] = "xxxxxxx";
     EXPECT_FALSE(EngMiscGetDesktopDirectory(tiny, sizeof(tiny)));
     EXPECT_STREQ(tiny, "");
+}
+
+TEST_F(Folders, StandardFoldersFallBackToTheHomeFolderOfTheirName)
+{
+    mkdir(home.c_str(), 0755);
+    mkdir(dir.File("config").c_str(), 0755);
+    const std::string user_dirs = dir.File("config/user-dirs.dirs");
+    const struct
+    {
+        const char* key;
+        const char* name;
+        bool (*get)(char*, int);
+    } folders[] = {
+        {"XDG_DESKTOP_DIR", "Desktop", EngMiscGetDesktopDirectory},
+        {"XDG_DOCUMENTS_DIR", "Documents", EngMiscGetDocumentsDirectory},
+        {"XDG_PICTURES_DIR", "Pictures", EngMiscGetUserPhotosFolder},
+    };
+    for (const auto& f : folders)
+    {
+        const std::string own = home + "/" + f.name, named = home + "/Named";
+        const struct
+        {
+            const char* what;
+            bool own_exists, file_names_it, named_exists;
+            std::string want;
+        } cases[] = {
+            {"no file, no folder", false, false, false, home},
+            {"no file", true, false, false, own},
+            {"named folder missing", true, true, false, own},
+            {"named folder", true, true, true, named},
+        };
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(std::string(f.name) + ": " + c.what);
+            rmdir(own.c_str());
+            rmdir(named.c_str());
+            unlink(user_dirs.c_str());
+            if (c.own_exists)
+                mkdir(own.c_str(), 0755);
+            if (c.named_exists)
+                mkdir(named.c_str(), 0755);
+            if (c.file_names_it)
+                WriteFile(user_dirs, std::string(f.key) + "=\"$HOME/Named\"\n");
+            char buf[512];
+            ASSERT_TRUE(f.get(buf, sizeof(buf)));
+            EXPECT_EQ(std::string(buf), c.want);
+        }
+        rmdir(own.c_str());
+        rmdir(named.c_str());
+    }
+    // The folder functions on top follow the same choice.
+    unlink(user_dirs.c_str());
+    mkdir((home + "/Desktop").c_str(), 0755);
+    mkdir((home + "/Documents").c_str(), 0755);
+    EXPECT_EQ(std::string(PrefFolderGetDesktopFolder()), home + "/Desktop");
+    EXPECT_EQ(std::string(PrefFolderGetMyDocsFolder()), home + "/Documents");
 }
 
 TEST_F(Folders, DownloadsMustExist)

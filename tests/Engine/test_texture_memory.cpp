@@ -3,6 +3,10 @@
 
 #include <stb/stb_image_write.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <vector>
 
 #include "EngDebug.h"
@@ -95,6 +99,66 @@ TEST_F(TextureMemory, ScaleToFitResamplesToNearestPowersOfTwo)
     t.FreeTextureInMemory();
     EXPECT_FALSE(t.IsTextureLoadedToMemory());
     EXPECT_FALSE(t.GetTexInMemoryInfo(&w, &h, nullptr, nullptr, nullptr));
+}
+
+TEST_F(TextureMemory, NoGLContextFailsTheUploadWithAReason)
+{
+    ASSERT_EQ(eng_gl_3d_setup, 0);
+    EngTexture t;
+    EXPECT_FALSE(t.LoadFromFile(file.c_str(), 0, 0));
+    EXPECT_FALSE(t.IsOk());
+    EXPECT_EQ(t.GetGL()->gl_name_valid, 0);
+    EXPECT_TRUE(vztest::Logged("No GL context"));
+    int w = 4, h = 4;
+    EXPECT_FALSE(t.CreateEmptyTexture(&w, &h, 0));
+    EXPECT_FALSE(t.IsOk());
+}
+
+// A decoder that spins on a damaged file would never return: give up on it
+// and end the program rather than wait for the suite's time limit.
+template <class F> void MustReturn(const char* what, F f)
+{
+    auto done = std::async(std::launch::async, f);
+    if (done.wait_for(std::chrono::seconds(20)) == std::future_status::timeout)
+    {
+        std::fprintf(stderr, "%s never returned\n", what);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    done.get();
+}
+
+TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
+{
+    // A BMP header of 3 x 16,711,940 pixels, 24 bits each, in 143 bytes.
+    std::string bmp = std::string("BM", 2) + std::string("\x8f\0\0\0\0\0\0\0\x36\0\0\0", 12) +
+                      std::string("\x28\0\0\0\x03\0\0\0\x04\x01\xff\0\x01\0\x18\0", 16) +
+                      std::string(24, '\0');
+    bmp.resize(143, '\x55');
+    struct
+    {
+        const char* name;
+        std::string data;
+        const char* reason;
+    } const cases[] = {
+        {"six.bin", std::string("\xff\xff\xd8\xff\xee\xee", 6), "Load failed <"},
+        {"tall.bmp", bmp, "cannot come from a file of 143 bytes"},
+        // A plain 24-bit TGA header of 8000 x 8000 pixels with none after it.
+        {"wide.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\x40\x1f\x40\x1f\x18\x20", 18),
+         "cannot come from a file of 18 bytes"},
+    };
+    for (const auto& c : cases)
+    {
+        std::string path = dir.File(c.name);
+        vztest::WriteFile(path, c.data);
+        DebugClearLog();
+        char ok = 1;
+        EngTexture t;
+        MustReturn(c.name, [&] { ok = t.LoadFromFileToMemory(path.c_str(), 0, 0, 1); });
+        EXPECT_FALSE(ok) << c.name;
+        EXPECT_FALSE(t.IsTextureLoadedToMemory()) << c.name;
+        EXPECT_TRUE(vztest::Logged(c.reason)) << c.name;
+    }
 }
 
 TEST(TexturePowers, NearestInTheLogarithmicSenseAndCappedAtTheLimit)

@@ -3,6 +3,7 @@
 #include "GL/GLFixture.h"
 
 #include "EngDim.h"
+#include "EngFont.h"
 #include "EngLights.h"
 
 using vztest::GLDevice;
@@ -318,6 +319,18 @@ TEST_F(GLDevice, ProjectionPointsAndPicking)
     EXPECT_NEAR(b, 0, 1e-3);
     _EngDeviceViewport v = {0, 0, 100, 100, 0, 1};
     EXPECT_FALSE(device->GetScreenPointInViewportStructXZ(&v, 300, 300, 0, &a, &b));
+}
+
+TEST_F(GLDevice, ProjectionDumpOfHugeValuesStaysInItsLine)
+{
+    EngMatrix m = eng_matrix_identity_matrix;
+    for (float& v : m.m)
+        v = -3.0e38f;
+    device->SetProjectionMatrixToMatrix(&m);
+    char label[] = "huge";
+    DisplayProjMatrix(label);
+    EXPECT_TRUE(Logged("---- huge ----"));
+    EXPECT_TRUE(Logged("-300000000549775575777803994281145270272.00, -3000"));
 }
 
 TEST_F(GLDevice, LightSystemsChecksAndColourScale)

@@ -1,6 +1,7 @@
 // Textures on a hidden window: loading, drawing, tint, parts, pixel edits,
 // JPEG and TGA hand-overs and triangle lists.
 #include "GL/GLFixture.h"
+#include "GL/PngChunks.h"
 
 #include <stb/stb_image_write.h>
 
@@ -17,46 +18,17 @@
 using vztest::GLDevice;
 using vztest::Logged;
 
-extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int data_len, int* out_len, int quality);
-
 namespace
 {
 
-uint32_t Crc(const std::string& bytes)
-{
-    uint32_t c = 0xFFFFFFFFu;
-    for (unsigned char b : bytes)
-    {
-        c ^= b;
-        for (int k = 0; k < 8; k++)
-            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-std::string Be32(uint32_t v)
-{
-    return {char(v >> 24), char((v >> 16) & 255), char((v >> 8) & 255), char(v & 255)};
-}
-
-std::string Chunk(const std::string& type, const std::string& data)
-{
-    return Be32(uint32_t(data.size())) + type + data + Be32(Crc(type + data));
-}
+using vztest::Be32;
 
 // A 1 x 1 RGB PNG with 16 bits a channel, optionally marked interlaced.
 std::string Png16(uint16_t r, uint16_t g, uint16_t b, bool interlaced)
 {
-    std::string ihdr = Be32(1) + Be32(1) + std::string{16, 2, 0, 0, char(interlaced ? 1 : 0)};
     std::string raw = {
         0, char(r >> 8), char(r & 255), char(g >> 8), char(g & 255), char(b >> 8), char(b & 255)};
-    int len = 0;
-    unsigned char* z =
-        stbi_zlib_compress(reinterpret_cast<unsigned char*>(&raw[0]), int(raw.size()), &len, 8);
-    std::string idat(reinterpret_cast<char*>(z), size_t(len));
-    std::free(z);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) +
-           Chunk("IEND", "");
+    return vztest::PngFile(1, 1, 16, 2, interlaced, raw);
 }
 
 // Rows of one colour each, top row first.
@@ -263,7 +235,7 @@ TEST_F(Textures, LoadFailuresAreRefused)
     // A header asking for an absurd size is refused before decoding.
     std::string huge = Png16(1, 2, 3, false);
     huge.replace(16, 8, Be32(10000) + Be32(10000));
-    huge.replace(29, 4, Be32(Crc(huge.substr(12, 17))));
+    huge.replace(29, 4, Be32(vztest::PngCrc(huge.substr(12, 17))));
     std::string huge_file = dir.File("huge.png");
     vztest::WriteFile(huge_file, huge);
     EXPECT_FALSE(t.LoadFromFile(huge_file.c_str(), 0, 0));

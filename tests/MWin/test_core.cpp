@@ -236,6 +236,21 @@ TEST_F(CoreTest, LifeStatesAndSounds)
 // ---------------------------------------------------------------------------
 // Settings.
 
+// Fields 53 and 54 are a third of the scrollbar thumb (field 25), field 55
+// three times field 53, in every layout.
+static void ExpectRangeWidthsFollowTheThumb(MWin* mw, float thumb)
+{
+    for (int l = 0; l < MWIN_NUM_LAYOUTS; l++)
+    {
+        const MWinLayoutSettings& ls = *mw->GetLayoutSettings(l);
+        SCOPED_TRACE("layout " + std::to_string(l));
+        EXPECT_FLOAT_EQ(ls[25], thumb);
+        EXPECT_FLOAT_EQ(ls[53], thumb / 3);
+        EXPECT_FLOAT_EQ(ls[54], thumb / 3);
+        EXPECT_FLOAT_EQ(ls[55], thumb);
+    }
+}
+
 TEST_F(CoreTest, StandardSettingsAndRecomputingFromButtonSizes)
 {
     MWinLayoutSettings* l0 = mw->GetLayoutSettings(0);
@@ -244,7 +259,7 @@ TEST_F(CoreTest, StandardSettingsAndRecomputingFromButtonSizes)
     EXPECT_EQ((*l0)[1], 62);
     EXPECT_EQ((*l1)[1], 153);
     EXPECT_EQ((*l0)[21], 12);
-    EXPECT_EQ((*l0)[55], 72);
+    ExpectRangeWidthsFollowTheThumb(mw, 24);
     EXPECT_EQ(l0->GetInt(59), 2);
     EXPECT_EQ((*l0)[63], 30);
     EXPECT_EQ(mw->GetSettings()->pie_flags[3], 255);
@@ -270,8 +285,7 @@ TEST_F(CoreTest, StandardSettingsAndRecomputingFromButtonSizes)
 
     mw->SetStandardButtonsWidthAndHeightAndMargins(20, 10, -1, 4);
     EXPECT_EQ((*l1)[27], 40);
-    EXPECT_EQ((*l1)[53], 20);
-    EXPECT_EQ((*l1)[55], 60);
+    ExpectRangeWidthsFollowTheThumb(mw, 20);
     EXPECT_EQ((*l1)[31], 4);
     EXPECT_EQ((*l1)[17], 5);
 

@@ -132,3 +132,34 @@ TEST_F(ExtrasGL, ExtraWidgetsDraw)
     EXPECT_LT(plot.g, 100);
     ExpectNoErrors();
 }
+
+TEST_F(ExtrasGL, StyledTextWithTheStandardFontSaysOnceWhyItDrawsNothing)
+{
+    MWinScriptButton* script = MWinWindowAddScriptButton(win, "notes", MWIN_TEXBUT_NONE, 10, 10, 300, 100);
+    ASSERT_NE(script, nullptr);
+    static char text[] = "<1<Name>2>42\nA second line";
+    ASSERT_TRUE(script->SetTextPointer(text));
+    ASSERT_EQ(script->GetFontNum(), -1) << "a new box uses the standard font";
+    auto lit = [this]()
+    {
+        int n = 0;
+        for (int y = 10; y < 110; y += 2)
+            for (int x = 10; x < 310; x += 2)
+                n += Pixel(x, y).r > 100;
+        return n;
+    };
+    Draw();
+    Draw();
+    EXPECT_EQ(lit(), 0) << "nothing is drawn";
+    int notices = 0;
+    for (const std::string& line : vztest::LoggedLines())
+        if (line.find("<notes>") != std::string::npos && line.find("standard font") != std::string::npos)
+            notices++;
+    EXPECT_EQ(notices, 1) << "one notice, naming the box, however often it is drawn";
+
+    script->SetFont("Main");
+    script->Reload();
+    Draw();
+    EXPECT_GT(lit(), 0) << "a user font draws the text";
+    ExpectNoErrors();
+}

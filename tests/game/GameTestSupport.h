@@ -107,7 +107,6 @@ protected:
         PrefFolderSetup("Kestrelbay Vizavu", 0, nullptr, 1);
         OptionsSetDefaults();
         game_hooks_current_screen = SCREEN_IN_GAME;
-        game_hooks_undo_button_calls = game_hooks_in_game_menu_calls = game_hooks_place_calls = 0;
         memset(eng_key_down, 0, sizeof(eng_key_down));
         eng_main_current_time = 100.0;
         SetWindowSize(640, 480);

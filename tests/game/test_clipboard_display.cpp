@@ -1,12 +1,20 @@
-// The clipboard on a real (virtual) display: round trips and buffer limits.
+// The clipboard on a real (virtual) display: round trips, buffer limits, and
+// copy and paste in a text field of the running game.
 #include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
 
 #include <cstring>
 #include <string>
 
 #include "EngDebug.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinWindow.h"
+#include "game/MainScreen.h"
 #include "game/Various.h"
 #include "support/TestSupport.h"
+
+#include "GameWindowFixture.h"
 
 class Clipboard : public vztest::LogTest
 {
@@ -42,4 +50,42 @@ TEST_F(Clipboard, CopyAndPasteWithinTheBuffer)
     char buf[16];
     ASSERT_EQ(1, VariousPasteClipboardToString(buf, sizeof(buf)));
     EXPECT_STREQ("kept", buf);
+}
+
+class GameClipboard : public gametest::GameWindowTest
+{
+protected:
+    void CtrlKey(SDL_Keycode sym)
+    {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+        {
+            SDL_Event e = {};
+            e.type = type;
+            e.key.keysym.sym = sym;
+            e.key.keysym.mod = KMOD_LCTRL;
+            Send(e);
+        }
+    }
+};
+
+TEST_F(GameClipboard, CtrlVPastesIntoATextFieldAndCtrlCCopiesItsText)
+{
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(mwinMainMainStartButton, nullptr);
+    MWinButton* field = mwinMainMainStartButton->GetParent()->AddButton(
+        "Name", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "", 20, 20, 140, 30);
+    ASSERT_NE(field, nullptr);
+    field->TextEditSetLength(20);
+    ClickPixel(int(90 * eng_main_window_x_ratio), int(35 * eng_main_window_y_ratio));
+    ASSERT_TRUE(field->IsTextBeingEditing());
+
+    ASSERT_EQ(1, VariousCopyClipboardFromString("pasted"));
+    CtrlKey(SDLK_v);
+    EXPECT_STREQ(field->TextEditGetText(), "pasted");
+
+    ASSERT_EQ(1, VariousCopyClipboardFromString("other"));
+    CtrlKey(SDLK_c);
+    char buf[32];
+    ASSERT_EQ(1, VariousPasteClipboardToString(buf, sizeof(buf)));
+    EXPECT_STREQ(buf, "pasted");
 }

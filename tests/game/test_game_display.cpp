@@ -146,6 +146,104 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     EXPECT_TRUE(vztest::FileExists(DataFile("Resolution.dat")));
 }
 
+// Two taps as the platform delivers them: each a press and a release carrying
+// the platform's count of quick clicks in a row (2 for the second of a double
+// click, 1 again when the taps were too slow or too far apart).
+TEST_F(GameRun, DoubleTapOnAnEmptyAreaReturnsToTheMainMenu)
+{
+    enum Spot
+    {
+        EMPTY,
+        CELL,
+        NUMBER_PAD
+    };
+    struct Tap
+    {
+        Spot spot;
+        int clicks;
+    };
+    struct Case
+    {
+        const char* what;
+        bool keyboard_only;
+        Tap first, second;
+        bool leaves;
+    } cases[] = {
+        {"double tap on an empty area", false, {EMPTY, 1}, {EMPTY, 2}, true},
+        {"two taps the platform counts apart", false, {EMPTY, 1}, {EMPTY, 1}, false},
+        {"double tap on a cell", false, {CELL, 1}, {CELL, 2}, false},
+        {"double tap on the number pad", false, {NUMBER_PAD, 1}, {NUMBER_PAD, 2}, false},
+        {"a tap on a cell, then one on an empty area", false, {CELL, 1}, {EMPTY, 2}, false},
+        {"keyboard only: double tap where the pads are hidden", true, {NUMBER_PAD, 1}, {NUMBER_PAD, 2}, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Start();
+        options.keyboard_only = c.keyboard_only;
+        ASSERT_NE(mwinMainMainStartButton, nullptr);
+        const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+        Click(a->x + a->w / 2, a->y + a->h / 2);
+        Frames(2);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+        remove(DataFile("SavedGamesFull00.dat").c_str());
+        // A selected cell, so that every release off the board adds an undo step.
+        Key(SDLK_RIGHT, 0, true);
+        ASSERT_TRUE(cur_sel_set);
+        int col = 0, row = 0;
+        ASSERT_TRUE(FirstEmptyCell(&col, &row));
+        const _BoardCellVars& pad = side_boards_vars[BOARD_PAD_NUMBERS][1][1];
+        for (const Tap& t : {c.first, c.second})
+        {
+            float x = 20, y = 240; // left of the board
+            if (t.spot == CELL)
+            {
+                x = board_vars[col][row].centre_x;
+                y = board_vars[col][row].centre_y;
+            }
+            else if (t.spot == NUMBER_PAD)
+            {
+                x = pad.centre_x;
+                y = pad.centre_y;
+            }
+            int px = int(x * eng_main_window_x_ratio), py = int(y * eng_main_window_y_ratio);
+            SDL_Event m = {};
+            m.type = SDL_MOUSEMOTION;
+            m.motion.x = px;
+            m.motion.y = py;
+            Send(m);
+            for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+            {
+                SDL_Event b = {};
+                b.type = type;
+                b.button.button = SDL_BUTTON_LEFT;
+                b.button.clicks = Uint8(t.clicks);
+                b.button.x = px;
+                b.button.y = py;
+                Send(b);
+            }
+        }
+        Frames(2);
+        if (c.leaves)
+        {
+            EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+            EXPECT_TRUE(vztest::FileExists(DataFile("SavedGamesFull00.dat"))) << "saved on the way out";
+        }
+        else
+        {
+            EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+            if (c.first.spot == EMPTY)
+            {
+                EXPECT_EQ(num_undos, 2) << "each tap still acts as a single click";
+            }
+        }
+        MainExitAndDeleteMainProgram(1);
+        // The next case starts afresh on the main menu.
+        remove(DataFile("Options.dat").c_str());
+        remove(DataFile("SavedGamesFull00.dat").c_str());
+    }
+}
+
 TEST_F(GameRun, LeavingDuringPlayResumesThatPuzzleAtTheNextStart)
 {
     ASSERT_NO_FATAL_FAILURE(StartAndPlay());

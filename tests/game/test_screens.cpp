@@ -3,6 +3,7 @@
 // and the saved game written on leaving play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include <sys/stat.h>
@@ -114,6 +115,36 @@ TEST_F(Screens, MainMenuStartsWithEveryWidgetAndTheFirstPuzzle)
     EXPECT_GE(b.x, frame.x);
     EXPECT_LE(b.x + b.w, frame.x + frame.w + 0.01f);
     EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.01f);
+}
+
+TEST_F(Screens, PreviewLiesSquareInsideTheFrameAtEveryWindowShape)
+{
+    struct Case
+    {
+        int w, h;
+    } cases[] = {{1024, 768}, {600, 900}, {1920, 480}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
+        gametest::SetWindowSize(c.w, c.h);
+        screens->ReloadCurrentScreen();
+        ASSERT_NE(mwinMainMainFrameButton, nullptr);
+        _Dimension frame;
+        mwinMainMainFrameButton->GetActualArea(&frame);
+        // What the preview is drawn in: the board layout made from the frame.
+        const _Dimension& b = board_dimensions[BOARD_DIM_BOARD];
+        const float e = 0.01f;
+        EXPECT_GE(b.x, frame.x - e);
+        EXPECT_GE(b.y, frame.y - e);
+        EXPECT_LE(b.x + b.w, frame.x + frame.w + e);
+        EXPECT_LE(b.y + b.h, frame.y + frame.h + e);
+        EXPECT_NEAR(b.w * eng_main_window_x_ratio, b.h * eng_main_window_y_ratio, 0.01f)
+            << "square on screen";
+        float fill = std::max(b.w / frame.w, b.h / frame.h);
+        EXPECT_NEAR(fill, 1, e) << "as large as the frame allows";
+        EXPECT_NEAR(b.x + b.w / 2, frame.x + frame.w / 2, e) << "centred";
+        EXPECT_NEAR(b.y + b.h / 2, frame.y + frame.h / 2, e);
+    }
 }
 
 TEST_F(Screens, LevelAndPuzzleSteppingStaysInRange)

@@ -1,14 +1,17 @@
 // The version check and update download against a local server, with the
 // dialogs on a scripted backend: reply grammar, the check's texts, download
-// to the Desktop, unsafe names from the server, and cancelling.
+// to the Desktop, unsafe names from the server, oversized downloads and
+// cancelling.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <string>
+#include <sys/statvfs.h>
 #include <vector>
 
 #include "EngDebug.h"
@@ -172,6 +175,8 @@ protected:
         std::lock_guard<std::mutex> g(lock);
         vztest::HttpReply r;
         std::string path = target.substr(0, target.find('?'));
+        if (shaped.count(path))
+            return shaped[path];
         auto it = replies.find(path);
         if (it == replies.end())
             r.status = 404;
@@ -182,6 +187,8 @@ protected:
         return r;
     }
     std::string Check() { return "/cgi-bin/common/updater/CheckVersionV2.cgi"; }
+    // A file where the data folder's parent should be.
+    void WriteFileBlocker() { vztest::WriteFile(dir.File("blocker"), "not a folder"); }
     std::vector<std::string> DesktopFiles()
     {
         std::vector<std::string> names;
@@ -201,6 +208,7 @@ protected:
     vztest::PopupRecorder popups;
     std::mutex lock;
     std::map<std::string, std::pair<int, std::string>> replies;
+    std::map<std::string, vztest::HttpReply> shaped; // whole replies, headers included
     vztest::HttpTestServer server{[this](const std::string& t) { return Serve(t); }, 40};
 };
 
@@ -323,6 +331,66 @@ TEST_F(UpdaterTest, BadLinksEndWithoutAFile)
         EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
         EXPECT_FALSE(vztest::FileExists(dir.File("home/escape")));
     }
+}
+
+TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
+{
+    struct statvfs fs;
+    ASSERT_EQ(0, statvfs(data_folder.c_str(), &fs));
+    const long long room = (long long)fs.f_bavail * (long long)fs.f_frsize;
+    auto reply = [](size_t bytes, long long stated, bool no_length)
+    {
+        vztest::HttpReply r;
+        r.body = std::string(bytes, 'z');
+        r.stated_length = stated;
+        r.no_length = no_length;
+        return r;
+    };
+    const struct
+    {
+        const char* name;
+        long long limit;
+        vztest::HttpReply reply;
+        bool blocked_data_folder;
+        std::string reason; // empty: the download succeeds
+    } cases[] = {
+        {"within the limit", 5000, reply(5000, -1, false), false, ""},
+        {"stated above the limit", 1000, reply(5000, -1, false), false,
+         "The download is larger than 1000 bytes (5000 stated)"},
+        {"no stated length, past the limit", 1000, reply(5000, -1, true), false,
+         "The download is larger than 1000 bytes"},
+        {"stated above the free space", LLONG_MAX, reply(10, room + (1LL << 30), false), false,
+         "Not enough free space for the download"},
+        {"no data folder", 5000, reply(10, -1, false), true, "Could not create file for downloading <./Download.part>"},
+    };
+    const long long limit = up_download_limit;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        WriteFileBlocker();
+        const std::string data_home_path = dir.File(c.blocked_data_folder ? "blocker/data" : "data");
+        vztest::ScopedEnv data_home("XDG_DATA_HOME", data_home_path.c_str());
+        up_download_limit = c.limit;
+        shaped["/files/big.bin"] = c.reply;
+        DebugClearLog();
+        EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/big.bin").c_str()));
+        ASSERT_FALSE(popups.Popups().empty());
+        if (c.reason.empty())
+        {
+            EXPECT_EQ("The file \"big.bin\" is now on your Desktop.", popups.Popups().back().text);
+            EXPECT_EQ(5000u, vztest::ReadFile(desktop + "/big.bin").size());
+            std::filesystem::remove(desktop + "/big.bin");
+        }
+        else
+        {
+            EXPECT_EQ("The download was not completed.", popups.Popups().back().text);
+            EXPECT_TRUE(vztest::Logged(c.reason));
+            EXPECT_FALSE(vztest::FileExists(desktop + "/big.bin"));
+        }
+        EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+        EXPECT_FALSE(vztest::FileExists("Download.part"));
+    }
+    up_download_limit = limit;
 }
 
 TEST_F(UpdaterTest, CallersArchiveIsOpenedAndKept)

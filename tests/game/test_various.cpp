@@ -1,5 +1,6 @@
-// Opening pages: URL limits, asking, leaving full screen, and opening after
-// the program has ended. The desktop opener is replaced by a recorder.
+// Opening pages: URL limits, asking through the toolkit's popup, leaving full
+// screen, and opening after the program has ended. The desktop opener is
+// replaced by a recorder.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,12 @@
 #include "EngDebug.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinPopup.h"
+#include "MWin/MWinWindow.h"
 #include "game/OnlineHooks.h"
 #include "game/Various.h"
 #include "support/TestSupport.h"
@@ -17,8 +24,7 @@ namespace
 
 struct Recorder
 {
-    std::vector<std::string> opened, asked, events;
-    OnlinePopupResultCB cb = nullptr;
+    std::vector<std::string> opened, events;
 };
 Recorder* rec = nullptr;
 
@@ -26,12 +32,6 @@ char RecordOpen(const char* url)
 {
     rec->opened.push_back(url);
     rec->events.push_back("open");
-    return 1;
-}
-char RecordPopup(MWin*, const char* text, OnlinePopupResultCB cb, void*)
-{
-    rec->asked.push_back(text);
-    rec->cb = cb;
     return 1;
 }
 void RecordToggle()
@@ -54,7 +54,6 @@ protected:
         LogTest::SetUp();
         rec = &r;
         online_hooks_open = RecordOpen;
-        online_hooks_popup_ok_cancel = RecordPopup;
         online_hooks_toggle_fullscreen = RecordToggle;
         saved_windowed = eng_main_window_windowed;
         various_online_str[0] = 0;
@@ -62,7 +61,6 @@ protected:
     void TearDown() override
     {
         online_hooks_open = nullptr;
-        online_hooks_popup_ok_cancel = nullptr;
         online_hooks_toggle_fullscreen = nullptr;
         eng_main_window_windowed = saved_windowed;
         OnlineSetSiteRoot(nullptr);
@@ -72,7 +70,36 @@ protected:
     vztest::TempDir dir;
     Recorder r;
     char saved_windowed = 1;
-    MWin* gui = reinterpret_cast<MWin*>(&r); // only passed through
+};
+
+// A started toolkit with a screen window behind its popups.
+struct Toolkit
+{
+    MWin mw{nullptr};
+    Toolkit()
+    {
+        mw.Startup();
+        MWinCollection* coll = mw.GetDesktop()->AddCollection("Screen");
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.w = 640;
+        info.h = 480;
+        MWinWindow* w = coll->AddWindow("Screen", &info);
+        coll->Activate();
+        w->Activate();
+    }
+    // The popup's text, "" without a popup.
+    std::string Shown()
+    {
+        _MWinPopupSettings* s = MWinPopupGetSettings(&mw);
+        return mw.PopupIsOn() && s->msg ? s->msg->GetTextP() : "";
+    }
+    // Answers with a key as the player does; the answer runs at the next tick.
+    void Answer(int key)
+    {
+        mw.ProcessInput(ENG_INPUT_KEY_DOWN, key, 0);
+        mw.Tick2();
+    }
 };
 
 TEST_F(VariousTest, UrlLengthLimit)
@@ -108,36 +135,37 @@ TEST_F(VariousTest, SitePageOpensAtOnceInAWindowAndAfterExitInFullScreen)
     }
     ASSERT_EQ(1u, r.opened.size());
     EXPECT_EQ("http://127.0.0.1:9/vizavu", r.opened[0]);
-    EXPECT_TRUE(r.asked.empty());
 }
 
-TEST_F(VariousTest, AskingBeforeOpening)
+TEST_F(VariousTest, AskingBeforeOpeningThroughTheToolkitPopup)
 {
+    const int OK = 13, CANCEL = 27; // Return and Escape
     struct Case
     {
         char windowed, exit;
         const char* question;
-        char answer;
+        int key;
         const char* expect_text;
         std::vector<std::string> expect_events;
     } cases[] = {
-        {0, 0, nullptr, 1, "Go Online ?", {"toggle", "open"}},
-        {0, 0, nullptr, 0, "Go Online ?", {}},
-        {1, 0, "Visit?", 1, "Visit?", {"open"}},
-        {1, 1, nullptr, 1, "Exit Program and Go Online ?", {"exit", "open"}},
-        {1, 1, nullptr, 2, "Exit Program and Go Online ?", {}},
+        {0, 0, nullptr, OK, "Go Online ?", {"toggle", "open"}},
+        {0, 0, nullptr, CANCEL, "Go Online ?", {}},
+        {1, 0, "Visit?", OK, "Visit?", {"open"}},
+        {1, 1, nullptr, OK, "Exit Program and Go Online ?", {"exit", "open"}},
+        {1, 1, nullptr, CANCEL, "Exit Program and Go Online ?", {}},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << int(c.windowed) << int(c.exit) << int(c.answer));
+        SCOPED_TRACE(testing::Message() << int(c.windowed) << int(c.exit) << c.key);
         r = Recorder();
         eng_main_window_windowed = c.windowed;
         ProgramWatch p;
-        VariousGoOnline(gui, c.question, "http://127.0.0.1:9/page", 1, 1, c.exit, c.exit);
-        ASSERT_EQ(1u, r.asked.size());
-        EXPECT_EQ(c.expect_text, r.asked[0]);
+        Toolkit gui;
+        VariousGoOnline(&gui.mw, c.question, "http://127.0.0.1:9/page", 1, 1, c.exit, c.exit);
+        EXPECT_EQ(gui.Shown(), c.expect_text);
         EXPECT_TRUE(r.events.empty()) << "nothing happens before the answer";
-        r.cb(gui, c.answer, nullptr);
+        gui.Answer(c.key);
+        EXPECT_FALSE(gui.mw.PopupIsOn());
         EXPECT_EQ(c.expect_events, r.events);
         if (!r.opened.empty())
         {
@@ -145,14 +173,6 @@ TEST_F(VariousTest, AskingBeforeOpening)
         }
         p.Exit(1);
     }
-}
-
-TEST_F(VariousTest, WithoutPopupsTheQuestionIsNotAnswered)
-{
-    online_hooks_popup_ok_cancel = nullptr;
-    eng_main_window_windowed = 1;
-    VariousGoOnline(gui, nullptr, "http://127.0.0.1:9/", 1, 1, 0, 0);
-    EXPECT_TRUE(r.opened.empty());
 }
 
 TEST_F(VariousTest, ClipboardRefusesBadArguments)

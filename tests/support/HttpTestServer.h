@@ -27,6 +27,8 @@ struct HttpReply
     double delay_before = 0;        // seconds before anything is sent
     double stall_after_headers = 0; // seconds between the headers and the body
     bool send_nothing = false;      // hold the connection open, say nothing
+    long long stated_length = -1;   // Content-Length to state in place of the body's size
+    bool no_length = false;         // state none: the body runs to the close
 };
 
 class HttpTestServer
@@ -145,9 +147,10 @@ private:
             }
             return;
         }
-        std::string head = "HTTP/1.1 " + std::to_string(r.status) +
-                           " X\r\nContent-Length: " + std::to_string(r.body.size()) +
-                           "\r\nConnection: close\r\n\r\n";
+        long long length = r.stated_length >= 0 ? r.stated_length : (long long)r.body.size();
+        std::string head = "HTTP/1.1 " + std::to_string(r.status) + " X\r\n" +
+                           (r.no_length ? "" : "Content-Length: " + std::to_string(length) + "\r\n") +
+                           "Connection: close\r\n\r\n";
         Send(c, head);
         if (!Wait(until, r.stall_after_headers))
             return;

@@ -145,7 +145,20 @@ TEST_F(Events, SdlEventsGiveTheEngineInput)
     }
 }
 
-TEST_F(Events, QuitPathsSetTheExitingFlag)
+// A program that answers the player's quit with stay.
+class StayingProgram : public InputRecorder
+{
+public:
+    char PlayerQuitCB() override
+    {
+        asked++;
+        return stay ? 0 : 1;
+    }
+    bool stay = false;
+    int asked = 0;
+};
+
+TEST_F(Events, QuitPathsAskTheProgramOnlyWhenThePlayerQuits)
 {
     SDL_Event close;
     memset(&close, 0, sizeof(close));
@@ -154,15 +167,31 @@ TEST_F(Events, QuitPathsSetTheExitingFlag)
     SDL_Event quit;
     memset(&quit, 0, sizeof(quit));
     quit.type = SDL_QUIT;
-    for (SDL_Event e : {Key(true, SDLK_q, KMOD_LCTRL), close, quit})
+    const struct
     {
-        InputRecorder program;
-        EngWindow window(&program, "events");
-        EngEventsHandleEvent_LNX(&window, &e);
-        EXPECT_TRUE(program.IsExiting());
-        EXPECT_TRUE(window.IsQuitRequested());
-        EXPECT_EQ(program.calls, "");
-    }
+        const char* name;
+        SDL_Event event;
+        bool players;
+    } cases[] = {
+        {"Ctrl+Q", Key(true, SDLK_q, KMOD_LCTRL), true},
+        {"window close", close, true},
+        {"system quit", quit, false},
+    };
+    for (const auto& c : cases)
+        for (bool stay : {false, true})
+        {
+            SCOPED_TRACE(std::string(c.name) + (stay ? ", program stays" : ", program agrees"));
+            StayingProgram program;
+            program.stay = stay;
+            EngWindow window(&program, "events");
+            SDL_Event e = c.event;
+            EngEventsHandleEvent_LNX(&window, &e);
+            bool quits = !c.players || !stay;
+            EXPECT_EQ(program.IsExiting() != 0, quits);
+            EXPECT_EQ(window.IsQuitRequested() != 0, quits);
+            EXPECT_EQ(program.asked, c.players ? 1 : 0);
+            EXPECT_EQ(program.calls, "");
+        }
 }
 
 TEST_F(Events, QueuedMouseMotionIsCoalescedUpToTheNextOtherEvent)
