@@ -308,7 +308,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
 
 namespace
 {
-// SIGINT and SIGTERM take the quit path of a closed window.
+// SIGINT and SIGTERM are the system's quit: no question, the exit save runs.
 void TakeTerminationRequest(EngWindow* w)
 {
     if (w && EngSignalsTerminationRequested_LNX() && !w->IsQuitRequested())
