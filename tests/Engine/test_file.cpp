@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <dirent.h>
 
 #include "EngDebug.h"
 #include "EngFile.h"
@@ -27,19 +26,6 @@ namespace
 class Files : public vztest::LogTest
 {
 protected:
-    std::vector<std::string> Listing(const std::string& path)
-    {
-        std::vector<std::string> names;
-        if (DIR* d = opendir(path.c_str()))
-        {
-            while (dirent* e = readdir(d))
-                if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
-                    names.push_back(e->d_name);
-            closedir(d);
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     TempDir dir;
 };
 
@@ -324,7 +310,7 @@ TEST_F(Files, TrashKeepsEarlierFilesOfTheSameName)
     EXPECT_FALSE(FileExists(victim));
 
     std::string trash = dir.File("data/Trash");
-    EXPECT_EQ(Listing(trash + "/files"), (std::vector<std::string>{"note 100%.txt", "note 100%.txt.2"}));
+    EXPECT_EQ(vztest::Listing(trash + "/files"), (std::vector<std::string>{"note 100%.txt", "note 100%.txt.2"}));
     EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt"), "first");
     EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt.2"), "second");
     std::string info = ReadFile(trash + "/info/note 100%.txt.2.trashinfo");
@@ -356,7 +342,7 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     // The write fails half way: the old file survives and no temporary is left.
     EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), "new record");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
+    EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
     EXPECT_NE(ReadFile(LogPath()).find("Could not write <" + path + ">: " + strerror(EFBIG)), std::string::npos);
 
     // Each failure names its step and its reason, and nothing is left behind.
@@ -377,7 +363,7 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
         EXPECT_EQ(EngFileGetLastSaveError(), c.err);
         EXPECT_EQ(LastLine(), std::string(" <ERROR>  ( EngFileSaveAtomically )    ") + c.step + " <" + c.path +
                                   ">: " + strerror(c.err));
-        EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
+        EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
     }
     EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
@@ -405,7 +391,7 @@ TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
     want.push_back("a.dat.tmpSYMLNK");
     want.push_back("b.dat.tmpFOLDER");
     std::sort(want.begin(), want.end());
-    EXPECT_EQ(Listing(dir.Path()), want);
+    EXPECT_EQ(vztest::Listing(dir.Path()), want);
     EXPECT_EQ(ReadFile(dir.File("a.dat")), "keep");
     EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
 }

@@ -64,8 +64,9 @@ protected:
         Frames(1);
     }
 
-    // Moves the mouse to a window pixel and clicks the left button there.
-    void ClickPixel(int x, int y)
+    // Moves the mouse to a window pixel and clicks the left button there; clicks
+    // is the platform's count of quick clicks in a row (2 for a double click).
+    void ClickPixel(int x, int y, int clicks = 1)
     {
         SDL_Event e = {};
         e.type = SDL_MOUSEMOTION;
@@ -77,7 +78,7 @@ protected:
             SDL_Event b = {};
             b.type = type;
             b.button.button = SDL_BUTTON_LEFT;
-            b.button.clicks = 1;
+            b.button.clicks = Uint8(clicks);
             b.button.x = x;
             b.button.y = y;
             Send(b);

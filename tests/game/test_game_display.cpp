@@ -206,22 +206,7 @@ TEST_F(GameRun, DoubleTapOnAnEmptyAreaReturnsToTheMainMenu)
                 x = pad.centre_x;
                 y = pad.centre_y;
             }
-            int px = int(x * eng_main_window_x_ratio), py = int(y * eng_main_window_y_ratio);
-            SDL_Event m = {};
-            m.type = SDL_MOUSEMOTION;
-            m.motion.x = px;
-            m.motion.y = py;
-            Send(m);
-            for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
-            {
-                SDL_Event b = {};
-                b.type = type;
-                b.button.button = SDL_BUTTON_LEFT;
-                b.button.clicks = Uint8(t.clicks);
-                b.button.x = px;
-                b.button.y = py;
-                Send(b);
-            }
+            ClickPixel(int(x * eng_main_window_x_ratio), int(y * eng_main_window_y_ratio), t.clicks);
         }
         Frames(2);
         if (c.leaves)

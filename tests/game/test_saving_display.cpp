@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -45,20 +44,6 @@ enum Quit
     EXIT_BUTTON,
     SYSTEM_QUIT // what SIGTERM and the end of the session become
 };
-
-std::vector<std::string> Listing(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str()))
-    {
-        while (dirent* e = readdir(d))
-            if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
-                names.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Identity of a file (inode, size, time): a rename or a rewrite changes it.
 std::string Stamp(const std::string& path)
@@ -192,7 +177,7 @@ public:
         want.push_back("LogFile.txt");
         want.push_back("Resolution.dat.tmpABCDEF");
         std::sort(want.begin(), want.end());
-        EXPECT_EQ(Listing(home->Data()), want);
+        EXPECT_EQ(vztest::Listing(home->Data()), want);
     }
     // Every cell marked given, with the solution's digits swapped 1 <-> 2.
     void WriteForgedClues()
@@ -286,7 +271,7 @@ void Saving::Run(const Case& c)
     {
         // The process lives; the old record is whole and nothing is left beside it.
         EXPECT_EQ(vztest::ReadFile(home->Data(RECORD)), saved);
-        for (const std::string& n : Listing(home->Data()))
+        for (const std::string& n : vztest::Listing(home->Data()))
         {
             EXPECT_EQ(n.find(".tmp"), std::string::npos) << n;
         }

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -49,6 +52,20 @@ bool FileExists(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> Listing(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder.c_str()))
+    {
+        while (dirent* e = readdir(d))
+            if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 namespace

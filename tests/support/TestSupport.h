@@ -28,6 +28,8 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 bool FileExists(const std::string& path);
+// The names in a folder (without "." and ".."), sorted; empty when it cannot be read.
+std::vector<std::string> Listing(const std::string& folder);
 
 struct Popup
 {
