@@ -1,6 +1,8 @@
 // GTK helpers for native windows.
 #include "EngGui_LNX.h"
 
+#include <gdk/gdkx.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,8 @@
 
 namespace
 {
+bool cgui_gtk_started = false;
+
 const char* const cgui_sig_key = "eng-control-signature";
 const char* const cgui_id_key = "eng-control-id";
 const char* const cgui_cmd_key = "eng-menu-command";
@@ -79,6 +83,80 @@ GtkWidget* FindControl(GtkWidget* w, EngUInt32 signature, EngInt32 id)
     return found;
 }
 } // namespace
+
+char EngGuiStartGtk_LNX()
+{
+    static bool tried = false;
+    if (!tried)
+    {
+        tried = true;
+        gtk_disable_setlocale();
+        cgui_gtk_started = gtk_init_check(nullptr, nullptr) ? true : false;
+    }
+    return cgui_gtk_started ? 1 : 0;
+}
+
+GtkWindow* EngGuiGetModalWindow_LNX()
+{
+    // A shown modal window holds GTK's grab.
+    GtkWidget* grab = cgui_gtk_started ? gtk_grab_get_current() : nullptr;
+    GtkWidget* top = grab ? gtk_widget_get_toplevel(grab) : nullptr;
+    return top && GTK_IS_WINDOW(top) && gtk_window_get_modal(GTK_WINDOW(top)) ? GTK_WINDOW(top) : nullptr;
+}
+
+int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel,
+                             unsigned long parent_xid)
+{
+    if (!EngGuiStartGtk_LNX())
+        return -1;
+    GtkWindow* parent = EngGuiGetModalWindow_LNX();
+    const std::string head = EngGuiToUtf8_LNX(title), body = EngGuiToUtf8_LNX(text);
+    const bool warning = kind == 1 || kind == 2;
+    GtkWidget* box =
+        gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, warning ? GTK_MESSAGE_WARNING : GTK_MESSAGE_INFO,
+                               GTK_BUTTONS_NONE, "%s", head.empty() ? body.c_str() : head.c_str());
+    if (!head.empty())
+        gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", body.c_str());
+    // GTK 3 draws no icon for the message type: it goes left of the texts.
+    GtkWidget* row = gtk_widget_get_parent(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box)));
+    if (row && GTK_IS_BOX(row))
+    {
+        GtkWidget* icon = gtk_image_new_from_icon_name(warning ? "dialog-warning" : "dialog-information",
+                                                       GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_valign(icon, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
+        gtk_box_reorder_child(GTK_BOX(row), icon, 0);
+        gtk_widget_show(icon);
+    }
+    gtk_window_set_title(GTK_WINDOW(box), head.c_str());
+    if (with_cancel)
+        gtk_dialog_add_button(GTK_DIALOG(box), "_Cancel", GTK_RESPONSE_CANCEL);
+    gtk_dialog_add_button(GTK_DIALOG(box), "_OK", GTK_RESPONSE_OK);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+
+    // Over another toolkit's window (the game's) it is made transient on the
+    // X side, so that it stays in front of it, full screen too.
+    GdkWindow* foreign = nullptr;
+    if (!parent)
+    {
+        gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+        GdkDisplay* d = gdk_display_get_default();
+        if (parent_xid && GDK_IS_X11_DISPLAY(d))
+            foreign = gdk_x11_window_foreign_new_for_display(d, parent_xid);
+        if (foreign)
+        {
+            gtk_widget_realize(box);
+            gdk_window_set_transient_for(gtk_widget_get_window(box), foreign);
+        }
+    }
+    const gint response = gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    if (foreign)
+        g_object_unref(foreign);
+    if (GdkDisplay* d = gdk_display_get_default())
+        gdk_display_flush(d);
+    return response == GTK_RESPONSE_OK ? 1 : 0;
+}
 
 std::string EngGuiToUtf8_LNX(const char* text)
 {

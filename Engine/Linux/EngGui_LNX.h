@@ -1,8 +1,8 @@
-// Small helpers over GTK widgets for native windows: control texts and
-// values, popup lists and their entries, menu items, pictures, and GError
-// logging. Texts are UTF-8; bytes that are not valid UTF-8 are taken as
-// Latin-1. Popup indexes are 0-based. A null widget, model or text makes a
-// function return at once with a neutral value.
+// GTK's start, its message box, and small helpers over GTK widgets for
+// native windows: control texts and values, popup lists and their entries,
+// menu items, pictures, and GError logging. Texts are UTF-8; bytes that are
+// not valid UTF-8 are taken as Latin-1. Popup indexes are 0-based. A null
+// widget, model or text makes a function return at once with a neutral value.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -10,6 +10,21 @@
 #include <string>
 
 #include "EngTypes.h"
+
+// Starts GTK once, leaving the process locale alone so that "%.2f" keeps
+// its point; 1 while GTK runs, 0 when it cannot start (no display).
+char EngGuiStartGtk_LNX();
+
+// The modal GTK window taking input now (the native dialog kit's), or null.
+GtkWindow* EngGuiGetModalWindow_LNX();
+
+// A modal GTK message box (GTK starts if need be): the title over the text,
+// a warning icon for kinds 1 and 2, OK or Cancel and OK (Return is OK;
+// Escape and closing are Cancel). It stands over the modal GTK window when one is
+// up, else over the X window parent_xid when not 0. 1 for OK, 0 for Cancel,
+// -1 when GTK cannot start.
+int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel,
+                             unsigned long parent_xid);
 
 // text as valid UTF-8 (Latin-1 when it is not UTF-8 already); null gives "".
 std::string EngGuiToUtf8_LNX(const char* text);

@@ -2,6 +2,7 @@
 #include "Linux/EngMisc_LNX.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cerrno>
 #include <cmath>
@@ -21,6 +22,7 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngProgram.h"
+#include "Linux/EngGui_LNX.h"
 
 extern char** environ;
 
@@ -436,29 +438,57 @@ Uint32 BoxFlags(char kind)
     return SDL_MESSAGEBOX_INFORMATION;
 }
 
-// Shows a box with the given buttons; the id of the pressed one, or -1.
-int ShowBox(char kind, const char* title, const char* text, const SDL_MessageBoxButtonData* buttons,
-            int count)
+// The game's X window, or 0 without one (or on another window system).
+unsigned long GameWindowXid()
 {
-    if (!EngMiscHasDisplay_LNX() || !EngMiscStartVideo_LNX())
+    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!w || !SDL_GetWindowWMInfo(w, &info) || info.subsystem != SDL_SYSWM_X11)
+        return 0;
+    return info.info.x11.window;
+}
+
+// SDL's box, or GTK's when SDL cannot show one (it needs a matching X core
+// font or a helper program) or a modal GTK window (the dialog kit's) is up:
+// only GTK's box stands over that and lets it repaint. 1 for OK, 0 for
+// Cancel or closed, -1 when no box could be shown.
+int ShowBox(char kind, const char* title, const char* text, char with_cancel)
+{
+    if (!EngMiscHasDisplay_LNX())
         return -1;
-    SDL_MessageBoxData data;
-    memset(&data, 0, sizeof(data));
-    data.flags = BoxFlags(kind);
-    // A child of the game's window, so it stays in front of it, full screen too.
-    data.window = static_cast<SDL_Window*>(eng_main_sdl_window);
-    data.title = title ? title : "";
-    data.message = text;
-    data.numbuttons = count;
-    data.buttons = buttons;
-    int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0)
-        return -1;
-    return pressed;
+    if (eng_misc_sdl_message_box_LNX && !EngGuiGetModalWindow_LNX() && EngMiscStartVideo_LNX())
+    {
+        const SDL_MessageBoxButtonData ok_only[] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
+        const SDL_MessageBoxButtonData ok_cancel[] = {
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
+        };
+        SDL_MessageBoxData data;
+        memset(&data, 0, sizeof(data));
+        data.flags = BoxFlags(kind);
+        // A child of the game's window, so it stays in front of it, full screen too.
+        data.window = static_cast<SDL_Window*>(eng_main_sdl_window);
+        data.title = title ? title : "";
+        data.message = text;
+        data.numbuttons = with_cancel ? 2 : 1;
+        data.buttons = with_cancel ? ok_cancel : ok_only;
+        int pressed = -1;
+        if (SDL_ShowMessageBox(&data, &pressed) == 0)
+            return pressed == 1 ? 1 : 0;
+        DebugInfoAlt(__PRETTY_FUNCTION__, "SDL's box failed (%s): showing GTK's", SDL_GetError());
+    }
+    return EngGuiShowMessageBox_LNX(kind, title, text, with_cancel, GameWindowXid());
+}
+
+void PrintBox(const char* title, const char* text)
+{
+    fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
 }
 } // namespace
 
-EngPopupBoxFunction_LNX eng_popup_dialog_kit_function = nullptr;
+char eng_misc_sdl_message_box_LNX = 1;
 
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text)
 {
@@ -467,15 +497,8 @@ void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Message not set");
         return;
     }
-    if (eng_popup_dialog_kit_function && EngMiscHasDisplay_LNX())
-    {
-        eng_popup_dialog_kit_function(kind, title, text);
-        return;
-    }
-    const SDL_MessageBoxButtonData ok[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
-    if (ShowBox(kind, title, text, ok, 1) < 0)
-        fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
+    if (ShowBox(kind, title, text, 0) < 0)
+        PrintBox(title, text);
 }
 
 char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text)
@@ -485,17 +508,13 @@ char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text
         DebugErrorAlt(__PRETTY_FUNCTION__, "Message not set");
         return 0;
     }
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
-    };
-    int pressed = ShowBox(kind, title, text, buttons, 2);
+    const int pressed = ShowBox(kind, title, text, 1);
     if (pressed < 0)
     {
-        fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
+        PrintBox(title, text);
         return 0;
     }
-    return pressed == 1 ? 1 : 0;
+    return char(pressed);
 }
 
 char EngMiscOpenWithDefaultProgram_LNX(const char* path)

@@ -32,14 +32,15 @@ bool EngMiscStartVideo_LNX();
 // True when an X11 or Wayland display is named in the environment.
 bool EngMiscHasDisplay_LNX();
 
-// The modal message box (SDL); without a display the text goes to standard error.
+// The modal message box: SDL's, or GTK's where SDL cannot show one and while
+// a modal GTK window (the dialog kit's) is up, which the box then stands
+// over. Only when no box can be shown does the text go to standard error.
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text);
-// While the native dialog kit has a window up it sets this to its own (GTK)
-// message dialog, which then replaces the SDL box; null otherwise.
-typedef void (*EngPopupBoxFunction_LNX)(char kind, const char* title, const char* text);
-extern EngPopupBoxFunction_LNX eng_popup_dialog_kit_function;
-// A box with OK and Cancel; 1 for OK. Without a display: standard error and 0.
+// The same with OK and Cancel; 1 for OK, 0 for Cancel, closing, or no box.
 char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text);
+// 1 (the default) tries SDL's box first; 0 goes straight to GTK's, which
+// tests answer from GTK's loop.
+extern char eng_misc_sdl_message_box_LNX;
 
 // Starts xdg-open with path as its one argument (no shell); does not wait.
 char EngMiscOpenWithDefaultProgram_LNX(const char* path);

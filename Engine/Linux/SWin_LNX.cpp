@@ -109,9 +109,7 @@ char SWinGtkBackend::Start()
     if (!tried)
     {
         tried = true;
-        // The engine keeps the C locale: "%.2f" must print a point.
-        gtk_disable_setlocale();
-        started = gtk_init_check(nullptr, nullptr) ? true : false;
+        started = EngGuiStartGtk_LNX() ? true : false;
         if (started)
         {
             GtkCssProvider* css = gtk_css_provider_new();
