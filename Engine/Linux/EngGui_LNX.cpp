@@ -2,6 +2,7 @@
 #include "EngGui_LNX.h"
 
 #include <gdk/gdkx.h>
+#include <glib-unix.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngSignals_LNX.h"
 
 namespace
 {
@@ -149,7 +151,26 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
             gdk_window_set_transient_for(gtk_widget_get_window(box), foreign);
         }
     }
+    // A termination request (one already pending too) answers Cancel.
+    struct Watch
+    {
+        GtkWidget* box;
+        guint source;
+    } watch = {box, 0};
+    if (EngSignalsWakeFd_LNX() >= 0)
+        watch.source = g_unix_fd_add(
+            EngSignalsWakeFd_LNX(), G_IO_IN,
+            [](gint, GIOCondition, gpointer data) -> gboolean
+            {
+                Watch* w = static_cast<Watch*>(data);
+                w->source = 0;
+                gtk_dialog_response(GTK_DIALOG(w->box), GTK_RESPONSE_CANCEL);
+                return G_SOURCE_REMOVE;
+            },
+            &watch);
     const gint response = gtk_dialog_run(GTK_DIALOG(box));
+    if (watch.source)
+        g_source_remove(watch.source);
     gtk_widget_destroy(box);
     if (foreign)
         g_object_unref(foreign);
