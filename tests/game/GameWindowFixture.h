@@ -64,6 +64,24 @@ protected:
         Frames(1);
     }
 
+    // One key event as the platform delivers it.
+    void KeyEvent(SDL_Keycode sym, Uint16 mod, bool down)
+    {
+        SDL_Event e = {};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        Send(e);
+    }
+
+    // A key pressed and released with the given modifiers held.
+    void Key(SDL_Keycode sym, Uint16 mod = 0)
+    {
+        KeyEvent(sym, mod, true);
+        KeyEvent(sym, mod, false);
+    }
+
     // Moves the mouse to a window pixel and clicks the left button there; clicks
     // is the platform's count of quick clicks in a row (2 for a double click).
     void ClickPixel(int x, int y, int clicks = 1)

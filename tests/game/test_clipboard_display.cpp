@@ -54,18 +54,6 @@ TEST_F(Clipboard, CopyAndPasteWithinTheBuffer)
 
 class GameClipboard : public gametest::GameWindowTest
 {
-protected:
-    void CtrlKey(SDL_Keycode sym)
-    {
-        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
-        {
-            SDL_Event e = {};
-            e.type = type;
-            e.key.keysym.sym = sym;
-            e.key.keysym.mod = KMOD_LCTRL;
-            Send(e);
-        }
-    }
 };
 
 TEST_F(GameClipboard, CtrlVPastesIntoATextFieldAndCtrlCCopiesItsText)
@@ -80,11 +68,11 @@ TEST_F(GameClipboard, CtrlVPastesIntoATextFieldAndCtrlCCopiesItsText)
     ASSERT_TRUE(field->IsTextBeingEditing());
 
     ASSERT_EQ(1, VariousCopyClipboardFromString("pasted"));
-    CtrlKey(SDLK_v);
+    Key(SDLK_v, KMOD_LCTRL);
     EXPECT_STREQ(field->TextEditGetText(), "pasted");
 
     ASSERT_EQ(1, VariousCopyClipboardFromString("other"));
-    CtrlKey(SDLK_c);
+    Key(SDLK_c, KMOD_LCTRL);
     char buf[32];
     ASSERT_EQ(1, VariousPasteClipboardToString(buf, sizeof(buf)));
     EXPECT_STREQ(buf, "pasted");

@@ -40,15 +40,6 @@ protected:
         ClickPixel(int(x640 * eng_main_window_x_ratio), int(y480 * eng_main_window_y_ratio));
     }
 
-    void Key(SDL_Keycode sym, Uint16 mod, bool down)
-    {
-        SDL_Event e = {};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
-        Send(e);
-    }
-
     // Starts the game and enters play with the menu's Start button.
     void StartAndPlay()
     {
@@ -71,9 +62,9 @@ protected:
                 ++*row;
             }
         Click(board_vars[*col][*row].centre_x, board_vars[*col][*row].centre_y);
-        Key(SDLK_LCTRL, KMOD_LCTRL, true);
-        Key(key, KMOD_LCTRL, true);
-        Key(SDLK_LCTRL, 0, false);
+        KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+        KeyEvent(key, KMOD_LCTRL, true);
+        KeyEvent(SDLK_LCTRL, 0, false);
         ASSERT_EQ(board[*col][*row].number, digit);
     }
 };
@@ -103,10 +94,9 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     ASSERT_EQ(cur_sel_col, col);
     ASSERT_EQ(cur_sel_row, row);
 
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_5, KMOD_LCTRL, true);
-    Key(SDLK_5, KMOD_LCTRL, false);
-    Key(SDLK_LCTRL, 0, false);
+    KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+    Key(SDLK_5, KMOD_LCTRL);
+    KeyEvent(SDLK_LCTRL, 0, false);
     EXPECT_EQ(board[col][row].number, 5);
     EXPECT_EQ(board[col][row].given, 0);
 
@@ -115,13 +105,11 @@ TEST_F(GameRun, PlacesANumberAndKeepsItInTheSavedGame)
     while (board[col2][row2].number != 0)
         col2 = (col2 + 1) % 9;
     Click(board_vars[col2][row2].centre_x, board_vars[col2][row2].centre_y);
-    Key(SDLK_3, 0, true);
-    Key(SDLK_3, 0, false);
+    Key(SDLK_3);
     EXPECT_EQ(board[col2][row2].number, 0);
     EXPECT_NE(board[col2][row2].notes_on[3], 0);
 
-    Key(SDLK_ESCAPE, 0, true);
-    Key(SDLK_ESCAPE, 0, false);
+    Key(SDLK_ESCAPE);
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     eng_main_device->GetClearColour(&r, &g, &b);
@@ -188,7 +176,7 @@ TEST_F(GameRun, DoubleTapOnAnEmptyAreaReturnsToTheMainMenu)
         ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
         remove(DataFile("SavedGamesFull00.dat").c_str());
         // A selected cell, so that every release off the board adds an undo step.
-        Key(SDLK_RIGHT, 0, true);
+        KeyEvent(SDLK_RIGHT, 0, true);
         ASSERT_TRUE(cur_sel_set);
         int col = 0, row = 0;
         ASSERT_TRUE(FirstEmptyCell(&col, &row));
@@ -262,7 +250,7 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
     ASSERT_EQ(MWinPopupMessage(main_mwin, "Note", "A message"), 1);
     Frames(1);
     ASSERT_TRUE(main_mwin->PopupIsOn());
-    Key(SDLK_ESCAPE, 0, true);
+    KeyEvent(SDLK_ESCAPE, 0, true);
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     EXPECT_FALSE(main_mwin->PopupIsOn());

@@ -58,18 +58,6 @@ protected:
         main_display_settings_dialog = saved_dialog;
     }
 
-    void Key(SDL_Keycode sym)
-    {
-        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
-        {
-            SDL_Event e = {};
-            e.type = type;
-            e.key.keysym.sym = sym;
-            EngEventsHandleEvent_LNX(main_game->GetWindow(), &e);
-            Frames(1);
-        }
-    }
-
     // Presses a widget of the shown screen as the toolkit would.
     void Press(MWinButton* b)
     {

@@ -88,17 +88,6 @@ protected:
         Click(a->x + a->w / 2, a->y + a->h / 2);
         Frames(2);
     }
-    void Key(SDL_Keycode sym, Uint16 mod)
-    {
-        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
-        {
-            SDL_Event e = {};
-            e.type = type;
-            e.key.keysym.sym = sym;
-            e.key.keysym.mod = mod;
-            Send(e);
-        }
-    }
     // Starts play and places digit in the first empty cell.
     void PlayAndPlace(int digit)
     {

@@ -48,22 +48,11 @@ protected:
         resolution.fs_height = desktop_h;
     }
 
-    void Key(SDL_Keycode sym, Uint16 mod, bool down)
-    {
-        SDL_Event e = {};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
-        Send(e);
-    }
-
     void CtrlF()
     {
-        Key(SDLK_LCTRL, KMOD_LCTRL, true);
-        Key(SDLK_f, KMOD_LCTRL, true);
-        Key(SDLK_f, KMOD_LCTRL, false);
-        Key(SDLK_LCTRL, 0, false);
+        KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+        Key(SDLK_f, KMOD_LCTRL);
+        KeyEvent(SDLK_LCTRL, 0, false);
     }
 
     void SendWindowEvent(Uint8 kind, int d1 = 0, int d2 = 0)
@@ -149,20 +138,19 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
         ExpectGeometry({1, 900, 650, 120, 90});
     }
     // A held F gives one toggle: repeats of the press do nothing.
-    Key(SDLK_LCTRL, KMOD_LCTRL, true);
-    Key(SDLK_f, KMOD_LCTRL, true);
+    KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+    KeyEvent(SDLK_f, KMOD_LCTRL, true);
     SDL_Event repeat = {};
     repeat.type = SDL_KEYDOWN;
     repeat.key.repeat = 1;
     repeat.key.keysym.sym = SDLK_f;
     repeat.key.keysym.mod = KMOD_LCTRL;
     Send(repeat);
-    Key(SDLK_f, KMOD_LCTRL, false);
-    Key(SDLK_LCTRL, 0, false);
+    KeyEvent(SDLK_f, KMOD_LCTRL, false);
+    KeyEvent(SDLK_LCTRL, 0, false);
     ExpectGeometry(full);
     // Shift+Ctrl+F is left to the game.
-    Key(SDLK_f, KMOD_LCTRL | KMOD_LSHIFT, true);
-    Key(SDLK_f, KMOD_LCTRL | KMOD_LSHIFT, false);
+    Key(SDLK_f, KMOD_LCTRL | KMOD_LSHIFT);
     ExpectGeometry(full);
 
     // Leaving in full screen stores both sides.
