@@ -464,8 +464,9 @@ char EngWindow::ToggleFullscreenMode()
         p.bpp = saved_windowed_bpp > 0 ? saved_windowed_bpp : eng_main_window_bitdepth;
         p.frequency = saved_windowed_frequency >= 0 ? saved_windowed_frequency : eng_main_window_frequency;
         // Without a saved position the window is centred.
-        p.x = saved_windowed_x >= 0 && saved_windowed_y >= 0 ? saved_windowed_x : -1;
-        p.y = saved_windowed_x >= 0 && saved_windowed_y >= 0 ? saved_windowed_y : -1;
+        const bool placed = saved_windowed_x >= 0 && saved_windowed_y >= 0;
+        p.x = placed ? saved_windowed_x : -1;
+        p.y = placed ? saved_windowed_y : -1;
     }
     // The side being left is kept as it is now, so that the next toggle
     // comes back to it.
