@@ -396,6 +396,9 @@ char Game::InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2
         return 0;
     if (!main_mwin)
         return 0;
+    // The second click of a double click that changed the screen acts nowhere.
+    if (!main_mwin->ClickIsForThisScreen(type, p1, p2))
+        return 1;
     if (GameGetCurrentScreen() != SCREEN_INGA)
         return main_mwin->ProcessInput(type, p1, p2);
     char taken = 0;

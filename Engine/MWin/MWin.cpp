@@ -621,10 +621,54 @@ void MWin::SetMousePosRatioed(float x, float y)
 // ---------------------------------------------------------------------------
 // Input.
 
+char MWin::ClickIsForThisScreen(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2)
+{
+    if (type != ENG_INPUT_MOUSE_BUTTON && type != ENG_INPUT_DOUBLE_CLICK)
+        return 1;
+    if (p1 < 0 || p1 > 2)
+        return 1;
+    const int b = int(p1);
+    if (type == ENG_INPUT_DOUBLE_CLICK)
+        return click_from_old_screen[b] ? 0 : 1;
+    if (!p2)
+    {
+        button_held[b] = 0;
+        if (!drop_release[b])
+            return 1;
+        drop_release[b] = 0;
+        return 0;
+    }
+    const int clicks = eng_main_window ? eng_main_window->GetMouseClicks() : 1;
+    if (clicks <= 1)
+        click_from_old_screen[b] = 0;
+    if (click_from_old_screen[b])
+    {
+        drop_release[b] = 1;
+        button_held[b] = 0;
+        return 0;
+    }
+    drop_release[b] = 0;
+    button_held[b] = 1;
+    return 1;
+}
+
+void MWin::ScreenChanged()
+{
+    for (int b = 0; b < 3; b++)
+    {
+        click_from_old_screen[b] = 1;
+        if (button_held[b])
+            drop_release[b] = 1;
+        button_held[b] = 0;
+    }
+}
+
 char MWin::ProcessInput(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2)
 {
     if (!IsOn() || !input_allowed)
         return 0;
+    if (!ClickIsForThisScreen(type, p1, p2))
+        return 1;
     switch (int(type))
     {
     case ENG_INPUT_MOUSE_MOVE:

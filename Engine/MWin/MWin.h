@@ -147,6 +147,15 @@ public:
     char KeyDownUChar(unsigned char c);
     void CancelMouseButtonDown();
     void WindowDeactivated();
+    // 0 for a mouse-button event that goes on from a click made before the
+    // last screen change: a press the platform counts as the next click of a
+    // sequence begun there, a double click, the release of a dropped press or
+    // of a press made there. Such events reach nothing. An application that
+    // takes input before ProcessInput asks first; asking twice about one
+    // event gives the same answer.
+    char ClickIsForThisScreen(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2);
+    // The screen changed: the clicks in progress stay with the old one.
+    void ScreenChanged();
 
     // Frame.
     char Tick2();
@@ -226,6 +235,11 @@ private:
     _MWinMessageNum queue_number = 0;
     EngInt32 queue_count = 0;
     char input_allowed = 1;
+    // Per mouse button: a click sequence begun before the screen change, a
+    // release to drop, held down.
+    char click_from_old_screen[3] = {};
+    char drop_release[3] = {};
+    char button_held[3] = {};
     char keyboard_allowed = 1;
     _EngLayout layout = 0;
     MWinSoundPlayCB sound_cb = nullptr;

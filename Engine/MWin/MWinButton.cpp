@@ -1157,9 +1157,10 @@ void MWinButton::SetScrollingText(const char* s, float speed)
 
 void MWinButton::ScrollingTextTick()
 {
-    // speed is in units per frame at 60 frames per second.
-    if (scroll_text && eng_main_frames_per_second > 0)
-        scroll_offset += scroll_speed * 60.0f / eng_main_frames_per_second;
+    // speed is in units per frame at 60 frames per second; the engine global
+    // holds the frame period in seconds.
+    if (scroll_text)
+        scroll_offset += 60.0f * scroll_speed * eng_main_frames_per_second;
 }
 
 void MWinButton::SetTextAlign(_MWinTextAlign a)

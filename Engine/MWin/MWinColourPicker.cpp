@@ -370,6 +370,10 @@ void MWinColour::Render()
 
 char MWinColour::HandleMouseButtonPressed(char button, char down, char third)
 {
+    // The press picks its strip itself: the pointer may have come onto the
+    // picker in one motion, which focused the picker but no strip yet.
+    if (down && button == 0 && TakesInput() && focused && enabled && shown && !AnyScrollbarDragging())
+        FocusScrollbarUnderMouse();
     char used = 0;
     for (MWinHorzScrollbar* sb : scrollbars)
         if (sb && sb->HandleMouseButtonPressed(button, down, third))
@@ -427,32 +431,41 @@ void MWinColour::Deactivate()
     MWinButton::Deactivate();
 }
 
+char MWinColour::AnyScrollbarDragging() const
+{
+    for (MWinHorzScrollbar* sb : scrollbars)
+        if (sb && sb->IsDragging())
+            return 1;
+    return 0;
+}
+
+MWinHorzScrollbar* MWinColour::FocusScrollbarUnderMouse()
+{
+    MWinHorzScrollbar* under = nullptr;
+    for (MWinHorzScrollbar* sb : scrollbars)
+        if (sb && mwb::MouseInArea(mwin, sb->GetActualArea()))
+            under = sb;
+    for (MWinHorzScrollbar* sb : scrollbars)
+        if (sb && sb != under && sb->IsFocused())
+            sb->Deactivate();
+    if (under && !under->IsFocused())
+        under->Activate();
+    return under;
+}
+
 char MWinColour::HandleMouseMove()
 {
     if (!parent)
         return 0;
-    MWinHorzScrollbar* under = nullptr;
     MWinHorzScrollbar* dragged = nullptr;
     for (MWinHorzScrollbar* sb : scrollbars)
-    {
-        if (!sb)
-            continue;
-        if (mwb::MouseInArea(mwin, sb->GetActualArea()))
-            under = sb;
-        if (sb->IsDragging())
+        if (sb && sb->IsDragging())
             dragged = sb;
-    }
     dragging = dragged ? 1 : 0;
     if (dragged)
         return dragged->HandleMouseMove();
-    for (MWinHorzScrollbar* sb : scrollbars)
-        if (sb && sb != under && sb->IsFocused())
-            sb->Deactivate();
-    if (!under)
-        return 0;
-    if (!under->IsFocused())
-        under->Activate();
-    return under->HandleMouseMove();
+    MWinHorzScrollbar* under = FocusScrollbarUnderMouse();
+    return under ? under->HandleMouseMove() : 0;
 }
 
 void MWinColour_ScrollbarsCallback(MWin*, _MWinButtonCallbackInfo*, int index, int, void* picker)

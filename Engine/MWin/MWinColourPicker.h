@@ -54,6 +54,10 @@ public:
 private:
     void ColourFromParts(float* r, float* g, float* b);
     void DeleteScrollbars();
+    char AnyScrollbarDragging() const;
+    // Focuses the strip's scrollbar under the mouse (the last one holding it)
+    // and unfocuses the others; returns it, or null.
+    MWinHorzScrollbar* FocusScrollbarUnderMouse();
 
     float cr, cg, cb;
     float multiplier, offset;

@@ -254,6 +254,8 @@ void MWinScreens::PreChangingCB()
 
 void MWinScreens::PostChangingCB()
 {
+    if (mwin)
+        mwin->ScreenChanged();
     PostScreenChangeCB(GetCurrentScreen());
 }
 

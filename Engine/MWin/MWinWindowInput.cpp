@@ -244,6 +244,10 @@ char MWinWindow::HandleButtonPressed(char button, char down, char flag3, char fl
         return 1;
     if (hide_button && live == 1 && collection && mwin && IsMouseOver(hide_button->GetActualArea()))
     {
+        // The press focuses the button itself: a widget that keeps the mouse
+        // moves (a text being edited) leaves no hover to do it.
+        if (button == 0 && down && !hide_button->IsFocused())
+            hide_button->Activate();
         if (button == 0 && !down && hide_button->IsFocused())
         {
             char coll_id[MWIN_ID_SIZE], win_id[MWIN_ID_SIZE];

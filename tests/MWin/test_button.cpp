@@ -281,23 +281,23 @@ TEST_F(ButtonTest, BoundVariablesRefuseZeroMultipliers)
     EXPECT_EQ(b->GetBoundVariableKind(), MWIN_VAR_NONE);
 }
 
-TEST_F(ButtonTest, ScrollingTextMovesOneUnitPerFrameAtSixty)
+TEST_F(ButtonTest, ScrollingTextMovesSpeedUnitsPerFrameAtTheEnginesFrameRate)
 {
+    // The program object publishes the frame period it runs at.
+    ASSERT_NEAR(eng_main_frames_per_second, 1.0f / 60.0f, 1e-6);
     MWinButton* b = Add("b", MWIN_BUTTON_PUSH, 0, 0, 100, 20, "gone");
-    float fps = eng_main_frames_per_second;
-    eng_main_frames_per_second = 60;
     b->SetScrollingText("news ticker", 2.0f);
     EXPECT_FALSE(b->HasText()) << "the normal texts make way";
     EXPECT_EQ(b->GetTextAlign(), MWIN_TEXT_ALIGN_LEFT);
     EXPECT_FLOAT_EQ(b->GetScrollingOffset(), 10);
-    b->ScrollingTextTick();
-    EXPECT_FLOAT_EQ(b->GetScrollingOffset(), 12);
-    eng_main_frames_per_second = 30;
-    b->ScrollingTextTick();
-    EXPECT_FLOAT_EQ(b->GetScrollingOffset(), 16) << "the same speed in time at half the frame rate";
+    b->Tick();
+    EXPECT_NEAR(b->GetScrollingOffset(), 12, 1e-4);
+    program.ConstantFrameRateLoopSetConstantFrameRate(30);
+    b->Tick();
+    EXPECT_NEAR(b->GetScrollingOffset(), 16, 1e-4) << "the same speed in time at half the frame rate";
+    program.ConstantFrameRateLoopSetConstantFrameRate(60);
     b->SetScrollingText(nullptr, 1);
     EXPECT_EQ(b->GetScrollingText(), nullptr);
-    eng_main_frames_per_second = fps;
 }
 
 } // namespace

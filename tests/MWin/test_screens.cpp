@@ -2,6 +2,7 @@
 // collections, popups closed by a change, and the fades.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,60 @@ public:
     char ok;
 };
 
+// A screen of one push button, at the same spot on every screen, in a
+// full-screen window. Its action is recorded and, on MAIN, goes to OPTN.
+class ButtonScreen : public MWinCollectionController
+{
+public:
+    explicit ButtonScreen(unsigned c) : code(c) {}
+    char CreateCollection(MWin* mw) override
+    {
+        MWinCollection* c = mw->GetDesktop()->AddCollection(Code(code).c_str());
+        if (!c)
+            return 0;
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.x = info.y = 0;
+        info.w = 640;
+        info.h = 480;
+        MWinWindow* w = c->AddWindow("W", &info);
+        if (!w || !w->AddButton("B", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 40))
+            return 0;
+        w->SetController(this);
+        return 1;
+    }
+    void RemoveVars() override {}
+    void StartingCB() override {}
+    void TickCB() override {}
+    void RenderCB(_MWinRenderStage) override {}
+    char ButtonsCallback(MWinButton*, _MWinButtonCallbackInfo*) override
+    {
+        Events().push_back(Code(code) + " pressed");
+        if (code == kMain)
+            GetScreens(0)->GotoScreen(kOptn);
+        return 1;
+    }
+    unsigned code;
+};
+
+class ButtonScreens : public MWinScreens
+{
+public:
+    explicit ButtonScreens(MWin* mw) : MWinScreens(mw, 0) {}
+    // The toolkit looks again at what lies under the pointer.
+    void PostScreenChangeCB(unsigned) override { GetMWin()->ButtonsChanged(); }
+    char SetupProgramScreens() override
+    {
+        AddScreen(kMain, &main_screen);
+        AddScreen(kOptn, &options_screen);
+        return 1;
+    }
+    ButtonScreen main_screen{kMain};
+    ButtonScreen options_screen{kOptn};
+};
+
 // Counts full frames; each takes a little time so that a fade can measure it.
+// Input goes to the toolkit, as an application's would.
 class Program : public EngProgram
 {
 public:
@@ -75,7 +129,12 @@ public:
         frames++;
         EngMiscSleepWithHang(0.005);
     }
+    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
+    {
+        return mwin ? mwin->ProcessInput(type, p1, p2) : 0;
+    }
     int frames = 0;
+    MWin* mwin = nullptr;
 };
 
 void NoteResult(MWin*, char, void*)
@@ -226,6 +285,66 @@ TEST_F(ScreensTest, FadesDrawFramesOnlyWhenOnAndAtAUsableRate)
     eng_main_frame_rate = 1;
     MWinScreens::DoFade(1, 0.15);
     EXPECT_EQ(program.frames, 0);
+}
+
+// Clicks as the platform reports them through the window: a press and a
+// release each, with the count of quick clicks in a row. A click that changes
+// the screen keeps the rest of its sequence from the new one.
+TEST_F(ScreensTest, ClicksThatGoOnFromTheScreenBeforeReachNothing)
+{
+    EngWindow platform(&program, "t");
+    eng_main_window = &platform;
+    program.mwin = mw;
+    // The pointer rests on the button.
+    mw->SetGetCursorPosCB(
+        [](int* x, int* y, void*, void*) {
+            *x = 150;
+            *y = 120;
+        },
+        nullptr, nullptr);
+    std::unique_ptr<ButtonScreens> set;
+    struct Step
+    {
+        int button; // 0 left, 1 right; -1: a double-click event of the left button
+        int clicks;
+    };
+    struct Case
+    {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<std::string> pressed;
+    } cases[] = {
+        {"a double click", {{0, 1}, {0, 2}}, {"MAIN pressed"}},
+        {"a triple click", {{0, 1}, {0, 2}, {0, 3}}, {"MAIN pressed"}},
+        {"a new click after a double click", {{0, 1}, {0, 2}, {0, 1}}, {"MAIN pressed", "OPTN pressed"}},
+        {"two single clicks", {{0, 1}, {0, 1}}, {"MAIN pressed", "OPTN pressed"}},
+        {"a right click between", {{0, 1}, {1, 1}, {0, 2}}, {"MAIN pressed"}},
+        {"a double-click event", {{0, 1}, {-1, 2}}, {"MAIN pressed"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        set.reset();
+        set.reset(new ButtonScreens(mw));
+        ASSERT_TRUE(set->SetupAllScreens());
+        set->StartScreen(kMain, 0);
+        platform.MsgsMouseMove(150, 120);
+        Events().clear();
+        for (const Step& s : c.steps)
+        {
+            if (s.button < 0)
+            {
+                mw->ProcessInput(ENG_INPUT_DOUBLE_CLICK, 0, 0);
+                continue;
+            }
+            platform.MsgsMouseButtonPress(s.button, 1, s.clicks);
+            platform.MsgsMouseButtonPress(s.button, 0, s.clicks);
+        }
+        EXPECT_EQ(Events(), c.pressed);
+        EXPECT_EQ(set->GetCurrentScreen(), kOptn);
+    }
+    set.reset();
+    program.mwin = nullptr;
 }
 
 TEST(ScreensFade, StepsFromOneMeasuredFrame)

@@ -326,6 +326,32 @@ TEST_F(Window, HideButtonActionMayRemoveTheWindow)
     EXPECT_TRUE(Sounds().empty()); // the window is gone: no sound
 }
 
+// While a text is being edited the edit keeps the mouse moves, so nothing
+// hovers the hide button: the press itself must pick it.
+TEST_F(Window, HideButtonTakesAPressWithoutAHoverFirst)
+{
+    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    info.title_bar = 1;
+    info.hide_button = 1;
+    MWinWindow* w = coll->AddWindow("W", &info);
+    RecordingController ctrl;
+    w->SetController(&ctrl);
+    MWinButton* edit = w->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "text", 10, 10, 150, 30);
+    ASSERT_NE(edit, nullptr);
+    edit->TextEditSetLength(20);
+    MoveTo(150, 125);
+    ASSERT_TRUE(edit->IsFocused());
+    edit->TextEditTurnOnEditing();
+    ASSERT_TRUE(edit->KeepFocusOnMouseMove());
+    _Dimension h;
+    w->GetHideButton()->GetActualArea(&h);
+    MoveTo(h.x + h.w / 2, h.y + h.h / 2);
+    EXPECT_EQ(Press(0), 1);
+    EXPECT_EQ(Release(0), 1);
+    ASSERT_EQ(ctrl.calls.size(), 1u);
+    EXPECT_EQ(ctrl.calls[0], "STD_HIDE");
+}
+
 TEST_F(Window, HidePlainCallbackRunsAtTheNextTick)
 {
     _MWinWindowCreateInfo info = Info(100, 100, 200, 100);

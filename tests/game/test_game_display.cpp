@@ -20,6 +20,8 @@
 #include "MWin/MWin.h"
 #include "MWin/MWinPopup.h"
 #include "game/Options.h"
+#include "game/OptionsScreen.h"
+#include "game/VizavuScreens.h"
 #include "game/ResolutionDialog.h"
 #include "game/Vizavu.h"
 #include "game/VizavuSave.h"
@@ -31,6 +33,11 @@ namespace
 {
 const EngUInt32 SCREEN_MAIN = EngFourCC('M', 'A', 'I', 'N');
 const EngUInt32 SCREEN_INGA = EngFourCC('I', 'N', 'G', 'A');
+
+bool InArea(const _Dimension& a, float x, float y)
+{
+    return x >= a.x && x < a.x + a.w && y >= a.y && y < a.y + a.h;
+}
 
 class GameRun : public gametest::GameWindowTest
 {
@@ -271,6 +278,110 @@ TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)
     // The graphics came back with the new device.
     EXPECT_TRUE(main_font->IsCreated());
     EXPECT_TRUE(main_game->GetCornerTexture()->IsOk());
+}
+
+// A double click whose first click changes the screen: the second press lands
+// on whatever the new screen has under the same spot, and must not act there.
+TEST_F(GameRun, ADoubleClickThatChangesTheScreenActsOnlyOnce)
+{
+    enum From
+    {
+        MENU_WITH_A_GAME, // the menu, with a started game ("Resume")
+        PLAY,
+        OPTIONS,
+    };
+    struct Case
+    {
+        const char* what;
+        From from;
+        bool portrait;      // a window taller than wide: the board lies under Start
+        MWinButton** first; // clicked twice
+        MWinButton** below; // under the same spot on the next screen, if anything
+        float x, y;         // the spot
+        EngUInt32 ends_on;
+    } cases[] = {
+        {"Resume, then Undo", MENU_WITH_A_GAME, false, &mwinMainMainStartButton, &mwinInGameInGameUndoButton, 530,
+         262, SCREEN_INGA},
+        {"portrait: Resume, then a cell", MENU_WITH_A_GAME, true, &mwinMainMainStartButton, nullptr, 530, 262,
+         SCREEN_INGA},
+        {"Menu, then Start", PLAY, false, &mwinInGameInGameMenuButton, &mwinMainMainStartButton, 530, 229,
+         SCREEN_MAIN},
+        {"Back, then Options", OPTIONS, false, &mwinOptionsOptionsBackButton, &mwinMainMainOptionsButton, 560, 450,
+         SCREEN_MAIN},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Start();
+        if (c.portrait)
+        {
+            main_game->GetWindow()->WindowResized(600, 800);
+            Frames(2);
+        }
+        const _Dimension* s = mwinMainMainStartButton->GetActualArea();
+        Click(s->x + s->w / 2, s->y + s->h / 2);
+        Frames(2);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+        int col = 0, row = 0;
+        ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_6, 6, &col, &row));
+        if (c.from != PLAY)
+        {
+            Key(SDLK_ESCAPE);
+            Frames(2);
+            ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+            ASSERT_STREQ(mwinMainMainStartButton->GetTextP(), "Resume");
+        }
+        if (c.from == OPTIONS)
+        {
+            const _Dimension* o = mwinMainMainOptionsButton->GetActualArea();
+            Click(o->x + o->w / 2, o->y + o->h / 2);
+            Frames(2);
+            ASSERT_EQ(GameGetCurrentScreen(), OPTIONS_SCREEN_ID);
+        }
+        ASSERT_NE(*c.first, nullptr);
+        ASSERT_TRUE(InArea(*(*c.first)->GetActualArea(), c.x, c.y));
+        VizavuCell before[9][9];
+        memcpy(before, board, sizeof(board));
+        const int undos = num_undos;
+        ASSERT_GT(undos, 0);
+
+        const int px = int(c.x * eng_main_window_x_ratio), py = int(c.y * eng_main_window_y_ratio);
+        ClickPixel(px, py, 1);
+        ClickPixel(px, py, 2);
+        Frames(2);
+        EXPECT_EQ(GameGetCurrentScreen(), c.ends_on);
+        if (c.ends_on == SCREEN_INGA)
+        {
+            EXPECT_FALSE(cur_sel_set) << "no cell was selected";
+        }
+        if (c.portrait)
+        {
+            EXPECT_GE(board_cursor_col, 0) << "the second press was over a cell";
+        }
+        if (c.below)
+        {
+            ASSERT_NE(*c.below, nullptr);
+            EXPECT_TRUE(InArea(*(*c.below)->GetActualArea(), c.x, c.y)) << "the second press had a target";
+        }
+        EXPECT_EQ(memcmp(before, board, sizeof(board)), 0) << "the board is unchanged";
+        EXPECT_EQ(num_undos, undos) << "the undo list is unchanged";
+        EXPECT_EQ(board[col][row].number, 6);
+
+        // The next click of its own acts on the new screen as always.
+        ClickPixel(px, py, 1);
+        Frames(2);
+        if (c.from == MENU_WITH_A_GAME && !c.portrait)
+        {
+            EXPECT_EQ(board[col][row].number, 0) << "Undo took the move back";
+        }
+        else if (c.from != MENU_WITH_A_GAME)
+        {
+            EXPECT_NE(GameGetCurrentScreen(), SCREEN_MAIN);
+        }
+        MainExitAndDeleteMainProgram(1);
+        remove(DataFile("Options.dat").c_str());
+        remove(DataFile("SavedGamesFull00.dat").c_str());
+    }
 }
 
 } // namespace

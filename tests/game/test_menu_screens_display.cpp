@@ -14,6 +14,7 @@
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinColourPicker.h"
+#include "MWin/MWinHorzScrollbar.h"
 #include "game/Board.h"
 #include "game/Game.h"
 #include "game/GraphicsScreen.h"
@@ -44,6 +45,26 @@ protected:
         ClickPixel(int((a->x + a->w * fx) * eng_main_window_x_ratio),
                    int((a->y + a->h / 2) * eng_main_window_y_ratio));
         Frames(2);
+    }
+
+    // The pointer moved to a point of the 640 x 480 space, as the platform reports it.
+    void Motion(float x640, float y480)
+    {
+        SDL_Event e = {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = int(x640 * eng_main_window_x_ratio);
+        e.motion.y = int(y480 * eng_main_window_y_ratio);
+        Send(e);
+    }
+
+    // The left button pressed or released where the pointer is.
+    void MouseButton(bool down)
+    {
+        SDL_Event e = {};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        Send(e);
     }
 
     // A pixel of a frame drawn now, at a point of the 640 x 480 space.
@@ -107,6 +128,57 @@ TEST_F(ColourScreenRun, EditsShowAtOnceOnTheScreenAndBoardAndAreSaved)
     EXPECT_NEAR(o.colours[0][OPTIONS_COL_SCREEN][0], 0.9f, 0.02f);
     EXPECT_NEAR(o.colours[0][OPTIONS_COL_BOARD][2], 0.9f, 0.02f);
     EXPECT_EQ(o.cur_colour_part, OPTIONS_COL_BOARD);
+}
+
+// The pointer comes onto the picker in one motion (a quick mouse, a tap) and
+// presses at once: the strip under it takes that first press.
+TEST_F(ColourScreenRun, ThePickerTakesAPressRightAfterOneMotionOntoIt)
+{
+    Start();
+    Click(mwinMainMainOptionsButton);
+    Click(mwinOptionsOptionsGraphicsButton);
+    ASSERT_EQ(GameGetCurrentScreen(), GRAPHICS_SCREEN_ID);
+    auto* picker = static_cast<MWinColour*>(mwinGraphicsGraphicsColColour);
+    ASSERT_NE(picker, nullptr);
+    struct Case
+    {
+        const char* what;
+        int strip; // 0 hue, 1 saturation, 2 brightness
+        bool drag; // drag the thumb, else press the track away from it
+    } cases[] = {
+        {"dragging the hue thumb", 0, true},
+        {"pressing the saturation track", 1, false},
+        {"dragging the brightness thumb", 2, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        // Away from the picker first, so that nothing of it has the focus.
+        Motion(5, 5);
+        ASSERT_FALSE(picker->IsFocused());
+        MWinHorzScrollbar* sb = picker->GetScrollbar(c.strip);
+        ASSERT_NE(sb, nullptr);
+        const _Dimension* a = sb->GetActualArea();
+        float thumb = sb->GetScreenXPos();
+        float x = thumb + 2, to = x + (thumb < a->x + a->w / 2 ? 50 : -50);
+        if (!c.drag)
+            x = to = thumb < a->x + a->w / 2 ? a->x + a->w - 12 : a->x + 12;
+        const float y = a->y + a->h / 2;
+        const float parts_before[3] = {picker->GetHue(), picker->GetSaturation(), picker->GetBrightness()};
+        const float* col = options.colours[options.cur_colour_set][options.cur_colour_part];
+        const float col_before[3] = {col[0], col[1], col[2]};
+
+        Motion(x, y);
+        MouseButton(true);
+        if (c.drag)
+            Motion(to, y);
+        MouseButton(false);
+        Frames(1);
+        const float parts[3] = {picker->GetHue(), picker->GetSaturation(), picker->GetBrightness()};
+        EXPECT_NE(parts[c.strip], parts_before[c.strip]);
+        EXPECT_TRUE(col[0] != col_before[0] || col[1] != col_before[1] || col[2] != col_before[2])
+            << "the edited colour follows";
+    }
 }
 
 } // namespace
