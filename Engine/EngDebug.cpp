@@ -29,7 +29,9 @@ int cdebug_num_messages = 0;
 char cd_log_filename[DEBUG_LOG_FILENAME_SIZE] = "ErrorLog.txt";
 char cdebug_first_time_file_open = 1;
 char cdebug_file_off = 0;
-char cdebug_writing_messages = 0;
+// Per thread: it keeps the file layer's own reports out of the log while this
+// thread writes a line, and must not drop the lines of other threads.
+thread_local char cdebug_writing_messages = 0;
 char cdebug_exiting = 0;
 void (*debug_message_log_cb)(char*) = nullptr;
 float cdebug_memory_base = 0.0f;

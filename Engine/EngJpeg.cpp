@@ -96,6 +96,10 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 // Huffman-coded data spends at least one bit on each 8 x 8 block, and each
 // block of the most finely sampled component covers at most 256 pixels.
 static const long long JPEG_MAX_PIXELS_PER_BYTE = 256 * 8;
+// The arithmetic coder can spend far less than a bit on a flat block; such
+// files are rare, and this still keeps a few hundred bytes from asking for
+// the largest image.
+static const long long JPEG_ARITH_MAX_PIXELS_PER_BYTE = 1 << 14;
 
 // One pixel of inverted (Adobe) or plain CMYK as RGB.
 static inline void CmykToRgb(const unsigned char* cmyk, char inverted, unsigned char* rgb)
@@ -148,7 +152,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     bool refused = true;
     if (pixels > ENG_JPEG_MAX_PIXELS)
         DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
-    else if (!cinfo.arith_code && pixels > JPEG_MAX_PIXELS_PER_BYTE * size)
+    else if (pixels > (cinfo.arith_code ? JPEG_ARITH_MAX_PIXELS_PER_BYTE : JPEG_MAX_PIXELS_PER_BYTE) * size)
         DebugErrorAlt(func, "Image size [%u x %u] cannot come from a file of %lld bytes <%s>",
                       cinfo.image_width, cinfo.image_height, size, file);
     else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)

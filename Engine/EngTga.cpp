@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 
@@ -143,6 +144,19 @@ char EngTga::LoadFromFile(const char* path, char create)
     if (w < 1 || h < 1 || (depth != 16 && depth != 32) || pixels > ENG_TGA_MAX_PIXELS)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Bad Format in file: <%s>", path);
+        std::fclose(f);
+        return 0;
+    }
+    // The rows must be in the file before anything is allocated for them.
+    struct stat st;
+    long long need = 18 + pixels * (file_depth / 8);
+    if (file_depth != 16 &&
+        (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || (long long)st.st_size < need))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__,
+                      file_depth == 32 ? "Problems reading data [2] in file <%s>"
+                                       : "Problems reading data [3] in file <%s>",
+                      path);
         std::fclose(f);
         return 0;
     }

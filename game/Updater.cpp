@@ -469,7 +469,7 @@ int Transfer(const char* part)
     CURL* curl = (CURL*)CurlInterface_CallCurlEasyInit();
     if (!curl)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "CurlInterface_CallCurlEasyInit() failed");
+        DebugErrorAlt("UpdaterTransfer", "CurlInterface_CallCurlEasyInit() failed");
         return -1;
     }
     if (EngFileExists(part))
@@ -477,7 +477,7 @@ int Transfer(const char* part)
     FILE* f = fopen(part, "wb");
     if (!f)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file for downloading <%s>", part);
+        DebugErrorAlt("UpdaterTransfer", "Could not create file for downloading <%s>", part);
         curl_easy_cleanup(curl);
         return -1;
     }
@@ -522,7 +522,7 @@ int Transfer(const char* part)
     {
         EngFileDelete(part, 0);
         if (rc != CURLE_ABORTED_BY_CALLBACK)
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Problem (from: %d  error: %d)", step, (int)rc);
+            DebugErrorAlt("UpdaterTransfer", "Problem (from: %d  error: %d)", step, (int)rc);
     }
     return rc;
 }

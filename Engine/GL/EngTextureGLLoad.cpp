@@ -26,21 +26,73 @@ static const size_t IMAGE_MAX_FILE_SIZE = size_t(ENG_JPEG_MAX_PIXELS * 4 + (1 <<
 static const char* last_load_error = "";
 static char load_error_text[160];
 
+// The kinds of file the image library is asked to decode. JPEG goes to the
+// JPEG reader; the library's other kinds are refused before it sees them.
+enum ImageKind
+{
+    IMAGE_UNKNOWN,
+    IMAGE_PNG,
+    IMAGE_GIF,
+    IMAGE_BMP,
+    IMAGE_TGA,
+    IMAGE_TGA_RLE,
+};
+
+// The kind from the first bytes; *other names a kind that is known but not
+// taken, for the reason given.
+static ImageKind ImageKindOf(const unsigned char* d, size_t n, const char** other)
+{
+    *other = nullptr;
+    if (n >= 8 && !std::memcmp(d, "\x89PNG\r\n\x1a\n", 8))
+        return IMAGE_PNG;
+    if (n >= 6 && (!std::memcmp(d, "GIF87a", 6) || !std::memcmp(d, "GIF89a", 6)))
+        return IMAGE_GIF;
+    if (n >= 2 && d[0] == 'B' && d[1] == 'M')
+        return IMAGE_BMP;
+    if (n >= 2 && d[0] == 0xFF && d[1] == 0xD8)
+        *other = "JPEG";
+    else if (n >= 4 && !std::memcmp(d, "8BPS", 4))
+        *other = "PSD";
+    else if (n >= 4 && !std::memcmp(d, "\x53\x80\xF6\x34", 4))
+        *other = "PIC";
+    else if (n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '7')
+        *other = "PNM";
+    else if (n >= 2 && d[0] == '#' && d[1] == '?')
+        *other = "HDR";
+    if (*other)
+        return IMAGE_UNKNOWN;
+    // TGA has no signature: a plain header with a known image type and depth.
+    if (n >= 18 && d[1] <= 1)
+    {
+        int type = d[2], bits = d[16];
+        bool mapped = type == 1 || type == 9;
+        bool known = mapped || type == 2 || type == 3 || type == 10 || type == 11;
+        bool depth_ok = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
+        if (known && depth_ok && (d[1] == 1) == mapped)
+            return type >= 9 ? IMAGE_TGA_RLE : IMAGE_TGA;
+    }
+    return IMAGE_UNKNOWN;
+}
+
 // Most pixels one byte of a file of each kind can stand for: a header asking
 // for more than the file could hold is refused before anything is decoded.
-static long long MaxPixelsPerByte(const unsigned char* d, size_t n)
+static long long MaxPixelsPerByte(ImageKind kind)
 {
-    if (n >= 8 && !std::memcmp(d, "\x89PNG\r\n\x1a\n", 8))
+    switch (kind)
+    {
+    case IMAGE_PNG:
         return 8LL * 1032; // deflate expands at most 1032 times; one bit a pixel
-    if (n >= 4 && !std::memcmp(d, "GIF8", 4))
+    case IMAGE_GIF:
         return 4096LL * 8 / 12 + 1; // a 12-bit code stands for at most 4096 pixels
-    if (n >= 2 && d[0] == 'B' && d[1] == 'M')
-        return 8; // uncompressed, one bit a pixel at least
-    if (n >= 3 && d[1] <= 1 && d[2] >= 1 && d[2] <= 3)
-        return 1; // uncompressed TGA, a byte a pixel at least
-    if (n >= 3 && d[1] <= 1 && d[2] >= 9 && d[2] <= 11)
-        return 64;  // TGA runs: two bytes at least for 128 pixels
-    return 1 << 14; // the library's rarer kinds, whose long runs hold more
+    case IMAGE_BMP:
+        return 8; // one bit a pixel at least when uncompressed
+    case IMAGE_TGA:
+        return 1; // a byte a pixel at least
+    case IMAGE_TGA_RLE:
+        return 64; // two bytes at least for 128 pixels
+    default:
+        return 0;
+    }
 }
 
 // The image library's decoder for everything but JPEG, on a file's bytes.
@@ -58,22 +110,41 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         last_load_error = "File too large";
         return nullptr;
     }
-    if (stbi_info_from_memory(data, int(size), &w, &h, &c))
+    const char* other = nullptr;
+    ImageKind kind = ImageKindOf(data, size, &other);
+    if (kind == IMAGE_UNKNOWN)
     {
-        long long pixels = (long long)w * h;
-        if (pixels > ENG_JPEG_MAX_PIXELS)
-        {
-            last_load_error = "Image too large";
-            return nullptr;
-        }
-        if (pixels > MaxPixelsPerByte(data, size) * (long long)size)
-        {
-            std::snprintf(load_error_text, sizeof(load_error_text),
-                          "Image size [%d x %d] cannot come from a file of %lu bytes", w, h,
-                          (unsigned long)size);
-            last_load_error = load_error_text;
-            return nullptr;
-        }
+        if (other)
+            std::snprintf(load_error_text, sizeof(load_error_text), "Image kind not supported <%s>", other);
+        else
+            std::snprintf(load_error_text, sizeof(load_error_text), "Unknown image kind");
+        last_load_error = load_error_text;
+        return nullptr;
+    }
+    if (!stbi_info_from_memory(data, int(size), &w, &h, &c))
+    {
+        last_load_error = stbi_failure_reason();
+        return nullptr;
+    }
+    // A top-down BMP gives its height as a negative number.
+    long long aw = std::llabs((long long)w), ah = std::llabs((long long)h);
+    if (aw == 0 || ah == 0)
+    {
+        last_load_error = "Invalid image size";
+        return nullptr;
+    }
+    long long pixels = aw * ah;
+    if (aw > ENG_JPEG_MAX_PIXELS || ah > ENG_JPEG_MAX_PIXELS || pixels > ENG_JPEG_MAX_PIXELS)
+    {
+        last_load_error = "Image too large";
+        return nullptr;
+    }
+    if (pixels > MaxPixelsPerByte(kind) * (long long)size)
+    {
+        std::snprintf(load_error_text, sizeof(load_error_text),
+                      "Image size [%lld x %lld] cannot come from a file of %lu bytes", aw, ah, (unsigned long)size);
+        last_load_error = load_error_text;
+        return nullptr;
     }
     unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force_channels);
     if (!px)

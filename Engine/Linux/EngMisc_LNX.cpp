@@ -477,7 +477,7 @@ int ShowBox(char kind, const char* title, const char* text, char with_cancel)
         int pressed = -1;
         if (SDL_ShowMessageBox(&data, &pressed) == 0)
             return pressed == 1 ? 1 : 0;
-        DebugInfoAlt(__PRETTY_FUNCTION__, "SDL's box failed (%s): showing GTK's", SDL_GetError());
+        DebugInfoAlt("EngMiscShowBox_LNX", "SDL's box failed (%s): showing GTK's", SDL_GetError());
     }
     return EngGuiShowMessageBox_LNX(kind, title, text, with_cancel, GameWindowXid());
 }

@@ -19,7 +19,7 @@ char InitVideo()
         return 1;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "SDL_InitSubSystem failed: %s", SDL_GetError());
+        DebugErrorAlt("EngWindowInitVideo_LNX", "SDL_InitSubSystem failed: %s", SDL_GetError());
         return 0;
     }
     return 1;

@@ -1,8 +1,11 @@
 // The debug log: line formats, truncation, the ring, the log file, fatal paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "EngDebug.h"
@@ -132,6 +135,33 @@ TEST_F(DebugLog, FirstLineReplacesOldFileLaterLinesAppend)
     DebugAppendToExistingLogFile();
     DebugInfo("three");
     EXPECT_EQ(ReadFile(dir.File("old.txt")), " :  one\n :  two\n :  three\n");
+}
+
+TEST_F(DebugLog, ErrorsFromSeveralThreadsAreAllWritten)
+{
+    const int per_thread = 400;
+    void (*const loggers[])(int) = {
+        [](int i) { DebugError("one", "error %d", i); },
+        [](int i) { DebugErrorAlt("void Two()", "error %d", i); },
+        [](int i) { DebugGameError("game", "void Three()", "error %d", i); },
+    };
+    std::vector<std::thread> threads;
+    for (auto log : loggers)
+        threads.emplace_back([log] {
+            for (int i = 0; i < per_thread; i++)
+                log(i);
+        });
+    for (auto& t : threads)
+        t.join();
+    std::string text = ReadFile(dir.File("log.txt"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * per_thread);
+    for (const char* origin : {"( one )", "( Two )", "game: Three >"})
+    {
+        std::string last = std::string(origin) + "    error " + std::to_string(per_thread - 1);
+        if (origin[0] == 'g')
+            last = std::string(origin) + " error " + std::to_string(per_thread - 1);
+        EXPECT_NE(text.find(last), std::string::npos) << last;
+    }
 }
 
 TEST_F(DebugLog, EmptyTextIsNotStoredButCallbackSeesStoredLines)

@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <string>
-#include <tomcrypt.h>
 #include <vector>
 
 #include "EngDebug.h"
@@ -28,16 +27,43 @@ std::vector<unsigned char> Pattern(size_t n)
     return v;
 }
 
-// AES-128 of one block under the zero-padded password.
-std::vector<unsigned char> AesBlock(const char* password, const unsigned char* in)
+std::vector<unsigned char> Hex(const char* hex)
 {
-    unsigned char key[16] = {0};
-    memcpy(key, password, strlen(password));
-    symmetric_key skey;
-    EXPECT_EQ(CRYPT_OK, aes_setup(key, 16, 0, &skey));
-    std::vector<unsigned char> out(16);
-    EXPECT_EQ(CRYPT_OK, aes_ecb_encrypt(in, out.data(), &skey));
-    return out;
+    std::vector<unsigned char> v;
+    for (size_t i = 0; hex[i] && hex[i + 1]; i += 2)
+        v.push_back(static_cast<unsigned char>(std::stoi(std::string(hex + i, 2), nullptr, 16)));
+    return v;
+}
+
+// Decrypts counter || data in place under the current key; the plaintext.
+std::vector<unsigned char> DecryptWithCounter(const std::vector<unsigned char>& counter,
+                                              const std::vector<unsigned char>& data)
+{
+    std::vector<unsigned char> block(counter);
+    block.insert(block.end(), data.begin(), data.end());
+    block.push_back(0xEE); // the terminator's room
+    EXPECT_TRUE(EngEncryptionDecrypt(block.data(), EngUInt32(data.size())));
+    EXPECT_EQ(0, block[data.size()]);
+    return std::vector<unsigned char>(block.begin(), block.begin() + long(data.size()));
+}
+
+// AES-128 counter mode, NIST SP 800-38A F.5.1: key, then each block's
+// counter, plaintext and ciphertext.
+const char* const kNistKey = "2b7e151628aed2a6abf7158809cf4f3c";
+const struct
+{
+    const char *counter, *plain, *cipher;
+} kNistBlocks[] = {
+    {"f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff", "6bc1bee22e409f96e93d7e117393172a", "874d6191b620e3261bef6864990db6ce"},
+    {"f0f1f2f3f4f5f6f7f8f9fafbfcfdff00", "ae2d8a571e03ac9c9eb76fac45af8e51", "9806f66b7970fdff8617187bb9fffdff"},
+    {"f0f1f2f3f4f5f6f7f8f9fafbfcfdff01", "30c81c46a35ce411e5fbc1191a0a52ef", "5ae4df3edbd5d35e5b4f09020db03eab"},
+    {"f0f1f2f3f4f5f6f7f8f9fafbfcfdff02", "f69f2445df4f9b17ad2b417be66c3710", "1e031dda2fbe03d1792170a0f3009cee"},
+};
+
+std::string NistPassword()
+{
+    std::vector<unsigned char> key = Hex(kNistKey);
+    return std::string(key.begin(), key.end()); // 16 bytes, none of them zero
 }
 
 class Encryption : public vztest::LogTest
@@ -66,16 +92,30 @@ TEST_F(Encryption, PasswordLengthIsChecked)
     EXPECT_FALSE(EngEncryptionInit(empty));
     EXPECT_FALSE(EngEncryptionInit(nullptr));
 
-    // Sixteen characters are used whole: the first keystream block is
-    // AES(counter) under exactly those bytes.
-    char p16[] = "1234567890abcdef";
-    ASSERT_TRUE(EngEncryptionInit(p16));
-    unsigned char zeros[16] = {0};
-    unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(zeros, 16));
-    ASSERT_NE(nullptr, block);
-    std::vector<unsigned char> ks = AesBlock(p16, block);
-    EXPECT_EQ(0, memcmp(ks.data(), block + 16, 16));
-    free(block);
+    // Sixteen characters are used whole.
+    std::string p16 = NistPassword();
+    ASSERT_TRUE(EngEncryptionInit(&p16[0]));
+    EXPECT_EQ(Hex(kNistBlocks[0].plain), DecryptWithCounter(Hex(kNistBlocks[0].counter), Hex(kNistBlocks[0].cipher)));
+}
+
+TEST_F(Encryption, PublishedCounterModeVectors)
+{
+    std::string key = NistPassword();
+    ASSERT_TRUE(EngEncryptionInit(&key[0]));
+    for (const auto& b : kNistBlocks)
+    {
+        SCOPED_TRACE(b.counter);
+        EXPECT_EQ(Hex(b.plain), DecryptWithCounter(Hex(b.counter), Hex(b.cipher)));
+    }
+    // The counter is one little-endian number: the block before the second
+    // published counter steps into it at the second block.
+    std::vector<unsigned char> before = Hex(kNistBlocks[1].counter);
+    before[0]--;
+    std::vector<unsigned char> data(16, 0);
+    std::vector<unsigned char> second = Hex(kNistBlocks[1].cipher);
+    data.insert(data.end(), second.begin(), second.end());
+    std::vector<unsigned char> plain = DecryptWithCounter(before, data);
+    EXPECT_EQ(Hex(kNistBlocks[1].plain), std::vector<unsigned char>(plain.begin() + 16, plain.end()));
 }
 
 TEST_F(Encryption, RoundTripsAndUsesAFreshCounterEachTime)
@@ -109,24 +149,25 @@ TEST_F(Encryption, RoundTripsAndUsesAFreshCounterEachTime)
     }
 }
 
-TEST_F(Encryption, CounterIsLittleEndianAndStepsPerBlock)
+TEST_F(Encryption, ShortPasswordsAreZeroPaddedAndTheCounterCarries)
 {
-    char pw[] = "counter";
+    // Keystream under the key "secret" and ten zero bytes, for the counter
+    // ff ff 00 .. 00 and the next one, 00 00 01 00 .. 00 (computed with
+    // another AES implementation).
+    char pw[] = "secret";
     ASSERT_TRUE(EngEncryptionInit(pw));
-    std::vector<unsigned char> plain = Pattern(17);
-    unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(plain.data(), 17));
+    std::vector<unsigned char> counter = Hex("ffff0000000000000000000000000000");
+    std::vector<unsigned char> expected = Hex("072669b8ea404857c4f54a978cb05431aec5514b");
+    EXPECT_EQ(expected, DecryptWithCounter(counter, std::vector<unsigned char>(20, 0)));
+
+    // Encrypting stores the counter in front and uses the same keystream.
+    std::vector<unsigned char> plain = Pattern(20);
+    unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(plain.data(), 20));
     ASSERT_NE(nullptr, block);
-    unsigned char iv[16], next[16];
-    memcpy(iv, block, 16);
-    memcpy(next, block, 16);
-    for (int i = 0; i < 16 && ++next[i] == 0; i++)
-    {
-    }
-    std::vector<unsigned char> k0 = AesBlock(pw, iv);
-    std::vector<unsigned char> k1 = AesBlock(pw, next);
-    for (int i = 0; i < 16; i++)
-        EXPECT_EQ(plain[i] ^ k0[i], block[16 + i]) << i;
-    EXPECT_EQ(plain[16] ^ k1[0], block[32]);
+    std::vector<unsigned char> front(block, block + 16), body(block + 16, block + 36);
+    std::vector<unsigned char> keystream = DecryptWithCounter(front, std::vector<unsigned char>(20, 0));
+    for (int i = 0; i < 20; i++)
+        EXPECT_EQ(plain[i] ^ keystream[i], body[i]) << i;
     free(block);
 }
 

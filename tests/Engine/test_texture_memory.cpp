@@ -9,6 +9,8 @@
 #include <future>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "EngDebug.h"
 #include "EngDevice.h"
 #include "EngProgram.h"
@@ -128,6 +130,41 @@ template <class F> void MustReturn(const char* what, F f)
     done.get();
 }
 
+// A small flat JPEG with arithmetic coding, its frame header then claiming
+// size x size pixels.
+std::string ArithmeticJpeg(unsigned size)
+{
+    std::vector<unsigned char> px(16 * 16 * 3, 128);
+    unsigned char* out = nullptr;
+    unsigned long len = 0;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &out, &len);
+    cinfo.image_width = cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    cinfo.arith_code = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        JSAMPROW row = &px[size_t(cinfo.next_scanline) * 16 * 3];
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string s(reinterpret_cast<char*>(out), len);
+    std::free(out);
+    size_t sof = s.find(std::string("\xFF\xC9", 2));
+    if (sof == std::string::npos)
+        return std::string();
+    s[sof + 5] = char(size >> 8), s[sof + 6] = char(size & 255);
+    s[sof + 7] = char(size >> 8), s[sof + 8] = char(size & 255);
+    return s;
+}
+
 TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
 {
     // A BMP header of 3 x 16,711,940 pixels, 24 bits each, in 143 bytes.
@@ -135,6 +172,11 @@ TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
                       std::string("\x28\0\0\0\x03\0\0\0\x04\x01\xff\0\x01\0\x18\0", 16) +
                       std::string(24, '\0');
     bmp.resize(143, '\x55');
+    // The same header stored top-down: 4096 x -8192 pixels.
+    std::string top_down = bmp;
+    top_down.replace(18, 8, std::string("\0\x10\0\0\0\xe0\xff\xff", 8));
+    std::string arith = ArithmeticJpeg(8000);
+    ASSERT_FALSE(arith.empty());
     struct
     {
         const char* name;
@@ -143,6 +185,11 @@ TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
     } const cases[] = {
         {"six.bin", std::string("\xff\xff\xd8\xff\xee\xee", 6), "Load failed <"},
         {"tall.bmp", bmp, "cannot come from a file of 143 bytes"},
+        {"top_down.bmp", top_down, "Image size [4096 x 8192] cannot come from a file of 143 bytes"},
+        // Kinds the engine does not take never reach a decoder.
+        {"deep.pgm", std::string("P5\n4 4\n65535\n\x01\x02", 15), "Load failed <Image kind not supported <PNM>>"},
+        {"layers.psd", std::string("8BPS\0\1", 6) + std::string(40, '\0'), "Image kind not supported <PSD>"},
+        {"arith.jpg", arith, "Image size [8000 x 8000] cannot come from a file of"},
         // A plain 24-bit TGA header of 8000 x 8000 pixels with none after it.
         {"wide.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\x40\x1f\x40\x1f\x18\x20", 18),
          "cannot come from a file of 18 bytes"},

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "EngDebug.h"
+#include "EngMain.h"
 #include "EngTga.h"
 #include "support/TestSupport.h"
 
@@ -72,13 +73,17 @@ TEST_F(Tga, BadHeadersAreRefused)
         {"huge 24-bit", Header(2, 65535, 40000, 24) + std::string(64, '\0'), "Bad Format in file"},
         {"short pixels", Header(2, 4, 4, 32) + std::string(20, '\0'), "Problems reading data [2]"},
         {"short 24-bit pixels", Header(2, 4, 4, 24) + std::string(20, '\0'), "Problems reading data [3]"},
+        {"16384 x 16384 in a header alone", Header(2, 16384, 16384, 32), "Problems reading data [2]"},
     };
     for (const auto& c : cases)
     {
         std::string file = dir.File("bad.tga");
         vztest::WriteFile(file, c.data);
         EngTga tga;
+        // None of these may allocate pixels before it is refused.
+        EngMainFailAllocationForTests(0);
         EXPECT_FALSE(tga.LoadFromFile(file.c_str(), 1)) << c.name;
+        EngMainFailAllocationForTests(-1);
         EXPECT_EQ(tga.m_data, nullptr) << c.name;
         EXPECT_TRUE(LastLogHas(c.message)) << c.name;
     }
