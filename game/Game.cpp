@@ -72,7 +72,8 @@ void TellSavingIsOff()
     char text[900];
     snprintf(text, sizeof(text),
              "Your settings and saved games cannot be kept: the game could not make its folder\n%s\n\n"
-             "You can play, but nothing will be saved.",
+             "You can play, and a puzzle you leave can be resumed until you quit, but nothing is kept "
+             "after that.",
              PrefFolderGetWantedMainFolder());
     EngMiscShowPopupMessage(1, "Nothing Will Be Saved", text);
 }
@@ -91,6 +92,12 @@ MWin* main_mwin = nullptr;
 VizavuScreens* main_screens = nullptr;
 char main_saving_off = 0;
 signed char (*main_display_settings_dialog)() = ResolutionShowAndRunWindow;
+
+void GameSaveFailedText(char* out, size_t size, int err, const char* tail)
+{
+    snprintf(out, size, "The game could not be saved%s%s%s.%s", err ? " (" : "", err ? strerror(err) : "",
+             err ? ")" : "", tail ? tail : "");
+}
 
 _EngCreateWindowParms* MainGetCreateWindowParms()
 {
@@ -516,8 +523,7 @@ char Game::PlayerQuitCB()
         return 1;
     // Leaving now would lose the moves: say why and let the player choose.
     char text[400];
-    snprintf(text, sizeof(text), "The game could not be saved%s%s%s.\n\nQuit without saving?",
-             save_error ? " (" : "", save_error ? strerror(save_error) : "", save_error ? ")" : "");
+    GameSaveFailedText(text, sizeof(text), save_error, "\n\nQuit without saving?");
     MWinPopupTurnOff(main_mwin);
     MWinPopupChangeButtonTextsForNextPopup(main_mwin, "Quit", "Stay");
     MWinPopupSetErrorColoursForNextPopup(main_mwin);

@@ -2,6 +2,8 @@
 // tick, drawing order, input routing on the play screen, saving at exit.
 #pragma once
 
+#include <cstddef>
+
 #include "EngProgram.h"
 #include "EngTexture.h"
 
@@ -61,8 +63,12 @@ extern EngFont* main_font;
 extern MWin* main_mwin;
 extern VizavuScreens* main_screens;
 // 1 when the data folder could not be made: the player was told at start that
-// nothing is kept, and the game plays on without saving.
+// nothing is kept after the game ends, and saved games live in memory.
 extern char main_saving_off;
+
+// "The game could not be saved (<reason>).<tail>" for the errno err (no
+// reason when it is 0).
+void GameSaveFailedText(char* out, size_t size, int err, const char* tail);
 
 // The display-settings dialog InitCB runs (a test seam; by default
 // ResolutionShowAndRunWindow): above 0 goes on, 0 fails, below 0 stops quietly.

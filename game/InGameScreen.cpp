@@ -3,6 +3,7 @@
 
 #include "Board.h"
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMath.h"
 #include "EngWindow.h"
 #include "Game.h"
@@ -148,9 +149,10 @@ void InGameMenuCB()
         // The main menu reloads the puzzle from its file, so leaving now would
         // drop every move since the last save: stay in play and say so.
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not save the game");
+        char text[400];
+        GameSaveFailedText(text, sizeof(text), EngFileGetLastSaveError(), "\n");
         if (ScreensMWin() && !ScreensMWin()->PopupIsOn())
-            MWinPopupErrorMessage(ScreensMWin(), "Save Failed", "The game could not be saved.\n", nullptr,
-                                  nullptr);
+            MWinPopupErrorMessage(ScreensMWin(), "Save Failed", text, nullptr, nullptr);
         return;
     }
     VizavuGoBackToPreviousScreen(ScreensMWin());

@@ -68,6 +68,10 @@ void ResolutionMakeWindowedValid()
         resolution.win_width = 1024;
         resolution.win_height = 768;
     }
+    if (resolution.win_width < RESOLUTION_MIN_WINDOWED_WIDTH)
+        resolution.win_width = RESOLUTION_MIN_WINDOWED_WIDTH;
+    if (resolution.win_height < RESOLUTION_MIN_WINDOWED_HEIGHT)
+        resolution.win_height = RESOLUTION_MIN_WINDOWED_HEIGHT;
     int w = 0, h = 0;
     EngMiscGetDesktopDimensions(nullptr, nullptr, &w, &h, 0);
     resolution.win_x = ValidPosition(resolution.win_x, w);

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <new>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -13,19 +16,49 @@
 #include "Game.h"
 #include "RecordFile.h"
 #include "Options.h"
+#include "PrefFolder.h"
 
 VizavuSaveRecord saved_puzzle;
 char save_game_filename[1024];
 
 namespace
 {
+// Without a data folder the saved games live in memory until the program
+// ends, one per puzzle played; the slot of the current puzzle, or null.
+std::map<int, std::unique_ptr<VizavuSaveRecord>> session_games;
+
+bool KeptInMemory()
+{
+    return !PrefFolderIsMainFolderMade();
+}
+
+VizavuSaveRecord* SessionGame(bool make)
+{
+    VizavuMakeLevelAndPuzzleValid();
+    int key = int(options.cur_level) * VIZAVU_NUM_PUZZLES + int(options.levels[options.cur_level].cur_puzzle);
+    auto it = session_games.find(key);
+    if (it != session_games.end())
+        return it->second.get();
+    if (!make)
+        return nullptr;
+    VizavuSaveRecord* r = new (std::nothrow) VizavuSaveRecord();
+    if (r)
+        session_games[key].reset(r);
+    return r;
+}
+
 // Reads the whole file into the record; 0 when it is missing, not a regular
-// file of the exact size, or cannot be read.
-char ReadRecord(const char* path)
+// file of the exact size (logged), or cannot be read.
+char ReadRecord(const char* path, const char* func)
 {
     struct stat st;
-    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != VIZAVU_SAVE_FILE_SIZE)
+    if (stat(path, &st) != 0)
         return 0;
+    if (!S_ISREG(st.st_mode) || st.st_size != VIZAVU_SAVE_FILE_SIZE)
+    {
+        DebugErrorAlt(func, "Could not load saved game <%s>", path);
+        return 0;
+    }
     FILE* f = fopen(path, "rb");
     if (!f)
         return 0;
@@ -55,9 +88,20 @@ char VizavuGetSaveGameFilename()
 
 char VizavuSaveGame(char reset)
 {
-    if (!VizavuGetSaveGameFilename())
+    VizavuSaveRecord* kept = nullptr;
+    if (KeptInMemory())
+    {
+        kept = SessionGame(true);
+        if (!kept)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+            return 0;
+        }
+        saved_puzzle = *kept;
+    }
+    else if (!VizavuGetSaveGameFilename())
         return 0;
-    if (!ReadRecord(save_game_filename))
+    else if (!ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
         memset(&saved_puzzle, 0, sizeof(saved_puzzle));
 
     if (reset)
@@ -81,6 +125,11 @@ char VizavuSaveGame(char reset)
         memcpy(&saved_puzzle.undo_boards, &undo_boards, sizeof(VizavuBoardCells) * size_t(undos));
     }
 
+    if (kept)
+    {
+        *kept = saved_puzzle;
+        return 1;
+    }
     if (!EngFileSaveAtomically(save_game_filename, &saved_puzzle, sizeof(saved_puzzle)))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing saved game <%s>", save_game_filename);
@@ -92,7 +141,11 @@ char VizavuSaveGame(char reset)
 char VizavuLoadGame()
 {
     // Nothing of a previous puzzle's record may stay when this one has none.
-    if (!VizavuGetSaveGameFilename() || !ReadRecord(save_game_filename))
+    VizavuSaveRecord* kept = KeptInMemory() ? SessionGame(false) : nullptr;
+    if (kept)
+        saved_puzzle = *kept;
+    else if (KeptInMemory() || !VizavuGetSaveGameFilename() ||
+             !ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
     {
         memset(&saved_puzzle, 0, sizeof(saved_puzzle));
         return 0;

@@ -417,7 +417,7 @@ TEST_F(Files, FullUndoListSurvivesARoundTrip)
     EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 1);
 }
 
-TEST_F(Files, WrongSizeSavedGameIsIgnoredSilently)
+TEST_F(Files, WrongSizeSavedGameIsRefusedWithItsMessage)
 {
     cur_sel_set = true;
     VizavuKeyDownCB('3');
@@ -431,7 +431,7 @@ TEST_F(Files, WrongSizeSavedGameIsIgnoredSilently)
         EXPECT_EQ(VizavuLoadGame(), 0);
         EXPECT_EQ(board[0][0].notes_on[3], 0);
         EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 0);
-        EXPECT_EQ(DebugGetNumMessages(), 0);
+        EXPECT_TRUE(Logged("Could not load saved game <" + DataFile("SavedGamesFull00.dat") + ">"));
     }
 }
 
@@ -717,6 +717,8 @@ TEST_F(Files, StoredWindowedSettingsAreRepaired)
         {"centred stays", 1, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},
         {"zero width", 1, 0, 600, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
         {"negative height", 1, 800, -5, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
+        {"one by one", 1, 1, 1, 10, 10, 0, 640, 480, 10, 10, 0, 1},
+        {"too narrow", 1, 300, 900, 10, 10, 0, 640, 900, 10, 10, 0, 1},
         {"far left", 1, 800, 600, -5000, 10, 0, 800, 600, -1, 10, 0, 1},
         {"far below", 1, 800, 600, 10, 100000, 0, 800, 600, 10, -1, 0, 1},
         {"windowed byte 7", 7, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},

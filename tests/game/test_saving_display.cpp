@@ -325,4 +325,42 @@ TEST_F(Saving, FaultsAreToldAndNothingIsLostOrMisplaced)
     }
 }
 
+TEST_F(Saving, WithoutADataFolderALeftPuzzleResumesUntilTheGameEnds)
+{
+    home.reset(new Home);
+    BlockDataFolder();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(popups.Popups().size(), 1u);
+    EXPECT_NE(popups.Popups()[0].text.find("resumed until you quit"), std::string::npos);
+    ASSERT_NO_FATAL_FAILURE(PlayAndPlace(4));
+    ASSERT_TRUE(VizavuCanUndo());
+    Key(SDLK_ESCAPE, 0);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    EXPECT_FALSE(main_mwin->PopupIsOn());
+    EXPECT_STREQ(mwinMainMainStartButton->GetTextP(), "Resume");
+    ClickButton(mwinMainMainStartButton);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    EXPECT_EQ(board[col][row].number, 4);
+    EXPECT_TRUE(VizavuCanUndo());
+    MainExitAndDeleteMainProgram(1);
+    EXPECT_EQ(vztest::Listing(home->dir.Path()), std::vector<std::string>{"blocker"});
+}
+
+TEST_F(Saving, ASaveFailedOnLeavingPlaySaysWhy)
+{
+    home.reset(new Home);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(PlayAndPlace(4));
+    LimitFileSize(true);
+    Key(SDLK_ESCAPE, 0);
+    Frames(2);
+    LimitFileSize(false);
+    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+    ASSERT_TRUE(ToolkitPopupTitled("Save Failed"));
+    MWinButton* msg = MWinPopupGetWindow(main_mwin)->GetButtonFromID("MSG", 0);
+    ASSERT_NE(msg, nullptr);
+    EXPECT_STREQ(msg->GetTextP(), "The game could not be saved (File too large).\n");
+}
+
 } // namespace
