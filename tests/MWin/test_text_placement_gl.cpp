@@ -27,6 +27,9 @@ struct WindowSize
     int w, h;
 };
 
+// Named rectangles of the 640 x 480 space.
+using Areas = std::vector<std::pair<std::string, _Dimension>>;
+
 // Every text is drawn pure red; nothing else drawn has any red in it.
 const _ColourRGBA RED = {1, 0, 0, 1};
 
@@ -104,8 +107,9 @@ protected:
         ASSERT_TRUE(vztest::CreateGameFont(font, vztest::ResourcePath("engeexbo.ttf")));
         ASSERT_GE(mw->GetFonts()->AddUserFontPointer("Main", &font), 0);
         // The popups' texts in the user font and red.
-        MWinPopupSetupTexturesAndFonts(mw, MWIN_TEXBUT_DEFAULT, MWIN_TEXBUT_DEFAULT, "Main", MWIN_TEXBUT_DEFAULT,
-                                       "Main", 1, 0, 0, 1, -1, -1, 1, 0, 0, 1, -1, -1, MWIN_TEXT_ALIGN_CENTRE);
+        MWinPopupSetupTexturesAndFonts(mw, MWIN_TEXBUT_DEFAULT, MWIN_TEXBUT_DEFAULT, "Main",
+                                       MWIN_TEXBUT_DEFAULT, "Main", 1, 0, 0, 1, -1, -1, 1, 0, 0, 1, -1, -1,
+                                       MWIN_TEXT_ALIGN_CENTRE);
     }
 
     void Draw()
@@ -127,7 +131,7 @@ protected:
     }
 
     // Text is drawn in each of the areas, and nowhere outside all of them.
-    void ExpectTextOnlyIn(const std::vector<std::pair<std::string, _Dimension>>& areas)
+    void ExpectTextOnlyIn(const Areas& areas)
     {
         std::vector<PixelRect> rects;
         for (const auto& a : areas)
@@ -165,9 +169,9 @@ public:
     }
 
     // The popup's title bar, message, buttons and extra widget.
-    std::vector<std::pair<std::string, _Dimension>> PopupAreas()
+    Areas PopupAreas()
     {
-        std::vector<std::pair<std::string, _Dimension>> areas;
+        Areas areas;
         MWinWindow* pw = MWinPopupGetWindow(mw);
         EXPECT_NE(pw, nullptr);
         if (!pw)
@@ -204,35 +208,37 @@ protected:
 struct Case
 {
     const char* name;
-    std::function<std::vector<std::pair<std::string, _Dimension>>(TextPlacementGL*, MWin*, MWinWindow*)> make;
+    std::function<Areas(TextPlacementGL*, MWin*, MWinWindow*)> make;
 };
 
 const Case kCases[] = {
     {"push_button",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
-         MWinButton* b = win->AddButton("push", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "Push me", 340, 300, 160, 40);
+         MWinButton* b =
+             win->AddButton("push", MWIN_BUTTON_PUSH, MWIN_TEXBUT_DEFAULT, "Push me", 340, 300, 160, 40);
          b->SetTextColour(&RED);
          return {{"push button", TextPlacementGL::Area(b)}};
      }},
     {"label",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
-         MWinButton* b = win->AddButton("label", MWIN_BUTTON_PLAIN, MWIN_TEXBUT_NONE, "A label", 340, 300, 200, 30);
+         MWinButton* b =
+             win->AddButton("label", MWIN_BUTTON_PLAIN, MWIN_TEXBUT_NONE, "A label", 340, 300, 200, 30);
          b->SetTextColour(&RED);
          b->SetTextAlign(MWIN_TEXT_ALIGN_LEFT);
          return {{"label", TextPlacementGL::Area(b)}};
      }},
     {"multiline_label",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
          MWinButton* b = win->AddButton("multi", MWIN_BUTTON_PLAIN, MWIN_TEXBUT_NONE, "", 340, 300, 150, 100);
          b->SetMultilineText("Several words that wrap onto more lines");
          b->SetTextColour(&RED);
-                  return {{"multi-line label", TextPlacementGL::Area(b)}};
+         return {{"multi-line label", TextPlacementGL::Area(b)}};
      }},
     {"graph",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
          MWinGraph* g = MWinWindowAddGraph(win, "graph", MWIN_TEXBUT_NONE, 330, 280, 280, 180);
          g->SetFont("Main");
@@ -256,9 +262,10 @@ const Case kCases[] = {
          return {{"graph", TextPlacementGL::Area(g)}};
      }},
     {"styled_text",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
-         MWinScriptButton* sb = MWinWindowAddScriptButton(win, "script", MWIN_TEXBUT_DEFAULT, 330, 280, 260, 120);
+         MWinScriptButton* sb =
+             MWinWindowAddScriptButton(win, "script", MWIN_TEXBUT_DEFAULT, 330, 280, 260, 120);
          sb->SetFont("Main");
          sb->SetTextColours(1, 0, 0, 1);
          sb->SetStyle(1, 1, 0, 0, 1, 0);
@@ -267,7 +274,7 @@ const Case kCases[] = {
          return {{"styled text", TextPlacementGL::Area(sb)}};
      }},
     {"tab_panel",
-     [](TextPlacementGL*, MWin*, MWinWindow* win) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL*, MWin*, MWinWindow* win) -> Areas
      {
          MWinTabPanel* tab = MWinWindowAddTabPanel(win, "tab", MWIN_TEXBUT_DEFAULT, 330, 280, 260, 120);
          tab->SetFont("Main");
@@ -277,23 +284,25 @@ const Case kCases[] = {
          return {{"tab panel", TextPlacementGL::Area(tab)}};
      }},
     {"message_popup",
-     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> Areas
      {
          EXPECT_TRUE(MWinPopupMessage(mw, "Title", "A message\non two lines", nullptr, nullptr));
          return t->PopupAreas();
      }},
     {"ok_cancel_popup",
-     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> Areas
      {
          EXPECT_TRUE(MWinPopupOkCancel(mw, "Reset", "Are you sure?", nullptr, nullptr));
          return t->PopupAreas();
      }},
     {"styled_text_popup",
-     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> std::vector<std::pair<std::string, _Dimension>>
+     [](TextPlacementGL* t, MWin* mw, MWinWindow*) -> Areas
      {
          static char text[] = "<1<Name>2>42\nSecond line\nThird line";
-         EXPECT_TRUE(MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 220, 70, 1, 1, 0, nullptr,
-                                     nullptr));
+         EXPECT_TRUE(MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 220, 70, 1, 1, 0,
+                                     nullptr, nullptr));
+         if (MWinButton* sb = MWinPopupGetSettings(mw)->script)
+             sb->SetTextColour(&RED);
          return t->PopupAreas();
      }},
 };

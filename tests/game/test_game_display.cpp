@@ -308,8 +308,10 @@ TEST_F(GameRun, ResetPopupTitleStandsOutFromItsStrip)
     _Dimension wa;
     pw->GetActualArea(&wa);
     const float t = (*pw->GetScreenLayout())[MWIN_LS_TITLE_BAR_HEIGHT];
-    const int x0 = int((wa.x + 20) * eng_main_window_x_ratio), x1 = int((wa.x + wa.w - 20) * eng_main_window_x_ratio);
-    const int y0 = int((wa.y - t + 6) * eng_main_window_y_ratio), y1 = int((wa.y - 6) * eng_main_window_y_ratio);
+    const int x0 = int((wa.x + 20) * eng_main_window_x_ratio),
+              x1 = int((wa.x + wa.w - 20) * eng_main_window_x_ratio);
+    const int y0 = int((wa.y - t + 6) * eng_main_window_y_ratio),
+              y1 = int((wa.y - 6) * eng_main_window_y_ratio);
     std::vector<int> counts(256, 0);
     for (int y = y0; y < y1; y++)
         for (int x = x0; x < x1; x++)
