@@ -8,6 +8,7 @@
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinWindow.h"
 #include "MenuLayout.h"
+#include "OnlineHooks.h"
 #include "Various.h"
 #include "VizavuScreens.h"
 
@@ -35,7 +36,7 @@ const _MenuWidget about_widgets[] = {
     {"CreatedByText", LABEL, "created by", 100, 185, 440, 20, 1, 1, 1, 0.6f, 0.6f, 1.3f, 1,
      &mwinAboutAboutCreatedByTextButton},
     {"Creator", LABEL, "Kestrelbay", 100, 205, 440, 22, 0.7f, 0.7f, 0.7f, 1, 1, 2, 1, &mwinAboutAboutCreatorButton},
-    {"WebSite", MWIN_BUTTON_PUSH, "Main", "www.kestrelbay.com", 200, 240, 240, 40, 0, 0, 0, 0.7f, 0.9f, 1.8f, 1,
+    {"WebSite", MWIN_BUTTON_PUSH, "Main", ONLINE_WEB_ADDRESS, 200, 240, 240, 40, 0, 0, 0, 0.7f, 0.9f, 1.8f, 1,
      &mwinAboutAboutWebSiteButton},
     {"CreatedByText3", LABEL, "game font by", 100, 310, 440, 20, 1, 1, 1, 0.6f, 0.6f, 1.3f, 1,
      &mwinAboutAboutCreatedByText3Button},

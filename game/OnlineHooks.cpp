@@ -7,7 +7,7 @@
 
 namespace
 {
-const char* const ONLINE_DEFAULT_SITE_ROOT = "https://www.kestrelbay.com";
+const char* const ONLINE_DEFAULT_SITE_ROOT = "https://" ONLINE_WEB_ADDRESS;
 std::string site_root = ONLINE_DEFAULT_SITE_ROOT;
 
 void ToggleMainWindow()

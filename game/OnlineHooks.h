@@ -3,6 +3,10 @@
 // that tests replace to see what was opened without a browser or a display.
 #pragma once
 
+// The makers' web address as the player sees it (About, the print header);
+// the site root is this address over https.
+#define ONLINE_WEB_ADDRESS "www.kestrelbay.com"
+
 // The makers' web-site root, without a trailing "/".
 const char* OnlineGetSiteRoot();
 // Replaces the root (null restores the built-in one).

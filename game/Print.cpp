@@ -12,7 +12,9 @@
 #include "EngMiscPlatform.h"
 #include "EngTexture.h"
 #include "Game.h"
+#include "EngProgram.h"
 #include "MWin/MWinPopup.h"
+#include "OnlineHooks.h"
 #include "Options.h"
 #include "Vizavu.h"
 #include "VizavuSave.h"
@@ -20,7 +22,6 @@
 namespace
 {
 const char* PRINT_BOARD_PICTURE = "BoardPrint.jpg";
-const char* PRINT_WEB_ADDRESS = "kestrelbay.example";
 
 struct FontState
 {
@@ -65,6 +66,19 @@ char PrintGetFileName(char* out, int size)
     return 1;
 }
 
+char PrintGetHeader(char* out, int size)
+{
+    if (!out || size <= 0)
+        return 0;
+    out[0] = 0;
+    int level, puzzle;
+    if (!CurrentLevelAndPuzzle(&level, &puzzle))
+        return 0;
+    int n = snprintf(out, (size_t)size, "%s - %s - %s Puzzle No. %d", MainGetGameName(), ONLINE_WEB_ADDRESS,
+                     level_strs[level], puzzle + 1);
+    return n >= 0 && n < size;
+}
+
 char BoardRenderBoardNumbersForPrinting(EngTexture* texture, char givens_only, int* x_margins, int* y_margins)
 {
     EngFont* font = main_font;
@@ -90,8 +104,7 @@ char BoardRenderBoardNumbersForPrinting(EngTexture* texture, char givens_only, i
     font->SetScale(1, 1);
     font->SetColour(1, 1, 1, 1);
     char header[256];
-    snprintf(header, sizeof(header), "Kestrelbay' Vizavu - %s - %s Puzzle No. %d", PRINT_WEB_ADDRESS,
-             level_strs[level], puzzle + 1);
+    PrintGetHeader(header, sizeof(header));
     DrawCentred(font, texture, header, w / 2, 23, 1.2f, 3);
 
     char digit[2] = {0, 0};

@@ -15,6 +15,9 @@ void PrintDo();
 void PrintDo2(MWin* mwin, char givens_only, void* user);
 // The picture file's name (no folder) for the current level and puzzle; 0 when it does not fit.
 char PrintGetFileName(char* out, int size);
+// The line printed along the top for the current level and puzzle; 0 when
+// there is none or it does not fit (cut to size).
+char PrintGetHeader(char* out, int size);
 // Renders and saves the picture; the full path goes to path_out. 1 on success.
 char PrintMakePicture(char givens_only, char* path_out, int size);
 // Draws the header, notes and numbers; margins are {left, right} and {top, bottom}.

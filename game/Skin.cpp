@@ -68,7 +68,7 @@ const SkinButton skin_buttons[] = {
      {R(0.503f, 0.503f, 0.996f, 0.624f), R(0.503f, 0.625f, 1, 0.751f), R(0.503f, 0.752f, 1, 0.879f),
       R(0.503f, 0.878f, 1, 1)},
      2, 0.09f, 5, 2, 0.31f, 7, 0, 0, 0, {END}},
-    {-1, "TitleBack", "", "Buttons", {R(0.033f, 0.022f, 0.47f, 0.447f), NONE, NONE, NONE}, 2, 0.13f, 7, 2, 0.11f,
+    {-1, "TitleBack", "", "Buttons", {R(0.002f, 0.879f, 0.498f, 0.998f), NONE, NONE, NONE}, 2, 0.13f, 7, 2, 0.11f,
      4, 0, 0, 0, {END}},
     {MWIN_STD_TEX_WIN_BACK, "StdWinBack", "MWIN_STD_TEX_WIN_BACK", "Buttons",
      {R(0.001f, 0.001f, 0.249f, 0.249f), NONE, NONE, NONE}, 2, 0.09f, 6, 2, 0.09f, 6, 4, 2, 2, {END}},

@@ -298,6 +298,11 @@ void DrawAtlas(Canvas& c)
         DrawChevron(c, a, -1, 0, 16, 2.0f, arrow_ink[s], s == 2 ? 0.8f : 0);
     }
 
+    // Below the arrows: the popups' title strip (TitleBack), dark so that a
+    // faint white title reads on it.
+    Box title = Sliced(Tc(0.002f, 0.879f, 0.498f, 0.998f), 0.13f, 7, 0.11f, 4);
+    DrawPlate(c, title, {Hex(0x10151b), Hex(0x34404c), Hex(0x1f262e), 0.8f, 4, 1, Grey(1, 0.1f), 0});
+
     // Lower right: "Panel" states, with the scrollbar, check box, colour and
     // list-arrow pieces on top.
     const float panel_v[4][2] = {{0.503f, 0.624f}, {0.625f, 0.751f}, {0.752f, 0.879f}, {0.879f, 1.0f}};

@@ -465,6 +465,13 @@ void MWin::RenderTextPart(int font_num, _MWinTextAlign align, float margin, floa
     if (shrink)
     {
         float room = align == MWIN_ALIGN_CENTRE ? w - 2 * m : w - m;
+        // Margins that fill the area leave no room: fit the text to the whole
+        // area rather than scale it to nothing or mirror it.
+        if (room <= 0)
+        {
+            m = 0;
+            room = w;
+        }
         font->GetScale(&sx, &sy);
         float width = font->GetStringWidth(text);
         if (width >= room && width > 0)

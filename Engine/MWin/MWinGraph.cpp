@@ -467,7 +467,9 @@ void MWinGraph::Render()
     EngFont* font = mwb::UserFont(mwin, font_num);
     if (!font)
         return;
-    EngFontPrepareForDrawingWithOrientation(1, 0);
+    // The label places are in the 640 x 480 space.
+    char opened = 0;
+    EngFontPrepareForDrawingWithOrientationIfNeeded(1, &opened);
     font->DrawStringAlign(label_pos[0].x, label_pos[0].y, 2, 1, labels[0], 0);
     font->DrawStringAlign(label_pos[1].x, label_pos[1].y, 2, 2, labels[1], 0);
     font->DrawStringAlign(label_pos[2].x, label_pos[2].y, 1, 0, labels[2], 0);
@@ -480,7 +482,8 @@ void MWinGraph::Render()
             if (lines[k].y > label_pos[0].y + 20 && lines[k].y < label_pos[1].y - 20)
                 font->DrawStringAlign(label_pos[0].x, lines[k].y, 2, 1, lines[k].label, 0);
     }
-    EngFontRestoreAfterDrawing();
+    if (opened)
+        EngFontRestoreAfterDrawing();
 }
 
 MWinGraph* MWinWindowAddGraph(MWinWindow* window, const char* id, const char* texbut, float x, float y,

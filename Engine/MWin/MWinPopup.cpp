@@ -1060,6 +1060,8 @@ char MWinPopupScript(MWin* mw, const char* title, const char* message, char* scr
     MWinScriptButton* sb = MWinWindowAddScriptButton(s->window, "SCRIPT", texbut_id, -1, y, w, h);
     if (!sb)
         return Abort(mw);
+    // The box draws only with a user font: it takes the popup's, as the message does.
+    sb->SetFont(s->button_font);
     if (script_text)
         sb->SetTextPointer(script_text);
     s->script = sb;

@@ -443,7 +443,8 @@ void MWinScriptButton::RenderTexts()
         cropped = 1;
     }
     char opened = 0;
-    EngFontPrepareForDrawingWithOrientationIfNeeded(0, &opened);
+    // The box and its crop are in the 640 x 480 space, so the text is too.
+    EngFontPrepareForDrawingWithOrientationIfNeeded(1, &opened);
     _ColourRGBA base_colour;
     GetTextColour(&base_colour);
     const int len = (int)strlen(text_p);

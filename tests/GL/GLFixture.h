@@ -49,6 +49,7 @@ struct Rgba
 class GLDevice : public ::testing::Test
 {
 protected:
+    // The window globals as the window sets them for a size.
     static void SetWindowSize(int w, int h)
     {
         eng_main_window_width = w;
@@ -57,6 +58,11 @@ protected:
         eng_main_window_y_ratio = h / 480.0f;
         eng_main_window_x_ratio_inv = 640.0f / w;
         eng_main_window_y_ratio_inv = 480.0f / h;
+        eng_main_window_portraited = w < h;
+        float wide = (float(h) / float(w)) * 1.3333334f;
+        float narrow = float(w) / float(h);
+        eng_main_window_x_widescreen_ratio = wide < 1 ? wide : 1;
+        eng_main_window_y_narrowscreen_ratio = narrow < 1 ? narrow : 1;
     }
 
     void StartDevice(int w, int h)
@@ -81,7 +87,7 @@ protected:
         DebugResetForTests();
         LoggedLines().clear();
         DebugSetExtraMessageLogCallback(RecordLine);
-        StartDevice(640, 480);
+        StartDevice(window_w, window_h);
     }
 
     void TearDown() override
@@ -124,6 +130,8 @@ protected:
     EngWindow window;
     SDL_Window* sdl_window = nullptr;
     EngDevice* device = nullptr;
+    // The window's size for SetUp; a test may change it before SetUp runs.
+    int window_w = 640, window_h = 480;
 };
 
 } // namespace vztest

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CoreTestFixture.h"
+#include "MWin/MWinFonts.h"
 #include "MWin/MWinPopup.h"
 #include "EngLanguages.h"
 #include "MWin/MWinStyledText.h"
@@ -354,12 +355,18 @@ TEST_F(Popup, TextAndPanelPopups)
 
 TEST_F(Popup, ScriptPopupShowsTheCallersText)
 {
+    // The box draws only with a user font; it takes the popup's (the
+    // drawing itself is checked on a GL window).
+    EngFont font;
+    ASSERT_GE(mw->GetFonts()->AddUserFontPointer("Main", &font), 0);
+    MWinPopupSetupTexturesAndFonts(mw, MWIN_TEXBUT_DEFAULT, MWIN_TEXBUT_DEFAULT, "Main");
     static char text[] = "<1<Name>2>42\nMore";
     ASSERT_TRUE(
         MWinPopupScript(mw, "Read", "Below", text, MWIN_TEXBUT_DEFAULT, 200, 80, 1, 0, 0, Record, nullptr));
     MWinButton* b = MWinPopupGetWindow(mw)->GetButtonFromID("SCRIPT", 0);
     ASSERT_NE(b, nullptr);
     MWinScriptButton* sb = static_cast<MWinScriptButton*>(b);
+    EXPECT_EQ(sb->GetFontNum(), mw->GetFonts()->GetFontNumFromID("Main"));
     EXPECT_EQ(sb->GetNumParagraphs(), 3);
     float w = 0;
     MWinPopupGetWindow(mw)->GetOrigPos(nullptr, nullptr, &w, nullptr);
@@ -368,6 +375,7 @@ TEST_F(Popup, ScriptPopupShowsTheCallersText)
     mw->Tick2();
     ASSERT_EQ(Answers().size(), 1u);
     EXPECT_EQ(Answers()[0].result, 1);
+    mw->GetFonts()->RemoveUserFont("Main");
 }
 
 TEST_F(Popup, NoticesCloseThemselvesAndShownPopupsCanBeMovedAndFaded)

@@ -30,15 +30,15 @@ protected:
 
     std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }
 
-    // Builds the program with an 800 x 600 window, or full screen (the
-    // display dialog answering OK), activates it and runs three frames.
-    void Start(char windowed = 1)
+    // Builds the program with an 800 x 600 window (or the size given), or full
+    // screen (the display dialog answering OK), activates it and runs three frames.
+    void Start(char windowed = 1, int width = 800, int height = 600)
     {
         main_display_settings_dialog = []() -> signed char { return 1; };
         _EngCreateWindowParms* p = MainGetCreateWindowParms();
         p->x = p->y = 0;
-        p->width = 800;
-        p->height = 600;
+        p->width = width;
+        p->height = height;
         p->windowed = windowed;
         int code = 1;
         ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);

@@ -182,7 +182,7 @@ TEST(Art, EveryTextureButtonStateShowsSomethingAtItsRectangle)
         {0.251f, 0.628f, 0.374f, 0.875f}, {0.376f, 0.627f, 0.498f, 0.874f},
         {0.124f, 0.629f, 0.002f, 0.875f}, {0.499f, 0.627f, 0.377f, 0.873f},
         {0.001f, 0.001f, 0.499f, 0.499f}, {0.033f, 0.035f, 0.468f, 0.468f}, // Back1, Back2
-        {0.0f, 0.503f, 0.498f, 0.624f},   {0.033f, 0.022f, 0.47f, 0.447f},  // Back3, TitleBack
+        {0.0f, 0.503f, 0.498f, 0.624f},   {0.002f, 0.879f, 0.498f, 0.998f}, // Back3, TitleBack
         {0.501f, 0.003f, 0.999f, 0.124f}, {0.501f, 0.126f, 0.999f, 0.249f}, // Main
         {0.501f, 0.251f, 0.999f, 0.374f}, {0.501f, 0.376f, 0.999f, 0.499f},
         {0.503f, 0.503f, 0.996f, 0.624f}, {0.503f, 0.625f, 1.0f, 0.751f}, // Panel
@@ -260,7 +260,7 @@ TEST(Art, SlicedPiecesKeepTheirCornersInTheCornerPieces)
         {"Back1", {0.001f, 0.001f, 0.499f, 0.499f}, 0.19f, 0.19f},
         {"Back2", {0.033f, 0.035f, 0.468f, 0.468f}, 0.1f, 0.11f},
         {"Back3", {0.0f, 0.503f, 0.498f, 0.624f}, 0.15f, 0.15f},
-        {"TitleBack", {0.033f, 0.022f, 0.47f, 0.447f}, 0.13f, 0.11f},
+        {"TitleBack", {0.002f, 0.879f, 0.498f, 0.998f}, 0.13f, 0.11f},
         {"Main 0", {0.501f, 0.003f, 0.999f, 0.124f}, 0.09f, 0.25f},
         {"Main 1", {0.501f, 0.126f, 0.999f, 0.249f}, 0.09f, 0.25f},
         {"Main 2", {0.501f, 0.251f, 0.999f, 0.374f}, 0.09f, 0.25f},
@@ -287,6 +287,38 @@ TEST(Art, SlicedPiecesKeepTheirCornersInTheCornerPieces)
                 worst_v = std::max(worst_v, std::fabs(atlas.A(x, y) - atlas.A(x, my0)));
         EXPECT_LE(worst_h, tol);
         EXPECT_LE(worst_v, tol);
+    }
+}
+
+// The popup's texts over their pieces: the title is white at alpha 0.4 on
+// TitleBack, the message and buttons black at alpha 0.7 on Back2 and Main.
+TEST(Art, PopupTextsStandOutFromTheirPieces)
+{
+    Picture atlas = LoadPng("Buttons.png");
+    ASSERT_EQ(atlas.w, 512);
+    const struct
+    {
+        const char* id;
+        Rect middle; // inside the piece's corner slices
+        float ink, alpha;
+    } cases[] = {
+        {"TitleBack", {0.1f, 0.9f, 0.4f, 0.98f}, 1, 0.4f},
+        {"Back2", {0.1f, 0.1f, 0.4f, 0.4f}, 0, 0.7f},
+        {"Main", {0.6f, 0.04f, 0.9f, 0.09f}, 0, 0.7f},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        int x0, y0, x1, y1;
+        PixelSpan(atlas, c.middle, &x0, &y0, &x1, &y1);
+        double sum = 0;
+        int n = 0;
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++, n++)
+                sum += atlas.Grey(x, y);
+        float back = float(sum / n);
+        float text = c.ink * c.alpha + back * (1 - c.alpha);
+        EXPECT_GT(std::fabs(text - back), 0.25f) << "piece grey " << back;
     }
 }
 

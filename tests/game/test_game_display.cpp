@@ -4,8 +4,14 @@
 
 #include <SDL2/SDL.h>
 
+#include <GL/glew.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include <stb/stb_image_write.h>
 
 #include "EngDevice.h"
 #include "EngFont.h"
@@ -19,6 +25,8 @@
 #include "game/MainScreen.h"
 #include "MWin/MWin.h"
 #include "MWin/MWinPopup.h"
+#include "MWin/MWinSettings.h"
+#include "MWin/MWinWindow.h"
 #include "game/Options.h"
 #include "game/OptionsScreen.h"
 #include "game/VizavuScreens.h"
@@ -48,9 +56,9 @@ protected:
     }
 
     // Starts the game and enters play with the menu's Start button.
-    void StartAndPlay()
+    void StartAndPlay(int width = 800, int height = 600)
     {
-        Start();
+        Start(1, width, height);
         ASSERT_NE(mwinMainMainStartButton, nullptr);
         const _Dimension* a = mwinMainMainStartButton->GetActualArea();
         Click(a->x + a->w / 2, a->y + a->h / 2);
@@ -261,6 +269,69 @@ TEST_F(GameRun, BarButtonsReachTheToolkitAndEscapeLeavesEvenWithAPopup)
     Frames(2);
     EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     EXPECT_FALSE(main_mwin->PopupIsOn());
+}
+
+// The game's popup title is white at alpha 0.4: its strip must be dark enough
+// for that to read.
+TEST_F(GameRun, ResetPopupTitleStandsOutFromItsStrip)
+{
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay(1280, 960));
+    int col = 0, row = 0;
+    ASSERT_NO_FATAL_FAILURE(PlaceInFirstEmptyCell(SDLK_4, 4, &col, &row));
+    Key(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    ASSERT_TRUE(mwinMainMainResetButton->IsEnabled());
+    const _Dimension* r = mwinMainMainResetButton->GetActualArea();
+    Click(r->x + r->w / 2, r->y + r->h / 2);
+    Frames(2);
+    ASSERT_TRUE(main_mwin->PopupIsOn());
+    MWinWindow* pw = MWinPopupGetWindow(main_mwin);
+    ASSERT_NE(pw, nullptr);
+    EXPECT_STREQ(pw->GetTitle(), "Reset Puzzle");
+
+    main_game->RenderCB();
+    const int W = eng_main_window_width, H = eng_main_window_height;
+    std::vector<unsigned char> px(size_t(W) * H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    auto grey = [&](int x, int y)
+    {
+        const unsigned char* p = &px[(size_t(H - 1 - y) * W + x) * 4];
+        return (p[0] + p[1] + p[2]) / 3;
+    };
+    if (const char* dir = getenv("VZ_SHOT_DIR"))
+    {
+        std::vector<unsigned char> rgb(size_t(W) * H * 3);
+        for (int y = 0; y < H; y++)
+            for (int x = 0; x < W; x++)
+                for (int c = 0; c < 3; c++)
+                    rgb[(size_t(y) * W + x) * 3 + c] = px[(size_t(H - 1 - y) * W + x) * 4 + c];
+        stbi_write_png((std::string(dir) + "/reset_popup.png").c_str(), W, H, 3, rgb.data(), W * 3);
+    }
+
+    // The title bar's middle, clear of its rounded ends and edges.
+    _Dimension wa;
+    pw->GetActualArea(&wa);
+    const float t = (*pw->GetScreenLayout())[MWIN_LS_TITLE_BAR_HEIGHT];
+    const int x0 = int((wa.x + 20) * eng_main_window_x_ratio),
+              x1 = int((wa.x + wa.w - 20) * eng_main_window_x_ratio);
+    const int y0 = int((wa.y - t + 6) * eng_main_window_y_ratio),
+              y1 = int((wa.y - 6) * eng_main_window_y_ratio);
+    std::vector<int> counts(256, 0);
+    for (int y = y0; y < y1; y++)
+        for (int x = x0; x < x1; x++)
+            counts[size_t(grey(x, y))]++;
+    int strip = 0; // the commonest grey: the strip behind the title
+    for (int g = 1; g < 256; g++)
+        if (counts[size_t(g)] > counts[size_t(strip)])
+            strip = g;
+    int ink = 0;
+    for (int g = strip + 60; g < 256; g++)
+        ink += counts[size_t(g)];
+    EXPECT_LT(strip, 100) << "the strip is dark";
+    EXPECT_GT(ink, 200) << "the title's letters are clearly lighter than the strip (" << strip << ")";
 }
 
 TEST_F(GameRun, AWideWindowKeepsThePlayBoardSquareAfterTheDeviceIsRebuilt)

@@ -313,6 +313,9 @@ TEST_F(MenuScreensTest, AboutShowsTitleAndVersionAndOpensTheGamesPage)
     EXPECT_STREQ(mwinAboutAboutVersionButton->GetTextP(), "Version 1.21");
     EXPECT_STREQ(mwinAboutAboutTitleButton->GetTextP(), MainGetGameName());
     EXPECT_STRNE(mwinAboutAboutKestrelbayTextButton->GetTextP(), "");
+    // The address shown is the one the pages and the version check use.
+    EXPECT_STREQ(mwinAboutAboutWebSiteButton->GetTextP(), "www.kestrelbay.com");
+    EXPECT_STREQ(OnlineGetSiteRoot(), "https://www.kestrelbay.com");
     Act(mwinAboutAboutWebSiteButton);
     ASSERT_EQ(Opened().size(), 1u);
     EXPECT_EQ(Opened()[0], std::string(OnlineGetSiteRoot()) + "/vizavu");

@@ -102,6 +102,19 @@ public:
     ~PrintTest() override { free(pixels); }
 };
 
+TEST_F(PrintTest, HeaderNamesTheGameTheWebAddressAndThePuzzle)
+{
+    char header[256];
+    ASSERT_EQ(PrintGetHeader(header, sizeof(header)), 1);
+    EXPECT_EQ(std::string(header),
+              std::string("Kestrelbay' Vizavu - www.kestrelbay.com - ") + level_strs[2] + " Puzzle No. 37");
+    char small[16];
+    EXPECT_EQ(PrintGetHeader(small, sizeof(small)), 0);
+    options.cur_level = -1;
+    EXPECT_EQ(PrintGetHeader(header, sizeof(header)), 0);
+    EXPECT_STREQ(header, "");
+}
+
 TEST_F(PrintTest, GivensOnlyPrintsBlackGivensOnWhite)
 {
     std::string path = Print(1);
