@@ -203,6 +203,8 @@ int SWin::AddButtonToWindow(_SWinButtonType kind, int bx, int by, int bw, int bh
     switch (kind)
     {
     case SWIN_BUT_GROUP_FRAME:
+        // Nothing is made: the frame has no index of its own.
+        return 0;
     case SWIN_BUT_STATIC_TEXT:
     case SWIN_BUT_PUSH:
     case SWIN_BUT_EDIT_TEXT:
@@ -508,8 +510,7 @@ char SWin::SetButtonText(int i, const char* text)
     _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
     if (!b)
         return 0;
-    if (!DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH || b->kind == SWIN_BUT_STATIC_TEXT ||
-                             b->kind == SWIN_BUT_EDIT_TEXT || b->kind == SWIN_BUT_GROUP_FRAME,
+    if (!DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH || b->kind == SWIN_BUT_STATIC_TEXT || b->kind == SWIN_BUT_EDIT_TEXT,
                          __PRETTY_FUNCTION__, "Only supported for push button,static and edit text buttons"))
         return 0;
     if (!DebugCheckOkAlt(b->control != nullptr, __PRETTY_FUNCTION__, "No button"))

@@ -1,6 +1,7 @@
 // A small native modal window with a handful of controls placed by pixel
-// rectangles: static texts, push buttons, edit texts, popup lists, pictures
-// and group frames. Controls are named by the index that adding them returned.
+// rectangles: static texts, push buttons, edit texts, popup lists and
+// pictures. Controls are named by the index that adding them returned; a
+// group frame makes nothing and takes no index (adding one returns 0).
 // The window system sits behind SWinBackend (GTK in Engine/Linux), so the
 // kit's own logic runs without a display.
 #pragma once
@@ -19,7 +20,7 @@
 
 enum _SWinButtonType
 {
-    SWIN_BUT_GROUP_FRAME = 0,
+    SWIN_BUT_GROUP_FRAME = 0, // makes nothing; adding one returns 0
     SWIN_BUT_STATIC_TEXT = 1,
     SWIN_BUT_PUSH = 2,
     SWIN_BUT_EDIT_TEXT = 3,

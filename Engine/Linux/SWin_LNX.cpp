@@ -192,8 +192,7 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     switch (kind)
     {
     case SWIN_BUT_GROUP_FRAME:
-        c = gtk_frame_new(t.empty() ? nullptr : t.c_str());
-        break;
+        break; // the kit makes none
     case SWIN_BUT_STATIC_TEXT:
         c = gtk_label_new(t.c_str());
         gtk_label_set_xalign(GTK_LABEL(c), 0.0f);
@@ -255,7 +254,6 @@ char SWinGtkBackend::SetText(void* control, _SWinButtonType kind, const char* te
     GtkWidget* c = static_cast<GtkWidget*>(control);
     switch (kind)
     {
-    case SWIN_BUT_GROUP_FRAME:
     case SWIN_BUT_STATIC_TEXT:
         EngGuiSetStaticTextString_LNX(c, text);
         return 1;

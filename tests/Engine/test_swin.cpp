@@ -277,16 +277,15 @@ TEST_F(SWinTest, ControlsAreClampedToTheWindow)
 TEST_F(SWinTest, SlotsAndTheirLimits)
 {
     Open();
-    // A group frame takes a slot of its own: calls on it never reach another control.
+    // A group frame makes nothing and takes no slot: it returns 0, and the
+    // next control takes slot 0.
     int frame = win.AddGroupFrameToWindow(16, 166, 352, 139, "Resolution");
     int text = win.AddTextButtonToWindow(32, 183, 96, 20, "Mode:", SWIN_ALIGN_RIGHT);
     EXPECT_EQ(0, frame);
-    EXPECT_EQ(1, text);
-    EXPECT_EQ(SWIN_BUT_GROUP_FRAME, Rec(frame).kind);
-    EXPECT_EQ("Resolution", Rec(frame).text);
-    win.HideButton(frame);
-    EXPECT_EQ(0, Rec(frame).visible);
-    EXPECT_EQ(1, Rec(text).visible);
+    EXPECT_EQ(0, text);
+    EXPECT_EQ(1u, rec.controls.size());
+    EXPECT_EQ(SWIN_BUT_STATIC_TEXT, Rec(text).kind);
+    EXPECT_EQ(1, win.GetNumButtons());
 
     // Failures take no slot.
     EXPECT_EQ(-1, win.AddButtonToWindow(_SWinButtonType(5), 0, 0, 10, 10, ""));
@@ -294,13 +293,16 @@ TEST_F(SWinTest, SlotsAndTheirLimits)
     rec.fail_next_control = true;
     EXPECT_EQ(-1, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
     EXPECT_TRUE(Logged("Could not create button."));
-    EXPECT_EQ(2, win.GetNumButtons());
+    EXPECT_EQ(1, win.GetNumButtons());
 
-    for (int k = 2; k < SWIN_MAX_BUTTONS; k++)
+    for (int k = 1; k < SWIN_MAX_BUTTONS; k++)
         ASSERT_EQ(k, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
-    DebugClearLog();
-    EXPECT_EQ(-1, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
-    EXPECT_TRUE(Logged("Too many buttons"));
+    for (int kind : {SWIN_BUT_PUSH, SWIN_BUT_GROUP_FRAME})
+    {
+        DebugClearLog();
+        EXPECT_EQ(-1, win.AddButtonToWindow(_SWinButtonType(kind), 0, 0, 10, 10, "B"));
+        EXPECT_TRUE(Logged("Too many buttons"));
+    }
     EXPECT_EQ(SWIN_MAX_BUTTONS, win.GetNumButtons());
 
     // Indexes outside the slots do nothing.

@@ -205,7 +205,6 @@ TEST_F(SWinGtk, RowsStayInsideTheirRectangles)
         win.AddPushButtonToWindow(403, 124, 173, 20, "Check for new version", nullptr),
         win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 213, 200, 20, "edit"),
         win.AddPushButtonToWindow(320, 274, 32, 20, "?", nullptr),
-        win.AddGroupFrameToWindow(16, 166, 352, 139, "Resolution"),
     };
     for (int i : ids)
         ASSERT_GE(i, 0);
