@@ -147,6 +147,23 @@ char SWin::CreateMainWindow(_SWinCreateInfo* info)
     return 1;
 }
 
+void SWin::HandleWindowDestroyed()
+{
+    if (!created)
+        return;
+    // As a close: the loop and the pump end, and the kit forgets the window.
+    quit = 1;
+    if (loop_running)
+    {
+        loop_running = 0;
+        backend->QuitLoop();
+    }
+    created = 0;
+    count = 0;
+    memset(buttons, 0, sizeof(buttons));
+    window = nullptr;
+}
+
 void SWin::DestroyMainWindow()
 {
     if (!DebugCheckOkAlt(created, __PRETTY_FUNCTION__, "No window"))

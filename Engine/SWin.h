@@ -53,7 +53,8 @@ typedef void (*SWinCharCB)(SWin*, char);
 
 // What the kit needs of a window system. Handles are opaque. Control
 // notifications come back through SWin::HandleButtonCallback, closing the
-// window and the quit key through SWin::QuitWindowLoop.
+// window and the quit key through SWin::QuitWindowLoop, a window destroyed
+// by someone else through SWin::HandleWindowDestroyed.
 class SWinBackend
 {
 public:
@@ -167,6 +168,9 @@ public:
 
     // Called by the backend when control i was pressed or changed by the user.
     void HandleButtonCallback(int i);
+    // Called by the backend when the window was destroyed by someone else:
+    // ends the loop and the pump as a close does, and the window is gone.
+    void HandleWindowDestroyed();
 
     int GetNumButtons() const { return count; }
     // The backend's handles (GtkWidget* on Linux), null when absent.

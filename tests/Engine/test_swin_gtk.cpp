@@ -173,6 +173,36 @@ TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
     EXPECT_EQ(nullptr, win.GetWindowHandle());
 }
 
+TEST_F(SWinGtk, WindowDestroyedElsewhereEndsTheLoopAndThePump)
+{
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_widget_destroy(GTK_WIDGET(w));
+        return G_SOURCE_REMOVE;
+    }, Window());
+    RunWithGuard();
+    EXPECT_EQ(1, win.IsQuitRequested());
+    EXPECT_EQ(0, win.IsCreated());
+    EXPECT_EQ(nullptr, win.GetWindowHandle());
+    EXPECT_EQ(0, gtk_main_level());
+    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
+
+    // A new window runs as before; one destroyed under the pump stops it.
+    _SWinCreateInfo info = {};
+    info.x = info.y = -1;
+    info.width = 600;
+    info.height = 430;
+    ASSERT_EQ(1, win.CreateMainWindow(&info));
+    clicks = 0;
+    ClickAndRun(win.AddPushButtonToWindow(209, 344, 173, 20, "Start", QuitCB));
+    EXPECT_EQ(1, clicks);
+    win.DestroyMainWindow();
+    ASSERT_EQ(1, win.CreateMainWindow(&info));
+    EXPECT_NE(0, win.ProcessAnyWindowsMessages());
+    gtk_widget_destroy(Window());
+    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
+    EXPECT_EQ(0, win.IsCreated());
+}
+
 TEST_F(SWinGtk, CtrlQEndsThePump)
 {
     ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
