@@ -168,10 +168,13 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
                 return G_SOURCE_REMOVE;
             },
             &watch);
+    // Destroyed by someone else, the box must still be ours to let go of.
+    g_object_ref(box);
     const gint response = gtk_dialog_run(GTK_DIALOG(box));
     if (watch.source)
         g_source_remove(watch.source);
     gtk_widget_destroy(box);
+    g_object_unref(box);
     if (foreign)
         g_object_unref(foreign);
     if (GdkDisplay* d = gdk_display_get_default())
