@@ -1,5 +1,6 @@
 // The native dialog kit's logic through a recording backend: geometry, slots,
-// lists with bound variables and callbacks, texts, and the quit state.
+// lists with bound variables and callbacks, texts, and the quit state; the
+// platform's dialogs without a display.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "EngDebug.h"
+#include "Linux/EngGui_LNX.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
 #include "support/GameName.h"
@@ -594,6 +596,20 @@ TEST_F(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr) + 1);
     EXPECT_EQ(0, win.RunWindowLoop());
+
+    // An interface file reads, but nothing is built from it.
+    const std::string ui = std::string(getenv("VZ_SOURCE_DIR")) + "/tests/Engine/Linux/data/Settings";
+    EngGuiNibRef_LNX nib = nullptr;
+    EXPECT_EQ(1, EngGuiLoadNIB_LNX(ui.c_str(), &nib));
+    EngGuiReleaseNIB_LNX(nib);
+    GtkWidget* dialog = nullptr;
+    EXPECT_EQ(0, EngGuiLoadAndRunDialogFromNib_LNX(ui.c_str(), "SettingsDialog", nullptr, &dialog));
+    EXPECT_TRUE(Logged("CreateWindowFromNib() failed"));
+    EXPECT_TRUE(Logged("Could not start GTK (no display)"));
+    EXPECT_EQ(nullptr, dialog);
+    DebugClearLog();
+    EXPECT_EQ(0, EngGuiLoadMenuFromNIB_LNX(ui.c_str()));
+    EXPECT_TRUE(Logged("SetMenuBarFromNib failed"));
 }
 
 } // namespace

@@ -411,17 +411,17 @@ TEST_F(SWinGtk, Helpers)
     EXPECT_TRUE(gtk_widget_get_sensitive(b));
     g_object_unref(m);
 
-    // A dialog of its own: closed by its window's close, then destroyed.
+    // A dialog of its own, without a handler: ended from its loop, then destroyed.
     GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     g_idle_add([](gpointer w) -> gboolean {
-        gtk_window_close(GTK_WINDOW(w));
+        EngGuiQuitDialog_LNX(GTK_WIDGET(w));
         return G_SOURCE_REMOVE;
     }, dialog);
-    EXPECT_EQ(1, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(1, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));
     EXPECT_EQ(nullptr, dialog);
-    EXPECT_EQ(0, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(0, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));
     DebugClearLog();
-    EngGuiDestroyDialog_LNX(&dialog);
+    EngGuiDestroyDialog_LNX(nullptr, &dialog);
     EXPECT_TRUE(Logged("Bad parameters"));
 
     // Pictures must exist as files; errors are logged with their GError text.
