@@ -147,6 +147,23 @@ char SWin::CreateMainWindow(_SWinCreateInfo* info)
     return 1;
 }
 
+void SWin::HandleWindowDestroyed()
+{
+    if (!created)
+        return;
+    // As a close: the loop and the pump end, and the kit forgets the window.
+    quit = 1;
+    if (loop_running)
+    {
+        loop_running = 0;
+        backend->QuitLoop();
+    }
+    created = 0;
+    count = 0;
+    memset(buttons, 0, sizeof(buttons));
+    window = nullptr;
+}
+
 void SWin::DestroyMainWindow()
 {
     if (!DebugCheckOkAlt(created, __PRETTY_FUNCTION__, "No window"))
@@ -203,6 +220,8 @@ int SWin::AddButtonToWindow(_SWinButtonType kind, int bx, int by, int bw, int bh
     switch (kind)
     {
     case SWIN_BUT_GROUP_FRAME:
+        // Nothing is made: the frame has no index of its own.
+        return 0;
     case SWIN_BUT_STATIC_TEXT:
     case SWIN_BUT_PUSH:
     case SWIN_BUT_EDIT_TEXT:
@@ -508,8 +527,7 @@ char SWin::SetButtonText(int i, const char* text)
     _SWinButton* b = GetButton(i, __PRETTY_FUNCTION__);
     if (!b)
         return 0;
-    if (!DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH || b->kind == SWIN_BUT_STATIC_TEXT ||
-                             b->kind == SWIN_BUT_EDIT_TEXT || b->kind == SWIN_BUT_GROUP_FRAME,
+    if (!DebugCheckOkAlt(b->kind == SWIN_BUT_PUSH || b->kind == SWIN_BUT_STATIC_TEXT || b->kind == SWIN_BUT_EDIT_TEXT,
                          __PRETTY_FUNCTION__, "Only supported for push button,static and edit text buttons"))
         return 0;
     if (!DebugCheckOkAlt(b->control != nullptr, __PRETTY_FUNCTION__, "No button"))

@@ -1,6 +1,7 @@
 // A small native modal window with a handful of controls placed by pixel
-// rectangles: static texts, push buttons, edit texts, popup lists, pictures
-// and group frames. Controls are named by the index that adding them returned.
+// rectangles: static texts, push buttons, edit texts, popup lists and
+// pictures. Controls are named by the index that adding them returned; a
+// group frame makes nothing and takes no index (adding one returns 0).
 // The window system sits behind SWinBackend (GTK in Engine/Linux), so the
 // kit's own logic runs without a display.
 #pragma once
@@ -19,7 +20,7 @@
 
 enum _SWinButtonType
 {
-    SWIN_BUT_GROUP_FRAME = 0,
+    SWIN_BUT_GROUP_FRAME = 0, // makes nothing; adding one returns 0
     SWIN_BUT_STATIC_TEXT = 1,
     SWIN_BUT_PUSH = 2,
     SWIN_BUT_EDIT_TEXT = 3,
@@ -52,7 +53,8 @@ typedef void (*SWinCharCB)(SWin*, char);
 
 // What the kit needs of a window system. Handles are opaque. Control
 // notifications come back through SWin::HandleButtonCallback, closing the
-// window and the quit key through SWin::QuitWindowLoop.
+// window and the quit key through SWin::QuitWindowLoop, a window destroyed
+// by someone else through SWin::HandleWindowDestroyed.
 class SWinBackend
 {
 public:
@@ -166,6 +168,9 @@ public:
 
     // Called by the backend when control i was pressed or changed by the user.
     void HandleButtonCallback(int i);
+    // Called by the backend when the window was destroyed by someone else:
+    // ends the loop and the pump as a close does, and the window is gone.
+    void HandleWindowDestroyed();
 
     int GetNumButtons() const { return count; }
     // The backend's handles (GtkWidget* on Linux), null when absent.

@@ -66,7 +66,7 @@ struct ControlDef
     const char* name;
 };
 
-// In the order of adding.
+// In the order of adding. The group frames make nothing: their indexes read 0.
 const ControlDef res_controls[] = {
     {&resolution_version_swb, SWIN_BUT_STATIC_TEXT, 194, 124, 203, 20, "Version N.N", SWIN_ALIGN_CENTRE, "version"},
     {&resolution_res_frame_swb, SWIN_BUT_GROUP_FRAME, 16, 166, 352, 139, "Resolution", -1, "res_frame"},
@@ -400,8 +400,15 @@ signed char ResolutionShowAndRunWindow()
                   resolution_cursor_info_swb, resolution_sync_info_swb})
         res_swin->HideButton(i);
 
-    // The settings column stays where it was made, inside the "Resolution"
-    // frame: centred on the dialog it would run under the "Misc." frame.
+    // The settings column is centred on the dialog.
+    int dialog_w = 0;
+    res_swin->GetSize(&dialog_w, nullptr);
+    const int m = dialog_w / 2;
+    for (int i : {resolution_mode_swb, resolution_res_swb, resolution_freq_swb, resolution_aa_swb})
+        res_swin->MoveButton(i, m - 100, -1, 200, -1);
+    for (int i : {resolution_mode_t_swb, resolution_res_t_swb, resolution_freq_t_swb, resolution_aa_t_swb})
+        res_swin->MoveButton(i, m - 210, -1, 100, -1);
+    res_swin->MoveButton(resolution_aa_info_swb, m + 120, -1, -1, -1);
 
     res_swin->PushButtonSetCallback(resolution_aa_info_swb, ResolutionAAInfoButtonCB);
     res_swin->PushButtonSetCallback(resolution_new_version_swb, ResolutionNewVersionButtonCB);

@@ -5,11 +5,14 @@
 #include <glib-unix.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngMain.h"
+#include "EngProgram.h"
 #include "EngSignals_LNX.h"
 
 namespace
@@ -168,10 +171,13 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
                 return G_SOURCE_REMOVE;
             },
             &watch);
+    // Destroyed by someone else, the box must still be ours to let go of.
+    g_object_ref(box);
     const gint response = gtk_dialog_run(GTK_DIALOG(box));
     if (watch.source)
         g_source_remove(watch.source);
     gtk_widget_destroy(box);
+    g_object_unref(box);
     if (foreign)
         g_object_unref(foreign);
     if (GdkDisplay* d = gdk_display_get_default())
@@ -200,39 +206,451 @@ char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error)
     return 0;
 }
 
-char EngGuiDoDialog_LNX(GtkWidget** window, char app_modal, char destroy)
+// Interface files.
+
+struct _EngGuiNib_LNX
 {
-    if (!window || !*window || !GTK_IS_WINDOW(*window))
+    std::string path, text;
+};
+
+struct _EngGuiDialogHandlerRec_LNX
+{
+    EngGuiDialogHandler_LNX handler;
+    GtkWidget* window; // cleared when the window is finalised
+    bool closed;       // the window was destroyed
+};
+
+namespace
+{
+GMenuModel* cgui_menu_bar = nullptr;
+
+const char* const cgui_run_key = "eng-dialog-run";
+
+// "<name>.ui" in the resources folder; an absolute path as it is.
+std::string NibPath(const char* name)
+{
+    std::string n = name;
+    if (n.size() < 3 || n.compare(n.size() - 3, 3, ".ui") != 0)
+        n += ".ui";
+    if (n[0] == '/')
+        return n;
+    char folder[PATH_MAX] = {};
+    if (eng_main_program && eng_main_program->GetResourcesPath()[0])
+        EngSafeStrcpy(folder, eng_main_program->GetResourcesPath(), sizeof(folder));
+    else if (!EngProgramFindResourcesPath(folder, sizeof(folder)))
+        return n; // the working directory
+    return std::string(folder) + "/" + n;
+}
+
+void NibRootElement(GMarkupParseContext* ctx, const gchar* element, const gchar**, const gchar**, gpointer,
+                    GError** e)
+{
+    if (!g_markup_parse_context_get_element_stack(ctx)->next && strcmp(element, "interface") != 0)
+        g_set_error(e, G_MARKUP_ERROR, G_MARKUP_ERROR_INVALID_CONTENT, "<%s> is not an interface file's root",
+                    element);
+}
+
+// The file's text once it reads as well-formed markup with an <interface> root.
+EngGuiNibRef_LNX OpenNib(const char* name, GError** e)
+{
+    if (!name || !*name)
+    {
+        g_set_error_literal(e, G_FILE_ERROR, G_FILE_ERROR_INVAL, "No file name");
+        return nullptr;
+    }
+    const std::string path = NibPath(name);
+    gchar* text = nullptr;
+    gsize size = 0;
+    if (!g_file_get_contents(path.c_str(), &text, &size, e))
+        return nullptr;
+    GMarkupParser parser = {};
+    parser.start_element = NibRootElement;
+    GMarkupParseContext* ctx = g_markup_parse_context_new(&parser, GMarkupParseFlags(0), nullptr, nullptr);
+    bool ok = g_markup_parse_context_parse(ctx, text, gssize(size), e) && g_markup_parse_context_end_parse(ctx, e);
+    g_markup_parse_context_free(ctx);
+    EngGuiNibRef_LNX nib = ok ? new _EngGuiNib_LNX{path, std::string(text, size)} : nullptr;
+    g_free(text);
+    return nib;
+}
+
+// Builds the file and keeps the object id when it is of the type wanted (a
+// new reference). Windows the file made besides it are destroyed.
+GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError** e)
+{
+    if (!EngGuiStartGtk_LNX())
+    {
+        g_set_error_literal(e, G_IO_ERROR, G_IO_ERROR_NOT_INITIALIZED, "Could not start GTK (no display)");
+        return nullptr;
+    }
+    GtkBuilder* b = gtk_builder_new();
+    GObject* o = nullptr;
+    if (gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
+    {
+        o = id ? gtk_builder_get_object(b, id) : nullptr;
+        if (!o)
+            g_set_error(e, GTK_BUILDER_ERROR, GTK_BUILDER_ERROR_INVALID_ID, "No object <%s> in %s", id ? id : "",
+                        nib->path.c_str());
+        else if (!G_TYPE_CHECK_INSTANCE_TYPE(o, wanted))
+        {
+            g_set_error(e, GTK_BUILDER_ERROR, GTK_BUILDER_ERROR_OBJECT_TYPE_REFUSED, "<%s> is a %s, not a %s", id,
+                        G_OBJECT_TYPE_NAME(o), g_type_name(wanted));
+            o = nullptr;
+        }
+        else
+            g_object_ref(o);
+    }
+    GSList* all = gtk_builder_get_objects(b);
+    for (GSList* l = all; l; l = l->next)
+        if (GTK_IS_WINDOW(l->data) && l->data != o)
+            gtk_widget_destroy(GTK_WIDGET(l->data));
+    g_slist_free(all);
+    g_object_unref(b);
+    return o;
+}
+
+void LogGError(const char* label, GError* e)
+{
+    if (e)
+    {
+        EngGuiIsReturnCodeOk_LNX(label, e);
+        g_error_free(e);
+    }
+}
+
+// Dialog handlers.
+
+// A widget's command: its action name, else its ID in the file.
+std::string CommandOf(GtkWidget* w)
+{
+    if (GTK_IS_ACTIONABLE(w))
+    {
+        const gchar* action = gtk_actionable_get_action_name(GTK_ACTIONABLE(w));
+        if (action && *action)
+            return action;
+    }
+    const gchar* id = gtk_buildable_get_name(GTK_BUILDABLE(w));
+    // GtkBuilder names the objects the file left unnamed "___object_N___".
+    if (id && *id && strncmp(id, "___", 3) != 0)
+        return id;
+    return std::string();
+}
+
+bool IsCommandSource(GtkWidget* w)
+{
+    if (GTK_IS_MENU_ITEM(w))
+        return gtk_menu_item_get_submenu(GTK_MENU_ITEM(w)) == nullptr;
+    return GTK_IS_BUTTON(w);
+}
+
+void OnCommand(GtkWidget* w, gpointer data)
+{
+    _EngGuiDialogHandlerRec_LNX* rec = static_cast<_EngGuiDialogHandlerRec_LNX*>(data);
+    if (!rec->handler || !rec->window || rec->closed)
+        return;
+    const std::string command = CommandOf(w);
+    const _EngGuiDialogEvent_LNX event = {ENGGUI_EVENT_CLASS_COMMAND, ENGGUI_EVENT_COMMAND_PROCESS, command.c_str(),
+                                          w};
+    rec->handler(rec->window, &event);
+}
+
+void OnDialogDestroy(GtkWidget* w, gpointer data)
+{
+    _EngGuiDialogHandlerRec_LNX* rec = static_cast<_EngGuiDialogHandlerRec_LNX*>(data);
+    if (rec->closed)
+        return;
+    rec->closed = true;
+    const _EngGuiDialogEvent_LNX event = {ENGGUI_EVENT_CLASS_WINDOW, ENGGUI_EVENT_WINDOW_CLOSED, "", nullptr};
+    if (rec->handler)
+        rec->handler(w, &event);
+}
+
+// Calls f on w and everything inside it, submenus too.
+template <typename F> void ForEachWidget(GtkWidget* w, F& f)
+{
+    f(w);
+    if (GTK_IS_MENU_ITEM(w))
+        if (GtkWidget* sub = gtk_menu_item_get_submenu(GTK_MENU_ITEM(w)))
+            ForEachWidget(sub, f);
+    if (GTK_IS_CONTAINER(w))
+    {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+        for (GList* l = children; l; l = l->next)
+            ForEachWidget(GTK_WIDGET(l->data), f);
+        g_list_free(children);
+    }
+}
+
+// Gives every "group.name" action a button or item names a no-op action in a
+// group on the window, unless the window reaches one already: a widget whose
+// action cannot be found is made insensitive.
+void ProvideActions(GtkWidget* window)
+{
+    auto provide = [window](GtkWidget* w)
+    {
+        if (!GTK_IS_ACTIONABLE(w))
+            return;
+        const gchar* full = gtk_actionable_get_action_name(GTK_ACTIONABLE(w));
+        const gchar* dot = full ? strchr(full, '.') : nullptr;
+        if (!dot || dot == full || !dot[1])
+            return;
+        const std::string prefix(full, size_t(dot - full));
+        GActionGroup* group = gtk_widget_get_action_group(window, prefix.c_str());
+        if (!group)
+        {
+            GSimpleActionGroup* made = g_simple_action_group_new();
+            gtk_widget_insert_action_group(window, prefix.c_str(), G_ACTION_GROUP(made));
+            g_object_unref(made);
+            group = G_ACTION_GROUP(made);
+        }
+        if (!G_IS_ACTION_MAP(group) || g_action_group_has_action(group, dot + 1))
+            return;
+        GVariant* target = gtk_actionable_get_action_target_value(GTK_ACTIONABLE(w));
+        GSimpleAction* action = g_simple_action_new(dot + 1, target ? g_variant_get_type(target) : nullptr);
+        g_action_map_add_action(G_ACTION_MAP(group), G_ACTION(action));
+        g_object_unref(action);
+    };
+    ForEachWidget(window, provide);
+}
+
+_EngGuiDialogHandlerRec_LNX* InstallHandler(GtkWidget* window, EngGuiDialogHandler_LNX handler)
+{
+    _EngGuiDialogHandlerRec_LNX* rec = new _EngGuiDialogHandlerRec_LNX{handler, window, false};
+    g_object_add_weak_pointer(G_OBJECT(window), reinterpret_cast<gpointer*>(&rec->window));
+    g_signal_connect(window, "destroy", G_CALLBACK(OnDialogDestroy), rec);
+    auto connect = [rec](GtkWidget* w)
+    {
+        if (IsCommandSource(w) && !CommandOf(w).empty())
+            g_signal_connect(w, GTK_IS_BUTTON(w) ? "clicked" : "activate", G_CALLBACK(OnCommand), rec);
+    };
+    ForEachWidget(window, connect);
+    ProvideActions(window);
+    return rec;
+}
+
+void DisposeHandler(_EngGuiDialogHandlerRec_LNX* rec)
+{
+    if (!rec)
+        return;
+    if (rec->window)
+    {
+        auto disconnect = [rec](GtkWidget* w) { g_signal_handlers_disconnect_matched(w, G_SIGNAL_MATCH_DATA, 0, 0,
+                                                                                     nullptr, nullptr, rec); };
+        ForEachWidget(rec->window, disconnect);
+        g_object_remove_weak_pointer(G_OBJECT(rec->window), reinterpret_cast<gpointer*>(&rec->window));
+    }
+    delete rec;
+}
+
+// The window's loop.
+struct DialogRun
+{
+    GMainLoop* loop;
+    bool destroyed;
+    guint watch; // the termination watch while it waits
+};
+
+void OnRunWindowDestroy(GtkWidget*, gpointer data)
+{
+    DialogRun* run = static_cast<DialogRun*>(data);
+    run->destroyed = true;
+    g_main_loop_quit(run->loop);
+}
+
+// Destroys what is there, quietly.
+void DestroyDialogParts(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window)
+{
+    _EngGuiDialogHandlerRec_LNX* rec = upp ? *upp : nullptr;
+    if (window && *window)
+    {
+        GtkWidget* w = *window;
+        *window = nullptr;
+        if (!rec || !rec->closed)
+        {
+            gtk_widget_hide(w);
+            gtk_widget_destroy(w);
+        }
+    }
+    if (rec)
+    {
+        DisposeHandler(rec);
+        *upp = nullptr;
+    }
+}
+} // namespace
+
+char EngGuiLoadNIB_LNX(const char* name, EngGuiNibRef_LNX* out)
+{
+    if (!out)
+        return 0;
+    GError* e = nullptr;
+    *out = OpenNib(name, &e);
+    if (!*out)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load NIB <%s> [%ld]", name ? name : "", long(e ? e->code : -1));
+        LogGError(__PRETTY_FUNCTION__, e);
+        return 0;
+    }
+    return 1;
+}
+
+void EngGuiReleaseNIB_LNX(EngGuiNibRef_LNX nib)
+{
+    delete nib;
+}
+
+char EngGuiLoadMenuFromNIB_LNX(const char* name)
+{
+    EngGuiNibRef_LNX nib = nullptr;
+    if (!EngGuiLoadNIB_LNX(name, &nib))
+        return 0;
+    GError* e = nullptr;
+    GObject* menu = BuildObject(nib, "MenuBar", G_TYPE_MENU_MODEL, &e);
+    EngGuiReleaseNIB_LNX(nib);
+    if (!menu)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "SetMenuBarFromNib failed");
+        LogGError(__PRETTY_FUNCTION__, e);
+        return 0;
+    }
+    if (cgui_menu_bar)
+        g_object_unref(cgui_menu_bar);
+    cgui_menu_bar = G_MENU_MODEL(menu);
+    GApplication* app = g_application_get_default();
+    if (app && GTK_IS_APPLICATION(app))
+        gtk_application_set_menubar(GTK_APPLICATION(app), cgui_menu_bar);
+    return 1;
+}
+
+GMenuModel* EngGuiGetMenuBar_LNX()
+{
+    return cgui_menu_bar;
+}
+
+char EngGuiLoadDialogFromNib_LNX(const char* nib_name, const char* window_name, EngGuiDialogHandler_LNX handler,
+                                 char run, EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window)
+{
+    if (!upp || !window)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return 0;
+    }
+    if (*upp || *window)
+        DebugWarning(__func__, "Warning - parameters not null");
+    GError* e = nullptr;
+    EngGuiNibRef_LNX nib = OpenNib(nib_name, &e);
+    if (!nib)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "CreateNibReference() failed [%d]", e ? int(e->code) : -1);
+        LogGError(__PRETTY_FUNCTION__, e);
+        return 0;
+    }
+    GObject* w = BuildObject(nib, window_name, GTK_TYPE_WINDOW, &e);
+    EngGuiReleaseNIB_LNX(nib);
+    if (!w)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "CreateWindowFromNib() failed [%d]", e ? int(e->code) : -1);
+        LogGError(__PRETTY_FUNCTION__, e);
+        return 0;
+    }
+    *window = GTK_WIDGET(w);
+    *upp = InstallHandler(*window, handler);
+    // GTK keeps its windows until they are destroyed.
+    g_object_unref(w);
+    if (run)
+        return EngGuiDoDialog_LNX(upp, window, 0, 1);
+    return 1;
+}
+
+char EngGuiLoadAndRunDialogFromNib_LNX(const char* nib_name, const char* window_name,
+                                       EngGuiDialogHandler_LNX handler, GtkWidget** window)
+{
+    EngGuiDialogHandlerUPP_LNX upp = nullptr;
+    char r = EngGuiLoadDialogFromNib_LNX(nib_name, window_name, handler, 1, &upp, window);
+    // What a run that could not start left behind.
+    if (upp)
+        DestroyDialogParts(&upp, window);
+    return r;
+}
+
+char EngGuiDoDialog_LNX(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window, char app_modal, char destroy)
+{
+    if (!window)
+    {
+        DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
+        return 0;
+    }
+    _EngGuiDialogHandlerRec_LNX* rec = upp ? *upp : nullptr;
+    if (rec && rec->closed)
+    {
+        // Its window was destroyed since: nothing is left to run.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Dialog in wrong state");
+        *window = nullptr;
+        return 0;
+    }
+    if (!*window || !GTK_IS_WINDOW(*window))
     {
         DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
         return 0;
     }
     GtkWidget* w = *window;
+    if (g_object_get_data(G_OBJECT(w), cgui_run_key))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Dialog in wrong state");
+        return 0;
+    }
+    DialogRun run = {g_main_loop_new(nullptr, FALSE), false, 0};
+    g_object_ref(w);
+    g_object_set_data(G_OBJECT(w), cgui_run_key, &run);
+    const gulong destroy_id = g_signal_connect(w, "destroy", G_CALLBACK(OnRunWindowDestroy), &run);
+    // A termination request ends the loop; it stays pending for the program.
+    if (EngSignalsWakeFd_LNX() >= 0)
+        run.watch = g_unix_fd_add(
+            EngSignalsWakeFd_LNX(), G_IO_IN,
+            [](gint, GIOCondition, gpointer data) -> gboolean
+            {
+                DialogRun* r = static_cast<DialogRun*>(data);
+                r->watch = 0;
+                g_main_loop_quit(r->loop);
+                return G_SOURCE_REMOVE;
+            },
+            &run);
     gtk_window_set_modal(GTK_WINDOW(w), app_modal ? TRUE : FALSE);
-    // A close ends this loop; the window stays for its owner.
-    gulong close_id = g_signal_connect(w, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean {
-                                           gtk_main_quit();
-                                           return TRUE;
-                                       }),
-                                       nullptr);
-    gtk_widget_show_all(w);
-    gtk_main();
-    g_signal_handler_disconnect(w, close_id);
+    gtk_widget_show(w);
+    char result = 1;
+    if (run.destroyed)
+    {
+        // Gone while it was being shown: its loop never ran.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Run returned error %d", int(G_IO_ERROR_CLOSED));
+        result = 0;
+    }
+    else
+        g_main_loop_run(run.loop);
+    if (run.watch)
+        g_source_remove(run.watch);
+    if (g_signal_handler_is_connected(w, destroy_id))
+        g_signal_handler_disconnect(w, destroy_id);
+    g_object_set_data(G_OBJECT(w), cgui_run_key, nullptr);
+    g_main_loop_unref(run.loop);
+    if (run.destroyed)
+        *window = nullptr;
+    g_object_unref(w);
     if (destroy)
-        EngGuiDestroyDialog_LNX(window);
-    return 1;
+        DestroyDialogParts(upp, window);
+    return result;
 }
 
-void EngGuiDestroyDialog_LNX(GtkWidget** window)
+void EngGuiQuitDialog_LNX(GtkWidget* window)
 {
-    if (!window || !*window)
-    {
+    DialogRun* run = window ? static_cast<DialogRun*>(g_object_get_data(G_OBJECT(window), cgui_run_key)) : nullptr;
+    if (run)
+        g_main_loop_quit(run->loop);
+}
+
+void EngGuiDestroyDialog_LNX(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window)
+{
+    if (!upp || !*upp || !window || !*window)
         DebugInfoAlt(__PRETTY_FUNCTION__, "Bad parameters");
-        return;
-    }
-    gtk_widget_hide(*window);
-    gtk_widget_destroy(*window);
-    *window = nullptr;
+    DestroyDialogParts(upp, window);
 }
 
 void EngGuiSetControlID_LNX(GtkWidget* control, EngUInt32 signature, EngInt32 id)

@@ -1,8 +1,9 @@
-// GTK's start, its message box, and small helpers over GTK widgets for
-// native windows: control texts and values, popup lists and their entries,
-// menu items, pictures, and GError logging. Texts are UTF-8; bytes that are
-// not valid UTF-8 are taken as Latin-1. Popup indexes are 0-based. A null
-// widget, model or text makes a function return at once with a neutral value.
+// GTK's start, its message box, interface files and the dialogs made from
+// them, and small helpers over GTK widgets for native windows: control texts
+// and values, popup lists and their entries, menu items, pictures, and
+// GError logging. Texts are UTF-8; bytes that are not valid UTF-8 are taken
+// as Latin-1. Popup indexes are 0-based. A null widget, model or text makes a
+// function return at once with a neutral value.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -32,12 +33,66 @@ std::string EngGuiToUtf8_LNX(const char* text);
 // 1 for a null error; else logs "Error: <message> (<domain>)" under label, 0.
 char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error);
 
-// Shows the window and runs the main loop until gtk_main_quit (the window's
-// close also ends it, leaving the window); destroys it when asked. 1, or 0
-// without a window.
-char EngGuiDoDialog_LNX(GtkWidget** window, char app_modal, char destroy);
-// Hides and destroys the window and clears the pointer.
-void EngGuiDestroyDialog_LNX(GtkWidget** window);
+// Interface files are GtkBuilder ".ui" files in the resources folder, named
+// without the extension (an absolute path is taken as it is). A loaded file
+// is a handle on its text; each object is built from it when asked for, by
+// its ID in the file. Status numbers in the messages are GError codes.
+typedef struct _EngGuiNib_LNX* EngGuiNibRef_LNX;
+
+// Reads and checks the file; "Could not load NIB <name> [code]". 1/0.
+char EngGuiLoadNIB_LNX(const char* name, EngGuiNibRef_LNX* out);
+// Ignores null.
+void EngGuiReleaseNIB_LNX(EngGuiNibRef_LNX nib);
+// Makes the file's "MenuBar" menu (a <menu>, a GMenuModel) the program's menu
+// bar, and the running GtkApplication's when there is one. 1/0.
+char EngGuiLoadMenuFromNIB_LNX(const char* name);
+// The menu bar set last, owned here; null before.
+GMenuModel* EngGuiGetMenuBar_LNX();
+
+// What a dialog's handler is told: a command (a button clicked, a menu item
+// activated) or the window closed (destroyed, whoever did it).
+#define ENGGUI_EVENT_CLASS_COMMAND EngFourCC('c', 'm', 'd', 's')
+#define ENGGUI_EVENT_COMMAND_PROCESS 1
+#define ENGGUI_EVENT_CLASS_WINDOW EngFourCC('w', 'i', 'n', 'd')
+#define ENGGUI_EVENT_WINDOW_CLOSED 73
+
+struct _EngGuiDialogEvent_LNX
+{
+    EngUInt32 event_class, kind;
+    // Commands: the widget's action name when it has one, else its ID in the
+    // file; widgets with neither send none. "" for the close.
+    const char* command;
+    GtkWidget* control; // the widget that sent the command; null for the close
+};
+
+// Gets the dialog's window; 1 when it handled the event.
+typedef char (*EngGuiDialogHandler_LNX)(GtkWidget* window, const _EngGuiDialogEvent_LNX* event);
+// A handler installed on one window; EngGuiDestroyDialog_LNX disposes of it.
+typedef struct _EngGuiDialogHandlerRec_LNX* EngGuiDialogHandlerUPP_LNX;
+
+// Builds the window window_name of the file into *window and installs the
+// handler on it for commands and the close, as a new *upp. Buttons naming an
+// action get one, so that they stay sensitive. With run set, shows it, runs
+// its loop and destroys it (EngGuiDoDialog_LNX(upp, window, 0, 1)). 1 on
+// success. Messages: "Warning - parameters not null" (goes on),
+// "CreateNibReference() failed [%d]", "CreateWindowFromNib() failed [%d]".
+char EngGuiLoadDialogFromNib_LNX(const char* nib_name, const char* window_name, EngGuiDialogHandler_LNX handler,
+                                 char run, EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window);
+// The same with run set and a handler of its own; *window is null after.
+char EngGuiLoadAndRunDialogFromNib_LNX(const char* nib_name, const char* window_name,
+                                       EngGuiDialogHandler_LNX handler, GtkWidget** window);
+// Shows the window and runs a loop for it, modal to the program's other
+// windows with app_modal, until EngGuiQuitDialog_LNX, a termination request
+// or the window's destruction (which clears *window); then destroys the
+// dialog when asked. 0 with "Dialog in wrong state" when the window already
+// runs or is gone, with "Run returned error %d" when it went before its loop
+// could start; else 1. upp may be null.
+char EngGuiDoDialog_LNX(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window, char app_modal, char destroy);
+// Ends the loop running the window (from its handler, say).
+void EngGuiQuitDialog_LNX(GtkWidget* window);
+// Hides and destroys the window, disposes of the handler, clears both; a
+// null pointer or an empty slot logs "Bad parameters" as information.
+void EngGuiDestroyDialog_LNX(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window);
 
 // Controls are found again by a signature and an ID given to them.
 void EngGuiSetControlID_LNX(GtkWidget* control, EngUInt32 signature, EngInt32 id);

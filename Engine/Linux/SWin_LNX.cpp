@@ -61,6 +61,23 @@ gboolean OnTerminationRequest(gint, GIOCondition, gpointer window)
     return G_SOURCE_REMOVE;
 }
 
+// The watch must not outlive its window: a later request is another loop's.
+void RemoveTerminationWatch(GObject* win)
+{
+    if (guint watch = GPOINTER_TO_UINT(g_object_get_data(win, cswin_termination_key)))
+        g_source_remove(watch);
+    g_object_set_data(win, cswin_termination_key, nullptr);
+}
+
+// Destroyed by someone else (another part of the program, the window
+// manager): the kit's loop ends as after a close.
+void OnDestroy(GtkWidget* window, gpointer owner)
+{
+    RemoveTerminationWatch(G_OBJECT(window));
+    g_object_set_data(G_OBJECT(window), cswin_owner_key, nullptr);
+    static_cast<SWin*>(owner)->HandleWindowDestroyed();
+}
+
 gboolean OnKey(GtkWidget*, GdkEventKey* e, gpointer owner)
 {
     if ((e->state & GDK_CONTROL_MASK) && (e->keyval == GDK_KEY_q || e->keyval == GDK_KEY_Q))
@@ -161,6 +178,7 @@ void* SWinGtkBackend::CreateWindow(SWin* owner, int x, int y, int w, int h, cons
     g_object_set_data(G_OBJECT(win), cswin_fixed_key, fixed);
     g_signal_connect(win, "delete-event", G_CALLBACK(OnDelete), owner);
     g_signal_connect(win, "key-press-event", G_CALLBACK(OnKey), owner);
+    g_signal_connect(win, "destroy", G_CALLBACK(OnDestroy), owner);
     g_object_set_data(G_OBJECT(win), cswin_owner_key, owner);
     if (EngSignalsWakeFd_LNX() >= 0)
         g_object_set_data(G_OBJECT(win), cswin_termination_key,
@@ -174,8 +192,10 @@ void SWinGtkBackend::DestroyWindow(void* window)
 {
     if (!window)
         return;
-    if (guint watch = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(window), cswin_termination_key)))
-        g_source_remove(watch);
+    // The kit destroys it: no word back to the kit.
+    g_signal_handlers_disconnect_by_func(window, reinterpret_cast<gpointer>(OnDestroy),
+                                         g_object_get_data(G_OBJECT(window), cswin_owner_key));
+    RemoveTerminationWatch(G_OBJECT(window));
     gtk_widget_destroy(GTK_WIDGET(window));
     if (GdkDisplay* d = gdk_display_get_default())
         gdk_display_flush(d);
@@ -192,8 +212,7 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     switch (kind)
     {
     case SWIN_BUT_GROUP_FRAME:
-        c = gtk_frame_new(t.empty() ? nullptr : t.c_str());
-        break;
+        break; // the kit makes none
     case SWIN_BUT_STATIC_TEXT:
         c = gtk_label_new(t.c_str());
         gtk_label_set_xalign(GTK_LABEL(c), 0.0f);
@@ -255,7 +274,6 @@ char SWinGtkBackend::SetText(void* control, _SWinButtonType kind, const char* te
     GtkWidget* c = static_cast<GtkWidget*>(control);
     switch (kind)
     {
-    case SWIN_BUT_GROUP_FRAME:
     case SWIN_BUT_STATIC_TEXT:
         EngGuiSetStaticTextString_LNX(c, text);
         return 1;

@@ -1,5 +1,6 @@
 // The native dialog kit's logic through a recording backend: geometry, slots,
-// lists with bound variables and callbacks, texts, and the quit state.
+// lists with bound variables and callbacks, texts, and the quit state; the
+// platform's dialogs without a display.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "EngDebug.h"
+#include "Linux/EngGui_LNX.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
 #include "support/GameName.h"
@@ -277,16 +279,15 @@ TEST_F(SWinTest, ControlsAreClampedToTheWindow)
 TEST_F(SWinTest, SlotsAndTheirLimits)
 {
     Open();
-    // A group frame takes a slot of its own: calls on it never reach another control.
+    // A group frame makes nothing and takes no slot: it returns 0, and the
+    // next control takes slot 0.
     int frame = win.AddGroupFrameToWindow(16, 166, 352, 139, "Resolution");
     int text = win.AddTextButtonToWindow(32, 183, 96, 20, "Mode:", SWIN_ALIGN_RIGHT);
     EXPECT_EQ(0, frame);
-    EXPECT_EQ(1, text);
-    EXPECT_EQ(SWIN_BUT_GROUP_FRAME, Rec(frame).kind);
-    EXPECT_EQ("Resolution", Rec(frame).text);
-    win.HideButton(frame);
-    EXPECT_EQ(0, Rec(frame).visible);
-    EXPECT_EQ(1, Rec(text).visible);
+    EXPECT_EQ(0, text);
+    EXPECT_EQ(1u, rec.controls.size());
+    EXPECT_EQ(SWIN_BUT_STATIC_TEXT, Rec(text).kind);
+    EXPECT_EQ(1, win.GetNumButtons());
 
     // Failures take no slot.
     EXPECT_EQ(-1, win.AddButtonToWindow(_SWinButtonType(5), 0, 0, 10, 10, ""));
@@ -294,13 +295,16 @@ TEST_F(SWinTest, SlotsAndTheirLimits)
     rec.fail_next_control = true;
     EXPECT_EQ(-1, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
     EXPECT_TRUE(Logged("Could not create button."));
-    EXPECT_EQ(2, win.GetNumButtons());
+    EXPECT_EQ(1, win.GetNumButtons());
 
-    for (int k = 2; k < SWIN_MAX_BUTTONS; k++)
+    for (int k = 1; k < SWIN_MAX_BUTTONS; k++)
         ASSERT_EQ(k, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
-    DebugClearLog();
-    EXPECT_EQ(-1, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
-    EXPECT_TRUE(Logged("Too many buttons"));
+    for (int kind : {SWIN_BUT_PUSH, SWIN_BUT_GROUP_FRAME})
+    {
+        DebugClearLog();
+        EXPECT_EQ(-1, win.AddButtonToWindow(_SWinButtonType(kind), 0, 0, 10, 10, "B"));
+        EXPECT_TRUE(Logged("Too many buttons"));
+    }
     EXPECT_EQ(SWIN_MAX_BUTTONS, win.GetNumButtons());
 
     // Indexes outside the slots do nothing.
@@ -592,6 +596,20 @@ TEST_F(SWinNoDisplay, PlatformWindowFailsWithoutADisplay)
     EXPECT_EQ(0, win.IsCreated());
     EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr) + 1);
     EXPECT_EQ(0, win.RunWindowLoop());
+
+    // An interface file reads, but nothing is built from it.
+    const std::string ui = std::string(getenv("VZ_SOURCE_DIR")) + "/tests/Engine/Linux/data/Settings";
+    EngGuiNibRef_LNX nib = nullptr;
+    EXPECT_EQ(1, EngGuiLoadNIB_LNX(ui.c_str(), &nib));
+    EngGuiReleaseNIB_LNX(nib);
+    GtkWidget* dialog = nullptr;
+    EXPECT_EQ(0, EngGuiLoadAndRunDialogFromNib_LNX(ui.c_str(), "SettingsDialog", nullptr, &dialog));
+    EXPECT_TRUE(Logged("CreateWindowFromNib() failed"));
+    EXPECT_TRUE(Logged("Could not start GTK (no display)"));
+    EXPECT_EQ(nullptr, dialog);
+    DebugClearLog();
+    EXPECT_EQ(0, EngGuiLoadMenuFromNIB_LNX(ui.c_str()));
+    EXPECT_TRUE(Logged("SetMenuBarFromNib failed"));
 }
 
 } // namespace

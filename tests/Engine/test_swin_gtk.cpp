@@ -173,6 +173,36 @@ TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
     EXPECT_EQ(nullptr, win.GetWindowHandle());
 }
 
+TEST_F(SWinGtk, WindowDestroyedElsewhereEndsTheLoopAndThePump)
+{
+    g_idle_add([](gpointer w) -> gboolean {
+        gtk_widget_destroy(GTK_WIDGET(w));
+        return G_SOURCE_REMOVE;
+    }, Window());
+    RunWithGuard();
+    EXPECT_EQ(1, win.IsQuitRequested());
+    EXPECT_EQ(0, win.IsCreated());
+    EXPECT_EQ(nullptr, win.GetWindowHandle());
+    EXPECT_EQ(0, gtk_main_level());
+    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
+
+    // A new window runs as before; one destroyed under the pump stops it.
+    _SWinCreateInfo info = {};
+    info.x = info.y = -1;
+    info.width = 600;
+    info.height = 430;
+    ASSERT_EQ(1, win.CreateMainWindow(&info));
+    clicks = 0;
+    ClickAndRun(win.AddPushButtonToWindow(209, 344, 173, 20, "Start", QuitCB));
+    EXPECT_EQ(1, clicks);
+    win.DestroyMainWindow();
+    ASSERT_EQ(1, win.CreateMainWindow(&info));
+    EXPECT_NE(0, win.ProcessAnyWindowsMessages());
+    gtk_widget_destroy(Window());
+    EXPECT_EQ(0, win.ProcessAnyWindowsMessages());
+    EXPECT_EQ(0, win.IsCreated());
+}
+
 TEST_F(SWinGtk, CtrlQEndsThePump)
 {
     ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
@@ -205,7 +235,6 @@ TEST_F(SWinGtk, RowsStayInsideTheirRectangles)
         win.AddPushButtonToWindow(403, 124, 173, 20, "Check for new version", nullptr),
         win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 213, 200, 20, "edit"),
         win.AddPushButtonToWindow(320, 274, 32, 20, "?", nullptr),
-        win.AddGroupFrameToWindow(16, 166, 352, 139, "Resolution"),
     };
     for (int i : ids)
         ASSERT_GE(i, 0);
@@ -382,17 +411,17 @@ TEST_F(SWinGtk, Helpers)
     EXPECT_TRUE(gtk_widget_get_sensitive(b));
     g_object_unref(m);
 
-    // A dialog of its own: closed by its window's close, then destroyed.
+    // A dialog of its own, without a handler: ended from its loop, then destroyed.
     GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     g_idle_add([](gpointer w) -> gboolean {
-        gtk_window_close(GTK_WINDOW(w));
+        EngGuiQuitDialog_LNX(GTK_WIDGET(w));
         return G_SOURCE_REMOVE;
     }, dialog);
-    EXPECT_EQ(1, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(1, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));
     EXPECT_EQ(nullptr, dialog);
-    EXPECT_EQ(0, EngGuiDoDialog_LNX(&dialog, 1, 1));
+    EXPECT_EQ(0, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));
     DebugClearLog();
-    EngGuiDestroyDialog_LNX(&dialog);
+    EngGuiDestroyDialog_LNX(nullptr, &dialog);
     EXPECT_TRUE(Logged("Bad parameters"));
 
     // Pictures must exist as files; errors are logged with their GError text.

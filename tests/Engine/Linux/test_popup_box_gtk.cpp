@@ -75,6 +75,7 @@ enum class Answer
     ReturnKey,
     EscapeKey,
     Close,
+    Destroy, // by another part of the program
 };
 
 struct Case
@@ -234,6 +235,9 @@ gboolean AnswerBox(gpointer p)
     case Answer::Close:
         gtk_window_close(GTK_WINDOW(box));
         break;
+    case Answer::Destroy:
+        gtk_widget_destroy(box);
+        break;
     }
     return G_SOURCE_CONTINUE;
 }
@@ -354,6 +358,7 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
         {"question, Return", 1, 1, "Update", Over::Kit, Answer::ReturnKey, 1},
         {"question, Escape", 1, 2, "Update", Over::Nothing, Answer::EscapeKey, 0},
         {"question over the kit's window, closed", 1, 0, "Update", Over::Kit, Answer::Close, 0},
+        {"question, destroyed", 1, 2, "Update", Over::Nothing, Answer::Destroy, 0},
     };
     for (const Case& c : cases)
     {
@@ -383,6 +388,7 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
             EXPECT_EQ(c.want, result);
         }
         EXPECT_EQ(std::string::npos, err.find(kText)) << "the shown box also went to standard error";
+        EXPECT_EQ(std::string::npos, err.find("CRITICAL")) << err;
     }
 }
 
