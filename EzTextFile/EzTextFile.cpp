@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -281,24 +282,12 @@ int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unkno
     int i = 0;
     while (i < n)
     {
-        int used_bytes;
-        long cp = EzDecodeUtf8(s + i, n - i, &used_bytes);
-        if (used_bytes == 1 && cp >= 0x80)
-        {
-            // Not a valid sequence (overlong forms and stray bytes included):
-            // U+FFFD for the lead byte, or for the rest of a line that cuts a
-            // sequence short.
-            unsigned b = s[i];
-            int need = (b >= 0xC2 && b <= 0xDF) ? 1 : (b >= 0xE0 && b <= 0xEF) ? 2 : (b >= 0xF0 && b <= 0xF4) ? 3 : 0;
-            int present = 0;
-            while (present < need && i + 1 + present < n && (s[i + 1 + present] & 0xC0) == 0x80)
-                present++;
+        // One U+FFFD for each maximal ill-formed subpart.
+        EngUInt32 cp;
+        i += EngUtf8Decode(s + i, size_t(n - i), &cp);
+        if (cp == ENG_UTF8_INVALID)
             units[count++] = 0xFFFD;
-            i += (need > 0 && i + 1 + present == n) ? 1 + present : 1;
-            continue;
-        }
-        i += used_bytes;
-        if (cp > 0xFFFF)
+        else if (cp > 0xFFFF)
         {
             units[count++] = wchar_t((cp >> 10) + 0xD7C0);
             units[count++] = wchar_t((cp & 0x3FF) | 0xDC00);
