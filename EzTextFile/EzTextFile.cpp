@@ -555,11 +555,7 @@ int TextFile::Open(const char* p, int mode, int opts, int size)
 {
     if (filemode != TF_CLOSED)
         Close();
-    if (!p || !*p)
-    {
-        DebugError(tf_caller, "OpenFileError (%s)", "");
-        return TF_ERROR;
-    }
+    const char* shown = p ? p : "";
     int requested = opts & 0xFF;
     if (mode == TF_READ)
     {
@@ -574,22 +570,26 @@ int TextFile::Open(const char* p, int mode, int opts, int size)
             requested = TF_ANSI;
         if (requested > TF_UTF8)
         {
-            DebugError(tf_caller, "Unknown encoding %d (%s)", requested, p);
+            DebugError(tf_caller, "Unknown encoding %d (%s)", requested, shown);
             return TF_ERROR;
         }
     }
     else
     {
-        DebugError(tf_caller, "Bad file mode %d (%s)", mode, p);
+        DebugError(tf_caller, "Bad file mode %d (%s)", mode, shown);
         return TF_ERROR;
     }
-    const char* fmode = mode == TF_READ ? "rb" : mode == TF_WRITE ? "wb" : "ab";
-    file = fopen(p, fmode);
-    if (!file)
+    // The file layer reports a failure in its own words.
+    char ok = mode == TF_READ    ? opened.OpenForReading(p, 1)
+              : mode == TF_WRITE ? opened.CreateForWriting(p, 1)
+                                 : opened.OpenForAppending(p, 1);
+    if (!ok)
     {
-        DebugError(tf_caller, "OpenFileError (%s)", p);
+        if (mode == TF_READ)
+            DebugError(tf_caller, "OpenFileError (%s)", shown);
         return TF_ERROR;
     }
+    file = opened.GetStream();
     path = copy_string(p);
     filemode = mode;
     encoding = requested;
@@ -825,7 +825,7 @@ int TextFile::Close()
     int r = TF_OK;
     if (writer)
         r = writer->Flush();
-    if (file && fclose(file) != 0 && writer && r == TF_OK)
+    if (opened.IsOpen() && !opened.Close() && writer && r == TF_OK)
     {
         DebugError(tf_caller, "FileWriteError (%s)", path);
         r = TF_ERROR;

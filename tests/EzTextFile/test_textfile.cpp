@@ -280,16 +280,48 @@ TEST_F(TextFileTest, ReadCharSkipsCarriageReturns)
     EXPECT_EQ(-1, tf.ReadChar());
 }
 
-TEST_F(TextFileTest, OpenFailuresAreReported)
+// The file layer reports a failed open in its own words for each mode; the
+// text-file layer adds its own line only when reading.
+TEST_F(TextFileTest, OpenFailuresAreReportedPerMode)
 {
-    TextFile tf;
     std::string missing = dir.File("missing.txt");
-    EXPECT_EQ(-2, tf.Open(missing.c_str(), TF_READ, 0, 0));
-    EXPECT_TRUE(Logged("OpenFileError (" + missing + ")"));
-    EXPECT_EQ(TF_CLOSED, tf.GetFileMode());
     std::string in_missing_dir = dir.File("no/such.txt");
-    EXPECT_EQ(-2, tf.Open(in_missing_dir.c_str(), TF_WRITE, TF_UTF8, 0));
-    EXPECT_EQ(0, tf.Close());
+    struct Case
+    {
+        int mode;
+        std::string path;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {TF_READ,
+         missing,
+         {" <ERROR>  ( EngFile::OpenForReading )    Could not open file <" + missing + ">",
+          " <ERROR>  ( TextFile )    OpenFileError (" + missing + ")"}},
+        {TF_WRITE,
+         in_missing_dir,
+         {" <ERROR>  ( EngFile::CreateForWriting )    Could not create file <" + in_missing_dir + ">"}},
+        {TF_APPEND,
+         in_missing_dir,
+         {" <ERROR>  ( EngFile::OpenForAppending )    Could not open or create file <" + in_missing_dir +
+          ">"}},
+        {TF_READ,
+         "",
+         {" <ERROR>  ( EngFile::OpenForReading )    No filename specified",
+          " <ERROR>  ( TextFile )    OpenFileError ()"}},
+        {TF_WRITE, "", {" <ERROR>  ( EngFile::CreateForWriting )    No filename specified"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.mode) + " " + c.path);
+        TextFile tf;
+        int before = DebugGetNumMessages();
+        EXPECT_EQ(-2, tf.Open(c.path.c_str(), c.mode, TF_UTF8 * (c.mode != TF_READ), 0));
+        std::vector<std::string> lines;
+        for (int i = before; i < DebugGetNumMessages(); i++)
+            lines.push_back(DebugGetMessage(i)->text);
+        EXPECT_EQ(c.lines, lines);
+        EXPECT_EQ(TF_CLOSED, tf.GetFileMode());
+        EXPECT_EQ(0, tf.Close());
+    }
 }
 
 TEST_F(TextFileTest, WriteFailuresAreReportedNotSwallowed)
