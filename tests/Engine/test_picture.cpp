@@ -222,6 +222,10 @@ TEST_F(PictureTest, SaveAndReloadKeepsEveryLayerField)
     EXPECT_EQ(std::string::npos, text.find("true"));
     EXPECT_LT(text.find("\"Draw Area\""), text.find("\"Textures\""));
     EXPECT_LT(text.find("\"Textures\""), text.find("\"Layers\""));
+    // Float fields read as they were set, not as the doubles nearest to them.
+    EXPECT_NE(std::string::npos, text.find("\"Alpha Level\" : 0.25,"));
+    EXPECT_NE(std::string::npos, text.find("\t\t\t\t0.1,\n\t\t\t\t0.2,\n\t\t\t\t0.9,\n\t\t\t\t0.8\n"));
+    EXPECT_EQ(std::string::npos, text.find("00000"));
 
     EngPicture back;
     ASSERT_EQ(1, back.LoadFromFile(dir.Path().c_str(), "out", 1));
