@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -129,8 +130,9 @@ char* vFormatPString(const char* fmt, va_list ap)
 {
     char buffer[EZ_FORMAT_SIZE];
     buffer[0] = 0;
-    if (fmt)
-        vsnprintf(buffer, sizeof(buffer), fmt, ap);
+    // A text cut at the limit loses a UTF-8 character split by the cut.
+    if (fmt && vsnprintf(buffer, sizeof(buffer), fmt, ap) >= int(sizeof(buffer)))
+        buffer[EngUtf8TrimCutTail(buffer, sizeof(buffer) - 1)] = 0;
     return AtoA(buffer);
 }
 

@@ -115,6 +115,20 @@ TEST_F(TextFileTest, StrayBytesInNarrowTextBecomeValidUtf8)
     EXPECT_EQ(Bytes({0xEF, 0xBB, 0xBF, 'x', 0xC3, 0xA9, 'y'}), ReadFile(path));
 }
 
+TEST_F(TextFileTest, FormattedTextCutAtItsLimitKeepsWholeCharacters)
+{
+    std::string path = dir.File("f.txt");
+    TextFile tf;
+    ASSERT_EQ(0, tf.Open(path.c_str(), TF_WRITE, TF_UTF8 | TF_NO_CRLF, 0));
+    // 511 bytes fit: the last letter would be split, so it is left out.
+    const std::string text = std::string(510, 'a') + "\xC3\xA9";
+    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", text.c_str()));
+    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", ("|" + text.substr(1, 508) + "\xC3\xA9").c_str()));
+    EXPECT_EQ(0, tf.Close());
+    EXPECT_EQ("\xEF\xBB\xBF" + std::string(510, 'a') + "|" + std::string(508, 'a') + "\xC3\xA9",
+              ReadFile(path));
+}
+
 TEST_F(TextFileTest, AppendWritesNoSecondByteOrderMark)
 {
     for (int enc : {TF_UTF8, TF_UTF16LE, TF_UTF16BE})
