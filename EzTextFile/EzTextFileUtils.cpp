@@ -178,7 +178,8 @@ char* LookupSystemError(unsigned long)
 
 int UtoUTF8(int cp, unsigned char* out)
 {
-    if (cp < 0 || cp > 0x10FFFF)
+    // UTF-8 holds no surrogates and nothing above U+10FFFF.
+    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         cp = 0xFFFD;
     if (cp <= 0x7F)
     {

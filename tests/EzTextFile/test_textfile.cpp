@@ -403,7 +403,13 @@ TEST(TextHelpers, UtoUTF8Lengths)
                           {0x800, "\xE0\xA0\x80"},
                           {0xFFFF, "\xEF\xBF\xBF"},
                           {0x10000, "\xF0\x90\x80\x80"},
-                          {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
+                          {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+                          // What UTF-8 cannot hold becomes U+FFFD.
+                          {0x110000, "\xEF\xBF\xBD"},
+                          {0x7FFFFFFF, "\xEF\xBF\xBD"},
+                          {0xD800, "\xEF\xBF\xBD"},
+                          {0xDFFF, "\xEF\xBF\xBD"},
+                          {-1, "\xEF\xBF\xBD"}};
     for (const Case& c : cases)
     {
         unsigned char out[4];
