@@ -106,6 +106,11 @@ protected:
     void StartWithField()
     {
         ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_NO_FATAL_FAILURE(AddField());
+    }
+    // A text field in the main menu's window, in the game's font.
+    void AddField()
+    {
         ASSERT_NE(mwinMainMainStartButton, nullptr);
         field = mwinMainMainStartButton->GetParent()->AddButton("Name", MWIN_BUTTON_TEXT_EDIT,
                                                                 MWIN_TEXBUT_DEFAULT, "", 20, 20, 300, 40);
@@ -234,14 +239,29 @@ TEST_F(GameTextField, TypedAndPastedLettersArriveDrawAndLeaveAsUtf8)
     Keys(SDLK_RETURN, 0);
     ASSERT_FALSE(field->IsTextBeingEditing());
     std::string typed = field->TextEditGetText();
-    // Every accented letter draws ink of its own, the accent included.
-    EXPECT_GT(Ink(typed.c_str()), Ink("caf  gr ??"));
-    for (const char* letter : {"\xe9", "\xfa", "\xf1", "\xfc", "\xdf"})
+    // Every accented letter draws ink of its own, the accent included, also
+    // in another window size, after the fonts were made again with the device.
+    for (int rebuilt : {0, 1})
     {
-        SCOPED_TRACE(unsigned(static_cast<unsigned char>(letter[0])));
-        EXPECT_GT(Ink(letter), 0);
+        if (rebuilt)
+        {
+            // The screen is built again with the new device.
+            main_game->GetWindow()->WindowResized(1000, 500);
+            Frames(2);
+            ASSERT_NO_FATAL_FAILURE(AddField());
+        }
+        SCOPED_TRACE(eng_main_window_width);
+        EXPECT_GT(Ink(typed.c_str()), Ink("caf  gr ??"));
+        for (const char* letter : {"\xe9", "\xfa", "\xf1", "\xfc", "\xdf"})
+        {
+            SCOPED_TRACE(unsigned(static_cast<unsigned char>(letter[0])));
+            EXPECT_GT(Ink(letter), 0);
+        }
+        EXPECT_NE(Drawn("\xe9"), Drawn("e"));
+        EXPECT_NE(Drawn("\xfc"), Drawn("u"));
+        EXPECT_GT(Ink("?"), 0);
     }
-    EXPECT_NE(Drawn("\xe9"), Drawn("e"));
-    EXPECT_NE(Drawn("\xfc"), Drawn("u"));
-    EXPECT_GT(Ink("?"), 0);
+    field->TextEditSetText(typed.c_str());
+    FieldPixels();
+    Shot("-textfield-1000x500");
 }
