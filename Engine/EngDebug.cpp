@@ -16,6 +16,7 @@
 #include "EngMiscStrings.h"
 #include "EngMiscTime.h"
 #include "EngProgram.h"
+#include "EngUnicode.h"
 #include "EngWindow.h"
 
 namespace
@@ -166,12 +167,14 @@ void DoString(DebugMsgCode code, DebugNoteType note, const char* text)
         AddFormattedMsg(code, note, text);
         return;
     }
-    printf("%s\n", text);
+    // Both cuts (the formatting buffer's and this one) keep whole characters.
+    printf("%.*s\n", int(EngUtf8TrimCutTail(text, len)), text);
     char* copy = static_cast<char*>(malloc(512));
     if (!copy)
         return;
-    memcpy(copy, text, 462);
-    strcpy(copy + 462, " ... (TRUNCATED)");
+    size_t keep = EngUtf8CutLength(text, 462);
+    memcpy(copy, text, keep);
+    strcpy(copy + keep, " ... (TRUNCATED)");
     AddFormattedMsg(code, note, copy);
     free(copy);
 }

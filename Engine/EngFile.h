@@ -45,6 +45,8 @@ public:
     char Close();
 
     char IsOpen() const { return open; }
+    // The open stream (null when closed), for callers that buffer on their own.
+    FILE* GetStream() const { return stream; }
 
 private:
     typedef void (*ErrorLog)(const char* func, const char* fmt, ...);

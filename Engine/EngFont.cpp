@@ -33,6 +33,14 @@ void EngFontShowCharWarnings(char on)
     ef_show_char_warnings = on;
 }
 
+char* EngFontLatin1Letters()
+{
+    static char wanted[ENG_FONT_LATIN1_WANTED_COUNT];
+    for (int c = 0; c < ENG_FONT_LATIN1_WANTED_COUNT; c++)
+        wanted[c] = (c >= 32 && c < 127) || c >= 160;
+    return wanted;
+}
+
 // Fonts touch OpenGL only on the GL device with a live context.
 static char EngFontHasGL()
 {

@@ -168,6 +168,11 @@ private:
 // Information lines about characters missing from a face (initially on).
 void EngFontShowCharWarnings(char on);
 
+// The wanted list of the printable Latin-1 letters (32 to 126 and 160 to
+// 255), the text encoding of the one-byte fonts.
+#define ENG_FONT_LATIN1_WANTED_COUNT 256
+char* EngFontLatin1Letters();
+
 // Opens the face and reports its family and style names (each optional,
 // copied into buffers of the given sizes) and which letter cases it has:
 // 3 both, 2 upper only, 1 lower only, 0 neither.

@@ -1,5 +1,6 @@
 #include "EngJson.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -101,6 +102,17 @@ char ReadNamedNumberArray(const char* func, const json::Object& object, const ch
     return ReadNumberArray(func, object, name, most, store);
 }
 
+// Numbers as stored: floats by their own shortest text, the rest exactly.
+double AsNumber(float value)
+{
+    return EngJsonNumberFromFloat(value);
+}
+
+template <typename T> double AsNumber(T value)
+{
+    return static_cast<double>(value);
+}
+
 template <typename T> void StoreAt(T* const* outputs, int index, T value)
 {
     if (outputs[index])
@@ -119,7 +131,7 @@ char StoreNumberArray(const char* func, json::Object& object, const char* name, 
         json::Array array;
         for (int i = 0; i < count; i++)
             if (values[i])
-                array.Insert(json::Number(static_cast<double>(*values[i])));
+                array.Insert(json::Number(AsNumber(*values[i])));
         object[name] = array;
         return 1;
     }
@@ -365,9 +377,22 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
                                 [&](int i, double v) { StoreAt(outs, i, v); });
 }
 
+double EngJsonNumberFromFloat(float value)
+{
+    if (!std::isfinite(value))
+        return value;
+    char text[32];
+    std::to_chars_result r = std::to_chars(text, text + sizeof(text), value);
+    double d = 0;
+    if (r.ec == std::errc() && std::from_chars(text, r.ptr, d).ec == std::errc() &&
+        static_cast<float>(d) == value)
+        return d;
+    return value;
+}
+
 char EngJsonAddFloatToObject(json::Object& object, const char* name, float value)
 {
-    return StoreNumber(__PRETTY_FUNCTION__, object, name, value);
+    return StoreNumber(__PRETTY_FUNCTION__, object, name, EngJsonNumberFromFloat(value));
 }
 
 char EngJsonAddCharToObject(json::Object& object, const char* name, char value)
@@ -400,7 +425,7 @@ char EngJsonAddNumbersToObject(json::Object& object, const char* name, const cha
             array.Insert(json::Number(static_cast<signed char>(*n1)));
         for (const float* f : {n2, n3, n4, n5})
             if (f)
-                array.Insert(json::Number(*f));
+                array.Insert(json::Number(EngJsonNumberFromFloat(*f)));
         object[name] = array;
         return 1;
     }

@@ -40,7 +40,12 @@ char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, 
 char EngJsonReadNumbersFromObject(const json::Object& object, const char* name, double* n1, double* n2,
                                   double* n3, double* n4);
 
+// The number a float is stored as: the double nearest to the shortest text
+// that reads back to the same float, so 0.8f is written as 0.8.
+double EngJsonNumberFromFloat(float value);
+
 // Storing replaces a member of that name in place or appends a new one.
+// Floats are stored through EngJsonNumberFromFloat.
 char EngJsonAddFloatToObject(json::Object& object, const char* name, float value);
 char EngJsonAddCharToObject(json::Object& object, const char* name, char value);
 char EngJsonAddDimensionToObject(json::Object& object, const char* name, const _Dimension& value);

@@ -10,6 +10,7 @@
 #include "DirList.h"
 #include "EngDebug.h"
 #include "EngMain.h"
+#include "EngUnicode.h"
 #include "EzTextFile/EzTextFile.h"
 
 namespace
@@ -381,8 +382,8 @@ char EngLanguagesInit(const char* dir, const char* default_lang, char english_on
             size_t len = strlen(n) - 4;
             memcpy(rec.english, n, len);
             rec.english[len] = 0;
-            // File names are UTF-8, the narrow form itself.
-            EngSafeStrcpy(rec.english_ansi, rec.english, sizeof(rec.english_ansi));
+            // File names are UTF-8; the ANSI form is the fonts' Latin-1.
+            EngSafeStrcpy(rec.english_ansi, EngLatin1FromUtf8(rec.english).c_str(), sizeof(rec.english_ansi));
             if (strcasecmp(rec.english, wanted) == 0)
                 el_cur_lang = found;
             found++;
@@ -537,7 +538,8 @@ char EngLangParseLanguage(int lang, char header_only)
             return 0;
         }
         char allocated = 0;
-        char* text = el_cur_lang_is_english ? line : ConvertUtf8ToExtendedAscii(line, &allocated);
+        // English texts too may hold characters beyond ASCII.
+        char* text = ConvertUtf8ToExtendedAscii(line, &allocated);
         int eq = int(strchr(text, '=') - text);
         int r = BuildToken(&info.tokens[made], text, eq);
         if (allocated)
@@ -918,38 +920,17 @@ char* ConvertUtf8ToExtendedAscii(char* text, char* allocated)
     if (!allocated || !text)
         return text;
     *allocated = 0;
-    size_t out_len = 0;
-    bool any = false;
-    for (const char* p = text; *p;)
-    {
-        int bytes;
-        int idx = GetExtendedAsciiCharNum(p, &bytes);
-        if (idx >= 0)
-        {
-            any = true;
-            out_len++;
-        }
-        else if (static_cast<unsigned char>(*p) < 0x80)
-            out_len++;
-        p += bytes;
-    }
-    if (!any)
+    bool plain = true;
+    for (const char* p = text; *p && plain; p++)
+        plain = static_cast<unsigned char>(*p) < 0x80;
+    if (plain)
         return text;
-    char* out = static_cast<char*>(EngMalloc(out_len + 1, kOwner, 0));
+    // Every character stays one: those the fonts cannot hold become '?'.
+    std::string latin1 = EngLatin1FromUtf8(text);
+    char* out = static_cast<char*>(EngMalloc(latin1.size() + 1, kOwner, 0));
     if (!out)
         return text;
-    size_t n = 0;
-    for (const char* p = text; *p;)
-    {
-        int bytes;
-        int idx = GetExtendedAsciiCharNum(p, &bytes);
-        if (idx >= 0)
-            out[n++] = char(idx < 96 ? 0xA0 + idx : 0x80 + (idx - 96));
-        else if (static_cast<unsigned char>(*p) < 0x80)
-            out[n++] = *p;
-        p += bytes;
-    }
-    out[n] = 0;
+    memcpy(out, latin1.c_str(), latin1.size() + 1);
     *allocated = 1;
     return out;
 }

@@ -80,8 +80,9 @@ char EngLanguagesSetStringFromTokenWith2Args(const char* token, const char* a1, 
 char EngLanguagesSetStringFromTokenWith3Args(const char* token, const char* a1, const char* a2, const char* a3,
                                              char* dest, int dest_size);
 
-// UTF-8 to Latin-1 for the engine's 8-bit fonts. Returns text itself (and
-// *allocated 0) when nothing changes, else an EngMalloc copy (*allocated 1).
+// UTF-8 to Latin-1 for the engine's 8-bit fonts, a character beyond Latin-1
+// (or an ill-formed sequence) as '?'. Returns text itself (and *allocated 0)
+// for plain ASCII, else an EngMalloc copy (*allocated 1).
 char* ConvertUtf8ToExtendedAscii(char* text, char* allocated);
 // Table index 0..127 of the two-byte sequence at text (*bytes = 2), or -1
 // (*bytes = 1).

@@ -10,6 +10,7 @@
 #include "EngDevice.h"
 #include "EngMain.h"
 #include "EngProgram.h"
+#include "EngUnicode.h"
 #include "EngWindow.h"
 #include "Linux/EngMisc_LNX.h"
 #include "Linux/EngWindow_LNX.h"
@@ -27,8 +28,9 @@ char em_int_32_str[16];
 void EngMiscSetPopupMessageTexts(char kind, const char* title, const char* text)
 {
     em_popup_type = kind;
-    EngSafeStrcpy(em_popup_title, title, sizeof(em_popup_title));
-    EngSafeStrcpy(em_popup_message, text, sizeof(em_popup_message));
+    // The boxes show UTF-8: the cuts keep whole characters.
+    EngUtf8SafeStrcpy(em_popup_title, title, sizeof(em_popup_title));
+    EngUtf8SafeStrcpy(em_popup_message, text, sizeof(em_popup_message));
 }
 
 bool EngMiscArePopupMessageTextsSet()

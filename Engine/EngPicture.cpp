@@ -12,6 +12,7 @@
 #include "EngJson.h"
 #include "EngMain.h"
 #include "EngMath.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -299,7 +300,7 @@ char EngPicture::AddLayer(const char* name)
     if (IsEmpty(name))
         snprintf(l->name, sizeof(l->name), "Layer %d", n);
     else
-        EngSafeStrcpy(l->name, name, sizeof(l->name));
+        EngUtf8SafeStrcpy(l->name, name, sizeof(l->name));
     l->tex_num = -1;
     SetDim(&l->reserved_area, 0, 0, 1, 1);
     SetDim(&l->main_area, 0, 0, 1, 1);
@@ -444,8 +445,9 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
                     return 0;
                 }
                 EngPictureTexture* rec = &textures[num_textures - 1];
-                EngSafeStrcpy(rec->path, tpath.c_str(), sizeof(rec->path));
-                EngSafeStrcpy(rec->filename, tname.c_str(), sizeof(rec->filename));
+                // Names are UTF-8: cut without splitting a character.
+                EngUtf8SafeStrcpy(rec->path, tpath.c_str(), sizeof(rec->path));
+                EngUtf8SafeStrcpy(rec->filename, tname.c_str(), sizeof(rec->filename));
             }
         }
 
@@ -464,7 +466,7 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
                 EngPictureLayer* l = &layers[n];
 
                 const std::string& lname = o["Name"].CastTo<json::String>();
-                EngSafeStrcpy(l->name, lname.c_str(), sizeof(l->name));
+                EngUtf8SafeStrcpy(l->name, lname.c_str(), sizeof(l->name));
                 if (!l->name[0])
                     snprintf(l->name, sizeof(l->name), "Layer %d", n);
 

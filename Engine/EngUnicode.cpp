@@ -1,74 +1,243 @@
 // Narrow and wide text, fixed-capacity strings, case-insensitive comparison.
 #include "EngUnicode.h"
 
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 #include "EngDebug.h"
 #include "EngMain.h"
 
 char eng_mem_ascii_string_ret_char = 0;
 
+int EngUtf8Decode(const unsigned char* s, size_t len, EngUInt32* cp)
+{
+    unsigned b = s[0];
+    if (b < 0x80)
+    {
+        *cp = b;
+        return 1;
+    }
+    // The well-formed sequences: the second byte's range depends on the lead.
+    int need;
+    EngUInt32 v;
+    unsigned lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF)
+        need = 1, v = b & 0x1F;
+    else if (b >= 0xE0 && b <= 0xEF)
+    {
+        need = 2, v = b & 0x0F;
+        if (b == 0xE0)
+            lo = 0xA0; // no overlong forms
+        else if (b == 0xED)
+            hi = 0x9F; // no surrogates
+    }
+    else if (b >= 0xF0 && b <= 0xF4)
+    {
+        need = 3, v = b & 0x07;
+        if (b == 0xF0)
+            lo = 0x90;
+        else if (b == 0xF4)
+            hi = 0x8F; // nothing above U+10FFFF
+    }
+    else
+    {
+        *cp = ENG_UTF8_INVALID;
+        return 1;
+    }
+    for (int i = 1; i <= need; i++)
+    {
+        if (size_t(i) >= len || s[i] < lo || s[i] > hi)
+        {
+            *cp = ENG_UTF8_INVALID;
+            return i;
+        }
+        v = (v << 6) | (s[i] & 0x3F);
+        lo = 0x80;
+        hi = 0xBF;
+    }
+    *cp = v;
+    return need + 1;
+}
+
+int EngUtf8Encode(EngUInt32 cp, char* out)
+{
+    unsigned char* o = reinterpret_cast<unsigned char*>(out);
+    if (cp < 0x80)
+    {
+        o[0] = static_cast<unsigned char>(cp);
+        return 1;
+    }
+    if (cp < 0x800)
+    {
+        o[0] = static_cast<unsigned char>(0xC0 | (cp >> 6));
+        o[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF)
+        return 0;
+    if (cp < 0x10000)
+    {
+        o[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
+        o[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+        o[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    if (cp > 0x10FFFF)
+        return 0;
+    o[0] = static_cast<unsigned char>(0xF0 | (cp >> 18));
+    o[1] = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+    o[2] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+    o[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
 namespace
 {
-
-// Narrow text is UTF-8 whatever the program's locale: the conversions run
-// under a C.UTF-8 character type on the calling thread.
-class Utf8Scope
+bool IsContinuation(char c)
 {
-public:
-    Utf8Scope()
-    {
-        static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-        if (utf8)
-            old = uselocale(utf8);
-    }
-    ~Utf8Scope()
-    {
-        if (old)
-            uselocale(old);
-    }
-    Utf8Scope(const Utf8Scope&) = delete;
-    Utf8Scope& operator=(const Utf8Scope&) = delete;
-
-private:
-    locale_t old = locale_t(0);
-};
-
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 } // namespace
 
+size_t EngUtf8CutLength(const char* s, size_t max)
+{
+    if (!s)
+        return 0;
+    if (max == size_t(-1))
+        return strlen(s);
+    size_t n = strnlen(s, max + 1);
+    if (n <= max || !IsContinuation(s[max]))
+        return n <= max ? n : max;
+    // s[max] continues a character: start that character's bytes after the cut.
+    size_t k = max;
+    while (k > 0 && max - k < 3 && IsContinuation(s[k]))
+        k--;
+    EngUInt32 cp;
+    int used = EngUtf8Decode(reinterpret_cast<const unsigned char*>(s + k), strnlen(s + k, 4), &cp);
+    return k + size_t(used) > max ? k : max;
+}
+
+size_t EngUtf8TrimCutTail(const char* s, size_t len)
+{
+    if (!s || len == 0)
+        return 0;
+    size_t k = len - 1;
+    while (k > 0 && len - 1 - k < 3 && IsContinuation(s[k]))
+        k--;
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(s + k);
+    EngUInt32 cp;
+    int used = EngUtf8Decode(u, len - k, &cp);
+    // A valid lead whose sequence runs into the end was cut short.
+    if (cp == ENG_UTF8_INVALID && k + size_t(used) == len && u[0] >= 0xC2 && u[0] <= 0xF4)
+        return k;
+    return len;
+}
+
+char* EngUtf8SafeStrcpy(char* dst, const char* src, size_t size)
+{
+    if (!dst || size == 0)
+        return dst;
+    size_t n = src ? EngUtf8CutLength(src, size - 1) : 0;
+    if (n)
+        memcpy(dst, src, n);
+    dst[n] = 0;
+    return dst;
+}
+
+std::string EngUtf8FromLatin1(const char* text)
+{
+    std::string out;
+    if (!text)
+        return out;
+    for (const char* p = text; *p; p++)
+    {
+        char b[4];
+        out.append(b, size_t(EngUtf8Encode(static_cast<unsigned char>(*p), b)));
+    }
+    return out;
+}
+
+std::string EngLatin1FromUtf8(const char* text, char placeholder)
+{
+    std::string out;
+    if (!text)
+        return out;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
+    size_t len = strlen(text);
+    for (size_t i = 0; i < len;)
+    {
+        EngUInt32 cp;
+        i += size_t(EngUtf8Decode(s + i, len - i, &cp));
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+            out.push_back(static_cast<char>(cp));
+        else
+            out.push_back(placeholder);
+    }
+    return out;
+}
+
 namespace
 {
-// conv (mbstowcs or wcstombs) of src into dst under UTF-8, cut to max - 1
-// units and terminated; an empty dst when src does not convert.
-template <typename From, typename To>
-bool Convert(const From* src, To* dst, unsigned int max, size_t (*conv)(To*, const From*, size_t))
+// The UTF-8 length of a wide text, or size_t(-1) when a unit is no character.
+size_t Utf8LengthOfWide(const wchar_t* w)
 {
-    if (!src || !dst || max == 0)
-        return false;
-    Utf8Scope utf8;
-    size_t n = conv(dst, src, max - 1);
-    if (n == size_t(-1))
+    size_t n = 0;
+    char b[4];
+    for (; *w; w++)
     {
-        dst[0] = 0;
-        return false;
+        int k = *w < 0 ? 0 : EngUtf8Encode(EngUInt32(*w), b);
+        if (k == 0)
+            return size_t(-1);
+        n += size_t(k);
     }
-    dst[n] = 0;
-    return true;
+    return n;
 }
 } // namespace
 
 bool EngUnicodeConvertAnsiStrToUnicode(const char* src, wchar_t* dst, unsigned int max)
 {
-    return Convert(src, dst, max, mbstowcs);
+    if (!src || !dst || max == 0)
+        return false;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(src);
+    size_t len = strlen(src);
+    size_t n = 0;
+    for (size_t i = 0; i < len && n < size_t(max) - 1;)
+    {
+        EngUInt32 cp;
+        i += size_t(EngUtf8Decode(s + i, len - i, &cp));
+        if (cp == ENG_UTF8_INVALID)
+        {
+            dst[0] = 0;
+            return false;
+        }
+        dst[n++] = wchar_t(cp);
+    }
+    dst[n] = 0;
+    return true;
 }
 
 bool EngUnicodeConvertUnicodeStrToAnsi(const wchar_t* src, char* dst, unsigned int max)
 {
-    // wcstombs never writes part of a character, so the cut stays valid UTF-8.
-    return Convert(src, dst, max, wcstombs);
+    if (!src || !dst || max == 0)
+        return false;
+    // Whole characters only, so the cut stays valid UTF-8.
+    size_t n = 0;
+    for (const wchar_t* w = src; *w && n < size_t(max) - 1; w++)
+    {
+        char b[4];
+        int k = *w < 0 ? 0 : EngUtf8Encode(EngUInt32(*w), b);
+        if (k == 0)
+        {
+            dst[0] = 0;
+            return false;
+        }
+        if (n + size_t(k) > size_t(max) - 1)
+            break;
+        memcpy(dst + n, b, size_t(k));
+        n += size_t(k);
+    }
+    dst[n] = 0;
+    return true;
 }
 
 EngUnicode::EngUnicode(const char* text, char narrow_only_flag)
@@ -106,11 +275,7 @@ EngUnicode::EngUnicode(const wchar_t* text, char flag)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Should never be called with only flag set");
     if (!text || !*text)
         return;
-    size_t need;
-    {
-        Utf8Scope utf8;
-        need = wcstombs(nullptr, text, 0);
-    }
+    size_t need = Utf8LengthOfWide(text);
     if (need == size_t(-1) || need + 1 > 0xFFFFFFFFu)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not convert string to ascii");

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -281,24 +282,12 @@ int UTF8_TextFileReader::ReadLine(char** line, int conversion, const char* unkno
     int i = 0;
     while (i < n)
     {
-        int used_bytes;
-        long cp = EzDecodeUtf8(s + i, n - i, &used_bytes);
-        if (used_bytes == 1 && cp >= 0x80)
-        {
-            // Not a valid sequence (overlong forms and stray bytes included):
-            // U+FFFD for the lead byte, or for the rest of a line that cuts a
-            // sequence short.
-            unsigned b = s[i];
-            int need = (b >= 0xC2 && b <= 0xDF) ? 1 : (b >= 0xE0 && b <= 0xEF) ? 2 : (b >= 0xF0 && b <= 0xF4) ? 3 : 0;
-            int present = 0;
-            while (present < need && i + 1 + present < n && (s[i + 1 + present] & 0xC0) == 0x80)
-                present++;
+        // One U+FFFD for each maximal ill-formed subpart.
+        EngUInt32 cp;
+        i += EngUtf8Decode(s + i, size_t(n - i), &cp);
+        if (cp == ENG_UTF8_INVALID)
             units[count++] = 0xFFFD;
-            i += (need > 0 && i + 1 + present == n) ? 1 + present : 1;
-            continue;
-        }
-        i += used_bytes;
-        if (cp > 0xFFFF)
+        else if (cp > 0xFFFF)
         {
             units[count++] = wchar_t((cp >> 10) + 0xD7C0);
             units[count++] = wchar_t((cp & 0x3FF) | 0xDC00);
@@ -566,11 +555,7 @@ int TextFile::Open(const char* p, int mode, int opts, int size)
 {
     if (filemode != TF_CLOSED)
         Close();
-    if (!p || !*p)
-    {
-        DebugError(tf_caller, "OpenFileError (%s)", "");
-        return TF_ERROR;
-    }
+    const char* shown = p ? p : "";
     int requested = opts & 0xFF;
     if (mode == TF_READ)
     {
@@ -585,22 +570,26 @@ int TextFile::Open(const char* p, int mode, int opts, int size)
             requested = TF_ANSI;
         if (requested > TF_UTF8)
         {
-            DebugError(tf_caller, "Unknown encoding %d (%s)", requested, p);
+            DebugError(tf_caller, "Unknown encoding %d (%s)", requested, shown);
             return TF_ERROR;
         }
     }
     else
     {
-        DebugError(tf_caller, "Bad file mode %d (%s)", mode, p);
+        DebugError(tf_caller, "Bad file mode %d (%s)", mode, shown);
         return TF_ERROR;
     }
-    const char* fmode = mode == TF_READ ? "rb" : mode == TF_WRITE ? "wb" : "ab";
-    file = fopen(p, fmode);
-    if (!file)
+    // The file layer reports a failure in its own words.
+    char ok = mode == TF_READ    ? opened.OpenForReading(p, 1)
+              : mode == TF_WRITE ? opened.CreateForWriting(p, 1)
+                                 : opened.OpenForAppending(p, 1);
+    if (!ok)
     {
-        DebugError(tf_caller, "OpenFileError (%s)", p);
+        if (mode == TF_READ)
+            DebugError(tf_caller, "OpenFileError (%s)", shown);
         return TF_ERROR;
     }
+    file = opened.GetStream();
     path = copy_string(p);
     filemode = mode;
     encoding = requested;
@@ -836,7 +825,7 @@ int TextFile::Close()
     int r = TF_OK;
     if (writer)
         r = writer->Flush();
-    if (file && fclose(file) != 0 && writer && r == TF_OK)
+    if (opened.IsOpen() && !opened.Close() && writer && r == TF_OK)
     {
         DebugError(tf_caller, "FileWriteError (%s)", path);
         r = TF_ERROR;

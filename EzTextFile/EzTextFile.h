@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <wchar.h>
 
+#include "EngFile.h"
 #include "EzTextFileUtils.h"
 
 // Open modes.
@@ -211,7 +212,8 @@ private:
     int options;
     char ansi_pass_thru;
     int buffer_size;
-    FILE* file;
+    EngFile opened; // opens and closes the file
+    FILE* file;     // its stream, which the reader or writer uses
     TextFileReader* reader;
     TextFileWriter* writer;
     char bom_pending;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -129,8 +130,9 @@ char* vFormatPString(const char* fmt, va_list ap)
 {
     char buffer[EZ_FORMAT_SIZE];
     buffer[0] = 0;
-    if (fmt)
-        vsnprintf(buffer, sizeof(buffer), fmt, ap);
+    // A text cut at the limit loses a UTF-8 character split by the cut.
+    if (fmt && vsnprintf(buffer, sizeof(buffer), fmt, ap) >= int(sizeof(buffer)))
+        buffer[EngUtf8TrimCutTail(buffer, sizeof(buffer) - 1)] = 0;
     return AtoA(buffer);
 }
 
@@ -176,7 +178,8 @@ char* LookupSystemError(unsigned long)
 
 int UtoUTF8(int cp, unsigned char* out)
 {
-    if (cp < 0 || cp > 0x10FFFF)
+    // UTF-8 holds no surrogates and nothing above U+10FFFF.
+    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         cp = 0xFFFD;
     if (cp <= 0x7F)
     {

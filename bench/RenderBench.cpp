@@ -1,7 +1,7 @@
 // Renderer figures, run by hand under Xvfb
 // (xvfb-run -a bench/bench_RenderBench [resources folder]): the CPU time of a
 // typical 2D frame at 1024 x 768, texture load times, the time to create the
-// game's font and to draw 500 glyphs.
+// game's font (with and without the Latin-1 letters) and to draw 500 glyphs.
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 #include <stb/stb_image_write.h>
@@ -56,8 +56,9 @@ static std::vector<unsigned char> Noise(int w, int h, int comps)
     return px;
 }
 
-// The game's "Main" font: engeexbo.ttf at 64, characters 32 to 127, blurred.
-static char CreateGameFont(EngFont& f, const std::string& file)
+// The game's "Main" font: engeexbo.ttf at 64, blurred; the Latin-1 letters
+// as the game makes it, or ASCII alone for comparison.
+static char CreateGameFont(EngFont& f, const std::string& file, bool latin1)
 {
     _EngFontCreationEffects e = {};
     e.padding = 2;
@@ -65,7 +66,9 @@ static char CreateGameFont(EngFont& f, const std::string& file)
     e.shadow_alpha_factor = 0.244123f;
     e.blur_passes_first = 4;
     f.SetCreationEffects(&e);
-    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
+    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, latin1 ? 255 : 127,
+                                latin1 ? EngFontLatin1Letters() : nullptr,
+                                latin1 ? ENG_FONT_LATIN1_WANTED_COUNT : 0, 0.160013f, 0.080202f, 1.215145f,
                                 5.782f, 0, 0.015f, 0, 0, 1);
 }
 
@@ -172,22 +175,26 @@ int main(int argc, char** argv)
     EngFontShowCharWarnings(0);
     const int font_runs = 5;
     EngFont font;
-    double font_wall = 0, font_cpu = 0;
-    for (int i = 0; i < font_runs; i++)
+    for (bool latin1 : {false, true})
     {
-        font.Destroy();
-        glFinish();
-        t0 = WallSeconds(), c0 = CpuSeconds();
-        if (!CreateGameFont(font, font_file))
+        double font_wall = 0, font_cpu = 0;
+        for (int i = 0; i < font_runs; i++)
         {
-            std::fprintf(stderr, "Could not make the font from %s\n", font_file.c_str());
-            return 1;
+            font.Destroy();
+            glFinish();
+            t0 = WallSeconds(), c0 = CpuSeconds();
+            if (!CreateGameFont(font, font_file, latin1))
+            {
+                std::fprintf(stderr, "Could not make the font from %s\n", font_file.c_str());
+                return 1;
+            }
+            glFinish();
+            font_wall += WallSeconds() - t0, font_cpu += CpuSeconds() - c0;
         }
-        glFinish();
-        font_wall += WallSeconds() - t0, font_cpu += CpuSeconds() - c0;
+        std::printf("Create the game's font (64, %s, blur 4, %d sheets): %.2f ms CPU, %.2f ms wall\n",
+                    latin1 ? "Latin-1 letters" : "32..127", font.GetSheetCount(), font_cpu / font_runs * 1000,
+                    font_wall / font_runs * 1000);
     }
-    std::printf("Create the game's font (64, 32..127, blur 4, %d sheets): %.2f ms CPU, %.2f ms wall\n",
-                font.GetSheetCount(), font_cpu / font_runs * 1000, font_wall / font_runs * 1000);
 
     const char* line = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
     const int text_frames = 50;

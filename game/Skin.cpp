@@ -172,7 +172,7 @@ const LayoutField layout_fields[] = {
 };
 // clang-format on
 
-// The game font's creation: size 64, characters 32 to 127, one channel.
+// The game font's creation: size 64, the Latin-1 letters, one channel.
 void SetGameFontEffects(EngFont* font)
 {
     _EngFontCreationEffects fx;
@@ -307,8 +307,9 @@ char VizavuMWinCreateFontApart(int number, const char* file, EngFont* font)
     if (!font || !file || !file[0])
         return 0;
     SetGameFontEffects(font);
-    if (!font->CreateFromFontFile(file, 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
-                                  5.782f, 0, 0.015f, 0, 0, 1))
+    if (!font->CreateFromFontFile(file, 0, 32, 64, 32, 255, EngFontLatin1Letters(),
+                                  ENG_FONT_LATIN1_WANTED_COUNT, 0.160013f, 0.080202f, 1.215145f, 5.782f, 0,
+                                  0.015f, 0, 0, 1))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "EngFont::Create failed <Main>");
         return 0;
@@ -342,7 +343,9 @@ char VizavuMWinSetupFonts(MWin* mwin, char load_default, char load_user, const c
         memset(&p, 0, sizeof(p));
         p.size = 64;
         p.min_char = 32;
-        p.max_char = 127;
+        p.max_char = 255;
+        p.wanted = EngFontLatin1Letters();
+        p.wanted_count = ENG_FONT_LATIN1_WANTED_COUNT;
         p.x_scale = 0.160013f;
         p.y_scale = 0.080202f;
         p.y_offset_add = 1.215145f;

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include "EngMisc_LNX.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -16,7 +17,7 @@ char EngClipboardSetText_LNX(const char* text)
 {
     if (!text || !ClipboardReady())
         return 0;
-    return SDL_SetClipboardText(text) == 0 ? 1 : 0;
+    return SDL_SetClipboardText(EngUtf8FromLatin1(text).c_str()) == 0 ? 1 : 0;
 }
 
 char EngClipboardGetText_LNX(std::string* out)
@@ -26,7 +27,7 @@ char EngClipboardGetText_LNX(std::string* out)
     char* t = SDL_GetClipboardText();
     if (!t)
         return 0;
-    *out = t;
+    *out = EngLatin1FromUtf8(t);
     SDL_free(t);
     return 1;
 }

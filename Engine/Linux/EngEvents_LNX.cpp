@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 #include "Linux/EngSignals_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 
@@ -46,46 +47,12 @@ void ActivateIfInFront(EngWindow* w)
         w->GotActiveMsg(1);
 }
 
-// Appends the code points of a UTF-8 text; those above U+00FF are dropped.
+// Typed text arrives as UTF-8 and goes on as the fonts' Latin-1 letters; a
+// character they cannot hold arrives as a placeholder.
 void SendText(EngWindow* w, const char* text)
 {
-    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s)
-    {
-        unsigned cp;
-        int len;
-        if (*s < 0x80)
-        {
-            cp = *s;
-            len = 1;
-        }
-        else if ((*s & 0xE0) == 0xC0)
-        {
-            cp = *s & 0x1F;
-            len = 2;
-        }
-        else if ((*s & 0xF0) == 0xE0)
-        {
-            cp = *s & 0x0F;
-            len = 3;
-        }
-        else if ((*s & 0xF8) == 0xF0)
-        {
-            cp = *s & 0x07;
-            len = 4;
-        }
-        else
-        {
-            s++;
-            continue;
-        }
-        int i = 1;
-        for (; i < len && (s[i] & 0xC0) == 0x80; i++)
-            cp = (cp << 6) | (s[i] & 0x3F);
-        s += i;
-        if (i == len && cp <= 0xFF)
-            w->MsgsCharacter((unsigned char)cp);
-    }
+    for (char c : EngLatin1FromUtf8(text))
+        w->MsgsCharacter((unsigned char)c);
 }
 } // namespace
 

@@ -6,6 +6,7 @@
 
 #include "EngDebug.h"
 #include "EngFile.h"
+#include "EngFont.h"
 
 static _MWinFontParams MakeDefaultFontParams()
 {
@@ -15,9 +16,9 @@ static _MWinFontParams MakeDefaultFontParams()
     p.reserved = 144;
     p.size = 32;
     p.min_char = 32;
-    p.max_char = 126;
-    p.wanted = nullptr;
-    p.wanted_count = 0;
+    p.max_char = 255; // the Latin-1 letters, as text is held
+    p.wanted = EngFontLatin1Letters();
+    p.wanted_count = ENG_FONT_LATIN1_WANTED_COUNT;
     p.x_scale = 0.11f;
     p.y_scale = 0.15f;
     p.y_offset_add = -2.0f;

@@ -478,7 +478,9 @@ char MWinButton::TextEditHandleKeyDownUChar(unsigned char c)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No text length");
         return 0;
     }
-    if (c == 9 || c == 13 || c == 27 || c == 127 || c == 250 || c == 251)
+    // Home and End (250, 251) never arrive as characters here: those codes
+    // are the letters u-acute and u-circumflex.
+    if (c == 9 || c == 13 || c == 27 || c == 127)
         return 0;
     char command = KeyHeld(231) && !KeyHeld(228) && !KeyHeld(229);
     if (command && c == 'c')

@@ -297,7 +297,7 @@ TEST_F(EngJsonTest, Storing)
     EXPECT_EQ(EngJsonAddVector2dToObject(o, "vec", vec), 1);
 
     EXPECT_EQ(o["char"], json::Number(-5));
-    EXPECT_EQ(o["float"], json::Number(0.1f));
+    EXPECT_EQ(o["float"], json::Number(0.1)) << "a float is stored as its own shortest text";
     EXPECT_EQ(o["cf"], Numbers({-5, 0.5, 2.5, 3.5}));
     EXPECT_EQ(o["c5"], Numbers({1, -2, 3, -4, 127}));
     EXPECT_EQ(o["f4"], Numbers({0.5, 1.5, 2.5, 3.5}));
@@ -349,6 +349,70 @@ TEST_F(EngJsonTest, Files)
     std::vector<std::string> entries = FolderEntries(dir.Path());
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"pic.json"}));
+}
+
+// Floats are written as the shortest text that gives the same float back;
+// doubles as the shortest that gives the same double.
+TEST_F(EngJsonTest, FloatsAreWrittenAsTheirOwnShortestText)
+{
+    struct FloatCase
+    {
+        float value;
+        const char* text;
+    } floats[] = {
+        {0.8f, "0.8"},
+        {0.1f, "0.1"},
+        {-2.9f, "-2.9"},
+        {1.0f / 3, "0.33333334"},
+        {123456.7f, "123456.7"},
+        {16777217.0f, "16777216"},
+        {3.4028235e38f, "3.4028235e+38"},
+        {1e-45f, "1e-45"},
+        {0.0f, "0"},
+    };
+    struct DoubleCase
+    {
+        double value;
+        const char* text;
+    } doubles[] = {
+        {0.1, "0.1"},
+        {1.0 / 3, "0.3333333333333333"},
+        {double(0.8f), "0.800000011920929"},
+        {0.1 + 0.2, "0.30000000000000004"},
+    };
+    std::string path = dir.File("numbers.json");
+    for (const FloatCase& c : floats)
+    {
+        SCOPED_TRACE(c.text);
+        json::Object o;
+        ASSERT_EQ(EngJsonAddFloatToObject(o, "f", c.value), 1);
+        const float pair[2] = {c.value, c.value};
+        ASSERT_EQ(EngJsonAddNumbersToObject(o, "a", &pair[0], &pair[1], nullptr, nullptr), 1);
+        ASSERT_EQ(EngJsonWriteObjectToFile(o, path.c_str()), 1);
+        EXPECT_EQ(vztest::ReadFile(path), std::string("{\n\t\"f\" : ") + c.text + ",\n\t\"a\" : [\n\t\t" +
+                                              c.text + ",\n\t\t" + c.text + "\n\t]\n}");
+        json::Object back;
+        ASSERT_EQ(EngJsonReadObjectFromFile(&back, path.c_str()), 1);
+        float f = -1, a0 = -1, a1 = -1;
+        ASSERT_EQ(EngJsonGetFloatFromObject(back, "f", &f), 1);
+        ASSERT_EQ(EngJsonReadNumbersFromObject(back, "a", &a0, &a1, nullptr, nullptr), 1);
+        EXPECT_EQ(f, c.value);
+        EXPECT_EQ(a0, c.value);
+    }
+    for (const DoubleCase& c : doubles)
+    {
+        SCOPED_TRACE(c.text);
+        json::Object o;
+        ASSERT_EQ(EngJsonAddNumbersToObject(o, "d", &c.value, nullptr, nullptr, nullptr), 1);
+        ASSERT_EQ(EngJsonWriteObjectToFile(o, path.c_str()), 1);
+        EXPECT_EQ(vztest::ReadFile(path), std::string("{\n\t\"d\" : [\n\t\t") + c.text + "\n\t]\n}");
+        json::Object back;
+        ASSERT_EQ(EngJsonReadObjectFromFile(&back, path.c_str()), 1);
+        double d = -1;
+        ASSERT_EQ(EngJsonReadNumbersFromObject(back, "d", &d, nullptr, nullptr, nullptr), 1);
+        EXPECT_EQ(d, c.value);
+    }
+    EXPECT_TRUE(NewLines().empty());
 }
 
 TEST_F(EngJsonTest, FileFailures)

@@ -30,7 +30,8 @@ const std::string kEnglish = "; comment=ignored\r\n"
                              "=starts with equals\r\n" +
                              std::string(64, 'x') +
                              "=token too long\r\n"
-                             "Empty=\r\n";
+                             "Empty=\r\n"
+                             "Sign=\xC2\xA9 caf\xC3\xA9\r\n";
 
 const std::string kFrench = "Language=Fran\xC3\xA7"
                             "ais \r\n"
@@ -102,7 +103,7 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
         {"Hello", 0, "Hi"},         {"Hello", 1, "Hello there"},
         {"Hash", 0, "1#2"},         {"Multi", 0, "Line one\nLine two"},
         {"Multi", 1, "x#y"},        {"Empty", 0, ""},
-        {"Language", 0, "English"},
+        {"Language", 0, "English"}, {"Sign", 0, "\xA9 caf\xE9"},
     };
     for (const Case& c : cases)
     {
@@ -116,7 +117,7 @@ TEST_F(Languages, LoadsDefaultEnglishAndSplitsSubTexts)
     EXPECT_EQ(0, EngLangTokenExists("Hello", 2));
     EXPECT_TRUE(Logged("Invalid sub text num 2 for token <Hello>"));
     // Ignored lines give no tokens: comments, sections, '=' first, long tokens.
-    EXPECT_EQ(8, EngLanguagesGetNumTokensForCurrentLanguage());
+    EXPECT_EQ(9, EngLanguagesGetNumTokensForCurrentLanguage());
     int before = DebugGetNumMessages();
     EXPECT_EQ(-1, EngLanguagesGetTokenNumForToken(std::string(64, 'x').c_str()));
     EXPECT_EQ(-1, EngLanguagesGetTokenNumForToken("; comment"));
@@ -135,9 +136,8 @@ TEST_F(Languages, PicksTheNamedLanguageAndConvertsItsTextsToLatin1)
     ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), "fRENCH", 0));
     EXPECT_STREQ("French", EngLanguagesGetCurrentLanguageNameInEnglish());
     EXPECT_STREQ("Bonjour \xE0 tous", EngLanguagesGetString("Hello", 1));
-    // Characters outside Latin-1 are dropped once a line holds any that fit;
-    // a line with none stays as it was.
-    EXPECT_STREQ("5 \xE2\x82\xAC", EngLanguagesGetString("Euro"));
+    // A character the one-byte fonts cannot hold shows as a placeholder.
+    EXPECT_STREQ("5 ?", EngLanguagesGetString("Euro"));
     EXPECT_EQ(0, EngLangTokenExists("Args"));
 
     ASSERT_EQ(1, EngLanguagesSetCurrentLanguage("english"));
@@ -225,12 +225,16 @@ TEST(LanguageConversion, Utf8ToLatin1)
         {"plain", "plain", 0},
         {"caf\xC3\xA9", "caf\xE9", 1},
         {"\xC2\xA1\xC3\xBF", "\xA1\xFF", 1},
-        {"5 \xE2\x82\xAC", "5 \xE2\x82\xAC", 0},
+        {"5 \xE2\x82\xAC", "5 ?", 1},
         {"a\xC2\xA0"
          "b\xC2\xAD"
-         "c\xC3\xA9\xE2\x82\xAC",
-         "abc\xE9", 1},
-        {"cut \xC3", "cut \xC3", 0},
+         "c\xC3\xA9\xE2\x82\xAC\xC2\x85",
+         "a\xA0"
+         "b\xAD"
+         "c\xE9??",
+         1},
+        {"cut \xC3", "cut ?", 1},
+        {"bad \xE2\x82x \xF4\x90\x80\x80", "bad ?x ????", 1},
     };
     for (const Case& c : cases)
     {

@@ -145,11 +145,17 @@ TEST_F(PictureTest, BadTransTypeIsLoggedAndCleared)
 
 TEST_F(PictureTest, EmptyNameIsNumberedAndLongNamesAreCut)
 {
+    // A UTF-8 letter across the cut is left out whole, here and in the
+    // texture's file name.
+    const std::string across = std::string(30, 'n') + "\xC3\xA9";
     std::string layers = LayerJson() + ", " + LayerJson("\"Name\": \"" + std::string(40, 'n') + "\"") + ", " +
-                         LayerJson("\"Name\": \"\"");
-    ASSERT_EQ(1, Load("{\"Layers\": [" + layers + "]}"));
+                         LayerJson("\"Name\": \"\"") + ", " + LayerJson("\"Name\": \"" + across + "\"");
+    ASSERT_EQ(1, Load("{\"Textures\": [{\"Path\": \"\", \"Filename\": \"" + across + across +
+                      "\"}], \"Layers\": [" + layers + "]}"));
     EXPECT_STREQ("Layer 2", pic.GetLayer(2)->name);
     EXPECT_EQ(31u, strlen(pic.GetLayer(1)->name));
+    EXPECT_EQ(std::string(30, 'n'), pic.GetLayer(3)->name);
+    EXPECT_EQ(across + std::string(30, 'n'), pic.GetTexture(0)->filename);
 }
 
 TEST_F(PictureTest, FileNameFromFolderAndExtension)
@@ -222,6 +228,10 @@ TEST_F(PictureTest, SaveAndReloadKeepsEveryLayerField)
     EXPECT_EQ(std::string::npos, text.find("true"));
     EXPECT_LT(text.find("\"Draw Area\""), text.find("\"Textures\""));
     EXPECT_LT(text.find("\"Textures\""), text.find("\"Layers\""));
+    // Float fields read as they were set, not as the doubles nearest to them.
+    EXPECT_NE(std::string::npos, text.find("\"Alpha Level\" : 0.25,"));
+    EXPECT_NE(std::string::npos, text.find("\t\t\t\t0.1,\n\t\t\t\t0.2,\n\t\t\t\t0.9,\n\t\t\t\t0.8\n"));
+    EXPECT_EQ(std::string::npos, text.find("00000"));
 
     EngPicture back;
     ASSERT_EQ(1, back.LoadFromFile(dir.Path().c_str(), "out", 1));

@@ -115,6 +115,20 @@ TEST_F(TextFileTest, StrayBytesInNarrowTextBecomeValidUtf8)
     EXPECT_EQ(Bytes({0xEF, 0xBB, 0xBF, 'x', 0xC3, 0xA9, 'y'}), ReadFile(path));
 }
 
+TEST_F(TextFileTest, FormattedTextCutAtItsLimitKeepsWholeCharacters)
+{
+    std::string path = dir.File("f.txt");
+    TextFile tf;
+    ASSERT_EQ(0, tf.Open(path.c_str(), TF_WRITE, TF_UTF8 | TF_NO_CRLF, 0));
+    // 511 bytes fit: the last letter would be split, so it is left out.
+    const std::string text = std::string(510, 'a') + "\xC3\xA9";
+    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", text.c_str()));
+    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", ("|" + text.substr(1, 508) + "\xC3\xA9").c_str()));
+    EXPECT_EQ(0, tf.Close());
+    EXPECT_EQ("\xEF\xBB\xBF" + std::string(510, 'a') + "|" + std::string(508, 'a') + "\xC3\xA9",
+              ReadFile(path));
+}
+
 TEST_F(TextFileTest, AppendWritesNoSecondByteOrderMark)
 {
     for (int enc : {TF_UTF8, TF_UTF16LE, TF_UTF16BE})
@@ -280,16 +294,48 @@ TEST_F(TextFileTest, ReadCharSkipsCarriageReturns)
     EXPECT_EQ(-1, tf.ReadChar());
 }
 
-TEST_F(TextFileTest, OpenFailuresAreReported)
+// The file layer reports a failed open in its own words for each mode; the
+// text-file layer adds its own line only when reading.
+TEST_F(TextFileTest, OpenFailuresAreReportedPerMode)
 {
-    TextFile tf;
     std::string missing = dir.File("missing.txt");
-    EXPECT_EQ(-2, tf.Open(missing.c_str(), TF_READ, 0, 0));
-    EXPECT_TRUE(Logged("OpenFileError (" + missing + ")"));
-    EXPECT_EQ(TF_CLOSED, tf.GetFileMode());
     std::string in_missing_dir = dir.File("no/such.txt");
-    EXPECT_EQ(-2, tf.Open(in_missing_dir.c_str(), TF_WRITE, TF_UTF8, 0));
-    EXPECT_EQ(0, tf.Close());
+    struct Case
+    {
+        int mode;
+        std::string path;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {TF_READ,
+         missing,
+         {" <ERROR>  ( EngFile::OpenForReading )    Could not open file <" + missing + ">",
+          " <ERROR>  ( TextFile )    OpenFileError (" + missing + ")"}},
+        {TF_WRITE,
+         in_missing_dir,
+         {" <ERROR>  ( EngFile::CreateForWriting )    Could not create file <" + in_missing_dir + ">"}},
+        {TF_APPEND,
+         in_missing_dir,
+         {" <ERROR>  ( EngFile::OpenForAppending )    Could not open or create file <" + in_missing_dir +
+          ">"}},
+        {TF_READ,
+         "",
+         {" <ERROR>  ( EngFile::OpenForReading )    No filename specified",
+          " <ERROR>  ( TextFile )    OpenFileError ()"}},
+        {TF_WRITE, "", {" <ERROR>  ( EngFile::CreateForWriting )    No filename specified"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.mode) + " " + c.path);
+        TextFile tf;
+        int before = DebugGetNumMessages();
+        EXPECT_EQ(-2, tf.Open(c.path.c_str(), c.mode, TF_UTF8 * (c.mode != TF_READ), 0));
+        std::vector<std::string> lines;
+        for (int i = before; i < DebugGetNumMessages(); i++)
+            lines.push_back(DebugGetMessage(i)->text);
+        EXPECT_EQ(c.lines, lines);
+        EXPECT_EQ(TF_CLOSED, tf.GetFileMode());
+        EXPECT_EQ(0, tf.Close());
+    }
 }
 
 TEST_F(TextFileTest, WriteFailuresAreReportedNotSwallowed)
@@ -357,7 +403,13 @@ TEST(TextHelpers, UtoUTF8Lengths)
                           {0x800, "\xE0\xA0\x80"},
                           {0xFFFF, "\xEF\xBF\xBF"},
                           {0x10000, "\xF0\x90\x80\x80"},
-                          {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
+                          {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+                          // What UTF-8 cannot hold becomes U+FFFD.
+                          {0x110000, "\xEF\xBF\xBD"},
+                          {0x7FFFFFFF, "\xEF\xBF\xBD"},
+                          {0xD800, "\xEF\xBF\xBD"},
+                          {0xDFFF, "\xEF\xBF\xBD"},
+                          {-1, "\xEF\xBF\xBD"}};
     for (const Case& c : cases)
     {
         unsigned char out[4];

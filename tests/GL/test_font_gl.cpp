@@ -259,20 +259,31 @@ TEST_F(FontGL, MultilineDrawsEachLineAligned)
     EXPECT_TRUE(wrapped == reference);
 }
 
-TEST_F(FontGL, HighBytesDrawNothing)
+// The game's font holds the Latin-1 letters; the control codes between them
+// and ASCII draw nothing and add no advance.
+TEST_F(FontGL, Latin1LettersDrawAndControlCodesDoNot)
 {
-    std::string all;
-    for (int b = 128; b < 256; b++)
-        all += char(b);
+    std::string controls;
+    for (int b = 127; b < 160; b++)
+        controls += char(b);
     EngFontPrepareForDrawingWithOrientation(char(1));
     font.SetScale(3, 3);
-    EXPECT_EQ(font.DrawStringPart(50, 200, all.c_str(), 0, 0), 50.0f);
+    EXPECT_EQ(font.DrawStringPart(50, 200, controls.c_str(), 0, 0), 50.0f);
     EXPECT_TRUE(Ink().Empty());
-    // Between letters they add no advance.
-    float with = font.DrawStringPart(50, 200, "a\xC3\xA9" "b", 0, 0);
+    float with = font.DrawStringPart(50, 200,
+                                     "a\x85"
+                                     "b",
+                                     0, 0);
     EXPECT_NEAR(with, 50 + font.GetStringWidth("ab"), 1e-3);
-    for (int b = 128; b < 256; b++)
+    for (int b = 127; b < 160; b++)
         EXPECT_EQ(font.DrawLetter_GL((unsigned char)b), 0.0f);
+
+    Clear();
+    const char letters[] = "\xE9\xFC\xDF\xC5\xF1";
+    EXPECT_GT(font.DrawStringPart(50, 200, letters, 0, 0), 50 + 4 * font.GetStringWidth("i"));
+    EXPECT_FALSE(Ink().Empty());
+    for (int b = 161; b < 256; b++)
+        EXPECT_GT(font.DrawLetter_GL((unsigned char)b), 0.0f) << b;
     EngFontRestoreAfterDrawing();
 }
 

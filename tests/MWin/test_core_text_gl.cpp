@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "EngFont.h"
 #include "MWin/MWin.h"
@@ -96,6 +97,49 @@ TEST_F(TextGL, NothingWithoutAFontOrText)
     eng_main_device->RestoreAfter2D();
     for (int y = 0; y < 480; y += 20)
         EXPECT_EQ(RightmostLit(y), -1) << y;
+}
+
+// The lit rows of the frame (red above 64), read at once.
+std::vector<bool> LitRows()
+{
+    std::vector<unsigned char> px(size_t(eng_main_window_width) * eng_main_window_height);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, eng_main_window_width, eng_main_window_height, GL_RED, GL_UNSIGNED_BYTE, px.data());
+    std::vector<bool> rows(size_t(eng_main_window_height), false);
+    for (size_t i = 0; i < px.size(); i++)
+        if (px[i] > 64)
+            rows[size_t(eng_main_window_height - 1) - i / size_t(eng_main_window_width)] = true;
+    return rows;
+}
+
+int TopmostLitRow()
+{
+    std::vector<bool> rows = LitRows();
+    for (size_t y = 0; y < rows.size(); y++)
+        if (rows[y])
+            return int(y);
+    return -1;
+}
+
+// The default font holds the Latin-1 letters that text is held in, not the
+// control codes before them; an accent draws above its letter.
+TEST_F(TextGL, DefaultFontDrawsTheLatin1Letters)
+{
+    for (int c = 161; c < 256; c++)
+        EXPECT_NE(font->GetLetter(c), nullptr) << c;
+    for (int c = 127; c < 160; c++)
+        EXPECT_EQ(font->GetLetter(c), nullptr) << c;
+    Draw(300, 0, "e");
+    int plain = TopmostLitRow();
+    ASSERT_GT(plain, 0);
+    for (const char* accented : {"\xE9", "\xEA", "\xEB"})
+    {
+        Draw(300, 0, accented);
+        int top = TopmostLitRow();
+        EXPECT_GE(top, 0);
+        EXPECT_LT(top, plain) << int(static_cast<unsigned char>(accented[0]));
+    }
 }
 
 } // namespace

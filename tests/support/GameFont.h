@@ -22,8 +22,9 @@ inline _EngFontCreationEffects GameFontEffects()
 // The game's own creation call, on the effects already set.
 inline char CreateGameFont(EngFont& f, const std::string& file)
 {
-    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 127, nullptr, 0, 0.160013f, 0.080202f, 1.215145f,
-                                5.782f, 0, 0.015f, 0, 0, 1);
+    return f.CreateFromFontFile(file.c_str(), 0, 32, 64, 32, 255, EngFontLatin1Letters(),
+                                ENG_FONT_LATIN1_WANTED_COUNT, 0.160013f, 0.080202f, 1.215145f, 5.782f, 0,
+                                0.015f, 0, 0, 1);
 }
 
 } // namespace vztest
