@@ -13,6 +13,7 @@
 
 EngDeviceGL* eng_main_device_gl = nullptr;
 char eng_gl_3d_setup = 0;
+unsigned int eng_gl_context_generation = 0;
 
 int EDEV_BLEND_ZERO = 0;
 int EDEV_BLEND_ONE = 0;
@@ -107,6 +108,7 @@ char EngDeviceGL::SetupCreate()
         return 0;
     }
     eng_gl_3d_setup = 1;
+    eng_gl_context_generation++;
     if (eng_main_program)
         for (int i = 0; i < 4; i++)
         {

@@ -436,6 +436,7 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
     }
     gl_name = name;
     gl_name_valid = 1;
+    gl_generation = eng_gl_context_generation;
     gl_width = tw;
     gl_height = th;
     gl_image_width = mem_file_width;
@@ -698,6 +699,8 @@ char EngTextureGL::CopyFromTexture(EngTexture* from)
 {
     DebugInfo("EngTextureGL::CopyFromTexture");
     EngTextureGL* src = from ? from->GetGL() : nullptr;
+    if (src)
+        src->ForgetNameOfFormerContext();
     if (!src || !src->created)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
