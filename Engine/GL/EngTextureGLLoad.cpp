@@ -682,17 +682,36 @@ char EngTextureGL::CreateFromScreen(_TexCoords* out)
         Destroy();
         return 0;
     }
-    unsigned char* data = AllocEmptyTextureImageData(0);
+    // GL gives the bottom row first: only the window is read, then its rows
+    // go into the texture top row first. The rest of the texture stays clear.
+    size_t pitch = size_t(W) * 4;
+    unsigned char* rows = static_cast<unsigned char*>(EngMalloc(pitch * size_t(H), "screen capture", 0));
+    unsigned char* data = rows ? AllocEmptyTextureImageData(1) : nullptr;
     if (!data)
+    {
+        if (!rows)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        EngFree(rows, 0, "screen capture");
+        Destroy();
         return 0;
-    glReadPixels(0, 0, tw, th, GL_RGBA, GL_UNSIGNED_BYTE, data);
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+    for (int r = 0; r < H; r++)
+        std::memcpy(data + size_t(r) * tw * 4, rows + size_t(H - 1 - r) * pitch, pitch);
+    EngFree(rows, 0, "screen capture");
     char ok = UpdateTextureFromAllocatedImageData();
     FreeAllocatedTextureImageData();
-    tcs = {0, 1.0f - float(H) / th, float(W) / tw, 1};
+    if (!ok)
+    {
+        Destroy();
+        return 0;
+    }
+    tcs = {0, 0, float(W) / tw, float(H) / th};
     full_tcs = 0;
     if (out)
         *out = tcs;
-    return ok;
+    return 1;
 }
 
 char EngTextureGL::CopyFromTexture(EngTexture* from)

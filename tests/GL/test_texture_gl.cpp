@@ -396,6 +396,73 @@ TEST_F(Textures, CopiesBetweenTexturesBlendAndScale)
     EXPECT_TRUE(Logged("From texture not ok"));
 }
 
+// Screen captures in windows of several sizes: the texture holds the window
+// right side up from its first row, and drawn back it shows the window again.
+TEST_F(Textures, ScreenCaptureIsRightSideUpAndReadsOnlyTheWindow)
+{
+    struct
+    {
+        int w, h, tw, th;
+    } const sizes[] = {{640, 480, 1024, 512}, {300, 200, 512, 256}, {256, 128, 256, 128}};
+    for (const auto& s : sizes)
+    {
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+        delete device;
+        SDL_SetWindowSize(sdl_window, s.w, s.h);
+        SetWindowSize(s.w, s.h);
+        device = new EngDevice(&window);
+        ASSERT_TRUE(device->Create(1, s.w, s.h, 32, 0));
+
+        // Blue, a red band over the top 10 rows, a green one down the left.
+        ClearTo(0, 0, 1);
+        device->CropToArea(0, 0, s.w, 10);
+        ClearTo(1, 0, 0);
+        device->CropToArea(0, 10, 10, s.h - 10);
+        ClearTo(0, 1, 0);
+        device->TurnOffCrop();
+
+        EngTexture shot;
+        _TexCoords tc = {-1, -1, -1, -1};
+        ASSERT_TRUE(shot.GetGL()->CreateFromScreen(&tc));
+        EXPECT_TRUE(shot.IsOk());
+        ASSERT_EQ(shot.GetWidth(), s.tw);
+        ASSERT_EQ(shot.GetHeight(), s.th);
+        EXPECT_FLOAT_EQ(tc.left, 0);
+        EXPECT_FLOAT_EQ(tc.top, 0);
+        EXPECT_FLOAT_EQ(tc.right, float(s.w) / s.tw);
+        EXPECT_FLOAT_EQ(tc.bottom, float(s.h) / s.th);
+        EXPECT_FALSE(shot.AreFullTexCoordinatesSet());
+
+        unsigned char* px = shot.AllocAndGetTextureImageData();
+        ASSERT_NE(px, nullptr);
+        auto texel = [&](int x, int y)
+        {
+            const unsigned char* p = px + (size_t(y) * s.tw + x) * 4;
+            return std::vector<int>{p[0], p[1], p[2]};
+        };
+        EXPECT_EQ(texel(s.w - 1, 0), (std::vector<int>{255, 0, 0}));
+        EXPECT_EQ(texel(0, s.h - 1), (std::vector<int>{0, 255, 0}));
+        EXPECT_EQ(texel(s.w - 1, s.h - 1), (std::vector<int>{0, 0, 255}));
+        // Beyond the window the texture stays empty.
+        if (s.th > s.h)
+        {
+            EXPECT_EQ(texel(0, s.h), (std::vector<int>{0, 0, 0}));
+        }
+        if (s.tw > s.w)
+        {
+            EXPECT_EQ(texel(s.w, 0), (std::vector<int>{0, 0, 0}));
+        }
+        shot.FreeAllocatedTextureImageData();
+
+        ClearTo(0, 0, 0);
+        DrawFull(shot);
+        ExpectPixel(s.w / 2, 4, 255, 0, 0, 6);
+        ExpectPixel(4, s.h / 2, 0, 255, 0, 6);
+        ExpectPixel(s.w - 20, s.h - 20, 0, 0, 255, 6);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+}
+
 TEST_F(Textures, JpegFromTextureAndTgaIntoTexture)
 {
     EngTexture rgb, rgba;
