@@ -725,31 +725,27 @@ char EngTextureGL::CopyFromTexture(EngTexture* from)
         DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
     }
-    Destroy();
-    int w = src->tex_width, h = src->tex_height;
-    if (!CreateEmptyTexture(&w, &h, src->channels == 4))
-        return 0;
-    if (w != src->tex_width || h != src->tex_height || channels != src->channels)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
-        return 0;
-    }
+    // The source is read first, so that a texture can be copied onto itself.
+    int w = src->tex_width, h = src->tex_height, c = src->channels;
+    int file_w = src->image_width, file_h = src->image_height;
     unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    char ok = 0;
-    if (s && d && src->GetAllocatedTextureImageDataSize() == GetAllocatedTextureImageDataSize())
-    {
-        std::memcpy(d, s, GetAllocatedTextureImageDataSize());
-        ok = UpdateTextureFromAllocatedImageData();
-    }
-    else
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error (2)");
+    size_t bytes = src->GetAllocatedTextureImageDataSize();
+    unsigned char* pixels = s ? static_cast<unsigned char*>(EngMalloc(bytes, "texture memory", 0)) : nullptr;
+    if (pixels)
+        std::memcpy(pixels, s, bytes);
+    else if (s)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
     src->FreeAllocatedTextureImageData();
-    FreeAllocatedTextureImageData();
-    if (ok)
+    Destroy();
+    if (!pixels)
+        return 0;
+    AdoptMemoryImage(pixels, w, h, c);
+    mem_file_width = file_w;
+    mem_file_height = file_h;
+    if (!LoadFromTextureInMemory(nullptr))
     {
-        created = 1;
-        UpdateFullTextureCoordinates();
+        Destroy();
+        return 0;
     }
-    return ok;
+    return 1;
 }

@@ -463,6 +463,54 @@ TEST_F(Textures, ScreenCaptureIsRightSideUpAndReadsOnlyTheWindow)
     }
 }
 
+// A whole-texture copy keeps the source's own size, also when it is not a
+// power of two, and its pixels.
+TEST_F(Textures, CopyFromTextureKeepsTheSourceSizeAndPixels)
+{
+    EngTexture rows, rgba, to;
+    ASSERT_TRUE(rows.LoadFromFile(RowsPng().c_str(), 0, 0));
+    ASSERT_TRUE(rgba.LoadFromFile(SolidPng("a.png", 6, 3, {10, 20, 30, 255}).c_str(), 1, 2));
+    struct
+    {
+        EngTexture* from;
+        int w, h, channels;
+    } const cases[] = {{&rows, 3, 5, 3}, {&rgba, 6, 3, 4}, {&to, 6, 3, 4} /* onto itself */};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.w);
+        ASSERT_TRUE(to.GetGL()->CopyFromTexture(c.from));
+        EXPECT_TRUE(to.IsOk());
+        EXPECT_EQ(to.GetWidth(), c.w);
+        EXPECT_EQ(to.GetHeight(), c.h);
+        EXPECT_EQ(to.GetOrigWidth(), c.w);
+        EXPECT_EQ(to.GetNumChannels(), c.channels);
+        EXPECT_TRUE(to.AreFullTexCoordinatesSet());
+        _EngTextureGetPixelDataInfo info = {};
+        ASSERT_TRUE(to.PrepareToGetPixelData(&info, 1, 0));
+        unsigned char r, g, b, a;
+        for (int y = 0; y < c.h; y++)
+            for (int x = 0; x < c.w; x++)
+            {
+                ASSERT_TRUE(to.GetPixelData(&info, x, y, &r, &g, &b, &a));
+                if (c.channels == 3)
+                    EXPECT_EQ((std::vector<int>{r, g, b}),
+                              (std::vector<int>{row_colours[y][0], row_colours[y][1], row_colours[y][2]}));
+                else
+                    EXPECT_EQ((std::vector<int>{r, g, b, a}), (std::vector<int>{10, 20, 30, 255}));
+            }
+        to.RestoreAfterGettingPixelData(&info);
+    }
+    ClearTo(0, 0, 0);
+    ASSERT_TRUE(to.GetGL()->CopyFromTexture(&rows));
+    DrawFull(to);
+    ExpectPixel(320, 240, 0, 0, 255, 4);
+
+    EngTexture empty;
+    EXPECT_FALSE(to.GetGL()->CopyFromTexture(&empty));
+    EXPECT_TRUE(Logged("From texture not ok"));
+    EXPECT_FALSE(Logged("Internal Error"));
+}
+
 TEST_F(Textures, JpegFromTextureAndTgaIntoTexture)
 {
     EngTexture rgb, rgba;
