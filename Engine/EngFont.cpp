@@ -168,6 +168,7 @@ void EngFont::ResetVars()
     left_limit_on = 0;
     left_limit_x = 0;
     sheet_textures = nullptr;
+    sheet_generation = 0;
     letters = nullptr;
     two_channels = 0;
     sheet_pixels = nullptr;
@@ -183,7 +184,7 @@ void EngFont::FreeTables()
     sheet_map = nullptr;
     if (sheet_textures)
     {
-        if (EngFontHasGL())
+        if (EngFontHasGL() && !SheetsOfFormerContext())
             DeleteSheetTextures_GL();
         EngFree(sheet_textures, 0, "EngFont");
         sheet_textures = nullptr;
@@ -201,9 +202,32 @@ void EngFont::FreeTables()
     }
 }
 
+bool EngFont::SheetsOfFormerContext() const
+{
+    return sheet_textures && sheet_generation != eng_gl_context_generation;
+}
+
+char EngFont::Live(char keep_settings)
+{
+    if (SheetsOfFormerContext())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__,
+                      "Font of a former GL context: %d sheet names forgotten, not deleted", sheet_count);
+        EngFree(sheet_textures, 0, "EngFont");
+        sheet_textures = nullptr;
+        FreeTables();
+        _EngFontCreationEffects kept_effects = effects;
+        int kept_size = sheet_size;
+        ResetVars();
+        if (keep_settings)
+            effects = kept_effects, sheet_size = kept_size;
+    }
+    return created == 1;
+}
+
 void EngFont::Destroy()
 {
-    if (created != 1)
+    if (!Live(0))
         return;
     FreeTables();
     ResetVars();
@@ -252,7 +276,7 @@ const unsigned char* EngFont::GetSheetPixels(int sheet) const
 
 unsigned int EngFont::GetSheetTexture(int sheet) const
 {
-    if (!sheet_textures || sheet < 0 || sheet >= sheet_count)
+    if (!sheet_textures || SheetsOfFormerContext() || sheet < 0 || sheet >= sheet_count)
         return 0;
     return sheet_textures[sheet];
 }
@@ -485,7 +509,7 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
         DebugErrorAlt(F, "No font file name specified");
         return 0;
     }
-    if (created)
+    if (Live())
     {
         DebugErrorAlt(F, "FD already setup");
         return 0;
@@ -759,7 +783,7 @@ void BinomColor(int channels, int second_passes, int first_passes, int width, in
 
 float EngFont::GetStringWidth(const char* str)
 {
-    if (created != 1 || !str)
+    if (!Live() || !str)
         return 0;
     float w = 0;
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
@@ -769,14 +793,14 @@ float EngFont::GetStringWidth(const char* str)
 
 float EngFont::GetFontHeight(char scaled)
 {
-    if (created != 1)
+    if (!Live())
         return 0;
     return scaled ? height * ScaleY() : height;
 }
 
 float EngFont::GetCharWidth(char code)
 {
-    if (created != 1)
+    if (!Live())
         return 0;
     return advance_table[(unsigned char)code];
 }
@@ -799,7 +823,7 @@ void EngFont::UpdateScaleOn()
 
 void EngFont::SetScale(float x, float y)
 {
-    if (created != 1)
+    if (!Live())
         return;
     scale_x = x;
     scale_y = y;
@@ -851,7 +875,7 @@ void EngFont::GetScale(float* x, float* y)
 
 void EngFont::SetColour(const _ColourRGBA* c)
 {
-    if (!c || created != 1)
+    if (!c || !Live())
         return;
     colour_r = c->r;
     colour_g = c->g;
@@ -862,7 +886,7 @@ void EngFont::SetColour(const _ColourRGBA* c)
 
 void EngFont::SetColour(float r, float g, float b, float a)
 {
-    if (created != 1)
+    if (!Live())
         return;
     if (r >= 0)
         colour_r = r;
@@ -1092,7 +1116,7 @@ void DisplayProjMatrix(char* label)
 
 float EngFont::DrawStringPart(float x, float y, const char* str, int count, float max_x)
 {
-    if (!EngFontHasDevice() || created != 1 || !str)
+    if (!EngFontHasDevice() || !Live() || !str)
         return 0;
     if (eng_font_using_ratio != 2 && !eng_main_device->Is2dPrepared())
     {
@@ -1140,7 +1164,7 @@ float EngFont::DrawStringPart(float x, float y, const char* str, int count, floa
 
 float EngFont::DrawStringPartAlignGetYPos(float y, char v_align)
 {
-    if (created != 1)
+    if (!Live())
         return 0;
     const float h = height * ScaleY();
     if (v_align == 0)
@@ -1153,7 +1177,7 @@ float EngFont::DrawStringPartAlignGetYPos(float y, char v_align)
 void EngFont::DrawStringPartAlign(float x, float y, char h_align, char v_align, const char* str, int count,
                                   float max_x, char own_block)
 {
-    if (created != 1 || !str)
+    if (!Live() || !str)
         return;
     char opened = 0;
     if (own_block)
@@ -1194,7 +1218,7 @@ void EngFont::DrawMultilineText(float x, float y, float max_w, float max_h, char
         if (all_shown_out)
             *all_shown_out = all;
     };
-    if (created != 1 || !str)
+    if (!Live() || !str)
     {
         report(0, 0, 0, 1);
         return;
@@ -1404,7 +1428,7 @@ char EngFont::DrawToTexture(EngTexture* target, char* str, float x, float y, flo
         DebugErrorAlt(F, "No sheets.");
         return 0;
     }
-    if (created != 1 || (!sheet_textures && !kept_sheets))
+    if (!Live() || (!sheet_textures && !kept_sheets))
         return 0;
     float total = 0, hmax = 0;
     int sheets_used = 0;

@@ -106,7 +106,7 @@ public:
     void CopySheetDataToTexture(int sheet);
 
     // Read-only views of the tables.
-    char IsCreated() const { return created == 1; }
+    char IsCreated() const { return created == 1 && !SheetsOfFormerContext(); }
     int GetCodeCount() const { return code_count; }
     int GetSheetCount() const { return sheet_count; }
     int GetSheetSize() const { return sheet_size; }
@@ -120,6 +120,13 @@ public:
 
 private:
     void ResetVars();
+    // Sheet textures made under an older GL context: their names may now name
+    // other textures.
+    bool SheetsOfFormerContext() const;
+    // Such a font forgets its sheet names without deleting them and is no
+    // longer created (the settings for the next creation stay when asked);
+    // true while the font is created.
+    char Live(char keep_settings = 1);
     struct LetterBox;
     int ParseLetter(void* face, int code, char render, LetterBox* out);
     char CreateTextureFromData_GL(int code, const LetterBox* box, int* sheet_counter, int* cx, int* cy,
@@ -156,6 +163,7 @@ private:
     char left_limit_on;
     float left_limit_x;
     unsigned int* sheet_textures;
+    unsigned int sheet_generation; // eng_gl_context_generation of the sheet textures
     _EngFontLetter* letters;
     char two_channels;
     unsigned char* sheet_pixels;

@@ -270,6 +270,12 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
+    if (dpi > 65535)
+    {
+        // The density fields hold 16 bits.
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Resolution %d dpi too large, written as 65535", dpi);
+        dpi = 65535;
+    }
     if (dpi > 0)
     {
         cinfo.density_unit = 1;

@@ -27,7 +27,10 @@ EngTexture::~EngTexture()
 
 bool EngTexture::Ready() const
 {
-    return eng_main_device_type == ENG_DEVICE_TYPE_GL && gl != nullptr;
+    if (eng_main_device_type != ENG_DEVICE_TYPE_GL || !gl)
+        return false;
+    gl->ForgetNameOfFormerContext();
+    return true;
 }
 
 char EngTexture::Create()

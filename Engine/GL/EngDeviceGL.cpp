@@ -13,6 +13,7 @@
 
 EngDeviceGL* eng_main_device_gl = nullptr;
 char eng_gl_3d_setup = 0;
+unsigned int eng_gl_context_generation = 0;
 
 int EDEV_BLEND_ZERO = 0;
 int EDEV_BLEND_ONE = 0;
@@ -107,6 +108,7 @@ char EngDeviceGL::SetupCreate()
         return 0;
     }
     eng_gl_3d_setup = 1;
+    eng_gl_context_generation++;
     if (eng_main_program)
         for (int i = 0; i < 4; i++)
         {
@@ -701,7 +703,6 @@ void EngDeviceGL::CropToAreaRatioed(float x, float y, float w, float h)
 {
     if (!eng_gl_3d_setup)
         return;
-    static int did_msg = 0;
     float W = float(eng_main_window_width), H = float(eng_main_window_height);
     float vx = 0, vy = 0, vw = W, vh = H;
     if (!full_viewport_active)
@@ -709,34 +710,30 @@ void EngDeviceGL::CropToAreaRatioed(float x, float y, float w, float h)
         vx = float(current_viewport.x), vy = float(current_viewport.y);
         vw = float(current_viewport.width), vh = float(current_viewport.height);
     }
-    int o = eng_main_orientation_alt;
-    if (((o == 1 && vx != 0) || ((o == 2 || o == 3) && vy != 0)) && did_msg < 100)
-    {
-        did_msg++;
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not finished for viewports in orientations [%d, %.0f, %.0f]",
-                      eng_main_orientation, vx, vy);
-    }
+    // The box in the viewport's own pixels (top-left origin), turned with the
+    // orientation; in 2 and 3 the 640x480 space lies across the viewport.
     float sx = vw / 640.0f, sy = vh / 480.0f, tx = vw / 480.0f, ty = vh / 640.0f;
-    float bx, by, bw, bh;
-    switch (o)
+    float left, top, bw, bh;
+    switch (eng_main_orientation_alt)
     {
     case 0:
-        bx = vx + x * sx, by = H - (vy + y * sy) - h * sy, bw = w * sx, bh = h * sy;
+        left = x * sx, top = y * sy, bw = w * sx, bh = h * sy;
         break;
     case 1:
-        bx = W - (vx + x * sx) - w * sx, by = vy + y * sy, bw = w * sx, bh = h * sy;
+        left = vw - (x + w) * sx, top = vh - (y + h) * sy, bw = w * sx, bh = h * sy;
         break;
     case 2:
-        bx = vx + vw - y * tx - h * tx, by = vh - (vy + x * ty) - w * ty, bw = h * tx, bh = w * ty;
+        left = vw - (y + h) * tx, top = x * ty, bw = h * tx, bh = w * ty;
         break;
     case 3:
-        bx = vx + y * tx, by = vy + x * ty, bw = h * tx, bh = w * ty;
+        left = y * tx, top = vh - (x + w) * ty, bw = h * tx, bh = w * ty;
         break;
     default:
         DebugErrorAlt(__PRETTY_FUNCTION__, "Not implemented for orientation");
         return;
     }
-    glScissor(EngMathRound(bx), EngMathRound(by), EngMathRound(bw), EngMathRound(bh));
+    // Placed in the window; GL counts rows from the bottom.
+    glScissor(EngMathRound(vx + left), EngMathRound(H - (vy + top) - bh), EngMathRound(bw), EngMathRound(bh));
     glEnable(GL_SCISSOR_TEST);
     crop_on = 1;
 }

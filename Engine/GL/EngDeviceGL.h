@@ -249,6 +249,9 @@ private:
 
 extern EngDeviceGL* eng_main_device_gl;
 extern char eng_gl_3d_setup;
+// Advanced by every GL context creation. Records that keep GL names keep the
+// generation they were made under: names of an older one belong to nobody.
+extern unsigned int eng_gl_context_generation;
 
 char EngUtilsGL_ErrorCheck(const char* function, const char* where);
 // Test hook: allows the given number of error reports again.

@@ -5,11 +5,13 @@
 #include "EngDevice.h"
 #include "EngFont.h"
 #include "EngMain.h"
+#include "GL/EngDeviceGL.h"
 
 char EngFont::CreateSheetTextures_GL()
 {
     EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Pre Create Sheets");
     glGenTextures(sheet_count, sheet_textures);
+    sheet_generation = eng_gl_context_generation;
     EngUtilsGL_ErrorCheck(__PRETTY_FUNCTION__, "Pre Create Letters");
     return 1;
 }
@@ -70,6 +72,8 @@ void EngFont::MoveBy_GL(float dx)
 
 float EngFont::DrawLetter_GL(unsigned char code)
 {
+    if (!Live())
+        return 0;
     const _EngFontLetter* L = GetLetter(code);
     if (!L || !sheet_textures || L->sheet >= sheet_count)
         return 0;

@@ -60,8 +60,20 @@ void EngTextureGL::DestroyAllExceptTextureInMemory()
     placement_3d = 0;
 }
 
+void EngTextureGL::ForgetNameOfFormerContext()
+{
+    if (gl_generation == eng_gl_context_generation || (!gl_name_valid && !created))
+        return;
+    DebugErrorAlt(__PRETTY_FUNCTION__, "Texture of a former GL context: name %u forgotten, not deleted",
+                  gl_name);
+    gl_name_valid = 0;
+    created = 0;
+    DestroyAllExceptTextureInMemory();
+}
+
 void EngTextureGL::ImageRelease()
 {
+    ForgetNameOfFormerContext();
     if (gl_name_valid)
     {
         if (eng_gl_3d_setup && eng_main_device)
@@ -113,6 +125,7 @@ char EngTextureGL::GetTCs(float* l, float* t, float* r, float* b)
 
 char EngTextureGL::BindTexture()
 {
+    ForgetNameOfFormerContext();
     if (!gl_name)
         return 0;
     glBindTexture(GL_TEXTURE_2D, gl_name);
@@ -278,6 +291,7 @@ static void DrawStrip(const GLfloat* verts, const GLfloat* tc, const GLfloat* co
 
 void EngTextureGL::DrawQuad(char pure)
 {
+    ForgetNameOfFormerContext();
     if (!created)
         return;
     if (normal_set)
@@ -504,6 +518,7 @@ void EngTextureGL::PositionPureAndDraw(const _Dimension* d)
 
 void EngTextureGL::DrawSpecifyingCorners(_EngTextureCornersInfo* info)
 {
+    ForgetNameOfFormerContext();
     if (!created || !info)
         return;
     glBindTexture(GL_TEXTURE_2D, gl_name);

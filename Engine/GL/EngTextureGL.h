@@ -15,9 +15,16 @@ public:
     void DestroyAllExceptTextureInMemory();
     void ImageRelease();
     void UpdateFullTextureCoordinates();
+    // A GL name made under an older context may now name another texture:
+    // the record forgets it without deleting it and is no longer created.
+    void ForgetNameOfFormerContext();
 
     // State.
-    char IsOk() { return created; }
+    char IsOk()
+    {
+        ForgetNameOfFormerContext();
+        return created;
+    }
     int GetWidth() { return tex_width; }
     int GetHeight() { return tex_height; }
     int GetOrigWidth() { return image_width; }
@@ -157,6 +164,7 @@ public:
     int gl_channels;
     unsigned int gl_name;
     char gl_name_valid;
+    unsigned int gl_generation; // eng_gl_context_generation when the name was made
 
 private:
     void DrawQuad(char pure);

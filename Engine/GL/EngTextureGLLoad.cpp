@@ -507,6 +507,7 @@ char EngTextureGL::LoadFromTextureInMemory(_TexCoords* out)
     }
     gl_name = name;
     gl_name_valid = 1;
+    gl_generation = eng_gl_context_generation;
     gl_width = tw;
     gl_height = th;
     gl_image_width = mem_file_width;
@@ -752,53 +753,70 @@ char EngTextureGL::CreateFromScreen(_TexCoords* out)
         Destroy();
         return 0;
     }
-    unsigned char* data = AllocEmptyTextureImageData(0);
+    // GL gives the bottom row first: only the window is read, then its rows
+    // go into the texture top row first. The rest of the texture stays clear.
+    size_t pitch = size_t(W) * 4;
+    unsigned char* rows = static_cast<unsigned char*>(EngMalloc(pitch * size_t(H), "screen capture", 0));
+    unsigned char* data = rows ? AllocEmptyTextureImageData(1) : nullptr;
     if (!data)
+    {
+        if (!rows)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        EngFree(rows, 0, "screen capture");
+        Destroy();
         return 0;
-    glReadPixels(0, 0, tw, th, GL_RGBA, GL_UNSIGNED_BYTE, data);
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+    for (int r = 0; r < H; r++)
+        std::memcpy(data + size_t(r) * tw * 4, rows + size_t(H - 1 - r) * pitch, pitch);
+    EngFree(rows, 0, "screen capture");
     char ok = UpdateTextureFromAllocatedImageData();
     FreeAllocatedTextureImageData();
-    tcs = {0, 1.0f - float(H) / th, float(W) / tw, 1};
+    if (!ok)
+    {
+        Destroy();
+        return 0;
+    }
+    tcs = {0, 0, float(W) / tw, float(H) / th};
     full_tcs = 0;
     if (out)
         *out = tcs;
-    return ok;
+    return 1;
 }
 
 char EngTextureGL::CopyFromTexture(EngTexture* from)
 {
     DebugInfo("EngTextureGL::CopyFromTexture");
     EngTextureGL* src = from ? from->GetGL() : nullptr;
+    if (src)
+        src->ForgetNameOfFormerContext();
     if (!src || !src->created)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "From texture not ok");
         return 0;
     }
-    Destroy();
-    int w = src->tex_width, h = src->tex_height;
-    if (!CreateEmptyTexture(&w, &h, src->channels == 4))
-        return 0;
-    if (w != src->tex_width || h != src->tex_height || channels != src->channels)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error");
-        return 0;
-    }
+    // The source is read first, so that a texture can be copied onto itself.
+    int w = src->tex_width, h = src->tex_height, c = src->channels;
+    int file_w = src->image_width, file_h = src->image_height;
     unsigned char* s = src->AllocAndGetTextureImageData();
-    unsigned char* d = AllocAndGetTextureImageData();
-    char ok = 0;
-    if (s && d && src->GetAllocatedTextureImageDataSize() == GetAllocatedTextureImageDataSize())
-    {
-        std::memcpy(d, s, GetAllocatedTextureImageDataSize());
-        ok = UpdateTextureFromAllocatedImageData();
-    }
-    else
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error (2)");
+    size_t bytes = src->GetAllocatedTextureImageDataSize();
+    unsigned char* pixels = s ? static_cast<unsigned char*>(EngMalloc(bytes, "texture memory", 0)) : nullptr;
+    if (pixels)
+        std::memcpy(pixels, s, bytes);
+    else if (s)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
     src->FreeAllocatedTextureImageData();
-    FreeAllocatedTextureImageData();
-    if (ok)
+    Destroy();
+    if (!pixels)
+        return 0;
+    AdoptMemoryImage(pixels, w, h, c);
+    mem_file_width = file_w;
+    mem_file_height = file_h;
+    if (!LoadFromTextureInMemory(nullptr))
     {
-        created = 1;
-        UpdateFullTextureCoordinates();
+        Destroy();
+        return 0;
     }
-    return ok;
+    return 1;
 }

@@ -10,13 +10,15 @@
 #include "EngMain.h"
 #include "EngTextureGL.h"
 
-static bool TextureOk(const EngTextureGL* t)
+static bool TextureOk(EngTextureGL* t)
 {
+    if (t)
+        t->ForgetNameOfFormerContext();
     return t && t->created == 1 && t->gl_name_valid && t->gl_name;
 }
 
 // The GL half of a copy's source; null after logging when either texture is not ready.
-static EngTextureGL* CopySource(const char* func, EngTexture* from, const EngTextureGL* to)
+static EngTextureGL* CopySource(const char* func, EngTexture* from, EngTextureGL* to)
 {
     EngTextureGL* src = from ? from->GetGL() : nullptr;
     if (!src)

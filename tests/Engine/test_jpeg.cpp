@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -88,6 +89,29 @@ TEST_F(Jpeg, GradientRoundTripsAtQuality100WithResolution)
     ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 90, 0, w, h, px.data()));
     ReadDensity(file, &unit, &xd, &yd);
     EXPECT_EQ(unit, 0);
+}
+
+TEST_F(Jpeg, ResolutionBeyondSixteenBitsIsClampedAndLogged)
+{
+    auto px = Gradient(8, 8);
+    std::string file = dir.File("d.jpg");
+    struct
+    {
+        int dpi, written;
+        bool logged;
+    } const cases[] = {
+        {65535, 65535, false}, {65536, 65535, true}, {70000, 65535, true}, {INT32_MAX, 65535, true}};
+    for (const auto& c : cases)
+    {
+        DebugResetForTests();
+        ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 90, c.dpi, 8, 8, px.data()));
+        int unit, xd, yd;
+        ReadDensity(file, &unit, &xd, &yd);
+        EXPECT_EQ(unit, 1) << c.dpi;
+        EXPECT_EQ(xd, c.written) << c.dpi;
+        EXPECT_EQ(yd, c.written) << c.dpi;
+        EXPECT_EQ(vztest::Logged("written as 65535"), c.logged) << c.dpi;
+    }
 }
 
 TEST_F(Jpeg, AlphaReaderFillsAlphaByType)

@@ -5,6 +5,11 @@
 #include "EngDim.h"
 #include "EngFont.h"
 #include "EngLights.h"
+#include "EngTexture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using vztest::GLDevice;
 using vztest::Logged;
@@ -104,6 +109,104 @@ TEST_F(GLDevice, RatioedViewportsAndCropsInALargeWindow)
     EXPECT_EQ(sc[1], 960 - 6 - 8);
     device->TurnOffCrop();
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// Where a rectangle of the 640 x 480 space lands: the box of lit pixels,
+// x0 y0 x1 y1 inclusive, y from the window's top.
+struct LitBox
+{
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+
+LitBox LitPixels()
+{
+    const int W = eng_main_window_width, H = eng_main_window_height;
+    std::vector<unsigned char> px(size_t(W) * H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    LitBox b;
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++)
+            if (px[(size_t(H - 1 - y) * W + x) * 4] > 128)
+            {
+                b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x);
+                b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
+            }
+    return b;
+}
+
+// Oriented viewports follow their table; a crop inside one covers exactly
+// where the same rectangle is drawn in that orientation, in a sub-viewport
+// away from the window's corner as in the whole window.
+TEST_F(GLDevice, OrientedViewportsAndCropsInThem)
+{
+    delete device;
+    device = nullptr;
+    SDL_SetWindowSize(sdl_window, 800, 600);
+    SetWindowSize(800, 600);
+    device = new EngDevice(&window);
+    ASSERT_TRUE(device->Create(1, 800, 600, 32, 0));
+    EngTexture white;
+    int tw = 4, th = 4;
+    ASSERT_TRUE(white.CreateEmptyTexture(&tw, &th, 0));
+    ASSERT_TRUE(white.SetPartColour(0, 0, -1, -1, 1, 1, 1, -1));
+
+    struct
+    {
+        int orientation;
+        bool sub;
+        int x, y, w, h; // the viewport record, window pixels from the top-left
+    } const cases[] = {
+        {0, true, 50, 37, 400, 300},  {1, true, 350, 263, 400, 300}, {2, true, 350, 37, 400, 300},
+        {3, true, 50, 263, 400, 300}, {0, false, 0, 0, 800, 600},    {1, false, 0, 0, 800, 600},
+        {2, false, 0, 0, 800, 600},   {3, false, 0, 0, 800, 600},
+    };
+    const float cx = 100, cy = 50, cw = 200, ch = 120;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE("orientation " + std::to_string(c.orientation) + (c.sub ? " in a sub-viewport" : ""));
+        eng_main_orientation = eng_main_orientation_alt = c.orientation;
+        if (c.sub)
+            device->SetViewportToSizeWithOrientationRatioed(40, 30, 320, 240);
+        else
+            device->SetViewportToSizeWithOrientationRatioed(static_cast<_Dimension*>(nullptr));
+        _EngDeviceViewport cur;
+        device->GetCurrentViewport(&cur);
+        EXPECT_EQ((std::vector<int>{cur.x, cur.y, cur.width, cur.height}),
+                  (std::vector<int>{c.x, c.y, c.w, c.h}));
+        int vp[4];
+        Viewport(vp);
+        EXPECT_EQ((std::vector<int>{vp[0], vp[1], vp[2], vp[3]}),
+                  (std::vector<int>{c.x, 600 - c.y - c.h, c.w, c.h}));
+
+        ClearTo(0, 0, 0);
+        device->PrepareFor2DWithOrientation(1);
+        white.PositionRatioed(cx, cy, cw, ch);
+        white.Draw();
+        const LitBox drawn = LitPixels();
+
+        ClearTo(0, 0, 0);
+        device->CropToAreaRatioed(cx, cy, cw, ch);
+        white.PositionRatioed(0.0f, 0.0f, 640.0f, 480.0f);
+        white.Draw();
+        device->TurnOffCrop();
+        device->RestoreAfter2D();
+        const LitBox cropped = LitPixels();
+
+        ASSERT_GE(drawn.x1, 0);
+        EXPECT_GE(drawn.x0, c.x);
+        EXPECT_LT(drawn.x1, c.x + c.w);
+        EXPECT_GE(drawn.y0, c.y);
+        EXPECT_LT(drawn.y1, c.y + c.h);
+        EXPECT_NEAR(cropped.x0, drawn.x0, 1);
+        EXPECT_NEAR(cropped.x1, drawn.x1, 1);
+        EXPECT_NEAR(cropped.y0, drawn.y0, 1);
+        EXPECT_NEAR(cropped.y1, drawn.y1, 1);
+    }
+    eng_main_orientation = eng_main_orientation_alt = 0;
+    device->SetViewportFullScreen();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(GLDevice, HalfPixelRatioedValuesRoundTowardZero)

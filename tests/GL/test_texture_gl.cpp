@@ -396,6 +396,121 @@ TEST_F(Textures, CopiesBetweenTexturesBlendAndScale)
     EXPECT_TRUE(Logged("From texture not ok"));
 }
 
+// Screen captures in windows of several sizes: the texture holds the window
+// right side up from its first row, and drawn back it shows the window again.
+TEST_F(Textures, ScreenCaptureIsRightSideUpAndReadsOnlyTheWindow)
+{
+    struct
+    {
+        int w, h, tw, th;
+    } const sizes[] = {{640, 480, 1024, 512}, {300, 200, 512, 256}, {256, 128, 256, 128}};
+    for (const auto& s : sizes)
+    {
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+        delete device;
+        SDL_SetWindowSize(sdl_window, s.w, s.h);
+        SetWindowSize(s.w, s.h);
+        device = new EngDevice(&window);
+        ASSERT_TRUE(device->Create(1, s.w, s.h, 32, 0));
+
+        // Blue, a red band over the top 10 rows, a green one down the left.
+        ClearTo(0, 0, 1);
+        device->CropToArea(0, 0, s.w, 10);
+        ClearTo(1, 0, 0);
+        device->CropToArea(0, 10, 10, s.h - 10);
+        ClearTo(0, 1, 0);
+        device->TurnOffCrop();
+
+        EngTexture shot;
+        _TexCoords tc = {-1, -1, -1, -1};
+        ASSERT_TRUE(shot.GetGL()->CreateFromScreen(&tc));
+        EXPECT_TRUE(shot.IsOk());
+        ASSERT_EQ(shot.GetWidth(), s.tw);
+        ASSERT_EQ(shot.GetHeight(), s.th);
+        EXPECT_FLOAT_EQ(tc.left, 0);
+        EXPECT_FLOAT_EQ(tc.top, 0);
+        EXPECT_FLOAT_EQ(tc.right, float(s.w) / s.tw);
+        EXPECT_FLOAT_EQ(tc.bottom, float(s.h) / s.th);
+        EXPECT_FALSE(shot.AreFullTexCoordinatesSet());
+
+        unsigned char* px = shot.AllocAndGetTextureImageData();
+        ASSERT_NE(px, nullptr);
+        auto texel = [&](int x, int y)
+        {
+            const unsigned char* p = px + (size_t(y) * s.tw + x) * 4;
+            return std::vector<int>{p[0], p[1], p[2]};
+        };
+        EXPECT_EQ(texel(s.w - 1, 0), (std::vector<int>{255, 0, 0}));
+        EXPECT_EQ(texel(0, s.h - 1), (std::vector<int>{0, 255, 0}));
+        EXPECT_EQ(texel(s.w - 1, s.h - 1), (std::vector<int>{0, 0, 255}));
+        // Beyond the window the texture stays empty.
+        if (s.th > s.h)
+        {
+            EXPECT_EQ(texel(0, s.h), (std::vector<int>{0, 0, 0}));
+        }
+        if (s.tw > s.w)
+        {
+            EXPECT_EQ(texel(s.w, 0), (std::vector<int>{0, 0, 0}));
+        }
+        shot.FreeAllocatedTextureImageData();
+
+        ClearTo(0, 0, 0);
+        DrawFull(shot);
+        ExpectPixel(s.w / 2, 4, 255, 0, 0, 6);
+        ExpectPixel(4, s.h / 2, 0, 255, 0, 6);
+        ExpectPixel(s.w - 20, s.h - 20, 0, 0, 255, 6);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+}
+
+// A whole-texture copy keeps the source's own size, also when it is not a
+// power of two, and its pixels.
+TEST_F(Textures, CopyFromTextureKeepsTheSourceSizeAndPixels)
+{
+    EngTexture rows, rgba, to;
+    ASSERT_TRUE(rows.LoadFromFile(RowsPng().c_str(), 0, 0));
+    ASSERT_TRUE(rgba.LoadFromFile(SolidPng("a.png", 6, 3, {10, 20, 30, 255}).c_str(), 1, 2));
+    struct
+    {
+        EngTexture* from;
+        int w, h, channels;
+    } const cases[] = {{&rows, 3, 5, 3}, {&rgba, 6, 3, 4}, {&to, 6, 3, 4} /* onto itself */};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.w);
+        ASSERT_TRUE(to.GetGL()->CopyFromTexture(c.from));
+        EXPECT_TRUE(to.IsOk());
+        EXPECT_EQ(to.GetWidth(), c.w);
+        EXPECT_EQ(to.GetHeight(), c.h);
+        EXPECT_EQ(to.GetOrigWidth(), c.w);
+        EXPECT_EQ(to.GetNumChannels(), c.channels);
+        EXPECT_TRUE(to.AreFullTexCoordinatesSet());
+        _EngTextureGetPixelDataInfo info = {};
+        ASSERT_TRUE(to.PrepareToGetPixelData(&info, 1, 0));
+        unsigned char r, g, b, a;
+        for (int y = 0; y < c.h; y++)
+            for (int x = 0; x < c.w; x++)
+            {
+                ASSERT_TRUE(to.GetPixelData(&info, x, y, &r, &g, &b, &a));
+                if (c.channels == 3)
+                    EXPECT_EQ((std::vector<int>{r, g, b}),
+                              (std::vector<int>{row_colours[y][0], row_colours[y][1], row_colours[y][2]}));
+                else
+                    EXPECT_EQ((std::vector<int>{r, g, b, a}), (std::vector<int>{10, 20, 30, 255}));
+            }
+        to.RestoreAfterGettingPixelData(&info);
+    }
+    ClearTo(0, 0, 0);
+    ASSERT_TRUE(to.GetGL()->CopyFromTexture(&rows));
+    DrawFull(to);
+    ExpectPixel(320, 240, 0, 0, 255, 4);
+
+    EngTexture empty;
+    EXPECT_FALSE(to.GetGL()->CopyFromTexture(&empty));
+    EXPECT_TRUE(Logged("From texture not ok"));
+    EXPECT_FALSE(Logged("Internal Error"));
+}
+
 TEST_F(Textures, JpegFromTextureAndTgaIntoTexture)
 {
     EngTexture rgb, rgba;
