@@ -78,6 +78,9 @@ struct _EngWindowRestrictResizingInfo
 // What the platform's event half remembers between events of one window.
 struct _EngWindowEventMemory
 {
+    char wheel_seen;
+    EngInt32 wheel_delta;
+    double wheel_time;
     // The primary button went down as the right one (Control was held).
     char primary_is_right;
 };

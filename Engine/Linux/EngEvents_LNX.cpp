@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "EngDebug.h"
+#include "EngProgram.h"
 #include "Linux/EngSignals_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 
@@ -51,6 +52,20 @@ int MouseButtonIndex(EngWindow* w, const SDL_MouseButtonEvent& b)
     default:
         return -1;
     }
+}
+
+// A wheel turn of the same delta within one reading of the engine clock
+// (0.001 s) repeats the last one and is dropped.
+char WheelIsRepeat(EngWindow* w, int delta)
+{
+    _EngWindowEventMemory* m = w->GetEventMemory();
+    double since = eng_main_current_time - m->wheel_time;
+    if (m->wheel_seen && delta == m->wheel_delta && since >= 0 && since <= 0.001)
+        return 1;
+    m->wheel_seen = 1;
+    m->wheel_delta = delta;
+    m->wheel_time = eng_main_current_time;
+    return 0;
 }
 
 char NextEventIs(Uint32 type)
@@ -341,7 +356,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         int delta = e->wheel.y;
         if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
             delta = -delta;
-        if (delta)
+        if (delta && !WheelIsRepeat(w, delta))
             w->MsgsMouseWheelInput(delta);
         break;
     }

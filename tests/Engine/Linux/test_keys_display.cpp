@@ -1,4 +1,4 @@
-// Keys, modifiers and mouse buttons pushed as SDL events into a
+// Keys, modifiers, mouse buttons and wheel turns pushed as SDL events into a
 // real engine window, as the program's input callback and the key states get them.
 #include <gtest/gtest.h>
 
@@ -61,6 +61,15 @@ SDL_Event Button(bool down, Uint8 button)
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = button;
     e.button.clicks = 1;
+    return e;
+}
+
+SDL_Event Wheel(int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
     return e;
 }
 
@@ -214,6 +223,18 @@ TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
         for (const KeyState& k : c.keys)
             EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
     }
+}
+
+TEST_F(Keys, WheelRepeatsWithinOneClockReadingAreDropped)
+{
+    eng_main_current_time = 5;
+    EXPECT_EQ(Deliver({Wheel(1), Wheel(1), Wheel(-1), Wheel(-1), Wheel(1), Wheel(0)}), "4:1,0 4:-1,0 4:1,0");
+    eng_main_current_time += 0.0005;
+    EXPECT_EQ(Deliver({Wheel(1)}), "");
+    eng_main_current_time += 0.01;
+    EXPECT_EQ(Deliver({Wheel(1), Wheel(1)}), "4:1,0");
+    eng_main_current_time += 1.0 / 60;
+    EXPECT_EQ(Deliver({Wheel(1)}), "4:1,0");
 }
 
 } // namespace
