@@ -378,8 +378,7 @@ void EngProgram::ForceExitNow(const char* title, const char* text)
     char texts_given = (title || text) ? 1 : 0;
     if (texts_given)
     {
-        // A caution box (kinds 1 and 2 look the same).
-        popup_kind = 1;
+        popup_kind = 2;
         EngSafeStrcpy(popup_title, title, sizeof(popup_title));
         EngSafeStrcpy(popup_text, text, sizeof(popup_text));
     }

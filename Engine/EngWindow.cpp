@@ -759,7 +759,7 @@ unsigned char UpperKey(unsigned char key)
 }
 } // namespace
 
-void EngWindow::MsgsKeyDown(unsigned char key, char send_character)
+void EngWindow::MsgsKeyDown(unsigned char key, unsigned char character)
 {
     if (!program)
         return;
@@ -770,8 +770,8 @@ void EngWindow::MsgsKeyDown(unsigned char key, char send_character)
     {
         eng_key_down[k] = 2;
         program->InputCB(ENG_INPUT_KEY_DOWN, k, 0);
-        if (send_character && key >= 32 && key <= 243)
-            program->InputCB(ENG_INPUT_CHARACTER, key, 0);
+        if (character >= 32)
+            program->InputCB(ENG_INPUT_CHARACTER, character, 0);
     }
     program->EventDrivenLoopDoTimerActionNow(0);
 }
@@ -800,9 +800,10 @@ void EngWindow::MsgsKeyUp(unsigned char key)
     program->EventDrivenLoopDoTimerActionNow(0);
 }
 
-void EngWindow::MsgsSetModifiers(char shift, char option, char command)
+void EngWindow::MsgsSetModifiers(char shift, char control, char option, char command)
 {
     eng_key_down[ENG_KEY_SHIFT] = shift ? 2 : 0;
+    eng_key_down[ENG_KEY_CONTROL] = control ? 2 : 0;
     eng_key_down[ENG_KEY_OPTION] = option ? 2 : 0;
     eng_key_down[ENG_KEY_COMMAND] = command ? 2 : 0;
 }

@@ -75,6 +75,16 @@ struct _EngWindowRestrictResizingInfo
     float min_ratio, max_ratio;
 };
 
+// What the platform's event half remembers between events of one window.
+struct _EngWindowEventMemory
+{
+    char wheel_seen;
+    EngInt32 wheel_delta;
+    double wheel_time;
+    // The primary button went down as the right one (Control was held).
+    char primary_is_right;
+};
+
 class EngWindow
 {
 public:
@@ -137,10 +147,12 @@ public:
     void MsgsMouseMove(int x, int y);
     void MsgsMouseButtonPress(int button, char down, int clicks);
     void MsgsMouseWheelInput(int delta);
-    void MsgsKeyDown(unsigned char key, char send_character);
+    // character: what the key types when the platform sends no text for it
+    // (0 for none).
+    void MsgsKeyDown(unsigned char key, unsigned char character);
     void MsgsKeyUp(unsigned char key);
     void MsgsCharacter(unsigned char c);
-    void MsgsSetModifiers(char shift, char option, char command);
+    void MsgsSetModifiers(char shift, char control, char option, char command);
     // The system asks the program to end (a termination signal).
     void MsgsQuit();
     // The player asks (the window's close, Ctrl+Q); the program may refuse.
@@ -148,6 +160,7 @@ public:
     void MsgsGotEvent(char) {}
 
     void SetKeyCallback(void (*cb)(unsigned char key, char down)) { key_callback = cb; }
+    _EngWindowEventMemory* GetEventMemory() { return &event_memory; }
 
     // The platform's count of quick clicks in a row for the last mouse button
     // event: 1 for a single click, 2 for the second of a double click.
@@ -192,6 +205,7 @@ private:
     // Platform half.
     int mouse_x = 0, mouse_y = 0;
     char quit_requested = 0;
+    _EngWindowEventMemory event_memory = {};
     char minimised = 0;
     char platform_ready = 0;
     _EngCreateWindowParms parms = {};

@@ -4,15 +4,69 @@
 #include <SDL2/SDL.h>
 
 #include "EngDebug.h"
+#include "EngProgram.h"
 #include "EngUnicode.h"
 #include "Linux/EngSignals_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 
 namespace
 {
+// The PC keys of the engine's modifiers: Ctrl is Command, Super (the
+// Windows or Meta key) is Control, Alt is Option.
+const Uint16 MOD_COMMAND = KMOD_CTRL;
+const Uint16 MOD_CONTROL = KMOD_GUI;
+const Uint16 MOD_OPTION = KMOD_ALT;
+
 void UpdateModifiers(EngWindow* w, Uint16 mod)
 {
-    w->MsgsSetModifiers((mod & KMOD_SHIFT) ? 1 : 0, (mod & KMOD_ALT) ? 1 : 0, (mod & KMOD_CTRL) ? 1 : 0);
+    w->MsgsSetModifiers((mod & KMOD_SHIFT) ? 1 : 0, (mod & MOD_CONTROL) ? 1 : 0, (mod & MOD_OPTION) ? 1 : 0,
+                        (mod & MOD_COMMAND) ? 1 : 0);
+}
+
+// With Command or Control held the key event makes the character, and SDL's
+// text for the key is left out.
+char KeysMakeTheirOwnCharacters()
+{
+    return eng_key_down[ENG_KEY_COMMAND] || eng_key_down[ENG_KEY_CONTROL];
+}
+
+// A primary press with Control held is the right button, and so is its
+// release, even when Control was let go in between.
+int MouseButtonIndex(EngWindow* w, const SDL_MouseButtonEvent& b)
+{
+    _EngWindowEventMemory* m = w->GetEventMemory();
+    switch (b.button)
+    {
+    case SDL_BUTTON_LEFT:
+    {
+        char right = m->primary_is_right;
+        if (b.type == SDL_MOUSEBUTTONDOWN)
+            right = m->primary_is_right = eng_key_down[ENG_KEY_CONTROL] > 1;
+        else
+            m->primary_is_right = 0;
+        return right ? 1 : 0;
+    }
+    case SDL_BUTTON_RIGHT:
+        return 1;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+// A wheel turn of the same delta within one reading of the engine clock
+// (0.001 s) repeats the last one and is dropped.
+char WheelIsRepeat(EngWindow* w, int delta)
+{
+    _EngWindowEventMemory* m = w->GetEventMemory();
+    double since = eng_main_current_time - m->wheel_time;
+    if (m->wheel_seen && delta == m->wheel_delta && since >= 0 && since <= 0.001)
+        return 1;
+    m->wheel_seen = 1;
+    m->wheel_delta = delta;
+    m->wheel_time = eng_main_current_time;
+    return 0;
 }
 
 char NextEventIs(Uint32 type)
@@ -56,17 +110,15 @@ void SendText(EngWindow* w, const char* text)
 }
 } // namespace
 
-unsigned char EngEventsTranslateKey_LNX(int key, int mod, char* send_character)
+unsigned char EngEventsTranslateKey_LNX(int key, int mod, unsigned char* character)
 {
-    char send = 0;
+    unsigned char typed = 0;
     unsigned char code = 0;
-    char ctrl = (mod & KMOD_CTRL) ? 1 : 0;
     char upper = ((mod & KMOD_SHIFT) ? 1 : 0) ^ ((mod & KMOD_CAPS) ? 1 : 0);
     switch (key)
     {
     case SDLK_BACKSPACE:
-        code = 127;
-        send = 1;
+        code = typed = 127;
         break;
     case SDLK_DELETE:
         code = 8;
@@ -128,24 +180,37 @@ unsigned char EngEventsTranslateKey_LNX(int key, int mod, char* send_character)
     default:
         if (key >= SDLK_F1 && key <= SDLK_F12)
         {
-            code = (unsigned char)(232 + (key - SDLK_F1));
-            send = 1;
+            code = typed = (unsigned char)(232 + (key - SDLK_F1));
+            break;
         }
-        else if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
-            code = (unsigned char)('1' + (key - SDLK_KP_1));
+        if (key >= SDLK_KP_1 && key <= SDLK_KP_9)
+            code = typed = (unsigned char)('1' + (key - SDLK_KP_1));
         else if (key == SDLK_KP_0)
-            code = '0';
+            code = typed = '0';
         else if (key >= 'a' && key <= 'z')
-            code = (unsigned char)(upper ? key - 'a' + 'A' : key);
+        {
+            // Control with a letter types the capital.
+            code = (unsigned char)(key - 'a' + 'A');
+            typed = (upper || (mod & MOD_CONTROL)) ? code : (unsigned char)key;
+        }
         else if (key >= 32 && key < 127)
-            code = (unsigned char)key;
-        // With Ctrl held SDL sends no text: the character is made here.
-        if (code >= 32 && code < 127 && ctrl)
-            send = 1;
+            code = typed = (unsigned char)key;
+        else if (key >= 0xA0 && key <= 0xFF && key != 0xF7)
+        {
+            // Latin-1 keys (ä, é, ñ, ß) with their capitals as key codes, which
+            // keeps them clear of the arrows and the modifiers; ß and ÿ have
+            // none, and ÷ would be the down arrow.
+            char letter = key >= 0xE0 && key != 0xFF;
+            code = (unsigned char)(letter ? key - 0x20 : key);
+            typed = upper ? code : (unsigned char)key;
+        }
+        // SDL sends these as text, but not with Command or Control held.
+        if (!(mod & (MOD_COMMAND | MOD_CONTROL)))
+            typed = 0;
         break;
     }
-    if (send_character)
-        *send_character = send;
+    if (character)
+        *character = typed;
     return code;
 }
 
@@ -201,36 +266,36 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     case SDL_KEYUP:
     {
         UpdateModifiers(w, e->key.keysym.mod);
-        char send = 0;
-        unsigned char code = EngEventsTranslateKey_LNX(e->key.keysym.sym, e->key.keysym.mod, &send);
+        unsigned char typed = 0;
+        unsigned char code = EngEventsTranslateKey_LNX(e->key.keysym.sym, e->key.keysym.mod, &typed);
         if (!code)
             break;
         if (e->type == SDL_KEYDOWN)
         {
-            if ((e->key.keysym.mod & KMOD_CTRL) && (code == 'q' || code == 'Q'))
+            if ((e->key.keysym.mod & MOD_COMMAND) && code == 'Q')
             {
                 w->MsgsPlayerQuit();
                 break;
             }
             ActivateIfInFront(w);
             // Ctrl+F on the press (a quick tap ends before a release could be
-            // judged); a held key toggles once. Shift+Ctrl+F goes to the game.
-            if ((e->key.keysym.mod & KMOD_CTRL) && !(e->key.keysym.mod & KMOD_SHIFT) &&
+            // judged); a held key toggles once. With Shift or Control (which
+            // makes it a capital F) it goes to the game.
+            if ((e->key.keysym.mod & MOD_COMMAND) && !(e->key.keysym.mod & (KMOD_SHIFT | MOD_CONTROL)) &&
                 e->key.keysym.sym == SDLK_f)
             {
                 if (!e->key.repeat)
                     w->ToggleFullscreenMode();
                 break;
             }
-            w->MsgsKeyDown(code, send);
+            w->MsgsKeyDown(code, typed);
         }
         else
             w->MsgsKeyUp(code);
         break;
     }
     case SDL_TEXTINPUT:
-        // Ctrl combinations were sent with their key.
-        if (!eng_key_down[ENG_KEY_COMMAND])
+        if (!KeysMakeTheirOwnCharacters())
             SendText(w, e->text.text);
         break;
     case SDL_MOUSEMOTION:
@@ -246,13 +311,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     {
-        int button = -1;
-        if (e->button.button == SDL_BUTTON_LEFT)
-            button = 0;
-        else if (e->button.button == SDL_BUTTON_RIGHT)
-            button = 1;
-        else if (e->button.button == SDL_BUTTON_MIDDLE)
-            button = 2;
+        int button = MouseButtonIndex(w, e->button);
         if (button >= 0 && e->type == SDL_MOUSEBUTTONDOWN)
             ActivateIfInFront(w);
         if (button >= 0)
@@ -264,7 +323,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         int delta = e->wheel.y;
         if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
             delta = -delta;
-        if (delta)
+        if (delta && !WheelIsRepeat(w, delta))
             w->MsgsMouseWheelInput(delta);
         break;
     }

@@ -8,7 +8,7 @@ union SDL_Event;
 // Hands one SDL event to the window (coalescing queued mouse motion and
 // size changes first).
 void EngEventsHandleEvent_LNX(EngWindow* window, SDL_Event* event);
-// The engine key code of an SDL key (0 for keys the engine does not use);
-// send_character is set when the key's character must be made here because
-// SDL sends no text for it.
-unsigned char EngEventsTranslateKey_LNX(int sdl_keycode, int sdl_mod, char* send_character);
+// The engine key code of an SDL key (0 for keys the engine does not use;
+// letters in capitals); character gets what the key types when SDL sends no
+// text for it (0 when SDL does, or for none).
+unsigned char EngEventsTranslateKey_LNX(int sdl_keycode, int sdl_mod, unsigned char* character);

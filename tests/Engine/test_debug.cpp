@@ -246,7 +246,7 @@ TEST(DebugLogDeath, AssertAltEndsTheProgramWithTheBoxRecorded)
             _exit(0);
         },
         ::testing::ExitedWithCode(255),
-        "BOX 1 \\[INTERNAL PROGRAM ERROR\\] \\[Reason:\n\n\\( A::b \\)    broken 3\\]");
+        "BOX 2 \\[INTERNAL PROGRAM ERROR\\] \\[Reason:\n\n\\( A::b \\)    broken 3\\]");
 }
 
 TEST(DebugLogDeath, ExitPopupEndsTheProgram)
@@ -259,7 +259,7 @@ TEST(DebugLogDeath, ExitPopupEndsTheProgram)
             DebugExitPopup("f", "fatal");
             _exit(0);
         },
-        ::testing::ExitedWithCode(255), "BOX 1 \\[INTERNAL PROGRAM ERROR\\] \\[\\( f \\)     fatal\\]");
+        ::testing::ExitedWithCode(255), "BOX 2 \\[INTERNAL PROGRAM ERROR\\] \\[\\( f \\)     fatal\\]");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <string>
+#include <thread>
 
 #include "EngDebug.h"
 #include "EngMain.h"
@@ -140,6 +141,34 @@ TEST_F(Program, StoredPopupIsShownAfterTheExit)
     EXPECT_EQ(popups.Popups()[0].title, "ERROR");
     EXPECT_EQ(popups.Popups()[0].text, "Could not prepare for fullscreen mode");
     EXPECT_EQ(JoinCalls(), "ExitCB");
+}
+
+TEST_F(Program, ForceExitNowShowsItsTextsAsAnErrorBox)
+{
+    vztest::PopupRecorder popups;
+    for (bool main_thread : {true, false})
+    {
+        SCOPED_TRACE(main_thread ? "main thread" : "other thread");
+        popups.Popups().clear();
+        Calls().clear();
+        RecordingProgram p;
+        if (main_thread)
+            p.ForceExitNow("Error", "Fatal");
+        else
+        {
+            // Away from the main thread only the exit and its box are arranged.
+            std::thread other([&p] { p.ForceExitNow("Error", "Fatal"); });
+            other.join();
+            EXPECT_TRUE(popups.Popups().empty());
+            p.Exit(1);
+        }
+        ASSERT_EQ(popups.Popups().size(), 1u);
+        EXPECT_EQ(popups.Popups()[0].kind, 2);
+        EXPECT_EQ(popups.Popups()[0].title, "Error");
+        EXPECT_EQ(popups.Popups()[0].text, "Fatal");
+        EXPECT_EQ(eng_main_program, nullptr);
+        EXPECT_EQ(JoinCalls(), main_thread ? "" : "ExitCB");
+    }
 }
 
 TEST_F(Program, ExitFromATickWaitsForTheLoopToEnd)

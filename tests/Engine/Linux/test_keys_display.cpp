@@ -1,0 +1,264 @@
+// Keys, modifiers, mouse buttons and wheel turns pushed as SDL events into a
+// real engine window, as the program's input callback and the key states get them.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "EngMain.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+_EngCreateWindowParms parms;
+
+// Records every input but mouse moves (the X server may add some of its own).
+class Recorder : public EngProgram
+{
+public:
+    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
+    {
+        if (type != ENG_INPUT_MOUSE_MOVE)
+            calls += (calls.empty() ? "" : " ") + std::to_string(int(type)) + ":" + std::to_string(p1) + "," +
+                     std::to_string(p2);
+        return 0;
+    }
+    std::string calls;
+};
+
+Recorder* program = nullptr;
+
+SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+SDL_Event Text(const char* utf8)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_TEXTINPUT;
+    strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
+    return e;
+}
+
+SDL_Event Button(bool down, Uint8 button)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    e.button.clicks = 1;
+    return e;
+}
+
+SDL_Event Wheel(int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = y;
+    return e;
+}
+
+const SDL_Keycode kAUmlaut = 0xE4, kEAcute = 0xE9, kNTilde = 0xF1, kSharpS = 0xDF, kYUmlaut = 0xFF,
+                  kDivide = 0xF7, kMicro = 0xB5;
+
+class Keys : public vztest::LogTest
+{
+protected:
+    void SetUp() override
+    {
+        LogTest::SetUp();
+        parms = {0, 0, 320, 240, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
+        program = new Recorder();
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        Pump();
+    }
+    void TearDown() override
+    {
+        MainExitAndDeleteMainProgram(1);
+        LogTest::TearDown();
+    }
+
+    // The window takes one event per call, as in the main loop.
+    static void Pump()
+    {
+        for (int i = 0; i < 1000 && eng_main_window->GetWindowEvents(); i++)
+        {
+        }
+    }
+
+    // What the program got for the events, pushed behind whatever the window
+    // still had pending, starting with no key held.
+    static std::string Deliver(const std::vector<SDL_Event>& events)
+    {
+        Pump();
+        memset(eng_key_down, 0, sizeof(eng_key_down));
+        program->calls.clear();
+        for (SDL_Event e : events)
+            SDL_PushEvent(&e);
+        Pump();
+        return program->calls;
+    }
+};
+
+struct KeyState
+{
+    int code;
+    char value;
+};
+
+TEST_F(Keys, EveryModifierHasItsPcKey)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<SDL_Event> events;
+        const char* calls;
+        std::vector<KeyState> keys;
+    } cases[] = {
+        // Super is Control: a letter comes as its capital, with the text the
+        // system adds for the key left out.
+        {"Control+A",
+         {Key(true, SDLK_LGUI, KMOD_LGUI), Key(true, SDLK_a, KMOD_LGUI), Text("a")},
+         "5:65,0 7:65,0",
+         {{229, 2}, {65, 2}, {228, 0}, {230, 0}, {231, 0}}},
+        {"Control+A released",
+         {Key(true, SDLK_LGUI, KMOD_LGUI), Key(true, SDLK_a, KMOD_LGUI | KMOD_LSHIFT), Text("A"),
+          Key(false, SDLK_a, KMOD_LGUI | KMOD_LSHIFT), Key(false, SDLK_LGUI, KMOD_LSHIFT)},
+         "5:65,0 7:65,0 6:65,0",
+         {{229, 0}, {65, 0}, {228, 2}}},
+        {"Control+digit", {Key(true, SDLK_5, KMOD_RGUI), Text("5")}, "5:53,0 7:53,0", {{229, 2}, {231, 0}}},
+        // Ctrl stays Command: its letters keep their case.
+        {"Command+A", {Key(true, SDLK_a, KMOD_LCTRL), Text("a")}, "5:65,0 7:97,0", {{231, 2}, {229, 0}}},
+        {"Command+Control+F is a capital F for the program",
+         {Key(true, SDLK_f, KMOD_LCTRL | KMOD_LGUI)},
+         "5:70,0 7:70,0",
+         {{231, 2}, {229, 2}}},
+        // Alt is Option; its text (AltGr's too) is the typed character.
+        {"Option+X",
+         {Key(true, SDLK_x, KMOD_LALT), Text("x")},
+         "5:88,0 7:120,0",
+         {{230, 2}, {229, 0}, {231, 0}}},
+        {"AltGr+Q typing @", {Key(true, SDLK_q, KMOD_RALT), Text("@")}, "5:81,0 7:64,0", {{230, 2}}},
+        {"Option released", {Key(true, SDLK_LALT, KMOD_LALT), Key(false, SDLK_LALT, 0)}, "", {{230, 0}}},
+        // A primary press with Control is the right button, up to its release.
+        {"Control-click",
+         {Key(true, SDLK_LGUI, KMOD_LGUI), Button(true, SDL_BUTTON_LEFT), Key(false, SDLK_LGUI, 0),
+          Button(false, SDL_BUTTON_LEFT), Button(true, SDL_BUTTON_LEFT)},
+         "2:1,1 2:1,0 2:0,1",
+         {{254, 0}, {253, 2}, {229, 0}}},
+        {"Option-click and Command-click stay primary",
+         {Key(true, SDLK_LALT, KMOD_LALT), Button(true, SDL_BUTTON_LEFT), Button(false, SDL_BUTTON_LEFT),
+          Key(true, SDLK_LCTRL, KMOD_LALT | KMOD_LCTRL), Button(true, SDL_BUTTON_LEFT)},
+         "2:0,1 2:0,0 2:0,1",
+         {{253, 2}, {254, 0}}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Deliver(c.events), c.calls);
+        for (const KeyState& k : c.keys)
+            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+        EXPECT_EQ(eng_main_window_windowed, 1);
+        EXPECT_FALSE(program->IsExiting());
+    }
+}
+
+TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<SDL_Event> events;
+        const char* calls;
+        std::vector<KeyState> keys;
+    } cases[] = {
+        {"ä é ñ ß µ typed",
+         {Key(true, kAUmlaut, 0), Text("\xc3\xa4"), Key(false, kAUmlaut, 0), Key(true, kEAcute, 0),
+          Text("\xc3\xa9"), Key(false, kEAcute, 0), Key(true, kNTilde, 0), Text("\xc3\xb1"),
+          Key(false, kNTilde, 0), Key(true, kSharpS, 0), Text("\xc3\x9f"), Key(false, kSharpS, 0),
+          Key(true, kMicro, 0), Text("\xc2\xb5"), Key(false, kMicro, 0)},
+         "5:196,0 7:228,0 6:196,0 5:201,0 7:233,0 6:201,0 5:209,0 7:241,0 6:209,0 5:223,0 7:223,0 6:223,0 "
+         "5:181,0 7:181,0 6:181,0",
+         {{196, 0}, {228, 0}}},
+        // Its own entry is held, not Shift's (228, the code of ä).
+        {"ä held", {Key(true, kAUmlaut, 0)}, "5:196,0", {{196, 2}, {228, 0}}},
+        {"Shift+ä",
+         {Key(true, kAUmlaut, KMOD_LSHIFT), Text("\xc3\x84")},
+         "5:196,0 7:196,0",
+         {{196, 2}, {228, 2}}},
+        {"Command+ä and Command+é",
+         {Key(true, kAUmlaut, KMOD_LCTRL), Key(false, kAUmlaut, KMOD_LCTRL), Key(true, kEAcute, KMOD_LCTRL),
+          Key(false, kEAcute, KMOD_LCTRL)},
+         "5:196,0 7:228,0 6:196,0 5:201,0 7:233,0 6:201,0",
+         {{231, 2}, {196, 0}, {228, 0}}},
+        {"Control+ä", {Key(true, kAUmlaut, KMOD_LGUI), Text("\xc3\xa4")}, "5:196,0 7:228,0", {{229, 2}}},
+        // No capitals: ß and ÿ keep their codes.
+        {"Shift+ß and Shift+ÿ",
+         {Key(true, kSharpS, KMOD_LSHIFT), Key(false, kSharpS, KMOD_LSHIFT), Key(true, kYUmlaut, KMOD_LSHIFT),
+          Key(false, kYUmlaut, KMOD_LSHIFT)},
+         "5:223,0 6:223,0 5:255,0 6:255,0",
+         {{223, 0}}},
+        // ÷ would be the down arrow's code.
+        {"÷ is no key", {Key(true, kDivide, 0), Text("\xc3\xb7")}, "7:247,0", {{247, 0}}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Deliver(c.events), c.calls);
+        for (const KeyState& k : c.keys)
+            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+    }
+}
+
+TEST_F(Keys, WheelRepeatsWithinOneClockReadingAreDropped)
+{
+    eng_main_current_time = 5;
+    EXPECT_EQ(Deliver({Wheel(1), Wheel(1), Wheel(-1), Wheel(-1), Wheel(1), Wheel(0)}), "4:1,0 4:-1,0 4:1,0");
+    eng_main_current_time += 0.0005;
+    EXPECT_EQ(Deliver({Wheel(1)}), "");
+    eng_main_current_time += 0.01;
+    EXPECT_EQ(Deliver({Wheel(1), Wheel(1)}), "4:1,0");
+    eng_main_current_time += 1.0 / 60;
+    EXPECT_EQ(Deliver({Wheel(1)}), "4:1,0");
+}
+
+} // namespace
+
+char MainCreateAndInitMainProgram(void*, int, char**, int*)
+{
+    return 1;
+}
+
+void MainExitAndDeleteMainProgram(char)
+{
+    if (!program)
+        return;
+    program->Exit(1);
+    delete program;
+    program = nullptr;
+}
+
+_EngCreateWindowParms* MainGetCreateWindowParms()
+{
+    return &parms;
+}
+
+const char* MainGetGameName()
+{
+    return "Keys";
+}

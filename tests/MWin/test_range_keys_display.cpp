@@ -1,0 +1,162 @@
+// A focused range operated by arrow keys and their modifiers, pushed as SDL
+// events into a real engine window and routed through the toolkit.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+#include <vector>
+
+#include "EngMain.h"
+#include "EngProgram.h"
+#include "EngWindow.h"
+#include "MWin/MWin.h"
+#include "MWin/MWinButton.h"
+#include "MWin/MWinCollection.h"
+#include "MWin/MWinDesktop.h"
+#include "MWin/MWinWindow.h"
+#include "support/TestSupport.h"
+
+namespace
+{
+
+_EngCreateWindowParms parms;
+MWin* mw = nullptr;
+
+class ToolkitProgram : public EngProgram
+{
+public:
+    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
+    {
+        return mw ? mw->ProcessInput(type, p1, p2) : 0;
+    }
+};
+
+ToolkitProgram* program = nullptr;
+
+SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    return e;
+}
+
+// The modifier's key goes down, then the arrow is pressed and released, then
+// the modifier comes up.
+std::vector<SDL_Event> Arrow(SDL_Keycode arrow, SDL_Keycode modifier = 0, Uint16 mod = 0)
+{
+    std::vector<SDL_Event> events;
+    if (modifier)
+        events.push_back(Key(true, modifier, mod));
+    events.push_back(Key(true, arrow, mod));
+    events.push_back(Key(false, arrow, mod));
+    if (modifier)
+        events.push_back(Key(false, modifier, 0));
+    return events;
+}
+
+class RangeKeys : public vztest::LogTest
+{
+protected:
+    void SetUp() override
+    {
+        LogTest::SetUp();
+        parms = {0, 0, 640, 480, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
+        program = new ToolkitProgram();
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        mw = new MWin(nullptr);
+        ASSERT_TRUE(mw->SetupDefaultFont());
+        ASSERT_TRUE(mw->Startup());
+        MWinCollection* coll = mw->GetDesktop()->AddCollection("Coll");
+        ASSERT_NE(coll, nullptr);
+        _MWinWindowCreateInfo info;
+        MWinWindowCreateInfoDefaults(&info);
+        info.x = 0;
+        info.y = 0;
+        info.w = 640;
+        info.h = 480;
+        MWinWindow* win = coll->AddWindow("Win", &info);
+        ASSERT_NE(win, nullptr);
+        range = win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "", 100, 200, 300, 40);
+        ASSERT_NE(range, nullptr);
+        ASSERT_TRUE(range->RangeSetLimits(0, 100, 10));
+        range->Activate();
+    }
+    void TearDown() override
+    {
+        delete mw;
+        mw = nullptr;
+        MainExitAndDeleteMainProgram(1);
+        LogTest::TearDown();
+    }
+
+    static void Pump()
+    {
+        for (int i = 0; i < 1000 && eng_main_window->GetWindowEvents(); i++)
+        {
+        }
+    }
+
+    MWinButton* range = nullptr;
+};
+
+TEST_F(RangeKeys, ModifiersPickTheEndsAnArrowMoves)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<SDL_Event> events;
+        float lower, upper;
+    } cases[] = {
+        {"right moves both ends", Arrow(SDLK_RIGHT), 21, 41},
+        {"Shift+right moves the upper end", Arrow(SDLK_RIGHT, SDLK_LSHIFT, KMOD_LSHIFT), 20, 41},
+        {"Control (Super)+right moves the lower end", Arrow(SDLK_RIGHT, SDLK_LGUI, KMOD_LGUI), 21, 40},
+        {"Control (Super)+left moves the lower end", Arrow(SDLK_LEFT, SDLK_RGUI, KMOD_RGUI), 19, 40},
+        {"Control+Shift+left still moves the lower end", Arrow(SDLK_LEFT, SDLK_LGUI, KMOD_LGUI | KMOD_LSHIFT),
+         19, 40},
+        {"Option (Alt)+left moves both ends", Arrow(SDLK_LEFT, SDLK_LALT, KMOD_LALT), 19, 39},
+        // The window leaves Command's keys to the program.
+        {"Command (Ctrl)+left changes nothing", Arrow(SDLK_LEFT, SDLK_LCTRL, KMOD_LCTRL), 20, 40},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        range->RangeSetRange(20, 40, 0, 0);
+        Pump();
+        for (SDL_Event e : c.events)
+            SDL_PushEvent(&e);
+        Pump();
+        EXPECT_FLOAT_EQ(range->RangeGetInfo()->lower, c.lower);
+        EXPECT_FLOAT_EQ(range->RangeGetInfo()->upper, c.upper);
+    }
+}
+
+} // namespace
+
+char MainCreateAndInitMainProgram(void*, int, char**, int*)
+{
+    return 1;
+}
+
+void MainExitAndDeleteMainProgram(char)
+{
+    if (!program)
+        return;
+    program->Exit(1);
+    delete program;
+    program = nullptr;
+}
+
+_EngCreateWindowParms* MainGetCreateWindowParms()
+{
+    return &parms;
+}
+
+const char* MainGetGameName()
+{
+    return "Range keys";
+}
