@@ -26,7 +26,8 @@ namespace
 
 // OpenAL reads its configuration when it is first used: from then on every
 // device it opens mixes into one mono 32-bit float WAV file, rewritten at each
-// start and finished when OpenAL shuts down. No sound card is needed.
+// start and finished when OpenAL shuts down. No sound card is needed. This file
+// is read after the user's own, so its settings win.
 vztest::TempDir wave_dir;
 const std::string wave_out = wave_dir.File("out.wav");
 
@@ -39,7 +40,9 @@ std::string WaveConfig()
                             "channels = mono\n"
                             "sample-type = float32\n"
                             "hrtf = false\n"
+                            "volume-adjust = 0\n"
                             "[wave]\n"
+                            "bformat = false\n"
                             "file = " +
                                 wave_out + "\n");
     return conf;
