@@ -134,6 +134,16 @@ char EngMidiGetSlotState_LNX(int slot)
     return ValidSlot(slot) ? emm_midis[slot].state.load() : ENG_MIDI_SLOT_FREE;
 }
 
+fluid_synth_t* EngMidiGetSynth_LNX(int slot)
+{
+    return ValidSlot(slot) ? emm_midis[slot].synth : nullptr;
+}
+
+fluid_synth_t* EngMidiGetSoundFontKeeper_LNX()
+{
+    return emm_keeper;
+}
+
 char EngMidiIsTickHookSet_LNX()
 {
     return emm_hook_set;

@@ -51,3 +51,8 @@ char EngMidiIsTickHookSet_LNX();
 // "file" driver, the folder that receives "midi<slot>.wav"; the sound font file.
 void EngMidiSetAudioOutput_LNX(const char* driver, const char* file_folder);
 void EngMidiSetSoundFont_LNX(const char* path);
+
+// What is loaded: a slot's synthesizer (null while the slot is free) and the
+// synthesizer that keeps the sound font's samples for all slots (null when none).
+_fluid_synth_t* EngMidiGetSynth_LNX(int slot);
+_fluid_synth_t* EngMidiGetSoundFontKeeper_LNX();

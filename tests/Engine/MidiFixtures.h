@@ -43,14 +43,16 @@ inline std::string Smf(int format, int division, std::initializer_list<std::stri
 
 const std::string kEot = std::string("\x00\xFF\x2F\x00", 4);
 
-// Tempo (microseconds per beat), then a note of `beats` beats at tick 0.
-inline std::string NoteTrack(int division, int beats, uint32_t tempo_us = 500000)
+// Tempo (microseconds per beat), then a note of `beats` beats at tick 0 on
+// channel 1 with the General MIDI program (0: piano) and key (60: middle C).
+inline std::string NoteTrack(int division, int beats, uint32_t tempo_us = 500000, int program = 0,
+                             int key = 60)
 {
     std::string t =
         std::string("\x00\xFF\x51\x03", 4) + char(tempo_us >> 16) + char(tempo_us >> 8) + char(tempo_us);
-    t += std::string("\x00\xC0\x00", 3);                                   // program 0
-    t += std::string("\x00\x90\x3C\x64", 4);                               // note on
-    t += VLQ(uint32_t(division * beats)) + std::string("\x80\x3C\x40", 3); // note off
+    t += std::string("\x00\xC0", 2) + char(program);
+    t += std::string("\x00\x90", 2) + char(key) + char(100);                              // note on
+    t += VLQ(uint32_t(division * beats)) + std::string("\x80", 1) + char(key) + char(64); // note off
     return t + kEot;
 }
 

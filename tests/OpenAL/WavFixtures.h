@@ -1,6 +1,7 @@
 // Small PCM WAV files built in memory for the sound tests.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -42,6 +43,29 @@ inline std::string MakeWav(int channels, int bits, uint32_t rate, uint32_t frame
     w += "data";
     PutLE(w, data_size_override >= 0 ? uint32_t(data_size_override) : uint32_t(data.size()), 4);
     return w + data;
+}
+
+// A sine tone of `seconds` at `hz` with the given peak (0 to 1), in every channel.
+inline std::string MakeToneWav(int channels, int bits, uint32_t rate, double hz, double seconds,
+                               double amplitude)
+{
+    uint32_t frames = uint32_t(seconds * rate + 0.5);
+    std::string w = MakeWav(channels, bits, rate, frames);
+    size_t at = w.size() - size_t(frames) * channels * bits / 8;
+    for (uint32_t f = 0; f < frames; f++)
+    {
+        double v = amplitude * std::sin(2 * M_PI * hz * f / rate);
+        for (int c = 0; c < channels; c++)
+            if (bits == 8)
+                w[at++] = char(int(std::lround(128 + 127 * v)));
+            else
+            {
+                int16_t q = int16_t(std::lround(32767 * v));
+                w[at++] = char(q & 0xFF);
+                w[at++] = char((q >> 8) & 0xFF);
+            }
+    }
+    return w;
 }
 
 } // namespace vztest
