@@ -492,7 +492,7 @@ int Transfer(const char* part)
         {
             step = 2;
             // Only web addresses; an error page is not the file.
-            if (CurlInterface_SetWebOptions(curl, up_link) &&
+            if (CurlInterface_SetWebOptions(curl, up_link, "http,https") &&
                 curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, UP_CONNECT_SECONDS) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, UP_STALL_SECONDS) == CURLE_OK)
