@@ -1,7 +1,8 @@
-// The version check and update download against a local server, with the
-// dialogs on a scripted backend: reply grammar, the check's texts, download
-// to the Desktop, unsafe names from the server, oversized downloads and
-// cancelling.
+// The version check and update download against local servers (the check
+// over plain HTTP, the files over TLS with a certificate made for the test),
+// with the dialogs on a scripted backend: reply grammar, the check's texts,
+// download to the Desktop or else the downloads folder, hostile links and
+// replies, oversized downloads and cancelling.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "EngDebug.h"
+#include "EngInternet.h"
 #include "PrefFolder.h"
 #include "SWin.h"
 #include "game/Game.h"
@@ -155,9 +157,12 @@ protected:
         opened.clear();
         up_result_seconds = 0;
         up_link[0] = 0;
+        ASSERT_TRUE(cert.Ok());
+        eng_internet_ca_file = cert.CaFile().c_str();
     }
     void TearDown() override
     {
+        eng_internet_ca_file = nullptr;
         delete up_swin;
         up_swin = nullptr;
         SWinSetBackend(nullptr);
@@ -189,14 +194,6 @@ protected:
     std::string Check() { return "/cgi-bin/common/updater/CheckVersionV2.cgi"; }
     // A file where the data folder's parent should be.
     void WriteFileBlocker() { vztest::WriteFile(dir.File("blocker"), "not a folder"); }
-    std::vector<std::string> DesktopFiles()
-    {
-        std::vector<std::string> names;
-        for (const char* n : {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "hostname", "..", "x"})
-            if (vztest::FileExists(desktop + "/" + n) && std::string(n) != "..")
-                names.push_back(n);
-        return names;
-    }
 
     vztest::TempDir dir;
     std::string desktop = dir.File("home/Desktop");
@@ -209,7 +206,10 @@ protected:
     std::mutex lock;
     std::map<std::string, std::pair<int, std::string>> replies;
     std::map<std::string, vztest::HttpReply> shaped; // whole replies, headers included
-    vztest::HttpTestServer server{[this](const std::string& t) { return Serve(t); }, 40};
+    vztest::HttpTestServer server{[this](const std::string& t) { return Serve(t); }, 80, 120};
+    vztest::TestCertificate cert;
+    // The same replies over TLS, where the files are.
+    vztest::HttpTestServer secure{[this](const std::string& t) { return Serve(t); }, 200, 120, &cert};
 };
 
 TEST_F(UpdaterTest, ReplyGrammar)
@@ -280,7 +280,7 @@ TEST_F(UpdaterTest, CheckShowsItsResult)
 
 TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
 {
-    Reply(Check(), "Your version is out of date.#DL:<" + server.Url("/files/Vizavu-1.3.zip") + ">");
+    Reply(Check(), "Your version is out of date.#DL:<" + secure.Url("/files/Vizavu-1.3.zip") + ">");
     Reply("/files/Vizavu-1.3.zip", "new version");
     for (int round = 0; round < 3; round++)
     {
@@ -305,31 +305,154 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
     EXPECT_EQ(before, popups.Popups().size());
 }
 
-TEST_F(UpdaterTest, BadLinksEndWithoutAFile)
+TEST_F(UpdaterTest, HostileLinksAndRepliesLeaveNoFile)
 {
-    Reply("/files/..", "escape");
+    Reply("/files/real.zip", "real zip");
+    Reply("/files/a.zip", "zip a");
+    Reply("/files/b.zip", "zip b");
+    Reply("/files/.bash_login", "#!/bin/sh\necho owned\n");
     Reply("/files/", "nameless");
+    vztest::HttpReply found;
+    found.status = 302, found.body = "#!/bin/sh\necho owned\n";
+    shaped["/files/found.zip"] = found;
+    vztest::HttpReply moved;
+    moved.status = 302, moved.location = "/files/real.zip", moved.body = "moved";
+    shaped["/files/moved.zip"] = moved;
+    moved.location = server.Url("/files/real.zip");
+    shaped["/files/to-http.zip"] = moved;
+    moved.location = "/files/loop.zip";
+    shaped["/files/loop.zip"] = moved;
+    const std::string bad = "The download was not completed.";
     struct Case
     {
         std::string link;
-        std::string alert;
+        std::string saved_as; // empty: nothing is saved
+        std::string body;
+        std::string alert; // for a refused link
+        bool asks;         // a request reaches the TLS server
+        bool trusted = true;
     } cases[] = {
-        {server.Url("/files/.."), "The download was not completed."},
-        {server.Url("/files/"), "The download was not completed."},
-        {server.Url("/files/missing.zip"), "The download was not completed."},
-        {"file:///etc/hostname", "The download was not completed."},
-        {"no-slash-here", "Internal Error 3."},
+        {secure.Url("/files/.bash_login"), "", "", bad, false},
+        {secure.Url("/files/a.zip?x=/.profile"), "a.zip", "zip a", "", true},
+        {secure.Url("/files/b.zip#/.profile"), "b.zip", "zip b", "", true},
+        {secure.Url("/files/.."), "", "", bad, false},
+        {secure.Url("/files/"), "", "", bad, false},
+        {secure.Url("/files/?name=/x.zip"), "", "", bad, false},
+        {secure.Url(""), "", "", bad, false}, // no path at all
+        {secure.Url("/files/found.zip"), "", "", bad, true},
+        {secure.Url("/files/moved.zip"), "moved.zip", "real zip", "", true},
+        {secure.Url("/files/to-http.zip"), "", "", bad, true},
+        {secure.Url("/files/loop.zip"), "", "", bad, true},
+        {secure.Url("/files/missing.zip"), "", "", bad, true},
+        {server.Url("/files/real.zip"), "", "", bad, false},
+        {secure.Url("/files/real.zip"), "", "", bad, false, false}, // a certificate nobody vouches for
+        {"file:///etc/hostname", "", "", bad, false},
+        {"no-slash-here", "", "", "Internal Error 3.", false},
+    };
+    for (const Case& c : cases)
+        for (bool from_reply : {true, false})
+        {
+            SCOPED_TRACE(c.link + (from_reply ? " from the reply" : " from the caller"));
+            eng_internet_ca_file = c.trusted ? cert.CaFile().c_str() : nullptr;
+            popups.Popups().clear();
+            size_t asked = secure.Targets().size();
+            if (from_reply)
+            {
+                Reply(Check(), "Your version is out of date.#DL:<" + c.link + ">");
+                backend.Click("Download");
+                EXPECT_EQ(c.alert == "Internal Error 3." ? 0 : 1,
+                          Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+            }
+            else
+                UpdaterStartDownload(c.link.c_str());
+            ASSERT_EQ(1u, popups.Popups().size());
+            const vztest::Popup& p = popups.Popups()[0];
+            if (c.saved_as.empty())
+            {
+                EXPECT_EQ(c.alert, p.text);
+                EXPECT_EQ(1, p.kind);
+                EXPECT_TRUE(vztest::Listing(desktop).empty());
+            }
+            else
+            {
+                EXPECT_EQ("Download Complete", p.title);
+                EXPECT_EQ(std::vector<std::string>{c.saved_as}, vztest::Listing(desktop));
+                EXPECT_EQ(c.body, vztest::ReadFile(desktop + "/" + c.saved_as));
+                std::filesystem::remove(desktop + "/" + c.saved_as);
+            }
+            EXPECT_EQ(c.asks, secure.Targets().size() > asked);
+            EXPECT_EQ(std::vector<std::string>{"Desktop"}, vztest::Listing(dir.File("home")));
+            EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+        }
+    // The plain server was asked for the check only, never for a file.
+    for (const std::string& t : server.Targets())
+        EXPECT_EQ(0u, t.find(Check())) << t;
+    // Redirects are followed a few times, not forever.
+    size_t loops = 0;
+    for (const std::string& t : secure.Targets())
+        loops += t == "/files/loop.zip";
+    EXPECT_LE(loops, 12u);
+}
+
+TEST_F(UpdaterTest, WithoutADesktopTheDownloadGoesToTheDownloadsFolder)
+{
+    const std::string link = secure.Url("/files/Vizavu-1.3.zip");
+    Reply("/files/Vizavu-1.3.zip", "new version");
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    struct Case
+    {
+        const char* name;
+        std::string user_dirs;    // empty: no user-dirs.dirs
+        const char* desktop_link; // ~/Desktop as a link to this, when given
+        std::string folder;       // under the home folder
+    } cases[] = {
+        {"no Desktop, no user folders", "", nullptr, "Downloads"},
+        {"Desktop disabled, downloads elsewhere",
+         "XDG_DESKTOP_DIR=\"$HOME\"\nXDG_DOWNLOAD_DIR=\"$HOME/Incoming\"\n", nullptr, "Incoming"},
+        {"downloads disabled", "XDG_DOWNLOAD_DIR=\"$HOME/\"\n", nullptr, "Downloads"},
+        {"Desktop is the home folder", "", ".", "Downloads"},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.link);
-        UpdaterStartDownload(c.link.c_str());
-        ASSERT_FALSE(popups.Popups().empty());
-        EXPECT_EQ(c.alert, popups.Popups().back().text);
-        EXPECT_EQ(1, popups.Popups().back().kind);
-        EXPECT_TRUE(DesktopFiles().empty());
-        EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
-        EXPECT_FALSE(vztest::FileExists(dir.File("home/escape")));
+        SCOPED_TRACE(c.name);
+        vztest::TempDir other;
+        const std::string home_dir = other.File("home"), config_dir = other.File("config");
+        std::filesystem::create_directories(home_dir);
+        std::filesystem::create_directories(config_dir);
+        if (!c.user_dirs.empty())
+            vztest::WriteFile(config_dir + "/user-dirs.dirs", c.user_dirs);
+        if (c.desktop_link)
+            std::filesystem::create_directory_symlink(c.desktop_link, home_dir + "/Desktop");
+        vztest::ScopedEnv home_env("HOME", home_dir.c_str());
+        vztest::ScopedEnv config_env("XDG_CONFIG_HOME", config_dir.c_str());
+        const std::string folder = home_dir + "/" + c.folder;
+        const std::string where = "in the folder \"" + folder + "\"";
+        popups.Popups().clear();
+        opened.clear();
+
+        // A dot name from the server is refused here too.
+        Reply(Check(), "Your version is out of date.#DL:<" + secure.Url("/files/.bash_login") + ">");
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        Reply(Check(), "Your version is out of date.#DL:<" + link + ">");
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        EXPECT_EQ(1, UpdaterStartDownload(link.c_str()));
+
+        ASSERT_EQ(3u, popups.Popups().size());
+        EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
+        EXPECT_EQ("The file \"Vizavu-1.3.zip\" has been placed " + where +
+                      ".\n\nPlease remove any older versions of the program, then install the program as you "
+                      "did the previous version.",
+                  popups.Popups()[1].text);
+        EXPECT_EQ("The program \"Kestrelbay' Vizavu\" is now " + where + ".", popups.Popups()[2].text);
+        EXPECT_EQ("new version", vztest::ReadFile(folder + "/Vizavu-1.3.zip"));
+        EXPECT_EQ("new version", vztest::ReadFile(folder + "/Latest_Vizavu-1.3.zip"));
+        ASSERT_EQ(1u, opened.size());
+        EXPECT_EQ(folder + "/Latest_Vizavu-1.3.zip", opened[0]);
+        for (const std::string& n : vztest::Listing(home_dir))
+            EXPECT_TRUE(std::filesystem::is_directory(home_dir + "/" + n))
+                << n << " written into the home folder";
     }
 }
 
@@ -361,7 +484,8 @@ TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
          "The download is larger than 1000 bytes"},
         {"stated above the free space", LLONG_MAX, reply(10, room + (1LL << 30), false), false,
          "Not enough free space for the download"},
-        {"no data folder", 5000, reply(10, -1, false), true, "Could not create file for downloading <./Download.part>"},
+        {"no data folder", 5000, reply(10, -1, false), true,
+         "Could not create file for downloading <./Download.part>"},
     };
     const long long limit = up_download_limit;
     for (const auto& c : cases)
@@ -373,7 +497,7 @@ TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
         up_download_limit = c.limit;
         shaped["/files/big.bin"] = c.reply;
         DebugClearLog();
-        EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/big.bin").c_str()));
+        EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/files/big.bin").c_str()));
         ASSERT_FALSE(popups.Popups().empty());
         if (c.reason.empty())
         {
@@ -397,7 +521,7 @@ TEST_F(UpdaterTest, CallersArchiveIsOpenedAndKept)
 {
     ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
     Reply("/files/Vizavu-1.3.zip", "zip bytes");
-    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/Vizavu-1.3.zip").c_str()));
+    EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/files/Vizavu-1.3.zip").c_str()));
     ASSERT_EQ(1u, popups.Popups().size());
     EXPECT_EQ("The program \"Kestrelbay' Vizavu\" is now on your Desktop.", popups.Popups()[0].text);
     ASSERT_EQ(1u, opened.size());
@@ -409,7 +533,7 @@ TEST_F(UpdaterTest, CancelLeavesNoFiles)
 {
     Reply("/slow/big.zip", "never arrives in time");
     backend.Click("Cancel");
-    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/slow/big.zip").c_str()));
+    EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/slow/big.zip").c_str()));
     ASSERT_EQ(1u, popups.Popups().size());
     EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
     EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
