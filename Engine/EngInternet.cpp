@@ -6,6 +6,8 @@
 
 #include "Linux/EngInternet_LNX.h"
 
+const char* eng_internet_ca_file = nullptr;
+
 char EngInternetIsConnected()
 {
     return EngInternetIsConnected_LNX();

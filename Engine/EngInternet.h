@@ -6,6 +6,11 @@
 // Size of the error-text buffers the reader fills.
 #define ENG_INTERNET_ERROR_TEXT_SIZE 128
 
+// A file of certificates (PEM) that TLS peers are checked against in place
+// of the system's store; null (the default) means the system's store. Peers
+// are always verified.
+extern const char* eng_internet_ca_file;
+
 // 1 when a network connection is available (always 1 here).
 char EngInternetIsConnected();
 

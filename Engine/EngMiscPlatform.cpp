@@ -47,6 +47,11 @@ bool EngMiscGetDownloadsDirectory(char* out, int size)
     return EngMiscGetDownloadsDirectory_LNX(out, size);
 }
 
+bool EngMiscGetWantedDownloadsDirectory(char* out, int size)
+{
+    return EngMiscGetWantedDownloadsDirectory_LNX(out, size);
+}
+
 bool EngMiscGetUserApplicationDataDirectory(char* out, int size)
 {
     return EngMiscGetUserApplicationDataDirectory_LNX(out, size);

@@ -21,6 +21,9 @@ bool EngMiscGetTrashDirectory(char* out, int size);
 bool EngMiscGetUserPhotosFolder(char* out, int size);
 bool EngMiscGetUserFontsDirectory(char* out, int size);
 bool EngMiscGetDownloadsDirectory(char* out, int size);
+// Where the downloads folder belongs (user-dirs.dirs, else ~/Downloads),
+// whether it exists or not.
+bool EngMiscGetWantedDownloadsDirectory(char* out, int size);
 bool EngMiscGetUserApplicationDataDirectory(char* out, int size);
 bool EngMiscGetCurrentDirectory(char* out, int size);
 

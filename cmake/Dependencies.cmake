@@ -17,6 +17,8 @@ pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(GTEST REQUIRED IMPORTED_TARGET gtest)
 pkg_check_modules(GTEST_MAIN REQUIRED IMPORTED_TARGET gtest_main)
 pkg_check_modules(GMOCK REQUIRED IMPORTED_TARGET gmock)
+# The tests' TLS server makes its certificate with OpenSSL.
+pkg_check_modules(OPENSSL REQUIRED IMPORTED_TARGET openssl)
 
 # Debian's SOIL ships no pkg-config file. Only its header is used: its library
 # carries an old copy of stb_image whose symbols would shadow the system one.

@@ -8,7 +8,7 @@
 
 file(GLOB VZ_SUPPORT_SRC CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
-target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK)
+target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK PkgConfig::OPENSSL)
 target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 
 find_program(XVFB_RUN xvfb-run)

@@ -12,6 +12,7 @@
 #include "EngFile.h"
 #include "EngMain.h"
 #include "EngMutex.h"
+#include "Linux/EngInternet_LNX.h"
 
 char ci_curl_setup = 0;
 
@@ -21,6 +22,7 @@ namespace
 // a second for this long, or cannot connect within it.
 const long CI_STALL_SECONDS = 30;
 const char* CI_OWNER = "CurlInterface::DownloadFromUrl";
+const long CI_MAX_REDIRECTS = 5;
 
 // A stop request ends the transfer even while no data arrives.
 int StopCheckCB(void* object, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -72,14 +74,19 @@ void* CurlInterface_CallCurlEasyInit()
     return c;
 }
 
-char CurlInterface_SetWebOptions(void* curl, const char* url)
+char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protocols)
 {
     CURL* c = (CURL*)curl;
     // Only web addresses: a URL must not read local files.
-    return curl_easy_setopt(c, CURLOPT_URL, url) == CURLE_OK &&
-           curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
-           curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK &&
-           curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    return EngInternetSetCurlOptions_LNX(c, url, protocols) &&
+           curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_MAXREDIRS, CI_MAX_REDIRECTS) == CURLE_OK &&
+           curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK;
+}
+
+char CurlInterface_IsReplySuccessful(void* curl)
+{
+    return curl ? EngInternetIsReplySuccessful_LNX(curl) : 0;
 }
 
 CurlInterface::CurlInterface(const char* n, char verb)
@@ -118,7 +125,7 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
         if (curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, fn) == CURLE_OK)
         {
             step = 2;
-            if (CurlInterface_SetWebOptions(c, full_url) &&
+            if (CurlInterface_SetWebOptions(c, full_url, "http,https") &&
                 curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, StopCheckCB) == CURLE_OK &&
                 curl_easy_setopt(c, CURLOPT_XFERINFODATA, this) == CURLE_OK)
@@ -132,12 +139,9 @@ int CurlInterface::SetCommonOptions(const char* full_url, int seconds, char to_f
                 {
                     step = 4;
                     long connect = seconds > 0 ? seconds : CI_STALL_SECONDS;
+                    // Peers stay verified for both kinds of transfer.
                     if (curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, connect) == CURLE_OK)
-                    {
                         step = 5;
-                        if (!to_file && curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 0L) != CURLE_OK)
-                            step = 4;
-                    }
                 }
             }
         }
@@ -188,6 +192,9 @@ CURLcode CurlInterface::Perform(const char* func, int* step)
     {
         rc = curl_easy_perform((CURL*)curl_e);
         *step = 10;
+        // A 3xx page with nowhere to go, say, is no download.
+        if ((rc == CURLE_OK || rc == CURLE_WRITE_ERROR) && !CurlInterface_IsReplySuccessful(curl_e))
+            rc = CURLE_HTTP_RETURNED_ERROR;
     }
     lock->Lock();
     doing_perform = 0;
@@ -378,7 +385,7 @@ char CurlInterface::CallbackReady(const char* func)
 
 size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
 {
-    if (!CallbackReady(__PRETTY_FUNCTION__))
+    if (!CallbackReady(__PRETTY_FUNCTION__) || !CurlInterface_IsReplySuccessful(curl_e))
         return 0;
     size_t len = s * n;
     if (len == 0 || exiting)
@@ -411,7 +418,7 @@ size_t CurlInterface::WriteDataFunctionCB(void* d, size_t s, size_t n)
 
 size_t CurlInterface::WriteFileFunctionCB(void* d, size_t s, size_t n)
 {
-    if (!CallbackReady(__PRETTY_FUNCTION__))
+    if (!CallbackReady(__PRETTY_FUNCTION__) || !CurlInterface_IsReplySuccessful(curl_e))
         return 0;
     if (!file)
     {

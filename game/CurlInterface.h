@@ -21,9 +21,14 @@ char CurlInterface_IsCurlInitialised();
 void CurlInterface_ExitCurl();
 // A new easy handle (the caller cleans it up), null without set-up.
 void* CurlInterface_CallCurlEasyInit();
-// Points an easy handle at url: web protocols only, HTTP errors fail the transfer,
-// no signals. 0 when an option is refused.
-char CurlInterface_SetWebOptions(void* curl, const char* url);
+// Points an easy handle at url with only the given protocols ("http,https"
+// or "https"): TLS peers verified, at most a few redirects and only to
+// https, HTTP errors fail the transfer, no signals. 0 when an option is
+// refused.
+char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protocols);
+// 1 when the last reply the handle received has a 2xx status: only such a
+// reply's body is a download.
+char CurlInterface_IsReplySuccessful(void* curl);
 
 class CurlInterface
 {

@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <strings.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -16,6 +19,7 @@
 #include "EngInternet.h"
 #include "EngLanguages.h"
 #include "EngMain.h"
+#include "EngMiscPlatform.h"
 #include "EngMiscStrings.h"
 #include "OnlineHooks.h"
 #include "PrefFolder.h"
@@ -129,15 +133,91 @@ void ShowText(const char* token, const char* text)
     UpdaterAppendText(EngLanguagesGetStringIfExists(token, text));
 }
 
-// A file name the server may give: no separator, not "." or "..", no control characters.
-bool IsSafeFileName(const char* name)
+// A file name the server may give: not empty, no leading "." (hidden files,
+// "." and ".."), no separator, no control characters.
+bool IsSafeFileName(const std::string& name)
 {
-    if (!name[0] || strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
+    if (name.empty() || name[0] == '.')
         return false;
-    for (const unsigned char* p = (const unsigned char*)name; *p; p++)
-        if (*p < 32 || *p == 127 || *p == '/')
+    for (unsigned char c : name)
+        if (c < 32 || c == 127 || c == '/')
             return false;
     return true;
+}
+
+const char UP_SECURE_SCHEME[] = "https://";
+
+// Where the last part of an https link's path begins (the query and the
+// fragment are not part of it); null for any other link.
+const char* LinkNameStart(const char* link)
+{
+    const size_t scheme = sizeof(UP_SECURE_SCHEME) - 1;
+    if (strncasecmp(link, UP_SECURE_SCHEME, scheme) != 0)
+        return nullptr;
+    const char* path = link + scheme + strcspn(link + scheme, "/?#");
+    if (*path != '/')
+        return nullptr;
+    const char* name = path;
+    for (const char* p = path; *p && *p != '?' && *p != '#'; p++)
+        if (*p == '/')
+            name = p + 1;
+    return name;
+}
+
+// The name a download of link is saved under; empty when it has none that may be used.
+std::string LinkFileName(const char* link)
+{
+    const char* start = LinkNameStart(link);
+    if (!start)
+        return "";
+    std::string name(start, strcspn(start, "?#"));
+    return IsSafeFileName(name) ? name : "";
+}
+
+// text cut to at most max bytes, never inside a UTF-8 sequence.
+std::string CutUtf8(const std::string& text, size_t max)
+{
+    if (text.size() <= max)
+        return text;
+    size_t n = max;
+    while (n > 0 && ((unsigned char)text[n] & 0xC0) == 0x80)
+        n--;
+    return text.substr(0, n);
+}
+
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    struct stat sa, sb;
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Where a download is put: the Desktop, or without one the downloads folder,
+// made when missing; never the home folder itself. Empty when there is none.
+std::string DownloadFolder(bool* on_desktop)
+{
+    char* home_path = CreatePathByExpandingTildePath("~");
+    const std::string home = home_path ? home_path : "";
+    free(home_path);
+    char found[1024];
+    *on_desktop = false;
+    // Without a Desktop the lookup answers the home folder.
+    if (EngMiscGetDesktopDirectory(found, sizeof(found)) && EngFileDirectoryExists(found) &&
+        !SameFolder(found, home))
+    {
+        *on_desktop = true;
+        return found;
+    }
+    std::string candidates[2];
+    if (EngMiscGetWantedDownloadsDirectory(found, sizeof(found)))
+        candidates[0] = found;
+    if (!home.empty())
+        candidates[1] = home + "/Downloads";
+    for (const std::string& dir : candidates)
+        if (!dir.empty() && (EngFileDirectoryExists(dir.c_str()) || EngFileCreateDirectory(dir.c_str())) &&
+            !SameFolder(dir, home))
+            return dir;
+    return "";
 }
 
 int XferInfoCB(void* user, curl_off_t total, curl_off_t now, curl_off_t ut, curl_off_t un)
@@ -160,6 +240,9 @@ struct DownloadBounds
 // limit.
 bool DownloadFits(size_t n, FILE* file, const char* func)
 {
+    // Only a 2xx reply's body is the file: not an error's, not a redirect's.
+    if (up_bounds.curl && !CurlInterface_IsReplySuccessful(up_bounds.curl))
+        return false;
     if (!up_bounds.space_checked && up_bounds.curl)
     {
         up_bounds.space_checked = true;
@@ -174,7 +257,8 @@ bool DownloadFits(size_t n, FILE* file, const char* func)
                 return false;
             }
             struct statvfs fs;
-            long long room = fstatvfs(fileno(file), &fs) == 0 ? (long long)fs.f_bavail * (long long)fs.f_frsize : -1;
+            long long room =
+                fstatvfs(fileno(file), &fs) == 0 ? (long long)fs.f_bavail * (long long)fs.f_frsize : -1;
             if (room >= 0 && stated > room)
             {
                 DebugErrorAlt(func, "Not enough free space for the download (%lld bytes, %lld free)",
@@ -412,7 +496,8 @@ char UpdaterStartDownload(const char* link)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid link name");
         return 0;
     }
-    up_link_filename = slash + 1;
+    const char* name = LinkNameStart(up_link);
+    up_link_filename = name ? up_link + (name - up_link) : slash + 1;
 
     if (OpenWindow(450, 90))
     {
@@ -491,8 +576,8 @@ int Transfer(const char* part)
         if (curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, UpdaterCurlWriteFunctionCB) == CURLE_OK)
         {
             step = 2;
-            // Only web addresses; an error page is not the file.
-            if (CurlInterface_SetWebOptions(curl, up_link) &&
+            // Only https, also after a redirect; an error page is not the file.
+            if (CurlInterface_SetWebOptions(curl, up_link, "https") &&
                 curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, UP_CONNECT_SECONDS) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK &&
                 curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, UP_STALL_SECONDS) == CURLE_OK)
@@ -506,6 +591,14 @@ int Transfer(const char* part)
                         up_last_progress = 0;
                         rc = curl_easy_perform(curl);
                         step = 8;
+                        long status = 0;
+                        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+                        if ((rc == CURLE_OK || rc == CURLE_WRITE_ERROR) &&
+                            !CurlInterface_IsReplySuccessful(curl))
+                        {
+                            DebugErrorAlt("UpdaterTransfer", "Not a successful reply (status %ld)", status);
+                            rc = CURLE_HTTP_RETURNED_ERROR;
+                        }
                     }
                 }
             }
@@ -534,13 +627,16 @@ char UpdaterDoDownload()
     size_t link_len = strlen(up_link);
     if (link_len == 0 || link_len > 255)
         return 0;
-    const char* slash = strrchr(up_link, '/');
-    // The name is copied: up_link is overwritten with the result message below.
-    char name[UPDATER_LINK_SIZE];
-    EngSafeStrcpy(name, slash ? slash + 1 : "", sizeof(name));
-    if (!IsSafeFileName(name))
+    if (strncasecmp(up_link, UP_SECURE_SCHEME, sizeof(UP_SECURE_SCHEME) - 1) != 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error 1 <%s>", name);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not an https link <%s>", up_link);
+        return 0;
+    }
+    // Copied: up_link is overwritten with the result message below.
+    const std::string name = LinkFileName(up_link);
+    if (name.empty())
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Internal Error 1 <%s>", up_link);
         return 0;
     }
 
@@ -564,11 +660,18 @@ char UpdaterDoDownload()
     if (rc != CURLE_OK)
         return 0;
 
-    std::string desktop = PrefFolderGetDesktopFolder();
-    std::string target = desktop + "/" + name;
+    bool on_desktop = false;
+    const std::string folder = DownloadFolder(&on_desktop);
+    if (folder.empty())
+    {
+        EngFileDelete(part.c_str(), 0);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No folder for the download");
+        return 0;
+    }
+    std::string target = folder + "/" + name;
     if (EngFileExists(target.c_str()))
     {
-        target = desktop + "/Latest_" + name;
+        target = folder + "/Latest_" + name;
         if (EngFileExists(target.c_str()))
             EngFileDelete(target.c_str(), 1);
     }
@@ -577,29 +680,28 @@ char UpdaterDoDownload()
         EngFileDelete(part.c_str(), 0);
         DebugErrorAlt(__PRETTY_FUNCTION__,
                       "There was a problem moving the file to the folder <%s> ( <%s> -> <%s> )",
-                      desktop.c_str(), part.c_str(), target.c_str());
+                      folder.c_str(), part.c_str(), target.c_str());
         return 0;
     }
 
-    char shown[64];
-    EngSafeStrcpy(shown, name, sizeof(shown));
-    if (up_custom_download && strstr(name, ".zip"))
+    const std::string shown = CutUtf8(name, 63);
+    const std::string where = on_desktop ? "on your Desktop" : "in the folder \"" + folder + "\"";
+    std::string message;
+    if (up_custom_download && strstr(name.c_str(), ".zip"))
     {
-        // The archive is left on the Desktop: the opener returns at once, so
+        // The archive is left where it is: the opener returns at once, so
         // removing it afterwards would pull it from under the archive tool.
         OnlineOpen(target.c_str());
         const char* title = UpdaterGetProgramName(0);
-        snprintf(up_link, sizeof(up_link), "The program \"%s\" is now %s.", title ? title : shown,
-                 "on your Desktop");
+        message = "The program \"" + std::string(title ? title : shown.c_str()) + "\" is now " + where + ".";
     }
     else if (up_custom_download)
-        snprintf(up_link, sizeof(up_link), "The file \"%s\" is now %s.", shown, "on your Desktop");
+        message = "The file \"" + shown + "\" is now " + where + ".";
     else
-        snprintf(
-            up_link, sizeof(up_link),
-            "The file \"%s\" has been placed on your Desktop.\n\nPlease remove any older versions of the "
-            "program, then install the program as you did the previous version.",
-            shown);
+        message = "The file \"" + shown + "\" has been placed " + where +
+                  ".\n\nPlease remove any older versions of the program, then install the program as you did "
+                  "the previous version.";
+    EngSafeStrcpy(up_link, CutUtf8(message, sizeof(up_link) - 1).c_str(), sizeof(up_link));
     up_link_filename = nullptr;
     EngSafeStrcpy(up_html, target.c_str(), sizeof(up_html));
     return 1;

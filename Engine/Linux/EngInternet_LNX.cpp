@@ -19,6 +19,7 @@ EngMutex* eim_mutex = nullptr;
 // What the transfer hooks share with the reader.
 struct ReadState
 {
+    CURL* curl;
     char* work;
     unsigned length; // the caller's buffer length
     unsigned count;
@@ -33,6 +34,9 @@ size_t WriteCB(char* data, size_t size, size_t n, void* user)
     ReadState* st = static_cast<ReadState*>(user);
     size_t bytes = size * n;
     st->got_header = true;
+    // The body of an error or a redirect is not the page asked for.
+    if (!EngInternetIsReplySuccessful_LNX(st->curl))
+        return 0;
     unsigned room = st->length - 1 - st->count;
     size_t take = bytes < room ? bytes : room;
     memcpy(st->work + st->count, data, take);
@@ -81,6 +85,29 @@ char EngInternetIsConnected_LNX()
     return 1;
 }
 
+char EngInternetSetCurlOptions_LNX(void* curl, const char* url, const char* protocols)
+{
+    CURL* c = (CURL*)curl;
+    bool ok = curl_easy_setopt(c, CURLOPT_URL, url) == CURLE_OK &&
+              curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, protocols) == CURLE_OK &&
+              curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "https") == CURLE_OK &&
+              curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK &&
+              curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK &&
+              curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    if (ok && eng_internet_ca_file)
+        ok = curl_easy_setopt(c, CURLOPT_CAINFO, eng_internet_ca_file) == CURLE_OK &&
+             curl_easy_setopt(c, CURLOPT_CAPATH, (const char*)nullptr) == CURLE_OK;
+    return ok ? 1 : 0;
+}
+
+char EngInternetIsReplySuccessful_LNX(void* curl)
+{
+    long status = 0;
+    if (curl_easy_getinfo((CURL*)curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
+        return 0;
+    return status >= 200 && status <= 299 ? 1 : 0;
+}
+
 signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsigned length, unsigned* stored,
                                              char* error_text, char* error_label, int seconds)
 {
@@ -121,6 +148,7 @@ signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsi
     }
 
     ReadState st;
+    st.curl = curl;
     st.work = work;
     st.length = length;
     st.count = 0;
@@ -131,12 +159,11 @@ signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsi
 
     char curl_error[CURL_ERROR_SIZE] = "";
     // Waiting for the reply is bounded by seconds; a body that then stalls
-    // for as long, or takes far longer in all, fails too.
+    // for as long, or takes far longer in all, fails too. Redirects are not
+    // followed: only a 2xx reply is read.
     long total_limit = seconds * 6L < 30 ? 30 : seconds * 6L;
-    bool ok = curl_easy_setopt(curl, CURLOPT_URL, url) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+    bool ok = EngInternetSetCurlOptions_LNX(curl, url, "http,https") &&
               curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteCB) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_WRITEDATA, &st) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, HeaderCB) == CURLE_OK &&
@@ -159,9 +186,11 @@ signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsi
         return 0;
     }
 
-    CURLcode rc = st.full ? CURLE_OK : curl_easy_perform(curl);
+    bool performed = !st.full;
+    CURLcode rc = performed ? curl_easy_perform(curl) : CURLE_OK;
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    bool refused = performed && status != 0 && !EngInternetIsReplySuccessful_LNX(curl);
     curl_easy_cleanup(curl);
     eim_mutex->Unlock();
 
@@ -172,17 +201,16 @@ signed char EngInternetConnectAndReadURL_LNX(const char* url, char* buffer, unsi
         SetErrorText(error_text, error_label, "Timeout occured");
         result = 0;
     }
+    else if (refused)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "HTTP status %ld", status);
+        SetErrorText(error_text, error_label, "Download Problem");
+        result = -1;
+    }
     else if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && st.full))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Transfer failed: %s",
                       curl_error[0] ? curl_error : curl_easy_strerror(rc));
-        SetErrorText(error_text, error_label, "Download Problem");
-        result = -1;
-    }
-    else if (status >= 400)
-    {
-        // An error page is not the body that was asked for.
-        DebugErrorAlt(__PRETTY_FUNCTION__, "HTTP status %ld", status);
         SetErrorText(error_text, error_label, "Download Problem");
         result = -1;
     }

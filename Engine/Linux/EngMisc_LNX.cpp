@@ -187,6 +187,14 @@ bool EngMiscGetDownloadsDirectory_LNX(char* out, int size)
     return Put(dir, out, size, __PRETTY_FUNCTION__);
 }
 
+bool EngMiscGetWantedDownloadsDirectory_LNX(char* out, int size)
+{
+    std::string dir = UserDir("XDG_DOWNLOAD_DIR");
+    if (dir.empty() && !HomeFolder().empty())
+        dir = HomeFolder() + "/Downloads";
+    return Put(dir, out, size, __PRETTY_FUNCTION__);
+}
+
 bool EngMiscGetApplicationsDirectory_LNX(char* out, int size)
 {
     std::string home = HomeFolder();

@@ -11,6 +11,7 @@ bool EngMiscGetTrashDirectory_LNX(char* out, int size);
 bool EngMiscGetUserPhotosFolder_LNX(char* out, int size);
 bool EngMiscGetUserFontsDirectory_LNX(char* out, int size);
 bool EngMiscGetDownloadsDirectory_LNX(char* out, int size);
+bool EngMiscGetWantedDownloadsDirectory_LNX(char* out, int size);
 bool EngMiscGetUserApplicationDataDirectory_LNX(char* out, int size);
 bool EngMiscGetCurrentDirectory_LNX(char* out, int size);
 void EngMiscUseApplicationsSupportDirectoryForApplicationDataDirectory_LNX(char on);

@@ -1,5 +1,6 @@
-// The HTTP reader against a local server: bodies, cut bodies, time-outs,
-// failures and their texts; URL encoding and decoding.
+// The HTTP reader against local servers: bodies, cut bodies, time-outs,
+// failures and their texts, replies that must not be read (unverified peers,
+// redirects, 3xx pages); URL encoding and decoding.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -102,6 +103,59 @@ TEST_F(InternetTest, FailuresGiveResultAndText)
     EXPECT_EQ(0, EngInternetConnectAndReadURL(server.Url("/").c_str(), buf, 0, nullptr, err, nullptr, 1, 0));
     EXPECT_STREQ("Parameters Error", err);
     EXPECT_EQ(0, EngInternetConnectAndReadURL(nullptr, buf, sizeof(buf), nullptr, nullptr, nullptr, 1, 0));
+}
+
+TEST_F(InternetTest, OnlyAVerifiedSuccessfulReplyIsRead)
+{
+    vztest::HttpTestServer plain(
+        [](const std::string&)
+        {
+            vztest::HttpReply r;
+            r.body = "plain page";
+            return r;
+        });
+    vztest::TestCertificate cert;
+    ASSERT_TRUE(cert.Ok());
+    vztest::HttpTestServer secure(
+        [&](const std::string& target)
+        {
+            vztest::HttpReply r;
+            if (target == "/page")
+                r.body = "secure page";
+            else
+            {
+                r.status = 302, r.body = "redirect page";
+                if (target == "/moved")
+                    r.location = "/page";
+                else if (target == "/to-http")
+                    r.location = plain.Url("/page");
+            }
+            return r;
+        },
+        20, 30, &cert);
+    struct Case
+    {
+        const char* path;
+        bool trusted;
+        int expect;
+        const char* body;
+    } cases[] = {
+        {"/page", true, 1, "secure page"}, {"/page", false, -1, ""}, {"/moved", true, -1, ""},
+        {"/to-http", true, -1, ""},        {"/found", true, -1, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.path << (c.trusted ? "" : " untrusted"));
+        eng_internet_ca_file = c.trusted ? cert.CaFile().c_str() : nullptr;
+        char buf[64] = "";
+        char err[ENG_INTERNET_ERROR_TEXT_SIZE] = "";
+        EXPECT_EQ(c.expect, EngInternetConnectAndReadURL(secure.Url(c.path).c_str(), buf, sizeof(buf),
+                                                         nullptr, err, nullptr, 5, 0));
+        EXPECT_STREQ(c.body, buf);
+        EXPECT_STREQ(c.expect == 1 ? "" : "Download Problem", err);
+    }
+    eng_internet_ca_file = nullptr;
+    EXPECT_TRUE(plain.Targets().empty());
 }
 
 TEST_F(InternetTest, ZeroSecondsWaitsTheDefaultTime)

@@ -1,5 +1,6 @@
-// The download wrapper against a local server: bounded memory targets, the
-// newline stripping, file targets, failures and stopping from another thread.
+// The download wrapper against local servers: bounded memory targets, the
+// newline stripping, file targets, failures, replies that must not be kept
+// (unverified peers, redirects, 3xx pages) and stopping from another thread.
 #include <gtest/gtest.h>
 
 #include <curl/curl.h>
@@ -10,6 +11,7 @@
 
 #include "game/CurlInterface.h"
 #include "EngDebug.h"
+#include "EngInternet.h"
 #include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
 
@@ -50,6 +52,7 @@ protected:
     }
     void TearDown() override
     {
+        eng_internet_ca_file = nullptr;
         CurlInterface_ExitCurl();
         LogTest::TearDown();
     }
@@ -151,6 +154,58 @@ TEST_F(CurlInterfaceTest, FailedTransfersKeepNothing)
         else
             EXPECT_FALSE(vztest::FileExists(path));
     }
+}
+
+TEST_F(CurlInterfaceTest, OnlyVerifiedSuccessfulRepliesAreKept)
+{
+    vztest::TestCertificate cert;
+    ASSERT_TRUE(cert.Ok());
+    vztest::HttpTestServer secure(
+        [this](const std::string& target)
+        {
+            vztest::HttpReply r;
+            if (target == "/ok")
+                r.body = "secure body";
+            else if (target == "/found")
+                r.status = 302, r.body = "redirect page";
+            else
+            {
+                r.status = 302, r.body = "redirect page";
+                r.location = target == "/moved" ? "/ok" : target == "/loop" ? "/loop" : server.Url("/file");
+            }
+            return r;
+        },
+        100, 30, &cert);
+    const std::string path = dir.File("out.bin");
+    struct Case
+    {
+        const char* path;
+        bool trusted;
+        const char* body; // null: nothing is kept
+    } cases[] = {
+        {"/ok", true, "secure body"}, {"/ok", false, nullptr},     {"/moved", true, "secure body"},
+        {"/found", true, nullptr},    {"/to-http", true, nullptr}, {"/loop", true, nullptr},
+    };
+    CurlInterface ci("Test", 0);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.path << (c.trusted ? "" : " untrusted"));
+        eng_internet_ca_file = c.trusted ? cert.CaFile().c_str() : nullptr;
+        const std::string url = secure.Url(c.path);
+        EXPECT_EQ(c.body != nullptr, ci.DownloadFromUrl(url.c_str(), nullptr, 64, 0, 5, nullptr));
+        const char* got = ci.GetDownloadedData();
+        EXPECT_STREQ(c.body, got);
+        // A target with no room is full at once; that must not pass a refused reply.
+        EXPECT_EQ(c.body != nullptr, ci.DownloadFromUrl(url.c_str(), nullptr, 1, 0, 5, nullptr));
+        vztest::WriteFile(path, "old");
+        EXPECT_EQ(c.body != nullptr,
+                  ci.DownloadFromUrlToFile(url.c_str(), nullptr, path.c_str(), 5, nullptr));
+        if (c.body)
+            EXPECT_EQ(c.body, vztest::ReadFile(path));
+        else
+            EXPECT_FALSE(vztest::FileExists(path));
+    }
+    EXPECT_TRUE(server.Targets().empty()) << "followed a redirect to http";
 }
 
 TEST_F(CurlInterfaceTest, FileTargetReplacesOldFile)

@@ -1,216 +1,19 @@
-// The version check and update download against a local server, with the
+// The version check and update download against local servers, with the
 // dialogs on a scripted backend: reply grammar, the check's texts, download
-// to the Desktop, unsafe names from the server, oversized downloads and
+// to the Desktop or else the downloads folder, oversized downloads and
 // cancelling.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <deque>
 #include <filesystem>
-#include <functional>
-#include <map>
-#include <mutex>
 #include <string>
 #include <sys/statvfs.h>
 #include <vector>
 
-#include "EngDebug.h"
-#include "PrefFolder.h"
-#include "SWin.h"
-#include "game/Game.h"
-#include "game/OnlineHooks.h"
-#include "game/Updater.h"
-#include "support/HttpTestServer.h"
-#include "support/TestSupport.h"
+#include "UpdaterFixture.h"
 
 namespace
 {
-
-struct Control
-{
-    _SWinButtonType kind;
-    std::string text;
-};
-
-// Events wait at the front of the queue until they can act (return true).
-class ScriptedBackend : public SWinBackend
-{
-public:
-    std::deque<Control> controls;
-    std::deque<std::function<bool(SWin*)>> events;
-    std::vector<std::string> shown; // every non-empty text set on a static text
-    std::vector<std::string> edit_texts;
-    SWin* owner = nullptr;
-    long idle = 0;
-
-    char Start() override { return 1; }
-    char GetDesktopSize(int* w, int* h) override
-    {
-        *w = 1280, *h = 1024;
-        return 1;
-    }
-    void* CreateWindow(SWin* o, int, int, int, int, const char*) override
-    {
-        owner = o;
-        controls.clear();
-        idle = 0;
-        return this;
-    }
-    void DestroyWindow(void*) override { owner = nullptr; }
-    void* CreateControl(void*, SWin*, int, _SWinButtonType kind, int, int, int, int,
-                        const char* text) override
-    {
-        controls.push_back({kind, text});
-        if (kind == SWIN_BUT_EDIT_TEXT)
-            edit_texts.push_back(text);
-        return &controls.back();
-    }
-    char SetText(void* c, _SWinButtonType kind, const char* text) override
-    {
-        static_cast<Control*>(c)->text = text;
-        if (kind == SWIN_BUT_STATIC_TEXT && text[0])
-            shown.push_back(text);
-        return 1;
-    }
-    char GetText(void* c, _SWinButtonType, std::string* out) override
-    {
-        *out = static_cast<Control*>(c)->text;
-        return 1;
-    }
-    char SetTextAlign(void*, _SWinButtonType, _SWinTextAlign) override { return 1; }
-    void Enable(void*, char) override {}
-    void Show(void*, char) override {}
-    void Move(void*, _SWinButtonType, int, int, int, int) override {}
-    char SetListEntries(void*, const std::vector<std::string>&) override { return 1; }
-    void SetListSel(void*, int) override {}
-    int GetListSel(void*) override { return 0; }
-    char SetPicture(void*, const char*) override { return 1; }
-    void SetDefaultButton(void*, void*) override {}
-    void RunLoop() override {}
-    void QuitLoop() override {}
-    char Pump() override
-    {
-        if (!events.empty() && owner && events.front()(owner))
-        {
-            events.pop_front();
-            return 1;
-        }
-        // A reply window nobody answers would wait forever.
-        if (++idle > 200000 && owner && HasButton("Download"))
-        {
-            ADD_FAILURE() << "reply window left waiting";
-            owner->QuitWindowLoop();
-        }
-        return 0;
-    }
-    bool HasButton(const std::string& text)
-    {
-        for (const Control& c : controls)
-            if (c.kind == SWIN_BUT_PUSH && c.text == text)
-                return true;
-        return false;
-    }
-    // Clicks the push button with this text once the window shows it.
-    void Click(const std::string& text)
-    {
-        events.push_back(
-            [text](SWin* w)
-            {
-                for (int i = 0; i < w->GetNumButtons(); i++)
-                {
-                    Control* c = static_cast<Control*>(w->GetButtonControl(i));
-                    if (c && c->kind == SWIN_BUT_PUSH && c->text == text)
-                    {
-                        w->HandleButtonCallback(i);
-                        return true;
-                    }
-                }
-                return false;
-            });
-    }
-};
-
-std::vector<std::string> opened;
-char RecordOpen(const char* path)
-{
-    opened.push_back(path);
-    return 1;
-}
-
-class UpdaterTest : public vztest::LogTest
-{
-protected:
-    void SetUp() override
-    {
-        LogTest::SetUp();
-        std::filesystem::create_directories(dir.File("config"));
-        std::filesystem::create_directories(desktop);
-        vztest::WriteFile(dir.File("config/user-dirs.dirs"), "XDG_DESKTOP_DIR=\"" + desktop + "\"\n");
-        PrefFolderSetup("Kestrelbay Vizavu", 0, nullptr, 1);
-        data_folder = PrefFolderGetMainFolder();
-        ASSERT_EQ(0u, data_folder.find(dir.Path()));
-        SWinSetBackend(&backend);
-        OnlineSetSiteRoot(server.Url("").c_str());
-        online_hooks_open = RecordOpen;
-        opened.clear();
-        up_result_seconds = 0;
-        up_link[0] = 0;
-    }
-    void TearDown() override
-    {
-        delete up_swin;
-        up_swin = nullptr;
-        SWinSetBackend(nullptr);
-        OnlineSetSiteRoot(nullptr);
-        online_hooks_open = nullptr;
-        LogTest::TearDown();
-    }
-    void Reply(const std::string& path, const std::string& body, int status = 200)
-    {
-        std::lock_guard<std::mutex> g(lock);
-        replies[path] = {status, body};
-    }
-    vztest::HttpReply Serve(const std::string& target)
-    {
-        std::lock_guard<std::mutex> g(lock);
-        vztest::HttpReply r;
-        std::string path = target.substr(0, target.find('?'));
-        if (shaped.count(path))
-            return shaped[path];
-        auto it = replies.find(path);
-        if (it == replies.end())
-            r.status = 404;
-        else
-            r.status = it->second.first, r.body = it->second.second;
-        if (path == "/slow/big.zip")
-            r.stall_after_headers = 20;
-        return r;
-    }
-    std::string Check() { return "/cgi-bin/common/updater/CheckVersionV2.cgi"; }
-    // A file where the data folder's parent should be.
-    void WriteFileBlocker() { vztest::WriteFile(dir.File("blocker"), "not a folder"); }
-    std::vector<std::string> DesktopFiles()
-    {
-        std::vector<std::string> names;
-        for (const char* n : {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "hostname", "..", "x"})
-            if (vztest::FileExists(desktop + "/" + n) && std::string(n) != "..")
-                names.push_back(n);
-        return names;
-    }
-
-    vztest::TempDir dir;
-    std::string desktop = dir.File("home/Desktop");
-    vztest::ScopedEnv home{"HOME", dir.File("home").c_str()};
-    vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.File("config").c_str()};
-    vztest::ScopedEnv data{"XDG_DATA_HOME", dir.File("data").c_str()};
-    std::string data_folder;
-    ScriptedBackend backend;
-    vztest::PopupRecorder popups;
-    std::mutex lock;
-    std::map<std::string, std::pair<int, std::string>> replies;
-    std::map<std::string, vztest::HttpReply> shaped; // whole replies, headers included
-    vztest::HttpTestServer server{[this](const std::string& t) { return Serve(t); }, 40};
-};
 
 TEST_F(UpdaterTest, ReplyGrammar)
 {
@@ -280,7 +83,7 @@ TEST_F(UpdaterTest, CheckShowsItsResult)
 
 TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
 {
-    Reply(Check(), "Your version is out of date.#DL:<" + server.Url("/files/Vizavu-1.3.zip") + ">");
+    Reply(Check(), "Your version is out of date.#DL:<" + secure.Url("/files/Vizavu-1.3.zip") + ">");
     Reply("/files/Vizavu-1.3.zip", "new version");
     for (int round = 0; round < 3; round++)
     {
@@ -305,31 +108,65 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
     EXPECT_EQ(before, popups.Popups().size());
 }
 
-TEST_F(UpdaterTest, BadLinksEndWithoutAFile)
+TEST_F(UpdaterTest, WithoutADesktopTheDownloadGoesToTheDownloadsFolder)
 {
-    Reply("/files/..", "escape");
-    Reply("/files/", "nameless");
+    const std::string link = secure.Url("/files/Vizavu-1.3.zip");
+    Reply("/files/Vizavu-1.3.zip", "new version");
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
     struct Case
     {
-        std::string link;
-        std::string alert;
+        const char* name;
+        std::string user_dirs;    // empty: no user-dirs.dirs
+        const char* desktop_link; // ~/Desktop as a link to this, when given
+        std::string folder;       // under the home folder
     } cases[] = {
-        {server.Url("/files/.."), "The download was not completed."},
-        {server.Url("/files/"), "The download was not completed."},
-        {server.Url("/files/missing.zip"), "The download was not completed."},
-        {"file:///etc/hostname", "The download was not completed."},
-        {"no-slash-here", "Internal Error 3."},
+        {"no Desktop, no user folders", "", nullptr, "Downloads"},
+        {"Desktop disabled, downloads elsewhere",
+         "XDG_DESKTOP_DIR=\"$HOME\"\nXDG_DOWNLOAD_DIR=\"$HOME/Incoming\"\n", nullptr, "Incoming"},
+        {"downloads disabled", "XDG_DOWNLOAD_DIR=\"$HOME/\"\n", nullptr, "Downloads"},
+        {"Desktop is the home folder", "", ".", "Downloads"},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.link);
-        UpdaterStartDownload(c.link.c_str());
-        ASSERT_FALSE(popups.Popups().empty());
-        EXPECT_EQ(c.alert, popups.Popups().back().text);
-        EXPECT_EQ(1, popups.Popups().back().kind);
-        EXPECT_TRUE(DesktopFiles().empty());
-        EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
-        EXPECT_FALSE(vztest::FileExists(dir.File("home/escape")));
+        SCOPED_TRACE(c.name);
+        vztest::TempDir other;
+        const std::string home_dir = other.File("home"), config_dir = other.File("config");
+        std::filesystem::create_directories(home_dir);
+        std::filesystem::create_directories(config_dir);
+        if (!c.user_dirs.empty())
+            vztest::WriteFile(config_dir + "/user-dirs.dirs", c.user_dirs);
+        if (c.desktop_link)
+            std::filesystem::create_directory_symlink(c.desktop_link, home_dir + "/Desktop");
+        vztest::ScopedEnv home_env("HOME", home_dir.c_str());
+        vztest::ScopedEnv config_env("XDG_CONFIG_HOME", config_dir.c_str());
+        const std::string folder = home_dir + "/" + c.folder;
+        const std::string where = "in the folder \"" + folder + "\"";
+        popups.Popups().clear();
+        opened.clear();
+
+        // A dot name from the server is refused here too.
+        Reply(Check(), "Your version is out of date.#DL:<" + secure.Url("/files/.bash_login") + ">");
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        Reply(Check(), "Your version is out of date.#DL:<" + link + ">");
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        EXPECT_EQ(1, UpdaterStartDownload(link.c_str()));
+
+        ASSERT_EQ(3u, popups.Popups().size());
+        EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
+        EXPECT_EQ("The file \"Vizavu-1.3.zip\" has been placed " + where +
+                      ".\n\nPlease remove any older versions of the program, then install the program as you "
+                      "did the previous version.",
+                  popups.Popups()[1].text);
+        EXPECT_EQ("The program \"Kestrelbay' Vizavu\" is now " + where + ".", popups.Popups()[2].text);
+        EXPECT_EQ("new version", vztest::ReadFile(folder + "/Vizavu-1.3.zip"));
+        EXPECT_EQ("new version", vztest::ReadFile(folder + "/Latest_Vizavu-1.3.zip"));
+        ASSERT_EQ(1u, opened.size());
+        EXPECT_EQ(folder + "/Latest_Vizavu-1.3.zip", opened[0]);
+        for (const std::string& n : vztest::Listing(home_dir))
+            EXPECT_TRUE(std::filesystem::is_directory(home_dir + "/" + n))
+                << n << " written into the home folder";
     }
 }
 
@@ -361,7 +198,8 @@ TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
          "The download is larger than 1000 bytes"},
         {"stated above the free space", LLONG_MAX, reply(10, room + (1LL << 30), false), false,
          "Not enough free space for the download"},
-        {"no data folder", 5000, reply(10, -1, false), true, "Could not create file for downloading <./Download.part>"},
+        {"no data folder", 5000, reply(10, -1, false), true,
+         "Could not create file for downloading <./Download.part>"},
     };
     const long long limit = up_download_limit;
     for (const auto& c : cases)
@@ -373,7 +211,7 @@ TEST_F(UpdaterTest, OversizedDownloadsEndLikeAnyFailedOne)
         up_download_limit = c.limit;
         shaped["/files/big.bin"] = c.reply;
         DebugClearLog();
-        EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/big.bin").c_str()));
+        EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/files/big.bin").c_str()));
         ASSERT_FALSE(popups.Popups().empty());
         if (c.reason.empty())
         {
@@ -397,7 +235,7 @@ TEST_F(UpdaterTest, CallersArchiveIsOpenedAndKept)
 {
     ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
     Reply("/files/Vizavu-1.3.zip", "zip bytes");
-    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/files/Vizavu-1.3.zip").c_str()));
+    EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/files/Vizavu-1.3.zip").c_str()));
     ASSERT_EQ(1u, popups.Popups().size());
     EXPECT_EQ("The program \"Kestrelbay' Vizavu\" is now on your Desktop.", popups.Popups()[0].text);
     ASSERT_EQ(1u, opened.size());
@@ -409,7 +247,7 @@ TEST_F(UpdaterTest, CancelLeavesNoFiles)
 {
     Reply("/slow/big.zip", "never arrives in time");
     backend.Click("Cancel");
-    EXPECT_EQ(1, UpdaterStartDownload(server.Url("/slow/big.zip").c_str()));
+    EXPECT_EQ(1, UpdaterStartDownload(secure.Url("/slow/big.zip").c_str()));
     ASSERT_EQ(1u, popups.Popups().size());
     EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
     EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
