@@ -1,7 +1,7 @@
 // The window and device life of a whole run, each scenario in its own
 // process: the callback order of start, resize, focus changes in full
 // screen, the full-screen toggle, sleep and wake, exit, and start failures;
-// live resizes and their restriction.
+// live resizes and their restriction, and the full-screen fades.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -9,6 +9,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <csignal>
@@ -146,10 +147,72 @@ std::string Hints()
     return s;
 }
 
+// Another client's window takes the keyboard focus, or gives it back; the
+// focused window's colormap is installed, as a window manager does.
+void FocusElsewhere(bool elsewhere)
+{
+    static Window other = 0;
+    if (!other)
+    {
+        other = XCreateSimpleWindow(TestX(), DefaultRootWindow(TestX()), 0, 0, 50, 50, 0, 0, 0);
+        XMapWindow(TestX(), other);
+        XSync(TestX(), False);
+    }
+    const Window to = elsewhere ? other : GameXWindow();
+    XWindowAttributes a;
+    XGetWindowAttributes(TestX(), to, &a);
+    XInstallColormap(TestX(), a.colormap);
+    XSetInputFocus(TestX(), to, RevertToPointerRoot, CurrentTime);
+    XSync(TestX(), False);
+}
+
 int CountCalls(const char* name)
 {
     return int(std::count(Calls().begin(), Calls().end(), std::string(name)));
 }
+
+// Every gamma ramp the engine sets passes here: counted, refused while the
+// test says so, and noted when the display comes back from black, with the
+// number of frames drawn since it went black.
+struct GammaWatch
+{
+    bool refuse = false;
+    int calls = 0;
+    Uint16 last = 65535;
+    int renders_at_black = -1;
+};
+
+GammaWatch& Gamma()
+{
+    static GammaWatch g;
+    return g;
+}
+
+} // namespace
+
+extern "C" int SDL_SetWindowGammaRamp(SDL_Window* window, const Uint16* red, const Uint16* green,
+                                      const Uint16* blue)
+{
+    GammaWatch& g = Gamma();
+    g.calls++;
+    const int renders = vztest::TheProgram() ? vztest::TheProgram()->renders : 0;
+    if (red[255] < g.last && red[255] < 0x4000)
+        g.renders_at_black = renders;
+    else if (red[255] > g.last && g.renders_at_black >= 0)
+    {
+        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) + ")");
+        g.renders_at_black = -1;
+    }
+    g.last = red[255];
+    if (g.refuse)
+        return SDL_SetError("Gamma refused");
+    using SetRamp = int (*)(SDL_Window*, const Uint16*, const Uint16*, const Uint16*);
+    static SetRamp real = reinterpret_cast<SetRamp>(dlsym(RTLD_NEXT, "SDL_SetWindowGammaRamp"));
+    return real(window, red, green, blue);
+}
+
+namespace
+{
 
 class WindowRun : public vztest::RecordingTest
 {
@@ -158,6 +221,14 @@ protected:
     {
         RecordingTest::SetUp();
         Config().exit_after_ticks = 6;
+        AfterRun() = nullptr;
+    }
+
+    // Runs once the program has ended, before the report is written.
+    static std::function<void()>& AfterRun()
+    {
+        static std::function<void()> f;
+        return f;
     }
 
     // Runs the engine in the child process and writes the calls, then one
@@ -178,6 +249,8 @@ protected:
         char arg0[] = "vz";
         char* argv[] = {arg0, nullptr};
         int r = EngMainRun(1, argv);
+        if (AfterRun())
+            AfterRun()();
         FILE* f = fopen(out.c_str(), "w");
         fprintf(f, "%s\n", vztest::JoinCalls().c_str());
         for (const vztest::Popup& p : vztest::PopupRecorder::Popups())
@@ -326,6 +399,49 @@ TEST_F(WindowRun, RestrictedResizeIsCorrectedAlongTheDragAndHintedToTheWindowMan
                    "900x600", once.c_str(), "600x500", once.c_str(), "500x400", "hints min 1x1", once.c_str(),
                    "900x500", toggle.c_str(), toggle.c_str(), "hints min 500x400 aspect 1.20-1.50", kExit}) +
                   "\n");
+}
+
+TEST_F(WindowRun, FullScreenFadesRunOnlyWhereTheDisplayTakesThemAndEndOnAFrame)
+{
+    for (bool refuse : {false, true})
+    {
+        SCOPED_TRACE(refuse ? "gamma refused" : "gamma taken");
+        Calls().clear();
+        static bool refusing;
+        refusing = refuse;
+        Config().parms.windowed = 0;
+        Config().exit_after_ticks = 90;
+        Config().on_post_device_init = []
+        {
+            Gamma().refuse = refusing;
+            Calls().push_back("gamma-calls=" + std::to_string(Gamma().calls));
+        };
+        // The new window gets the focus, which goes to another window and
+        // comes back.
+        Config().on_tick = [](int tick)
+        {
+            if (tick == 1 || tick == 60)
+                FocusElsewhere(false);
+            if (tick == 30)
+                FocusElsewhere(true);
+        };
+        // A fade steps every 10 ms for half a second.
+        AfterRun() = [] { Calls().push_back(Gamma().calls < 10 ? "no-fade-waits" : "fade-waits"); };
+        // Started, the window does not have the focus yet: SDL would only keep
+        // the ramps, so no fade is waited for. Without the focus the device
+        // goes; with the focus back it is made under a black display, which
+        // comes back once a frame is up.
+        const std::string round_trip = Seq({kStart, "gamma-calls=0", kObjectsGone, "WindowActivatedCB(0)",
+                                            kObjectsBack, "WindowActivatedCB(1)"});
+        if (refuse)
+            EXPECT_EQ(Run(0), Seq({round_trip.c_str(), kExit, "no-fade-waits"}) + "\n");
+        else
+            EXPECT_EQ(Run(0), Seq({round_trip.c_str(), "fade-in(frames=1)",
+                                   "PreDeviceExitCB PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB",
+                                   "fade-in(frames=0)",
+                                   "PostDestroyGraphicsObjectsCB PostDeviceExitCB ExitCB fade-waits"}) +
+                                  "\n");
+    }
 }
 
 TEST_F(WindowRun, FullScreenFocusLossDropsTheDeviceAndGainBringsItBack)
