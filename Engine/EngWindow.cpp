@@ -1,6 +1,8 @@
 // The main window: device life, mode changes and input messages.
 #include "EngWindow.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "EngDevice.h"
@@ -37,6 +39,48 @@ int EngWindowSamplesForAA(int aa)
     if (aa == 8)
         return 8;
     return 2;
+}
+
+char EngWindowCorrectRestrictedSize(const _EngWindowRestrictResizingInfo* info, char horizontal, int* width,
+                                    int* height)
+{
+    if (!info || !width || !height)
+        return 0;
+    // A pixel's rounding is no change of ratio.
+    const double slack = 1e-3;
+    int w = *width, h = *height;
+    for (int pass = 0; pass < 101; pass++)
+    {
+        int nw = w < info->min_width ? info->min_width : w;
+        int nh = h < info->min_height ? info->min_height : h;
+        if (nw < 1)
+            nw = 1;
+        if (nh < 1)
+            nh = 1;
+        const float ratio = float(nw) / float(nh);
+        if (info->min_ratio > 0 && ratio < info->min_ratio)
+        {
+            if (horizontal)
+                nh = int(std::floor(double(nw) / info->min_ratio + slack));
+            else
+                nw = int(std::ceil(double(nh) * info->min_ratio - slack));
+        }
+        else if (info->max_ratio > 0 && ratio > info->max_ratio)
+        {
+            if (horizontal)
+                nh = int(std::ceil(double(nw) / info->max_ratio - slack));
+            else
+                nw = int(std::floor(double(nh) * info->max_ratio + slack));
+        }
+        if (nw == w && nh == h)
+            break;
+        w = nw;
+        h = nh;
+    }
+    const char changed = (w != *width || h != *height) ? 1 : 0;
+    *width = w;
+    *height = h;
+    return changed;
 }
 
 EngWindow::EngWindow(EngProgram* prog, const char* t) : program(prog)
@@ -149,6 +193,9 @@ char EngWindow::CreatePlatformWindow(_EngCreateWindowParms* in)
     platform_ready = 1;
     cursor_shown = 1;
     parms = p;
+    // A new platform window (after a mode change) gets the restriction again.
+    if (restrict_resizing)
+        ApplyResizeLimits();
     return 1;
 }
 
@@ -163,6 +210,7 @@ void EngWindow::DestroyPlatformWindow()
 
 void EngWindow::Destroy()
 {
+    resize_pending = 0;
     DestroyGraphicsDevice();
     quit_requested = 1;
     if (program)
@@ -340,11 +388,50 @@ void EngWindow::WindowResized(int width, int height)
 {
     if (!program)
         return;
+    resize_pending = 0;
     UpdateWindowVariables(char(255), width, height, -1, -1);
     DoRecreateDevice(eng_main_device_type);
     if (eng_main_device)
         eng_main_device->WindowResized();
     program->WindowResized();
+}
+
+void EngWindow::JudgeDragDirection()
+{
+    int x = 0, y = 0;
+    if (!EngWindowGetGlobalMouse_LNX(&x, &y))
+        return;
+    if (drag_mouse_known)
+    {
+        const int dx = std::abs(x - drag_mouse_x), dy = std::abs(y - drag_mouse_y);
+        if (dx > 3 || dy > 3)
+            drag_horizontal = dx > dy ? 1 : 0;
+    }
+    drag_mouse_known = 1;
+    drag_mouse_x = x;
+    drag_mouse_y = y;
+}
+
+void EngWindow::WindowResizing(int width, int height)
+{
+    if (!program)
+        return;
+    if (restrict_resizing && eng_main_window_windowed && platform_ready)
+    {
+        JudgeDragDirection();
+        int w = width, h = height;
+        // The window system may refuse or adjust the correction: the size
+        // it then has is the one drawn.
+        if (EngWindowCorrectRestrictedSize(&restrict_info, drag_horizontal, &w, &h) &&
+            EngWindowSetSize_LNX(&w, &h))
+        {
+            width = w;
+            height = h;
+        }
+    }
+    UpdateWindowVariables(char(255), width, height, -1, -1);
+    resize_pending = 1;
+    resize_step_time = eng_main_current_time;
 }
 
 char EngWindow::DoRecreateDevice(_EngDeviceType type)
@@ -580,6 +667,11 @@ char EngWindow::GetWindowEvents()
         if (cb)
             cb(user);
     }
+    // A live resize has ended when its last size has stood for a while (or
+    // the clock was started again).
+    if (resize_pending && (eng_main_current_time - resize_step_time >= ENG_WINDOW_RESIZE_SETTLE_SECONDS ||
+                           eng_main_current_time < resize_step_time))
+        WindowResized(eng_main_window_width, eng_main_window_height);
     EngPowerEventsPoll_LNX();
     if (eng_window_event_source)
         return eng_window_event_source(this);
@@ -710,9 +802,21 @@ void EngWindow::RestrictResizing(char on, _EngWindowRestrictResizingInfo* info)
         restrict_info = {500, 400, 1.0f, 2.5f};
     else
         restrict_info = {0, 0, 0, 0};
-    if (platform_ready)
-        EngWindowSetMinimumSize_LNX(restrict_resizing ? restrict_info.min_width : 0,
-                                    restrict_resizing ? restrict_info.min_height : 0);
+    drag_mouse_known = 0;
+    if (!platform_ready)
+        return;
+    ApplyResizeLimits();
+    // The first drag is judged from where the mouse is now.
+    if (restrict_resizing)
+        JudgeDragDirection();
+}
+
+void EngWindow::ApplyResizeLimits()
+{
+    if (!eng_main_window_windowed)
+        return;
+    EngWindowSetResizeLimits_LNX(restrict_resizing, restrict_info.min_width, restrict_info.min_height,
+                                 restrict_info.min_ratio, restrict_info.max_ratio);
 }
 
 void EngWindow::SetVarsForFullscreenModeToggle(int ww, int wh, int wbpp, int wfreq, int wx, int wy, int fw,

@@ -106,7 +106,13 @@ public:
 
     void GotActiveMsg(char active);
     void GotMinimizedMsg(char minimised);
+    // A live resize has ended at this size: the device is re-created for it.
     void WindowResized(int width, int height);
+    // The platform reports a new content size while the player may still be
+    // dragging: drawing follows it at once (with the restriction applied when
+    // it is on), the device is re-created by WindowResized once no new size
+    // has come for ENG_WINDOW_RESIZE_SETTLE_SECONDS.
+    void WindowResizing(int width, int height);
 
     char ToggleFullscreenMode();
     char DoChangeResolution();
@@ -177,6 +183,8 @@ private:
     void DestroyPlatformWindow();
     char ChangeMode(const _EngCreateWindowParms& wanted, char call_resized);
     char RecreateWindowAndDevice(_EngCreateWindowParms* p);
+    void ApplyResizeLimits();
+    void JudgeDragDirection();
 
     EngProgram* program;
     char title[255];
@@ -194,6 +202,13 @@ private:
     int mouse_clicks = 1;
     char restrict_resizing = 0;
     _EngWindowRestrictResizingInfo restrict_info = {};
+    // The drag direction of a restricted live resize, judged from the mouse.
+    char drag_horizontal = 1;
+    char drag_mouse_known = 0;
+    int drag_mouse_x = 0, drag_mouse_y = 0;
+    // A size reported by WindowResizing whose device re-creation is due.
+    char resize_pending = 0;
+    double resize_step_time = 0;
     void (*key_callback)(unsigned char key, char down) = nullptr;
     _EngWindowResChangeSettings res_change = {};
     char res_change_pending = 0;
@@ -229,6 +244,17 @@ extern float eng_main_window_x_widescreen_ratio, eng_main_window_y_narrowscreen_
 extern char eng_main_window_portraited;
 extern int eng_main_window_aa, eng_main_window_ms_type, eng_main_window_ms_quality;
 extern char eng_key_down[256];
+
+// How long the size must stay unchanged before a live resize counts as ended.
+#define ENG_WINDOW_RESIZE_SETTLE_SECONDS 0.2
+
+// Brings a proposed content size within the restriction: sizes below the
+// minimum are raised and a width/height ratio outside the range is brought to
+// the nearer limit by changing the height (horizontal drag) or the width
+// (vertical drag), repeated up to 101 times. A ratio limit of 0 or less is no
+// limit. 1 when the size was changed.
+char EngWindowCorrectRestrictedSize(const _EngWindowRestrictResizingInfo* info, char horizontal, int* width,
+                                    int* height);
 
 // Multisample count for an anti-aliasing setting: the display dialog stores
 // levels (1 normal, 2 strong); 4 and 8 are sample counts.

@@ -27,7 +27,7 @@ vz_library(vz_mwin DIRS Engine/MWin)
 vz_library(vz_game DIRS game EXCLUDE "Entry\\.cpp$")
 
 target_link_libraries(vz_engine PUBLIC
-  PkgConfig::SDL2 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
+  PkgConfig::SDL2 PkgConfig::X11 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
   PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
   PkgConfig::FLUIDSYNTH PkgConfig::CURL Threads::Threads)
 target_link_libraries(vz_engine PUBLIC PkgConfig::STB)

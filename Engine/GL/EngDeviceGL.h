@@ -15,6 +15,8 @@ struct _AglFadeSettings
 {
     char valid;
     uint16_t red[256], green[256], blue[256];
+    // Faded to black; the fade back waits for the first frame.
+    char faded_out;
 };
 
 class EngDeviceGL

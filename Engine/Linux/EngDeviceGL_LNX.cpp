@@ -1,5 +1,8 @@
 // The SDL half of the OpenGL device: context creation, swapping, fades.
+#include <GL/glew.h>
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <chrono>
 #include <cstring>
@@ -61,27 +64,62 @@ static bool SetScaledRamp(const _AglFadeSettings* s, float factor)
     return SDL_SetWindowGammaRamp(w, r, g, b) == 0;
 }
 
+// SDL hands the ramps to the display only for the window with the keyboard
+// focus (for another it keeps them and reports success), and X11 shows them
+// only through the window's colormap while that is installed: elsewhere a
+// fade would only be a wait.
+static bool DisplayCanFade(const _AglFadeSettings* s)
+{
+    SDL_Window* w = MainSdlWindow();
+    if (!w || !s->valid || SDL_GetKeyboardFocus() != w)
+        return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+    {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &a) || !a.map_installed)
+            return false;
+    }
+    return true;
+}
+
 void EngDeviceGL::AglFadeDisplayToBlack_LNX(_AglFadeSettings* s)
 {
+    s->faded_out = 0;
+    if (!DisplayCanFade(s))
+        return;
     last_frame_time = FadeNow();
     float factor = 1.0f;
     do
     {
         if (!SetScaledRamp(s, factor > 0 ? factor : 0))
-            return; // gamma is best effort
+        {
+            // Refused part way: gamma is best effort.
+            SetScaledRamp(s, 1.0f);
+            return;
+        }
         SDL_Delay(10);
         factor -= 2 * AglFadeFullLoopCalcFrameRate_LNX();
     } while (factor > 0);
+    SetScaledRamp(s, 0.0f);
+    s->faded_out = 1;
 }
 
 void EngDeviceGL::AglFadeDisplayFromBlack_LNX(_AglFadeSettings* s)
 {
-    last_frame_time = FadeNow();
-    float factor = 0.0f;
-    while (factor < 1 && SetScaledRamp(s, factor))
+    if (!s->faded_out)
+        return;
+    s->faded_out = 0;
+    if (DisplayCanFade(s))
     {
-        SDL_Delay(10);
-        factor += 2 * AglFadeFullLoopCalcFrameRate_LNX();
+        last_frame_time = FadeNow();
+        float factor = 0.0f;
+        while (factor < 1 && SetScaledRamp(s, factor))
+        {
+            SDL_Delay(10);
+            factor += 2 * AglFadeFullLoopCalcFrameRate_LNX();
+        }
     }
     SetScaledRamp(s, 1.0f);
 }
@@ -113,7 +151,9 @@ char EngDeviceGL::AglSetupContext_LNX()
         }
         if (full_screen)
         {
-            SetScaledRamp(&fade_settings, 1.0f);
+            if (fade_settings.faded_out)
+                SetScaledRamp(&fade_settings, 1.0f);
+            fade_settings.faded_out = 0;
             SDL_ShowCursor(SDL_ENABLE);
         }
         return char(0);
@@ -129,7 +169,12 @@ char EngDeviceGL::AglSetupContext_LNX()
     SDL_GL_SetSwapInterval(0);
     if (full_screen)
     {
-        AglFadeDisplayFromBlack_LNX(&fade_settings);
+        // Until it is drawn the window shows what was on the screen before
+        // (another program's picture): it is cleared now, and the display
+        // comes back from black with the first frame (AglSwapBuffers_LNX).
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        SDL_GL_SwapWindow(w);
         SDL_ShowCursor(SDL_ENABLE);
     }
     return 1;
@@ -146,7 +191,8 @@ char EngDeviceGL::AglSetCurrentContext_LNX()
 void EngDeviceGL::AglDeleteContext_LNX()
 {
     bool full_screen = !eng_main_window_windowed;
-    if (full_screen)
+    // Still black when no frame came since the context was made.
+    if (full_screen && !fade_settings.faded_out)
         AglFadeDisplayToBlack_LNX(&fade_settings);
     SDL_Window* w = MainSdlWindow();
     if (w)
@@ -166,4 +212,7 @@ void EngDeviceGL::AglSwapBuffers_LNX()
     SDL_Window* w = MainSdlWindow();
     if (w && context)
         SDL_GL_SwapWindow(w);
+    // The first frame of the created device is up: the display comes back.
+    if (fade_settings.faded_out && eng_main_device && eng_main_device == owner)
+        AglFadeDisplayFromBlack_LNX(&fade_settings);
 }

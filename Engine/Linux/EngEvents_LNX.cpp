@@ -252,11 +252,11 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 w->GotMinimizedMsg(0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            // Re-creating the device reloads every texture: act only on a
-            // real change that no later one overrides.
+            // Only a real change that no queued one overrides; the device is
+            // re-created once the sizes stop coming.
             if (eng_main_window_windowed && !SizeChangePending() &&
                 (e->window.data1 != eng_main_window_width || e->window.data2 != eng_main_window_height))
-                w->WindowResized(e->window.data1, e->window.data2);
+                w->WindowResizing(e->window.data1, e->window.data2);
             break;
         default:
             break;

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <cerrno>
 #include <cmath>
@@ -332,6 +333,34 @@ long EngMiscGetOsVersion_LNX()
     return (part[0] << 16) | ((part[1] > 255 ? 255 : part[1]) << 8) | (part[2] > 255 ? 255 : part[2]);
 }
 
+namespace
+{
+// The X server's core pointer acceleration stands for both speeds: the
+// factor beyond the threshold is 1 + speed, kept in sixteenths (every
+// standard speed is a whole number of them), so 0 is no acceleration and the
+// server's default of 2 is 1.0.
+const int kAccelDenominator = 16;
+
+// Without an X display there is no such control (Wayland without XWayland,
+// no display at all): the caller is told quietly.
+Display* OpenPointerDisplay(const char* func)
+{
+    const char* name = getenv("DISPLAY");
+    Display* d = name && name[0] ? XOpenDisplay(nullptr) : nullptr;
+    if (!d)
+        DebugInfoAlt(func, "XOpenDisplay() failed.");
+    return d;
+}
+
+int pointer_control_error = 0;
+
+int CatchPointerControlError(Display*, XErrorEvent* e)
+{
+    pointer_control_error = e->error_code;
+    return 0;
+}
+} // namespace
+
 bool EngMiscGetCursorSpeed_LNX(EngMiscCursorSpeed* speed)
 {
     if (!speed)
@@ -339,8 +368,20 @@ bool EngMiscGetCursorSpeed_LNX(EngMiscCursorSpeed* speed)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Parameters Error.");
         return false;
     }
-    DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
-    return false;
+    Display* d = OpenPointerDisplay(__PRETTY_FUNCTION__);
+    if (!d)
+        return false;
+    int num = 0, den = 0, threshold = 0;
+    XGetPointerControl(d, &num, &den, &threshold);
+    XCloseDisplay(d);
+    if (den <= 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "XGetPointerControl(mouse) failed.[%d]", den);
+        return true;
+    }
+    double value = double(num) / double(den) - 1.0;
+    speed->mouse = speed->trackpad = value > 0 ? value : 0.0;
+    return true;
 }
 
 bool EngMiscChangeCursorSpeed_LNX(EngMiscCursorSpeed* speed, int steps)
@@ -373,10 +414,23 @@ bool EngMiscChangeCursorSpeed_LNX(EngMiscCursorSpeed* speed, int steps)
     return true;
 }
 
-bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed)
+bool EngMiscSetCursorSpeed_LNX(EngMiscCursorSpeed speed)
 {
-    DebugErrorAlt(__PRETTY_FUNCTION__, "Not supported on Linux");
-    return false;
+    Display* d = OpenPointerDisplay(__PRETTY_FUNCTION__);
+    if (!d)
+        return false;
+    // One control for every pointer: the mouse's speed is the one written.
+    const double value = speed.mouse > 0 ? (speed.mouse < 1000 ? speed.mouse : 1000) : 0.0;
+    const int num = int(std::lround((1.0 + value) * kAccelDenominator));
+    pointer_control_error = 0;
+    int (*old_handler)(Display*, XErrorEvent*) = XSetErrorHandler(CatchPointerControlError);
+    XChangePointerControl(d, True, False, num, kAccelDenominator, 0);
+    XSync(d, False);
+    XSetErrorHandler(old_handler);
+    XCloseDisplay(d);
+    if (pointer_control_error)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "XChangePointerControl(mouse) failed.");
+    return true;
 }
 
 char* EngMiscExpandTildePath_LNX(const char* path)

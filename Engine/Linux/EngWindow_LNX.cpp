@@ -2,6 +2,11 @@
 #include "Linux/EngWindow_LNX.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cmath>
 
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
@@ -200,10 +205,80 @@ void EngWindowMinimize_LNX(char on)
         SDL_RestoreWindow(SdlWindow());
 }
 
-void EngWindowSetMinimumSize_LNX(int width, int height)
+namespace
 {
-    if (SdlWindow())
-        SDL_SetWindowMinimumSize(SdlWindow(), width, height);
+// SDL has no call for the aspect range: it goes into WM_NORMAL_HINTS next to
+// the minimum size SDL keeps there.
+void SetAspectHints(SDL_Window* win, char on, float min_ratio, float max_ratio)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11)
+        return;
+    Display* d = info.info.x11.display;
+    Window xw = info.info.x11.window;
+    XSizeHints* hints = XAllocSizeHints();
+    if (!hints)
+        return;
+    long supplied = 0;
+    if (!XGetWMNormalHints(d, xw, hints, &supplied))
+        hints->flags = 0;
+    const int scale = 10000;
+    if (on && min_ratio > 0 && max_ratio >= min_ratio)
+    {
+        hints->flags |= PAspect;
+        hints->min_aspect.x = int(std::lround(double(min_ratio) * scale));
+        hints->min_aspect.y = scale;
+        hints->max_aspect.x = int(std::lround(double(max_ratio) * scale));
+        hints->max_aspect.y = scale;
+    }
+    else
+        hints->flags &= ~PAspect;
+    XSetWMNormalHints(d, xw, hints);
+    XFree(hints);
+    XFlush(d);
+}
+} // namespace
+
+void EngWindowSetResizeLimits_LNX(char on, int min_width, int min_height, float min_ratio, float max_ratio)
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return;
+    // SDL takes no minimum below one pixel.
+    SDL_SetWindowMinimumSize(win, on && min_width > 1 ? min_width : 1, on && min_height > 1 ? min_height : 1);
+    SetAspectHints(win, on, min_ratio, max_ratio);
+}
+
+char EngWindowSetSize_LNX(int* width, int* height)
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return 0;
+    SDL_SetWindowSize(win, *width, *height);
+    SDL_GetWindowSize(win, width, height);
+    return 1;
+}
+
+char EngWindowGetGlobalMouse_LNX(int* x, int* y)
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return 0;
+    // SDL's answer on X11 follows only the pointer motion it was told of;
+    // the server knows where the pointer is (a window manager's drag too).
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(win, &info) && info.subsystem == SDL_SYSWM_X11)
+    {
+        Display* d = info.info.x11.display;
+        Window root, child;
+        int wx, wy;
+        unsigned mask;
+        return XQueryPointer(d, DefaultRootWindow(d), &root, &child, x, y, &wx, &wy, &mask) ? 1 : 0;
+    }
+    SDL_GetGlobalMouseState(x, y);
+    return 1;
 }
 
 void EngWindowShutdown_LNX()

@@ -19,7 +19,14 @@ char EngWindowGetPosition_LNX(int* x, int* y);
 char EngWindowMove_LNX(int x, int y);
 void EngWindowShow_LNX(char on);
 void EngWindowMinimize_LNX(char on);
-void EngWindowSetMinimumSize_LNX(int width, int height);
+// The live-resize limits for the window manager: SDL's minimum size and, on
+// X11, the aspect range in the size hints. Off clears both.
+void EngWindowSetResizeLimits_LNX(char on, int min_width, int min_height, float min_ratio, float max_ratio);
+// Asks for a new content size; writes the size the window then has. 0 when
+// there is no window.
+char EngWindowSetSize_LNX(int* width, int* height);
+// The mouse position on the desktop, wherever the pointer is.
+char EngWindowGetGlobalMouse_LNX(int* x, int* y);
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

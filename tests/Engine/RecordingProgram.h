@@ -92,6 +92,11 @@ public:
             SetExitingFlag();
         return 1;
     }
+    void RenderCB() override
+    {
+        renders++;
+        EngProgram::RenderCB();
+    }
     char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
     {
         if (Config().record_input)
@@ -113,6 +118,7 @@ public:
     void ExitCB() override { Rec("ExitCB", 0); }
 
     int ticks = 0;
+    int renders = 0;
     int pre_create_calls = 0;
 
 private:

@@ -270,9 +270,25 @@ TEST(CursorSpeed, StepsAlongTheStandardTable)
         EXPECT_EQ(s.mouse, c.to) << c.from << " " << c.steps;
         EXPECT_EQ(s.trackpad, c.to) << c.from << " " << c.steps;
     }
+}
+
+TEST(CursorSpeed, WithoutAnXDisplayFailsQuietly)
+{
+    ScopedEnv no_display("DISPLAY", nullptr);
     EngMiscCursorSpeed s = {1, 1};
-    EXPECT_FALSE(EngMiscGetCursorSpeed(&s));
-    EXPECT_FALSE(EngMiscSetCursorSpeed(s));
+    using Call = bool (*)(EngMiscCursorSpeed*);
+    const Call calls[] = {EngMiscGetCursorSpeed,
+                          [](EngMiscCursorSpeed* c) { return EngMiscSetCursorSpeed(*c); }};
+    for (Call call : calls)
+    {
+        const int before = DebugGetNumMessages();
+        EXPECT_FALSE(call(&s));
+        ASSERT_EQ(DebugGetNumMessages(), before + 1);
+        const _DebugMsg* m = DebugGetMessage(before);
+        EXPECT_EQ(m->code, DEBUG_MSG_INFO) << m->text;
+        EXPECT_NE(std::string(m->text).find("XOpenDisplay() failed."), std::string::npos) << m->text;
+    }
+    EXPECT_EQ(s.mouse, 1.0);
 }
 
 } // namespace

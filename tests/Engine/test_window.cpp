@@ -1,4 +1,5 @@
-// Window globals and the anti-aliasing setting's sample count.
+// Window globals, the anti-aliasing setting's sample count and the live-resize
+// restriction's correction.
 #include <gtest/gtest.h>
 
 #include "EngProgram.h"
@@ -45,6 +46,46 @@ TEST(Window, AntiAliasingLevelsBecomeSampleCounts)
     const int cases[][2] = {{0, 0}, {1, 2}, {2, 4}, {4, 4}, {8, 8}, {6, 2}, {-1, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(EngWindowSamplesForAA(c[0]), c[1]) << c[0];
+}
+
+TEST(Window, RestrictedSizeIsCorrectedAlongTheDrag)
+{
+    const _EngWindowRestrictResizingInfo limits = {500, 400, 1.2f, 1.5f};
+    struct Case
+    {
+        const char* name;
+        _EngWindowRestrictResizingInfo info;
+        char horizontal;
+        int w, h, want_w, want_h;
+    };
+    const Case cases[] = {
+        {"too wide, horizontal: the height follows", limits, 1, 900, 500, 900, 600},
+        {"too wide, vertical: the width follows", limits, 0, 900, 500, 750, 500},
+        {"too tall, horizontal", limits, 1, 600, 600, 600, 500},
+        {"too tall, vertical", limits, 0, 600, 600, 720, 600},
+        {"below the minimum", limits, 1, 300, 200, 500, 400},
+        // The minimum first, then the ratio of the raised size.
+        {"minimum then ratio", limits, 0, 700, 300, 600, 400},
+        {"exactly at the lower limit", limits, 0, 600, 500, 600, 500},
+        {"exactly at the upper limit", limits, 1, 750, 500, 750, 500},
+        {"in range", limits, 1, 640, 480, 640, 480},
+        {"no ratio limits", {0, 0, 0, 0}, 1, 100, 1000, 100, 1000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        int w = c.w, h = c.h;
+        EXPECT_EQ(EngWindowCorrectRestrictedSize(&c.info, c.horizontal, &w, &h),
+                  char(c.w != c.want_w || c.h != c.want_h));
+        EXPECT_EQ(w, c.want_w);
+        EXPECT_EQ(h, c.want_h);
+    }
+    // Limits that cannot all hold end after the last round all the same.
+    const _EngWindowRestrictResizingInfo crossed = {0, 0, 2.0f, 1.0f};
+    int w = 500, h = 400;
+    EngWindowCorrectRestrictedSize(&crossed, 1, &w, &h);
+    EXPECT_GT(w, 0);
+    EXPECT_GT(h, 0);
 }
 
 } // namespace

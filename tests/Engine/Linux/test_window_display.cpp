@@ -1,11 +1,17 @@
 // The window and device life of a whole run, each scenario in its own
 // process: the callback order of start, resize, focus changes in full
-// screen, the full-screen toggle, sleep and wake, exit, and start failures.
+// screen, the full-screen toggle, sleep and wake, exit, and start failures;
+// live resizes and their restriction, and the full-screen fades.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <dlfcn.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -72,6 +78,142 @@ SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
     return e;
 }
 
+// The test's own connection to the X server, doing what the window manager
+// and the player would: sizes, pointer moves, the focus.
+Display* TestX()
+{
+    static Display* d = XOpenDisplay(nullptr);
+    return d;
+}
+
+Window GameXWindow()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
+    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+}
+
+// Xvfb runs no window manager: a size asked for is applied as it is.
+void ResizeFromOutside(int w, int h)
+{
+    XResizeWindow(TestX(), GameXWindow(), unsigned(w), unsigned(h));
+    XSync(TestX(), False);
+}
+
+void MovePointerBy(int dx, int dy)
+{
+    XWarpPointer(TestX(), 0, 0, 0, 0, 0, 0, dx, dy);
+    XSync(TestX(), False);
+}
+
+std::string Size(int w, int h)
+{
+    return std::to_string(w) + "x" + std::to_string(h);
+}
+
+// The window's size as the X server has it, and the engine's when it differs.
+std::string SizeSeen()
+{
+    Window root;
+    int x, y;
+    unsigned w = 0, h = 0, border, depth;
+    XGetGeometry(TestX(), GameXWindow(), &root, &x, &y, &w, &h, &border, &depth);
+    std::string s = Size(int(w), int(h));
+    if (int(w) != eng_main_window_width || int(h) != eng_main_window_height)
+        s += "(engine " + Size(eng_main_window_width, eng_main_window_height) + ")";
+    return s;
+}
+
+// What the window manager would read from WM_NORMAL_HINTS.
+std::string Hints()
+{
+    XSizeHints* h = XAllocSizeHints();
+    long supplied = 0;
+    std::string s = "hints";
+    if (XGetWMNormalHints(TestX(), GameXWindow(), h, &supplied))
+    {
+        if (h->flags & PMinSize)
+            s += " min " + Size(h->min_width, h->min_height);
+        if (h->flags & PAspect)
+        {
+            char buf[64];
+            snprintf(buf, sizeof(buf), " aspect %.2f-%.2f", double(h->min_aspect.x) / h->min_aspect.y,
+                     double(h->max_aspect.x) / h->max_aspect.y);
+            s += buf;
+        }
+    }
+    XFree(h);
+    return s;
+}
+
+// Another client's window takes the keyboard focus, or gives it back; the
+// focused window's colormap is installed, as a window manager does.
+void FocusElsewhere(bool elsewhere)
+{
+    static Window other = 0;
+    if (!other)
+    {
+        other = XCreateSimpleWindow(TestX(), DefaultRootWindow(TestX()), 0, 0, 50, 50, 0, 0, 0);
+        XMapWindow(TestX(), other);
+        XSync(TestX(), False);
+    }
+    const Window to = elsewhere ? other : GameXWindow();
+    XWindowAttributes a;
+    XGetWindowAttributes(TestX(), to, &a);
+    XInstallColormap(TestX(), a.colormap);
+    XSetInputFocus(TestX(), to, RevertToPointerRoot, CurrentTime);
+    XSync(TestX(), False);
+}
+
+int CountCalls(const char* name)
+{
+    return int(std::count(Calls().begin(), Calls().end(), std::string(name)));
+}
+
+// Every gamma ramp the engine sets passes here: counted, refused while the
+// test says so, and noted when the display comes back from black, with the
+// number of frames drawn since it went black.
+struct GammaWatch
+{
+    bool refuse = false;
+    int calls = 0;
+    Uint16 last = 65535;
+    int renders_at_black = -1;
+};
+
+GammaWatch& Gamma()
+{
+    static GammaWatch g;
+    return g;
+}
+
+} // namespace
+
+extern "C" int SDL_SetWindowGammaRamp(SDL_Window* window, const Uint16* red, const Uint16* green,
+                                      const Uint16* blue)
+{
+    GammaWatch& g = Gamma();
+    g.calls++;
+    const int renders = vztest::TheProgram() ? vztest::TheProgram()->renders : 0;
+    if (red[255] < g.last && red[255] < 0x4000)
+        g.renders_at_black = renders;
+    else if (red[255] > g.last && g.renders_at_black >= 0)
+    {
+        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) + ")");
+        g.renders_at_black = -1;
+    }
+    g.last = red[255];
+    if (g.refuse)
+        return SDL_SetError("Gamma refused");
+    using SetRamp = int (*)(SDL_Window*, const Uint16*, const Uint16*, const Uint16*);
+    static SetRamp real = reinterpret_cast<SetRamp>(dlsym(RTLD_NEXT, "SDL_SetWindowGammaRamp"));
+    return real(window, red, green, blue);
+}
+
+namespace
+{
+
 class WindowRun : public vztest::RecordingTest
 {
 protected:
@@ -79,6 +221,14 @@ protected:
     {
         RecordingTest::SetUp();
         Config().exit_after_ticks = 6;
+        AfterRun() = nullptr;
+    }
+
+    // Runs once the program has ended, before the report is written.
+    static std::function<void()>& AfterRun()
+    {
+        static std::function<void()> f;
+        return f;
     }
 
     // Runs the engine in the child process and writes the calls, then one
@@ -99,6 +249,8 @@ protected:
         char arg0[] = "vz";
         char* argv[] = {arg0, nullptr};
         int r = EngMainRun(1, argv);
+        if (AfterRun())
+            AfterRun()();
         FILE* f = fopen(out.c_str(), "w");
         fprintf(f, "%s\n", vztest::JoinCalls().c_str());
         for (const vztest::Popup& p : vztest::PopupRecorder::Popups())
@@ -161,23 +313,135 @@ TEST_F(WindowRun, AntiAliasingLevelsGiveMultisampledContexts)
     }
 }
 
-TEST_F(WindowRun, ResizeRecreatesTheObjectsOnceForAFlood)
+TEST_F(WindowRun, ALiveResizeIsDrawnAtOnceAndRecreatesTheDeviceOnceSettled)
 {
+    Config().exit_after_ticks = 70;
     Config().on_tick = [](int tick)
     {
+        // A drag: a new size every frame for a third of a second.
+        if (tick <= 20)
+            ResizeFromOutside(400 + 10 * tick, 300 + 5 * tick);
+        static bool followed = false;
+        if (!followed && eng_main_window_width == 600 && eng_main_window_height == 400)
+        {
+            followed = true;
+            GLint vp[4] = {};
+            glGetIntegerv(GL_VIEWPORT, vp);
+            Calls().push_back(vp[2] == 600 && vp[3] == 400 && CountCalls("CreateGraphicsObjectsCB") == 1
+                                  ? "drawn-at-600x400"
+                                  : "viewport " + Size(vp[2], vp[3]) + " after " +
+                                        std::to_string(CountCalls("CreateGraphicsObjectsCB")) + " creations");
+        }
+        // The same size reported again changes nothing.
+        if (tick == 45)
+            Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 600, 400));
+        if (tick == 69)
+            Calls().push_back(SizeSeen());
+    };
+    EXPECT_EQ(Run(0), Seq({kStart, "drawn-at-600x400", kObjectsGone, kObjectsBack, "WindowResizedCB 600x400",
+                           kExit}) +
+                          "\n");
+}
+
+TEST_F(WindowRun, RestrictedResizeIsCorrectedAlongTheDragAndHintedToTheWindowManager)
+{
+    Config().exit_after_ticks = 185;
+    Config().on_tick = [](int tick)
+    {
+        struct Drag
+        {
+            int dx, dy, w, h;
+        };
+        // The pointer's movement before each size tells the drag's direction.
+        static const Drag drags[] = {
+            {5, 140, 900, 500},  // vertical, too wide: the width follows
+            {120, 10, 900, 500}, // horizontal, too wide: the height follows
+            {2, 1, 600, 600},    // too little movement keeps the horizontal drag
+            {0, 100, 300, 200},  // below the minimum
+            {0, 0, 900, 500},    // restriction off: taken as it comes
+        };
+        const int period = 30;
+        _EngWindowRestrictResizingInfo info = {500, 400, 1.2f, 1.5f};
         if (tick == 1)
         {
-            Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 410, 310));
-            Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 420, 320));
-            Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400, 300));
-            // The same size again changes nothing.
-            Push(WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400, 300));
+            XWarpPointer(TestX(), 0, DefaultRootWindow(TestX()), 0, 0, 0, 0, 400, 300);
+            XSync(TestX(), False);
+            eng_main_window->RestrictResizing(1, &info);
+            Calls().push_back(Hints());
         }
-        if (tick == 5)
-            Calls().push_back(eng_main_window_width == 400 && eng_main_window_height == 300 ? "400x300"
-                                                                                            : "size?");
+        // The window made again after full screen keeps the restriction.
+        if (tick == 155)
+            eng_main_window->RestrictResizing(1, &info);
+        if (tick == 155 || tick == 165)
+            Push(Key(true, SDLK_f, KMOD_LCTRL));
+        if (tick == 180)
+            Calls().push_back(Hints());
+        const int i = (tick - 2) / period, phase = (tick - 2) % period;
+        if (tick < 2 || i >= 5)
+            return;
+        if (phase == 0)
+        {
+            if (i == 4)
+            {
+                eng_main_window->RestrictResizing(0, nullptr);
+                Calls().push_back(Hints());
+            }
+            MovePointerBy(drags[i].dx, drags[i].dy);
+            ResizeFromOutside(drags[i].w, drags[i].h);
+        }
+        if (phase == period - 1)
+            Calls().push_back(SizeSeen());
     };
-    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, kObjectsBack, "WindowResizedCB 400x300", kExit}) + "\n");
+    const std::string once = Seq({kObjectsGone, kObjectsBack, "WindowResizedCB"});
+    const std::string toggle = Seq({kObjectsGone, "PreCreateWindowCB", kObjectsBack, "WindowResizedCB"});
+    EXPECT_EQ(Run(0),
+              Seq({kStart, "hints min 500x400 aspect 1.20-1.50", once.c_str(), "750x500", once.c_str(),
+                   "900x600", once.c_str(), "600x500", once.c_str(), "500x400", "hints min 1x1", once.c_str(),
+                   "900x500", toggle.c_str(), toggle.c_str(), "hints min 500x400 aspect 1.20-1.50", kExit}) +
+                  "\n");
+}
+
+TEST_F(WindowRun, FullScreenFadesRunOnlyWhereTheDisplayTakesThemAndEndOnAFrame)
+{
+    for (bool refuse : {false, true})
+    {
+        SCOPED_TRACE(refuse ? "gamma refused" : "gamma taken");
+        Calls().clear();
+        static bool refusing;
+        refusing = refuse;
+        Config().parms.windowed = 0;
+        Config().exit_after_ticks = 90;
+        Config().on_post_device_init = []
+        {
+            Gamma().refuse = refusing;
+            Calls().push_back("gamma-calls=" + std::to_string(Gamma().calls));
+        };
+        // The new window gets the focus, which goes to another window and
+        // comes back.
+        Config().on_tick = [](int tick)
+        {
+            if (tick == 1 || tick == 60)
+                FocusElsewhere(false);
+            if (tick == 30)
+                FocusElsewhere(true);
+        };
+        // A fade steps every 10 ms for half a second.
+        AfterRun() = [] { Calls().push_back(Gamma().calls < 10 ? "no-fade-waits" : "fade-waits"); };
+        // Started, the window does not have the focus yet: SDL would only keep
+        // the ramps, so no fade is waited for. Without the focus the device
+        // goes; with the focus back it is made under a black display, which
+        // comes back once a frame is up.
+        const std::string round_trip = Seq({kStart, "gamma-calls=0", kObjectsGone, "WindowActivatedCB(0)",
+                                            kObjectsBack, "WindowActivatedCB(1)"});
+        if (refuse)
+            EXPECT_EQ(Run(0), Seq({round_trip.c_str(), kExit, "no-fade-waits"}) + "\n");
+        else
+            EXPECT_EQ(Run(0), Seq({round_trip.c_str(), "fade-in(frames=1)",
+                                   "PreDeviceExitCB PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB",
+                                   "fade-in(frames=0)",
+                                   "PostDestroyGraphicsObjectsCB PostDeviceExitCB ExitCB fade-waits"}) +
+                                  "\n");
+    }
 }
 
 TEST_F(WindowRun, FullScreenFocusLossDropsTheDeviceAndGainBringsItBack)
