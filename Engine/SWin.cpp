@@ -153,21 +153,18 @@ void SWin::HandleWindowDestroyed()
         return;
     // As a close: the loop and the pump end, and the kit forgets the window.
     quit = 1;
-    if (loop_running)
-    {
-        loop_running = 0;
-        backend->QuitLoop();
-    }
-    created = 0;
-    count = 0;
-    memset(buttons, 0, sizeof(buttons));
-    window = nullptr;
+    ForgetWindow();
 }
 
 void SWin::DestroyMainWindow()
 {
     if (!DebugCheckOkAlt(created, __PRETTY_FUNCTION__, "No window"))
         return;
+    backend->DestroyWindow(ForgetWindow());
+}
+
+void* SWin::ForgetWindow()
+{
     // A loop left running would wait for a window that is gone.
     if (loop_running)
     {
@@ -179,7 +176,7 @@ void SWin::DestroyMainWindow()
     memset(buttons, 0, sizeof(buttons));
     void* w = window;
     window = nullptr;
-    backend->DestroyWindow(w);
+    return w;
 }
 
 char SWin::GetSize(int* w, int* h)

@@ -181,6 +181,8 @@ public:
     void SetFontScale(float scale);
 
 private:
+    // Ends a running loop, clears the slots and forgets the window, which it gives back.
+    void* ForgetWindow();
     void AdjustSizeForFontScale(float* ax, float* ay, float* aw, float* ah, char is_window);
     _SWinButton* GetButton(int i, const char* func);
     // GetButton for a push, list or picture button only.

@@ -179,62 +179,22 @@ char* LookupSystemError(unsigned long)
 int UtoUTF8(int cp, unsigned char* out)
 {
     // UTF-8 holds no surrogates and nothing above U+10FFFF.
-    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        cp = 0xFFFD;
-    if (cp <= 0x7F)
-    {
-        out[0] = static_cast<unsigned char>(cp);
-        return 1;
-    }
-    if (cp <= 0x7FF)
-    {
-        out[0] = static_cast<unsigned char>(0xC0 | (cp >> 6));
-        out[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-        return 2;
-    }
-    if (cp <= 0xFFFF)
-    {
-        out[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
-        out[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-        out[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-        return 3;
-    }
-    out[0] = static_cast<unsigned char>(0xF0 | (cp >> 18));
-    out[1] = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
-    out[2] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-    out[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-    return 4;
+    char* o = reinterpret_cast<char*>(out);
+    int n = cp < 0 ? 0 : EngUtf8Encode(EngUInt32(cp), o);
+    return n ? n : EngUtf8Encode(0xFFFD, o);
 }
 
 int EzDecodeUtf8(const unsigned char* s, int len, int* used)
 {
-    *used = 1;
-    unsigned char b = s[0];
-    if (b < 0x80)
-        return b;
-    int extra;
-    int cp;
-    int min;
-    if (b >= 0xC2 && b <= 0xDF)
-        extra = 1, cp = b & 0x1F, min = 0x80;
-    else if (b >= 0xE0 && b <= 0xEF)
-        extra = 2, cp = b & 0x0F, min = 0x800;
-    else if (b >= 0xF0 && b <= 0xF4)
-        extra = 3, cp = b & 0x07, min = 0x10000;
-    else
-        return b;
-    if (len <= extra)
-        return b;
-    for (int i = 1; i <= extra; i++)
+    EngUInt32 cp = ENG_UTF8_INVALID;
+    int n = len > 0 ? EngUtf8Decode(s, size_t(len), &cp) : 0;
+    if (cp == ENG_UTF8_INVALID)
     {
-        if ((s[i] & 0xC0) != 0x80)
-            return b;
-        cp = (cp << 6) | (s[i] & 0x3F);
+        *used = 1;
+        return s[0];
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return b;
-    *used = extra + 1;
-    return cp;
+    *used = n;
+    return int(cp);
 }
 
 int linebuf_UtoA(const wchar_t* units, int count, char** block, int, const char*, char*)

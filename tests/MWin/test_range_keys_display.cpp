@@ -15,10 +15,14 @@
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
+#include "support/SdlEvents.h"
+#include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 
 namespace
 {
+
+using namespace vztest::sdl;
 
 _EngCreateWindowParms parms;
 MWin* mw = nullptr;
@@ -33,17 +37,6 @@ public:
 };
 
 ToolkitProgram* program = nullptr;
-
-SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    return e;
-}
 
 // The modifier's key goes down, then the arrow is pressed and released, then
 // the modifier comes up.
@@ -137,26 +130,4 @@ TEST_F(RangeKeys, ModifiersPickTheEndsAnArrowMoves)
 
 } // namespace
 
-char MainCreateAndInitMainProgram(void*, int, char**, int*)
-{
-    return 1;
-}
-
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!program)
-        return;
-    program->Exit(1);
-    delete program;
-    program = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Range keys";
-}
+VZ_TEST_MAIN_FUNCTIONS(program, parms, "Range keys")

@@ -15,6 +15,7 @@
 #include "game/Game.h"
 #include "game/ResolutionDialog.h"
 #include "game/Vizavu.h"
+#include "support/FrameShot.h"
 #include "support/TestSupport.h"
 
 namespace gametest
@@ -116,6 +117,10 @@ protected:
                 }
         return false;
     }
+
+    // Saves the frame just drawn as "<VZ_SHOT><tag>.jpg" when VZ_SHOT is set,
+    // for looking at by eye.
+    void Shot(const char* tag) { vztest::SaveFrameIfAsked("VZ_SHOT", tag); }
 
     void TearDown() override
     {

@@ -11,10 +11,13 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
+#include "support/SdlEvents.h"
 #include "support/TestSupport.h"
 
 namespace
 {
+
+using namespace vztest::sdl;
 
 class InputRecorder : public EngProgram
 {
@@ -27,36 +30,6 @@ public:
     }
     std::string calls;
 };
-
-SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    return e;
-}
-
-SDL_Event Text(const char* utf8)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = SDL_TEXTINPUT;
-    strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
-    return e;
-}
-
-SDL_Event Button(bool down, Uint8 button, Uint8 clicks)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.clicks = clicks;
-    return e;
-}
 
 SDL_Event Wheel(int y)
 {

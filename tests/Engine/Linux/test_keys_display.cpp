@@ -11,10 +11,14 @@
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
+#include "support/SdlEvents.h"
+#include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 
 namespace
 {
+
+using namespace vztest::sdl;
 
 _EngCreateWindowParms parms;
 
@@ -33,45 +37,6 @@ public:
 };
 
 Recorder* program = nullptr;
-
-SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    return e;
-}
-
-SDL_Event Text(const char* utf8)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = SDL_TEXTINPUT;
-    strncpy(e.text.text, utf8, sizeof(e.text.text) - 1);
-    return e;
-}
-
-SDL_Event Button(bool down, Uint8 button)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = button;
-    e.button.clicks = 1;
-    return e;
-}
-
-SDL_Event Wheel(int y)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof(e));
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = y;
-    return e;
-}
 
 const SDL_Keycode kAUmlaut = 0xE4, kEAcute = 0xE9, kNTilde = 0xF1, kSharpS = 0xDF, kYUmlaut = 0xFF,
                   kDivide = 0xF7, kMicro = 0xB5;
@@ -239,26 +204,4 @@ TEST_F(Keys, WheelRepeatsWithinOneClockReadingAreDropped)
 
 } // namespace
 
-char MainCreateAndInitMainProgram(void*, int, char**, int*)
-{
-    return 1;
-}
-
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!program)
-        return;
-    program->Exit(1);
-    delete program;
-    program = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Keys";
-}
+VZ_TEST_MAIN_FUNCTIONS(program, parms, "Keys")

@@ -14,6 +14,7 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "support/SwapWatch.h"
+#include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -160,26 +161,4 @@ TEST_F(ProgramControl, BoxesStandOverTheRunningGameAndTheEndAlertFollowsFullScre
 
 } // namespace
 
-char MainCreateAndInitMainProgram(void*, int, char**, int*)
-{
-    return 1;
-}
-
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!program)
-        return;
-    program->Exit(1);
-    delete program;
-    program = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Program control";
-}
+VZ_TEST_MAIN_FUNCTIONS(program, parms, "Program control")
