@@ -302,7 +302,8 @@ EngUInt32 EngFile::GetSize()
     off_t end = ftello(stream);
     if (here >= 0)
         fseeko(stream, here, SEEK_SET);
-    if (end < 0)
+    // A size the 32 bits cannot hold is no size at all, not its low bits.
+    if (end < 0 || (unsigned long long)end > 0xffffffffull)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Problem getting size");
         return 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -394,6 +395,26 @@ TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
     EXPECT_EQ(vztest::Listing(dir.Path()), want);
     EXPECT_EQ(ReadFile(dir.File("a.dat")), "keep");
     EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
+}
+
+TEST_F(Files, SizesBeyond32BitsAreNoSize)
+{
+    std::string path = dir.File("sparse.bin");
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    bool made = ftruncate(fd, off_t(0x100000000ll + 10)) == 0;
+    close(fd);
+    if (!made)
+        GTEST_SKIP() << "no room for a sparse file of 4 GiB here";
+    EXPECT_EQ(EngFileGetFileSize(path.c_str(), 0), 0u);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFile::GetSize )    Problem getting size");
+    char buf[10];
+    EXPECT_EQ(EngFileOpenReadAndClose(path.c_str(), 0, buf, 10), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileOpenReadAndClose )    Invalid file size in <" + path + ">");
+    EngFile f(path.c_str(), 0, 0);
+    ASSERT_EQ(f.MoveToPosition(3), 1);
+    EXPECT_EQ(f.GetSize(), 0u);
+    EXPECT_EQ(f.GetPosition(), 3u) << "the position is kept";
 }
 
 } // namespace
