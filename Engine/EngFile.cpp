@@ -12,6 +12,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "EngMain.h"
 #include "EngMiscPlatform.h"
@@ -487,20 +488,33 @@ namespace
 {
 typedef char (*ExistsFn)(const char* path);
 
+// There in any form: a link, even one that leads nowhere, or a file nobody may read.
+char EntryExists(const char* path)
+{
+    struct stat st;
+    return lstat(path, &st) == 0 ? 1 : 0;
+}
+
+char IsDirectory(const char* path)
+{
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
 // Before a move: both names given, the target free and the source there.
-bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn exists)
+bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn source_exists)
 {
     if (Empty(from) || Empty(to))
     {
         DebugErrorAlt(func, "Invalid parameters");
         return false;
     }
-    if (exists(to))
+    if (EntryExists(to))
     {
         DebugErrorAlt(func, "File <%s> exists", to);
         return false;
     }
-    if (!exists(from))
+    if (!source_exists(from))
     {
         DebugErrorAlt(func, "File <%s> does not exist", from);
         return false;
@@ -509,30 +523,201 @@ bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn e
 }
 
 // After a move: the target there and the source gone.
-bool MoveDone(const char* func, const char* from, const char* to, ExistsFn exists, const char* not_done,
-              const char* kind)
+bool MoveDone(const char* func, const char* from, const char* to, const char* not_done, const char* kind)
 {
-    if (!exists(to))
+    if (!EntryExists(to))
     {
         DebugErrorAlt(func, "%s: <%s> to <%s>", not_done, from, to);
         return false;
     }
-    if (exists(from))
+    if (EntryExists(from))
     {
         DebugErrorAlt(func, "Existing %s still exists: <%s> to <%s>", kind, from, to);
         return false;
     }
     return true;
 }
+
+// Copies everything from in to out; false on a read or write error or when
+// the count differs from size.
+bool CopyData(int in, int out, off_t size)
+{
+    off_t total = 0;
+    char buf[65536];
+    for (;;)
+    {
+        ssize_t r = read(in, buf, sizeof(buf));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return false;
+        if (r == 0)
+            break;
+        if (!EngFileWriteAll(out, buf, size_t(r)))
+            return false;
+        total += r;
+    }
+    if (total != size)
+    {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+
+bool Why(std::string* why, const std::string& shown, const char* reason)
+{
+    *why = shown + ": " + reason;
+    return false;
+}
+
+// Copies the entry from (in from_dir) to the new entry to (in to_dir): a
+// folder with everything in it, a regular file or a link, never following a
+// link; permission bits (without set-ID or sticky bits) and times go along.
+// Anything else refuses the copy. *created tells whether to was made.
+bool CopyEntry(int from_dir, const char* from, int to_dir, const char* to, const std::string& shown,
+               std::string* why, bool* created)
+{
+    *created = false;
+    struct stat st;
+    if (fstatat(from_dir, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Why(why, shown, strerror(errno));
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (S_ISLNK(st.st_mode))
+    {
+        char target[4096];
+        ssize_t n = readlinkat(from_dir, from, target, sizeof(target));
+        if (n < 0 || size_t(n) >= sizeof(target))
+            return Why(why, shown, n < 0 ? strerror(errno) : "link too long");
+        target[n] = 0;
+        if (symlinkat(target, to_dir, to) != 0)
+            return Why(why, shown, strerror(errno));
+        *created = true;
+        utimensat(to_dir, to, times, AT_SYMLINK_NOFOLLOW);
+        return true;
+    }
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return Why(why, shown, "not a file, folder or link");
+    bool dir = S_ISDIR(st.st_mode);
+    int in = openat(from_dir, from,
+                    (dir ? O_DIRECTORY : O_NONBLOCK | O_NOCTTY) | O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat now;
+    if (in < 0 || fstat(in, &now) != 0 || (now.st_mode & S_IFMT) != (st.st_mode & S_IFMT))
+    {
+        int err = in < 0 ? errno : EAGAIN;
+        if (in >= 0)
+            close(in);
+        return Why(why, shown, strerror(err));
+    }
+    int out = -1;
+    if (dir ? mkdirat(to_dir, to, 0700) == 0
+            : (out = openat(to_dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)) >= 0)
+        *created = true;
+    if (dir && *created)
+        out = openat(to_dir, to, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (out < 0)
+    {
+        int err = errno;
+        close(in);
+        return Why(why, shown, strerror(err));
+    }
+    bool ok = true;
+    if (dir)
+    {
+        int listing = dup(in);
+        DIR* d = listing >= 0 ? fdopendir(listing) : nullptr;
+        if (!d)
+        {
+            if (listing >= 0)
+                close(listing);
+            ok = Why(why, shown, strerror(errno));
+        }
+        while (ok)
+        {
+            errno = 0;
+            dirent* e = readdir(d);
+            if (!e)
+            {
+                if (errno)
+                    ok = Why(why, shown, strerror(errno));
+                break;
+            }
+            if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, ".."))
+                continue;
+            bool inner;
+            ok = CopyEntry(in, e->d_name, out, e->d_name, shown + "/" + e->d_name, why, &inner);
+        }
+        if (d)
+            closedir(d);
+    }
+    else if (!CopyData(in, out, st.st_size))
+        ok = Why(why, shown, strerror(errno));
+    // The folder's bits last: a folder without write permission is filled first.
+    if (ok && (fchmod(out, st.st_mode & 0777) != 0 || futimens(out, times) != 0 || fsync(out) != 0))
+        ok = Why(why, shown, strerror(errno));
+    if (close(out) != 0 && ok)
+        ok = Why(why, shown, strerror(errno));
+    close(in);
+    return ok;
+}
+
+// Removes the entry name in dir, a folder with everything in it, never
+// following a link. With writable, folders are first made writable (for a
+// copy of a read-only folder that is removed again).
+bool RemoveEntry(int dir, const char* name, bool writable)
+{
+    struct stat st;
+    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode))
+        return unlinkat(dir, name, 0) == 0;
+    int fd = openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (writable)
+        fchmod(fd, 0700);
+    DIR* d = fdopendir(fd);
+    if (!d)
+    {
+        close(fd);
+        return false;
+    }
+    std::vector<std::string> names;
+    while (dirent* e = readdir(d))
+        if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
+            names.push_back(e->d_name);
+    bool ok = true;
+    for (const std::string& n : names)
+        ok = RemoveEntry(dirfd(d), n.c_str(), writable) && ok;
+    closedir(d);
+    return unlinkat(dir, name, AT_REMOVEDIR) == 0 && ok;
+}
+
+// A move to another file system: a whole copy, then the source goes. A copy
+// that fails is removed again and the source kept, with the reason logged.
+void MoveAcross(const char* func, const char* from, const char* to)
+{
+    std::string why;
+    bool created = false;
+    if (!CopyEntry(AT_FDCWD, from, AT_FDCWD, to, from, &why, &created))
+    {
+        DebugErrorAlt(func, "Could not copy <%s> to <%s>: %s", from, to, why.c_str());
+        if (created)
+            RemoveEntry(AT_FDCWD, to, true);
+        return;
+    }
+    if (!RemoveEntry(AT_FDCWD, from, false))
+        DebugErrorAlt(func, "Could not remove <%s> after copying it to <%s>: %s", from, to, strerror(errno));
+}
 } // namespace
 
 char EngFileRenameDirectory(const char* old_path, const char* new_path)
 {
-    if (!MoveCanStart(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists))
+    if (!MoveCanStart(__PRETTY_FUNCTION__, old_path, new_path, IsDirectory))
         return 0;
-    rename(old_path, new_path);
-    return MoveDone(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists, "Dir was not renamed",
-                    "directory");
+    if (rename(old_path, new_path) != 0 && errno == EXDEV)
+        MoveAcross(__PRETTY_FUNCTION__, old_path, new_path);
+    return MoveDone(__PRETTY_FUNCTION__, old_path, new_path, "Dir was not renamed", "directory");
 }
 
 bool EngFileWriteAll(int fd, const void* data, size_t n)
@@ -604,7 +789,7 @@ namespace
 {
 // Copies from into a new file to (which must not exist). Every read, write
 // and close is checked, and the size compared; a failed copy is removed.
-bool CopyPlain(const char* from, const char* to, bool sync)
+bool CopyPlain(const char* from, const char* to)
 {
     int in = ::open(from, O_RDONLY | O_CLOEXEC);
     if (in < 0)
@@ -615,38 +800,14 @@ bool CopyPlain(const char* from, const char* to, bool sync)
         close(in);
         return false;
     }
-    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    // The permission bits only: no set-user-ID or sticky bit travels with a copy.
+    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
     if (out < 0)
     {
         close(in);
         return false;
     }
-    bool ok = true;
-    off_t total = 0;
-    char buf[65536];
-    for (;;)
-    {
-        ssize_t r = read(in, buf, sizeof(buf));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-        {
-            ok = false;
-            break;
-        }
-        if (r == 0)
-            break;
-        if (!EngFileWriteAll(out, buf, size_t(r)))
-        {
-            ok = false;
-            break;
-        }
-        total += r;
-    }
-    if (ok && total != st.st_size)
-        ok = false;
-    if (ok && sync && fsync(out) != 0)
-        ok = false;
+    bool ok = CopyData(in, out, st.st_size);
     if (close(out) != 0)
         ok = false;
     close(in);
@@ -658,15 +819,11 @@ bool CopyPlain(const char* from, const char* to, bool sync)
 
 char EngFileMoveFile(const char* from, const char* to)
 {
-    if (!MoveCanStart(__PRETTY_FUNCTION__, from, to, EngFileExists))
+    if (!MoveCanStart(__PRETTY_FUNCTION__, from, to, EntryExists))
         return 0;
     if (rename(from, to) != 0 && errno == EXDEV)
-    {
-        // Another file system: copy, then remove the source only when the copy is whole.
-        if (CopyPlain(from, to, true))
-            unlink(from);
-    }
-    return MoveDone(__PRETTY_FUNCTION__, from, to, EngFileExists, "File was not moved", "file");
+        MoveAcross(__PRETTY_FUNCTION__, from, to);
+    return MoveDone(__PRETTY_FUNCTION__, from, to, "File was not moved", "file");
 }
 
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
@@ -688,7 +845,7 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
         return 0;
     }
-    if (fail_if_exists && EngFileExists(to))
+    if (fail_if_exists && EntryExists(to))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
         return 0;
@@ -698,9 +855,9 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
         return 0;
     }
-    if (EngFileExists(to))
+    if (EntryExists(to))
         EngFileDelete(to, 1);
-    if (!CopyPlain(from, to, false))
+    if (!CopyPlain(from, to))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File was not copied: <%s> to <%s>", from, to);
         return 0;
@@ -742,7 +899,7 @@ char EngFileMoveToTrash(const char* path)
 {
     if (NoName(path, __PRETTY_FUNCTION__, "No filename"))
         return 0;
-    if (!EngFileExists(path))
+    if (!EntryExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist");
         return 0;

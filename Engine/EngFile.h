@@ -76,8 +76,11 @@ char EngFileOpenWriteAndClose(const char* path, char text, const void* data, Eng
 char EngFileDirectoryExists(const char* path);
 char EngFileCreateDirectory(const char* path);
 char EngFileDeleteDirectory(const char* path);
+// rename(2); across file systems the tree (folders, files and links) is
+// copied and the source removed once the copy is whole.
 char EngFileRenameDirectory(const char* old_path, const char* new_path);
-// rename(2); across file systems a checked copy followed by unlink.
+// rename(2); across file systems a checked copy followed by unlink. A target
+// that is there in any form (even unreadable) is never replaced.
 char EngFileMoveFile(const char* from, const char* to);
 // A plain read/write copy; a failed copy leaves no target behind.
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists);

@@ -6,6 +6,8 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -415,6 +417,98 @@ TEST_F(Files, SizesBeyond32BitsAreNoSize)
     ASSERT_EQ(f.MoveToPosition(3), 1);
     EXPECT_EQ(f.GetSize(), 0u);
     EXPECT_EQ(f.GetPosition(), 3u) << "the position is kept";
+}
+
+TEST_F(Files, MovesAndCopiesNeverReplaceWhatIsInTheWay)
+{
+    WriteFile(dir.File("victim"), "victim");
+    // Root reads a file of mode 000; a dangling link cannot be read by anyone.
+    struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    } const targets[] = {
+        {"unreadable file",
+         [](const std::string& p)
+         {
+             WriteFile(p, "kept");
+             chmod(p.c_str(), 0);
+         }},
+        {"dangling link", [](const std::string& p) { ASSERT_EQ(symlink("/nonexistent/x", p.c_str()), 0); }},
+        {"link to a file",
+         [&](const std::string& p) { ASSERT_EQ(symlink(dir.File("victim").c_str(), p.c_str()), 0); }},
+    };
+    std::string src = dir.File("src");
+    WriteFile(src, "new");
+    for (const auto& t : targets)
+    {
+        SCOPED_TRACE(t.name);
+        std::string to = dir.File(std::string("to ") + t.name);
+        t.make(to);
+        struct stat before, after;
+        ASSERT_EQ(lstat(to.c_str(), &before), 0);
+        EXPECT_EQ(EngFileMoveFile(src.c_str(), to.c_str()), 0);
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + to + "> exists");
+        EXPECT_EQ(EngFileCopyFile(src.c_str(), to.c_str(), 1), 0);
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    File <" + to + "> exists");
+        ASSERT_EQ(lstat(to.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(ReadFile(src), "new");
+    }
+    EXPECT_EQ(ReadFile(dir.File("victim")), "victim");
+}
+
+TEST_F(Files, FolderMovesToAnotherFileSystemWhole)
+{
+    struct stat a, b;
+    if (stat("/dev/shm", &a) != 0 || stat(dir.Path().c_str(), &b) != 0 || a.st_dev == b.st_dev ||
+        access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "needs a writable /dev/shm on another file system";
+    char tmpl[] = "/dev/shm/vztest-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string far = tmpl;
+    std::string from = far + "/game data";
+    ASSERT_EQ(mkdir(from.c_str(), 0750), 0);
+    ASSERT_EQ(mkdir((from + "/saves").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((from + "/empty").c_str(), 0755), 0);
+    WriteFile(from + "/Options.dat", "options");
+    chmod((from + "/Options.dat").c_str(), 0640);
+    WriteFile(from + "/saves/one.dat", std::string(100000, 's'));
+    ASSERT_EQ(symlink("saves/one.dat", (from + "/latest").c_str()), 0);
+
+    std::string to = dir.File("moved");
+    ASSERT_EQ(EngFileRenameDirectory(from.c_str(), to.c_str()), 1);
+    EXPECT_FALSE(FileExists(from));
+    EXPECT_EQ(vztest::Listing(to), (std::vector<std::string>{"Options.dat", "empty", "latest", "saves"}));
+    EXPECT_EQ(ReadFile(to + "/Options.dat"), "options");
+    EXPECT_EQ(ReadFile(to + "/saves/one.dat"), std::string(100000, 's'));
+    char link[64] = {};
+    ASSERT_GT(readlink((to + "/latest").c_str(), link, sizeof(link) - 1), 0);
+    EXPECT_STREQ(link, "saves/one.dat");
+    struct stat st;
+    ASSERT_EQ(stat(to.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    ASSERT_EQ(stat((to + "/Options.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // What cannot be copied refuses the move: the source stays whole, no part copy is left.
+    std::string odd = far + "/with a FIFO";
+    ASSERT_EQ(mkdir(odd.c_str(), 0755), 0);
+    WriteFile(odd + "/a.dat", "a");
+    ASSERT_EQ(mkfifo((odd + "/pipe").c_str(), 0644), 0);
+    std::string to_odd = dir.File("odd");
+    std::string got = vztest::RunInChild(
+        [&] { return std::to_string(EngFileRenameDirectory(odd.c_str(), to_odd.c_str())); });
+    EXPECT_EQ(got, "0");
+    EXPECT_FALSE(FileExists(to_odd));
+    EXPECT_EQ(vztest::Listing(odd), (std::vector<std::string>{"a.dat", "pipe"}));
+    EXPECT_NE(ReadFile(LogPath()).find("Could not copy <" + odd + "> to <" + to_odd + ">: " + odd +
+                                       "/pipe: not a file, folder or link"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("Dir was not renamed: <" + odd + "> to <" + to_odd + ">"),
+              std::string::npos);
+    std::filesystem::remove_all(far);
 }
 
 } // namespace
