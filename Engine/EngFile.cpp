@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -36,6 +37,49 @@ bool NoName(const char* path, const char* func, const char* why = "No filename s
     return true;
 }
 } // namespace
+
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp)
+{
+    if (Empty(path) || !tmp)
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 1000; attempt++)
+    {
+        unsigned char r[6];
+        if (getrandom(r, sizeof(r), GRND_NONBLOCK) != ssize_t(sizeof(r)))
+        {
+            // No entropy yet: the clock, the process and a counter still differ per try.
+            struct timespec ts;
+            clock_gettime(CLOCK_MONOTONIC, &ts);
+            unsigned long long v = ((unsigned long long)ts.tv_nsec * 2654435761u) ^
+                                   ((unsigned long long)getpid() << 20) ^ (++counter * 40503ull);
+            for (unsigned char& c : r)
+            {
+                c = (unsigned char)v;
+                v = (v >> 8) | (v << 56);
+                v *= 6364136223846793005ull;
+            }
+        }
+        std::string name = std::string(path) + ".tmp";
+        for (unsigned char c : r)
+            name += letters[c % (sizeof(letters) - 1)];
+        // O_EXCL: an existing name, a link among them, is never opened.
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+        {
+            *tmp = name;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
 
 EngFile::EngFile() : open(0), for_reading(0), text_mode(0), stream(nullptr) {}
 
@@ -969,7 +1013,7 @@ void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char)
 
 namespace
 {
-// What mkostemp puts after a record's name: ".tmp" and six letters or digits.
+// What EngFileCreateTemporaryBeside puts after a record's name: ".tmp" and six letters or digits.
 const char SAVE_TEMP_SUFFIX[] = ".tmpXXXXXX";
 const size_t SAVE_TEMP_RANDOM = 6;
 int eng_file_last_save_error = 0;
@@ -994,7 +1038,7 @@ std::string SaveTempRecord(const char* name)
 }
 } // namespace
 
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
 {
     if (Empty(path) || (!data && size))
     {
@@ -1002,13 +1046,23 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
         eng_file_last_save_error = EINVAL;
         return 0;
     }
-    std::string tmp = std::string(path) + SAVE_TEMP_SUFFIX;
-    int fd = mkostemp(&tmp[0], O_CLOEXEC);
+    // What is there now, the entry itself and not where a link leads.
+    struct stat st;
+    bool old_file = lstat(path, &st) == 0;
+    if (old_file && !S_ISREG(st.st_mode) && only_over_file)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", path);
+        eng_file_last_save_error = EINVAL;
+        return 0;
+    }
+    std::string tmp;
+    int fd = EngFileCreateTemporaryBeside(path, &tmp);
     if (fd < 0)
         return SaveFailed(__PRETTY_FUNCTION__, "Could not create a temporary file for", path, errno);
-    // Keep the old file's permissions; a new file gets the usual 0644.
-    struct stat st;
-    fchmod(fd, stat(path, &st) == 0 ? (st.st_mode & 07777) : 0644);
+    // A regular file that is replaced keeps its permission bits; anything
+    // else leaves the new file as the umask made it.
+    if (old_file && S_ISREG(st.st_mode))
+        fchmod(fd, st.st_mode & 0777);
     // Each step's errno is taken before anything else can change it.
     const char* failed = nullptr;
     int err = 0;

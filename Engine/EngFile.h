@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <sys/types.h>
 
 #include "EngDebug.h"
@@ -66,6 +67,11 @@ private:
     FILE* stream;
 };
 
+// Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
+// (never through a link) and with 0666 less the umask; its name goes to tmp.
+// -1 with errno set when none could be made.
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp);
+
 char EngFileExists(const char* path);
 char EngFileDelete(const char* path, char report);
 EngUInt32 EngFileGetFileSize(const char* path, char text);
@@ -98,9 +104,12 @@ bool EngFileReadAll(int fd, void* buf, size_t n);
 unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size);
 
 // Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,
-// fsyncs it and renames it over path. On failure the old file is untouched,
-// the reason logged and 0 returned.
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size);
+// fsyncs it and renames it over path. A new file gets 0666 less the umask, a
+// regular file that is replaced keeps its permission bits. With only_over_file
+// set, a path that is there but not a regular file (a link, FIFO, device or
+// folder) is refused. On failure the old file is untouched, the reason logged
+// and 0 returned.
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
 // The errno of the last EngFileSaveAtomically that failed; 0 after one that
 // succeeded.
 int EngFileGetLastSaveError();

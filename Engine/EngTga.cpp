@@ -305,11 +305,17 @@ char EngTga::DoSaveToFile(const char* path, EngTexture* t)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
         return 0;
     }
-    // Written beside the target, then renamed over it.
-    std::string tmp = std::string(path) + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
+    // Written to a fresh temporary beside the target, then renamed over it.
+    std::string tmp;
+    int fd = EngFileCreateTemporaryBeside(path, &tmp);
+    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!f)
     {
+        if (fd >= 0)
+        {
+            close(fd);
+            unlink(tmp.c_str());
+        }
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
         if (own)
             std::free(pixels);

@@ -511,4 +511,55 @@ TEST_F(Files, FolderMovesToAnotherFileSystemWhole)
     std::filesystem::remove_all(far);
 }
 
+TEST_F(Files, SavedFilesTakeTheUmaskAndNeverALinkTargetsMode)
+{
+    std::string path = dir.File("Resolution.dat");
+    const struct
+    {
+        const char* name;
+        mode_t umask;
+        std::function<void()> before; // what is at path before the save
+        mode_t want;
+    } cases[] = {
+        {"new under 022", 022, [] {}, 0644},
+        {"new under 077", 077, [] {}, 0600},
+        {"old file's bits kept", 077,
+         [&]
+         {
+             WriteFile(path, "old");
+             chmod(path.c_str(), 0640);
+         },
+         0640},
+        {"set-ID and sticky bits dropped", 022,
+         [&]
+         {
+             WriteFile(path, "old");
+             chmod(path.c_str(), 06755 | S_ISVTX);
+         },
+         0755},
+        {"link to /dev/zero replaced", 077, [&] { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }, 0600},
+        {"FIFO replaced", 022, [&] { ASSERT_EQ(mkfifo(path.c_str(), 0666), 0); }, 0644},
+        {"planted temporary ignored", 077,
+         [&] { ASSERT_EQ(symlink(dir.File("victim").c_str(), (path + ".tmp").c_str()), 0); }, 0600},
+    };
+    WriteFile(dir.File("victim"), "victim");
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        unlink(path.c_str());
+        unlink((path + ".tmp").c_str());
+        c.before();
+        mode_t old = umask(c.umask);
+        char saved = EngFileSaveAtomically(path.c_str(), "record", 6);
+        umask(old);
+        EXPECT_EQ(saved, 1);
+        struct stat st;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, c.want);
+        EXPECT_EQ(ReadFile(path), "record");
+    }
+    EXPECT_EQ(ReadFile(dir.File("victim")), "victim");
+}
+
 } // namespace
