@@ -88,10 +88,10 @@ bool CtrCrypt(const char* func, const unsigned char* iv, const unsigned char* in
     return ok;
 }
 
-// Size of the file at path, or -1 when it cannot be opened.
+// Size of the regular file at path, or -1 when it cannot be opened.
 long long FileSize(const char* path)
 {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int fd = EngFileOpenRegular(path, O_RDONLY, nullptr);
     if (fd < 0)
         return -1;
     struct stat st;
@@ -510,7 +510,7 @@ bool EngEncryptionReadFromFileAndDecrypt(const char* path, void* out, EngUInt32 
 {
     if (!Ready(__PRETTY_FUNCTION__, path && *path && out && n != 0 && n <= kMaxPlain))
         return false;
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int fd = EngFileOpenRegular(path, O_RDONLY, __PRETTY_FUNCTION__);
     if (fd < 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);

@@ -36,7 +36,95 @@ bool NoName(const char* path, const char* func, const char* why = "No filename s
     DebugErrorAlt(func, "%s", why);
     return true;
 }
+
+int NotRegular(const char* path, const char* log_func)
+{
+    if (log_func)
+        DebugErrorAlt(log_func, "Not a regular file <%s>", path);
+    errno = EINVAL;
+    return -1;
+}
+
+// What a descriptor opened with flags may be: a regular file, and for writing
+// a character device too (a sink such as /dev/null or /dev/full).
+bool Acceptable(mode_t mode, int flags)
+{
+    return S_ISREG(mode) || (S_ISCHR(mode) && (flags & O_ACCMODE) != O_RDONLY);
+}
 } // namespace
+
+int EngFileOpenRegular(const char* path, int flags, const char* log_func)
+{
+    if (Empty(path))
+    {
+        errno = ENOENT;
+        return -1;
+    }
+    // A FIFO or device seen here is not even opened.
+    struct stat st;
+    int looked = (flags & O_NOFOLLOW) ? lstat(path, &st) : stat(path, &st);
+    if (looked == 0 && !Acceptable(st.st_mode, flags))
+        return NotRegular(path, log_func);
+    // One put in its place meanwhile opens at once and is refused below.
+    int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+    {
+        // A link under O_NOFOLLOW, or a FIFO that nobody reads.
+        if ((errno == ELOOP && (flags & O_NOFOLLOW)) || errno == ENXIO)
+            return NotRegular(path, log_func);
+        return -1;
+    }
+    int fl = -1;
+    if (fstat(fd, &st) != 0 || !Acceptable(st.st_mode, flags) || (fl = fcntl(fd, F_GETFL)) < 0 ||
+        fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
+    {
+        close(fd);
+        return NotRegular(path, log_func);
+    }
+    return fd;
+}
+
+FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func)
+{
+    if (!mode)
+    {
+        errno = EINVAL;
+        return nullptr;
+    }
+    int flags;
+    std::string fmode(1, mode[0]);
+    switch (mode[0])
+    {
+    case 'r':
+        flags = O_RDONLY;
+        break;
+    case 'w':
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    case 'a':
+        flags = O_WRONLY | O_CREAT | O_APPEND;
+        break;
+    default:
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (strchr(mode, '+'))
+    {
+        flags = (flags & ~O_ACCMODE) | O_RDWR;
+        fmode += '+';
+    }
+    int fd = EngFileOpenRegular(path, flags | extra_flags, log_func);
+    if (fd < 0)
+        return nullptr;
+    FILE* f = fdopen(fd, fmode.c_str());
+    if (!f)
+    {
+        int err = errno;
+        close(fd);
+        errno = err;
+    }
+    return f;
+}
 
 int EngFileCreateTemporaryBeside(const char* path, std::string* tmp)
 {
@@ -96,9 +184,9 @@ EngFile::~EngFile()
     Close();
 }
 
-char EngFile::OpenWithMode(const char* path, const char* mode, char reading, char text)
+char EngFile::OpenWithMode(const char* func, const char* path, const char* mode, char reading, char text)
 {
-    stream = fopen(path, mode);
+    stream = EngFileOpenRegularStream(path, mode, 0, func);
     if (!stream)
         return 0;
     open = 1;
@@ -118,7 +206,7 @@ void EngFile::CloseIfOpen(const char* func, const char* path)
 char EngFile::OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
                         ErrorLog log, const char* what)
 {
-    if (OpenWithMode(path, mode, reading, text))
+    if (OpenWithMode(func, path, mode, reading, text))
         return 1;
     log(func, "Could not %s file <%s>", what, path);
     return 0;
@@ -147,7 +235,7 @@ char EngFile::OpenForReadingIfExists(const char* path, char text)
     if (Empty(path))
         return 0;
     CloseIfOpen(__PRETTY_FUNCTION__, path);
-    return OpenWithMode(path, text ? "rt" : "rb", 1, text);
+    return OpenWithMode(__PRETTY_FUNCTION__, path, text ? "rt" : "rb", 1, text);
 }
 
 char EngFile::OpenForWriting(const char* path, char text)
@@ -368,14 +456,34 @@ char EngFile::Close()
     return rc == 0 ? 1 : 0;
 }
 
+namespace
+{
+// A file or folder opened for reading, as fopen's "r" opens both; a FIFO or
+// device is refused (logged under log_func when set) and never waited on.
+int OpenFileOrFolder(const char* path, const char* log_func)
+{
+    struct stat st;
+    auto plain = [&st] { return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode); };
+    if (stat(path, &st) == 0 && !plain())
+        return NotRegular(path, log_func);
+    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (fstat(fd, &st) == 0 && plain())
+        return fd;
+    close(fd);
+    return NotRegular(path, log_func);
+}
+} // namespace
+
 char EngFileExists(const char* path)
 {
     if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    FILE* f = fopen(path, "rb");
-    if (!f)
+    int fd = OpenFileOrFolder(path, nullptr);
+    if (fd < 0)
         return 0;
-    fclose(f);
+    close(fd);
     return 1;
 }
 
@@ -412,15 +520,15 @@ EngUInt32 EngFileGetLastModifiedTime(const char* path)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
         return 0;
     }
-    FILE* f = fopen(path, "r");
-    if (!f)
+    int fd = OpenFileOrFolder(path, __PRETTY_FUNCTION__);
+    if (fd < 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
         return 0;
     }
     struct stat st;
-    int rc = fstat(fileno(f), &st);
-    fclose(f);
+    int rc = fstat(fd, &st);
+    close(fd);
     if (rc != 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "fstat failed");
@@ -796,22 +904,25 @@ bool EngFileReadAll(int fd, void* buf, size_t n)
     return true;
 }
 
-unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size)
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet)
 {
-    if (NoName(path, __PRETTY_FUNCTION__) || !size)
+    if ((quiet ? Empty(path) : NoName(path, __PRETTY_FUNCTION__)) || !size)
         return nullptr;
-    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const char* log = quiet ? nullptr : __PRETTY_FUNCTION__;
+    int fd = EngFileOpenRegular(path, O_RDONLY, log);
     struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fd < 0 || fstat(fd, &st) != 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        if (log)
+            DebugErrorAlt(log, "Could not open file <%s>", path);
         if (fd >= 0)
             close(fd);
         return nullptr;
     }
     if (st.st_size < 0 || (unsigned long long)st.st_size > max_size)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);
+        if (log)
+            DebugErrorAlt(log, "File too large <%s>", path);
         close(fd);
         return nullptr;
     }
@@ -819,7 +930,8 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
     unsigned char* data = static_cast<unsigned char*>(malloc(n ? n : 1));
     if (!data || !EngFileReadAll(fd, data, n))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, data ? "Could not read from file <%s>" : "No memory <%s>", path);
+        if (log)
+            DebugErrorAlt(log, data ? "Could not read from file <%s>" : "No memory <%s>", path);
         free(data);
         close(fd);
         return nullptr;
@@ -835,11 +947,11 @@ namespace
 // and close is checked, and the size compared; a failed copy is removed.
 bool CopyPlain(const char* from, const char* to)
 {
-    int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    int in = EngFileOpenRegular(from, O_RDONLY, nullptr);
     if (in < 0)
         return false;
     struct stat st;
-    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(in, &st) != 0)
     {
         close(in);
         return false;

@@ -50,7 +50,7 @@ public:
 private:
     typedef void (*ErrorLog)(const char* func, const char* fmt, ...);
 
-    char OpenWithMode(const char* path, const char* mode, char reading, char text);
+    char OpenWithMode(const char* func, const char* path, const char* mode, char reading, char text);
     void CloseIfOpen(const char* func, const char* path);
     char OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
                    ErrorLog log, const char* what);
@@ -67,11 +67,23 @@ private:
     FILE* stream;
 };
 
+// Opens path with open(2)'s flags (O_RDONLY, or O_WRONLY/O_RDWR with O_CREAT,
+// O_TRUNC, O_APPEND, O_EXCL; O_NOFOLLOW refuses a link at path) without ever
+// blocking on a FIFO or device: anything but a regular file (for writing: or
+// a character device, a sink such as /dev/null) is refused before any read or
+// write, and the descriptor comes back blocking. New files get 0666 less the
+// umask. -1 with errno set otherwise; a path that names something else is
+// logged under log_func when it is set.
+int EngFileOpenRegular(const char* path, int flags, const char* log_func);
+// The same as a stream, with an fopen mode ("r", "rb", "rt", "w", "a", "r+"...).
+FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func);
 // Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
 // (never through a link) and with 0666 less the umask; its name goes to tmp.
 // -1 with errno set when none could be made.
 int EngFileCreateTemporaryBeside(const char* path, std::string* tmp);
 
+// 1 when path is a regular file or folder that can be opened for reading; a
+// FIFO or device is never opened.
 char EngFileExists(const char* path);
 char EngFileDelete(const char* path, char report);
 EngUInt32 EngFileGetFileSize(const char* path, char text);
@@ -100,8 +112,9 @@ bool EngFileWriteAll(int fd, const void* data, size_t n);
 // Reads exactly n bytes from fd, retrying short reads; false on error or end of file.
 bool EngFileReadAll(int fd, void* buf, size_t n);
 // Reads a whole regular file of at most max_size bytes into a malloc'ed buffer
-// (freed with free) and stores its size; NULL, after logging why, otherwise.
-unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size);
+// (freed with free) and stores its size; NULL, after logging why (unless
+// quiet), otherwise.
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet = 0);
 
 // Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,
 // fsyncs it and renames it over path. A new file gets 0666 less the umask, a

@@ -122,7 +122,7 @@ static char ReadHeader(FILE* f, int* w, int* h, int* depth)
 
 char EngTga::LoadFromFile(const char* path, char create)
 {
-    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    FILE* f = path ? EngFileOpenRegularStream(path, "rb", 0, __PRETTY_FUNCTION__) : nullptr;
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path ? path : "");
@@ -217,7 +217,7 @@ char EngTga::LoadFromFile(const char* path, char create)
 
 char EngTga::GetSizeFromFile(const char* path, int* w, int* h, int* bpp)
 {
-    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    FILE* f = path ? EngFileOpenRegularStream(path, "rb", 0, __PRETTY_FUNCTION__) : nullptr;
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path ? path : "");

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 
 namespace
 {
@@ -595,7 +596,7 @@ int TextFile::Open(const char* p, int mode, int opts, int size)
         return TF_ERROR;
     }
     const char* fmode = mode == TF_READ ? "rb" : mode == TF_WRITE ? "wb" : "ab";
-    file = fopen(p, fmode);
+    file = EngFileOpenRegularStream(p, fmode, 0, tf_caller);
     if (!file)
     {
         DebugError(tf_caller, "OpenFileError (%s)", p);

@@ -1,5 +1,6 @@
 // Files: EngFile results and messages, moves and copies without a shell,
-// checked copies, the Trash, and atomic saves.
+// checked copies, the Trash, atomic saves, and FIFOs, devices and links
+// where a file is expected.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +16,17 @@
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngEncryption.h"
 #include "EngFile.h"
+#include "EngFont.h"
+#include "EngJpeg.h"
+#include "EngJson.h"
+#include "EngMain.h"
+#include "EngProgram.h"
+#include "EngTexture.h"
+#include "EngTga.h"
+#include "EzTextFile/EzTextFile.h"
+#include "GL/EngDeviceGL.h"
 #include "support/TestSupport.h"
 
 using vztest::FileExists;
@@ -397,6 +408,93 @@ TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
     EXPECT_EQ(vztest::Listing(dir.Path()), want);
     EXPECT_EQ(ReadFile(dir.File("a.dat")), "keep");
     EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
+}
+
+// Something other than a regular file where a reader or writer expects one.
+struct Hostile
+{
+    std::string name, path;
+    bool fifo;
+};
+
+std::vector<Hostile> MakeHostile(const TempDir& dir)
+{
+    EXPECT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
+    EXPECT_EQ(symlink("/dev/zero", dir.File("zero").c_str()), 0);
+    EXPECT_EQ(symlink("/dev/null", dir.File("null").c_str()), 0);
+    return {{"FIFO", dir.File("pipe"), true},
+            {"/dev/zero", "/dev/zero", false},
+            {"link to /dev/zero", dir.File("zero"), false},
+            {"link to /dev/null", dir.File("null"), false}};
+}
+
+TEST_F(Files, FifosAndDevicesNeverBlockAndAreNeverRead)
+{
+    static std::string scratch;
+    scratch = dir.File("scratch");
+    struct Case
+    {
+        const char* name;
+        std::function<bool(const char*)> refused; // true when nothing was taken from or put into path
+        bool says_why;                            // logs "Not a regular file <path>"
+        bool fifo_only;                           // a writer: a character device is a sink it may use
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"EngFile::OpenForReading", [](const char* p) { EngFile f; return !f.OpenForReading(p, 0); }, true, false},
+        {"EngFile::OpenForReadingIfExists", [](const char* p) { EngFile f; return !f.OpenForReadingIfExists(p, 1); }, true, false},
+        {"EngFileExists", [](const char* p) { return !EngFileExists(p); }, false, false},
+        {"EngFileGetFileSize", [](const char* p) { return EngFileGetFileSize(p, 0) == 0; }, true, false},
+        {"EngFileGetLastModifiedTime", [](const char* p) { return EngFileGetLastModifiedTime(p) == 0; }, true, false},
+        {"EngFileOpenReadAndClose", [](const char* p) { char b[4]; return !EngFileOpenReadAndClose(p, 0, b, 4); }, true, false},
+        {"EngFileOpenReadAndCloseIfExists",
+         [](const char* p) { char b[5] = "keep"; EngFileOpenReadAndCloseIfExists(p, 0, b, 4); return !strcmp(b, "keep"); }, true, false},
+        {"EngFileReadWholeFile", [](const char* p) { size_t n; return !EngFileReadWholeFile(p, 100, &n); }, true, false},
+        {"EngFileCopyFile",
+         [](const char* p) { return !EngFileCopyFile(p, scratch.c_str(), 0) && !vztest::FileExists(scratch); }, false, false},
+        {"EngJsonReadObjectFromFile", [](const char* p) { json::Object o; return !EngJsonReadObjectFromFile(&o, p); }, false, false},
+        {"TextFile reading", [](const char* p) { TextFile tf; return tf.Open(p, TF_READ, 0, 0) != 0; }, true, false},
+        {"EngTga::GetSizeFromFile", [](const char* p) { EngTga t; int w, h, b; return !t.GetSizeFromFile(p, &w, &h, &b); }, true, false},
+        {"EngJpegGetFileInfo", [](const char* p) { unsigned w, h, c; return !EngJpegGetFileInfo(p, &w, &h, &c); }, true, false},
+        {"EngFontGetFontFileDetails", [](const char* p) { char f[64], s[64]; int c; return !EngFontGetFontFileDetails(p, f, 64, s, 64, &c); }, false, false},
+        {"EngTexture::LoadFromFileToMemory",
+         [](const char* p) {
+             eng_main_device_type = ENG_DEVICE_TYPE_GL;
+             eng_main_device_gl = new EngDeviceGL(nullptr);
+             EngTexture t;
+             return !t.LoadFromFileToMemory(p, 0, 0, 0);
+         }, false, false},
+        {"EngEncryptionReadFromFileAndDecrypt",
+         [](const char* p) { char pw[] = "key"; char b[8]; return EngEncryptionInit(pw) && !EngEncryptionReadFromFileAndDecrypt(p, b, 8); }, true, false},
+        {"EngEncryptionCheckEncryptedFileSizeOk", [](const char* p) { return !EngEncryptionCheckEncryptedFileSizeOk(p, 0); }, false, false},
+        {"EngFile::OpenForWriting", [](const char* p) { EngFile f; return !f.OpenForWriting(p, 0); }, true, true},
+        {"EngFile::OpenForAppending", [](const char* p) { EngFile f; return !f.OpenForAppending(p, 0); }, true, true},
+        {"TextFile writing", [](const char* p) { TextFile tf; return tf.Open(p, TF_WRITE, TF_UTF8, 0) != 0; }, true, true},
+        {"the log file",
+         [](const char* p) { DebugSetLogFilename(p, 0); DebugAppendToExistingLogFile(); DebugInfo("into a FIFO"); return true; }, false, true},
+    };
+    // clang-format on
+    for (const Hostile& h : MakeHostile(dir))
+        for (const Case& c : cases)
+        {
+            if (c.fifo_only && !h.fifo)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + " on " + h.name);
+            std::string got = vztest::RunInChild(
+                [&]
+                {
+                    DebugClearLog();
+                    if (!c.refused(h.path.c_str()))
+                        return std::string("taken");
+                    if (c.says_why && !vztest::Logged("Not a regular file <" + h.path + ">"))
+                        return std::string("no reason logged");
+                    return std::string();
+                });
+            EXPECT_EQ(got, "");
+        }
+    struct stat st;
+    ASSERT_EQ(lstat(dir.File("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is left as it was";
 }
 
 TEST_F(Files, SizesBeyond32BitsAreNoSize)
