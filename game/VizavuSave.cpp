@@ -20,18 +20,10 @@ char save_game_filename[1024];
 namespace
 {
 // Reads the whole file into the record; 0 when it is missing, not a regular
-// file of the exact size, or cannot be read.
-char ReadRecord(const char* path)
+// file of the exact size (anything else is logged under func), or cannot be read.
+char ReadRecord(const char* path, const char* func)
 {
-    struct stat st;
-    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != VIZAVU_SAVE_FILE_SIZE)
-        return 0;
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return 0;
-    char ok = fread(&saved_puzzle, 1, sizeof(saved_puzzle), f) == sizeof(saved_puzzle);
-    fclose(f);
-    return ok;
+    return RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), func) ? 1 : 0;
 }
 } // namespace
 
@@ -57,7 +49,7 @@ char VizavuSaveGame(char reset)
 {
     if (!VizavuGetSaveGameFilename())
         return 0;
-    if (!ReadRecord(save_game_filename))
+    if (!ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
         memset(&saved_puzzle, 0, sizeof(saved_puzzle));
 
     if (reset)
@@ -92,7 +84,7 @@ char VizavuSaveGame(char reset)
 char VizavuLoadGame()
 {
     // Nothing of a previous puzzle's record may stay when this one has none.
-    if (!VizavuGetSaveGameFilename() || !ReadRecord(save_game_filename))
+    if (!VizavuGetSaveGameFilename() || !ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
     {
         memset(&saved_puzzle, 0, sizeof(saved_puzzle));
         return 0;
