@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -566,6 +567,9 @@ TEST_F(Files, FolderMovesToAnotherFileSystemWhole)
     char tmpl[] = "/dev/shm/vztest-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     std::string far = tmpl;
+    // Gone however the test ends.
+    std::unique_ptr<const char, void (*)(const char*)> gone(tmpl, [](const char* p)
+                                                            { std::filesystem::remove_all(p); });
     std::string from = far + "/game data";
     ASSERT_EQ(mkdir(from.c_str(), 0750), 0);
     ASSERT_EQ(mkdir((from + "/saves").c_str(), 0700), 0);
@@ -606,7 +610,6 @@ TEST_F(Files, FolderMovesToAnotherFileSystemWhole)
               std::string::npos);
     EXPECT_NE(ReadFile(LogPath()).find("Dir was not renamed: <" + odd + "> to <" + to_odd + ">"),
               std::string::npos);
-    std::filesystem::remove_all(far);
 }
 
 TEST_F(Files, SavedFilesTakeTheUmaskAndNeverALinkTargetsMode)
