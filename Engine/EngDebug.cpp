@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
 
+#include "EngFile.h"
 #include "EngMain.h"
 #include "EngMiscStrings.h"
 #include "EngMiscTime.h"
@@ -94,7 +96,9 @@ void AppendLastMessageToFile()
         unlink(cd_log_filename);
     {
         DebugLock lock(cdebug_file_mutex);
-        FILE* f = fopen(cd_log_filename, cdebug_first_time_file_open ? "w" : "a");
+        // Never waits on a FIFO or writes into a device or through a link.
+        FILE* f = EngFileOpenRegularStream(cd_log_filename, cdebug_first_time_file_open ? "w" : "a",
+                                           O_NOFOLLOW, nullptr);
         if (f)
         {
             cdebug_first_time_file_open = 0;

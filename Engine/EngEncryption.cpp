@@ -88,10 +88,10 @@ bool CtrCrypt(const char* func, const unsigned char* iv, const unsigned char* in
     return ok;
 }
 
-// Size of the file at path, or -1 when it cannot be opened.
+// Size of the regular file at path, or -1 when it cannot be opened.
 long long FileSize(const char* path)
 {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int fd = EngFileOpenRegular(path, O_RDONLY, nullptr);
     if (fd < 0)
         return -1;
     struct stat st;
@@ -481,35 +481,12 @@ bool EngEncryptionEncryptAndWriteToFile(const char* path, void* data, EngUInt32 
     unsigned char* block = static_cast<unsigned char*>(EngEncryptionEncrypt(data, n));
     if (!block)
         return false;
-    // Written beside the old file and renamed over it, so a failed write
-    // never leaves a damaged file behind.
-    size_t len = strlen(path);
-    char* tmp = static_cast<char*>(malloc(len + 5));
-    if (!tmp)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
-        free(block);
-        return false;
-    }
-    snprintf(tmp, len + 5, "%s.tmp", path);
-    bool ok = false;
-    int fd = open(tmp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", tmp);
-    else
-    {
-        ok = EngFileWriteAll(fd, block, size_t(n) + ENG_ENCRYPTION_IV_SIZE) && fsync(fd) == 0;
-        if (close(fd) != 0)
-            ok = false;
-        if (ok && rename(tmp, path) != 0)
-            ok = false;
-        if (!ok)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write to file <%s>", path);
-            unlink(tmp);
-        }
-    }
-    free(tmp);
+    // Written to a fresh temporary beside the old file and renamed over it,
+    // so a failed write never leaves a damaged file behind; a link, FIFO,
+    // device or folder at path is refused, never replaced.
+    bool ok = EngFileSaveAtomically(path, block, n + ENG_ENCRYPTION_IV_SIZE, 1) != 0;
+    if (!ok)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not write to file <%s>", path);
     free(block);
     return ok;
 }
@@ -533,7 +510,7 @@ bool EngEncryptionReadFromFileAndDecrypt(const char* path, void* out, EngUInt32 
 {
     if (!Ready(__PRETTY_FUNCTION__, path && *path && out && n != 0 && n <= kMaxPlain))
         return false;
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    int fd = EngFileOpenRegular(path, O_RDONLY, __PRETTY_FUNCTION__);
     if (fd < 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);

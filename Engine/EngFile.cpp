@@ -10,8 +10,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "EngMain.h"
 #include "EngMiscPlatform.h"
@@ -34,7 +36,138 @@ bool NoName(const char* path, const char* func, const char* why = "No filename s
     DebugErrorAlt(func, "%s", why);
     return true;
 }
+
+int NotRegular(const char* path, const char* log_func)
+{
+    if (log_func)
+        DebugErrorAlt(log_func, "Not a regular file <%s>", path);
+    errno = EINVAL;
+    return -1;
+}
+
+// What a descriptor opened with flags may be: a regular file, and for writing
+// a character device too (a sink such as /dev/null or /dev/full).
+bool Acceptable(mode_t mode, int flags)
+{
+    return S_ISREG(mode) || (S_ISCHR(mode) && (flags & O_ACCMODE) != O_RDONLY);
+}
 } // namespace
+
+int EngFileOpenRegular(const char* path, int flags, const char* log_func)
+{
+    if (Empty(path))
+    {
+        errno = ENOENT;
+        return -1;
+    }
+    // A FIFO or device seen here is not even opened.
+    struct stat st;
+    int looked = (flags & O_NOFOLLOW) ? lstat(path, &st) : stat(path, &st);
+    if (looked == 0 && !Acceptable(st.st_mode, flags))
+        return NotRegular(path, log_func);
+    // One put in its place meanwhile opens at once and is refused below.
+    int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+    {
+        // A link under O_NOFOLLOW, or a FIFO that nobody reads.
+        if ((errno == ELOOP && (flags & O_NOFOLLOW)) || errno == ENXIO)
+            return NotRegular(path, log_func);
+        return -1;
+    }
+    int fl = -1;
+    if (fstat(fd, &st) != 0 || !Acceptable(st.st_mode, flags) || (fl = fcntl(fd, F_GETFL)) < 0 ||
+        fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
+    {
+        close(fd);
+        return NotRegular(path, log_func);
+    }
+    return fd;
+}
+
+FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func)
+{
+    if (!mode)
+    {
+        errno = EINVAL;
+        return nullptr;
+    }
+    int flags;
+    std::string fmode(1, mode[0]);
+    switch (mode[0])
+    {
+    case 'r':
+        flags = O_RDONLY;
+        break;
+    case 'w':
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    case 'a':
+        flags = O_WRONLY | O_CREAT | O_APPEND;
+        break;
+    default:
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (strchr(mode, '+'))
+    {
+        flags = (flags & ~O_ACCMODE) | O_RDWR;
+        fmode += '+';
+    }
+    int fd = EngFileOpenRegular(path, flags | extra_flags, log_func);
+    if (fd < 0)
+        return nullptr;
+    FILE* f = fdopen(fd, fmode.c_str());
+    if (!f)
+    {
+        int err = errno;
+        close(fd);
+        errno = err;
+    }
+    return f;
+}
+
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp)
+{
+    if (Empty(path) || !tmp)
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 1000; attempt++)
+    {
+        unsigned char r[6];
+        if (getrandom(r, sizeof(r), GRND_NONBLOCK) != ssize_t(sizeof(r)))
+        {
+            // No entropy yet: the clock, the process and a counter still differ per try.
+            struct timespec ts;
+            clock_gettime(CLOCK_MONOTONIC, &ts);
+            unsigned long long v = ((unsigned long long)ts.tv_nsec * 2654435761u) ^
+                                   ((unsigned long long)getpid() << 20) ^ (++counter * 40503ull);
+            for (unsigned char& c : r)
+            {
+                c = (unsigned char)v;
+                v = (v >> 8) | (v << 56);
+                v *= 6364136223846793005ull;
+            }
+        }
+        std::string name = std::string(path) + ".tmp";
+        for (unsigned char c : r)
+            name += letters[c % (sizeof(letters) - 1)];
+        // O_EXCL: an existing name, a link among them, is never opened.
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+        {
+            *tmp = name;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
 
 EngFile::EngFile() : open(0), for_reading(0), text_mode(0), stream(nullptr) {}
 
@@ -51,9 +184,9 @@ EngFile::~EngFile()
     Close();
 }
 
-char EngFile::OpenWithMode(const char* path, const char* mode, char reading, char text)
+char EngFile::OpenWithMode(const char* func, const char* path, const char* mode, char reading, char text)
 {
-    stream = fopen(path, mode);
+    stream = EngFileOpenRegularStream(path, mode, 0, func);
     if (!stream)
         return 0;
     open = 1;
@@ -73,7 +206,7 @@ void EngFile::CloseIfOpen(const char* func, const char* path)
 char EngFile::OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
                         ErrorLog log, const char* what)
 {
-    if (OpenWithMode(path, mode, reading, text))
+    if (OpenWithMode(func, path, mode, reading, text))
         return 1;
     log(func, "Could not %s file <%s>", what, path);
     return 0;
@@ -102,7 +235,7 @@ char EngFile::OpenForReadingIfExists(const char* path, char text)
     if (Empty(path))
         return 0;
     CloseIfOpen(__PRETTY_FUNCTION__, path);
-    return OpenWithMode(path, text ? "rt" : "rb", 1, text);
+    return OpenWithMode(__PRETTY_FUNCTION__, path, text ? "rt" : "rb", 1, text);
 }
 
 char EngFile::OpenForWriting(const char* path, char text)
@@ -302,7 +435,8 @@ EngUInt32 EngFile::GetSize()
     off_t end = ftello(stream);
     if (here >= 0)
         fseeko(stream, here, SEEK_SET);
-    if (end < 0)
+    // A size the 32 bits cannot hold is no size at all, not its low bits.
+    if (end < 0 || (unsigned long long)end > 0xffffffffull)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Problem getting size");
         return 0;
@@ -322,14 +456,34 @@ char EngFile::Close()
     return rc == 0 ? 1 : 0;
 }
 
+namespace
+{
+// A file or folder opened for reading, as fopen's "r" opens both; a FIFO or
+// device is refused (logged under log_func when set) and never waited on.
+int OpenFileOrFolder(const char* path, const char* log_func)
+{
+    struct stat st;
+    auto plain = [&st] { return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode); };
+    if (stat(path, &st) == 0 && !plain())
+        return NotRegular(path, log_func);
+    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (fstat(fd, &st) == 0 && plain())
+        return fd;
+    close(fd);
+    return NotRegular(path, log_func);
+}
+} // namespace
+
 char EngFileExists(const char* path)
 {
     if (NoName(path, __PRETTY_FUNCTION__))
         return 0;
-    FILE* f = fopen(path, "rb");
-    if (!f)
+    int fd = OpenFileOrFolder(path, nullptr);
+    if (fd < 0)
         return 0;
-    fclose(f);
+    close(fd);
     return 1;
 }
 
@@ -366,15 +520,15 @@ EngUInt32 EngFileGetLastModifiedTime(const char* path)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename");
         return 0;
     }
-    FILE* f = fopen(path, "r");
-    if (!f)
+    int fd = OpenFileOrFolder(path, __PRETTY_FUNCTION__);
+    if (fd < 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
         return 0;
     }
     struct stat st;
-    int rc = fstat(fileno(f), &st);
-    fclose(f);
+    int rc = fstat(fd, &st);
+    close(fd);
     if (rc != 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "fstat failed");
@@ -486,20 +640,33 @@ namespace
 {
 typedef char (*ExistsFn)(const char* path);
 
+// There in any form: a link, even one that leads nowhere, or a file nobody may read.
+char EntryExists(const char* path)
+{
+    struct stat st;
+    return lstat(path, &st) == 0 ? 1 : 0;
+}
+
+char IsDirectory(const char* path)
+{
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
 // Before a move: both names given, the target free and the source there.
-bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn exists)
+bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn source_exists)
 {
     if (Empty(from) || Empty(to))
     {
         DebugErrorAlt(func, "Invalid parameters");
         return false;
     }
-    if (exists(to))
+    if (EntryExists(to))
     {
         DebugErrorAlt(func, "File <%s> exists", to);
         return false;
     }
-    if (!exists(from))
+    if (!source_exists(from))
     {
         DebugErrorAlt(func, "File <%s> does not exist", from);
         return false;
@@ -508,30 +675,201 @@ bool MoveCanStart(const char* func, const char* from, const char* to, ExistsFn e
 }
 
 // After a move: the target there and the source gone.
-bool MoveDone(const char* func, const char* from, const char* to, ExistsFn exists, const char* not_done,
-              const char* kind)
+bool MoveDone(const char* func, const char* from, const char* to, const char* not_done, const char* kind)
 {
-    if (!exists(to))
+    if (!EntryExists(to))
     {
         DebugErrorAlt(func, "%s: <%s> to <%s>", not_done, from, to);
         return false;
     }
-    if (exists(from))
+    if (EntryExists(from))
     {
         DebugErrorAlt(func, "Existing %s still exists: <%s> to <%s>", kind, from, to);
         return false;
     }
     return true;
 }
+
+// Copies everything from in to out; false on a read or write error or when
+// the count differs from size.
+bool CopyData(int in, int out, off_t size)
+{
+    off_t total = 0;
+    char buf[65536];
+    for (;;)
+    {
+        ssize_t r = read(in, buf, sizeof(buf));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return false;
+        if (r == 0)
+            break;
+        if (!EngFileWriteAll(out, buf, size_t(r)))
+            return false;
+        total += r;
+    }
+    if (total != size)
+    {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+
+bool Why(std::string* why, const std::string& shown, const char* reason)
+{
+    *why = shown + ": " + reason;
+    return false;
+}
+
+// Copies the entry from (in from_dir) to the new entry to (in to_dir): a
+// folder with everything in it, a regular file or a link, never following a
+// link; permission bits (without set-ID or sticky bits) and times go along.
+// Anything else refuses the copy. *created tells whether to was made.
+bool CopyEntry(int from_dir, const char* from, int to_dir, const char* to, const std::string& shown,
+               std::string* why, bool* created)
+{
+    *created = false;
+    struct stat st;
+    if (fstatat(from_dir, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Why(why, shown, strerror(errno));
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (S_ISLNK(st.st_mode))
+    {
+        char target[4096];
+        ssize_t n = readlinkat(from_dir, from, target, sizeof(target));
+        if (n < 0 || size_t(n) >= sizeof(target))
+            return Why(why, shown, n < 0 ? strerror(errno) : "link too long");
+        target[n] = 0;
+        if (symlinkat(target, to_dir, to) != 0)
+            return Why(why, shown, strerror(errno));
+        *created = true;
+        utimensat(to_dir, to, times, AT_SYMLINK_NOFOLLOW);
+        return true;
+    }
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return Why(why, shown, "not a file, folder or link");
+    bool dir = S_ISDIR(st.st_mode);
+    int in = openat(from_dir, from,
+                    (dir ? O_DIRECTORY : O_NONBLOCK | O_NOCTTY) | O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat now;
+    if (in < 0 || fstat(in, &now) != 0 || (now.st_mode & S_IFMT) != (st.st_mode & S_IFMT))
+    {
+        int err = in < 0 ? errno : EAGAIN;
+        if (in >= 0)
+            close(in);
+        return Why(why, shown, strerror(err));
+    }
+    int out = -1;
+    if (dir ? mkdirat(to_dir, to, 0700) == 0
+            : (out = openat(to_dir, to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)) >= 0)
+        *created = true;
+    if (dir && *created)
+        out = openat(to_dir, to, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (out < 0)
+    {
+        int err = errno;
+        close(in);
+        return Why(why, shown, strerror(err));
+    }
+    bool ok = true;
+    if (dir)
+    {
+        int listing = dup(in);
+        DIR* d = listing >= 0 ? fdopendir(listing) : nullptr;
+        if (!d)
+        {
+            if (listing >= 0)
+                close(listing);
+            ok = Why(why, shown, strerror(errno));
+        }
+        while (ok)
+        {
+            errno = 0;
+            dirent* e = readdir(d);
+            if (!e)
+            {
+                if (errno)
+                    ok = Why(why, shown, strerror(errno));
+                break;
+            }
+            if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, ".."))
+                continue;
+            bool inner;
+            ok = CopyEntry(in, e->d_name, out, e->d_name, shown + "/" + e->d_name, why, &inner);
+        }
+        if (d)
+            closedir(d);
+    }
+    else if (!CopyData(in, out, st.st_size))
+        ok = Why(why, shown, strerror(errno));
+    // The folder's bits last: a folder without write permission is filled first.
+    if (ok && (fchmod(out, st.st_mode & 0777) != 0 || futimens(out, times) != 0 || fsync(out) != 0))
+        ok = Why(why, shown, strerror(errno));
+    if (close(out) != 0 && ok)
+        ok = Why(why, shown, strerror(errno));
+    close(in);
+    return ok;
+}
+
+// Removes the entry name in dir, a folder with everything in it, never
+// following a link. With writable, folders are first made writable (for a
+// copy of a read-only folder that is removed again).
+bool RemoveEntry(int dir, const char* name, bool writable)
+{
+    struct stat st;
+    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode))
+        return unlinkat(dir, name, 0) == 0;
+    int fd = openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (writable)
+        fchmod(fd, 0700);
+    DIR* d = fdopendir(fd);
+    if (!d)
+    {
+        close(fd);
+        return false;
+    }
+    std::vector<std::string> names;
+    while (dirent* e = readdir(d))
+        if (strcmp(e->d_name, ".") && strcmp(e->d_name, ".."))
+            names.push_back(e->d_name);
+    bool ok = true;
+    for (const std::string& n : names)
+        ok = RemoveEntry(dirfd(d), n.c_str(), writable) && ok;
+    closedir(d);
+    return unlinkat(dir, name, AT_REMOVEDIR) == 0 && ok;
+}
+
+// A move to another file system: a whole copy, then the source goes. A copy
+// that fails is removed again and the source kept, with the reason logged.
+void MoveAcross(const char* func, const char* from, const char* to)
+{
+    std::string why;
+    bool created = false;
+    if (!CopyEntry(AT_FDCWD, from, AT_FDCWD, to, from, &why, &created))
+    {
+        DebugErrorAlt(func, "Could not copy <%s> to <%s>: %s", from, to, why.c_str());
+        if (created)
+            RemoveEntry(AT_FDCWD, to, true);
+        return;
+    }
+    if (!RemoveEntry(AT_FDCWD, from, false))
+        DebugErrorAlt(func, "Could not remove <%s> after copying it to <%s>: %s", from, to, strerror(errno));
+}
 } // namespace
 
 char EngFileRenameDirectory(const char* old_path, const char* new_path)
 {
-    if (!MoveCanStart(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists))
+    if (!MoveCanStart(__PRETTY_FUNCTION__, old_path, new_path, IsDirectory))
         return 0;
-    rename(old_path, new_path);
-    return MoveDone(__PRETTY_FUNCTION__, old_path, new_path, EngFileDirectoryExists, "Dir was not renamed",
-                    "directory");
+    if (rename(old_path, new_path) != 0 && errno == EXDEV)
+        MoveAcross(__PRETTY_FUNCTION__, old_path, new_path);
+    return MoveDone(__PRETTY_FUNCTION__, old_path, new_path, "Dir was not renamed", "directory");
 }
 
 bool EngFileWriteAll(int fd, const void* data, size_t n)
@@ -566,22 +904,25 @@ bool EngFileReadAll(int fd, void* buf, size_t n)
     return true;
 }
 
-unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size)
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet)
 {
-    if (NoName(path, __PRETTY_FUNCTION__) || !size)
+    if ((quiet ? Empty(path) : NoName(path, __PRETTY_FUNCTION__)) || !size)
         return nullptr;
-    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const char* log = quiet ? nullptr : __PRETTY_FUNCTION__;
+    int fd = EngFileOpenRegular(path, O_RDONLY, log);
     struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fd < 0 || fstat(fd, &st) != 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path);
+        if (log)
+            DebugErrorAlt(log, "Could not open file <%s>", path);
         if (fd >= 0)
             close(fd);
         return nullptr;
     }
     if (st.st_size < 0 || (unsigned long long)st.st_size > max_size)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File too large <%s>", path);
+        if (log)
+            DebugErrorAlt(log, "File too large <%s>", path);
         close(fd);
         return nullptr;
     }
@@ -589,7 +930,8 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
     unsigned char* data = static_cast<unsigned char*>(malloc(n ? n : 1));
     if (!data || !EngFileReadAll(fd, data, n))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, data ? "Could not read from file <%s>" : "No memory <%s>", path);
+        if (log)
+            DebugErrorAlt(log, data ? "Could not read from file <%s>" : "No memory <%s>", path);
         free(data);
         close(fd);
         return nullptr;
@@ -603,49 +945,25 @@ namespace
 {
 // Copies from into a new file to (which must not exist). Every read, write
 // and close is checked, and the size compared; a failed copy is removed.
-bool CopyPlain(const char* from, const char* to, bool sync)
+bool CopyPlain(const char* from, const char* to)
 {
-    int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    int in = EngFileOpenRegular(from, O_RDONLY, nullptr);
     if (in < 0)
         return false;
     struct stat st;
-    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(in, &st) != 0)
     {
         close(in);
         return false;
     }
-    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    // The permission bits only: no set-user-ID or sticky bit travels with a copy.
+    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
     if (out < 0)
     {
         close(in);
         return false;
     }
-    bool ok = true;
-    off_t total = 0;
-    char buf[65536];
-    for (;;)
-    {
-        ssize_t r = read(in, buf, sizeof(buf));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-        {
-            ok = false;
-            break;
-        }
-        if (r == 0)
-            break;
-        if (!EngFileWriteAll(out, buf, size_t(r)))
-        {
-            ok = false;
-            break;
-        }
-        total += r;
-    }
-    if (ok && total != st.st_size)
-        ok = false;
-    if (ok && sync && fsync(out) != 0)
-        ok = false;
+    bool ok = CopyData(in, out, st.st_size);
     if (close(out) != 0)
         ok = false;
     close(in);
@@ -657,15 +975,11 @@ bool CopyPlain(const char* from, const char* to, bool sync)
 
 char EngFileMoveFile(const char* from, const char* to)
 {
-    if (!MoveCanStart(__PRETTY_FUNCTION__, from, to, EngFileExists))
+    if (!MoveCanStart(__PRETTY_FUNCTION__, from, to, EntryExists))
         return 0;
     if (rename(from, to) != 0 && errno == EXDEV)
-    {
-        // Another file system: copy, then remove the source only when the copy is whole.
-        if (CopyPlain(from, to, true))
-            unlink(from);
-    }
-    return MoveDone(__PRETTY_FUNCTION__, from, to, EngFileExists, "File was not moved", "file");
+        MoveAcross(__PRETTY_FUNCTION__, from, to);
+    return MoveDone(__PRETTY_FUNCTION__, from, to, "File was not moved", "file");
 }
 
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
@@ -687,7 +1001,7 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Files are the same <%s>", from);
         return 0;
     }
-    if (fail_if_exists && EngFileExists(to))
+    if (fail_if_exists && EntryExists(to))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
         return 0;
@@ -697,9 +1011,9 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
         return 0;
     }
-    if (EngFileExists(to))
+    if (EntryExists(to))
         EngFileDelete(to, 1);
-    if (!CopyPlain(from, to, false))
+    if (!CopyPlain(from, to))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File was not copied: <%s> to <%s>", from, to);
         return 0;
@@ -741,7 +1055,7 @@ char EngFileMoveToTrash(const char* path)
 {
     if (NoName(path, __PRETTY_FUNCTION__, "No filename"))
         return 0;
-    if (!EngFileExists(path))
+    if (!EntryExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist");
         return 0;
@@ -811,7 +1125,7 @@ void EngFileOutputLastError(char* caller, char*, char, EngUInt32, char)
 
 namespace
 {
-// What mkostemp puts after a record's name: ".tmp" and six letters or digits.
+// What EngFileCreateTemporaryBeside puts after a record's name: ".tmp" and six letters or digits.
 const char SAVE_TEMP_SUFFIX[] = ".tmpXXXXXX";
 const size_t SAVE_TEMP_RANDOM = 6;
 int eng_file_last_save_error = 0;
@@ -836,7 +1150,7 @@ std::string SaveTempRecord(const char* name)
 }
 } // namespace
 
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
 {
     if (Empty(path) || (!data && size))
     {
@@ -844,13 +1158,23 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size)
         eng_file_last_save_error = EINVAL;
         return 0;
     }
-    std::string tmp = std::string(path) + SAVE_TEMP_SUFFIX;
-    int fd = mkostemp(&tmp[0], O_CLOEXEC);
+    // What is there now, the entry itself and not where a link leads.
+    struct stat st;
+    bool old_file = lstat(path, &st) == 0;
+    if (old_file && !S_ISREG(st.st_mode) && only_over_file)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", path);
+        eng_file_last_save_error = EINVAL;
+        return 0;
+    }
+    std::string tmp;
+    int fd = EngFileCreateTemporaryBeside(path, &tmp);
     if (fd < 0)
         return SaveFailed(__PRETTY_FUNCTION__, "Could not create a temporary file for", path, errno);
-    // Keep the old file's permissions; a new file gets the usual 0644.
-    struct stat st;
-    fchmod(fd, stat(path, &st) == 0 ? (st.st_mode & 07777) : 0644);
+    // A regular file that is replaced keeps its permission bits; anything
+    // else leaves the new file as the umask made it.
+    if (old_file && S_ISREG(st.st_mode))
+        fchmod(fd, st.st_mode & 0777);
     // Each step's errno is taken before anything else can change it.
     const char* failed = nullptr;
     int err = 0;

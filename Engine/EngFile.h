@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <sys/types.h>
 
 #include "EngDebug.h"
@@ -51,7 +52,7 @@ public:
 private:
     typedef void (*ErrorLog)(const char* func, const char* fmt, ...);
 
-    char OpenWithMode(const char* path, const char* mode, char reading, char text);
+    char OpenWithMode(const char* func, const char* path, const char* mode, char reading, char text);
     void CloseIfOpen(const char* func, const char* path);
     char OpenOrLog(const char* func, const char* path, const char* mode, char reading, char text,
                    ErrorLog log, const char* what);
@@ -68,6 +69,23 @@ private:
     FILE* stream;
 };
 
+// Opens path with open(2)'s flags (O_RDONLY, or O_WRONLY/O_RDWR with O_CREAT,
+// O_TRUNC, O_APPEND, O_EXCL; O_NOFOLLOW refuses a link at path) without ever
+// blocking on a FIFO or device: anything but a regular file (for writing: or
+// a character device, a sink such as /dev/null) is refused before any read or
+// write, and the descriptor comes back blocking. New files get 0666 less the
+// umask. -1 with errno set otherwise; a path that names something else is
+// logged under log_func when it is set.
+int EngFileOpenRegular(const char* path, int flags, const char* log_func);
+// The same as a stream, with an fopen mode ("r", "rb", "rt", "w", "a", "r+"...).
+FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func);
+// Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
+// (never through a link) and with 0666 less the umask; its name goes to tmp.
+// -1 with errno set when none could be made.
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp);
+
+// 1 when path is a regular file or folder that can be opened for reading; a
+// FIFO or device is never opened.
 char EngFileExists(const char* path);
 char EngFileDelete(const char* path, char report);
 EngUInt32 EngFileGetFileSize(const char* path, char text);
@@ -78,8 +96,11 @@ char EngFileOpenWriteAndClose(const char* path, char text, const void* data, Eng
 char EngFileDirectoryExists(const char* path);
 char EngFileCreateDirectory(const char* path);
 char EngFileDeleteDirectory(const char* path);
+// rename(2); across file systems the tree (folders, files and links) is
+// copied and the source removed once the copy is whole.
 char EngFileRenameDirectory(const char* old_path, const char* new_path);
-// rename(2); across file systems a checked copy followed by unlink.
+// rename(2); across file systems a checked copy followed by unlink. A target
+// that is there in any form (even unreadable) is never replaced.
 char EngFileMoveFile(const char* from, const char* to);
 // A plain read/write copy; a failed copy leaves no target behind.
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists);
@@ -93,13 +114,17 @@ bool EngFileWriteAll(int fd, const void* data, size_t n);
 // Reads exactly n bytes from fd, retrying short reads; false on error or end of file.
 bool EngFileReadAll(int fd, void* buf, size_t n);
 // Reads a whole regular file of at most max_size bytes into a malloc'ed buffer
-// (freed with free) and stores its size; NULL, after logging why, otherwise.
-unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size);
+// (freed with free) and stores its size; NULL, after logging why (unless
+// quiet), otherwise.
+unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet = 0);
 
 // Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,
-// fsyncs it and renames it over path. On failure the old file is untouched,
-// the reason logged and 0 returned.
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size);
+// fsyncs it and renames it over path. A new file gets 0666 less the umask, a
+// regular file that is replaced keeps its permission bits. With only_over_file
+// set, a path that is there but not a regular file (a link, FIFO, device or
+// folder) is refused. On failure the old file is untouched, the reason logged
+// and 0 returned.
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
 // The errno of the last EngFileSaveAtomically that failed; 0 after one that
 // succeeded.
 int EngFileGetLastSaveError();

@@ -14,6 +14,7 @@
 
 #include "EngDebug.h"
 #include "EngDevice.h"
+#include "EngFile.h"
 #include "EngMain.h"
 #include "EngMatrix.h"
 #include "EngProgram.h"
@@ -55,17 +56,33 @@ static char EngFontFileExists(const char* path)
 
 namespace
 {
+// Largest font file read.
+const size_t FONT_MAX_FILE_SIZE = 64u << 20;
+
 // FreeType library and face for the length of one call.
 struct FtSession
 {
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
+    unsigned char* data = nullptr;
     ~FtSession()
     {
         if (face)
             FT_Done_Face(face);
         if (lib)
             FT_Done_FreeType(lib);
+        free(data);
+    }
+    // The face of the whole file read into memory, so FreeType never opens
+    // the path (a FIFO or device) itself.
+    bool OpenFace(const char* file, char quiet)
+    {
+        size_t n = 0;
+        data = EngFileReadWholeFile(file, FONT_MAX_FILE_SIZE, &n, quiet);
+        if (data && !FT_New_Memory_Face(lib, data, FT_Long(n), 0, &face))
+            return true;
+        face = nullptr;
+        return false;
     }
 };
 
@@ -563,9 +580,8 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
         DebugErrorAlt(F, "Could not find file <%s>", file);
         return 0;
     }
-    if (FT_New_Face(ft.lib, file, 0, &ft.face))
+    if (!ft.OpenFace(file, 0))
     {
-        ft.face = nullptr;
         DebugErrorAlt(F, "Problem loading font <%s>", file);
         return 0;
     }
@@ -692,11 +708,8 @@ char EngFontGetFontFileDetails(const char* file, char* family, int family_size, 
         ft.lib = nullptr;
         return 0;
     }
-    if (FT_New_Face(ft.lib, file, 0, &ft.face))
-    {
-        ft.face = nullptr;
+    if (!ft.OpenFace(file, 1))
         return 0;
-    }
     if (family && family_size > 0)
         EngSafeStrcpy(family, ft.face->family_name ? ft.face->family_name : "", size_t(family_size));
     if (style && style_size > 0)

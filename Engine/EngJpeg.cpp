@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngTexture.h"
 #include "EngTga.h"
 
@@ -63,7 +64,7 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 {
     if (!file)
         return 0;
-    FILE* f = std::fopen(file, "rb");
+    FILE* f = EngFileOpenRegularStream(file, "rb", 0, __PRETTY_FUNCTION__);
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);
@@ -119,7 +120,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
 {
     if (!file || !width || !height)
         return nullptr;
-    FILE* f = std::fopen(file, "rb");
+    FILE* f = EngFileOpenRegularStream(file, "rb", 0, func);
     struct stat st;
     if (!f || fstat(fileno(f), &st) != 0)
     {
@@ -247,7 +248,7 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
         return 0;
     }
-    FILE* f = std::fopen(file, "wb");
+    FILE* f = EngFileOpenRegularStream(file, "wb", 0, __PRETTY_FUNCTION__);
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);

@@ -206,7 +206,7 @@ char ReadNumberQuietly(const char* func, const json::Object& object, const char*
 // The whole file as text; 0 when it cannot be opened or read.
 char ReadWholeFile(const char* path, std::string* text)
 {
-    FILE* file = fopen(path, "rb");
+    FILE* file = EngFileOpenRegularStream(path, "rb", 0, nullptr);
     if (!file)
         return 0;
     char buffer[4096];

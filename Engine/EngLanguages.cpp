@@ -9,6 +9,7 @@
 
 #include "DirList.h"
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMain.h"
 #include "EngUnicode.h"
 #include "EzTextFile/EzTextFile.h"
@@ -640,7 +641,7 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
     for (int i = 0; i < el_num_langs; i++)
     {
         snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
-        FILE* f = fopen(el_buffer, "a");
+        FILE* f = EngFileOpenRegularStream(el_buffer, "a", 0, func);
         if (!f)
         {
             DebugErrorAlt(func, "Could not open file <%s>", el_buffer);

@@ -123,7 +123,7 @@ static char ReadHeader(FILE* f, int* w, int* h, int* depth)
 
 char EngTga::LoadFromFile(const char* path, char create)
 {
-    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    FILE* f = path ? EngFileOpenRegularStream(path, "rb", 0, __PRETTY_FUNCTION__) : nullptr;
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path ? path : "");
@@ -231,7 +231,7 @@ char EngTga::LoadFromFile(const char* path, char create)
 
 char EngTga::GetSizeFromFile(const char* path, int* w, int* h, int* bpp)
 {
-    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    FILE* f = path ? EngFileOpenRegularStream(path, "rb", 0, __PRETTY_FUNCTION__) : nullptr;
     if (!f)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open file <%s>", path ? path : "");
@@ -319,11 +319,17 @@ char EngTga::DoSaveToFile(const char* path, EngTexture* t)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
         return 0;
     }
-    // Written beside the target, then renamed over it.
-    std::string tmp = std::string(path) + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
+    // Written to a fresh temporary beside the target, then renamed over it.
+    std::string tmp;
+    int fd = EngFileCreateTemporaryBeside(path, &tmp);
+    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!f)
     {
+        if (fd >= 0)
+        {
+            close(fd);
+            unlink(tmp.c_str());
+        }
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
         if (own)
             std::free(pixels);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngUnicode.h"
 
 namespace

@@ -76,12 +76,12 @@ char OptionsLoad()
         return 0;
     }
     struct stat st;
-    if (stat(options_file_str, &st) != 0)
+    if (lstat(options_file_str, &st) != 0)
     {
         OptionsSetDefaults();
         return 1;
     }
-    if (!ReadRecordFile(options_file_str, st, &options))
+    if (!ReadRecordFile(options_file_str, &options, __PRETTY_FUNCTION__))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load options file <%s>", options_file_str);
         OptionsSetDefaults();

@@ -1,9 +1,14 @@
 // Where the game's records live in its data folder.
 #include "RecordFile.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "PrefFolder.h"
 #include "Vizavu.h"
 
@@ -22,6 +27,17 @@ char RecordFilePath(char* out, size_t size, const char* name, const char* func)
         return 0;
     }
     return 1;
+}
+
+bool RecordFileRead(const char* path, void* buf, size_t size, const char* func)
+{
+    int fd = EngFileOpenRegular(path, O_RDONLY | O_NOFOLLOW, func);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && st.st_size == off_t(size) && EngFileReadAll(fd, buf, size);
+    close(fd);
+    return ok;
 }
 
 bool RecordFileIsGameRecord(const char* name)

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
-#include <sys/stat.h>
 
 // Builds "<data folder>/<name>" into out. 0 when the data folder could not be
 // made (then nothing of the player's is read or written anywhere else) or,
@@ -13,23 +11,18 @@ char RecordFilePath(char* out, size_t size, const char* name, const char* func);
 // True for the names of the records the game writes into its data folder.
 bool RecordFileIsGameRecord(const char* name);
 
-// Reads path into *out when st (the file's stat) shows a regular file of
-// exactly the record's size and the record read carries version 1.0; *out is
-// untouched otherwise.
-template <typename Record> bool ReadRecordFile(const char* path, const struct stat& st, Record* out)
+// Reads the file at path whole into buf when it is a regular file (a link is
+// not followed) of exactly size bytes; buf may be changed otherwise. A FIFO,
+// device, link or folder is never waited on and is logged under func.
+bool RecordFileRead(const char* path, void* buf, size_t size, const char* func);
+
+// Reads path into *out as RecordFileRead does, when the record read carries
+// version 1.0; *out is untouched otherwise.
+template <typename Record> bool ReadRecordFile(const char* path, Record* out, const char* func)
 {
-    bool ok = false;
-    FILE* f = fopen(path, "rb");
-    if (f)
-    {
-        Record buffer;
-        if (S_ISREG(st.st_mode) && st.st_size == off_t(sizeof(Record)) &&
-            fread(&buffer, 1, sizeof(buffer), f) == sizeof(buffer) && buffer.version == 1.0f)
-        {
-            *out = buffer;
-            ok = true;
-        }
-        fclose(f);
-    }
-    return ok;
+    Record buffer;
+    if (!RecordFileRead(path, &buffer, sizeof(buffer), func) || buffer.version != 1.0f)
+        return false;
+    *out = buffer;
+    return true;
 }

@@ -90,9 +90,9 @@ char ResolutionLoad()
     if (!ResolutionGetFileName())
         return 0;
     struct stat st;
-    if (stat(res_file_str, &st) != 0)
+    if (lstat(res_file_str, &st) != 0)
         return 0;
-    if (!ReadRecordFile(res_file_str, st, &resolution))
+    if (!ReadRecordFile(res_file_str, &resolution, __PRETTY_FUNCTION__))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>", res_file_str);
         return 0;

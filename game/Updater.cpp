@@ -1,6 +1,7 @@
 #include "Updater.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
 
 #include <chrono>
 #include <cmath>
@@ -559,7 +560,7 @@ int Transfer(const char* part)
     }
     if (EngFileExists(part))
         EngFileDelete(part, 1);
-    FILE* f = fopen(part, "wb");
+    FILE* f = EngFileOpenRegularStream(part, "wb", O_NOFOLLOW, __PRETTY_FUNCTION__);
     if (!f)
     {
         DebugErrorAlt("UpdaterTransfer", "Could not create file for downloading <%s>", part);

@@ -48,23 +48,15 @@ VizavuSaveRecord* SessionGame(bool make)
 }
 
 // Reads the whole file into the record; 0 when it is missing, not a regular
-// file of the exact size (logged), or cannot be read.
+// file of the exact size (logged under func), or cannot be read.
 char ReadRecord(const char* path, const char* func)
 {
+    if (RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), func))
+        return 1;
     struct stat st;
-    if (stat(path, &st) != 0)
-        return 0;
-    if (!S_ISREG(st.st_mode) || st.st_size != VIZAVU_SAVE_FILE_SIZE)
-    {
+    if (lstat(path, &st) == 0)
         DebugErrorAlt(func, "Could not load saved game <%s>", path);
-        return 0;
-    }
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return 0;
-    char ok = fread(&saved_puzzle, 1, sizeof(saved_puzzle), f) == sizeof(saved_puzzle);
-    fclose(f);
-    return ok;
+    return 0;
 }
 } // namespace
 

@@ -282,7 +282,7 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
 // opened counts as not JPEG.
 static bool IsJpegFile(const char* file)
 {
-    FILE* f = std::fopen(file, "rb");
+    FILE* f = EngFileOpenRegularStream(file, "rb", 0, nullptr);
     if (!f)
         return false;
     unsigned char magic[3] = {0, 0, 0};

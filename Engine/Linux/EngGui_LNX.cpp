@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngSignals_LNX.h"
@@ -989,12 +990,17 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
 {
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
         return nullptr;
-    struct stat st;
-    if (!DebugCheckOkAlt(stat(name, &st) == 0 && S_ISREG(st.st_mode), __PRETTY_FUNCTION__, "File does not exist."))
+    // Read here, so the image library never opens the path (a FIFO or device) itself.
+    size_t size = 0;
+    unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
+    if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
+    GInputStream* in = g_memory_input_stream_new_from_data(data, gssize(size), free);
     GError* e = nullptr;
-    GdkPixbuf* p = width > 0 && height > 0 ? gdk_pixbuf_new_from_file_at_scale(name, width, height, TRUE, &e)
-                                           : gdk_pixbuf_new_from_file(name, &e);
+    GdkPixbuf* p = width > 0 && height > 0
+                       ? gdk_pixbuf_new_from_stream_at_scale(in, width, height, TRUE, nullptr, &e)
+                       : gdk_pixbuf_new_from_stream(in, nullptr, &e);
+    g_object_unref(in);
     if (!EngGuiIsReturnCodeOk_LNX(__PRETTY_FUNCTION__, e))
     {
         g_error_free(e);

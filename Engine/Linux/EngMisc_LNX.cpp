@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "Linux/EngGui_LNX.h"
@@ -63,7 +64,7 @@ std::string UserDir(const char* key)
     std::string file = XdgBase("XDG_CONFIG_HOME", "/.config");
     if (file.empty())
         return "";
-    FILE* f = fopen((file + "/user-dirs.dirs").c_str(), "r");
+    FILE* f = EngFileOpenRegularStream((file + "/user-dirs.dirs").c_str(), "r", 0, nullptr);
     if (!f)
         return "";
     std::string found;

@@ -7,7 +7,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <map>
+#include <unistd.h>
 
 #include "EngDebug.h"
 #include "EngFile.h"
@@ -182,7 +184,18 @@ char EngSound::LoadSoundFromFileAL(const char* path, char)
     ALenum format = 0;
     ALsizei size = 0;
     ALfloat frequency = 0;
-    void* data = alutLoadMemoryFromFile(path, &format, &size, &frequency);
+    // The library opens the regular file already open here (its in-memory
+    // reader overruns cut files), never the path, which may have become a
+    // FIFO or device meanwhile.
+    void* data = nullptr;
+    int fd = EngFileOpenRegular(path, O_RDONLY, __PRETTY_FUNCTION__);
+    if (fd >= 0)
+    {
+        char opened[64];
+        snprintf(opened, sizeof(opened), "/proc/self/fd/%d", fd);
+        data = alutLoadMemoryFromFile(opened, &format, &size, &frequency);
+        close(fd);
+    }
     if (!data || size <= 0 || format == 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Problem loading file <%s>", path);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "EngDebug.h"
@@ -235,6 +237,64 @@ TEST_F(Encryption, OpenFilesHoldSeveralRecords)
     EXPECT_EQ(a, ra);
     EXPECT_EQ(b, rb);
     EXPECT_FALSE(EngEncryptionReadFromOpenFileAndDecrypt(&f, ra.data(), 10)) << "nothing left";
+}
+
+TEST_F(Encryption, FileWritesReplaceOnlyRegularFilesAndNeverFollowAPlantedTemporary)
+{
+    char pw[] = "filekey";
+    ASSERT_TRUE(EngEncryptionInit(pw));
+    std::vector<unsigned char> plain = Pattern(24);
+    WriteFile(dir.File("victim"), "victim");
+    struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make; // what is at the path
+        bool written;
+    } const cases[] = {
+        {"nothing", [](const std::string&) {}, true},
+        {"old file", [](const std::string& p) { WriteFile(p, "old"); }, true},
+        {"old file and a planted temporary link",
+         [&](const std::string& p)
+         {
+             WriteFile(p, "old");
+             ASSERT_EQ(symlink(dir.File("victim").c_str(), (p + ".tmp").c_str()), 0);
+         },
+         true},
+        {"link to a file",
+         [&](const std::string& p) { ASSERT_EQ(symlink(dir.File("victim").c_str(), p.c_str()), 0); }, false},
+        {"link to a device", [](const std::string& p) { ASSERT_EQ(symlink("/dev/null", p.c_str()), 0); },
+         false},
+        {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, false},
+        {"folder", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, false},
+    };
+    int n = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::string path = dir.File("enc" + std::to_string(n++));
+        c.make(path);
+        struct stat before, after;
+        bool existed = lstat(path.c_str(), &before) == 0;
+        DebugClearLog();
+        EXPECT_EQ(EngEncryptionEncryptAndWriteToFile(path.c_str(), plain.data(), 24), c.written);
+        ASSERT_EQ(lstat(path.c_str(), &after), 0);
+        if (c.written)
+        {
+            EXPECT_TRUE(S_ISREG(after.st_mode));
+            std::vector<unsigned char> out(24);
+            EXPECT_TRUE(EngEncryptionReadFromFileAndDecrypt(path.c_str(), out.data(), 24));
+            EXPECT_EQ(out, plain);
+        }
+        else
+        {
+            EXPECT_TRUE(Logged("Not a regular file <" + path + ">"));
+            EXPECT_TRUE(Logged("Could not write to file <" + path + ">"));
+            ASSERT_TRUE(existed);
+            EXPECT_EQ(after.st_ino, before.st_ino) << "left in place";
+            EXPECT_EQ(after.st_mode, before.st_mode);
+        }
+    }
+    EXPECT_EQ(ReadFile(dir.File("victim")), "victim");
 }
 
 class BlowFish : public vztest::LogTest

@@ -1,10 +1,15 @@
 // Files: EngFile results and messages, moves and copies without a shell,
-// checked copies, the Trash, and atomic saves.
+// checked copies, the Trash, atomic saves, and FIFOs, devices and links
+// where a file is expected.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,7 +17,17 @@
 #include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngEncryption.h"
 #include "EngFile.h"
+#include "EngFont.h"
+#include "EngJpeg.h"
+#include "EngJson.h"
+#include "EngMain.h"
+#include "EngProgram.h"
+#include "EngTexture.h"
+#include "EngTga.h"
+#include "EzTextFile/EzTextFile.h"
+#include "GL/EngDeviceGL.h"
 #include "support/TestSupport.h"
 
 using vztest::FileExists;
@@ -394,6 +409,258 @@ TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
     EXPECT_EQ(vztest::Listing(dir.Path()), want);
     EXPECT_EQ(ReadFile(dir.File("a.dat")), "keep");
     EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
+}
+
+// Something other than a regular file where a reader or writer expects one.
+struct Hostile
+{
+    std::string name, path;
+    bool fifo;
+};
+
+std::vector<Hostile> MakeHostile(const TempDir& dir)
+{
+    EXPECT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
+    EXPECT_EQ(symlink("/dev/zero", dir.File("zero").c_str()), 0);
+    EXPECT_EQ(symlink("/dev/null", dir.File("null").c_str()), 0);
+    return {{"FIFO", dir.File("pipe"), true},
+            {"/dev/zero", "/dev/zero", false},
+            {"link to /dev/zero", dir.File("zero"), false},
+            {"link to /dev/null", dir.File("null"), false}};
+}
+
+TEST_F(Files, FifosAndDevicesNeverBlockAndAreNeverRead)
+{
+    static std::string scratch;
+    scratch = dir.File("scratch");
+    struct Case
+    {
+        const char* name;
+        std::function<bool(const char*)> refused; // true when nothing was taken from or put into path
+        bool says_why;                            // logs "Not a regular file <path>"
+        bool fifo_only;                           // a writer: a character device is a sink it may use
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"EngFile::OpenForReading", [](const char* p) { EngFile f; return !f.OpenForReading(p, 0); }, true, false},
+        {"EngFile::OpenForReadingIfExists", [](const char* p) { EngFile f; return !f.OpenForReadingIfExists(p, 1); }, true, false},
+        {"EngFileExists", [](const char* p) { return !EngFileExists(p); }, false, false},
+        {"EngFileGetFileSize", [](const char* p) { return EngFileGetFileSize(p, 0) == 0; }, true, false},
+        {"EngFileGetLastModifiedTime", [](const char* p) { return EngFileGetLastModifiedTime(p) == 0; }, true, false},
+        {"EngFileOpenReadAndClose", [](const char* p) { char b[4]; return !EngFileOpenReadAndClose(p, 0, b, 4); }, true, false},
+        {"EngFileOpenReadAndCloseIfExists",
+         [](const char* p) { char b[5] = "keep"; EngFileOpenReadAndCloseIfExists(p, 0, b, 4); return !strcmp(b, "keep"); }, true, false},
+        {"EngFileReadWholeFile", [](const char* p) { size_t n; return !EngFileReadWholeFile(p, 100, &n); }, true, false},
+        {"EngFileCopyFile",
+         [](const char* p) { return !EngFileCopyFile(p, scratch.c_str(), 0) && !vztest::FileExists(scratch); }, false, false},
+        {"EngJsonReadObjectFromFile", [](const char* p) { json::Object o; return !EngJsonReadObjectFromFile(&o, p); }, false, false},
+        {"TextFile reading", [](const char* p) { TextFile tf; return tf.Open(p, TF_READ, 0, 0) != 0; }, true, false},
+        {"EngTga::GetSizeFromFile", [](const char* p) { EngTga t; int w, h, b; return !t.GetSizeFromFile(p, &w, &h, &b); }, true, false},
+        {"EngJpegGetFileInfo", [](const char* p) { unsigned w, h, c; return !EngJpegGetFileInfo(p, &w, &h, &c); }, true, false},
+        {"EngFontGetFontFileDetails", [](const char* p) { char f[64], s[64]; int c; return !EngFontGetFontFileDetails(p, f, 64, s, 64, &c); }, false, false},
+        {"EngTexture::LoadFromFileToMemory",
+         [](const char* p) {
+             eng_main_device_type = ENG_DEVICE_TYPE_GL;
+             eng_main_device_gl = new EngDeviceGL(nullptr);
+             EngTexture t;
+             return !t.LoadFromFileToMemory(p, 0, 0, 0);
+         }, false, false},
+        {"EngEncryptionReadFromFileAndDecrypt",
+         [](const char* p) { char pw[] = "key"; char b[8]; return EngEncryptionInit(pw) && !EngEncryptionReadFromFileAndDecrypt(p, b, 8); }, true, false},
+        {"EngEncryptionCheckEncryptedFileSizeOk", [](const char* p) { return !EngEncryptionCheckEncryptedFileSizeOk(p, 0); }, false, false},
+        {"EngFile::OpenForWriting", [](const char* p) { EngFile f; return !f.OpenForWriting(p, 0); }, true, true},
+        {"EngFile::OpenForAppending", [](const char* p) { EngFile f; return !f.OpenForAppending(p, 0); }, true, true},
+        {"TextFile writing", [](const char* p) { TextFile tf; return tf.Open(p, TF_WRITE, TF_UTF8, 0) != 0; }, true, true},
+        {"the log file",
+         [](const char* p) { DebugSetLogFilename(p, 0); DebugAppendToExistingLogFile(); DebugInfo("into a FIFO"); return true; }, false, true},
+    };
+    // clang-format on
+    for (const Hostile& h : MakeHostile(dir))
+        for (const Case& c : cases)
+        {
+            if (c.fifo_only && !h.fifo)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + " on " + h.name);
+            std::string got = vztest::RunInChild(
+                [&]
+                {
+                    DebugClearLog();
+                    if (!c.refused(h.path.c_str()))
+                        return std::string("taken");
+                    if (c.says_why && !vztest::Logged("Not a regular file <" + h.path + ">"))
+                        return std::string("no reason logged");
+                    return std::string();
+                });
+            EXPECT_EQ(got, "");
+        }
+    struct stat st;
+    ASSERT_EQ(lstat(dir.File("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO is left as it was";
+}
+
+TEST_F(Files, SizesBeyond32BitsAreNoSize)
+{
+    std::string path = dir.File("sparse.bin");
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    bool made = ftruncate(fd, off_t(0x100000000ll + 10)) == 0;
+    close(fd);
+    if (!made)
+        GTEST_SKIP() << "no room for a sparse file of 4 GiB here";
+    EXPECT_EQ(EngFileGetFileSize(path.c_str(), 0), 0u);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFile::GetSize )    Problem getting size");
+    char buf[10];
+    EXPECT_EQ(EngFileOpenReadAndClose(path.c_str(), 0, buf, 10), 0);
+    EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileOpenReadAndClose )    Invalid file size in <" + path + ">");
+    EngFile f(path.c_str(), 0, 0);
+    ASSERT_EQ(f.MoveToPosition(3), 1);
+    EXPECT_EQ(f.GetSize(), 0u);
+    EXPECT_EQ(f.GetPosition(), 3u) << "the position is kept";
+}
+
+TEST_F(Files, MovesAndCopiesNeverReplaceWhatIsInTheWay)
+{
+    WriteFile(dir.File("victim"), "victim");
+    // Root reads a file of mode 000; a dangling link cannot be read by anyone.
+    struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make;
+    } const targets[] = {
+        {"unreadable file",
+         [](const std::string& p)
+         {
+             WriteFile(p, "kept");
+             chmod(p.c_str(), 0);
+         }},
+        {"dangling link", [](const std::string& p) { ASSERT_EQ(symlink("/nonexistent/x", p.c_str()), 0); }},
+        {"link to a file",
+         [&](const std::string& p) { ASSERT_EQ(symlink(dir.File("victim").c_str(), p.c_str()), 0); }},
+    };
+    std::string src = dir.File("src");
+    WriteFile(src, "new");
+    for (const auto& t : targets)
+    {
+        SCOPED_TRACE(t.name);
+        std::string to = dir.File(std::string("to ") + t.name);
+        t.make(to);
+        struct stat before, after;
+        ASSERT_EQ(lstat(to.c_str(), &before), 0);
+        EXPECT_EQ(EngFileMoveFile(src.c_str(), to.c_str()), 0);
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileMoveFile )    File <" + to + "> exists");
+        EXPECT_EQ(EngFileCopyFile(src.c_str(), to.c_str(), 1), 0);
+        EXPECT_EQ(LastLine(), " <ERROR>  ( EngFileCopyFile )    File <" + to + "> exists");
+        ASSERT_EQ(lstat(to.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(ReadFile(src), "new");
+    }
+    EXPECT_EQ(ReadFile(dir.File("victim")), "victim");
+}
+
+TEST_F(Files, FolderMovesToAnotherFileSystemWhole)
+{
+    struct stat a, b;
+    if (stat("/dev/shm", &a) != 0 || stat(dir.Path().c_str(), &b) != 0 || a.st_dev == b.st_dev ||
+        access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "needs a writable /dev/shm on another file system";
+    char tmpl[] = "/dev/shm/vztest-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string far = tmpl;
+    // Gone however the test ends.
+    std::unique_ptr<const char, void (*)(const char*)> gone(tmpl, [](const char* p)
+                                                            { std::filesystem::remove_all(p); });
+    std::string from = far + "/game data";
+    ASSERT_EQ(mkdir(from.c_str(), 0750), 0);
+    ASSERT_EQ(mkdir((from + "/saves").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((from + "/empty").c_str(), 0755), 0);
+    WriteFile(from + "/Options.dat", "options");
+    chmod((from + "/Options.dat").c_str(), 0640);
+    WriteFile(from + "/saves/one.dat", std::string(100000, 's'));
+    ASSERT_EQ(symlink("saves/one.dat", (from + "/latest").c_str()), 0);
+
+    std::string to = dir.File("moved");
+    ASSERT_EQ(EngFileRenameDirectory(from.c_str(), to.c_str()), 1);
+    EXPECT_FALSE(FileExists(from));
+    EXPECT_EQ(vztest::Listing(to), (std::vector<std::string>{"Options.dat", "empty", "latest", "saves"}));
+    EXPECT_EQ(ReadFile(to + "/Options.dat"), "options");
+    EXPECT_EQ(ReadFile(to + "/saves/one.dat"), std::string(100000, 's'));
+    char link[64] = {};
+    ASSERT_GT(readlink((to + "/latest").c_str(), link, sizeof(link) - 1), 0);
+    EXPECT_STREQ(link, "saves/one.dat");
+    struct stat st;
+    ASSERT_EQ(stat(to.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    ASSERT_EQ(stat((to + "/Options.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // What cannot be copied refuses the move: the source stays whole, no part copy is left.
+    std::string odd = far + "/with a FIFO";
+    ASSERT_EQ(mkdir(odd.c_str(), 0755), 0);
+    WriteFile(odd + "/a.dat", "a");
+    ASSERT_EQ(mkfifo((odd + "/pipe").c_str(), 0644), 0);
+    std::string to_odd = dir.File("odd");
+    std::string got = vztest::RunInChild(
+        [&] { return std::to_string(EngFileRenameDirectory(odd.c_str(), to_odd.c_str())); });
+    EXPECT_EQ(got, "0");
+    EXPECT_FALSE(FileExists(to_odd));
+    EXPECT_EQ(vztest::Listing(odd), (std::vector<std::string>{"a.dat", "pipe"}));
+    EXPECT_NE(ReadFile(LogPath()).find("Could not copy <" + odd + "> to <" + to_odd + ">: " + odd +
+                                       "/pipe: not a file, folder or link"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("Dir was not renamed: <" + odd + "> to <" + to_odd + ">"),
+              std::string::npos);
+}
+
+TEST_F(Files, SavedFilesTakeTheUmaskAndNeverALinkTargetsMode)
+{
+    std::string path = dir.File("Resolution.dat");
+    const struct
+    {
+        const char* name;
+        mode_t umask;
+        std::function<void()> before; // what is at path before the save
+        mode_t want;
+    } cases[] = {
+        {"new under 022", 022, [] {}, 0644},
+        {"new under 077", 077, [] {}, 0600},
+        {"old file's bits kept", 077,
+         [&]
+         {
+             WriteFile(path, "old");
+             chmod(path.c_str(), 0640);
+         },
+         0640},
+        {"set-ID and sticky bits dropped", 022,
+         [&]
+         {
+             WriteFile(path, "old");
+             chmod(path.c_str(), 06755 | S_ISVTX);
+         },
+         0755},
+        {"link to /dev/zero replaced", 077, [&] { ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0); }, 0600},
+        {"FIFO replaced", 022, [&] { ASSERT_EQ(mkfifo(path.c_str(), 0666), 0); }, 0644},
+        {"planted temporary ignored", 077,
+         [&] { ASSERT_EQ(symlink(dir.File("victim").c_str(), (path + ".tmp").c_str()), 0); }, 0600},
+    };
+    WriteFile(dir.File("victim"), "victim");
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        unlink(path.c_str());
+        unlink((path + ".tmp").c_str());
+        c.before();
+        mode_t old = umask(c.umask);
+        char saved = EngFileSaveAtomically(path.c_str(), "record", 6);
+        umask(old);
+        EXPECT_EQ(saved, 1);
+        struct stat st;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, c.want);
+        EXPECT_EQ(ReadFile(path), "record");
+    }
+    EXPECT_EQ(ReadFile(dir.File("victim")), "victim");
 }
 
 } // namespace

@@ -762,4 +762,98 @@ TEST_F(Files, InterruptedResolutionSaveKeepsTheOldFile)
     EXPECT_EQ(resolution.win_width, 900);
 }
 
+// ---- Records that are not regular files
+
+char LoadOptions()
+{
+    return OptionsLoad();
+}
+char LoadResolution()
+{
+    return ResolutionLoad();
+}
+char LoadGame()
+{
+    return VizavuLoadGame();
+}
+
+// A FIFO, a device or a link where a record belongs is refused at once with
+// its reason, and the next save puts a regular file in its place, with the
+// umask's bits, never writing where a link leads.
+TEST_F(Files, RecordsThatAreNotRegularFilesAreRefusedAndReplaced)
+{
+    struct Record
+    {
+        const char* name;
+        char (*load)();
+        char (*save)();
+        const char* refusal; // the load's own message after the reason, if any
+    } const records[] = {
+        {"Options.dat", LoadOptions, SaveOptions, "Could not load options file <"},
+        {"Resolution.dat", LoadResolution, SaveResolution, "Could not load resolution file <"},
+        {"SavedGamesFull00.dat", LoadGame, SaveGame, nullptr},
+    };
+    ResolutionSetDefaults();
+    cur_sel_set = true;
+    VizavuKeyDownCB('4');
+    const std::string good = dir.Path() + "/good record";
+    struct Kind
+    {
+        const char* name;
+        void (*make)(const std::string& path, const std::string& good);
+    } const kinds[] = {
+        {"FIFO", [](const std::string& p, const std::string&) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
+        {"link to /dev/zero",
+         [](const std::string& p, const std::string&) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); }},
+        {"link to /dev/null",
+         [](const std::string& p, const std::string&) { ASSERT_EQ(symlink("/dev/null", p.c_str()), 0); }},
+        {"link to a good record",
+         [](const std::string& p, const std::string& g) { ASSERT_EQ(symlink(g.c_str(), p.c_str()), 0); }},
+        {"planted temporary link", [](const std::string& p, const std::string& g)
+         { ASSERT_EQ(symlink(g.c_str(), (p + ".tmp").c_str()), 0); }},
+    };
+    for (const Record& r : records)
+        for (const Kind& k : kinds)
+        {
+            SCOPED_TRACE(std::string(r.name) + ", " + k.name);
+            const std::string path = DataFile(r.name);
+            ASSERT_EQ(r.save(), 1);
+            ASSERT_EQ(rename(path.c_str(), good.c_str()), 0);
+            const std::string good_bytes = ReadFile(good);
+            k.make(path, good);
+            const bool refused = strcmp(k.name, "planted temporary link") != 0;
+            std::string got = vztest::RunInChild(
+                [&]
+                {
+                    std::string out;
+                    DebugClearLog();
+                    char loaded = r.load();
+                    if (refused && loaded)
+                        out += "loaded; ";
+                    if (refused && !Logged("Not a regular file <" + path + ">"))
+                        out += "no reason logged; ";
+                    if (refused && r.refusal && !Logged(r.refusal + path + ">"))
+                        out += "no refusal logged; ";
+                    umask(077);
+                    if (!r.save())
+                        out += "not saved; ";
+                    struct stat st;
+                    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 07777) != 0600)
+                        out += "not a new file of mode 0600; ";
+                    return out;
+                });
+            EXPECT_EQ(got, "");
+            EXPECT_EQ(ReadFile(good), good_bytes) << "the link's target is untouched";
+            struct stat st;
+            ASSERT_EQ(lstat(path.c_str(), &st), 0);
+            if (S_ISREG(st.st_mode)) // never wait on a FIFO here
+            {
+                EXPECT_EQ(ReadFile(path).size(), good_bytes.size());
+            }
+            unlink(path.c_str());
+            unlink((path + ".tmp").c_str());
+            unlink(good.c_str());
+        }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // Saves that cannot be made, driven through the running game: a data folder
 // that cannot be created, a full disk at quit, a file-size limit, stale
-// temporary files and a saved game with forged clues.
+// temporary files, a saved game with forged clues, and FIFOs and device links
+// where the records belong.
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "EngProgram.h"
@@ -185,6 +187,21 @@ public:
         std::filesystem::create_directories(home->Data());
         vztest::WriteFile(home->Data(RECORD), std::string(reinterpret_cast<const char*>(&rec), sizeof(rec)));
     }
+    void PlantSpecialRecords()
+    {
+        std::filesystem::create_directories(home->Data());
+        ASSERT_EQ(mkfifo(home->Data("Options.dat").c_str(), 0644), 0);
+        ASSERT_EQ(mkfifo(home->Data("Resolution.dat").c_str(), 0644), 0);
+        ASSERT_EQ(symlink("/dev/zero", home->Data(RECORD).c_str()), 0);
+    }
+    void SpecialRecordsRefused()
+    {
+        for (const char* n : {"Options.dat", RECORD})
+        {
+            EXPECT_TRUE(vztest::Logged("Not a regular file <" + home->Data(n) + ">")) << n;
+        }
+        EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    }
     void BoardShowsThePuzzle()
     {
         const char* p = VizavuGetLayout(0, 0);
@@ -290,6 +307,15 @@ void Saving::Run(const Case& c)
         EXPECT_EQ(reinterpret_cast<const VizavuSaveRecord*>(rec.data())->board[col][row].number, 6);
     }
 
+    if (c.arrange == &Saving::PlantSpecialRecords)
+    {
+        // The exit put regular files where the FIFOs and the link were.
+        for (const char* n : {"Options.dat", "Resolution.dat", RECORD})
+        {
+            struct stat st;
+            EXPECT_TRUE(lstat(home->Data(n).c_str(), &st) == 0 && S_ISREG(st.st_mode)) << n;
+        }
+    }
     // A box only for the folder that cannot be made, and only once.
     EXPECT_EQ(popups.Popups().size(), c.arrange == &Saving::BlockDataFolder ? 1u : 0u);
     // Nothing of the player's ever lands in the program's own folder.
@@ -312,8 +338,13 @@ TEST_F(Saving, FaultsAreToldAndNothingIsLostOrMisplaced)
         {"disk full when the system ends the game", nullptr, nullptr, true, SYSTEM_QUIT, false, false},
         {"stale temporary files", &Saving::WriteStaleFiles, &Saving::OnlyStaleFilesWentAway, false, CTRL_Q,
          false, false},
-        {"forged clues", &Saving::WriteForgedClues, &Saving::BoardShowsThePuzzle, false, CTRL_Q, false, false},
+        {"forged clues", &Saving::WriteForgedClues, &Saving::BoardShowsThePuzzle, false, CTRL_Q, false,
+         false},
+        {"FIFOs and a device link for records", &Saving::PlantSpecialRecords, &Saving::SpecialRecordsRefused,
+         false, CTRL_Q, false, false},
     };
+    // A start that waits on a file for good ends this program instead of the suite's run.
+    alarm(600);
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -323,6 +354,7 @@ TEST_F(Saving, FaultsAreToldAndNothingIsLostOrMisplaced)
         LimitFileSize(false);
         home.reset();
     }
+    alarm(0);
 }
 
 TEST_F(Saving, WithoutADataFolderALeftPuzzleResumesUntilTheGameEnds)

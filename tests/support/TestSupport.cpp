@@ -7,7 +7,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -66,6 +69,53 @@ std::vector<std::string> Listing(const std::string& folder)
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return "no pipe";
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+        close(fds[0]);
+        signal(SIGALRM, SIG_DFL);
+        alarm(seconds);
+        std::string out = fn();
+        size_t done = 0;
+        while (done < out.size())
+        {
+            ssize_t w = write(fds[1], out.data() + done, out.size() - done);
+            if (w <= 0)
+                break;
+            done += size_t(w);
+        }
+        _exit(0);
+    }
+    close(fds[1]);
+    if (pid < 0)
+    {
+        close(fds[0]);
+        return "no child";
+    }
+    std::string out;
+    char buf[4096];
+    ssize_t r;
+    while ((r = read(fds[0], buf, sizeof(buf))) != 0)
+        if (r > 0)
+            out.append(buf, size_t(r));
+        else if (errno != EINTR)
+            break;
+    close(fds[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    if (WIFSIGNALED(status))
+        return WTERMSIG(status) == SIGALRM ? "blocked" : "died";
+    return out;
 }
 
 namespace

@@ -6,6 +6,7 @@
 
 #include "EngDebug.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ private:
     std::string name, old;
     bool had;
 };
+
+// Runs fn in a child process that an alarm ends after seconds, so a call that
+// would block for good cannot hang the suite. Gives what fn returned, "blocked"
+// when the alarm ended the child, or "died" when anything else did.
+std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = 30);
 
 // How many lines of the log ring contain text.
 int LogCount(const std::string& text);
