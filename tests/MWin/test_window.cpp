@@ -29,6 +29,14 @@ protected:
         info.h = h;
         return info;
     }
+    // A 200 x 100 window at (100, 100) with a title bar and a hide button.
+    MWinWindow* AddWindowWithHideButton()
+    {
+        _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+        info.title_bar = 1;
+        info.hide_button = 1;
+        return coll->AddWindow("W", &info);
+    }
     static std::vector<int>& Sounds()
     {
         static std::vector<int> s;
@@ -284,10 +292,7 @@ TEST_F(WindowKeys, TabWithoutTabStopsLeavesTheFocus)
 
 TEST_F(Window, HideButtonReportsOnlyALeftRelease)
 {
-    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
-    info.title_bar = 1;
-    info.hide_button = 1;
-    MWinWindow* w = coll->AddWindow("W", &info);
+    MWinWindow* w = AddWindowWithHideButton();
     RecordingController ctrl;
     w->SetController(&ctrl);
     RecordSounds();
@@ -308,10 +313,7 @@ TEST_F(Window, HideButtonReportsOnlyALeftRelease)
 
 TEST_F(Window, HideButtonActionMayRemoveTheWindow)
 {
-    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
-    info.title_bar = 1;
-    info.hide_button = 1;
-    MWinWindow* w = coll->AddWindow("W", &info);
+    MWinWindow* w = AddWindowWithHideButton();
     RecordingController ctrl;
     ctrl.action = [this] { mw->GetDesktop()->RemoveAllCollections(); };
     w->SetController(&ctrl);
@@ -330,10 +332,7 @@ TEST_F(Window, HideButtonActionMayRemoveTheWindow)
 // hovers the hide button: the press itself must pick it.
 TEST_F(Window, HideButtonTakesAPressWithoutAHoverFirst)
 {
-    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
-    info.title_bar = 1;
-    info.hide_button = 1;
-    MWinWindow* w = coll->AddWindow("W", &info);
+    MWinWindow* w = AddWindowWithHideButton();
     RecordingController ctrl;
     w->SetController(&ctrl);
     MWinButton* edit = w->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, "text", 10, 10, 150, 30);
@@ -354,10 +353,7 @@ TEST_F(Window, HideButtonTakesAPressWithoutAHoverFirst)
 
 TEST_F(Window, HidePlainCallbackRunsAtTheNextTick)
 {
-    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
-    info.title_bar = 1;
-    info.hide_button = 1;
-    MWinWindow* w = coll->AddWindow("W", &info);
+    MWinWindow* w = AddWindowWithHideButton();
     int hidden = 0;
     w->SetHideButtonPlainCallback([](void* user) { ++*static_cast<int*>(user); }, &hidden);
     _Dimension h;
