@@ -13,6 +13,16 @@ char EngInternetIsConnected()
     return EngInternetIsConnected_LNX();
 }
 
+char EngInternetSetCurlOptions(void* curl, const char* url, const char* protocols)
+{
+    return EngInternetSetCurlOptions_LNX(curl, url, protocols);
+}
+
+char EngInternetIsReplySuccessful(void* curl)
+{
+    return curl ? EngInternetIsReplySuccessful_LNX(curl) : 0;
+}
+
 signed char EngInternetConnectAndReadURL(const char* url, char* buffer, unsigned length, unsigned* stored,
                                          char* error_text, char* error_label, int seconds, char)
 {

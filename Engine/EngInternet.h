@@ -14,6 +14,14 @@ extern const char* eng_internet_ca_file;
 // 1 when a network connection is available (always 1 here).
 char EngInternetIsConnected();
 
+// Points a libcurl easy handle at url with the options every transfer of the
+// program takes: only the given protocols (libcurl's comma-separated names),
+// redirects only to https, TLS peers always verified, no signals. 0 when an
+// option is refused.
+char EngInternetSetCurlOptions(void* curl, const char* url, const char* protocols);
+// 1 when the last reply the handle received has a 2xx status.
+char EngInternetIsReplySuccessful(void* curl);
+
 // GETs url into buffer (at most length - 1 characters and a NUL). stored,
 // error_text (128 bytes) and error_label may be null. seconds <= 0 means 10.
 // 1 when the body was read (a longer body is cut and still counts), 0 when

@@ -151,7 +151,7 @@ char EngTga::LoadFromFile(const char* path, char create)
     struct stat st;
     long long need = 18 + pixels * (file_depth / 8);
     if (file_depth != 16 &&
-        (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || (long long)st.st_size < need))
+        (fstat(fileno(f), &st) != 0 || (long long)st.st_size < need))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__,
                       file_depth == 32 ? "Problems reading data [2] in file <%s>"

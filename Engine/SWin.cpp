@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
+#include "EngUnicode.h"
 
 // The game's display title, used as the window title.
 const char* MainGetGameName();
@@ -19,23 +20,6 @@ bool IsRegularFile(const char* path)
 {
     struct stat st;
     return path && *path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// Copies text into buf (size bytes with the terminator) without splitting a
-// UTF-8 sequence; true when all of it fitted.
-bool CopyCut(const std::string& text, char* buf, int size)
-{
-    size_t n = text.size();
-    bool fits = n < size_t(size);
-    if (!fits)
-    {
-        n = size_t(size) - 1;
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-            n--;
-    }
-    memcpy(buf, text.data(), n);
-    buf[n] = 0;
-    return fits;
 }
 } // namespace
 
@@ -548,7 +532,8 @@ char SWin::GetButtonText(int i, char* buf, int size)
         buf[0] = 0;
         return 0;
     }
-    CopyCut(text, buf, size);
+    // Cut on a character boundary: the texts are UTF-8.
+    EngUtf8SafeStrcpy(buf, text.c_str(), size_t(size));
     return 1;
 }
 

@@ -10,9 +10,9 @@
 
 #include "EngDebug.h"
 #include "EngFile.h"
+#include "EngInternet.h"
 #include "EngMain.h"
 #include "EngMutex.h"
-#include "Linux/EngInternet_LNX.h"
 
 char ci_curl_setup = 0;
 
@@ -78,7 +78,7 @@ char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protoc
 {
     CURL* c = (CURL*)curl;
     // Only web addresses: a URL must not read local files.
-    return EngInternetSetCurlOptions_LNX(c, url, protocols) &&
+    return EngInternetSetCurlOptions(c, url, protocols) &&
            curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
            curl_easy_setopt(c, CURLOPT_MAXREDIRS, CI_MAX_REDIRECTS) == CURLE_OK &&
            curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L) == CURLE_OK;
@@ -86,7 +86,7 @@ char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protoc
 
 char CurlInterface_IsReplySuccessful(void* curl)
 {
-    return curl ? EngInternetIsReplySuccessful_LNX(curl) : 0;
+    return EngInternetIsReplySuccessful(curl);
 }
 
 CurlInterface::CurlInterface(const char* n, char verb)

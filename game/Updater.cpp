@@ -22,6 +22,7 @@
 #include "EngMain.h"
 #include "EngMiscPlatform.h"
 #include "EngMiscStrings.h"
+#include "EngUnicode.h"
 #include "OnlineHooks.h"
 #include "PrefFolder.h"
 #include "SWin.h"
@@ -173,17 +174,6 @@ std::string LinkFileName(const char* link)
         return "";
     std::string name(start, strcspn(start, "?#"));
     return IsSafeFileName(name) ? name : "";
-}
-
-// text cut to at most max bytes, never inside a UTF-8 sequence.
-std::string CutUtf8(const std::string& text, size_t max)
-{
-    if (text.size() <= max)
-        return text;
-    size_t n = max;
-    while (n > 0 && ((unsigned char)text[n] & 0xC0) == 0x80)
-        n--;
-    return text.substr(0, n);
 }
 
 bool SameFolder(const std::string& a, const std::string& b)
@@ -560,7 +550,7 @@ int Transfer(const char* part)
     }
     if (EngFileExists(part))
         EngFileDelete(part, 1);
-    FILE* f = EngFileOpenRegularStream(part, "wb", O_NOFOLLOW, __PRETTY_FUNCTION__);
+    FILE* f = EngFileOpenRegularStream(part, "wb", O_NOFOLLOW, "UpdaterTransfer");
     if (!f)
     {
         DebugErrorAlt("UpdaterTransfer", "Could not create file for downloading <%s>", part);
@@ -685,7 +675,7 @@ char UpdaterDoDownload()
         return 0;
     }
 
-    const std::string shown = CutUtf8(name, 63);
+    const std::string shown = name.substr(0, EngUtf8CutLength(name.c_str(), 63));
     const std::string where = on_desktop ? "on your Desktop" : "in the folder \"" + folder + "\"";
     std::string message;
     if (up_custom_download && strstr(name.c_str(), ".zip"))
@@ -702,7 +692,7 @@ char UpdaterDoDownload()
         message = "The file \"" + shown + "\" has been placed " + where +
                   ".\n\nPlease remove any older versions of the program, then install the program as you did "
                   "the previous version.";
-    EngSafeStrcpy(up_link, CutUtf8(message, sizeof(up_link) - 1).c_str(), sizeof(up_link));
+    EngUtf8SafeStrcpy(up_link, message.c_str(), sizeof(up_link));
     up_link_filename = nullptr;
     EngSafeStrcpy(up_html, target.c_str(), sizeof(up_html));
     return 1;

@@ -1,7 +1,6 @@
 // The SDL half of the OpenGL device: context creation, swapping, fades.
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -11,6 +10,7 @@
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "GL/EngDeviceGL.h"
+#include "Linux/EngWindow_LNX.h"
 
 static SDL_Window* MainSdlWindow()
 {
@@ -73,12 +73,12 @@ static bool DisplayCanFade(const _AglFadeSettings* s)
     SDL_Window* w = MainSdlWindow();
     if (!w || !s->valid || SDL_GetKeyboardFocus() != w)
         return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (EngWindowX11Handles_LNX(w, &display, &xw))
     {
         XWindowAttributes a;
-        if (!XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &a) || !a.map_installed)
+        if (!XGetWindowAttributes(static_cast<Display*>(display), xw, &a) || !a.map_installed)
             return false;
     }
     return true;

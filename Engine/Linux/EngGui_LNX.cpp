@@ -15,6 +15,7 @@
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngSignals_LNX.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -27,18 +28,8 @@ const char* const cgui_cmd_key = "eng-menu-command";
 // Copies text into buf without splitting a UTF-8 sequence: 1, or -1 when cut.
 int CopyOut(const char* text, char* buf, int size)
 {
-    size_t n = strlen(text);
-    int r = 1;
-    if (n >= size_t(size))
-    {
-        r = -1;
-        n = size_t(size) - 1;
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-            n--;
-    }
-    memcpy(buf, text, n);
-    buf[n] = 0;
-    return r;
+    EngUtf8SafeStrcpy(buf, text, size_t(size));
+    return strlen(text) < size_t(size) ? 1 : -1;
 }
 
 GtkWidget* TextViewOf(GtkWidget* control)
@@ -227,6 +218,9 @@ GMenuModel* cgui_menu_bar = nullptr;
 
 const char* const cgui_run_key = "eng-dialog-run";
 
+// Largest interface file read.
+const size_t NIB_MAX_FILE_SIZE = 16u << 20;
+
 // "<name>.ui" in the resources folder; an absolute path as it is.
 std::string NibPath(const char* name)
 {
@@ -260,17 +254,24 @@ EngGuiNibRef_LNX OpenNib(const char* name, GError** e)
         return nullptr;
     }
     const std::string path = NibPath(name);
-    gchar* text = nullptr;
-    gsize size = 0;
-    if (!g_file_get_contents(path.c_str(), &text, &size, e))
+    // Through the file layer: a FIFO or device at the path is never waited on.
+    errno = 0;
+    size_t size = 0;
+    char* text = reinterpret_cast<char*>(EngFileReadWholeFile(path.c_str(), NIB_MAX_FILE_SIZE, &size, 1));
+    if (!text)
+    {
+        const int err = errno ? errno : EIO;
+        g_set_error(e, G_FILE_ERROR, g_file_error_from_errno(err), "Could not read %s: %s", path.c_str(),
+                    g_strerror(err));
         return nullptr;
+    }
     GMarkupParser parser = {};
     parser.start_element = NibRootElement;
     GMarkupParseContext* ctx = g_markup_parse_context_new(&parser, GMarkupParseFlags(0), nullptr, nullptr);
     bool ok = g_markup_parse_context_parse(ctx, text, gssize(size), e) && g_markup_parse_context_end_parse(ctx, e);
     g_markup_parse_context_free(ctx);
     EngGuiNibRef_LNX nib = ok ? new _EngGuiNib_LNX{path, std::string(text, size)} : nullptr;
-    g_free(text);
+    free(text);
     return nib;
 }
 

@@ -2,7 +2,6 @@
 #include "Linux/EngMisc_LNX.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <cerrno>
@@ -25,6 +24,7 @@
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "Linux/EngGui_LNX.h"
+#include "Linux/EngWindow_LNX.h"
 
 extern char** environ;
 
@@ -504,12 +504,9 @@ Uint32 BoxFlags(char kind)
 // The game's X window, or 0 without one (or on another window system).
 unsigned long GameWindowXid()
 {
-    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!w || !SDL_GetWindowWMInfo(w, &info) || info.subsystem != SDL_SYSWM_X11)
-        return 0;
-    return info.info.x11.window;
+    void* display = nullptr;
+    unsigned long xw = 0;
+    return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? xw : 0;
 }
 
 // SDL's box, or GTK's when SDL cannot show one (it needs a matching X core

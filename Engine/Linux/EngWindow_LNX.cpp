@@ -211,12 +211,11 @@ namespace
 // the minimum size SDL keeps there.
 void SetAspectHints(SDL_Window* win, char on, float min_ratio, float max_ratio)
 {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(win, &info) || info.subsystem != SDL_SYSWM_X11)
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!EngWindowX11Handles_LNX(win, &display, &xw))
         return;
-    Display* d = info.info.x11.display;
-    Window xw = info.info.x11.window;
+    Display* d = static_cast<Display*>(display);
     XSizeHints* hints = XAllocSizeHints();
     if (!hints)
         return;
@@ -267,11 +266,11 @@ char EngWindowGetGlobalMouse_LNX(int* x, int* y)
         return 0;
     // SDL's answer on X11 follows only the pointer motion it was told of;
     // the server knows where the pointer is (a window manager's drag too).
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(win, &info) && info.subsystem == SDL_SYSWM_X11)
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (EngWindowX11Handles_LNX(win, &display, &xw))
     {
-        Display* d = info.info.x11.display;
+        Display* d = static_cast<Display*>(display);
         Window root, child;
         int wx, wy;
         unsigned mask;
@@ -279,6 +278,18 @@ char EngWindowGetGlobalMouse_LNX(int* x, int* y)
     }
     SDL_GetGlobalMouseState(x, y);
     return 1;
+}
+
+bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!sdl_window || !SDL_GetWindowWMInfo(static_cast<SDL_Window*>(sdl_window), &info) ||
+        info.subsystem != SDL_SYSWM_X11)
+        return false;
+    *display = info.info.x11.display;
+    *window = info.info.x11.window;
+    return true;
 }
 
 void EngWindowShutdown_LNX()

@@ -27,6 +27,9 @@ void EngWindowSetResizeLimits_LNX(char on, int min_width, int min_height, float 
 char EngWindowSetSize_LNX(int* width, int* height);
 // The mouse position on the desktop, wherever the pointer is.
 char EngWindowGetGlobalMouse_LNX(int* x, int* y);
+// The X11 display (a Display*) and window of an SDL window; false without a
+// window or on another window system.
+bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* window);
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

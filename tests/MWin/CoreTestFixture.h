@@ -18,6 +18,7 @@
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 namespace vztest
 {
@@ -66,12 +67,7 @@ protected:
     MWinWindow* AddWindow(const char* id, float x, float y, float w, float h, int type = 0, char title = 0,
                           int move = 0)
     {
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = x;
-        info.y = y;
-        info.w = w;
-        info.h = h;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(x, y, w, h);
         info.type = type;
         info.title_bar = title;
         info.move_mode = move;

@@ -13,6 +13,7 @@
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 namespace vztest
 {
@@ -58,12 +59,7 @@ protected:
             return;
         coll = mw->GetDesktop()->AddCollection("Coll");
         ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.w = 640;
-        info.h = 480;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
         strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
         win = coll->AddWindow("Win", &info);
         ASSERT_NE(win, nullptr);

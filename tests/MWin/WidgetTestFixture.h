@@ -15,6 +15,7 @@
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinWindow.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 namespace vztest
 {
@@ -43,12 +44,7 @@ protected:
         mw->Startup();
         coll = mw->GetDesktop()->AddCollection("Coll");
         ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.w = 640;
-        info.h = 480;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
         win = coll->AddWindow("Win", &info);
         ASSERT_NE(win, nullptr);
         ls = mw->GetLayoutSettings();

@@ -18,6 +18,7 @@
 #include "support/SdlEvents.h"
 #include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 namespace
 {
@@ -66,12 +67,7 @@ protected:
         ASSERT_TRUE(mw->Startup());
         MWinCollection* coll = mw->GetDesktop()->AddCollection("Coll");
         ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = 0;
-        info.y = 0;
-        info.w = 640;
-        info.h = 480;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
         MWinWindow* win = coll->AddWindow("Win", &info);
         ASSERT_NE(win, nullptr);
         range = win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "", 100, 200, 300, 40);

@@ -10,6 +10,7 @@
 #include "EngMiscTime.h"
 #include "MWin/MWinPopup.h"
 #include "MWin/MWinScreens.h"
+#include "WindowInfo.h"
 
 using vztest::Logged;
 
@@ -78,11 +79,7 @@ public:
         MWinCollection* c = mw->GetDesktop()->AddCollection(Code(code).c_str());
         if (!c)
             return 0;
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = info.y = 0;
-        info.w = 640;
-        info.h = 480;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
         MWinWindow* w = c->AddWindow("W", &info);
         if (!w || !w->AddButton("B", MWIN_BUTTON_PUSH, MWIN_TEXBUT_NONE, "", 100, 100, 100, 40))
             return 0;

@@ -11,6 +11,7 @@
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 using vztest::GLDevice;
 
@@ -112,12 +113,7 @@ TEST_F(SkinGL, RenderMainDrawsWindowsAndDarkensUnderThePopupLayer)
     ASSERT_EQ(tex->AreTexturesLoaded(), 1);
 
     MWinCollection* c = mw->GetDesktop()->AddCollection("Screen");
-    _MWinWindowCreateInfo info;
-    MWinWindowCreateInfoDefaults(&info);
-    info.x = 100;
-    info.y = 100;
-    info.w = 200;
-    info.h = 100;
+    _MWinWindowCreateInfo info = vztest::WindowInfoAt(100, 100, 200, 100);
     ASSERT_NE(c->AddWindow("W", &info), nullptr);
 
     mw->RenderMain();
@@ -144,12 +140,7 @@ TEST_F(SkinGL, CollectionViewportIsRestoredAfterDrawing)
     ASSERT_EQ(mw->Startup(), 1);
     MWinCollection* c = mw->GetDesktop()->AddCollection("Screen");
     ASSERT_EQ(c->SetViewportRatioed(320, 0, 320, 240, 0), 1);
-    _MWinWindowCreateInfo info;
-    MWinWindowCreateInfoDefaults(&info);
-    info.x = 0;
-    info.y = 0;
-    info.w = 640;
-    info.h = 480;
+    _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
     c->AddWindow("W", &info);
 
     eng_main_device->SetViewportToSize(0, 0, 100, 100);

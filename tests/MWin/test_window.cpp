@@ -11,28 +11,20 @@
 #include "MWin/MWinTabPanel.h"
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinVertScrollbar.h"
+#include "WindowInfo.h"
 
 using vztest::CoreTest;
 using vztest::Logged;
 using vztest::RecordingController;
+using vztest::WindowInfoAt;
 
 class Window : public CoreTest
 {
 protected:
-    _MWinWindowCreateInfo Info(float x, float y, float w, float h)
-    {
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = x;
-        info.y = y;
-        info.w = w;
-        info.h = h;
-        return info;
-    }
     // A 200 x 100 window at (100, 100) with a title bar and a hide button.
     MWinWindow* AddWindowWithHideButton()
     {
-        _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+        _MWinWindowCreateInfo info = WindowInfoAt(100, 100, 200, 100);
         info.title_bar = 1;
         info.hide_button = 1;
         return coll->AddWindow("W", &info);
@@ -51,7 +43,7 @@ protected:
 
 TEST_F(Window, CreationRecordIsCorrectedAndCopied)
 {
-    _MWinWindowCreateInfo info = Info(MWIN_CENTRE_POS, MWIN_CENTRE_POS, 200, -1);
+    _MWinWindowCreateInfo info = WindowInfoAt(MWIN_CENTRE_POS, MWIN_CENTRE_POS, 200, -1);
     MWinWindow* w = coll->AddWindow("W", &info);
     ASSERT_NE(w, nullptr);
     _Dimension a;
@@ -70,7 +62,7 @@ TEST_F(Window, CreationRecordIsCorrectedAndCopied)
 
 TEST_F(Window, TitleBarPlacementAndHideButton)
 {
-    _MWinWindowCreateInfo info = Info(10, 10, 200, 100);
+    _MWinWindowCreateInfo info = WindowInfoAt(10, 10, 200, 100);
     info.hide_button = 1;
     MWinWindow* bare = coll->AddWindow("Bare", &info);
     EXPECT_TRUE(Logged("Hide button but no title bar"));
@@ -368,7 +360,7 @@ TEST_F(Window, HidePlainCallbackRunsAtTheNextTick)
 
 TEST_F(Window, DraggingByTitleBarOrAnywhere)
 {
-    _MWinWindowCreateInfo info = Info(100, 100, 200, 100);
+    _MWinWindowCreateInfo info = WindowInfoAt(100, 100, 200, 100);
     info.title_bar = 1;
     info.move_mode = MWIN_MOVE_TITLE_BAR;
     MWinWindow* w = coll->AddWindow("W", &info);

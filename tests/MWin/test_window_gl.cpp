@@ -16,6 +16,7 @@
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
 #include "support/TestSupport.h"
+#include "WindowInfo.h"
 
 using vztest::GLDevice;
 
@@ -57,12 +58,7 @@ protected:
     }
     MWinWindow* Add(const char* id, float x, float y, float w, float h, int type, char title, char hide)
     {
-        _MWinWindowCreateInfo info;
-        MWinWindowCreateInfoDefaults(&info);
-        info.x = x;
-        info.y = y;
-        info.w = w;
-        info.h = h;
+        _MWinWindowCreateInfo info = vztest::WindowInfoAt(x, y, w, h);
         info.type = type;
         info.title_bar = title;
         info.hide_button = hide;

@@ -41,6 +41,21 @@ Recorder* program = nullptr;
 const SDL_Keycode kAUmlaut = 0xE4, kEAcute = 0xE9, kNTilde = 0xF1, kSharpS = 0xDF, kYUmlaut = 0xFF,
                   kDivide = 0xF7, kMicro = 0xB5;
 
+struct KeyState
+{
+    int code;
+    char value;
+};
+
+// Events pushed in, what the program got for them, and key states after.
+struct EventCase
+{
+    const char* name;
+    std::vector<SDL_Event> events;
+    const char* calls;
+    std::vector<KeyState> keys;
+};
+
 class Keys : public vztest::LogTest
 {
 protected:
@@ -78,23 +93,18 @@ protected:
         Pump();
         return program->calls;
     }
-};
 
-struct KeyState
-{
-    int code;
-    char value;
+    static void ExpectDelivered(const EventCase& c)
+    {
+        EXPECT_EQ(Deliver(c.events), c.calls);
+        for (const KeyState& k : c.keys)
+            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+    }
 };
 
 TEST_F(Keys, EveryModifierHasItsPcKey)
 {
-    const struct
-    {
-        const char* name;
-        std::vector<SDL_Event> events;
-        const char* calls;
-        std::vector<KeyState> keys;
-    } cases[] = {
+    const EventCase cases[] = {
         // Super is Control: a letter comes as its capital, with the text the
         // system adds for the key left out.
         {"Control+A",
@@ -135,9 +145,7 @@ TEST_F(Keys, EveryModifierHasItsPcKey)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Deliver(c.events), c.calls);
-        for (const KeyState& k : c.keys)
-            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+        ExpectDelivered(c);
         EXPECT_EQ(eng_main_window_windowed, 1);
         EXPECT_FALSE(program->IsExiting());
     }
@@ -145,13 +153,7 @@ TEST_F(Keys, EveryModifierHasItsPcKey)
 
 TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
 {
-    const struct
-    {
-        const char* name;
-        std::vector<SDL_Event> events;
-        const char* calls;
-        std::vector<KeyState> keys;
-    } cases[] = {
+    const EventCase cases[] = {
         {"ä é ñ ß µ typed",
          {Key(true, kAUmlaut, 0), Text("\xc3\xa4"), Key(false, kAUmlaut, 0), Key(true, kEAcute, 0),
           Text("\xc3\xa9"), Key(false, kEAcute, 0), Key(true, kNTilde, 0), Text("\xc3\xb1"),
@@ -184,9 +186,7 @@ TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Deliver(c.events), c.calls);
-        for (const KeyState& k : c.keys)
-            EXPECT_EQ(eng_key_down[k.code], k.value) << k.code;
+        ExpectDelivered(c);
     }
 }
 
