@@ -37,6 +37,20 @@ bool NoName(const char* path, const char* func, const char* why = "No filename s
     return true;
 }
 
+// Makes a rename into path's folder durable.
+void SyncFolderOf(const char* path)
+{
+    std::string dir = path;
+    size_t slash = dir.rfind('/');
+    dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dir.substr(0, slash));
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0)
+    {
+        fsync(dfd);
+        close(dfd);
+    }
+}
+
 int NotRegular(const char* path, const char* log_func)
 {
     if (log_func)
@@ -126,13 +140,14 @@ FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_fla
     return f;
 }
 
-int EngFileCreateTemporaryBeside(const char* path, std::string* tmp)
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode)
 {
     if (Empty(path) || !tmp)
     {
         errno = EINVAL;
         return -1;
     }
+    const std::string stem = path;
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 1000; attempt++)
@@ -152,11 +167,11 @@ int EngFileCreateTemporaryBeside(const char* path, std::string* tmp)
                 v *= 6364136223846793005ull;
             }
         }
-        std::string name = std::string(path) + ".tmp";
+        std::string name = stem + ".tmp";
         for (unsigned char c : r)
             name += letters[c % (sizeof(letters) - 1)];
         // O_EXCL: an existing name, a link among them, is never opened.
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
         {
             *tmp = name;
@@ -943,33 +958,62 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
 
 namespace
 {
-// Copies from into a new file to (which must not exist). Every read, write
-// and close is checked, and the size compared; a failed copy is removed.
-bool CopyPlain(const char* from, const char* to)
+// Copies from into a fresh temporary beside to, flushed to the disk, and
+// renames it to to (over what is there unless keep_existing): to is either
+// the whole copy or as it was. The reason of a failure goes to why.
+bool CopyOver(const char* from, const char* to, bool keep_existing, std::string* why)
 {
     int in = EngFileOpenRegular(from, O_RDONLY, nullptr);
-    if (in < 0)
-        return false;
     struct stat st;
-    if (fstat(in, &st) != 0)
+    if (in < 0 || fstat(in, &st) != 0)
     {
-        close(in);
+        *why = strerror(errno);
+        if (in >= 0)
+            close(in);
         return false;
     }
     // The permission bits only: no set-user-ID or sticky bit travels with a copy.
-    int out = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    std::string tmp;
+    int out = EngFileCreateTemporaryBeside(to, &tmp, st.st_mode & 0777);
     if (out < 0)
     {
+        *why = strerror(errno);
         close(in);
         return false;
     }
-    bool ok = CopyData(in, out, st.st_size);
-    if (close(out) != 0)
+    bool ok = CopyData(in, out, st.st_size) && fsync(out) == 0;
+    int err = errno;
+    if (close(out) != 0 && ok)
+    {
         ok = false;
+        err = errno;
+    }
     close(in);
+    if (ok && keep_existing)
+    {
+        // A target made meanwhile is not replaced either.
+        ok = renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, to, RENAME_NOREPLACE) == 0;
+        if (!ok && (errno == EINVAL || errno == ENOSYS))
+        {
+            ok = link(tmp.c_str(), to) == 0;
+            if (ok)
+                unlink(tmp.c_str());
+        }
+        err = errno;
+    }
+    else if (ok)
+    {
+        ok = rename(tmp.c_str(), to) == 0;
+        err = errno;
+    }
     if (!ok)
-        unlink(to);
-    return ok;
+    {
+        unlink(tmp.c_str());
+        *why = strerror(err ? err : EIO);
+        return false;
+    }
+    SyncFolderOf(to);
+    return true;
 }
 } // namespace
 
@@ -1006,16 +1050,21 @@ char EngFileCopyFile(const char* from, const char* to, char fail_if_exists)
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> exists", to);
         return 0;
     }
+    // A folder, FIFO or device is refused before anything is touched.
+    if (stat(from, &sf) == 0 && !S_ISREG(sf.st_mode))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", from);
+        return 0;
+    }
     if (!EngFileExists(from))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File <%s> does not exist", from);
         return 0;
     }
-    if (EntryExists(to))
-        EngFileDelete(to, 1);
-    if (!CopyPlain(from, to))
+    std::string why;
+    if (!CopyOver(from, to, fail_if_exists != 0, &why))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File was not copied: <%s> to <%s>", from, to);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "File was not copied: <%s> to <%s>: %s", from, to, why.c_str());
         return 0;
     }
     return 1;
@@ -1197,16 +1246,7 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
         return SaveFailed(__PRETTY_FUNCTION__, failed, path, err);
     }
     eng_file_last_save_error = 0;
-    // Make the rename itself durable.
-    std::string dir = path;
-    size_t slash = dir.rfind('/');
-    dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dir.substr(0, slash));
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0)
-    {
-        fsync(dfd);
-        close(dfd);
-    }
+    SyncFolderOf(path);
     return 1;
 }
 

@@ -80,9 +80,9 @@ int EngFileOpenRegular(const char* path, int flags, const char* log_func);
 // The same as a stream, with an fopen mode ("r", "rb", "rt", "w", "a", "r+"...).
 FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func);
 // Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
-// (never through a link) and with 0666 less the umask; its name goes to tmp.
+// (never through a link) and with mode less the umask; its name goes to tmp.
 // -1 with errno set when none could be made.
-int EngFileCreateTemporaryBeside(const char* path, std::string* tmp);
+int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode = 0666);
 
 // 1 when path is a regular file or folder that can be opened for reading; a
 // FIFO or device is never opened.
@@ -102,7 +102,8 @@ char EngFileRenameDirectory(const char* old_path, const char* new_path);
 // rename(2); across file systems a checked copy followed by unlink. A target
 // that is there in any form (even unreadable) is never replaced.
 char EngFileMoveFile(const char* from, const char* to);
-// A plain read/write copy; a failed copy leaves no target behind.
+// A plain read/write copy into a temporary beside to, renamed over to once it
+// is whole: a failed copy leaves to as it was. Only a regular file is copied.
 char EngFileCopyFile(const char* from, const char* to, char fail_if_exists);
 // Moves the file into the user's Trash under a free name, with its info record.
 char EngFileMoveToTrash(const char* path);

@@ -314,6 +314,75 @@ TEST_F(Files, CopyThatCannotBeWrittenWhollyLeavesNothing)
     EXPECT_EQ(ReadFile(dir.File("moved.bin")).size(), 200000u);
 }
 
+TEST_F(Files, FailedCopyKeepsTheOldTarget)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make_source;
+        rlim_t file_limit; // 0: none
+        char result;
+        const char* target_after; // null: the source's contents
+        const char* reason;       // the last line's text after "( EngFileCopyFile )    "; "" for none
+    } cases[] = {
+        {"folder source", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, 0, 0, "old",
+         "Not a regular file <%s>"},
+        {"FIFO source", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, 0, 0, "old",
+         "Not a regular file <%s>"},
+        {"link to a device as source", [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); },
+         0, 0, "old", "Not a regular file <%s>"},
+        {"file-size limit", [](const std::string& p) { WriteFile(p, std::string(200000, 'n')); }, 65536, 0, "old",
+         "File was not copied: <%s> to <%s>: File too large"},
+        {"good copy over an existing file",
+         [](const std::string& p)
+         {
+             WriteFile(p, std::string(100000, 'g'));
+             chmod(p.c_str(), 0640);
+         },
+         0, 1, nullptr, ""},
+    };
+    int row = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::string folder = dir.File(std::to_string(row++));
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+        std::string from = folder + "/source", to = folder + "/target";
+        c.make_source(from);
+        WriteFile(to, "old");
+        std::string got = vztest::RunInChild(
+            [&]
+            {
+                signal(SIGXFSZ, SIG_IGN);
+                if (c.file_limit)
+                {
+                    struct rlimit rl;
+                    getrlimit(RLIMIT_FSIZE, &rl);
+                    rl.rlim_cur = c.file_limit;
+                    setrlimit(RLIMIT_FSIZE, &rl);
+                }
+                DebugClearLog();
+                mode_t old = umask(022);
+                char r = EngFileCopyFile(from.c_str(), to.c_str(), 0);
+                umask(old);
+                return "result " + std::to_string(r) + ": " + (DebugGetNumMessages() ? LastLine() : "");
+            });
+        char reason[1024] = "";
+        if (c.reason[0])
+            snprintf(reason, sizeof(reason), (std::string(" <ERROR>  ( EngFileCopyFile )    ") + c.reason).c_str(),
+                     from.c_str(), to.c_str());
+        EXPECT_EQ(got, "result " + std::to_string(c.result) + ": " + reason);
+        EXPECT_EQ(ReadFile(to), c.target_after ? c.target_after : ReadFile(from));
+        EXPECT_EQ(vztest::Listing(folder), (std::vector<std::string>{"source", "target"})) << "no temporary left";
+        struct stat st;
+        if (c.result)
+        {
+            ASSERT_EQ(stat(to.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0640u) << "the copy has the source's permission bits";
+        }
+    }
+}
+
 TEST_F(Files, TrashKeepsEarlierFilesOfTheSameName)
 {
     vztest::ScopedEnv data("XDG_DATA_HOME", dir.File("data").c_str());
@@ -452,7 +521,7 @@ TEST_F(Files, FifosAndDevicesNeverBlockAndAreNeverRead)
          [](const char* p) { char b[5] = "keep"; EngFileOpenReadAndCloseIfExists(p, 0, b, 4); return !strcmp(b, "keep"); }, true, false},
         {"EngFileReadWholeFile", [](const char* p) { size_t n; return !EngFileReadWholeFile(p, 100, &n); }, true, false},
         {"EngFileCopyFile",
-         [](const char* p) { return !EngFileCopyFile(p, scratch.c_str(), 0) && !vztest::FileExists(scratch); }, false, false},
+         [](const char* p) { return !EngFileCopyFile(p, scratch.c_str(), 0) && !vztest::FileExists(scratch); }, true, false},
         {"EngJsonReadObjectFromFile", [](const char* p) { json::Object o; return !EngJsonReadObjectFromFile(&o, p); }, false, false},
         {"TextFile reading", [](const char* p) { TextFile tf; return tf.Open(p, TF_READ, 0, 0) != 0; }, true, false},
         {"EngTga::GetSizeFromFile", [](const char* p) { EngTga t; int w, h, b; return !t.GetSizeFromFile(p, &w, &h, &b); }, true, false},
