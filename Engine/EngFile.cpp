@@ -3,6 +3,7 @@
 #include "EngFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "EngMain.h"
 #include "EngMiscPlatform.h"
 #include "EngMiscStrings.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -140,6 +142,25 @@ FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_fla
     return f;
 }
 
+namespace
+{
+// What "<path>.tmpXXXXXX" begins with: path, its last name cut (at a
+// character boundary) so that the temporary's name stays within the folder's
+// name limit.
+std::string TemporaryStem(const char* path)
+{
+    const char* slash = strrchr(path, '/');
+    std::string folder = slash ? std::string(path, size_t(slash - path) + 1) : std::string();
+    const char* name = slash ? slash + 1 : path;
+    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    const size_t tail = sizeof(".tmpXXXXXX") - 1;
+    size_t room = size_t(limit) > tail ? size_t(limit) - tail : 1;
+    return folder + std::string(name, EngUtf8CutLength(name, room));
+}
+} // namespace
+
 int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode)
 {
     if (Empty(path) || !tmp)
@@ -147,7 +168,7 @@ int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode
         errno = EINVAL;
         return -1;
     }
-    const std::string stem = path;
+    const std::string stem = TemporaryStem(path);
     static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 1000; attempt++)
@@ -1216,6 +1237,10 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
         eng_file_last_save_error = EINVAL;
         return 0;
     }
+    // A file this user may not write (made read-only) is refused as a plain
+    // write refuses it, although the folder would let it be replaced.
+    if (old_file && S_ISREG(st.st_mode) && faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return SaveFailed(__PRETTY_FUNCTION__, "Could not write", path, errno);
     std::string tmp;
     int fd = EngFileCreateTemporaryBeside(path, &tmp);
     if (fd < 0)

@@ -81,7 +81,9 @@ int EngFileOpenRegular(const char* path, int flags, const char* log_func);
 FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func);
 // Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
 // (never through a link) and with mode less the umask; its name goes to tmp.
-// -1 with errno set when none could be made.
+// When that name would pass the folder's limit on names, path's last name is
+// cut (never inside a character) to leave room for the ".tmpXXXXXX". -1 with
+// errno set when none could be made.
 int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode = 0666);
 
 // 1 when path is a regular file or folder that can be opened for reading; a
@@ -123,8 +125,11 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
 // fsyncs it and renames it over path. A new file gets 0666 less the umask, a
 // regular file that is replaced keeps its permission bits. With only_over_file
 // set, a path that is there but not a regular file (a link, FIFO, device or
-// folder) is refused. On failure the old file is untouched, the reason logged
-// and 0 returned.
+// folder) is refused. A regular file that this user may not write (made
+// read-only) is refused with the reason a plain write gives. On failure the
+// old file is untouched, the reason logged and 0 returned. A name too long to
+// have ".tmpXXXXXX" put after it gets a temporary of a shortened name, which
+// EngFileRemoveInterruptedSaves does not recognise.
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
 // The errno of the last EngFileSaveAtomically that failed; 0 after one that
 // succeeded.

@@ -453,6 +453,94 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
 }
 
+TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
+{
+    char password[] = "saves key";
+    ASSERT_TRUE(EngEncryptionInit(password));
+    const struct
+    {
+        const char* name;
+        std::function<bool(const std::string& path, std::string data)> save;
+        std::function<std::string(const std::string& path, size_t size)> load;
+    } savers[] = {
+        {"atomic save",
+         [](const std::string& p, std::string d) { return EngFileSaveAtomically(p.c_str(), d.data(), EngUInt32(d.size())) == 1; },
+         [](const std::string& p, size_t) { return ReadFile(p); }},
+        {"encrypted save",
+         [](const std::string& p, std::string d) { return EngEncryptionEncryptAndWriteToFile(p.c_str(), &d[0], EngUInt32(d.size())); },
+         [](const std::string& p, size_t n)
+         {
+             std::string out(n, '\0');
+             return EngEncryptionReadFromFileAndDecrypt(p.c_str(), &out[0], EngUInt32(n)) ? out : std::string("unreadable");
+         }},
+    };
+    std::string e_acute_255 = "xx";
+    for (int i = 0; i < 126; i++)
+        e_acute_255 += "\xC3\xA9";
+    e_acute_255 += "y";
+    const struct
+    {
+        const char* name;
+        std::string file;
+        bool old_file;
+        mode_t mode;
+        const char* want;
+    } targets[] = {
+        {"read-only file", "Options.dat", true, 0444, "refused as a plain write is, logged, holds the old file, 0 left over"},
+        {"250-byte name", std::string(246, 'n') + ".dat", false, 0, "saved, holds the new data, 0 left over"},
+        {"255-byte name over an old file", e_acute_255, true, 0644, "saved, holds the new data, 0 left over"},
+    };
+    // Root writes into a read-only file: the saves run as an unprivileged user.
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
+    int row = 0;
+    for (const auto& s : savers)
+        for (const auto& t : targets)
+        {
+            SCOPED_TRACE(std::string(s.name) + " to " + t.name);
+            std::string folder = dir.File(std::to_string(row++));
+            ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+            ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+            std::string path = folder + "/" + t.file;
+            ASSERT_EQ(path.size() - folder.size() - 1, t.file.size());
+            std::string got = vztest::RunInChild(
+                [&]
+                {
+                    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                        return std::string("cannot become an unprivileged user");
+                    const std::string old = "old file", data = "new data";
+                    if (t.old_file)
+                    {
+                        WriteFile(path, old);
+                        chmod(path.c_str(), t.mode);
+                    }
+                    int plain = t.old_file ? open(path.c_str(), O_WRONLY) : -1;
+                    int plain_err = plain < 0 ? errno : 0;
+                    if (plain >= 0)
+                        close(plain);
+                    DebugClearLog();
+                    std::string out;
+                    if (s.save(path, data))
+                        out = "saved";
+                    else
+                    {
+                        int err = EngFileGetLastSaveError();
+                        out = err == plain_err ? "refused as a plain write is"
+                                               : std::string("refused with ") + strerror(err) + ", a plain write with " +
+                                                     strerror(plain_err);
+                        out += vztest::Logged("<" + path + ">: " + strerror(err)) ? ", logged" : ", not logged";
+                    }
+                    std::string raw = ReadFile(path);
+                    out += raw == old                          ? ", holds the old file"
+                           : s.load(path, data.size()) == data ? ", holds the new data"
+                                                               : ", holds something else";
+                    return out + ", " + std::to_string(int(vztest::Listing(folder).size()) - 1) + " left over";
+                });
+            if (got == "cannot become an unprivileged user")
+                GTEST_SKIP() << "root that cannot drop its rights writes into any file";
+            EXPECT_EQ(got, t.want);
+        }
+}
+
 bool IsRecord(const char* name)
 {
     return !strcmp(name, "a.dat") || !strcmp(name, "b.dat");
