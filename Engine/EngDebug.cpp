@@ -183,6 +183,7 @@ void DoString(DebugMsgCode code, DebugNoteType note, const char* text)
     free(copy);
 }
 
+// A text cut to the buffer loses a character split by the cut.
 void FormatInto(char* out, size_t size, const char* fmt, va_list ap)
 {
     if (!fmt)
@@ -190,7 +191,8 @@ void FormatInto(char* out, size_t size, const char* fmt, va_list ap)
         out[0] = 0;
         return;
     }
-    vsnprintf(out, size, fmt, ap);
+    if (vsnprintf(out, size, fmt, ap) >= int(size))
+        out[EngUtf8TrimCutTail(out, size - 1)] = 0;
 }
 
 // "( func )    text" under the given code.

@@ -2,9 +2,12 @@
 // results, refused code points, and cuts that keep whole characters.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngMiscStrings.h"
 #include "EngUnicode.h"
 #include "EzTextFile/EzTextFile.h"
@@ -50,6 +53,14 @@ const DecodeCase kDecodeCases[] = {
     {"euro sign and a C1 control", "\xE2\x82\xAC \xC2\x85", "\xE2\x82\xAC \xC2\x85", "? ?", true},
 };
 // clang-format on
+
+// out without its leading prefix and its closing line feed.
+std::string Without(const std::string& prefix, const std::string& out)
+{
+    if (out.compare(0, prefix.size(), prefix) != 0 || out.empty() || out.back() != '\n')
+        return "unexpected output: " + out;
+    return out.substr(prefix.size(), out.size() - prefix.size() - 1);
+}
 
 class TextEncoding : public vztest::LogTest
 {
@@ -147,8 +158,9 @@ TEST_F(TextEncoding, UnicodeTextAcceptsOnlyWellFormedUtf8)
     }
 }
 
-// A character across a cut is left out whole: the log's cut at 462 bytes and
-// the message box's title and text cuts at 99 and 399.
+// A character across a cut is left out whole: the log's cut at 462 bytes, the
+// fixed buffers of the file and log layers, and the message box's title and
+// text cuts at 99 and 399.
 TEST_F(TextEncoding, CutsKeepWholeCharacters)
 {
     struct CutCase
@@ -179,6 +191,62 @@ TEST_F(TextEncoding, CutsKeepWholeCharacters)
         std::string file = vztest::ReadFile(LogPath());
         EXPECT_EQ(stored + "\n", file.substr(file.size() - stored.size() - 1));
     }
+
+    // The other fixed buffers: a file's formatted text, the quick log lines
+    // (standard output only) and a ring slot written in place.
+    const std::string printed = dir.File("printf.txt");
+    const struct
+    {
+        const char* name;
+        int cut;
+        std::function<std::string(const std::string&)> kept; // what reaches the file, output or slot
+    } places[] = {
+        {"EngFile::Printf", ENG_FILE_FORMAT_SIZE - 1,
+         [&](const std::string& t)
+         {
+             EngFile f;
+             EXPECT_EQ(f.OpenForWriting(printed.c_str(), 0), 1);
+             EXPECT_EQ(f.Printf("%s", t.c_str()), 1);
+             f.Close();
+             return vztest::ReadFile(printed);
+         }},
+        {"DebugErrorQuickAlt", DEBUG_FORMAT_SIZE - 1,
+         [](const std::string& t)
+         {
+             testing::internal::CaptureStdout();
+             DebugErrorQuickAlt("void Quick::Error()", "%s", t.c_str());
+             return Without("Quick::Error > ", testing::internal::GetCapturedStdout());
+         }},
+        {"DebugInfoQuick", DEBUG_FORMAT_SIZE - 1,
+         [](const std::string& t)
+         {
+             testing::internal::CaptureStdout();
+             DebugInfoQuick("label", "%s", t.c_str());
+             return Without("label > ", testing::internal::GetCapturedStdout());
+         }},
+        {"DebugInfoQuickAlt", DEBUG_FORMAT_SIZE - 1,
+         [](const std::string& t)
+         {
+             testing::internal::CaptureStdout();
+             DebugInfoQuickAlt("int Quick::Info(int)", "%s", t.c_str());
+             return Without("Quick::Info > ", testing::internal::GetCapturedStdout());
+         }},
+        {"DebugSetMessageText", DEBUG_MSG_TEXT_SIZE - 1,
+         [](const std::string& t)
+         {
+             DebugInfo("to be replaced");
+             int slot = DebugGetNumMessages() - 1;
+             DebugSetMessageText(slot, "%s", t.c_str());
+             return std::string(DebugGetMessage(slot)->text);
+         }},
+    };
+    for (const auto& place : places)
+        for (const CutCase& c : cases(place.cut))
+        {
+            SCOPED_TRACE(std::string(place.name) + ", bytes before the character: " + std::to_string(c.before));
+            std::string t = text(c);
+            EXPECT_EQ(t.substr(0, size_t(c.kept)), place.kept(t));
+        }
 
     vztest::PopupRecorder popups;
     const std::vector<CutCase> title_cases = cases(99), text_cases = cases(399);
