@@ -631,13 +631,15 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
         DebugErrorAlt(func, "Invalid token <%s>", token);
         return -1;
     }
-    // Line breaks in the text are stored as the "\n" escape.
-    std::string text;
+    // Line breaks in the text are stored as the "\n" escape. The text is
+    // Latin-1, as the look-ups give it; the files hold UTF-8.
+    std::string latin1;
     for (const char* p = english_text ? english_text : ""; *p; p++)
         if (*p == '\n')
-            text += "\\n";
+            latin1 += "\\n";
         else if (*p != '\r')
-            text += *p;
+            latin1 += *p;
+    const std::string text = EngUtf8FromLatin1(latin1.c_str());
     for (int i = 0; i < el_num_langs; i++)
     {
         snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);

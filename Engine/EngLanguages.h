@@ -46,6 +46,9 @@ char EngLangParseLanguage(int lang, char header_only);
 char EngLanguagesSetCurrentLanguage(const char* english_name);
 char EngLanguagesSetCurrentLanguage(int lang);
 void EngLangCheckIfCurrentLangEnglish();
+// Appends "token=english_text" to every language file (other languages get
+// "E " before the text). english_text is Latin-1, the form the look-ups hand
+// out; it is written in UTF-8, the files' encoding, and reads back as given.
 int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* english_text);
 char EngLanguagesDirListUnicodeMatchCB(int index, const char* name, const char* path, void* user);
 

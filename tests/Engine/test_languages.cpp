@@ -213,6 +213,38 @@ TEST_F(Languages, AddedTokensGoToEveryFileAsOneLine)
     EXPECT_EQ(kFrench + "New=E Fresh\\ntext\r\nBlank=\r\n", ReadFile(dir.File("French.txt")));
 }
 
+// An added text is Latin-1, the form the look-ups hand out: the files get it
+// in UTF-8 and every look-up gives back the bytes that were added.
+TEST_F(Languages, AddedTextsAreLatin1AndTheFilesStayUtf8)
+{
+    ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), nullptr, 0));
+    const struct
+    {
+        const char* token;
+        const char* text;
+        const char* in_file;
+    } cases[] = {
+        {"Latin1", "caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},
+        // UTF-8 bytes taken as the Latin-1 letters they are.
+        {"Utf8", "caf\xC3\xA9", "caf\xC3\x83\xC2\xA9"},
+        {"Plain", "cafe", "cafe"},
+    };
+    std::string english = kEnglish, french = kFrench;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.token);
+        ASSERT_GE(EngLanguagesAddTokenAndTextToAllLanguages(c.token, c.text), 0);
+        EXPECT_STREQ(c.text, EngLanguagesGetString(c.token));
+        english += std::string(c.token) + "=" + c.in_file + "\r\n";
+        french += std::string(c.token) + "=E " + c.in_file + "\r\n";
+        EXPECT_EQ(english, ReadFile(dir.File("English.txt")));
+        EXPECT_EQ(french, ReadFile(dir.File("French.txt")));
+    }
+    ASSERT_EQ(1, EngLanguagesSetCurrentLanguage("French"));
+    for (const auto& c : cases)
+        EXPECT_EQ("E " + std::string(c.text), EngLanguagesGetString(c.token)) << c.token;
+}
+
 TEST(LanguageConversion, Utf8ToLatin1)
 {
     struct Case
