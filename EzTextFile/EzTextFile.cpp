@@ -773,7 +773,21 @@ int TextFile::WriteChar(char* flag, int c)
 
 int TextFile::vFormatString(char* flag, const char* fmt, va_list ap)
 {
-    char* text = vFormatPString(fmt, ap);
+    // Formatted into a buffer of the size the text needs: nothing is cut.
+    va_list count;
+    va_copy(count, ap);
+    int n = fmt ? vsnprintf(nullptr, 0, fmt, count) : 0;
+    va_end(count);
+    char* text = n >= 0 ? static_cast<char*>(malloc(size_t(n) + 1)) : nullptr;
+    if (!text)
+    {
+        DebugError(tf_caller, n < 0 ? "Could not format text (%s)" : "No memory for formatted text (%s)",
+                   path ? path : "");
+        return TF_ERROR;
+    }
+    text[0] = 0;
+    if (fmt)
+        vsnprintf(text, size_t(n) + 1, fmt, ap);
     int r = WriteString(flag, text);
     free(text);
     return r;

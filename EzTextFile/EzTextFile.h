@@ -190,6 +190,7 @@ public:
     int ReadChar();
     int WriteString(char* flag, const char* text);
     int WriteChar(char* flag, int c);
+    // The whole formatted text, however long, written as WriteString writes.
     int FormatString(char* flag, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
     int vFormatString(char* flag, const char* fmt, va_list ap);
     int Flush();

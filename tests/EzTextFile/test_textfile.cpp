@@ -115,18 +115,26 @@ TEST_F(TextFileTest, StrayBytesInNarrowTextBecomeValidUtf8)
     EXPECT_EQ(Bytes({0xEF, 0xBB, 0xBF, 'x', 0xC3, 0xA9, 'y'}), ReadFile(path));
 }
 
-TEST_F(TextFileTest, FormattedTextCutAtItsLimitKeepsWholeCharacters)
+TEST_F(TextFileTest, FormattedLinesAreWrittenWholeInEveryEncoding)
 {
-    std::string path = dir.File("f.txt");
-    TextFile tf;
-    ASSERT_EQ(0, tf.Open(path.c_str(), TF_WRITE, TF_UTF8 | TF_NO_CRLF, 0));
-    // 511 bytes fit: the last letter would be split, so it is left out.
-    const std::string text = std::string(510, 'a') + "\xC3\xA9";
-    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", text.c_str()));
-    EXPECT_EQ(0, tf.FormatString(nullptr, "%s", ("|" + text.substr(1, 508) + "\xC3\xA9").c_str()));
-    EXPECT_EQ(0, tf.Close());
-    EXPECT_EQ("\xEF\xBB\xBF" + std::string(510, 'a') + "|" + std::string(508, 'a') + "\xC3\xA9",
-              ReadFile(path));
+    // 2,000 bytes with characters of every length, one of them across byte 511.
+    std::string body = std::string(510, 'a') + "\xC3\xA9";
+    while (body.size() + 8 <= 1990)
+        body += "b\xE2\x82\xAC\xF0\x9F\x98\x80";
+    body.resize(1990, 'c');
+    const std::string line = body + "|record 42";
+    ASSERT_EQ(2000u, line.size());
+    for (int encoding : {TF_ANSI, TF_UTF8, TF_UTF16LE, TF_UTF16BE})
+    {
+        SCOPED_TRACE(encoding);
+        std::string path = dir.File("f" + std::to_string(encoding) + ".txt");
+        TextFile tf;
+        ASSERT_EQ(0, tf.Open(path.c_str(), TF_WRITE, encoding, 0));
+        EXPECT_EQ(0, tf.FormatString(nullptr, "%s|record %d\n", body.c_str(), 42));
+        EXPECT_EQ(0, tf.FormatString(nullptr, "%s\n", "next"));
+        EXPECT_EQ(0, tf.Close());
+        EXPECT_EQ((std::vector<std::string>{line, "next"}), ReadAll(path, 0));
+    }
 }
 
 TEST_F(TextFileTest, AppendWritesNoSecondByteOrderMark)
