@@ -414,6 +414,12 @@ int ANSI_TextFileWriter::WriteChar(int c, int, const char*, char* flag)
 {
     if (flag)
         *flag = 0;
+    // One byte a character: anything wider is refused, never cut to its low byte.
+    if (c < 0 || c > 0xFF)
+    {
+        DebugError(tf_caller, "Character %d cannot be written as ANSI (%s)", c, path ? path : "");
+        return TF_ERROR;
+    }
     unsigned char b = static_cast<unsigned char>(c);
     return WriteBytes(&b, 1);
 }

@@ -189,6 +189,9 @@ public:
     int ReadLine(char* flag, char** line);
     int ReadChar();
     int WriteString(char* flag, const char* text);
+    // c is a code point. ANSI holds 0..255, one byte each, and refuses any
+    // other value (TF_ERROR, nothing written); the Unicode writers put U+FFFD
+    // for a value that is no character, as their readers do.
     int WriteChar(char* flag, int c);
     // The whole formatted text, however long, written as WriteString writes.
     int FormatString(char* flag, const char* fmt, ...) __attribute__((format(printf, 3, 4)));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,54 @@ TEST_F(TextFileTest, FormattedLinesAreWrittenWholeInEveryEncoding)
         EXPECT_EQ(0, tf.FormatString(nullptr, "%s\n", "next"));
         EXPECT_EQ(0, tf.Close());
         EXPECT_EQ((std::vector<std::string>{line, "next"}), ReadAll(path, 0));
+    }
+}
+
+// A character the encoding cannot hold is never written as another one: ANSI
+// (one byte a character) refuses it, the Unicode writers put the replacement
+// character their readers use.
+TEST_F(TextFileTest, CharactersAnEncodingCannotHold)
+{
+    const std::string replacement = "x\xEF\xBF\xBDy";
+    const struct
+    {
+        int encoding;
+        int c;
+        int result;
+        std::string bytes; // the file after 'x', c and 'y', without its mark
+        std::string read;  // the line read back
+    } cases[] = {
+        {TF_ANSI, 0x20AC, TF_ERROR, "xy", "xy"},
+        {TF_ANSI, 0x1F600, TF_ERROR, "xy", "xy"},
+        {TF_ANSI, 0x110000, TF_ERROR, "xy", "xy"},
+        {TF_ANSI, 0x100, TF_ERROR, "xy", "xy"},
+        {TF_ANSI, -1, TF_ERROR, "xy", "xy"},
+        {TF_ANSI, 0xFF, TF_OK, "x\xFFy", "x\xFFy"},
+        {TF_UTF8, 0x110000, TF_OK, "x\xEF\xBF\xBDy", replacement},
+        {TF_UTF8, 0xD800, TF_OK, "x\xEF\xBF\xBDy", replacement},
+        {TF_UTF8, -1, TF_OK, "x\xEF\xBF\xBDy", replacement},
+        {TF_UTF16LE, 0x110000, TF_OK, Bytes({'x', 0, 0xFD, 0xFF, 'y', 0}), replacement},
+        {TF_UTF16LE, 0xDC00, TF_OK, Bytes({'x', 0, 0xFD, 0xFF, 'y', 0}), replacement},
+        {TF_UTF16BE, -1, TF_OK, Bytes({0, 'x', 0xFF, 0xFD, 0, 'y'}), replacement},
+    };
+    const std::map<int, std::string> marks = {{TF_ANSI, ""},
+                                              {TF_UTF8, "\xEF\xBB\xBF"},
+                                              {TF_UTF16LE, Bytes({0xFF, 0xFE})},
+                                              {TF_UTF16BE, Bytes({0xFE, 0xFF})}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE("encoding " + std::to_string(c.encoding) + ", character " + std::to_string(c.c));
+        std::string path = dir.File("c.txt");
+        TextFile tf;
+        ASSERT_EQ(0, tf.Open(path.c_str(), TF_WRITE, c.encoding, 0));
+        DebugClearLog();
+        EXPECT_EQ(TF_OK, tf.WriteChar(nullptr, 'x'));
+        EXPECT_EQ(c.result, tf.WriteChar(nullptr, c.c));
+        EXPECT_EQ(c.result != TF_OK, DebugGetNumMessages() > 0) << "a refusal says why";
+        EXPECT_EQ(TF_OK, tf.WriteChar(nullptr, 'y'));
+        EXPECT_EQ(0, tf.Close());
+        EXPECT_EQ(marks.at(c.encoding) + c.bytes, ReadFile(path));
+        EXPECT_EQ(std::vector<std::string>{c.read}, ReadAll(path, 0));
     }
 }
 
