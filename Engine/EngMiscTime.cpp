@@ -1,16 +1,19 @@
 // Dates, times, sleeping and memory use.
 #include "EngMiscTime.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
 #include <unistd.h>
 
 #include "EngDebug.h"
 #include "EngProgram.h"
 #include "EngMainLoop.h"
+#include "EngMiscValues.h"
 #include "EngWindow.h"
 
 const unsigned char num_days_in_months[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -303,6 +306,41 @@ int EngMiscGetMinutesFromDateAndTime(EngMiscDateAndTime* dt)
     return int(key);
 }
 
+namespace
+{
+// Reads text as "%d-%d-%d %d:%d:%d" reads it, the parts that are missing left
+// as they are; false when a number does not fit an int.
+bool ReadDateFields(const char* text, std::initializer_list<int*> fields)
+{
+    static const char separators[] = "--\0::";
+    const char* p = text;
+    int i = 0;
+    for (int* field : fields)
+    {
+        if (i > 0)
+        {
+            char sep = separators[i - 1];
+            if (sep == 0)
+                while (isspace(static_cast<unsigned char>(*p)))
+                    p++;
+            else if (*p == sep)
+                p++;
+            else
+                return true;
+        }
+        i++;
+        int v;
+        int r = EngMiscReadInt(p, &v, &p);
+        if (r < 0)
+            return true;
+        if (r == 0)
+            return false;
+        *field = v;
+    }
+    return true;
+}
+} // namespace
+
 bool EngMiscSetDateAndTimeStructFromString(const char* text, EngMiscDateAndTime* out)
 {
     if (!text || !*text)
@@ -316,8 +354,7 @@ bool EngMiscSetDateAndTimeStructFromString(const char* text, EngMiscDateAndTime*
         return false;
     }
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s);
-    if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 ||
+    if (!ReadDateFields(text, {&y, &mo, &d, &h, &mi, &s}) || y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 ||
         s > 59)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid date in string: %s.", text);

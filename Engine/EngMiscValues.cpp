@@ -2,11 +2,13 @@
 #include "EngMiscValues.h"
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "EngDebug.h"
 #include "EngMain.h"
@@ -571,18 +573,6 @@ char EngMiscGetFieldFromData(EngMiscGetFieldFromDataInfo* info, char* out, size_
 namespace
 {
 
-// atoi without its undefined behaviour on overflow: saturates to int.
-int ParseInt(const char* s)
-{
-    errno = 0;
-    long v = strtol(s, nullptr, 10);
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return int(v);
-}
-
 // The int parser words two of its messages its own way.
 template <typename T>
 bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max,
@@ -599,16 +589,23 @@ bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max,
         *out = 0;
         return false;
     }
-    int v = ParseInt(s);
-    if (v < int(min))
+    int v;
+    const char* end;
+    bool fits = EngMiscReadInt(s, &v, &end) != 0;
+    // A number too big for an int is shown as it was written.
+    const char* start = s;
+    while (isspace(static_cast<unsigned char>(*start)))
+        start++;
+    const std::string shown = fits ? std::to_string(v) : std::string(start, size_t(end - start));
+    if (fits ? v < int(min) : v < 0)
     {
-        DebugErrorAlt(func, "Value too low (%d < %d)", v, int(min));
+        DebugErrorAlt(func, "Value too low (%s < %d)", shown.c_str(), int(min));
         *out = min;
         return false;
     }
-    if (v > int(max))
+    if (fits ? v > int(max) : v > 0)
     {
-        DebugErrorAlt(func, "Value too high (%d %s %d)", v, high_sign, int(max));
+        DebugErrorAlt(func, "Value too high (%s %s %d)", shown.c_str(), high_sign, int(max));
         *out = max;
         return false;
     }
@@ -617,6 +614,27 @@ bool GetNarrowFromString(const char* func, const char* s, T* out, T min, T max,
 }
 
 } // namespace
+
+int EngMiscReadInt(const char* s, int* out, const char** end)
+{
+    char* stop = const_cast<char*>(s);
+    errno = 0;
+    long long v = s ? strtoll(s, &stop, 10) : 0;
+    if (end)
+        *end = stop;
+    if (!s || stop == s)
+    {
+        *out = 0;
+        return -1;
+    }
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX)
+    {
+        *out = v < 0 ? INT_MIN : INT_MAX;
+        return 0;
+    }
+    *out = int(v);
+    return 1;
+}
 
 bool EngMiscGetIntFromString(const char* s, int* out, int min, int max)
 {

@@ -104,6 +104,12 @@ bool EngMiscSwapMemory(void* a, void* b, size_t size);
 // line, 2 for the last line ending in the separator, 0 at the end.
 char EngMiscGetLineFromData(EngMiscGetLineFromDataInfo* info, char* out, size_t size);
 char EngMiscGetFieldFromData(EngMiscGetFieldFromDataInfo* info, char* out, size_t size);
+// Reads the decimal number at the start of s as atoi and "%d" read one
+// (white space, a sign, digits): 1 with *out set when it fits an int, 0 when
+// it does not (*out the nearest int), -1 when there is no number (*out 0).
+// *end, when given, points past what was read.
+int EngMiscReadInt(const char* s, int* out, const char** end = nullptr);
+// A number that does not fit the type is refused as one outside the range.
 bool EngMiscGetIntFromString(const char* s, int* out, int min, int max);
 bool EngMiscGetInt16FromString(const char* s, EngInt16* out, EngInt16 min, EngInt16 max);
 bool EngMiscGetUInt16FromString(const char* s, EngUInt16* out, EngUInt16 min, EngUInt16 max);

@@ -10,6 +10,7 @@
 #include "EngDevice.h"
 #include "EngFont.h"
 #include "EngMain.h"
+#include "EngMiscValues.h"
 #include "EngProgram.h"
 #include "EngWindow.h"
 #include "MWinButton.h"
@@ -223,8 +224,9 @@ char MWinButton::TextEditGetText2(char* dst, int size)
 int MWinButton::TextEditGetNumber()
 {
     const char* s = editing ? te.buffer : texts[0];
+    // A number that does not fit an int does not parse either.
     int n = 0;
-    if (!s || sscanf(s, "%d", &n) != 1)
+    if (!s || EngMiscReadInt(s, &n) != 1)
         return 0;
     return n;
 }

@@ -162,6 +162,11 @@ TEST(MiscTime, ParsesDateAndTimeStrings)
         {"2023-01-01 10:00:60", false, 0, 0, 0, 0, 0, 0},
         {"2023", false, 0, 0, 0, 0, 0, 0},
         {"garbage", false, 0, 0, 0, 0, 0, 0},
+        // Numbers that do not fit an int are refused, never taken by their low bits.
+        {"4294969320-01-01 10:00:00", false, 0, 0, 0, 0, 0, 0},
+        {"2024-4294967297-01", false, 0, 0, 0, 0, 0, 0},
+        {"2024-01-01 4294967306:00:00", false, 0, 0, 0, 0, 0, 0},
+        {"2024-01-01 10:00:99999999999999999999", false, 0, 0, 0, 0, 0, 0},
     };
     for (const Case& c : cases)
     {

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -356,7 +357,7 @@ TEST(MiscValues, IntParsersClampAndReport)
         {"-5", 0, 100, false, 0, "Value too low (-5 < 0)"},
         {"500", 0, 100, false, 100, "Value too high (500 < 100)"},
         {"", 0, 100, false, 0, "No string."},
-        {"99999999999999999999", 0, INT_MAX, true, INT_MAX, nullptr},
+        {"99999999999999999999", 0, INT_MAX, false, INT_MAX, "Value too high (99999999999999999999 < 2147483647)"},
         {"12abc", 0, 100, true, 12, nullptr},
     };
     for (const Case& c : cases)
@@ -389,6 +390,87 @@ TEST(MiscValues, IntParsersClampAndReport)
     EXPECT_EQ(ch, -100);
     EXPECT_FALSE(EngMiscGetCharFromString("5", nullptr, 0, 9));
     EXPECT_TRUE(Logged("No out_val."));
+}
+
+// A number that does not fit the parser's type is refused as one outside the
+// range is, even when the range is the whole type.
+TEST(MiscValues, NumbersThatDoNotFitAreRefused)
+{
+    struct Case
+    {
+        const char* parser;
+        const char* s;
+        bool ok;
+        long long value;
+        const char* log;
+    };
+    const auto parse = [](const Case& c, long long* v) -> bool
+    {
+        const std::string p = c.parser;
+        if (p == "int")
+        {
+            int x = 7;
+            bool ok = EngMiscGetIntFromString(c.s, &x, INT_MIN, INT_MAX);
+            *v = x;
+            return ok;
+        }
+        if (p == "int16")
+        {
+            EngInt16 x = 7;
+            bool ok = EngMiscGetInt16FromString(c.s, &x, INT16_MIN, INT16_MAX);
+            *v = x;
+            return ok;
+        }
+        if (p == "uint16")
+        {
+            EngUInt16 x = 7;
+            bool ok = EngMiscGetUInt16FromString(c.s, &x, 0, UINT16_MAX);
+            *v = x;
+            return ok;
+        }
+        if (p == "char")
+        {
+            char x = 7;
+            bool ok = EngMiscGetCharFromString(c.s, &x, CHAR_MIN, CHAR_MAX);
+            *v = x;
+            return ok;
+        }
+        unsigned char x = 7;
+        bool ok = EngMiscGetUCharFromString(c.s, &x, 0, UCHAR_MAX);
+        *v = x;
+        return ok;
+    };
+    const Case cases[] = {
+        {"int", "99999999999", false, INT_MAX, "Value too high (99999999999 < 2147483647)"},
+        {"int", "2147483648", false, INT_MAX, "Value too high (2147483648 < 2147483647)"},
+        {"int", "2147483647", true, INT_MAX, nullptr},
+        {"int", "-2147483648", true, INT_MIN, nullptr},
+        {"int", "-2147483649", false, INT_MIN, "Value too low (-2147483649 < -2147483648)"},
+        {"int", " -99999999999999999999999 apples", false, INT_MIN,
+         "Value too low (-99999999999999999999999 < -2147483648)"},
+        {"int", "4294967338", false, INT_MAX, "Value too high (4294967338 < 2147483647)"},
+        {"int16", "32768", false, INT16_MAX, "Value too high (32768 > 32767)"},
+        {"int16", "4294967296", false, INT16_MAX, "Value too high (4294967296 > 32767)"},
+        {"uint16", "99999999999", false, UINT16_MAX, "Value too high (99999999999 > 65535)"},
+        {"char", "-4294967295", false, CHAR_MIN, "Value too low (-4294967295 < -128)"},
+        {"uchar", "18446744073709551617", false, UCHAR_MAX, "Value too high (18446744073709551617 > 255)"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.parser) + " " + c.s);
+        DebugClearLog();
+        long long v = 0;
+        EXPECT_EQ(parse(c, &v), c.ok);
+        EXPECT_EQ(v, c.value);
+        if (c.log)
+        {
+            EXPECT_TRUE(Logged(c.log)) << vztest::LastLogLine();
+        }
+        else
+        {
+            EXPECT_EQ(DebugGetNumMessages(), 0);
+        }
+    }
 }
 
 } // namespace

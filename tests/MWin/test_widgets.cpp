@@ -1,5 +1,6 @@
 // Widget kinds: checkbox, choice, text edit, drop-down list, list panel,
 // range and pie.
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -190,6 +191,30 @@ TEST_F(WidgetsTest, TextEditEnterAndEscapeBothKeepTheTextAndWriteTheVariable)
         EXPECT_STREQ(name, c.want);
         ASSERT_EQ(Calls().size(), 1u);
         EXPECT_EQ(Calls()[0].text_edit_flag, c.flag);
+    }
+}
+
+TEST_F(WidgetsTest, TextEditNumberThatDoesNotFitAnIntIsNoNumber)
+{
+    MWinButton* b = AddFocused("te", MWIN_BUTTON_TEXT_EDIT, 10, 10, 200, 20);
+    int v = 5;
+    ASSERT_TRUE(b->TextEditRegisterIntVariable(&v, 32));
+    const struct
+    {
+        const char* typed;
+        int want;
+    } cases[] = {
+        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"4294967338", 0},
+        {"2147483648", 0},       {"-99999999999", 0},      {"12abc", 12},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.typed);
+        b->TextEditTurnOnEditing();
+        b->TextEditSetCurrentlyBeingEditedText(c.typed);
+        EXPECT_EQ(b->TextEditGetNumber(), c.want);
+        EXPECT_TRUE(b->HandleKeyDown(13));
+        EXPECT_EQ(v, c.want);
     }
 }
 
