@@ -161,6 +161,18 @@ std::string TemporaryStem(const char* path)
 }
 } // namespace
 
+char EngFileMayBeReplaced(const char* path)
+{
+    // A file made read-only is refused as a plain write refuses it, although
+    // its folder would let a rename replace it.
+    struct stat st;
+    if (Empty(path) || lstat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        return 1;
+    if (faccessat(AT_FDCWD, path, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) == 0 || errno == ENOENT)
+        return 1;
+    return 0;
+}
+
 int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode)
 {
     if (Empty(path) || !tmp)
@@ -1239,9 +1251,7 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
         eng_file_last_save_error = EINVAL;
         return 0;
     }
-    // A file this user may not write (made read-only) is refused as a plain
-    // write refuses it, although the folder would let it be replaced.
-    if (old_file && S_ISREG(st.st_mode) && faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    if (!EngFileMayBeReplaced(path))
         return SaveFailed(__PRETTY_FUNCTION__, "Could not write", path, errno);
     std::string tmp;
     int fd = EngFileCreateTemporaryBeside(path, &tmp);

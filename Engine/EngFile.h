@@ -79,6 +79,9 @@ private:
 int EngFileOpenRegular(const char* path, int flags, const char* log_func);
 // The same as a stream, with an fopen mode ("r", "rb", "rt", "w", "a", "r+"...).
 FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_flags, const char* log_func);
+// 0, with errno set, when path is a regular file this user may not write (a
+// file made read-only), which a save by rename must not replace; 1 otherwise.
+char EngFileMayBeReplaced(const char* path);
 // Creates a new file "<path>.tmpXXXXXX" beside path for writing, exclusively
 // (never through a link) and with mode less the umask; its name goes to tmp.
 // When that name would pass the folder's limit on names, path's last name is

@@ -2,6 +2,7 @@
 #include "EngTga.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -319,7 +320,15 @@ char EngTga::DoSaveToFile(const char* path, EngTexture* t)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
         return 0;
     }
-    // Written to a fresh temporary beside the target, then renamed over it.
+    // Written to a fresh temporary beside the target, then renamed over it;
+    // a file made read-only is not replaced.
+    if (!EngFileMayBeReplaced(path))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>: %s", path, strerror(errno));
+        if (own)
+            std::free(pixels);
+        return 0;
+    }
     std::string tmp;
     int fd = EngFileCreateTemporaryBeside(path, &tmp);
     FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "EngDebug.h"
 #include "EngMain.h"
@@ -110,6 +112,55 @@ TEST_F(Tga, SaveAndLoadRoundTrip)
     EXPECT_FALSE(empty.SaveToFile(file.c_str()));
     EXPECT_FALSE(src.SaveToFile(""));
     EXPECT_FALSE(src.SaveToFile(dir.File("missing/dir.tga").c_str()));
+}
+
+// A saved picture replaces its file whole: never one made read-only, and
+// names near the folder's limit still get their temporary.
+TEST_F(Tga, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
+{
+    const struct
+    {
+        const char* name;
+        std::string file;
+        mode_t old_mode; // 0: no old file
+        const char* want;
+    } cases[] = {
+        {"read-only file", "shot.tga", 0444, "refused, keeps the old file, 0 left over"},
+        {"writable file", "shot.tga", 0644, "saved, 0 left over"},
+        {"250-byte name", std::string(246, 't') + ".tga", 0, "saved, 0 left over"},
+    };
+    // Root writes into a read-only file: the saves run as an unprivileged user.
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
+    int row = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::string folder = dir.File(std::to_string(row++));
+        ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+        ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+        std::string path = folder + "/" + c.file;
+        std::string got = vztest::RunInChild(
+            [&]
+            {
+                if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                    return std::string("cannot become an unprivileged user");
+                if (c.old_mode)
+                {
+                    vztest::WriteFile(path, "old file");
+                    chmod(path.c_str(), c.old_mode);
+                }
+                EngTga src(2, 2, 32, 1.0f, 0.5f, 0.0f, 1.0f);
+                std::string out = src.SaveToFile(path.c_str()) ? "saved" : "refused";
+                if (vztest::ReadFile(path) == "old file")
+                    out += ", keeps the old file";
+                else if (EngTga(path.c_str()).m_data == nullptr)
+                    out += ", holds no picture";
+                return out + ", " + std::to_string(int(vztest::Listing(folder).size()) - 1) + " left over";
+            });
+        if (got == "cannot become an unprivileged user")
+            GTEST_SKIP() << "root that cannot drop its rights writes into any file";
+        EXPECT_EQ(got, c.want);
+    }
 }
 
 TEST_F(Tga, PixelEditsAndAlpha)
