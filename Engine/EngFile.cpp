@@ -425,7 +425,8 @@ char EngFile::Printf(const char* fmt, ...)
         va_list ap;
         va_start(ap, fmt);
         // Cut to the buffer, a character split by the cut is left out.
-        if (vsnprintf(eng_file_format_str, sizeof(eng_file_format_str), fmt, ap) >= int(sizeof(eng_file_format_str)))
+        if (vsnprintf(eng_file_format_str, sizeof(eng_file_format_str), fmt, ap) >=
+            int(sizeof(eng_file_format_str)))
             eng_file_format_str[EngUtf8TrimCutTail(eng_file_format_str, sizeof(eng_file_format_str) - 1)] = 0;
         va_end(ap);
     }

@@ -354,8 +354,8 @@ bool EngMiscSetDateAndTimeStructFromString(const char* text, EngMiscDateAndTime*
         return false;
     }
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    if (!ReadDateFields(text, {&y, &mo, &d, &h, &mi, &s}) || y < 1900 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 ||
-        s > 59)
+    if (!ReadDateFields(text, {&y, &mo, &d, &h, &mi, &s}) || y < 1900 || mo < 1 || mo > 12 || d < 1 ||
+        d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid date in string: %s.", text);
         return false;

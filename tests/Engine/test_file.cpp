@@ -329,10 +329,11 @@ TEST_F(Files, FailedCopyKeepsTheOldTarget)
          "Not a regular file <%s>"},
         {"FIFO source", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, 0, 0, "old",
          "Not a regular file <%s>"},
-        {"link to a device as source", [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); },
-         0, 0, "old", "Not a regular file <%s>"},
-        {"file-size limit", [](const std::string& p) { WriteFile(p, std::string(200000, 'n')); }, 65536, 0, "old",
-         "File was not copied: <%s> to <%s>: File too large"},
+        {"link to a device as source",
+         [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); }, 0, 0, "old",
+         "Not a regular file <%s>"},
+        {"file-size limit", [](const std::string& p) { WriteFile(p, std::string(200000, 'n')); }, 65536, 0,
+         "old", "File was not copied: <%s> to <%s>: File too large"},
         {"good copy over an existing file",
          [](const std::string& p)
          {
@@ -369,11 +370,13 @@ TEST_F(Files, FailedCopyKeepsTheOldTarget)
             });
         char reason[1024] = "";
         if (c.reason[0])
-            snprintf(reason, sizeof(reason), (std::string(" <ERROR>  ( EngFileCopyFile )    ") + c.reason).c_str(),
-                     from.c_str(), to.c_str());
+            snprintf(reason, sizeof(reason),
+                     (std::string(" <ERROR>  ( EngFileCopyFile )    ") + c.reason).c_str(), from.c_str(),
+                     to.c_str());
         EXPECT_EQ(got, "result " + std::to_string(c.result) + ": " + reason);
         EXPECT_EQ(ReadFile(to), c.target_after ? c.target_after : ReadFile(from));
-        EXPECT_EQ(vztest::Listing(folder), (std::vector<std::string>{"source", "target"})) << "no temporary left";
+        EXPECT_EQ(vztest::Listing(folder), (std::vector<std::string>{"source", "target"}))
+            << "no temporary left";
         struct stat st;
         if (c.result)
         {
@@ -464,14 +467,18 @@ TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
         std::function<std::string(const std::string& path, size_t size)> load;
     } savers[] = {
         {"atomic save",
-         [](const std::string& p, std::string d) { return EngFileSaveAtomically(p.c_str(), d.data(), EngUInt32(d.size())) == 1; },
+         [](const std::string& p, std::string d)
+         { return EngFileSaveAtomically(p.c_str(), d.data(), EngUInt32(d.size())) == 1; },
          [](const std::string& p, size_t) { return ReadFile(p); }},
         {"encrypted save",
-         [](const std::string& p, std::string d) { return EngEncryptionEncryptAndWriteToFile(p.c_str(), &d[0], EngUInt32(d.size())); },
+         [](const std::string& p, std::string d)
+         { return EngEncryptionEncryptAndWriteToFile(p.c_str(), &d[0], EngUInt32(d.size())); },
          [](const std::string& p, size_t n)
          {
              std::string out(n, '\0');
-             return EngEncryptionReadFromFileAndDecrypt(p.c_str(), &out[0], EngUInt32(n)) ? out : std::string("unreadable");
+             return EngEncryptionReadFromFileAndDecrypt(p.c_str(), &out[0], EngUInt32(n))
+                        ? out
+                        : std::string("unreadable");
          }},
     };
     std::string e_acute_255 = "xx";
@@ -486,7 +493,8 @@ TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
         mode_t mode;
         const char* want;
     } targets[] = {
-        {"read-only file", "Options.dat", true, 0444, "refused as a plain write is, logged, holds the old file, 0 left over"},
+        {"read-only file", "Options.dat", true, 0444,
+         "refused as a plain write is, logged, holds the old file, 0 left over"},
         {"250-byte name", std::string(246, 'n') + ".dat", false, 0, "saved, holds the new data, 0 left over"},
         {"255-byte name over an old file", e_acute_255, true, 0644, "saved, holds the new data, 0 left over"},
     };
@@ -525,15 +533,17 @@ TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
                     {
                         int err = EngFileGetLastSaveError();
                         out = err == plain_err ? "refused as a plain write is"
-                                               : std::string("refused with ") + strerror(err) + ", a plain write with " +
-                                                     strerror(plain_err);
-                        out += vztest::Logged("<" + path + ">: " + strerror(err)) ? ", logged" : ", not logged";
+                                               : std::string("refused with ") + strerror(err) +
+                                                     ", a plain write with " + strerror(plain_err);
+                        out +=
+                            vztest::Logged("<" + path + ">: " + strerror(err)) ? ", logged" : ", not logged";
                     }
                     std::string raw = ReadFile(path);
                     out += raw == old                          ? ", holds the old file"
                            : s.load(path, data.size()) == data ? ", holds the new data"
                                                                : ", holds something else";
-                    return out + ", " + std::to_string(int(vztest::Listing(folder).size()) - 1) + " left over";
+                    return out + ", " + std::to_string(int(vztest::Listing(folder).size()) - 1) +
+                           " left over";
                 });
             if (got == "cannot become an unprivileged user")
                 GTEST_SKIP() << "root that cannot drop its rights writes into any file";

@@ -357,7 +357,8 @@ TEST(MiscValues, IntParsersClampAndReport)
         {"-5", 0, 100, false, 0, "Value too low (-5 < 0)"},
         {"500", 0, 100, false, 100, "Value too high (500 < 100)"},
         {"", 0, 100, false, 0, "No string."},
-        {"99999999999999999999", 0, INT_MAX, false, INT_MAX, "Value too high (99999999999999999999 < 2147483647)"},
+        {"99999999999999999999", 0, INT_MAX, false, INT_MAX,
+         "Value too high (99999999999999999999 < 2147483647)"},
         {"12abc", 0, 100, true, 12, nullptr},
     };
     for (const Case& c : cases)

@@ -243,7 +243,8 @@ TEST_F(TextEncoding, CutsKeepWholeCharacters)
     for (const auto& place : places)
         for (const CutCase& c : cases(place.cut))
         {
-            SCOPED_TRACE(std::string(place.name) + ", bytes before the character: " + std::to_string(c.before));
+            SCOPED_TRACE(std::string(place.name) +
+                         ", bytes before the character: " + std::to_string(c.before));
             std::string t = text(c);
             EXPECT_EQ(t.substr(0, size_t(c.kept)), place.kept(t));
         }
