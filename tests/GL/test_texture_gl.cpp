@@ -655,7 +655,7 @@ TEST_F(Textures, TriangleListTexturedQuadIsNotSheared)
         {
             float u, v;
             int quarter;
-        } points[] = {{0.3f, 0.1f, 0}, {0.1f, 0.3f, 0}, {0.8f, 0.2f, 1}, {0.6f, 0.4f, 1},
+        } points[] = {{0.3f, 0.1f, 0}, {0.1f, 0.3f, 0}, {0.8f, 0.2f, 1},  {0.6f, 0.4f, 1},
                       {0.2f, 0.8f, 2}, {0.4f, 0.6f, 2}, {0.85f, 0.7f, 3}, {0.7f, 0.85f, 3}};
         for (const auto& p : points)
         {
