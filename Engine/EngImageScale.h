@@ -1,4 +1,4 @@
-// Two-pass separable image resampling with integer weights (65535 = 1.0).
+// Two-pass separable image resampling with integer weights (65536 = 1.0).
 #pragma once
 
 #include <cmath>
@@ -148,15 +148,28 @@ private:
                 DebugError("CalcContributions", "Internal Error (B)");
             c.left = left;
             c.right = right;
+            // The weights of one output sample add up to exactly one, so an
+            // area of one value keeps it: the truncated weights' shortfall goes
+            // to the largest weight.
+            uint32_t sum = 0;
+            int largest = 0;
             for (int k = 0; k <= right - left && k < window_size; k++)
             {
                 double v = total > 0 ? w[size_t(k)] / total : w[size_t(k)];
-                double s = v * 65535.0;
-                c.weights[size_t(k)] = s <= 0 ? 0 : s >= 4294967295.0 ? 4294967295u : uint32_t(s);
+                double s = v * double(kOne);
+                c.weights[size_t(k)] = s <= 0 ? 0 : s >= double(kOne) ? kOne : uint32_t(s);
+                sum += c.weights[size_t(k)];
+                if (c.weights[size_t(k)] > c.weights[size_t(largest)])
+                    largest = k;
             }
+            if (total > 0 && sum < kOne)
+                c.weights[size_t(largest)] += kOne - sum;
         }
         return res;
     }
+
+    // A weight of 1.0; a pass's sums are shifted down by 16 bits.
+    static constexpr uint32_t kOne = 65536;
 
     void ScaleRow(const unsigned char* src, unsigned src_pitch, unsigned char* res, unsigned res_pitch,
                   unsigned row, const LineContribType* contrib)

@@ -103,6 +103,13 @@ char EngTriangleList::Create(_EngTriangleListType t, EngTexture* tex, unsigned i
     return 1;
 }
 
+// Every setter stores a triangle's vertices with the winding reversed: the
+// first in slot 0, the second in slot 2, the third in slot 1.
+int EngTriangleList::VertexSlot(int k)
+{
+    return k == 0 ? 0 : 3 - k;
+}
+
 bool EngTriangleList::CheckIndex(const char* func, unsigned int i) const
 {
     if (!created)
@@ -118,13 +125,8 @@ bool EngTriangleList::CheckIndex(const char* func, unsigned int i) const
 void EngTriangleList::SetPositions(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2,
                                    float x3, float y3, float z3)
 {
-    if (!CheckIndex(__PRETTY_FUNCTION__, i) || !positions)
-        return;
-    // The list keeps the winding reversed: second vertex in slot 2.
-    float* p = positions + size_t(i) * 9;
-    p[0] = x1, p[1] = y1, p[2] = z1;
-    p[6] = x2, p[7] = y2, p[8] = z2;
-    p[3] = x3, p[4] = y3, p[5] = z3;
+    _Vector3d a = {x1, y1, z1}, b = {x2, y2, z2}, c = {x3, y3, z3};
+    SetPositionsP(i, &a, &b, &c);
 }
 
 void EngTriangleList::SetPositionsP(unsigned int i, const _Vector3d* a, const _Vector3d* b,
@@ -132,13 +134,13 @@ void EngTriangleList::SetPositionsP(unsigned int i, const _Vector3d* a, const _V
 {
     if (!CheckIndex(__PRETTY_FUNCTION__, i) || !positions)
         return;
-    float* p = positions + size_t(i) * 9;
-    if (a)
-        p[0] = a->x, p[1] = a->y, p[2] = a->z;
-    if (b)
-        p[6] = b->x, p[7] = b->y, p[8] = b->z;
-    if (c)
-        p[3] = c->x, p[4] = c->y, p[5] = c->z;
+    const _Vector3d* v[3] = {a, b, c};
+    for (int k = 0; k < 3; k++)
+        if (v[k])
+        {
+            float* p = positions + size_t(i) * 9 + size_t(VertexSlot(k)) * 3;
+            p[0] = v[k]->x, p[1] = v[k]->y, p[2] = v[k]->z;
+        }
 }
 
 void EngTriangleList::SetPositionsRatioed(unsigned int i, float x1, float y1, float z1, float x2, float y2,
@@ -161,13 +163,13 @@ void EngTriangleList::SetNormalsP(unsigned int i, const _Vector3d* a, const _Vec
 {
     if (!CheckIndex(__PRETTY_FUNCTION__, i) || !normals)
         return;
-    float* p = normals + size_t(i) * 9;
-    if (a)
-        p[0] = a->x, p[1] = a->y, p[2] = -a->z;
-    if (b)
-        p[6] = b->x, p[7] = b->y, p[8] = -b->z;
-    if (c)
-        p[3] = c->x, p[4] = c->y, p[5] = -c->z;
+    const _Vector3d* v[3] = {a, b, c};
+    for (int k = 0; k < 3; k++)
+        if (v[k])
+        {
+            float* p = normals + size_t(i) * 9 + size_t(VertexSlot(k)) * 3;
+            p[0] = v[k]->x, p[1] = v[k]->y, p[2] = -v[k]->z;
+        }
 }
 
 void EngTriangleList::SetTextureCoordinates(unsigned int i, float u1, float v1, float u2, float v2, float u3,
@@ -175,8 +177,12 @@ void EngTriangleList::SetTextureCoordinates(unsigned int i, float u1, float v1, 
 {
     if (!CheckIndex(__PRETTY_FUNCTION__, i) || !tcs)
         return;
-    float* p = tcs + size_t(i) * 6;
-    p[0] = u1, p[1] = v1, p[2] = u2, p[3] = v2, p[4] = u3, p[5] = v3;
+    const float uv[3][2] = {{u1, v1}, {u2, v2}, {u3, v3}};
+    for (int k = 0; k < 3; k++)
+    {
+        float* p = tcs + size_t(i) * 6 + size_t(VertexSlot(k)) * 2;
+        p[0] = uv[k][0], p[1] = uv[k][1];
+    }
 }
 
 void EngTriangleList::SetColour(unsigned int i, float r, float g, float b, float a)
@@ -210,7 +216,7 @@ void EngTriangleList::SetVertexColour(unsigned int i, int k, float r, float g, f
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid vertex num %d", k);
         return;
     }
-    float* p = colours + size_t(i) * 12 + size_t(k) * 4;
+    float* p = colours + size_t(i) * 12 + size_t(VertexSlot(k)) * 4;
     p[0] = r, p[1] = g, p[2] = b, p[3] = a;
 }
 

@@ -27,6 +27,8 @@ public:
     void Destroy();
     char PrepareToAlterData() { return 1; }
     char DoneAlteringData() { return 1; }
+    // The setters name a triangle's vertices in one order for every attribute:
+    // vertex k of a positions call is vertex k of a colour or texture call.
     void SetPositions(unsigned int i, float x1, float y1, float z1, float x2, float y2, float z2, float x3,
                       float y3, float z3);
     void SetPositionsP(unsigned int i, const _Vector3d* a, const _Vector3d* b, const _Vector3d* c);
@@ -60,6 +62,7 @@ public:
 
 private:
     bool CheckIndex(const char* func, unsigned int i) const;
+    static int VertexSlot(int k);
 };
 
 // OpenGL halves.

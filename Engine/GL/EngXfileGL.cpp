@@ -312,6 +312,7 @@ char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char 
         _XfilePart* p = &owner->parts[part];
         const char textured = p->texture && p->texture->IsOk();
         char blending_saved = 0;
+        bool colour_material = false;
 
         if (glxf_use_colours_with_textures || !textured)
         {
@@ -327,7 +328,18 @@ char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char 
                                                      p->shininess, &p->emissive.r);
             }
             else
+            {
                 glColor4f(p->diffuse.r, p->diffuse.g, p->diffuse.b, p->diffuse.a);
+                // Lit, the colour is the part's ambient and diffuse material
+                // for this draw; the lighting state is put back after it.
+                if (glIsEnabled(GL_LIGHTING))
+                {
+                    glPushAttrib(GL_LIGHTING_BIT);
+                    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+                    glEnable(GL_COLOR_MATERIAL);
+                    colour_material = true;
+                }
+            }
             colour_set = 1;
         }
         else if (colour_set)
@@ -360,6 +372,8 @@ char EngXfileGL::RenderPart(int part, char texture_bound, char colour_set, char 
             glDrawArrays(GL_TRIANGLES, 0, p->point_count);
         }
 
+        if (colour_material)
+            glPopAttrib();
         if (blending_saved)
             eng_main_device->SaveOrRestoreBlendingState(0);
         ok = 1;

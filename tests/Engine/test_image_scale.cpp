@@ -1,4 +1,4 @@
-// The two-pass scaler: the weight truncation, copies, flips and cancelling.
+// The two-pass scaler: uniform areas, the filter, copies, flips and cancelling.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -18,43 +18,57 @@ std::vector<unsigned char> Uniform(unsigned w, unsigned h, std::vector<unsigned 
     return out;
 }
 
-TEST(ImageScale, UniformAreasLoseOnePerResamplingPass)
+// An area of one value keeps it through both passes, growing, shrinking,
+// copied or flipped, in every pixel size.
+TEST(ImageScale, UniformAreasKeepTheirValue)
 {
     struct
     {
         unsigned sw, sh, dw, dh;
         char flip;
-        int expected_r;
-    } const cases[] = {
-        {3, 1, 4, 1, 0, 254}, // one horizontal pass
-        {3, 3, 4, 4, 0, 253}, // both passes
-        {4, 4, 4, 4, 0, 255}, // plain copy
-        {4, 4, 4, 4, 1, 254}, // the flip resamples once
-        {8, 8, 3, 3, 0, 253}, // shrinking both ways
+    } const sizes[] = {
+        {3, 1, 4, 1, 0},      // one horizontal pass
+        {3, 3, 4, 4, 0},      // both passes, growing
+        {4, 4, 4, 4, 0},      // plain copy
+        {4, 4, 4, 4, 1},      // the flip resamples once
+        {8, 8, 3, 3, 0},      // shrinking both ways
+        {5, 3, 4, 4, 1},      // shrinking one way, growing the other, flipped
+        {7, 9, 16, 2, 0},     // growing by more than two, shrinking by more than four
+        {100, 60, 64, 64, 0}, // shrinking by a scale with long fractions
+        {1, 1, 8, 8, 0},      // a single pixel spread
     };
-    for (const auto& c : cases)
-    {
-        auto src = Uniform(c.sw, c.sh, {255, 100, 0});
-        std::vector<unsigned char> dst(c.dw * c.dh * 3, 7);
-        Scaler s;
-        ASSERT_EQ(s.Scale(src.data(), 3, c.sw, c.sw * 3, c.sh, dst.data(), c.dw, c.dw * 3, c.dh, c.flip),
-                  dst.data());
-        for (unsigned i = 0; i < c.dw * c.dh; i++)
+    const std::vector<unsigned char> pixels[] = {
+        {255}, {255, 1}, {255, 100, 0}, {255, 255, 255, 255}, {1, 128, 254, 255}};
+    for (const auto& px : pixels)
+        for (const auto& c : sizes)
         {
-            EXPECT_EQ(dst[i * 3], c.expected_r) << c.sw << "->" << c.dw;
-            EXPECT_EQ(dst[i * 3 + 1], c.expected_r == 255 ? 100 : 100 - (255 - c.expected_r));
-            EXPECT_EQ(dst[i * 3 + 2], 0);
+            SCOPED_TRACE(testing::Message() << px.size() << " bytes, " << c.sw << "x" << c.sh << " -> "
+                                            << c.dw << "x" << c.dh << (c.flip ? " flipped" : ""));
+            const unsigned n = unsigned(px.size());
+            auto src = Uniform(c.sw, c.sh, px);
+            std::vector<unsigned char> dst(c.dw * c.dh * n, 7);
+            Scaler s;
+            ASSERT_EQ(s.Scale(src.data(), n, c.sw, c.sw * n, c.sh, dst.data(), c.dw, c.dw * n, c.dh, c.flip),
+                      dst.data());
+            EXPECT_EQ(dst, Uniform(c.dw, c.dh, px));
         }
-    }
+}
+
+// Growing a row, each new sample weighs its two neighbours by distance.
+TEST(ImageScale, GrowingWeighsNeighboursByDistance)
+{
+    std::vector<unsigned char> src = {0, 100, 200}, dst(6, 0);
+    Scaler s;
+    s.Scale(src.data(), 1, 3, 3, 1, dst.data(), 6, 6, 1, 0);
+    EXPECT_EQ(dst, (std::vector<unsigned char>{0, 50, 100, 150, 200, 200}));
 }
 
 TEST(ImageScale, FlipTurnsRowsUpsideDown)
 {
-    // Rows 10, 20, 30 (one grey pixel each) come back as 29, 19, 9.
     std::vector<unsigned char> src = {10, 20, 30}, dst(3, 0);
     Scaler s;
     s.Scale(src.data(), 1, 1, 1, 3, dst.data(), 1, 1, 3, 1);
-    EXPECT_EQ(dst, (std::vector<unsigned char>{29, 19, 9}));
+    EXPECT_EQ(dst, (std::vector<unsigned char>{30, 20, 10}));
 }
 
 TEST(ImageScale, CancellingCallbackReturnsNullAndLeavesDestination)

@@ -103,6 +103,43 @@ TEST_F(TextureMemory, ScaleToFitResamplesToNearestPowersOfTwo)
     EXPECT_FALSE(t.GetTexInMemoryInfo(&w, &h, nullptr, nullptr, nullptr));
 }
 
+// A flat picture brought to powers of two, growing or shrinking, keeps its
+// colour in every pixel.
+TEST_F(TextureMemory, ScaleToFitKeepsAFlatPictureExactly)
+{
+    struct
+    {
+        int w, h, tw, th;
+        std::vector<unsigned char> rgb;
+    } const cases[] = {
+        {3, 3, 4, 4, {255, 255, 255}},
+        {5, 3, 4, 4, {200, 100, 1}},
+        {12, 6, 16, 8, {255, 255, 255}},
+        {40, 20, 32, 16, {17, 254, 128}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        std::vector<unsigned char> px;
+        for (int i = 0; i < c.w * c.h; i++)
+            px.insert(px.end(), c.rgb.begin(), c.rgb.end());
+        std::string name = dir.File("flat.png");
+        ASSERT_NE(stbi_write_png(name.c_str(), c.w, c.h, 3, px.data(), c.w * 3), 0);
+        EngTexture t;
+        ASSERT_TRUE(t.LoadFromFileToMemory(name.c_str(), 0, 0, 1));
+        int w, h, channels;
+        ASSERT_TRUE(t.GetTexInMemoryInfo(&w, &h, nullptr, nullptr, &channels));
+        ASSERT_EQ(w, c.tw);
+        ASSERT_EQ(h, c.th);
+        ASSERT_EQ(channels, 3);
+        const unsigned char* m = t.GetGL()->mem_pixels;
+        std::vector<unsigned char> expected;
+        for (int i = 0; i < w * h; i++)
+            expected.insert(expected.end(), c.rgb.begin(), c.rgb.end());
+        EXPECT_EQ(std::vector<unsigned char>(m, m + size_t(w) * h * 3), expected);
+    }
+}
+
 TEST_F(TextureMemory, NoGLContextFailsTheUploadWithAReason)
 {
     ASSERT_EQ(eng_gl_3d_setup, 0);
@@ -187,7 +224,8 @@ TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
         {"tall.bmp", bmp, "cannot come from a file of 143 bytes"},
         {"top_down.bmp", top_down, "Image size [4096 x 8192] cannot come from a file of 143 bytes"},
         // Kinds the engine does not take never reach a decoder.
-        {"deep.pgm", std::string("P5\n4 4\n65535\n\x01\x02", 15), "Load failed <Image kind not supported <PNM>>"},
+        {"deep.pgm", std::string("P5\n4 4\n65535\n\x01\x02", 15),
+         "Load failed <Image kind not supported <PNM>>"},
         {"layers.psd", std::string("8BPS\0\1", 6) + std::string(40, '\0'), "Image kind not supported <PSD>"},
         {"arith.jpg", arith, "Image size [8000 x 8000] cannot come from a file of"},
         // A plain 24-bit TGA header of 8000 x 8000 pixels with none after it.

@@ -586,4 +586,85 @@ TEST_F(Textures, TriangleListOfTypeSevenDrawsItsColours)
     EXPECT_TRUE(Logged("Invalid num triangles"));
 }
 
+// Each corner keeps its own colour whichever corner the caller names first.
+TEST_F(Textures, TriangleListVertexColoursStayOnTheirCorners)
+{
+    const float corner[3][2] = {{100, 400}, {540, 400}, {320, 60}};
+    const _ColourRGBA colour[3] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    for (int first = 0; first < 3; first++)
+    {
+        SCOPED_TRACE(first);
+        const int k0 = first, k1 = (first + 1) % 3, k2 = (first + 2) % 3;
+        EngTriangleList list;
+        ASSERT_TRUE(list.Create(ENG_TRILIST_POS_COL, nullptr, 1));
+        list.SetPositionsRatioed(0, corner[k0][0], corner[k0][1], 1, corner[k1][0], corner[k1][1], 1,
+                                 corner[k2][0], corner[k2][1], 1);
+        list.SetVertexColour(0, 0, &colour[k0]);
+        list.SetVertexColour(0, 1, colour[k1].r, colour[k1].g, colour[k1].b, 1);
+        list.SetVertexColour(0, 2, &colour[k2]);
+
+        ClearTo(0, 0, 0);
+        device->PrepareFor2D(1);
+        device->ShowTwoSidedPolygons(1);
+        list.SetupAndDraw();
+        device->RestoreAfter2D();
+        // 85% of the way from the middle to a corner, that corner's colour
+        // weighs 0.9 and the others 0.05 each.
+        for (int k = 0; k < 3; k++)
+        {
+            float mx = (corner[0][0] + corner[1][0] + corner[2][0]) / 3;
+            float my = (corner[0][1] + corner[1][1] + corner[2][1]) / 3;
+            int x = int(mx + 0.85f * (corner[k][0] - mx)), y = int(my + 0.85f * (corner[k][1] - my));
+            ExpectPixel(x, y, int(colour[k].r * 217 + 13), int(colour[k].g * 217 + 13),
+                        int(colour[k].b * 217 + 13), 8);
+        }
+    }
+}
+
+// A quad of two triangles shows its texture upright, each quarter in its own
+// corner, for the textured list types.
+TEST_F(Textures, TriangleListTexturedQuadIsNotSheared)
+{
+    // Quarters: red top left, green top right, blue bottom left, white bottom right.
+    const unsigned char quarter[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    std::vector<unsigned char> px;
+    for (int y = 0; y < 8; y++)
+        for (int x = 0; x < 8; x++)
+            px.insert(px.end(), quarter[(y / 4) * 2 + x / 4], quarter[(y / 4) * 2 + x / 4] + 3);
+    EngTexture tex;
+    ASSERT_TRUE(tex.LoadFromFile(WritePng("quarters.png", 8, 8, 3, px).c_str(), 0, 0));
+
+    for (_EngTriangleListType type : {ENG_TRILIST_POS_TC_COL, ENG_TRILIST_POS_NORM_TC})
+    {
+        SCOPED_TRACE(type);
+        EngTriangleList list;
+        ASSERT_TRUE(list.Create(type, &tex, 2));
+        // Corners a b c d clockwise from the top left; triangles a b c and a c d.
+        list.SetPositionsRatioed(0, 160, 120, 1, 480, 120, 1, 480, 360, 1);
+        list.SetTextureCoordinates(0, 0, 0, 1, 0, 1, 1);
+        list.SetPositionsRatioed(1, 160, 120, 1, 480, 360, 1, 160, 360, 1);
+        list.SetTextureCoordinates(1, 0, 0, 1, 1, 0, 1);
+
+        ClearTo(0, 0, 0);
+        device->PrepareFor2D(1);
+        device->ShowTwoSidedPolygons(1);
+        list.SetupAndDraw();
+        device->RestoreAfter2D();
+        // Points of each quarter on both sides of the diagonal.
+        const struct
+        {
+            float u, v;
+            int quarter;
+        } points[] = {{0.3f, 0.1f, 0}, {0.1f, 0.3f, 0}, {0.8f, 0.2f, 1},  {0.6f, 0.4f, 1},
+                      {0.2f, 0.8f, 2}, {0.4f, 0.6f, 2}, {0.85f, 0.7f, 3}, {0.7f, 0.85f, 3}};
+        for (const auto& p : points)
+        {
+            SCOPED_TRACE(testing::Message() << p.u << "," << p.v);
+            const unsigned char* c = quarter[p.quarter];
+            ExpectPixel(int(160 + p.u * 320), int(120 + p.v * 240), c[0], c[1], c[2], 6);
+        }
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+}
+
 } // namespace

@@ -4,9 +4,12 @@
 
 #include <stb/stb_image_write.h>
 
+#include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "EngLights.h"
 #include "EngTexture.h"
 #include "EngXfile.h"
 #include "support/TestSupport.h"
@@ -162,6 +165,105 @@ TEST_F(XfileDraw, ColoursWithTexturesAndReplacedTextures)
     EXPECT_TRUE(model.SetAllMaterialsTexturesFromFile(&file[0], 0, 0, 1)); // part 0 has none: unchanged
     EXPECT_FALSE(model.GetPartMaterialTexture(0, &texture));
     EXPECT_TRUE(model.GetPartMaterialTexture(1, &texture));
+}
+
+// A cube of half-size 0.5 around the origin in one orange material, each
+// side two triangles with the side's outward normal.
+std::string OrangeCube()
+{
+    // Vertex v has x, y, z from its bits 0, 1, 2.
+    const int sides[6][4] = {{1, 3, 7, 5}, {0, 4, 6, 2}, {2, 6, 7, 3},
+                             {0, 1, 5, 4}, {4, 5, 7, 6}, {0, 2, 3, 1}};
+    const char* normals = "1.0;0.0;0.0;,\n-1.0;0.0;0.0;,\n0.0;1.0;0.0;,\n0.0;-1.0;0.0;,\n"
+                          "0.0;0.0;1.0;,\n0.0;0.0;-1.0;;\n";
+    std::string x = "xof 0303txt 0032\nMesh Cube {\n8;\n";
+    for (int v = 0; v < 8; v++)
+        x += std::string(v & 1 ? "0.5;" : "-0.5;") + (v & 2 ? "0.5;" : "-0.5;") + (v & 4 ? "0.5;" : "-0.5;") +
+             (v < 7 ? ",\n" : ";\n");
+    std::string faces, face_normals;
+    for (int s = 0; s < 6; s++)
+        for (int t = 0; t < 2; t++)
+        {
+            const int* q = sides[s];
+            const char* end = s == 5 && t == 1 ? ";\n" : ",\n";
+            faces += "3;" + std::to_string(q[0]) + "," + std::to_string(q[t + 1]) + "," +
+                     std::to_string(q[t + 2]) + ";" + end;
+            face_normals +=
+                "3;" + std::to_string(s) + "," + std::to_string(s) + "," + std::to_string(s) + ";" + end;
+        }
+    x += "12;\n" + faces + "MeshNormals {\n6;\n" + normals + "12;\n" + face_normals + "}\n";
+    x += "MeshMaterialList {\n1;\n1;\n0;;\nMaterial {\n1.0;0.5;0.0;1.0;;\n1.0;\n0.0;0.0;0.0;;\n"
+         "0.0;0.0;0.0;;\n}\n}\n}\n";
+    return x;
+}
+
+// The cube keeps its material's hue with lighting on, each side lit by how
+// it faces the light, and the lighting state is left as it was found.
+TEST_F(XfileDraw, LitModelKeepsItsColour)
+{
+    vztest::WriteFile(dir.File("cube.x"), OrangeCube());
+    EngXfile cube;
+    ASSERT_TRUE(cube.LoadFromFile(Folder(), const_cast<char*>("cube.x"), 1, 1, 1, nullptr, 0, 0, nullptr,
+                                  nullptr, nullptr));
+    cube.UseNormals(1);
+    glDisable(GL_TEXTURE_2D);
+    for (bool lit : {false, true})
+    {
+        SCOPED_TRACE(lit ? "lit" : "unlit");
+        ClearTo(0, 0, 0);
+        if (lit)
+        {
+            device->TurnOnLighting();
+            EngLightsSetupLights(); // the default light, towards the viewer and up
+        }
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-1, 1, -1, 1, -2, 2);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRotatef(30, 1, 0, 0);
+        glRotatef(-40, 0, 1, 0);
+        glEnable(GL_DEPTH_TEST);
+        ASSERT_TRUE(cube.Render());
+        glDisable(GL_DEPTH_TEST);
+
+        std::vector<unsigned char> px(size_t(640) * 480 * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        std::set<int> reds;
+        int drawn = 0, off_hue = 0;
+        for (size_t i = 0; i < px.size(); i += 4)
+        {
+            int r = px[i], g = px[i + 1], b = px[i + 2];
+            if (r + g + b < 40)
+                continue; // background
+            drawn++;
+            reds.insert(r / 8);
+            // Orange: hue 30 degrees, fully saturated.
+            double hue = r > b ? 60.0 * (g - b) / (r - b) : 0;
+            if (std::abs(hue - 30) > 4 || b > 4 || r < g)
+                off_hue++;
+        }
+        EXPECT_GT(drawn, 640 * 480 / 8);
+        EXPECT_EQ(off_hue, 0) << "of " << drawn;
+        // Lit, the three sides in view differ in brightness; unlit they are one colour.
+        if (lit)
+            EXPECT_GE(reds.size(), 3u);
+        else
+            EXPECT_EQ(reds.size(), 1u);
+    }
+
+    // Other lit drawing still sees the default material.
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    float diffuse[4], ambient[4];
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+    glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+    EXPECT_EQ(std::vector<float>(diffuse, diffuse + 4), std::vector<float>({0.8f, 0.8f, 0.8f, 1}));
+    EXPECT_EQ(std::vector<float>(ambient, ambient + 4), std::vector<float>({0.2f, 0.2f, 0.2f, 1}));
+    EXPECT_EQ(CurrentColour(), kWhite);
+    device->TurnOffLighting();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(XfileDraw, TextureNameCallbackChoosesTheFile)
