@@ -253,6 +253,121 @@ TEST_F(Keyboard, TypeAheadFindsEntriesByTheirAccentedFirstLetter)
     }
 }
 
+
+// ---- The keyboard kept while the device is made again ----
+
+std::vector<int>& Reports()
+{
+    static std::vector<int> r;
+    return r;
+}
+// What the text edit reports: 1 Enter, 0 finished otherwise (255, a key, is left out).
+void RecordFinished(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    if (info->text_edit_flag != 255)
+        Reports().push_back(info->text_edit_flag);
+}
+// What the list reports: 0 highlight moved, 1 chosen, 2 closed without a choice.
+void RecordListEvent(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    Reports().push_back(info->list_event);
+}
+
+class KeptKeyboard : public Keyboard
+{
+protected:
+    struct Recreation
+    {
+        const char* name;
+        std::function<void()> run;
+    };
+    // Settled live resizes: wider, portrait, larger.
+    static std::vector<Recreation> Resizes()
+    {
+        static const struct
+        {
+            int w, h;
+            const char* name;
+        } sizes[] = {{1000, 500, "resized to 1000x500"},
+                     {600, 900, "resized to 600x900"},
+                     {1024, 768, "resized to 1024x768"}};
+        std::vector<Recreation> r;
+        for (const auto& s : sizes)
+            r.push_back({s.name, [&s] { ResizeAndSettle(s.w, s.h); }});
+        return r;
+    }
+    static void Toggle()
+    {
+        ASSERT_TRUE(eng_main_window->ToggleFullscreenMode());
+        Pump();
+    }
+};
+
+TEST_F(KeptKeyboard, TextEditGoesOnTakingKeysWhileTheDeviceIsMadeAgain)
+{
+    Reports().clear();
+    MWinButton* field = win->AddButton("field", MWIN_BUTTON_TEXT_EDIT, "Field", "", 100, 100, 440, 40);
+    ASSERT_NE(field, nullptr);
+    field->TextEditSetLength(40);
+    ASSERT_TRUE(field->SetCallback(&RecordFinished, 0, 0, 0));
+    field->Activate();
+    Press(SDLK_RETURN);
+    ASSERT_TRUE(field->IsTextBeingEditing());
+    Type("ab");
+    std::string typed = "ab";
+    std::vector<Recreation> recreations = Resizes();
+    recreations.push_back({"full screen", [] { Toggle(); }});
+    recreations.push_back({"back to the window", [] { Toggle(); }});
+    char next = 'c';
+    for (const Recreation& r : recreations)
+    {
+        SCOPED_TRACE(r.name);
+        ASSERT_NO_FATAL_FAILURE(r.run());
+        EXPECT_TRUE(field->IsTextBeingEditing());
+        ExpectLooks({{520, 120, RED, "the field being edited"}, {320, 300, BLACK, "below the field"}});
+        Type(std::string(1, next).c_str());
+        typed += next++;
+        EXPECT_EQ(field->TextEditGetText(), typed);
+    }
+    EXPECT_TRUE(Reports().empty()) << "the text was reported finished";
+    Press(SDLK_RETURN);
+    EXPECT_FALSE(field->IsTextBeingEditing());
+    EXPECT_EQ(Reports(), std::vector<int>{1});
+    EXPECT_EQ(field->TextEditGetText(), typed);
+}
+
+TEST_F(KeptKeyboard, OpenListKeepsItsHighlightWhileTheDeviceIsMadeAgain)
+{
+    Reports().clear();
+    MWinButton* list = win->AddButton("list", MWIN_BUTTON_LIST, MWIN_TEXBUT_DEFAULT, "", 100, 200, 440, 20);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->ListSetStrings(8, kWords));
+    ASSERT_TRUE(list->SetCallback(&RecordListEvent, 0, 0, 0));
+    list->Activate();
+    Press(SDLK_RETURN);
+    Press(SDLK_DOWN);
+    Press(SDLK_DOWN);
+    ASSERT_TRUE(list->ListIsOpen());
+    ASSERT_EQ(list->ListGetOpenPos(), 2);
+    // Entry 0, the committed one, stays on the field's row (200 to 220);
+    // rows of 20 follow below it.
+    for (const Recreation& r : Resizes())
+    {
+        SCOPED_TRACE(r.name);
+        ASSERT_NO_FATAL_FAILURE(r.run());
+        EXPECT_TRUE(list->ListIsOpen());
+        EXPECT_EQ(list->ListGetOpenPos(), 2);
+        ExpectLooks({{500, 250, RED, "the highlight on entry 2"},
+                     {500, 290, BLUE, "the row of entry 4"},
+                     {500, 420, BLACK, "below the list"}});
+    }
+    Press(SDLK_DOWN);
+    Press(SDLK_RETURN);
+    EXPECT_FALSE(list->ListIsOpen());
+    EXPECT_EQ(list->ListGetPos(), 3);
+    EXPECT_EQ(Reports(), (std::vector<int>{0, 0, 0, 1})) << "three moves, then the choice";
+}
+
 } // namespace
 
 VZ_TEST_MAIN_FUNCTIONS(program, parms, "Keyboard")
