@@ -268,7 +268,8 @@ TEST_F(FontGL, Latin1LettersDrawAndControlCodesShowAsQuestionMarks)
         controls += char(b);
     const std::string marks(controls.size(), '?');
     std::vector<unsigned char> drawn(640 * 480 * 4), reference(640 * 480 * 4);
-    auto grab = [](std::vector<unsigned char>& px) {
+    auto grab = [](std::vector<unsigned char>& px)
+    {
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     };

@@ -142,7 +142,6 @@ TEST_F(TextGL, DefaultFontDrawsTheLatin1Letters)
     }
 }
 
-
 // The frame's red channel, all of it.
 std::vector<unsigned char> RedFrame()
 {
@@ -163,9 +162,8 @@ TEST_F(TextGL, AByteWithoutALetterDrawsAsAQuestionMark)
         const char* text;
         const char* drawn_as;
     } cases[] = {
-        {"ab\x85yz", "ab?yz"}, {"ab\x80yz", "ab?yz"}, {"ab\x9Fyz", "ab?yz"},
-        {"ab\x7Fyz", "ab?yz"}, {"\x85", "?"},          {"ab\tyz", "abyz"},
-        {"ab\nyz", "abyz"},    {"ab\xE9yz", "ab\xE9yz"},
+        {"ab\x85yz", "ab?yz"}, {"ab\x80yz", "ab?yz"}, {"ab\x9Fyz", "ab?yz"}, {"ab\x7Fyz", "ab?yz"},
+        {"\x85", "?"},         {"ab\tyz", "abyz"},    {"ab\nyz", "abyz"},    {"ab\xE9yz", "ab\xE9yz"},
     };
     for (const auto& c : cases)
     {

@@ -219,11 +219,12 @@ protected:
 // ---- Type-ahead ----
 
 // Entries held as Latin-1, the fonts' encoding.
-const char* kWords[] = {"Apfel", "\xC4rger", "\xC4rmel", "\xC9t\xE9", "Mus", "\xD6l", "\xDC" "ber", "Zoo"};
+const char* kWords[] = {"Apfel", "\xC4rger", "\xC4rmel", "\xC9t\xE9", "Mus", "\xD6l", "\334ber", "Zoo"};
 
 TEST_F(Keyboard, TypeAheadFindsEntriesByTheirAccentedFirstLetter)
 {
-    MWinButton* panel = win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 60, 300, 320);
+    MWinButton* panel =
+        win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 60, 300, 320);
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(panel->PanelSetStrings(8, 8, kWords));
     panel->Activate();
@@ -252,7 +253,6 @@ TEST_F(Keyboard, TypeAheadFindsEntriesByTheirAccentedFirstLetter)
         EXPECT_EQ(panel->PanelGetPos(), c.to);
     }
 }
-
 
 // ---- The keyboard kept while the device is made again ----
 

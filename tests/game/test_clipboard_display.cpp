@@ -208,7 +208,7 @@ TEST_F(GameTextField, PastedLineBreaksStayOutOfAOneLineField)
     } cases[] = {
         {"two\nlines", "twolines"},
         {"copied line\r\n", "copied line"},
-        {"a\tb\x1b" "c\x7f", "abc"},
+        {"a\tb\033c\x7f", "abc"},
         {"caf\xc3\xa9\n\xc2\x85!", "caf\xe9?!"}, // a C1 code arrives as a placeholder
     };
     for (const auto& c : cases)
