@@ -93,8 +93,8 @@ protected:
     void SetUp() override
     {
         LogTest::SetUp();
-        // Clear of every window size used here, so that no pointer move
-        // reaches the toolkit on its own.
+        // Outside the window at every windowed size used here, so that no
+        // pointer move reaches the toolkit on its own.
         ASSERT_NE(TestX(), nullptr);
         XWarpPointer(TestX(), 0, DefaultRootWindow(TestX()), 0, 0, 0, 0, 1270, 1015);
         XSync(TestX(), False);
