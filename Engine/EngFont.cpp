@@ -277,6 +277,13 @@ const _EngFontLetter* EngFont::GetLetter(int code) const
     return &letters[code];
 }
 
+unsigned char EngFont::ShownCode(unsigned char code) const
+{
+    if (code <= ' ' || code == 0xA0 || GetLetter(code) || !GetLetter('?'))
+        return code;
+    return '?';
+}
+
 float EngFont::GetAdvance(int code) const
 {
     if (code < 0 || code >= ENG_FONT_ADVANCE_TABLE_SIZE)
@@ -800,7 +807,7 @@ float EngFont::GetStringWidth(const char* str)
         return 0;
     float w = 0;
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
-        w += advance_table[*s];
+        w += advance_table[ShownCode(*s)];
     return w * ScaleX();
 }
 
@@ -815,7 +822,7 @@ float EngFont::GetCharWidth(char code)
 {
     if (!Live())
         return 0;
-    return advance_table[(unsigned char)code];
+    return advance_table[ShownCode((unsigned char)code)];
 }
 
 float EngFont::GetScaledCharWidth(char code)
@@ -1155,7 +1162,7 @@ float EngFont::DrawStringPart(float x, float y, const char* str, int count, floa
     float pen = x;
     for (int i = 0; i < n; i++)
     {
-        const unsigned char c = (unsigned char)str[i];
+        const unsigned char c = ShownCode((unsigned char)str[i]);
         const _EngFontLetter* L = GetLetter(c);
         const float adv = L ? L->advance : 0.0f;
         const float next = pen + adv * sx;
@@ -1248,7 +1255,7 @@ void EngFont::DrawMultilineText(float x, float y, float max_w, float max_h, char
     auto width_at = [&](int i) -> float {
         if (i >= len || is_break(str[i]))
             return 0;
-        return advance_table[(unsigned char)str[i]] * sx;
+        return advance_table[ShownCode((unsigned char)str[i])] * sx;
     };
     int lines = 0;
     float w = 0, widest = 0, pen_y = y;
@@ -1278,7 +1285,7 @@ void EngFont::DrawMultilineText(float x, float y, float max_w, float max_h, char
             const float a = width_at(i), b = width_at(i + 1);
             if (w + a + b < max_w)
             {
-                w += advance_table[(unsigned char)str[i]] * sx;
+                w += advance_table[ShownCode((unsigned char)str[i])] * sx;
                 widest = std::max(widest, w);
                 i++;
                 continue;
@@ -1375,8 +1382,8 @@ char EngFont::ComposeStringIntoImage(unsigned char* image, int width, int height
     float total = 0, hmax = 0;
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
     {
-        total += advance_table[*s];
-        if (const _EngFontLetter* L = GetLetter(*s))
+        total += advance_table[ShownCode(*s)];
+        if (const _EngFontLetter* L = GetLetter(ShownCode(*s)))
             hmax = std::max(hmax, L->height);
     }
     const float mul[4] = {colour_set ? colour_r : 1.0f, colour_set ? colour_g : 1.0f,
@@ -1385,11 +1392,12 @@ char EngFont::ComposeStringIntoImage(unsigned char* image, int width, int height
     const float base = float(height_px) - y - 0.5f * sy * hmax;
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
     {
-        const _EngFontLetter* L = GetLetter(*s);
+        const unsigned char c = ShownCode(*s);
+        const _EngFontLetter* L = GetLetter(c);
         if (!L)
             continue;
         const unsigned char* sheet = L->sheet < sheet_count ? sheets[L->sheet] : nullptr;
-        if (*s != ' ' && sheet)
+        if (c != ' ' && sheet)
         {
             const int fx = ToInt(L->left_u * S), fy = ToInt(L->top_v * S);
             const int fw = ToInt((L->right_u - L->left_u) * S), fh = ToInt((L->bottom_v - L->top_v) * S);
@@ -1447,8 +1455,8 @@ char EngFont::DrawToTexture(EngTexture* target, char* str, float x, float y, flo
     int sheets_used = 0;
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
     {
-        total += advance_table[*s];
-        if (const _EngFontLetter* L = GetLetter(*s))
+        total += advance_table[ShownCode(*s)];
+        if (const _EngFontLetter* L = GetLetter(ShownCode(*s)))
         {
             sheets_used = std::max(sheets_used, int(L->sheet) + 1);
             hmax = std::max(hmax, L->height);
@@ -1464,7 +1472,7 @@ char EngFont::DrawToTexture(EngTexture* target, char* str, float x, float y, flo
     std::vector<unsigned char*> sheets(size_t(sheet_count), nullptr);
     for (const unsigned char* s = reinterpret_cast<const unsigned char*>(str); *s; s++)
     {
-        const _EngFontLetter* L = GetLetter(*s);
+        const _EngFontLetter* L = GetLetter(ShownCode(*s));
         if (!L || L->sheet >= sheet_count || sheets[L->sheet])
             continue;
         if (kept_sheets)

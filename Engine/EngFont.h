@@ -114,6 +114,11 @@ public:
     int GetSheetOfChar(int code) const;
     const _EngFontLetter* GetLetter(int code) const;
     float GetAdvance(int code) const;
+    // The code whose letter stands for a byte when drawn and measured: the
+    // byte, or '?' for one the font holds no letter for. Tabs, line ends and
+    // the other codes below the space, the space and the no-break space are
+    // kept: they are layout, not letters.
+    unsigned char ShownCode(unsigned char code) const;
     // The finished sheet pixels, kept only when no GL context took them.
     const unsigned char* GetSheetPixels(int sheet) const;
     unsigned int GetSheetTexture(int sheet) const;

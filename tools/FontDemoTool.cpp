@@ -45,7 +45,8 @@ static void Draw(EngFont& font)
     font.DrawMultilineText(20, 240, 600, 200, 0, 0,
                            "Word-wrapped text: every line is broken at a space when the next word "
                            "would run past the right edge of the box. A newline starts a new line.\n"
-                           "Bytes without a glyph draw nothing: [\xC3\xA9]",
+                           "Letters beyond ASCII: [\xE9\xFC\xDF]; bytes without a letter show as "
+                           "question marks: [\x85\x9F]",
                            1, 0, nullptr, nullptr, nullptr, nullptr);
     EngFontRestoreAfterDrawing();
 }

@@ -169,7 +169,18 @@ char MWin::CreateGraphicsObjects()
     char ok_desk = desktop ? desktop->CreateGraphicsObjects() : 0;
     char ok_bg = CreateBgClearImage();
     ColourCreateGraphics();
-    ButtonsChanged();
+    // A widget that holds the input (a text being typed, an open list, a
+    // drag) keeps it, and its window the focus, when the device is made
+    // again: only the cursor is read anew, in the new window size.
+    MWinWindow* holding = desktop ? desktop->GetActiveWindow() : nullptr;
+    if (holding && holding->KeepFocusOnMouseMove() && eng_main_window)
+    {
+        int x, y;
+        ReadCursorPos(&x, &y);
+        RenderNeeded();
+    }
+    else
+        ButtonsChanged();
     return ok_tex && ok_fonts && ok_desk && ok_bg;
 }
 
@@ -880,6 +891,24 @@ char MWin::RenderPopups()
     return 1;
 }
 
+void MWin::ReadCursorPos(int* x, int* y)
+{
+    *x = *y = 0;
+    if (cursor_cb)
+        cursor_cb(x, y, cursor_user1, cursor_user2);
+    else
+        eng_main_window->GetCursorPos(x, y);
+    float fx = float(*x), fy = float(*y);
+    if (!EngMainChangeMousePosRatioedForOrientation(float(*x), float(*y), &fx, &fy))
+    {
+        fx = float(*x);
+        fy = float(*y);
+    }
+    screen_mouse_x = fx;
+    screen_mouse_y = fy;
+    UpdateViewportMousePos();
+}
+
 void MWin::ButtonsChanged()
 {
     if (!DebugCheckOk(desktop != nullptr, "MWin::ButtonsChanged", "No desktop"))
@@ -887,19 +916,7 @@ void MWin::ButtonsChanged()
     if (!eng_main_window)
         return;
     int x = 0, y = 0;
-    if (cursor_cb)
-        cursor_cb(&x, &y, cursor_user1, cursor_user2);
-    else
-        eng_main_window->GetCursorPos(&x, &y);
-    float fx = float(x), fy = float(y);
-    if (!EngMainChangeMousePosRatioedForOrientation(float(x), float(y), &fx, &fy))
-    {
-        fx = float(x);
-        fy = float(y);
-    }
-    screen_mouse_x = fx;
-    screen_mouse_y = fy;
-    UpdateViewportMousePos();
+    ReadCursorPos(&x, &y);
     MoveMouse(x, y);
     desktop->ActivateCollectionUnderMouse();
     MoveMouse(x, y);

@@ -228,6 +228,9 @@ public:
                      float w, float h, char ok, char cancel, char no, MWinPopupResultCallback cb, void* user);
 
 private:
+    // Takes the cursor into the screen and viewport mouse; x, y get its window pixels.
+    void ReadCursorPos(int* x, int* y);
+
     Game* program;
     char queue_collection[MWIN_ID_SIZE] = {};
     char queue_window[MWIN_ID_SIZE] = {};

@@ -676,16 +676,17 @@ char MWinButton::PanelHandleKeyDown(int key)
     {
         if (panel.multi_sel || key <= 0 || key > 255)
             return 0;
-        const char* cur = PanelGetSelStringForItem(pos);
-        const char* nxt = PanelGetSelStringForItem(pos + 1);
-        if (pos >= 0 && pos + 1 < n && cur[0] == key && nxt[0] == key)
+        // Key codes are unsigned: an accented capital (Ä is 196) is not
+        // the negative char its entry's text holds.
+        auto first = [this](int i) { return (int)(unsigned char)PanelGetSelStringForItem(i)[0]; };
+        if (pos >= 0 && pos + 1 < n && first(pos) == key && first(pos + 1) == key)
         {
             PanelSetPos(pos + 1, 1, 0);
             break;
         }
         for (int i = 0; i < n; i++)
         {
-            if (PanelGetSelStringForItem(i)[0] == key)
+            if (first(i) == key)
             {
                 _MWinButtonRef ref;
                 MakeRef(&ref);

@@ -481,8 +481,9 @@ char MWinButton::TextEditHandleKeyDownUChar(unsigned char c)
         return 0;
     }
     // Home and End (250, 251) never arrive as characters here: those codes
-    // are the letters u-acute and u-circumflex.
-    if (c == 9 || c == 13 || c == 27 || c == 127)
+    // are the letters u-acute and u-circumflex. Control codes (a pasted line
+    // break among them) have no place in a one-line text.
+    if (c < 32 || (c >= 127 && c < 160))
         return 0;
     char command = KeyHeld(231) && !KeyHeld(228) && !KeyHeld(229);
     if (command && c == 'c')

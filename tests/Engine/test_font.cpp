@@ -405,20 +405,25 @@ TEST_F(FontMetrics, WidthsHeightScaleAndHighBytes)
     EXPECT_EQ(c.a, 1.0f);
 }
 
+// High bytes beyond a font's range have no letters and measure as the
+// question mark they are drawn as; the no-break space measures nothing.
 TEST_F(FontMetrics, HighBytesOutsideASmallRange)
 {
     EngFont small;
     const std::string font = ResourcePath("engeexbo.ttf");
     ASSERT_TRUE(small.CreateFromFontFile(font.c_str(), 0, 32, 12, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0));
+    const float mark = small.GetCharWidth('?');
+    ASSERT_GT(mark, 0.0f);
     std::string all;
     for (int b = 128; b < 256; b++)
         all += char(b);
-    EXPECT_EQ(small.GetStringWidth(all.c_str()), 0.0f);
-    EXPECT_EQ(small.GetStringWidth("caf\xC3\xA9"), small.GetStringWidth("caf"));
+    EXPECT_FLOAT_EQ(small.GetStringWidth(all.c_str()), 127 * mark);
+    EXPECT_EQ(small.GetStringWidth("caf\xC3\xA9"), small.GetStringWidth("caf??"));
     for (int b = 128; b < 256; b++)
     {
-        EXPECT_EQ(small.GetCharWidth(char(b)), 0.0f);
+        EXPECT_EQ(small.GetCharWidth(char(b)), b == 0xA0 ? 0.0f : mark) << b;
         EXPECT_EQ(small.GetLetter(b), nullptr);
+        EXPECT_EQ(small.ShownCode((unsigned char)b), b == 0xA0 ? 0xA0 : '?') << b;
     }
 }
 

@@ -260,21 +260,37 @@ TEST_F(FontGL, MultilineDrawsEachLineAligned)
 }
 
 // The game's font holds the Latin-1 letters; the control codes between them
-// and ASCII draw nothing and add no advance.
-TEST_F(FontGL, Latin1LettersDrawAndControlCodesDoNot)
+// and ASCII have none and draw as question marks, in their place.
+TEST_F(FontGL, Latin1LettersDrawAndControlCodesShowAsQuestionMarks)
 {
     std::string controls;
     for (int b = 127; b < 160; b++)
         controls += char(b);
+    const std::string marks(controls.size(), '?');
+    std::vector<unsigned char> drawn(640 * 480 * 4), reference(640 * 480 * 4);
+    auto grab = [](std::vector<unsigned char>& px)
+    {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    };
     EngFontPrepareForDrawingWithOrientation(char(1));
+    font.SetScale(0.5f, 3);
+    const float pen = font.DrawStringPart(10, 200, marks.c_str(), 0, 0);
+    ASSERT_GT(pen, 10 + 32 * font.GetStringWidth("i"));
+    grab(reference);
+    Clear();
+    EXPECT_EQ(font.DrawStringPart(10, 200, controls.c_str(), 0, 0), pen);
+    grab(drawn);
+    EXPECT_FALSE(Ink().Empty());
+    EXPECT_TRUE(drawn == reference);
+    EXPECT_EQ(font.GetStringWidth(controls.c_str()), font.GetStringWidth(marks.c_str()));
     font.SetScale(3, 3);
-    EXPECT_EQ(font.DrawStringPart(50, 200, controls.c_str(), 0, 0), 50.0f);
-    EXPECT_TRUE(Ink().Empty());
     float with = font.DrawStringPart(50, 200,
                                      "a\x85"
                                      "b",
                                      0, 0);
-    EXPECT_NEAR(with, 50 + font.GetStringWidth("ab"), 1e-3);
+    EXPECT_NEAR(with, 50 + font.GetStringWidth("a?b"), 1e-3);
+    // The letter table itself holds nothing for them.
     for (int b = 127; b < 160; b++)
         EXPECT_EQ(font.DrawLetter_GL((unsigned char)b), 0.0f);
 

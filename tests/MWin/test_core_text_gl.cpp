@@ -142,4 +142,42 @@ TEST_F(TextGL, DefaultFontDrawsTheLatin1Letters)
     }
 }
 
+// The frame's red channel, all of it.
+std::vector<unsigned char> RedFrame()
+{
+    std::vector<unsigned char> px(size_t(eng_main_window_width) * eng_main_window_height);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, eng_main_window_width, eng_main_window_height, GL_RED, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+// A byte the font holds no letter for shows as a question mark, in its place
+// and with its width; tabs and line ends are layout, not letters, and still
+// show nothing.
+TEST_F(TextGL, AByteWithoutALetterDrawsAsAQuestionMark)
+{
+    const struct
+    {
+        const char* text;
+        const char* drawn_as;
+    } cases[] = {
+        {"ab\x85yz", "ab?yz"}, {"ab\x80yz", "ab?yz"}, {"ab\x9Fyz", "ab?yz"}, {"ab\x7Fyz", "ab?yz"},
+        {"\x85", "?"},         {"ab\tyz", "abyz"},    {"ab\nyz", "abyz"},    {"ab\xE9yz", "ab\xE9yz"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.text)));
+        Draw(400, 0, c.text);
+        std::vector<unsigned char> drawn = RedFrame();
+        Draw(400, 0, c.drawn_as);
+        EXPECT_TRUE(drawn == RedFrame());
+        EXPECT_EQ(font->GetStringWidth(c.text), font->GetStringWidth(c.drawn_as));
+    }
+    Draw(400, 0, "ab\xE9yz");
+    std::vector<unsigned char> accented = RedFrame();
+    Draw(400, 0, "ab?yz");
+    EXPECT_FALSE(accented == RedFrame()) << "a letter the font holds is drawn as itself";
+}
+
 } // namespace

@@ -194,6 +194,38 @@ protected:
 
 };
 
+// A one-line field keeps no line breaks or other control codes from the
+// clipboard: neither in its text nor in the variable it writes.
+TEST_F(GameTextField, PastedLineBreaksStayOutOfAOneLineField)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithField());
+    char bound[41] = "";
+    ASSERT_TRUE(field->TextEditRegisterStringVariable(bound, sizeof(bound)));
+    const struct
+    {
+        const char* clipboard; // UTF-8, as the system holds it
+        const char* kept;      // Latin-1
+    } cases[] = {
+        {"two\nlines", "twolines"},
+        {"copied line\r\n", "copied line"},
+        {"a\tb\033c\x7f", "abc"},
+        {"caf\xc3\xa9\n\xc2\x85!", "caf\xe9?!"}, // a C1 code arrives as a placeholder
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.clipboard);
+        ClickField();
+        ASSERT_TRUE(field->IsTextBeingEditing());
+        field->TextEditSetCurrentlyBeingEditedText("");
+        ASSERT_EQ(0, SDL_SetClipboardText(c.clipboard));
+        Keys(SDLK_v, KMOD_LCTRL);
+        EXPECT_STREQ(field->TextEditGetText(), c.kept);
+        Keys(SDLK_RETURN, 0);
+        ASSERT_FALSE(field->IsTextBeingEditing());
+        EXPECT_STREQ(bound, c.kept);
+    }
+}
+
 TEST_F(GameTextField, TypedAndPastedLettersArriveDrawAndLeaveAsUtf8)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithField());
