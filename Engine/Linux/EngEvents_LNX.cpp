@@ -93,11 +93,20 @@ char IsOurWindow(Uint32 id)
 }
 
 // The focus is not always reported back (without a window manager it never
-// is): a window that is pressed, typed into or, in full screen, uncovered
-// again is in front, and a full-screen one needs its device back to draw.
+// is): a window that is pressed or typed into is in front, and a full-screen
+// one needs its device back to draw.
 void ActivateIfInFront(EngWindow* w)
 {
     if (!w->IsActive())
+        w->GotActiveMsg(1);
+}
+
+// A full-screen window uncovered again is in front only while the focus is
+// its own or nobody's: under another program's window that holds the focus
+// it draws nothing.
+void ActivateIfUncoveredInFront(EngWindow* w)
+{
+    if (!eng_main_window_windowed && !w->IsActive() && EngWindowFocusIsOursOrNobodys_LNX())
         w->GotActiveMsg(1);
 }
 
@@ -236,8 +245,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             w->GotActiveMsg(1);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-            if (!eng_main_window_windowed)
-                ActivateIfInFront(w);
+            ActivateIfUncoveredInFront(w);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             UpdateModifiers(w, Uint16(SDL_GetModState()));
