@@ -143,7 +143,8 @@ int CountCalls(const char* name)
 
 // Every gamma ramp the engine sets passes here: counted, refused while the
 // test says so, and noted when the display comes back from black, with the
-// number of frames drawn since it went black.
+// number of frames drawn since it went black and whether the window was
+// still on the screen.
 struct GammaWatch
 {
     bool refuse = false;
@@ -170,7 +171,8 @@ extern "C" int SDL_SetWindowGammaRamp(SDL_Window* window, const Uint16* red, con
         g.renders_at_black = renders;
     else if (red[255] > g.last && g.renders_at_black >= 0)
     {
-        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) + ")");
+        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) +
+                          (vztest::GameWindowViewable() ? "" : ", window hidden") + ")");
         g.renders_at_black = -1;
     }
     g.last = red[255];
@@ -408,7 +410,7 @@ TEST_F(WindowRun, FullScreenFadesRunOnlyWhereTheDisplayTakesThemAndEndOnAFrame)
         else
             EXPECT_EQ(Run(0), Seq({round_trip.c_str(), "fade-in(frames=1)",
                                    "PreDeviceExitCB PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB",
-                                   "fade-in(frames=0)",
+                                   "fade-in(frames=0, window hidden)",
                                    "PostDestroyGraphicsObjectsCB PostDeviceExitCB ExitCB fade-waits"}) +
                                   "\n");
     }
@@ -472,6 +474,44 @@ TEST_F(WindowRun, FullScreenDrawsNothingWhileAnotherClientHoldsTheFocus)
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", "frames-elsewhere=0", kObjectsBack,
                            "WindowActivatedCB(1)", "drawing-again", kExit}) +
                           "\n");
+}
+
+TEST_F(WindowRun, LeavingFullScreenTakesTheWindowAwayBeforeTheDisplayComesBack)
+{
+    // The display comes back from black only once the window, which still
+    // holds the last frame, is off the screen.
+    const char* const objects_going = "PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB";
+    const char* const back_hidden = "fade-in(frames=0, window hidden) PostDestroyGraphicsObjectsCB";
+    const struct
+    {
+        const char* name;
+        SDL_Keycode key;
+        std::string calls;
+    } cases[] = {
+        {"Ctrl+Q", SDLK_q,
+         Seq({kStart, "PreDeviceExitCB", objects_going, back_hidden, "PostDeviceExitCB ExitCB"})},
+        {"Ctrl+F", SDLK_f,
+         Seq({kStart, objects_going, back_hidden, "PreCreateWindowCB", kObjectsBack, "WindowResizedCB",
+              kExit})},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Calls().clear();
+        static SDL_Keycode key;
+        key = c.key;
+        Config().parms.windowed = 0;
+        Config().exit_after_ticks = 100;
+        Config().on_tick = [](int tick)
+        {
+            // The window has the focus and its colormap: the fades run.
+            if (tick == 1)
+                MoveXFocus(XFocus::Game);
+            if (tick == 40)
+                Push(Key(true, key, KMOD_LCTRL));
+        };
+        EXPECT_EQ(Run(0), c.calls + "\n");
+    }
 }
 
 TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)
