@@ -204,12 +204,13 @@ unsigned char EngEventsTranslateKey_LNX(int key, int mod, unsigned char* charact
         }
         else if (key >= 32 && key < 127)
             code = typed = (unsigned char)key;
-        else if (key >= 0xA0 && key <= 0xFF && key != 0xF7)
+        else if (key >= 0xA0 && key < 0xFF && key != 0xF7)
         {
             // Latin-1 keys (ä, é, ñ, ß) with their capitals as key codes, which
-            // keeps them clear of the arrows and the modifiers; ß and ÿ have
-            // none, and ÷ would be the down arrow.
-            char letter = key >= 0xE0 && key != 0xFF;
+            // keeps them clear of the arrows and the modifiers; ß has none.
+            // ÷ would be the down arrow and ÿ the middle button: they only
+            // type their characters.
+            char letter = key >= 0xE0;
             code = (unsigned char)(letter ? key - 0x20 : key);
             typed = upper ? code : (unsigned char)key;
         }

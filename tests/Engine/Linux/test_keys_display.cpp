@@ -174,14 +174,19 @@ TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
          "5:196,0 7:228,0 6:196,0 5:201,0 7:233,0 6:201,0",
          {{231, 2}, {196, 0}, {228, 0}}},
         {"Control+ä", {Key(true, kAUmlaut, KMOD_LGUI), Text("\xc3\xa4")}, "5:196,0 7:228,0", {{229, 2}}},
-        // No capitals: ß and ÿ keep their codes.
-        {"Shift+ß and Shift+ÿ",
-         {Key(true, kSharpS, KMOD_LSHIFT), Key(false, kSharpS, KMOD_LSHIFT), Key(true, kYUmlaut, KMOD_LSHIFT),
-          Key(false, kYUmlaut, KMOD_LSHIFT)},
-         "5:223,0 6:223,0 5:255,0 6:255,0",
+        // No capital: ß keeps its code.
+        {"Shift+ß",
+         {Key(true, kSharpS, KMOD_LSHIFT), Key(false, kSharpS, KMOD_LSHIFT)},
+         "5:223,0 6:223,0",
          {{223, 0}}},
-        // ÷ would be the down arrow's code.
+        // ÷ would be the down arrow's code and ÿ the middle button's: they
+        // are characters only.
         {"÷ is no key", {Key(true, kDivide, 0), Text("\xc3\xb7")}, "7:247,0", {{247, 0}}},
+        {"ÿ is no key", {Key(true, kYUmlaut, 0), Text("\xc3\xbf")}, "7:255,0", {{255, 0}}},
+        {"ÿ over a held middle button",
+         {Button(true, SDL_BUTTON_MIDDLE), Key(true, kYUmlaut, 0), Text("\xc3\xbf"), Key(false, kYUmlaut, 0)},
+         "2:2,1 7:255,0",
+         {{255, 2}}},
     };
     for (const auto& c : cases)
     {
