@@ -211,6 +211,7 @@ void EngWindow::DestroyPlatformWindow()
 void EngWindow::Destroy()
 {
     resize_pending = 0;
+    releasing_window = 1;
     DestroyGraphicsDevice();
     quit_requested = 1;
     if (program)
@@ -218,6 +219,7 @@ void EngWindow::Destroy()
     if (!cursor_shown)
         TurnOnCursor();
     DestroyPlatformWindow();
+    releasing_window = 0;
     if (eng_main_window == this)
         eng_main_window = nullptr;
 }

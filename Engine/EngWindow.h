@@ -175,6 +175,9 @@ public:
     char IsMinimized() const { return minimised; }
     char IsQuitRequested() const { return quit_requested; }
     char IsModeChanging() const { return mode_changing; }
+    // The platform window goes once the device is destroyed (exit, a mode
+    // change).
+    char IsReleasingWindow() const { return releasing_window; }
     EngDevice* GetDevice() const { return device; }
     const _EngCreateWindowParms* GetParms() const { return &parms; }
 
@@ -216,6 +219,7 @@ private:
     void* res_change_user = nullptr;
     EngDevice* device = nullptr;
     char destroying_device = 0;
+    char releasing_window = 0;
 
     // Platform half.
     int mouse_x = 0, mouse_y = 0;

@@ -203,7 +203,18 @@ void EngDeviceGL::AglDeleteContext_LNX()
         context = nullptr;
     }
     drawable = nullptr;
-    if (full_screen)
+    if (!full_screen)
+        return;
+    // A window that goes with the device still shows its last frame: it
+    // leaves the screen first, and the display is back at once.
+    if (eng_main_window && eng_main_window->IsReleasingWindow())
+    {
+        EngWindowShow_LNX(0);
+        if (fade_settings.faded_out)
+            SetScaledRamp(&fade_settings, 1.0f);
+        fade_settings.faded_out = 0;
+    }
+    else
         AglFadeDisplayFromBlack_LNX(&fade_settings);
 }
 

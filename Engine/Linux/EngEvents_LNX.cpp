@@ -93,11 +93,20 @@ char IsOurWindow(Uint32 id)
 }
 
 // The focus is not always reported back (without a window manager it never
-// is): a window that is pressed, typed into or, in full screen, uncovered
-// again is in front, and a full-screen one needs its device back to draw.
+// is): a window that is pressed or typed into is in front, and a full-screen
+// one needs its device back to draw.
 void ActivateIfInFront(EngWindow* w)
 {
     if (!w->IsActive())
+        w->GotActiveMsg(1);
+}
+
+// A full-screen window uncovered again is in front only while the focus is
+// its own or nobody's: under another program's window that holds the focus
+// it draws nothing.
+void ActivateIfUncoveredInFront(EngWindow* w)
+{
+    if (!eng_main_window_windowed && !w->IsActive() && EngWindowFocusIsOursOrNobodys_LNX())
         w->GotActiveMsg(1);
 }
 
@@ -195,12 +204,13 @@ unsigned char EngEventsTranslateKey_LNX(int key, int mod, unsigned char* charact
         }
         else if (key >= 32 && key < 127)
             code = typed = (unsigned char)key;
-        else if (key >= 0xA0 && key <= 0xFF && key != 0xF7)
+        else if (key >= 0xA0 && key < 0xFF && key != 0xF7)
         {
             // Latin-1 keys (ä, é, ñ, ß) with their capitals as key codes, which
-            // keeps them clear of the arrows and the modifiers; ß and ÿ have
-            // none, and ÷ would be the down arrow.
-            char letter = key >= 0xE0 && key != 0xFF;
+            // keeps them clear of the arrows and the modifiers; ß has none.
+            // ÷ would be the down arrow and ÿ the middle button: they only
+            // type their characters.
+            char letter = key >= 0xE0;
             code = (unsigned char)(letter ? key - 0x20 : key);
             typed = upper ? code : (unsigned char)key;
         }
@@ -236,8 +246,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             w->GotActiveMsg(1);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-            if (!eng_main_window_windowed)
-                ActivateIfInFront(w);
+            ActivateIfUncoveredInFront(w);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             UpdateModifiers(w, Uint16(SDL_GetModState()));

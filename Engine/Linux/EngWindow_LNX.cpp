@@ -292,6 +292,59 @@ bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* wi
     return true;
 }
 
+namespace
+{
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+// a is b or one of its ancestors below the root.
+bool IsSelfOrAncestor(Display* d, Window a, Window b)
+{
+    for (int depth = 0; b && depth < 64; depth++)
+    {
+        if (a == b)
+            return true;
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned n = 0;
+        if (!XQueryTree(d, b, &root, &parent, &children, &n))
+            return false;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            return false;
+        b = parent;
+    }
+    return false;
+}
+} // namespace
+
+char EngWindowFocusIsOursOrNobodys_LNX()
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return 0;
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!EngWindowX11Handles_LNX(win, &display, &xw))
+        return SDL_GetKeyboardFocus() == win;
+    Display* d = static_cast<Display*>(display);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(d))
+        return 1;
+    // The window itself, a window inside it, or a frame around it; the
+    // other client's window may be gone by the time it is asked about.
+    XSync(d, False);
+    int (*old_handler)(Display*, XErrorEvent*) = XSetErrorHandler(IgnoreXError);
+    bool ours = IsSelfOrAncestor(d, focus, xw) || IsSelfOrAncestor(d, xw, focus);
+    XSync(d, False);
+    XSetErrorHandler(old_handler);
+    return ours ? 1 : 0;
+}
+
 void EngWindowShutdown_LNX()
 {
     if (eng_main_sdl_window)

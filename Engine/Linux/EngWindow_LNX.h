@@ -30,6 +30,9 @@ char EngWindowGetGlobalMouse_LNX(int* x, int* y);
 // The X11 display (a Display*) and window of an SDL window; false without a
 // window or on another window system.
 bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* window);
+// Whether the keyboard focus is on the window (or a frame around it) or on no
+// window at all, as the X server has it; elsewhere, as SDL has it.
+char EngWindowFocusIsOursOrNobodys_LNX();
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

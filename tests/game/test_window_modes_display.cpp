@@ -1,6 +1,6 @@
 // The game's window modes on a real window: Ctrl+F between full screen and
 // the stored window, the sizes kept on each side and saved at exit, and the
-// picture after the full-screen game loses and regains the focus.
+// picture after the full-screen game loses the focus and comes to the front again.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -18,6 +18,7 @@
 #include "game/Game.h"
 #include "game/Resolution.h"
 #include "support/TestSupport.h"
+#include "support/XFocus.h"
 
 #include "GameWindowFixture.h"
 
@@ -168,7 +169,7 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
     EXPECT_EQ(r.win_y, 90);
 }
 
-TEST_F(WindowModes, FullScreenComingBackDrawsTheNextFrame)
+TEST_F(WindowModes, FullScreenComesBackOnlyInFrontAndThenDrawsTheNextFrame)
 {
     ASSERT_NO_FATAL_FAILURE(Start(0));
     ASSERT_GT(LitShare(), 0.05);
@@ -176,30 +177,51 @@ TEST_F(WindowModes, FullScreenComingBackDrawsTheNextFrame)
     click.type = SDL_MOUSEBUTTONDOWN;
     click.button.button = SDL_BUTTON_LEFT;
     click.button.clicks = 1;
+    using vztest::XFocus;
     struct Case
     {
         const char* name;
+        XFocus x_focus;                   // where the X server has the focus then
         std::vector<Uint8> window_events; // after the focus was lost
         bool click;
+        bool back;
     };
     const Case cases[] = {
         // SDL minimises a full-screen window that loses the focus; the focus
         // comes back without a restore.
-        {"minimised, then the focus back", {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_FOCUS_GAINED}, false},
+        {"minimised, then the focus back",
+         XFocus::Game,
+         {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_FOCUS_GAINED},
+         false,
+         true},
+        // Another program's window moves over it and keeps the focus.
+        {"uncovered, another window holding the focus",
+         XFocus::OtherClient,
+         {SDL_WINDOWEVENT_EXPOSED},
+         false,
+         false},
         // Without a window manager the window over it goes away and no focus
         // change is reported.
-        {"uncovered", {SDL_WINDOWEVENT_EXPOSED}, false},
-        {"clicked", {}, true},
+        {"uncovered, the focus nowhere", XFocus::Nobody, {SDL_WINDOWEVENT_EXPOSED}, false, true},
+        {"clicked", XFocus::OtherClient, {}, true, true},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         SendWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
         ASSERT_EQ(eng_main_device, nullptr);
+        vztest::MoveXFocus(c.x_focus);
         for (Uint8 kind : c.window_events)
             SendWindowEvent(kind);
         if (c.click)
             Send(click);
+        if (!c.back)
+        {
+            Frames(3);
+            EXPECT_EQ(eng_main_device, nullptr);
+            EXPECT_FALSE(main_game->GetWindow()->IsActive());
+            continue;
+        }
         // One frame ran since, with no further input.
         ASSERT_NE(eng_main_device, nullptr);
         EXPECT_TRUE(main_game->GetWindow()->IsActive());

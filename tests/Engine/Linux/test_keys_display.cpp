@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <cstring>
 #include <string>
@@ -14,6 +17,7 @@
 #include "support/SdlEvents.h"
 #include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
+#include "support/XFocus.h"
 
 namespace
 {
@@ -174,20 +178,95 @@ TEST_F(Keys, LatinOneKeysGiveThemselvesWithCapitalKeyCodes)
          "5:196,0 7:228,0 6:196,0 5:201,0 7:233,0 6:201,0",
          {{231, 2}, {196, 0}, {228, 0}}},
         {"Control+ä", {Key(true, kAUmlaut, KMOD_LGUI), Text("\xc3\xa4")}, "5:196,0 7:228,0", {{229, 2}}},
-        // No capitals: ß and ÿ keep their codes.
-        {"Shift+ß and Shift+ÿ",
-         {Key(true, kSharpS, KMOD_LSHIFT), Key(false, kSharpS, KMOD_LSHIFT), Key(true, kYUmlaut, KMOD_LSHIFT),
-          Key(false, kYUmlaut, KMOD_LSHIFT)},
-         "5:223,0 6:223,0 5:255,0 6:255,0",
+        // No capital: ß keeps its code.
+        {"Shift+ß",
+         {Key(true, kSharpS, KMOD_LSHIFT), Key(false, kSharpS, KMOD_LSHIFT)},
+         "5:223,0 6:223,0",
          {{223, 0}}},
-        // ÷ would be the down arrow's code.
+        // ÷ would be the down arrow's code and ÿ the middle button's: they
+        // are characters only.
         {"÷ is no key", {Key(true, kDivide, 0), Text("\xc3\xb7")}, "7:247,0", {{247, 0}}},
+        {"ÿ is no key", {Key(true, kYUmlaut, 0), Text("\xc3\xbf")}, "7:255,0", {{255, 0}}},
+        {"ÿ over a held middle button",
+         {Button(true, SDL_BUTTON_MIDDLE), Key(true, kYUmlaut, 0), Text("\xc3\xbf"), Key(false, kYUmlaut, 0)},
+         "2:2,1 7:255,0",
+         {{255, 2}}},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
         ExpectDelivered(c);
     }
+}
+
+// The number row of a French (AZERTY) keyboard, pressed through the X
+// server: its keys give the digits' key codes, which a number game wants
+// (Ctrl+é places a 2), and still type their letters.
+TEST_F(Keys, FrenchNumberRowGivesTheDigitsAndTypesItsLetters)
+{
+    Display* d = vztest::TestX();
+    ASSERT_NE(d, nullptr);
+    int event_base, error_base, major, minor;
+    ASSERT_TRUE(XTestQueryExtension(d, &event_base, &error_base, &major, &minor));
+    // The keys of 2, 7, 9 and 0 as the layout has them: the letter, and the
+    // digit with Shift.
+    const struct
+    {
+        KeySym digit, letter;
+    } row[] = {{XK_2, XK_eacute}, {XK_7, XK_egrave}, {XK_9, XK_ccedilla}, {XK_0, XK_agrave}};
+    KeyCode keycodes[4];
+    std::vector<KeySym> kept[4];
+    for (int i = 0; i < 4; i++)
+    {
+        keycodes[i] = XKeysymToKeycode(d, row[i].digit);
+        ASSERT_NE(keycodes[i], 0);
+        int per = 0;
+        KeySym* old = XGetKeyboardMapping(d, keycodes[i], 1, &per);
+        kept[i].assign(old, old + per);
+        XFree(old);
+        KeySym syms[2] = {row[i].letter, row[i].digit};
+        XChangeKeyboardMapping(d, keycodes[i], 2, syms, 1);
+    }
+    XSync(d, False);
+    vztest::MoveXFocus(vztest::XFocus::Game);
+    const KeyCode ctrl = XKeysymToKeycode(d, XK_Control_L);
+
+    // Each key pressed and released, with Ctrl held when asked.
+    auto press = [&](std::vector<int> keys, bool with_ctrl)
+    {
+        Pump();
+        program->calls.clear();
+        if (with_ctrl)
+            XTestFakeKeyEvent(d, ctrl, True, CurrentTime);
+        for (int k : keys)
+        {
+            XTestFakeKeyEvent(d, keycodes[k], True, CurrentTime);
+            XTestFakeKeyEvent(d, keycodes[k], False, CurrentTime);
+        }
+        if (with_ctrl)
+            XTestFakeKeyEvent(d, ctrl, False, CurrentTime);
+        XSync(d, False);
+        // Until nothing more comes for a while.
+        std::string seen;
+        for (int quiet = 0; quiet < 20; quiet++)
+        {
+            SDL_Delay(5);
+            Pump();
+            if (program->calls != seen)
+            {
+                seen = program->calls;
+                quiet = 0;
+            }
+        }
+        return program->calls;
+    };
+    EXPECT_EQ(press({0, 1, 2, 3}, false),
+              "5:50,0 7:233,0 6:50,0 5:55,0 7:232,0 6:55,0 5:57,0 7:231,0 6:57,0 5:48,0 7:224,0 6:48,0");
+    EXPECT_EQ(press({0}, true), "5:50,0 7:50,0 6:50,0");
+
+    for (int i = 0; i < 4; i++)
+        XChangeKeyboardMapping(d, keycodes[i], int(kept[i].size()), kept[i].data(), 1);
+    XSync(d, False);
 }
 
 TEST_F(Keys, WheelRepeatsWithinOneClockReadingAreDropped)

@@ -6,7 +6,6 @@
 
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <dlfcn.h>
@@ -26,10 +25,16 @@
 #include "EngPower.h"
 #include "EngProgram.h"
 #include "Engine/RecordingProgram.h"
+#include "support/SwapWatch.h"
 #include "support/TestSupport.h"
+#include "support/XFocus.h"
 
 using vztest::Calls;
 using vztest::Config;
+using vztest::GameXWindow;
+using vztest::MoveXFocus;
+using vztest::TestX;
+using vztest::XFocus;
 
 namespace
 {
@@ -76,22 +81,6 @@ SDL_Event Key(bool down, SDL_Keycode sym, Uint16 mod)
     e.key.keysym.sym = sym;
     e.key.keysym.mod = mod;
     return e;
-}
-
-// The test's own connection to the X server, doing what the window manager
-// and the player would: sizes, pointer moves, the focus.
-Display* TestX()
-{
-    static Display* d = XOpenDisplay(nullptr);
-    return d;
-}
-
-Window GameXWindow()
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
-    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
 }
 
 // Xvfb runs no window manager: a size asked for is applied as it is.
@@ -147,25 +136,6 @@ std::string Hints()
     return s;
 }
 
-// Another client's window takes the keyboard focus, or gives it back; the
-// focused window's colormap is installed, as a window manager does.
-void FocusElsewhere(bool elsewhere)
-{
-    static Window other = 0;
-    if (!other)
-    {
-        other = XCreateSimpleWindow(TestX(), DefaultRootWindow(TestX()), 0, 0, 50, 50, 0, 0, 0);
-        XMapWindow(TestX(), other);
-        XSync(TestX(), False);
-    }
-    const Window to = elsewhere ? other : GameXWindow();
-    XWindowAttributes a;
-    XGetWindowAttributes(TestX(), to, &a);
-    XInstallColormap(TestX(), a.colormap);
-    XSetInputFocus(TestX(), to, RevertToPointerRoot, CurrentTime);
-    XSync(TestX(), False);
-}
-
 int CountCalls(const char* name)
 {
     return int(std::count(Calls().begin(), Calls().end(), std::string(name)));
@@ -173,7 +143,8 @@ int CountCalls(const char* name)
 
 // Every gamma ramp the engine sets passes here: counted, refused while the
 // test says so, and noted when the display comes back from black, with the
-// number of frames drawn since it went black.
+// number of frames drawn since it went black and whether the window was
+// still on the screen.
 struct GammaWatch
 {
     bool refuse = false;
@@ -200,7 +171,8 @@ extern "C" int SDL_SetWindowGammaRamp(SDL_Window* window, const Uint16* red, con
         g.renders_at_black = renders;
     else if (red[255] > g.last && g.renders_at_black >= 0)
     {
-        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) + ")");
+        Calls().push_back("fade-in(frames=" + std::to_string(renders - g.renders_at_black) +
+                          (vztest::GameWindowViewable() ? "" : ", window hidden") + ")");
         g.renders_at_black = -1;
     }
     g.last = red[255];
@@ -421,9 +393,9 @@ TEST_F(WindowRun, FullScreenFadesRunOnlyWhereTheDisplayTakesThemAndEndOnAFrame)
         Config().on_tick = [](int tick)
         {
             if (tick == 1 || tick == 60)
-                FocusElsewhere(false);
+                MoveXFocus(XFocus::Game);
             if (tick == 30)
-                FocusElsewhere(true);
+                MoveXFocus(XFocus::OtherClient);
         };
         // A fade steps every 10 ms for half a second.
         AfterRun() = [] { Calls().push_back(Gamma().calls < 10 ? "no-fade-waits" : "fade-waits"); };
@@ -438,7 +410,7 @@ TEST_F(WindowRun, FullScreenFadesRunOnlyWhereTheDisplayTakesThemAndEndOnAFrame)
         else
             EXPECT_EQ(Run(0), Seq({round_trip.c_str(), "fade-in(frames=1)",
                                    "PreDeviceExitCB PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB",
-                                   "fade-in(frames=0)",
+                                   "fade-in(frames=0, window hidden)",
                                    "PostDestroyGraphicsObjectsCB PostDeviceExitCB ExitCB fade-waits"}) +
                                   "\n");
     }
@@ -457,6 +429,89 @@ TEST_F(WindowRun, FullScreenFocusLossDropsTheDeviceAndGainBringsItBack)
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)",
                            kExit}) +
                           "\n");
+}
+
+TEST_F(WindowRun, FullScreenDrawsNothingWhileAnotherClientHoldsTheFocus)
+{
+    Config().parms.windowed = 0;
+    Config().exit_after_ticks = 200;
+    // Frames put on the screen once the engine knows of the focus loss,
+    // while the other client holds the focus, and after it gave it back.
+    static bool elsewhere, back;
+    static int frames_elsewhere, frames_back;
+    vztest::SwapWatcher() = []
+    {
+        if (elsewhere && CountCalls("WindowActivatedCB(0)") > 0)
+            frames_elsewhere++;
+        if (back)
+            frames_back++;
+    };
+    Config().on_post_device_init = [] { Gamma().refuse = true; };
+    Config().on_tick = [](int tick)
+    {
+        if (tick == 1)
+            MoveXFocus(XFocus::Game);
+        // A second: SDL reports a focus change 0.2 s late; meanwhile the
+        // other client's window moves and uncovers part of the game's.
+        if (tick == 30)
+        {
+            MoveXFocus(XFocus::OtherClient);
+            elsewhere = true;
+        }
+        if (tick == 60 || tick == 70)
+            vztest::MoveOtherClientWindow();
+        if (tick == 90)
+        {
+            elsewhere = false;
+            Calls().push_back("frames-elsewhere=" + std::to_string(frames_elsewhere));
+            MoveXFocus(XFocus::Game);
+            back = true;
+        }
+        if (tick == 190)
+            Calls().push_back(frames_back >= 60 ? "drawing-again"
+                                                : "frames-back=" + std::to_string(frames_back));
+    };
+    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", "frames-elsewhere=0", kObjectsBack,
+                           "WindowActivatedCB(1)", "drawing-again", kExit}) +
+                          "\n");
+}
+
+TEST_F(WindowRun, LeavingFullScreenTakesTheWindowAwayBeforeTheDisplayComesBack)
+{
+    // The display comes back from black only once the window, which still
+    // holds the last frame, is off the screen.
+    const char* const objects_going = "PreDestroyGraphicsDeviceCB DestroyGraphicsObjectsCB";
+    const char* const back_hidden = "fade-in(frames=0, window hidden) PostDestroyGraphicsObjectsCB";
+    const struct
+    {
+        const char* name;
+        SDL_Keycode key;
+        std::string calls;
+    } cases[] = {
+        {"Ctrl+Q", SDLK_q,
+         Seq({kStart, "PreDeviceExitCB", objects_going, back_hidden, "PostDeviceExitCB ExitCB"})},
+        {"Ctrl+F", SDLK_f,
+         Seq({kStart, objects_going, back_hidden, "PreCreateWindowCB", kObjectsBack, "WindowResizedCB",
+              kExit})},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Calls().clear();
+        static SDL_Keycode key;
+        key = c.key;
+        Config().parms.windowed = 0;
+        Config().exit_after_ticks = 100;
+        Config().on_tick = [](int tick)
+        {
+            // The window has the focus and its colormap: the fades run.
+            if (tick == 1)
+                MoveXFocus(XFocus::Game);
+            if (tick == 40)
+                Push(Key(true, key, KMOD_LCTRL));
+        };
+        EXPECT_EQ(Run(0), c.calls + "\n");
+    }
 }
 
 TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)

@@ -1,0 +1,88 @@
+// The test as a second X client beside the engine's window: its own server
+// connection and a plain window that takes the keyboard focus, as another
+// program (or a window manager acting for the player) would.
+#pragma once
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include "EngWindow.h"
+
+namespace vztest
+{
+
+inline Display* TestX()
+{
+    static Display* d = XOpenDisplay(nullptr);
+    return d;
+}
+
+// The X window of the engine's SDL window; 0 without one.
+inline Window GameXWindow()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
+    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+}
+
+// Whether the server shows the game's window.
+inline bool GameWindowViewable()
+{
+    XWindowAttributes a;
+    const Window w = GameXWindow();
+    return w && XGetWindowAttributes(TestX(), w, &a) && a.map_state == IsViewable;
+}
+
+enum class XFocus
+{
+    Game,        // the game's window has it
+    OtherClient, // the test's window, mapped over the game's, has it
+    Nobody,      // the test's window went away and the focus fell back to the root
+};
+
+// The test's own window, made once at the top left.
+inline Window OtherClientWindow()
+{
+    static Window other = XCreateSimpleWindow(TestX(), DefaultRootWindow(TestX()), 0, 0, 50, 50, 0, 0, 0);
+    return other;
+}
+
+// Moves the keyboard focus; the focused window's colormap is installed, as a
+// window manager does.
+inline void MoveXFocus(XFocus to)
+{
+    Display* d = TestX();
+    const Window other = OtherClientWindow();
+    if (to == XFocus::Nobody)
+    {
+        XUnmapWindow(d, other);
+        XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
+        XSync(d, False);
+        return;
+    }
+    if (to == XFocus::OtherClient)
+    {
+        XMapRaised(d, other);
+        XSync(d, False);
+    }
+    const Window w = to == XFocus::OtherClient ? other : GameXWindow();
+    XWindowAttributes a;
+    XGetWindowAttributes(d, w, &a);
+    XInstallColormap(d, a.colormap);
+    XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);
+    XSync(d, False);
+}
+
+// The test's window moves 60 pixels along the diagonal and back, by turns:
+// the part of the game's window it covered is uncovered (and exposed).
+inline void MoveOtherClientWindow()
+{
+    static bool moved = false;
+    moved = !moved;
+    XMoveWindow(TestX(), OtherClientWindow(), moved ? 60 : 0, moved ? 60 : 0);
+    XSync(TestX(), False);
+}
+
+} // namespace vztest
