@@ -25,11 +25,12 @@ const char* const cgui_sig_key = "eng-control-signature";
 const char* const cgui_id_key = "eng-control-id";
 const char* const cgui_cmd_key = "eng-menu-command";
 
-// Copies text into buf without splitting a UTF-8 sequence: 1, or -1 when cut.
+// Copies GTK's UTF-8 text into buf as Latin-1: 1, or -1 when cut.
 int CopyOut(const char* text, char* buf, int size)
 {
-    EngUtf8SafeStrcpy(buf, text, size_t(size));
-    return strlen(text) < size_t(size) ? 1 : -1;
+    const std::string latin1 = EngLatin1FromUtf8(text);
+    EngSafeStrcpy(buf, latin1.c_str(), size_t(size));
+    return latin1.size() < size_t(size) ? 1 : -1;
 }
 
 GtkWidget* TextViewOf(GtkWidget* control)
@@ -715,7 +716,7 @@ void EngGuiSetStaticTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text)
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     if (GTK_IS_LABEL(control))
         gtk_label_set_text(GTK_LABEL(control), t.c_str());
     else if (GTK_IS_FRAME(control))
@@ -740,7 +741,7 @@ void EngGuiSetEditableTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text)
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     if (GTK_IS_ENTRY(control))
         gtk_entry_set_text(GTK_ENTRY(control), t.c_str());
     else if (GtkWidget* tv = TextViewOf(control))
@@ -791,7 +792,7 @@ void EngGuiSetBevelButtonTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text || !GTK_IS_BUTTON(control))
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     // The button makes a new label: keep the old one's look.
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(control));
     bool had_label = child && GTK_IS_LABEL(child);
@@ -906,7 +907,7 @@ void EngGuiAddStringToMenu_LNX(GtkTreeModel* menu, const char* text)
 {
     if (!menu || !text || !GTK_IS_LIST_STORE(menu))
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     GtkTreeIter it;
     gtk_list_store_append(GTK_LIST_STORE(menu), &it);
     gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
@@ -946,7 +947,7 @@ void EngGuiSetMenuItemText_LNX(GtkTreeModel* menu, unsigned item, const char* te
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set menu text to <%s>", text);
         return;
     }
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
 }
 
