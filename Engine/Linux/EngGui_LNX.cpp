@@ -529,6 +529,55 @@ GMenuModel* EngGuiGetMenuBar_LNX()
     return cgui_menu_bar;
 }
 
+namespace
+{
+// The item of parent, or of a menu inside it, that holds menu (as a submenu
+// or a section): its menu and index.
+bool FindHolder(GMenuModel* parent, GMenuModel* menu, GMenuModel** holder, int* index)
+{
+    const int n = g_menu_model_get_n_items(parent);
+    for (int i = 0; i < n; i++)
+        for (const char* kind : {G_MENU_LINK_SUBMENU, G_MENU_LINK_SECTION})
+        {
+            GMenuModel* link = g_menu_model_get_item_link(parent, i, kind);
+            if (!link)
+                continue;
+            bool found = link == menu;
+            if (found)
+            {
+                *holder = parent;
+                *index = i;
+            }
+            else
+                found = FindHolder(link, menu, holder, index);
+            // The holding item keeps the linked menu alive.
+            g_object_unref(link);
+            if (found)
+                return true;
+        }
+    return false;
+}
+} // namespace
+
+void EngGuiSetMenuTitleText_LNX(GMenuModel* menu, const char* text)
+{
+    if (!menu || !text)
+        return;
+    GMenuModel* holder = nullptr;
+    int index = -1;
+    if (!cgui_menu_bar || !FindHolder(cgui_menu_bar, menu, &holder, &index) || !G_IS_MENU(holder))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set menu text to <%s>", text);
+        return;
+    }
+    // An item cannot be changed in place: it is replaced by a copy with the new label.
+    GMenuItem* item = g_menu_item_new_from_model(holder, index);
+    g_menu_item_set_label(item, EngUtf8FromLatin1(text).c_str());
+    g_menu_remove(G_MENU(holder), index);
+    g_menu_insert_item(G_MENU(holder), index, item);
+    g_object_unref(item);
+}
+
 char EngGuiLoadDialogFromNib_LNX(const char* nib_name, const char* window_name, EngGuiDialogHandler_LNX handler,
                                  char run, EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window)
 {

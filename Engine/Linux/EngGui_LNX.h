@@ -50,6 +50,10 @@ void EngGuiReleaseNIB_LNX(EngGuiNibRef_LNX nib);
 char EngGuiLoadMenuFromNIB_LNX(const char* name);
 // The menu bar set last, owned here; null before.
 GMenuModel* EngGuiGetMenuBar_LNX();
+// Sets the title of a menu of the menu bar (at any depth): the label of the
+// item that holds it. A menu the bar does not hold: "Could not set menu text
+// to <text>".
+void EngGuiSetMenuTitleText_LNX(GMenuModel* menu, const char* text);
 
 // What a dialog's handler is told: a command (a button clicked, a menu item
 // activated) or the window closed (destroyed, whoever did it).
