@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 
 #include "EngDebug.h"
-#include "EngUnicode.h"
+#include "EngMain.h"
 
 // The game's display title, used as the window title.
 const char* MainGetGameName();
@@ -110,6 +110,11 @@ char SWin::CreateMainWindow(_SWinCreateInfo* info)
 
     backend = b;
     AdjustSizeForFontScale(&wx, &wy, &w, &h, 1);
+    // Grown about the centre, it may reach past the desktop: back inside.
+    w = std::min(w, float(dw));
+    h = std::min(h, float(dh));
+    wx = std::max(0.0f, std::min(wx, dw - w));
+    wy = std::max(0.0f, std::min(wy, dh - h));
     x = wx;
     y = wy;
     width = w;
@@ -217,14 +222,17 @@ int SWin::AddButtonToWindow(_SWinButtonType kind, int bx, int by, int bw, int bh
         return -1;
     }
 
-    float w = std::max(0.0f, std::min(width, float(bw)));
-    float h = std::max(0.0f, std::min(height, float(bh)));
-    float fx = bx < 0 ? width / 2 - w / 2 : float(bx);
-    float fy = by < 0 ? height / 2 - h / 2 : float(by);
-    if (fx + w > width)
-        fx = width - w;
-    if (fy + h > height)
-        fy = height - h;
+    // Placed in the unscaled layout, then grown with it.
+    const float lw = font_scale > 1.0f ? width / font_scale : width;
+    const float lh = font_scale > 1.0f ? height / font_scale : height;
+    float w = std::max(0.0f, std::min(lw, float(bw)));
+    float h = std::max(0.0f, std::min(lh, float(bh)));
+    float fx = bx < 0 ? lw / 2 - w / 2 : float(bx);
+    float fy = by < 0 ? lh / 2 - h / 2 : float(by);
+    if (fx + w > lw)
+        fx = lw - w;
+    if (fy + h > lh)
+        fy = lh - h;
     AdjustSizeForFontScale(&fx, &fy, &w, &h, 0);
 
     int index = count;
@@ -244,6 +252,17 @@ int SWin::AddButtonToWindow(_SWinButtonType kind, int bx, int by, int bw, int bh
     }
     count++;
     return index;
+}
+
+int SWin::DropLastButton(int i)
+{
+    if (i >= 0 && i == count - 1)
+    {
+        backend->DestroyControl(buttons[i].control);
+        memset(&buttons[i], 0, sizeof(buttons[i]));
+        count--;
+    }
+    return -1;
 }
 
 int SWin::AddGroupFrameToWindow(int bx, int by, int bw, int bh, const char* text)
@@ -274,7 +293,7 @@ int SWin::AddListButtonToWindow(int bx, int by, int bw, int bh, int n, char (*st
     if (i < 0)
         return -1;
     if (!ListSetStrs(i, n, strs))
-        return -1;
+        return DropLastButton(i);
     buttons[i].int_cb = cb;
     return i;
 }
@@ -286,7 +305,7 @@ int SWin::AddChoiceButtonToWindow(int bx, int by, int bw, int bh, int n, char (*
     if (i < 0)
         return -1;
     if (!ChoiceSetStrs(i, n, strs))
-        return -1;
+        return DropLastButton(i);
     buttons[i].char_cb = cb;
     return i;
 }
@@ -297,7 +316,7 @@ int SWin::AddPictureButtonToWindow(int bx, int by, int bw, int bh, const char* p
     if (i < 0)
         return -1;
     if (!PictureSetFromFile(i, path))
-        return -1;
+        return DropLastButton(i);
     return i;
 }
 
@@ -419,10 +438,25 @@ void SWin::RunListCallbacks(int i, int sel)
         ccb(this, char(sel));
 }
 
+int SWin::EntryFor(int i, int sel, const char* func)
+{
+    const int n = buttons[i].list_count;
+    if (!DebugCheckOkAlt(n > 0, func, "No entries"))
+        return -1;
+    if (sel >= 0 && sel < n)
+        return sel;
+    const int near = sel < 0 ? 0 : n - 1;
+    DebugWarning(func, "Selection %d is outside the entries (0 to %d): %d is selected", sel, n - 1, near);
+    return near;
+}
+
 char SWin::ListSetSel(int i, int sel)
 {
     _SWinButton* b = GetButton(i, SWIN_BUT_POPUP, __PRETTY_FUNCTION__);
     if (!b)
+        return 0;
+    sel = EntryFor(i, sel, __PRETTY_FUNCTION__);
+    if (sel < 0)
         return 0;
     b->sel = sel;
     backend->SetListSel(b->control, sel);
@@ -455,7 +489,12 @@ char SWin::ListRegisterIntVariable(int i, int* v)
     if (!v)
         return 0;
     b->bound_int = v;
-    return ListSetSel(i, *v);
+    const int sel = EntryFor(i, *v, __PRETTY_FUNCTION__);
+    if (sel < 0)
+        return 0;
+    // A value no entry stands for becomes the entry shown.
+    *v = sel;
+    return ListSetSel(i, sel);
 }
 
 char SWin::ListRegisterCharVariable(int i, char* v)
@@ -466,7 +505,11 @@ char SWin::ListRegisterCharVariable(int i, char* v)
     if (!v)
         return 0;
     b->bound_char = v;
-    return ListSetSel(i, *v);
+    const int sel = EntryFor(i, *v, __PRETTY_FUNCTION__);
+    if (sel < 0)
+        return 0;
+    *v = char(sel);
+    return ListSetSel(i, sel);
 }
 
 char SWin::ChoiceRegisterCharVariable(int i, char* v, char)
@@ -532,8 +575,8 @@ char SWin::GetButtonText(int i, char* buf, int size)
         buf[0] = 0;
         return 0;
     }
-    // Cut on a character boundary: the texts are UTF-8.
-    EngUtf8SafeStrcpy(buf, text.c_str(), size_t(size));
+    // Latin-1: any cut falls between characters.
+    EngSafeStrcpy(buf, text.c_str(), size_t(size));
     return 1;
 }
 

@@ -2,6 +2,8 @@
 // rectangles: static texts, push buttons, edit texts, popup lists and
 // pictures. Controls are named by the index that adding them returned; a
 // group frame makes nothing and takes no index (adding one returns 0).
+// Texts are Latin-1, one byte a character, as the toolkit draws them.
+// A list's selection is always one of its entries.
 // The window system sits behind SWinBackend (GTK in Engine/Linux), so the
 // kit's own logic runs without a display.
 #pragma once
@@ -68,6 +70,8 @@ public:
     // index is the slot the control will take; text may be empty.
     virtual void* CreateControl(void* window, SWin* owner, int index, _SWinButtonType kind, int x, int y, int w,
                                 int h, const char* text) = 0;
+    // Removes a control the kit made but could not finish.
+    virtual void DestroyControl(void* control) = 0;
     virtual char SetText(void* control, _SWinButtonType kind, const char* text) = 0;
     virtual char GetText(void* control, _SWinButtonType kind, std::string* out) = 0;
     virtual char SetTextAlign(void* control, _SWinButtonType kind, _SWinTextAlign align) = 0;
@@ -191,6 +195,11 @@ private:
     char SetStrsFromCallback(int i, int n, const char* (*text)(int, void*), char* (*mtext)(int, void*), void* user,
                              const char* func);
     void RunListCallbacks(int i, int sel);
+    // sel, or the nearest entry (logged) when it is outside them; -1 with no entries.
+    int EntryFor(int i, int sel, const char* func);
+    // Takes back the control just added to slot i, which could not be
+    // finished: its slot is free again. Gives -1.
+    int DropLastButton(int i);
 
     char created;
     float x, y, width, height;

@@ -37,6 +37,7 @@ public:
     {
         return real->CreateControl(window, owner, index, kind, x, y, w, h, text);
     }
+    void DestroyControl(void* c) override { real->DestroyControl(c); }
     char SetText(void* c, _SWinButtonType kind, const char* text) override { return real->SetText(c, kind, text); }
     char GetText(void* c, _SWinButtonType kind, std::string* out) override { return real->GetText(c, kind, out); }
     char SetTextAlign(void* c, _SWinButtonType kind, _SWinTextAlign align) override

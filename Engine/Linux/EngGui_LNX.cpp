@@ -25,11 +25,12 @@ const char* const cgui_sig_key = "eng-control-signature";
 const char* const cgui_id_key = "eng-control-id";
 const char* const cgui_cmd_key = "eng-menu-command";
 
-// Copies text into buf without splitting a UTF-8 sequence: 1, or -1 when cut.
+// Copies GTK's UTF-8 text into buf as Latin-1: 1, or -1 when cut.
 int CopyOut(const char* text, char* buf, int size)
 {
-    EngUtf8SafeStrcpy(buf, text, size_t(size));
-    return strlen(text) < size_t(size) ? 1 : -1;
+    const std::string latin1 = EngLatin1FromUtf8(text);
+    EngSafeStrcpy(buf, latin1.c_str(), size_t(size));
+    return latin1.size() < size_t(size) ? 1 : -1;
 }
 
 GtkWidget* TextViewOf(GtkWidget* control)
@@ -528,6 +529,55 @@ GMenuModel* EngGuiGetMenuBar_LNX()
     return cgui_menu_bar;
 }
 
+namespace
+{
+// The item of parent, or of a menu inside it, that holds menu (as a submenu
+// or a section): its menu and index.
+bool FindHolder(GMenuModel* parent, GMenuModel* menu, GMenuModel** holder, int* index)
+{
+    const int n = g_menu_model_get_n_items(parent);
+    for (int i = 0; i < n; i++)
+        for (const char* kind : {G_MENU_LINK_SUBMENU, G_MENU_LINK_SECTION})
+        {
+            GMenuModel* link = g_menu_model_get_item_link(parent, i, kind);
+            if (!link)
+                continue;
+            bool found = link == menu;
+            if (found)
+            {
+                *holder = parent;
+                *index = i;
+            }
+            else
+                found = FindHolder(link, menu, holder, index);
+            // The holding item keeps the linked menu alive.
+            g_object_unref(link);
+            if (found)
+                return true;
+        }
+    return false;
+}
+} // namespace
+
+void EngGuiSetMenuTitleText_LNX(GMenuModel* menu, const char* text)
+{
+    if (!menu || !text)
+        return;
+    GMenuModel* holder = nullptr;
+    int index = -1;
+    if (!cgui_menu_bar || !FindHolder(cgui_menu_bar, menu, &holder, &index) || !G_IS_MENU(holder))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set menu text to <%s>", text);
+        return;
+    }
+    // An item cannot be changed in place: it is replaced by a copy with the new label.
+    GMenuItem* item = g_menu_item_new_from_model(holder, index);
+    g_menu_item_set_label(item, EngUtf8FromLatin1(text).c_str());
+    g_menu_remove(G_MENU(holder), index);
+    g_menu_insert_item(G_MENU(holder), index, item);
+    g_object_unref(item);
+}
+
 char EngGuiLoadDialogFromNib_LNX(const char* nib_name, const char* window_name, EngGuiDialogHandler_LNX handler,
                                  char run, EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window)
 {
@@ -715,7 +765,7 @@ void EngGuiSetStaticTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text)
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     if (GTK_IS_LABEL(control))
         gtk_label_set_text(GTK_LABEL(control), t.c_str());
     else if (GTK_IS_FRAME(control))
@@ -740,7 +790,7 @@ void EngGuiSetEditableTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text)
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     if (GTK_IS_ENTRY(control))
         gtk_entry_set_text(GTK_ENTRY(control), t.c_str());
     else if (GtkWidget* tv = TextViewOf(control))
@@ -791,7 +841,7 @@ void EngGuiSetBevelButtonTextString_LNX(GtkWidget* control, const char* text)
 {
     if (!control || !text || !GTK_IS_BUTTON(control))
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     // The button makes a new label: keep the old one's look.
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(control));
     bool had_label = child && GTK_IS_LABEL(child);
@@ -906,7 +956,7 @@ void EngGuiAddStringToMenu_LNX(GtkTreeModel* menu, const char* text)
 {
     if (!menu || !text || !GTK_IS_LIST_STORE(menu))
         return;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     GtkTreeIter it;
     gtk_list_store_append(GTK_LIST_STORE(menu), &it);
     gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
@@ -946,7 +996,7 @@ void EngGuiSetMenuItemText_LNX(GtkTreeModel* menu, unsigned item, const char* te
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not set menu text to <%s>", text);
         return;
     }
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     gtk_list_store_set(GTK_LIST_STORE(menu), &it, 0, t.c_str(), -1);
 }
 

@@ -1,8 +1,10 @@
 // GTK's start, its message box, interface files and the dialogs made from
 // them, and small helpers over GTK widgets for native windows: control texts
 // and values, popup lists and their entries, menu items, pictures, and
-// GError logging. Texts are UTF-8; bytes that are not valid UTF-8 are taken
-// as Latin-1. Popup indexes are 0-based. A null widget, model or text makes a
+// GError logging. The texts of controls, entries and menus are Latin-1 here,
+// as the toolkit draws them, and UTF-8 inside GTK: a character Latin-1 cannot
+// hold reads back as "?". The message box takes UTF-8 (Latin-1 when it is
+// not). Popup indexes are 0-based. A null widget, model or text makes a
 // function return at once with a neutral value.
 #pragma once
 
@@ -48,6 +50,10 @@ void EngGuiReleaseNIB_LNX(EngGuiNibRef_LNX nib);
 char EngGuiLoadMenuFromNIB_LNX(const char* name);
 // The menu bar set last, owned here; null before.
 GMenuModel* EngGuiGetMenuBar_LNX();
+// Sets the title of a menu of the menu bar (at any depth): the label of the
+// item that holds it. A menu the bar does not hold: "Could not set menu text
+// to <text>".
+void EngGuiSetMenuTitleText_LNX(GMenuModel* menu, const char* text);
 
 // What a dialog's handler is told: a command (a button clicked, a menu item
 // activated) or the window closed (destroyed, whoever did it).
@@ -104,8 +110,8 @@ void EngGuiGuiShowControl_LNX(GtkWidget* control, char on);
 void EngGuiCheckButton_LNX(GtkWidget* control, char on);
 char EngGuiIsButtonChecked_LNX(GtkWidget* control);
 
-// Labels (or a frame's title). Get: 1 when it fitted in size bytes with the
-// terminator, -1 when cut, 0 for bad arguments.
+// Labels (or a frame's title). Get: 1 when the Latin-1 text fitted in size
+// bytes with the terminator, -1 when cut, 0 for bad arguments.
 void EngGuiSetStaticTextString_LNX(GtkWidget* control, const char* text);
 int EngGuiGetStaticTextString_LNX(GtkWidget* control, char* buf, int size);
 

@@ -155,7 +155,23 @@ bool MakeFolder(const std::string& path, mode_t mode)
 }
 
 bool video_started = false;
+
+// SDL's own failed checks go to standard error: its box for them would start
+// a helper program. Checked once, then let be, as a build without checks.
+SDL_AssertState ReportSdlCheck(const SDL_AssertData* data, void*)
+{
+    fprintf(stderr, "SDL check failed: '%s' in %s (%s:%d)\n", data && data->condition ? data->condition : "",
+            data && data->function ? data->function : "", data && data->filename ? data->filename : "",
+            data ? data->linenum : 0);
+    return SDL_ASSERTION_ALWAYS_IGNORE;
+}
 } // namespace
+
+int EngMiscInitSdlVideo_LNX()
+{
+    SDL_SetAssertionHandler(ReportSdlCheck, nullptr);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO);
+}
 
 bool EngMiscGetDesktopDirectory_LNX(char* out, int size)
 {
@@ -279,7 +295,7 @@ bool EngMiscStartVideo_LNX()
 {
     if (video_started || SDL_WasInit(SDL_INIT_VIDEO))
         return video_started = true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (EngMiscInitSdlVideo_LNX() != 0)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "SDL video could not start: %s", SDL_GetError());
         return false;
@@ -494,13 +510,6 @@ void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
 
 namespace
 {
-Uint32 BoxFlags(char kind)
-{
-    if (kind == 1 || kind == 2)
-        return SDL_MESSAGEBOX_WARNING;
-    return SDL_MESSAGEBOX_INFORMATION;
-}
-
 // The game's X window, or 0 without one (or on another window system).
 unsigned long GameWindowXid()
 {
@@ -509,36 +518,12 @@ unsigned long GameWindowXid()
     return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? xw : 0;
 }
 
-// SDL's box, or GTK's when SDL cannot show one (it needs a matching X core
-// font or a helper program) or a modal GTK window (the dialog kit's) is up:
-// only GTK's box stands over that and lets it repaint. 1 for OK, 0 for
-// Cancel or closed, -1 when no box could be shown.
+// GTK's box, over the dialog kit's window or in front of the game's. 1 for
+// OK, 0 for Cancel or closed, -1 when no box could be shown.
 int ShowBox(char kind, const char* title, const char* text, char with_cancel)
 {
     if (!EngMiscHasDisplay_LNX())
         return -1;
-    if (eng_misc_sdl_message_box_LNX && !EngGuiGetModalWindow_LNX() && EngMiscStartVideo_LNX())
-    {
-        const SDL_MessageBoxButtonData ok_only[] = {
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
-        const SDL_MessageBoxButtonData ok_cancel[] = {
-            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
-        };
-        SDL_MessageBoxData data;
-        memset(&data, 0, sizeof(data));
-        data.flags = BoxFlags(kind);
-        // A child of the game's window, so it stays in front of it, full screen too.
-        data.window = static_cast<SDL_Window*>(eng_main_sdl_window);
-        data.title = title ? title : "";
-        data.message = text;
-        data.numbuttons = with_cancel ? 2 : 1;
-        data.buttons = with_cancel ? ok_cancel : ok_only;
-        int pressed = -1;
-        if (SDL_ShowMessageBox(&data, &pressed) == 0)
-            return pressed == 1 ? 1 : 0;
-        DebugInfoAlt("EngMiscShowBox_LNX", "SDL's box failed (%s): showing GTK's", SDL_GetError());
-    }
     return EngGuiShowMessageBox_LNX(kind, title, text, with_cancel, GameWindowXid());
 }
 
@@ -547,8 +532,6 @@ void PrintBox(const char* title, const char* text)
     fprintf(stderr, "%s%s%s\n", title && title[0] ? title : "", title && title[0] ? ": " : "", text);
 }
 } // namespace
-
-char eng_misc_sdl_message_box_LNX = 1;
 
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text)
 {

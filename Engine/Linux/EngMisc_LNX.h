@@ -30,18 +30,19 @@ char* EngMiscExpandTildePath_LNX(const char* path);
 
 // Starts SDL's video once; later calls only report whether it is running.
 bool EngMiscStartVideo_LNX();
+// SDL_InitSubSystem for video, with SDL's own failed checks reported on
+// standard error rather than in a box (which starts a helper program). Every
+// start of SDL's video goes through it.
+int EngMiscInitSdlVideo_LNX();
 // True when an X11 or Wayland display is named in the environment.
 bool EngMiscHasDisplay_LNX();
 
-// The modal message box: SDL's, or GTK's where SDL cannot show one and while
-// a modal GTK window (the dialog kit's) is up, which the box then stands
-// over. Only when no box can be shown does the text go to standard error.
+// The modal message box, GTK's: over the modal GTK window (the dialog kit's)
+// when one is up, else in front of the game's window. Only when no box can be
+// shown does the text go to standard error.
 void EngMiscShowPopupMessage_LNX(char kind, const char* title, const char* text);
 // The same with OK and Cancel; 1 for OK, 0 for Cancel, closing, or no box.
 char EngMiscShowOkCancelPopup_LNX(char kind, const char* title, const char* text);
-// 1 (the default) tries SDL's box first; 0 goes straight to GTK's, which
-// tests answer from GTK's loop.
-extern char eng_misc_sdl_message_box_LNX;
 
 // Starts xdg-open with path as its one argument (no shell); does not wait.
 char EngMiscOpenWithDefaultProgram_LNX(const char* path);

@@ -22,7 +22,7 @@ char VideoReady()
         return 0;
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return 1;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? 1 : 0;
+    return EngMiscInitSdlVideo_LNX() == 0 ? 1 : 0;
 }
 
 _EngDisplayModeInfo FromSdl(const SDL_DisplayMode& m)

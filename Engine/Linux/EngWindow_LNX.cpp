@@ -10,6 +10,7 @@
 
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
+#include "Linux/EngMisc_LNX.h"
 
 namespace
 {
@@ -22,7 +23,7 @@ char InitVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return 1;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (EngMiscInitSdlVideo_LNX() != 0)
     {
         DebugErrorAlt("EngWindowInitVideo_LNX", "SDL_InitSubSystem failed: %s", SDL_GetError());
         return 0;

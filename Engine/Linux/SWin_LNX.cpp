@@ -1,5 +1,6 @@
 // The native dialog kit on GTK 3: a modal GtkWindow holding a GtkFixed, with
-// one widget per control placed at its pixel rectangle.
+// one widget per control placed at its pixel rectangle. The kit's Latin-1
+// texts become UTF-8 here and come back as Latin-1.
 #include "SWin_LNX.h"
 
 #include <glib-unix.h>
@@ -7,6 +8,7 @@
 #include "EngDebug.h"
 #include "EngGui_LNX.h"
 #include "EngSignals_LNX.h"
+#include "EngUnicode.h"
 
 namespace
 {
@@ -167,7 +169,7 @@ void* SWinGtkBackend::CreateWindow(SWin* owner, int x, int y, int w, int h, cons
     GtkWidget* win = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     if (!win)
         return nullptr;
-    gtk_window_set_title(GTK_WINDOW(win), EngGuiToUtf8_LNX(title).c_str());
+    gtk_window_set_title(GTK_WINDOW(win), EngUtf8FromLatin1(title).c_str());
     gtk_window_set_modal(GTK_WINDOW(win), TRUE);
     gtk_window_set_resizable(GTK_WINDOW(win), FALSE);
     gtk_window_set_type_hint(GTK_WINDOW(win), GDK_WINDOW_TYPE_HINT_DIALOG);
@@ -207,7 +209,7 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     GtkWidget* fixed = window ? static_cast<GtkWidget*>(g_object_get_data(G_OBJECT(window), cswin_fixed_key)) : nullptr;
     if (!fixed)
         return nullptr;
-    std::string t = EngGuiToUtf8_LNX(text);
+    const std::string t = EngUtf8FromLatin1(text);
     GtkWidget* c = nullptr;
     switch (kind)
     {
@@ -240,7 +242,7 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
             gtk_entry_set_width_chars(GTK_ENTRY(c), 1);
             gtk_entry_set_activates_default(GTK_ENTRY(c), TRUE);
         }
-        EngGuiSetEditableTextString_LNX(c, t.c_str());
+        EngGuiSetEditableTextString_LNX(c, text);
         break;
     case SWIN_BUT_POPUP:
     case SWIN_BUT_LIST:
@@ -269,6 +271,12 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     return c;
 }
 
+void SWinGtkBackend::DestroyControl(void* control)
+{
+    if (control)
+        gtk_widget_destroy(GTK_WIDGET(control));
+}
+
 char SWinGtkBackend::SetText(void* control, _SWinButtonType kind, const char* text)
 {
     GtkWidget* c = static_cast<GtkWidget*>(control);
@@ -293,14 +301,14 @@ char SWinGtkBackend::GetText(void* control, _SWinButtonType kind, std::string* o
     GtkWidget* c = static_cast<GtkWidget*>(control);
     if (kind == SWIN_BUT_STATIC_TEXT && GTK_IS_LABEL(c))
     {
-        *out = gtk_label_get_text(GTK_LABEL(c));
+        *out = EngLatin1FromUtf8(gtk_label_get_text(GTK_LABEL(c)));
         return 1;
     }
     if (kind == SWIN_BUT_EDIT_TEXT)
     {
         if (GTK_IS_ENTRY(c))
         {
-            *out = gtk_entry_get_text(GTK_ENTRY(c));
+            *out = EngLatin1FromUtf8(gtk_entry_get_text(GTK_ENTRY(c)));
             return 1;
         }
         GtkWidget* tv = GTK_IS_SCROLLED_WINDOW(c) ? gtk_bin_get_child(GTK_BIN(c)) : nullptr;
@@ -310,7 +318,7 @@ char SWinGtkBackend::GetText(void* control, _SWinButtonType kind, std::string* o
             GtkTextIter a, b;
             gtk_text_buffer_get_bounds(buf, &a, &b);
             gchar* s = gtk_text_buffer_get_text(buf, &a, &b, FALSE);
-            *out = s ? s : "";
+            *out = EngLatin1FromUtf8(s);
             g_free(s);
             return 1;
         }

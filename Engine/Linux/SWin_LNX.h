@@ -13,6 +13,7 @@ public:
     void DestroyWindow(void* window) override;
     void* CreateControl(void* window, SWin* owner, int index, _SWinButtonType kind, int x, int y, int w, int h,
                         const char* text) override;
+    void DestroyControl(void* control) override;
     char SetText(void* control, _SWinButtonType kind, const char* text) override;
     char GetText(void* control, _SWinButtonType kind, std::string* out) override;
     char SetTextAlign(void* control, _SWinButtonType kind, _SWinTextAlign align) override;

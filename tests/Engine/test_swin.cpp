@@ -32,13 +32,14 @@ struct RecControl
     int user_sel = -1;
     char enabled = 1, visible = 1;
     int align = -1;
+    bool destroyed = false;
 };
 
 class RecordingBackend : public SWinBackend
 {
 public:
     int desk_w = 1280, desk_h = 1024;
-    bool start_ok = true, fail_next_control = false;
+    bool start_ok = true, fail_next_control = false, picture_ok = true;
     int win_x = 0, win_y = 0, win_w = 0, win_h = 0;
     std::string title;
     int windows_alive = 0;
@@ -76,6 +77,14 @@ public:
         return &controls.back();
     }
     static RecControl* C(void* c) { return static_cast<RecControl*>(c); }
+    void DestroyControl(void* c) override { C(c)->destroyed = true; }
+    int LiveControls() const
+    {
+        int n = 0;
+        for (const RecControl& c : controls)
+            n += c.destroyed ? 0 : 1;
+        return n;
+    }
     char SetText(void* c, _SWinButtonType, const char* text) override
     {
         C(c)->text = text;
@@ -105,7 +114,7 @@ public:
     }
     void SetListSel(void* c, int sel) override { C(c)->shown_sel = sel; }
     int GetListSel(void* c) override { return C(c)->user_sel; }
-    char SetPicture(void*, const char*) override { return 1; }
+    char SetPicture(void*, const char*) override { return picture_ok; }
     void SetDefaultButton(void*, void*) override {}
     void RunLoop() override
     {
@@ -289,13 +298,53 @@ TEST_F(SWinTest, SlotsAndTheirLimits)
     EXPECT_EQ(SWIN_BUT_STATIC_TEXT, Rec(text).kind);
     EXPECT_EQ(1, win.GetNumButtons());
 
-    // Failures take no slot.
-    EXPECT_EQ(-1, win.AddButtonToWindow(_SWinButtonType(5), 0, 0, 10, 10, ""));
-    EXPECT_TRUE(Logged("Unknown button type 5"));
-    rec.fail_next_control = true;
-    EXPECT_EQ(-1, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
-    EXPECT_TRUE(Logged("Could not create button."));
-    EXPECT_EQ(1, win.GetNumButtons());
+    // Failures take no slot, and a control made before the failure is gone.
+    vztest::WriteFile(dir.File("bad.png"), "not a picture");
+    char strs[1][SWIN_STR_SIZE] = {"only"};
+    struct Failure
+    {
+        const char* what;
+        std::function<int()> add;
+        const char* message;
+    } failures[] = {
+        {"unknown kind", [&] { return win.AddButtonToWindow(_SWinButtonType(5), 0, 0, 10, 10, ""); },
+         "Unknown button type 5"},
+        {"no control made",
+         [&]
+         {
+             rec.fail_next_control = true;
+             return win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr);
+         },
+         "Could not create button."},
+        {"picture file missing",
+         [&] { return win.AddPictureButtonToWindow(0, 0, 10, 10, dir.File("missing.png").c_str()); },
+         "does not exist"},
+        {"picture that does not load",
+         [&]
+         {
+             rec.picture_ok = false;
+             int i = win.AddPictureButtonToWindow(0, 0, 10, 10, dir.File("bad.png").c_str());
+             rec.picture_ok = true;
+             return i;
+         },
+         "Could not load picture"},
+        {"list without entries", [&] { return win.AddListButtonToWindow(0, 0, 10, 10, 0, strs, nullptr); },
+         "No entries"},
+        {"choice without strings", [&] { return win.AddChoiceButtonToWindow(0, 0, 10, 10, 2, nullptr, nullptr); },
+         "No strings"},
+    };
+    for (const Failure& f : failures)
+    {
+        SCOPED_TRACE(f.what);
+        DebugClearLog();
+        EXPECT_EQ(-1, f.add());
+        EXPECT_TRUE(Logged(f.message));
+        EXPECT_EQ(1, win.GetNumButtons());
+        EXPECT_EQ(1, rec.LiveControls());
+    }
+    // Every failure again, more often than there are slots: none is used up.
+    for (int round = 0; round < SWIN_MAX_BUTTONS; round++)
+        EXPECT_EQ(-1, failures[size_t(round) % (sizeof(failures) / sizeof(failures[0]))].add());
 
     for (int k = 1; k < SWIN_MAX_BUTTONS; k++)
         ASSERT_EQ(k, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
@@ -322,17 +371,61 @@ TEST_F(SWinTest, SlotsAndTheirLimits)
     EXPECT_EQ(0, win.AddPushButtonToWindow(0, 0, 10, 10, "B", nullptr));
 }
 
-TEST_F(SWinTest, FontScaleGrowsControlsAndWindowAboutTheCentre)
+TEST_F(SWinTest, FontScaleGrowsTheWindowAboutTheCentreAndKeepsItOnTheDesktop)
 {
+    struct Case
+    {
+        int x, y, w, h, desk_w, desk_h;
+        const char* window;
+    } cases[] = {
+        // 640 - (640 - 440) * 1.5 and 487 - (487 - 287) * 1.5
+        {440, 287, 400, 430, 1280, 1024, "340,187 600x600"},
+        // Grown to -106,-29: pulled back to the top left.
+        {100, 100, 400, 230, 1024, 768, "0,0 600x300"},
+        // Grown past the right and bottom edges (1244 and 870).
+        {600, 500, 400, 230, 1024, 768, "424,418 600x300"},
+        // Grown larger than the desktop: the desktop's size.
+        {-1, -1, 800, 630, 1024, 768, "0,0 1024x718"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);
+        rec.desk_w = c.desk_w, rec.desk_h = c.desk_h;
+        SWin w;
+        w.SetFontScale(1.5f);
+        _SWinCreateInfo info = Info(c.x, c.y, c.w, c.h);
+        ASSERT_EQ(1, w.CreateMainWindow(&info));
+        EXPECT_EQ(c.window, PosText(rec.win_x, rec.win_y, rec.win_w, rec.win_h));
+        int gw = 0, gh = 0;
+        w.GetSize(&gw, &gh);
+        EXPECT_EQ(rec.win_w, gw);
+        EXPECT_EQ(rec.win_h, gh);
+    }
+}
+
+TEST_F(SWinTest, FontScaleGrowsControlsWithTheirLayout)
+{
+    // A 400 x 400 layout shown as 600 x 600.
     win.SetFontScale(1.5f);
     _SWinCreateInfo info = Info(440, 287, 400, 430);
     ASSERT_EQ(1, win.CreateMainWindow(&info));
-    // 640 - (640 - 440) * 1.5 and 487 - (487 - 287) * 1.5
-    EXPECT_EQ(340, rec.win_x);
-    EXPECT_EQ(187, rec.win_y);
-    EXPECT_EQ(600, rec.win_w);
-    int i = win.AddPushButtonToWindow(10, 20, 100, 20, "B", nullptr);
-    EXPECT_EQ("15,30 150x30", Pos(i));
+    struct Case
+    {
+        int x, y, w, h;
+        const char* pos;
+    } cases[] = {
+        {10, 20, 100, 20, "15,30 150x30"},
+        {-1, -1, 100, 20, "225,285 150x30"}, // centred in the grown window
+        {50, 5, 900, 20, "0,7 600x30"},      // as wide as the grown window
+        {390, 390, 100, 20, "450,570 150x30"}, // pulled inside the layout, then grown
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);
+        int i = win.AddPushButtonToWindow(c.x, c.y, c.w, c.h, "B", nullptr);
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(c.pos, Pos(i));
+    }
 }
 
 struct Calls
@@ -421,6 +514,101 @@ TEST_F(SWinListTest, ChoiceAndListAreOneControl)
     EXPECT_EQ(1, win.ChoiceCleanup(choice));
 }
 
+TEST_F(SWinListTest, SelectionsAreBroughtIntoTheEntries)
+{
+    char items[3][SWIN_STR_SIZE] = {"item 0", "item 1", "item 2"};
+    char modes[2][SWIN_STR_SIZE] = {"Fullscreen", "Windowed"};
+    int three = win.AddListButtonToWindow(140, 243, 168, 20, 3, items, IntCB);
+    int choice = win.AddChoiceButtonToWindow(140, 183, 208, 20, 2, modes, CharCB);
+    ASSERT_GE(three, 0);
+    ASSERT_GE(choice, 0);
+    ASSERT_EQ(1, win.ListSetCharCallback(three, CharCB));
+    ASSERT_EQ(1, win.ListSetCallback(choice, IntCB));
+    int bound_int = 0;
+    char bound_char = 0;
+    struct Case
+    {
+        const char* what;
+        int control;
+        std::function<char()> call;
+        int want;
+        int* bound_int;     // the variable bound, written when it was outside
+        char* bound_char;
+        bool outside;
+    } cases[] = {
+        {"list set to 99", three, [&] { return win.ListSetSel(three, 99); }, 2, nullptr, nullptr, true},
+        {"list set to -7", three, [&] { return win.ListSetSel(three, -7); }, 0, nullptr, nullptr, true},
+        {"list set to its last", three, [&] { return win.ListSetSel(three, 2); }, 2, nullptr, nullptr, false},
+        {"choice set to 99", choice, [&] { return win.ChoiceSetSel(choice, 99); }, 1, nullptr, nullptr, true},
+        {"choice set to -7", choice, [&] { return win.ChoiceSetSel(choice, -7); }, 0, nullptr, nullptr, true},
+        {"list bound to -7", three,
+         [&]
+         {
+             bound_int = -7;
+             return win.ListRegisterIntVariable(three, &bound_int);
+         },
+         0, &bound_int, nullptr, true},
+        {"list bound to 99", three,
+         [&]
+         {
+             bound_int = 99;
+             return win.ListRegisterIntVariable(three, &bound_int);
+         },
+         2, &bound_int, nullptr, true},
+        {"list bound to 1", three,
+         [&]
+         {
+             bound_int = 1;
+             return win.ListRegisterIntVariable(three, &bound_int);
+         },
+         1, &bound_int, nullptr, false},
+        {"list bound to a char of 99", three,
+         [&]
+         {
+             bound_char = 99;
+             return win.ListRegisterCharVariable(three, &bound_char);
+         },
+         2, nullptr, &bound_char, true},
+        {"choice bound to -7", choice,
+         [&]
+         {
+             bound_char = -7;
+             return win.ChoiceRegisterCharVariable(choice, &bound_char);
+         },
+         0, nullptr, &bound_char, true},
+    };
+    for (const Case& k : cases)
+    {
+        SCOPED_TRACE(k.what);
+        DebugClearLog();
+        c.log.clear();
+        ASSERT_EQ(1, k.call());
+        // What is stored, shown and reported is one entry.
+        EXPECT_EQ(k.want, win.ListGetSel(k.control));
+        EXPECT_EQ(k.want, Rec(k.control).shown_sel);
+        const std::string n = std::to_string(k.want);
+        EXPECT_EQ((std::vector<std::string>{"int " + n, "char " + n}), c.log);
+        if (k.bound_int)
+        {
+            EXPECT_EQ(k.want, *k.bound_int);
+        }
+        if (k.bound_char)
+        {
+            EXPECT_EQ(k.want, *k.bound_char);
+        }
+        EXPECT_EQ(k.outside, Logged("is outside the entries"));
+    }
+
+    // A list with no entries has nothing to select.
+    int empty = win.AddButtonToWindow(SWIN_BUT_LIST, 0, 0, 10, 10, "");
+    ASSERT_GE(empty, 0);
+    ASSERT_EQ(1, win.ListSetCallback(empty, IntCB));
+    c.log.clear();
+    EXPECT_EQ(0, win.ListSetSel(empty, 0));
+    EXPECT_TRUE(Logged("No entries"));
+    EXPECT_TRUE(c.log.empty());
+}
+
 const char* TextOrNull(int k, void*)
 {
     return k == 1 ? nullptr : (k == 0 ? "60 Hz" : "75 Hz");
@@ -498,13 +686,14 @@ TEST_F(SWinTest, TextsPositionsAndPictures)
     int edit = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 20, 600, 320, "reply");
     int push = win.AddPushButtonToWindow(480, 360, 140, 20, "Close", nullptr);
     int pic = win.AddButtonToWindow(SWIN_BUT_PICTURE, 16, 8, 560, 108, "");
-    ASSERT_EQ(1, win.SetButtonText(edit, "Gr\xC3\xBC\xC3\x9F" "e"));
+    // The kit's texts are Latin-1: one byte a character.
+    ASSERT_EQ(1, win.SetButtonText(edit, "Gr\xFC\xDF" "e"));
     char buf[16];
     EXPECT_EQ(1, win.GetButtonText(edit, buf, sizeof(buf)));
-    EXPECT_STREQ("Gr\xC3\xBC\xC3\x9F" "e", buf);
-    // Cut to the buffer without splitting a character.
+    EXPECT_STREQ("Gr\xFC\xDF" "e", buf);
+    EXPECT_EQ("Gr\xFC\xDF" "e", Rec(edit).text);
     EXPECT_EQ(1, win.GetButtonText(edit, buf, 4));
-    EXPECT_STREQ("Gr", buf);
+    EXPECT_STREQ("Gr\xFC", buf);
     EXPECT_EQ(0, win.GetButtonText(edit, nullptr, 4));
     EXPECT_EQ(0, win.GetButtonText(edit, buf, 0));
     EXPECT_EQ(0, win.GetButtonText(push, buf, sizeof(buf)));

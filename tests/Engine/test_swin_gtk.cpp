@@ -34,6 +34,48 @@ template <typename F> bool SpinUntil(F cond)
     return true;
 }
 
+// The UTF-8 text GTK holds for a kit control.
+std::string GtkText(GtkWidget* w)
+{
+    if (GTK_IS_LABEL(w))
+        return gtk_label_get_text(GTK_LABEL(w));
+    if (GTK_IS_BUTTON(w))
+        return gtk_button_get_label(GTK_BUTTON(w));
+    if (GTK_IS_ENTRY(w))
+        return gtk_entry_get_text(GTK_ENTRY(w));
+    GtkTextBuffer* buf = gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w))));
+    GtkTextIter a, b;
+    gtk_text_buffer_get_bounds(buf, &a, &b);
+    gchar* t = gtk_text_buffer_get_text(buf, &a, &b, FALSE);
+    std::string out = t;
+    g_free(t);
+    return out;
+}
+
+// Puts UTF-8 text into a control as GTK itself would (typing, pasting).
+void SetGtkText(GtkWidget* w, const char* utf8)
+{
+    if (GTK_IS_LABEL(w))
+        gtk_label_set_text(GTK_LABEL(w), utf8);
+    else if (GTK_IS_ENTRY(w))
+        gtk_entry_set_text(GTK_ENTRY(w), utf8);
+    else
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w)))), utf8, -1);
+}
+
+std::string ComboEntry(GtkWidget* combo, int k)
+{
+    GtkTreeModel* m = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+    GtkTreeIter it;
+    if (!gtk_tree_model_iter_nth_child(m, &it, nullptr, k))
+        return "<none>";
+    gchar* t = nullptr;
+    gtk_tree_model_get(m, &it, 0, &t, -1);
+    std::string out = t ? t : "";
+    g_free(t);
+    return out;
+}
+
 class SWinGtk : public vztest::LogTest
 {
 protected:
@@ -131,7 +173,7 @@ void IntCB(SWin*, int sel)
     seen.log.push_back(std::to_string(sel) + "/" + std::to_string(*seen.bound));
 }
 
-TEST_F(SWinGtk, OnlyTheUsersSelectionWritesTheBoundInt)
+TEST_F(SWinGtk, TheBoundIntFollowsTheShownEntry)
 {
     char strs[3][SWIN_STR_SIZE] = {"Off", "Normal [2x2]", "Strong [4x4]"};
     int list = win.AddListButtonToWindow(140, 274, 168, 20, 3, strs, IntCB);
@@ -141,21 +183,27 @@ TEST_F(SWinGtk, OnlyTheUsersSelectionWritesTheBoundInt)
 
     int stored = 7;
     seen = {{}, &stored};
-    // Out of the entries: the nearest one shows, the callback runs once.
+    // Out of the entries: the nearest one is selected, shown, reported once
+    // and held by the variable.
     ASSERT_EQ(1, win.ListRegisterIntVariable(list, &stored));
     EXPECT_EQ(2, gtk_combo_box_get_active(combo));
-    EXPECT_EQ(7, win.ListGetSel(list));
+    EXPECT_EQ(2, win.ListGetSel(list));
+    EXPECT_EQ(2, stored);
+    // Code selecting leaves the variable alone.
     ASSERT_EQ(1, win.ListSetSel(list, 1));
     EXPECT_EQ(1, gtk_combo_box_get_active(combo));
-    EXPECT_EQ(7, stored);
+    EXPECT_EQ(2, stored);
+    ASSERT_EQ(1, win.ListSetSel(list, 99));
+    EXPECT_EQ(2, gtk_combo_box_get_active(combo));
+    EXPECT_EQ(2, win.ListGetSel(list));
     ASSERT_EQ(1, win.ListSetStrs(list, 3, strs));
-    EXPECT_EQ((std::vector<std::string>{"7/7", "1/7"}), seen.log);
+    EXPECT_EQ((std::vector<std::string>{"2/2", "1/2", "2/2"}), seen.log);
 
     // As the user picks: written first, then the callback.
-    gtk_combo_box_set_active(combo, 2);
-    EXPECT_EQ(2, stored);
-    EXPECT_EQ(2, win.ListGetSel(list));
-    EXPECT_EQ((std::vector<std::string>{"7/7", "1/7", "2/2"}), seen.log);
+    gtk_combo_box_set_active(combo, 1);
+    EXPECT_EQ(1, stored);
+    EXPECT_EQ(1, win.ListGetSel(list));
+    EXPECT_EQ((std::vector<std::string>{"2/2", "1/2", "2/2", "1/1"}), seen.log);
 }
 
 TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
@@ -268,28 +316,82 @@ TEST_F(SWinGtk, TextsOfTheControls)
     EXPECT_EQ(GTK_WRAP_WORD_CHAR, gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
     EXPECT_FLOAT_EQ(0.5f, gtk_label_get_xalign(GTK_LABEL(W(label))));
 
+    // The kit's texts are Latin-1; GTK holds them as UTF-8.
     struct Case
     {
-        const char* in;
-        const char* out;
+        const char* latin1;
+        const char* shown;
     } cases[] = {
         {"Checking for updates ...", "Checking for updates ..."},
         {"", ""},
-        {"Gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xBC\xC3\x9F" "e"}, // UTF-8 stays
-        {"caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},           // Latin-1 bytes become UTF-8
+        {"caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},
+        {"Zo\xEB", "Zo\xC3\xAB"},
+        {"\xC3\xA9", "\xC3\x83\xC2\xA9"}, // two Latin-1 characters, though it reads as UTF-8
         {"line one\nline two", "line one\nline two"},
     };
-    for (int i : {label, one_line, reply})
+    for (int i : {label, one_line, reply, push})
         for (const Case& c : cases)
         {
-            SCOPED_TRACE(testing::Message() << i << " " << c.out);
-            if (i == one_line && strchr(c.in, '\n'))
+            SCOPED_TRACE(testing::Message() << i << " " << c.shown);
+            if (i == one_line && strchr(c.latin1, '\n'))
                 continue;
-            ASSERT_EQ(1, win.SetButtonText(i, c.in));
+            ASSERT_EQ(1, win.SetButtonText(i, c.latin1));
+            EXPECT_EQ(c.shown, GtkText(W(i)));
+            if (i == push)
+                continue;
             char buf[64];
             ASSERT_EQ(1, win.GetButtonText(i, buf, sizeof(buf)));
-            EXPECT_STREQ(c.out, buf);
+            EXPECT_STREQ(c.latin1, buf);
         }
+
+    // What GTK holds (typed, pasted) comes back as Latin-1, a character it
+    // cannot hold as "?"; the static and edit helpers read the same.
+    struct Back
+    {
+        const char* utf8;
+        const char* latin1;
+    } backs[] = {
+        {"Zo\xC3\xAB", "Zo\xEB"},
+        {"5 \xE2\x82\xAC", "5 ?"},
+        {"caf\xC3\xA9", "caf\xE9"},
+    };
+    for (int i : {label, one_line, reply})
+        for (const Back& b : backs)
+        {
+            SCOPED_TRACE(testing::Message() << i << " " << b.utf8);
+            SetGtkText(W(i), b.utf8);
+            char buf[64];
+            ASSERT_EQ(1, win.GetButtonText(i, buf, sizeof(buf)));
+            EXPECT_STREQ(b.latin1, buf);
+            char helper[64] = "";
+            EXPECT_EQ(1, i == label ? EngGuiGetStaticTextString_LNX(W(i), helper, sizeof(helper))
+                                    : EngGuiGetEditableTextString_LNX(W(i), helper, sizeof(helper)));
+            EXPECT_STREQ(b.latin1, helper);
+            // "Zo\xEB" fills 4 bytes exactly.
+            char four[4];
+            if (strcmp(b.latin1, "Zo\xEB") == 0)
+            {
+                EXPECT_EQ(1, i == label ? EngGuiGetStaticTextString_LNX(W(i), four, sizeof(four))
+                                        : EngGuiGetEditableTextString_LNX(W(i), four, sizeof(four)));
+                EXPECT_STREQ("Zo\xEB", four);
+            }
+        }
+
+    // Entries of a list, and the helpers' menu texts.
+    char entries[2][SWIN_STR_SIZE] = {"caf\xE9", "\xC3\xA9"};
+    int list = win.AddListButtonToWindow(10, 300, 200, 20, 2, entries, nullptr);
+    ASSERT_GE(list, 0);
+    GtkTreeModel* menu = nullptr;
+    ASSERT_EQ(1, EngGuiGetPopupButtonMenu_LNX(W(list), &menu));
+    EXPECT_EQ("caf\xC3\xA9", ComboEntry(W(list), 0));
+    EXPECT_EQ("\xC3\x83\xC2\xA9", ComboEntry(W(list), 1));
+    char item[16];
+    EngGuiGetMenuItemString_LNX(menu, 0, item, sizeof(item));
+    EXPECT_STREQ("caf\xE9", item);
+    EngGuiSetMenuItemText_LNX(menu, 2, "Zo\xEB");
+    EXPECT_EQ("Zo\xC3\xAB", ComboEntry(W(list), 1));
+    EngGuiGetPopupMenuCurrentText_LNX(menu, W(list), item, sizeof(item));
+    EXPECT_STREQ("caf\xE9", item);
 
     ASSERT_EQ(1, win.SetButtonText(push, "Cancel"));
     EXPECT_STREQ("Cancel", gtk_button_get_label(GTK_BUTTON(W(push))));
@@ -304,6 +406,47 @@ TEST_F(SWinGtk, TextsOfTheControls)
     gtk_widget_get_size_request(W(push), &w, &h);
     EXPECT_EQ(140, w);
     EXPECT_EQ(20, h);
+}
+
+// Key presses as the X server sends them to the focused window.
+void TypeKeys(GtkWidget* window, const std::vector<guint>& keyvals)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    for (guint keyval : keyvals)
+    {
+        GdkKeymapKey* keys = nullptr;
+        gint n = 0;
+        gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &n);
+        for (GdkEventType t : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
+        {
+            GdkEvent* e = gdk_event_new(t);
+            e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+            e->key.send_event = TRUE;
+            e->key.keyval = keyval;
+            e->key.state = keyval == GDK_KEY_Z ? GDK_SHIFT_MASK : 0;
+            e->key.hardware_keycode = n > 0 ? guint16(keys[0].keycode) : 0;
+            e->key.time = GDK_CURRENT_TIME;
+            gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+            gdk_event_put(e);
+            gdk_event_free(e);
+        }
+        g_free(keys);
+    }
+}
+
+TEST_F(SWinGtk, TypedTextReadsBackAsLatin1)
+{
+    int name = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 50, 200, 20, "");
+    ASSERT_GE(name, 0);
+    ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
+    gtk_widget_grab_focus(W(name));
+    TypeKeys(Window(), {GDK_KEY_Z, GDK_KEY_o, GDK_KEY_ediaeresis});
+    ASSERT_TRUE(SpinUntil([&] { return g_utf8_strlen(gtk_entry_get_text(GTK_ENTRY(W(name))), -1) == 3; }))
+        << gtk_entry_get_text(GTK_ENTRY(W(name)));
+    EXPECT_STREQ("Zo\xC3\xAB", gtk_entry_get_text(GTK_ENTRY(W(name))));
+    char buf[16];
+    ASSERT_EQ(1, win.GetButtonText(name, buf, sizeof(buf)));
+    EXPECT_STREQ("Zo\xEB", buf);
 }
 
 TEST_F(SWinGtk, PictureIsScaledToFit)
@@ -326,6 +469,25 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
     EXPECT_EQ(0, win.PictureSetFromFile(pic, dir.File("bad.png").c_str()));
     EXPECT_TRUE(Logged("Could not load picture"));
     EXPECT_EQ(shown, gtk_image_get_pixbuf(GTK_IMAGE(W(pic))));
+
+    // A picture control that cannot show its file is not made: no widget is
+    // left in the window and its slot stays free, however often it fails.
+    GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(Window()));
+    auto widgets = [&]
+    {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(fixed));
+        int n = int(g_list_length(children));
+        g_list_free(children);
+        return n;
+    };
+    ASSERT_EQ(1, widgets());
+    for (int k = 0; k < SWIN_MAX_BUTTONS; k++)
+    {
+        ASSERT_EQ(-1, win.AddPictureButtonToWindow(16, 8, 200, 108, dir.File(k % 2 ? "bad.png" : "none.png").c_str()));
+        ASSERT_EQ(1, win.GetNumButtons());
+        ASSERT_EQ(1, widgets());
+    }
+    EXPECT_EQ(1, win.AddPushButtonToWindow(20, 360, 140, 20, "Start", nullptr));
 }
 
 TEST_F(SWinGtk, Helpers)

@@ -66,6 +66,7 @@ public:
             edit_texts.push_back(text);
         return &controls.back();
     }
+    void DestroyControl(void*) override {}
     char SetText(void* c, _SWinButtonType kind, const char* text) override
     {
         static_cast<Control*>(c)->text = text;

@@ -81,6 +81,7 @@ public:
         win->controls.push_back(c);
         return &win->controls.back();
     }
+    void DestroyControl(void*) override {}
     static RecControl* C(void* c) { return static_cast<RecControl*>(c); }
     char SetText(void* c, _SWinButtonType, const char* text) override
     {

@@ -30,7 +30,6 @@ int termination_signal = 0;
     {
         // The real box, GTK's, in GTK's loop.
         eng_popup_function = EngMiscShowPopupMessage_LNX;
-        eng_misc_sdl_message_box_LNX = 0;
     }
     else
         popups = std::make_unique<vztest::PopupRecorder>();

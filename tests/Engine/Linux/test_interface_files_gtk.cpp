@@ -57,6 +57,15 @@ std::vector<std::string> Windows()
     return titles;
 }
 
+// A string attribute of item i of a menu model, or "<none>".
+std::string ItemText(GMenuModel* m, int i, const char* attribute)
+{
+    gchar* s = nullptr;
+    std::string out = g_menu_model_get_item_attribute(m, i, attribute, "s", &s) ? s : "<none>";
+    g_free(s);
+    return out;
+}
+
 std::vector<std::string> events;
 
 // Notes every event; "ok_button" ends the dialog's loop.
@@ -212,13 +221,7 @@ TEST_F(InterfaceFiles, MenuBarComesFromTheFilesMenu)
     GMenuModel* bar = EngGuiGetMenuBar_LNX();
     ASSERT_NE(nullptr, bar);
     ASSERT_EQ(1, g_menu_model_get_n_items(bar));
-    auto text = [](GMenuModel* m, int i, const char* attribute)
-    {
-        gchar* s = nullptr;
-        std::string out = g_menu_model_get_item_attribute(m, i, attribute, "s", &s) ? s : "<none>";
-        g_free(s);
-        return out;
-    };
+    auto text = ItemText;
     EXPECT_EQ("Game", text(bar, 0, G_MENU_ATTRIBUTE_LABEL));
     GMenuModel* game = g_menu_model_get_item_link(bar, 0, G_MENU_LINK_SUBMENU);
     ASSERT_NE(nullptr, game);
@@ -228,6 +231,52 @@ TEST_F(InterfaceFiles, MenuBarComesFromTheFilesMenu)
     EXPECT_EQ("app.quit", text(game, 1, G_MENU_ATTRIBUTE_ACTION));
     g_object_unref(game);
     EXPECT_TRUE(Windows().empty()) << "the file's windows are not left behind";
+}
+
+TEST_F(InterfaceFiles, MenuTitlesAreTheMenuBarsLabels)
+{
+    ASSERT_EQ(1, EngGuiLoadMenuFromNIB_LNX(SettingsUi().c_str()));
+    GMenuModel* bar = EngGuiGetMenuBar_LNX();
+    GMenuModel* game = g_menu_model_get_item_link(bar, 0, G_MENU_LINK_SUBMENU);
+    ASSERT_NE(nullptr, game);
+    GMenu* loose = g_menu_new();
+    g_menu_append(loose, "Loose item", "app.loose");
+    struct Case
+    {
+        const char* what;
+        GMenuModel* menu;
+        const char* text;
+        const char* label; // the game menu's label after
+        bool refused;
+    } cases[] = {
+        {"the game menu", game, "Puzzle", "Puzzle", false},
+        {"a Latin-1 title", game, "Caf\xE9", "Caf\xC3\xA9", false},
+        {"the menu bar, in no menu", bar, "Bar", "Caf\xC3\xA9", true},
+        {"a menu outside the bar", G_MENU_MODEL(loose), "Loose", "Caf\xC3\xA9", true},
+        {"no text", game, nullptr, "Caf\xC3\xA9", false},
+        {"no menu", nullptr, "None", "Caf\xC3\xA9", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        DebugClearLog();
+        EngGuiSetMenuTitleText_LNX(c.menu, c.text);
+        EXPECT_EQ(c.label, ItemText(bar, 0, G_MENU_ATTRIBUTE_LABEL));
+        EXPECT_EQ(c.refused, Logged(std::string("Could not set menu text to <") + (c.text ? c.text : "") + ">"))
+            << vztest::LastLogLine();
+        // The menu keeps its place in the bar, its items and their actions.
+        ASSERT_EQ(1, g_menu_model_get_n_items(bar));
+        GMenuModel* now = g_menu_model_get_item_link(bar, 0, G_MENU_LINK_SUBMENU);
+        EXPECT_EQ(game, now);
+        if (now)
+            g_object_unref(now);
+        ASSERT_EQ(2, g_menu_model_get_n_items(game));
+        EXPECT_EQ("Quit", ItemText(game, 1, G_MENU_ATTRIBUTE_LABEL));
+        EXPECT_EQ("app.quit", ItemText(game, 1, G_MENU_ATTRIBUTE_ACTION));
+        EXPECT_EQ("Loose item", ItemText(G_MENU_MODEL(loose), 0, G_MENU_ATTRIBUTE_LABEL));
+    }
+    g_object_unref(loose);
+    g_object_unref(game);
 }
 
 TEST_F(InterfaceFiles, FilesAreFoundInTheResourcesFolder)

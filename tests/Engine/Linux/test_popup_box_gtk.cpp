@@ -1,6 +1,6 @@
-// The platform message boxes when SDL's box is not shown: GTK's modal box
-// with the title, text, icon and buttons, standing over the dialog kit's or
-// the game's window, and the answer its buttons and keys give.
+// The platform message boxes: GTK's modal box with the title, text, icon and
+// buttons, standing over the dialog kit's or the game's window, the answer
+// its buttons and keys give, and no helper program started for any box.
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -268,20 +269,12 @@ protected:
     {
         LogTest::SetUp();
         SWinSetBackend(nullptr);
-        saved_sdl = eng_misc_sdl_message_box_LNX;
-    }
-    void TearDown() override
-    {
-        eng_misc_sdl_message_box_LNX = saved_sdl;
-        LogTest::TearDown();
     }
 
     // Shows the case's box, answered from GTK's loop; the box's answer.
     char Show(const Case& c, Seen* seen, unsigned long* parent)
     {
         seen->answer = c.answer;
-        // Over the kit's window GTK's box shows without the seam.
-        eng_misc_sdl_message_box_LNX = c.over == Over::Kit ? 1 : 0;
         guint source = g_timeout_add(10, AnswerBox, seen);
         char result = -1;
         *parent = 0;
@@ -343,7 +336,6 @@ protected:
         return result;
     }
 
-    char saved_sdl = 1;
     Watchdog watchdog{60};
 };
 
@@ -365,7 +357,6 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
         SCOPED_TRACE(c.name);
         Seen seen;
         unsigned long parent = 0;
-        const int sdl_tries = vztest::LogCount("SDL's box");
         ::testing::internal::CaptureStderr();
         char result = Show(c, &seen, &parent);
         std::string err = ::testing::internal::GetCapturedStderr();
@@ -382,7 +373,6 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
             c.with_cancel ? std::vector<std::string>{"_Cancel", "_OK"} : std::vector<std::string>{"_OK"};
         EXPECT_EQ(buttons, seen.buttons);
         EXPECT_EQ(parent, seen.transient_for);
-        EXPECT_EQ(sdl_tries, vztest::LogCount("SDL's box")) << "SDL's box was tried";
         if (c.with_cancel)
         {
             EXPECT_EQ(c.want, result);
@@ -390,6 +380,71 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
         EXPECT_EQ(std::string::npos, err.find(kText)) << "the shown box also went to standard error";
         EXPECT_EQ(std::string::npos, err.find("CRITICAL")) << err;
     }
+}
+
+// A box helper program, found first along $PATH, that notes each start.
+class FakeBoxHelper
+{
+public:
+    FakeBoxHelper()
+        : started(bin.File("started")),
+          path(bin.Path() + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")), env("PATH", path.c_str())
+    {
+        vztest::WriteFile(bin.File("zenity"), "#!/bin/sh\necho \"$0 $*\" >> '" + started + "'\nexit 1\n");
+        EXPECT_EQ(0, chmod(bin.File("zenity").c_str(), 0755));
+    }
+    bool Ran() const { return vztest::FileExists(started); }
+    std::string Starts() const { return Ran() ? vztest::ReadFile(started) : ""; }
+
+private:
+    vztest::TempDir bin;
+    const std::string started, path;
+    vztest::ScopedEnv env;
+};
+
+TEST_F(PopupBoxGtk, NoOutsideProgramShowsTheBox)
+{
+    FakeBoxHelper helper;
+    const Case cases[] = {
+        {"warning", 0, 1, "Nothing Will Be Saved", Over::Nothing, Answer::OkButton, 0},
+        {"over the game's window", 0, 0, "Anti-Aliasing", Over::Game, Answer::OkButton, 0},
+        {"question", 1, 2, "Update", Over::Nothing, Answer::OkButton, 1},
+        {"question over the game's window", 1, 2, "Update", Over::Game, Answer::CancelButton, 0},
+        {"over the kit's window", 0, 0, "Anti-Aliasing", Over::Kit, Answer::OkButton, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Seen seen;
+        unsigned long parent = 0;
+        char result = Show(c, &seen, &parent);
+        EXPECT_TRUE(seen.box) << "GTK's box was not shown";
+        EXPECT_EQ(parent, seen.transient_for);
+        if (c.with_cancel)
+        {
+            EXPECT_EQ(c.want, result);
+        }
+        EXPECT_FALSE(helper.Ran()) << helper.Starts();
+    }
+}
+
+TEST_F(PopupBoxGtk, SdlsOwnChecksShowNoBox)
+{
+    FakeBoxHelper helper;
+    // What a failed check inside SDL calls, once the engine has started SDL.
+    const std::string r = vztest::RunInChild(
+        []
+        {
+            if (!EngMiscStartVideo_LNX())
+                return std::string("no video");
+            static SDL_AssertData check = {0, 0, "SDL's own check", nullptr, 0, nullptr, nullptr};
+            const SDL_AssertState state = SDL_ReportAssertion(&check, "a function", "a file", 1);
+            return std::string(state == SDL_ASSERTION_IGNORE || state == SDL_ASSERTION_ALWAYS_IGNORE ? "went on"
+                                                                                                    : "stopped");
+        },
+        20);
+    EXPECT_EQ("went on", r);
+    EXPECT_FALSE(helper.Ran()) << helper.Starts();
 }
 
 } // namespace
