@@ -241,8 +241,8 @@ char Game::PostDeviceInitCB()
     VizavuInitForNewGame();
     ResolutionSetupFullscreenToggle();
     WindowResizedCB();
-    if (main_mwin && main_mwin->GetScreens())
-        main_mwin->GetScreens()->StartScreen(SCREEN_MAIN, -1);
+    if (main_mwin && main_mwin->HasScreens())
+        main_mwin->StartScreensAtScreen(SCREEN_MAIN, -1);
     if (options.saved_screen == EngInt32(SCREEN_INGA))
         MainStartCB();
     return 1;

@@ -155,7 +155,8 @@ void InGameMenuCB()
             MWinPopupErrorMessage(ScreensMWin(), "Save Failed", text, nullptr, nullptr);
         return;
     }
-    VizavuGoBackToPreviousScreen(ScreensMWin());
+    if (ScreensMWin())
+        ScreensMWin()->GoBackToPreviousScreen();
 }
 
 void InGameUndoCB()
