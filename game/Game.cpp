@@ -240,6 +240,7 @@ char Game::PostDeviceInitCB()
     }
     VizavuInitForNewGame();
     ResolutionSetupFullscreenToggle();
+    ResolutionRestrictWindow();
     WindowResizedCB();
     if (main_mwin && main_mwin->HasScreens())
         main_mwin->StartScreensAtScreen(SCREEN_MAIN, -1);

@@ -168,6 +168,14 @@ void ResolutionSetupFullscreenToggle()
         resolution.fs_frequency);
 }
 
+void ResolutionRestrictWindow()
+{
+    if (!eng_main_window)
+        return;
+    _EngWindowRestrictResizingInfo info = {RESOLUTION_MIN_WINDOWED_WIDTH, RESOLUTION_MIN_WINDOWED_HEIGHT, 0, 0};
+    eng_main_window->RestrictResizing(1, &info);
+}
+
 namespace
 {
 // The side not on screen: as the window last left it (or was given it).
