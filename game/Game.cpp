@@ -162,6 +162,7 @@ Game::~Game()
 
 char Game::InitCB(int, char**)
 {
+    VizavuForgetKeptGames();
     main_font = new (std::nothrow) EngFont();
     main_mwin = new (std::nothrow) MWin(this);
     if (!main_font || !main_mwin)
@@ -504,6 +505,8 @@ char Game::SaveGameState()
         ok = ok && saved;
     };
     check(VizavuSaveGame(0));
+    // Puzzles left while their saves failed.
+    check(VizavuSaveKeptGames());
     check(OptionsSave());
     ResolutionUpdateSettingsFromScreen();
     check(ResolutionSave());
@@ -536,6 +539,7 @@ void Game::ExitCB()
 {
     VizavuPost3dExit();
     SoundExit();
+    VizavuForgetKeptGames();
     delete main_screens;
     main_screens = nullptr;
     delete main_mwin;

@@ -417,6 +417,59 @@ TEST_F(Files, FullUndoListSurvivesARoundTrip)
     EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 1);
 }
 
+// A game whose file cannot be written stays in memory: it loads back for its
+// own puzzle only, and is written once there is room again, also after the
+// player moved on to another puzzle.
+TEST_F(Files, AGameThatCouldNotBeWrittenIsKeptUntilItIs)
+{
+    const std::string path = DataFile("SavedGamesFull00.dat");
+    std::string got = vztest::RunInChild(
+        [&]
+        {
+            std::string out;
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit rl;
+            getrlimit(RLIMIT_FSIZE, &rl);
+            const rlim_t room = rl.rlim_cur;
+            auto note_there = [] { return board[0][0].notes_on[3] == 1 && SudukoHasPuzzleBeenStarted(); };
+            cur_sel_set = true;
+            VizavuKeyDownCB('3');
+            rl.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &rl);
+            if (VizavuSaveGame(0))
+                out += "written past the limit; ";
+            if (vztest::FileExists(path))
+                out += "a file was left; ";
+            options.levels[0].cur_puzzle = 1;
+            VizavuInitForNewGame();
+            if (SudukoHasPuzzleBeenStarted())
+                out += "another puzzle got it; ";
+            options.levels[0].cur_puzzle = 0;
+            VizavuInitForNewGame();
+            if (!note_there())
+                out += "not kept; ";
+            if (VizavuSaveKeptGames())
+                out += "kept games written past the limit; ";
+
+            // Room again, on another puzzle: the exit's write puts it in its file.
+            options.levels[0].cur_puzzle = 1;
+            VizavuInitForNewGame();
+            rl.rlim_cur = room;
+            setrlimit(RLIMIT_FSIZE, &rl);
+            if (!VizavuSaveKeptGames())
+                out += "kept game not written; ";
+            VizavuForgetKeptGames();
+            options.levels[0].cur_puzzle = 0;
+            VizavuInitForNewGame();
+            if (!note_there())
+                out += "not in its file; ";
+            if (!VizavuSaveKeptGames())
+                out += "a written game was kept; ";
+            return out;
+        });
+    EXPECT_EQ(got, "");
+}
+
 TEST_F(Files, WrongSizeSavedGameIsRefusedWithItsMessage)
 {
     cur_sel_set = true;
