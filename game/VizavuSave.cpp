@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <string>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -54,15 +55,38 @@ VizavuSaveRecord* SessionGame(bool make)
     return r;
 }
 
+// The file last refused, as it was then: the same file is told of once,
+// however often a start or a save looks at it.
+struct Refused
+{
+    std::string path;
+    struct stat st;
+    bool Is(const char* p, const struct stat& s) const
+    {
+        return path == p && st.st_dev == s.st_dev && st.st_ino == s.st_ino && st.st_mode == s.st_mode &&
+               st.st_size == s.st_size && st.st_mtim.tv_sec == s.st_mtim.tv_sec &&
+               st.st_mtim.tv_nsec == s.st_mtim.tv_nsec;
+    }
+} refused;
+
 // Reads the whole file into the record; 0 when it is missing, not a regular
-// file of the exact size (logged under func), or cannot be read.
+// file of the exact size, or cannot be read (logged under func with why).
 char ReadRecord(const char* path, const char* func)
 {
-    if (RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), func))
-        return 1;
     struct stat st;
-    if (lstat(path, &st) == 0)
-        DebugErrorAlt(func, "Could not load saved game <%s>", path);
+    if (lstat(path, &st) != 0)
+        return 0;
+    const bool told = refused.Is(path, st);
+    std::string why;
+    if (RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), told ? nullptr : func, &why))
+        return 1;
+    if (!told)
+    {
+        if (!why.empty())
+            DebugErrorAlt(func, "Could not load saved game <%s>: %s", path, why.c_str());
+        refused.path = path;
+        refused.st = st;
+    }
     return 0;
 }
 } // namespace

@@ -238,11 +238,12 @@ TEST_F(Files, RefusedOptionsFilesGiveDefaults)
     {
         const char* name;
         std::string bytes;
+        const char* why;
     } cases[] = {
-        {"one byte short", good.substr(0, 1139)},
-        {"one byte long", good + '\0'},
-        {"version 1.5", wrong_version},
-        {"empty", ""},
+        {"one byte short", good.substr(0, 1139), "it is 1139 bytes, not 1140"},
+        {"one byte long", good + '\0', "it is 1141 bytes, not 1140"},
+        {"version 1.5", wrong_version, "its version is 1.5, not 1.0"},
+        {"empty", "", "it is 0 bytes, not 1140"},
     };
     for (const auto& c : cases)
     {
@@ -252,7 +253,7 @@ TEST_F(Files, RefusedOptionsFilesGiveDefaults)
         options.cur_level = 2;
         EXPECT_EQ(OptionsLoad(), 0);
         ExpectDefaultOptions();
-        EXPECT_TRUE(Logged("Could not load options file <" + DataFile("Options.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load options file <" + DataFile("Options.dat") + ">: " + c.why));
     }
 }
 
@@ -476,15 +477,24 @@ TEST_F(Files, WrongSizeSavedGameIsRefusedWithItsMessage)
     VizavuKeyDownCB('3');
     ASSERT_EQ(VizavuSaveGame(0), 1);
     const std::string good = ReadFile(DataFile("SavedGamesFull00.dat"));
-    for (const std::string& bytes : {good.substr(0, good.size() - 1), good + '\0'})
+    const struct
     {
-        WriteFile(DataFile("SavedGamesFull00.dat"), bytes);
+        std::string bytes;
+        const char* why;
+    } cases[] = {
+        {good.substr(0, good.size() - 1), "it is 195379 bytes, not 195380"},
+        {good + '\0', "it is 195381 bytes, not 195380"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.why);
+        WriteFile(DataFile("SavedGamesFull00.dat"), c.bytes);
         VizavuInitVars(1);
         DebugClearLog();
         EXPECT_EQ(VizavuLoadGame(), 0);
         EXPECT_EQ(board[0][0].notes_on[3], 0);
         EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 0);
-        EXPECT_TRUE(Logged("Could not load saved game <" + DataFile("SavedGamesFull00.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load saved game <" + DataFile("SavedGamesFull00.dat") + ">: " + c.why));
     }
 }
 
@@ -747,12 +757,22 @@ TEST_F(Files, RefusedResolutionFiles)
     const std::string good = ReadFile(DataFile("Resolution.dat"));
     std::string wrong_version = good;
     Put<float>(&wrong_version, 0, 1.5f);
-    for (const std::string& bytes : {good.substr(0, 59), good + '\0', wrong_version})
+    const struct
     {
-        WriteFile(DataFile("Resolution.dat"), bytes);
+        std::string bytes;
+        const char* why;
+    } cases[] = {
+        {good.substr(0, 59), "it is 59 bytes, not 60"},
+        {good + '\0', "it is 61 bytes, not 60"},
+        {wrong_version, "its version is 1.5, not 1.0"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.why);
+        WriteFile(DataFile("Resolution.dat"), c.bytes);
         DebugClearLog();
         EXPECT_EQ(ResolutionLoad(), 0);
-        EXPECT_TRUE(Logged("Could not load resolution file <" + DataFile("Resolution.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load resolution file <" + DataFile("Resolution.dat") + ">: " + c.why));
     }
 }
 

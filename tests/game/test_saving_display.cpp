@@ -199,8 +199,21 @@ public:
     {
         for (const char* n : {"Options.dat", RECORD})
         {
-            EXPECT_TRUE(vztest::Logged("Not a regular file <" + home->Data(n) + ">")) << n;
+            EXPECT_EQ(vztest::LogCount("Not a regular file <" + home->Data(n) + ">"), 1) << n;
         }
+        EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    }
+    void WriteShortRecord()
+    {
+        std::filesystem::create_directories(home->Data());
+        vztest::WriteFile(home->Data(RECORD), std::string(VIZAVU_SAVE_FILE_SIZE - 1, '\0'));
+    }
+    // However often the start looks at the file, it is told once, with why.
+    void ShortRecordToldOnce()
+    {
+        const std::string told = "Could not load saved game <" + home->Data(RECORD) + ">";
+        EXPECT_EQ(vztest::LogCount(told), 1);
+        EXPECT_EQ(vztest::LogCount(told + ": it is 195379 bytes, not 195380"), 1);
         EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     }
     void BoardShowsThePuzzle()
@@ -343,6 +356,8 @@ TEST_F(Saving, FaultsAreToldAndNothingIsLostOrMisplaced)
          false},
         {"FIFOs and a device link for records", &Saving::PlantSpecialRecords, &Saving::SpecialRecordsRefused,
          false, CTRL_Q, false, false},
+        {"saved game one byte short", &Saving::WriteShortRecord, &Saving::ShortRecordToldOnce, false, CTRL_Q,
+         false, false},
     };
     // A start that waits on a file for good ends this program instead of the suite's run.
     alarm(600);
