@@ -505,8 +505,9 @@ char Game::SaveGameState()
         ok = ok && saved;
     };
     check(VizavuSaveGame(0));
-    // Puzzles left while their saves failed.
-    check(VizavuSaveKeptGames());
+    // Puzzles left while their saves failed, once there is room again.
+    if (ok)
+        check(VizavuSaveKeptGames());
     check(OptionsSave());
     ResolutionUpdateSettingsFromScreen();
     check(ResolutionSave());
