@@ -175,7 +175,10 @@ void ResolutionRestrictWindow()
 {
     if (!eng_main_window)
         return;
-    _EngWindowRestrictResizingInfo info = {RESOLUTION_MIN_WINDOWED_WIDTH, RESOLUTION_MIN_WINDOWED_HEIGHT, 0, 0};
+    // Any ratio: a narrow window has the portrait layout.
+    _EngWindowRestrictResizingInfo info = {};
+    info.min_width = RESOLUTION_MIN_WINDOWED_WIDTH;
+    info.min_height = RESOLUTION_MIN_WINDOWED_HEIGHT;
     eng_main_window->RestrictResizing(1, &info);
 }
 

@@ -444,8 +444,8 @@ TEST_F(Saving, LeavingPlayWhileSavingFailsLetsThePlayerLeaveOrStay)
         MWinWindow* popup = MWinPopupGetWindow(main_mwin);
         MWinButton* msg = popup->GetButtonFromID("MSG", 0);
         ASSERT_NE(msg, nullptr);
-        EXPECT_STREQ(msg->GetTextP(), "The game could not be saved (File too large).\n\nLeave without saving? "
-                                      "The puzzle can be resumed until you quit.");
+        EXPECT_STREQ(msg->GetTextP(), "The game could not be saved (File too large).\n\n"
+                                      "Leave without saving? The puzzle can be resumed until you quit.");
         MWinButton* leave = MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_OK);
         MWinButton* stay = MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_CANCEL);
         ASSERT_NE(leave, nullptr);

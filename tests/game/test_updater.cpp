@@ -175,7 +175,8 @@ TEST_F(UpdaterTest, NothingOnTheDesktopIsReplaced)
         {"nothing there", {}, {}, "Vizavu-1.3.zip"},
         {"the name taken", {"Vizavu-1.3.zip"}, {}, "Latest_Vizavu-1.3.zip"},
         {"both names taken", {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip"}, {}, "Latest_2_Vizavu-1.3.zip"},
-        {"a folder of the latest name", {"Vizavu-1.3.zip"}, {"Latest_Vizavu-1.3.zip"}, "Latest_2_Vizavu-1.3.zip"},
+        {"a folder of the latest name", {"Vizavu-1.3.zip"}, {"Latest_Vizavu-1.3.zip"},
+         "Latest_2_Vizavu-1.3.zip"},
         {"three names taken", {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "Latest_2_Vizavu-1.3.zip"}, {},
          "Latest_3_Vizavu-1.3.zip"},
     };
