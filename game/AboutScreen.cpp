@@ -117,7 +117,7 @@ char AboutCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         return 0;
     if (button == mwinAboutAboutBackButton)
     {
-        VizavuGoBackToPreviousScreen(mwinp);
+        mwinp->GoBackToPreviousScreen();
         return 1;
     }
     if (button == mwinAboutAboutWebSiteButton)

@@ -150,7 +150,7 @@ char ControlsCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
     }
     if (button == mwinControlsControlsBackButton)
     {
-        VizavuGoBackToPreviousScreen(mwinp);
+        mwinp->GoBackToPreviousScreen();
         return 1;
     }
     return 0;

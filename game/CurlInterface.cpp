@@ -86,7 +86,11 @@ char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protoc
 
 char CurlInterface_IsReplySuccessful(void* curl)
 {
-    return EngInternetIsReplySuccessful(curl);
+    long status = 0;
+    if (!curl || !EngInternetIsReplySuccessful(curl) ||
+        curl_easy_getinfo((CURL*)curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
+        return 0;
+    return status == 200 ? 1 : 0;
 }
 
 CurlInterface::CurlInterface(const char* n, char verb)

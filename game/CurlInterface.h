@@ -26,8 +26,8 @@ void* CurlInterface_CallCurlEasyInit();
 // https, HTTP errors fail the transfer, no signals. 0 when an option is
 // refused.
 char CurlInterface_SetWebOptions(void* curl, const char* url, const char* protocols);
-// 1 when the last reply the handle received has a 2xx status: only such a
-// reply's body is a download.
+// 1 when the last reply the handle received has the status 200: only such a
+// reply's body is the whole file asked for (not "no content", not a part).
 char CurlInterface_IsReplySuccessful(void* curl);
 
 class CurlInterface

@@ -162,6 +162,7 @@ Game::~Game()
 
 char Game::InitCB(int, char**)
 {
+    VizavuForgetKeptGames();
     main_font = new (std::nothrow) EngFont();
     main_mwin = new (std::nothrow) MWin(this);
     if (!main_font || !main_mwin)
@@ -240,9 +241,10 @@ char Game::PostDeviceInitCB()
     }
     VizavuInitForNewGame();
     ResolutionSetupFullscreenToggle();
+    ResolutionRestrictWindow();
     WindowResizedCB();
-    if (main_mwin && main_mwin->GetScreens())
-        main_mwin->GetScreens()->StartScreen(SCREEN_MAIN, -1);
+    if (main_mwin && main_mwin->HasScreens())
+        main_mwin->StartScreensAtScreen(SCREEN_MAIN, -1);
     if (options.saved_screen == EngInt32(SCREEN_INGA))
         MainStartCB();
     return 1;
@@ -503,6 +505,9 @@ char Game::SaveGameState()
         ok = ok && saved;
     };
     check(VizavuSaveGame(0));
+    // Puzzles left while their saves failed, once there is room again.
+    if (ok)
+        check(VizavuSaveKeptGames());
     check(OptionsSave());
     ResolutionUpdateSettingsFromScreen();
     check(ResolutionSave());
@@ -535,6 +540,7 @@ void Game::ExitCB()
 {
     VizavuPost3dExit();
     SoundExit();
+    VizavuForgetKeptGames();
     delete main_screens;
     main_screens = nullptr;
     delete main_mwin;

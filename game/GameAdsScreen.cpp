@@ -887,7 +887,7 @@ void GameAdsCC::BackCB()
     DestroyGraphics();
     ForgetButtons();
     if (screens_p)
-        screens_p->GoBack();
+        screens_p->GetMWin()->GoBackToPreviousScreen();
     void (*cb)() = done_cb;
     done_cb = nullptr;
     if (cb)

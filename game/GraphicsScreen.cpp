@@ -259,7 +259,7 @@ char GraphicsCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo* in
     {
         GraphicsControlDestroyGraphics();
         VizavuInitDimensions();
-        VizavuGoBackToPreviousScreen(mwinp);
+        mwinp->GoBackToPreviousScreen();
         return 1;
     }
     return 0;

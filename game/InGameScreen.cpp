@@ -141,21 +141,37 @@ char InGameCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
     return 1;
 }
 
+namespace
+{
+void LeaveWithoutSavingCB(MWin* mwin, char result, void*)
+{
+    if (result == MWIN_POPUP_RESULT_OK && mwin && mwin->GetCurrentScreen() == IN_GAME_SCREEN_ID)
+        mwin->GoBackToPreviousScreen();
+}
+} // namespace
+
 void InGameMenuCB()
 {
     // Without a data folder the player was told at start that nothing is kept.
     if (!VizavuSaveGame(0) && !main_saving_off)
     {
-        // The main menu reloads the puzzle from its file, so leaving now would
-        // drop every move since the last save: stay in play and say so.
+        // The game stays in memory, so the player may leave and resume it
+        // until the game ends, or stay and try again.
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not save the game");
         char text[400];
-        GameSaveFailedText(text, sizeof(text), EngFileGetLastSaveError(), "\n");
-        if (ScreensMWin() && !ScreensMWin()->PopupIsOn())
-            MWinPopupErrorMessage(ScreensMWin(), "Save Failed", text, nullptr, nullptr);
+        GameSaveFailedText(text, sizeof(text), EngFileGetLastSaveError(),
+                           "\n\nLeave without saving? The puzzle can be resumed until you quit.");
+        MWin* mwin = ScreensMWin();
+        if (mwin && !mwin->PopupIsOn())
+        {
+            MWinPopupChangeButtonTextsForNextPopup(mwin, "Leave", "Stay");
+            MWinPopupSetErrorColoursForNextPopup(mwin);
+            MWinPopupOkCancel(mwin, "Save Failed", text, LeaveWithoutSavingCB, nullptr);
+        }
         return;
     }
-    VizavuGoBackToPreviousScreen(ScreensMWin());
+    if (ScreensMWin())
+        ScreensMWin()->GoBackToPreviousScreen();
 }
 
 void InGameUndoCB()

@@ -268,9 +268,9 @@ char MainCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
     else if (button == mwinMainMainPrintButton)
         PrintDo();
     else if (button == mwinMainMainOptionsButton)
-        VizavuGotoScreen(mwinp, OPTIONS_SCREEN_ID);
+        mwinp->GotoScreen(OPTIONS_SCREEN_ID);
     else if (button == mwinMainMainAboutButton)
-        VizavuGotoScreen(mwinp, ABOUT_SCREEN_ID);
+        mwinp->GotoScreen(ABOUT_SCREEN_ID);
     else if (button == mwinMainMainGamesButton)
         MainGameAdsCB();
     else if (button == mwinMainMainExitButton)
@@ -294,7 +294,8 @@ void MainControlAfterResetPopupCB(MWin*, char result, void*)
 
 void MainStartCB()
 {
-    VizavuGotoScreen(ScreensMWin(), IN_GAME_SCREEN_ID);
+    if (ScreensMWin())
+        ScreensMWin()->GotoScreen(IN_GAME_SCREEN_ID);
     VizavuInitDimensions();
     VizavuInitForNewGame();
     VizavuMakeLevelAndPuzzleValid();
@@ -320,5 +321,6 @@ void MainGameAdsCB()
     int* index = &options.other_games_index;
     GameAdsSetGameAdIntVariable(&index);
     GameAdsSetGetPicFilenameCB(GameAdsGetPicFilenameCB);
-    VizavuGotoScreen(ScreensMWin(), VIZAVU_GAME_ADS_SCREEN_ID);
+    if (ScreensMWin())
+        ScreensMWin()->GotoScreen(VIZAVU_GAME_ADS_SCREEN_ID);
 }

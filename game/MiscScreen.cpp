@@ -101,7 +101,7 @@ char MiscCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         return 1;
     if (button == mwinMiscMiscBackButton)
     {
-        VizavuGoBackToPreviousScreen(mwinp);
+        mwinp->GoBackToPreviousScreen();
         return 1;
     }
     return 0;

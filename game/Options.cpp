@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -81,9 +82,11 @@ char OptionsLoad()
         OptionsSetDefaults();
         return 1;
     }
-    if (!ReadRecordFile(options_file_str, &options, __PRETTY_FUNCTION__))
+    std::string why;
+    if (!ReadRecordFile(options_file_str, &options, __PRETTY_FUNCTION__, &why))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load options file <%s>", options_file_str);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load options file <%s>%s%s", options_file_str,
+                      why.empty() ? "" : ": ", why.c_str());
         OptionsSetDefaults();
         return 0;
     }

@@ -110,17 +110,17 @@ char OptionsCC::ButtonsCallback(MWinButton* button, _MWinButtonCallbackInfo*)
         return 0;
     if (button == mwinOptionsOptionsGraphicsButton)
     {
-        VizavuGotoScreen(mwinp, GRAPHICS_SCREEN_ID);
+        mwinp->GotoScreen(GRAPHICS_SCREEN_ID);
         return 1;
     }
     if (button == mwinOptionsOptionsControlsButton)
     {
-        VizavuGotoScreen(mwinp, CONTROLS_SCREEN_ID);
+        mwinp->GotoScreen(CONTROLS_SCREEN_ID);
         return 1;
     }
     if (button == mwinOptionsOptionsBackButton)
     {
-        VizavuGoBackToPreviousScreen(mwinp);
+        mwinp->GoBackToPreviousScreen();
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 // Where the game's records live in its data folder.
 #include "RecordFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -29,15 +30,42 @@ char RecordFilePath(char* out, size_t size, const char* name, const char* func)
     return 1;
 }
 
-bool RecordFileRead(const char* path, void* buf, size_t size, const char* func)
+bool RecordFileRead(const char* path, void* buf, size_t size, const char* func, std::string* why)
 {
+    if (why)
+        why->clear();
     int fd = EngFileOpenRegular(path, O_RDONLY | O_NOFOLLOW, func);
     if (fd < 0)
+    {
+        // A file that is not a regular one was told under func already.
+        int err = errno;
+        if (why && err != ENOENT && err != EINVAL)
+            *why = std::string("it cannot be opened (") + strerror(err) + ")";
         return false;
+    }
     struct stat st;
-    bool ok = fstat(fd, &st) == 0 && st.st_size == off_t(size) && EngFileReadAll(fd, buf, size);
+    bool ok = fstat(fd, &st) == 0;
+    if (ok && st.st_size != off_t(size))
+    {
+        ok = false;
+        if (why)
+            *why = "it is " + std::to_string((long long)st.st_size) + " bytes, not " + std::to_string(size);
+    }
+    else if (ok && !EngFileReadAll(fd, buf, size))
+    {
+        ok = false;
+        if (why)
+            *why = "it cannot be read whole";
+    }
     close(fd);
     return ok;
+}
+
+std::string RecordFileVersionReason(float version)
+{
+    char text[64];
+    snprintf(text, sizeof(text), "its version is %g, not 1.0", double(version));
+    return text;
 }
 
 bool RecordFileIsGameRecord(const char* name)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -92,9 +93,11 @@ char ResolutionLoad()
     struct stat st;
     if (lstat(res_file_str, &st) != 0)
         return 0;
-    if (!ReadRecordFile(res_file_str, &resolution, __PRETTY_FUNCTION__))
+    std::string why;
+    if (!ReadRecordFile(res_file_str, &resolution, __PRETTY_FUNCTION__, &why))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>", res_file_str);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not load resolution file <%s>%s%s", res_file_str,
+                      why.empty() ? "" : ": ", why.c_str());
         return 0;
     }
     ResolutionMakeWindowedValid();
@@ -166,6 +169,17 @@ void ResolutionSetupFullscreenToggle()
         resolution.win_width, resolution.win_height, resolution.win_bpp, resolution.win_frequency,
         resolution.win_x, resolution.win_y, resolution.fs_width, resolution.fs_height, resolution.fs_bpp,
         resolution.fs_frequency);
+}
+
+void ResolutionRestrictWindow()
+{
+    if (!eng_main_window)
+        return;
+    // Any ratio: a narrow window has the portrait layout.
+    _EngWindowRestrictResizingInfo info = {};
+    info.min_width = RESOLUTION_MIN_WINDOWED_WIDTH;
+    info.min_height = RESOLUTION_MIN_WINDOWED_HEIGHT;
+    eng_main_window->RestrictResizing(1, &info);
 }
 
 namespace

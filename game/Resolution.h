@@ -7,9 +7,11 @@
 #include "EngTypes.h"
 
 #define RESOLUTION_FILE_SIZE 60
-// The smallest window the game is drawn in: its own 640 x 480 screen.
-#define RESOLUTION_MIN_WINDOWED_WIDTH 640
-#define RESOLUTION_MIN_WINDOWED_HEIGHT 480
+// The smallest window, on each side: the live window refuses less and a stored
+// size below it grows to it, so a window opens as it was left. Half of the
+// game's own 640 x 480 screen keeps narrow (portrait) and low windows.
+#define RESOLUTION_MIN_WINDOWED_WIDTH 320
+#define RESOLUTION_MIN_WINDOWED_HEIGHT 240
 
 struct _ResolutionRecord
 {
@@ -70,7 +72,9 @@ void ResolutionUpdateSettingsFromScreen();
 // Gives the window the stored windowed and full-screen settings, so that
 // Ctrl+F switches between them.
 void ResolutionSetupFullscreenToggle();
-// A windowed size below 1 becomes 1024 x 768 and one below 640 x 480 grows to it; a position
+// Keeps the live window from becoming smaller than the smallest stored size.
+void ResolutionRestrictWindow();
+// A windowed size below 1 becomes 1024 x 768 and a side below the smallest grows to it; a position
 // off the desktop becomes -1 (centred);
 // the windowed byte becomes 0 or 1 and an anti-aliasing value outside 0-2 becomes 0.
 void ResolutionMakeWindowedValid();

@@ -41,6 +41,7 @@ SWin* up_swin = nullptr;
 int up_text_but = -1;
 char up_custom_download = 0;
 char up_do_download = 0;
+std::string up_message;
 double up_result_seconds = 2.0;
 long long up_download_limit = 1LL << 30;
 
@@ -176,6 +177,29 @@ std::string LinkFileName(const char* link)
     return IsSafeFileName(name) ? name : "";
 }
 
+bool EntryThere(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// The first name in folder that nothing has, of name, "Latest_" + name and
+// "Latest_<n>_" + name; empty when there is none.
+std::string FreeTarget(const std::string& folder, const std::string& name)
+{
+    std::string target = folder + "/" + name;
+    if (!EntryThere(target))
+        return target;
+    target = folder + "/Latest_" + name;
+    for (int n = 2; EntryThere(target); n++)
+    {
+        if (n > 999)
+            return "";
+        target = folder + "/Latest_" + std::to_string(n) + "_" + name;
+    }
+    return target;
+}
+
 bool SameFolder(const std::string& a, const std::string& b)
 {
     struct stat sa, sb;
@@ -231,7 +255,7 @@ struct DownloadBounds
 // limit.
 bool DownloadFits(size_t n, FILE* file, const char* func)
 {
-    // Only a 2xx reply's body is the file: not an error's, not a redirect's.
+    // Only a 200 reply's body is the file: not an error's, a redirect's or a part.
     if (up_bounds.curl && !CurlInterface_IsReplySuccessful(up_bounds.curl))
         return false;
     if (!up_bounds.space_checked && up_bounds.curl)
@@ -500,8 +524,10 @@ char UpdaterStartDownload(const char* link)
     }
     char ok = UpdaterDoDownload();
     CloseWindow();
-    if (ok)
-        EngMiscShowPopupMessage(0, "Download Complete", up_link);
+    // The engine's box keeps a text of 399 bytes for later; this one may name
+    // a long folder, so it goes whole to the box function itself.
+    if (ok && eng_popup_function)
+        eng_popup_function(0, "Download Complete", up_message.c_str());
     else
         EngMiscShowPopupMessage(1, nullptr, "The download was not completed.");
     return 1;
@@ -590,6 +616,11 @@ int Transfer(const char* part)
                             DebugErrorAlt("UpdaterTransfer", "Not a successful reply (status %ld)", status);
                             rc = CURLE_HTTP_RETURNED_ERROR;
                         }
+                        else if (rc == CURLE_OK && up_bounds.written == 0)
+                        {
+                            DebugErrorAlt("UpdaterTransfer", "The download is empty");
+                            rc = CURLE_GOT_NOTHING;
+                        }
                     }
                 }
             }
@@ -659,12 +690,14 @@ char UpdaterDoDownload()
         DebugErrorAlt(__PRETTY_FUNCTION__, "No folder for the download");
         return 0;
     }
-    std::string target = folder + "/" + name;
-    if (EngFileExists(target.c_str()))
+    // Nothing of the player's is replaced.
+    const std::string target = FreeTarget(folder, name);
+    if (target.empty())
     {
-        target = folder + "/Latest_" + name;
-        if (EngFileExists(target.c_str()))
-            EngFileDelete(target.c_str(), 1);
+        EngFileDelete(part.c_str(), 0);
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No free name for <%s> in the folder <%s>", name.c_str(),
+                      folder.c_str());
+        return 0;
     }
     if (!EngFileMoveFile(part.c_str(), target.c_str()))
     {
@@ -692,7 +725,9 @@ char UpdaterDoDownload()
         message = "The file \"" + shown + "\" has been placed " + where +
                   ".\n\nPlease remove any older versions of the program, then install the program as you did "
                   "the previous version.";
-    EngUtf8SafeStrcpy(up_link, message.c_str(), sizeof(up_link));
+    up_message = message;
+    // The link is used up.
+    up_link[0] = 0;
     up_link_filename = nullptr;
     EngSafeStrcpy(up_html, target.c_str(), sizeof(up_html));
     return 1;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "EngMiscTime.h"
 
@@ -44,6 +45,8 @@ extern SWin* up_swin;
 extern int up_text_but;
 extern char up_custom_download;
 extern char up_do_download;
+// After a completed download, the message that says where the file is, whole.
+extern std::string up_message;
 // How long a check's result stays on screen (seconds).
 extern double up_result_seconds;
 // A download that states or reaches more bytes than this fails (1 GiB).

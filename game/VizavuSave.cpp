@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <string>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -23,8 +24,9 @@ char save_game_filename[1024];
 
 namespace
 {
-// Without a data folder the saved games live in memory until the program
-// ends, one per puzzle played; the slot of the current puzzle, or null.
+// Saved games kept in memory until the program ends, one per puzzle: all of
+// them without a data folder, else those whose file could not be written,
+// until a write succeeds. Keyed by level and puzzle.
 std::map<int, std::unique_ptr<VizavuSaveRecord>> session_games;
 
 bool KeptInMemory()
@@ -32,10 +34,16 @@ bool KeptInMemory()
     return !PrefFolderIsMainFolderMade();
 }
 
-VizavuSaveRecord* SessionGame(bool make)
+int CurrentKey()
 {
     VizavuMakeLevelAndPuzzleValid();
-    int key = int(options.cur_level) * VIZAVU_NUM_PUZZLES + int(options.levels[options.cur_level].cur_puzzle);
+    return int(options.cur_level) * VIZAVU_NUM_PUZZLES + int(options.levels[options.cur_level].cur_puzzle);
+}
+
+// The slot of the current puzzle, or null.
+VizavuSaveRecord* SessionGame(bool make)
+{
+    int key = CurrentKey();
     auto it = session_games.find(key);
     if (it != session_games.end())
         return it->second.get();
@@ -47,15 +55,38 @@ VizavuSaveRecord* SessionGame(bool make)
     return r;
 }
 
+// The file last refused, as it was then: the same file is told of once,
+// however often a start or a save looks at it.
+struct Refused
+{
+    std::string path;
+    struct stat st;
+    bool Is(const char* p, const struct stat& s) const
+    {
+        return path == p && st.st_dev == s.st_dev && st.st_ino == s.st_ino && st.st_mode == s.st_mode &&
+               st.st_size == s.st_size && st.st_mtim.tv_sec == s.st_mtim.tv_sec &&
+               st.st_mtim.tv_nsec == s.st_mtim.tv_nsec;
+    }
+} refused;
+
 // Reads the whole file into the record; 0 when it is missing, not a regular
-// file of the exact size (logged under func), or cannot be read.
+// file of the exact size, or cannot be read (logged under func with why).
 char ReadRecord(const char* path, const char* func)
 {
-    if (RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), func))
-        return 1;
     struct stat st;
-    if (lstat(path, &st) == 0)
-        DebugErrorAlt(func, "Could not load saved game <%s>", path);
+    if (lstat(path, &st) != 0)
+        return 0;
+    const bool told = refused.Is(path, st);
+    std::string why;
+    if (RecordFileRead(path, &saved_puzzle, sizeof(saved_puzzle), told ? nullptr : func, &why))
+        return 1;
+    if (!told)
+    {
+        if (!why.empty())
+            DebugErrorAlt(func, "Could not load saved game <%s>: %s", path, why.c_str());
+        refused.path = path;
+        refused.st = st;
+    }
     return 0;
 }
 } // namespace
@@ -80,20 +111,17 @@ char VizavuGetSaveGameFilename()
 
 char VizavuSaveGame(char reset)
 {
-    VizavuSaveRecord* kept = nullptr;
-    if (KeptInMemory())
+    VizavuSaveRecord* kept = SessionGame(KeptInMemory());
+    if (KeptInMemory() && !kept)
     {
-        kept = SessionGame(true);
-        if (!kept)
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
-            return 0;
-        }
-        saved_puzzle = *kept;
-    }
-    else if (!VizavuGetSaveGameFilename())
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
         return 0;
-    else if (!ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
+    }
+    const bool named = !KeptInMemory() && VizavuGetSaveGameFilename();
+    // A game kept in memory is newer than its file.
+    if (kept)
+        saved_puzzle = *kept;
+    else if (!named || !ReadRecord(save_game_filename, __PRETTY_FUNCTION__))
         memset(&saved_puzzle, 0, sizeof(saved_puzzle));
 
     if (reset)
@@ -117,23 +145,60 @@ char VizavuSaveGame(char reset)
         memcpy(&saved_puzzle.undo_boards, &undo_boards, sizeof(VizavuBoardCells) * size_t(undos));
     }
 
-    if (kept)
+    if (KeptInMemory())
     {
         *kept = saved_puzzle;
         return 1;
     }
-    if (!EngFileSaveAtomically(save_game_filename, &saved_puzzle, sizeof(saved_puzzle)))
+    if (named && EngFileSaveAtomically(save_game_filename, &saved_puzzle, sizeof(saved_puzzle)))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing saved game <%s>", save_game_filename);
-        return 0;
+        session_games.erase(CurrentKey());
+        return 1;
     }
-    return 1;
+    if (named)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing saved game <%s>", save_game_filename);
+    // Not written: kept in memory, so that leaving the puzzle loses nothing until the game ends.
+    if (!kept)
+        kept = SessionGame(true);
+    if (kept)
+        *kept = saved_puzzle;
+    else
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+    return 0;
+}
+
+char VizavuSaveKeptGames()
+{
+    if (KeptInMemory())
+        return 1;
+    char ok = 1;
+    for (auto it = session_games.begin(); it != session_games.end();)
+    {
+        char name[32], path[sizeof(save_game_filename)];
+        snprintf(name, sizeof(name), "SavedGamesFull%d%d.dat", it->first / VIZAVU_NUM_PUZZLES,
+                 it->first % VIZAVU_NUM_PUZZLES);
+        if (RecordFilePath(path, sizeof(path), name, __PRETTY_FUNCTION__) &&
+            EngFileSaveAtomically(path, it->second.get(), sizeof(VizavuSaveRecord)))
+        {
+            it = session_games.erase(it);
+            continue;
+        }
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problem writing saved game <%s>", path);
+        ok = 0;
+        ++it;
+    }
+    return ok;
+}
+
+void VizavuForgetKeptGames()
+{
+    session_games.clear();
 }
 
 char VizavuLoadGame()
 {
     // Nothing of a previous puzzle's record may stay when this one has none.
-    VizavuSaveRecord* kept = KeptInMemory() ? SessionGame(false) : nullptr;
+    VizavuSaveRecord* kept = SessionGame(false);
     if (kept)
         saved_puzzle = *kept;
     else if (KeptInMemory() || !VizavuGetSaveGameFilename() ||

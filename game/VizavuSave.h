@@ -30,8 +30,14 @@ extern char save_game_filename[1024];
 void VizavuMakeLevelAndPuzzleValid();
 // Builds save_game_filename; 0 (logged) when the path does not fit.
 char VizavuGetSaveGameFilename();
-// 1 when the file was written.
+// 1 when the file was written (or, without a data folder, the game kept in
+// memory). A game that could not be written is kept in memory all the same:
+// loading it gives it back until a later write succeeds or the program ends.
 char VizavuSaveGame(char reset);
+// Writes every game kept in memory after a failed write; 1 when none is left.
+char VizavuSaveKeptGames();
+// Drops every game kept in memory: a run of the program starts without any.
+void VizavuForgetKeptGames();
 char VizavuLoadGame();
 char VizavuIsPuzzleValid();
 char SudukoHasPuzzleBeenStarted();

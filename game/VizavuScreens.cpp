@@ -133,24 +133,6 @@ MWin* VizavuSetScreensVar(MWinCollectionController* controller, MWinScreens* scr
     return screens->GetMWin();
 }
 
-void VizavuGotoScreen(MWin* mwin, EngUInt32 code)
-{
-    if (mwin && mwin->GetScreens())
-        mwin->GetScreens()->GotoScreen(code);
-}
-
-void VizavuGoBackToPreviousScreen(MWin* mwin)
-{
-    if (mwin && mwin->GetScreens())
-        mwin->GetScreens()->GoBack();
-}
-
-void VizavuStartScreensAtScreen(MWin* mwin, EngUInt32 code, char start_gui)
-{
-    if (mwin && mwin->GetScreens())
-        mwin->GetScreens()->StartScreen(code, start_gui);
-}
-
 void VizavuScreensFillCreateInfo(_MWinWindowCreateInfo* info, float x, float y, float w, float h,
                                  const char* title, const char* title_texbut, const char* back_texbut)
 {

@@ -66,13 +66,6 @@ extern VizavuScreens* vizavu_screens;
 // Returns the toolkit. Every layout constructor calls it.
 MWin* VizavuSetScreensVar(MWinCollectionController* controller, MWinScreens* screens);
 
-// Screen changes through the screen set registered with the toolkit; nothing
-// without one. Back buttons use VizavuGoBackToPreviousScreen.
-void VizavuGotoScreen(MWin* mwin, EngUInt32 code);
-void VizavuGoBackToPreviousScreen(MWin* mwin);
-// MWin::StartScreensAtScreen: starts the toolkit's screen set at code.
-void VizavuStartScreensAtScreen(MWin* mwin, EngUInt32 code, char start_gui);
-
 // Fills a window-create record the way every screen's window starts: zeroed,
 // kind 0, fixed, no title bar or hide button, default title font.
 void VizavuScreensFillCreateInfo(_MWinWindowCreateInfo* info, float x, float y, float w, float h,

@@ -56,6 +56,10 @@ public:
     void ClearScreens(MWinScreens* screens);
     char HasScreens() const { return screens != nullptr; }
     MWinScreens* GetScreens();
+    // Shortcuts to the registered screen set (GetScreens: fatal without one).
+    void GotoScreen(unsigned code);
+    void GoBackToPreviousScreen();
+    void StartScreensAtScreen(unsigned code, char start_gui);
     char AreScreensOn();
     unsigned GetCurrentScreen();
     unsigned GetPreviousScreen();

@@ -274,7 +274,25 @@ void MWinScreens_PostChangingCB(MWin*, void* user)
 }
 
 // ---------------------------------------------------------------------------
-// Toolkit members that report on the registered screens.
+// Toolkit members that drive and report on the registered screens.
+
+void MWin::GotoScreen(unsigned code)
+{
+    if (MWinScreens* s = GetScreens())
+        s->GotoScreen(code);
+}
+
+void MWin::GoBackToPreviousScreen()
+{
+    if (MWinScreens* s = GetScreens())
+        s->GoBack();
+}
+
+void MWin::StartScreensAtScreen(unsigned code, char start_gui)
+{
+    if (MWinScreens* s = GetScreens())
+        s->StartScreen(code, start_gui);
+}
 
 char MWin::AreScreensOn()
 {

@@ -215,6 +215,40 @@ TEST_F(ScreensTest, GotoAndBackRebuildTheCollections)
     EXPECT_FALSE(HasCollection("OPTN"));
 }
 
+// The toolkit's own shortcuts reach the screen set registered with it.
+TEST_F(ScreensTest, ToolkitShortcutsDriveTheRegisteredScreens)
+{
+    Make(0);
+    ASSERT_TRUE(screens->SetupAllScreens());
+    mw->StartScreensAtScreen(kOptn, 0);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"pre start", "pre change OPTN", "create OPTN", "start OPTN",
+                                                  "post change OPTN"}));
+    EXPECT_TRUE(screens->AreOn());
+    EXPECT_EQ(mw->GetCurrentScreen(), kOptn);
+
+    Events().clear();
+    mw->GotoScreen(kMain);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"stop OPTN", "pre change MAIN", "create MAIN", "start MAIN",
+                                                  "post change MAIN"}));
+    EXPECT_EQ(mw->GetPreviousScreen(), kOptn);
+    EXPECT_TRUE(HasCollection("MAIN"));
+    EXPECT_FALSE(HasCollection("OPTN"));
+
+    Events().clear();
+    mw->GoBackToPreviousScreen();
+    EXPECT_EQ(Events(), (std::vector<std::string>{"stop MAIN", "pre change OPTN", "create OPTN", "start OPTN",
+                                                  "post change OPTN"}));
+    EXPECT_EQ(mw->GetCurrentScreen(), kOptn);
+    EXPECT_TRUE(HasCollection("OPTN"));
+    EXPECT_FALSE(HasCollection("MAIN"));
+
+    // A code that is not registered changes nothing.
+    Events().clear();
+    mw->GotoScreen(EngFourCC('N', 'O', 'N', 'E'));
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(mw->GetCurrentScreen(), kOptn);
+}
+
 TEST_F(ScreensTest, GotoClosesAnOpenPopupWithoutAnswering)
 {
     Make(0);

@@ -1,6 +1,7 @@
 // The download wrapper against local servers: bounded memory targets, the
 // newline stripping, file targets, failures, replies that must not be kept
-// (unverified peers, redirects, 3xx pages) and stopping from another thread.
+// (unverified peers, redirects, 3xx pages, parts, no content) and stopping
+// from another thread.
 #include <gtest/gtest.h>
 
 #include <curl/curl.h>
@@ -168,6 +169,10 @@ TEST_F(CurlInterfaceTest, OnlyVerifiedSuccessfulRepliesAreKept)
                 r.body = "secure body";
             else if (target == "/found")
                 r.status = 302, r.body = "redirect page";
+            else if (target == "/part")
+                r.status = 206, r.body = "twelve bytes";
+            else if (target == "/none")
+                r.status = 204;
             else
             {
                 r.status = 302, r.body = "redirect page";
@@ -185,6 +190,7 @@ TEST_F(CurlInterfaceTest, OnlyVerifiedSuccessfulRepliesAreKept)
     } cases[] = {
         {"/ok", true, "secure body"}, {"/ok", false, nullptr},     {"/moved", true, "secure body"},
         {"/found", true, nullptr},    {"/to-http", true, nullptr}, {"/loop", true, nullptr},
+        {"/part", true, nullptr},     {"/none", true, nullptr},
     };
     CurlInterface ci("Test", 0);
     for (const Case& c : cases)

@@ -238,11 +238,12 @@ TEST_F(Files, RefusedOptionsFilesGiveDefaults)
     {
         const char* name;
         std::string bytes;
+        const char* why;
     } cases[] = {
-        {"one byte short", good.substr(0, 1139)},
-        {"one byte long", good + '\0'},
-        {"version 1.5", wrong_version},
-        {"empty", ""},
+        {"one byte short", good.substr(0, 1139), "it is 1139 bytes, not 1140"},
+        {"one byte long", good + '\0', "it is 1141 bytes, not 1140"},
+        {"version 1.5", wrong_version, "its version is 1.5, not 1.0"},
+        {"empty", "", "it is 0 bytes, not 1140"},
     };
     for (const auto& c : cases)
     {
@@ -252,7 +253,7 @@ TEST_F(Files, RefusedOptionsFilesGiveDefaults)
         options.cur_level = 2;
         EXPECT_EQ(OptionsLoad(), 0);
         ExpectDefaultOptions();
-        EXPECT_TRUE(Logged("Could not load options file <" + DataFile("Options.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load options file <" + DataFile("Options.dat") + ">: " + c.why));
     }
 }
 
@@ -417,21 +418,83 @@ TEST_F(Files, FullUndoListSurvivesARoundTrip)
     EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 1);
 }
 
+// A game whose file cannot be written stays in memory: it loads back for its
+// own puzzle only, and is written once there is room again, also after the
+// player moved on to another puzzle.
+TEST_F(Files, AGameThatCouldNotBeWrittenIsKeptUntilItIs)
+{
+    const std::string path = DataFile("SavedGamesFull00.dat");
+    std::string got = vztest::RunInChild(
+        [&]
+        {
+            std::string out;
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit rl;
+            getrlimit(RLIMIT_FSIZE, &rl);
+            const rlim_t room = rl.rlim_cur;
+            auto note_there = [] { return board[0][0].notes_on[3] == 1 && SudukoHasPuzzleBeenStarted(); };
+            cur_sel_set = true;
+            VizavuKeyDownCB('3');
+            rl.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &rl);
+            if (VizavuSaveGame(0))
+                out += "written past the limit; ";
+            if (vztest::FileExists(path))
+                out += "a file was left; ";
+            options.levels[0].cur_puzzle = 1;
+            VizavuInitForNewGame();
+            if (SudukoHasPuzzleBeenStarted())
+                out += "another puzzle got it; ";
+            options.levels[0].cur_puzzle = 0;
+            VizavuInitForNewGame();
+            if (!note_there())
+                out += "not kept; ";
+            if (VizavuSaveKeptGames())
+                out += "kept games written past the limit; ";
+
+            // Room again, on another puzzle: the exit's write puts it in its file.
+            options.levels[0].cur_puzzle = 1;
+            VizavuInitForNewGame();
+            rl.rlim_cur = room;
+            setrlimit(RLIMIT_FSIZE, &rl);
+            if (!VizavuSaveKeptGames())
+                out += "kept game not written; ";
+            VizavuForgetKeptGames();
+            options.levels[0].cur_puzzle = 0;
+            VizavuInitForNewGame();
+            if (!note_there())
+                out += "not in its file; ";
+            if (!VizavuSaveKeptGames())
+                out += "a written game was kept; ";
+            return out;
+        });
+    EXPECT_EQ(got, "");
+}
+
 TEST_F(Files, WrongSizeSavedGameIsRefusedWithItsMessage)
 {
     cur_sel_set = true;
     VizavuKeyDownCB('3');
     ASSERT_EQ(VizavuSaveGame(0), 1);
     const std::string good = ReadFile(DataFile("SavedGamesFull00.dat"));
-    for (const std::string& bytes : {good.substr(0, good.size() - 1), good + '\0'})
+    const struct
     {
-        WriteFile(DataFile("SavedGamesFull00.dat"), bytes);
+        std::string bytes;
+        const char* why;
+    } cases[] = {
+        {good.substr(0, good.size() - 1), "it is 195379 bytes, not 195380"},
+        {good + '\0', "it is 195381 bytes, not 195380"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.why);
+        WriteFile(DataFile("SavedGamesFull00.dat"), c.bytes);
         VizavuInitVars(1);
         DebugClearLog();
         EXPECT_EQ(VizavuLoadGame(), 0);
         EXPECT_EQ(board[0][0].notes_on[3], 0);
         EXPECT_EQ(SudukoHasPuzzleBeenStarted(), 0);
-        EXPECT_TRUE(Logged("Could not load saved game <" + DataFile("SavedGamesFull00.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load saved game <" + DataFile("SavedGamesFull00.dat") + ">: " + c.why));
     }
 }
 
@@ -694,12 +757,22 @@ TEST_F(Files, RefusedResolutionFiles)
     const std::string good = ReadFile(DataFile("Resolution.dat"));
     std::string wrong_version = good;
     Put<float>(&wrong_version, 0, 1.5f);
-    for (const std::string& bytes : {good.substr(0, 59), good + '\0', wrong_version})
+    const struct
     {
-        WriteFile(DataFile("Resolution.dat"), bytes);
+        std::string bytes;
+        const char* why;
+    } cases[] = {
+        {good.substr(0, 59), "it is 59 bytes, not 60"},
+        {good + '\0', "it is 61 bytes, not 60"},
+        {wrong_version, "its version is 1.5, not 1.0"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.why);
+        WriteFile(DataFile("Resolution.dat"), c.bytes);
         DebugClearLog();
         EXPECT_EQ(ResolutionLoad(), 0);
-        EXPECT_TRUE(Logged("Could not load resolution file <" + DataFile("Resolution.dat") + ">"));
+        EXPECT_TRUE(Logged("Could not load resolution file <" + DataFile("Resolution.dat") + ">: " + c.why));
     }
 }
 
@@ -717,8 +790,9 @@ TEST_F(Files, StoredWindowedSettingsAreRepaired)
         {"centred stays", 1, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},
         {"zero width", 1, 0, 600, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
         {"negative height", 1, 800, -5, 10, 10, 0, 1024, 768, 10, 10, 0, 1},
-        {"one by one", 1, 1, 1, 10, 10, 0, 640, 480, 10, 10, 0, 1},
-        {"too narrow", 1, 300, 900, 10, 10, 0, 640, 900, 10, 10, 0, 1},
+        {"one by one", 1, 1, 1, 10, 10, 0, 320, 240, 10, 10, 0, 1},
+        {"too narrow", 1, 300, 900, 10, 10, 0, 320, 900, 10, 10, 0, 1},
+        {"narrow and tall stays", 1, 600, 900, 10, 10, 0, 600, 900, 10, 10, 0, 1},
         {"far left", 1, 800, 600, -5000, 10, 0, 800, 600, -1, 10, 0, 1},
         {"far below", 1, 800, 600, 10, 100000, 0, 800, 600, 10, -1, 0, 1},
         {"windowed byte 7", 7, 800, 600, -1, -1, 0, 800, 600, -1, -1, 0, 1},

@@ -73,7 +73,7 @@ TEST_F(ExtrasRun, BrowserShowsPicturesStepsAndGoesBack)
 {
     options.other_games_index = 0;
     GameAdsPrepareBrowser(vizavu_screens->GetGameAdsCC());
-    VizavuGotoScreen(main_mwin, GAME_ADS_SCREEN_ID);
+    main_mwin->GotoScreen(GAME_ADS_SCREEN_ID);
     Frames(3);
     ASSERT_EQ(GameGetCurrentScreen(), GAME_ADS_SCREEN_ID);
     EXPECT_EQ(Text(mwinGameAdsMainWinTitleButton), game_ads[0].title);

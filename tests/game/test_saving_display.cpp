@@ -24,6 +24,7 @@
 #include "MWin/MWinWindow.h"
 #include "game/Board.h"
 #include "game/Game.h"
+#include "game/InGameScreen.h"
 #include "game/MainScreen.h"
 #include "game/Vizavu.h"
 #include "game/VizavuSave.h"
@@ -198,8 +199,21 @@ public:
     {
         for (const char* n : {"Options.dat", RECORD})
         {
-            EXPECT_TRUE(vztest::Logged("Not a regular file <" + home->Data(n) + ">")) << n;
+            EXPECT_EQ(vztest::LogCount("Not a regular file <" + home->Data(n) + ">"), 1) << n;
         }
+        EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    }
+    void WriteShortRecord()
+    {
+        std::filesystem::create_directories(home->Data());
+        vztest::WriteFile(home->Data(RECORD), std::string(VIZAVU_SAVE_FILE_SIZE - 1, '\0'));
+    }
+    // However often the start looks at the file, it is told once, with why.
+    void ShortRecordToldOnce()
+    {
+        const std::string told = "Could not load saved game <" + home->Data(RECORD) + ">";
+        EXPECT_EQ(vztest::LogCount(told), 1);
+        EXPECT_EQ(vztest::LogCount(told + ": it is 195379 bytes, not 195380"), 1);
         EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
     }
     void BoardShowsThePuzzle()
@@ -342,6 +356,8 @@ TEST_F(Saving, FaultsAreToldAndNothingIsLostOrMisplaced)
          false},
         {"FIFOs and a device link for records", &Saving::PlantSpecialRecords, &Saving::SpecialRecordsRefused,
          false, CTRL_Q, false, false},
+        {"saved game one byte short", &Saving::WriteShortRecord, &Saving::ShortRecordToldOnce, false, CTRL_Q,
+         false, false},
     };
     // A start that waits on a file for good ends this program instead of the suite's run.
     alarm(600);
@@ -379,20 +395,94 @@ TEST_F(Saving, WithoutADataFolderALeftPuzzleResumesUntilTheGameEnds)
     EXPECT_EQ(vztest::Listing(home->dir.Path()), std::vector<std::string>{"blocker"});
 }
 
-TEST_F(Saving, ASaveFailedOnLeavingPlaySaysWhy)
+// Leaving play while the game cannot be saved says why and offers what the
+// quit does: leave without saving, the moves kept until the game ends, or stay.
+TEST_F(Saving, LeavingPlayWhileSavingFailsLetsThePlayerLeaveOrStay)
 {
-    home.reset(new Home);
-    ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(PlayAndPlace(4));
-    LimitFileSize(true);
-    Key(SDLK_ESCAPE, 0);
-    Frames(2);
-    LimitFileSize(false);
-    EXPECT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
-    ASSERT_TRUE(ToolkitPopupTitled("Save Failed"));
-    MWinButton* msg = MWinPopupGetWindow(main_mwin)->GetButtonFromID("MSG", 0);
-    ASSERT_NE(msg, nullptr);
-    EXPECT_STREQ(msg->GetTextP(), "The game could not be saved (File too large).\n");
+    enum Way
+    {
+        ESCAPE,
+        MENU_BUTTON,
+        DOUBLE_CLICK
+    };
+    struct Case
+    {
+        const char* name;
+        Way way;
+        bool leave; // the popup's answer: else stay
+    } const cases[] = {
+        {"Escape, leave", ESCAPE, true},
+        {"Menu, leave", MENU_BUTTON, true},
+        {"double click, leave", DOUBLE_CLICK, true},
+        {"Escape, stay", ESCAPE, false},
+    };
+    auto ask_to_leave = [this](Way way)
+    {
+        if (way == ESCAPE)
+            Key(SDLK_ESCAPE, 0);
+        else if (way == MENU_BUTTON)
+            ClickButton(mwinInGameInGameMenuButton);
+        else
+        {
+            // The top left corner lies off the board and the pads.
+            ClickPixel(2, 2, 1);
+            ClickPixel(2, 2, 2);
+        }
+        Frames(2);
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        home.reset(new Home);
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_NO_FATAL_FAILURE(PlayAndPlace(4));
+        LimitFileSize(true);
+        ask_to_leave(c.way);
+        const int undos = num_undos;
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+        ASSERT_TRUE(ToolkitPopupTitled("Save Failed"));
+        MWinWindow* popup = MWinPopupGetWindow(main_mwin);
+        MWinButton* msg = popup->GetButtonFromID("MSG", 0);
+        ASSERT_NE(msg, nullptr);
+        EXPECT_STREQ(msg->GetTextP(), "The game could not be saved (File too large).\n\n"
+                                      "Leave without saving? The puzzle can be resumed until you quit.");
+        MWinButton* leave = MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_OK);
+        MWinButton* stay = MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_CANCEL);
+        ASSERT_NE(leave, nullptr);
+        ASSERT_NE(stay, nullptr);
+        EXPECT_STREQ(leave->GetTextP(), "Leave");
+        EXPECT_STREQ(stay->GetTextP(), "Stay");
+        ClickButton(c.leave ? leave : stay);
+        EXPECT_FALSE(main_mwin->PopupIsOn());
+        EXPECT_FALSE(vztest::FileExists(home->Data(RECORD)));
+
+        if (c.leave)
+        {
+            // The menu offers the game as it was left, with its undo list.
+            ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+            EXPECT_STREQ(mwinMainMainStartButton->GetTextP(), "Resume");
+            ClickButton(mwinMainMainStartButton);
+            ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+            EXPECT_EQ(board[col][row].number, 4);
+            EXPECT_EQ(num_undos, undos);
+        }
+        else
+        {
+            ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+            EXPECT_EQ(board[col][row].number, 4);
+        }
+        // With room again, leaving saves and goes back at once.
+        LimitFileSize(false);
+        Key(SDLK_ESCAPE, 0);
+        Frames(2);
+        EXPECT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+        EXPECT_FALSE(main_mwin->PopupIsOn());
+        std::string rec = vztest::ReadFile(home->Data(RECORD));
+        ASSERT_EQ(rec.size(), size_t(VIZAVU_SAVE_FILE_SIZE));
+        EXPECT_EQ(reinterpret_cast<const VizavuSaveRecord*>(rec.data())->board[col][row].number, 4);
+        MainExitAndDeleteMainProgram(1);
+        home.reset();
+    }
 }
 
 } // namespace

@@ -308,13 +308,13 @@ TEST_F(Screens, EveryScreenIsRegisteredAndBackFollowsWhereEachCameFrom)
 {
     EXPECT_EQ(vztest::LogCount("Could not setup program's screens"), 0);
     EXPECT_EQ(screens->GetEngScreens()->GetNumScreens(), 8);
-    VizavuGotoScreen(mw, OPTIONS_SCREEN_ID);
+    mw->GotoScreen(OPTIONS_SCREEN_ID);
     EXPECT_EQ(mwinMainMainWindow, nullptr);
-    VizavuGotoScreen(mw, GRAPHICS_SCREEN_ID);
+    mw->GotoScreen(GRAPHICS_SCREEN_ID);
     EXPECT_EQ(screens->GetCurrentScreen(), GRAPHICS_SCREEN_ID);
-    VizavuGoBackToPreviousScreen(mw);
+    mw->GoBackToPreviousScreen();
     EXPECT_EQ(screens->GetCurrentScreen(), OPTIONS_SCREEN_ID);
-    VizavuGoBackToPreviousScreen(mw);
+    mw->GoBackToPreviousScreen();
     EXPECT_EQ(screens->GetCurrentScreen(), MAIN_SCREEN_ID);
     EXPECT_NE(mwinMainMainWindow, nullptr);
     EXPECT_EQ(Text(mwinMainMainTrackHScrollbar), "Easy Puzzle #1");

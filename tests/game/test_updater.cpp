@@ -96,9 +96,10 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
         EXPECT_EQ(0u, p.text.find("The file \"Vizavu-1.3.zip\" has been placed on your Desktop."));
         EXPECT_EQ("Your version is out of date.", backend.edit_texts.back());
     }
-    // The first download keeps its name; later ones replace "Latest_".
+    // The first download keeps its name; later ones take a free "Latest_" name.
     EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Vizavu-1.3.zip"));
     EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_Vizavu-1.3.zip"));
+    EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_2_Vizavu-1.3.zip"));
     EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
 
     // Leaving the reply window with "Close" downloads nothing.
@@ -106,6 +107,101 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
     backend.Click("Close");
     EXPECT_EQ(0, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
     EXPECT_EQ(before, popups.Popups().size());
+}
+
+// Only a 200 reply with a body is the file; anything else ends like a failed
+// download and leaves nothing behind.
+TEST_F(UpdaterTest, OnlyAWholeReplyIsTheFile)
+{
+    const std::string link = secure.Url("/files/Vizavu-1.3.zip");
+    Reply(Check(), "Your version is out of date.#DL:<" + link + ">");
+    auto reply = [](int status, const std::string& body)
+    {
+        vztest::HttpReply r;
+        r.status = status;
+        r.body = body;
+        return r;
+    };
+    const struct
+    {
+        const char* name;
+        vztest::HttpReply reply;
+        const char* reason; // null: the download is the file
+    } cases[] = {
+        {"no content", reply(204, ""), "Not a successful reply (status 204)"},
+        {"partial content", reply(206, "twelve bytes"), "Not a successful reply (status 206)"},
+        {"empty", reply(200, ""), "The download is empty"},
+        {"whole", reply(200, "new version"), nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        shaped["/files/Vizavu-1.3.zip"] = c.reply;
+        std::filesystem::remove_all(desktop);
+        std::filesystem::create_directories(desktop);
+        popups.Popups().clear();
+        DebugClearLog();
+        backend.Click("Download");
+        EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        ASSERT_EQ(1u, popups.Popups().size());
+        if (c.reason)
+        {
+            EXPECT_EQ("The download was not completed.", popups.Popups()[0].text);
+            EXPECT_TRUE(vztest::Logged(c.reason));
+            EXPECT_TRUE(vztest::Listing(desktop).empty());
+        }
+        else
+        {
+            EXPECT_EQ("Download Complete", popups.Popups()[0].title);
+            EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Vizavu-1.3.zip"));
+        }
+        EXPECT_FALSE(vztest::FileExists(data_folder + "/Download.part"));
+    }
+}
+
+// Whatever the Desktop holds under the download's names stays as it is: the
+// download takes the first free name.
+TEST_F(UpdaterTest, NothingOnTheDesktopIsReplaced)
+{
+    const std::string link = secure.Url("/files/Vizavu-1.3.zip");
+    Reply("/files/Vizavu-1.3.zip", "new version");
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> files, folders; // there before the download
+        const char* lands_as;
+    } cases[] = {
+        {"nothing there", {}, {}, "Vizavu-1.3.zip"},
+        {"the name taken", {"Vizavu-1.3.zip"}, {}, "Latest_Vizavu-1.3.zip"},
+        {"both names taken", {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip"}, {}, "Latest_2_Vizavu-1.3.zip"},
+        {"a folder of the latest name", {"Vizavu-1.3.zip"}, {"Latest_Vizavu-1.3.zip"},
+         "Latest_2_Vizavu-1.3.zip"},
+        {"three names taken", {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "Latest_2_Vizavu-1.3.zip"}, {},
+         "Latest_3_Vizavu-1.3.zip"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(desktop);
+        std::filesystem::create_directories(desktop);
+        for (const std::string& f : c.files)
+            vztest::WriteFile(desktop + "/" + f, "the player's " + f);
+        for (const std::string& f : c.folders)
+            std::filesystem::create_directories(desktop + "/" + f + "/inside");
+        popups.Popups().clear();
+        opened.clear();
+        EXPECT_EQ(1, UpdaterStartDownload(link.c_str()));
+        ASSERT_EQ(1u, popups.Popups().size());
+        EXPECT_EQ("Download Complete", popups.Popups()[0].title);
+        EXPECT_EQ("new version", vztest::ReadFile(desktop + "/" + c.lands_as));
+        for (const std::string& f : c.files)
+            EXPECT_EQ("the player's " + f, vztest::ReadFile(desktop + "/" + f)) << f;
+        for (const std::string& f : c.folders)
+            EXPECT_TRUE(std::filesystem::is_directory(desktop + "/" + f + "/inside")) << f;
+        ASSERT_EQ(1u, opened.size());
+        EXPECT_EQ(desktop + "/" + c.lands_as, opened[0]);
+    }
 }
 
 TEST_F(UpdaterTest, WithoutADesktopTheDownloadGoesToTheDownloadsFolder)
@@ -125,6 +221,8 @@ TEST_F(UpdaterTest, WithoutADesktopTheDownloadGoesToTheDownloadsFolder)
          "XDG_DESKTOP_DIR=\"$HOME\"\nXDG_DOWNLOAD_DIR=\"$HOME/Incoming\"\n", nullptr, "Incoming"},
         {"downloads disabled", "XDG_DOWNLOAD_DIR=\"$HOME/\"\n", nullptr, "Downloads"},
         {"Desktop is the home folder", "", ".", "Downloads"},
+        {"a long downloads folder", "XDG_DOWNLOAD_DIR=\"$HOME/" + std::string(250, 'd') + "\"\n", nullptr,
+         std::string(250, 'd')},
     };
     for (const Case& c : cases)
     {

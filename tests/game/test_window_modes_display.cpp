@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -167,6 +168,52 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
     EXPECT_EQ(r.win_height, 650);
     EXPECT_EQ(r.win_x, 120);
     EXPECT_EQ(r.win_y, 90);
+}
+
+// A size the player gives the window is the size it opens with next time;
+// one below the smallest the game keeps is refused by the window itself.
+TEST_F(WindowModes, TheWindowReopensAtTheSizeItWasLeft)
+{
+    struct Case
+    {
+        const char* name;
+        int asked_w, asked_h; // what the player drags the window to
+        int w, h;             // the window it gets, left and reopened
+        char portrait;
+    } const cases[] = {
+        {"narrow and tall", 600, 900, 600, 900, 1},
+        {"at the smallest", RESOLUTION_MIN_WINDOWED_WIDTH, RESOLUTION_MIN_WINDOWED_HEIGHT,
+         RESOLUTION_MIN_WINDOWED_WIDTH, RESOLUTION_MIN_WINDOWED_HEIGHT, 0},
+        {"below the smallest", 200, 150, RESOLUTION_MIN_WINDOWED_WIDTH, RESOLUTION_MIN_WINDOWED_HEIGHT, 0},
+        {"wide", 1200, 500, 1200, 500, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(Start(1, 800, 600));
+        SDL_SetWindowSize(static_cast<SDL_Window*>(eng_main_sdl_window), c.asked_w, c.asked_h);
+        while (main_game->GetWindow()->GetWindowEvents())
+        {
+        }
+        Frames(1);
+        EXPECT_EQ(eng_main_window_width, c.w);
+        EXPECT_EQ(eng_main_window_height, c.h);
+        EXPECT_EQ(eng_main_window_portraited, c.portrait);
+        MainExitAndDeleteMainProgram(1);
+
+        // The next start, from the stored record as the display dialog leaves it.
+        main_display_settings_dialog = []() -> signed char { return ResolutionLoad() ? 1 : -1; };
+        int code = 1;
+        ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, 0, nullptr, &code), 1);
+        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
+        int w = 0, h = 0;
+        SDL_GetWindowSize(static_cast<SDL_Window*>(eng_main_sdl_window), &w, &h);
+        EXPECT_EQ(w, c.w);
+        EXPECT_EQ(h, c.h);
+        EXPECT_EQ(eng_main_window_portraited, c.portrait);
+        MainExitAndDeleteMainProgram(1);
+        std::remove(DataFile("Resolution.dat").c_str());
+    }
 }
 
 TEST_F(WindowModes, FullScreenComesBackOnlyInFrontAndThenDrawsTheNextFrame)
