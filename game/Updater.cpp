@@ -480,7 +480,9 @@ char Updater(_UpdaterProgramName name, float version, _UpdaterProgramType type)
     CloseWindow();
     if (OpenWindow(640, 420))
     {
-        int edit = up_swin->AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 20, 600, 320, up_html);
+        // The reply is UTF-8; the kit's texts are Latin-1.
+        const std::string reply = EngLatin1FromUtf8(up_html);
+        int edit = up_swin->AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 20, 20, 600, 320, reply.c_str());
         if (edit >= 0)
             up_swin->SetButtonTextAlign(edit, SWIN_ALIGN_LEFT);
         up_swin->AddPushButtonToWindow(480, 360, 140, 20, "Close", UpdaterCloseCB);

@@ -109,6 +109,17 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
     EXPECT_EQ(before, popups.Popups().size());
 }
 
+// The reply is UTF-8 text; the dialog kit takes Latin-1, with "?" for what
+// Latin-1 cannot hold.
+TEST_F(UpdaterTest, TheReplyIsShownInTheKitsLatin1)
+{
+    Reply(Check(), "Caf\xC3\xA9 \xE2\x82\xAC" "2: your version is out of date.");
+    backend.Click("Close");
+    EXPECT_EQ(0, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    ASSERT_FALSE(backend.edit_texts.empty());
+    EXPECT_EQ("Caf\xE9 ?2: your version is out of date.", backend.edit_texts.back());
+}
+
 // Only a 200 reply with a body is the file; anything else ends like a failed
 // download and leaves nothing behind.
 TEST_F(UpdaterTest, OnlyAWholeReplyIsTheFile)
