@@ -130,7 +130,10 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
         memcpy(&size, out.data(), sizeof(size));
     if (!WIFEXITED(status) || WEXITSTATUS(status) != RETURNED_FROM_CHILD || out.size() < sizeof(size) ||
         size != out.size() - sizeof(size))
-        return "ended early (exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+    {
+        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return "ended early (exit status " + std::to_string(code) + ")";
+    }
     return out.substr(sizeof(size));
 }
 
