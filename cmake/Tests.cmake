@@ -1,8 +1,8 @@
 # Every tests/<folder>/test_<name>.cpp becomes one test program <folder>_<name>.
 #  - tests under tests/game link the game library, tests/MWin the toolkit's,
 #    all others the engine's;
-#  - a file whose name ends in _gl, _gtk or _display runs under xvfb-run with
-#    Mesa's software renderer (leak checks off: the drivers keep their memory);
+#  - a file whose name ends in _gl, _gtk or _display runs with an X server of
+#    its own (tests/support/RunWithXvfb.sh) and Mesa's software renderer (leak checks off: the drivers keep their memory);
 #  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
 #  - a folder may add anything else in tests/<folder>/tests.cmake.
 
@@ -11,7 +11,12 @@ add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
 target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK PkgConfig::OPENSSL)
 target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 
-find_program(XVFB_RUN xvfb-run)
+find_program(VZ_XVFB Xvfb)
+find_program(VZ_XAUTH xauth)
+if(NOT VZ_XVFB OR NOT VZ_XAUTH)
+  message(WARNING "Xvfb and xauth are needed to run the display tests")
+endif()
+set(VZ_RUN_WITH_XVFB ${PROJECT_SOURCE_DIR}/tests/support/RunWithXvfb.sh)
 set(VZ_TEST_ENV
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
@@ -26,7 +31,7 @@ set(VZ_DISPLAY_ENV
   "VZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
   "VZ_RESOURCES_DIR=${VZ_RESOURCES_DIR}")
 # Whatever display the caller has: tests without one see none, display tests
-# see only the X server xvfb-run starts for them.
+# see only the X server started for them.
 set(VZ_NO_DISPLAY_ENV_MOD "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
 set(VZ_OWN_DISPLAY_ENV_MOD "WAYLAND_DISPLAY=unset:")
 
@@ -43,7 +48,7 @@ function(vz_add_test name)
   add_dependencies(${name} vz_resources)
   if(T_DISPLAY)
     add_test(NAME ${name}
-      COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+      COMMAND ${VZ_RUN_WITH_XVFB} "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_DISPLAY_ENV}" LABELS display
       ENVIRONMENT_MODIFICATION "${VZ_OWN_DISPLAY_ENV_MOD}")
   else()

@@ -249,20 +249,33 @@ TEST_F(Font, ShadowWidensTheBoxAndPaddingZeroGivesExactCoordinates)
     const float S = float(plain.GetSheetSize());
     EXPECT_FLOAT_EQ((a->right_u - a->left_u) * S, a->width);
     EXPECT_FLOAT_EQ((a->bottom_v - a->top_v) * S, a->height);
-    // Shadow pixels hold half the coverage; strong glyph pixels overwrite.
+    // Pixel by pixel against the plain glyph g: where g is strong (128 and
+    // up) the glyph itself, elsewhere the shadow, half of g two pixels up
+    // and to the left.
+    const unsigned char* plain_px = plain.GetSheetPixels(a->sheet);
     const unsigned char* px = shadowed.GetSheetPixels(b->sheet);
-    ASSERT_NE(px, nullptr);
-    int half = 0, full = 0;
-    for (int y = int(b->top_v * S); y < int(b->bottom_v * S); y++)
-        for (int x = int(b->left_u * S); x < int(b->right_u * S); x++)
+    ASSERT_TRUE(plain_px && px);
+    const int N = int(S);
+    const int ax = int(std::lround(a->left_u * S)), ay = int(std::lround(a->top_v * S));
+    const int bx = int(std::lround(b->left_u * S)), by = int(std::lround(b->top_v * S));
+    const int gw = int(a->width), gh = int(a->height);
+    auto glyph = [&](int x, int y)
+    { return x < 0 || y < 0 || x >= gw || y >= gh ? 0 : int(plain_px[(ay + y) * N + ax + x]); };
+    int shadow = 0, strong = 0, mismatches = 0;
+    for (int y = 0; y < gh + 2; y++)
+        for (int x = 0; x < gw + 2; x++)
         {
-            unsigned char v = px[y * int(S) + x];
-            EXPECT_LE(v, 255);
-            half += v > 0 && v <= 127;
-            full += v >= 128;
+            const int g = glyph(x, y);
+            const int want = g >= 128 ? g : int(glyph(x - 2, y - 2) * 0.5f);
+            const int got = px[(by + y) * N + bx + x];
+            if (got != want && mismatches++ < 5)
+                ADD_FAILURE() << "at " << x << "," << y << ": " << got << ", not " << want;
+            shadow += g < 128 && want > 0;
+            strong += g >= 128;
         }
-    EXPECT_GT(half, 0);
-    EXPECT_GT(full, 0);
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(shadow, 10);
+    EXPECT_GT(strong, 10);
 }
 
 TEST_F(Font, PackerPlacesShelvesAndSheets)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <jpeglib.h>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ std::vector<unsigned char> Gradient(unsigned w, unsigned h)
         }
     return px;
 }
+
+struct JpegTestError
+{
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+};
 
 // The density fields of a file, read with libjpeg directly.
 void ReadDensity(const std::string& file, int* unit, int* xd, int* yd)
@@ -159,21 +166,71 @@ TEST_F(Jpeg, CorruptFilesFailWithALoggedErrorAndTheProcessGoesOn)
     EXPECT_EQ(EngJpegReadFileToBuffer(dir.File("missing.jpg").c_str(), &w, &h), nullptr);
 }
 
+// libjpeg's own decode of a file: its rows, or empty when it refuses the file.
+std::vector<unsigned char> LibjpegDecode(const std::string& file, unsigned* w, unsigned* h)
+{
+    std::vector<unsigned char> px;
+    FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f)
+        return px;
+    jpeg_decompress_struct cinfo;
+    JpegTestError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = [](j_common_ptr c) { longjmp(reinterpret_cast<JpegTestError*>(c->err)->jump, 1); };
+    err.pub.output_message = [](j_common_ptr) {};
+    if (setjmp(err.jump))
+    {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return {};
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, f);
+    jpeg_read_header(&cinfo, TRUE);
+    jpeg_start_decompress(&cinfo);
+    *w = cinfo.output_width, *h = cinfo.output_height;
+    const size_t row = size_t(cinfo.output_width) * cinfo.output_components;
+    px.resize(row * cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height)
+    {
+        JSAMPROW r = &px[row * cinfo.output_scanline];
+        jpeg_read_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(f);
+    return px;
+}
+
+// A file cut inside its scan data: libjpeg gives every row (the missing ones
+// made up from the data it has), and so must the reader, row for row.
 TEST_F(Jpeg, TruncatedFileGivesAFullyWrittenBuffer)
 {
-    auto px = Gradient(64, 64);
+    const unsigned W = 64, H = 64;
+    std::vector<unsigned char> px(W * H * 3);
+    for (size_t i = 0; i < px.size(); i++)
+        px[i] = (unsigned char)((i * 37) ^ (i >> 7)); // busy, so the scan data is long
     std::string file = dir.File("t.jpg");
-    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 80, 0, 64, 64, px.data()));
-    std::string data = vztest::ReadFile(file);
-    vztest::WriteFile(file, data.substr(0, data.size() / 2));
+    ASSERT_TRUE(EngJpegWriteFileFromBuffer(file.c_str(), 90, 0, W, H, px.data()));
+    const std::string data = vztest::ReadFile(file);
+    const size_t sos = data.find(std::string("\xFF\xDA", 2));
+    ASSERT_NE(sos, std::string::npos);
+    const size_t scan = sos + 2 + ((unsigned char)data[sos + 2] << 8 | (unsigned char)data[sos + 3]);
+    ASSERT_LT(scan + 100, data.size());
+    const size_t cut = scan + (data.size() - scan) / 3;
+    vztest::WriteFile(file, data.substr(0, cut));
+
+    unsigned lw = 0, lh = 0;
+    const std::vector<unsigned char> want = LibjpegDecode(file, &lw, &lh);
+    ASSERT_EQ(want.size(), size_t(W) * H * 3) << "libjpeg reads the cut file";
     unsigned w = 0, h = 0;
     unsigned char* back = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
-    // Either refused or complete: never rows of stale memory.
-    if (back)
-    {
-        EXPECT_EQ(w, 64u);
-        std::free(back);
-    }
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(w, W);
+    ASSERT_EQ(h, H);
+    for (unsigned y = 0; y < H; y++)
+        EXPECT_EQ(std::memcmp(back + y * W * 3, &want[y * W * 3], W * 3), 0) << "row " << y;
+    std::free(back);
 }
 
 TEST_F(Jpeg, HugeDimensionsAreRefusedBeforeAllocating)
@@ -186,22 +243,25 @@ TEST_F(Jpeg, HugeDimensionsAreRefusedBeforeAllocating)
     ASSERT_NE(sof, std::string::npos);
     struct
     {
-        unsigned size;
+        unsigned width, height;
         const char* message;
     } const cases[] = {
-        {65000, "Image too large [65000 x 65000]"},
-        // Allowed in itself, but far more than a file of a few hundred bytes holds.
-        {8000, "Image size [8000 x 8000] cannot come from a file of"},
+        {65000, 65000, "Image too large [65000 x 65000]"},
+        {8193, 8192, "Image too large [8193 x 8192]"}, // one column over the bound
+        // Allowed in themselves, but far more than a file of a few hundred bytes holds.
+        {8192, 8192, "Image size [8192 x 8192] cannot come from a file of"},
+        {8000, 8000, "Image size [8000 x 8000] cannot come from a file of"},
     };
     for (const auto& c : cases)
     {
         std::string data = original;
-        data[sof + 5] = char(c.size >> 8), data[sof + 6] = char(c.size & 255); // height
-        data[sof + 7] = char(c.size >> 8), data[sof + 8] = char(c.size & 255); // width
+        data[sof + 5] = char(c.height >> 8), data[sof + 6] = char(c.height & 255);
+        data[sof + 7] = char(c.width >> 8), data[sof + 8] = char(c.width & 255);
         vztest::WriteFile(file, data);
         unsigned w = 0, h = 0;
-        EXPECT_EQ(EngJpegReadFileToBuffer(file.c_str(), &w, &h), nullptr) << c.size;
-        EXPECT_EQ(w, c.size);
+        EXPECT_EQ(EngJpegReadFileToBuffer(file.c_str(), &w, &h), nullptr) << c.width << " x " << c.height;
+        EXPECT_EQ(w, c.width);
+        EXPECT_EQ(h, c.height);
         _DebugMsg* m = DebugGetMessage(DebugGetNumMessages() - 1);
         ASSERT_NE(m, nullptr);
         EXPECT_NE(std::string(m->text).find(c.message), std::string::npos) << m->text;
@@ -265,14 +325,28 @@ TEST(JpegNames, ExtensionNeedsAStemAndIgnoresCase)
 
 TEST_F(Jpeg, SavesATgaImage)
 {
-    EngTga tga(4, 2, 32, 1.0f, 0.0f, 0.0f, 1.0f);
+    // The image's first row is its top row, in the picture as in the file.
+    EngTga tga(4, 16, 32, 0.0f, 0.0f, 1.0f, 1.0f); // blue
+    for (int i = 0; i < 4 * 8; i++)
+        tga.m_data[i] = 0xFFFF0000u; // the top half red
     std::string file = dir.File("tga.jpg");
     ASSERT_TRUE(EngJpegSaveToFileFromTga(file.c_str(), &tga, 100, 72));
     unsigned w, h;
     unsigned char* px = EngJpegReadFileToBuffer(file.c_str(), &w, &h);
     ASSERT_NE(px, nullptr);
-    EXPECT_GE(px[0], 250);
-    EXPECT_LE(px[2], 5);
+    ASSERT_EQ(w, 4u);
+    ASSERT_EQ(h, 16u);
+    struct
+    {
+        unsigned row;
+        int r, b;
+    } const rows[] = {{0, 255, 0}, {15, 0, 255}};
+    for (const auto& c : rows)
+    {
+        const unsigned char* p = px + c.row * w * 3;
+        EXPECT_NEAR(p[0], c.r, 5) << "row " << c.row;
+        EXPECT_NEAR(p[2], c.b, 5) << "row " << c.row;
+    }
     std::free(px);
     EngTga empty;
     EXPECT_FALSE(EngJpegSaveToFileFromTga(file.c_str(), &empty, 100, 72));

@@ -1,5 +1,5 @@
-// The main loops against a virtual clock and a scripted event source, and
-// one real-time smoke run.
+// The main loops against a virtual clock and a scripted event source. The
+// real-time figures are bench/mainloop's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -280,22 +280,123 @@ TEST_F(Loop, FullRenderCatchesUpAtMostTenTicksPerRender)
     EXPECT_NE(program.trace.find("R"), std::string::npos);
 }
 
-TEST_F(Loop, RealTimeRunsAboutSixtyPassesASecond)
+// Runs p's loop until seconds of the virtual clock have passed, each tick
+// taking tick_cost; gives the number of passes.
+int RunFor(LoopProgram& p, double seconds, double tick_cost)
 {
-    eng_main_raw_clock = saved_clock;
-    eng_main_sleep_func = saved_sleep;
-    EngMainResetClockForTests();
-    double start = EngMainUpdateCurrentTime();
-    program.stop_after = 1000000;
-    program.on_tick = [&](int)
+    const double end = virtual_now + seconds;
+    p.stop_after = 1 << 30;
+    p.on_tick = [&p, end, tick_cost](int)
     {
-        if (EngMainGetCurrentTimeWithoutUpdatingGlobalCurrentTime() - start >= 2.0)
-            program.SetExitingFlag();
+        virtual_now += tick_cost;
+        if (virtual_now >= end)
+            p.SetExitingFlag();
     };
-    program.RunMainLoop();
-    // A sanity check with wide bounds, not a timing assertion.
-    EXPECT_GT(program.ticks, 60);
-    EXPECT_LT(program.ticks, 200);
+    p.RunMainLoop();
+    return p.ticks;
+}
+
+TEST_F(Loop, PassesASecondFollowTheFrameRate)
+{
+    struct Case
+    {
+        const char* name;
+        float rate; // 0: the default
+        double overshoot;
+        int passes; // in 2 s
+    };
+    const Case cases[] = {
+        {"default", 0, 0, 120},
+        {"default, sleeps overshoot 0.3 ms", 0, 0.0003, 120},
+        {"30 a second", 30, 0.0003, 60},
+        {"100 a second", 100, 0.0003, 200},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LoopProgram p;
+        EngWindow w(&p, "w");
+        eng_main_window = &w;
+        if (c.rate > 0)
+            p.ConstantFrameRateLoopSetConstantFrameRate(c.rate);
+        sleep_overshoot = c.overshoot;
+        EXPECT_NEAR(RunFor(p, 2.0, 0.002), c.passes, 1);
+        eng_main_window = nullptr;
+    }
+}
+
+TEST_F(Loop, FrameRateAdaptsToTheWaitsOfEachPass)
+{
+    struct Case
+    {
+        const char* name;
+        float start;
+        double tick_cost;
+        int min_sleep;
+        float rate; // after 10 s
+    };
+    const Case cases[] = {
+        // Nine or more waits of 1 ms raise the rate by 3, five to eight up to 120.
+        {"time to spare", 60, 0.001, 0, 120},
+        {"at least ten waits a pass", 60, 0.001, 10, 240},
+        {"one to four waits a pass", 90, 0.008, 0, 90},
+        {"no time to spare", 90, 0.020, 0, 60},
+        {"no time to spare at 60", 60, 0.020, 0, 60},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LoopProgram p;
+        EngWindow w(&p, "w");
+        eng_main_window = &w;
+        p.ConstantFrameRateLoopAdjustFrameRateForHighPerformanceWithoutHogging();
+        p.ConstantFrameRateLoopSetConstantFrameRate(c.start);
+        p.ConstantFrameRateLoopSetMinimumSleepAmount(c.min_sleep);
+        RunFor(p, 10.0, c.tick_cost);
+        EXPECT_EQ(p.GetConstantFrameRate(), c.rate);
+        eng_main_window = nullptr;
+    }
+}
+
+TEST_F(Loop, FullLoopAveragesTheFramePeriodOverFiveFrames)
+{
+    // Frames of 10 and 30 ms in turn. Averaged, each period is the mean of
+    // this frame and up to four earlier periods (themselves averaged).
+    struct Case
+    {
+        char averaging;
+        int frames;
+        double period;
+    };
+    const Case cases[] = {
+        {0, 6, 0.030},     // the last frame alone
+        {1, 1, 0.010},     // nothing earlier
+        {1, 2, 0.020},     // (10 + 30) / 2
+        {1, 3, 0.040 / 3}, // (10 + 20 + 10) / 3
+        {1, 4, 0.055 / 3}, // (10 + 20 + 13.33 + 30) / 4
+        {1, 5, 0.043 / 3}, // (10 + 20 + 13.33 + 18.33 + 10) / 5
+        {1, 6, 0.0192},    // (20 + 13.33 + 18.33 + 14.33 + 30) / 5: the oldest has gone
+    };
+    EngDevice device(nullptr);
+    eng_main_device = &device;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "averaging " << int(c.averaging) << ", " << c.frames << " frames");
+        virtual_now = 100.5;
+        EngMainResetClockForTests();
+        LoopProgram p;
+        EngWindow w(&p, "w");
+        eng_main_window = &w;
+        p.SetMainLoopType(ENG_LOOP_FULL);
+        p.SetFrameTimeAveraging(c.averaging);
+        // The first pass starts the count; each pass's frame ends at the next.
+        p.stop_after = c.frames + 1;
+        p.on_tick = [](int tick) { virtual_now += tick % 2 ? 0.010 : 0.030; };
+        p.RunMainLoop();
+        EXPECT_NEAR(eng_main_frames_per_second, c.period, 1e-6);
+        EXPECT_NEAR(eng_main_frame_rate, 1 / c.period, 1e-2);
+        eng_main_window = nullptr;
+    }
 }
 
 } // namespace

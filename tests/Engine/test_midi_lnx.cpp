@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,6 +36,19 @@ std::vector<std::string> SoundFonts(fluid_synth_t* synth)
     for (int i = 0; synth && i < fluid_synth_sfcount(synth); i++)
         names.push_back(fluid_sfont_get_name(fluid_synth_get_sfont(synth, unsigned(i))));
     return names;
+}
+
+// Bytes the process has read so far, from any file.
+unsigned long long BytesRead()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    unsigned long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    ADD_FAILURE() << "no read count in /proc/self/io";
+    return 0;
 }
 
 // Level of the 10 ms starting at `at` seconds.
@@ -176,11 +190,24 @@ TEST_F(MidiSlots, APlayingSlotKeepsItsSoundFontWhenTheFontChanges)
 
 TEST_F(MidiSlots, FivePlayAndTheSixthIsRefused)
 {
+    // The sound font's samples are read once, with the first slot; every
+    // other slot reads only the font's headers (some 200 KB) and shares them.
+    const unsigned long long font_size = std::filesystem::file_size(ENG_MIDI_DEFAULT_SOUND_FONT);
+    const unsigned long long headers = 1 << 20;
     fluid_synth_t* keeper = nullptr;
     for (int i = 0; i < ENG_MIDI_MAX_SLOTS; i++)
     {
+        const unsigned long long before = BytesRead();
         ASSERT_EQ(i, EngMidiPlaySequenceFromFile(long_mid.c_str(), 0));
-        // The sound font is read once: the same keeper holds it for every slot.
+        const unsigned long long read = BytesRead() - before;
+        if (i == 0)
+        {
+            EXPECT_GE(read, font_size);
+            EXPECT_LT(read, font_size + headers);
+        }
+        else
+            EXPECT_LT(read, headers) << i;
+        // The same keeper holds the font for every slot.
         if (i == 0)
             keeper = EngMidiGetSoundFontKeeper_LNX();
         ASSERT_NE(nullptr, keeper);
@@ -208,6 +235,12 @@ TEST_F(MidiSlots, FivePlayAndTheSixthIsRefused)
     EngMidiStop(ENG_MIDI_MAX_SLOTS);
     EXPECT_EQ(ENG_MIDI_SLOT_PLAYING, EngMidiGetSlotState_LNX(1));
     EXPECT_EQ(2, EngMidiPlaySequenceFromFile(long_mid.c_str(), 0));
+    // With every slot stopped the font stays loaded for the next one.
+    for (int i = 0; i < ENG_MIDI_MAX_SLOTS; i++)
+        EngMidiStop(i);
+    unsigned long long before = BytesRead();
+    EXPECT_EQ(0, EngMidiPlaySequenceFromFile(long_mid.c_str(), 0));
+    EXPECT_LT(BytesRead() - before, headers) << "a slot after all had stopped";
     EngMidiExit();
     for (int i = 0; i < ENG_MIDI_MAX_SLOTS; i++)
     {

@@ -76,6 +76,7 @@ TEST_F(Tga, BadHeadersAreRefused)
         {"short pixels", Header(2, 4, 4, 32) + std::string(20, '\0'), "Problems reading data [2]"},
         {"short 24-bit pixels", Header(2, 4, 4, 24) + std::string(20, '\0'), "Problems reading data [3]"},
         {"16384 x 16384 in a header alone", Header(2, 16384, 16384, 32), "Problems reading data [2]"},
+        {"16385 x 16384, one column over the bound", Header(2, 16385, 16384, 32), "Bad Format in file"},
     };
     for (const auto& c : cases)
     {

@@ -156,7 +156,7 @@ TEST_F(XfileTest, ConversionsApplyToVerticesNormalsAndWinding)
         const char* what;
         _XfileConvert convert;
         float scale;
-        _Vector3d v1;     // second point of the triangle
+        _Vector3d v1;     // second point of the triangle, (1, 2, 3) in the file
         _Vector3d normal; // its normal
     };
     _XfileConvert none = {};
@@ -167,22 +167,26 @@ TEST_F(XfileTest, ConversionsApplyToVerticesNormalsAndWinding)
         return c;
     };
     const Case cases[] = {
-        {"none", none, 1, {1, 0, 0}, {0, 0, 1}},
-        {"flip vertex x", with([](_XfileConvert& c) { c.flip_vertex_x = 1; }), 1, {-1, 0, 0}, {0, 0, 1}},
-        {"flip normal z", with([](_XfileConvert& c) { c.flip_normal_z = 1; }), 1, {1, 0, 0}, {0, 0, -1}},
-        {"swap vertex yz", with([](_XfileConvert& c) { c.swap_vertex_yz = 1; }), 1, {1, 0, 0}, {0, 0, 1}},
-        {"swap normal yz", with([](_XfileConvert& c) { c.swap_normal_yz = 1; }), 1, {1, 0, 0}, {0, 1, 0}},
+        {"none", none, 1, {1, 2, 3}, {0, 0, 1}},
+        {"flip vertex x", with([](_XfileConvert& c) { c.flip_vertex_x = 1; }), 1, {-1, 2, 3}, {0, 0, 1}},
+        {"flip normal z", with([](_XfileConvert& c) { c.flip_normal_z = 1; }), 1, {1, 2, 3}, {0, 0, -1}},
+        {"swap vertex yz", with([](_XfileConvert& c) { c.swap_vertex_yz = 1; }), 1, {1, 3, 2}, {0, 0, 1}},
+        {"swap normal yz", with([](_XfileConvert& c) { c.swap_normal_yz = 1; }), 1, {1, 2, 3}, {0, 1, 0}},
         {"reverse winding", with([](_XfileConvert& c) { c.reverse_winding = 1; }), 1, {0, 1, 0}, {0, 0, 1}},
-        {"scale", none, 2, {2, 0, 0}, {0, 0, 1}},
-        {"rotate z", with([](_XfileConvert& c) { c.rotate_z = 1.5707964f; }), 1, {0, 1, 0}, {0, 0, 1}},
-        {"rotate x", with([](_XfileConvert& c) { c.rotate_x = 1.5707964f; }), 1, {1, 0, 0}, {0, -1, 0}},
+        {"scale", none, 2, {2, 4, 6}, {0, 0, 1}},
+        {"rotate z", with([](_XfileConvert& c) { c.rotate_z = 1.5707964f; }), 1, {-2, 1, 3}, {0, 0, 1}},
+        {"rotate x", with([](_XfileConvert& c) { c.rotate_x = 1.5707964f; }), 1, {1, -3, 2}, {0, -1, 0}},
     };
+    // Every coordinate of the checked point differs, so a swap or a rotation
+    // that is skipped shows.
+    MeshText mesh;
+    mesh.vertices = "3;\n0.0;0.0;0.0;,\n1.0;2.0;3.0;,\n0.0;1.0;0.0;;\n";
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
         EngXfile model;
         _XfileConvert conv = c.convert;
-        ASSERT_TRUE(Load(model, MeshText().Text(), &conv, c.scale, c.scale, c.scale));
+        ASSERT_TRUE(Load(model, mesh.Text(), &conv, c.scale, c.scale, c.scale));
         ExpectVec(model.parts[0].vertices[1], c.v1.x, c.v1.y, c.v1.z);
         ExpectVec(model.parts[0].normals[1], c.normal.x, c.normal.y, c.normal.z);
     }

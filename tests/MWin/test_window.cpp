@@ -247,23 +247,54 @@ TEST_F(WindowKeys, ReturnWithADisabledDefaultButtonFallsThrough)
 
 TEST_F(WindowKeys, TabMovesToTheNextTabStopAndWraps)
 {
-    MWinButton* a = AddPush(w, "A", 10, 10);
-    w->AddButton("NoTab", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 40, 50, 20);
-    MWinButton* edit = w->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 70, 100, 20);
-    edit->TextEditSetup(20);
-
-    // Backwards from the first widget wraps to the last tab stop, a text edit
-    // that starts editing.
-    a->Activate();
-    eng_key_down[ENG_KEY_SHIFT] = 1;
-    EXPECT_EQ(w->HandleKeyDown(9), 1);
-    EXPECT_EQ(edit->IsTextBeingEditing(), 1);
+    // Three text edits, which show where Tab lands by starting to edit, and
+    // a widget that is no tab stop between the first two.
+    MWinButton* edits[3];
+    const char* names[3] = {"A", "B", "C"};
+    for (int i = 0; i < 3; i++)
+    {
+        edits[i] = w->AddButton(names[i], MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 10 + 60 * i, 100, 20);
+        edits[i]->TextEditSetup(20);
+        if (i == 0)
+            w->AddButton("NoTab", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 40, 50, 20);
+    }
+    struct Step
+    {
+        int from;
+        bool shift;
+        int to;
+    } const steps[] = {
+        {0, false, 1}, // over the widget that is no tab stop
+        {1, false, 2},
+        {2, false, 0}, // wraps to the first
+        {1, true, 0},
+        {2, true, 1},
+        {0, true, 2}, // backwards from the first wraps to the last
+    };
+    for (const Step& s : steps)
+    {
+        SCOPED_TRACE(testing::Message() << (s.shift ? "Shift+Tab" : "Tab") << " from " << names[s.from]);
+        for (MWinButton* e : edits)
+        {
+            e->TextEditTurnOffEditing(0);
+            e->Deactivate();
+        }
+        edits[s.from]->Activate();
+        eng_key_down[ENG_KEY_SHIFT] = s.shift ? 1 : 0;
+        EXPECT_EQ(w->HandleKeyDown(9), 1);
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(edits[i]->IsTextBeingEditing(), i == s.to ? 1 : 0) << names[i];
+    }
 
     // The only tab stop cycles back to itself.
     eng_key_down[ENG_KEY_SHIFT] = 0;
-    edit->TextEditTurnOffEditing(0);
-    edit->Disable();
+    for (MWinButton* e : edits)
+        e->TextEditTurnOffEditing(0);
+    edits[1]->Disable();
+    edits[2]->Disable();
+    edits[0]->Activate();
     EXPECT_EQ(w->HandleKeyDown(9), 1);
+    EXPECT_EQ(edits[0]->IsTextBeingEditing(), 1);
     EXPECT_FALSE(Logged("Coult not get next button"));
 }
 

@@ -28,6 +28,27 @@ using vztest::WriteFile;
 namespace
 {
 
+// The eight default colour sets written out: for each set, the Screen, Board,
+// Lines, Puzzle Numbers, Placed Numbers and Notes colours (red, green, blue).
+const float kDefaultColourSets[8][6][3] = {
+    {{0.189f, 0.201f, 0.258f}, {1, 1, 1}, {0, 0, 0}, {0.025f, 0.039f, 0.121f}, {0.496f, 0.53f, 0.732f},
+     {0.518f, 0.4f, 0.138f}},
+    {{0, 0, 0}, {1, 1, 1}, {0, 0, 0}, {0, 0, 0}, {0.4f, 0.4f, 0.4f}, {0.4f, 0.4f, 0.4f}},
+    {{0.002f, 0.002f, 0.002f}, {0, 0, 0}, {0.458f, 0.458f, 0.458f}, {0.757f, 0.757f, 0.757f},
+     {0.514f, 0.514f, 0.514f}, {0.561f, 0.561f, 0.561f}},
+    {{0.158f, 0.259f, 0.282f}, {0.861f, 0.891f, 0.571f}, {0.203f, 0.211f, 0.048f}, {0.123f, 0.115f, 0.012f},
+     {0.49f, 0.449f, 0.277f}, {0.354f, 0.347f, 0.197f}},
+    {{0.398f, 0.102f, 0.165f}, {0.836f, 0.513f, 0.69f}, {0, 0, 0}, {0, 0, 0}, {0.398f, 0.102f, 0.165f},
+     {0.218f, 0.115f, 0.226f}},
+    {{0.266f, 0.29f, 0.256f}, {0.079f, 0.079f, 0.079f}, {0.801f, 0.801f, 0.801f}, {0.569f, 0.569f, 0.569f},
+     {0.426f, 0.426f, 0.426f}, {0.545f, 0.445f, 0.377f}},
+    {{0.119f, 0.077f, 0.061f}, {0.406f, 0.352f, 0.335f}, {0.127f, 0.127f, 0.127f}, {1, 0.578f, 0.115f},
+     {0.8f, 0.48f, 0.264f}, {0.34f, 0.158f, 0.122f}},
+    {{0.534f, 0.697f, 0.4f}, {0.973f, 0.978f, 0.978f}, {0.101f, 0.24f, 0.032f}, {0, 0.004f, 0.004f},
+     {0.605f, 0.686f, 0.425f}, {0.444f, 0.544f, 0.221f}},
+};
+static_assert(sizeof(kDefaultColourSets) == sizeof(Options::colours), "eight sets of six colours");
+
 template <typename T> T At(const std::string& bytes, size_t offset)
 {
     T v;
@@ -119,7 +140,7 @@ protected:
         EXPECT_EQ(options.saved_screen, -1);
         EXPECT_EQ(options.unused_1120, 1);
         EXPECT_EQ(options.unused_1124, 0.75f);
-        EXPECT_EQ(memcmp(options.colours, default_graphics_options, sizeof(options.colours)), 0);
+        EXPECT_EQ(memcmp(options.colours, kDefaultColourSets, sizeof(options.colours)), 0);
     }
     // A save that never completes, however it is cut off, leaves the old
     // file as it was and loadable.
@@ -195,26 +216,17 @@ TEST_F(Files, OptionsFieldsAtTheirOffsets)
 
 TEST_F(Files, DefaultColourSets)
 {
-    struct
-    {
-        int set, part;
-        float r, g, b;
-    } cases[] = {
-        {0, 0, 0.189f, 0.201f, 0.258f}, {0, 5, 0.518f, 0.4f, 0.138f},   {2, 2, 0.458f, 0.458f, 0.458f},
-        {3, 1, 0.861f, 0.891f, 0.571f}, {4, 4, 0.398f, 0.102f, 0.165f}, {6, 3, 1, 0.578f, 0.115f},
-        {7, 5, 0.444f, 0.544f, 0.221f}, {7, 3, 0, 0.004f, 0.004f},
-    };
     options.cur_colour_set = 5;
+    options.cur_colour_part = 3;
     options.colours[6][3][0] = 0.5f;
     OptionsSetDefaults();
     EXPECT_EQ(options.cur_colour_set, 0);
     EXPECT_EQ(options.cur_colour_part, 0);
-    for (const auto& c : cases)
-    {
-        EXPECT_EQ(options.colours[c.set][c.part][0], c.r) << c.set << "," << c.part;
-        EXPECT_EQ(options.colours[c.set][c.part][1], c.g) << c.set << "," << c.part;
-        EXPECT_EQ(options.colours[c.set][c.part][2], c.b) << c.set << "," << c.part;
-    }
+    for (int set = 0; set < 8; set++)
+        for (int part = 0; part < 6; part++)
+            for (int c = 0; c < 3; c++)
+                EXPECT_EQ(options.colours[set][part][c], kDefaultColourSets[set][part][c])
+                    << "set " << set + 1 << ", part " << part << ", component " << c;
 }
 
 TEST_F(Files, MissingOptionsFileGivesDefaultsSilently)
@@ -269,6 +281,7 @@ TEST_F(Files, OutOfRangeOptionsAreRepairedOnLoad)
         {"level 7", 588, 7, 0},
         {"level -1", 588, -1, 0},
         {"level 4", 588, 4, 4},
+        {"level 5", 588, 5, 0},
         {"level 2 puzzle 150", 592 + 2 * 104 + 100, 150, 0},
         {"level 0 puzzle -3", 592 + 100, -3, 0},
         {"level 4 puzzle 99", 592 + 4 * 104 + 100, 99, 99},
@@ -327,7 +340,7 @@ TEST_F(Files, OutOfRangeOptionsAreRepairedOnLoad)
         Put<float>(&bytes, 12 + 4 * 72 + 3 * 12 + 1 * 4, c.stored); // set 4, part 3, green
         WriteFile(DataFile("Options.dat"), bytes);
         ASSERT_EQ(OptionsLoad(), 1);
-        EXPECT_EQ(options.colours[4][3][1], c.want < 0 ? default_graphics_options[4][3][1] : c.want);
+        EXPECT_EQ(options.colours[4][3][1], c.want < 0 ? kDefaultColourSets[4][3][1] : c.want);
     }
 }
 

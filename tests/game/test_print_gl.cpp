@@ -143,6 +143,39 @@ TEST_F(PrintTest, CurrentStatePrintsNumbersAndNotesInGrey)
     EXPECT_GT(Darkest(pixels, 1024, CellX(2) - 34, CellY(0) - 34, 6), 200);
 }
 
+// The grid's margins (left 43, right 41, top 72, bottom 10) place every
+// digit: the centre of its ink, found in the picture, is where the margins
+// put its cell, in the corners as in the middle.
+TEST_F(PrintTest, DigitsSitOnTheGridWithItsMargins)
+{
+    memset(board, 0, sizeof(board));
+    struct
+    {
+        int c, r;
+    } const cells[] = {{0, 0}, {8, 0}, {0, 8}, {8, 8}, {4, 4}};
+    for (const auto& at : cells)
+        board[at.c][at.r].number = 8, board[at.c][at.r].given = 1;
+    Print(1);
+    for (const auto& at : cells)
+    {
+        SCOPED_TRACE(testing::Message() << "cell " << at.c << ", " << at.r);
+        const float x = 43 + (at.c + 0.5f) * (1024 - 43 - 41) / 9.0f;
+        const float y = 72 + (at.r + 0.5f) * (1024 - 72 - 10) / 9.0f - 4;
+        double sx = 0, sy = 0, ink = 0;
+        for (int py = int(y) - 40; py <= int(y) + 40; py++)
+            for (int px = int(x) - 40; px <= int(x) + 40; px++)
+            {
+                const int v = pixels[(py * 1024 + px) * 3];
+                if (v < 128)
+                    sx += (255 - v) * (px + 0.5), sy += (255 - v) * (py + 0.5), ink += 255 - v;
+            }
+        ASSERT_GT(ink, 255 * 100);
+        EXPECT_NEAR(sx / ink, x, 1.2);
+        // The font draws an 8's ink 4 pixels above the point it is centred on.
+        EXPECT_NEAR(sy / ink, y - 4.15, 1.2);
+    }
+}
+
 TEST_F(PrintTest, FailuresLeaveNoPicture)
 {
     // No board picture where the program runs.

@@ -193,6 +193,8 @@ TEST_F(Rules, NotePadPressLength)
     } cases[] = {
         {"short on absent", 0, 0.1, 1}, {"long on absent", 0, 0.5, 2}, {"short on normal", 1, 0.1, 0},
         {"long on normal", 1, 0.5, 2},  {"short on bold", 2, 0.1, 0},  {"long on bold", 2, 0.5, 0},
+        // Either side of the long press's 0.35 s.
+        {"0.345 s on absent", 0, 0.345, 1}, {"0.355 s on absent", 0, 0.355, 2},
     };
     for (const auto& c : cases)
     {

@@ -176,6 +176,7 @@ TEST_F(Screens, LevelAndPuzzleSteppingStaysInRange)
         {"level caption steps back", 1, 3, 0, &mwinMainMainDiffButton, 1, 2, "Medium Puzzle #3", true, true,
          true, true},
     };
+    const char* const captions[] = {"Easy Level", "Medium Level", "Hard Level", "Extreme Level", "Master Level"};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -190,7 +191,7 @@ TEST_F(Screens, LevelAndPuzzleSteppingStaysInRange)
         EXPECT_EQ(options.cur_level, c.want_level);
         EXPECT_EQ(options.levels[c.want_level].cur_puzzle, c.want_puzzle);
         EXPECT_EQ(Text(mwinMainMainTrackHScrollbar), c.want_track);
-        EXPECT_EQ(Text(mwinMainMainDiffButton), level_text_strs[c.want_level]);
+        EXPECT_EQ(Text(mwinMainMainDiffButton), captions[c.want_level]);
         EXPECT_EQ(bool(mwinMainMainPrevButton->IsEnabled()), c.prev);
         EXPECT_EQ(bool(mwinMainMainNextButton->IsEnabled()), c.next);
         EXPECT_EQ(bool(mwinMainMainPrevDiffButton->IsEnabled()), c.prev_diff);

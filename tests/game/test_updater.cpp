@@ -375,25 +375,26 @@ TEST_F(UpdaterTest, InternetTestAndWeeklyCheck)
     EXPECT_STREQ("Could n", small);
 
     Reply(Check(), "Your version is current.");
-    EngMiscDate today, six_days_ago, eight_days_ago;
-    EngMiscGetTodaysDate(&today);
-    six_days_ago = eight_days_ago = today;
-    for (int i = 0; i < 8; i++)
-    {
-        if (i < 6)
-            EngMiscGetPreviousDay(&six_days_ago);
-        EngMiscGetPreviousDay(&eight_days_ago);
-    }
-    size_t requests = server.Targets().size();
     EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(nullptr, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
-    EngMiscDate last = six_days_ago;
-    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
-    EXPECT_TRUE(EngMiscDateAreDatesTheSame(six_days_ago, last));
-    EXPECT_EQ(requests, server.Targets().size()) << "checked within the week";
-    last = eight_days_ago;
-    EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
-    EXPECT_TRUE(EngMiscDateAreDatesTheSame(today, last));
-    EXPECT_EQ(requests + 1, server.Targets().size());
+    EngMiscDate today;
+    EngMiscGetTodaysDate(&today);
+    struct
+    {
+        int days_ago; // of the last check
+        bool checked;
+    } const cases[] = {{0, false}, {6, false}, {7, true}, {8, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "last checked " << c.days_ago << " days ago");
+        EngMiscDate last = today;
+        for (int i = 0; i < c.days_ago; i++)
+            EngMiscGetPreviousDay(&last);
+        const EngMiscDate stored = last;
+        const size_t requests = server.Targets().size();
+        EXPECT_EQ(0, UpdaterDoWeeklyVersionCheck(&last, UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        EXPECT_TRUE(EngMiscDateAreDatesTheSame(c.checked ? today : stored, last));
+        EXPECT_EQ(server.Targets().size(), requests + (c.checked ? 1 : 0));
+    }
 }
 
 class UpdaterNames : public vztest::LogTest

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <cerrno>
+#include <cstdint>
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,6 +22,12 @@
 
 namespace vztest
 {
+
+namespace
+{
+// The exit status of a child that came back from its function.
+const int RETURNED_FROM_CHILD = 93;
+} // namespace
 
 TempDir::TempDir()
 {
@@ -84,6 +91,9 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
         signal(SIGALRM, SIG_DFL);
         alarm(seconds);
         std::string out = fn();
+        // The length goes first: only a child that came back from fn sends it.
+        const uint64_t size = out.size();
+        out.insert(0, reinterpret_cast<const char*>(&size), sizeof(size));
         size_t done = 0;
         while (done < out.size())
         {
@@ -92,7 +102,7 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
                 break;
             done += size_t(w);
         }
-        _exit(0);
+        _exit(done == out.size() ? RETURNED_FROM_CHILD : 1);
     }
     close(fds[1]);
     if (pid < 0)
@@ -115,7 +125,16 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
     }
     if (WIFSIGNALED(status))
         return WTERMSIG(status) == SIGALRM ? "blocked" : "died";
-    return out;
+    uint64_t size = 0;
+    if (out.size() >= sizeof(size))
+        memcpy(&size, out.data(), sizeof(size));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != RETURNED_FROM_CHILD || out.size() < sizeof(size) ||
+        size != out.size() - sizeof(size))
+    {
+        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return "ended early (exit status " + std::to_string(code) + ")";
+    }
+    return out.substr(sizeof(size));
 }
 
 namespace

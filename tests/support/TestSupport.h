@@ -61,7 +61,8 @@ private:
 
 // Runs fn in a child process that an alarm ends after seconds, so a call that
 // would block for good cannot hang the suite. Gives what fn returned, "blocked"
-// when the alarm ended the child, or "died" when anything else did.
+// when the alarm ended the child, "died" when another signal did, or "ended
+// early (exit status N)" when the child exited without coming back from fn.
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = 30);
 
 // How many lines of the log ring contain text.
