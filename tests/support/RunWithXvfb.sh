@@ -18,8 +18,18 @@ xvfb=
 cleanup()
 {
     if [ -n "$xvfb" ]; then
+        # A server still starting up can miss the first request to stop:
+        # ask again, then end it.
         kill "$xvfb" 2>/dev/null
+        (
+            for s in TERM TERM KILL; do
+                sleep 2
+                kill -s "$s" "$xvfb" 2>/dev/null || exit 0
+            done
+        ) </dev/null >/dev/null 2>&1 &
+        watchdog=$!
         wait "$xvfb" 2>/dev/null
+        kill "$watchdog" 2>/dev/null
     fi
     rm -rf "$dir"
 }
