@@ -27,34 +27,12 @@
 #include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 #include "SkinnedGLFixture.h"
-#include "WindowInfo.h"
+#include "ToolkitWindowFixture.h"
 
 namespace
 {
 
 using namespace vztest::sdl;
-
-_EngCreateWindowParms parms;
-MWin* mw = nullptr;
-
-// A second program on the engine: the toolkit gets the input and follows
-// the device, and its screen is not built again when the device is.
-class ToolkitProgram : public EngProgram
-{
-public:
-    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
-    {
-        return mw ? mw->ProcessInput(type, p1, p2) : 0;
-    }
-    char CreateGraphicsObjectsCB() override { return mw ? mw->CreateGraphicsObjects() : 1; }
-    void DestroyGraphicsObjectsCB() override
-    {
-        if (mw)
-            mw->DestroyGraphicsObjects();
-    }
-};
-
-ToolkitProgram* program = nullptr;
 
 // The test's own X connection, moving the pointer and sizing the window as
 // the player and a window manager would.
@@ -87,22 +65,20 @@ const char* LookName(Look l)
     return names[l];
 }
 
-class Keyboard : public vztest::LogTest
+class Keyboard : public vztest::ToolkitWindowTest
 {
 protected:
     void SetUp() override
     {
-        LogTest::SetUp();
         // Outside the window at every windowed size used here, so that no
         // pointer move reaches the toolkit on its own.
         ASSERT_NE(TestX(), nullptr);
         XWarpPointer(TestX(), 0, DefaultRootWindow(TestX()), 0, 0, 0, 0, 1270, 1015);
         XSync(TestX(), False);
-        parms = {0, 0, 640, 480, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
-        program = new ToolkitProgram();
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        mw = new MWin(nullptr);
-        MWinTextures* t = mw->GetTextures();
+        ToolkitWindowTest::SetUp();
+    }
+    void Skin(MWinTextures* t) override
+    {
         std::string green = tmp.File("green.tga"), blue = tmp.File("blue.tga"), red = tmp.File("red.tga"),
                     white = tmp.File("white.tga");
         vztest::WriteSolidTga(green, 8, 8, 0, 255, 0);
@@ -123,29 +99,8 @@ protected:
         ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Field", MWIN_TEXSTATE_NORMAL, 0, 1, 0, 1));
         ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Field", MWIN_TEXSTATE_FOCUSED, 0, 1, 0, 1));
         ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Field", MWIN_TEXSTATE_PRESSED, 1, 0, 0, 1));
-        ASSERT_TRUE(mw->SetupDefaultFont());
-        ASSERT_TRUE(mw->Startup());
-        MWinCollection* coll = mw->GetDesktop()->AddCollection("Coll");
-        ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
-        strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
-        win = coll->AddWindow("Win", &info);
-        ASSERT_NE(win, nullptr);
-    }
-    void TearDown() override
-    {
-        delete mw;
-        mw = nullptr;
-        MainExitAndDeleteMainProgram(1);
-        LogTest::TearDown();
     }
 
-    static void Pump()
-    {
-        for (int i = 0; i < 1000 && eng_main_window->GetWindowEvents(); i++)
-        {
-        }
-    }
     static void Push(std::vector<SDL_Event> events)
     {
         for (SDL_Event& e : events)
@@ -173,7 +128,7 @@ protected:
     }
 
     // One frame: a toolkit tick, then the toolkit drawn over black.
-    static void Frame()
+    void Frame()
     {
         mw->Tick2();
         glClearColor(0, 0, 0, 1);
@@ -204,7 +159,7 @@ protected:
         Look look;
         const char* what;
     };
-    static void ExpectLooks(const std::vector<Probe>& probes)
+    void ExpectLooks(const std::vector<Probe>& probes)
     {
         Frame();
         for (const Probe& p : probes)
@@ -213,7 +168,6 @@ protected:
     }
 
     vztest::TempDir tmp;
-    MWinWindow* win = nullptr;
 };
 
 // ---- Type-ahead ----
@@ -370,4 +324,4 @@ TEST_F(KeptKeyboard, OpenListKeepsItsHighlightWhileTheDeviceIsMadeAgain)
 
 } // namespace
 
-VZ_TEST_MAIN_FUNCTIONS(program, parms, "Keyboard")
+VZ_TEST_MAIN_FUNCTIONS(vztest::toolkit_program, vztest::toolkit_parms, "Keyboard")

@@ -4,40 +4,17 @@
 
 #include <SDL2/SDL.h>
 
-#include <cstring>
 #include <vector>
 
-#include "EngMain.h"
-#include "EngProgram.h"
-#include "EngWindow.h"
-#include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
-#include "MWin/MWinCollection.h"
-#include "MWin/MWinDesktop.h"
-#include "MWin/MWinWindow.h"
 #include "support/SdlEvents.h"
 #include "support/TestMainFunctions.h"
-#include "support/TestSupport.h"
-#include "WindowInfo.h"
+#include "ToolkitWindowFixture.h"
 
 namespace
 {
 
 using namespace vztest::sdl;
-
-_EngCreateWindowParms parms;
-MWin* mw = nullptr;
-
-class ToolkitProgram : public EngProgram
-{
-public:
-    char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
-    {
-        return mw ? mw->ProcessInput(type, p1, p2) : 0;
-    }
-};
-
-ToolkitProgram* program = nullptr;
 
 // The modifier's key goes down, then the arrow is pressed and released, then
 // the modifier comes up.
@@ -53,41 +30,18 @@ std::vector<SDL_Event> Arrow(SDL_Keycode arrow, SDL_Keycode modifier = 0, Uint16
     return events;
 }
 
-class RangeKeys : public vztest::LogTest
+class RangeKeys : public vztest::ToolkitWindowTest
 {
 protected:
     void SetUp() override
     {
-        LogTest::SetUp();
-        parms = {0, 0, 640, 480, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
-        program = new ToolkitProgram();
-        ASSERT_EQ(EngMainCreateMainWindowAndDevice(), 1);
-        mw = new MWin(nullptr);
-        ASSERT_TRUE(mw->SetupDefaultFont());
-        ASSERT_TRUE(mw->Startup());
-        MWinCollection* coll = mw->GetDesktop()->AddCollection("Coll");
-        ASSERT_NE(coll, nullptr);
-        _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
-        MWinWindow* win = coll->AddWindow("Win", &info);
-        ASSERT_NE(win, nullptr);
+        ToolkitWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         range = win->AddButton("range", MWIN_BUTTON_RANGE, MWIN_TEXBUT_DEFAULT, "", 100, 200, 300, 40);
         ASSERT_NE(range, nullptr);
         ASSERT_TRUE(range->RangeSetLimits(0, 100, 10));
         range->Activate();
-    }
-    void TearDown() override
-    {
-        delete mw;
-        mw = nullptr;
-        MainExitAndDeleteMainProgram(1);
-        LogTest::TearDown();
-    }
-
-    static void Pump()
-    {
-        for (int i = 0; i < 1000 && eng_main_window->GetWindowEvents(); i++)
-        {
-        }
     }
 
     MWinButton* range = nullptr;
@@ -126,4 +80,4 @@ TEST_F(RangeKeys, ModifiersPickTheEndsAnArrowMoves)
 
 } // namespace
 
-VZ_TEST_MAIN_FUNCTIONS(program, parms, "Range keys")
+VZ_TEST_MAIN_FUNCTIONS(vztest::toolkit_program, vztest::toolkit_parms, "Range keys")
