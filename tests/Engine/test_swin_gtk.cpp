@@ -11,8 +11,9 @@
 #include "EngDebug.h"
 #include "Linux/EngGui_LNX.h"
 #include "SWin.h"
-#include "support/TestSupport.h"
 #include "support/GameName.h"
+#include "support/GtkKeys.h"
+#include "support/TestSupport.h"
 
 using vztest::Logged;
 
@@ -256,15 +257,7 @@ TEST_F(SWinGtk, CtrlQEndsThePump)
     ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
     EXPECT_NE(0, win.ProcessAnyWindowsMessages());
 
-    GdkEvent* e = gdk_event_new(GDK_KEY_PRESS);
-    e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(Window())));
-    e->key.send_event = TRUE;
-    e->key.keyval = GDK_KEY_q;
-    e->key.state = GDK_CONTROL_MASK;
-    e->key.time = GDK_CURRENT_TIME;
-    gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-    gdk_event_put(e);
-    gdk_event_free(e);
+    vztest::PutGtkKey(Window(), GDK_KEY_q, GDK_KEY_PRESS, GDK_CONTROL_MASK);
 
     char r = 1;
     for (int k = 0; k < 100 && r != 0; k++)
@@ -408,39 +401,15 @@ TEST_F(SWinGtk, TextsOfTheControls)
     EXPECT_EQ(20, h);
 }
 
-// Key presses as the X server sends them to the focused window.
-void TypeKeys(GtkWidget* window, const std::vector<guint>& keyvals)
-{
-    GdkDisplay* display = gdk_display_get_default();
-    for (guint keyval : keyvals)
-    {
-        GdkKeymapKey* keys = nullptr;
-        gint n = 0;
-        gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &n);
-        for (GdkEventType t : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
-        {
-            GdkEvent* e = gdk_event_new(t);
-            e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
-            e->key.send_event = TRUE;
-            e->key.keyval = keyval;
-            e->key.state = keyval == GDK_KEY_Z ? GDK_SHIFT_MASK : 0;
-            e->key.hardware_keycode = n > 0 ? guint16(keys[0].keycode) : 0;
-            e->key.time = GDK_CURRENT_TIME;
-            gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-            gdk_event_put(e);
-            gdk_event_free(e);
-        }
-        g_free(keys);
-    }
-}
-
 TEST_F(SWinGtk, TypedTextReadsBackAsLatin1)
 {
     int name = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 50, 200, 20, "");
     ASSERT_GE(name, 0);
     ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }));
     gtk_widget_grab_focus(W(name));
-    TypeKeys(Window(), {GDK_KEY_Z, GDK_KEY_o, GDK_KEY_ediaeresis});
+    vztest::PressGtkKey(Window(), GDK_KEY_Z, GDK_SHIFT_MASK);
+    for (guint key : {GDK_KEY_o, GDK_KEY_ediaeresis})
+        vztest::PressGtkKey(Window(), key);
     ASSERT_TRUE(SpinUntil([&] { return g_utf8_strlen(gtk_entry_get_text(GTK_ENTRY(W(name))), -1) == 3; }))
         << gtk_entry_get_text(GTK_ENTRY(W(name)));
     EXPECT_STREQ("Zo\xC3\xAB", gtk_entry_get_text(GTK_ENTRY(W(name))));

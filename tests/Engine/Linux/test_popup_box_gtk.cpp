@@ -22,6 +22,7 @@
 #include "Linux/EngMisc_LNX.h"
 #include "SWin.h"
 #include "support/GameName.h"
+#include "support/GtkKeys.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -165,28 +166,6 @@ GtkWidget* ButtonLabelled(GtkWidget* box, const char* label)
     return nullptr;
 }
 
-// A key pressed and released on the box, as the X server would send it.
-void PressKey(GtkWidget* box, guint keyval)
-{
-    GdkDisplay* display = gdk_display_get_default();
-    GdkKeymapKey* keys = nullptr;
-    gint n = 0;
-    gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &n);
-    for (GdkEventType t : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
-    {
-        GdkEvent* e = gdk_event_new(t);
-        e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(box)));
-        e->key.send_event = TRUE;
-        e->key.keyval = keyval;
-        e->key.hardware_keycode = n > 0 ? guint16(keys[0].keycode) : 0;
-        e->key.time = GDK_CURRENT_TIME;
-        gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-        gdk_event_put(e);
-        gdk_event_free(e);
-    }
-    g_free(keys);
-}
-
 // Runs every 10 ms while a box may be up: notes the box, then answers it;
 // ends a box that the answer did not end after 3 seconds.
 gboolean AnswerBox(gpointer p)
@@ -228,10 +207,10 @@ gboolean AnswerBox(gpointer p)
             gtk_button_clicked(GTK_BUTTON(b));
         break;
     case Answer::ReturnKey:
-        PressKey(box, GDK_KEY_Return);
+        vztest::PressGtkKey(box, GDK_KEY_Return);
         break;
     case Answer::EscapeKey:
-        PressKey(box, GDK_KEY_Escape);
+        vztest::PressGtkKey(box, GDK_KEY_Escape);
         break;
     case Answer::Close:
         gtk_window_close(GTK_WINDOW(box));
