@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "EngDebug.h"
 #include "EngDevice.h"
@@ -345,6 +346,13 @@ char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char 
     }
     if (!owner || !file)
         return 0;
+    // A FIFO or device is refused by its kind, never opened.
+    struct stat st;
+    if (stat(file, &st) == 0 && !S_ISREG(st.st_mode))
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", file);
+        return 0;
+    }
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);

@@ -464,7 +464,10 @@ TEST_F(Files, FifosAndDevicesNeverBlockAndAreNeverRead)
              eng_main_device_gl = new EngDeviceGL(nullptr);
              EngTexture t;
              return !t.LoadFromFileToMemory(p, 0, 0, 0);
-         }, false, false},
+         }, true, false},
+        {"EngFont::CreateFromFontFile",
+         [](const char* p) { EngFont f; return !f.CreateFromFontFile(p, 0, 32, 64, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0); },
+         true, false},
         {"EngEncryptionReadFromFileAndDecrypt",
          [](const char* p) { char pw[] = "key"; char b[8]; return EngEncryptionInit(pw) && !EngEncryptionReadFromFileAndDecrypt(p, b, 8); }, true, false},
         {"EngEncryptionCheckEncryptedFileSizeOk", [](const char* p) { return !EngEncryptionCheckEncryptedFileSizeOk(p, 0); }, false, false},
