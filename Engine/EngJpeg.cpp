@@ -2,6 +2,7 @@
 // to the caller, which cleans up and fails; nothing ever exits the process.
 #include "EngJpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +103,38 @@ static const long long JPEG_MAX_PIXELS_PER_BYTE = 256 * 8;
 // the largest image.
 static const long long JPEG_ARITH_MAX_PIXELS_PER_BYTE = 1 << 14;
 
+// Bytes of the pixels a decode into out_channels (0: the file's own) hands
+// back, from the header.
+static long long OutputBytes(const jpeg_decompress_struct* cinfo, int out_channels)
+{
+    long long comps = out_channels == 4 ? 4 : cinfo->num_components == 4 ? 3 : cinfo->num_components;
+    return (long long)cinfo->image_width * cinfo->image_height * comps;
+}
+
+// The most memory a decode takes, from the header (the library allocates
+// without asking): the pixels, the library's row buffers (a few dozen rows
+// at most), and for a file of several scans (progressive ones) its
+// whole-image store of coefficients, two bytes for each of 64 in every 8 x 8
+// block of every component.
+static long long DecodeBytes(const jpeg_decompress_struct* cinfo, int out_channels)
+{
+    long long bytes = OutputBytes(cinfo, out_channels) + (1 << 20) +
+                      (long long)cinfo->image_width * cinfo->num_components * 64;
+    if (!jpeg_has_multiple_scans(const_cast<jpeg_decompress_struct*>(cinfo)))
+        return bytes;
+    const long long max_h = std::max(1, cinfo->max_h_samp_factor), max_v = std::max(1, cinfo->max_v_samp_factor);
+    for (int i = 0; i < cinfo->num_components; i++)
+    {
+        const jpeg_component_info& c = cinfo->comp_info[i];
+        long long bw = ((long long)cinfo->image_width * c.h_samp_factor + max_h * 8 - 1) / (max_h * 8);
+        long long bh = ((long long)cinfo->image_height * c.v_samp_factor + max_v * 8 - 1) / (max_v * 8);
+        // Rounded up to whole groups of the component's own sampling.
+        bw += c.h_samp_factor, bh += c.v_samp_factor;
+        bytes += bw * bh * 64 * 2;
+    }
+    return bytes;
+}
+
 // One pixel of inverted (Adobe) or plain CMYK as RGB.
 static inline void CmykToRgb(const unsigned char* cmyk, char inverted, unsigned char* rgb)
 {
@@ -159,6 +192,10 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)
         DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
                       file);
+    else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
+        DebugErrorAlt(func, "Image [%u x %u] needs %lld MB to decode, more than %lld MB <%s>", cinfo.image_width,
+                      cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20,
+                      ENG_IMAGE_MAX_DECODE_BYTES >> 20, file);
     else
         refused = false;
     if (refused)

@@ -9,6 +9,10 @@ class EngTexture;
 
 // Largest image decoded (pixels): bigger headers are refused, not allocated.
 #define ENG_JPEG_MAX_PIXELS (8192LL * 8192LL)
+// Most main memory reading one image file may take: the file's bytes where
+// they are held, every buffer of the decoder and the pixels it hands back.
+// An image that needs more is refused before it is decoded.
+#define ENG_IMAGE_MAX_DECODE_BYTES (256LL << 20)
 class EngTga;
 
 char EngJpegDoesFileHaveJpegExtension(const char* file);
