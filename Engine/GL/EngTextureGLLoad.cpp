@@ -72,7 +72,15 @@ void DecodeFree(void* p)
 #define STBI_MALLOC(n) DecodeAlloc(n)
 #define STBI_REALLOC(p, n) DecodeRealloc(p, n)
 #define STBI_FREE(p) DecodeFree(p)
+// It copies nothing from a null pointer for an empty data chunk, which a
+// memcpy may not be asked to do: such copies are skipped.
+static inline void* DecodeCopy(void* to, const void* from, size_t n)
+{
+    return n ? std::memcpy(to, from, n) : to;
+}
+#define memcpy DecodeCopy
 #include <stb/stb_image.h>
+#undef memcpy
 
 #include "EngDebug.h"
 #include "EngDevice.h"
