@@ -726,14 +726,11 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
         return 0;
     }
     struct stat st;
+    if (EngFileIsThereButNotRegular(file, F))
+        return 0;
     if (stat(file, &st) != 0)
     {
         DebugErrorAlt(F, "Could not find file <%s>", file);
-        return 0;
-    }
-    if (!S_ISREG(st.st_mode))
-    {
-        DebugErrorAlt(F, "Not a regular file <%s>", file);
         return 0;
     }
     FT_Error e = 0;

@@ -690,6 +690,8 @@ char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, cons
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename.");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(path, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
-#include <sys/stat.h>
 
 // The decoder's every allocation is counted against a cap set for each image;
 // one that would pass it fails, and the decoder gives up.
@@ -492,13 +491,8 @@ char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char 
     }
     if (!owner || !file)
         return 0;
-    // A FIFO or device is refused by its kind, never opened.
-    struct stat st;
-    if (stat(file, &st) == 0 && !S_ISREG(st.st_mode))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", file);
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
         return 0;
-    }
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);

@@ -1033,12 +1033,8 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
 {
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
         return nullptr;
-    struct stat st;
-    if (stat(name, &st) == 0 && !S_ISREG(st.st_mode))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", name);
+    if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
         return nullptr;
-    }
     // Read here, so the image library never opens the path (a FIFO or device) itself.
     size_t size = 0;
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
