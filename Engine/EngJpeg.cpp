@@ -27,11 +27,15 @@ struct JpegError
     const char* file;
 };
 
+// Why the last read failed, without the file's name.
+char jpeg_failure[200];
+
 void JpegErrorExit(j_common_ptr cinfo)
 {
     JpegError* err = reinterpret_cast<JpegError*>(cinfo->err);
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
+    snprintf(jpeg_failure, sizeof(jpeg_failure), "%s", text);
     DebugErrorAlt(err->func, "JPEG error in <%s>: %s", err->file ? err->file : "", text);
     longjmp(err->jump, 1);
 }
@@ -153,6 +157,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
 {
     if (!file || !width || !height)
         return nullptr;
+    jpeg_failure[0] = 0;
     FILE* f = EngFileOpenRegularStream(file, "rb", 0, func);
     struct stat st;
     if (!f || fstat(fileno(f), &st) != 0)
@@ -183,23 +188,21 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     long long pixels = (long long)cinfo.image_width * cinfo.image_height;
     char cmyk = cinfo.num_components == 4 &&
                 (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK);
-    bool refused = true;
+    char* why = jpeg_failure;
+    const size_t room = sizeof(jpeg_failure);
     if (pixels > ENG_JPEG_MAX_PIXELS)
-        DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
+        snprintf(why, room, "Image too large [%u x %u]", cinfo.image_width, cinfo.image_height);
     else if (pixels > (cinfo.arith_code ? JPEG_ARITH_MAX_PIXELS_PER_BYTE : JPEG_MAX_PIXELS_PER_BYTE) * size)
-        DebugErrorAlt(func, "Image size [%u x %u] cannot come from a file of %lld bytes <%s>",
-                      cinfo.image_width, cinfo.image_height, size, file);
+        snprintf(why, room, "Image size [%u x %u] cannot come from a file of %lld bytes", cinfo.image_width,
+                 cinfo.image_height, size);
     else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)
-        DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
-                      file);
+        snprintf(why, room, "Not supported (yet) for jpegs with %d components", cinfo.num_components);
     else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
-        DebugErrorAlt(func, "Image [%u x %u] needs %lld MB to decode, more than %lld MB <%s>", cinfo.image_width,
-                      cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20,
-                      ENG_IMAGE_MAX_DECODE_BYTES >> 20, file);
-    else
-        refused = false;
-    if (refused)
+        snprintf(why, room, "Image [%u x %u] needs %lld MB to decode, more than %lld MB", cinfo.image_width,
+                 cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+    if (why[0])
     {
+        DebugErrorAlt(func, "%s <%s>", why, file);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(f);
         return nullptr;
@@ -259,6 +262,11 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_destroy_decompress(&cinfo);
     std::fclose(f);
     return buffer;
+}
+
+const char* EngJpegGetFailureReason()
+{
+    return jpeg_failure;
 }
 
 char EngJpegIsJpegData(const unsigned char* data, size_t size)

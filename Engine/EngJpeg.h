@@ -21,6 +21,9 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height);
+// Why the last decode of a file failed ("" when it did not, or when the file
+// could not be opened).
+const char* EngJpegGetFailureReason();
 // True when the bytes begin as a JPEG file does.
 char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,

@@ -411,7 +411,7 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
     }
     if (!px)
     {
-        last_load_error = "Corrupt JPEG data";
+        last_load_error = EngJpegGetFailureReason()[0] ? EngJpegGetFailureReason() : "Corrupt JPEG data";
         return nullptr;
     }
     if (width)
