@@ -538,6 +538,15 @@ char EngFileExists(const char* path)
     return 1;
 }
 
+char EngFileIsThereButNotRegular(const char* path, const char* log_func)
+{
+    struct stat st;
+    if (Empty(path) || stat(path, &st) != 0 || S_ISREG(st.st_mode))
+        return 0;
+    NotRegular(path, log_func);
+    return 1;
+}
+
 char EngFileDelete(const char* path, char report)
 {
     if (NoName(path, __PRETTY_FUNCTION__))

@@ -92,6 +92,10 @@ int EngFileCreateTemporaryBeside(const char* path, std::string* tmp, mode_t mode
 // 1 when path is a regular file or folder that can be opened for reading; a
 // FIFO or device is never opened.
 char EngFileExists(const char* path);
+// 1, after logging "Not a regular file <path>" under log_func, when path names
+// something that is there but is not a regular file (a folder, FIFO or
+// device), which is not opened; 0 for a regular file or nothing at all.
+char EngFileIsThereButNotRegular(const char* path, const char* log_func);
 char EngFileDelete(const char* path, char report);
 EngUInt32 EngFileGetFileSize(const char* path, char text);
 EngUInt32 EngFileGetLastModifiedTime(const char* path);

@@ -5,10 +5,14 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_GLYPH_H
+#include FT_BITMAP_H
+#include FT_MODULE_H
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -48,20 +52,81 @@ static char EngFontHasGL()
     return eng_main_device_type == 1 && eng_gl_3d_setup;
 }
 
-static char EngFontFileExists(const char* path)
-{
-    struct stat st;
-    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 namespace
 {
 // Largest font file read.
 const size_t FONT_MAX_FILE_SIZE = 64u << 20;
+// Most memory FreeType may take for one face and its glyphs: a damaged file
+// that asks for more gets an out-of-memory error, not the memory.
+const size_t FONT_MAX_FREETYPE_MEMORY = 128u << 20;
+// Glyph bitmaps larger than this a side are empty boxes; an outline that big
+// is not even rendered.
+const int FONT_MAX_GLYPH_SIDE = 5000;
+
+// FreeType's text for an error code, from its own list.
+// clang-format off
+const char* FtErrorText(FT_Error error)
+{
+#undef FTERRORS_H_
+#define FT_ERRORDEF(e, v, s) {e, s},
+#define FT_ERROR_START_LIST {
+#define FT_ERROR_END_LIST {0, nullptr}};
+    static const struct
+    {
+        int code;
+        const char* text;
+    } texts[] =
+#include FT_ERRORS_H
+    for (const auto& t : texts)
+        if (t.text && t.code == FT_ERROR_BASE(error))
+            return t.text;
+    return "unknown error";
+}
+// clang-format on
+
+// FreeType's allocations, counted against FONT_MAX_FREETYPE_MEMORY.
+struct FtBudget
+{
+    size_t used = 0;
+    bool Fits(long n) const
+    {
+        return n > 0 && used < FONT_MAX_FREETYPE_MEMORY && size_t(n) <= FONT_MAX_FREETYPE_MEMORY - used;
+    }
+};
+
+void* FtAlloc(FT_Memory memory, long size)
+{
+    FtBudget* b = static_cast<FtBudget*>(memory->user);
+    void* p = b->Fits(size) ? malloc(size_t(size)) : nullptr;
+    if (p)
+        b->used += malloc_usable_size(p);
+    return p;
+}
+
+void FtFree(FT_Memory memory, void* block)
+{
+    if (!block)
+        return;
+    static_cast<FtBudget*>(memory->user)->used -= malloc_usable_size(block);
+    free(block);
+}
+
+// The old block still counts: both may be there while it moves.
+void* FtRealloc(FT_Memory memory, long, long new_size, void* block)
+{
+    FtBudget* b = static_cast<FtBudget*>(memory->user);
+    size_t old = block ? malloc_usable_size(block) : 0;
+    void* p = b->Fits(new_size) ? realloc(block, size_t(new_size)) : nullptr;
+    if (p)
+        b->used = b->used - old + malloc_usable_size(p);
+    return p;
+}
 
 // FreeType library and face for the length of one call.
 struct FtSession
 {
+    FtBudget budget;
+    FT_MemoryRec_ memory = {&budget, FtAlloc, FtFree, FtRealloc};
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
     unsigned char* data = nullptr;
@@ -70,35 +135,57 @@ struct FtSession
         if (face)
             FT_Done_Face(face);
         if (lib)
-            FT_Done_FreeType(lib);
+            FT_Done_Library(lib);
         free(data);
     }
+    bool Init()
+    {
+        if (FT_New_Library(&memory, &lib))
+        {
+            lib = nullptr;
+            return false;
+        }
+        FT_Add_Default_Modules(lib);
+        FT_Set_Default_Properties(lib);
+        return true;
+    }
     // The face of the whole file read into memory, so FreeType never opens
-    // the path (a FIFO or device) itself.
-    bool OpenFace(const char* file, char quiet)
+    // the path (a FIFO or device) itself. Returns 0, or FreeType's error;
+    // -1 when the file could not be read (errno says why; the reader logs it
+    // too unless quiet).
+    FT_Error OpenFace(const char* file, char quiet)
     {
         size_t n = 0;
         data = EngFileReadWholeFile(file, FONT_MAX_FILE_SIZE, &n, quiet);
-        if (data && !FT_New_Memory_Face(lib, data, FT_Long(n), 0, &face))
-            return true;
-        face = nullptr;
-        return false;
+        if (!data)
+            return -1;
+        FT_Error e = FT_New_Memory_Face(lib, data, FT_Long(n), 0, &face);
+        if (e)
+            face = nullptr;
+        return e;
     }
 };
 
-// A glyph converted to a bitmap; owns the FreeType glyph.
+// A glyph converted to a bitmap; owns the FreeType glyph and any 8-bit copy.
 struct BitmapGlyph
 {
+    FT_Library lib = nullptr;
     FT_Glyph glyph = nullptr;
+    FT_Bitmap gray;
+    bool converted = false;
+    BitmapGlyph() { FT_Bitmap_Init(&gray); }
     ~BitmapGlyph()
     {
+        if (converted)
+            FT_Bitmap_Done(lib, &gray);
         if (glyph)
             FT_Done_Glyph(glyph);
     }
 };
 
 // Loads the glyph of a code and converts it to a bitmap. Returns 1, 0 on a
-// failure that ends creation (load/get), -1 on a failed conversion.
+// failure that ends creation (load/get), -1 on a failed conversion. An
+// outline too large to be drawn is left as it is: an empty glyph.
 int LoadBitmapGlyph(FT_Face face, FT_UInt index, int code, BitmapGlyph* out, const char* func)
 {
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT))
@@ -112,8 +199,13 @@ int LoadBitmapGlyph(FT_Face face, FT_UInt index, int code, BitmapGlyph* out, con
         DebugErrorAlt(func, "FT_Get_Glyph failed");
         return 0;
     }
-    if (out->glyph->format != FT_GLYPH_FORMAT_BITMAP &&
-        FT_Glyph_To_Bitmap(&out->glyph, FT_RENDER_MODE_NORMAL, nullptr, 1))
+    if (out->glyph->format == FT_GLYPH_FORMAT_BITMAP)
+        return 1;
+    FT_BBox box;
+    FT_Glyph_Get_CBox(out->glyph, FT_GLYPH_BBOX_PIXELS, &box);
+    if (box.xMax - box.xMin > FONT_MAX_GLYPH_SIDE || box.yMax - box.yMin > FONT_MAX_GLYPH_SIDE)
+        return 1;
+    if (FT_Glyph_To_Bitmap(&out->glyph, FT_RENDER_MODE_NORMAL, nullptr, 1))
     {
         if (code != 32 && code != 160)
             DebugErrorAlt(func, "FT_Glyph_To_Bitmap failed");
@@ -122,14 +214,71 @@ int LoadBitmapGlyph(FT_Face face, FT_UInt index, int code, BitmapGlyph* out, con
     return 1;
 }
 
-// Coverage 0..255 of bitmap pixel (j, i), rows top to bottom.
-inline unsigned char Coverage(const FT_Bitmap& bm, int j, int i)
+// The glyph's pixels as 8-bit coverage, rows top to bottom; false for a
+// glyph without pixels (none at all, no buffer, too large, or rows shorter
+// than its width needs).
+struct Coverage8
 {
-    int pitch = bm.pitch < 0 ? -bm.pitch : bm.pitch;
-    const unsigned char* row = bm.buffer + size_t(bm.pitch < 0 ? int(bm.rows) - 1 - i : i) * pitch;
-    if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
-        return (row[j >> 3] & (0x80 >> (j & 7))) ? 255 : 0;
-    return row[j];
+    const unsigned char* top = nullptr; // first byte of the top row
+    long step = 0;                      // from one row to the next
+    int width = 0, rows = 0;
+    int grays = 256;
+    unsigned char At(int j, int i) const
+    {
+        unsigned char v = top[i * step + j];
+        return grays == 256 ? v : (unsigned char)(std::min<int>(v, grays - 1) * 255 / (grays - 1));
+    }
+};
+
+bool ReadCoverage(FT_Library lib, const FT_Glyph glyph, BitmapGlyph* keep, Coverage8* out)
+{
+    if (glyph->format != FT_GLYPH_FORMAT_BITMAP)
+        return false;
+    const FT_Bitmap* bm = &reinterpret_cast<FT_BitmapGlyph>(glyph)->bitmap;
+    if (!bm->buffer || bm->width < 1 || bm->rows < 1 || bm->width > unsigned(FONT_MAX_GLYPH_SIDE) ||
+        bm->rows > unsigned(FONT_MAX_GLYPH_SIDE))
+        return false;
+    long need; // bytes a row holds at least
+    switch (bm->pixel_mode)
+    {
+    case FT_PIXEL_MODE_MONO:
+        need = (long(bm->width) + 7) / 8;
+        break;
+    case FT_PIXEL_MODE_GRAY2:
+        need = (long(bm->width) + 3) / 4;
+        break;
+    case FT_PIXEL_MODE_GRAY4:
+        need = (long(bm->width) + 1) / 2;
+        break;
+    case FT_PIXEL_MODE_GRAY:
+    case FT_PIXEL_MODE_LCD:
+    case FT_PIXEL_MODE_LCD_V:
+        need = long(bm->width);
+        break;
+    case FT_PIXEL_MODE_BGRA:
+        need = long(bm->width) * 4;
+        break;
+    default:
+        return false;
+    }
+    if (std::labs(long(bm->pitch)) < need)
+        return false;
+    if (bm->pixel_mode != FT_PIXEL_MODE_GRAY)
+    {
+        keep->lib = lib;
+        keep->converted = true;
+        if (FT_Bitmap_Convert(lib, bm, &keep->gray, 1) || !keep->gray.buffer)
+            return false;
+        bm = &keep->gray;
+    }
+    // Rows go up in memory when the pitch is negative.
+    long pitch = bm->pitch;
+    out->top = pitch < 0 ? bm->buffer + (long(bm->rows) - 1) * -pitch : bm->buffer;
+    out->step = pitch;
+    out->width = int(bm->width);
+    out->rows = int(bm->rows);
+    out->grays = bm->num_grays >= 2 && bm->num_grays <= 256 ? bm->num_grays : 256;
+    return true;
 }
 
 inline unsigned char TruncByte(float v)
@@ -390,20 +539,22 @@ int EngFont::ParseLetter(void* face_ptr, int code, char render, LetterBox* out)
     int r = LoadBitmapGlyph(face, index, code, &g, __PRETTY_FUNCTION__);
     if (r <= 0)
         return r == 0 ? 0 : -2;
-    const FT_BitmapGlyph bg = reinterpret_cast<FT_BitmapGlyph>(g.glyph);
-    const FT_Bitmap& bm = bg->bitmap;
+    Coverage8 cov;
+    const bool inked = ReadCoverage(face->glyph->library, g.glyph, &g, &cov);
     const int p = effects.padding, sx = effects.shadow_x, sy = effects.shadow_y;
     const char two = two_channels;
     const int ch = two ? 2 : 1;
-    const bool inked = bm.width >= 1 && bm.width <= 5000 && bm.rows >= 1 && bm.rows <= 5000 &&
-                       (bm.pixel_mode == FT_PIXEL_MODE_GRAY || bm.pixel_mode == FT_PIXEL_MODE_MONO);
-    out->left = bg->left;
-    out->top = bg->top;
-    out->rows = inked ? int(bm.rows) : 0;
+    if (g.glyph->format == FT_GLYPH_FORMAT_BITMAP)
+    {
+        const FT_BitmapGlyph bg = reinterpret_cast<FT_BitmapGlyph>(g.glyph);
+        out->left = bg->left;
+        out->top = bg->top;
+    }
+    out->rows = inked ? cov.rows : 0;
     if (inked)
     {
-        out->w = int(bm.width) + 2 * p + sx;
-        out->h = int(bm.rows) + 2 * p + sy;
+        out->w = cov.width + 2 * p + sx;
+        out->h = cov.rows + 2 * p + sy;
     }
     else
     {
@@ -425,10 +576,10 @@ int EngFont::ParseLetter(void* face_ptr, int code, char render, LetterBox* out)
     const bool shadow = sx != 0 || sy != 0;
     if (shadow)
     {
-        for (int i = 0; i < int(bm.rows); i++)
-            for (int j = 0; j < int(bm.width); j++)
+        for (int i = 0; i < cov.rows; i++)
+            for (int j = 0; j < cov.width; j++)
             {
-                unsigned char c = Coverage(bm, j, i);
+                unsigned char c = cov.At(j, i);
                 unsigned char* d = px(p + sx + j, p + sy + i);
                 if (two)
                 {
@@ -441,10 +592,10 @@ int EngFont::ParseLetter(void* face_ptr, int code, char render, LetterBox* out)
                 }
             }
     }
-    for (int i = 0; i < int(bm.rows); i++)
-        for (int j = 0; j < int(bm.width); j++)
+    for (int i = 0; i < cov.rows; i++)
+        for (int j = 0; j < cov.width; j++)
         {
-            unsigned char c = Coverage(bm, j, i);
+            unsigned char c = cov.At(j, i);
             if (shadow && c < 128)
                 continue;
             unsigned char* d = px(p + j, p + i);
@@ -576,18 +727,27 @@ char EngFont::CreateFromFontFile(const char* file, char two, int, int size, int 
     }
     FreeTables(); // leftovers of a failed creation
     FtSession ft;
-    if (FT_Init_FreeType(&ft.lib))
+    if (!ft.Init())
     {
-        ft.lib = nullptr;
         DebugErrorAlt(F, "FT_Init_FreeType Failed");
         return 0;
     }
-    if (!EngFontFileExists(file))
+    struct stat st;
+    if (EngFileIsThereButNotRegular(file, F))
+        return 0;
+    if (stat(file, &st) != 0)
     {
         DebugErrorAlt(F, "Could not find file <%s>", file);
         return 0;
     }
-    if (!ft.OpenFace(file, 0))
+    FT_Error e = 0;
+    if ((unsigned long long)st.st_size > FONT_MAX_FILE_SIZE)
+        DebugErrorAlt(F, "Font file too large [%lld bytes] <%s>", (long long)st.st_size, file);
+    else if ((e = ft.OpenFace(file, 1)) == -1)
+        DebugErrorAlt(F, "Could not read the font file: %s <%s>", strerror(errno), file);
+    else if (e)
+        DebugErrorAlt(F, "FreeType cannot read the font: %s <%s>", FtErrorText(e), file);
+    if (!ft.face)
     {
         DebugErrorAlt(F, "Problem loading font <%s>", file);
         return 0;
@@ -710,12 +870,7 @@ char EngFontGetFontFileDetails(const char* file, char* family, int family_size, 
     if (!file || !file[0])
         return 0;
     FtSession ft;
-    if (FT_Init_FreeType(&ft.lib))
-    {
-        ft.lib = nullptr;
-        return 0;
-    }
-    if (!ft.OpenFace(file, 1))
+    if (!ft.Init() || ft.OpenFace(file, 1))
         return 0;
     if (family && family_size > 0)
         EngSafeStrcpy(family, ft.face->family_name ? ft.face->family_name : "", size_t(family_size));

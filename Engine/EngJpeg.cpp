@@ -2,6 +2,7 @@
 // to the caller, which cleans up and fails; nothing ever exits the process.
 #include "EngJpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +27,15 @@ struct JpegError
     const char* file;
 };
 
+// Why the last read failed, without the file's name.
+char jpeg_failure[200];
+
 void JpegErrorExit(j_common_ptr cinfo)
 {
     JpegError* err = reinterpret_cast<JpegError*>(cinfo->err);
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
+    snprintf(jpeg_failure, sizeof(jpeg_failure), "%s", text);
     DebugErrorAlt(err->func, "JPEG error in <%s>: %s", err->file ? err->file : "", text);
     longjmp(err->jump, 1);
 }
@@ -102,6 +107,38 @@ static const long long JPEG_MAX_PIXELS_PER_BYTE = 256 * 8;
 // the largest image.
 static const long long JPEG_ARITH_MAX_PIXELS_PER_BYTE = 1 << 14;
 
+// Bytes of the pixels a decode into out_channels (0: the file's own) hands
+// back, from the header.
+static long long OutputBytes(const jpeg_decompress_struct* cinfo, int out_channels)
+{
+    long long comps = out_channels == 4 ? 4 : cinfo->num_components == 4 ? 3 : cinfo->num_components;
+    return (long long)cinfo->image_width * cinfo->image_height * comps;
+}
+
+// The most memory a decode takes, from the header (the library allocates
+// without asking): the pixels, the library's row buffers (a few dozen rows
+// at most), and for a file of several scans (progressive ones) its
+// whole-image store of coefficients, two bytes for each of 64 in every 8 x 8
+// block of every component.
+static long long DecodeBytes(const jpeg_decompress_struct* cinfo, int out_channels)
+{
+    long long bytes = OutputBytes(cinfo, out_channels) + (1 << 20) +
+                      (long long)cinfo->image_width * cinfo->num_components * 64;
+    if (!jpeg_has_multiple_scans(const_cast<jpeg_decompress_struct*>(cinfo)))
+        return bytes;
+    const long long max_h = std::max(1, cinfo->max_h_samp_factor), max_v = std::max(1, cinfo->max_v_samp_factor);
+    for (int i = 0; i < cinfo->num_components; i++)
+    {
+        const jpeg_component_info& c = cinfo->comp_info[i];
+        long long bw = ((long long)cinfo->image_width * c.h_samp_factor + max_h * 8 - 1) / (max_h * 8);
+        long long bh = ((long long)cinfo->image_height * c.v_samp_factor + max_v * 8 - 1) / (max_v * 8);
+        // Rounded up to whole groups of the component's own sampling.
+        bw += c.h_samp_factor, bh += c.v_samp_factor;
+        bytes += bw * bh * 64 * 2;
+    }
+    return bytes;
+}
+
 // One pixel of inverted (Adobe) or plain CMYK as RGB.
 static inline void CmykToRgb(const unsigned char* cmyk, char inverted, unsigned char* rgb)
 {
@@ -120,6 +157,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
 {
     if (!file || !width || !height)
         return nullptr;
+    jpeg_failure[0] = 0;
     FILE* f = EngFileOpenRegularStream(file, "rb", 0, func);
     struct stat st;
     if (!f || fstat(fileno(f), &st) != 0)
@@ -150,19 +188,21 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     long long pixels = (long long)cinfo.image_width * cinfo.image_height;
     char cmyk = cinfo.num_components == 4 &&
                 (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK);
-    bool refused = true;
+    char* why = jpeg_failure;
+    const size_t room = sizeof(jpeg_failure);
     if (pixels > ENG_JPEG_MAX_PIXELS)
-        DebugErrorAlt(func, "Image too large [%u x %u] <%s>", cinfo.image_width, cinfo.image_height, file);
+        snprintf(why, room, "Image too large [%u x %u]", cinfo.image_width, cinfo.image_height);
     else if (pixels > (cinfo.arith_code ? JPEG_ARITH_MAX_PIXELS_PER_BYTE : JPEG_MAX_PIXELS_PER_BYTE) * size)
-        DebugErrorAlt(func, "Image size [%u x %u] cannot come from a file of %lld bytes <%s>",
-                      cinfo.image_width, cinfo.image_height, size, file);
+        snprintf(why, room, "Image size [%u x %u] cannot come from a file of %lld bytes", cinfo.image_width,
+                 cinfo.image_height, size);
     else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)
-        DebugErrorAlt(func, "Not supported (yet) for jpegs with %d components <%s>", cinfo.num_components,
-                      file);
-    else
-        refused = false;
-    if (refused)
+        snprintf(why, room, "Not supported (yet) for jpegs with %d components", cinfo.num_components);
+    else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
+        snprintf(why, room, "Image [%u x %u] needs %lld MB to decode, more than %lld MB", cinfo.image_width,
+                 cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+    if (why[0])
     {
+        DebugErrorAlt(func, "%s <%s>", why, file);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(f);
         return nullptr;
@@ -222,6 +262,11 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_destroy_decompress(&cinfo);
     std::fclose(f);
     return buffer;
+}
+
+const char* EngJpegGetFailureReason()
+{
+    return jpeg_failure;
 }
 
 char EngJpegIsJpegData(const unsigned char* data, size_t size)

@@ -9,6 +9,10 @@ class EngTexture;
 
 // Largest image decoded (pixels): bigger headers are refused, not allocated.
 #define ENG_JPEG_MAX_PIXELS (8192LL * 8192LL)
+// Most main memory reading one image file may take: the file's bytes where
+// they are held, every buffer of the decoder and the pixels it hands back.
+// An image that needs more is refused before it is decoded.
+#define ENG_IMAGE_MAX_DECODE_BYTES (256LL << 20)
 class EngTga;
 
 char EngJpegDoesFileHaveJpegExtension(const char* file);
@@ -17,6 +21,9 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height);
+// Why the last decode of a file failed ("" when it did not, or when the file
+// could not be opened).
+const char* EngJpegGetFailureReason();
 // True when the bytes begin as a JPEG file does.
 char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,

@@ -275,6 +275,8 @@ char EngPicture::AddTexture(const char* texture_path, const char* filename)
     EngSafeStrcpy(probe.filename, filename, sizeof(probe.filename));
     char full[ENG_PICTURE_NAME_BUFFER_SIZE];
     BuildTextureName(full, &probe);
+    if (EngFileIsThereButNotRegular(full, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(full))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist: <%s>", full);
@@ -414,9 +416,11 @@ char EngPicture::LoadFromFile(const char* folder, const char* filename, char add
     char name[ENG_PICTURE_NAME_BUFFER_SIZE];
     if (!PrepareFileName(__PRETTY_FUNCTION__, name, folder, filename, add_extension))
         return 0;
-    if (!EngFileExists(name))
+    const char odd = EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__);
+    if (odd || !EngFileExists(name))
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", name);
+        if (!odd)
+            DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", name);
         Free();
         return 0;
     }

@@ -137,6 +137,11 @@ char EngPicture::CreateGraphics()
         }
         else
             BuildTextureName(name, t);
+        if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
+        {
+            result = 0;
+            continue;
+        }
         if (!EngFileExists(name))
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist: <%s>", name);

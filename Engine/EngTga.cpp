@@ -161,6 +161,13 @@ char EngTga::LoadFromFile(const char* path, char create)
         std::fclose(f);
         return 0;
     }
+    if (depth == 32 && pixels * 4 > ENG_IMAGE_MAX_DECODE_BYTES)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Image [%d x %d] needs %lld MB, more than %lld MB <%s>", w, h,
+                      (pixels * 4) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20, path);
+        std::fclose(f);
+        return 0;
+    }
     if (create)
     {
         if (m_data)
@@ -692,6 +699,8 @@ char EngTga::FillFromJpeg(int src_x, int src_y, int region_w, int region_h, cons
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename.");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(path, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(path))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", path);

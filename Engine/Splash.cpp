@@ -72,6 +72,8 @@ char CheckFile(const char* file, const char* what)
         DebugErrorAlt(kSetup, "%s filename too long (%s)", what, file);
         return 0;
     }
+    if (EngFileIsThereButNotRegular(file, kSetup))
+        return 0;
     if (!EngFileExists(file))
     {
         DebugErrorAlt(kSetup, "%s does not exist (%s)", what, file);
@@ -187,6 +189,8 @@ char SplashSetup(const char* tex1, const char* tex2, const char* tex3, const cha
     }
     for (int i = 0; i < 4; i++)
     {
+        if (pictures[i] && EngFileIsThereButNotRegular(pictures[i], kSetup))
+            return 0;
         if (pictures[i] && !EngFileExists(pictures[i]))
         {
             DebugErrorAlt(kSetup, "Tex %d does not exist (%s)", i + 1, pictures[i]);

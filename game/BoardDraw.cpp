@@ -134,6 +134,8 @@ char BoardSetBoardBgColours(const char* file, EngTexture* texture, char)
         DebugErrorAlt(__PRETTY_FUNCTION__, "No filename.");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist [%s].", file);

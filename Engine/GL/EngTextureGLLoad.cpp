@@ -1,13 +1,85 @@
 // Texture loading: image files to memory, reshaping, and upload to GL.
 #include <GL/glew.h>
 #include <SOIL/SOIL.h> // the flag values; the system image library decodes
-#include <stb/stb_image.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
+
+// The decoder's every allocation is counted against a cap set for each image;
+// one that would pass it fails, and the decoder gives up.
+namespace
+{
+struct DecodeBudget
+{
+    size_t used = 0;
+    size_t cap = 0;
+    bool refused = false;
+    bool Fits(size_t n)
+    {
+        if (used <= cap && n <= cap - used)
+            return true;
+        refused = true;
+        return false;
+    }
+};
+thread_local DecodeBudget decode_budget;
+
+void* DecodeAlloc(size_t n)
+{
+    void* p = decode_budget.Fits(n) ? std::malloc(n) : nullptr;
+    if (p)
+        decode_budget.used += malloc_usable_size(p);
+    return p;
+}
+
+// The old block still counts: both may be there while it moves.
+void* DecodeRealloc(void* p, size_t n)
+{
+    size_t old = p ? malloc_usable_size(p) : 0;
+    void* q = decode_budget.Fits(n) ? std::realloc(p, n) : nullptr;
+    if (q)
+        decode_budget.used = decode_budget.used - old + malloc_usable_size(q);
+    return q;
+}
+
+void DecodeFree(void* p)
+{
+    if (!p)
+        return;
+    size_t n = malloc_usable_size(p);
+    decode_budget.used = n < decode_budget.used ? decode_budget.used - n : 0;
+    std::free(p);
+}
+} // namespace
+
+// The image library, built here for the kinds the engine takes and with the
+// counted allocator; the pixels it returns are freed with free (EngFree).
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_GIF
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MALLOC(n) DecodeAlloc(n)
+#define STBI_REALLOC(p, n) DecodeRealloc(p, n)
+#define STBI_FREE(p) DecodeFree(p)
+// It copies nothing from a null pointer for an empty data chunk, which a
+// memcpy may not be asked to do: such copies are skipped.
+static inline void* DecodeCopy(void* to, const void* from, size_t n)
+{
+    return n ? std::memcpy(to, from, n) : to;
+}
+#define memcpy DecodeCopy
+#include <stb/stb_image.h>
+#undef memcpy
 
 #include "EngDebug.h"
 #include "EngDevice.h"
@@ -18,9 +90,9 @@
 #include "EngTextureGL.h"
 #include "GL/EngDeviceGL.h"
 
-// Largest image file read to be decoded: the largest image, four bytes a pixel,
-// and room for headers and palettes.
-static const size_t IMAGE_MAX_FILE_SIZE = size_t(ENG_JPEG_MAX_PIXELS * 4 + (1 << 20));
+// Largest image file read to be decoded: the file counts against the memory
+// an image may take.
+static const size_t IMAGE_MAX_FILE_SIZE = size_t(ENG_IMAGE_MAX_DECODE_BYTES);
 
 // Why the last decode failed, for "Load failed <%s>".
 static const char* last_load_error = "";
@@ -95,6 +167,59 @@ static long long MaxPixelsPerByte(ImageKind kind)
     }
 }
 
+// The most memory the image library holds at once while it decodes an image
+// of w x h pixels and n channels (as its header says) of a file of size bytes
+// into `want` channels, the file's bytes not included. Each kind makes its
+// own copies: PNG inflates the file's data, unfilters it into pixels, may
+// expand a palette and convert channels or 16 bits to 8, and holds two of
+// these at once; GIF keeps a background and a history beside its pixels;
+// BMP and TGA decode straight into pixels and may convert them.
+static long long DecodePeakBytes(ImageKind kind, const unsigned char* d, size_t size, long long w, long long h,
+                                 int n, int want)
+{
+    const long long px = w * h;
+    const long long r = want >= 1 && want <= 4 ? want : n;
+    switch (kind)
+    {
+    case IMAGE_PNG:
+    {
+        // IHDR: width, height, bit depth, colour type, compression, filter, interlace.
+        if (size < 29)
+            return 0;
+        const int depth = d[24], type = d[25];
+        const bool interlaced = d[28] != 0, palette = type == 3;
+        const long long img_n = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
+        const long long b = depth == 16 ? 2 : 1;
+        const long long raw = ((w * depth + 7) / 8) * img_n * h + h;
+        const long long out_n = palette ? 1 : (r == img_n + 1 && r != 3) ? img_n + 1 : img_n;
+        const long long out = px * out_n * b;
+        const long long pal_n = r >= 3 ? r : 4;
+        const long long final_n = palette ? pal_n : out_n;
+        long long peak = 2 * (long long)size + raw;                 // inflating
+        peak = std::max(peak, raw + out + (interlaced ? out / 2 : 0)); // unfiltering
+        if (palette)
+            peak = std::max(peak, raw + out + px * pal_n);
+        if (final_n != r)
+            peak = std::max(peak, px * (final_n + r) * b);
+        if (b == 2)
+            peak = std::max(peak, px * r * 3);
+        return peak;
+    }
+    case IMAGE_GIF:
+        return px * 9 + (r != 4 ? px * r : 0) + (64 << 10);
+    case IMAGE_BMP:
+    {
+        const long long target = want >= 3 ? want : n;
+        return px * target + (want && want != target ? px * want : 0);
+    }
+    case IMAGE_TGA:
+    case IMAGE_TGA_RLE:
+        return px * n + (r != n ? px * r : 0) + 65536LL * 4;
+    default:
+        return 0;
+    }
+}
+
 // The image library's decoder for everything but JPEG, on a file's bytes.
 static unsigned char* DecodeImage(const unsigned char* data, size_t size, int force_channels,
                                   unsigned int flags, int* width, int* height, int* channels)
@@ -121,6 +246,9 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         last_load_error = load_error_text;
         return nullptr;
     }
+    const long long limit = ENG_IMAGE_MAX_DECODE_BYTES - (long long)size;
+    decode_budget = DecodeBudget();
+    decode_budget.cap = size_t(limit);
     if (!stbi_info_from_memory(data, int(size), &w, &h, &c))
     {
         last_load_error = stbi_failure_reason();
@@ -146,10 +274,28 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         last_load_error = load_error_text;
         return nullptr;
     }
+    const long long need = DecodePeakBytes(kind, data, size, aw, ah, c, force_channels);
+    if (need > limit)
+    {
+        std::snprintf(load_error_text, sizeof(load_error_text),
+                      "Image [%lld x %lld] needs %lld MB to decode, more than %lld MB", aw, ah,
+                      (need + (long long)size) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+        last_load_error = load_error_text;
+        return nullptr;
+    }
+    decode_budget = DecodeBudget();
+    decode_budget.cap = size_t(limit);
     unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force_channels);
     if (!px)
     {
-        last_load_error = stbi_failure_reason();
+        if (decode_budget.refused)
+        {
+            std::snprintf(load_error_text, sizeof(load_error_text), "Image needs more than %lld MB to decode",
+                          ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+            last_load_error = load_error_text;
+        }
+        else
+            last_load_error = stbi_failure_reason();
         return nullptr;
     }
     int n = (force_channels >= 1 && force_channels <= 4) ? force_channels : c;
@@ -265,7 +411,7 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
     }
     if (!px)
     {
-        last_load_error = "Corrupt JPEG data";
+        last_load_error = EngJpegGetFailureReason()[0] ? EngJpegGetFailureReason() : "Corrupt JPEG data";
         return nullptr;
     }
     if (width)
@@ -344,6 +490,8 @@ char EngTextureGL::LoadFromFileToMemory(const char* file, char keep_alpha, char 
         FreeTextureInMemory();
     }
     if (!owner || !file)
+        return 0;
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
         return 0;
     if (!EngFileExists(file))
     {

@@ -4,6 +4,7 @@
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "EngDebug.h"
 #include "EngFile.h"
+#include "EngJpeg.h"
 #include "EngMain.h"
 #include "EngProgram.h"
 #include "EngSignals_LNX.h"
@@ -1037,21 +1039,81 @@ void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, c
     });
 }
 
+namespace
+{
+// What a picture's header asks for, seen before its pixels are made.
+struct PictureRequest
+{
+    int want_w, want_h; // the size asked for, or -1
+    long long file_bytes;
+    long long need = 0; // bytes the picture would take, when too many
+    int w = 0, h = 0;
+};
+
+// The decoder's pixels, a working store as large again beside them (a
+// progressive JPEG's coefficients), and the scaled copy, four bytes a pixel.
+void PictureSizePrepared(GdkPixbufLoader* loader, int w, int h, gpointer data)
+{
+    PictureRequest* r = static_cast<PictureRequest*>(data);
+    long long sw = w, sh = h;
+    // As gdk_pixbuf_new_from_stream_at_scale with the aspect ratio kept.
+    if (r->want_w > 0 && r->want_h > 0 && w > 0 && h > 0)
+    {
+        if (double(h) * r->want_w > double(w) * r->want_h)
+            sw = (long long)(0.5 + double(w) * r->want_h / h), sh = r->want_h;
+        else
+            sh = (long long)(0.5 + double(h) * r->want_w / w), sw = r->want_w;
+        sw = std::max(sw, 1LL), sh = std::max(sh, 1LL);
+    }
+    long long px = (long long)std::max(w, 0) * std::max(h, 0);
+    long long need = r->file_bytes + px * 8 + (sw != w || sh != h ? sw * sh * 4 : 0);
+    if (px > ENG_JPEG_MAX_PIXELS || need > ENG_IMAGE_MAX_DECODE_BYTES)
+    {
+        r->need = need, r->w = w, r->h = h;
+        // A size of 0 tells the decoder to stop before it makes any pixels.
+        gdk_pixbuf_loader_set_size(loader, 0, 0);
+        return;
+    }
+    if (sw != w || sh != h)
+        gdk_pixbuf_loader_set_size(loader, int(sw), int(sh));
+}
+} // namespace
+
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
 {
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
+        return nullptr;
+    if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
         return nullptr;
     // Read here, so the image library never opens the path (a FIFO or device) itself.
     size_t size = 0;
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
-    GInputStream* in = g_memory_input_stream_new_from_data(data, gssize(size), free);
+    PictureRequest req = {width, height, (long long)size};
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);
     GError* e = nullptr;
-    GdkPixbuf* p = width > 0 && height > 0
-                       ? gdk_pixbuf_new_from_stream_at_scale(in, width, height, TRUE, nullptr, &e)
-                       : gdk_pixbuf_new_from_stream(in, nullptr, &e);
-    g_object_unref(in);
+    gboolean written = gdk_pixbuf_loader_write(loader, data, gsize(size), &e);
+    free(data);
+    GError* closing = nullptr;
+    gboolean closed = gdk_pixbuf_loader_close(loader, written ? &closing : nullptr);
+    if (!e)
+        e = closing;
+    else if (closing)
+        g_error_free(closing);
+    GdkPixbuf* p = req.need || !written || !closed ? nullptr : gdk_pixbuf_loader_get_pixbuf(loader);
+    if (p)
+        g_object_ref(p);
+    g_object_unref(loader);
+    if (req.need)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Picture [%d x %d] needs %lld MB, more than %lld MB <%s>", req.w, req.h,
+                      req.need >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
+        if (e)
+            g_error_free(e);
+        return nullptr;
+    }
     if (!EngGuiIsReturnCodeOk_LNX(__PRETTY_FUNCTION__, e))
     {
         g_error_free(e);
@@ -1059,6 +1121,8 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
             g_object_unref(p);
         return nullptr;
     }
+    if (!p)
+        DebugErrorAlt(__PRETTY_FUNCTION__, "No picture in <%s>", name);
     return p;
 }
 

@@ -292,6 +292,11 @@ char MWin::SetClearMethod(_MWinClearMethod method, const char* file)
         DebugErrorAlt(__PRETTY_FUNCTION__, "Background image file name not ok");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
+    {
+        settings.clear_method = MWIN_CLEAR_COLOUR;
+        return 0;
+    }
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Background image file does not exist: <%s>", file);

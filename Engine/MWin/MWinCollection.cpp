@@ -380,6 +380,8 @@ char MWinCollection::SetBackgroundTextureFilename(const char* file, char o1, cha
         DebugErrorAlt(__PRETTY_FUNCTION__, "Filename too long");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);

@@ -157,6 +157,8 @@ int MWinFonts::AddFont(const char* id, const char* file, const _MWinFontParams* 
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Params");
         return MWIN_FONT_NUM_NONE;
     }
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
+        return MWIN_FONT_NUM_NONE;
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);

@@ -69,6 +69,8 @@ char MWinTextures::AddTexture(const char* id, const char* file, char alpha_optio
         DebugErrorAlt(__PRETTY_FUNCTION__, "Too many textures");
         return 0;
     }
+    if (EngFileIsThereButNotRegular(file, __PRETTY_FUNCTION__))
+        return 0;
     if (!EngFileExists(file))
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "File does not exist <%s>", file);

@@ -23,11 +23,13 @@
 #include "EngJpeg.h"
 #include "EngJson.h"
 #include "EngMain.h"
+#include "EngPicture.h"
 #include "EngProgram.h"
 #include "EngTexture.h"
 #include "EngTga.h"
 #include "EzTextFile/EzTextFile.h"
 #include "GL/EngDeviceGL.h"
+#include "Linux/EngGui_LNX.h"
 #include "support/TestSupport.h"
 
 using vztest::FileExists;
@@ -631,7 +633,15 @@ TEST_F(Files, FifosAndDevicesNeverBlockAndAreNeverRead)
              eng_main_device_gl = new EngDeviceGL(nullptr);
              EngTexture t;
              return !t.LoadFromFileToMemory(p, 0, 0, 0);
-         }, false, false},
+         }, true, false},
+        {"EngTga::FillFromJpeg",
+         [](const char* p) { EngTga t(4, 4, 32); return !t.FillFromJpeg(0, 0, -1, -1, p, 0, 0, -1, -1, 0, 0, _EngTgaAlphaType(0), 0, 1, 0); },
+         true, false},
+        {"EngPicture::LoadFromFile", [](const char* p) { EngPicture pic; return !pic.LoadFromFile(nullptr, p, 0); }, true, false},
+        {"EngGuiCreateCGImageFromBundleResource", [](const char* p) { return !EngGuiCreateCGImageFromBundleResource(p); }, true, false},
+        {"EngFont::CreateFromFontFile",
+         [](const char* p) { EngFont f; return !f.CreateFromFontFile(p, 0, 32, 64, 32, 127, nullptr, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0); },
+         true, false},
         {"EngEncryptionReadFromFileAndDecrypt",
          [](const char* p) { char pw[] = "key"; char b[8]; return EngEncryptionInit(pw) && !EngEncryptionReadFromFileAndDecrypt(p, b, 8); }, true, false},
         {"EngEncryptionCheckEncryptedFileSizeOk", [](const char* p) { return !EngEncryptionCheckEncryptedFileSizeOk(p, 0); }, false, false},

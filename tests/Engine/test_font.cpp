@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "EngDebug.h"
@@ -115,6 +116,8 @@ TEST_F(Font, CreationRefusals)
     const std::string not_font = dir.File("not_a_font.ttf");
     vztest::WriteFile(not_font, "this is not a font file");
     const std::string missing = dir.File("missing.ttf");
+    const std::string folder = dir.File("folder.ttf");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     const BadCreate cases[] = {
         {"no file", nullptr, 0, 64, 32, 127, 0, 0, 0, "No font file name specified"},
         {"empty file", "", 0, 64, 32, 127, 0, 0, 0, "No font file name specified"},
@@ -128,6 +131,7 @@ TEST_F(Font, CreationRefusals)
         {"negative shadow", "*", 0, 16, 32, 127, 0, -3, 0, "Bad shadow offsets [-3, 0]"},
         {"negative padding", "*", 0, 16, 32, 127, -4, 0, 0, "Bad padding [-4]"},
         {"missing file", "missing", 0, 64, 32, 127, 0, 0, 0, "Could not find file <"},
+        {"folder", "folder", 0, 64, 32, 127, 0, 0, 0, "Not a regular file <"},
         {"not a font", "bad", 0, 64, 32, 127, 0, 0, 0, "Problem loading font <"},
         {"sheet size 0", "*", 0, 64, 32, 127, 0, 0, 0, "Bad sheet size [0]", -1},
         {"huge sheet", "*", 0, 64, 32, 127, 0, 0, 0, "Bad sheet size [1048576]", 1 << 20},
@@ -144,6 +148,8 @@ TEST_F(Font, CreationRefusals)
             file = missing.c_str();
         else if (file && std::string(file) == "bad")
             file = not_font.c_str();
+        else if (file && std::string(file) == "folder")
+            file = folder.c_str();
         EngFont f;
         _EngFontCreationEffects e = {};
         e.padding = c.padding;
@@ -158,6 +164,72 @@ TEST_F(Font, CreationRefusals)
         EXPECT_TRUE(Logged(c.message)) << c.message;
         EXPECT_FALSE(f.IsCreated());
         EXPECT_EQ(f.GetLetter('A'), nullptr);
+    }
+}
+
+// A one-glyph bitmap font: the letter 'A' in an 8 x 16 box of one or more
+// bits a pixel, with the given lines between its box and its end.
+std::string BitmapFont(const std::string& after_box, const char* bits = "1")
+{
+    return "STARTFONT 2.2\nFONT -misc-fixed-medium-r-normal--16-160-75-75-c-80-iso8859-1\nSIZE 16 75 75 " +
+           std::string(bits) +
+           "\nFONTBOUNDINGBOX 8 16 0 -4\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\n"
+           "BBX 8 16 0 -4\n" +
+           after_box + "ENDCHAR\nENDFONT\n";
+}
+
+// Damaged font files through the game's own creation call: each is refused
+// with a reason, or made with what it holds; none crashes.
+TEST_F(Font, DamagedFontFiles)
+{
+    const std::string ttf = vztest::ReadFile(ResourcePath("engeexbo.ttf"));
+    ASSERT_GT(ttf.size(), 100000u);
+    std::string rows, rows2;
+    for (int i = 0; i < 16; i++)
+        rows += "FF\n", rows2 += "FFFF\n";
+    struct
+    {
+        const char* name;
+        std::string data;
+        const char* reason; // nullptr: made
+        int a_width = 0;    // pixel width of the box of 'A' when made, 0: an empty 2 x 2 box, -1: any
+    } const cases[] = {
+        {"bitmap glyph without pixels", BitmapFont(""), nullptr, 0},
+        {"bitmap glyph with one row of sixteen", BitmapFont("BITMAP\nFF\n"), nullptr, 8 + 4},
+        {"bitmap glyph whole", BitmapFont("BITMAP\n" + rows), nullptr, 8 + 4},
+        {"bitmap glyph of two bits a pixel", BitmapFont("BITMAP\n" + rows2, "2"), nullptr, 8 + 4},
+        {"empty file", "", "FreeType cannot read the font: "},
+        {"TrueType cut after its header", ttf.substr(0, 12), "FreeType cannot read the font: "},
+        {"TrueType cut in its table directory", ttf.substr(0, 300), "FreeType cannot read the font: "},
+        {"TrueType cut in half", ttf.substr(0, ttf.size() / 2), "FreeType cannot read the font: "},
+        {"TrueType short of its last byte", ttf.substr(0, ttf.size() - 1), nullptr, -1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        DebugClearLog();
+        const std::string path = dir.File("damaged.font");
+        vztest::WriteFile(path, c.data);
+        EngFont f;
+        _EngFontCreationEffects e = GameFontEffects();
+        f.SetCreationEffects(&e);
+        char made = CreateGameFont(f, path);
+        if (c.reason)
+        {
+            EXPECT_FALSE(made);
+            EXPECT_TRUE(Logged(c.reason));
+            EXPECT_TRUE(Logged("Problem loading font <" + path + ">"));
+            EXPECT_FALSE(f.IsCreated());
+            continue;
+        }
+        ASSERT_TRUE(made);
+        const _EngFontLetter* a = f.GetLetter('A');
+        ASSERT_NE(a, nullptr);
+        if (c.a_width >= 0)
+        {
+            EXPECT_NEAR(a->width, (c.a_width ? c.a_width : 2) * 0.160013f, 1e-4);
+            EXPECT_NEAR(f.GetAdvance('A'), 8 * 0.160013f, 1e-4);
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 // clear method and standard settings.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
 
@@ -210,6 +212,13 @@ TEST_F(CoreTest, ClearMethodFallsBackWhenTheImageIsMissing)
     mw->SetClearMethod(3, "no-such-background.jpg");
     EXPECT_EQ(mw->GetClearMethod(), 1);
     EXPECT_TRUE(Logged("Background image file does not exist: <no-such-background.jpg>"));
+    vztest::TempDir dir;
+    const std::string fifo = dir.File("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    mw->SetClearMethod(2, nullptr);
+    mw->SetClearMethod(3, fifo.c_str());
+    EXPECT_EQ(mw->GetClearMethod(), 1);
+    EXPECT_TRUE(Logged("Not a regular file <" + fifo + ">"));
     EXPECT_EQ(mw->SetClearMethod(4, nullptr), 0);
     EXPECT_TRUE(Logged("Invalid method"));
     EXPECT_EQ(mw->GetClearMethod(), 1);

@@ -1,6 +1,8 @@
 // The toolkit's font table: records, numbering, loading and device loss.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -66,6 +68,9 @@ TEST_F(Fonts, RemovingTheHighestLowersTheCountPastEmptyRecords)
 TEST_F(Fonts, RefusedAdditions)
 {
     Add("Main");
+    const std::string fifo = dir.File("fifo.ttf");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string fifo_reason = "Not a regular file <" + fifo + ">";
     struct Case
     {
         const char* id;
@@ -76,6 +81,7 @@ TEST_F(Fonts, RefusedAdditions)
         {"", file.c_str(), "No id specified"},
         {"X", "", "No filename passed in"},
         {"X", "missing.ttf", "File does not exist <missing.ttf>"},
+        {"X", fifo.c_str(), fifo_reason.c_str()},
     };
     for (const Case& c : cases)
     {

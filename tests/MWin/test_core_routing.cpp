@@ -2,6 +2,8 @@
 // is routed down to windows and widgets.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "CoreTestFixture.h"
 #include "EngToolkitHooks.h"
 #include "support/TestSupport.h"
@@ -265,6 +267,10 @@ TEST_F(CoreTest, CollectionBackgroundFileChecks)
     EXPECT_TRUE(Logged("Filename too long"));
     EXPECT_EQ(coll->SetBackgroundTextureFilename("missing.jpg", 0, 0, 0), 0);
     EXPECT_TRUE(Logged("File does not exist <missing.jpg>"));
+    const std::string fifo = dir.File("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(coll->SetBackgroundTextureFilename(fifo.c_str(), 0, 0, 0), 0);
+    EXPECT_TRUE(Logged("Not a regular file <" + fifo + ">"));
     EXPECT_EQ(coll->SetBackgroundTextureFilename(nullptr, 0, 0, 0), 1);
     // The toolkit is on, so the texture is made at once; it cannot load here.
     EXPECT_EQ(coll->SetBackgroundTextureFilename(file.c_str(), 0, 0, 0), 1);

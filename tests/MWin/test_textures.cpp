@@ -2,6 +2,8 @@
 // cutting of texture buttons into slices.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "EngWindow.h"
@@ -64,6 +66,10 @@ TEST_F(Textures, FileNameLengthAndMissingFiles)
     EXPECT_TRUE(Logged("Filename too long"));
     EXPECT_EQ(tex->AddTexture("Gone", "no-such-file.png"), 0);
     EXPECT_TRUE(Logged("File does not exist <no-such-file.png>"));
+    const std::string fifo = dir.File("fifo.png");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(tex->AddTexture("Pipe", fifo.c_str()), 0);
+    EXPECT_TRUE(Logged("Not a regular file <" + fifo + ">"));
     EXPECT_EQ(tex->AddTexture("Empty", ""), 0);
     EXPECT_TRUE(Logged("No filename passed in"));
 }

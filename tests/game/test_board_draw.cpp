@@ -2,6 +2,8 @@
 // parts the Lines colour; the dark-board rule; refused files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "EngTexture.h"
@@ -73,6 +75,10 @@ TEST_F(BoardTint, RefusedInputs)
     std::string missing = dir.File("none.tga");
     EXPECT_EQ(BoardSetBoardBgColours(missing.c_str(), &tex, 0), 0);
     EXPECT_TRUE(Logged("File does not exist [" + missing + "]."));
+    std::string fifo = dir.File("fifo.tga");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(BoardSetBoardBgColours(fifo.c_str(), &tex, 0), 0);
+    EXPECT_TRUE(Logged("Not a regular file <" + fifo + ">"));
 
     // A 2 x 1 uncompressed 24-bit picture is not a mask.
     std::string rgb(18, '\0');

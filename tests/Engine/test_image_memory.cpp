@@ -1,0 +1,354 @@
+// What reading an image file costs in main memory: small files whose headers
+// ask for huge images, and big images that must still load.
+#include <gtest/gtest.h>
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <malloc.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "EngDebug.h"
+#include "EngDevice.h"
+#include "EngJpeg.h"
+#include "EngProgram.h"
+#include "EngTexture.h"
+#include "EngTga.h"
+#include "GL/EngDeviceGL.h"
+#include "GL/PngChunks.h"
+#include "Linux/EngGui_LNX.h"
+#include "support/TestSupport.h"
+
+// Every byte the heap hands out while counting is on; the peak is the most
+// held at once above what was held when counting began.
+namespace
+{
+std::atomic<bool> counting{false};
+std::atomic<long long> live{0}, peak{0};
+
+void Took(long long n)
+{
+    if (!counting)
+        return;
+    long long v = live += n;
+    long long p = peak;
+    while (v > p && !peak.compare_exchange_weak(p, v))
+    {
+    }
+}
+
+void Gave(long long n)
+{
+    if (counting)
+        live -= n;
+}
+} // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer owns the heap and reports to hooks.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                                         void (*)(const volatile void*));
+extern "C" size_t __sanitizer_get_allocated_size(const volatile void*);
+
+namespace
+{
+void OnMalloc(const volatile void*, size_t n)
+{
+    Took((long long)n);
+}
+void OnFree(const volatile void* p)
+{
+    Gave((long long)__sanitizer_get_allocated_size(p));
+}
+bool StartCounting()
+{
+    static bool installed = __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree) != 0;
+    return installed;
+}
+} // namespace
+#else
+// The C library's heap, counted on its way in and out of this program.
+extern "C"
+{
+    void* __libc_malloc(size_t);
+    void* __libc_calloc(size_t, size_t);
+    void* __libc_realloc(void*, size_t);
+    void* __libc_memalign(size_t, size_t);
+    void __libc_free(void*);
+
+    void* malloc(size_t n) noexcept
+    {
+        void* p = __libc_malloc(n);
+        if (p)
+            Took((long long)malloc_usable_size(p));
+        return p;
+    }
+    void* calloc(size_t n, size_t size) noexcept
+    {
+        void* p = __libc_calloc(n, size);
+        if (p)
+            Took((long long)malloc_usable_size(p));
+        return p;
+    }
+    void* realloc(void* old, size_t n) noexcept
+    {
+        long long before = old ? (long long)malloc_usable_size(old) : 0;
+        void* p = __libc_realloc(old, n);
+        if (p)
+        {
+            Took((long long)malloc_usable_size(p));
+            Gave(before);
+        }
+        return p;
+    }
+    void* memalign(size_t align, size_t n) noexcept
+    {
+        void* p = __libc_memalign(align, n);
+        if (p)
+            Took((long long)malloc_usable_size(p));
+        return p;
+    }
+    void* aligned_alloc(size_t align, size_t n) noexcept
+    {
+        return memalign(align, n);
+    }
+    int posix_memalign(void** out, size_t align, size_t n) noexcept
+    {
+        *out = memalign(align, n);
+        return *out ? 0 : 12; // ENOMEM
+    }
+    void free(void* p) noexcept
+    {
+        if (p)
+            Gave((long long)malloc_usable_size(p));
+        __libc_free(p);
+    }
+}
+
+namespace
+{
+bool StartCounting()
+{
+    return true;
+}
+} // namespace
+#endif
+
+namespace
+{
+
+// The most heap f held at once, in bytes.
+template <class F> long long PeakHeapDuring(F f)
+{
+    EXPECT_TRUE(StartCounting());
+    live = 0;
+    peak = 0;
+    counting = true;
+    f();
+    counting = false;
+    return peak;
+}
+
+// A zlib stream of n zero bytes: one literal zero, then copies of 258 bytes
+// from one byte back (fixed Huffman codes), the rest as literals.
+std::string ZlibOfZeros(uint64_t n)
+{
+    std::string out("\x78\x01", 2);
+    uint32_t bits = 0;
+    int count = 0;
+    auto put = [&](uint32_t v, int len) // v's lowest len bits, first bit first
+    {
+        bits |= v << count;
+        count += len;
+        while (count >= 8)
+        {
+            out += char(bits & 255);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    // A Huffman code goes out from its highest bit.
+    auto code = [&](uint32_t v, int len)
+    {
+        uint32_t r = 0;
+        for (int i = 0; i < len; i++)
+            r |= ((v >> i) & 1) << (len - 1 - i);
+        put(r, len);
+    };
+    put(1, 1); // the last block
+    put(1, 2); // fixed codes
+    uint64_t left = n;
+    if (left > 0)
+        code(0x30, 8), left--; // literal 0
+    for (; left >= 258; left -= 258)
+    {
+        code(0xC5, 8); // length 258 (code 285)
+        code(0, 5);    // distance 1
+    }
+    for (; left > 0; left--)
+        code(0x30, 8);
+    code(0, 7); // end of block
+    if (count)
+        put(0, 8 - count);
+    uint32_t adler = uint32_t((n % 65521) << 16 | 1);
+    return out + vztest::Be32(adler);
+}
+
+// A PNG whose every pixel is 0; its data inflates to `inflated` bytes when
+// that is given, else to what its rows need.
+std::string PngOfZeros(uint32_t w, uint32_t h, int depth, int colour_type, uint64_t inflated = 0)
+{
+    int channels = colour_type == 2 ? 3 : colour_type == 4 ? 2 : colour_type == 6 ? 4 : 1;
+    uint64_t row = (uint64_t(w) * depth * channels + 7) / 8 + 1;
+    uint64_t data = inflated ? inflated : row * h;
+    std::string ihdr =
+        vztest::Be32(w) + vztest::Be32(h) + char(depth) + char(colour_type) + std::string(3, '\0');
+    std::string plte = colour_type == 3 ? vztest::PngChunk("PLTE", std::string(6, '\0')) : std::string();
+    return std::string("\x89PNG\r\n\x1a\n", 8) + vztest::PngChunk("IHDR", ihdr) + plte +
+           vztest::PngChunk("IDAT", ZlibOfZeros(data)) + vztest::PngChunk("IEND", "");
+}
+
+// A GIF of w x h pixels in which one pixel is drawn, padded with a comment
+// to at least min_size bytes.
+std::string GifOfOnePixel(int w, int h, size_t min_size)
+{
+    auto le16 = [](int v) { return std::string{char(v & 255), char(v >> 8)}; };
+    std::string g =
+        "GIF89a" + le16(w) + le16(h) + std::string("\x80\0\0", 3) + std::string("\0\0\0\xff\xff\xff", 6);
+    while (g.size() < min_size)
+        g += std::string("\x21\xfe\xff", 3) + std::string(255, 'c') + std::string(1, '\0');
+    // One 1 x 1 frame: clear, index 0, end, with codes of three bits.
+    g += std::string("\x2c\0\0\0\0\x01\0\x01\0\0", 10) + std::string("\x02\x02\x44\x01\0", 5) + ";";
+    return g;
+}
+
+// A JPEG made at 16 x 16 whose frame header then claims w x h pixels, padded
+// with a comment to at least min_size bytes.
+std::string JpegClaiming(unsigned w, unsigned h, bool progressive, size_t min_size)
+{
+    std::vector<unsigned char> px(16 * 16 * 3, 128);
+    unsigned char* out = nullptr;
+    unsigned long len = 0;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &out, &len);
+    cinfo.image_width = cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::string pad(std::max<size_t>(min_size, 1), 'c');
+    for (size_t at = 0; at < pad.size(); at += 65000)
+        jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(pad.data() + at),
+                          unsigned(std::min<size_t>(65000, pad.size() - at)));
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        JSAMPROW row = &px[size_t(cinfo.next_scanline) * 16 * 3];
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string s(reinterpret_cast<char*>(out), len);
+    std::free(out);
+    size_t sof = s.find(std::string(progressive ? "\xFF\xC2" : "\xFF\xC0", 2));
+    if (sof == std::string::npos)
+        return std::string();
+    s[sof + 5] = char(h >> 8), s[sof + 6] = char(h & 255);
+    s[sof + 7] = char(w >> 8), s[sof + 8] = char(w & 255);
+    return s;
+}
+
+// The most one image file may cost, loaded or refused.
+const long long MAX_COST = 300LL * 1000 * 1000;
+
+TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
+{
+    DebugResetForTests();
+    vztest::TempDir dir;
+    eng_main_device_type = ENG_DEVICE_TYPE_GL;
+    eng_main_device_gl = new EngDeviceGL(nullptr);
+    eng_main_device_gl->power_of_two_needed = 0; // as on a working device
+    enum Reader
+    {
+        TEXTURE,
+        PICTURE, // a picture of the native dialogs
+        TGA      // the engine's own 32-bit images
+    };
+    struct
+    {
+        const char* name;
+        std::string data;
+        Reader reader;
+        const char* refusal;  // nullptr: it loads
+        long long length = 0; // the file's length when its end is left unwritten (zeros)
+    } const cases[] = {
+        {"grey PNG of 8192 x 8192, one bit a pixel", PngOfZeros(8192, 8192, 1, 0), TEXTURE, "MB to decode"},
+        {"RGBA PNG of 8192 x 8192, 16 bits a channel", PngOfZeros(8192, 8192, 16, 6), TEXTURE,
+         "MB to decode"},
+        {"palette PNG of 8192 x 8192", PngOfZeros(8192, 8192, 8, 3), TEXTURE, "MB to decode"},
+        {"PNG of one pixel whose data inflates to 300 MB", PngOfZeros(1, 1, 8, 0, 300u << 20), TEXTURE,
+         "Image needs more than 256 MB to decode"},
+        {"GIF of 8192 x 8192 with one pixel drawn", GifOfOnePixel(8192, 8192, 25000), TEXTURE,
+         "MB to decode"},
+        {"progressive JPEG of 8192 x 8192", JpegClaiming(8192, 8192, true, 40000), TEXTURE,
+         "Load failed <Image [8192 x 8192] needs"},
+        {"grey PNG of 12000 x 12000 as a dialog picture", PngOfZeros(12000, 12000, 1, 0), PICTURE, "needs"},
+        {"TGA of 16384 x 16384", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\0\x40\0\x40\x20\0", 18), TGA, "needs",
+         18 + 16384LL * 16384 * 4},
+        {"RGBA PNG of 2048 x 2048", PngOfZeros(2048, 2048, 8, 6), TEXTURE, nullptr},
+        {"RGB JPEG of 8192 x 4096", JpegClaiming(8192, 4096, false, 40000), TEXTURE, nullptr},
+        {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.data.empty());
+        const std::string path = dir.File("image");
+        vztest::WriteFile(path, c.data);
+        if (c.length)
+        {
+            ASSERT_EQ(truncate(path.c_str(), c.length), 0);
+        }
+        DebugClearLog();
+        bool loaded = false;
+        long long cost = PeakHeapDuring(
+            [&]
+            {
+                if (c.reader == TEXTURE)
+                {
+                    EngTexture t;
+                    loaded = t.LoadFromFileToMemory(path.c_str(), 1, 2, 1);
+                }
+                else if (c.reader == TGA)
+                {
+                    EngTga t;
+                    loaded = t.LoadFromFile(path.c_str(), 1);
+                }
+                else if (GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(path.c_str()))
+                {
+                    loaded = true;
+                    g_object_unref(p);
+                }
+            });
+        EXPECT_LE(cost, MAX_COST) << c.data.size() << " bytes";
+        EXPECT_EQ(loaded, c.refusal == nullptr);
+        if (c.refusal)
+        {
+            EXPECT_TRUE(vztest::Logged(c.refusal));
+        }
+    }
+    delete eng_main_device_gl;
+    eng_main_device_gl = nullptr;
+    eng_main_device_type = 0;
+}
+
+} // namespace
