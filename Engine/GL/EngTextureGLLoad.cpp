@@ -308,13 +308,15 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
     size_t count = size_t(w) * size_t(h);
     if (flags & SOIL_FLAG_MULTIPLY_ALPHA)
     {
+        // Colour x alpha / 255 to the nearest, so an opaque pixel keeps its colour.
+        auto times_alpha = [](unsigned c, unsigned a) { return (unsigned char)((c * a + 127) / 255); };
         if (n == 2)
             for (size_t i = 0; i < count; i++)
-                px[i * 2] = (unsigned char)((px[i * 2] * px[i * 2 + 1] + 128) >> 8);
+                px[i * 2] = times_alpha(px[i * 2], px[i * 2 + 1]);
         else if (n == 4)
             for (size_t i = 0; i < count; i++)
                 for (int k = 0; k < 3; k++)
-                    px[i * 4 + k] = (unsigned char)((px[i * 4 + k] * px[i * 4 + 3] + 128) >> 8);
+                    px[i * 4 + k] = times_alpha(px[i * 4 + k], px[i * 4 + 3]);
     }
     if (width)
         *width = w;

@@ -356,7 +356,7 @@ Px Q565(int x, int y)
 // Keep-alpha loads of the image library's kinds are premultiplied.
 Px Premultiply(Px p)
 {
-    auto m = [&](int c) { return (c * p.a + 128) >> 8; };
+    auto m = [&](int c) { return (c * p.a + 127) / 255; };
     return {m(p.r), m(p.g), m(p.b), p.a};
 }
 Px Premultiplied(int x, int y)

@@ -298,14 +298,42 @@ TEST_F(Textures, AlphaOptionsOnLoading)
     unsigned char r, g, b, a;
     ASSERT_TRUE(kept.GetPixelData(&info, 0, 0, &r, &g, &b, &a));
     EXPECT_EQ(a, 128);
-    EXPECT_EQ(r, (200 * 128 + 128) >> 8); // premultiplied
+    EXPECT_EQ(r, (200 * 128 + 127) / 255); // premultiplied
     kept.RestoreAfterGettingPixelData(&info);
     // Alpha type 3: the brightest component.
     ASSERT_TRUE(custom.LoadFromFile(file.c_str(), 1, 3));
     ASSERT_TRUE(custom.PrepareToGetPixelData(&info, 1, 0));
     ASSERT_TRUE(custom.GetPixelData(&info, 1, 1, nullptr, nullptr, nullptr, &a));
-    EXPECT_EQ(a, (200 * 128 + 128) >> 8);
+    EXPECT_EQ(a, (200 * 128 + 127) / 255);
     custom.RestoreAfterGettingPixelData(&info);
+}
+
+// Premultiplying is colour x alpha / 255 to the nearest: an opaque pixel
+// keeps its colour.
+TEST_F(Textures, PremultipliedColoursRoundToTheNearest)
+{
+    const struct
+    {
+        unsigned char c, a, premultiplied;
+    } cases[] = {
+        {255, 255, 255}, {200, 255, 200}, {1, 255, 1}, {200, 128, 100},
+        {255, 128, 128}, {128, 128, 64},  {255, 1, 1},  {100, 0, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << int(c.c) << " at alpha " << int(c.a));
+        std::string file = SolidPng("p.png", 2, 2, {c.c, c.c, c.c, c.a});
+        EngTexture t;
+        ASSERT_TRUE(t.LoadFromFile(file.c_str(), 1, 2));
+        _EngTextureGetPixelDataInfo info;
+        ASSERT_TRUE(t.PrepareToGetPixelData(&info, 1, 0));
+        unsigned char r, g, b, a;
+        ASSERT_TRUE(t.GetPixelData(&info, 1, 1, &r, &g, &b, &a));
+        EXPECT_EQ(int(r), int(c.premultiplied));
+        EXPECT_EQ(int(b), int(c.premultiplied));
+        EXPECT_EQ(int(a), int(c.a));
+        t.RestoreAfterGettingPixelData(&info);
+    }
 }
 
 TEST_F(Textures, PixelEditsAndChecks)
