@@ -320,13 +320,12 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     {
         // The density fields hold 16 bits.
         DebugErrorAlt(__PRETTY_FUNCTION__, "Resolution %d dpi too large, written as 65535", dpi);
-        dpi = 65535;
     }
     if (dpi > 0)
     {
         cinfo.density_unit = 1;
-        cinfo.X_density = UINT16(dpi);
-        cinfo.Y_density = UINT16(dpi);
+        cinfo.X_density = UINT16(std::min(dpi, 65535));
+        cinfo.Y_density = cinfo.X_density;
     }
     jpeg_set_quality(&cinfo, quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
