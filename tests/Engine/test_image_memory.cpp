@@ -22,6 +22,7 @@
 #include "GL/EngDeviceGL.h"
 #include "GL/PngChunks.h"
 #include "Linux/EngGui_LNX.h"
+#include "support/JpegClaiming.h"
 #include "support/TestSupport.h"
 
 // Every byte the heap hands out while counting is on; the peak is the most
@@ -227,46 +228,6 @@ std::string GifOfOnePixel(int w, int h, size_t min_size)
     return g;
 }
 
-// A JPEG made at 16 x 16 whose frame header then claims w x h pixels, padded
-// with a comment to at least min_size bytes.
-std::string JpegClaiming(unsigned w, unsigned h, bool progressive, size_t min_size)
-{
-    std::vector<unsigned char> px(16 * 16 * 3, 128);
-    unsigned char* out = nullptr;
-    unsigned long len = 0;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &out, &len);
-    cinfo.image_width = cinfo.image_height = 16;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    if (progressive)
-        jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::string pad(std::max<size_t>(min_size, 1), 'c');
-    for (size_t at = 0; at < pad.size(); at += 65000)
-        jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(pad.data() + at),
-                          unsigned(std::min<size_t>(65000, pad.size() - at)));
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW row = &px[size_t(cinfo.next_scanline) * 16 * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string s(reinterpret_cast<char*>(out), len);
-    std::free(out);
-    size_t sof = s.find(std::string(progressive ? "\xFF\xC2" : "\xFF\xC0", 2));
-    if (sof == std::string::npos)
-        return std::string();
-    s[sof + 5] = char(h >> 8), s[sof + 6] = char(h & 255);
-    s[sof + 7] = char(w >> 8), s[sof + 8] = char(w & 255);
-    return s;
-}
-
 // The most one image file may cost, loaded or refused.
 const long long MAX_COST = 300LL * 1000 * 1000;
 
@@ -299,13 +260,15 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
          "Image needs more than 256 MB to decode"},
         {"GIF of 8192 x 8192 with one pixel drawn", GifOfOnePixel(8192, 8192, 25000), TEXTURE,
          "MB to decode"},
-        {"progressive JPEG of 8192 x 8192", JpegClaiming(8192, 8192, true, 40000), TEXTURE,
+        {"progressive JPEG of 8192 x 8192",
+         vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), TEXTURE,
          "Load failed <Image [8192 x 8192] needs"},
         {"grey PNG of 12000 x 12000 as a dialog picture", PngOfZeros(12000, 12000, 1, 0), PICTURE, "needs"},
         {"TGA of 16384 x 16384", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\0\x40\0\x40\x20\0", 18), TGA, "needs",
          18 + 16384LL * 16384 * 4},
         {"RGBA PNG of 2048 x 2048", PngOfZeros(2048, 2048, 8, 6), TEXTURE, nullptr},
-        {"RGB JPEG of 8192 x 4096", JpegClaiming(8192, 4096, false, 40000), TEXTURE, nullptr},
+        {"RGB JPEG of 8192 x 4096", vztest::JpegClaiming(8192, 4096, vztest::JpegCoding::Baseline, 40000),
+         TEXTURE, nullptr},
         {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, nullptr},
     };
     for (const auto& c : cases)

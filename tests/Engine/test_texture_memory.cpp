@@ -9,14 +9,13 @@
 #include <future>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "EngDebug.h"
 #include "EngDevice.h"
 #include "EngProgram.h"
 #include "EngTexture.h"
 #include "GL/EngDeviceGL.h"
 #include "GL/EngTextureGL.h"
+#include "support/JpegClaiming.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -167,41 +166,6 @@ template <class F> void MustReturn(const char* what, F f)
     done.get();
 }
 
-// A small flat JPEG with arithmetic coding, its frame header then claiming
-// size x size pixels.
-std::string ArithmeticJpeg(unsigned size)
-{
-    std::vector<unsigned char> px(16 * 16 * 3, 128);
-    unsigned char* out = nullptr;
-    unsigned long len = 0;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &out, &len);
-    cinfo.image_width = cinfo.image_height = 16;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    cinfo.arith_code = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW row = &px[size_t(cinfo.next_scanline) * 16 * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string s(reinterpret_cast<char*>(out), len);
-    std::free(out);
-    size_t sof = s.find(std::string("\xFF\xC9", 2));
-    if (sof == std::string::npos)
-        return std::string();
-    s[sof + 5] = char(size >> 8), s[sof + 6] = char(size & 255);
-    s[sof + 7] = char(size >> 8), s[sof + 8] = char(size & 255);
-    return s;
-}
-
 TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
 {
     // A BMP header of 3 x 16,711,940 pixels, 24 bits each, in 143 bytes.
@@ -212,7 +176,7 @@ TEST_F(TextureMemory, DamagedFilesAreRefusedAtOnce)
     // The same header stored top-down: 4096 x -8192 pixels.
     std::string top_down = bmp;
     top_down.replace(18, 8, std::string("\0\x10\0\0\0\xe0\xff\xff", 8));
-    std::string arith = ArithmeticJpeg(8000);
+    std::string arith = vztest::JpegClaiming(8000, 8000, vztest::JpegCoding::Arithmetic);
     ASSERT_FALSE(arith.empty());
     struct
     {
