@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <malloc.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -85,47 +84,30 @@ const char* FtErrorText(FT_Error error)
 // clang-format on
 
 // FreeType's allocations, counted against FONT_MAX_FREETYPE_MEMORY.
-struct FtBudget
+EngMemoryBudget* BudgetOf(FT_Memory memory)
 {
-    size_t used = 0;
-    bool Fits(long n) const
-    {
-        return n > 0 && used < FONT_MAX_FREETYPE_MEMORY && size_t(n) <= FONT_MAX_FREETYPE_MEMORY - used;
-    }
-};
+    return static_cast<EngMemoryBudget*>(memory->user);
+}
 
 void* FtAlloc(FT_Memory memory, long size)
 {
-    FtBudget* b = static_cast<FtBudget*>(memory->user);
-    void* p = b->Fits(size) ? malloc(size_t(size)) : nullptr;
-    if (p)
-        b->used += malloc_usable_size(p);
-    return p;
+    return size > 0 ? BudgetOf(memory)->Alloc(size_t(size)) : nullptr;
 }
 
 void FtFree(FT_Memory memory, void* block)
 {
-    if (!block)
-        return;
-    static_cast<FtBudget*>(memory->user)->used -= malloc_usable_size(block);
-    free(block);
+    BudgetOf(memory)->Free(block);
 }
 
-// The old block still counts: both may be there while it moves.
 void* FtRealloc(FT_Memory memory, long, long new_size, void* block)
 {
-    FtBudget* b = static_cast<FtBudget*>(memory->user);
-    size_t old = block ? malloc_usable_size(block) : 0;
-    void* p = b->Fits(new_size) ? realloc(block, size_t(new_size)) : nullptr;
-    if (p)
-        b->used = b->used - old + malloc_usable_size(p);
-    return p;
+    return new_size > 0 ? BudgetOf(memory)->Realloc(block, size_t(new_size)) : nullptr;
 }
 
 // FreeType library and face for the length of one call.
 struct FtSession
 {
-    FtBudget budget;
+    EngMemoryBudget budget{0, FONT_MAX_FREETYPE_MEMORY, false};
     FT_MemoryRec_ memory = {&budget, FtAlloc, FtFree, FtRealloc};
     FT_Library lib = nullptr;
     FT_Face face = nullptr;

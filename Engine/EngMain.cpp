@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <pthread.h>
 #include <strings.h>
 #include <sys/syscall.h>
@@ -98,6 +99,40 @@ void EngFree(void* p, char complain_if_null, const char* owner)
         DebugError(owner, "EngMalloc: Zero size");
     else
         DebugErrorAlt(__PRETTY_FUNCTION__, "Zero size");
+}
+
+bool EngMemoryBudget::Fits(size_t n)
+{
+    if (used <= cap && n <= cap - used)
+        return true;
+    refused = true;
+    return false;
+}
+
+void* EngMemoryBudget::Alloc(size_t n)
+{
+    void* p = Fits(n) ? malloc(n) : nullptr;
+    if (p)
+        used += malloc_usable_size(p);
+    return p;
+}
+
+void* EngMemoryBudget::Realloc(void* p, size_t n)
+{
+    const size_t old = p ? malloc_usable_size(p) : 0;
+    void* q = Fits(n) ? realloc(p, n) : nullptr;
+    if (q)
+        used = used - old + malloc_usable_size(q);
+    return q;
+}
+
+void EngMemoryBudget::Free(void* p)
+{
+    if (!p)
+        return;
+    const size_t n = malloc_usable_size(p);
+    used = n < used ? used - n : 0;
+    free(p);
 }
 
 char* EngSafeStrcpy(char* dst, const char* src, size_t size)

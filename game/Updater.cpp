@@ -528,10 +528,10 @@ char UpdaterStartDownload(const char* link)
     CloseWindow();
     // The engine's box keeps a text of 399 bytes for later; this one may name
     // a long folder, so it goes whole to the box function itself.
-    if (ok && eng_popup_function)
-        eng_popup_function(0, "Download Complete", up_message.c_str());
-    else
+    if (!ok)
         EngMiscShowPopupMessage(1, nullptr, "The download was not completed.");
+    else if (eng_popup_function)
+        eng_popup_function(0, "Download Complete", up_message.c_str());
     return 1;
 }
 

@@ -100,13 +100,22 @@ void VizavuMakeLevelAndPuzzleValid()
         p = 0;
 }
 
+namespace
+{
+// "<data folder>/SavedGamesFull<level><puzzle>.dat" into out, as RecordFilePath.
+char SaveGamePath(int level, int puzzle, char* out, size_t size, const char* func)
+{
+    char name[32];
+    snprintf(name, sizeof(name), "SavedGamesFull%d%d.dat", level, puzzle);
+    return RecordFilePath(out, size, name, func);
+}
+} // namespace
+
 char VizavuGetSaveGameFilename()
 {
     VizavuMakeLevelAndPuzzleValid();
-    char name[32];
-    snprintf(name, sizeof(name), "SavedGamesFull%d%d.dat", int(options.cur_level),
-             int(options.levels[options.cur_level].cur_puzzle));
-    return RecordFilePath(save_game_filename, sizeof(save_game_filename), name, __PRETTY_FUNCTION__);
+    return SaveGamePath(int(options.cur_level), int(options.levels[options.cur_level].cur_puzzle),
+                        save_game_filename, sizeof(save_game_filename), __PRETTY_FUNCTION__);
 }
 
 char VizavuSaveGame(char reset)
@@ -174,10 +183,9 @@ char VizavuSaveKeptGames()
     char ok = 1;
     for (auto it = session_games.begin(); it != session_games.end();)
     {
-        char name[32], path[sizeof(save_game_filename)];
-        snprintf(name, sizeof(name), "SavedGamesFull%d%d.dat", it->first / VIZAVU_NUM_PUZZLES,
-                 it->first % VIZAVU_NUM_PUZZLES);
-        if (RecordFilePath(path, sizeof(path), name, __PRETTY_FUNCTION__) &&
+        char path[sizeof(save_game_filename)];
+        if (SaveGamePath(it->first / VIZAVU_NUM_PUZZLES, it->first % VIZAVU_NUM_PUZZLES, path, sizeof(path),
+                         __PRETTY_FUNCTION__) &&
             EngFileSaveAtomically(path, it->second.get(), sizeof(VizavuSaveRecord)))
         {
             it = session_games.erase(it);

@@ -8,53 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <malloc.h>
+
+#include "EngMain.h"
 
 // The decoder's every allocation is counted against a cap set for each image;
 // one that would pass it fails, and the decoder gives up.
 namespace
 {
-struct DecodeBudget
-{
-    size_t used = 0;
-    size_t cap = 0;
-    bool refused = false;
-    bool Fits(size_t n)
-    {
-        if (used <= cap && n <= cap - used)
-            return true;
-        refused = true;
-        return false;
-    }
-};
-thread_local DecodeBudget decode_budget;
-
-void* DecodeAlloc(size_t n)
-{
-    void* p = decode_budget.Fits(n) ? std::malloc(n) : nullptr;
-    if (p)
-        decode_budget.used += malloc_usable_size(p);
-    return p;
-}
-
-// The old block still counts: both may be there while it moves.
-void* DecodeRealloc(void* p, size_t n)
-{
-    size_t old = p ? malloc_usable_size(p) : 0;
-    void* q = decode_budget.Fits(n) ? std::realloc(p, n) : nullptr;
-    if (q)
-        decode_budget.used = decode_budget.used - old + malloc_usable_size(q);
-    return q;
-}
-
-void DecodeFree(void* p)
-{
-    if (!p)
-        return;
-    size_t n = malloc_usable_size(p);
-    decode_budget.used = n < decode_budget.used ? decode_budget.used - n : 0;
-    std::free(p);
-}
+thread_local EngMemoryBudget decode_budget;
 } // namespace
 
 // The image library, built here for the kinds the engine takes and with the
@@ -68,9 +29,9 @@ void DecodeFree(void* p)
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
-#define STBI_MALLOC(n) DecodeAlloc(n)
-#define STBI_REALLOC(p, n) DecodeRealloc(p, n)
-#define STBI_FREE(p) DecodeFree(p)
+#define STBI_MALLOC(n) decode_budget.Alloc(n)
+#define STBI_REALLOC(p, n) decode_budget.Realloc(p, n)
+#define STBI_FREE(p) decode_budget.Free(p)
 // It copies nothing from a null pointer for an empty data chunk, which a
 // memcpy may not be asked to do: such copies are skipped.
 static inline void* DecodeCopy(void* to, const void* from, size_t n)
@@ -86,7 +47,6 @@ static inline void* DecodeCopy(void* to, const void* from, size_t n)
 #include "EngFile.h"
 #include "EngImageScale.h"
 #include "EngJpeg.h"
-#include "EngMain.h"
 #include "EngTextureGL.h"
 #include "GL/EngDeviceGL.h"
 
@@ -247,8 +207,7 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         return nullptr;
     }
     const long long limit = ENG_IMAGE_MAX_DECODE_BYTES - (long long)size;
-    decode_budget = DecodeBudget();
-    decode_budget.cap = size_t(limit);
+    decode_budget = EngMemoryBudget{0, size_t(limit), false};
     if (!stbi_info_from_memory(data, int(size), &w, &h, &c))
     {
         last_load_error = stbi_failure_reason();
@@ -283,8 +242,7 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         last_load_error = load_error_text;
         return nullptr;
     }
-    decode_budget = DecodeBudget();
-    decode_budget.cap = size_t(limit);
+    decode_budget = EngMemoryBudget{0, size_t(limit), false};
     unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force_channels);
     if (!px)
     {
