@@ -130,9 +130,10 @@ TEST_F(Tga, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
         {"writable file", "shot.tga", 0644, "saved, 0 left over"},
         {"250-byte name", std::string(246, 't') + ".tga", 0, "saved, 0 left over"},
     };
-    // Root writes into a read-only file: the saves run as an unprivileged user.
+    // Root writes into a read-only file: those saves run as an unprivileged user.
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
     int row = 0;
+    std::string not_run;
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -143,7 +144,8 @@ TEST_F(Tga, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
         std::string got = vztest::RunInChild(
             [&]
             {
-                if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                const bool read_only = c.old_mode && !(c.old_mode & 0222);
+                if (read_only && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
                     return std::string("cannot become an unprivileged user");
                 if (c.old_mode)
                 {
@@ -159,9 +161,15 @@ TEST_F(Tga, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
                 return out + ", " + std::to_string(int(vztest::Listing(folder).size()) - 1) + " left over";
             });
         if (got == "cannot become an unprivileged user")
-            GTEST_SKIP() << "root that cannot drop its rights writes into any file";
+        {
+            not_run += std::string(" ") + c.name + ";";
+            continue;
+        }
         EXPECT_EQ(got, c.want);
     }
+    if (!not_run.empty())
+        GTEST_SKIP() << "root that cannot drop its rights writes into any file, so these did not run:"
+                     << not_run;
 }
 
 TEST_F(Tga, PixelEditsAndAlpha)
