@@ -286,11 +286,140 @@ char FillTemplate(const char* token, const char* const* args, int num_args, char
     return 1;
 }
 
-// A token or text that would break the line format when appended.
-bool TokenWritable(const char* token)
+// A C1 control: read back from a line as '?'.
+bool IsC1(char c)
 {
-    size_t len = strlen(token);
-    return len <= EL_MAX_TOKEN_LEN && token[0] != ';' && token[0] != '[' && !strpbrk(token, "=\r\n");
+    return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
+}
+
+// A token that would break the line format when appended, would not read
+// back as itself, or whose stored (UTF-8) form is longer than a token may be.
+bool TokenWritable(const char* token, const std::string& utf8)
+{
+    if (utf8.size() > EL_MAX_TOKEN_LEN || token[0] == ';' || token[0] == '[' || strpbrk(token, "=\r\n"))
+        return false;
+    for (const char* p = token; *p; p++)
+        if (IsC1(*p))
+            return false;
+    return true;
+}
+
+// The form of a Latin-1 text in a language line such that sub-text 0 reads
+// back as the text: line feeds as "\n" (carriage returns are dropped) and the
+// first run of '#' one longer, as reading turns the first "##" into '#'.
+// Returns null, or why no line can give the text back.
+const char* StoredText(const char* text, std::string* out)
+{
+    std::string plain;
+    for (const char* p = text ? text : ""; *p; p++)
+        if (*p != '\r')
+            plain += *p;
+    out->clear();
+    bool first_run = true;
+    for (size_t i = 0; i < plain.size();)
+    {
+        unsigned char c = static_cast<unsigned char>(plain[i]);
+        if (c == '#')
+        {
+            size_t run = plain.find_first_not_of('#', i);
+            run = (run == std::string::npos ? plain.size() : run) - i;
+            // A lone '#' separates sub-texts; only the first run gets its '#' back.
+            if (run == 1 && !first_run)
+                return "a lone '#' after the first '#' would split it";
+            out->append(run + (first_run ? 1 : 0), '#');
+            first_run = false;
+            i += run;
+            continue;
+        }
+        if (c == '\\' && i + 1 < plain.size() && plain[i + 1] == 'n')
+            return "a backslash before 'n' would read back as a line break";
+        if (IsC1(char(c)))
+            return "a C1 control character reads back as '?'";
+        if (c == '\n')
+            *out += "\\n";
+        else
+            *out += char(c);
+        i++;
+    }
+    return nullptr;
+}
+
+// What appending to a language file needs to know of it.
+struct LangFileEnd
+{
+    int encoding;        // TF_ANSI, TF_UTF8, TF_UTF16LE or TF_UTF16BE
+    const char* prefix;  // what ends its last line first
+    const char* newline; // how its lines end
+};
+
+// Looks at a language file as its reader will: the encoding from the
+// byte-order mark, then its line ends in that encoding's units. A file that
+// has line feeds gets CR LF; one whose lines end with lone carriage returns
+// gets those, as a line feed after them would join its lines. False, with
+// the reason logged, when the file must be left as it is.
+bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
+{
+    TextFile tf;
+    FILE* f = nullptr;
+    if (tf.Open(path, TF_READ, TF_DETECT, 0) == TF_OK)
+    {
+        end->encoding = tf.GetEncoding();
+        tf.Close();
+        f = EngFileOpenRegularStream(path, "rb", 0, func);
+    }
+    if (!f)
+    {
+        DebugErrorAlt(func, "Could not open file <%s>", path);
+        return false;
+    }
+    std::string bytes;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof(chunk), f)) > 0)
+        bytes.append(chunk, n);
+    bool failed = ferror(f) != 0;
+    fclose(f);
+    if (failed)
+    {
+        DebugErrorAlt(func, "Could not read file <%s>", path);
+        return false;
+    }
+    size_t unit = 1, start = 0;
+    if (end->encoding == TF_UTF8)
+        start = 3;
+    else if (end->encoding == TF_UTF16LE || end->encoding == TF_UTF16BE)
+        unit = start = 2;
+    if (bytes.size() < start)
+        start = bytes.size();
+    // Units appended after a stray byte would all be read out of step.
+    if ((bytes.size() - start) % unit != 0)
+    {
+        DebugErrorAlt(func, "Language file <%s> is left unchanged: UTF-16 with an odd number of bytes", path);
+        return false;
+    }
+    bool has_lf = false, has_cr = false;
+    unsigned last = 0;
+    for (size_t i = start; i < bytes.size(); i += unit)
+    {
+        unsigned char b0 = static_cast<unsigned char>(bytes[i]);
+        unsigned u = b0;
+        if (unit == 2)
+        {
+            unsigned char b1 = static_cast<unsigned char>(bytes[i + 1]);
+            u = end->encoding == TF_UTF16BE ? unsigned(b0 << 8) | b1 : unsigned(b1 << 8) | b0;
+        }
+        has_lf = has_lf || u == '\n';
+        has_cr = has_cr || u == '\r';
+        last = u;
+    }
+    end->newline = has_lf || !has_cr ? "\r\n" : "\r";
+    if (start == bytes.size() || last == '\n' || (last == '\r' && !has_lf))
+        end->prefix = "";
+    else if (last == '\r')
+        end->prefix = "\n";
+    else
+        end->prefix = end->newline;
+    return true;
 }
 
 } // namespace
@@ -626,37 +755,45 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
     int existing = FindToken(func, token, 0, false);
     if (existing >= 0)
         return existing;
-    if (!TokenWritable(token))
+    // Token and text are Latin-1, as the look-ups give them; the lines hold UTF-8.
+    const std::string utf8_token = EngUtf8FromLatin1(token);
+    if (!TokenWritable(token, utf8_token))
     {
         DebugErrorAlt(func, "Invalid token <%s>", token);
         return -1;
     }
-    // Line breaks in the text are stored as the "\n" escape. The text is
-    // Latin-1, as the look-ups give it; the files hold UTF-8.
-    std::string latin1;
-    for (const char* p = english_text ? english_text : ""; *p; p++)
-        if (*p == '\n')
-            latin1 += "\\n";
-        else if (*p != '\r')
-            latin1 += *p;
-    const std::string text = EngUtf8FromLatin1(latin1.c_str());
+    std::string stored;
+    if (const char* why = StoredText(english_text, &stored))
+    {
+        DebugErrorAlt(func, "Text for token <%s> cannot be stored: %s", token, why);
+        return -1;
+    }
+    const std::string text = EngUtf8FromLatin1(stored.c_str());
+    // The longest line, that of a language other than English, must still be read.
+    if (utf8_token.size() + 3 + text.size() > EL_MAX_LINE_LEN)
+    {
+        DebugErrorAlt(func, "Text for token <%s> cannot be stored: its line would pass %d bytes", token,
+                      EL_MAX_LINE_LEN);
+        return -1;
+    }
     for (int i = 0; i < el_num_langs; i++)
     {
         snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
-        FILE* f = EngFileOpenRegularStream(el_buffer, "a", 0, func);
-        if (!f)
+        LangFileEnd end;
+        if (!ExamineLangFile(func, el_buffer, &end))
+            continue;
+        std::string line = end.prefix + utf8_token + "=";
+        if (!text.empty())
+            line += (strcasecmp(el_lang_names[i].english, "English") == 0 ? "" : "E ") + text;
+        line += end.newline;
+        TextFile tf;
+        if (tf.Open(el_buffer, TF_APPEND, end.encoding | TF_NO_CRLF, 0) != TF_OK)
         {
             DebugErrorAlt(func, "Could not open file <%s>", el_buffer);
             continue;
         }
-        int r;
-        if (text.empty())
-            r = fprintf(f, "%s=\r\n", token);
-        else if (strcasecmp(el_lang_names[i].english, "English") == 0)
-            r = fprintf(f, "%s=%s\r\n", token, text.c_str());
-        else
-            r = fprintf(f, "%s=E %s\r\n", token, text.c_str());
-        if (fclose(f) != 0 || r < 0)
+        int r = tf.WriteString(nullptr, line.c_str());
+        if (tf.Close() != TF_OK || r != TF_OK)
             DebugErrorAlt(func, "Could not append to file");
     }
     FreeAllTexts();

@@ -47,8 +47,14 @@ char EngLanguagesSetCurrentLanguage(const char* english_name);
 char EngLanguagesSetCurrentLanguage(int lang);
 void EngLangCheckIfCurrentLangEnglish();
 // Appends "token=english_text" to every language file (other languages get
-// "E " before the text). english_text is Latin-1, the form the look-ups hand
-// out; it is written in UTF-8, the files' encoding, and reads back as given.
+// "E " before the text) on a line of its own, in the file's encoding and with
+// its line ends; a UTF-16 file with an odd number of bytes is left unchanged.
+// Returns the token's index, or -1. Token and text are Latin-1, the form the
+// look-ups hand out, and read back as given, line feeds and '#' included
+// (carriage returns are dropped). Refused, with the reason logged: a text
+// with a backslash before 'n' or with a lone '#' after its first '#' (either
+// would read back changed), a token or text with a C1 control (80..9F, read
+// back as '?'), and a line that would pass 4095 bytes.
 int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* english_text);
 char EngLanguagesDirListUnicodeMatchCB(int index, const char* name, const char* path, void* user);
 

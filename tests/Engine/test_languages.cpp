@@ -1,5 +1,6 @@
 // Language files: loading two languages, look-ups, sub-texts, templates,
-// adding tokens, Latin-1 conversion and the silent not-loaded state.
+// adding tokens (to files of every encoding and line end, read back after a
+// restart), Latin-1 conversion and the silent not-loaded state.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "EngDebug.h"
 #include "EngLanguages.h"
 #include "EngMain.h"
+#include "EngUnicode.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -243,6 +245,179 @@ TEST_F(Languages, AddedTextsAreLatin1AndTheFilesStayUtf8)
     ASSERT_EQ(1, EngLanguagesSetCurrentLanguage("French"));
     for (const auto& c : cases)
         EXPECT_EQ("E " + std::string(c.text), EngLanguagesGetString(c.token)) << c.token;
+}
+
+enum FileForm
+{
+    PLAIN, // UTF-8 without a byte-order mark, as the files are written
+    UTF8_BOM,
+    UTF16LE,
+    UTF16BE,
+};
+
+// The bytes of a file of that form holding utf8 (characters up to U+FFFF).
+std::string Encoded(FileForm form, const std::string& utf8)
+{
+    if (form == PLAIN)
+        return utf8;
+    if (form == UTF8_BOM)
+        return "\xEF\xBB\xBF" + utf8;
+    std::string out = form == UTF16LE ? "\xFF\xFE" : "\xFE\xFF";
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (size_t i = 0; i < utf8.size();)
+    {
+        EngUInt32 cp = 0;
+        i += size_t(EngUtf8Decode(s + i, utf8.size() - i, &cp));
+        char hi = char(cp >> 8), lo = char(cp & 0xFF);
+        out += form == UTF16LE ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return out;
+}
+
+// Loads the files again from disk, as the next run of the program does.
+void Restart(const std::string& dir, const char* language)
+{
+    EngLanguagesExit();
+    ASSERT_EQ(1, EngLanguagesInit(dir.c_str(), language, 0));
+    ASSERT_STREQ(language, EngLanguagesGetCurrentLanguageNameInEnglish());
+}
+
+// Files as they may be found on disk: each encoding the reader knows, each
+// kind of line end, with and without a break after the last line.
+TEST_F(Languages, AddedTokensStartALineOfTheirOwnInEachFilesEncoding)
+{
+    TempDir disk;
+    const struct
+    {
+        const char* language;
+        FileForm form;
+        std::string body;   // UTF-8
+        const char* ending; // what the add must put first to end the last line
+        const char* newline;
+        const char* last; // the last line's text as the look-ups give it
+    } files[] = {
+        {"English", PLAIN, "Language=English\r\nFlagCountryCode=GB\r\nLast=last text", "\r\n", "\r\n",
+         "last text"},
+        {"French", UTF16LE,
+         "Language=Fran\xC3\xA7"
+         "ais\r\nFlagCountryCode=FR\r\nLast=derni\xC3\xA8re",
+         "\r\n", "\r\n", "derni\xE8re"},
+        {"German", UTF16BE, "Language=Deutsch\r\nFlagCountryCode=DE\r\nLast=\xE2\x82\xAC letzte", "\r\n",
+         "\r\n", "? letzte"},
+        {"Spanish", UTF8_BOM, "Language=Espa\xC3\xB1ol\nFlagCountryCode=ES\nLast=\xC3\xBAltima\n", "", "\r\n",
+         "\xFAltima"},
+        // Lines ended by lone carriage returns split only while no line feed follows.
+        {"Italian", PLAIN, "Language=Italiano\rFlagCountryCode=IT\rLast=ultima\r", "", "\r", "ultima"},
+        {"Dutch", UTF16LE, "Language=Nederlands\r\nFlagCountryCode=NL\r\nLast=laatste\r", "\n", "\r\n",
+         "laatste"},
+    };
+    for (const auto& f : files)
+        WriteFile(disk.File(std::string(f.language) + ".txt"), Encoded(f.form, f.body));
+    ASSERT_EQ(1, EngLanguagesInit(disk.Path().c_str(), nullptr, 0));
+    ASSERT_EQ(3, EngLanguagesGetNumTokensForCurrentLanguage());
+    EXPECT_EQ(3, EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "caf\xE9"));
+    EXPECT_EQ(4, EngLanguagesAddTokenAndTextToAllLanguages("Second", "two\nlines"));
+    EXPECT_FALSE(Logged("Error adding token"));
+
+    for (const auto& f : files)
+    {
+        SCOPED_TRACE(f.language);
+        const std::string e = strcmp(f.language, "English") == 0 ? "" : "E ";
+        EXPECT_EQ(Encoded(f.form, f.body + f.ending + "NewTok=" + e + "caf\xC3\xA9" + f.newline +
+                                      "Second=" + e + "two\\nlines" + f.newline),
+                  ReadFile(disk.File(std::string(f.language) + ".txt")));
+        Restart(disk.Path(), f.language);
+        EXPECT_EQ(5, EngLanguagesGetNumTokensForCurrentLanguage());
+        EXPECT_STREQ(f.last, EngLanguagesGetString("Last"));
+        EXPECT_EQ(e + "caf\xE9", EngLanguagesGetString("NewTok"));
+        EXPECT_EQ(e + "two\nlines", EngLanguagesGetString("Second"));
+    }
+}
+
+// Units written after a stray byte would be read out of step: such a file is
+// left as it is, and the others still get the token.
+TEST_F(Languages, AUtf16FileWithAStrayByteIsLeftUnchanged)
+{
+    const std::string odd = Encoded(UTF16BE, "Language=Cymraeg\r\nFlagCountryCode=CY\r\nLast=olaf") + "\x0A";
+    WriteFile(dir.File("Welsh.txt"), odd);
+    ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), nullptr, 0));
+    EXPECT_GE(EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "new"), 0);
+    EXPECT_TRUE(Logged("Language file <" + dir.File("Welsh.txt") +
+                       "> is left unchanged: UTF-16 with an odd number of bytes"));
+    EXPECT_EQ(odd, ReadFile(dir.File("Welsh.txt")));
+    EXPECT_EQ(kFrench + "NewTok=E new\r\n", ReadFile(dir.File("French.txt")));
+    Restart(dir.Path(), "Welsh");
+    EXPECT_STREQ("olaf", EngLanguagesGetString("Last"));
+    EXPECT_EQ(-1, EngLanguagesGetTokenNumForToken("NewTok"));
+}
+
+// Sub-text 0 of an added token gives back the text as it was given, in every
+// language and after a restart; a text no line can give back is refused, and
+// then no file changes.
+TEST_F(Languages, AddedTextsWithHashesAndBackslashesReadBackAsGiven)
+{
+    ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), nullptr, 0));
+    const std::string fits(4095 - strlen("Fits=E "), 'f'); // the longest line read
+    const struct
+    {
+        std::string token, text;
+        const char* read_back; // null: the text itself
+        const char* refused;   // null: added
+    } cases[] = {
+        {"Score", "Score #1", nullptr, nullptr},
+        {"OneHash", "#", nullptr, nullptr},
+        {"Runs", "a##b ###c", nullptr, nullptr},
+        {"LaterRuns", "#a##b###c", nullptr, nullptr},
+        {"Path", "C:\\dir\\\nD:\\", nullptr, nullptr},
+        {"Escaped", "\\\\x \\#", nullptr, nullptr},
+        {"Crlf", "one\r\ntwo", "one\ntwo", nullptr},
+        {"Caf\xE9", "a Latin-1 token", nullptr, nullptr},
+        {std::string(31, '\xE9'), "62 bytes of token in UTF-8", nullptr, nullptr},
+        {"Fits", fits, nullptr, nullptr},
+        {"Lone", "#1 and #2", nullptr, "a lone '#' after the first '#' would split it"},
+        {"LoneLast", "a##b ###c #", nullptr, "a lone '#' after the first '#' would split it"},
+        {"LoneAfterRun", "a##b#c", nullptr, "a lone '#' after the first '#' would split it"},
+        {"Newdir", "C:\\new", nullptr, "a backslash before 'n' would read back as a line break"},
+        {"AcrossCr", "a\\\rn", nullptr, "a backslash before 'n' would read back as a line break"},
+        {"Control", "x\x85y", nullptr, "a C1 control character reads back as '?'"},
+        {"TooLong", fits + "f", nullptr, "its line would pass 4095 bytes"},
+        {std::string(32, '\xE9'), "x", nullptr, "Invalid token"},
+        {"C1\x9F", "x", nullptr, "Invalid token"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.token);
+        DebugClearLog();
+        const std::string english = ReadFile(dir.File("English.txt")),
+                          french = ReadFile(dir.File("French.txt"));
+        int i = EngLanguagesAddTokenAndTextToAllLanguages(c.token.c_str(), c.text.c_str());
+        if (c.refused)
+        {
+            EXPECT_EQ(-1, i);
+            EXPECT_TRUE(Logged(c.refused));
+            EXPECT_TRUE(english == ReadFile(dir.File("English.txt")));
+            EXPECT_TRUE(french == ReadFile(dir.File("French.txt")));
+            EXPECT_EQ(-1, EngLanguagesGetTokenNumForToken(c.token.c_str()));
+        }
+        else
+            EXPECT_GE(i, 0);
+    }
+    for (const char* language : {"English", "French"})
+    {
+        SCOPED_TRACE(language);
+        Restart(dir.Path(), language);
+        const std::string e = strcmp(language, "English") == 0 ? "" : "E ";
+        for (const auto& c : cases)
+        {
+            if (c.refused)
+                continue;
+            SCOPED_TRACE(c.token);
+            int subs = 0;
+            EXPECT_GE(EngLanguagesGetTokenNumAndNumSubTextsForToken(c.token.c_str(), &subs), 0);
+            EXPECT_EQ(1, subs);
+            EXPECT_EQ(e + (c.read_back ? c.read_back : c.text), EngLanguagesGetString(c.token.c_str()));
+        }
+    }
 }
 
 TEST(LanguageConversion, Utf8ToLatin1)
