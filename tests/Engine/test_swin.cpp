@@ -539,6 +539,9 @@ TEST_F(SWinListTest, SelectionsAreBroughtIntoTheEntries)
         {"list set to 99", three, [&] { return win.ListSetSel(three, 99); }, 2, nullptr, nullptr, true},
         {"list set to -7", three, [&] { return win.ListSetSel(three, -7); }, 0, nullptr, nullptr, true},
         {"list set to its last", three, [&] { return win.ListSetSel(three, 2); }, 2, nullptr, nullptr, false},
+        // One past the last entry: the number of entries.
+        {"list set to 3", three, [&] { return win.ListSetSel(three, 3); }, 2, nullptr, nullptr, true},
+        {"choice set to 2", choice, [&] { return win.ChoiceSetSel(choice, 2); }, 1, nullptr, nullptr, true},
         {"choice set to 99", choice, [&] { return win.ChoiceSetSel(choice, 99); }, 1, nullptr, nullptr, true},
         {"choice set to -7", choice, [&] { return win.ChoiceSetSel(choice, -7); }, 0, nullptr, nullptr, true},
         {"list bound to -7", three,
@@ -555,6 +558,27 @@ TEST_F(SWinListTest, SelectionsAreBroughtIntoTheEntries)
              return win.ListRegisterIntVariable(three, &bound_int);
          },
          2, &bound_int, nullptr, true},
+        {"list bound to 3", three,
+         [&]
+         {
+             bound_int = 3;
+             return win.ListRegisterIntVariable(three, &bound_int);
+         },
+         2, &bound_int, nullptr, true},
+        {"list bound to a char of 3", three,
+         [&]
+         {
+             bound_char = 3;
+             return win.ListRegisterCharVariable(three, &bound_char);
+         },
+         2, nullptr, &bound_char, true},
+        {"choice bound to 2", choice,
+         [&]
+         {
+             bound_char = 2;
+             return win.ChoiceRegisterCharVariable(choice, &bound_char);
+         },
+         1, nullptr, &bound_char, true},
         {"list bound to 1", three,
          [&]
          {

@@ -20,10 +20,10 @@ using vztest::Logged;
 namespace
 {
 
-// Runs GTK until cond holds or a second has passed.
-template <typename F> bool SpinUntil(F cond)
+// Runs GTK until cond holds or the given seconds have passed.
+template <typename F> bool SpinUntil(F cond, int seconds = 1)
 {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!cond())
     {
         if (std::chrono::steady_clock::now() > end)
@@ -205,6 +205,84 @@ TEST_F(SWinGtk, TheBoundIntFollowsTheShownEntry)
     EXPECT_EQ(1, stored);
     EXPECT_EQ(1, win.ListGetSel(list));
     EXPECT_EQ((std::vector<std::string>{"2/2", "1/2", "2/2", "1/1"}), seen.log);
+}
+
+// The index of the item a popup menu marks as active, or -1.
+int ActiveMenuItem(GtkWidget* menu)
+{
+    GtkWidget* active = gtk_menu_get_active(GTK_MENU(menu));
+    GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+    int index = active ? g_list_index(items, active) : -1;
+    g_list_free(items);
+    return index;
+}
+
+// A selection one past the last entry (the number of entries), from code or
+// from a bound variable, shows the last entry, and the opened list marks it
+// and is scrolled to it, at each window size; a move up from it in the open
+// list is the player's choice. The list sits at the window's foot.
+TEST_F(SWinGtk, ASelectionOnePastTheLastShowsTheLastEntryInTheOpenList)
+{
+    const int n = 100;
+    static char strs[n][SWIN_STR_SIZE];
+    for (int k = 0; k < n; k++)
+        snprintf(strs[k], SWIN_STR_SIZE, "Entry %d", k);
+    const struct
+    {
+        int w, h;
+    } sizes[] = {{600, 430}, {300, 120}};
+    for (const auto& z : sizes)
+    {
+        SCOPED_TRACE(testing::Message() << z.w << " x " << z.h);
+        win.DestroyMainWindow();
+        _SWinCreateInfo info = {};
+        info.x = info.y = -1;
+        info.width = z.w;
+        info.height = z.h;
+        ASSERT_EQ(1, win.CreateMainWindow(&info));
+        int list = win.AddListButtonToWindow(10, z.h - 30, 150, 20, n, strs, IntCB);
+        ASSERT_GE(list, 0);
+        GtkComboBox* combo = GTK_COMBO_BOX(W(list));
+
+        int stored = n;
+        seen = {{}, &stored};
+        ASSERT_EQ(1, win.ListRegisterIntVariable(list, &stored));
+        EXPECT_EQ(n - 1, stored);
+        EXPECT_EQ(n - 1, win.ListGetSel(list));
+        EXPECT_EQ(n - 1, gtk_combo_box_get_active(combo));
+        ASSERT_EQ(1, win.ListSetSel(list, 0));
+        ASSERT_EQ(1, win.ListSetSel(list, n));
+        EXPECT_EQ(n - 1, win.ListGetSel(list));
+        EXPECT_EQ(n - 1, gtk_combo_box_get_active(combo));
+        const std::string last = std::to_string(n - 1);
+        EXPECT_EQ((std::vector<std::string>{last + "/" + last, "0/" + last, last + "/" + last}), seen.log);
+
+        ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(Window()); }, 10));
+        gtk_combo_box_popup(combo);
+        AtkObject* acc = gtk_combo_box_get_popup_accessible(combo);
+        ASSERT_NE(nullptr, acc);
+        GtkWidget* menu = gtk_accessible_get_widget(GTK_ACCESSIBLE(acc));
+        ASSERT_TRUE(GTK_IS_MENU(menu));
+        ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(menu); }, 10));
+        EXPECT_EQ(n - 1, ActiveMenuItem(menu));
+        // The open list is taller than the screen: it is scrolled to the entry.
+        GtkWidget* top = gtk_widget_get_toplevel(menu);
+        GtkWidget* item = gtk_menu_get_active(GTK_MENU(menu));
+        ASSERT_NE(nullptr, item);
+        int row_h = gtk_widget_get_allocated_height(item), top_h = gtk_widget_get_allocated_height(top);
+        EXPECT_LT(top_h, n * row_h);
+        int x = -1, y = -1;
+        ASSERT_TRUE(gtk_widget_translate_coordinates(item, top, 0, 0, &x, &y));
+        EXPECT_GE(y, 0);
+        EXPECT_LE(y + row_h, top_h);
+
+        vztest::PressGtkKey(top, GDK_KEY_Up);
+        vztest::PressGtkKey(top, GDK_KEY_Return);
+        EXPECT_TRUE(SpinUntil([&] { return !gtk_widget_get_mapped(menu); }, 10));
+        EXPECT_EQ(n - 2, gtk_combo_box_get_active(combo));
+        EXPECT_EQ(n - 2, win.ListGetSel(list));
+        EXPECT_EQ(n - 2, stored);
+    }
 }
 
 TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
@@ -495,8 +573,12 @@ TEST_F(SWinGtk, Helpers)
     EXPECT_STREQ("50 Hz", item);
     EngGuiSetMenuItemText_LNX(menu, 4, "x");
     EXPECT_TRUE(Logged("Could not set menu text to <x>"));
-    EngGuiSetPopupControlCurrentSelection_LNX(combo, 9);
-    EXPECT_EQ(2, EngGuiGetPopupControlCurrentSelection_LNX(combo)) << "the nearest entry";
+    for (int outside : {9, 3})
+    {
+        EngGuiSetPopupControlCurrentSelection_LNX(combo, 0);
+        EngGuiSetPopupControlCurrentSelection_LNX(combo, outside);
+        EXPECT_EQ(2, EngGuiGetPopupControlCurrentSelection_LNX(combo)) << "the nearest entry to " << outside;
+    }
     EngGuiResetMenu_LNX(menu);
     EXPECT_EQ(0, EngGuiSyncPopupButtonToMenu_LNX(combo));
     EXPECT_EQ(-1, EngGuiGetPopupControlCurrentSelection_LNX(combo));

@@ -2,6 +2,7 @@
 // range and pie.
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "MWin/MWinTextEdit.h"
@@ -516,6 +517,70 @@ TEST_F(WidgetsTest, PanelPositionClamping)
     ASSERT_NE(b->PanelGetEntryColours(), nullptr);
     EXPECT_FLOAT_EQ(b->PanelGetEntryColours()[2 * 4 + 0], 1);
     EXPECT_FLOAT_EQ(b->PanelGetEntryColours()[2 * 4 + 1], 0);
+}
+
+// One past the last entry (the number of entries), set from code or through
+// a bound variable: the panel takes its last entry, writes it back, reports it
+// and scrolls it into view.
+TEST_F(WidgetsTest, PanelSetOnePastTheLastEntryTakesTheLast)
+{
+    int i = 0;
+    short s = 0;
+    char c = 0;
+    const struct
+    {
+        const char* what;
+        std::function<void(MWinButton*)> set;
+        std::function<int()> bound;
+    } cases[] = {
+        {"set", [](MWinButton* b) { b->PanelSetPos(8, 1, 0); }, nullptr},
+        {"set where no position is allowed",
+         [](MWinButton* b)
+         {
+             b->PanelAllowNoPos();
+             b->PanelSetPos(8, 1, 0);
+         },
+         nullptr},
+        {"int bound",
+         [&](MWinButton* b)
+         {
+             i = 8;
+             b->PanelRegisterIntVariable(&i, 1);
+         },
+         [&] { return i; }},
+        {"16-bit bound",
+         [&](MWinButton* b)
+         {
+             s = 8;
+             b->PanelRegisterInt16Variable(&s, 1);
+         },
+         [&] { return int(s); }},
+        {"char bound",
+         [&](MWinButton* b)
+         {
+             c = 8;
+             b->PanelRegisterCharVariable(&c, 1);
+         },
+         [&] { return int(c); }},
+    };
+    for (const auto& k : cases)
+    {
+        SCOPED_TRACE(k.what);
+        win->RemoveAllButtons();
+        MWinButton* b = AddFocused("p", MWIN_BUTTON_PANEL, 0, 0, 200, 100);
+        ASSERT_TRUE(b->PanelSetStrings(8, 4, kItems));
+        Calls().clear();
+        k.set(b);
+        EXPECT_EQ(b->PanelGetPos(), 7);
+        EXPECT_STREQ(b->PanelGetSelString(), "Grape");
+        if (k.bound)
+        {
+            EXPECT_EQ(k.bound(), 7);
+        }
+        EXPECT_FLOAT_EQ(b->PanelGetDisplayPos(), 4) << "the last page shows";
+        ASSERT_EQ(Calls().size(), 1u);
+        EXPECT_EQ(Calls()[0].panel_pos, 7);
+    }
 }
 
 // ---- Range ----
