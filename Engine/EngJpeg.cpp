@@ -342,7 +342,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
         snprintf(why, room, "Not supported (yet) for jpegs with %d components", cinfo.num_components);
     else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
         snprintf(why, room, "Image [%u x %u] needs %lld MB to decode, more than %lld MB", cinfo.image_width,
-                 cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+                 cinfo.image_height, EngMegabytesRoundedUp(DecodeBytes(&cinfo, out_channels)),
+                 ENG_IMAGE_MAX_DECODE_BYTES >> 20);
     if (why[0])
     {
         DebugErrorAlt(func, "%s <%s>", why, file);

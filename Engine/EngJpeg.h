@@ -13,6 +13,12 @@ class EngTexture;
 // they are held, every buffer of the decoder and the pixels it hands back.
 // An image that needs more is refused before it is decoded.
 #define ENG_IMAGE_MAX_DECODE_BYTES (256LL << 20)
+// Whole megabytes of a byte count, rounded up, for messages: a need just over
+// a bound never reads as the bound itself.
+inline long long EngMegabytesRoundedUp(long long bytes)
+{
+    return (bytes + (1LL << 20) - 1) >> 20;
+}
 // Most scans a JPEG file may hold. Encoders write about ten; each scan of a
 // progressive file is decoded over the whole image, so a file that repeats
 // one thousands of times would take minutes. More are refused.

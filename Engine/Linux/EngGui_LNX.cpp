@@ -1114,7 +1114,7 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     if (req.need)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Picture [%d x %d] needs %lld MB, more than %lld MB <%s>", req.w, req.h,
-                      req.need >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
+                      EngMegabytesRoundedUp(req.need), ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
         if (e)
             g_error_free(e);
         return nullptr;

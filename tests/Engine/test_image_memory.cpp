@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <malloc.h>
 #include <string>
 #include <unistd.h>
@@ -308,6 +309,76 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {
             EXPECT_TRUE(vztest::Logged(c.refusal));
         }
+    }
+    delete eng_main_device_gl;
+    eng_main_device_gl = nullptr;
+    eng_main_device_type = 0;
+}
+
+// A need just over the bound is told as more than the bound, never as the
+// bound itself: every reader rounds the megabytes it needs up.
+TEST(ImageMemory, NeedJustOverTheBoundReadsAsMoreThanIt)
+{
+    DebugResetForTests();
+    vztest::TempDir dir;
+    eng_main_device_type = ENG_DEVICE_TYPE_GL;
+    eng_main_device_gl = new EngDeviceGL(nullptr);
+    eng_main_device_gl->power_of_two_needed = 0;
+    const std::string path = dir.File("image");
+    auto texture = [&] { EngTexture t; return t.LoadFromFileToMemory(path.c_str(), 1, 2, 1) != 0; };
+    auto jpeg_reader = [&]
+    {
+        unsigned w = 0, h = 0;
+        unsigned char* px = EngJpegReadFileToBufferWithAlpha(path.c_str(), 0, &w, &h);
+        std::free(px);
+        return px != nullptr;
+    };
+    auto picture = [&]
+    {
+        GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(path.c_str());
+        if (p)
+            g_object_unref(p);
+        return p != nullptr;
+    };
+    auto tga = [&] { EngTga t; return t.LoadFromFile(path.c_str(), 1) != 0; };
+    // 2^26 + 1 pixels: four bytes over the bound at four bytes a pixel.
+    const int tga_w = 5 * 53 * 157, tga_h = 1613;
+    std::string tga_header("\0\0\2\0\0\0\0\0\0\0\0\0", 12);
+    tga_header += {char(tga_w & 255), char(tga_w >> 8), char(tga_h & 255), char(tga_h >> 8), 32, 0};
+    struct
+    {
+        const char* name;
+        std::string data;
+        std::function<bool()> read;
+        const char* message;
+        long long length = 0; // the file's length when its end is left unwritten (zeros)
+    } const cases[] = {
+        // Pixels with alpha, 8192 x 8113 x 4, the decoder's rows and its megabyte: 32 KB over.
+        {"JPEG as a texture", vztest::JpegClaiming(8192, 8113, vztest::JpegCoding::Baseline, 40000), texture,
+         "Load failed <Image [8192 x 8113] needs 257 MB to decode, more than 256 MB>"},
+        {"JPEG through the reader", vztest::JpegClaiming(8192, 8113, vztest::JpegCoding::Baseline, 40000),
+         jpeg_reader, "Image [8192 x 8113] needs 257 MB to decode, more than 256 MB <"},
+        // The inflated rows (a filter byte over 128 MB) beside 128 MB of pixels, and the file.
+        {"PNG as a texture", PngOfZeros(8192, 4096, 8, 6), texture,
+         "Load failed <Image [8192 x 4096] needs 257 MB to decode, more than 256 MB>"},
+        // Eight bytes a pixel, 256 MB, and the file.
+        {"PNG as a dialog picture", PngOfZeros(8192, 4096, 1, 0), picture,
+         "Picture [8192 x 4096] needs 257 MB, more than 256 MB <"},
+        {"32-bit TGA", tga_header, tga, "Image [41605 x 1613] needs 257 MB, more than 256 MB <",
+         18 + (1LL << 28) + 4},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.data.empty());
+        vztest::WriteFile(path, c.data);
+        if (c.length)
+        {
+            ASSERT_EQ(truncate(path.c_str(), c.length), 0);
+        }
+        DebugClearLog();
+        EXPECT_FALSE(c.read());
+        EXPECT_TRUE(vztest::Logged(c.message)) << vztest::LastLogLine();
     }
     delete eng_main_device_gl;
     eng_main_device_gl = nullptr;
