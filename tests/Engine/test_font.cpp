@@ -491,7 +491,7 @@ TEST_F(FontMetrics, WidthsHeightScaleAndHighBytes)
 }
 
 // High bytes beyond a font's range have no letters and measure as the
-// question mark they are drawn as; the no-break space measures nothing.
+// question mark they are drawn as; the no-break space measures as a space.
 TEST_F(FontMetrics, HighBytesOutsideASmallRange)
 {
     EngFont small;
@@ -502,13 +502,79 @@ TEST_F(FontMetrics, HighBytesOutsideASmallRange)
     std::string all;
     for (int b = 128; b < 256; b++)
         all += char(b);
-    EXPECT_FLOAT_EQ(small.GetStringWidth(all.c_str()), 127 * mark);
+    const float space = small.GetCharWidth(' ');
+    ASSERT_GT(space, 0.0f);
+    EXPECT_FLOAT_EQ(small.GetStringWidth(all.c_str()), 127 * mark + space);
     EXPECT_EQ(small.GetStringWidth("caf\xC3\xA9"), small.GetStringWidth("caf??"));
     for (int b = 128; b < 256; b++)
     {
-        EXPECT_EQ(small.GetCharWidth(char(b)), b == 0xA0 ? 0.0f : mark) << b;
+        EXPECT_EQ(small.GetCharWidth(char(b)), b == 0xA0 ? space : mark) << b;
         EXPECT_EQ(small.GetLetter(b), nullptr);
-        EXPECT_EQ(small.ShownCode((unsigned char)b), b == 0xA0 ? 0xA0 : '?') << b;
+        EXPECT_EQ(small.ShownCode((unsigned char)b), b == 0xA0 ? ' ' : '?') << b;
+    }
+}
+
+// A bitmap font of the space (6 pixels on) and the letters A and B (8 on),
+// nothing above ASCII.
+std::string AsciiBitmapFont()
+{
+    std::string empty, full;
+    for (int i = 0; i < 16; i++)
+        empty += "00\n", full += "FF\n";
+    auto glyph = [](const char* name, int code, int advance, const std::string& rows)
+    {
+        return "STARTCHAR " + std::string(name) + "\nENCODING " + std::to_string(code) + "\nSWIDTH 500 0\nDWIDTH " +
+               std::to_string(advance) + " 0\nBBX 8 16 0 -4\nBITMAP\n" + rows + "ENDCHAR\n";
+    };
+    return "STARTFONT 2.1\nFONT -misc-fixed-medium-r-normal--16-160-75-75-c-80-iso8859-1\nSIZE 16 75 75\n"
+           "FONTBOUNDINGBOX 8 16 0 -4\nCHARS 3\n" +
+           glyph("space", 32, 6, empty) + glyph("A", 65, 8, full) + glyph("B", 66, 8, full) + "ENDFONT\n";
+}
+
+// A font made without the letters 160 to 255 still spaces words joined by
+// the no-break space, as a space does, and never breaks a line at it.
+TEST_F(Font, NoBreakSpaceWithoutALetterAdvancesAsTheSpace)
+{
+    const std::string bdf = dir.File("ascii.bdf");
+    vztest::WriteFile(bdf, AsciiBitmapFont());
+    const std::string ttf = ResourcePath("engeexbo.ttf");
+    struct
+    {
+        const char* name;
+        std::string file;
+        int max_char;
+    } const cases[] = {
+        {"a face without those letters", bdf, 255},
+        {"a range that ends at 127", ttf, 127},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EngFont f;
+        ASSERT_TRUE(f.CreateFromFontFile(c.file.c_str(), 0, 32, 16, 32, c.max_char, nullptr, 0, 0.5f, 1, 0, 0, 0, 0,
+                                         0, 0, 0));
+        ASSERT_EQ(f.GetLetter(0xA0), nullptr);
+        const float space = f.GetCharWidth(' ');
+        ASSERT_GT(space, 0.0f);
+        ASSERT_NE(space, f.GetCharWidth('A'));
+        EXPECT_EQ(f.GetCharWidth(char(0xA0)), space);
+        f.SetScale(2, 1);
+        EXPECT_EQ(f.GetScaledCharWidth(char(0xA0)), 2 * space);
+        EXPECT_FLOAT_EQ(f.GetStringWidth("AB\xA0" "BA"), f.GetStringWidth("AB BA"));
+        f.SetScale(nullptr);
+        // Room for "AB", a space and one and a half letters: the space breaks
+        // the line, the no-break space is cut as a letter after its room.
+        const float max_w = f.GetStringWidth("AB ") + 1.5f * f.GetCharWidth('A');
+        float widest = 0;
+        int lines = 0;
+        f.DrawMultilineText(0, 0, 1000, 1000, 0, 0, "AB\xA0" "BA", 0, 0, &widest, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 1);
+        EXPECT_FLOAT_EQ(widest, f.GetStringWidth("AB BA"));
+        f.DrawMultilineText(0, 0, max_w, 1000, 0, 0, "AB BA", 0, 0, nullptr, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 2);
+        f.DrawMultilineText(0, 0, max_w, 1000, 0, 0, "AB\xA0" "BA", 0, 0, &widest, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 2);
+        EXPECT_FLOAT_EQ(widest, f.GetStringWidth("AB ")); // "AB" and the no-break space
     }
 }
 
