@@ -410,6 +410,8 @@ const _EngFontLetter* EngFont::GetLetter(int code) const
 
 unsigned char EngFont::ShownCode(unsigned char code) const
 {
+    if (code == 0xA0 && !GetLetter(code))
+        return ' ';
     if (code <= ' ' || code == 0xA0 || GetLetter(code) || !GetLetter('?'))
         return code;
     return '?';

@@ -116,8 +116,9 @@ public:
     float GetAdvance(int code) const;
     // The code whose letter stands for a byte when drawn and measured: the
     // byte, or '?' for one the font holds no letter for. Tabs, line ends and
-    // the other codes below the space, the space and the no-break space are
-    // kept: they are layout, not letters.
+    // the other codes below the space, and the space are kept: they are
+    // layout, not letters. The no-break space without a letter of its own is
+    // the space.
     unsigned char ShownCode(unsigned char code) const;
     // The finished sheet pixels, kept only when no GL context took them.
     const unsigned char* GetSheetPixels(int sheet) const;

@@ -40,7 +40,15 @@ void JpegErrorExit(j_common_ptr cinfo)
     longjmp(err->jump, 1);
 }
 
-void JpegOutputMessage(j_common_ptr) {}
+// The library passes on only the first warning of a file (a damaged or
+// oddly made stream); it goes to the log with the file's name.
+void JpegOutputMessage(j_common_ptr cinfo)
+{
+    JpegError* err = reinterpret_cast<JpegError*>(cinfo->err);
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    DebugWarning(err->func, "JPEG warning in <%s>: %s", err->file ? err->file : "", text);
+}
 
 void SetupError(JpegError* err, const char* func, const char* file)
 {
@@ -49,6 +57,139 @@ void SetupError(JpegError* err, const char* func, const char* file)
     err->pub.output_message = JpegOutputMessage;
     err->func = func;
     err->file = file;
+}
+
+// Counts the scans of JPEG data fed in pieces, reading its markers as the
+// library does: a segment is skipped by its length, stray bytes before a
+// marker are passed over, a scan's coded data runs to the next marker that
+// is not a restart, and the image ends at EOI. Data that does not begin
+// with SOI holds no scans.
+class ScanCounter
+{
+public:
+    explicit ScanCounter(int stop_after) : stop_after(stop_after) {}
+    bool Done() const { return state == END; }
+    int Scans() const { return scans; }
+
+    void Feed(const unsigned char* d, size_t n)
+    {
+        size_t i = 0;
+        while (i < n && state != END)
+        {
+            const unsigned char b = d[i];
+            switch (state)
+            {
+            case SOI_FF:
+                state = b == 0xFF ? SOI_D8 : END;
+                break;
+            case SOI_D8:
+                state = b == 0xD8 ? SEEK : END;
+                break;
+            case SEEK:
+            case CODED:
+            {
+                const void* ff = std::memchr(d + i, 0xFF, n - i);
+                if (!ff)
+                    return;
+                i = size_t(static_cast<const unsigned char*>(ff) - d);
+                state = state == SEEK ? MARKER : CODED_FF;
+                break;
+            }
+            case CODED_FF:
+                if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
+                    state = CODED; // a stuffed byte or a restart
+                else if (b != 0xFF)
+                {
+                    state = MARKER;
+                    continue; // b is the next marker
+                }
+                break;
+            case MARKER:
+                if (b == 0xFF)
+                    break; // fill bytes
+                if (b == 0xD9)
+                    state = END;
+                else if (b == 0x00 || b == 0x01 || b == 0xD8 || (b >= 0xD0 && b <= 0xD7))
+                    state = SEEK; // nothing follows these
+                else
+                    marker = b, state = LENGTH_HI;
+                break;
+            case LENGTH_HI:
+                length = size_t(b) << 8;
+                state = LENGTH_LO;
+                break;
+            case LENGTH_LO:
+                length |= b;
+                if (length < 2)
+                {
+                    state = END; // the library stops at such a segment
+                    break;
+                }
+                left = length - 2;
+                if (marker == 0xDA && ++scans > stop_after)
+                    state = END;
+                else
+                    state = left ? SKIP : marker == 0xDA ? CODED : SEEK;
+                break;
+            case SKIP:
+            {
+                const size_t take = std::min(left, n - i);
+                left -= take;
+                i += take;
+                if (!left)
+                    state = marker == 0xDA ? CODED : SEEK;
+                continue;
+            }
+            case END:
+                break;
+            }
+            i++;
+        }
+    }
+
+private:
+    enum State
+    {
+        SOI_FF,
+        SOI_D8,
+        SEEK,
+        MARKER,
+        LENGTH_HI,
+        LENGTH_LO,
+        SKIP,
+        CODED,
+        CODED_FF,
+        END
+    };
+    State state = SOI_FF;
+    int stop_after;
+    int scans = 0;
+    unsigned char marker = 0;
+    size_t length = 0, left = 0;
+};
+
+// The scans of an open regular file, read from its start; the file is left
+// where it was, so a decoder already reading it goes on undisturbed.
+int CountFileScans(FILE* f)
+{
+    ScanCounter counter(ENG_JPEG_MAX_SCANS);
+    const off_t at = ftello(f);
+    if (at < 0 || fseeko(f, 0, SEEK_SET) != 0)
+        return 0;
+    unsigned char chunk[1 << 14];
+    size_t n;
+    while (!counter.Done() && (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0)
+        counter.Feed(chunk, n);
+    std::clearerr(f);
+    fseeko(f, at, SEEK_SET);
+    return counter.Scans();
+}
+
+const char* TooManyScansText()
+{
+    static char text[64];
+    snprintf(text, sizeof(text), "Too many scans: more than %d", ENG_JPEG_MAX_SCANS);
+    return text;
 }
 
 } // namespace
@@ -192,6 +333,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     const size_t room = sizeof(jpeg_failure);
     if (pixels > ENG_JPEG_MAX_PIXELS)
         snprintf(why, room, "Image too large [%u x %u]", cinfo.image_width, cinfo.image_height);
+    else if (CountFileScans(f) > ENG_JPEG_MAX_SCANS)
+        snprintf(why, room, "%s", TooManyScansText());
     else if (pixels > (cinfo.arith_code ? JPEG_ARITH_MAX_PIXELS_PER_BYTE : JPEG_MAX_PIXELS_PER_BYTE) * size)
         snprintf(why, room, "Image size [%u x %u] cannot come from a file of %lld bytes", cinfo.image_width,
                  cinfo.image_height, size);
@@ -199,7 +342,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
         snprintf(why, room, "Not supported (yet) for jpegs with %d components", cinfo.num_components);
     else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
         snprintf(why, room, "Image [%u x %u] needs %lld MB to decode, more than %lld MB", cinfo.image_width,
-                 cinfo.image_height, DecodeBytes(&cinfo, out_channels) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+                 cinfo.image_height, EngMegabytesRoundedUp(DecodeBytes(&cinfo, out_channels)),
+                 ENG_IMAGE_MAX_DECODE_BYTES >> 20);
     if (why[0])
     {
         DebugErrorAlt(func, "%s <%s>", why, file);
@@ -262,6 +406,22 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     jpeg_destroy_decompress(&cinfo);
     std::fclose(f);
     return buffer;
+}
+
+int EngJpegCountScans(const unsigned char* data, size_t size)
+{
+    ScanCounter counter(ENG_JPEG_MAX_SCANS);
+    if (data)
+        counter.Feed(data, size);
+    return counter.Scans();
+}
+
+char EngJpegCheckScans(const char* func, const unsigned char* data, size_t size, const char* file)
+{
+    if (EngJpegCountScans(data, size) <= ENG_JPEG_MAX_SCANS)
+        return 1;
+    DebugErrorAlt(func, "%s <%s>", TooManyScansText(), file ? file : "");
+    return 0;
 }
 
 const char* EngJpegGetFailureReason()

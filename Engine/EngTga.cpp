@@ -164,7 +164,7 @@ char EngTga::LoadFromFile(const char* path, char create)
     if (depth == 32 && pixels * 4 > ENG_IMAGE_MAX_DECODE_BYTES)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Image [%d x %d] needs %lld MB, more than %lld MB <%s>", w, h,
-                      (pixels * 4) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20, path);
+                      EngMegabytesRoundedUp(pixels * 4), ENG_IMAGE_MAX_DECODE_BYTES >> 20, path);
         std::fclose(f);
         return 0;
     }

@@ -238,7 +238,7 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
     {
         std::snprintf(load_error_text, sizeof(load_error_text),
                       "Image [%lld x %lld] needs %lld MB to decode, more than %lld MB", aw, ah,
-                      (need + (long long)size) >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+                      EngMegabytesRoundedUp(need + (long long)size), ENG_IMAGE_MAX_DECODE_BYTES >> 20);
         last_load_error = load_error_text;
         return nullptr;
     }

@@ -1090,6 +1090,11 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
+    if (!EngJpegCheckScans(__PRETTY_FUNCTION__, data, size, name))
+    {
+        free(data);
+        return nullptr;
+    }
     PictureRequest req = {width, height, (long long)size};
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
     g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);
@@ -1109,7 +1114,7 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     if (req.need)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Picture [%d x %d] needs %lld MB, more than %lld MB <%s>", req.w, req.h,
-                      req.need >> 20, ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
+                      EngMegabytesRoundedUp(req.need), ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
         if (e)
             g_error_free(e);
         return nullptr;

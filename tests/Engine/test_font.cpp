@@ -2,6 +2,7 @@
 // blur, measuring and line wrapping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -179,30 +180,61 @@ std::string BitmapFont(const std::string& after_box, const char* bits = "1")
 }
 
 // Damaged font files through the game's own creation call: each is refused
-// with a reason, or made with what it holds; none crashes.
+// with a reason, or made with what it holds, its glyphs converted to
+// coverage pixel for pixel; none crashes.
 TEST_F(Font, DamagedFontFiles)
 {
     const std::string ttf = vztest::ReadFile(ResourcePath("engeexbo.ttf"));
     ASSERT_GT(ttf.size(), 100000u);
-    std::string rows, rows2;
+    std::string rows, rows2, mixed, levels;
     for (int i = 0; i < 16; i++)
-        rows += "FF\n", rows2 += "FFFF\n";
+        rows += "FF\n", rows2 += "FFFF\n", mixed += "C5\n", levels += "E4E4\n";
+    // Unblurred, so the sheets hold the glyphs' own coverage.
+    _EngFontCreationEffects e = GameFontEffects();
+    e.blur_passes_first = 0;
+    EngFont whole;
+    whole.SetCreationEffects(&e);
+    ASSERT_TRUE(CreateGameFont(whole, ResourcePath("engeexbo.ttf")));
     struct
     {
         const char* name;
         std::string data;
         const char* reason; // nullptr: made
         int a_width = 0;    // pixel width of the box of 'A' when made, 0: an empty 2 x 2 box, -1: any
+        // The first and the other rows of 'A' as levels of coverage: '#' 255,
+        // '+' 170, '-' 85, '.' 0; or the pixels of 'A' of the intact file.
+        const char* first_row = nullptr;
+        const char* other_rows = nullptr;
+        bool as_intact = false;
     } const cases[] = {
         {"bitmap glyph without pixels", BitmapFont(""), nullptr, 0},
-        {"bitmap glyph with one row of sixteen", BitmapFont("BITMAP\nFF\n"), nullptr, 8 + 4},
-        {"bitmap glyph whole", BitmapFont("BITMAP\n" + rows), nullptr, 8 + 4},
-        {"bitmap glyph of two bits a pixel", BitmapFont("BITMAP\n" + rows2, "2"), nullptr, 8 + 4},
+        {"bitmap glyph with one row of sixteen", BitmapFont("BITMAP\nFF\n"), nullptr, 8 + 4, "########",
+         "........"},
+        {"bitmap glyph whole", BitmapFont("BITMAP\n" + rows), nullptr, 8 + 4, "########", "########"},
+        {"bitmap glyph of mixed bits", BitmapFont("BITMAP\n" + mixed), nullptr, 8 + 4, "##...#.#", "##...#.#"},
+        {"bitmap glyph of two bits a pixel", BitmapFont("BITMAP\n" + rows2, "2"), nullptr, 8 + 4, "########",
+         "########"},
+        {"bitmap glyph of four levels", BitmapFont("BITMAP\n" + levels, "2"), nullptr, 8 + 4, "#+-.#+-.",
+         "#+-.#+-."},
         {"empty file", "", "FreeType cannot read the font: "},
         {"TrueType cut after its header", ttf.substr(0, 12), "FreeType cannot read the font: "},
         {"TrueType cut in its table directory", ttf.substr(0, 300), "FreeType cannot read the font: "},
         {"TrueType cut in half", ttf.substr(0, ttf.size() / 2), "FreeType cannot read the font: "},
-        {"TrueType short of its last byte", ttf.substr(0, ttf.size() - 1), nullptr, -1},
+        {"TrueType short of its last byte", ttf.substr(0, ttf.size() - 1), nullptr, -1, nullptr, nullptr, true},
+    };
+    // The pixels of a letter's box in its sheet, rows top to bottom.
+    auto box_pixels = [](const EngFont& f, const _EngFontLetter* L)
+    {
+        const int S = f.GetSheetSize();
+        const int x0 = int(std::lround(L->left_u * S + 1)), y0 = int(std::lround(L->top_v * S + 1));
+        const int w = int(std::lround(L->width / 0.160013f)), h = int(std::lround(L->height / 0.080202f));
+        std::vector<std::string> out;
+        const unsigned char* px = f.GetSheetPixels(L->sheet);
+        if (!px)
+            return out;
+        for (int y = y0; y < y0 + h; y++)
+            out.emplace_back(reinterpret_cast<const char*>(px) + size_t(y) * S + x0, size_t(w));
+        return out;
     };
     for (const auto& c : cases)
     {
@@ -211,7 +243,6 @@ TEST_F(Font, DamagedFontFiles)
         const std::string path = dir.File("damaged.font");
         vztest::WriteFile(path, c.data);
         EngFont f;
-        _EngFontCreationEffects e = GameFontEffects();
         f.SetCreationEffects(&e);
         char made = CreateGameFont(f, path);
         if (c.reason)
@@ -230,6 +261,38 @@ TEST_F(Font, DamagedFontFiles)
             EXPECT_NEAR(a->width, (c.a_width ? c.a_width : 2) * 0.160013f, 1e-4);
             EXPECT_NEAR(f.GetAdvance('A'), 8 * 0.160013f, 1e-4);
         }
+        const std::vector<std::string> got = box_pixels(f, a);
+        std::vector<std::string> want(2, std::string(2, '\0')); // an empty box
+        if (c.as_intact)
+        {
+            want = box_pixels(whole, whole.GetLetter('A'));
+            EXPECT_GT(std::count_if(want.begin(), want.end(),
+                                    [](const std::string& r) { return r.find('\xFF') != std::string::npos; }),
+                      10);
+        }
+        else if (c.first_row)
+        {
+            // Two pixels of padding around the 8 x 16 pixels of the glyph.
+            want.assign(20, std::string(12, '\0'));
+            for (int i = 0; i < 16; i++)
+                for (int j = 0; j < 8; j++)
+                {
+                    const char level = (i == 0 ? c.first_row : c.other_rows)[j];
+                    want[size_t(2 + i)][size_t(2 + j)] =
+                        char(level == '#' ? 255 : level == '+' ? 170 : level == '-' ? 85 : 0);
+                }
+        }
+        ASSERT_EQ(got.size(), want.size());
+        int mismatches = 0;
+        for (size_t y = 0; y < want.size(); y++)
+        {
+            ASSERT_EQ(got[y].size(), want[y].size());
+            for (size_t x = 0; x < want[y].size(); x++)
+                if (got[y][x] != want[y][x] && mismatches++ < 5)
+                    ADD_FAILURE() << "at " << x << "," << y << ": " << int((unsigned char)got[y][x]) << ", not "
+                                  << int((unsigned char)want[y][x]);
+        }
+        EXPECT_EQ(mismatches, 0);
     }
 }
 
@@ -491,7 +554,7 @@ TEST_F(FontMetrics, WidthsHeightScaleAndHighBytes)
 }
 
 // High bytes beyond a font's range have no letters and measure as the
-// question mark they are drawn as; the no-break space measures nothing.
+// question mark they are drawn as; the no-break space measures as a space.
 TEST_F(FontMetrics, HighBytesOutsideASmallRange)
 {
     EngFont small;
@@ -502,13 +565,79 @@ TEST_F(FontMetrics, HighBytesOutsideASmallRange)
     std::string all;
     for (int b = 128; b < 256; b++)
         all += char(b);
-    EXPECT_FLOAT_EQ(small.GetStringWidth(all.c_str()), 127 * mark);
+    const float space = small.GetCharWidth(' ');
+    ASSERT_GT(space, 0.0f);
+    EXPECT_FLOAT_EQ(small.GetStringWidth(all.c_str()), 127 * mark + space);
     EXPECT_EQ(small.GetStringWidth("caf\xC3\xA9"), small.GetStringWidth("caf??"));
     for (int b = 128; b < 256; b++)
     {
-        EXPECT_EQ(small.GetCharWidth(char(b)), b == 0xA0 ? 0.0f : mark) << b;
+        EXPECT_EQ(small.GetCharWidth(char(b)), b == 0xA0 ? space : mark) << b;
         EXPECT_EQ(small.GetLetter(b), nullptr);
-        EXPECT_EQ(small.ShownCode((unsigned char)b), b == 0xA0 ? 0xA0 : '?') << b;
+        EXPECT_EQ(small.ShownCode((unsigned char)b), b == 0xA0 ? ' ' : '?') << b;
+    }
+}
+
+// A bitmap font of the space (6 pixels on) and the letters A and B (8 on),
+// nothing above ASCII.
+std::string AsciiBitmapFont()
+{
+    std::string empty, full;
+    for (int i = 0; i < 16; i++)
+        empty += "00\n", full += "FF\n";
+    auto glyph = [](const char* name, int code, int advance, const std::string& rows)
+    {
+        return "STARTCHAR " + std::string(name) + "\nENCODING " + std::to_string(code) + "\nSWIDTH 500 0\nDWIDTH " +
+               std::to_string(advance) + " 0\nBBX 8 16 0 -4\nBITMAP\n" + rows + "ENDCHAR\n";
+    };
+    return "STARTFONT 2.1\nFONT -misc-fixed-medium-r-normal--16-160-75-75-c-80-iso8859-1\nSIZE 16 75 75\n"
+           "FONTBOUNDINGBOX 8 16 0 -4\nCHARS 3\n" +
+           glyph("space", 32, 6, empty) + glyph("A", 65, 8, full) + glyph("B", 66, 8, full) + "ENDFONT\n";
+}
+
+// A font made without the letters 160 to 255 still spaces words joined by
+// the no-break space, as a space does, and never breaks a line at it.
+TEST_F(Font, NoBreakSpaceWithoutALetterAdvancesAsTheSpace)
+{
+    const std::string bdf = dir.File("ascii.bdf");
+    vztest::WriteFile(bdf, AsciiBitmapFont());
+    const std::string ttf = ResourcePath("engeexbo.ttf");
+    struct
+    {
+        const char* name;
+        std::string file;
+        int max_char;
+    } const cases[] = {
+        {"a face without those letters", bdf, 255},
+        {"a range that ends at 127", ttf, 127},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EngFont f;
+        ASSERT_TRUE(f.CreateFromFontFile(c.file.c_str(), 0, 32, 16, 32, c.max_char, nullptr, 0, 0.5f, 1, 0, 0, 0, 0,
+                                         0, 0, 0));
+        ASSERT_EQ(f.GetLetter(0xA0), nullptr);
+        const float space = f.GetCharWidth(' ');
+        ASSERT_GT(space, 0.0f);
+        ASSERT_NE(space, f.GetCharWidth('A'));
+        EXPECT_EQ(f.GetCharWidth(char(0xA0)), space);
+        f.SetScale(2, 1);
+        EXPECT_EQ(f.GetScaledCharWidth(char(0xA0)), 2 * space);
+        EXPECT_FLOAT_EQ(f.GetStringWidth("AB\xA0" "BA"), f.GetStringWidth("AB BA"));
+        f.SetScale(nullptr);
+        // Room for "AB", a space and one and a half letters: the space breaks
+        // the line, the no-break space is cut as a letter after its room.
+        const float max_w = f.GetStringWidth("AB ") + 1.5f * f.GetCharWidth('A');
+        float widest = 0;
+        int lines = 0;
+        f.DrawMultilineText(0, 0, 1000, 1000, 0, 0, "AB\xA0" "BA", 0, 0, &widest, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 1);
+        EXPECT_FLOAT_EQ(widest, f.GetStringWidth("AB BA"));
+        f.DrawMultilineText(0, 0, max_w, 1000, 0, 0, "AB BA", 0, 0, nullptr, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 2);
+        f.DrawMultilineText(0, 0, max_w, 1000, 0, 0, "AB\xA0" "BA", 0, 0, &widest, nullptr, &lines, nullptr);
+        EXPECT_EQ(lines, 2);
+        EXPECT_FLOAT_EQ(widest, f.GetStringWidth("AB ")); // "AB" and the no-break space
     }
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <malloc.h>
 #include <string>
 #include <unistd.h>
@@ -228,8 +229,18 @@ std::string GifOfOnePixel(int w, int h, size_t min_size)
     return g;
 }
 
+// The 18-byte header of an uncompressed true-colour TGA.
+std::string TgaHeader(int w, int h, int bits)
+{
+    return std::string("\0\0\2\0\0\0\0\0\0\0\0\0", 12) +
+           std::string{char(w & 255), char(w >> 8), char(h & 255), char(h >> 8), char(bits), 0};
+}
+
 // The most one image file may cost, loaded or refused.
 const long long MAX_COST = 300LL * 1000 * 1000;
+// What a refusal from the header may cost beyond the file's bytes: nothing
+// the size of the image is made.
+const long long HEADER_COST = 1LL << 20;
 
 TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
 {
@@ -244,32 +255,58 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         PICTURE, // a picture of the native dialogs
         TGA      // the engine's own 32-bit images
     };
+    enum Refusal
+    {
+        LOADS,
+        HEADER,  // from what the header asks for, before decoding
+        RUNNING, // by the running total of the decoder's memory
+    };
+    const char* running = "Load failed <Image needs more than 256 MB to decode>";
     struct
     {
         const char* name;
         std::string data;
         Reader reader;
-        const char* refusal;  // nullptr: it loads
+        Refusal refused;
+        const char* reason = nullptr;
         long long length = 0; // the file's length when its end is left unwritten (zeros)
     } const cases[] = {
-        {"grey PNG of 8192 x 8192, one bit a pixel", PngOfZeros(8192, 8192, 1, 0), TEXTURE, "MB to decode"},
-        {"RGBA PNG of 8192 x 8192, 16 bits a channel", PngOfZeros(8192, 8192, 16, 6), TEXTURE,
-         "MB to decode"},
-        {"palette PNG of 8192 x 8192", PngOfZeros(8192, 8192, 8, 3), TEXTURE, "MB to decode"},
-        {"PNG of one pixel whose data inflates to 300 MB", PngOfZeros(1, 1, 8, 0, 300u << 20), TEXTURE,
-         "Image needs more than 256 MB to decode"},
-        {"GIF of 8192 x 8192 with one pixel drawn", GifOfOnePixel(8192, 8192, 25000), TEXTURE,
-         "MB to decode"},
-        {"progressive JPEG of 8192 x 8192",
-         vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), TEXTURE,
+        {"grey PNG of 8192 x 8192, one bit a pixel", PngOfZeros(8192, 8192, 1, 0), TEXTURE, HEADER,
          "Load failed <Image [8192 x 8192] needs"},
-        {"grey PNG of 12000 x 12000 as a dialog picture", PngOfZeros(12000, 12000, 1, 0), PICTURE, "needs"},
-        {"TGA of 16384 x 16384", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\0\x40\0\x40\x20\0", 18), TGA, "needs",
+        {"RGBA PNG of 8192 x 8192, 16 bits a channel", PngOfZeros(8192, 8192, 16, 6), TEXTURE, HEADER,
+         "Load failed <Image [8192 x 8192] needs"},
+        {"palette PNG of 8192 x 8192", PngOfZeros(8192, 8192, 8, 3), TEXTURE, HEADER,
+         "Load failed <Image [8192 x 8192] needs"},
+        {"PNG of one pixel whose data inflates to 300 MB", PngOfZeros(1, 1, 8, 0, 300u << 20), TEXTURE, RUNNING,
+         running},
+        // Its data inflates into a store the size of its rows, 120 MB, and
+        // goes on to 200 MB: the store doubled to 240 MB while the first one
+        // is still held passes the bound.
+        {"RGBA PNG of 8192 x 3840 whose data inflates to 200 MB", PngOfZeros(8192, 3840, 8, 6, 200u << 20),
+         TEXTURE, RUNNING, running},
+        {"GIF of 8192 x 8192 with one pixel drawn", GifOfOnePixel(8192, 8192, 25000), TEXTURE, HEADER,
+         "Load failed <Image [8192 x 8192] needs"},
+        {"progressive JPEG of 8192 x 8192",
+         vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), TEXTURE, HEADER,
+         "Load failed <Image [8192 x 8192] needs"},
+        // 150 MB of pixels and, for a progressive file, 113 MB of coefficients.
+        {"progressive JPEG of 8192 x 4800",
+         vztest::JpegClaiming(8192, 4800, vztest::JpegCoding::Progressive, 40000), TEXTURE, HEADER,
+         "Load failed <Image [8192 x 4800] needs"},
+        {"RGB JPEG of 8192 x 4800", vztest::JpegClaiming(8192, 4800, vztest::JpegCoding::Baseline, 40000),
+         TEXTURE, LOADS},
+        {"grey PNG of 12000 x 12000 as a dialog picture", PngOfZeros(12000, 12000, 1, 0), PICTURE, HEADER,
+         "Picture [12000 x 12000] needs"},
+        {"TGA of 16384 x 16384", TgaHeader(16384, 16384, 32), TGA, HEADER, "Image [16384 x 16384] needs",
          18 + 16384LL * 16384 * 4},
-        {"RGBA PNG of 2048 x 2048", PngOfZeros(2048, 2048, 8, 6), TEXTURE, nullptr},
+        // Three bytes a pixel in the file, four in memory: 2^26 + 1 pixels.
+        {"24-bit TGA of 41605 x 1613", TgaHeader(41605, 1613, 24), TGA, HEADER, "Image [41605 x 1613] needs",
+         18 + 41605LL * 1613 * 3},
+        {"TGA of 2048 x 2048", TgaHeader(2048, 2048, 32), TGA, LOADS, nullptr, 18 + 2048LL * 2048 * 4},
+        {"RGBA PNG of 2048 x 2048", PngOfZeros(2048, 2048, 8, 6), TEXTURE, LOADS},
         {"RGB JPEG of 8192 x 4096", vztest::JpegClaiming(8192, 4096, vztest::JpegCoding::Baseline, 40000),
-         TEXTURE, nullptr},
-        {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, nullptr},
+         TEXTURE, LOADS},
+        {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, LOADS},
     };
     for (const auto& c : cases)
     {
@@ -302,12 +339,80 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
                     g_object_unref(p);
                 }
             });
-        EXPECT_LE(cost, MAX_COST) << c.data.size() << " bytes";
-        EXPECT_EQ(loaded, c.refusal == nullptr);
-        if (c.refusal)
+        EXPECT_LE(cost, c.refused == HEADER ? (long long)c.data.size() + HEADER_COST : MAX_COST)
+            << c.data.size() << " bytes";
+        EXPECT_EQ(loaded, c.refused == LOADS);
+        if (c.reason)
         {
-            EXPECT_TRUE(vztest::Logged(c.refusal));
+            EXPECT_TRUE(vztest::Logged(c.reason)) << vztest::LastLogLine();
         }
+    }
+    delete eng_main_device_gl;
+    eng_main_device_gl = nullptr;
+    eng_main_device_type = 0;
+}
+
+// A need just over the bound is told as more than the bound, never as the
+// bound itself: every reader rounds the megabytes it needs up.
+TEST(ImageMemory, NeedJustOverTheBoundReadsAsMoreThanIt)
+{
+    DebugResetForTests();
+    vztest::TempDir dir;
+    eng_main_device_type = ENG_DEVICE_TYPE_GL;
+    eng_main_device_gl = new EngDeviceGL(nullptr);
+    eng_main_device_gl->power_of_two_needed = 0;
+    const std::string path = dir.File("image");
+    auto texture = [&] { EngTexture t; return t.LoadFromFileToMemory(path.c_str(), 1, 2, 1) != 0; };
+    auto jpeg_reader = [&]
+    {
+        unsigned w = 0, h = 0;
+        unsigned char* px = EngJpegReadFileToBufferWithAlpha(path.c_str(), 0, &w, &h);
+        std::free(px);
+        return px != nullptr;
+    };
+    auto picture = [&]
+    {
+        GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(path.c_str());
+        if (p)
+            g_object_unref(p);
+        return p != nullptr;
+    };
+    auto tga = [&] { EngTga t; return t.LoadFromFile(path.c_str(), 1) != 0; };
+    struct
+    {
+        const char* name;
+        std::string data;
+        std::function<bool()> read;
+        const char* message;
+        long long length = 0; // the file's length when its end is left unwritten (zeros)
+    } const cases[] = {
+        // Pixels with alpha, 8192 x 8113 x 4, the decoder's rows and its megabyte: 32 KB over.
+        {"JPEG as a texture", vztest::JpegClaiming(8192, 8113, vztest::JpegCoding::Baseline, 40000), texture,
+         "Load failed <Image [8192 x 8113] needs 257 MB to decode, more than 256 MB>"},
+        {"JPEG through the reader", vztest::JpegClaiming(8192, 8113, vztest::JpegCoding::Baseline, 40000),
+         jpeg_reader, "Image [8192 x 8113] needs 257 MB to decode, more than 256 MB <"},
+        // The inflated rows (a filter byte over 128 MB) beside 128 MB of pixels, and the file.
+        {"PNG as a texture", PngOfZeros(8192, 4096, 8, 6), texture,
+         "Load failed <Image [8192 x 4096] needs 257 MB to decode, more than 256 MB>"},
+        // Eight bytes a pixel, 256 MB, and the file.
+        {"PNG as a dialog picture", PngOfZeros(8192, 4096, 1, 0), picture,
+         "Picture [8192 x 4096] needs 257 MB, more than 256 MB <"},
+        // 2^26 + 1 pixels: four bytes over the bound at four bytes a pixel.
+        {"32-bit TGA", TgaHeader(41605, 1613, 32), tga, "Image [41605 x 1613] needs 257 MB, more than 256 MB <",
+         18 + 41605LL * 1613 * 4},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.data.empty());
+        vztest::WriteFile(path, c.data);
+        if (c.length)
+        {
+            ASSERT_EQ(truncate(path.c_str(), c.length), 0);
+        }
+        DebugClearLog();
+        EXPECT_FALSE(c.read());
+        EXPECT_TRUE(vztest::Logged(c.message)) << vztest::LastLogLine();
     }
     delete eng_main_device_gl;
     eng_main_device_gl = nullptr;

@@ -7,13 +7,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <jpeglib.h>
 #include <string>
 #include <vector>
 
 #include "EngDebug.h"
+#include "EngDevice.h"
 #include "EngJpeg.h"
+#include "EngProgram.h"
+#include "EngTexture.h"
 #include "EngTga.h"
+#include "GL/EngDeviceGL.h"
+#include "Linux/EngGui_LNX.h"
+#include "support/JpegScans.h"
 #include "support/TestSupport.h"
 
 using vztest::TempDir;
@@ -231,6 +238,88 @@ TEST_F(Jpeg, TruncatedFileGivesAFullyWrittenBuffer)
     for (unsigned y = 0; y < H; y++)
         EXPECT_EQ(std::memcmp(back + y * W * 3, &want[y * W * 3], W * 3), 0) << "row " << y;
     std::free(back);
+}
+
+// Each scan of a progressive file is decoded over the whole image, so a file
+// that repeats one thousands of times takes minutes to load. Every reader
+// refuses more scans than the limit, naming the file, and still reads a file
+// with as many as the limit, as libjpeg does.
+TEST_F(Jpeg, ScansBeyondTheLimitAreRefusedByEveryReader)
+{
+    eng_main_device_type = ENG_DEVICE_TYPE_GL;
+    eng_main_device_gl = new EngDeviceGL(nullptr);
+    eng_main_device_gl->power_of_two_needed = 0;
+    const unsigned W = 64, H = 48;
+    const std::string file = dir.File("scans.jpg");
+    struct Reader
+    {
+        const char* name;
+        std::function<bool(const char*)> read;
+    };
+    const Reader readers[] = {
+        {"reader", [&](const char* p) {
+             unsigned w = 0, h = 0;
+             unsigned char* px = EngJpegReadFileToBuffer(p, &w, &h);
+             unsigned lw = 0, lh = 0;
+             const std::vector<unsigned char> want = LibjpegDecode(p, &lw, &lh);
+             EXPECT_TRUE(!px || (want.size() == size_t(W) * H * 3 && !std::memcmp(px, want.data(), want.size())))
+                 << "not libjpeg's pixels";
+             std::free(px);
+             return px != nullptr;
+         }},
+        {"reader with alpha", [](const char* p) {
+             unsigned w = 0, h = 0;
+             unsigned char* px = EngJpegReadFileToBufferWithAlpha(p, 0, &w, &h);
+             std::free(px);
+             return px != nullptr;
+         }},
+        {"TGA filled from it", [&](const char* p) {
+             EngTga t(int(W), int(H), 32);
+             return t.FillFromJpeg(0, 0, int(W), int(H), p, 0, 0, int(W), int(H), 0, 0, 0, 0, 1, 0) != 0;
+         }},
+        {"texture", [](const char* p) { EngTexture t; return t.LoadFromFileToMemory(p, 1, 2, 1) != 0; }},
+        {"dialog picture", [](const char* p) {
+             GdkPixbuf* px = EngGuiCreateCGImageFromBundleResource(p);
+             if (px)
+                 g_object_unref(px);
+             return px != nullptr;
+         }},
+    };
+    struct
+    {
+        const char* name;
+        int repeats; // of the first AC scan, after libjpeg's ten
+        bool loads;
+    } const files[] = {
+        {"ordinary progressive", 0, true},
+        {"as many scans as the limit", ENG_JPEG_MAX_SCANS - 10, true},
+        {"one scan over the limit", ENG_JPEG_MAX_SCANS - 9, false},
+        {"one scan repeated 5,000 times", 5000, false},
+    };
+    const std::string refusal = "Too many scans: more than " + std::to_string(ENG_JPEG_MAX_SCANS) + " <" + file + ">";
+    for (const auto& f : files)
+    {
+        SCOPED_TRACE(f.name);
+        const std::string data = vztest::ProgressiveJpeg(W, H, 1, f.repeats);
+        ASSERT_EQ(vztest::JpegScanCount(data), 10 + f.repeats);
+        vztest::WriteFile(file, data);
+        for (const Reader& r : readers)
+        {
+            SCOPED_TRACE(r.name);
+            DebugClearLog();
+            EXPECT_EQ(r.read(file.c_str()), f.loads);
+            EXPECT_EQ(vztest::Logged(refusal), !f.loads);
+        }
+    }
+    // The decoder's warning about the repeated scan names the file.
+    vztest::WriteFile(file, vztest::ProgressiveJpeg(W, H, 1, 5));
+    DebugClearLog();
+    unsigned w = 0, h = 0;
+    std::free(EngJpegReadFileToBuffer(file.c_str(), &w, &h));
+    EXPECT_TRUE(vztest::Logged("JPEG warning in <" + file + ">"));
+    delete eng_main_device_gl;
+    eng_main_device_gl = nullptr;
+    eng_main_device_type = 0;
 }
 
 TEST_F(Jpeg, HugeDimensionsAreRefusedBeforeAllocating)

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -301,6 +302,53 @@ TEST_F(FontGL, Latin1LettersDrawAndControlCodesShowAsQuestionMarks)
     for (int b = 161; b < 256; b++)
         EXPECT_GT(font.DrawLetter_GL((unsigned char)b), 0.0f) << b;
     EngFontRestoreAfterDrawing();
+}
+
+// A font made without the letters 160 to 255 draws the no-break space as it
+// draws the space: the words stand apart, on the screen and in a texture.
+TEST_F(FontGL, NoBreakSpaceWithoutALetterDrawsAsTheSpace)
+{
+    EngFont ascii;
+    ASSERT_TRUE(ascii.CreateFromFontFile(ResourcePath("engeexbo.ttf").c_str(), 0, 32, 20, 32, 127, nullptr, 0, 1, 1,
+                                         0, 0, 0, 0, 0, 0, 0));
+    ASSERT_EQ(ascii.GetLetter(0xA0), nullptr);
+    const char* spaced = "AB BA";
+    const char* joined = "AB\xA0"
+                         "BA";
+    std::vector<unsigned char> drawn(640 * 480 * 4), reference(640 * 480 * 4);
+    auto grab = [](std::vector<unsigned char>& px)
+    {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    };
+    EngFontPrepareForDrawingWithOrientation(char(1));
+    const float pen = ascii.DrawStringPart(10, 200, spaced, 0, 0);
+    ascii.DrawStringAlign(320, 300, 1, 0, spaced, 0);
+    grab(reference);
+    Clear();
+    EXPECT_EQ(ascii.DrawStringPart(10, 200, joined, 0, 0), pen);
+    ascii.DrawStringAlign(320, 300, 1, 0, joined, 0);
+    grab(drawn);
+    EngFontRestoreAfterDrawing();
+    EXPECT_FALSE(Ink().Empty());
+    EXPECT_TRUE(drawn == reference);
+
+    std::vector<unsigned char> images[2];
+    const char* texts[2] = {spaced, joined};
+    for (int i = 0; i < 2; i++)
+    {
+        EngTexture tex;
+        ASSERT_TRUE(tex.CreateEmptyTexture(256, 64, 1));
+        std::string text = texts[i];
+        ASSERT_TRUE(ascii.DrawToTexture(&tex, &text[0], 128, 32, 1, 1, 0));
+        unsigned char* px = tex.AllocAndGetTextureImageData();
+        ASSERT_NE(px, nullptr);
+        images[i].assign(px, px + 256 * 64 * 4);
+        tex.FreeAllocatedTextureImageData();
+    }
+    EXPECT_NE(std::count(images[0].begin(), images[0].end(), 255), 0);
+    EXPECT_TRUE(images[0] == images[1]);
+    ascii.Destroy();
 }
 
 TEST_F(FontGL, TextBlocks)

@@ -1,0 +1,102 @@
+// Progressive JPEGs made by libjpeg, with one of their scans repeated.
+#pragma once
+
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace vztest
+{
+
+// Where the segment that starts at `at` (a marker) ends: after its length,
+// and for a scan after its coded data, up to the next marker that is not a
+// restart.
+inline size_t JpegSegmentEnd(const std::string& s, size_t at)
+{
+    size_t i = at + 2 + ((unsigned char)s[at + 2] << 8 | (unsigned char)s[at + 3]);
+    if ((unsigned char)s[at + 1] != 0xDA)
+        return i;
+    for (; i + 1 < s.size(); i++)
+        if ((unsigned char)s[i] == 0xFF)
+        {
+            unsigned char n = (unsigned char)s[i + 1];
+            if (n != 0 && n != 0xFF && !(n >= 0xD0 && n <= 0xD7))
+                return i;
+        }
+    return s.size();
+}
+
+// A w x h colour gradient written with libjpeg's own progressive scan script
+// (ten scans), then the scan numbered `scan` (from 0) repeated `repeats`
+// more times straight after itself. Empty when the scan is not found.
+inline std::string ProgressiveJpeg(unsigned w, unsigned h, int scan = 1, int repeats = 0)
+{
+    std::vector<unsigned char> px(size_t(w) * h * 3);
+    for (unsigned y = 0; y < h; y++)
+        for (unsigned x = 0; x < w; x++)
+        {
+            unsigned char* p = &px[(size_t(y) * w + x) * 3];
+            p[0] = (unsigned char)(x * 255 / (w > 1 ? w - 1 : 1));
+            p[1] = (unsigned char)(y * 255 / (h > 1 ? h - 1 : 1));
+            p[2] = 128;
+        }
+    unsigned char* out = nullptr;
+    unsigned long len = 0;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &out, &len);
+    cinfo.image_width = w;
+    cinfo.image_height = h;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height)
+    {
+        JSAMPROW row = &px[size_t(cinfo.next_scanline) * w * 3];
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string s(reinterpret_cast<char*>(out), len);
+    std::free(out);
+    size_t at = 0;
+    for (int n = 0;; n++)
+    {
+        at = s.find(std::string("\xFF\xDA", 2), at);
+        if (at == std::string::npos)
+            return std::string();
+        if (n == scan)
+            break;
+        at = JpegSegmentEnd(s, at);
+    }
+    const size_t end = JpegSegmentEnd(s, at);
+    std::string copies;
+    for (int i = 0; i < repeats; i++)
+        copies += s.substr(at, end - at);
+    return s.insert(end, copies);
+}
+
+// How many scans a JPEG file holds (start-of-scan markers between segments).
+inline int JpegScanCount(const std::string& s)
+{
+    int n = 0;
+    for (size_t at = 2; at + 3 < s.size();)
+    {
+        if ((unsigned char)s[at] != 0xFF || (unsigned char)s[at + 1] == 0xD9)
+            break;
+        n += (unsigned char)s[at + 1] == 0xDA;
+        at = JpegSegmentEnd(s, at);
+    }
+    return n;
+}
+
+} // namespace vztest
