@@ -1244,11 +1244,16 @@ std::string SaveTempRecord(const char* name)
 }
 } // namespace
 
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
+namespace
 {
-    if (Empty(path) || (!data && size))
+// The steps every save by rename shares: a fresh temporary beside path,
+// written by write, flushed, renamed over path. Failures are logged under func.
+char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter write, void* user,
+                          char only_over_file)
+{
+    if (Empty(path) || !write)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        DebugErrorAlt(func, "Invalid parameters");
         eng_file_last_save_error = EINVAL;
         return 0;
     }
@@ -1257,16 +1262,16 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
     bool old_file = lstat(path, &st) == 0;
     if (old_file && !S_ISREG(st.st_mode) && only_over_file)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", path);
+        DebugErrorAlt(func, "Not a regular file <%s>", path);
         eng_file_last_save_error = EINVAL;
         return 0;
     }
     if (!EngFileMayBeReplaced(path))
-        return SaveFailed(__PRETTY_FUNCTION__, "Could not write", path, errno);
+        return SaveFailed(func, "Could not write", path, errno);
     std::string tmp;
     int fd = EngFileCreateTemporaryBeside(path, &tmp);
     if (fd < 0)
-        return SaveFailed(__PRETTY_FUNCTION__, "Could not create a temporary file for", path, errno);
+        return SaveFailed(func, "Could not create a temporary file for", path, errno);
     // A regular file that is replaced keeps its permission bits; anything
     // else leaves the new file as the umask made it.
     if (old_file && S_ISREG(st.st_mode))
@@ -1279,22 +1284,64 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
         failed = what;
         err = errno;
     };
-    if (!EngFileWriteAll(fd, static_cast<const char*>(data), size))
+    FILE* f = fdopen(fd, "wb");
+    if (!f)
+    {
         fail("Could not write");
-    else if (fsync(fd) != 0)
-        fail("Could not flush");
-    if (close(fd) != 0 && !failed)
-        fail("Could not write");
+        close(fd);
+    }
+    else
+    {
+        errno = 0;
+        if (!write(f, user) || ferror(f))
+            fail("Could not write");
+        else if (fflush(f) != 0)
+            fail("Could not write");
+        else if (fsync(fileno(f)) != 0)
+            fail("Could not flush");
+        if (fclose(f) != 0 && !failed)
+            fail("Could not write");
+    }
     if (!failed && rename(tmp.c_str(), path) != 0)
         fail("Could not replace");
     if (failed)
     {
         unlink(tmp.c_str());
-        return SaveFailed(__PRETTY_FUNCTION__, failed, path, err);
+        return SaveFailed(func, failed, path, err);
     }
     eng_file_last_save_error = 0;
     SyncFolderOf(path);
     return 1;
+}
+
+struct SaveBytes
+{
+    const void* data;
+    EngUInt32 size;
+};
+
+char WriteBytes(FILE* f, void* user)
+{
+    const SaveBytes* b = static_cast<const SaveBytes*>(user);
+    return b->size == 0 || fwrite(b->data, 1, b->size, f) == b->size;
+}
+} // namespace
+
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
+{
+    if (!data && size)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        eng_file_last_save_error = EINVAL;
+        return 0;
+    }
+    SaveBytes bytes = {data, size};
+    return SaveThroughTemporary(__PRETTY_FUNCTION__, path, WriteBytes, &bytes, only_over_file);
+}
+
+char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* user, char only_over_file)
+{
+    return SaveThroughTemporary(__PRETTY_FUNCTION__, path, write, user, only_over_file);
 }
 
 int EngFileGetLastSaveError()
