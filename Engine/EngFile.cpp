@@ -144,20 +144,32 @@ FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_fla
 
 namespace
 {
-// What "<path>.tmpXXXXXX" begins with: path, its last name cut (at a
-// character boundary) so that the temporary's name stays within the folder's
-// name limit.
+// How long a name in folder may be with ".tmpXXXXXX" still fitting after it
+// within the folder's limit on names.
+size_t TemporaryRoom(const std::string& folder)
+{
+    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    const size_t tail = sizeof(".tmpXXXXXX") - 1;
+    return size_t(limit) > tail ? size_t(limit) - tail : 1;
+}
+
+// The part of name a temporary beside it begins with: all of it, or as much
+// as room allows, cut at a character boundary.
+size_t TemporaryStemLength(const char* name, size_t room)
+{
+    return EngUtf8CutLength(name, room);
+}
+
+// What "<path>.tmpXXXXXX" begins with: path, its last name cut so that the
+// temporary's name stays within the folder's name limit.
 std::string TemporaryStem(const char* path)
 {
     const char* slash = strrchr(path, '/');
     std::string folder = slash ? std::string(path, size_t(slash - path) + 1) : std::string();
     const char* name = slash ? slash + 1 : path;
-    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0)
-        limit = NAME_MAX;
-    const size_t tail = sizeof(".tmpXXXXXX") - 1;
-    size_t room = size_t(limit) > tail ? size_t(limit) - tail : 1;
-    return folder + std::string(name, EngUtf8CutLength(name, room));
+    return folder + std::string(name, TemporaryStemLength(name, TemporaryRoom(folder)));
 }
 } // namespace
 
@@ -1356,13 +1368,29 @@ int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const ch
     DIR* d = opendir(folder);
     if (!d)
         return 0;
-    int removed = 0;
+    std::vector<std::string> names;
     while (dirent* e = readdir(d))
+        names.push_back(e->d_name);
+    closedir(d);
+    const size_t room = TemporaryRoom(folder);
+    // A record whose name is too long for ".tmpXXXXXX" has temporaries of its
+    // name cut short: they are known by a record of that name in the folder
+    // that cuts to exactly that stem.
+    auto stem_of_long_record = [&](const std::string& stem)
     {
-        std::string record = SaveTempRecord(e->d_name);
-        if (record.empty() || !is_record(record.c_str()))
+        for (const std::string& n : names)
+            if (n.size() > room && n.compare(0, stem.size(), stem) == 0 &&
+                TemporaryStemLength(n.c_str(), room) == stem.size() && is_record(n.c_str()))
+                return true;
+        return false;
+    };
+    int removed = 0;
+    for (const std::string& name : names)
+    {
+        std::string record = SaveTempRecord(name.c_str());
+        if (record.empty() || (!is_record(record.c_str()) && !stem_of_long_record(record)))
             continue;
-        std::string path = std::string(folder) + "/" + e->d_name;
+        std::string path = std::string(folder) + "/" + name;
         struct stat st;
         if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
@@ -1374,6 +1402,5 @@ int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const ch
         else
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not remove <%s>: %s", path.c_str(), strerror(errno));
     }
-    closedir(d);
     return removed;
 }

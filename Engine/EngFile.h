@@ -151,5 +151,9 @@ char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* 
 int EngFileGetLastSaveError();
 // Removes the temporary files that saves cut off (killed, power lost) leave
 // in folder: regular files "<record>.tmpXXXXXX" where is_record(record) says
-// the name is one of the caller's records. Gives how many went.
+// the name is one of the caller's records. The shortened temporaries of names
+// too long to take ".tmpXXXXXX" are known by their record in the folder: a
+// name is_record accepts that cuts to exactly their stem (the temporary of a
+// first save of such a name is found once its record is there). Gives how
+// many went.
 int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const char* name));
