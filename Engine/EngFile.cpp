@@ -144,20 +144,32 @@ FILE* EngFileOpenRegularStream(const char* path, const char* mode, int extra_fla
 
 namespace
 {
-// What "<path>.tmpXXXXXX" begins with: path, its last name cut (at a
-// character boundary) so that the temporary's name stays within the folder's
-// name limit.
+// How long a name in folder may be with ".tmpXXXXXX" still fitting after it
+// within the folder's limit on names.
+size_t TemporaryRoom(const std::string& folder)
+{
+    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    const size_t tail = sizeof(".tmpXXXXXX") - 1;
+    return size_t(limit) > tail ? size_t(limit) - tail : 1;
+}
+
+// The part of name a temporary beside it begins with: all of it, or as much
+// as room allows, cut at a character boundary.
+size_t TemporaryStemLength(const char* name, size_t room)
+{
+    return EngUtf8CutLength(name, room);
+}
+
+// What "<path>.tmpXXXXXX" begins with: path, its last name cut so that the
+// temporary's name stays within the folder's name limit.
 std::string TemporaryStem(const char* path)
 {
     const char* slash = strrchr(path, '/');
     std::string folder = slash ? std::string(path, size_t(slash - path) + 1) : std::string();
     const char* name = slash ? slash + 1 : path;
-    long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0)
-        limit = NAME_MAX;
-    const size_t tail = sizeof(".tmpXXXXXX") - 1;
-    size_t room = size_t(limit) > tail ? size_t(limit) - tail : 1;
-    return folder + std::string(name, EngUtf8CutLength(name, room));
+    return folder + std::string(name, TemporaryStemLength(name, TemporaryRoom(folder)));
 }
 } // namespace
 
@@ -1244,11 +1256,16 @@ std::string SaveTempRecord(const char* name)
 }
 } // namespace
 
-char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
+namespace
 {
-    if (Empty(path) || (!data && size))
+// The steps every save by rename shares: a fresh temporary beside path,
+// written by write, flushed, renamed over path. Failures are logged under func.
+char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter write, void* user,
+                          char only_over_file)
+{
+    if (Empty(path) || !write)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        DebugErrorAlt(func, "Invalid parameters");
         eng_file_last_save_error = EINVAL;
         return 0;
     }
@@ -1257,16 +1274,16 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
     bool old_file = lstat(path, &st) == 0;
     if (old_file && !S_ISREG(st.st_mode) && only_over_file)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Not a regular file <%s>", path);
+        DebugErrorAlt(func, "Not a regular file <%s>", path);
         eng_file_last_save_error = EINVAL;
         return 0;
     }
     if (!EngFileMayBeReplaced(path))
-        return SaveFailed(__PRETTY_FUNCTION__, "Could not write", path, errno);
+        return SaveFailed(func, "Could not write", path, errno);
     std::string tmp;
     int fd = EngFileCreateTemporaryBeside(path, &tmp);
     if (fd < 0)
-        return SaveFailed(__PRETTY_FUNCTION__, "Could not create a temporary file for", path, errno);
+        return SaveFailed(func, "Could not create a temporary file for", path, errno);
     // A regular file that is replaced keeps its permission bits; anything
     // else leaves the new file as the umask made it.
     if (old_file && S_ISREG(st.st_mode))
@@ -1279,22 +1296,64 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
         failed = what;
         err = errno;
     };
-    if (!EngFileWriteAll(fd, static_cast<const char*>(data), size))
+    FILE* f = fdopen(fd, "wb");
+    if (!f)
+    {
         fail("Could not write");
-    else if (fsync(fd) != 0)
-        fail("Could not flush");
-    if (close(fd) != 0 && !failed)
-        fail("Could not write");
+        close(fd);
+    }
+    else
+    {
+        errno = 0;
+        if (!write(f, user) || ferror(f))
+            fail("Could not write");
+        else if (fflush(f) != 0)
+            fail("Could not write");
+        else if (fsync(fileno(f)) != 0)
+            fail("Could not flush");
+        if (fclose(f) != 0 && !failed)
+            fail("Could not write");
+    }
     if (!failed && rename(tmp.c_str(), path) != 0)
         fail("Could not replace");
     if (failed)
     {
         unlink(tmp.c_str());
-        return SaveFailed(__PRETTY_FUNCTION__, failed, path, err);
+        return SaveFailed(func, failed, path, err);
     }
     eng_file_last_save_error = 0;
     SyncFolderOf(path);
     return 1;
+}
+
+struct SaveBytes
+{
+    const void* data;
+    EngUInt32 size;
+};
+
+char WriteBytes(FILE* f, void* user)
+{
+    const SaveBytes* b = static_cast<const SaveBytes*>(user);
+    return b->size == 0 || fwrite(b->data, 1, b->size, f) == b->size;
+}
+} // namespace
+
+char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file)
+{
+    if (!data && size)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid parameters");
+        eng_file_last_save_error = EINVAL;
+        return 0;
+    }
+    SaveBytes bytes = {data, size};
+    return SaveThroughTemporary(__PRETTY_FUNCTION__, path, WriteBytes, &bytes, only_over_file);
+}
+
+char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* user, char only_over_file)
+{
+    return SaveThroughTemporary(__PRETTY_FUNCTION__, path, write, user, only_over_file);
 }
 
 int EngFileGetLastSaveError()
@@ -1309,13 +1368,29 @@ int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const ch
     DIR* d = opendir(folder);
     if (!d)
         return 0;
-    int removed = 0;
+    std::vector<std::string> names;
     while (dirent* e = readdir(d))
+        names.push_back(e->d_name);
+    closedir(d);
+    const size_t room = TemporaryRoom(folder);
+    // A record whose name is too long for ".tmpXXXXXX" has temporaries of its
+    // name cut short: they are known by a record of that name in the folder
+    // that cuts to exactly that stem.
+    auto stem_of_long_record = [&](const std::string& stem)
     {
-        std::string record = SaveTempRecord(e->d_name);
-        if (record.empty() || !is_record(record.c_str()))
+        for (const std::string& n : names)
+            if (n.size() > room && n.compare(0, stem.size(), stem) == 0 &&
+                TemporaryStemLength(n.c_str(), room) == stem.size() && is_record(n.c_str()))
+                return true;
+        return false;
+    };
+    int removed = 0;
+    for (const std::string& name : names)
+    {
+        std::string record = SaveTempRecord(name.c_str());
+        if (record.empty() || (!is_record(record.c_str()) && !stem_of_long_record(record)))
             continue;
-        std::string path = std::string(folder) + "/" + e->d_name;
+        std::string path = std::string(folder) + "/" + name;
         struct stat st;
         if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
@@ -1327,6 +1402,5 @@ int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const ch
         else
             DebugErrorAlt(__PRETTY_FUNCTION__, "Could not remove <%s>: %s", path.c_str(), strerror(errno));
     }
-    closedir(d);
     return removed;
 }

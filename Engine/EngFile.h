@@ -129,19 +129,31 @@ bool EngFileReadAll(int fd, void* buf, size_t n);
 unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet = 0);
 
 // Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,
-// fsyncs it and renames it over path. A new file gets 0666 less the umask, a
-// regular file that is replaced keeps its permission bits. With only_over_file
-// set, a path that is there but not a regular file (a link, FIFO, device or
-// folder) is refused. A regular file that this user may not write (made
-// read-only) is refused with the reason a plain write gives. On failure the
-// old file is untouched, the reason logged and 0 returned. A name too long to
-// have ".tmpXXXXXX" put after it gets a temporary of a shortened name, which
-// EngFileRemoveInterruptedSaves does not recognise.
+// created new (never an existing entry, never through a link), fsyncs it and
+// renames it over path. A new file gets 0666 less the umask, a regular file
+// that is replaced keeps its permission bits. With only_over_file set, a path
+// that is there but not a regular file (a link, FIFO, device or folder) is
+// refused. A regular file that this user may not write (made read-only) is
+// refused with the reason a plain write gives. On failure the old file is
+// untouched, no temporary is left, the reason is logged and 0 returned. A
+// name too long to have ".tmpXXXXXX" put after it gets a temporary of a
+// shortened name.
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
-// The errno of the last EngFileSaveAtomically that failed; 0 after one that
-// succeeded.
+// Writes the whole new file to f; 0, with errno telling why where it can,
+// when it could not.
+typedef char (*EngFileSaveWriter)(FILE* f, void* user);
+// EngFileSaveAtomically with the bytes written by write(stream, user) into
+// the temporary, for files made by a writer of their own (a picture).
+char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* user,
+                               char only_over_file = 0);
+// The errno of the last EngFileSaveAtomically or EngFileSaveAtomicallyWith
+// that failed; 0 after one that succeeded.
 int EngFileGetLastSaveError();
 // Removes the temporary files that saves cut off (killed, power lost) leave
 // in folder: regular files "<record>.tmpXXXXXX" where is_record(record) says
-// the name is one of the caller's records. Gives how many went.
+// the name is one of the caller's records. The shortened temporaries of names
+// too long to take ".tmpXXXXXX" are known by their record in the folder: a
+// name is_record accepts that cuts to exactly their stem (the temporary of a
+// first save of such a name is found once its record is there). Gives how
+// many went.
 int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const char* name));

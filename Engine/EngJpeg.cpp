@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
@@ -25,6 +26,8 @@ struct JpegError
     jmp_buf jump;
     const char* func;
     const char* file;
+    // errno when the library gave up (a failed write's reason).
+    volatile int saved_errno;
 };
 
 // Why the last read failed, without the file's name.
@@ -33,6 +36,7 @@ char jpeg_failure[200];
 void JpegErrorExit(j_common_ptr cinfo)
 {
     JpegError* err = reinterpret_cast<JpegError*>(cinfo->err);
+    err->saved_errno = errno;
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
     snprintf(jpeg_failure, sizeof(jpeg_failure), "%s", text);
@@ -57,6 +61,7 @@ void SetupError(JpegError* err, const char* func, const char* file)
     err->pub.output_message = JpegOutputMessage;
     err->func = func;
     err->file = file;
+    err->saved_errno = 0;
 }
 
 // Counts the scans of JPEG data fed in pieces, reading its markers as the
@@ -445,28 +450,21 @@ unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_typ
     return ReadJpeg(__PRETTY_FUNCTION__, file, 4, alpha_type, width, height);
 }
 
-char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
-                                unsigned int height, const unsigned char* pixels)
+namespace
 {
-    if (!file || !pixels || width == 0 || height == 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
-        return 0;
-    }
-    FILE* f = EngFileOpenRegularStream(file, "wb", 0, __PRETTY_FUNCTION__);
-    if (!f)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);
-        return 0;
-    }
+// Encodes RGB pixels into f (left open); file names it in messages. 0 with
+// errno set to the reason of a failed write.
+char WriteJpeg(const char* func, FILE* f, const char* file, int quality, int dpi, unsigned int width,
+               unsigned int height, const unsigned char* pixels)
+{
     jpeg_compress_struct cinfo;
     JpegError err;
-    SetupError(&err, __PRETTY_FUNCTION__, file);
+    SetupError(&err, func, file);
     cinfo.err = &err.pub;
     if (setjmp(err.jump))
     {
         jpeg_destroy_compress(&cinfo);
-        std::fclose(f);
+        errno = err.saved_errno;
         return 0;
     }
     jpeg_create_compress(&cinfo);
@@ -479,7 +477,7 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     if (dpi > 65535)
     {
         // The density fields hold 16 bits.
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Resolution %d dpi too large, written as 65535", dpi);
+        DebugErrorAlt(func, "Resolution %d dpi too large, written as 65535", dpi);
     }
     if (dpi > 0)
     {
@@ -496,6 +494,67 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
+    return 1;
+}
+
+// The texture's RGB pixels, rows as read back, in a malloc'ed buffer; null
+// after logging under func.
+unsigned char* TexturePixels(const char* func, EngTexture* texture)
+{
+    if (!texture || !texture->IsOk())
+    {
+        DebugErrorAlt(func, "Invalid Parameters");
+        return nullptr;
+    }
+    if (texture->GetNumChannels() != 3)
+    {
+        DebugErrorAlt(func, "Invalid Texture (channels: %d)", texture->GetNumChannels());
+        return nullptr;
+    }
+    int w = texture->GetWidth(), h = texture->GetHeight();
+    size_t row = size_t(w) * 3;
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(row * size_t(h)));
+    if (!buffer)
+    {
+        DebugErrorAlt(func, "No memory");
+        return nullptr;
+    }
+    _EngTextureGetPixelDataInfo info;
+    std::memset(&info, 0, sizeof(info));
+    texture->PrepareToGetPixelData(&info, 1, 0);
+    unsigned char* data = texture->GetPixelDataBuffer(&info);
+    if (!data)
+    {
+        DebugErrorAlt(func, "Could not get texture data");
+        texture->RestoreAfterGettingPixelData(&info);
+        std::free(buffer);
+        return nullptr;
+    }
+    std::memcpy(buffer, data, row * size_t(h));
+    texture->RestoreAfterGettingPixelData(&info);
+    return buffer;
+}
+} // namespace
+
+char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
+                                unsigned int height, const unsigned char* pixels)
+{
+    if (!file || !pixels || width == 0 || height == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        return 0;
+    }
+    FILE* f = EngFileOpenRegularStream(file, "wb", 0, __PRETTY_FUNCTION__);
+    if (!f)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Cannot open file %s", file);
+        return 0;
+    }
+    if (!WriteJpeg(__PRETTY_FUNCTION__, f, file, quality, dpi, width, height, pixels))
+    {
+        std::fclose(f);
+        return 0;
+    }
     // Buffered data may only fail to reach the disk now.
     bool write_error = std::ferror(f) != 0;
     if (std::fclose(f) != 0 || write_error)
@@ -506,41 +565,53 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     return 1;
 }
 
+char EngJpegWriteStreamFromBuffer(FILE* f, const char* name, int quality, int dpi, unsigned int width,
+                                  unsigned int height, const unsigned char* pixels)
+{
+    if (!f || !pixels || width == 0 || height == 0)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        errno = EINVAL;
+        return 0;
+    }
+    return WriteJpeg(__PRETTY_FUNCTION__, f, name, quality, dpi, width, height, pixels);
+}
+
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi)
 {
-    if (!file || !file[0] || !texture || !texture->IsOk())
+    if (!file || !file[0])
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
         return 0;
     }
-    if (texture->GetNumChannels() != 3)
+    unsigned char* buffer = TexturePixels(__PRETTY_FUNCTION__, texture);
+    if (!buffer)
+        return 0;
+    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(texture->GetWidth()),
+                                         unsigned(texture->GetHeight()), buffer);
+    std::free(buffer);
+    return ok;
+}
+
+char EngJpegSaveToStreamFromTexture(FILE* f, const char* name, EngTexture* texture, int quality, int dpi)
+{
+    if (!f)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Texture (channels: %d)", texture->GetNumChannels());
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        errno = EINVAL;
         return 0;
     }
-    int w = texture->GetWidth(), h = texture->GetHeight();
-    size_t row = size_t(w) * 3;
-    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(row * size_t(h)));
+    unsigned char* buffer = TexturePixels(__PRETTY_FUNCTION__, texture);
     if (!buffer)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "No memory");
+        errno = 0;
         return 0;
     }
-    _EngTextureGetPixelDataInfo info;
-    std::memset(&info, 0, sizeof(info));
-    texture->PrepareToGetPixelData(&info, 1, 0);
-    unsigned char* data = texture->GetPixelDataBuffer(&info);
-    if (!data)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not get texture data");
-        texture->RestoreAfterGettingPixelData(&info);
-        std::free(buffer);
-        return 0;
-    }
-    std::memcpy(buffer, data, row * size_t(h));
-    texture->RestoreAfterGettingPixelData(&info);
-    char ok = EngJpegWriteFileFromBuffer(file, quality, dpi, unsigned(w), unsigned(h), buffer);
+    char ok = EngJpegWriteStreamFromBuffer(f, name, quality, dpi, unsigned(texture->GetWidth()),
+                                           unsigned(texture->GetHeight()), buffer);
+    int err = errno;
     std::free(buffer);
+    errno = err;
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 class EngTexture;
 
@@ -46,5 +47,10 @@ char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
                                 unsigned int height, const unsigned char* pixels);
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);
+// The same into a stream the caller opened and closes (name is only for
+// messages); 0 with errno set to the reason of a failed write.
+char EngJpegWriteStreamFromBuffer(FILE* f, const char* name, int quality, int dpi, unsigned int width,
+                                  unsigned int height, const unsigned char* pixels);
+char EngJpegSaveToStreamFromTexture(FILE* f, const char* name, EngTexture* texture, int quality, int dpi);
 char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi);
 char EngJpegIsFilled();

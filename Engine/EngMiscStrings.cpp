@@ -19,8 +19,8 @@ EngPopupFunction eng_popup_function = EngMiscShowPopupMessage_LNX;
 
 namespace
 {
-char em_popup_message[400] = "";
-char em_popup_title[100] = "";
+char em_popup_message[ENG_POPUP_TEXT_MAX + 1] = "";
+char em_popup_title[ENG_POPUP_TITLE_MAX + 1] = "";
 char em_popup_type = 0;
 char em_int_32_str[16];
 } // namespace

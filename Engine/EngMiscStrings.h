@@ -8,7 +8,11 @@
 typedef void (*EngPopupFunction)(char kind, const char* title, const char* text);
 extern EngPopupFunction eng_popup_function;
 
-// Stores kind, title (up to 99 characters) and text (up to 399).
+// The longest title and text (bytes) a message box shows; longer ones are cut.
+#define ENG_POPUP_TITLE_MAX 99
+#define ENG_POPUP_TEXT_MAX 399
+
+// Stores kind, title (up to 99 bytes) and text (up to 399).
 void EngMiscSetPopupMessageTexts(char kind, const char* title, const char* text);
 bool EngMiscArePopupMessageTextsSet();
 // The engine's one modal message box. Kinds 1 and 2 caution, 3 note, others

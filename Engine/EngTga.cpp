@@ -262,6 +262,43 @@ char EngTga::GetSizeFromFile(const char* path, int* w, int* h, int* bpp)
     return fw >= 1 && fh != 0 && depth == 32;
 }
 
+namespace
+{
+struct TgaWrite
+{
+    const char* path;
+    int w, h;
+    const uint32_t* pixels;
+};
+
+// The header, then the rows from the bottom one up.
+char WriteTga(FILE* f, void* user)
+{
+    const TgaWrite* t = static_cast<const TgaWrite*>(user);
+    unsigned char hdr[18];
+    std::memcpy(hdr, tga_header, 12);
+    hdr[12] = (unsigned char)(t->w & 255), hdr[13] = (unsigned char)(t->w >> 8);
+    hdr[14] = (unsigned char)(t->h & 255), hdr[15] = (unsigned char)(t->h >> 8);
+    hdr[16] = 32, hdr[17] = 0;
+    if (std::fwrite(hdr, 1, 18, f) != 18)
+    {
+        int err = errno;
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Problems [0] creating file <%s>", t->path);
+        errno = err;
+        return 0;
+    }
+    for (int r = t->h - 1; r >= 0; r--)
+        if (std::fwrite(t->pixels + size_t(r) * t->w, 4, size_t(t->w), f) != size_t(t->w))
+        {
+            int err = errno;
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Problems creating data [DP] in file <%s>", t->path);
+            errno = err;
+            return 0;
+        }
+    return 1;
+}
+} // namespace
+
 char EngTga::SaveToFile(const char* path)
 {
     return DoSaveToFile(path, nullptr);
@@ -329,54 +366,13 @@ char EngTga::DoSaveToFile(const char* path, EngTexture* t)
     }
     // Written to a fresh temporary beside the target, then renamed over it;
     // a file made read-only is not replaced.
-    if (!EngFileMayBeReplaced(path))
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>: %s", path, strerror(errno));
-        if (own)
-            std::free(pixels);
-        return 0;
-    }
-    std::string tmp;
-    int fd = EngFileCreateTemporaryBeside(path, &tmp);
-    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-    if (!f)
-    {
-        if (fd >= 0)
-        {
-            close(fd);
-            unlink(tmp.c_str());
-        }
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
-        if (own)
-            std::free(pixels);
-        return 0;
-    }
-    unsigned char hdr[18];
-    std::memcpy(hdr, tga_header, 12);
-    hdr[12] = (unsigned char)(w & 255), hdr[13] = (unsigned char)(w >> 8);
-    hdr[14] = (unsigned char)(h & 255), hdr[15] = (unsigned char)(h >> 8);
-    hdr[16] = 32, hdr[17] = 0;
-    bool ok = std::fwrite(hdr, 1, 18, f) == 18;
-    if (!ok)
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Problems [0] creating file <%s>", path);
-    for (int r = h - 1; ok && r >= 0; r--)
-        if (std::fwrite(pixels + size_t(r) * w, 4, size_t(w), f) != size_t(w))
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Problems creating data [DP] in file <%s>", path);
-            ok = false;
-        }
+    TgaWrite job = {path, w, h, pixels};
+    char ok = EngFileSaveAtomicallyWith(path, WriteTga, &job);
     if (own)
         std::free(pixels);
-    if (ok && (std::fflush(f) != 0 || fsync(fileno(f)) != 0))
-        ok = false;
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (ok && std::rename(tmp.c_str(), path) != 0)
-        ok = false;
     if (!ok)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Could not create file <%s>", path);
-        std::remove(tmp.c_str());
         return 0;
     }
     return 1;

@@ -133,6 +133,26 @@ size_t EngUtf8TrimCutTail(const char* s, size_t len)
     return len;
 }
 
+std::string EngUtf8ShortenInMiddle(const char* s, size_t max)
+{
+    if (!s)
+        return "";
+    const size_t len = strlen(s);
+    if (len <= max)
+        return s;
+    static const char dots[] = "...";
+    const size_t n_dots = sizeof(dots) - 1;
+    if (max < n_dots)
+        return std::string(s, EngUtf8CutLength(s, max));
+    const size_t room = max - n_dots;
+    const size_t head = EngUtf8CutLength(s, room - room / 2);
+    // The end begins on a character's first byte.
+    size_t tail = len - (room - head);
+    while (tail < len && IsContinuation(s[tail]))
+        tail++;
+    return std::string(s, head) + dots + std::string(s + tail);
+}
+
 char* EngUtf8SafeStrcpy(char* dst, const char* src, size_t size)
 {
     if (!dst || size == 0)

@@ -56,6 +56,9 @@ size_t EngUtf8CutLength(const char* s, size_t max);
 size_t EngUtf8TrimCutTail(const char* s, size_t len);
 // A bounded copy (at most size - 1 bytes) that never splits a character.
 char* EngUtf8SafeStrcpy(char* dst, const char* src, size_t size);
+// s whole when it has at most max bytes; else its start and its end joined by
+// "...", at most max bytes together, no character split.
+std::string EngUtf8ShortenInMiddle(const char* s, size_t max);
 
 // Drawn text is Latin-1, the encoding of the one-byte fonts. Each byte is its
 // own code point on the way out.

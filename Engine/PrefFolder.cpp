@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "EngDebug.h"
 #include "EngFile.h"
@@ -14,6 +16,8 @@ namespace
 const char pf_top_folder[] = "Kestrelbay";
 const char pf_common_folder[] = "Common";
 const size_t pf_name_max = 127;
+// Longer than the data folder's environment variable and HOME together can be.
+const size_t pf_wanted_max = 300 * 1024;
 
 char pf_folder_name[128] = "";
 char pf_buffer[512];
@@ -142,10 +146,18 @@ char PrefFolderIsMainFolderMade()
 
 ENG_CHAR* PrefFolderGetWantedMainFolder()
 {
-    if (!pf_folder_name[0] ||
-        !EngMiscGetUserApplicationDataSubSubDirectory(pf_top_folder, pf_folder_name, pf_buffer, sizeof(pf_buffer)))
-        EngSafeStrcpy(pf_buffer, "", sizeof(pf_buffer));
-    return pf_buffer;
+    // Of any length the environment can name, not only what pf_buffer holds:
+    // the folder that could not be made may be the one too long for it.
+    static std::string wanted;
+    wanted.clear();
+    if (pf_folder_name[0])
+    {
+        std::vector<char> path(pf_wanted_max);
+        if (EngMiscGetUserApplicationDataSubSubDirectory(pf_top_folder, pf_folder_name, path.data(),
+                                                         int(path.size())))
+            wanted = path.data();
+    }
+    return &wanted[0];
 }
 
 ENG_CHAR* PrefFolderGetMainFolderWithFileAppended(const char* file)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "BoardDraw.h"
 #include "EngDebug.h"
@@ -13,6 +14,7 @@
 #include "EngMiscStrings.h"
 #include "EngMiscTime.h"
 #include "EngRandom.h"
+#include "EngUnicode.h"
 #include "EngWindow.h"
 #include "GameHooks.h"
 #include "GraphicsControl.h"
@@ -69,13 +71,14 @@ bool ToolkitHasActiveWindow()
 // Without its data folder the game keeps nothing: say so once, and where.
 void TellSavingIsOff()
 {
-    char text[900];
-    snprintf(text, sizeof(text),
-             "Your settings and saved games cannot be kept: the game could not make its folder\n%s\n\n"
-             "You can play, and a puzzle you leave can be resumed until you quit, but nothing is kept "
-             "after that.",
-             PrefFolderGetWantedMainFolder());
-    EngMiscShowPopupMessage(1, "Nothing Will Be Saved", text);
+    static const char head[] =
+        "Your settings and saved games cannot be kept: the game could not make its folder\n";
+    static const char tail[] = "\n\nYou can play, and a puzzle you leave can be resumed until you quit, but "
+                               "nothing is kept after that.";
+    // The box holds the whole text only with a long folder shortened.
+    const size_t room = ENG_POPUP_TEXT_MAX - (sizeof(head) - 1) - (sizeof(tail) - 1);
+    const std::string text = head + EngUtf8ShortenInMiddle(PrefFolderGetWantedMainFolder(), room) + tail;
+    EngMiscShowPopupMessage(1, "Nothing Will Be Saved", text.c_str());
 }
 
 // "Quit" on the failed-save popup: the player leaves anyway.

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngFont.h"
 #include "EngJpeg.h"
 #include "EngMain.h"
@@ -34,6 +34,18 @@ void DrawCentred(EngFont* font, EngTexture* texture, const char* text, float x, 
     char buf[256];
     EngSafeStrcpy(buf, text, sizeof(buf));
     font->DrawToTexture(texture, buf, x, y, sx, sy, 0);
+}
+
+struct PictureWrite
+{
+    EngTexture* texture;
+    const char* path;
+};
+
+char WritePicture(FILE* f, void* user)
+{
+    const PictureWrite* p = static_cast<const PictureWrite*>(user);
+    return EngJpegSaveToStreamFromTexture(f, p->path, p->texture, 100, 300);
 }
 
 bool CurrentLevelAndPuzzle(int* level, int* puzzle)
@@ -156,9 +168,7 @@ char PrintMakePicture(char givens_only, char* path_out, int size)
     if (!EngMiscGetDesktopDirectory(desktop, sizeof(desktop)))
         return 0;
     char path[PRINT_DESKTOP_SIZE + PRINT_NAME_SIZE + 1];
-    char temp[sizeof(path) + 8];
     snprintf(path, sizeof(path), "%s/%s", desktop, name);
-    snprintf(temp, sizeof(temp), "%s/.%s.part", desktop, name);
 
     EngTexture texture;
     if (!texture.CreateEmptyTexture(PRINT_TEXTURE_SIZE, PRINT_TEXTURE_SIZE, 0))
@@ -182,18 +192,11 @@ char PrintMakePicture(char givens_only, char* path_out, int size)
         return 0;
     if (!texture.InvertTexturePart(0, 0, -1, -1, 1, 1, 1, 0))
         return 0;
-    // Written beside the target and renamed, so a failure never leaves half a picture.
-    if (!EngJpegSaveToFileFromTexture(temp, &texture, 100, 300))
-    {
-        unlink(temp);
+    // Written to a fresh temporary beside the print and renamed over it, as
+    // the records are: a failure never leaves half a picture or a temporary.
+    PictureWrite job = {&texture, path};
+    if (!EngFileSaveAtomicallyWith(path, WritePicture, &job))
         return 0;
-    }
-    if (rename(temp, path) != 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Could not rename <%s>", temp);
-        unlink(temp);
-        return 0;
-    }
     if (path_out && size > 0)
         EngSafeStrcpy(path_out, path, size);
     return 1;

@@ -588,6 +588,99 @@ TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
     EXPECT_EQ(EngFileRemoveInterruptedSaves(dir.File("missing").c_str(), IsRecord), 0);
 }
 
+bool IsLongRecord(const char* name)
+{
+    return !strncmp(name, "record-", 7) && strlen(name) > 11 && !strcmp(name + strlen(name) - 4, ".dat");
+}
+
+// Saves a record of 100000 bytes over path in a child that the file-size
+// signal kills half way through the write, as a kill -9 would; the signal.
+int KilledSave(const std::string& path)
+{
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+        signal(SIGXFSZ, SIG_DFL);
+        struct rlimit rl = {20000, 20000};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        std::string big(100000, 'k');
+        EngFileSaveAtomically(path.c_str(), big.data(), EngUInt32(big.size()));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+// A save of a name too long to take ".tmpXXXXXX" whole, killed half way,
+// leaves a temporary of a cut name; the next start's clean-up finds it by its
+// record, and leaves alone the files that only look like one.
+TEST_F(Files, TemporariesOfLongNamesCutOffAreRemovedAndOnlyThey)
+{
+    // 255 bytes; the cut to 245 falls inside a character.
+    std::string e_acute = "record-x";
+    while (e_acute.size() < 249)
+        e_acute += "\xC3\xA9";
+    e_acute += "y.dat";
+    const struct
+    {
+        const char* name;
+        std::string record;
+        bool old_record; // the record was there before the save
+        int removed;
+    } cases[] = {
+        {"246-byte name", "record-" + std::string(235, 'n') + ".dat", true, 1},
+        {"250-byte name", "record-" + std::string(239, 'n') + ".dat", true, 1},
+        {"255-byte name of two-byte characters", e_acute, true, 1},
+        {"first save of a 250-byte name", "record-" + std::string(239, 'f') + ".dat", false, 0},
+        {"250-byte name the caller does not keep", "notes-" + std::string(240, 'x') + ".dat", true, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        const std::string path = folder.File(c.record);
+        if (c.old_record)
+            WriteFile(path, "old record");
+        ASSERT_EQ(KilledSave(path), SIGXFSZ);
+        std::vector<std::string> left = vztest::Listing(folder.Path());
+        ASSERT_EQ(left.size(), c.old_record ? 2u : 1u) << "the killed save left its temporary";
+        EXPECT_EQ(EngFileRemoveInterruptedSaves(folder.Path().c_str(), IsLongRecord), c.removed);
+        EXPECT_EQ(vztest::Listing(folder.Path()).size(), left.size() - size_t(c.removed));
+        if (c.old_record)
+        {
+            EXPECT_EQ(ReadFile(path), "old record");
+        }
+        else
+        {
+            // Once a later save has put the record there, its temporary is known.
+            WriteFile(path, "saved later");
+            EXPECT_EQ(EngFileRemoveInterruptedSaves(folder.Path().c_str(), IsLongRecord), 1);
+            EXPECT_EQ(vztest::Listing(folder.Path()), std::vector<std::string>{c.record});
+        }
+    }
+
+    // Beside a 250-byte record, names near its temporary's that are not it.
+    TempDir folder;
+    const std::string record = "record-" + std::string(239, 'n') + ".dat";
+    WriteFile(folder.File(record), "old record");
+    const std::string stem = record.substr(0, 245);
+    const std::string kept[] = {
+        stem.substr(0, 244) + ".tmpABCDEF",              // shorter than the cut
+        "record-" + std::string(10, 'n') + ".tmpABCDEF", // a stem of a name that fits whole
+        stem.substr(0, 241) + "nnnx.tmpABCDEF",          // the cut of no record
+        stem + ".tmpABCDE",                              // not a temporary's tail
+    };
+    for (const std::string& n : kept)
+        WriteFile(folder.File(n), "someone else's");
+    ASSERT_EQ(mkdir(folder.File(stem + ".tmpFOLDER").c_str(), 0755), 0);
+    EXPECT_EQ(EngFileRemoveInterruptedSaves(folder.Path().c_str(), IsLongRecord), 0);
+    EXPECT_EQ(vztest::Listing(folder.Path()).size(), std::size(kept) + 2);
+    for (const std::string& n : kept)
+        EXPECT_EQ(ReadFile(folder.File(n)), "someone else's") << n;
+}
+
 // Something other than a regular file where a reader or writer expects one.
 struct Hostile
 {

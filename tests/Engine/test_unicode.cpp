@@ -137,6 +137,35 @@ std::vector<char> Exact(const char* s)
     return std::vector<char>(s, s + strlen(s) + 1);
 }
 
+// A text too long keeps its start and its end around "...", within the
+// bytes given and with no character split at either cut.
+TEST(Unicode, ShortenedInTheMiddleAtCharacterBoundaries)
+{
+    const std::string e4 = "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"; // four two-byte characters
+    const struct
+    {
+        std::string text;
+        size_t max;
+        std::string want;
+    } cases[] = {
+        {"abcdef", 6, "abcdef"},
+        {"abcdef", 5, "a...f"},
+        {"abcdefg", 6, "ab...g"},
+        {e4, 7, "\xc3\xa9...\xc3\xa9"},
+        {e4, 6, "\xc3\xa9..."},
+        {"abcdef", 3, "..."},
+        {"abcdef", 2, "ab"},
+        {e4, 3, "..."},
+        {e4, 1, ""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text + " in " + std::to_string(c.max));
+        EXPECT_EQ(EngUtf8ShortenInMiddle(Exact(c.text.c_str()).data(), c.max), c.want);
+    }
+    EXPECT_EQ(EngUtf8ShortenInMiddle(nullptr, 5), "");
+}
+
 TEST(Unicode, StrnicmpFoldsAsciiAndStopsAtSharedTerminator)
 {
     struct Case

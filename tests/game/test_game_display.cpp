@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -453,6 +454,94 @@ TEST_F(GameRun, ADoubleClickThatChangesTheScreenActsOnlyOnce)
         remove(DataFile("Options.dat").c_str());
         remove(DataFile("SavedGamesFull00.dat").c_str());
     }
+}
+
+// Undo takes back the newest change first, one at a time, whether asked by
+// the U key or the bar's button, also after the game was left and resumed;
+// the changes come from keys and from both pads.
+TEST_F(GameRun, EachUndoBringsBackTheBoardBeforeTheNewestChange)
+{
+    ASSERT_NO_FATAL_FAILURE(StartAndPlay());
+    std::vector<int> empty; // cells as column * 9 + row
+    for (int c = 0; c < 9; c++)
+        for (int r = 0; r < 9; r++)
+            if (board[c][r].number == 0)
+                empty.push_back(c * 9 + r);
+    ASSERT_GE(empty.size(), 4u);
+    auto select = [&](int cell)
+    {
+        Click(board_vars[cell / 9][cell % 9].centre_x, board_vars[cell / 9][cell % 9].centre_y);
+        ASSERT_TRUE(cur_sel_set);
+    };
+    auto pad = [&](int which, int digit)
+    {
+        const _BoardCellVars& v = side_boards_vars[which][(digit - 1) % 3][(digit - 1) / 3];
+        Click(v.centre_x, v.centre_y);
+    };
+    auto ctrl_key = [&](SDL_Keycode key)
+    {
+        KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+        Key(key, KMOD_LCTRL);
+        KeyEvent(SDLK_LCTRL, 0, false);
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void()> make;
+    } moves[] = {
+        {"Ctrl+5 on the first empty cell", [&] { select(empty[0]), ctrl_key(SDLK_5); }},
+        {"note 3 by key on the second", [&] { select(empty[1]), Key(SDLK_3); }},
+        {"note 7 by key on the second", [&] { Key(SDLK_7); }},
+        {"9 from the number pad on the third", [&] { select(empty[2]), pad(BOARD_PAD_NUMBERS, 9); }},
+        {"note 2 from the note pad on the fourth", [&] { select(empty[3]), pad(BOARD_PAD_NOTES, 2); }},
+        {"Delete on the first", [&] { select(empty[0]), Key(SDLK_DELETE); }},
+        {"4 from the number pad on the first", [&] { pad(BOARD_PAD_NUMBERS, 4); }},
+    };
+    auto snapshot = [] { return std::string(reinterpret_cast<const char*>(&board), sizeof(board)); };
+    std::vector<std::string> before; // the board before each move
+    for (const auto& m : moves)
+    {
+        before.push_back(snapshot());
+        m.make();
+        ASSERT_NE(snapshot(), before.back()) << m.what << " changed nothing";
+    }
+    ASSERT_EQ(num_undos, int(std::size(moves)));
+
+    // Left and resumed: the undo list comes back from the saved game.
+    Key(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+    ASSERT_STREQ(mwinMainMainStartButton->GetTextP(), "Resume");
+    const _Dimension* s = mwinMainMainStartButton->GetActualArea();
+    Click(s->x + s->w / 2, s->y + s->h / 2);
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+
+    // Which board a board is, for the messages.
+    auto which = [&](const std::string& b)
+    {
+        for (size_t i = 0; i < before.size(); i++)
+            if (before[i] == b)
+                return "the board before: " + std::string(moves[i].what);
+        return b == snapshot() ? std::string("the board after every move") : std::string("another board");
+    };
+    for (size_t k = std::size(moves); k-- > 0;)
+    {
+        SCOPED_TRACE(std::string("undoing ") + moves[k].what);
+        if (k % 2)
+            Key(SDLK_u);
+        else
+        {
+            const _Dimension* u = mwinInGameInGameUndoButton->GetActualArea();
+            Click(u->x + u->w / 2, u->y + u->h / 2);
+            Frames(2);
+        }
+        EXPECT_EQ(num_undos, int(k));
+        ASSERT_TRUE(snapshot() == before[k]) << "got " << which(snapshot());
+        EXPECT_EQ(mwinInGameInGameUndoButton->IsEnabled() != 0, k > 0);
+    }
+    Key(SDLK_u);
+    EXPECT_TRUE(snapshot() == before[0]) << "an empty list changes nothing, got " << which(snapshot());
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 // failures that leave no picture behind.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "../GL/GLFixture.h"
 #include "EngFont.h"
@@ -202,6 +205,29 @@ TEST_F(PrintTest, FailuresLeaveNoPicture)
     }
     std::string listing;
     EXPECT_EQ(rmdir(desktop.c_str()), 0) << "the Desktop folder should still be empty";
+}
+
+// A print whose file cannot be written whole (the disk full half way) fails,
+// keeps the print made before and leaves nothing beside it.
+TEST_F(PrintTest, AWriteCutShortKeepsTheOldPrintAndLeavesNoTemporary)
+{
+    const std::string print = desktop + "/Vizavu " + level_strs[2] + " 37.jpg";
+    vztest::WriteFile(print, "the print made before");
+    struct rlimit old_limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 20000;
+    void (*old_signal)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    char path[512] = "x";
+    const char made = PrintMakePicture(0, path, sizeof(path));
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_signal);
+    EXPECT_EQ(made, 0);
+    EXPECT_STREQ(path, "");
+    EXPECT_EQ(vztest::ReadFile(print), "the print made before");
+    EXPECT_EQ(vztest::Listing(desktop),
+              std::vector<std::string>{"Vizavu " + std::string(level_strs[2]) + " 37.jpg"});
 }
 
 } // namespace

@@ -485,4 +485,61 @@ TEST_F(Saving, LeavingPlayWhileSavingFailsLetsThePlayerLeaveOrStay)
     }
 }
 
+// A game kept in memory after a failed save gives way to a later save of the
+// same puzzle that succeeds: Resume brings back the newer game, and so does
+// the exit's writing of the kept games, made while another puzzle is chosen.
+TEST_F(Saving, AKeptGameGivesWayToALaterSaveThatSucceeds)
+{
+    const struct
+    {
+        const char* name;
+        bool resume; // else quit on the next puzzle
+    } cases[] = {{"resumed", true}, {"written at exit", false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        home.reset(new Home);
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_NO_FATAL_FAILURE(PlayAndPlace(4));
+        const int first_col = col, first_row = row;
+        LimitFileSize(true);
+        Key(SDLK_ESCAPE, 0);
+        Frames(2);
+        ASSERT_TRUE(ToolkitPopupTitled("Save Failed"));
+        ClickButton(MWinPopupGetButton(main_mwin, MWIN_POPUP_BUT_OK));
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+        LimitFileSize(false);
+
+        // Resumed from memory, a second move, and this time the save succeeds.
+        ASSERT_NO_FATAL_FAILURE(PlayAndPlace(6));
+        ASSERT_EQ(board[first_col][first_row].number, 4);
+        Key(SDLK_ESCAPE, 0);
+        Frames(2);
+        ASSERT_EQ(GameGetCurrentScreen(), SCREEN_MAIN);
+        ASSERT_FALSE(main_mwin->PopupIsOn());
+
+        if (c.resume)
+        {
+            ClickButton(mwinMainMainStartButton);
+            ASSERT_EQ(GameGetCurrentScreen(), SCREEN_INGA);
+            EXPECT_EQ(board[first_col][first_row].number, 4);
+            EXPECT_EQ(board[col][row].number, 6) << "the game kept before came back";
+            EXPECT_EQ(num_undos, 2);
+        }
+        else
+        {
+            ClickButton(mwinMainMainNextButton);
+            ASSERT_EQ(options.levels[0].cur_puzzle, 1);
+            MainExitAndDeleteMainProgram(1);
+            std::string rec = vztest::ReadFile(home->Data(RECORD));
+            ASSERT_EQ(rec.size(), size_t(VIZAVU_SAVE_FILE_SIZE));
+            const VizavuSaveRecord* saved = reinterpret_cast<const VizavuSaveRecord*>(rec.data());
+            EXPECT_EQ(saved->board[first_col][first_row].number, 4);
+            EXPECT_EQ(saved->board[col][row].number, 6) << "the game kept before was written";
+            EXPECT_EQ(saved->num_undos, 2);
+        }
+        MainExitAndDeleteMainProgram(1);
+        home.reset();
+    }
+}
 } // namespace
