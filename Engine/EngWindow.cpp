@@ -890,7 +890,7 @@ void EngWindow::MsgsCharacter(unsigned char c)
     program->EventDrivenLoopDoTimerActionNow(0);
 }
 
-void EngWindow::MsgsKeyUp(unsigned char key)
+void EngWindow::MsgsKeyUp(unsigned char key, char toggles_full_screen)
 {
     if (!program)
         return;
@@ -902,8 +902,10 @@ void EngWindow::MsgsKeyUp(unsigned char key)
         return;
     }
     eng_key_down[k] = 0;
-    program->InputCB(ENG_INPUT_KEY_UP, k, 0);
+    char taken = program->InputCB(ENG_INPUT_KEY_UP, k, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
+    if (toggles_full_screen && !taken)
+        ToggleFullscreenMode();
 }
 
 void EngWindow::MsgsSetModifiers(char shift, char control, char option, char command)

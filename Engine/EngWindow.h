@@ -83,6 +83,9 @@ struct _EngWindowEventMemory
     double wheel_time;
     // The primary button went down as the right one (Control was held).
     char primary_is_right;
+    // The f key went down with Command held: its release toggles full screen
+    // even when Command was let go first.
+    char full_screen_press;
 };
 
 class EngWindow
@@ -156,7 +159,9 @@ public:
     // character: what the key types when the platform sends no text for it
     // (0 for none).
     void MsgsKeyDown(unsigned char key, unsigned char character);
-    void MsgsKeyUp(unsigned char key);
+    // toggles_full_screen: the release ends Command+f; full screen is toggled
+    // unless the program takes the release.
+    void MsgsKeyUp(unsigned char key, char toggles_full_screen = 0);
     void MsgsCharacter(unsigned char c);
     void MsgsSetModifiers(char shift, char control, char option, char command);
     // The system asks the program to end (a termination signal).

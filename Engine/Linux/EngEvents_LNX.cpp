@@ -86,10 +86,28 @@ char SizeChangePending()
     return 0;
 }
 
+// Command with a lower-case f: Shift or Control would make it a capital F,
+// which goes to the program only.
+char IsCommandF(Uint16 mod)
+{
+    return (mod & MOD_COMMAND) && !(mod & (KMOD_SHIFT | MOD_CONTROL));
+}
+
 char IsOurWindow(Uint32 id)
 {
     SDL_Window* win = static_cast<SDL_Window*>(eng_main_sdl_window);
     return !win || id == 0 || SDL_GetWindowID(win) == id;
+}
+
+// A focus loss of the window is still queued.
+char FocusLossPending()
+{
+    SDL_Event queued[64];
+    int n = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; i++)
+        if (queued[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST && IsOurWindow(queued[i].window.windowID))
+            return 1;
+    return 0;
 }
 
 // The focus is not always reported back (without a window manager it never
@@ -279,6 +297,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         unsigned char code = EngEventsTranslateKey_LNX(e->key.keysym.sym, e->key.keysym.mod, &typed);
         if (!code)
             break;
+        const char is_f = e->key.keysym.sym == SDLK_f;
+        _EngWindowEventMemory* m = w->GetEventMemory();
         if (e->type == SDL_KEYDOWN)
         {
             if ((e->key.keysym.mod & MOD_COMMAND) && code == 'Q')
@@ -287,20 +307,22 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 break;
             }
             ActivateIfInFront(w);
-            // Ctrl+F on the press (a quick tap ends before a release could be
-            // judged); a held key toggles once. With Shift or Control (which
-            // makes it a capital F) it goes to the game.
-            if ((e->key.keysym.mod & MOD_COMMAND) && !(e->key.keysym.mod & (KMOD_SHIFT | MOD_CONTROL)) &&
-                e->key.keysym.sym == SDLK_f)
-            {
-                if (!e->key.repeat)
-                    w->ToggleFullscreenMode();
-                break;
-            }
+            if (is_f && !e->key.repeat)
+                m->full_screen_press = IsCommandF(e->key.keysym.mod);
             w->MsgsKeyDown(code, typed);
         }
         else
-            w->MsgsKeyUp(code);
+        {
+            // Command+f toggles full screen on its release: Command held then,
+            // or when f went down (a quick tap lets go of Command first); a
+            // held key is released once. Not when the window has lost the
+            // focus, or is losing it (SDL lets go of the held keys first).
+            char toggles = is_f && (m->full_screen_press || IsCommandF(e->key.keysym.mod)) && w->IsActive() &&
+                           !FocusLossPending();
+            if (is_f)
+                m->full_screen_press = 0;
+            w->MsgsKeyUp(code, toggles);
+        }
         break;
     }
     case SDL_TEXTINPUT:

@@ -16,8 +16,11 @@
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
 #include "Linux/EngWindow_LNX.h"
+#include "MWin/MWinButton.h"
 #include "game/Game.h"
+#include "game/MainScreen.h"
 #include "game/Resolution.h"
+#include "game/Vizavu.h"
 #include "support/TestSupport.h"
 #include "support/XFocus.h"
 
@@ -168,6 +171,49 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
     EXPECT_EQ(r.win_height, 650);
     EXPECT_EQ(r.win_x, 120);
     EXPECT_EQ(r.win_y, 90);
+}
+
+// In play every key press goes to the game first; Ctrl+F, held or tapped,
+// still toggles and leaves the puzzle as it was.
+TEST_F(WindowModes, CtrlFInPlayTogglesAndLeavesThePuzzleAlone)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(1, 800, 600));
+    ASSERT_NE(mwinMainMainStartButton, nullptr);
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    ClickPixel(int((a->x + a->w / 2) * eng_main_window_x_ratio),
+               int((a->y + a->h / 2) * eng_main_window_y_ratio));
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), EngFourCC('I', 'N', 'G', 'A'));
+    int col = 0, row = 0;
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
+    ClickPixel(int(board_vars[col][row].centre_x * eng_main_window_x_ratio),
+               int(board_vars[col][row].centre_y * eng_main_window_y_ratio));
+    ASSERT_TRUE(cur_sel_set);
+    VizavuBoardCells before;
+    memcpy(&before, &board, sizeof(before));
+    const int undos = num_undos;
+
+    const struct
+    {
+        const char* name;
+        bool ctrl_up_first;
+    } taps[] = {{"held", false}, {"quick tap", true}, {"held, back", false}, {"quick tap, back", true}};
+    for (const auto& t : taps)
+    {
+        SCOPED_TRACE(t.name);
+        const char windowed = eng_main_window_windowed;
+        KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+        KeyEvent(SDLK_f, KMOD_LCTRL, true);
+        if (t.ctrl_up_first)
+            KeyEvent(SDLK_LCTRL, 0, false);
+        KeyEvent(SDLK_f, t.ctrl_up_first ? 0 : KMOD_LCTRL, false);
+        if (!t.ctrl_up_first)
+            KeyEvent(SDLK_LCTRL, 0, false);
+        EXPECT_NE(eng_main_window_windowed, windowed);
+        EXPECT_EQ(GameGetCurrentScreen(), EngFourCC('I', 'N', 'G', 'A'));
+        EXPECT_EQ(memcmp(&before, &board, sizeof(before)), 0);
+        EXPECT_EQ(num_undos, undos);
+    }
 }
 
 // A size the player gives the window is the size it opens with next time;
