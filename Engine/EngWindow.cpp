@@ -675,6 +675,8 @@ char EngWindow::GetWindowEvents()
                            eng_main_current_time < resize_step_time))
         WindowResized(eng_main_window_width, eng_main_window_height);
     EngPowerEventsPoll_LNX();
+    if (platform_ready)
+        EngWindowCheckFocus_LNX(this);
     if (eng_window_event_source)
         return eng_window_event_source(this);
     if (!platform_ready)

@@ -86,6 +86,8 @@ struct _EngWindowEventMemory
     // The f key went down with Command held: its release toggles full screen
     // even when Command was let go first.
     char full_screen_press;
+    // When the focus was last asked about (engine clock).
+    double focus_check_time;
 };
 
 class EngWindow
@@ -256,6 +258,9 @@ extern char eng_key_down[256];
 
 // How long the size must stay unchanged before a live resize counts as ended.
 #define ENG_WINDOW_RESIZE_SETTLE_SECONDS 0.2
+// How often an active full-screen window that the platform does not report as
+// focused asks who holds the focus.
+#define ENG_WINDOW_FOCUS_CHECK_SECONDS 0.25
 
 // Brings a proposed content size within the restriction: sizes below the
 // minimum are raised and a width/height ratio outside the range is brought to

@@ -112,11 +112,15 @@ char FocusLossPending()
 
 // The focus is not always reported back (without a window manager it never
 // is): a window that is pressed or typed into is in front, and a full-screen
-// one needs its device back to draw.
+// one needs its device back to draw. It takes the focus too, as a window
+// manager would give it: another client may still hold it.
 void ActivateIfInFront(EngWindow* w)
 {
-    if (!w->IsActive())
-        w->GotActiveMsg(1);
+    if (w->IsActive())
+        return;
+    if (!eng_main_window_windowed)
+        EngWindowTakeFocus_LNX();
+    w->GotActiveMsg(1);
 }
 
 // A full-screen window uncovered again is in front only while the focus is
@@ -383,6 +387,28 @@ char EngWindowTakeOneEvent_LNX(EngWindow* w)
         return 0;
     EngEventsHandleEvent_LNX(w, &e);
     return 1;
+}
+
+// Without a window manager the focus can go on to another client with no loss
+// reported: it passed through nobody while this window was inactive (an
+// Expose then brought the window back), or it came and went too quickly.
+void EngWindowCheckFocus_LNX(EngWindow* w)
+{
+    if (!w || eng_main_window_windowed || !w->IsActive())
+        return;
+    _EngWindowEventMemory* m = w->GetEventMemory();
+    const double since = eng_main_current_time - m->focus_check_time;
+    if (since >= 0 && since < ENG_WINDOW_FOCUS_CHECK_SECONDS)
+        return;
+    m->focus_check_time = eng_main_current_time;
+    if (!EngWindowFocusHeldElsewhere_LNX())
+        return;
+    // As SDL does at a focus loss: the held keys are let go (their releases
+    // come as events), and nothing pressed here toggles full screen.
+    SDL_ResetKeyboard();
+    m->full_screen_press = 0;
+    UpdateModifiers(w, Uint16(SDL_GetModState()));
+    w->GotActiveMsg(0);
 }
 
 char EngWindowWaitForEvent_LNX(EngWindow* w, int ms)
