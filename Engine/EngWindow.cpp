@@ -675,6 +675,8 @@ char EngWindow::GetWindowEvents()
                            eng_main_current_time < resize_step_time))
         WindowResized(eng_main_window_width, eng_main_window_height);
     EngPowerEventsPoll_LNX();
+    if (platform_ready)
+        EngWindowCheckFocus_LNX(this);
     if (eng_window_event_source)
         return eng_window_event_source(this);
     if (!platform_ready)
@@ -890,7 +892,7 @@ void EngWindow::MsgsCharacter(unsigned char c)
     program->EventDrivenLoopDoTimerActionNow(0);
 }
 
-void EngWindow::MsgsKeyUp(unsigned char key)
+void EngWindow::MsgsKeyUp(unsigned char key, char toggles_full_screen)
 {
     if (!program)
         return;
@@ -902,8 +904,10 @@ void EngWindow::MsgsKeyUp(unsigned char key)
         return;
     }
     eng_key_down[k] = 0;
-    program->InputCB(ENG_INPUT_KEY_UP, k, 0);
+    char taken = program->InputCB(ENG_INPUT_KEY_UP, k, 0);
     program->EventDrivenLoopDoTimerActionNow(0);
+    if (toggles_full_screen && !taken)
+        ToggleFullscreenMode();
 }
 
 void EngWindow::MsgsSetModifiers(char shift, char control, char option, char command)

@@ -83,6 +83,11 @@ struct _EngWindowEventMemory
     double wheel_time;
     // The primary button went down as the right one (Control was held).
     char primary_is_right;
+    // The f key went down with Command held: its release toggles full screen
+    // even when Command was let go first.
+    char full_screen_press;
+    // When the focus was last asked about (engine clock).
+    double focus_check_time;
 };
 
 class EngWindow
@@ -156,7 +161,9 @@ public:
     // character: what the key types when the platform sends no text for it
     // (0 for none).
     void MsgsKeyDown(unsigned char key, unsigned char character);
-    void MsgsKeyUp(unsigned char key);
+    // toggles_full_screen: the release ends Command+f; full screen is toggled
+    // unless the program takes the release.
+    void MsgsKeyUp(unsigned char key, char toggles_full_screen = 0);
     void MsgsCharacter(unsigned char c);
     void MsgsSetModifiers(char shift, char control, char option, char command);
     // The system asks the program to end (a termination signal).
@@ -251,6 +258,9 @@ extern char eng_key_down[256];
 
 // How long the size must stay unchanged before a live resize counts as ended.
 #define ENG_WINDOW_RESIZE_SETTLE_SECONDS 0.2
+// How often an active full-screen window that the platform does not report as
+// focused asks who holds the focus.
+#define ENG_WINDOW_FOCUS_CHECK_SECONDS 0.25
 
 // Brings a proposed content size within the restriction: sizes below the
 // minimum are raised and a width/height ratio outside the range is brought to

@@ -86,19 +86,41 @@ char SizeChangePending()
     return 0;
 }
 
+// Command with a lower-case f: Shift or Control would make it a capital F,
+// which goes to the program only.
+char IsCommandF(Uint16 mod)
+{
+    return (mod & MOD_COMMAND) && !(mod & (KMOD_SHIFT | MOD_CONTROL));
+}
+
 char IsOurWindow(Uint32 id)
 {
     SDL_Window* win = static_cast<SDL_Window*>(eng_main_sdl_window);
     return !win || id == 0 || SDL_GetWindowID(win) == id;
 }
 
+// A focus loss of the window is still queued.
+char FocusLossPending()
+{
+    SDL_Event queued[64];
+    int n = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; i++)
+        if (queued[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST && IsOurWindow(queued[i].window.windowID))
+            return 1;
+    return 0;
+}
+
 // The focus is not always reported back (without a window manager it never
 // is): a window that is pressed or typed into is in front, and a full-screen
-// one needs its device back to draw.
+// one needs its device back to draw. It takes the focus too, as a window
+// manager would give it: another client may still hold it.
 void ActivateIfInFront(EngWindow* w)
 {
-    if (!w->IsActive())
-        w->GotActiveMsg(1);
+    if (w->IsActive())
+        return;
+    if (!eng_main_window_windowed)
+        EngWindowTakeFocus_LNX();
+    w->GotActiveMsg(1);
 }
 
 // A full-screen window uncovered again is in front only while the focus is
@@ -279,6 +301,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         unsigned char code = EngEventsTranslateKey_LNX(e->key.keysym.sym, e->key.keysym.mod, &typed);
         if (!code)
             break;
+        const char is_f = e->key.keysym.sym == SDLK_f;
+        _EngWindowEventMemory* m = w->GetEventMemory();
         if (e->type == SDL_KEYDOWN)
         {
             if ((e->key.keysym.mod & MOD_COMMAND) && code == 'Q')
@@ -287,20 +311,22 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 break;
             }
             ActivateIfInFront(w);
-            // Ctrl+F on the press (a quick tap ends before a release could be
-            // judged); a held key toggles once. With Shift or Control (which
-            // makes it a capital F) it goes to the game.
-            if ((e->key.keysym.mod & MOD_COMMAND) && !(e->key.keysym.mod & (KMOD_SHIFT | MOD_CONTROL)) &&
-                e->key.keysym.sym == SDLK_f)
-            {
-                if (!e->key.repeat)
-                    w->ToggleFullscreenMode();
-                break;
-            }
+            if (is_f && !e->key.repeat)
+                m->full_screen_press = IsCommandF(e->key.keysym.mod);
             w->MsgsKeyDown(code, typed);
         }
         else
-            w->MsgsKeyUp(code);
+        {
+            // Command+f toggles full screen on its release: Command held then,
+            // or when f went down (a quick tap lets go of Command first); a
+            // held key is released once. Not when the window has lost the
+            // focus, or is losing it (SDL lets go of the held keys first).
+            char toggles = is_f && (m->full_screen_press || IsCommandF(e->key.keysym.mod)) && w->IsActive() &&
+                           !FocusLossPending();
+            if (is_f)
+                m->full_screen_press = 0;
+            w->MsgsKeyUp(code, toggles);
+        }
         break;
     }
     case SDL_TEXTINPUT:
@@ -361,6 +387,28 @@ char EngWindowTakeOneEvent_LNX(EngWindow* w)
         return 0;
     EngEventsHandleEvent_LNX(w, &e);
     return 1;
+}
+
+// Without a window manager the focus can go on to another client with no loss
+// reported: it passed through nobody while this window was inactive (an
+// Expose then brought the window back), or it came and went too quickly.
+void EngWindowCheckFocus_LNX(EngWindow* w)
+{
+    if (!w || eng_main_window_windowed || !w->IsActive())
+        return;
+    _EngWindowEventMemory* m = w->GetEventMemory();
+    const double since = eng_main_current_time - m->focus_check_time;
+    if (since >= 0 && since < ENG_WINDOW_FOCUS_CHECK_SECONDS)
+        return;
+    m->focus_check_time = eng_main_current_time;
+    if (!EngWindowFocusHeldElsewhere_LNX())
+        return;
+    // As SDL does at a focus loss: the held keys are let go (their releases
+    // come as events), and nothing pressed here toggles full screen.
+    SDL_ResetKeyboard();
+    m->full_screen_press = 0;
+    UpdateModifiers(w, Uint16(SDL_GetModState()));
+    w->GotActiveMsg(0);
 }
 
 char EngWindowWaitForEvent_LNX(EngWindow* w, int ms)

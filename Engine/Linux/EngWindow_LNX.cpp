@@ -346,6 +346,22 @@ char EngWindowFocusIsOursOrNobodys_LNX()
     return ours ? 1 : 0;
 }
 
+char EngWindowFocusHeldElsewhere_LNX()
+{
+    SDL_Window* win = SdlWindow();
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!win || SDL_GetKeyboardFocus() == win || !EngWindowX11Handles_LNX(win, &display, &xw))
+        return 0;
+    return EngWindowFocusIsOursOrNobodys_LNX() ? 0 : 1;
+}
+
+void EngWindowTakeFocus_LNX()
+{
+    if (SdlWindow())
+        SDL_SetWindowInputFocus(SdlWindow());
+}
+
 void EngWindowShutdown_LNX()
 {
     if (eng_main_sdl_window)

@@ -12,6 +12,9 @@ void EngWindowSetTitle_LNX(const char* title);
 char EngWindowTakeOneEvent_LNX(EngWindow* window);
 // Waits up to ms for one event and hands it to the window.
 char EngWindowWaitForEvent_LNX(EngWindow* window, int ms);
+// An active full-screen window loses the focus when another client has taken
+// it without SDL reporting the loss (asked every ENG_WINDOW_FOCUS_CHECK_SECONDS).
+void EngWindowCheckFocus_LNX(EngWindow* window);
 void EngWindowWarpMouse_LNX(int x, int y);
 void EngWindowShowCursor_LNX(char on);
 char EngWindowGetPosition_LNX(int* x, int* y);
@@ -33,6 +36,11 @@ bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* wi
 // Whether the keyboard focus is on the window (or a frame around it) or on no
 // window at all, as the X server has it; elsewhere, as SDL has it.
 char EngWindowFocusIsOursOrNobodys_LNX();
+// Another client holds the keyboard focus while SDL does not see it on the
+// window (X11 only; elsewhere SDL's word stands and this is 0).
+char EngWindowFocusHeldElsewhere_LNX();
+// Gives the window the keyboard focus.
+void EngWindowTakeFocus_LNX();
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

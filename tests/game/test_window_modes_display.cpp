@@ -1,6 +1,7 @@
 // The game's window modes on a real window: Ctrl+F between full screen and
 // the stored window, the sizes kept on each side and saved at exit, and the
-// picture after the full-screen game loses the focus and comes to the front again.
+// picture after the full-screen game loses the focus (reported or not) and
+// comes to the front again.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -16,8 +17,12 @@
 #include "EngWindow.h"
 #include "Linux/EngEvents_LNX.h"
 #include "Linux/EngWindow_LNX.h"
+#include "MWin/MWinButton.h"
 #include "game/Game.h"
+#include "game/MainScreen.h"
 #include "game/Resolution.h"
+#include "game/Vizavu.h"
+#include "support/SwapWatch.h"
 #include "support/TestSupport.h"
 #include "support/XFocus.h"
 
@@ -170,6 +175,49 @@ TEST_F(WindowModes, CtrlFAlternatesFullScreenAndTheStoredWindowKeepingEachSide)
     EXPECT_EQ(r.win_y, 90);
 }
 
+// In play every key press goes to the game first; Ctrl+F, held or tapped,
+// still toggles and leaves the puzzle as it was.
+TEST_F(WindowModes, CtrlFInPlayTogglesAndLeavesThePuzzleAlone)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(1, 800, 600));
+    ASSERT_NE(mwinMainMainStartButton, nullptr);
+    const _Dimension* a = mwinMainMainStartButton->GetActualArea();
+    ClickPixel(int((a->x + a->w / 2) * eng_main_window_x_ratio),
+               int((a->y + a->h / 2) * eng_main_window_y_ratio));
+    Frames(2);
+    ASSERT_EQ(GameGetCurrentScreen(), EngFourCC('I', 'N', 'G', 'A'));
+    int col = 0, row = 0;
+    ASSERT_TRUE(FirstEmptyCell(&col, &row));
+    ClickPixel(int(board_vars[col][row].centre_x * eng_main_window_x_ratio),
+               int(board_vars[col][row].centre_y * eng_main_window_y_ratio));
+    ASSERT_TRUE(cur_sel_set);
+    VizavuBoardCells before;
+    memcpy(&before, &board, sizeof(before));
+    const int undos = num_undos;
+
+    const struct
+    {
+        const char* name;
+        bool ctrl_up_first;
+    } taps[] = {{"held", false}, {"quick tap", true}, {"held, back", false}, {"quick tap, back", true}};
+    for (const auto& t : taps)
+    {
+        SCOPED_TRACE(t.name);
+        const char windowed = eng_main_window_windowed;
+        KeyEvent(SDLK_LCTRL, KMOD_LCTRL, true);
+        KeyEvent(SDLK_f, KMOD_LCTRL, true);
+        if (t.ctrl_up_first)
+            KeyEvent(SDLK_LCTRL, 0, false);
+        KeyEvent(SDLK_f, t.ctrl_up_first ? 0 : KMOD_LCTRL, false);
+        if (!t.ctrl_up_first)
+            KeyEvent(SDLK_LCTRL, 0, false);
+        EXPECT_NE(eng_main_window_windowed, windowed);
+        EXPECT_EQ(GameGetCurrentScreen(), EngFourCC('I', 'N', 'G', 'A'));
+        EXPECT_EQ(memcmp(&before, &board, sizeof(before)), 0);
+        EXPECT_EQ(num_undos, undos);
+    }
+}
+
 // A size the player gives the window is the size it opens with next time;
 // one below the smallest the game keeps is refused by the window itself.
 TEST_F(WindowModes, TheWindowReopensAtTheSizeItWasLeft)
@@ -250,6 +298,8 @@ TEST_F(WindowModes, FullScreenComesBackOnlyInFrontAndThenDrawsTheNextFrame)
         // Without a window manager the window over it goes away and no focus
         // change is reported.
         {"uncovered, the focus nowhere", XFocus::Nobody, {SDL_WINDOWEVENT_EXPOSED}, false, true},
+        // The focus came back to it without a report.
+        {"uncovered, the game holding the focus", XFocus::Game, {SDL_WINDOWEVENT_EXPOSED}, false, true},
         {"clicked", XFocus::OtherClient, {}, true, true},
     };
     for (const Case& c : cases)
@@ -275,6 +325,61 @@ TEST_F(WindowModes, FullScreenComesBackOnlyInFrontAndThenDrawsTheNextFrame)
         EXPECT_FALSE(main_game->GetWindow()->IsMinimized());
         EXPECT_GT(LitShare(), 0.05);
     }
+}
+
+// Without a window manager another program can take the focus in steps that
+// leave it with nobody for a moment: the game, uncovered then, comes to the
+// front and never hears that the focus went on to the other program. It
+// stops drawing all the same, and draws again once clicked.
+TEST_F(WindowModes, FullScreenStopsDrawingWhenTheFocusPassesThroughNobodyToAnotherClient)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(0));
+    static int frames;
+    vztest::SwapWatcher() = [] { frames++; };
+    // Frames drawn in n passes of the main loop, each taking what events the
+    // window has.
+    auto passes = [](int n)
+    {
+        frames = 0;
+        for (int i = 0; i < n; i++)
+        {
+            while (main_game->GetWindow()->GetWindowEvents())
+            {
+            }
+            eng_main_current_time += 1.0 / 60;
+            main_game->DoTick();
+            main_game->DoRender();
+        }
+        return frames;
+    };
+    EngWindow* w = main_game->GetWindow();
+    using vztest::XFocus;
+    EXPECT_EQ(passes(3), 3);
+
+    // The other client takes the focus, gives it up (its window goes) and
+    // takes it again.
+    vztest::MoveXFocus(XFocus::OtherClient);
+    SendWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(passes(3), 0);
+    vztest::MoveXFocus(XFocus::Nobody);
+    SendWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    ASSERT_TRUE(w->IsActive());
+    EXPECT_EQ(passes(3), 3);
+    vztest::MoveXFocus(XFocus::OtherClient);
+    passes(30);
+    EXPECT_EQ(passes(60), 0) << "drawing behind the other client's window";
+    EXPECT_FALSE(w->IsActive());
+    EXPECT_EQ(eng_main_device, nullptr);
+
+    // A click on the game brings it back to the front, to stay.
+    SDL_Event click = {};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.clicks = 1;
+    Send(click);
+    EXPECT_EQ(passes(60), 60);
+    EXPECT_TRUE(w->IsActive());
+    vztest::SwapWatcher() = nullptr;
 }
 
 } // namespace

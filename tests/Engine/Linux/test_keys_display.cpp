@@ -1,5 +1,6 @@
 // Keys, modifiers, mouse buttons and wheel turns pushed as SDL events into a
-// real engine window, as the program's input callback and the key states get them.
+// real engine window, as the program's input callback and the key states get them;
+// Ctrl+F among them, which toggles full screen.
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
@@ -26,18 +27,23 @@ using namespace vztest::sdl;
 
 _EngCreateWindowParms parms;
 
-// Records every input but mouse moves (the X server may add some of its own).
+// Records every input but mouse moves (the X server may add some of its own),
+// and the full-screen toggles among them.
 class Recorder : public EngProgram
 {
 public:
     char InputCB(_EngDesktopInputType type, EngInputParm1 p1, EngInputParm2 p2) override
     {
         if (type != ENG_INPUT_MOUSE_MOVE)
-            calls += (calls.empty() ? "" : " ") + std::to_string(int(type)) + ":" + std::to_string(p1) + "," +
-                     std::to_string(p2);
-        return 0;
+            Add(std::to_string(int(type)) + ":" + std::to_string(p1) + "," + std::to_string(p2));
+        return type == ENG_INPUT_KEY_UP && keep_key_ups ? 1 : 0;
     }
+    // Called straight after a full-screen toggle.
+    void WindowResizedCB() override { Add(eng_main_window_windowed ? "to-window" : "to-full-screen"); }
+    void Add(const std::string& s) { calls += (calls.empty() ? "" : " ") + s; }
     std::string calls;
+    // Key-ups are taken (InputCB returns 1 for them).
+    bool keep_key_ups = false;
 };
 
 Recorder* program = nullptr;
@@ -152,6 +158,83 @@ TEST_F(Keys, EveryModifierHasItsPcKey)
         ExpectDelivered(c);
         EXPECT_EQ(eng_main_window_windowed, 1);
         EXPECT_FALSE(program->IsExiting());
+    }
+}
+
+// Ctrl (Command) with a lower-case f: the press and its character go to the
+// program; the release toggles full screen unless the program takes it.
+TEST_F(Keys, CtrlFTogglesFullScreenOnItsReleaseUnlessTheProgramKeepsIt)
+{
+    SDL_Event repeat = Key(true, SDLK_f, KMOD_LCTRL);
+    repeat.key.repeat = 1;
+    // For the window of the moment (a toggle makes a new one).
+    SDL_Event focus_lost = {};
+    focus_lost.type = SDL_WINDOWEVENT;
+    focus_lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    const SDL_Event ctrl_down = Key(true, SDLK_LCTRL, KMOD_LCTRL), ctrl_up = Key(false, SDLK_LCTRL, 0);
+    const char* const press = "5:70,0 7:102,0";
+    const std::string pressed_and_released = std::string(press) + " 6:70,0";
+    const std::string toggled = pressed_and_released + " to-full-screen";
+    const struct
+    {
+        const char* name;
+        std::vector<SDL_Event> events;
+        bool keep_key_ups;
+        std::string calls;
+    } cases[] = {
+        {"held",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), Key(false, SDLK_f, KMOD_LCTRL), ctrl_up},
+         false,
+         toggled},
+        {"quick tap: Ctrl let go first",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), ctrl_up, Key(false, SDLK_f, 0)},
+         false,
+         toggled},
+        {"held until the key repeats, once",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), repeat, repeat, Key(false, SDLK_f, KMOD_LCTRL), ctrl_up},
+         false,
+         std::string(press) + " " + press + " " + press + " 6:70,0 to-full-screen"},
+        {"Ctrl pressed while f is held",
+         {Key(true, SDLK_f, 0), Text("f"), ctrl_down, Key(false, SDLK_f, KMOD_LCTRL), ctrl_up},
+         false,
+         toggled},
+        {"the program keeps the release",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), Key(false, SDLK_f, KMOD_LCTRL), ctrl_up},
+         true,
+         pressed_and_released},
+        {"Shift+Ctrl+F is a capital F",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL | KMOD_LSHIFT),
+          Key(false, SDLK_f, KMOD_LCTRL | KMOD_LSHIFT), ctrl_up},
+         false,
+         "5:70,0 7:70,0 6:70,0"},
+        // SDL lets go of the held keys when the focus leaves, just before it
+        // reports the loss.
+        {"released as the focus leaves",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), Key(false, SDLK_f, KMOD_LCTRL), focus_lost},
+         false,
+         pressed_and_released},
+        {"released after the focus left",
+         {ctrl_down, Key(true, SDLK_f, KMOD_LCTRL), focus_lost, Key(false, SDLK_f, KMOD_LCTRL)},
+         false,
+         pressed_and_released},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        program->keep_key_ups = c.keep_key_ups;
+        std::vector<SDL_Event> events = c.events;
+        for (SDL_Event& e : events)
+            if (e.type == SDL_WINDOWEVENT)
+                e.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(eng_main_sdl_window));
+        EXPECT_EQ(Deliver(events), c.calls);
+        EXPECT_EQ(eng_key_down['F'], 0);
+        EXPECT_FALSE(program->IsExiting());
+        if (!eng_main_window_windowed)
+        {
+            ASSERT_TRUE(eng_main_window->ToggleFullscreenMode());
+            Pump();
+        }
+        ASSERT_EQ(eng_main_window_windowed, 1);
     }
 }
 

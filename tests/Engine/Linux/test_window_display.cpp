@@ -347,7 +347,10 @@ TEST_F(WindowRun, RestrictedResizeIsCorrectedAlongTheDragAndHintedToTheWindowMan
         if (tick == 155)
             eng_main_window->RestrictResizing(1, &info);
         if (tick == 155 || tick == 165)
+        {
             Push(Key(true, SDLK_f, KMOD_LCTRL));
+            Push(Key(false, SDLK_f, KMOD_LCTRL));
+        }
         if (tick == 180)
             Calls().push_back(Hints());
         const int i = (tick - 2) / period, phase = (tick - 2) % period;
@@ -511,7 +514,10 @@ TEST_F(WindowRun, LeavingFullScreenTakesTheWindowAwayBeforeTheDisplayComesBack)
             if (tick == 1)
                 MoveXFocus(XFocus::Game);
             if (tick == 40)
+            {
                 Push(Key(true, key, KMOD_LCTRL));
+                Push(Key(false, key, KMOD_LCTRL));
+            }
         };
         EXPECT_EQ(Run(0), c.calls + "\n");
     }
@@ -536,16 +542,22 @@ TEST_F(WindowRun, FullScreenToggleRecreatesWindowAndDeviceWithoutSaving)
                           "\n");
 }
 
-TEST_F(WindowRun, CtrlFTogglesOnThePressBeforeAnyRelease)
+TEST_F(WindowRun, CtrlFTogglesOnItsReleaseNotOnThePress)
 {
+    Config().exit_after_ticks = 8;
     Config().on_tick = [](int tick)
     {
         if (tick == 1)
             Push(Key(true, SDLK_f, KMOD_LCTRL));
-        if (tick == 5)
+        if (tick == 4)
+        {
+            Calls().push_back(eng_main_window_windowed == 0 ? "full-screen" : "windowed");
+            Push(Key(false, SDLK_f, KMOD_LCTRL));
+        }
+        if (tick == 7)
             Calls().push_back(eng_main_window_windowed == 0 ? "full-screen" : "windowed");
     };
-    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "PreCreateWindowCB", kObjectsBack,
+    EXPECT_EQ(Run(0), Seq({kStart, "windowed", kObjectsGone, "PreCreateWindowCB", kObjectsBack,
                            "WindowResizedCB full-screen", kExit}) +
                           "\n");
 }
