@@ -11,6 +11,8 @@ add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
 target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK PkgConfig::OPENSSL)
 target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 
+find_library(VZ_GTEST_MAIN_ARCHIVE NAMES libgtest_main.a HINTS ${GTEST_MAIN_LIBRARY_DIRS} REQUIRED)
+
 find_program(VZ_XVFB Xvfb)
 find_program(VZ_XAUTH xauth)
 if(NOT VZ_XVFB OR NOT VZ_XAUTH)
@@ -39,10 +41,14 @@ set(VZ_OWN_DISPLAY_ENV_MOD "WAYLAND_DISPLAY=unset:")
 function(vz_add_test name)
   cmake_parse_arguments(T "DISPLAY;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
+  # The engine's library has a main() too: Google Test's is linked whole and
+  # ahead of it, so that the engine's is never taken (and were it taken, the
+  # two would clash at link time rather than run a program in place of tests).
   if(NOT T_OWN_MAIN)
-    target_link_libraries(${name} PRIVATE PkgConfig::GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE
+      "-Wl,--whole-archive" ${VZ_GTEST_MAIN_ARCHIVE} "-Wl,--no-whole-archive" PkgConfig::GTEST_MAIN)
   endif()
+  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
   target_link_libraries(${name} PRIVATE PkgConfig::GMOCK PkgConfig::GTEST)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_dependencies(${name} vz_resources)
