@@ -4,6 +4,8 @@
 #  - a file whose name ends in _gl, _gtk or _display runs with an X server of
 #    its own (tests/support/RunWithXvfb.sh) and Mesa's software renderer (leak checks off: the drivers keep their memory);
 #  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
+#  - labels: "display" for the tests with an X server of their own, "headless"
+#    for the others (ctest -L takes a pattern: no label may contain another);
 #  - a folder may add anything else in tests/<folder>/tests.cmake.
 
 file(GLOB VZ_SUPPORT_SRC CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
@@ -59,7 +61,7 @@ function(vz_add_test name)
       ENVIRONMENT_MODIFICATION "${VZ_OWN_DISPLAY_ENV_MOD}")
   else()
     add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS nodisplay
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS headless
       ENVIRONMENT_MODIFICATION "${VZ_NO_DISPLAY_ENV_MOD}")
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600
