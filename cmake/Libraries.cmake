@@ -1,6 +1,5 @@
 # One static library per folder group. Sources are picked up by folder, so a
-# new module needs no edit here. main() lives outside the libraries (see
-# Programs.cmake) so that tests can link them with their own entry points.
+# new module needs no edit here.
 
 function(vz_library name)
   cmake_parse_arguments(L "" "" "DIRS;EXCLUDE" ${ARGN})
@@ -19,12 +18,16 @@ function(vz_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/Engine)
 endfunction()
 
-# Files named *Entry.cpp hold main() and are linked only into programs.
-vz_library(vz_engine DIRS Engine Engine/Linux Engine/GL Engine/OpenAL EXCLUDE "Entry\\.cpp$")
+# The engine's library holds main() (Engine/EngMainEntry.cpp, nothing else in
+# that object): a program that defines none takes it from there and supplies
+# only its program class and the four Main* functions. A program with a main()
+# of its own keeps it, as the linker takes an archive member only for a symbol
+# still undefined; test programs put Google Test's main() ahead of the engine.
+vz_library(vz_engine DIRS Engine Engine/Linux Engine/GL Engine/OpenAL)
 vz_library(vz_eztextfile DIRS EzTextFile)
 vz_library(vz_json DIRS json)
 vz_library(vz_mwin DIRS Engine/MWin)
-vz_library(vz_game DIRS game EXCLUDE "Entry\\.cpp$")
+vz_library(vz_game DIRS game)
 
 target_link_libraries(vz_engine PUBLIC
   PkgConfig::SDL2 PkgConfig::X11 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE

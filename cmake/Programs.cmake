@@ -1,9 +1,10 @@
-# The game, and the engine's own demo program (a window that clears to a colour).
-file(GLOB VZ_ENGINE_ENTRY CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Engine/*Entry.cpp)
-add_executable(vizavu ${VZ_ENGINE_ENTRY})
+# The game, and the engine's own demo program (a window that clears to a
+# colour). Both take main() from the engine's library; the game's program class
+# and Main* functions are in its library, the demo's in its one source file.
+add_executable(vizavu ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
 target_link_libraries(vizavu PRIVATE vz_game)
 
-add_executable(engine_demo ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp ${VZ_ENGINE_ENTRY})
+add_executable(engine_demo ${PROJECT_SOURCE_DIR}/tools/EngineDemoEntry.cpp)
 target_link_libraries(engine_demo PRIVATE vz_engine)
 set_target_properties(engine_demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 add_dependencies(engine_demo vz_resources)

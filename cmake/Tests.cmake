@@ -4,12 +4,16 @@
 #  - a file whose name ends in _gl, _gtk or _display runs with an X server of
 #    its own (tests/support/RunWithXvfb.sh) and Mesa's software renderer (leak checks off: the drivers keep their memory);
 #  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
+#  - labels: "display" for the tests with an X server of their own, "headless"
+#    for the others (ctest -L takes a pattern: no label may contain another);
 #  - a folder may add anything else in tests/<folder>/tests.cmake.
 
 file(GLOB VZ_SUPPORT_SRC CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
 add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
 target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK PkgConfig::OPENSSL)
 target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+
+find_library(VZ_GTEST_MAIN_ARCHIVE NAMES libgtest_main.a HINTS ${GTEST_MAIN_LIBRARY_DIRS} REQUIRED)
 
 find_program(VZ_XVFB Xvfb)
 find_program(VZ_XAUTH xauth)
@@ -39,10 +43,14 @@ set(VZ_OWN_DISPLAY_ENV_MOD "WAYLAND_DISPLAY=unset:")
 function(vz_add_test name)
   cmake_parse_arguments(T "DISPLAY;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
+  # The engine's library has a main() too: Google Test's is linked whole and
+  # ahead of it, so that the engine's is never taken (and were it taken, the
+  # two would clash at link time rather than run a program in place of tests).
   if(NOT T_OWN_MAIN)
-    target_link_libraries(${name} PRIVATE PkgConfig::GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE
+      "-Wl,--whole-archive" ${VZ_GTEST_MAIN_ARCHIVE} "-Wl,--no-whole-archive" PkgConfig::GTEST_MAIN)
   endif()
+  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
   target_link_libraries(${name} PRIVATE PkgConfig::GMOCK PkgConfig::GTEST)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_dependencies(${name} vz_resources)
@@ -53,7 +61,7 @@ function(vz_add_test name)
       ENVIRONMENT_MODIFICATION "${VZ_OWN_DISPLAY_ENV_MOD}")
   else()
     add_test(NAME ${name} COMMAND $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS nodisplay
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS headless
       ENVIRONMENT_MODIFICATION "${VZ_NO_DISPLAY_ENV_MOD}")
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600

@@ -1,1 +1,1 @@
-// Placeholder for a library folder that has no sources yet.
+// An empty source, for a target whose code all comes from libraries.

@@ -259,19 +259,22 @@ int EngMidiPlaySequenceFromFile_LNX(const char* path, int extra_beats)
         // slot finishes when the player does.
         s->end_tick.store(info.end_tick);
 
+        // The player is set going before the output exists: the file starts
+        // with the first sample rendered, however late the main thread gets
+        // here after the output's thread has begun.
         DebugInfo("CMMPSFF - Preroll");
-        if (!(s->output = new_fluid_audio_driver(s->settings, s->synth)))
-        {
-            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open the audio output");
+        if (fluid_player_play(s->player) != FLUID_OK)
             failure = "MusicPlayerPreroll() failed";
-        }
     }
 
     if (!failure)
     {
         DebugInfo("CMMPSFF - Player Start");
-        if (fluid_player_play(s->player) != FLUID_OK)
+        if (!(s->output = new_fluid_audio_driver(s->settings, s->synth)))
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Could not open the audio output");
             failure = "MusicPlayerStart() failed";
+        }
     }
 
     if (failure)

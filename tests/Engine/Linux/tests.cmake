@@ -2,3 +2,13 @@
 if(TEST Engine_Linux_keys_display)
   target_link_libraries(Engine_Linux_keys_display PRIVATE Xtst)
 endif()
+# A program that defines no main() and links the engine's libraries only: it
+# takes main() from the engine. Its test starts it as a separate process.
+add_executable(vz_second_program ${CMAKE_CURRENT_LIST_DIR}/SecondProgram.cpp)
+target_link_libraries(vz_second_program PRIVATE vz_engine)
+set_target_properties(vz_second_program PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+if(TEST Engine_Linux_second_program_display)
+  target_compile_definitions(Engine_Linux_second_program_display PRIVATE
+    VZ_SECOND_PROGRAM="$<TARGET_FILE:vz_second_program>")
+  add_dependencies(Engine_Linux_second_program_display vz_second_program)
+endif()
