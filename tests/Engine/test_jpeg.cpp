@@ -370,24 +370,8 @@ TEST_F(Jpeg, GrayscaleFilesReadAsOneChannelAndRefuseAlpha)
 {
     // A one-component file written through libjpeg itself.
     std::string file = dir.File("grey.jpg");
-    FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, f);
-    cinfo.image_width = 4, cinfo.image_height = 2, cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    unsigned char row[4] = {0, 80, 160, 240};
-    JSAMPROW r = row;
-    while (cinfo.next_scanline < 2)
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(f);
+    const std::vector<unsigned char> row = {0, 80, 160, 240, 0, 80, 160, 240};
+    vztest::WriteFile(file, vztest::EncodeJpeg(row, 4, 2, 1, JCS_GRAYSCALE));
 
     unsigned w, h;
     unsigned char* grey = EngJpegReadFileToBuffer(file.c_str(), &w, &h);

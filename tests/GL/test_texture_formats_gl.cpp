@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "EngTexture.h"
+#include "support/JpegEncode.h"
 #include "support/TestSupport.h"
 
 using vztest::Be32;
@@ -301,30 +302,13 @@ std::string Jpeg(J_COLOR_SPACE space, int comps)
             if (comps == 4)
                 px.push_back((unsigned char)(255 - y * 8));
         }
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = W, cinfo.image_height = H, cinfo.input_components = comps;
-    cinfo.in_color_space = space;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    for (int i = 0; i < cinfo.num_components; i++)
-        cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW row = &px[size_t(cinfo.next_scanline) * W * comps];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string s(reinterpret_cast<char*>(out), size);
-    std::free(out);
-    return s;
+    return vztest::EncodeJpeg(px, W, H, comps, space,
+                              [](jpeg_compress_struct* c)
+                              {
+                                  jpeg_set_quality(c, 100, TRUE);
+                                  for (int i = 0; i < c->num_components; i++)
+                                      c->comp_info[i].h_samp_factor = c->comp_info[i].v_samp_factor = 1;
+                              });
 }
 
 // ---- Expected pixels ----

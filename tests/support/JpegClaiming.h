@@ -2,14 +2,11 @@
 // that costs little on disk and much to decode.
 #pragma once
 
-#include <cstdio>
-
-#include <jpeglib.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "support/JpegEncode.h"
 
 namespace vztest
 {
@@ -26,35 +23,22 @@ enum class JpegCoding
 inline std::string JpegClaiming(unsigned w, unsigned h, JpegCoding coding, size_t min_size = 0)
 {
     std::vector<unsigned char> px(16 * 16 * 3, 128);
-    unsigned char* out = nullptr;
-    unsigned long len = 0;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &out, &len);
-    cinfo.image_width = cinfo.image_height = 16;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    if (coding == JpegCoding::Progressive)
-        jpeg_simple_progression(&cinfo);
-    if (coding == JpegCoding::Arithmetic)
-        cinfo.arith_code = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::string pad(min_size, 'c');
-    for (size_t at = 0; at < pad.size(); at += 65000)
-        jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(pad.data() + at),
-                          unsigned(std::min<size_t>(65000, pad.size() - at)));
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW row = &px[size_t(cinfo.next_scanline) * 16 * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string s(reinterpret_cast<char*>(out), len);
-    std::free(out);
+    const std::string pad(min_size, 'c');
+    std::string s = EncodeJpeg(
+        px, 16, 16, 3, JCS_RGB,
+        [coding](jpeg_compress_struct* c)
+        {
+            if (coding == JpegCoding::Progressive)
+                jpeg_simple_progression(c);
+            if (coding == JpegCoding::Arithmetic)
+                c->arith_code = TRUE;
+        },
+        [&pad](jpeg_compress_struct* c)
+        {
+            for (size_t at = 0; at < pad.size(); at += 65000)
+                jpeg_write_marker(c, JPEG_COM, reinterpret_cast<const JOCTET*>(pad.data() + at),
+                                  unsigned(std::min<size_t>(65000, pad.size() - at)));
+        });
     const char* marker = coding == JpegCoding::Progressive  ? "\xFF\xC2"
                          : coding == JpegCoding::Arithmetic ? "\xFF\xC9"
                                                             : "\xFF\xC0";

@@ -1,13 +1,10 @@
 // Progressive JPEGs made by libjpeg, with one of their scans repeated.
 #pragma once
 
-#include <cstdio>
-
-#include <jpeglib.h>
-
-#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "support/JpegEncode.h"
 
 namespace vztest
 {
@@ -44,30 +41,12 @@ inline std::string ProgressiveJpeg(unsigned w, unsigned h, int scan = 1, int rep
             p[1] = (unsigned char)(y * 255 / (h > 1 ? h - 1 : 1));
             p[2] = 128;
         }
-    unsigned char* out = nullptr;
-    unsigned long len = 0;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &out, &len);
-    cinfo.image_width = w;
-    cinfo.image_height = h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height)
-    {
-        JSAMPROW row = &px[size_t(cinfo.next_scanline) * w * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string s(reinterpret_cast<char*>(out), len);
-    std::free(out);
+    std::string s = EncodeJpeg(px, w, h, 3, JCS_RGB,
+                               [](jpeg_compress_struct* c)
+                               {
+                                   jpeg_set_quality(c, 95, TRUE);
+                                   jpeg_simple_progression(c);
+                               });
     size_t at = 0;
     for (int n = 0;; n++)
     {
