@@ -410,11 +410,11 @@ const _EngFontLetter* EngFont::GetLetter(int code) const
 
 unsigned char EngFont::ShownCode(unsigned char code) const
 {
-    if (code == 0xA0 && !GetLetter(code))
-        return ' ';
-    if (code <= ' ' || code == 0xA0 || GetLetter(code) || !GetLetter('?'))
+    if (code <= ' ' || GetLetter(code))
         return code;
-    return '?';
+    if (code == 0xA0)
+        return ' ';
+    return GetLetter('?') ? '?' : code;
 }
 
 float EngFont::GetAdvance(int code) const
