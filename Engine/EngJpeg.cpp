@@ -64,137 +64,64 @@ void SetupError(JpegError* err, const char* func, const char* file)
     err->saved_errno = 0;
 }
 
-// Counts the scans of JPEG data fed in pieces, reading its markers as the
-// library does: a segment is skipped by its length, stray bytes before a
-// marker are passed over, a scan's coded data runs to the next marker that
-// is not a restart, and the image ends at EOI. Data that does not begin
-// with SOI holds no scans.
-class ScanCounter
+// The decoding work of a file, counted as the library starts each scan: for
+// each block the scan visits, the coefficients of its band (a DC scan one, a
+// sequential scan all 64 whatever its header claims) and
+// ENG_JPEG_BLOCK_WORK for the visit itself. Refinement scans cost as first
+// ones do: they visit every coefficient of their band.
+struct JpegWork
 {
-public:
-    explicit ScanCounter(int stop_after) : stop_after(stop_after) {}
-    bool Done() const { return state == END; }
-    int Scans() const { return scans; }
-
-    void Feed(const unsigned char* d, size_t n)
-    {
-        size_t i = 0;
-        while (i < n && state != END)
-        {
-            const unsigned char b = d[i];
-            switch (state)
-            {
-            case SOI_FF:
-                state = b == 0xFF ? SOI_D8 : END;
-                break;
-            case SOI_D8:
-                state = b == 0xD8 ? SEEK : END;
-                break;
-            case SEEK:
-            case CODED:
-            {
-                const void* ff = std::memchr(d + i, 0xFF, n - i);
-                if (!ff)
-                    return;
-                i = size_t(static_cast<const unsigned char*>(ff) - d);
-                state = state == SEEK ? MARKER : CODED_FF;
-                break;
-            }
-            case CODED_FF:
-                if (b == 0x00 || (b >= 0xD0 && b <= 0xD7))
-                    state = CODED; // a stuffed byte or a restart
-                else if (b != 0xFF)
-                {
-                    state = MARKER;
-                    continue; // b is the next marker
-                }
-                break;
-            case MARKER:
-                if (b == 0xFF)
-                    break; // fill bytes
-                if (b == 0xD9)
-                    state = END;
-                else if (b == 0x00 || b == 0x01 || b == 0xD8 || (b >= 0xD0 && b <= 0xD7))
-                    state = SEEK; // nothing follows these
-                else
-                    marker = b, state = LENGTH_HI;
-                break;
-            case LENGTH_HI:
-                length = size_t(b) << 8;
-                state = LENGTH_LO;
-                break;
-            case LENGTH_LO:
-                length |= b;
-                if (length < 2)
-                {
-                    state = END; // the library stops at such a segment
-                    break;
-                }
-                left = length - 2;
-                if (marker == 0xDA && ++scans > stop_after)
-                    state = END;
-                else
-                    state = left ? SKIP : marker == 0xDA ? CODED : SEEK;
-                break;
-            case SKIP:
-            {
-                const size_t take = std::min(left, n - i);
-                left -= take;
-                i += take;
-                if (!left)
-                    state = marker == 0xDA ? CODED : SEEK;
-                continue;
-            }
-            case END:
-                break;
-            }
-            i++;
-        }
-    }
-
-private:
-    enum State
-    {
-        SOI_FF,
-        SOI_D8,
-        SEEK,
-        MARKER,
-        LENGTH_HI,
-        LENGTH_LO,
-        SKIP,
-        CODED,
-        CODED_FF,
-        END
-    };
-    State state = SOI_FF;
-    int stop_after;
-    int scans = 0;
-    unsigned char marker = 0;
-    size_t length = 0, left = 0;
+    jpeg_progress_mgr pub;
+    int scan; // the last scan counted
+    long long done;
 };
 
-// The scans of an open regular file, read from its start; the file is left
-// where it was, so a decoder already reading it goes on undisturbed.
-int CountFileScans(FILE* f)
+// Blocks of a component as the decoder holds them: whole MCUs of the image,
+// each of the component's own sampling.
+long long ComponentBlocks(const jpeg_decompress_struct* c, const jpeg_component_info* comp)
 {
-    ScanCounter counter(ENG_JPEG_MAX_SCANS);
-    const off_t at = ftello(f);
-    if (at < 0 || fseeko(f, 0, SEEK_SET) != 0)
-        return 0;
-    unsigned char chunk[1 << 14];
-    size_t n;
-    while (!counter.Done() && (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0)
-        counter.Feed(chunk, n);
-    std::clearerr(f);
-    fseeko(f, at, SEEK_SET);
-    return counter.Scans();
+    const long long mcu_w = std::max(1, c->max_h_samp_factor) * DCTSIZE;
+    const long long mcu_h = std::max(1, c->max_v_samp_factor) * DCTSIZE;
+    return ((c->image_width + mcu_w - 1) / mcu_w) * comp->h_samp_factor *
+           ((c->image_height + mcu_h - 1) / mcu_h) * comp->v_samp_factor;
 }
 
-const char* TooManyScansText()
+// The image's coefficients: all its blocks x 64.
+long long ImageCoefficients(const jpeg_decompress_struct* c)
 {
-    static char text[64];
-    snprintf(text, sizeof(text), "Too many scans: more than %d", ENG_JPEG_MAX_SCANS);
-    return text;
+    long long blocks = 0;
+    for (int i = 0; i < c->num_components; i++)
+        blocks += ComponentBlocks(c, &c->comp_info[i]);
+    return blocks * DCTSIZE2;
+}
+
+// The library's progress monitor, called before each step of the input; a
+// scan that would take the work past ENG_JPEG_MAX_DECODE_WORK times the
+// image's coefficients stops the decode before it is decoded.
+void CountScanWork(j_common_ptr common)
+{
+    j_decompress_ptr c = reinterpret_cast<j_decompress_ptr>(common);
+    JpegWork* work = reinterpret_cast<JpegWork*>(c->progress);
+    if (c->input_scan_number == work->scan)
+        return;
+    work->scan = c->input_scan_number;
+    long long blocks = 0;
+    if (c->comps_in_scan == 1)
+        blocks = (long long)c->cur_comp_info[0]->width_in_blocks * c->cur_comp_info[0]->height_in_blocks;
+    else
+        for (int i = 0; i < c->comps_in_scan; i++)
+            blocks += ComponentBlocks(c, c->cur_comp_info[i]);
+    const int band = c->progressive_mode ? std::max(1, c->Se - c->Ss + 1) : DCTSIZE2;
+    work->done += blocks * (band + ENG_JPEG_BLOCK_WORK);
+    const long long coefficients = ImageCoefficients(c);
+    if (work->done <= coefficients * ENG_JPEG_MAX_DECODE_WORK)
+        return;
+    JpegError* err = reinterpret_cast<JpegError*>(c->err);
+    snprintf(jpeg_failure, sizeof(jpeg_failure),
+             "Too much decoding work: scan %d would take it past %d times the image's %lld coefficients",
+             work->scan, ENG_JPEG_MAX_DECODE_WORK, coefficients);
+    DebugErrorAlt(err->func, "%s <%s>", jpeg_failure, err->file ? err->file : "");
+    longjmp(err->jump, 1);
 }
 
 } // namespace
@@ -257,7 +184,9 @@ static const long long JPEG_ARITH_MAX_PIXELS_PER_BYTE = 1 << 14;
 // back, from the header.
 static long long OutputBytes(const jpeg_decompress_struct* cinfo, int out_channels)
 {
-    long long comps = out_channels == 4 ? 4 : cinfo->num_components == 4 ? 3 : cinfo->num_components;
+    long long comps = out_channels == 4 || out_channels == 3 ? out_channels
+                      : cinfo->num_components == 4           ? 3
+                                                             : cinfo->num_components;
     return (long long)cinfo->image_width * cinfo->image_height * comps;
 }
 
@@ -296,10 +225,15 @@ static inline void CmykToRgb(const unsigned char* cmyk, char inverted, unsigned 
     }
 }
 
+// Bytes the caller holds beside a decode of an image of width x height.
+typedef long long (*JpegBeside)(unsigned int width, unsigned int height, void* user);
+
 // Decodes a file: out_channels 0 keeps the file's components (CMYK and YCCK
-// become RGB), 4 adds alpha by alpha_type to a colour image.
+// become RGB), 3 gives RGB whatever they are, 4 adds alpha by alpha_type to
+// a colour image. The work is bounded by CountScanWork, the memory with what
+// beside (when given) tells the caller holds.
 static unsigned char* ReadJpeg(const char* func, const char* file, int out_channels, char alpha_type,
-                               unsigned int* width, unsigned int* height)
+                               JpegBeside beside, void* user, unsigned int* width, unsigned int* height)
 {
     if (!file || !width || !height)
         return nullptr;
@@ -318,6 +252,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     JpegError err;
     SetupError(&err, func, file);
     cinfo.err = &err.pub;
+    JpegWork work = {};
+    work.pub.progress_monitor = CountScanWork;
     unsigned char* volatile buffer = nullptr;
     if (setjmp(err.jump))
     {
@@ -327,6 +263,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
         return nullptr;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &work.pub;
     jpeg_stdio_src(&cinfo, f);
     jpeg_read_header(&cinfo, TRUE);
     *width = cinfo.image_width;
@@ -334,21 +271,20 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     long long pixels = (long long)cinfo.image_width * cinfo.image_height;
     char cmyk = cinfo.num_components == 4 &&
                 (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK);
+    const long long need = DecodeBytes(&cinfo, out_channels) +
+                           (beside ? beside(cinfo.image_width, cinfo.image_height, user) : 0);
     char* why = jpeg_failure;
     const size_t room = sizeof(jpeg_failure);
     if (pixels > ENG_JPEG_MAX_PIXELS)
         snprintf(why, room, "Image too large [%u x %u]", cinfo.image_width, cinfo.image_height);
-    else if (CountFileScans(f) > ENG_JPEG_MAX_SCANS)
-        snprintf(why, room, "%s", TooManyScansText());
     else if (pixels > (cinfo.arith_code ? JPEG_ARITH_MAX_PIXELS_PER_BYTE : JPEG_MAX_PIXELS_PER_BYTE) * size)
         snprintf(why, room, "Image size [%u x %u] cannot come from a file of %lld bytes", cinfo.image_width,
                  cinfo.image_height, size);
     else if (out_channels == 4 && cinfo.num_components != 3 && !cmyk)
         snprintf(why, room, "Not supported (yet) for jpegs with %d components", cinfo.num_components);
-    else if (DecodeBytes(&cinfo, out_channels) > ENG_IMAGE_MAX_DECODE_BYTES)
+    else if (need > ENG_IMAGE_MAX_DECODE_BYTES)
         snprintf(why, room, "Image [%u x %u] needs %lld MB to decode, more than %lld MB", cinfo.image_width,
-                 cinfo.image_height, EngMegabytesRoundedUp(DecodeBytes(&cinfo, out_channels)),
-                 ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+                 cinfo.image_height, EngMegabytesRoundedUp(need), ENG_IMAGE_MAX_DECODE_BYTES >> 20);
     if (why[0])
     {
         DebugErrorAlt(func, "%s <%s>", why, file);
@@ -364,7 +300,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     size_t comps = size_t(cinfo.output_components);
     size_t row_size = size_t(cinfo.output_width) * comps;
     size_t colour_comps = cmyk ? 3 : comps;
-    size_t out_comps = out_channels == 4 ? 4 : colour_comps;
+    size_t out_comps = out_channels == 4 || out_channels == 3 ? size_t(out_channels) : colour_comps;
     size_t out_row = size_t(cinfo.output_width) * out_comps;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 JDIMENSION(row_size), 1);
@@ -372,6 +308,7 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     if (!buffer)
     {
         DebugErrorAlt(func, "No memory.");
+        snprintf(why, room, "No memory");
         jpeg_abort_decompress(&cinfo);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(f);
@@ -391,6 +328,8 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
             {
                 if (cmyk)
                     CmykToRgb(src, inverted, dst);
+                else if (comps == 1)
+                    dst[0] = dst[1] = dst[2] = src[0];
                 else
                     dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
                 if (out_comps == 4)
@@ -413,22 +352,6 @@ static unsigned char* ReadJpeg(const char* func, const char* file, int out_chann
     return buffer;
 }
 
-int EngJpegCountScans(const unsigned char* data, size_t size)
-{
-    ScanCounter counter(ENG_JPEG_MAX_SCANS);
-    if (data)
-        counter.Feed(data, size);
-    return counter.Scans();
-}
-
-char EngJpegCheckScans(const char* func, const unsigned char* data, size_t size, const char* file)
-{
-    if (EngJpegCountScans(data, size) <= ENG_JPEG_MAX_SCANS)
-        return 1;
-    DebugErrorAlt(func, "%s <%s>", TooManyScansText(), file ? file : "");
-    return 0;
-}
-
 const char* EngJpegGetFailureReason()
 {
     return jpeg_failure;
@@ -441,13 +364,20 @@ char EngJpegIsJpegData(const unsigned char* data, size_t size)
 
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height)
 {
-    return ReadJpeg(__PRETTY_FUNCTION__, file, 0, 0, width, height);
+    return ReadJpeg(__PRETTY_FUNCTION__, file, 0, 0, nullptr, nullptr, width, height);
 }
 
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height)
 {
-    return ReadJpeg(__PRETTY_FUNCTION__, file, 4, alpha_type, width, height);
+    return ReadJpeg(__PRETTY_FUNCTION__, file, 4, alpha_type, nullptr, nullptr, width, height);
+}
+
+unsigned char* EngJpegReadFileToRgb(const char* func, const char* file,
+                                    long long (*beside)(unsigned int width, unsigned int height, void* user),
+                                    void* user, unsigned int* width, unsigned int* height)
+{
+    return ReadJpeg(func ? func : __PRETTY_FUNCTION__, file, 3, 0, beside, user, width, height);
 }
 
 namespace

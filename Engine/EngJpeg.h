@@ -20,10 +20,17 @@ inline long long EngMegabytesRoundedUp(long long bytes)
 {
     return (bytes + (1LL << 20) - 1) >> 20;
 }
-// Most scans a JPEG file may hold. Encoders write about ten; each scan of a
-// progressive file is decoded over the whole image, so a file that repeats
-// one thousands of times would take minutes. More are refused.
-#define ENG_JPEG_MAX_SCANS 300
+// Most decoding work a JPEG file may make, in times the image's coefficients
+// (all its blocks x 64). A scan costs, for each block it visits, the
+// coefficients of its band and ENG_JPEG_BLOCK_WORK more for the visit
+// itself, whatever its size in the file; encoders' scripts come to 3 to 5.
+// A file that asks for more is refused when the library reaches the scan
+// that passes it, before decoding that scan.
+#define ENG_JPEG_MAX_DECODE_WORK 6
+// What visiting a block costs beside its coefficients: the library spends
+// about as long on a block of a scan of one coefficient as on eight
+// coefficients of a refinement scan.
+#define ENG_JPEG_BLOCK_WORK 8
 class EngTga;
 
 char EngJpegDoesFileHaveJpegExtension(const char* file);
@@ -32,16 +39,17 @@ char EngJpegGetFileInfo(const char* file, unsigned int* width, unsigned int* hei
 unsigned char* EngJpegReadFileToBuffer(const char* file, unsigned int* width, unsigned int* height);
 unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_type, unsigned int* width,
                                                 unsigned int* height);
+// A file decoded as EngJpegReadFileToBuffer does, logged under func, into
+// RGB, three bytes a pixel whatever its components. beside, when given,
+// tells the bytes the caller will hold beside the decode of an image of
+// width x height: they count against ENG_IMAGE_MAX_DECODE_BYTES with the
+// decode's own.
+unsigned char* EngJpegReadFileToRgb(const char* func, const char* file,
+                                    long long (*beside)(unsigned int width, unsigned int height, void* user),
+                                    void* user, unsigned int* width, unsigned int* height);
 // Why the last decode of a file failed ("" when it did not, or when the file
 // could not be opened).
 const char* EngJpegGetFailureReason();
-// The scans of JPEG data, counted as the decoder meets them, up to one more
-// than ENG_JPEG_MAX_SCANS; 0 for data that is not JPEG.
-int EngJpegCountScans(const unsigned char* data, size_t size);
-// The guard of every JPEG decoder: 0, with "Too many scans: more than %d
-// <file>" logged for func, when the data holds more than ENG_JPEG_MAX_SCANS
-// scans; the engine's reader applies it to the files it opens.
-char EngJpegCheckScans(const char* func, const unsigned char* data, size_t size, const char* file);
 // True when the bytes begin as a JPEG file does.
 char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,

@@ -1050,21 +1050,28 @@ struct PictureRequest
     int w = 0, h = 0;
 };
 
+// The size a picture of w x h is shown at, as gdk_pixbuf_new_from_stream_at_scale
+// gives it with the aspect ratio kept.
+void ShownSize(const PictureRequest* r, long long w, long long h, long long* sw, long long* sh)
+{
+    *sw = w, *sh = h;
+    if (r->want_w > 0 && r->want_h > 0 && w > 0 && h > 0)
+    {
+        if (double(h) * r->want_w > double(w) * r->want_h)
+            *sw = (long long)(0.5 + double(w) * r->want_h / h), *sh = r->want_h;
+        else
+            *sh = (long long)(0.5 + double(h) * r->want_w / w), *sw = r->want_w;
+        *sw = std::max(*sw, 1LL), *sh = std::max(*sh, 1LL);
+    }
+}
+
 // The decoder's pixels, a working store as large again beside them (a
 // progressive JPEG's coefficients), and the scaled copy, four bytes a pixel.
 void PictureSizePrepared(GdkPixbufLoader* loader, int w, int h, gpointer data)
 {
     PictureRequest* r = static_cast<PictureRequest*>(data);
-    long long sw = w, sh = h;
-    // As gdk_pixbuf_new_from_stream_at_scale with the aspect ratio kept.
-    if (r->want_w > 0 && r->want_h > 0 && w > 0 && h > 0)
-    {
-        if (double(h) * r->want_w > double(w) * r->want_h)
-            sw = (long long)(0.5 + double(w) * r->want_h / h), sh = r->want_h;
-        else
-            sh = (long long)(0.5 + double(h) * r->want_w / w), sw = r->want_w;
-        sw = std::max(sw, 1LL), sh = std::max(sh, 1LL);
-    }
+    long long sw, sh;
+    ShownSize(r, w, h, &sw, &sh);
     long long px = (long long)std::max(w, 0) * std::max(h, 0);
     long long need = r->file_bytes + px * 8 + (sw != w || sh != h ? sw * sh * 4 : 0);
     if (px > ENG_JPEG_MAX_PIXELS || need > ENG_IMAGE_MAX_DECODE_BYTES)
@@ -1077,6 +1084,56 @@ void PictureSizePrepared(GdkPixbufLoader* loader, int w, int h, gpointer data)
     if (sw != w || sh != h)
         gdk_pixbuf_loader_set_size(loader, int(sw), int(sh));
 }
+
+// Bytes of the scaled copy of a JPEG picture, held beside its decode.
+long long ScaledJpegBytes(unsigned w, unsigned h, void* user)
+{
+    long long sw, sh;
+    ShownSize(static_cast<const PictureRequest*>(user), w, h, &sw, &sh);
+    return sw != w || sh != h ? sw * sh * 3 : 0;
+}
+
+// True when the file begins with a JPEG start marker: all that the image
+// library would take as JPEG.
+bool IsJpegPicture(const char* name)
+{
+    FILE* f = EngFileOpenRegularStream(name, "rb", 0, nullptr);
+    if (!f)
+        return false;
+    unsigned char start[2] = {0, 0};
+    const bool jpeg = fread(start, 1, 2, f) == 2 && start[0] == 0xFF && start[1] == 0xD8;
+    fclose(f);
+    return jpeg;
+}
+
+// A JPEG picture is decoded by the engine's reader, which bounds its memory
+// and its decoding work; GTK gets its pixels.
+GdkPixbuf* JpegPicture(const char* func, const char* name, int width, int height)
+{
+    PictureRequest req = {width, height, 0};
+    unsigned w = 0, h = 0;
+    unsigned char* rgb = EngJpegReadFileToRgb(func, name, ScaledJpegBytes, &req, &w, &h);
+    if (!rgb)
+        return nullptr;
+    GdkPixbuf* p = gdk_pixbuf_new_from_data(
+        rgb, GDK_COLORSPACE_RGB, FALSE, 8, int(w), int(h), int(w) * 3, [](guchar* px, gpointer) { free(px); },
+        nullptr);
+    if (!p)
+    {
+        free(rgb);
+        DebugErrorAlt(func, "No picture in <%s>", name);
+        return nullptr;
+    }
+    long long sw, sh;
+    ShownSize(&req, w, h, &sw, &sh);
+    if (sw == w && sh == h)
+        return p;
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(p, int(sw), int(sh), GDK_INTERP_BILINEAR);
+    g_object_unref(p);
+    if (!scaled)
+        DebugErrorAlt(func, "No memory <%s>", name);
+    return scaled;
+}
 } // namespace
 
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
@@ -1085,16 +1142,13 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
         return nullptr;
     if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
         return nullptr;
+    if (IsJpegPicture(name))
+        return JpegPicture(__PRETTY_FUNCTION__, name, width, height);
     // Read here, so the image library never opens the path (a FIFO or device) itself.
     size_t size = 0;
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
-    if (!EngJpegCheckScans(__PRETTY_FUNCTION__, data, size, name))
-    {
-        free(data);
-        return nullptr;
-    }
     PictureRequest req = {width, height, (long long)size};
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
     g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);

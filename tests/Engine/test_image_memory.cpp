@@ -307,6 +307,13 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {"RGB JPEG of 8192 x 4096", vztest::JpegClaiming(8192, 4096, vztest::JpegCoding::Baseline, 40000),
          TEXTURE, LOADS},
         {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, LOADS},
+        // JPEG pictures go through the engine's reader, bounded as textures are.
+        {"progressive JPEG of 8192 x 8192 as a dialog picture",
+         vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), PICTURE, HEADER,
+         "Image [8192 x 8192] needs"},
+        // 113 MB of pixels, three bytes each, and as many of coefficients.
+        {"progressive JPEG of 8192 x 4800 as a dialog picture",
+         vztest::JpegClaiming(8192, 4800, vztest::JpegCoding::Progressive, 40000), PICTURE, LOADS},
     };
     for (const auto& c : cases)
     {
