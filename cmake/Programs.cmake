@@ -11,12 +11,14 @@ add_dependencies(engine_demo vz_resources)
 add_dependencies(vizavu vz_resources)
 install(TARGETS vizavu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Benchmarks: one program per bench/*.cpp, run by hand.
+# Benchmarks: one program per bench/*.cpp, run by hand; they may make their
+# input with the tests' header-only helpers (tests/support).
 file(GLOB VZ_BENCHES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
 foreach(b ${VZ_BENCHES})
   get_filename_component(n ${b} NAME_WE)
   add_executable(bench_${n} ${b})
   target_link_libraries(bench_${n} PRIVATE vz_game)
+  target_include_directories(bench_${n} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set_target_properties(bench_${n} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endforeach()
 
