@@ -1236,10 +1236,17 @@ const char SAVE_TEMP_SUFFIX[] = ".tmpXXXXXX";
 const size_t SAVE_TEMP_RANDOM = 6;
 int eng_file_last_save_error = 0;
 
-char SaveFailed(const char* func, const char* what, const char* path, int err)
+// Logs a failed save with its reason: the writer's own (why) where it gave
+// one, else the system's (err).
+char SaveFailed(const char* func, const char* what, const char* path, int err, const char* why = nullptr)
 {
-    eng_file_last_save_error = err ? err : EIO;
-    DebugErrorAlt(func, "%s <%s>: %s", what, path, strerror(eng_file_last_save_error));
+    eng_file_last_save_error = why && why[0] ? 0 : err;
+    if (why && why[0])
+        DebugErrorAlt(func, "%s <%s>: %s", what, path, why);
+    else if (err)
+        DebugErrorAlt(func, "%s <%s>: %s", what, path, strerror(err));
+    else
+        DebugErrorAlt(func, "%s <%s>", what, path);
     return 0;
 }
 
@@ -1291,6 +1298,7 @@ char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter 
     // Each step's errno is taken before anything else can change it.
     const char* failed = nullptr;
     int err = 0;
+    char why[256] = "";
     auto fail = [&](const char* what)
     {
         failed = what;
@@ -1305,7 +1313,7 @@ char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter 
     else
     {
         errno = 0;
-        if (!write(f, user) || ferror(f))
+        if (!write(f, user, why, sizeof(why)) || ferror(f))
             fail("Could not write");
         else if (fflush(f) != 0)
             fail("Could not write");
@@ -1319,7 +1327,7 @@ char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter 
     if (failed)
     {
         unlink(tmp.c_str());
-        return SaveFailed(func, failed, path, err);
+        return SaveFailed(func, failed, path, err, why);
     }
     eng_file_last_save_error = 0;
     SyncFolderOf(path);
@@ -1332,7 +1340,7 @@ struct SaveBytes
     EngUInt32 size;
 };
 
-char WriteBytes(FILE* f, void* user)
+char WriteBytes(FILE* f, void* user, char*, size_t)
 {
     const SaveBytes* b = static_cast<const SaveBytes*>(user);
     return b->size == 0 || fwrite(b->data, 1, b->size, f) == b->size;

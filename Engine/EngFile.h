@@ -139,15 +139,18 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
 // name too long to have ".tmpXXXXXX" put after it gets a temporary of a
 // shortened name.
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
-// Writes the whole new file to f; 0, with errno telling why where it can,
-// when it could not.
-typedef char (*EngFileSaveWriter)(FILE* f, void* user);
+// Writes the whole new file to f; 0 when it could not, with errno telling
+// why a write failed, or, for a reason of the writer's own (nothing to
+// write, data it cannot encode), that reason put in why (why_size bytes, ""
+// when called), which the save logs instead of errno.
+typedef char (*EngFileSaveWriter)(FILE* f, void* user, char* why, size_t why_size);
 // EngFileSaveAtomically with the bytes written by write(stream, user) into
 // the temporary, for files made by a writer of their own (a picture).
 char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* user,
                                char only_over_file = 0);
 // The errno of the last EngFileSaveAtomically or EngFileSaveAtomicallyWith
-// that failed; 0 after one that succeeded.
+// that failed; 0 after one that succeeded or whose writer failed for a
+// reason of its own.
 int EngFileGetLastSaveError();
 // Removes the temporary files that saves cut off (killed, power lost) leave
 // in folder: regular files "<record>.tmpXXXXXX" where is_record(record) says

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdarg>
 #include <cstdio>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
+#include <jerror.h>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -30,7 +32,7 @@ struct JpegError
     volatile int saved_errno;
 };
 
-// Why the last read failed, without the file's name.
+// Why the last read or write failed, without the file's name.
 char jpeg_failure[200];
 
 void JpegErrorExit(j_common_ptr cinfo)
@@ -382,8 +384,19 @@ unsigned char* EngJpegReadFileToRgb(const char* func, const char* file,
 
 namespace
 {
-// Encodes RGB pixels into f (left open); file names it in messages. 0 with
-// errno set to the reason of a failed write.
+// Logs why an encode cannot go on under func and keeps it as the reason.
+__attribute__((format(printf, 2, 3))) void EncodeRefused(const char* func, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vsnprintf(jpeg_failure, sizeof(jpeg_failure), format, args);
+    va_end(args);
+    DebugErrorAlt(func, "%s", jpeg_failure);
+}
+
+// Encodes RGB pixels into f (left open); file names it in messages. 0 when
+// it could not: with errno telling why a write failed, or errno 0 and the
+// library's own reason in jpeg_failure.
 char WriteJpeg(const char* func, FILE* f, const char* file, int quality, int dpi, unsigned int width,
                unsigned int height, const unsigned char* pixels)
 {
@@ -394,7 +407,8 @@ char WriteJpeg(const char* func, FILE* f, const char* file, int quality, int dpi
     if (setjmp(err.jump))
     {
         jpeg_destroy_compress(&cinfo);
-        errno = err.saved_errno;
+        // errno means something only when the library could not write.
+        errno = err.pub.msg_code != JERR_FILE_WRITE ? 0 : err.saved_errno ? err.saved_errno : EIO;
         return 0;
     }
     jpeg_create_compress(&cinfo);
@@ -428,17 +442,17 @@ char WriteJpeg(const char* func, FILE* f, const char* file, int quality, int dpi
 }
 
 // The texture's RGB pixels, rows as read back, in a malloc'ed buffer; null
-// after logging under func.
+// after logging under func and keeping the reason.
 unsigned char* TexturePixels(const char* func, EngTexture* texture)
 {
     if (!texture || !texture->IsOk())
     {
-        DebugErrorAlt(func, "Invalid Parameters");
+        EncodeRefused(func, "Invalid Parameters");
         return nullptr;
     }
     if (texture->GetNumChannels() != 3)
     {
-        DebugErrorAlt(func, "Invalid Texture (channels: %d)", texture->GetNumChannels());
+        EncodeRefused(func, "Invalid Texture (channels: %d)", texture->GetNumChannels());
         return nullptr;
     }
     int w = texture->GetWidth(), h = texture->GetHeight();
@@ -446,7 +460,7 @@ unsigned char* TexturePixels(const char* func, EngTexture* texture)
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(row * size_t(h)));
     if (!buffer)
     {
-        DebugErrorAlt(func, "No memory");
+        EncodeRefused(func, "No memory");
         return nullptr;
     }
     _EngTextureGetPixelDataInfo info;
@@ -455,7 +469,7 @@ unsigned char* TexturePixels(const char* func, EngTexture* texture)
     unsigned char* data = texture->GetPixelDataBuffer(&info);
     if (!data)
     {
-        DebugErrorAlt(func, "Could not get texture data");
+        EncodeRefused(func, "Could not get texture data");
         texture->RestoreAfterGettingPixelData(&info);
         std::free(buffer);
         return nullptr;
@@ -464,14 +478,39 @@ unsigned char* TexturePixels(const char* func, EngTexture* texture)
     texture->RestoreAfterGettingPixelData(&info);
     return buffer;
 }
+
+struct TextureSave
+{
+    const char* func;
+    const char* file;
+    EngTexture* texture;
+    int quality, dpi;
+};
+
+// The save's writer: the texture as a JPEG into the temporary; a reason
+// that is not a failed write goes to why.
+char WriteTextureJpeg(FILE* f, void* user, char* why, size_t why_size)
+{
+    const TextureSave* s = static_cast<const TextureSave*>(user);
+    unsigned char* buffer = TexturePixels(s->func, s->texture);
+    char ok = buffer && WriteJpeg(s->func, f, s->file, s->quality, s->dpi, unsigned(s->texture->GetWidth()),
+                                  unsigned(s->texture->GetHeight()), buffer);
+    const int err = buffer ? errno : 0;
+    std::free(buffer);
+    if (!ok && !err)
+        snprintf(why, why_size, "%s", jpeg_failure);
+    errno = err;
+    return ok;
+}
 } // namespace
 
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
                                 unsigned int height, const unsigned char* pixels)
 {
+    jpeg_failure[0] = 0;
     if (!file || !pixels || width == 0 || height == 0)
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        EncodeRefused(__PRETTY_FUNCTION__, "Invalid Parameters");
         return 0;
     }
     FILE* f = EngFileOpenRegularStream(file, "wb", 0, __PRETTY_FUNCTION__);
@@ -495,23 +534,12 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
     return 1;
 }
 
-char EngJpegWriteStreamFromBuffer(FILE* f, const char* name, int quality, int dpi, unsigned int width,
-                                  unsigned int height, const unsigned char* pixels)
-{
-    if (!f || !pixels || width == 0 || height == 0)
-    {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
-        errno = EINVAL;
-        return 0;
-    }
-    return WriteJpeg(__PRETTY_FUNCTION__, f, name, quality, dpi, width, height, pixels);
-}
-
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi)
 {
+    jpeg_failure[0] = 0;
     if (!file || !file[0])
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
+        EncodeRefused(__PRETTY_FUNCTION__, "Invalid Parameters");
         return 0;
     }
     unsigned char* buffer = TexturePixels(__PRETTY_FUNCTION__, texture);
@@ -523,30 +551,21 @@ char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int qua
     return ok;
 }
 
-char EngJpegSaveToStreamFromTexture(FILE* f, const char* name, EngTexture* texture, int quality, int dpi)
+char EngJpegSaveToFileFromTextureAtomically(const char* file, EngTexture* texture, int quality, int dpi)
 {
-    if (!f)
+    jpeg_failure[0] = 0;
+    if (!file || !file[0])
     {
-        DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");
-        errno = EINVAL;
+        EncodeRefused(__PRETTY_FUNCTION__, "Invalid Parameters");
         return 0;
     }
-    unsigned char* buffer = TexturePixels(__PRETTY_FUNCTION__, texture);
-    if (!buffer)
-    {
-        errno = 0;
-        return 0;
-    }
-    char ok = EngJpegWriteStreamFromBuffer(f, name, quality, dpi, unsigned(texture->GetWidth()),
-                                           unsigned(texture->GetHeight()), buffer);
-    int err = errno;
-    std::free(buffer);
-    errno = err;
-    return ok;
+    TextureSave job = {__PRETTY_FUNCTION__, file, texture, quality, dpi};
+    return EngFileSaveAtomicallyWith(file, WriteTextureJpeg, &job);
 }
 
 char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi)
 {
+    jpeg_failure[0] = 0;
     if (!file || !file[0] || !tga || !tga->m_data)
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "Invalid Parameters");

@@ -47,18 +47,17 @@ unsigned char* EngJpegReadFileToBufferWithAlpha(const char* file, char alpha_typ
 unsigned char* EngJpegReadFileToRgb(const char* func, const char* file,
                                     long long (*beside)(unsigned int width, unsigned int height, void* user),
                                     void* user, unsigned int* width, unsigned int* height);
-// Why the last decode of a file failed ("" when it did not, or when the file
-// could not be opened).
+// Why the last decode of a file or encode failed ("" when it did not, or
+// when the file could not be opened or created).
 const char* EngJpegGetFailureReason();
 // True when the bytes begin as a JPEG file does.
 char EngJpegIsJpegData(const unsigned char* data, size_t size);
 char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned int width,
                                 unsigned int height, const unsigned char* pixels);
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);
-// The same into a stream the caller opened and closes (name is only for
-// messages); 0 with errno set to the reason of a failed write.
-char EngJpegWriteStreamFromBuffer(FILE* f, const char* name, int quality, int dpi, unsigned int width,
-                                  unsigned int height, const unsigned char* pixels);
-char EngJpegSaveToStreamFromTexture(FILE* f, const char* name, EngTexture* texture, int quality, int dpi);
+// The same written as EngFileSaveAtomically writes: into a fresh temporary
+// beside the file, flushed and renamed over it; a failure leaves the old
+// file and no temporary, and is logged with its reason.
+char EngJpegSaveToFileFromTextureAtomically(const char* file, EngTexture* texture, int quality, int dpi);
 char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi);
 char EngJpegIsFilled();

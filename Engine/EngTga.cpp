@@ -272,7 +272,7 @@ struct TgaWrite
 };
 
 // The header, then the rows from the bottom one up.
-char WriteTga(FILE* f, void* user)
+char WriteTga(FILE* f, void* user, char*, size_t)
 {
     const TgaWrite* t = static_cast<const TgaWrite*>(user);
     unsigned char hdr[18];

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "EngDebug.h"
-#include "EngFile.h"
 #include "EngFont.h"
 #include "EngJpeg.h"
 #include "EngMain.h"
@@ -34,18 +33,6 @@ void DrawCentred(EngFont* font, EngTexture* texture, const char* text, float x, 
     char buf[256];
     EngSafeStrcpy(buf, text, sizeof(buf));
     font->DrawToTexture(texture, buf, x, y, sx, sy, 0);
-}
-
-struct PictureWrite
-{
-    EngTexture* texture;
-    const char* path;
-};
-
-char WritePicture(FILE* f, void* user)
-{
-    const PictureWrite* p = static_cast<const PictureWrite*>(user);
-    return EngJpegSaveToStreamFromTexture(f, p->path, p->texture, 100, 300);
 }
 
 bool CurrentLevelAndPuzzle(int* level, int* puzzle)
@@ -194,8 +181,7 @@ char PrintMakePicture(char givens_only, char* path_out, int size)
         return 0;
     // Written to a fresh temporary beside the print and renamed over it, as
     // the records are: a failure never leaves half a picture or a temporary.
-    PictureWrite job = {&texture, path};
-    if (!EngFileSaveAtomicallyWith(path, WritePicture, &job))
+    if (!EngJpegSaveToFileFromTextureAtomically(path, &texture, 100, 300))
         return 0;
     if (path_out && size > 0)
         EngSafeStrcpy(path_out, path, size);

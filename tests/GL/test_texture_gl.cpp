@@ -573,6 +573,35 @@ TEST_F(Textures, JpegFromTextureAndTgaIntoTexture)
     EXPECT_EQ(back.m_data[0], tga.m_data[0]);
 }
 
+// The print's way of saving: a temporary beside the file, renamed over it.
+// A texture the writer refuses leaves the old file and no temporary, and the
+// save gives the writer's reason, not a stale errno.
+TEST_F(Textures, AtomicJpegSaveKeepsTheOldFileAndGivesTheWritersReason)
+{
+    EngTexture rgb, rgba;
+    ASSERT_TRUE(rgb.LoadFromFile(SolidPng("s.png", 8, 8, {30, 160, 220}).c_str(), 0, 0));
+    int tw = 4, th = 2;
+    ASSERT_TRUE(rgba.CreateEmptyTexture(&tw, &th, 1));
+    const std::string jpg = dir.File("print.jpg");
+    vztest::WriteFile(jpg, "old print");
+
+    ASSERT_TRUE(EngJpegSaveToFileFromTextureAtomically(jpg.c_str(), &rgb, 100, 300));
+    unsigned w = 0, h = 0;
+    unsigned char* px = EngJpegReadFileToBuffer(jpg.c_str(), &w, &h);
+    ASSERT_NE(px, nullptr);
+    EXPECT_EQ(w, 8u);
+    EXPECT_NEAR(px[1], 160, 3);
+    std::free(px);
+    const std::string saved = vztest::ReadFile(jpg);
+
+    DebugClearLog();
+    EXPECT_FALSE(EngJpegSaveToFileFromTextureAtomically(jpg.c_str(), &rgba, 100, 300));
+    EXPECT_TRUE(Logged("Could not write <" + jpg + ">: Invalid Texture (channels: 4)")) << vztest::LastLogLine();
+    EXPECT_FALSE(Logged("Input/output error"));
+    EXPECT_EQ(vztest::ReadFile(jpg), saved);
+    EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"print.jpg", "s.png"}));
+}
+
 TEST_F(Textures, TriangleListOfTypeSevenDrawsItsColours)
 {
     EngTriangleList list;
