@@ -996,6 +996,7 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
         if (log)
             DebugErrorAlt(log, "File too large <%s>", path);
         close(fd);
+        errno = EFBIG;
         return nullptr;
     }
     size_t n = size_t(st.st_size);

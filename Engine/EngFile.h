@@ -125,7 +125,7 @@ bool EngFileWriteAll(int fd, const void* data, size_t n);
 bool EngFileReadAll(int fd, void* buf, size_t n);
 // Reads a whole regular file of at most max_size bytes into a malloc'ed buffer
 // (freed with free) and stores its size; NULL, after logging why (unless
-// quiet), otherwise.
+// quiet), otherwise, with errno telling why (EFBIG for a larger file).
 unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* size, char quiet = 0);
 
 // Writes data to a temporary file "<path>.tmpXXXXXX" in the target's folder,

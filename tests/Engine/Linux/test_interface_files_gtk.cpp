@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -300,6 +301,10 @@ TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)
     vztest::WriteFile(dir.File("bare.ui"), "<interface><object class=\"GtkWindow\" id=\"W\"/></interface>");
     const std::string missing = dir.File("missing");
     const std::string noent = std::to_string(int(G_FILE_ERROR_NOENT));
+    // Larger than any interface file is read: refused as such, not as a failed read.
+    const std::string big = dir.File("big.ui");
+    vztest::WriteFile(big, "<interface/>");
+    ASSERT_EQ(truncate(big.c_str(), (16 << 20) + 1), 0);
     GMenuModel* const menu_bar = EngGuiGetMenuBar_LNX();
     EngGuiDialogHandlerUPP_LNX upp = nullptr;
     EngGuiNibRef_LNX nib = nullptr;
@@ -314,6 +319,7 @@ TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)
     } cases[] = {
         {"no file", [&] { return load(missing); }, "Could not load NIB <" + missing + "> [" + noent + "]"},
         {"file cut short", [&] { return load(dir.File("broken")); }, "Could not load NIB <"},
+        {"file too large", [&] { return load(big); }, "Could not read " + big + ": " + strerror(EFBIG)},
         {"not an interface file", [&] { return load(dir.File("page.ui")); }, "Could not load NIB <"},
         {"dialog, no file", [&] { return dialog_from(missing, "SettingsDialog"); },
          "CreateNibReference() failed [" + noent + "]"},
