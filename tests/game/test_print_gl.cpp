@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "../GL/GLFixture.h"
+#include "EngDebug.h"
 #include "EngFont.h"
 #include "EngJpeg.h"
 #include "game/Game.h"
@@ -20,6 +22,7 @@
 #include "game/Print.h"
 #include "game/Vizavu.h"
 #include "support/GameFont.h"
+#include "support/JpegScans.h"
 #include "support/ResourcePath.h"
 #include "support/TestSupport.h"
 
@@ -207,6 +210,30 @@ TEST_F(PrintTest, FailuresLeaveNoPicture)
     EXPECT_EQ(rmdir(desktop.c_str()), 0) << "the Desktop folder should still be empty";
 }
 
+// A board picture that would hold the game while it decodes (a scan repeated
+// hundreds of times) is refused with its reason, naming it, and the print
+// fails at once, leaving nothing on the Desktop.
+TEST_F(PrintTest, BoardPictureOfTooMuchDecodingWorkIsRefused)
+{
+    vztest::TempDir art;
+    vztest::WriteFile(art.File("BoardPrint.jpg"), vztest::ProgressiveJpeg(964, 964, 9, 290));
+    ASSERT_EQ(chdir(art.Path().c_str()), 0);
+    DebugClearLog();
+    char path[512] = "x";
+    EXPECT_EQ(PrintMakePicture(1, path, sizeof(path)), 0);
+    ASSERT_EQ(chdir(vztest::ResourcePath("").c_str()), 0);
+    EXPECT_STREQ(path, "");
+    int refusals = 0;
+    for (int i = 0; i < DebugGetNumMessages(); i++)
+    {
+        const std::string line = DebugGetMessage(i)->text;
+        refusals += line.find("Too much decoding work: ") != std::string::npos &&
+                    line.find("<BoardPrint.jpg>") != std::string::npos;
+    }
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(vztest::Listing(desktop), std::vector<std::string>{});
+}
+
 // A print whose file cannot be written whole (the disk full half way) fails,
 // keeps the print made before and leaves nothing beside it.
 TEST_F(PrintTest, AWriteCutShortKeepsTheOldPrintAndLeavesNoTemporary)
@@ -225,6 +252,7 @@ TEST_F(PrintTest, AWriteCutShortKeepsTheOldPrintAndLeavesNoTemporary)
     signal(SIGXFSZ, old_signal);
     EXPECT_EQ(made, 0);
     EXPECT_STREQ(path, "");
+    EXPECT_TRUE(vztest::Logged("Could not write <" + print + ">: " + strerror(EFBIG)));
     EXPECT_EQ(vztest::ReadFile(print), "the print made before");
     EXPECT_EQ(vztest::Listing(desktop),
               std::vector<std::string>{"Vizavu " + std::string(level_strs[2]) + " 37.jpg"});
