@@ -81,7 +81,9 @@ TEST(NothingWillBeSavedBox, StaysWithinTheScreenForAFolderOf200Bytes)
     const std::string data = dir.File("blocker") + "/" + name;
     vztest::ScopedEnv env("XDG_DATA_HOME", data.c_str());
     vztest::ScopedEnv config("XDG_CONFIG_HOME", dir.Path().c_str());
+    vztest::ScopedEnv home("HOME", dir.Path().c_str());
     // The real box, GTK's, in GTK's loop; the display dialog answers at once.
+    const EngPopupFunction recorded = eng_popup_function;
     eng_popup_function = EngMiscShowPopupMessage_LNX;
     main_display_settings_dialog = []() -> signed char { return -1; };
     ASSERT_TRUE(EngMiscHasDisplay_LNX());
@@ -104,6 +106,7 @@ TEST(NothingWillBeSavedBox, StaysWithinTheScreenForAFolderOf200Bytes)
     if (!seen.box)
         g_source_remove(source);
     main_display_settings_dialog = ResolutionShowAndRunWindow;
+    eng_popup_function = recorded;
 
     ASSERT_TRUE(seen.box) << "no box was shown";
     EXPECT_EQ(seen.title, "Nothing Will Be Saved");
