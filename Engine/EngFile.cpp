@@ -1413,3 +1413,67 @@ int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const ch
     }
     return removed;
 }
+
+char EngFileSaveAllAtomically(const std::vector<EngFileReplacement>& files, const char* func)
+{
+    std::vector<std::string> temps(files.size());
+    std::vector<char> existed(files.size(), 0);
+    auto fail = [&](const char* what, const std::string& path, int err)
+    {
+        for (const std::string& t : temps)
+            if (!t.empty())
+                unlink(t.c_str());
+        return SaveFailed(func, what, path.c_str(), err);
+    };
+    // Every new file, whole and flushed, before any is put in place.
+    for (size_t i = 0; i < files.size(); i++)
+    {
+        const std::string& path = files[i].path;
+        struct stat st;
+        const bool old_file = lstat(path.c_str(), &st) == 0;
+        existed[i] = old_file;
+        if (path.empty() || (old_file && !S_ISREG(st.st_mode)))
+            return fail("Not a regular file", path, EINVAL);
+        if (!EngFileMayBeReplaced(path.c_str()))
+            return fail("Could not write", path, errno);
+        int fd = EngFileCreateTemporaryBeside(path.c_str(), &temps[i]);
+        if (fd < 0)
+            return fail("Could not create a temporary file for", path, errno);
+        if (old_file)
+            fchmod(fd, st.st_mode & 0777);
+        const char* failed = nullptr;
+        if (!EngFileWriteAll(fd, files[i].data.data(), files[i].data.size()))
+            failed = "Could not write";
+        else if (fsync(fd) != 0)
+            failed = "Could not flush";
+        int err = errno;
+        if (close(fd) != 0 && !failed)
+        {
+            failed = "Could not write";
+            err = errno;
+        }
+        if (failed)
+            return fail(failed, path, err);
+    }
+    for (size_t i = 0; i < files.size(); i++)
+    {
+        if (rename(temps[i].c_str(), files[i].path.c_str()) == 0)
+        {
+            temps[i].clear();
+            continue;
+        }
+        const int err = errno;
+        for (size_t j = 0; j < i; j++)
+        {
+            const char* put = files[j].path.c_str();
+            if (existed[j] ? !EngFileSaveAtomically(put, files[j].old.data(), EngUInt32(files[j].old.size()))
+                           : unlink(put) != 0)
+                DebugErrorAlt(func, "Could not put back <%s>: it holds the new bytes", put);
+        }
+        return fail("Could not replace", files[i].path, err);
+    }
+    for (const EngFileReplacement& f : files)
+        SyncFolderOf(f.path.c_str());
+    eng_file_last_save_error = 0;
+    return 1;
+}

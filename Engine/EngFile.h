@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 #include "EngDebug.h"
 #include "EngTypes.h"
@@ -160,3 +161,22 @@ int EngFileGetLastSaveError();
 // first save of such a name is found once its record is there). Gives how
 // many went.
 int EngFileRemoveInterruptedSaves(const char* folder, bool (*is_record)(const char* name));
+
+// One file of EngFileSaveAllAtomically: its new bytes, and the bytes it holds
+// now, which are put back should the save fail after replacing it.
+struct EngFileReplacement
+{
+    std::string path;
+    std::string data;
+    std::string old;
+};
+// Replaces every file with its data, or none. Each new file is written and
+// flushed to a temporary beside its file first, as EngFileSaveAtomically
+// does (a link, FIFO or folder and a read-only file are refused); only when
+// every one is ready are they renamed over the files, each rename atomic. A
+// rename that fails puts the files already replaced back, each atomically
+// from its old bytes. 1 when every file was replaced; 0, with the reason
+// logged under func, when none was changed, or when a file could not be put
+// back, which is logged too. A kill during the renames may leave some
+// files replaced and the others not.
+char EngFileSaveAllAtomically(const std::vector<EngFileReplacement>& files, const char* func);

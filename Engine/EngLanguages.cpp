@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <string>
 #include <strings.h>
+#include <vector>
 
 #include "DirList.h"
 #include "EngDebug.h"
@@ -344,19 +345,29 @@ const char* StoredText(const char* text, std::string* out)
     return nullptr;
 }
 
-// What appending to a language file needs to know of it.
+// What adding a line to a language file needs to know of it.
 struct LangFileEnd
 {
     int encoding;        // TF_ANSI, TF_UTF8, TF_UTF16LE or TF_UTF16BE
+    std::string bytes;   // the file as it is
     const char* prefix;  // what ends its last line first
-    const char* newline; // how its lines end
+    const char* newline; // how the new line ends
 };
 
+// Logs why the language file at path cannot take a line.
+bool CannotTake(const char* func, const char* path, const char* why)
+{
+    DebugErrorAlt(func, "Language file <%s> cannot take a line: %s", path, why);
+    return false;
+}
+
 // Looks at a language file as its reader will: the encoding from the
-// byte-order mark, then its line ends in that encoding's units. A file that
-// has line feeds gets CR LF; one whose lines end with lone carriage returns
-// gets those, as a line feed after them would join its lines. False, with
-// the reason logged, when the file must be left as it is.
+// byte-order mark, then its line ends in that encoding's units. The reader
+// ends a line at the next line feed while one follows, else at a carriage
+// return: a new line ends as the file's last break does, so that lines after
+// the last line feed that lone carriage returns split stay split (a line
+// feed after them would join them). A file without a break gets CR LF.
+// False, with the reason logged, when the file cannot take a line.
 bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
 {
     TextFile tf;
@@ -372,7 +383,8 @@ bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
         DebugErrorAlt(func, "Could not open file <%s>", path);
         return false;
     }
-    std::string bytes;
+    std::string& bytes = end->bytes;
+    bytes.clear();
     char chunk[4096];
     size_t n;
     while ((n = fread(chunk, 1, sizeof(chunk), f)) > 0)
@@ -393,12 +405,8 @@ bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
         start = bytes.size();
     // Units appended after a stray byte would all be read out of step.
     if ((bytes.size() - start) % unit != 0)
-    {
-        DebugErrorAlt(func, "Language file <%s> is left unchanged: UTF-16 with an odd number of bytes", path);
-        return false;
-    }
-    bool has_lf = false, has_cr = false;
-    unsigned last = 0;
+        return CannotTake(func, path, "UTF-16 with an odd number of bytes");
+    std::vector<unsigned> units;
     for (size_t i = start; i < bytes.size(); i += unit)
     {
         unsigned char b0 = static_cast<unsigned char>(bytes[i]);
@@ -408,18 +416,81 @@ bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
             unsigned char b1 = static_cast<unsigned char>(bytes[i + 1]);
             u = end->encoding == TF_UTF16BE ? unsigned(b0 << 8) | b1 : unsigned(b1 << 8) | b0;
         }
-        has_lf = has_lf || u == '\n';
-        has_cr = has_cr || u == '\r';
-        last = u;
+        units.push_back(u);
     }
-    end->newline = has_lf || !has_cr ? "\r\n" : "\r";
-    if (start == bytes.size() || last == '\n' || (last == '\r' && !has_lf))
-        end->prefix = "";
-    else if (last == '\r')
-        end->prefix = "\n";
+    size_t last_lf = units.size(), cr_in_tail = 0;
+    for (size_t i = units.size(); i-- > 0 && last_lf == units.size();)
+        if (units[i] == '\n')
+            last_lf = i;
+    const size_t tail = last_lf == units.size() ? 0 : last_lf + 1;
+    for (size_t i = tail; i < units.size(); i++)
+        cr_in_tail += units[i] == '\r';
+    const bool ends_cr = !units.empty() && units.back() == '\r';
+    if (cr_in_tail > (ends_cr ? 1u : 0u) || (last_lf == units.size() && cr_in_tail))
+    {
+        // Lines split by lone carriage returns: so is the new one.
+        end->newline = "\r";
+        end->prefix = ends_cr ? "" : "\r";
+    }
+    else if (last_lf != units.size())
+    {
+        end->newline = last_lf > 0 && units[last_lf - 1] == '\r' ? "\r\n" : "\n";
+        // A carriage return at the very end is finished as CR LF.
+        end->prefix = tail == units.size() ? "" : ends_cr ? "\n" : end->newline;
+    }
     else
-        end->prefix = end->newline;
+    {
+        end->newline = "\r\n";
+        end->prefix = units.empty() ? "" : end->newline;
+    }
     return true;
+}
+
+// True when the language file at path already has a used line of token
+// (UTF-8): an add leaves such a file as it is.
+bool LangFileHasToken(const char* path, const std::string& token)
+{
+    TextFile tf;
+    if (tf.Open(path, TF_READ, TF_DETECT, 0) != TF_OK)
+        return false;
+    char* line = nullptr;
+    bool found = false;
+    while (!found && tf.ReadLine(nullptr, &line) == TF_OK)
+        found = UsedLineEquals(line) == int(token.size()) && strncmp(line, token.c_str(), token.size()) == 0;
+    free_block(line);
+    return found;
+}
+
+// line (UTF-8) in the units of encoding, or false when it cannot be written so.
+bool EncodeLine(int encoding, const std::string& line, std::string* out)
+{
+    char* buf = nullptr;
+    size_t len = 0;
+    FILE* m = open_memstream(&buf, &len);
+    if (!m)
+        return false;
+    TextFileWriter* w = nullptr;
+    if (encoding == TF_UTF8)
+        w = new UTF8_TextFileWriter(nullptr, m, 0);
+    else if (encoding == TF_UTF16LE)
+        w = new UTF16LE_TextFileWriter(nullptr, m, 0);
+    else if (encoding == TF_UTF16BE)
+        w = new UTF16BE_TextFileWriter(nullptr, m, 0);
+    else
+        w = new ANSI_TextFileWriter(nullptr, m, 0);
+    bool ok =
+        w->WriteString(line.c_str(), int(line.size()), 0, nullptr, nullptr) == TF_OK && w->Flush() == TF_OK;
+    delete w;
+    ok = fclose(m) == 0 && ok;
+    if (ok)
+        out->assign(buf, len);
+    free(buf);
+    return ok;
+}
+
+bool IsLanguageFileName(const char* name)
+{
+    return EngLanguagesDirListUnicodeMatchCB(0, name, nullptr, nullptr) != 0;
 }
 
 } // namespace
@@ -460,6 +531,8 @@ char EngLanguagesInit(const char* dir, const char* default_lang, char english_on
         return 0;
     }
     closedir(d);
+    // What adds cut off (killed, power lost) left beside the files.
+    EngFileRemoveInterruptedSaves(el_path, IsLanguageFileName);
 
     DirList dir_list;
     if (!dir_list.OpenDir(el_path, EngLanguagesDirListUnicodeMatchCB, nullptr))
@@ -776,26 +849,42 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
                       EL_MAX_LINE_LEN);
         return -1;
     }
+    // Every file is checked and its new bytes made before any is written:
+    // the line reaches every file or none.
+    std::vector<EngFileReplacement> files;
     for (int i = 0; i < el_num_langs; i++)
     {
         snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
+        // One that has the token already (an add cut short) keeps its line.
+        if (LangFileHasToken(el_buffer, utf8_token))
+            continue;
         LangFileEnd end;
         if (!ExamineLangFile(func, el_buffer, &end))
-            continue;
+        {
+            DebugErrorAlt(func, "Error adding token");
+            return -1;
+        }
+        if (!EngFileMayBeReplaced(el_buffer))
+        {
+            CannotTake(func, el_buffer, strerror(errno));
+            DebugErrorAlt(func, "Error adding token");
+            return -1;
+        }
         std::string line = end.prefix + utf8_token + "=";
         if (!text.empty())
             line += (strcasecmp(el_lang_names[i].english, "English") == 0 ? "" : "E ") + text;
         line += end.newline;
-        TextFile tf;
-        if (tf.Open(el_buffer, TF_APPEND, end.encoding | TF_NO_CRLF, 0) != TF_OK)
+        std::string encoded;
+        if (!EncodeLine(end.encoding, line, &encoded))
         {
-            DebugErrorAlt(func, "Could not open file <%s>", el_buffer);
-            continue;
+            CannotTake(func, el_buffer, "the line cannot be encoded");
+            DebugErrorAlt(func, "Error adding token");
+            return -1;
         }
-        int r = tf.WriteString(nullptr, line.c_str());
-        if (tf.Close() != TF_OK || r != TF_OK)
-            DebugErrorAlt(func, "Could not append to file");
+        files.push_back({el_buffer, end.bytes + encoded, end.bytes});
     }
+    if (!files.empty() && !EngFileSaveAllAtomically(files, func))
+        DebugErrorAlt(func, "Could not append to file");
     FreeAllTexts();
     if (!EngLangParseLanguage(el_cur_lang, 0))
         DebugErrorAlt(func, "Could not load language <%s>", EngLanguagesGetCurrentLanguageNameInEnglish());
@@ -1024,8 +1113,8 @@ char EngLanguagesSetStringFromTokenWith2Args(const char* token, const char* a1, 
     return FillTemplate(token, args, 2, dest, dest_size);
 }
 
-char EngLanguagesSetStringFromTokenWith3Args(const char* token, const char* a1, const char* a2, const char* a3,
-                                             char* dest, int dest_size)
+char EngLanguagesSetStringFromTokenWith3Args(const char* token, const char* a1, const char* a2,
+                                             const char* a3, char* dest, int dest_size)
 {
     const char* args[3] = {a1, a2, a3};
     return FillTemplate(token, args, 3, dest, dest_size);

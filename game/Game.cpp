@@ -28,6 +28,7 @@
 #include "MWin/MWinTextEdit.h"
 #include "Options.h"
 #include "PrefFolder.h"
+#include "Print.h"
 #include "RecordFile.h"
 #include "Resolution.h"
 #include "ResolutionDialog.h"
@@ -189,6 +190,7 @@ char Game::InitCB(int, char**)
         TellSavingIsOff();
     else
         EngFileRemoveInterruptedSaves(PrefFolderGetMainFolder(), RecordFileIsGameRecord);
+    PrintRemoveInterruptedPrints();
     EngRandomInit();
     SetMainDeviceType(1);
 

@@ -65,6 +65,40 @@ char PrintGetFileName(char* out, int size)
     return 1;
 }
 
+bool PrintIsPictureName(const char* name)
+{
+    // "Vizavu %s %d.jpg": a level name, then a puzzle 1-100 as %d writes it.
+    const char prefix[] = "Vizavu ";
+    if (!name || strncmp(name, prefix, sizeof(prefix) - 1) != 0)
+        return false;
+    const char* p = name + sizeof(prefix) - 1;
+    for (const char* level : level_strs)
+    {
+        size_t n = strlen(level);
+        if (strncmp(p, level, n) != 0 || p[n] != ' ')
+            continue;
+        const char* d = p + n + 1;
+        int digits = 0, puzzle = 0;
+        while (d[digits] >= '0' && d[digits] <= '9' && digits < 3)
+        {
+            puzzle = puzzle * 10 + (d[digits] - '0');
+            digits++;
+        }
+        if (digits == 0 || d[0] == '0' || puzzle > VIZAVU_NUM_PUZZLES)
+            return false;
+        return !strcmp(d + digits, ".jpg");
+    }
+    return false;
+}
+
+int PrintRemoveInterruptedPrints()
+{
+    char desktop[PRINT_DESKTOP_SIZE];
+    if (!EngMiscGetDesktopDirectory(desktop, sizeof(desktop)))
+        return 0;
+    return EngFileRemoveInterruptedSaves(desktop, PrintIsPictureName);
+}
+
 char PrintGetHeader(char* out, int size)
 {
     if (!out || size <= 0)

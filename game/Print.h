@@ -15,6 +15,11 @@ void PrintDo();
 void PrintDo2(MWin* mwin, char givens_only, void* user);
 // The picture file's name (no folder) for the current level and puzzle; 0 when it does not fit.
 char PrintGetFileName(char* out, int size);
+// True for a name the game gives its pictures, "Vizavu <level> <puzzle>.jpg".
+bool PrintIsPictureName(const char* name);
+// Removes what prints killed before their rename left in the Desktop folder;
+// gives how many were removed.
+int PrintRemoveInterruptedPrints();
 // The line printed along the top for the current level and puzzle; 0 when
 // there is none or it does not fit (cut to size).
 char PrintGetHeader(char* out, int size);

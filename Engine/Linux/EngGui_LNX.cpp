@@ -82,6 +82,29 @@ GtkWidget* FindControl(GtkWidget* w, EngUInt32 signature, EngInt32 id)
     g_list_free(children);
     return found;
 }
+
+// A box's texts break between words, and inside a word (a long folder name)
+// that is wider than a line, so the box stays within the screen. No hyphen
+// is put at such a break: it would read as part of the name.
+void LetTextsBreakInsideWords(GtkWidget* box)
+{
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box));
+    GList* labels = gtk_container_get_children(GTK_CONTAINER(area));
+    for (GList* l = labels; l; l = l->next)
+        if (GTK_IS_LABEL(l->data))
+        {
+            GtkLabel* label = GTK_LABEL(l->data);
+            gtk_label_set_line_wrap(label, TRUE);
+            gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+            // Added to what the label has (the title is bold).
+            PangoAttrList* had = gtk_label_get_attributes(label);
+            PangoAttrList* attrs = had ? pango_attr_list_copy(had) : pango_attr_list_new();
+            pango_attr_list_insert(attrs, pango_attr_insert_hyphens_new(FALSE));
+            gtk_label_set_attributes(label, attrs);
+            pango_attr_list_unref(attrs);
+        }
+    g_list_free(labels);
+}
 } // namespace
 
 char EngGuiStartGtk_LNX()
@@ -117,6 +140,7 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
                                GTK_BUTTONS_NONE, "%s", head.empty() ? body.c_str() : head.c_str());
     if (!head.empty())
         gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", body.c_str());
+    LetTextsBreakInsideWords(box);
     // GTK 3 draws no icon for the message type: it goes left of the texts.
     GtkWidget* row = gtk_widget_get_parent(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box)));
     if (row && GTK_IS_BOX(row))

@@ -53,7 +53,7 @@ void MWin::ColourCreateGraphics()
             for (MWinWindow* w = c->GetFirstWindowOfLayout(l); w; w = w->next_window)
                 for (MWinButton* b = w->GetFirstButton(); b; b = b->next)
                     if (b->GetType() == MWIN_BUTTON_COLOUR && b->IsLive())
-                        static_cast<MWinColour*>(b)->UpdateFromCurrentValues(0);
+                        static_cast<MWinColour*>(b)->RepaintStrips();
 }
 
 void MWin::ColourDestroyGraphics()

@@ -151,9 +151,37 @@ void MWinColour::CalcCurrentColour()
 
 void MWinColour::UpdateFromCurrentValues(char call)
 {
+    if (!PaintStrips())
+        return;
+    CalcCurrentColour();
+    UpdateVar();
+    if (mwin)
+        mwb::RenderNeeded(mwin);
+    if (call && HasCallback())
+    {
+        _MWinButtonCallbackInfo info;
+        FillCallbackInfo(&info);
+        info.colour_flag = 0;
+        for (int i = 0; i < MWIN_COLOUR_NUM_PARTS; i++)
+            if (scrollbars[i] && scrollbars[i]->IsDragging())
+                info.colour_flag = 1;
+        CallCallback(&info);
+    }
+}
+
+void MWinColour::RepaintStrips()
+{
+    // The colour and the bound variable stay as they are: only the pictures
+    // of the parts are drawn again.
+    if (PaintStrips() && mwin)
+        mwb::RenderNeeded(mwin);
+}
+
+char MWinColour::PaintStrips()
+{
     MWinLayoutSettings* ls = GetLayoutSettings();
     if (!mwin || !ls)
-        return;
+        return 0;
     int bx = mwb::LayoutInt(ls, 59), by = mwb::LayoutInt(ls, 60);
     float border[3];
     mwb::ColourBorder(mwin, border);
@@ -205,20 +233,7 @@ void MWinColour::UpdateFromCurrentValues(char call)
             }
         }
     }
-    CalcCurrentColour();
-    UpdateVar();
-    if (mwin)
-        mwb::RenderNeeded(mwin);
-    if (call && HasCallback())
-    {
-        _MWinButtonCallbackInfo info;
-        FillCallbackInfo(&info);
-        info.colour_flag = 0;
-        for (int i = 0; i < MWIN_COLOUR_NUM_PARTS; i++)
-            if (scrollbars[i] && scrollbars[i]->IsDragging())
-                info.colour_flag = 1;
-        CallCallback(&info);
-    }
+    return 1;
 }
 
 char MWinColour::UpdateFromScrollbars(char call)

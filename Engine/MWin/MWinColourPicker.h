@@ -30,6 +30,8 @@ public:
     void CalcCurrentColour();
     char UpdateFromScrollbars(char call);
     void UpdateFromCurrentValues(char call);
+    // Draws the strips again for the parts as they are (a new device).
+    void RepaintStrips();
     void UpdatePartsFromValue();
 
     float GetHue() const { return hue; }
@@ -53,6 +55,7 @@ public:
 
 private:
     void ColourFromParts(float* r, float* g, float* b);
+    char PaintStrips();
     void DeleteScrollbars();
     char AnyScrollbarDragging() const;
     // Focuses the strip's scrollbar under the mouse (the last one holding it)

@@ -27,6 +27,8 @@ protected:
     vztest::TempDir dir;
     vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
     vztest::ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+    // The start looks into the Desktop folder: never the real one.
+    vztest::ScopedEnv home{"HOME", dir.Path().c_str()};
     vztest::PopupRecorder popups;
 
     std::string DataFile(const char* name) { return dir.Path() + "/Kestrelbay/Kestrelbay Vizavu/" + name; }

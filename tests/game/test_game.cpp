@@ -36,6 +36,8 @@ protected:
     }
     vztest::TempDir dir;
     vztest::ScopedEnv data{"XDG_DATA_HOME", dir.Path().c_str()};
+    // The start looks into the Desktop folder: never the real one.
+    vztest::ScopedEnv home{"HOME", dir.Path().c_str()};
 };
 
 TEST_F(GameStart, DialogAnswerDecidesTheStart)

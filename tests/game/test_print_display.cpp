@@ -1,10 +1,12 @@
 // Printing from the main menu on a real window: the "Working..." notice is
 // put on screen while the picture is made, and the picture lands on the
-// Desktop folder.
+// Desktop folder; what killed prints left there goes at the next start.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,50 @@ TEST_F(PrintRun, WorkingNoticeIsShownAndThePictureLandsOnTheDesktop)
     ASSERT_TRUE(main_mwin->PopupIsOn());
     EXPECT_EQ(std::string(MWinPopupGetSettings(main_mwin)->msg->GetTextP()),
               "A file for printing named\n\"" + name + "\"\nhas been placed on your Desktop.\n");
+}
+
+// A print killed between its write and its rename leaves its temporary on
+// the Desktop: the next start removes it, and only the game's own.
+TEST_F(PrintRun, StartRemovesTheTemporariesOfKilledPrintsAndNothingElse)
+{
+    const std::string desktop = home.File("Desktop");
+    ASSERT_EQ(mkdir(desktop.c_str(), 0755), 0);
+    const char* const interrupted[] = {"Vizavu Easy 1.jpg.tmpAb3dE9", "Vizavu Master 100.jpg.tmp000000",
+                                       "Vizavu Hard 37.jpg.tmpZZZZZZ"};
+    std::vector<std::string> kept = {
+        "Vizavu Easy 1.jpg",
+        // Not a temporary's tail.
+        "Vizavu Easy 1.jpg.tmp12345", "Vizavu Easy 1.jpg.tmpAB-DEF", "Vizavu Easy 1.jpg.tmpABCDEF.old",
+        // The temporaries of names no print of the game has.
+        "Vizavu Easy 0.jpg.tmpABCDEF", "Vizavu Easy 101.jpg.tmpABCDEF", "Vizavu Easy 01.jpg.tmpABCDEF",
+        "Vizavu easy 1.jpg.tmpABCDEF", "Vizavu Easy 1.jpeg.tmpABCDEF", "Vizavu Easy  1.jpg.tmpABCDEF",
+        "My Vizavu Easy 1.jpg.tmpABCDEF", "Easy 1.jpg.tmpABCDEF"};
+    for (const char* n : interrupted)
+        vztest::WriteFile(desktop + "/" + n, "half a picture");
+    for (const std::string& n : kept)
+        vztest::WriteFile(desktop + "/" + n, "the player's own file");
+    // A folder and a link of a temporary's name are never the game's.
+    const std::string folder = "Vizavu Medium 2.jpg.tmpFOLDER", link = "Vizavu Hard 3.jpg.tmpSYMLNK";
+    ASSERT_EQ(mkdir((desktop + "/" + folder).c_str(), 0755), 0);
+    vztest::WriteFile(desktop + "/" + folder + "/inside", "kept");
+    vztest::WriteFile(home.File("target"), "kept");
+    ASSERT_EQ(symlink(home.File("target").c_str(), (desktop + "/" + link).c_str()), 0);
+    kept.push_back(folder);
+    kept.push_back(link);
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(vztest::Listing(desktop), kept);
+    for (const std::string& n : kept)
+    {
+        if (n != link && n != folder)
+        {
+            EXPECT_EQ(vztest::ReadFile(desktop + "/" + n), "the player's own file") << n;
+        }
+    }
+    EXPECT_EQ(vztest::ReadFile(desktop + "/" + folder + "/inside"), "kept");
+    EXPECT_EQ(vztest::ReadFile(home.File("target")), "kept");
 }
 
 } // namespace
