@@ -22,4 +22,6 @@ if(TEST Engine_Linux_box_over_window_display)
     VZ_BOX_PROGRAM="$<TARGET_FILE:vz_box_program>")
   target_link_libraries(Engine_Linux_box_over_window_display PRIVATE Xtst)
   add_dependencies(Engine_Linux_box_over_window_display vz_box_program)
+  # Ten starts of a full-screen program: minutes on a loaded machine.
+  set_tests_properties(Engine_Linux_box_over_window_display PROPERTIES TIMEOUT 1500)
 endif()
