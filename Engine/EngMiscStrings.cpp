@@ -42,8 +42,8 @@ void EngMiscShowPopupMessage(char kind, const char* title, const char* text)
 {
     if (kind || title || text)
         EngMiscSetPopupMessageTexts(kind, title, text);
-    // The box stands over the game's window (the platform box is its child),
-    // so the game keeps running behind it, windowed or full screen.
+    // The box stands over the game's window, windowed or full screen, and
+    // the game is not left for it: it is in front again once the box goes.
     if (eng_popup_function)
         eng_popup_function(em_popup_type, em_popup_title, em_popup_message);
     em_popup_type = 0;

@@ -18,6 +18,7 @@
 #include "EngProgram.h"
 #include "EngSignals_LNX.h"
 #include "EngUnicode.h"
+#include "EngWindow_LNX.h"
 
 namespace
 {
@@ -127,8 +128,69 @@ GtkWindow* EngGuiGetModalWindow_LNX()
     return top && GTK_IS_WINDOW(top) && gtk_window_get_modal(GTK_WINDOW(top)) ? GTK_WINDOW(top) : nullptr;
 }
 
-int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel,
-                             unsigned long parent_xid)
+namespace
+{
+const char* const cgui_over_key = "eng-over-main-window";
+const char* const cgui_counted_key = "eng-counted-over-main-window";
+const char* const cgui_foreign_key = "eng-foreign-parent";
+
+// On the screen: it takes the keyboard (through the window manager when
+// there is one, else straight from the X server). At the current time: the
+// time of the last click GTK saw (on the start-up dialog, say) is older than
+// the main window's taking of the focus, and the server would refuse it.
+gboolean OnOverMapped(GtkWidget* w, GdkEvent*, gpointer)
+{
+    if (GdkWindow* gw = gtk_widget_get_window(w))
+        gdk_window_focus(gw, GDK_CURRENT_TIME);
+    return FALSE;
+}
+
+void OnOverMap(GtkWidget* w, gpointer)
+{
+    if (EngWindowBoxShown_LNX())
+        g_object_set_data(G_OBJECT(w), cgui_counted_key, GINT_TO_POINTER(1));
+}
+
+// Runs after GTK has asked the X server to take the window away.
+void OnOverUnmap(GtkWidget* w, gpointer)
+{
+    const char had_focus = gtk_window_is_active(GTK_WINDOW(w)) ? 1 : 0;
+    // Gone from the server, and the focus with it, before anyone is told.
+    gdk_display_sync(gtk_widget_get_display(w));
+    // The GTK window under it has the keyboard back.
+    GtkWindow* under = gtk_window_get_transient_for(GTK_WINDOW(w));
+    if (had_focus && under && gtk_widget_get_mapped(GTK_WIDGET(under)))
+        gdk_window_focus(gtk_widget_get_window(GTK_WIDGET(under)), GDK_CURRENT_TIME);
+    if (g_object_get_data(G_OBJECT(w), cgui_counted_key))
+    {
+        g_object_set_data(G_OBJECT(w), cgui_counted_key, nullptr);
+        EngWindowBoxGone_LNX(had_focus);
+    }
+}
+} // namespace
+
+void EngGuiShowOverMainWindow_LNX(GtkWidget* window)
+{
+    if (!window || !GTK_IS_WINDOW(window) || g_object_get_data(G_OBJECT(window), cgui_over_key))
+        return;
+    g_object_set_data(G_OBJECT(window), cgui_over_key, GINT_TO_POINTER(1));
+    // Over another toolkit's window (the game's) it is made transient on the
+    // X side, so that it stays in front of it, full screen too.
+    const unsigned long main_xid = EngWindowXid_LNX();
+    GdkDisplay* d = gtk_widget_get_display(window);
+    if (!gtk_window_get_transient_for(GTK_WINDOW(window)) && main_xid && GDK_IS_X11_DISPLAY(d))
+        if (GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(d, main_xid))
+        {
+            gtk_widget_realize(window);
+            gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
+            g_object_set_data_full(G_OBJECT(window), cgui_foreign_key, foreign, g_object_unref);
+        }
+    g_signal_connect(window, "map", G_CALLBACK(OnOverMap), nullptr);
+    g_signal_connect(window, "map-event", G_CALLBACK(OnOverMapped), nullptr);
+    g_signal_connect(window, "unmap", G_CALLBACK(OnOverUnmap), nullptr);
+}
+
+int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel)
 {
     if (!EngGuiStartGtk_LNX())
         return -1;
@@ -158,21 +220,9 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
     gtk_dialog_add_button(GTK_DIALOG(box), "_OK", GTK_RESPONSE_OK);
     gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
 
-    // Over another toolkit's window (the game's) it is made transient on the
-    // X side, so that it stays in front of it, full screen too.
-    GdkWindow* foreign = nullptr;
     if (!parent)
-    {
         gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
-        GdkDisplay* d = gdk_display_get_default();
-        if (parent_xid && GDK_IS_X11_DISPLAY(d))
-            foreign = gdk_x11_window_foreign_new_for_display(d, parent_xid);
-        if (foreign)
-        {
-            gtk_widget_realize(box);
-            gdk_window_set_transient_for(gtk_widget_get_window(box), foreign);
-        }
-    }
+    EngGuiShowOverMainWindow_LNX(box);
     // A termination request (one already pending too) answers Cancel.
     struct Watch
     {
@@ -197,8 +247,6 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
         g_source_remove(watch.source);
     gtk_widget_destroy(box);
     g_object_unref(box);
-    if (foreign)
-        g_object_unref(foreign);
     if (GdkDisplay* d = gdk_display_get_default())
         gdk_display_flush(d);
     return response == GTK_RESPONSE_OK ? 1 : 0;
@@ -693,6 +741,7 @@ char EngGuiDoDialog_LNX(EngGuiDialogHandlerUPP_LNX* upp, GtkWidget** window, cha
             },
             &run);
     gtk_window_set_modal(GTK_WINDOW(w), app_modal ? TRUE : FALSE);
+    EngGuiShowOverMainWindow_LNX(w);
     gtk_widget_show(w);
     char result = 1;
     if (run.destroyed)

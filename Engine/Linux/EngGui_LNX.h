@@ -24,10 +24,16 @@ GtkWindow* EngGuiGetModalWindow_LNX();
 // A modal GTK message box (GTK starts if need be): the title over the text,
 // a warning icon for kinds 1 and 2, OK or Cancel and OK (Return is OK;
 // Escape and closing are Cancel). It stands over the modal GTK window when one is
-// up, else over the X window parent_xid when not 0. 1 for OK, 0 for Cancel,
+// up, else over the main window when there is one. 1 for OK, 0 for Cancel,
 // -1 when GTK cannot start.
-int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel,
-                             unsigned long parent_xid);
+int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel);
+
+// Readies a window of the program's own (a box, a dialog) before it is
+// shown: transient for the main window when it stands over no GTK window,
+// given the keyboard once it is on the screen (without a window manager
+// nobody else gives it), and a box over the main window while it is shown
+// (EngWindowBoxShown_LNX). Once is enough; later calls do nothing.
+void EngGuiShowOverMainWindow_LNX(GtkWidget* window);
 
 // text as valid UTF-8 (Latin-1 when it is not UTF-8 already); null gives "".
 std::string EngGuiToUtf8_LNX(const char* text);

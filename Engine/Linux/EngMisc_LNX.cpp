@@ -510,21 +510,13 @@ void EngMiscShowFrameRatePeriodically_LNX(const char* process_name)
 
 namespace
 {
-// The game's X window, or 0 without one (or on another window system).
-unsigned long GameWindowXid()
-{
-    void* display = nullptr;
-    unsigned long xw = 0;
-    return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? xw : 0;
-}
-
 // GTK's box, over the dialog kit's window or in front of the game's. 1 for
 // OK, 0 for Cancel or closed, -1 when no box could be shown.
 int ShowBox(char kind, const char* title, const char* text, char with_cancel)
 {
     if (!EngMiscHasDisplay_LNX())
         return -1;
-    return EngGuiShowMessageBox_LNX(kind, title, text, with_cancel, GameWindowXid());
+    return EngGuiShowMessageBox_LNX(kind, title, text, with_cancel);
 }
 
 void PrintBox(const char* title, const char* text)

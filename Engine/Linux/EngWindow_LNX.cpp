@@ -6,7 +6,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <bitset>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "EngDebug.h"
 #include "EngMiscStrings.h"
@@ -360,6 +363,138 @@ void EngWindowTakeFocus_LNX()
 {
     if (SdlWindow())
         SDL_SetWindowInputFocus(SdlWindow());
+}
+
+unsigned long EngWindowXid_LNX()
+{
+    void* display = nullptr;
+    unsigned long xw = 0;
+    return EngWindowX11Handles_LNX(SdlWindow(), &display, &xw) ? xw : 0;
+}
+
+namespace
+{
+struct BoxesOverWindow
+{
+    int count = 0;
+    bool hint_set = false; // the minimise hint had a value of the program's
+    std::string hint;
+    bool was_active = false;
+    Uint32 shown_at = 0; // SDL's time just after the first box came
+} boxes;
+
+// Everything the X server has sent the window's connection so far is in
+// SDL's queue.
+void PumpEverything()
+{
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (EngWindowX11Handles_LNX(SdlWindow(), &display, &xw))
+        XSync(static_cast<Display*>(display), False);
+    SDL_PumpEvents();
+}
+
+std::vector<SDL_Event> TakeQueue()
+{
+    std::vector<SDL_Event> all;
+    SDL_Event some[64];
+    int n;
+    while ((n = SDL_PeepEvents(some, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
+        all.insert(all.end(), some, some + n);
+    return all;
+}
+
+// The queue less what came while the box was up and was the box's: the input
+// it was given, and the window's loss of the focus to it. A release whose
+// press went to the box goes too; one whose press came before is kept.
+std::vector<SDL_Event> WithoutTheBoxs(const std::vector<SDL_Event>& queue, bool drop_focus_loss)
+{
+    std::vector<SDL_Event> kept;
+    std::bitset<SDL_NUM_SCANCODES> keys;
+    std::bitset<32> buttons;
+    for (const SDL_Event& e : queue)
+    {
+        const bool during = Sint32(e.common.timestamp - boxes.shown_at) > 0;
+        bool boxs = false;
+        switch (e.type)
+        {
+        case SDL_KEYDOWN:
+            boxs = during;
+            if (boxs)
+                keys.set(size_t(e.key.keysym.scancode) % SDL_NUM_SCANCODES);
+            break;
+        case SDL_KEYUP:
+            boxs = keys.test(size_t(e.key.keysym.scancode) % SDL_NUM_SCANCODES);
+            break;
+        case SDL_TEXTINPUT:
+        case SDL_TEXTEDITING:
+        case SDL_MOUSEWHEEL:
+            boxs = during;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            boxs = during;
+            if (boxs)
+                buttons.set(e.button.button % 32);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            boxs = buttons.test(e.button.button % 32);
+            break;
+        case SDL_WINDOWEVENT:
+            boxs = during && drop_focus_loss &&
+                   (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                    e.window.event == SDL_WINDOWEVENT_TAKE_FOCUS);
+            break;
+        default:
+            break;
+        }
+        if (!boxs)
+            kept.push_back(e);
+    }
+    return kept;
+}
+} // namespace
+
+char EngWindowBoxShown_LNX()
+{
+    if (!SdlWindow())
+        return 0;
+    if (boxes.count++ > 0)
+        return 1;
+    // Set before the box can take the focus: SDL minimises a full-screen
+    // window as it reads the loss.
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+    boxes.hint_set = hint != nullptr;
+    boxes.hint = hint ? hint : "";
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    boxes.was_active = eng_main_window && eng_main_window->IsActive();
+    // What came before the box is queued now, with SDL's time of it.
+    PumpEverything();
+    boxes.shown_at = SDL_GetTicks();
+    return 1;
+}
+
+void EngWindowBoxGone_LNX(char box_had_focus)
+{
+    if (boxes.count <= 0 || --boxes.count > 0)
+        return;
+    if (SdlWindow())
+    {
+        const bool back = boxes.was_active && (box_had_focus || EngWindowFocusIsOursOrNobodys_LNX());
+        if (back)
+        {
+            SDL_RaiseWindow(SdlWindow());
+            SDL_SetWindowInputFocus(SdlWindow());
+        }
+        // The loss and the focus coming back are read while the hint holds.
+        PumpEverything();
+        std::vector<SDL_Event> queue = WithoutTheBoxs(TakeQueue(), back);
+        if (!queue.empty())
+            SDL_PeepEvents(queue.data(), int(queue.size()), SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    if (boxes.hint_set)
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, boxes.hint.c_str());
+    else
+        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
 }
 
 void EngWindowShutdown_LNX()

@@ -41,6 +41,19 @@ char EngWindowFocusIsOursOrNobodys_LNX();
 char EngWindowFocusHeldElsewhere_LNX();
 // Gives the window the keyboard focus.
 void EngWindowTakeFocus_LNX();
+// The main window's X window; 0 without one.
+unsigned long EngWindowXid_LNX();
+// A window of the program's own (a message box, a dialog) is shown over the
+// main window, or has gone. While one is up, the main window's loss of the
+// focus to it is no loss of the program: a full-screen window is not
+// minimised for it. When the last one goes, the main window takes the focus
+// back (when it was active and the box had the focus or nobody has it now),
+// and what came for it meanwhile is sorted: the focus loss and the keys,
+// text, presses and wheel turns given to the box are dropped; the rest, and
+// what was queued before the box, is delivered. Shown gives 1 when it
+// counted the window (a main window exists); only those go.
+char EngWindowBoxShown_LNX();
+void EngWindowBoxGone_LNX(char box_had_focus);
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

@@ -186,6 +186,7 @@ void* SWinGtkBackend::CreateWindow(SWin* owner, int x, int y, int w, int h, cons
         g_object_set_data(G_OBJECT(win), cswin_termination_key,
                           GUINT_TO_POINTER(g_unix_fd_add(EngSignalsWakeFd_LNX(), G_IO_IN, OnTerminationRequest, win)));
     gtk_window_move(GTK_WINDOW(win), x, y);
+    EngGuiShowOverMainWindow_LNX(win);
     gtk_widget_show_all(win);
     return win;
 }

@@ -12,3 +12,16 @@ if(TEST Engine_Linux_second_program_display)
     VZ_SECOND_PROGRAM="$<TARGET_FILE:vz_second_program>")
   add_dependencies(Engine_Linux_second_program_display vz_second_program)
 endif()
+# A full-screen program on the engine that shows a box of its own; its test
+# starts it as a separate process and types at the box.
+add_executable(vz_box_program ${CMAKE_CURRENT_LIST_DIR}/BoxProgram.cpp)
+target_link_libraries(vz_box_program PRIVATE vz_engine)
+set_target_properties(vz_box_program PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+if(TEST Engine_Linux_box_over_window_display)
+  target_compile_definitions(Engine_Linux_box_over_window_display PRIVATE
+    VZ_BOX_PROGRAM="$<TARGET_FILE:vz_box_program>")
+  target_link_libraries(Engine_Linux_box_over_window_display PRIVATE Xtst)
+  add_dependencies(Engine_Linux_box_over_window_display vz_box_program)
+  # Ten starts of a full-screen program: minutes on a loaded machine.
+  set_tests_properties(Engine_Linux_box_over_window_display PROPERTIES TIMEOUT 1500)
+endif()
