@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "EngDebug.h"
+#include "EngFile.h"
 #include "EngFont.h"
 #include "EngJpeg.h"
 #include "EngMain.h"
