@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <sys/stat.h>
 
 #include "EngDebug.h"
@@ -1179,6 +1180,95 @@ bool IsJpegPicture(const char* name)
     return jpeg;
 }
 
+// Whether a TIFF's directories ask for JPEG-compressed pixels, which its
+// loader would hand to libjpeg past the engine's bound on decoding work. A
+// directory that cannot be read ends the walk: the loader refuses it too.
+bool TiffHoldsJpeg(const unsigned char* d, size_t n)
+{
+    const bool le = d[0] == 'I';
+    auto get = [&](size_t at, int bytes) -> unsigned long long
+    {
+        unsigned long long v = 0;
+        for (int i = 0; i < bytes; i++)
+            v |= (unsigned long long)d[at + size_t(le ? i : bytes - 1 - i)] << (8 * i);
+        return v;
+    };
+    const bool big = get(2, 2) == 43;
+    const int word = big ? 8 : 4, entry = big ? 20 : 12, count_bytes = big ? 8 : 2;
+    if (n < size_t(big ? 16 : 8))
+        return false;
+    unsigned long long at = get(big ? 8 : 4, word);
+    // Directories of a well-made file come one after another; a loop would not end.
+    for (int dirs = 0; dirs < 1024 && at > 0 && at + count_bytes <= n; dirs++)
+    {
+        const unsigned long long entries = get(size_t(at), count_bytes);
+        const unsigned long long first = at + count_bytes;
+        if (entries > (n - first) / entry)
+            return false;
+        for (unsigned long long e = 0; e < entries; e++)
+        {
+            const size_t p = size_t(first + e * entry);
+            const unsigned long long type = get(p + 2, 2);
+            if (get(p, 2) != 259 || (type != 3 && type != 4))
+                continue;
+            // The compression, held in the entry itself.
+            const unsigned long long c = get(p + 4 + size_t(word), type == 3 ? 2 : 4);
+            if (c == 6 || c == 7 || c == 34892)
+                return true;
+        }
+        const unsigned long long next = first + entries * entry;
+        if (next + word > n)
+            return false;
+        at = get(size_t(next), word);
+    }
+    return false;
+}
+
+bool StartsWith(const unsigned char* d, size_t n, const char* magic, size_t len)
+{
+    return n >= len && memcmp(d, magic, len) == 0;
+}
+
+// The image library's loader for a picture other than a JPEG, by its first
+// bytes (TGA, which has none, by its name); null with the reason for one
+// the dialog kit does not take. Formats that may carry JPEG data the library
+// would decode unbounded (QuickTime pictures, SVG, TIFF with JPEG pixels) are
+// not taken.
+const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n, const char** why)
+{
+    *why = "Picture format not supported";
+    if (StartsWith(d, n, "\x89PNG\r\n\x1a\n", 8))
+        return "png";
+    if (StartsWith(d, n, "GIF87a", 6) || StartsWith(d, n, "GIF89a", 6))
+        return "gif";
+    if (StartsWith(d, n, "BM", 2))
+        return "bmp";
+    if (StartsWith(d, n, "II*\0", 4) || StartsWith(d, n, "MM\0*", 4) || StartsWith(d, n, "II+\0", 4) ||
+        StartsWith(d, n, "MM\0+", 4))
+    {
+        if (!TiffHoldsJpeg(d, n))
+            return "tiff";
+        *why = "TIFF pictures of JPEG data are not supported";
+        return nullptr;
+    }
+    if (StartsWith(d, n, "\0\0\1\0", 4) || StartsWith(d, n, "\0\0\2\0", 4))
+        return "ico";
+    if (StartsWith(d, n, "RIFF", 4) && n >= 12 && memcmp(d + 8, "ACON", 4) == 0)
+        return "ani";
+    if (StartsWith(d, n, "icns", 4))
+        return "icns";
+    if (n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '6')
+        return "pnm";
+    if (StartsWith(d, n, "/* XPM */", 9))
+        return "xpm";
+    if (StartsWith(d, n, "#define ", 8))
+        return "xbm";
+    const size_t len = strlen(name);
+    if (len > 4 && strcasecmp(name + len - 4, ".tga") == 0)
+        return "tga";
+    return nullptr;
+}
+
 // A JPEG picture is decoded by the engine's reader, which bounds its memory
 // and its decoding work; GTK gets its pixels.
 GdkPixbuf* JpegPicture(const char* func, const char* name, int width, int height)
@@ -1222,10 +1312,24 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
-    PictureRequest req = {width, height, (long long)size};
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-    g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);
+    const char* why = nullptr;
+    const char* type = PictureLoaderType(name, data, size, &why);
     GError* e = nullptr;
+    GdkPixbufLoader* loader = type ? gdk_pixbuf_loader_new_with_type(type, &e) : nullptr;
+    if (!loader)
+    {
+        free(data);
+        if (e)
+        {
+            DebugErrorAlt(__PRETTY_FUNCTION__, "%s <%s>", e->message, name);
+            g_error_free(e);
+        }
+        else
+            DebugErrorAlt(__PRETTY_FUNCTION__, "%s <%s>", why, name);
+        return nullptr;
+    }
+    PictureRequest req = {width, height, (long long)size};
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);
     gboolean written = gdk_pixbuf_loader_write(loader, data, gsize(size), &e);
     free(data);
     GError* closing = nullptr;

@@ -13,6 +13,7 @@
 #include "SWin.h"
 #include "support/GameName.h"
 #include "support/GtkKeys.h"
+#include "support/JpegEncode.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -535,6 +536,97 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
         ASSERT_EQ(1, widgets());
     }
     EXPECT_EQ(1, win.AddPushButtonToWindow(20, 360, 140, 20, "Start", nullptr));
+}
+
+// A TIFF of w x h RGB pixels in one strip, in either byte order.
+std::string Tiff(bool little, uint16_t compression, const std::string& strip, uint16_t w, uint16_t h)
+{
+    std::string t;
+    auto put = [&](uint32_t v, int bytes)
+    {
+        for (int i = 0; i < bytes; i++)
+            t += char(v >> (8 * (little ? i : bytes - 1 - i)));
+    };
+    t += little ? "II" : "MM";
+    put(42, 2);
+    put(8, 4);
+    const uint16_t entries = 10;
+    const uint32_t bits_at = 8 + 2 + entries * 12 + 4, strip_at = bits_at + 6;
+    put(entries, 2);
+    auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value)
+    {
+        put(tag, 2), put(type, 2), put(count, 4);
+        if (type == 3 && count == 1)
+            put(value, 2), put(0, 2);
+        else
+            put(value, 4);
+    };
+    entry(256, 3, 1, w);
+    entry(257, 3, 1, h);
+    entry(258, 3, 3, bits_at);
+    entry(259, 3, 1, compression);
+    entry(262, 3, 1, compression == 1 ? 2 : 6);
+    entry(273, 4, 1, strip_at);
+    entry(277, 3, 1, 3);
+    entry(278, 3, 1, h);
+    entry(279, 4, 1, uint32_t(strip.size()));
+    entry(284, 3, 1, 1);
+    put(0, 4);
+    put(8, 2), put(8, 2), put(8, 2);
+    return t + strip;
+}
+
+TEST_F(SWinGtk, PicturesWhoseJpegDataTheEngineCannotBoundAreRefused)
+{
+    const uint16_t w = 16, h = 8;
+    std::vector<unsigned char> px(size_t(w) * h * 3);
+    for (size_t i = 0; i < px.size(); i++)
+        px[i] = (unsigned char)(i * 7);
+    const std::string raw(px.begin(), px.end());
+    const std::string jpeg = vztest::EncodeJpeg(px, w, h, 3, JCS_RGB);
+    struct
+    {
+        const char* name;
+        std::string data;
+        const char* refusal; // null: shown with the file's pixels
+    } const cases[] = {
+        {"uncompressed TIFF, little-endian", Tiff(true, 1, raw, w, h), nullptr},
+        {"uncompressed TIFF, big-endian", Tiff(false, 1, raw, w, h), nullptr},
+        {"TIFF of JPEG data", Tiff(true, 7, jpeg, w, h), "TIFF pictures of JPEG data are not supported"},
+        {"TIFF of old-style JPEG data", Tiff(false, 6, jpeg, w, h), "TIFF pictures of JPEG data are not supported"},
+        {"QuickTime picture", std::string("\0\0\0\x56idsc", 8) + std::string(0x4e, '\0'),
+         "Picture format not supported"},
+        {"SVG",
+         "<svg xmlns='http://www.w3.org/2000/svg' width='16' height='8'><rect width='16' height='8'/></svg>",
+         "Picture format not supported"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File("picture");
+        vztest::WriteFile(path, c.data);
+        DebugClearLog();
+        const int pic = win.AddPictureButtonToWindow(0, 0, w, h, path.c_str());
+        if (c.refusal)
+        {
+            EXPECT_EQ(-1, pic);
+            EXPECT_TRUE(Logged(std::string(c.refusal) + " <" + path + ">")) << vztest::LastLogLine();
+            continue;
+        }
+        ASSERT_GE(pic, 0) << vztest::LastLogLine();
+        GdkPixbuf* shown = gtk_image_get_pixbuf(GTK_IMAGE(W(pic)));
+        ASSERT_NE(nullptr, shown);
+        ASSERT_EQ(w, gdk_pixbuf_get_width(shown));
+        ASSERT_EQ(h, gdk_pixbuf_get_height(shown));
+        const int n = gdk_pixbuf_get_n_channels(shown), stride = gdk_pixbuf_get_rowstride(shown);
+        const unsigned char* rows = gdk_pixbuf_read_pixels(shown);
+        int wrong = 0;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+                for (int k = 0; k < 3; k++)
+                    wrong += rows[y * stride + x * n + k] != px[(size_t(y) * w + x) * 3 + k];
+        EXPECT_EQ(0, wrong);
+    }
 }
 
 TEST_F(SWinGtk, Helpers)
