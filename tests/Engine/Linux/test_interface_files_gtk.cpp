@@ -305,6 +305,24 @@ TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)
     const std::string big = dir.File("big.ui");
     vztest::WriteFile(big, "<interface/>");
     ASSERT_EQ(truncate(big.c_str(), (16 << 20) + 1), 0);
+    // Pictures are never read by the interface file's own builder.
+    const std::string jpeg = dir.File("picture.jpg");
+    GdkPixbuf* px = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 16, 16);
+    gdk_pixbuf_fill(px, 0x3050a0ff);
+    ASSERT_TRUE(gdk_pixbuf_save(px, jpeg.c_str(), "jpeg", nullptr, nullptr));
+    g_object_unref(px);
+    auto window_with = [&](const char* name, const std::string& inner)
+    {
+        vztest::WriteFile(dir.File(name), "<interface><object class=\"GtkWindow\" id=\"W\">" + inner +
+                                              "</object></interface>");
+        return dir.File(name);
+    };
+    const std::string image_file = window_with(
+        "image.ui", "<child><object class=\"GtkImage\"><property name=\"file\">" + jpeg + "</property></object></child>");
+    const std::string image_pixbuf = window_with(
+        "pixbuf.ui", "<child><object class=\"GtkImage\"><property name=\"pixbuf\">" + jpeg + "</property></object></child>");
+    const std::string window_icon = window_with("icon.ui", "<property name=\"icon\">" + jpeg + "</property>");
+    const std::string invalid_property = std::to_string(int(GTK_BUILDER_ERROR_INVALID_PROPERTY));
     GMenuModel* const menu_bar = EngGuiGetMenuBar_LNX();
     EngGuiDialogHandlerUPP_LNX upp = nullptr;
     EngGuiNibRef_LNX nib = nullptr;
@@ -327,6 +345,12 @@ TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)
          "CreateWindowFromNib() failed [" + std::to_string(int(GTK_BUILDER_ERROR_INVALID_ID)) + "]"},
         {"dialog, not a window", [&] { return dialog_from(SettingsUi(), "name_label"); },
          "CreateWindowFromNib() failed [" + std::to_string(int(GTK_BUILDER_ERROR_OBJECT_TYPE_REFUSED)) + "]"},
+        {"an image's file", [&] { return dialog_from(image_file, "W"); },
+         "<file> of a GtkImage names a picture file: pictures are not taken from interface files"},
+        {"an image's pixbuf", [&] { return dialog_from(image_pixbuf, "W"); },
+         "CreateWindowFromNib() failed [" + invalid_property + "]"},
+        {"a window's icon", [&] { return dialog_from(window_icon, "W"); },
+         "<icon> of a GtkWindow names a picture file"},
         {"menu, no file", [&] { return EngGuiLoadMenuFromNIB_LNX(missing.c_str()); }, "Could not load NIB <"},
         {"menu, none in the file", [&] { return EngGuiLoadMenuFromNIB_LNX(dir.File("bare").c_str()); },
          "SetMenuBarFromNib failed"},
