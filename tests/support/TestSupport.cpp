@@ -31,11 +31,14 @@ const int RETURNED_FROM_CHILD = 93;
 
 TempDir::TempDir()
 {
-    char tmpl[] = "/tmp/vztest-XXXXXX";
-    char* p = mkdtemp(tmpl);
-    if (!p)
+    const char* base = getenv("TMPDIR");
+    std::string tmpl = (base && *base ? std::filesystem::absolute(base).string() : "/tmp") + "/vztest-XXXXXX";
+    if (!mkdtemp(tmpl.data()))
+    {
+        fprintf(stderr, "TempDir: cannot make %s: %s\n", tmpl.c_str(), strerror(errno));
         abort();
-    path = p;
+    }
+    path = tmpl;
 }
 
 TempDir::~TempDir()

@@ -13,7 +13,7 @@
 namespace vztest
 {
 
-// A fresh folder under /tmp, removed with everything in it at the end.
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
 class TempDir
 {
 public:
