@@ -140,26 +140,6 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
     return out.substr(sizeof(size));
 }
 
-const char kCannotDropRoot[] = "cannot become an unprivileged user";
-
-bool DropRoot()
-{
-    return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
-}
-
-bool NotRunRows::Noted(const std::string& got, const std::string& row)
-{
-    if (got != kCannotDropRoot)
-        return false;
-    names += " " + row + ";";
-    return true;
-}
-
-std::string NotRunRows::Why() const
-{
-    return "root that cannot drop its rights writes into any file, so these did not run:" + names;
-}
-
 namespace
 {
 // No test may wait on a real box: boxes nobody records go to standard error.
