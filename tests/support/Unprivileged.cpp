@@ -56,18 +56,23 @@ bool BecomeUser()
            geteuid() == kUser;
 }
 
-// True when the unprivileged user can enter path (asked of a child that is that user).
-bool UserCanEnter(const std::string& path)
+// Asks a child that is the unprivileged user whether it can enter path: ""
+// when it can, else why not.
+std::string UserCannotEnter(const std::string& path)
 {
     fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0)
-        _exit(BecomeUser() && access(path.c_str(), X_OK) == 0 ? 0 : 1);
+        _exit(!BecomeUser() ? 2 : access(path.c_str(), X_OK) != 0 ? 1 : 0);
     int status = 0;
     while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR)
     {
     }
-    return pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const int code = pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code == 0   ? ""
+           : code == 1 ? "it cannot enter " + path
+           : code == 2 ? "setgroups, setgid or setuid refused"
+                       : "no child";
 }
 
 std::string Failed(const std::string& what, int err)
@@ -108,14 +113,21 @@ std::string ShareTree(const std::string& from, const std::string& to)
     return ec ? "read " + from + ": " + ec.message() : "";
 }
 
-// A fresh folder of mode 0755 under base that the user can enter, or "".
-std::string MakeSharedFolder(const std::string& base)
+// A fresh folder of mode 0755 under base that the user can enter; "" with
+// why not added to why when there is none.
+std::string MakeSharedFolder(const std::string& base, std::string* why)
 {
     std::string tmpl = base + "/vztest-shared-XXXXXX";
     if (!mkdtemp(tmpl.data()))
+    {
+        *why += (why->empty() ? "" : "; ") + Failed("mkdtemp " + tmpl, errno);
         return "";
-    if (chmod(tmpl.c_str(), 0755) == 0 && UserCanEnter(tmpl))
+    }
+    const std::string cannot =
+        chmod(tmpl.c_str(), 0755) == 0 ? UserCannotEnter(tmpl) : Failed("chmod", errno);
+    if (cannot.empty())
         return tmpl;
+    *why += (why->empty() ? "" : "; ") + cannot;
     std::error_code ec;
     fs::remove_all(tmpl, ec);
     return "";
@@ -224,9 +236,10 @@ bool RunFromSharedCopy()
     if (const char* t = getenv("TMPDIR"); t && *t)
         bases.push_back(fs::absolute(t).string());
     bases.push_back("/tmp");
+    std::string why_not;
     for (const std::string& base : bases)
     {
-        const std::string folder = MakeSharedFolder(base);
+        const std::string folder = MakeSharedFolder(base, &why_not);
         if (folder.empty())
             continue;
         const std::string why = RunFrom(folder, exe);
@@ -237,7 +250,7 @@ bool RunFromSharedCopy()
         fprintf(stderr, "RunFromSharedCopy: %s\n", shared.none_why.c_str());
         return false;
     }
-    shared.none_why = "no folder under TMPDIR or /tmp that it can enter";
+    shared.none_why = why_not;
     fprintf(stderr, "RunFromSharedCopy: %s\n", shared.none_why.c_str());
     return false;
 }
