@@ -4,14 +4,22 @@
 #  - a file whose name ends in _gl, _gtk or _display runs with an X server of
 #    its own (tests/support/RunWithXvfb.sh) and Mesa's software renderer (leak checks off: the drivers keep their memory);
 #  - a file that mentions VZ_TEST_OWN_MAIN brings its own main();
+#  - a program where some cases skip and none fails ends with status 77
+#    (tests/support/SkipStatus.cpp), which ctest shows as skipped; one
+#    where a case fails shows as failed whatever else skipped;
 #  - labels: "display" for the tests with an X server of their own, "headless"
 #    for the others (ctest -L takes a pattern: no label may contain another);
 #  - a folder may add anything else in tests/<folder>/tests.cmake.
 
 file(GLOB VZ_SUPPORT_SRC CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+set(VZ_SKIP_STATUS_SRC ${PROJECT_SOURCE_DIR}/tests/support/SkipStatus.cpp)
+list(REMOVE_ITEM VZ_SUPPORT_SRC ${VZ_SKIP_STATUS_SRC})
 add_library(vz_testsupport STATIC ${VZ_SUPPORT_SRC})
 target_link_libraries(vz_testsupport PUBLIC vz_engine PkgConfig::GTEST PkgConfig::GMOCK PkgConfig::OPENSSL)
 target_include_directories(vz_testsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+# Nothing refers to it: an object library puts it in every test program.
+add_library(vz_skipstatus OBJECT ${VZ_SKIP_STATUS_SRC})
+target_link_libraries(vz_skipstatus PUBLIC PkgConfig::GTEST)
 
 find_library(VZ_GTEST_MAIN_ARCHIVE NAMES libgtest_main.a HINTS ${GTEST_MAIN_LIBRARY_DIRS} REQUIRED)
 
@@ -50,7 +58,7 @@ function(vz_add_test name)
     target_link_libraries(${name} PRIVATE
       "-Wl,--whole-archive" ${VZ_GTEST_MAIN_ARCHIVE} "-Wl,--no-whole-archive" PkgConfig::GTEST_MAIN)
   endif()
-  target_link_libraries(${name} PRIVATE vz_testsupport ${T_LIBS})
+  target_link_libraries(${name} PRIVATE vz_testsupport vz_skipstatus ${T_LIBS})
   target_link_libraries(${name} PRIVATE PkgConfig::GMOCK PkgConfig::GTEST)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_dependencies(${name} vz_resources)
@@ -64,7 +72,7 @@ function(vz_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${VZ_TEST_ENV}" LABELS headless
       ENVIRONMENT_MODIFICATION "${VZ_NO_DISPLAY_ENV_MOD}")
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endfunction()
 

@@ -99,23 +99,30 @@ protected:
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
     // Waits, without running the per-frame hook, for the player's thread to
-    // mark the slot finished at its end; then one pass of the hook must
-    // release it. Gives the seconds until it finished, or -1.
-    double FinishesAndGoesInOnePass(int slot, double timeout)
+    // mark each slot finished at its end; then one pass of the hook must
+    // release them all and, no other slot being in use, clear itself. Nothing
+    // but that pass frees a finished slot, so it does not matter which slot
+    // ends first or how late this thread wakes. Gives the seconds until the
+    // last finished, or -1.
+    double FinishAndGoInOnePass(const std::vector<int>& slots, double timeout)
     {
         auto start = Clock::now();
-        while (EngMidiGetSlotState_LNX(slot) == ENG_MIDI_SLOT_PLAYING)
-        {
-            if (std::chrono::duration<double>(Clock::now() - start).count() > timeout)
-                return -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        for (int slot : slots)
+            while (EngMidiGetSlotState_LNX(slot) == ENG_MIDI_SLOT_PLAYING)
+            {
+                if (std::chrono::duration<double>(Clock::now() - start).count() > timeout)
+                    return -1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
         const double took = std::chrono::duration<double>(Clock::now() - start).count();
-        EXPECT_EQ(ENG_MIDI_SLOT_FINISHED, EngMidiGetSlotState_LNX(slot)) << slot;
-        EXPECT_EQ(1, EngMidiIsTickHookSet_LNX()) << slot;
+        for (int slot : slots)
+            EXPECT_EQ(ENG_MIDI_SLOT_FINISHED, EngMidiGetSlotState_LNX(slot)) << slot;
+        EXPECT_EQ(1, EngMidiIsTickHookSet_LNX());
         EngMidiTick_LNX();
-        EXPECT_EQ(ENG_MIDI_SLOT_FREE, EngMidiGetSlotState_LNX(slot))
-            << slot << ": not released by the next pass";
+        for (int slot : slots)
+            EXPECT_EQ(ENG_MIDI_SLOT_FREE, EngMidiGetSlotState_LNX(slot))
+                << slot << ": not released by the next pass";
+        EXPECT_EQ(0, EngMidiIsTickHookSet_LNX());
         return took;
     }
     // The slot's rendering, finished when the slot was released.
@@ -173,9 +180,8 @@ TEST_F(MidiSlots, NotesComeOutAtTheirPitchLevelAndLength)
     // All at once, each in its own slot and file.
     for (int i = 0; i < 3; i++)
         ASSERT_EQ(i, EngMidiPlaySequenceFromFile(NoteFile(dir, cases[i].key).c_str(), 2)) << cases[i].key;
-    // Each ends at its end time, and the next pass releases it.
-    for (int i = 0; i < 3; i++)
-        ASSERT_GE(FinishesAndGoesInOnePass(i, 20), 0) << "slot " << i << " never finished";
+    // Each ends at its end time, and the next pass releases them.
+    ASSERT_GE(FinishAndGoInOnePass({0, 1, 2}, 20), 0) << "a slot never finished";
     for (int i = 0; i < 3; i++)
     {
         const Case& c = cases[i];
@@ -292,10 +298,9 @@ TEST_F(MidiSlots, ReleasedExtraBeatsAfterTheLastEvent)
     EXPECT_EQ(1, EngMidiIsTickHookSet_LNX());
     // One beat of notes and two beats more: 0.3 s of 0.1 s beats, then the
     // next pass releases the slot.
-    double took = FinishesAndGoesInOnePass(slot, 20);
+    double took = FinishAndGoInOnePass({slot}, 20);
     ASSERT_GE(took, 0) << "the slot never finished";
     EXPECT_GE(took, 0.2);
-    EXPECT_EQ(0, EngMidiIsTickHookSet_LNX());
     Wav out = Output(0);
     EXPECT_GE(out.Seconds(), Onset(out) + 0.3 - 0.005);
     EXPECT_GT(Peak(out.samples, 0, out.samples.size()), 0.01);

@@ -20,11 +20,16 @@
 #include "game/MainScreen.h"
 #include "game/Options.h"
 #include "support/TestSupport.h"
+#include "support/Unprivileged.h"
 
 #include "GameWindowFixture.h"
 
 namespace
 {
+
+// The read-only rows run as an unprivileged user, who must reach this
+// program, its resources and its files.
+const bool runs_shared = vztest::RunFromSharedCopy();
 
 enum What
 {
@@ -130,13 +135,9 @@ TEST_F(PrintPlanted, LinksAndReadOnlyFilesAreNeverWrittenThrough)
         {"read-only file at the old temporary's name", READ_ONLY, false,
          "told it is on the Desktop; the print is a picture; victim kept; nothing else left"},
     };
-    // Root writes into read-only files: those rows run as an unprivileged
-    // user, who reaches the X server with a copy of its cookie.
-    const char* auth = getenv("XAUTHORITY");
-    vztest::WriteFile(home.File("Xauthority"), auth ? vztest::ReadFile(auth) : "");
+    // Root writes into read-only files: those rows run as an unprivileged user.
     for (const std::string& d : {home.Path(), dir.Path()})
         ASSERT_EQ(chmod(d.c_str(), 0777), 0);
-    ASSERT_EQ(chmod(home.File("Xauthority").c_str(), 0644), 0);
     const std::string desktop = home.File("Desktop");
     vztest::NotRunRows not_run;
     for (const Case& c : cases)
@@ -145,12 +146,8 @@ TEST_F(PrintPlanted, LinksAndReadOnlyFilesAreNeverWrittenThrough)
         std::string got = vztest::RunInChild(
             [&]() -> std::string
             {
-                if (c.what == READ_ONLY && geteuid() == 0)
-                {
-                    setenv("XAUTHORITY", home.File("Xauthority").c_str(), 1);
-                    if (!vztest::DropRoot())
-                        return vztest::kCannotDropRoot;
-                }
+                if (std::string why = c.what == READ_ONLY ? vztest::DropRoot() : ""; !why.empty())
+                    return why;
                 return PrintOver(c, desktop);
             },
             300);

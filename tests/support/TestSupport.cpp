@@ -31,11 +31,14 @@ const int RETURNED_FROM_CHILD = 93;
 
 TempDir::TempDir()
 {
-    char tmpl[] = "/tmp/vztest-XXXXXX";
-    char* p = mkdtemp(tmpl);
-    if (!p)
+    const char* base = getenv("TMPDIR");
+    std::string tmpl = (base && *base ? std::filesystem::absolute(base).string() : "/tmp") + "/vztest-XXXXXX";
+    if (!mkdtemp(tmpl.data()))
+    {
+        fprintf(stderr, "TempDir: cannot make %s: %s\n", tmpl.c_str(), strerror(errno));
         abort();
-    path = p;
+    }
+    path = tmpl;
 }
 
 TempDir::~TempDir()
@@ -135,26 +138,6 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
         return "ended early (exit status " + std::to_string(code) + ")";
     }
     return out.substr(sizeof(size));
-}
-
-const char kCannotDropRoot[] = "cannot become an unprivileged user";
-
-bool DropRoot()
-{
-    return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
-}
-
-bool NotRunRows::Noted(const std::string& got, const std::string& row)
-{
-    if (got != kCannotDropRoot)
-        return false;
-    names += " " + row + ";";
-    return true;
-}
-
-std::string NotRunRows::Why() const
-{
-    return "root that cannot drop its rights writes into any file, so these did not run:" + names;
 }
 
 namespace

@@ -13,7 +13,7 @@
 namespace vztest
 {
 
-// A fresh folder under /tmp, removed with everything in it at the end.
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
 class TempDir
 {
 public:
@@ -64,24 +64,6 @@ private:
 // when the alarm ended the child, "died" when another signal did, or "ended
 // early (exit status N)" when the child exited without coming back from fn.
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = 30);
-
-// Root writes into read-only files, so table rows about them run in a child as
-// an unprivileged user. In the child, DropRoot() makes root that user; where
-// root cannot, the child gives back kCannotDropRoot, and the parent notes the
-// row in NotRunRows, which names the rows left out when the test skips.
-extern const char kCannotDropRoot[];
-bool DropRoot();
-class NotRunRows
-{
-public:
-    // True, with the row noted, when got says the row could not run.
-    bool Noted(const std::string& got, const std::string& row);
-    bool Empty() const { return names.empty(); }
-    std::string Why() const;
-
-private:
-    std::string names;
-};
 
 // How many lines of the log ring contain text.
 int LogCount(const std::string& text);

@@ -27,6 +27,18 @@ inline Window GameXWindow()
     return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
 }
 
+// The engine's own server connection; null without a window. The server
+// takes each connection's requests in order, not across connections: what
+// the engine has sent is in once a reply comes back on this one.
+inline Display* GameX()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
+    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.display
+                                                                                 : nullptr;
+}
+
 // Whether the server shows the game's window.
 inline bool GameWindowViewable()
 {

@@ -101,26 +101,28 @@ std::string Size(int w, int h)
     return std::to_string(w) + "x" + std::to_string(h);
 }
 
-// The window's size as the X server has it, and the engine's when it differs.
+// The window's size as the X server has it once the engine's requests are
+// in, and the engine's when it differs.
 std::string SizeSeen()
 {
     Window root;
     int x, y;
     unsigned w = 0, h = 0, border, depth;
-    XGetGeometry(TestX(), GameXWindow(), &root, &x, &y, &w, &h, &border, &depth);
+    XGetGeometry(vztest::GameX(), GameXWindow(), &root, &x, &y, &w, &h, &border, &depth);
     std::string s = Size(int(w), int(h));
     if (int(w) != eng_main_window_width || int(h) != eng_main_window_height)
         s += "(engine " + Size(eng_main_window_width, eng_main_window_height) + ")";
     return s;
 }
 
-// What the window manager would read from WM_NORMAL_HINTS.
+// What the window manager would read from WM_NORMAL_HINTS once the engine's
+// requests are in.
 std::string Hints()
 {
     XSizeHints* h = XAllocSizeHints();
     long supplied = 0;
     std::string s = "hints";
-    if (XGetWMNormalHints(TestX(), GameXWindow(), h, &supplied))
+    if (XGetWMNormalHints(vztest::GameX(), GameXWindow(), h, &supplied))
     {
         if (h->flags & PMinSize)
             s += " min " + Size(h->min_width, h->min_height);
