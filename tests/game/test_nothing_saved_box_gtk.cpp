@@ -14,6 +14,7 @@
 #include "game/Game.h"
 #include "game/ResolutionDialog.h"
 #include "Linux/EngMisc_LNX.h"
+#include "support/GtkBoxes.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -27,23 +28,12 @@ struct Seen
     int waits = 0;
 };
 
-GtkWidget* ShownBox()
-{
-    GtkWidget* box = nullptr;
-    GList* all = gtk_window_list_toplevels();
-    for (GList* l = all; l; l = l->next)
-        if (GTK_IS_MESSAGE_DIALOG(l->data) && gtk_widget_get_mapped(GTK_WIDGET(l->data)))
-            box = GTK_WIDGET(l->data);
-    g_list_free(all);
-    return box;
-}
-
 // Runs in GTK's loop while the box is up: measures its X window on the X
 // server, then closes it with OK.
 gboolean MeasureAndClose(gpointer p)
 {
     Seen* s = static_cast<Seen*>(p);
-    GtkWidget* box = ShownBox();
+    GtkWidget* box = vztest::ShownMessageBox();
     if (!box)
         return G_SOURCE_CONTINUE;
     // A few passes of the loop, so that the box has its final size.
@@ -94,7 +84,7 @@ TEST(NothingWillBeSavedBox, StaysWithinTheScreenForAFolderOf200Bytes)
         [](gpointer) -> gboolean
         {
             ADD_FAILURE() << "the box stayed up";
-            if (GtkWidget* box = ShownBox())
+            if (GtkWidget* box = vztest::ShownMessageBox())
                 gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
             return G_SOURCE_CONTINUE;
         },

@@ -21,6 +21,7 @@
 #include "EngWindow.h"
 #include "Linux/EngMisc_LNX.h"
 #include "SWin.h"
+#include "support/GtkBoxes.h"
 #include "support/GameName.h"
 #include "support/GtkKeys.h"
 #include "support/TestSupport.h"
@@ -105,17 +106,6 @@ struct Seen
     Answer answer = Answer::OkButton;
 };
 
-GtkWidget* FindBox()
-{
-    GtkWidget* box = nullptr;
-    GList* all = gtk_window_list_toplevels();
-    for (GList* l = all; l; l = l->next)
-        if (GTK_IS_MESSAGE_DIALOG(l->data) && gtk_widget_get_mapped(GTK_WIDGET(l->data)))
-            box = GTK_WIDGET(l->data);
-    g_list_free(all);
-    return box;
-}
-
 // The X window the toplevel w is transient for (WM_TRANSIENT_FOR), or 0.
 unsigned long TransientXid(GtkWidget* w)
 {
@@ -171,7 +161,7 @@ GtkWidget* ButtonLabelled(GtkWidget* box, const char* label)
 gboolean AnswerBox(gpointer p)
 {
     Seen* s = static_cast<Seen*>(p);
-    GtkWidget* box = FindBox();
+    GtkWidget* box = vztest::ShownMessageBox();
     if (!box)
         return G_SOURCE_CONTINUE;
     if (s->answered)
@@ -340,7 +330,7 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
         char result = Show(c, &seen, &parent);
         std::string err = ::testing::internal::GetCapturedStderr();
         ASSERT_TRUE(seen.box) << "no box appeared; standard error: " << err;
-        EXPECT_EQ(nullptr, FindBox()) << "the box stayed up";
+        EXPECT_EQ(nullptr, vztest::ShownMessageBox()) << "the box stayed up";
         EXPECT_TRUE(seen.modal);
         EXPECT_EQ(c.kind ? GTK_MESSAGE_WARNING : GTK_MESSAGE_INFO, seen.type);
         EXPECT_EQ(c.kind ? "dialog-warning" : "dialog-information", seen.icon);
