@@ -4,8 +4,13 @@
 // writes a caller's variable.
 #include <gtest/gtest.h>
 
+#include <GL/glew.h>
+
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EngMain.h"
@@ -111,6 +116,25 @@ protected:
         mw->RenderMain();
     }
 
+    // The pickers as drawn in the back buffer: a grid of points inside each,
+    // taken at the same places of the 640 x 480 space whatever the window's size.
+    std::vector<unsigned char> PickerPixels()
+    {
+        std::vector<unsigned char> out;
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        for (int top : {200, 320})
+            for (int y = top + 8; y < top + 100; y += 12)
+                for (int x = 338; x < 586; x += 16)
+                {
+                    unsigned char p[4] = {0, 0, 0, 0};
+                    int px = int(x * eng_main_window_x_ratio), py = int(y * eng_main_window_y_ratio);
+                    glReadPixels(px, eng_main_window_height - 1 - py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+                    out.insert(out.end(), p, p + 3);
+                }
+        return out;
+    }
+
     vztest::TempDir tmp;
 };
 
@@ -121,6 +145,11 @@ TEST_F(BoundRecreation, NoReCreationWritesAGenericallyBoundVariable)
     const std::string want = Describe(Bound());
     Frame();
     ASSERT_EQ(Describe(bound), want) << "written before any re-creation";
+    // The pickers as first drawn at each size the window takes.
+    std::map<std::pair<int, int>, std::vector<unsigned char>> drawn;
+    auto Size = [] { return std::make_pair(eng_main_window_width, eng_main_window_height); };
+    Frame();
+    drawn[Size()] = PickerPixels();
     const struct
     {
         const char* name;
@@ -128,6 +157,7 @@ TEST_F(BoundRecreation, NoReCreationWritesAGenericallyBoundVariable)
     } recreations[] = {
         {"the device made again", [] { return eng_main_window->RecreateDevice(); }},
         {"full screen", [] { return eng_main_window->ToggleFullscreenMode(); }},
+        {"the device made again in full screen", [] { return eng_main_window->RecreateDevice(); }},
         {"back to the window", [] { return eng_main_window->ToggleFullscreenMode(); }},
     };
     for (const auto& r : recreations)
@@ -137,6 +167,20 @@ TEST_F(BoundRecreation, NoReCreationWritesAGenericallyBoundVariable)
         Frame();
         Frame();
         EXPECT_EQ(Describe(bound), want);
+        // The pickers look as they did when first drawn at this size.
+        mw->RenderMain();
+        const std::vector<unsigned char> now = PickerPixels();
+        auto before = drawn.find(Size());
+        if (before == drawn.end())
+        {
+            drawn[Size()] = now;
+            continue;
+        }
+        ASSERT_EQ(now.size(), before->second.size());
+        int differ = 0;
+        for (size_t i = 0; i < now.size(); i++)
+            differ += std::abs(int(now[i]) - int(before->second[i])) > 48;
+        EXPECT_EQ(differ, 0) << eng_main_window_width << " x " << eng_main_window_height;
     }
 }
 
