@@ -10,6 +10,7 @@
 
 #include "EngDebug.h"
 #include "EngProgram.h"
+#include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 
 namespace vztest
@@ -167,21 +168,4 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
     return 1;
 }
 
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!vztest::TheProgram())
-        return;
-    vztest::TheProgram()->Exit(1);
-    delete vztest::TheProgram();
-    vztest::TheProgram() = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &vztest::Config().parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Recording";
-}
+VZ_PROGRAM_EXIT_AND_NAME(vztest::TheProgram(), vztest::Config().parms, "Recording")

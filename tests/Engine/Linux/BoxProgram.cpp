@@ -22,6 +22,7 @@
 #include "Linux/EngGui_LNX.h"
 #include "Linux/EngWindow_LNX.h"
 #include "SWin.h"
+#include "support/TestMainFunctions.h"
 
 namespace
 {
@@ -200,21 +201,4 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
     return 0;
 }
 
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!program)
-        return;
-    program->Exit(1);
-    delete program;
-    program = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Box Program";
-}
+VZ_PROGRAM_EXIT_AND_NAME(program, parms, "Box Program")

@@ -9,6 +9,7 @@
 #include "EngDebug.h"
 #include "EngMain.h"
 #include "EngProgram.h"
+#include "support/TestMainFunctions.h"
 
 namespace
 {
@@ -81,21 +82,4 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
     return 0;
 }
 
-void MainExitAndDeleteMainProgram(char)
-{
-    if (!program)
-        return;
-    program->Exit(1);
-    delete program;
-    program = nullptr;
-}
-
-_EngCreateWindowParms* MainGetCreateWindowParms()
-{
-    return &parms;
-}
-
-const char* MainGetGameName()
-{
-    return "Second Program";
-}
+VZ_PROGRAM_EXIT_AND_NAME(program, parms, "Second Program")

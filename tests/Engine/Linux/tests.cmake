@@ -6,6 +6,7 @@ endif()
 # takes main() from the engine. Its test starts it as a separate process.
 add_executable(vz_second_program ${CMAKE_CURRENT_LIST_DIR}/SecondProgram.cpp)
 target_link_libraries(vz_second_program PRIVATE vz_engine)
+target_include_directories(vz_second_program PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 set_target_properties(vz_second_program PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 if(TEST Engine_Linux_second_program_display)
   target_compile_definitions(Engine_Linux_second_program_display PRIVATE
@@ -16,6 +17,7 @@ endif()
 # starts it as a separate process and types at the box.
 add_executable(vz_box_program ${CMAKE_CURRENT_LIST_DIR}/BoxProgram.cpp)
 target_link_libraries(vz_box_program PRIVATE vz_engine)
+target_include_directories(vz_box_program PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 set_target_properties(vz_box_program PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 if(TEST Engine_Linux_box_over_window_display)
   target_compile_definitions(Engine_Linux_box_over_window_display PRIVATE
