@@ -104,7 +104,7 @@ protected:
     // Ends a loop that the scripted event failed to end.
     void RunWithGuard()
     {
-        guard = g_timeout_add(5000, [](gpointer w) -> gboolean {
+        guard = g_timeout_add(vztest::kHangSeconds * 1000, [](gpointer w) -> gboolean {
             ADD_FAILURE() << "the loop did not end";
             static_cast<SWin*>(w)->QuitWindowLoop();
             return G_SOURCE_REMOVE;

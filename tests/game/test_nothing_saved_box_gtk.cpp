@@ -80,7 +80,7 @@ TEST(NothingWillBeSavedBox, StaysWithinTheScreenForAFolderOf200Bytes)
     Seen seen;
     guint source = g_timeout_add(20, MeasureAndClose, &seen);
     guint guard = g_timeout_add(
-        20000,
+        vztest::kHangSeconds * 1000,
         [](gpointer) -> gboolean
         {
             ADD_FAILURE() << "the box stayed up";

@@ -53,7 +53,7 @@ protected:
 
         // A script that did not end the dialog must not leave the test waiting.
         guard = g_timeout_add(
-            10000,
+            vztest::kHangSeconds * 1000,
             [](gpointer p) -> gboolean
             {
                 ADD_FAILURE() << "the dialog was still open";

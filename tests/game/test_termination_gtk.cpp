@@ -42,7 +42,7 @@ int termination_signal = 0;
         nullptr);
     // Still up after this: the request was ignored. Generous, as a loaded
     // machine can take seconds to bring the window up.
-    g_timeout_add(30000, [](gpointer) -> gboolean { _exit(3); }, nullptr);
+    g_timeout_add(vztest::kHangSeconds * 1000, [](gpointer) -> gboolean { _exit(3); }, nullptr);
     char arg0[] = "vizavu";
     char* argv[] = {arg0, nullptr};
     int r = EngMainRun(1, argv);

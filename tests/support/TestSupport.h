@@ -59,11 +59,15 @@ private:
     bool had;
 };
 
+// How long a guard lets a loop, a dialog or a child run before taking it for
+// a hang: long, so that a slow pass on a loaded machine is never taken for one.
+constexpr unsigned kHangSeconds = 120;
+
 // Runs fn in a child process that an alarm ends after seconds, so a call that
 // would block for good cannot hang the suite. Gives what fn returned, "blocked"
 // when the alarm ended the child, "died" when another signal did, or "ended
 // early (exit status N)" when the child exited without coming back from fn.
-std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = 30);
+std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = kHangSeconds);
 
 // How many lines of the log ring contain text.
 int LogCount(const std::string& text);

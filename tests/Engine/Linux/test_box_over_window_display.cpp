@@ -281,7 +281,7 @@ public:
         const std::vector<std::string> env = {"HOME=" + home, "XDG_CONFIG_HOME=" + home,
                                               "XDG_CACHE_HOME=" + home, "XDG_DATA_HOME=" + home};
         pid = Spawn({"openbox", "--sm-disable"}, env, -1);
-        ready = pid > 0 && WaitFor(30, WindowManagerRunning);
+        ready = pid > 0 && WaitFor(vztest::kHangSeconds, WindowManagerRunning);
     }
     ~WindowManager()
     {
@@ -424,23 +424,23 @@ protected:
         }
         ASSERT_NE(window_line, "") << out.All(0);
         const Window game = Window(std::stoul(window_line.substr(7)));
-        ASSERT_NE(out.WaitForLine("BOX", 120), "") << out.All(0);
+        ASSERT_NE(out.WaitForLine("BOX", vztest::kHangSeconds), "") << out.All(0);
 
         Window box = 0;
         ASSERT_TRUE(
-            WaitFor(60, [&] { return (box = FindTitled(DefaultRootWindow(X()), c.title, game)) != 0; }))
+            WaitFor(vztest::kHangSeconds, [&] { return (box = FindTitled(DefaultRootWindow(X()), c.title, game)) != 0; }))
             << "no box titled " << c.title << " appeared";
         Window transient = 0;
         EXPECT_TRUE(XGetTransientForHint(X(), box, &transient) && transient == game)
             << "the box is not transient for the program's window";
-        EXPECT_TRUE(WaitFor(10, [&] { return HasKeyboard(box); })) << "the box never got the keyboard";
+        EXPECT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(box); })) << "the box never got the keyboard";
         EXPECT_TRUE(StackedAbove(box, game)) << "the box is under the program's window";
 
         Type(XK_7);
         Type(XK_u);
         for (KeySym key : c.closing)
             Type(key);
-        if (out.WaitForLine("CLOSED", 10) == "")
+        if (out.WaitForLine("CLOSED", vztest::kHangSeconds) == "")
         {
             ADD_FAILURE() << "the box's key did not close it";
             AskToClose(box);
@@ -452,10 +452,10 @@ protected:
         }
 
         // The program draws on after the box, in front and active.
-        const std::string frames = out.WaitForLine("FRAMES ", 30);
+        const std::string frames = out.WaitForLine("FRAMES ", vztest::kHangSeconds);
         EXPECT_EQ(frames, "FRAMES 60 ACTIVE 1 MINIMISED 0") << "no frames after the box closed";
         EXPECT_TRUE(Viewable(game));
-        EXPECT_TRUE(WaitFor(10, [&] { return HasKeyboard(game); }))
+        EXPECT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(game); }))
             << "the program's window lost the keyboard";
         const std::vector<unsigned long> wm_state = Property(game, "WM_STATE", A("WM_STATE"));
         EXPECT_FALSE(!wm_state.empty() && wm_state[0] == IconicState) << "the program's window is iconic";
@@ -475,7 +475,7 @@ protected:
 
         // It has the keyboard: the next key is its own, and ends it.
         Type(XK_k);
-        const bool ends = out.WaitForLine("KEY 75", 15) != "";
+        const bool ends = out.WaitForLine("KEY 75", vztest::kHangSeconds) != "";
         EXPECT_TRUE(ends) << "the program did not get the key typed at it";
         // The bound only stops a hang: on a loaded machine the end of a
         // full-screen program with its leak check can take a minute.

@@ -12,6 +12,7 @@
 #include "Linux/EngSignals_LNX.h"
 #include "SWin.h"
 #include "support/GameName.h"
+#include "support/TestSupport.h"
 
 namespace
 {
@@ -35,11 +36,11 @@ enum class Loop
 };
 
 // Exits 0 when both loops ended as they should; a loop still running after
-// five seconds exits 3, a wrong outcome 4.
+// vztest::kHangSeconds exits 3, a wrong outcome 4.
 [[noreturn]] void DestroyThenTerminate(Loop loop)
 {
     EngSignalsInstall_LNX();
-    g_timeout_add(5000, [](gpointer) -> gboolean { _exit(3); }, nullptr);
+    g_timeout_add(vztest::kHangSeconds * 1000, [](gpointer) -> gboolean { _exit(3); }, nullptr);
     if (loop == Loop::Kit)
     {
         _SWinCreateInfo info = {};

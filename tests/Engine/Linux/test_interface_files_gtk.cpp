@@ -96,7 +96,7 @@ protected:
         events.clear();
         // Ends a loop the script failed to end.
         guard = g_timeout_add(
-            5000,
+            vztest::kHangSeconds * 1000,
             [](gpointer p) -> gboolean
             {
                 ADD_FAILURE() << "the dialog's loop did not end";

@@ -269,7 +269,7 @@ protected:
                 },
                 win.GetButtonControl(b));
             guint guard = g_timeout_add(
-                8000,
+                vztest::kHangSeconds * 1000,
                 [](gpointer w) -> gboolean
                 {
                     ADD_FAILURE() << "the kit's loop did not end";
@@ -410,8 +410,7 @@ TEST_F(PopupBoxGtk, SdlsOwnChecksShowNoBox)
             const SDL_AssertState state = SDL_ReportAssertion(&check, "a function", "a file", 1);
             return std::string(state == SDL_ASSERTION_IGNORE || state == SDL_ASSERTION_ALWAYS_IGNORE ? "went on"
                                                                                                     : "stopped");
-        },
-        20);
+        });
     EXPECT_EQ("went on", r);
     EXPECT_FALSE(helper.Ran()) << helper.Starts();
 }
