@@ -6,7 +6,6 @@
 
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <cstring>
@@ -24,6 +23,7 @@
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
 #include "support/SdlEvents.h"
+#include "support/XFocus.h"
 #include "support/TestMainFunctions.h"
 #include "support/TestSupport.h"
 #include "SkinnedGLFixture.h"
@@ -33,22 +33,10 @@ namespace
 {
 
 using namespace vztest::sdl;
-
-// The test's own X connection, moving the pointer and sizing the window as
-// the player and a window manager would.
-Display* TestX()
-{
-    static Display* d = XOpenDisplay(nullptr);
-    return d;
-}
-
-Window EngineXWindow()
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
-    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
-}
+// The test's own X connection moves the pointer and sizes the window as the
+// player and a window manager would.
+using vztest::GameXWindow;
+using vztest::TestX;
 
 enum Look
 {
@@ -114,7 +102,7 @@ protected:
     // device again once the size has stood for a while.
     static void ResizeAndSettle(int w, int h)
     {
-        XResizeWindow(TestX(), EngineXWindow(), unsigned(w), unsigned(h));
+        XResizeWindow(TestX(), GameXWindow(), unsigned(w), unsigned(h));
         XSync(TestX(), False);
         for (int i = 0; i < 200 && (eng_main_window_width != w || eng_main_window_height != h); i++)
         {

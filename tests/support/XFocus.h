@@ -3,11 +3,10 @@
 // program (or a window manager acting for the player) would.
 #pragma once
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include "EngWindow.h"
+#include "Linux/EngWindow_LNX.h"
 
 namespace vztest
 {
@@ -21,10 +20,7 @@ inline Display* TestX()
 // The X window of the engine's SDL window; 0 without one.
 inline Window GameXWindow()
 {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
-    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+    return EngWindowXid_LNX();
 }
 
 // The engine's own server connection; null without a window. The server
@@ -32,11 +28,9 @@ inline Window GameXWindow()
 // the engine has sent is in once a reply comes back on this one.
 inline Display* GameX()
 {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    SDL_Window* w = static_cast<SDL_Window*>(eng_main_sdl_window);
-    return w && SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.display
-                                                                                 : nullptr;
+    void* display = nullptr;
+    unsigned long xw = 0;
+    return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? static_cast<Display*>(display) : nullptr;
 }
 
 // Whether the server shows the game's window.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -20,6 +19,7 @@
 
 #include "EngWindow.h"
 #include "Linux/EngMisc_LNX.h"
+#include "Linux/EngWindow_LNX.h"
 #include "SWin.h"
 #include "support/GtkBoxes.h"
 #include "support/GameName.h"
@@ -212,13 +212,6 @@ gboolean AnswerBox(gpointer p)
     return G_SOURCE_CONTINUE;
 }
 
-unsigned long SdlXid(SDL_Window* w)
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    return SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
-}
-
 // The box the kit window's button shows, from inside the kit's loop.
 const Case* kit_case = nullptr;
 char kit_result = -1;
@@ -290,7 +283,7 @@ protected:
                 game = SDL_CreateWindow("game", 0, 0, 320, 200, SDL_WINDOW_HIDDEN);
                 EXPECT_NE(nullptr, game) << SDL_GetError();
                 eng_main_sdl_window = game;
-                *parent = game ? SdlXid(game) : 0;
+                *parent = game ? EngWindowXid_LNX() : 0;
                 EXPECT_NE(0u, *parent);
             }
             if (c.with_cancel)
