@@ -633,8 +633,18 @@ char MWinButton::PostHandleKeyDown(int key, char handled)
 
 char MWinButton::HandleKeyDownUChar(unsigned char c)
 {
-    if (TakesInput() && focused && shown && type == MWIN_BUTTON_TEXT_EDIT)
+    if (!TakesInput() || !focused || !shown)
+        return 0;
+    if (type == MWIN_BUTTON_TEXT_EDIT)
         return TextEditHandleKeyDownUChar(c);
+    if (type == MWIN_BUTTON_PANEL)
+    {
+        // A used character may have removed this button.
+        _MWinButtonRef ref;
+        MakeRef(&ref);
+        char handled = PanelHandleKeyDownUChar(c);
+        return handled || !RefStillExists(&ref) ? 1 : 0;
+    }
     return 0;
 }
 

@@ -660,6 +660,7 @@ public:
     char PanelHandleMouseButtonDoubleClicked(char button);
     char PanelHandleMouseWheel(int d);
     char PanelHandleKeyDown(int key);
+    char PanelHandleKeyDownUChar(unsigned char c);
     void PanelHandleDragging();
     void PanelDeactivate();
     void PanelRenderBack(_MWinTextureState state);

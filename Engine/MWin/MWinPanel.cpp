@@ -19,6 +19,17 @@ char Held(int slot)
     return eng_key_down[slot] >= 2;
 }
 
+// A typed character as a key code has it: a small letter (a-z, the Latin-1
+// ones) as its capital; ß, ÿ and the rest as themselves.
+int CapitalOf(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 'A';
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 0x20;
+    return c;
+}
+
 float Clamp(float v, float lo, float hi)
 {
     if (v > hi)
@@ -650,7 +661,6 @@ char MWinButton::PanelHandleKeyDown(int key)
     int n = panel.num_entries;
     int pos = panel.pos;
     MWin* mw = mwin;
-    MWinWindow* win = parent;
     switch (key)
     {
     case 13:
@@ -673,35 +683,52 @@ char MWinButton::PanelHandleKeyDown(int key)
             PanelSetPos(pos + panel.per_page, 1, 0);
         break;
     default:
-    {
-        if (panel.multi_sel || key <= 0 || key > 255)
-            return 0;
-        // Key codes are unsigned: an accented capital (Ä is 196) is not
-        // the negative char its entry's text holds.
-        auto first = [this](int i) { return (int)(unsigned char)PanelGetSelStringForItem(i)[0]; };
-        if (pos >= 0 && pos + 1 < n && first(pos) == key && first(pos + 1) == key)
-        {
-            PanelSetPos(pos + 1, 1, 0);
-            break;
-        }
-        for (int i = 0; i < n; i++)
-        {
-            if (first(i) == key)
-            {
-                _MWinButtonRef ref;
-                MakeRef(&ref);
-                PanelSetPos(i, 1, 0);
-                if (RefStillExists(&ref) && win == parent)
-                    PanelCenterToPosIfPossible();
-                break;
-            }
-        }
+        // Letters are looked up by the character they type
+        // (PanelHandleKeyDownUChar), never by their key: a key's code is not
+        // always its letter.
         return 0;
-    }
     }
     if (mwb::IsOn(mw))
         mwb::PlaySound(mw, MWIN_SOUND_SELECTION);
     return 1;
+}
+
+// Type-ahead by the character typed, whatever key and layout made it (a dead
+// key and its letter, a key whose code is a digit), compared as the letters'
+// key codes are: small letters as their capitals.
+char MWinButton::PanelHandleKeyDownUChar(unsigned char c)
+{
+    // Command keys are shortcuts; an F key's character is its own code.
+    if (panel.multi_sel || Held(ENG_KEY_COMMAND) || (c >= ENG_KEY_F1 && c <= ENG_KEY_F12 && Held(c)))
+        return 0;
+    const int key = CapitalOf(c);
+    int n = panel.num_entries;
+    int pos = panel.pos;
+    MWin* mw = mwin;
+    MWinWindow* win = parent;
+    // Texts are unsigned: an accented capital (Ä is 196) is not the negative
+    // char its entry's text holds.
+    auto first = [this](int i) { return (int)(unsigned char)PanelGetSelStringForItem(i)[0]; };
+    if (pos >= 0 && pos + 1 < n && first(pos) == key && first(pos + 1) == key)
+    {
+        PanelSetPos(pos + 1, 1, 0);
+        if (mwb::IsOn(mw))
+            mwb::PlaySound(mw, MWIN_SOUND_SELECTION);
+        return 1;
+    }
+    for (int i = 0; i < n; i++)
+    {
+        if (first(i) == key)
+        {
+            _MWinButtonRef ref;
+            MakeRef(&ref);
+            PanelSetPos(i, 1, 0);
+            if (RefStillExists(&ref) && win == parent)
+                PanelCenterToPosIfPossible();
+            break;
+        }
+    }
+    return 0;
 }
 
 void MWinButton::PanelDeactivate()

@@ -467,14 +467,23 @@ TEST_F(WidgetsTest, PanelKeysAndTypeAhead)
     EXPECT_EQ(b->PanelGetPos(), 7);
     EXPECT_TRUE(b->HandleKeyDown(247)) << "no move past the end, still used";
     EXPECT_EQ(b->PanelGetPos(), 7);
-    EXPECT_FALSE(b->HandleKeyDown('A')) << "a type-ahead key goes on to the key callback";
-    EXPECT_EQ(b->PanelGetPos(), 0);
-    EXPECT_TRUE(b->HandleKeyDown('A')) << "the next entry with the same letter";
-    EXPECT_EQ(b->PanelGetPos(), 1);
+    // Letters as the window sends them: the key, then the character typed.
     Calls().clear();
-    EXPECT_FALSE(b->HandleKeyDown('Z'));
+    EXPECT_FALSE(mw->ProcessInput(ENG_INPUT_KEY_DOWN, 'A', 0))
+        << "a letter's key goes on to the key callback";
+    EXPECT_EQ(b->PanelGetPos(), 7) << "the key finds nothing: its letter is the character";
+    EXPECT_FALSE(mw->ProcessInput(ENG_INPUT_CHARACTER, 'a', 0)) << "found, and passed on";
+    EXPECT_EQ(b->PanelGetPos(), 0);
+    EXPECT_TRUE(mw->ProcessInput(ENG_INPUT_CHARACTER, 'A', 0)) << "the next entry with the same letter";
+    EXPECT_EQ(b->PanelGetPos(), 1);
+    EXPECT_EQ(Calls().size(), 2u);
+    Calls().clear();
+    EXPECT_FALSE(mw->ProcessInput(ENG_INPUT_CHARACTER, 'z', 0));
     EXPECT_EQ(b->PanelGetPos(), 1);
     EXPECT_TRUE(Calls().empty());
+    b->PanelAllowMultisel(1, 0);
+    EXPECT_FALSE(mw->ProcessInput(ENG_INPUT_CHARACTER, 'c', 0)) << "no type-ahead with multiple selection";
+    EXPECT_EQ(b->PanelGetPos(), 1);
 }
 
 TEST_F(WidgetsTest, PanelSliderDragReachesTheLastPage)
@@ -704,7 +713,7 @@ TEST_F(WidgetsTest, WidgetRemovedByItsOwnCallbackIsLeftAlone)
             EXPECT_TRUE(b->HandleMouseButtonDoubleClicked(0));
         }
         else if (c.kind == MWIN_BUTTON_PANEL)
-            EXPECT_TRUE(b->HandleKeyDown('B')) << "type-ahead: a removed button counts as used";
+            EXPECT_TRUE(b->HandleKeyDownUChar('b')) << "type-ahead: a removed button counts as used";
         else
             b->Deactivate();
         EXPECT_EQ(win->GetButtonFromID(c.id, 0), nullptr);
