@@ -1,13 +1,22 @@
-// Keys and typed text pushed as SDL events into a real engine window and
-// routed through the toolkit: list type-ahead with accented letters, and a
-// text edit or an open drop-down list that keeps the keyboard while the
-// device is made again (a settled live resize, the full-screen toggle).
+// Keys routed through the toolkit of a real engine window: list type-ahead
+// by the letter typed, pressed through the X server on French and German
+// layouts, and a text edit or an open drop-down list that keeps the
+// keyboard while the device is made again (a settled live resize, the
+// full-screen toggle), fed with SDL events.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -28,6 +37,8 @@
 #include "support/TestSupport.h"
 #include "SkinnedGLFixture.h"
 #include "ToolkitWindowFixture.h"
+
+extern char** environ;
 
 namespace
 {
@@ -163,46 +174,275 @@ protected:
 // Entries held as Latin-1, the fonts' encoding.
 const char* kWords[] = {"Apfel", "\xC4rger", "\xC4rmel", "\xC9t\xE9", "Mus", "\xD6l", "\334ber", "Zoo"};
 
-TEST_F(Keyboard, TypeAheadFindsEntriesByTheirAccentedFirstLetter)
-{
-    MWinButton* panel =
-        win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 60, 300, 320);
-    ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(panel->PanelSetStrings(8, 8, kWords));
-    panel->Activate();
-    // Letter keys as a German or French keyboard sends them: the letter's
-    // capital is the key code.
-    const struct
-    {
-        const char* name;
-        SDL_Keycode sym;
-        int from, to;
-    } cases[] = {
-        {"o-umlaut", 0xF6, 0, 5},
-        {"u-umlaut", 0xFC, 0, 6},
-        {"e-acute", 0xE9, 7, 3},
-        {"a-umlaut finds the first of two", 0xE4, 7, 1},
-        {"a-umlaut again goes on to the second", 0xE4, 1, 2},
-        {"a-umlaut after the last of them starts again", 0xE4, 2, 1},
-        {"a plain letter", 'z', 0, 7},
-        {"a letter no entry starts with", 'q', 4, 4},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        panel->PanelSetPos(c.from, 0, 0);
-        Press(c.sym);
-        EXPECT_EQ(panel->PanelGetPos(), c.to);
-    }
-}
-
-// ---- The keyboard kept while the device is made again ----
-
 std::vector<int>& Reports()
 {
     static std::vector<int> r;
     return r;
 }
+
+// What the panel reports: 0 moved, 1 chosen.
+void RecordPanelEvent(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    Reports().push_back(info->panel_event);
+}
+
+// Runs setxkbmap with args on the test's X server; its exit status, or -1
+// when it could not be run or did not end.
+int RunSetxkbmap(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "setxkbmap");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawnp(&pid, "setxkbmap", nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    for (unsigned waited = 0; waited < vztest::kHangSeconds * 100; waited++)
+    {
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (r < 0 && errno != EINTR)
+            return -1;
+        SDL_Delay(10);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+// The server's keyboard layout as a desktop sets it, and put back as it was.
+class KeyboardLayout
+{
+public:
+    KeyboardLayout()
+    {
+        // Rules, model, layout, variant and options, each ended by a 0.
+        Display* d = TestX();
+        Atom names = XInternAtom(d, "_XKB_RULES_NAMES", False), type;
+        int format;
+        unsigned long n = 0, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, DefaultRootWindow(d), names, 0, 1024, False, XA_STRING, &type, &format, &n,
+                               &after, &data) == Success &&
+            data)
+        {
+            for (unsigned long i = 0; i < n; i += strlen(reinterpret_cast<char*>(data) + i) + 1)
+                kept.push_back(reinterpret_cast<char*>(data) + i);
+            XFree(data);
+        }
+        kept.resize(5);
+    }
+    ~KeyboardLayout()
+    {
+        std::vector<std::string> args = {"-rules", kept[0],    "-model", kept[1],   "-layout",
+                                         kept[2],  "-variant", kept[3],  "-option", ""};
+        if (!kept[4].empty())
+            args.insert(args.end(), {"-option", kept[4]});
+        EXPECT_EQ(RunSetxkbmap(args), 0) << "the layout was not put back";
+    }
+
+private:
+    std::vector<std::string> kept;
+};
+
+// Where a key symbol is on the server's keyboard: its key, and whether it
+// needs Shift (in the first group).
+struct KeyPlace
+{
+    KeyCode code = 0;
+    bool shift = false;
+};
+
+KeyPlace FindKey(KeySym sym)
+{
+    KeyPlace found;
+    XkbDescPtr desc = XkbGetMap(TestX(), XkbAllClientInfoMask, XkbUseCoreKbd);
+    if (!desc)
+        return found;
+    for (int kc = desc->min_key_code; kc <= desc->max_key_code && !found.code; kc++)
+    {
+        if (XkbKeyNumGroups(desc, kc) < 1)
+            continue;
+        XkbKeyTypePtr type = XkbKeyKeyType(desc, kc, 0);
+        for (int level = 0; level < 2 && level < XkbKeyGroupWidth(desc, kc, 0); level++)
+        {
+            bool by_shift = level == 0;
+            for (int i = 0; i < type->map_count && !by_shift; i++)
+                by_shift =
+                    type->map[i].active && type->map[i].mods.mask == ShiftMask && type->map[i].level == 1;
+            if (by_shift && XkbKeySymEntry(desc, kc, level, 0) == sym)
+            {
+                found = {KeyCode(kc), level == 1};
+                break;
+            }
+        }
+    }
+    XkbFreeKeyboard(desc, 0, True);
+    return found;
+}
+
+// One key as the person presses it: with Shift when the layout needs it for
+// the symbol, and with Ctrl when asked.
+struct Stroke
+{
+    KeySym sym;
+    bool ctrl = false;
+};
+
+// Presses and releases the keys through the X server.
+void PressOnTheServer(const std::vector<Stroke>& strokes)
+{
+    Display* d = TestX();
+    const KeyCode shift = FindKey(XK_Shift_L).code, ctrl = FindKey(XK_Control_L).code;
+    ASSERT_NE(shift, 0);
+    ASSERT_NE(ctrl, 0);
+    for (const Stroke& s : strokes)
+    {
+        KeyPlace k = FindKey(s.sym);
+        ASSERT_NE(k.code, 0) << "no key for " << XKeysymToString(s.sym);
+        if (s.ctrl)
+            XTestFakeKeyEvent(d, ctrl, True, CurrentTime);
+        if (k.shift)
+            XTestFakeKeyEvent(d, shift, True, CurrentTime);
+        XTestFakeKeyEvent(d, k.code, True, CurrentTime);
+        XTestFakeKeyEvent(d, k.code, False, CurrentTime);
+        if (k.shift)
+            XTestFakeKeyEvent(d, shift, False, CurrentTime);
+        if (s.ctrl)
+            XTestFakeKeyEvent(d, ctrl, False, CurrentTime);
+    }
+    XSync(d, False);
+}
+
+// Rows: normal blue, focused (a selected entry) red.
+class TypeAhead : public Keyboard
+{
+protected:
+    void Skin(MWinTextures* t) override
+    {
+        Keyboard::Skin(t);
+        if (HasFatalFailure())
+            return;
+        std::string white = tmp.File("white.tga");
+        ASSERT_NE(t->AddTextureWithOneTextureButton("Rows", white.c_str()), nullptr);
+        ASSERT_TRUE(t->CopyAllStatesFromNormalState("Rows"));
+        ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Rows", MWIN_TEXSTATE_NORMAL, 0, 0, 1, 1));
+        ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Rows", MWIN_TEXSTATE_FOCUSED, 1, 0, 0, 1));
+        t->SetStandardTextureToTexBut(MWIN_STD_TEX_PANEL, "Rows");
+    }
+
+    // The layout set as a desktop sets it, once the window has taken it.
+    static void UseLayout(const char* layout)
+    {
+        ASSERT_EQ(RunSetxkbmap({"-layout", layout}), 0) << layout;
+        Settle();
+    }
+    // Everything the keys made, handed to the window: once the engine's own
+    // connection has a reply, what the server sent it before is queued.
+    static void Type(const std::vector<Stroke>& strokes)
+    {
+        ASSERT_NO_FATAL_FAILURE(PressOnTheServer(strokes));
+        Settle();
+    }
+    static void Settle()
+    {
+        XSync(TestX(), False);
+        XSync(vztest::GameX(), False);
+        Pump();
+    }
+};
+
+// Latin-1 entries, found by the letter typed on a French or a German
+// keyboard: a letter made with a dead key, or one whose key gives the game
+// a digit, as well as the letters of keys of their own.
+const char* kPlaces[] = {"2CV",       "Anker",  "Apfel", "\xC4rger", "\xC4rmel", "Ende", "\xC9glise",
+                         "\xC9t\xE9", "\xC8ze", "Mus",   "\xD6l",    "\334ber",  "Zoo"};
+const int kNumPlaces = 13, kPerPage = 8;
+
+TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
+{
+    MWinButton* panel =
+        win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 60, 300, 320);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->PanelSetStrings(kNumPlaces, kPerPage, kPlaces));
+    ASSERT_TRUE(panel->SetCallback(&RecordPanelEvent, 0, 0, 0));
+    panel->Activate();
+    KeyboardLayout kept;
+    vztest::MoveXFocus(vztest::XFocus::Game);
+    const struct
+    {
+        const char* layout;
+        const char* name;
+        std::vector<Stroke> keys;
+        int from, to;
+    } cases[] = {
+        {"fr", "\xC3\xA9 on its own key, the game's 2", {{XK_eacute}}, 12, 6},
+        {"fr", "\xC3\xA9 again goes on to the next \xC3\x89", {{XK_eacute}}, 6, 7},
+        {"fr", "\xC3\xA8, the game's 7", {{XK_egrave}}, 12, 8},
+        {"fr", "Shift with the key of \xC3\xA9 types 2", {{XK_2}}, 12, 0},
+        {"fr", "Ctrl+\xC3\xA9 places a 2 and finds nothing", {{XK_eacute, true}}, 9, 9},
+        {"fr", "F1 types no letter", {{XK_F1}}, 9, 9},
+        {"fr", "the down arrow, a key without a character", {{XK_Down}}, 9, 10},
+        {"de", "dead acute, then Shift+E", {{XK_dead_acute}, {XK_E}}, 12, 6},
+        {"de", "\xC3\xA4 finds the first of two", {{XK_adiaeresis}}, 12, 3},
+        {"de", "\xC3\xA4 again goes on to the second", {{XK_adiaeresis}}, 3, 4},
+        {"de", "\xC3\xA4 after the last of them starts again", {{XK_adiaeresis}}, 4, 3},
+        {"de", "Shift+\xC3\xA4", {{XK_Adiaeresis}}, 12, 3},
+        {"de", "\xC3\xB6", {{XK_odiaeresis}}, 0, 10},
+        {"de", "\xC3\xBC", {{XK_udiaeresis}}, 0, 11},
+        {"de", "a once finds the first A", {{XK_a}}, 0, 1},
+        {"de", "z", {{XK_z}}, 0, 12},
+        {"de", "a letter no entry starts with", {{XK_q}}, 5, 5},
+    };
+    // The list is drawn after each key, in a window of one of these sizes.
+    const struct
+    {
+        int w, h;
+    } sizes[] = {{640, 480}, {1000, 500}, {600, 900}};
+    std::string layout;
+    int n = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.layout) + ": " + c.name);
+        if (layout != c.layout)
+        {
+            ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
+            layout = c.layout;
+        }
+        const auto& size = sizes[n++ % 3];
+        if (eng_main_window_width != size.w || eng_main_window_height != size.h)
+        {
+            ASSERT_NO_FATAL_FAILURE(ResizeAndSettle(size.w, size.h));
+        }
+        // The pointer rests on the list, which keeps it the focus.
+        XWarpPointer(TestX(), 0, GameXWindow(), 0, 0, 0, 0, 250 * size.w / 640, 220 * size.h / 480);
+        Settle();
+        ASSERT_TRUE(panel->IsFocused());
+        panel->PanelSetPos(c.from, 0, 0);
+        Reports().clear();
+        ASSERT_NO_FATAL_FAILURE(Type(c.keys));
+        EXPECT_EQ(panel->PanelGetPos(), c.to);
+        EXPECT_EQ(Reports(), c.to == c.from ? std::vector<int>{} : std::vector<int>{0}) << "one move or none";
+
+        // The selected entry is on the page, drawn where the panel has it.
+        const float display = panel->PanelGetDisplayPos();
+        EXPECT_LE(display, c.to);
+        EXPECT_GT(display + kPerPage, c.to);
+        const float x = 100 + panel->PanelGetInfo()->entries_w - 10; // clear of the texts
+        auto row_mid = [&](int k) { return 60 + (k - display) * 40 + 20; };
+        std::vector<Probe> probes = {{x, row_mid(c.to), RED, "the selected entry's row"}};
+        for (int k : {c.to - 1, c.to + 1})
+            if (k >= display && k < display + kPerPage && k < kNumPlaces)
+                probes.push_back({x, row_mid(k), BLUE, "an entry beside it"});
+        ExpectLooks(probes);
+    }
+}
+
+// ---- The keyboard kept while the device is made again ----
+
 // What the text edit reports: 1 Enter, 0 finished otherwise (255, a key, is left out).
 void RecordFinished(MWin*, _MWinButtonCallbackInfo* info, int, int)
 {
