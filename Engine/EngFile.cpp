@@ -952,6 +952,8 @@ bool EngFileWriteAll(int fd, const void* data, size_t n)
         ssize_t w = write(fd, p, n);
         if (w < 0 && errno == EINTR)
             continue;
+        if (w == 0)
+            errno = EIO;
         if (w <= 0)
             return false;
         p += w;
@@ -1238,16 +1240,14 @@ const size_t SAVE_TEMP_RANDOM = 6;
 int eng_file_last_save_error = 0;
 
 // Logs a failed save with its reason: the writer's own (why) where it gave
-// one, else the system's (err).
+// one, else the system's (err). The save's code is never 0: EINVAL for a
+// reason of the writer's own without an errno, EIO for a failure that gave
+// neither.
 char SaveFailed(const char* func, const char* what, const char* path, int err, const char* why = nullptr)
 {
-    eng_file_last_save_error = why && why[0] ? 0 : err;
-    if (why && why[0])
-        DebugErrorAlt(func, "%s <%s>: %s", what, path, why);
-    else if (err)
-        DebugErrorAlt(func, "%s <%s>: %s", what, path, strerror(err));
-    else
-        DebugErrorAlt(func, "%s <%s>", what, path);
+    const bool own = why && why[0];
+    eng_file_last_save_error = err ? err : own ? EINVAL : EIO;
+    DebugErrorAlt(func, "%s <%s>: %s", what, path, own ? why : strerror(eng_file_last_save_error));
     return 0;
 }
 

@@ -143,15 +143,17 @@ char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, c
 // Writes the whole new file to f; 0 when it could not, with errno telling
 // why a write failed, or, for a reason of the writer's own (nothing to
 // write, data it cannot encode), that reason put in why (why_size bytes, ""
-// when called), which the save logs instead of errno.
+// when called), which the save logs instead of errno, and errno 0 (the
+// save's code is then EINVAL) or the errno that fits it.
 typedef char (*EngFileSaveWriter)(FILE* f, void* user, char* why, size_t why_size);
 // EngFileSaveAtomically with the bytes written by write(stream, user) into
 // the temporary, for files made by a writer of their own (a picture).
 char EngFileSaveAtomicallyWith(const char* path, EngFileSaveWriter write, void* user,
                                char only_over_file = 0);
-// The errno of the last EngFileSaveAtomically or EngFileSaveAtomicallyWith
-// that failed; 0 after one that succeeded or whose writer failed for a
-// reason of its own.
+// The errno of the last save by rename (EngFileSaveAtomically,
+// EngFileSaveAtomicallyWith, EngFileSaveAllAtomically), 0 when it succeeded.
+// A failed one never leaves 0: a writer's own reason reads EINVAL unless it
+// set an errno, a failure that told nothing EIO.
 int EngFileGetLastSaveError();
 // Removes the temporary files that saves cut off (killed, power lost) leave
 // in folder: regular files "<record>.tmpXXXXXX" where is_record(record) says

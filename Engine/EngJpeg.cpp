@@ -554,11 +554,7 @@ char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int qua
 char EngJpegSaveToFileFromTextureAtomically(const char* file, EngTexture* texture, int quality, int dpi)
 {
     jpeg_failure[0] = 0;
-    if (!file || !file[0])
-    {
-        EncodeRefused(__PRETTY_FUNCTION__, "Invalid Parameters");
-        return 0;
-    }
+    // The save refuses a missing name itself, and keeps its code.
     TextureSave job = {__PRETTY_FUNCTION__, file, texture, quality, dpi};
     return EngFileSaveAtomicallyWith(file, WriteTextureJpeg, &job);
 }

@@ -57,7 +57,8 @@ char EngJpegWriteFileFromBuffer(const char* file, int quality, int dpi, unsigned
 char EngJpegSaveToFileFromTexture(const char* file, EngTexture* texture, int quality, int dpi);
 // The same written as EngFileSaveAtomically writes: into a fresh temporary
 // beside the file, flushed and renamed over it; a failure leaves the old
-// file and no temporary, and is logged with its reason.
+// file and no temporary, and is logged with its reason; its code is
+// EngFileGetLastSaveError's (EINVAL for a texture it cannot write).
 char EngJpegSaveToFileFromTextureAtomically(const char* file, EngTexture* texture, int quality, int dpi);
 char EngJpegSaveToFileFromTga(const char* file, EngTga* tga, int quality, int dpi);
 char EngJpegIsFilled();

@@ -446,9 +446,10 @@ bool ExamineLangFile(const char* func, const char* path, LangFileEnd* end)
     return true;
 }
 
-// True when the language file at path already has a used line of token
-// (UTF-8): an add leaves such a file as it is.
-bool LangFileHasToken(const char* path, const std::string& token)
+// True when the language file at path already has a used line whose token
+// reads as token (Latin-1) does, as the look-ups see it: an add leaves such
+// a file as it is.
+bool LangFileHasToken(const char* path, const char* token)
 {
     TextFile tf;
     if (tf.Open(path, TF_READ, TF_DETECT, 0) != TF_OK)
@@ -456,9 +457,19 @@ bool LangFileHasToken(const char* path, const std::string& token)
     char* line = nullptr;
     bool found = false;
     while (!found && tf.ReadLine(nullptr, &line) == TF_OK)
-        found = UsedLineEquals(line) == int(token.size()) && strncmp(line, token.c_str(), token.size()) == 0;
+    {
+        const int eq = UsedLineEquals(line);
+        found = eq > 0 && EngLatin1FromUtf8(std::string(line, size_t(eq)).c_str()) == token;
+    }
     free_block(line);
     return found;
+}
+
+// The path of language i's file, in el_buffer.
+const char* LangFilePath(int i)
+{
+    snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
+    return el_buffer;
 }
 
 // line (UTF-8) in the units of encoding, or false when it cannot be written so.
@@ -825,8 +836,14 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
         DebugErrorAlt(func, "Languages not setup");
         return -1;
     }
+    // Files without the token: all of them, or those an add cut short did
+    // not reach (it may have reached the current language's).
+    std::vector<int> lacking;
+    for (int i = 0; i < el_num_langs; i++)
+        if (!LangFileHasToken(LangFilePath(i), token))
+            lacking.push_back(i);
     int existing = FindToken(func, token, 0, false);
-    if (existing >= 0)
+    if (existing >= 0 && lacking.empty())
         return existing;
     // Token and text are Latin-1, as the look-ups give them; the lines hold UTF-8.
     const std::string utf8_token = EngUtf8FromLatin1(token);
@@ -852,12 +869,9 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
     // Every file is checked and its new bytes made before any is written:
     // the line reaches every file or none.
     std::vector<EngFileReplacement> files;
-    for (int i = 0; i < el_num_langs; i++)
+    for (int i : lacking)
     {
-        snprintf(el_buffer, sizeof(el_buffer), "%s/%s.txt", el_path, el_lang_names[i].english);
-        // One that has the token already (an add cut short) keeps its line.
-        if (LangFileHasToken(el_buffer, utf8_token))
-            continue;
+        LangFilePath(i);
         LangFileEnd end;
         if (!ExamineLangFile(func, el_buffer, &end))
         {
@@ -883,12 +897,14 @@ int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* eng
         }
         files.push_back({el_buffer, end.bytes + encoded, end.bytes});
     }
-    if (!files.empty() && !EngFileSaveAllAtomically(files, func))
+    const bool saved = files.empty() || EngFileSaveAllAtomically(files, func);
+    if (!saved)
         DebugErrorAlt(func, "Could not append to file");
     FreeAllTexts();
     if (!EngLangParseLanguage(el_cur_lang, 0))
         DebugErrorAlt(func, "Could not load language <%s>", EngLanguagesGetCurrentLanguageNameInEnglish());
-    int index = FindToken(func, token, 0, false);
+    // The current language may have held the token before a failed add.
+    int index = saved ? FindToken(func, token, 0, false) : -1;
     if (index < 0)
         DebugErrorAlt(func, "Error adding token");
     return index;

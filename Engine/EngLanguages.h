@@ -54,7 +54,10 @@ void EngLangCheckIfCurrentLangEnglish();
 // (carriage returns are dropped). Refused, with the reason logged: a text
 // with a backslash before 'n' or with a lone '#' after its first '#' (either
 // would read back changed), a token or text with a C1 control (80..9F, read
-// back as '?'), and a line that would pass 4095 bytes.
+// back as '?'), and a line that would pass 4095 bytes. The line reaches every
+// file that lacks the token or none (then -1): a token every file holds just
+// gives its index, one that an add cut short left in some files (the current
+// language's among them or not) goes to the others.
 int EngLanguagesAddTokenAndTextToAllLanguages(const char* token, const char* english_text);
 char EngLanguagesDirListUnicodeMatchCB(int index, const char* name, const char* path, void* user);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -404,7 +405,8 @@ TEST_F(Files, TrashKeepsEarlierFilesOfTheSameName)
     EXPECT_FALSE(FileExists(victim));
 
     std::string trash = dir.File("data/Trash");
-    EXPECT_EQ(vztest::Listing(trash + "/files"), (std::vector<std::string>{"note 100%.txt", "note 100%.txt.2"}));
+    EXPECT_EQ(vztest::Listing(trash + "/files"),
+              (std::vector<std::string>{"note 100%.txt", "note 100%.txt.2"}));
     EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt"), "first");
     EXPECT_EQ(ReadFile(trash + "/files/note 100%.txt.2"), "second");
     std::string info = ReadFile(trash + "/info/note 100%.txt.2.trashinfo");
@@ -437,7 +439,8 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     EXPECT_EQ(RunWithFileSizeLimit(65536, SaveUnderLimit, dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), "new record");
     EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
-    EXPECT_NE(ReadFile(LogPath()).find("Could not write <" + path + ">: " + strerror(EFBIG)), std::string::npos);
+    EXPECT_NE(ReadFile(LogPath()).find("Could not write <" + path + ">: " + strerror(EFBIG)),
+              std::string::npos);
 
     // Each failure names its step and its reason, and nothing is left behind.
     ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0755), 0);
@@ -455,12 +458,55 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
         SCOPED_TRACE(c.path);
         EXPECT_EQ(EngFileSaveAtomically(c.path.c_str(), "x", 1), 0);
         EXPECT_EQ(EngFileGetLastSaveError(), c.err);
-        EXPECT_EQ(LastLine(), std::string(" <ERROR>  ( EngFileSaveAtomically )    ") + c.step + " <" + c.path +
-                                  ">: " + strerror(c.err));
+        EXPECT_EQ(LastLine(), std::string(" <ERROR>  ( EngFileSaveAtomically )    ") + c.step + " <" +
+                                  c.path + ">: " + strerror(c.err));
         EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat", "folder"}));
     }
     EXPECT_EQ(EngFileSaveAtomically(dir.File("empty.dat").c_str(), "", 0), 1);
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
+}
+
+// Every failed save leaves a code for the caller to show: a writer's own
+// reason is logged as it gave it and reads EINVAL, a writer that fails
+// telling nothing reads EIO, and the errno a writer sets is kept.
+TEST_F(Files, EveryFailedSaveLeavesAnErrorCode)
+{
+    const std::string path = dir.File("Options.dat");
+    const struct
+    {
+        const char* name;
+        EngFileSaveWriter write;
+        int err;
+        const char* told;
+    } cases[] = {
+        {"a reason of its own",
+         [](FILE*, void*, char* why, size_t size) -> char
+         {
+             snprintf(why, size, "nothing to write");
+             return 0;
+         },
+         EINVAL, "nothing to write"},
+        {"nothing said", [](FILE*, void*, char*, size_t) -> char { return 0; }, EIO, strerror(EIO)},
+        {"errno",
+         [](FILE*, void*, char*, size_t) -> char
+         {
+             errno = ENOSPC;
+             return 0;
+         },
+         ENOSPC, strerror(ENOSPC)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(EngFileSaveAtomically(path.c_str(), "old", 3), 1);
+        ASSERT_EQ(EngFileGetLastSaveError(), 0);
+        EXPECT_EQ(EngFileSaveAtomicallyWith(path.c_str(), c.write, nullptr), 0);
+        EXPECT_EQ(EngFileGetLastSaveError(), c.err);
+        EXPECT_EQ(LastLine(),
+                  " <ERROR>  ( EngFileSaveAtomicallyWith )    Could not write <" + path + ">: " + c.told);
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
+    }
 }
 
 TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
@@ -571,7 +617,7 @@ bool IsRecord(const char* name)
 TEST_F(Files, OnlyTheTemporariesOfCutOffSavesAreRemoved)
 {
     const char* gone[] = {"a.dat.tmpAb3dE9", "b.dat.tmp000000"};
-    const char* kept[] = {"a.dat",           "a.dat.tmp12345", "a.dat.tmpABCDEFG", "a.dat.tmpAB-DEF",
+    const char* kept[] = {"a.dat",           "a.dat.tmp12345",      "a.dat.tmpABCDEFG", "a.dat.tmpAB-DEF",
                           "c.dat.tmpABCDEF", "a.dat.tmpABCDEF.old", ".tmpABCDEF"};
     for (const char* n : gone)
         WriteFile(dir.File(n), "cut off");

@@ -1,14 +1,17 @@
 // Language files: loading two languages, look-ups, sub-texts, templates,
 // adding tokens (to files of every encoding and line end, read back after a
-// restart), Latin-1 conversion and the silent not-loaded state.
+// restart; all or none, after a kill too), Latin-1 conversion and the silent
+// not-loaded state.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "EngLanguages.h"
 #include "EngMain.h"
 #include "EngUnicode.h"
+#include "support/RenameGate.h"
 #include "support/TestSupport.h"
 #include "support/Unprivileged.h"
 
@@ -352,9 +356,11 @@ TEST_F(Languages, AddedTokensStartALineOfTheirOwnInEachFilesEncoding)
 }
 
 // A file that cannot take the line (units written after a stray byte would
-// be read out of step; a file made read-only), or a write that fails on the
-// way, fails the add, and then no file changes: not on the first try, nor
-// on the tries after it.
+// be read out of step; a file made read-only), a write that fails on the
+// way, or a rename that fails after another file was replaced, fails the
+// add, and then no file changes: not on the first try, nor on the tries
+// after it. So it is when an add cut short left the token in the current
+// language's file: the files without it get it all or none.
 TEST_F(Languages, AnAddThatOneFileCannotTakeChangesNoFile)
 {
     const std::string odd = Encoded(UTF16BE, "Language=Cymraeg\r\nFlagCountryCode=CY\r\nLast=olaf") + "\x0A";
@@ -366,22 +372,32 @@ TEST_F(Languages, AnAddThatOneFileCannotTakeChangesNoFile)
         const char* name;
         const char* current;
         bool welsh, read_only, large; // a Welsh file of odd length; French read-only, or too large
-        const char* file;             // the one that cannot take the line
+        bool held;                    // the current language's file has the token already
+        bool rename_fails;            // the rename of every file but the first renamed fails
+        const char* file;             // the one that cannot take the line (null: the one renamed last)
         const char* told;             // the log line, after the file's path
     } cases[] = {
-        {"the current language's file is UTF-16 with a stray byte", "Welsh", true, false, false, "Welsh",
-         "> cannot take a line: UTF-16 with an odd number of bytes"},
-        {"another language's file is UTF-16 with a stray byte", "English", true, false, false, "Welsh",
-         "> cannot take a line: UTF-16 with an odd number of bytes"},
-        {"the current language's file is read-only", "French", false, true, false, "French",
+        {"the current language's file is UTF-16 with a stray byte", "Welsh", true, false, false, false, false,
+         "Welsh", "> cannot take a line: UTF-16 with an odd number of bytes"},
+        {"another language's file is UTF-16 with a stray byte", "English", true, false, false, false, false,
+         "Welsh", "> cannot take a line: UTF-16 with an odd number of bytes"},
+        {"the current language's file is read-only", "French", false, true, false, false, false, "French",
          "> cannot take a line: Permission denied"},
-        {"another language's file is read-only", "English", false, true, false, "French",
+        {"another language's file is read-only", "English", false, true, false, false, false, "French",
          "> cannot take a line: Permission denied"},
-        {"a write fails on the way", "English", false, false, true, "French", ">: File too large"},
+        {"a write fails on the way", "English", false, false, true, false, false, "French",
+         ">: File too large"},
+        {"a rename fails after another file was replaced", "English", false, false, false, false, true,
+         nullptr, ">: Device or resource busy"},
+        {"the current language's file has the token, another's is UTF-16 with a stray byte", "French", true,
+         false, false, true, false, "Welsh", "> cannot take a line: UTF-16 with an odd number of bytes"},
+        {"the current language's file has the token, another's is read-only", "English", false, true, false,
+         true, false, "French", "> cannot take a line: Permission denied"},
     };
     // Root writes into read-only files: those rows run as an unprivileged user.
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
     vztest::NotRunRows not_run;
+    std::string no_gate;
     int row = 0;
     for (const auto& c : cases)
     {
@@ -389,67 +405,89 @@ TEST_F(Languages, AnAddThatOneFileCannotTakeChangesNoFile)
         const std::string folder = dir.File(std::to_string(row++));
         ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
         ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
-        const std::string got = vztest::RunInChild(
-            [&]
+        const auto add = [&]
+        {
+            if (std::string why = c.read_only ? vztest::DropRoot() : ""; !why.empty())
+                return why;
+            const std::string held = c.held ? "NewTok=held\r\n" : "";
+            WriteFile(folder + "/English.txt", kEnglish + (strcmp(c.current, "English") == 0 ? held : ""));
+            WriteFile(folder + "/French.txt",
+                      (c.large ? large_french : kFrench) + (strcmp(c.current, "French") == 0 ? held : ""));
+            if (c.welsh)
+                WriteFile(folder + "/Welsh.txt", odd);
+            std::string refused = c.file ? folder + "/" + c.file + ".txt" : "";
+            if (c.read_only)
+                chmod(refused.c_str(), 0444);
+            if (c.large)
             {
-                if (std::string why = c.read_only ? vztest::DropRoot() : ""; !why.empty())
-                    return why;
-                WriteFile(folder + "/English.txt", kEnglish);
-                WriteFile(folder + "/French.txt", c.large ? large_french : kFrench);
-                if (c.welsh)
-                    WriteFile(folder + "/Welsh.txt", odd);
-                const std::string refused = folder + "/" + c.file + ".txt";
-                if (c.read_only)
-                    chmod(refused.c_str(), 0444);
-                if (c.large)
-                {
-                    // A write past the limit fails with EFBIG instead of ending the process.
-                    const struct rlimit small = {limit, limit};
-                    signal(SIGXFSZ, SIG_IGN);
-                    if (setrlimit(RLIMIT_FSIZE, &small) != 0)
-                        return std::string("no limit on file sizes");
-                }
-                const std::vector<std::string> names = vztest::Listing(folder);
-                std::vector<std::string> before;
-                for (const std::string& n : names)
-                    before.push_back(ReadFile(folder + "/" + n));
-                if (!EngLanguagesInit(folder.c_str(), c.current, 0))
-                    return std::string("not loaded");
-                std::string out;
-                for (int attempt = 1; attempt <= 3; attempt++)
-                {
-                    DebugClearLog();
-                    out += "try " + std::to_string(attempt) + ": ";
-                    const int i = EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "new");
-                    out += i == -1 ? "refused" : "gave " + std::to_string(i);
-                    out += Logged("<" + refused + c.told) ? ", told why" : ", not told";
-                    for (size_t f = 0; f < names.size(); f++)
-                        if (ReadFile(folder + "/" + names[f]) != before[f])
-                            out += ", " + names[f] + " changed";
-                    if (vztest::Listing(folder) != names)
-                        out += ", files left over";
-                    out += "; ";
-                }
-                // As the next run reads them.
-                for (const char* language : {"English", "French", "Welsh"})
-                {
-                    EngLanguagesExit();
-                    if (EngLanguagesInit(folder.c_str(), language, 0) &&
-                        strcmp(EngLanguagesGetCurrentLanguageNameInEnglish(), language) == 0 &&
-                        EngLanguagesGetTokenNumForToken("NewTok") >= 0)
-                        out += std::string(language) + " has the token; ";
-                }
+                // A write past the limit fails with EFBIG instead of ending the process.
+                const struct rlimit small = {limit, limit};
+                signal(SIGXFSZ, SIG_IGN);
+                if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+                    return std::string("no limit on file sizes");
+            }
+            const std::vector<std::string> names = vztest::Listing(folder);
+            std::vector<std::string> before;
+            for (const std::string& n : names)
+                before.push_back(ReadFile(folder + "/" + n));
+            if (!EngLanguagesInit(folder.c_str(), c.current, 0))
+                return std::string("not loaded");
+            // The files are renamed in the order the languages are listed.
+            if (!c.file)
+                refused = folder + "/" +
+                          EngLanguagesGetLanguageNameInEnglish(EngLanguagesGetNumberOfLanguages() - 1) +
+                          ".txt";
+            std::string out;
+            for (int attempt = 1; attempt <= 3; attempt++)
+            {
+                DebugClearLog();
+                out += "try " + std::to_string(attempt) + ": ";
+                const int i = EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "new");
+                out += i == -1 ? "refused" : "gave " + std::to_string(i);
+                out += Logged("<" + refused + c.told) ? ", told why" : ", not told";
+                for (size_t f = 0; f < names.size(); f++)
+                    if (ReadFile(folder + "/" + names[f]) != before[f])
+                        out += ", " + names[f] + " changed";
+                if (vztest::Listing(folder) != names)
+                    out += ", files left over";
+                out += "; ";
+            }
+            // As the next run reads them.
+            for (const char* language : {"English", "French", "Welsh"})
+            {
                 EngLanguagesExit();
-                return out;
-            });
+                if (EngLanguagesInit(folder.c_str(), language, 0) &&
+                    strcmp(EngLanguagesGetCurrentLanguageNameInEnglish(), language) == 0 &&
+                    EngLanguagesGetTokenNumForToken("NewTok") >= 0)
+                    out += std::string(language) + " has the token; ";
+            }
+            EngLanguagesExit();
+            return out;
+        };
+        // The first file renamed is replaced; the rename of any other fails
+        // as one onto a mount point does.
+        std::string first;
+        const auto busy = [&first](const std::string& target)
+        {
+            if (first.empty())
+                first = target;
+            return target == first ? vztest::RenameAnswer::Go() : vztest::RenameAnswer::Fail(EBUSY);
+        };
+        const std::string got =
+            c.rename_fails ? vztest::RunWithRenameGate(add, busy) : vztest::RunInChild(add);
         if (not_run.Noted(got, c.name))
             continue;
-        EXPECT_EQ(got, "try 1: refused, told why; try 2: refused, told why; try 3: refused, told why; ");
+        if (got.rfind(vztest::kNoRenameGate, 0) == 0)
+        {
+            no_gate = got;
+            continue;
+        }
+        EXPECT_EQ(got, "try 1: refused, told why; try 2: refused, told why; try 3: refused, told why; " +
+                           (c.held ? std::string(c.current) + " has the token; " : std::string()));
     }
-    if (!not_run.Empty())
-        GTEST_SKIP() << not_run.Why();
+    if (!not_run.Empty() || !no_gate.empty())
+        GTEST_SKIP() << (not_run.Empty() ? "" : not_run.Why() + "; ") << no_gate;
 }
-
 // An add killed between its renames: French has the line, English not, and
 // English's temporary is left beside it. The next start removes the
 // temporary (and nothing else), and the add made again completes the set
@@ -476,6 +514,76 @@ TEST_F(Languages, AnAddCutShortIsCompletedAtTheNextStart)
     EXPECT_EQ(vztest::Listing(dir.Path()), want);
     Restart(dir.Path(), "French");
     EXPECT_STREQ("E new", EngLanguagesGetString("NewTok"));
+}
+
+// An add killed once the current language's file was renamed over, before
+// the rename of the file after it: the current language and the one renamed
+// before it have the line, the last has only its temporary. The next start
+// removes the temporary, and the next add of the token gives the line to the
+// file still without it, once, as a restart shows in every language.
+TEST_F(Languages, AnAddKilledAfterTheCurrentFilesRenameIsFinishedByTheNextAdd)
+{
+    WriteFile(dir.File("German.txt"), "Language=Deutsch\r\nFlagCountryCode=DE\r\n");
+    const std::vector<std::string> names = vztest::Listing(dir.Path());
+    // The files are renamed in the order the languages are listed: the
+    // current language is the middle one.
+    ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), nullptr, 0));
+    ASSERT_EQ(3, EngLanguagesGetNumberOfLanguages());
+    std::vector<std::string> order, before, after;
+    for (int i = 0; i < 3; i++)
+    {
+        const std::string language = EngLanguagesGetLanguageNameInEnglish(i);
+        order.push_back(language);
+        before.push_back(ReadFile(dir.File(language + ".txt")));
+        after.push_back(before.back() + "NewTok=" + (language == "English" ? "" : "E ") + "new\r\n");
+    }
+    EngLanguagesExit();
+    const std::string current = order[1], current_file = dir.File(current + ".txt");
+
+    bool current_renamed = false;
+    const std::string got = vztest::RunWithRenameGate(
+        [&]
+        {
+            if (!EngLanguagesInit(dir.Path().c_str(), current.c_str(), 0))
+                return std::string("not loaded");
+            EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "new");
+            return std::string("the add ended");
+        },
+        [&](const std::string& target)
+        {
+            if (current_renamed)
+                return vztest::RenameAnswer::Kill();
+            current_renamed = target == current_file;
+            return vztest::RenameAnswer::Go();
+        });
+    if (got.rfind(vztest::kNoRenameGate, 0) == 0)
+        GTEST_SKIP() << got;
+    ASSERT_EQ(got, "killed");
+    EXPECT_EQ(after[0], ReadFile(dir.File(order[0] + ".txt")));
+    EXPECT_EQ(after[1], ReadFile(dir.File(order[1] + ".txt")));
+    EXPECT_EQ(before[2], ReadFile(dir.File(order[2] + ".txt")));
+    std::vector<std::string> left = vztest::Listing(dir.Path());
+    ASSERT_EQ(names.size() + 1, left.size());
+    std::vector<std::string> temporary;
+    std::set_difference(left.begin(), left.end(), names.begin(), names.end(), std::back_inserter(temporary));
+    ASSERT_EQ(1u, temporary.size());
+    EXPECT_EQ(0u, temporary[0].rfind(order[2] + ".txt.tmp", 0)) << temporary[0];
+    EXPECT_EQ(after[2], ReadFile(dir.File(temporary[0])));
+
+    Restart(dir.Path(), current.c_str());
+    EXPECT_EQ(names, vztest::Listing(dir.Path()));
+    const int i = EngLanguagesAddTokenAndTextToAllLanguages("NewTok", "new");
+    EXPECT_GE(i, 0);
+    EXPECT_EQ(i, EngLanguagesGetTokenNumForToken("NewTok"));
+    for (int l = 0; l < 3; l++)
+        EXPECT_EQ(after[l], ReadFile(dir.File(order[l] + ".txt"))) << order[l];
+    EXPECT_EQ(names, vztest::Listing(dir.Path()));
+    for (const std::string& language : order)
+    {
+        SCOPED_TRACE(language);
+        Restart(dir.Path(), language.c_str());
+        EXPECT_STREQ(language == "English" ? "new" : "E new", EngLanguagesGetString("NewTok"));
+    }
 }
 
 // Sub-text 0 of an added token gives back the text as it was given, in every

@@ -5,9 +5,11 @@
 
 #include <stb/stb_image_write.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
+#include "EngFile.h"
 #include "EngJpeg.h"
 #include "EngTexture.h"
 #include "EngTga.h"
@@ -317,7 +319,7 @@ TEST_F(Textures, PremultipliedColoursRoundToTheNearest)
         unsigned char c, a, premultiplied;
     } cases[] = {
         {255, 255, 255}, {200, 255, 200}, {1, 255, 1}, {200, 128, 100},
-        {255, 128, 128}, {128, 128, 64},  {255, 1, 1},  {100, 0, 0},
+        {255, 128, 128}, {128, 128, 64},  {255, 1, 1}, {100, 0, 0},
     };
     for (const auto& c : cases)
     {
@@ -595,11 +597,20 @@ TEST_F(Textures, AtomicJpegSaveKeepsTheOldFileAndGivesTheWritersReason)
     const std::string saved = vztest::ReadFile(jpg);
 
     DebugClearLog();
+    EXPECT_EQ(EngFileGetLastSaveError(), 0);
     EXPECT_FALSE(EngJpegSaveToFileFromTextureAtomically(jpg.c_str(), &rgba, 100, 300));
-    EXPECT_TRUE(Logged("Could not write <" + jpg + ">: Invalid Texture (channels: 4)")) << vztest::LastLogLine();
+    EXPECT_TRUE(Logged("Could not write <" + jpg + ">: Invalid Texture (channels: 4)"))
+        << vztest::LastLogLine();
     EXPECT_FALSE(Logged("Input/output error"));
+    // A caller that shows the code shows a failure, not "Success".
+    EXPECT_EQ(EngFileGetLastSaveError(), EINVAL);
     EXPECT_EQ(vztest::ReadFile(jpg), saved);
     EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"print.jpg", "s.png"}));
+
+    // So does a save refused for its name, after one that succeeded.
+    ASSERT_TRUE(EngJpegSaveToFileFromTextureAtomically(jpg.c_str(), &rgb, 100, 300));
+    EXPECT_FALSE(EngJpegSaveToFileFromTextureAtomically("", &rgb, 100, 300));
+    EXPECT_EQ(EngFileGetLastSaveError(), EINVAL);
 }
 
 TEST_F(Textures, TriangleListOfTypeSevenDrawsItsColours)

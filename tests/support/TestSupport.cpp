@@ -81,11 +81,11 @@ std::vector<std::string> Listing(const std::string& folder)
     return names;
 }
 
-std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
+pid_t ForkReturning(const std::function<std::string()>& fn, unsigned seconds, int* fd)
 {
     int fds[2];
     if (pipe(fds) != 0)
-        return "no pipe";
+        return -1;
     fflush(nullptr);
     pid_t pid = fork();
     if (pid == 0)
@@ -111,33 +111,48 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
     if (pid < 0)
     {
         close(fds[0]);
-        return "no child";
+        return -1;
     }
-    std::string out;
-    char buf[4096];
-    ssize_t r;
-    while ((r = read(fds[0], buf, sizeof(buf))) != 0)
-        if (r > 0)
-            out.append(buf, size_t(r));
-        else if (errno != EINTR)
-            break;
-    close(fds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
-    {
-    }
+    *fd = fds[0];
+    return pid;
+}
+
+std::string ChildResult(const std::string& sent, int status)
+{
     if (WIFSIGNALED(status))
         return WTERMSIG(status) == SIGALRM ? "blocked" : "died";
     uint64_t size = 0;
-    if (out.size() >= sizeof(size))
-        memcpy(&size, out.data(), sizeof(size));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != RETURNED_FROM_CHILD || out.size() < sizeof(size) ||
-        size != out.size() - sizeof(size))
+    if (sent.size() >= sizeof(size))
+        memcpy(&size, sent.data(), sizeof(size));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != RETURNED_FROM_CHILD || sent.size() < sizeof(size) ||
+        size != sent.size() - sizeof(size))
     {
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return "ended early (exit status " + std::to_string(code) + ")";
     }
-    return out.substr(sizeof(size));
+    return sent.substr(sizeof(size));
+}
+
+std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
+{
+    int fd = -1;
+    const pid_t pid = ForkReturning(fn, seconds, &fd);
+    if (pid < 0)
+        return "no child";
+    std::string out;
+    char buf[4096];
+    ssize_t r;
+    while ((r = read(fd, buf, sizeof(buf))) != 0)
+        if (r > 0)
+            out.append(buf, size_t(r));
+        else if (errno != EINTR)
+            break;
+    close(fd);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    return ChildResult(out, status);
 }
 
 namespace

@@ -6,6 +6,8 @@
 
 #include "EngDebug.h"
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -68,6 +70,13 @@ constexpr unsigned kHangSeconds = 120;
 // when the alarm ended the child, "died" when another signal did, or "ended
 // early (exit status N)" when the child exited without coming back from fn.
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = kHangSeconds);
+// The two halves of RunInChild, for a parent with more to do while the child
+// runs: ForkReturning starts the child and gives its pid (-1 when none could
+// be made) and, in *fd, the pipe on which it sends what fn returned;
+// ChildResult reads everything sent on it and the child's wait status as
+// RunInChild does.
+pid_t ForkReturning(const std::function<std::string()>& fn, unsigned seconds, int* fd);
+std::string ChildResult(const std::string& sent, int status);
 
 // How many lines of the log ring contain text.
 int LogCount(const std::string& text);
