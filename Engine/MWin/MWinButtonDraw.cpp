@@ -209,11 +209,8 @@ void MWinButton::UpdateTextFontColourAndScale()
         sx *= eng_main_window_x_ratio_inv;
         sy *= eng_main_window_y_ratio_inv;
     }
-    if (parent && mwb::WindowAutoResizes(parent))
-    {
-        sx *= eng_main_window_x_widescreen_ratio;
-        sy *= eng_main_window_y_narrowscreen_ratio;
-    }
+    sx *= GetAutoResizeScaleX();
+    sy *= GetAutoResizeScaleY();
     font->SetScale(sx, sy);
 }
 

@@ -217,8 +217,10 @@ float MWinScriptButton::BaseScaleX(EngFont*, float* sy)
     float lx = LS(MWIN_LS_TEXT_SCALE_X), ly = LS(MWIN_LS_TEXT_SCALE_Y);
     if (lx > 0 && ly > 0)
         sx *= lx, y *= ly;
-    *sy = y;
-    return sx;
+    // In an auto-resized window the text shrinks with its box, as every
+    // widget's text does.
+    *sy = y * GetAutoResizeScaleY();
+    return sx * GetAutoResizeScaleX();
 }
 
 void MWinScriptButton::AssignLines(const int* counts, float h)
@@ -288,8 +290,9 @@ void MWinScriptButton::CalcLinesInPars()
     font->DrawMultilineText(a.x + mx, a.y + my, box_w, box_h, 0, 0, plain.c_str(), 0, 0, &w, &h, &lines,
                             &all);
     overflow = (h > box_h || !all) ? 1 : 0;
+    // The scrollbar's strip, as wide as the scrollbar the window places there.
     if (overflow)
-        box_w -= LS(26);
+        box_w -= LS(26) * GetAutoResizeScaleX();
 
     std::vector<int> counts((size_t)num_paragraphs, 0);
     for (int k = 0; k < num_paragraphs; k++)
@@ -329,7 +332,9 @@ void MWinScriptButton::GetSideBarDimensions()
 {
     if (!GetLayoutSettings())
         return;
-    sidebar_width = LS(26);
+    // The scrollbar is placed in the requested area; the strip it takes of
+    // the actual one is as wide as the window makes it.
+    sidebar_width = LS(26) * GetAutoResizeScaleX();
     if (overflow && total_lines > 0 && lines_per_page < total_lines)
     {
         sidebar_on = 1;

@@ -56,7 +56,9 @@ protected:
 // exit code.
 int RunWithFileSizeLimit(rlim_t limit, int (*fn)(const std::string&), const std::string& arg)
 {
-    pid_t pid = fork();
+    pid_t pid = vztest::ForkChild();
+    if (pid < 0)
+        return -1;
     if (pid == 0)
     {
         signal(SIGXFSZ, SIG_IGN);
@@ -645,8 +647,9 @@ bool IsLongRecord(const char* name)
 // signal kills half way through the write, as a kill -9 would; the signal.
 int KilledSave(const std::string& path)
 {
-    fflush(nullptr);
-    pid_t pid = fork();
+    pid_t pid = vztest::ForkChild();
+    if (pid < 0)
+        return 0;
     if (pid == 0)
     {
         signal(SIGXFSZ, SIG_DFL);

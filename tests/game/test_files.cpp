@@ -94,8 +94,9 @@ const int NO_SECCOMP = 77;
 // record's size except at the rename. Gives the child's exit code, or -signal.
 int SaveInChild(char (*save)(), rlim_t limit, Interruption how)
 {
-    fflush(nullptr);
-    pid_t pid = fork();
+    pid_t pid = vztest::ForkChild();
+    if (pid < 0)
+        return -1;
     if (pid == 0)
     {
         if (how == KILLED_RENAMING)

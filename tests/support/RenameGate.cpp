@@ -118,7 +118,7 @@ std::string Serve(int listener, const std::function<std::string()>& fn,
         },
         seconds, &fd);
     if (child < 0)
-        return "no child";
+        return GLibThreads().empty() ? "no child" : "not forked: GLib's threads run in this process (" + GLibThreads() + ")";
     std::string sent;
     bool killed = false, ended = false;
     while (!ended)

@@ -81,8 +81,36 @@ std::vector<std::string> Listing(const std::string& folder)
     return names;
 }
 
+std::string GLibThreads()
+{
+    std::string names;
+    for (const std::string& task : Listing("/proc/self/task"))
+    {
+        std::string name = ReadFile("/proc/self/task/" + task + "/comm");
+        if (!name.empty() && name.back() == '\n')
+            name.pop_back();
+        if (name == "gmain" || name == "gdbus" || name.rfind("pool", 0) == 0 || name == "dconf worker")
+            names += (names.empty() ? "" : ", ") + name;
+    }
+    return names;
+}
+
+pid_t ForkChild()
+{
+    if (const std::string glib = GLibThreads(); !glib.empty())
+    {
+        ADD_FAILURE() << "not forked: GLib's threads run in this process (" << glib
+                      << "); the test that ran GIO or GTK here must run in a child";
+        return -1;
+    }
+    fflush(nullptr);
+    return fork();
+}
+
 pid_t ForkReturning(const std::function<std::string()>& fn, unsigned seconds, int* fd)
 {
+    if (!GLibThreads().empty())
+        return -1;
     int fds[2];
     if (pipe(fds) != 0)
         return -1;
@@ -135,6 +163,8 @@ std::string ChildResult(const std::string& sent, int status)
 
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
 {
+    if (const std::string glib = GLibThreads(); !glib.empty())
+        return "not forked: GLib's threads run in this process (" + glib + ")";
     int fd = -1;
     const pid_t pid = ForkReturning(fn, seconds, &fd);
     if (pid < 0)

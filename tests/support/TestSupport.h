@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include "EngDebug.h"
 
@@ -65,16 +66,28 @@ private:
 // a hang: long, so that a slow pass on a loaded machine is never taken for one.
 constexpr unsigned kHangSeconds = 120;
 
+// The threads GLib starts once GIO or GTK has run (its worker, GDBus's, its
+// pools, dconf's) that live in this process, by name; "" when there are none.
+// A child forked while one of them holds a lock waits on that lock for ever,
+// so a test that runs GIO or GTK forks no children afterwards: it runs in a
+// child itself.
+std::string GLibThreads();
+
+// fork() for the tests: forks only while no GLib thread runs here, else
+// fails the test, naming them, and gives -1.
+pid_t ForkChild();
+
 // Runs fn in a child process that an alarm ends after seconds, so a call that
 // would block for good cannot hang the suite. Gives what fn returned, "blocked"
-// when the alarm ended the child, "died" when another signal did, or "ended
-// early (exit status N)" when the child exited without coming back from fn.
+// when the alarm ended the child, "died" when another signal did, "ended early
+// (exit status N)" when the child exited without coming back from fn, or "not
+// forked: ..." while GLib's threads run here (GLibThreads).
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = kHangSeconds);
 // The two halves of RunInChild, for a parent with more to do while the child
 // runs: ForkReturning starts the child and gives its pid (-1 when none could
-// be made) and, in *fd, the pipe on which it sends what fn returned;
-// ChildResult reads everything sent on it and the child's wait status as
-// RunInChild does.
+// be made, or while GLib's threads run here) and, in *fd, the pipe on which
+// it sends what fn returned; ChildResult reads everything sent on it and the
+// child's wait status as RunInChild does.
 pid_t ForkReturning(const std::function<std::string()>& fn, unsigned seconds, int* fd);
 std::string ChildResult(const std::string& sent, int status);
 

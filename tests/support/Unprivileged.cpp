@@ -41,8 +41,10 @@ struct Shared
     // removes it at exit (not its children).
     std::string folder;
     pid_t owner = 0;
-    // Why there is no such folder, when making one failed.
+    // Why there is no such folder, when making one failed, and whether that
+    // is only the machine: no folder the user can enter, or ids refused.
     std::string none_why;
+    bool none_skips = false;
 };
 Shared& TheShared()
 {
@@ -57,8 +59,8 @@ bool BecomeUser()
 }
 
 // Asks a child that is the unprivileged user whether it can enter path: ""
-// when it can, else why not.
-std::string UserCannotEnter(const std::string& path)
+// when it can, else why not, with *skips set when that is only the machine.
+std::string UserCannotEnter(const std::string& path, bool* skips)
 {
     fflush(nullptr);
     const pid_t pid = fork();
@@ -69,6 +71,7 @@ std::string UserCannotEnter(const std::string& path)
     {
     }
     const int code = pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    *skips = code == 1 || code == 2;
     return code == 0   ? ""
            : code == 1 ? "it cannot enter " + path
            : code == 2 ? "setgroups, setgid or setuid refused"
@@ -114,20 +117,24 @@ std::string ShareTree(const std::string& from, const std::string& to)
 }
 
 // A fresh folder of mode 0755 under base that the user can enter; "" with
-// why not added to why when there is none.
-std::string MakeSharedFolder(const std::string& base, std::string* why)
+// why not added to why when there is none, and *skips cleared unless that is
+// only the machine.
+std::string MakeSharedFolder(const std::string& base, std::string* why, bool* skips)
 {
     std::string tmpl = base + "/vztest-shared-XXXXXX";
     if (!mkdtemp(tmpl.data()))
     {
         *why += (why->empty() ? "" : "; ") + Failed("mkdtemp " + tmpl, errno);
+        *skips = false;
         return "";
     }
+    bool only_machine = false;
     const std::string cannot =
-        chmod(tmpl.c_str(), 0755) == 0 ? UserCannotEnter(tmpl) : Failed("chmod", errno);
+        chmod(tmpl.c_str(), 0755) == 0 ? UserCannotEnter(tmpl, &only_machine) : Failed("chmod", errno);
     if (cannot.empty())
         return tmpl;
     *why += (why->empty() ? "" : "; ") + cannot;
+    *skips = *skips && only_machine;
     std::error_code ec;
     fs::remove_all(tmpl, ec);
     return "";
@@ -237,9 +244,10 @@ bool RunFromSharedCopy()
         bases.push_back(fs::absolute(t).string());
     bases.push_back("/tmp");
     std::string why_not;
+    bool skips = true;
     for (const std::string& base : bases)
     {
-        const std::string folder = MakeSharedFolder(base, &why_not);
+        const std::string folder = MakeSharedFolder(base, &why_not, &skips);
         if (folder.empty())
             continue;
         const std::string why = RunFrom(folder, exe);
@@ -247,10 +255,12 @@ bool RunFromSharedCopy()
         std::error_code ec;
         fs::remove_all(folder, ec);
         shared.none_why = why + " (in " + folder + ")";
+        shared.none_skips = false;
         fprintf(stderr, "RunFromSharedCopy: %s\n", shared.none_why.c_str());
         return false;
     }
     shared.none_why = why_not;
+    shared.none_skips = skips;
     fprintf(stderr, "RunFromSharedCopy: %s\n", shared.none_why.c_str());
     return false;
 }
@@ -262,11 +272,14 @@ std::string DropRoot()
     if (geteuid() != 0)
         return "";
     const std::string& shared = TheShared().folder;
+    const std::string& none_why = TheShared().none_why;
     if (shared.empty())
-        return TheShared().none_why.empty()
-                   ? "this program does not run where the unprivileged user can reach it "
-                     "(vztest::RunFromSharedCopy() is not called)"
-                   : std::string(kCannotDropRoot) + " (" + TheShared().none_why + ")";
+        return none_why.empty() ? "this program does not run where the unprivileged user can reach it "
+                                  "(vztest::RunFromSharedCopy() is not called)"
+               : TheShared().none_skips
+                   ? std::string(kCannotDropRoot) + " (" + none_why + ")"
+                   : "this program could not be run from a copy the unprivileged user can reach (" + none_why +
+                         ")";
     // The X server's cookie may lie where only root can read it.
     if (const char* auth = getenv("XAUTHORITY"); auth && access(auth, R_OK) == 0)
     {

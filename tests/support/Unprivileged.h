@@ -18,14 +18,17 @@ namespace vztest
 // in a fresh folder the user can enter (under TMPDIR when the user can enter
 // that, else under /tmp), with the program's resources folder beside it and
 // TMPDIR and VZ_RESOURCES_DIR pointing inside it; the folder goes at exit.
-// Gives true in the copy, false where there is nothing to do (not root) or
-// no such folder could be made (said on standard error).
+// Gives true in the copy, false where there is nothing to do (not root), where
+// no such folder could be made, or where the copy could not be made or
+// started (said on standard error).
 bool RunFromSharedCopy();
 
 // In a row's child: makes root the unprivileged user, with a copy of the X
 // cookie of its own and a working folder it can enter. Gives "" when the
 // child now runs as that user (or was never root), else why not: a text that
-// starts with kCannotDropRoot when the machine cannot hold it.
+// starts with kCannotDropRoot when the machine cannot hold it (no folder the
+// user can enter, or its ids refused), and any other text, which fails the
+// row, for every other failure (a copy that could not be made or started).
 extern const char kCannotDropRoot[];
 std::string DropRoot();
 

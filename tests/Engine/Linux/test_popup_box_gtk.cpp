@@ -24,6 +24,7 @@
 #include "support/GtkBoxes.h"
 #include "support/GameName.h"
 #include "support/GtkKeys.h"
+#include "support/FakeBoxHelper.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -344,29 +345,9 @@ TEST_F(PopupBoxGtk, ShowsTheBoxAndGivesTheAnswer)
     }
 }
 
-// A box helper program, found first along $PATH, that notes each start.
-class FakeBoxHelper
-{
-public:
-    FakeBoxHelper()
-        : started(bin.File("started")),
-          path(bin.Path() + ":" + (getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin")), env("PATH", path.c_str())
-    {
-        vztest::WriteFile(bin.File("zenity"), "#!/bin/sh\necho \"$0 $*\" >> '" + started + "'\nexit 1\n");
-        EXPECT_EQ(0, chmod(bin.File("zenity").c_str(), 0755));
-    }
-    bool Ran() const { return vztest::FileExists(started); }
-    std::string Starts() const { return Ran() ? vztest::ReadFile(started) : ""; }
-
-private:
-    vztest::TempDir bin;
-    const std::string started, path;
-    vztest::ScopedEnv env;
-};
-
 TEST_F(PopupBoxGtk, NoOutsideProgramShowsTheBox)
 {
-    FakeBoxHelper helper;
+    vztest::FakeBoxHelper helper;
     const Case cases[] = {
         {"warning", 0, 1, "Nothing Will Be Saved", Over::Nothing, Answer::OkButton, 0},
         {"over the game's window", 0, 0, "Anti-Aliasing", Over::Game, Answer::OkButton, 0},
@@ -388,24 +369,6 @@ TEST_F(PopupBoxGtk, NoOutsideProgramShowsTheBox)
         }
         EXPECT_FALSE(helper.Ran()) << helper.Starts();
     }
-}
-
-TEST_F(PopupBoxGtk, SdlsOwnChecksShowNoBox)
-{
-    FakeBoxHelper helper;
-    // What a failed check inside SDL calls, once the engine has started SDL.
-    const std::string r = vztest::RunInChild(
-        []
-        {
-            if (!EngMiscStartVideo_LNX())
-                return std::string("no video");
-            static SDL_AssertData check = {0, 0, "SDL's own check", nullptr, 0, nullptr, nullptr};
-            const SDL_AssertState state = SDL_ReportAssertion(&check, "a function", "a file", 1);
-            return std::string(state == SDL_ASSERTION_IGNORE || state == SDL_ASSERTION_ALWAYS_IGNORE ? "went on"
-                                                                                                    : "stopped");
-        });
-    EXPECT_EQ("went on", r);
-    EXPECT_FALSE(helper.Ran()) << helper.Starts();
 }
 
 } // namespace
