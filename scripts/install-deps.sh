@@ -4,7 +4,7 @@ set -eu
 
 PACKAGES="build-essential cmake pkg-config
 libsdl2-dev libx11-dev libglew-dev libgl1-mesa-dri libgtk-3-dev libfreetype-dev
-libjpeg-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomcrypt-dev
+libjpeg-dev libtiff-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomcrypt-dev
 libqqwing-dev libcurl4-openssl-dev libfluidsynth-dev fluid-soundfont-gm
 fonts-dejavu-core libgtest-dev libgmock-dev libssl-dev
 xvfb xauth xdotool libxtst-dev openbox imagemagick locales desktop-file-utils"

@@ -157,6 +157,14 @@ void EngGuiSetMenuItemCommandID_LNX(GtkWidget* item, EngUInt32 command);
 void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 
+// Turns off for the process, once, every loader of the image library but
+// those whose decoding takes time bounded by their pixels (PNG, GIF, BMP,
+// icons and cursors, PNM, XPM, XBM, TGA): no way of naming a picture, in an
+// interface file or elsewhere, reaches a decoder the engine cannot bound.
+// JPEG and TIFF pictures of the dialog kit are decoded by the engine. GTK's
+// start and the pictures below call it.
+void EngGuiLimitPictureLoaders_LNX();
+
 // A picture from a file in the resources folder (the working directory);
 // width and height above 0 scale it to fit, keeping its shape. Unref it.
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width = -1, int height = -1);

@@ -14,6 +14,7 @@
 
 #include "EngDebug.h"
 #include "Linux/EngGui_LNX.h"
+#include "support/JpegEncode.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -307,10 +308,7 @@ TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)
     ASSERT_EQ(truncate(big.c_str(), (16 << 20) + 1), 0);
     // Pictures are never read by the interface file's own builder.
     const std::string jpeg = dir.File("picture.jpg");
-    GdkPixbuf* px = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 16, 16);
-    gdk_pixbuf_fill(px, 0x3050a0ff);
-    ASSERT_TRUE(gdk_pixbuf_save(px, jpeg.c_str(), "jpeg", nullptr, nullptr));
-    g_object_unref(px);
+    vztest::WriteFile(jpeg, vztest::EncodeJpeg(std::vector<unsigned char>(16 * 16 * 3, 0x80), 16, 16, 3, JCS_RGB));
     auto window_with = [&](const char* name, const std::string& inner)
     {
         vztest::WriteFile(dir.File(name), "<interface><object class=\"GtkWindow\" id=\"W\">" + inner +
