@@ -357,71 +357,6 @@ EngGuiNibRef_LNX OpenNib(const char* name, GError** e)
     return nib;
 }
 
-// The interface file's properties that GTK would read a picture file for
-// (a pixbuf, an icon or a file of an image): the image library would decode
-// it past the engine's bounds, so such a file is not built. Pictures are set
-// through EngGuiSetHiViewControlsPicture_LNX.
-struct NibPictureCheck
-{
-    GtkBuilder* builder;
-    std::vector<std::string> classes; // of the objects open at this point
-};
-
-void NibCheckStart(GMarkupParseContext*, const gchar* element, const gchar** names, const gchar** values,
-                   gpointer data, GError** e)
-{
-    NibPictureCheck* c = static_cast<NibPictureCheck*>(data);
-    const gchar* cls = nullptr;
-    const gchar* name = nullptr;
-    for (int i = 0; names[i]; i++)
-    {
-        if (strcmp(names[i], "class") == 0)
-            cls = values[i];
-        else if (strcmp(names[i], "name") == 0)
-            name = values[i];
-    }
-    if (strcmp(element, "object") == 0 || strcmp(element, "template") == 0)
-        c->classes.push_back(cls ? cls : "");
-    if (strcmp(element, "property") != 0 || !name || c->classes.empty())
-        return;
-    const GType type = gtk_builder_get_type_from_name(c->builder, c->classes.back().c_str());
-    if (!G_TYPE_IS_OBJECT(type))
-        return;
-    GObjectClass* k = static_cast<GObjectClass*>(g_type_class_ref(type));
-    std::string prop = name;
-    std::replace(prop.begin(), prop.end(), '_', '-');
-    const GParamSpec* ps = g_object_class_find_property(k, prop.c_str());
-    const GType value = ps ? G_PARAM_SPEC_VALUE_TYPE(ps) : G_TYPE_INVALID;
-    const bool picture = ps && (g_type_is_a(value, GDK_TYPE_PIXBUF) || g_type_is_a(value, GDK_TYPE_PIXBUF_ANIMATION) ||
-                                g_type_is_a(value, G_TYPE_ICON) || g_type_is_a(value, G_TYPE_FILE) ||
-                                (g_type_is_a(type, GTK_TYPE_IMAGE) && prop == "file"));
-    g_type_class_unref(k);
-    if (picture)
-        g_set_error(e, GTK_BUILDER_ERROR, GTK_BUILDER_ERROR_INVALID_PROPERTY,
-                    "<%s> of a %s names a picture file: pictures are not taken from interface files", name,
-                    c->classes.back().c_str());
-}
-
-void NibCheckEnd(GMarkupParseContext*, const gchar* element, gpointer data, GError**)
-{
-    NibPictureCheck* c = static_cast<NibPictureCheck*>(data);
-    if ((strcmp(element, "object") == 0 || strcmp(element, "template") == 0) && !c->classes.empty())
-        c->classes.pop_back();
-}
-
-bool NibNamesNoPicture(GtkBuilder* b, EngGuiNibRef_LNX nib, GError** e)
-{
-    GMarkupParser parser = {};
-    parser.start_element = NibCheckStart;
-    parser.end_element = NibCheckEnd;
-    NibPictureCheck check = {b, {}};
-    GMarkupParseContext* ctx = g_markup_parse_context_new(&parser, GMarkupParseFlags(0), &check, nullptr);
-    const bool ok = g_markup_parse_context_parse(ctx, nib->text.data(), gssize(nib->text.size()), e) &&
-                    g_markup_parse_context_end_parse(ctx, e);
-    g_markup_parse_context_free(ctx);
-    return ok;
-}
-
 // Builds the file and keeps the object id when it is of the type wanted (a
 // new reference). Windows the file made besides it are destroyed.
 GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError** e)
@@ -433,7 +368,9 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     }
     GtkBuilder* b = gtk_builder_new();
     GObject* o = nullptr;
-    if (NibNamesNoPicture(b, nib, e) && gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
+    // A picture the file names is read by GTK through the image library,
+    // whose loaders of unbounded work are off (EngGuiLimitPictureLoaders_LNX).
+    if (gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
     {
         o = id ? gtk_builder_get_object(b, id) : nullptr;
         if (!o)
