@@ -25,6 +25,7 @@
 #include "EngSignals_LNX.h"
 #include "EngUnicode.h"
 #include "EngWindow_LNX.h"
+#include "GL/EngTextureGL.h"
 
 namespace
 {
@@ -1127,11 +1128,11 @@ void EngGuiLimitPictureLoaders_LNX()
     if (done)
         return;
     done = true;
-    // The formats whose decoding takes time bounded by their pixels; any
-    // other loader installed (JPEG, TIFF, SVG, QuickTime and those added
-    // later) is off. A loader that finds another format inside its file (an
-    // icon's PNG images) hands it to the loaders still on.
-    static const char* const bounded[] = {"png", "gif", "bmp", "ico", "ani", "icns", "pnm", "xpm", "xbm", "tga"};
+    // The formats whose decoding takes memory and time bounded by the size
+    // of their pictures, and which hold no other format's data; every other
+    // loader installed (JPEG, TIFF, SVG, QuickTime, icons, XPM, XBM and any
+    // added later) is off.
+    static const char* const bounded[] = {"png", "gif", "pnm", "tga"};
     GSList* formats = gdk_pixbuf_get_formats();
     for (GSList* l = formats; l; l = l->next)
     {
@@ -1225,11 +1226,19 @@ bool IsTiffPicture(const unsigned char* d, size_t n)
            StartsWith(d, n, "MM\0+", 4);
 }
 
-// The image library's loader for a picture other than a JPEG or a TIFF, by
-// its first bytes; null with the reason for one the dialog kit does not
-// take. A TGA has no signature of its own and may begin as an icon or a
-// cursor does: its name decides, before those. Formats that may carry JPEG
-// data (QuickTime pictures) or whose work has no bound (SVG) are not taken.
+bool IsBmpPicture(const unsigned char* d, size_t n)
+{
+    return StartsWith(d, n, "BM", 2);
+}
+
+// The image library's loader for a picture the engine does not decode
+// itself, by its first bytes; null with the reason for one the dialog kit
+// does not take. A TGA has no signature of its own: its name decides.
+// Formats whose loaders take memory or time the engine cannot bound are not
+// taken: icons and cursors (the memory their headers ask for), Mac icons
+// (their PNG images decoded out of the engine's sight), XPM and XBM (colour
+// tables and bitmaps of their headers' sizes), QuickTime pictures (JPEG
+// data), SVG.
 const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n, const char** why)
 {
     *why = "Picture format not supported";
@@ -1237,23 +1246,11 @@ const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n
         return "png";
     if (StartsWith(d, n, "GIF87a", 6) || StartsWith(d, n, "GIF89a", 6))
         return "gif";
-    if (StartsWith(d, n, "BM", 2))
-        return "bmp";
-    if (StartsWith(d, n, "RIFF", 4) && n >= 12 && memcmp(d + 8, "ACON", 4) == 0)
-        return "ani";
-    if (StartsWith(d, n, "icns", 4))
-        return "icns";
     if (n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '6')
         return "pnm";
-    if (StartsWith(d, n, "/* XPM */", 9))
-        return "xpm";
-    if (StartsWith(d, n, "#define ", 8))
-        return "xbm";
     const size_t len = strlen(name);
     if (len > 4 && strcasecmp(name + len - 4, ".tga") == 0)
         return "tga";
-    if (StartsWith(d, n, "\0\0\1\0", 4) || StartsWith(d, n, "\0\0\2\0", 4))
-        return "ico";
     return nullptr;
 }
 
@@ -1291,6 +1288,39 @@ GdkPixbuf* JpegPicture(const char* func, const char* name, int width, int height
         DebugErrorAlt(func, "No picture in <%s>", name);
         return nullptr;
     }
+    return ShownPicture(func, name, &req, p);
+}
+
+// A BMP picture is decoded by the image library the textures use, which
+// counts every allocation against the engine's bound; the image library's
+// own BMP loader would first take what the file's header asks for.
+GdkPixbuf* BmpPicture(const char* func, const char* name, const unsigned char* data, size_t size, int width,
+                      int height)
+{
+    int w = 0, h = 0, n = 0;
+    const char* why = "";
+    unsigned char* px = EngImageDecodeMemory(data, size, &w, &h, &n, &why);
+    if (px && n != 3 && n != 4)
+    {
+        free(px);
+        px = nullptr;
+        why = "not a colour picture";
+    }
+    if (!px)
+    {
+        DebugErrorAlt(func, "Could not read the BMP picture <%s>: %s", name, why);
+        return nullptr;
+    }
+    GdkPixbuf* p = gdk_pixbuf_new_from_data(
+        px, GDK_COLORSPACE_RGB, n == 4 ? TRUE : FALSE, 8, w, h, w * n, [](guchar* bytes, gpointer) { free(bytes); },
+        nullptr);
+    if (!p)
+    {
+        free(px);
+        DebugErrorAlt(func, "No picture in <%s>", name);
+        return nullptr;
+    }
+    const PictureRequest req = {width, height, (long long)size};
     return ShownPicture(func, name, &req, p);
 }
 
@@ -1568,9 +1598,10 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
-    if (IsTiffPicture(data, size))
+    if (IsTiffPicture(data, size) || IsBmpPicture(data, size))
     {
-        GdkPixbuf* p = TiffPicture(__PRETTY_FUNCTION__, name, data, size, width, height);
+        GdkPixbuf* p = IsTiffPicture(data, size) ? TiffPicture(__PRETTY_FUNCTION__, name, data, size, width, height)
+                                                 : BmpPicture(__PRETTY_FUNCTION__, name, data, size, width, height);
         free(data);
         return p;
     }

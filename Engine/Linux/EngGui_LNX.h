@@ -158,11 +158,11 @@ void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, 
 void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 
 // Turns off for the process, once, every loader of the image library but
-// those whose decoding takes time bounded by their pixels (PNG, GIF, BMP,
-// icons and cursors, PNM, XPM, XBM, TGA): no way of naming a picture, in an
-// interface file or elsewhere, reaches a decoder the engine cannot bound.
-// JPEG and TIFF pictures of the dialog kit are decoded by the engine. GTK's
-// start and the pictures below call it.
+// those whose decoding takes memory and time bounded by their pictures'
+// size (PNG, GIF, PNM, TGA): no way of naming a picture, in an interface
+// file or elsewhere, reaches a decoder the engine cannot bound. JPEG, TIFF
+// and BMP pictures of the dialog kit are decoded by the engine. GTK's start
+// and the pictures below call it.
 void EngGuiLimitPictureLoaders_LNX();
 
 // A picture from a file in the resources folder (the working directory);

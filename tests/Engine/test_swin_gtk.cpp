@@ -645,7 +645,18 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
         {"BigTIFF whose first directory's offset wraps", wrapping_first, "Could not read the TIFF picture", nullptr},
         {"BigTIFF whose second directory's offset wraps", vztest::Tiff({plain}, wrapping_second),
          "Could not read the TIFF picture", nullptr},
-        {"icon file of JPEG data", icns, "Could not decode ICNS file", nullptr},
+        {"BMP", vztest::Bmp(w, h, rgba), nullptr, &opaque},
+        // A header asking for 3 GB of itself: the image library's own loader
+        // would take them before it reads on.
+        {"BMP of a header of 3 GB", std::string("BM\0\0\0\0\0\0\0\0\0\0\0\0", 14) + std::string(113, '\xB5'),
+         "Could not read the BMP picture", nullptr},
+        // Loaders that take what a header asks for, or decode an inner picture
+        // out of the engine's sight.
+        {"Mac icon file of JPEG data", icns, "Picture format not supported", nullptr},
+        {"Windows icon", std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\0\0\0\x60\0\0\0\x20", 22),
+         "Picture format not supported", nullptr},
+        {"XPM", "/* XPM */\nstatic char* p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n",
+         "Picture format not supported", nullptr},
         {"TGA of 24 bits", vztest::Tga(2, 24, w, h, rgba), nullptr, &opaque, "picture.tga"},
         {"TGA of 32 bits", vztest::Tga(2, 32, w, h, rgba), nullptr, &rgba, "picture.tga"},
         {"grey TGA", vztest::Tga(3, 8, w, h, rgba), nullptr, &grey, "picture.tga"},

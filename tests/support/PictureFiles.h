@@ -1,4 +1,4 @@
-// TIFF and TGA files laid out byte by byte, for tests that need files of a given make.
+// TIFF, TGA and BMP files laid out byte by byte, for tests that need files of a given make.
 #pragma once
 
 #include <cstdint>
@@ -167,6 +167,33 @@ inline std::string Tga(uint8_t type, int bits, uint16_t w, uint16_t h, const std
         }
     }
     return t;
+}
+
+// A 24-bit BMP as common writers make it: a 40-byte information header,
+// rows from the bottom up, B, G, R, each row padded to 4 bytes. rgba holds 4
+// bytes a pixel, top row first; the alpha is left out.
+inline std::string Bmp(uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba)
+{
+    const uint32_t row = (uint32_t(w) * 3 + 3) / 4 * 4, pixels = row * h, size = 54 + pixels;
+    std::string b = "BM";
+    auto put = [&](uint32_t v, int bytes)
+    {
+        for (int i = 0; i < bytes; i++)
+            b += char(v >> (8 * i));
+    };
+    put(size, 4), put(0, 4), put(54, 4);
+    put(40, 4), put(w, 4), put(h, 4), put(1, 2), put(24, 2), put(0, 4), put(pixels, 4);
+    put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+    for (int y = h - 1; y >= 0; y--)
+    {
+        for (size_t x = 0; x < w; x++)
+        {
+            const unsigned char* p = &rgba[(size_t(y) * w + x) * 4];
+            b += {char(p[2]), char(p[1]), char(p[0])};
+        }
+        b.append(row - uint32_t(w) * 3, '\0');
+    }
+    return b;
 }
 
 } // namespace vztest
