@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages the project needs, only those that are missing.
+# With "fuzz", also the compiler and runtime of the fuzz targets (make fuzz).
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
@@ -8,6 +9,9 @@ libjpeg-dev libtiff-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomc
 libqqwing-dev libcurl4-openssl-dev libfluidsynth-dev fluid-soundfont-gm
 fonts-dejavu-core libgtest-dev libgmock-dev libssl-dev
 xvfb xauth xdotool libxtst-dev openbox imagemagick locales desktop-file-utils"
+if [ "${1:-}" = "fuzz" ]; then
+  PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do
