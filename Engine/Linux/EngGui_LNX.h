@@ -165,8 +165,10 @@ void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, c
 // and the pictures below call it.
 void EngGuiLimitPictureLoaders_LNX();
 
-// A picture from a file in the resources folder (the working directory);
-// width and height above 0 scale it to fit, keeping its shape. Unref it.
+// A picture from a file in the resources folder (the working directory):
+// JPEG, TIFF, BMP, PNG, GIF, PNM, or TGA by its name, each decoded within
+// the engine's bounds on memory and work; other formats are refused. Width
+// and height above 0 scale it to fit, keeping its shape. Unref it.
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width = -1, int height = -1);
 // Shows the file in an image, scaled to fit the image's size request.
 char EngGuiSetHiViewControlsPicture_LNX(GtkWidget* image, const char* name);
