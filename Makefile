@@ -1,11 +1,14 @@
 # make run   installs what is missing, builds and starts the game
 # make test  installs what is missing, builds with sanitizers and runs every test
+# make fuzz  installs clang, builds the dialog pictures' fuzzer and runs it
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz clean
 
 all: build
 
@@ -27,5 +30,17 @@ test: deps
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The corpus grows in $(FUZZ_BUILD_DIR)/corpus; a crash or an input that
+# takes over a second is kept in $(FUZZ_BUILD_DIR) and ends the run.
+fuzz:
+	@sh scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVZ_TESTS=OFF -DVZ_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_pictures fuzz_pictures_seeds
+	mkdir -p $(FUZZ_BUILD_DIR)/corpus/pictures
+	$(FUZZ_BUILD_DIR)/fuzz/fuzz_pictures_seeds $(FUZZ_BUILD_DIR)/corpus/pictures
+	$(FUZZ_BUILD_DIR)/fuzz/fuzz_pictures -max_total_time=$(FUZZ_SECONDS) -timeout=1 \
+		-artifact_prefix=$(FUZZ_BUILD_DIR)/ $(FUZZ_BUILD_DIR)/corpus/pictures
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(FUZZ_BUILD_DIR)

@@ -10,6 +10,8 @@ pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# TIFF pictures of the native dialog kit.
+pkg_check_modules(TIFF REQUIRED IMPORTED_TARGET libtiff-4)
 pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 pkg_check_modules(ALUT REQUIRED IMPORTED_TARGET freealut)
 pkg_check_modules(TOMCRYPT REQUIRED IMPORTED_TARGET libtomcrypt)

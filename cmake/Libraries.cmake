@@ -31,7 +31,7 @@ vz_library(vz_game DIRS game)
 
 target_link_libraries(vz_engine PUBLIC
   PkgConfig::SDL2 PkgConfig::X11 PkgConfig::GLEW PkgConfig::GL PkgConfig::GTK3 PkgConfig::FREETYPE
-  PkgConfig::JPEG vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
+  PkgConfig::JPEG PkgConfig::TIFF vz_soil PkgConfig::OPENAL PkgConfig::ALUT PkgConfig::TOMCRYPT
   PkgConfig::FLUIDSYNTH PkgConfig::CURL Threads::Threads)
 target_link_libraries(vz_engine PUBLIC PkgConfig::STB)
 # The engine and its text-file readers call each other.

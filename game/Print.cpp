@@ -192,19 +192,25 @@ char PrintMakePicture(char givens_only, char* path_out, int size)
     char path[PRINT_DESKTOP_SIZE + PRINT_NAME_SIZE + 1];
     snprintf(path, sizeof(path), "%s/%s", desktop, name);
 
+    // A texture that cannot be had is short of memory; one that cannot be
+    // made or loaded has logged its own reason.
     EngTexture texture;
-    if (!texture.CreateEmptyTexture(PRINT_TEXTURE_SIZE, PRINT_TEXTURE_SIZE, 0))
+    if (!texture.Create())
     {
         DebugErrorAlt(__PRETTY_FUNCTION__, "No memory.");
         return 0;
     }
+    if (!texture.CreateEmptyTexture(PRINT_TEXTURE_SIZE, PRINT_TEXTURE_SIZE, 0))
+        return 0;
     {
         EngTexture grid;
-        if (!grid.LoadFromFile(PRINT_BOARD_PICTURE, 0, 0))
+        if (!grid.Create())
         {
             DebugErrorAlt(__PRETTY_FUNCTION__, "No memory (2).");
             return 0;
         }
+        if (!grid.LoadFromFile(PRINT_BOARD_PICTURE, 0, 0))
+            return 0;
         if (!texture.CopyPartFromAnotherTexture(&grid, 0, 0, -1, -1, 30, 60, 964, 964, 0, nullptr))
             return 0;
     }

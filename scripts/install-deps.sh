@@ -1,13 +1,17 @@
 #!/bin/sh
 # Installs the Debian packages the project needs, only those that are missing.
+# With "fuzz", also the compiler and runtime of the fuzz targets (make fuzz).
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
 libsdl2-dev libx11-dev libglew-dev libgl1-mesa-dri libgtk-3-dev libfreetype-dev
-libjpeg-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomcrypt-dev
+libjpeg-dev libtiff-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomcrypt-dev
 libqqwing-dev libcurl4-openssl-dev libfluidsynth-dev fluid-soundfont-gm
 fonts-dejavu-core libgtest-dev libgmock-dev libssl-dev
 xvfb xauth xdotool libxtst-dev x11-xkb-utils xkb-data openbox imagemagick locales desktop-file-utils"
+if [ "${1:-}" = "fuzz" ]; then
+  PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do

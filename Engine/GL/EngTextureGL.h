@@ -186,4 +186,10 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
                                                   int* width, int* height, int* channels);
 unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
                                                int* width, int* height, int* channels);
+// A PNG, GIF, BMP or TGA file's bytes decoded by the image library the
+// textures use, every allocation counted against ENG_IMAGE_MAX_DECODE_BYTES
+// with the bytes themselves: the file's own channels, rows top to bottom;
+// free the pixels with free. Null with the reason in *why.
+unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height, int* channels,
+                                    const char** why);
 void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th);

@@ -286,6 +286,15 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
     return px;
 }
 
+unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height, int* channels,
+                                    const char** why)
+{
+    unsigned char* px = DecodeImage(data, size, 0, 0, width, height, channels);
+    if (why)
+        *why = px ? "" : last_load_error;
+    return px;
+}
+
 // The whole file in memory, bounded; NULL with the reason kept for the caller.
 static unsigned char* ReadImageFile(const char* file, size_t* size)
 {

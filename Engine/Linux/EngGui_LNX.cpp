@@ -3,9 +3,12 @@
 
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
+#include <tiffio.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdint>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +25,7 @@
 #include "EngSignals_LNX.h"
 #include "EngUnicode.h"
 #include "EngWindow_LNX.h"
+#include "GL/EngTextureGL.h"
 
 namespace
 {
@@ -117,6 +121,7 @@ char EngGuiStartGtk_LNX()
     if (!tried)
     {
         tried = true;
+        EngGuiLimitPictureLoaders_LNX();
         gtk_disable_setlocale();
         cgui_gtk_started = gtk_init_check(nullptr, nullptr) ? true : false;
     }
@@ -353,71 +358,6 @@ EngGuiNibRef_LNX OpenNib(const char* name, GError** e)
     return nib;
 }
 
-// The interface file's properties that GTK would read a picture file for
-// (a pixbuf, an icon or a file of an image): the image library would decode
-// it past the engine's bounds, so such a file is not built. Pictures are set
-// through EngGuiSetHiViewControlsPicture_LNX.
-struct NibPictureCheck
-{
-    GtkBuilder* builder;
-    std::vector<std::string> classes; // of the objects open at this point
-};
-
-void NibCheckStart(GMarkupParseContext*, const gchar* element, const gchar** names, const gchar** values,
-                   gpointer data, GError** e)
-{
-    NibPictureCheck* c = static_cast<NibPictureCheck*>(data);
-    const gchar* cls = nullptr;
-    const gchar* name = nullptr;
-    for (int i = 0; names[i]; i++)
-    {
-        if (strcmp(names[i], "class") == 0)
-            cls = values[i];
-        else if (strcmp(names[i], "name") == 0)
-            name = values[i];
-    }
-    if (strcmp(element, "object") == 0 || strcmp(element, "template") == 0)
-        c->classes.push_back(cls ? cls : "");
-    if (strcmp(element, "property") != 0 || !name || c->classes.empty())
-        return;
-    const GType type = gtk_builder_get_type_from_name(c->builder, c->classes.back().c_str());
-    if (!G_TYPE_IS_OBJECT(type))
-        return;
-    GObjectClass* k = static_cast<GObjectClass*>(g_type_class_ref(type));
-    std::string prop = name;
-    std::replace(prop.begin(), prop.end(), '_', '-');
-    const GParamSpec* ps = g_object_class_find_property(k, prop.c_str());
-    const GType value = ps ? G_PARAM_SPEC_VALUE_TYPE(ps) : G_TYPE_INVALID;
-    const bool picture = ps && (g_type_is_a(value, GDK_TYPE_PIXBUF) || g_type_is_a(value, GDK_TYPE_PIXBUF_ANIMATION) ||
-                                g_type_is_a(value, G_TYPE_ICON) || g_type_is_a(value, G_TYPE_FILE) ||
-                                (g_type_is_a(type, GTK_TYPE_IMAGE) && prop == "file"));
-    g_type_class_unref(k);
-    if (picture)
-        g_set_error(e, GTK_BUILDER_ERROR, GTK_BUILDER_ERROR_INVALID_PROPERTY,
-                    "<%s> of a %s names a picture file: pictures are not taken from interface files", name,
-                    c->classes.back().c_str());
-}
-
-void NibCheckEnd(GMarkupParseContext*, const gchar* element, gpointer data, GError**)
-{
-    NibPictureCheck* c = static_cast<NibPictureCheck*>(data);
-    if ((strcmp(element, "object") == 0 || strcmp(element, "template") == 0) && !c->classes.empty())
-        c->classes.pop_back();
-}
-
-bool NibNamesNoPicture(GtkBuilder* b, EngGuiNibRef_LNX nib, GError** e)
-{
-    GMarkupParser parser = {};
-    parser.start_element = NibCheckStart;
-    parser.end_element = NibCheckEnd;
-    NibPictureCheck check = {b, {}};
-    GMarkupParseContext* ctx = g_markup_parse_context_new(&parser, GMarkupParseFlags(0), &check, nullptr);
-    const bool ok = g_markup_parse_context_parse(ctx, nib->text.data(), gssize(nib->text.size()), e) &&
-                    g_markup_parse_context_end_parse(ctx, e);
-    g_markup_parse_context_free(ctx);
-    return ok;
-}
-
 // Builds the file and keeps the object id when it is of the type wanted (a
 // new reference). Windows the file made besides it are destroyed.
 GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError** e)
@@ -429,7 +369,9 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     }
     GtkBuilder* b = gtk_builder_new();
     GObject* o = nullptr;
-    if (NibNamesNoPicture(b, nib, e) && gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
+    // A picture the file names is read by GTK through the image library,
+    // whose loaders of unbounded work are off (EngGuiLimitPictureLoaders_LNX).
+    if (gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
     {
         o = id ? gtk_builder_get_object(b, id) : nullptr;
         if (!o)
@@ -1180,6 +1122,32 @@ void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, c
     });
 }
 
+void EngGuiLimitPictureLoaders_LNX()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The formats whose decoding takes memory and time bounded by the size
+    // of their pictures, and which hold no other format's data; every other
+    // loader installed (JPEG, TIFF, SVG, QuickTime, icons, XPM, XBM and any
+    // added later) is off.
+    static const char* const bounded[] = {"png", "gif", "pnm", "tga"};
+    GSList* formats = gdk_pixbuf_get_formats();
+    for (GSList* l = formats; l; l = l->next)
+    {
+        GdkPixbufFormat* f = static_cast<GdkPixbufFormat*>(l->data);
+        gchar* name = gdk_pixbuf_format_get_name(f);
+        bool keep = false;
+        for (const char* b : bounded)
+            keep = keep || (name && strcmp(name, b) == 0);
+        g_free(name);
+        if (!keep)
+            gdk_pixbuf_format_set_disabled(f, TRUE);
+    }
+    g_slist_free(formats);
+}
+
 namespace
 {
 // What a picture's header asks for, seen before its pixels are made.
@@ -1247,60 +1215,30 @@ bool IsJpegPicture(const char* name)
     return jpeg;
 }
 
-// Whether a TIFF's directories ask for JPEG-compressed pixels, which its
-// loader would hand to libjpeg past the engine's bound on decoding work. A
-// directory that cannot be read ends the walk: the loader refuses it too.
-bool TiffHoldsJpeg(const unsigned char* d, size_t n)
-{
-    const bool le = d[0] == 'I';
-    auto get = [&](size_t at, int bytes) -> unsigned long long
-    {
-        unsigned long long v = 0;
-        for (int i = 0; i < bytes; i++)
-            v |= (unsigned long long)d[at + size_t(le ? i : bytes - 1 - i)] << (8 * i);
-        return v;
-    };
-    const bool big = get(2, 2) == 43;
-    const int word = big ? 8 : 4, entry = big ? 20 : 12, count_bytes = big ? 8 : 2;
-    if (n < size_t(big ? 16 : 8))
-        return false;
-    unsigned long long at = get(big ? 8 : 4, word);
-    // Directories of a well-made file come one after another; a loop would not end.
-    for (int dirs = 0; dirs < 1024 && at > 0 && at + count_bytes <= n; dirs++)
-    {
-        const unsigned long long entries = get(size_t(at), count_bytes);
-        const unsigned long long first = at + count_bytes;
-        if (entries > (n - first) / entry)
-            return false;
-        for (unsigned long long e = 0; e < entries; e++)
-        {
-            const size_t p = size_t(first + e * entry);
-            const unsigned long long type = get(p + 2, 2);
-            if (get(p, 2) != 259 || (type != 3 && type != 4))
-                continue;
-            // The compression, held in the entry itself.
-            const unsigned long long c = get(p + 4 + size_t(word), type == 3 ? 2 : 4);
-            if (c == 6 || c == 7 || c == 34892)
-                return true;
-        }
-        const unsigned long long next = first + entries * entry;
-        if (next + word > n)
-            return false;
-        at = get(size_t(next), word);
-    }
-    return false;
-}
-
 bool StartsWith(const unsigned char* d, size_t n, const char* magic, size_t len)
 {
     return n >= len && memcmp(d, magic, len) == 0;
 }
 
-// The image library's loader for a picture other than a JPEG, by its first
-// bytes (TGA, which has none, by its name); null with the reason for one
-// the dialog kit does not take. Formats that may carry JPEG data the library
-// would decode unbounded (QuickTime pictures, SVG, TIFF with JPEG pixels) are
-// not taken.
+bool IsTiffPicture(const unsigned char* d, size_t n)
+{
+    return StartsWith(d, n, "II*\0", 4) || StartsWith(d, n, "MM\0*", 4) || StartsWith(d, n, "II+\0", 4) ||
+           StartsWith(d, n, "MM\0+", 4);
+}
+
+bool IsBmpPicture(const unsigned char* d, size_t n)
+{
+    return StartsWith(d, n, "BM", 2);
+}
+
+// The image library's loader for a picture the engine does not decode
+// itself, by its first bytes; null with the reason for one the dialog kit
+// does not take. A TGA has no signature of its own: its name decides.
+// Formats whose loaders take memory or time the engine cannot bound are not
+// taken: icons and cursors (the memory their headers ask for), Mac icons
+// (their PNG images decoded out of the engine's sight), XPM and XBM (colour
+// tables and bitmaps of their headers' sizes), QuickTime pictures (JPEG
+// data), SVG.
 const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n, const char** why)
 {
     *why = "Picture format not supported";
@@ -1308,32 +1246,28 @@ const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n
         return "png";
     if (StartsWith(d, n, "GIF87a", 6) || StartsWith(d, n, "GIF89a", 6))
         return "gif";
-    if (StartsWith(d, n, "BM", 2))
-        return "bmp";
-    if (StartsWith(d, n, "II*\0", 4) || StartsWith(d, n, "MM\0*", 4) || StartsWith(d, n, "II+\0", 4) ||
-        StartsWith(d, n, "MM\0+", 4))
-    {
-        if (!TiffHoldsJpeg(d, n))
-            return "tiff";
-        *why = "TIFF pictures of JPEG data are not supported";
-        return nullptr;
-    }
-    if (StartsWith(d, n, "\0\0\1\0", 4) || StartsWith(d, n, "\0\0\2\0", 4))
-        return "ico";
-    if (StartsWith(d, n, "RIFF", 4) && n >= 12 && memcmp(d + 8, "ACON", 4) == 0)
-        return "ani";
-    if (StartsWith(d, n, "icns", 4))
-        return "icns";
     if (n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '6')
         return "pnm";
-    if (StartsWith(d, n, "/* XPM */", 9))
-        return "xpm";
-    if (StartsWith(d, n, "#define ", 8))
-        return "xbm";
     const size_t len = strlen(name);
     if (len > 4 && strcasecmp(name + len - 4, ".tga") == 0)
         return "tga";
     return nullptr;
+}
+
+// The pixels p holds shown at the size req asks for: p itself (its
+// reference passed on) or a scaled copy.
+GdkPixbuf* ShownPicture(const char* func, const char* name, const PictureRequest* req, GdkPixbuf* p)
+{
+    long long sw, sh;
+    const int w = gdk_pixbuf_get_width(p), h = gdk_pixbuf_get_height(p);
+    ShownSize(req, w, h, &sw, &sh);
+    if (sw == w && sh == h)
+        return p;
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(p, int(sw), int(sh), GDK_INTERP_BILINEAR);
+    g_object_unref(p);
+    if (!scaled)
+        DebugErrorAlt(func, "No memory <%s>", name);
+    return scaled;
 }
 
 // A JPEG picture is decoded by the engine's reader, which bounds its memory
@@ -1354,20 +1288,305 @@ GdkPixbuf* JpegPicture(const char* func, const char* name, int width, int height
         DebugErrorAlt(func, "No picture in <%s>", name);
         return nullptr;
     }
+    return ShownPicture(func, name, &req, p);
+}
+
+// A BMP picture is decoded by the image library the textures use, which
+// counts every allocation against the engine's bound; the image library's
+// own BMP loader would first take what the file's header asks for.
+GdkPixbuf* BmpPicture(const char* func, const char* name, const unsigned char* data, size_t size, int width,
+                      int height)
+{
+    int w = 0, h = 0, n = 0;
+    const char* why = "";
+    unsigned char* px = EngImageDecodeMemory(data, size, &w, &h, &n, &why);
+    if (px && n != 3 && n != 4)
+    {
+        free(px);
+        px = nullptr;
+        why = "not a colour picture";
+    }
+    if (!px)
+    {
+        DebugErrorAlt(func, "Could not read the BMP picture <%s>: %s", name, why);
+        return nullptr;
+    }
+    GdkPixbuf* p = gdk_pixbuf_new_from_data(
+        px, GDK_COLORSPACE_RGB, n == 4 ? TRUE : FALSE, 8, w, h, w * n, [](guchar* bytes, gpointer) { free(bytes); },
+        nullptr);
+    if (!p)
+    {
+        free(px);
+        DebugErrorAlt(func, "No picture in <%s>", name);
+        return nullptr;
+    }
+    const PictureRequest req = {width, height, (long long)size};
+    return ShownPicture(func, name, &req, p);
+}
+
+// A TIFF picture is decoded by libtiff here, from the file's bytes, and
+// only when every directory of the file holds pixels whose decoding takes
+// time bounded by their size; libtiff would hand JPEG data to libjpeg past
+// the engine's bound on decoding work.
+struct TiffSource
+{
+    const char* name;
+    const unsigned char* data;
+    size_t size;
+    uint64_t at;
+    std::string error; // the first libtiff reported, without the file's name
+};
+
+tmsize_t TiffRead(thandle_t h, void* buf, tmsize_t n)
+{
+    TiffSource* s = static_cast<TiffSource*>(h);
+    if (n <= 0 || s->at >= s->size)
+        return 0;
+    const size_t k = size_t(std::min<uint64_t>(uint64_t(n), s->size - s->at));
+    memcpy(buf, s->data + s->at, k);
+    s->at += k;
+    return tmsize_t(k);
+}
+
+tmsize_t TiffWrite(thandle_t, void*, tmsize_t)
+{
+    return 0;
+}
+
+toff_t TiffSeek(thandle_t h, toff_t off, int whence)
+{
+    TiffSource* s = static_cast<TiffSource*>(h);
+    const uint64_t base = whence == SEEK_CUR ? s->at : whence == SEEK_END ? s->size : 0;
+    if ((whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) || off > UINT64_MAX - base)
+        return toff_t(-1);
+    s->at = base + off;
+    return s->at;
+}
+
+int TiffClose(thandle_t)
+{
+    return 0;
+}
+
+toff_t TiffSize(thandle_t h)
+{
+    return static_cast<TiffSource*>(h)->size;
+}
+
+int TiffMap(thandle_t, void**, toff_t*)
+{
+    return 0;
+}
+
+void TiffUnmap(thandle_t, void*, toff_t) {}
+
+int TiffError(TIFF*, void* user, const char*, const char* fmt, va_list ap)
+{
+    TiffSource* s = static_cast<TiffSource*>(user);
+    if (s->error.empty())
+    {
+        char text[512];
+        vsnprintf(text, sizeof(text), fmt, ap);
+        s->error = text;
+        const std::string named = std::string(s->name) + ": ";
+        if (s->error.compare(0, named.size(), named) == 0)
+            s->error.erase(0, named.size());
+        if (s->error.empty())
+            s->error = "error";
+    }
+    return 1;
+}
+
+int TiffWarning(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
+
+bool TiffCompressionIsJpeg(uint16_t c)
+{
+    // 34892 is the lossy JPEG of DNG files.
+    return c == COMPRESSION_OJPEG || c == COMPRESSION_JPEG || c == 34892;
+}
+
+bool TiffCompressionIsBounded(uint16_t c)
+{
+    switch (c)
+    {
+    case COMPRESSION_NONE:
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4:
+    case COMPRESSION_LZW:
+    case COMPRESSION_PACKBITS:
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Most directories of a TIFF read for their compressions.
+const int TIFF_MAX_DIRECTORIES = 1024;
+
+// Why the picture in tif (its first directory current) is not decoded:
+// what is refused and, when libtiff could not read it, libtiff's reason.
+struct TiffWhy
+{
+    std::string what, detail;
+    bool Refused() const { return !what.empty(); }
+};
+
+TiffWhy Unreadable(const std::string& detail)
+{
+    return {"Could not read the TIFF picture", detail};
+}
+
+// Nothing refused once every directory has been read and each may be
+// decoded; the first one is current again.
+TiffWhy TiffRefusal(TIFF* tif, const TiffSource& src)
+{
+    int dirs = 0;
+    do
+    {
+        uint16_t c = COMPRESSION_NONE;
+        TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &c);
+        if (TiffCompressionIsJpeg(c))
+            return {"TIFF pictures of JPEG data are not supported", ""};
+        if (!TiffCompressionIsBounded(c))
+            return {"TIFF pictures of compression " + std::to_string(c) + " are not supported", ""};
+        if (++dirs > TIFF_MAX_DIRECTORIES)
+            return {"TIFF pictures of more than " + std::to_string(TIFF_MAX_DIRECTORIES) +
+                        " directories are not supported",
+                    ""};
+    } while (TIFFReadDirectory(tif));
+    if (!src.error.empty())
+        return Unreadable(src.error);
+    if (!TIFFSetDirectory(tif, 0))
+        return Unreadable(src.error.empty() ? "its first directory cannot be read again" : src.error);
+    uint32_t w = 0, h = 0;
+    if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) || !w || !h)
+        return Unreadable("it has no pixels");
+    char why[1024] = "";
+    if (!TIFFRGBAImageOK(tif, why))
+        return Unreadable(why);
+    return {};
+}
+
+void LogTiffRefusal(const char* func, const char* name, const TiffWhy& why)
+{
+    if (why.detail.empty())
+        DebugErrorAlt(func, "%s <%s>", why.what.c_str(), name);
+    else
+        DebugErrorAlt(func, "%s <%s>: %s", why.what.c_str(), name, why.detail.c_str());
+}
+
+// The RGBA interface's pixels (alpha premultiplied) as a GdkPixbuf's bytes,
+// in place: R, G, B (and A, not premultiplied, when the file has alpha).
+void TiffToPixbufBytes(uint32_t* raster, size_t pixels, bool alpha)
+{
+    unsigned char* out = reinterpret_cast<unsigned char*>(raster);
+    for (size_t i = 0; i < pixels; i++)
+    {
+        const uint32_t v = raster[i];
+        unsigned char px[4] = {(unsigned char)TIFFGetR(v), (unsigned char)TIFFGetG(v), (unsigned char)TIFFGetB(v),
+                               (unsigned char)TIFFGetA(v)};
+        if (alpha && px[3] != 255)
+            for (int k = 0; k < 3; k++)
+                px[k] = px[3] ? (unsigned char)std::min(255, (px[k] * 255 + px[3] / 2) / px[3]) : 0;
+        const size_t n = alpha ? 4 : 3;
+        memcpy(out + i * n, px, n);
+    }
+}
+
+GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* data, size_t size, int width,
+                       int height)
+{
+    TiffSource src = {name, data, size, 0, {}};
+    TIFFOpenOptions* opts = TIFFOpenOptionsAlloc();
+    if (!opts)
+    {
+        DebugErrorAlt(func, "No memory <%s>", name);
+        return nullptr;
+    }
+    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, tmsize_t(ENG_IMAGE_MAX_DECODE_BYTES));
+    TIFFOpenOptionsSetErrorHandlerExtR(opts, TiffError, &src);
+    TIFFOpenOptionsSetWarningHandlerExtR(opts, TiffWarning, nullptr);
+    // "m": read through the calls above, never from a mapping of the bytes.
+    TIFF* tif = TIFFClientOpenExt(name, "rm", &src, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize, TiffMap,
+                                  TiffUnmap, opts);
+    TIFFOpenOptionsFree(opts);
+    if (!tif)
+    {
+        LogTiffRefusal(func, name, Unreadable(src.error.empty() ? "not a TIFF" : src.error));
+        return nullptr;
+    }
+    const TiffWhy why = TiffRefusal(tif, src);
+    if (why.Refused())
+    {
+        LogTiffRefusal(func, name, why);
+        TIFFClose(tif);
+        return nullptr;
+    }
+    uint32_t w = 0, h = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+    uint16_t extra = 0, planar = PLANARCONFIG_CONTIG, samples = 1;
+    uint16_t* extra_types = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extra_types);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    const bool alpha = extra > 0;
+    // The file's bytes, the pixels, the strip or tile the reader holds (one
+    // for each plane held apart), and the scaled copy.
+    PictureRequest req = {width, height, (long long)size};
     long long sw, sh;
     ShownSize(&req, w, h, &sw, &sh);
-    if (sw == w && sh == h)
-        return p;
-    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(p, int(sw), int(sh), GDK_INTERP_BILINEAR);
-    g_object_unref(p);
-    if (!scaled)
+    const long long px = (long long)w * h;
+    const long long piece = (long long)std::min<uint64_t>(TIFFIsTiled(tif) ? TIFFTileSize64(tif) : TIFFStripSize64(tif),
+                                                          uint64_t(ENG_IMAGE_MAX_DECODE_BYTES));
+    const long long need = req.file_bytes + px * 4 + piece * (planar == PLANARCONFIG_SEPARATE ? samples : 1) +
+                           (sw != w || sh != h ? sw * sh * 4 : 0);
+    if (px > ENG_JPEG_MAX_PIXELS || need > ENG_IMAGE_MAX_DECODE_BYTES)
+    {
+        DebugErrorAlt(func, "Picture [%u x %u] needs %lld MB, more than %lld MB <%s>", w, h,
+                      EngMegabytesRoundedUp(need), ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
+        TIFFClose(tif);
+        return nullptr;
+    }
+    uint32_t* raster = static_cast<uint32_t*>(malloc(size_t(px) * 4));
+    if (!raster)
+    {
         DebugErrorAlt(func, "No memory <%s>", name);
-    return scaled;
+        TIFFClose(tif);
+        return nullptr;
+    }
+    const int read = TIFFReadRGBAImageOriented(tif, w, h, raster, ORIENTATION_TOPLEFT, 1);
+    TIFFClose(tif);
+    if (!read)
+    {
+        free(raster);
+        LogTiffRefusal(func, name, Unreadable(src.error.empty() ? "its pixels cannot be read" : src.error));
+        return nullptr;
+    }
+    TiffToPixbufBytes(raster, size_t(px), alpha);
+    GdkPixbuf* p = gdk_pixbuf_new_from_data(
+        reinterpret_cast<guchar*>(raster), GDK_COLORSPACE_RGB, alpha ? TRUE : FALSE, 8, int(w), int(h),
+        int(w) * (alpha ? 4 : 3), [](guchar* bytes, gpointer) { free(bytes); }, nullptr);
+    if (!p)
+    {
+        free(raster);
+        DebugErrorAlt(func, "No picture in <%s>", name);
+        return nullptr;
+    }
+    return ShownPicture(func, name, &req, p);
 }
 } // namespace
 
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
 {
+    EngGuiLimitPictureLoaders_LNX();
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
         return nullptr;
     if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
@@ -1379,6 +1598,13 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
     unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
+    if (IsTiffPicture(data, size) || IsBmpPicture(data, size))
+    {
+        GdkPixbuf* p = IsTiffPicture(data, size) ? TiffPicture(__PRETTY_FUNCTION__, name, data, size, width, height)
+                                                 : BmpPicture(__PRETTY_FUNCTION__, name, data, size, width, height);
+        free(data);
+        return p;
+    }
     const char* why = nullptr;
     const char* type = PictureLoaderType(name, data, size, &why);
     GError* e = nullptr;
@@ -1417,8 +1643,9 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
             g_error_free(e);
         return nullptr;
     }
-    if (!EngGuiIsReturnCodeOk_LNX(__PRETTY_FUNCTION__, e))
+    if (e)
     {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "%s <%s>", e->message, name);
         g_error_free(e);
         if (p)
             g_object_unref(p);

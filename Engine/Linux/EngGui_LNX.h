@@ -157,8 +157,18 @@ void EngGuiSetMenuItemCommandID_LNX(GtkWidget* item, EngUInt32 command);
 void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 
-// A picture from a file in the resources folder (the working directory);
-// width and height above 0 scale it to fit, keeping its shape. Unref it.
+// Turns off for the process, once, every loader of the image library but
+// those whose decoding takes memory and time bounded by their pictures'
+// size (PNG, GIF, PNM, TGA): no way of naming a picture, in an interface
+// file or elsewhere, reaches a decoder the engine cannot bound. JPEG, TIFF
+// and BMP pictures of the dialog kit are decoded by the engine. GTK's start
+// and the pictures below call it.
+void EngGuiLimitPictureLoaders_LNX();
+
+// A picture from a file in the resources folder (the working directory):
+// JPEG, TIFF, BMP, PNG, GIF, PNM, or TGA by its name, each decoded within
+// the engine's bounds on memory and work; other formats are refused. Width
+// and height above 0 scale it to fit, keeping its shape. Unref it.
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width = -1, int height = -1);
 // Shows the file in an image, scaled to fit the image's size request.
 char EngGuiSetHiViewControlsPicture_LNX(GtkWidget* image, const char* name);

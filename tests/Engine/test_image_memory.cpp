@@ -236,6 +236,15 @@ std::string TgaHeader(int w, int h, int bits)
            std::string{char(w & 255), char(w >> 8), char(h & 255), char(h >> 8), char(bits), 0};
 }
 
+// A Mac icon file holding one PNG image.
+std::string IcnsOf(const std::string& png)
+{
+    std::string icns = "icns" + std::string(4, '\0') + "ic08" + std::string(4, '\0') + png;
+    for (int k = 0; k < 4; k++)
+        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)), icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
+    return icns;
+}
+
 // The most one image file may cost, loaded or refused.
 const long long MAX_COST = 300LL * 1000 * 1000;
 // What a refusal from the header may cost beyond the file's bytes: nothing
@@ -307,6 +316,17 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {"RGB JPEG of 8192 x 4096", vztest::JpegClaiming(8192, 4096, vztest::JpegCoding::Baseline, 40000),
          TEXTURE, LOADS},
         {"RGBA PNG of 1024 x 1024 as a dialog picture", PngOfZeros(1024, 1024, 8, 6), PICTURE, LOADS},
+        // Headers whose sizes the image library's own loaders would take
+        // before they read on, and an inner picture its loader decodes
+        // without asking.
+        {"BMP of a header of 3 GB as a dialog picture",
+         std::string("BM\0\0\0\0\0\0\0\0\0\0\0\0", 14) + std::string(113, '\xB5'), PICTURE, HEADER,
+         "Could not read the BMP picture <"},
+        {"icon whose image claims 2 GB as a dialog picture",
+         std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\0\0\0\x60\0\0\0\x20", 22), PICTURE, HEADER,
+         "Picture format not supported <"},
+        {"Mac icon of a PNG of 30000 x 30000 as a dialog picture", IcnsOf(PngOfZeros(30000, 30000, 8, 6)), PICTURE,
+         HEADER, "Picture format not supported <"},
         // JPEG pictures go through the engine's reader, bounded as textures are.
         {"progressive JPEG of 8192 x 8192 as a dialog picture",
          vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), PICTURE, HEADER,

@@ -2,6 +2,8 @@
 // quit key, control sizes, texts and pictures, and the GTK helpers.
 #include <gtest/gtest.h>
 
+#include <tiffio.h>
+
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -12,8 +14,10 @@
 #include "Linux/EngGui_LNX.h"
 #include "SWin.h"
 #include "support/GameName.h"
+#include "support/GtkBoxes.h"
 #include "support/GtkKeys.h"
 #include "support/JpegEncode.h"
+#include "support/PictureFiles.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -538,72 +542,136 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
     EXPECT_EQ(1, win.AddPushButtonToWindow(20, 360, 140, 20, "Start", nullptr));
 }
 
-// A TIFF of w x h RGB pixels in one strip, in either byte order.
-std::string Tiff(bool little, uint16_t compression, const std::string& strip, uint16_t w, uint16_t h)
+// A TIFF of the picture's pixels as libtiff writes it, compressed as asked:
+// samples bytes a pixel, R, G, B (and an alpha not premultiplied).
+std::string LibtiffWritten(const std::string& path, uint16_t compression, const std::vector<unsigned char>& px,
+                           uint32_t w, uint32_t h, uint16_t samples = 3)
 {
-    std::string t;
-    auto put = [&](uint32_t v, int bytes)
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    if (!t)
+        return std::string();
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, samples);
+    if (samples == 4)
     {
-        for (int i = 0; i < bytes; i++)
-            t += char(v >> (8 * (little ? i : bytes - 1 - i)));
-    };
-    t += little ? "II" : "MM";
-    put(42, 2);
-    put(8, 4);
-    const uint16_t entries = 10;
-    const uint32_t bits_at = 8 + 2 + entries * 12 + 4, strip_at = bits_at + 6;
-    put(entries, 2);
-    auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value)
-    {
-        put(tag, 2), put(type, 2), put(count, 4);
-        if (type == 3 && count == 1)
-            put(value, 2), put(0, 2);
-        else
-            put(value, 4);
-    };
-    entry(256, 3, 1, w);
-    entry(257, 3, 1, h);
-    entry(258, 3, 3, bits_at);
-    entry(259, 3, 1, compression);
-    entry(262, 3, 1, compression == 1 ? 2 : 6);
-    entry(273, 4, 1, strip_at);
-    entry(277, 3, 1, 3);
-    entry(278, 3, 1, h);
-    entry(279, 4, 1, uint32_t(strip.size()));
-    entry(284, 3, 1, 1);
-    put(0, 4);
-    put(8, 2), put(8, 2), put(8, 2);
-    return t + strip;
+        const uint16_t unassociated = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &unassociated);
+    }
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 3);
+    bool ok = true;
+    for (uint32_t y = 0; y < h; y++)
+        ok = ok && TIFFWriteScanline(t, const_cast<unsigned char*>(&px[size_t(y) * w * samples]), y, 0) == 1;
+    TIFFClose(t);
+    return ok ? vztest::ReadFile(path) : std::string();
 }
 
-TEST_F(SWinGtk, PicturesWhoseJpegDataTheEngineCannotBoundAreRefused)
+// Each format the kit shows comes with its pixels; one whose decoding the
+// engine does not bound (JPEG data inside another format, however its
+// header is written), or whose structure does not hold together, is
+// refused with its reason and the file's name.
+TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
 {
     const uint16_t w = 16, h = 8;
     std::vector<unsigned char> px(size_t(w) * h * 3);
     for (size_t i = 0; i < px.size(); i++)
         px[i] = (unsigned char)(i * 7);
+    // A row of one colour, which a run-length writer packs into a run.
+    for (size_t i = 0; i < size_t(w) * 3; i++)
+        px[size_t(w) * 3 * 2 + i] = (unsigned char)(40 + i % 3 * 50);
+    // rgba's alpha falls from 255 to 128 and holds every colour in steps of
+    // 2 (of 255) or finer once premultiplied.
+    std::vector<unsigned char> rgba, opaque, grey;
+    for (size_t i = 0; i < size_t(w) * h; i++)
+    {
+        const unsigned char* p = &px[i * 3];
+        rgba.insert(rgba.end(), {p[0], p[1], p[2], (unsigned char)(255 - i)});
+        opaque.insert(opaque.end(), {p[0], p[1], p[2], 255});
+        grey.insert(grey.end(), {p[0], p[0], p[0], 255});
+    }
     const std::string raw(px.begin(), px.end());
     const std::string jpeg = vztest::EncodeJpeg(px, w, h, 3, JCS_RGB);
+    const vztest::TiffPage plain = {raw, w, h};
+    auto jpeg_page = [&](uint16_t compression, uint16_t type)
+    { return vztest::TiffPage{jpeg, w, h, compression, type}; };
+    auto big_endian = [] { vztest::TiffLayout l; l.little = false; return l; };
+    auto big = [] { vztest::TiffLayout l; l.big = true; return l; };
+    vztest::TiffLayout wrapping_second = big();
+    wrapping_second.last_next_set = true;
+    wrapping_second.last_next = 0xFFFFFFFFFFFFFFF8ull;
+    // The first directory's offset near 2^64, and nothing else.
+    const std::string wrapping_first("II\x2B\0\x08\0\0\0\xF8\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 16);
+    // An icon file whose one image is JPEG data.
+    std::string icns = std::string("icns") + std::string(4, '\0') + "ic08" + std::string(4, '\0') + jpeg;
+    for (int k = 0; k < 4; k++)
+        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)), icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
+    const std::string jpeg_refusal = "TIFF pictures of JPEG data are not supported";
     struct
     {
         const char* name;
         std::string data;
-        const char* refusal; // null: shown with the file's pixels
+        const char* refusal; // null: shown with the pixels of want
+        const std::vector<unsigned char>* want;
+        const char* file = "picture";
+        int off_by = 0; // the most a colour may differ (an alpha premultiplied on the way)
     } const cases[] = {
-        {"uncompressed TIFF, little-endian", Tiff(true, 1, raw, w, h), nullptr},
-        {"uncompressed TIFF, big-endian", Tiff(false, 1, raw, w, h), nullptr},
-        {"TIFF of JPEG data", Tiff(true, 7, jpeg, w, h), "TIFF pictures of JPEG data are not supported"},
-        {"TIFF of old-style JPEG data", Tiff(false, 6, jpeg, w, h), "TIFF pictures of JPEG data are not supported"},
+        {"uncompressed TIFF, little-endian", vztest::Tiff({plain}), nullptr, &opaque},
+        {"uncompressed TIFF, big-endian", vztest::Tiff({plain}, big_endian()), nullptr, &opaque},
+        {"uncompressed BigTIFF", vztest::Tiff({plain}, big()), nullptr, &opaque},
+        {"LZW TIFF as libtiff writes it", LibtiffWritten(dir.File("lzw.tif"), COMPRESSION_LZW, px, w, h), nullptr,
+         &opaque},
+        {"PackBits TIFF as libtiff writes it", LibtiffWritten(dir.File("pb.tif"), COMPRESSION_PACKBITS, px, w, h),
+         nullptr, &opaque},
+        {"deflate TIFF as libtiff writes it",
+         LibtiffWritten(dir.File("zip.tif"), COMPRESSION_ADOBE_DEFLATE, px, w, h), nullptr, &opaque},
+        {"TIFF with alpha as libtiff writes it", LibtiffWritten(dir.File("a.tif"), COMPRESSION_LZW, rgba, w, h, 4),
+         nullptr, &rgba, "picture", 1},
+        {"TIFF of JPEG data", vztest::Tiff({jpeg_page(7, 3)}), jpeg_refusal.c_str(), nullptr},
+        {"TIFF of old-style JPEG data", vztest::Tiff({jpeg_page(6, 3)}, big_endian()), jpeg_refusal.c_str(),
+         nullptr},
+        {"TIFF of JPEG data, its compression a BYTE", vztest::Tiff({jpeg_page(7, 1)}), jpeg_refusal.c_str(), nullptr},
+        {"TIFF of JPEG data, its compression an SSHORT", vztest::Tiff({jpeg_page(7, 8)}, big_endian()),
+         jpeg_refusal.c_str(), nullptr},
+        {"TIFF of JPEG data, its compression an SLONG", vztest::Tiff({jpeg_page(7, 9)}), jpeg_refusal.c_str(),
+         nullptr},
+        {"BigTIFF of JPEG data, its compression a LONG8", vztest::Tiff({jpeg_page(7, 16)}, big()),
+         jpeg_refusal.c_str(), nullptr},
+        {"TIFF whose second page is JPEG data", vztest::Tiff({plain, jpeg_page(7, 3)}), jpeg_refusal.c_str(),
+         nullptr},
+        {"BigTIFF whose first directory's offset wraps", wrapping_first, "Could not read the TIFF picture", nullptr},
+        {"BigTIFF whose second directory's offset wraps", vztest::Tiff({plain}, wrapping_second),
+         "Could not read the TIFF picture", nullptr},
+        {"BMP", vztest::Bmp(w, h, rgba), nullptr, &opaque},
+        // A header asking for 3 GB of itself: the image library's own loader
+        // would take them before it reads on.
+        {"BMP of a header of 3 GB", std::string("BM\0\0\0\0\0\0\0\0\0\0\0\0", 14) + std::string(113, '\xB5'),
+         "Could not read the BMP picture", nullptr},
+        // Loaders that take what a header asks for, or decode an inner picture
+        // out of the engine's sight.
+        {"Mac icon file of JPEG data", icns, "Picture format not supported", nullptr},
+        {"Windows icon", std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\0\0\0\x60\0\0\0\x20", 22),
+         "Picture format not supported", nullptr},
+        {"XPM", "/* XPM */\nstatic char* p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n",
+         "Picture format not supported", nullptr},
+        {"TGA of 24 bits", vztest::Tga(2, 24, w, h, rgba), nullptr, &opaque, "picture.tga"},
+        {"TGA of 32 bits", vztest::Tga(2, 32, w, h, rgba), nullptr, &rgba, "picture.tga"},
+        {"grey TGA", vztest::Tga(3, 8, w, h, rgba), nullptr, &grey, "picture.tga"},
+        {"run-length TGA", vztest::Tga(10, 24, w, h, rgba), nullptr, &opaque, "picture.tga"},
         {"QuickTime picture", std::string("\0\0\0\x56idsc", 8) + std::string(0x4e, '\0'),
-         "Picture format not supported"},
+         "Picture format not supported", nullptr},
         {"SVG",
          "<svg xmlns='http://www.w3.org/2000/svg' width='16' height='8'><rect width='16' height='8'/></svg>",
-         "Picture format not supported"},
+         "Picture format not supported", nullptr},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        const std::string path = dir.File("picture");
+        ASSERT_FALSE(c.data.empty());
+        const std::string path = dir.File(c.file);
         vztest::WriteFile(path, c.data);
         DebugClearLog();
         const int pic = win.AddPictureButtonToWindow(0, 0, w, h, path.c_str());
@@ -623,10 +691,103 @@ TEST_F(SWinGtk, PicturesWhoseJpegDataTheEngineCannotBoundAreRefused)
         int wrong = 0;
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++)
-                for (int k = 0; k < 3; k++)
-                    wrong += rows[y * stride + x * n + k] != px[(size_t(y) * w + x) * 3 + k];
+                for (int k = 0; k < 4; k++)
+                {
+                    const int want = (*c.want)[(size_t(y) * w + x) * 4 + k];
+                    const int got = k < n ? rows[y * stride + x * n + k] : 255;
+                    wrong += std::abs(got - want) > c.off_by;
+                }
         EXPECT_EQ(0, wrong);
     }
+}
+
+// The opaque pixels w draws.
+int OpaquePixelsDrawn(GtkWidget* w)
+{
+    const int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(surface);
+    gtk_widget_draw(w, cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    const unsigned char* rows = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    int n = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            n += rows[y * stride + x * 4 + 3] > 128;
+    cairo_surface_destroy(surface);
+    return n;
+}
+
+GtkWidget* FirstImage(GtkWidget* w)
+{
+    if (GTK_IS_IMAGE(w))
+        return w;
+    GtkWidget* found = nullptr;
+    if (GTK_IS_CONTAINER(w))
+    {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+        for (GList* l = children; l && !found; l = l->next)
+            found = FirstImage(GTK_WIDGET(l->data));
+        g_list_free(children);
+    }
+    return found;
+}
+
+// The image library's loaders of unbounded work are off for the process
+// (the kit's window started GTK), yet GTK's theme still gives the icons of
+// the kit's widgets and the engine's message box draws its icon, with no
+// complaint from GTK.
+TEST_F(SWinGtk, TheThemesIconsAndTheBoxsIconStillDraw)
+{
+    ::testing::internal::CaptureStderr();
+    GtkIconTheme* theme = gtk_icon_theme_get_default();
+    for (const char* name : {"pan-down-symbolic", "pan-up-symbolic", "dialog-warning", "dialog-information",
+                             "image-missing", "window-close-symbolic"})
+        for (int size : {16, 48})
+        {
+            GError* e = nullptr;
+            GdkPixbuf* icon = gtk_icon_theme_load_icon(theme, name, size, GtkIconLookupFlags(0), &e);
+            EXPECT_NE(nullptr, icon) << name << " at " << size << ": " << (e ? e->message : "");
+            if (icon)
+                g_object_unref(icon);
+            if (e)
+                g_error_free(e);
+        }
+    static int drawn;
+    drawn = -1;
+    const guint look = g_timeout_add(
+        10,
+        [](gpointer) -> gboolean
+        {
+            GtkWidget* box = vztest::ShownMessageBox();
+            GtkWidget* icon = box ? FirstImage(box) : nullptr;
+            if (!icon || !gtk_widget_get_mapped(icon) || gtk_widget_get_allocated_width(icon) <= 1)
+                return G_SOURCE_CONTINUE;
+            drawn = OpaquePixelsDrawn(icon);
+            gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+            return G_SOURCE_CONTINUE;
+        },
+        nullptr);
+    guard = g_timeout_add(vztest::kHangSeconds * 1000,
+                          [](gpointer) -> gboolean
+                          {
+                              ADD_FAILURE() << "the box was not answered";
+                              if (GtkWidget* box = vztest::ShownMessageBox())
+                                  gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_CANCEL);
+                              return G_SOURCE_CONTINUE;
+                          },
+                          nullptr);
+    EXPECT_EQ(1, EngGuiShowMessageBox_LNX(1, "Nothing Will Be Saved", "The data folder cannot be made.", 0));
+    g_source_remove(look);
+    g_source_remove(guard);
+    guard = 0;
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    // The warning sign at GTK's dialog size, 48 x 48 pixels, is mostly ink.
+    EXPECT_GT(drawn, 48 * 48 / 4);
+    EXPECT_EQ(std::string::npos, err.find("Could not load")) << err;
+    EXPECT_EQ(std::string::npos, err.find("CRITICAL")) << err;
 }
 
 TEST_F(SWinGtk, Helpers)

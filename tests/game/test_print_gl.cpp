@@ -188,9 +188,12 @@ TEST_F(PrintTest, FailuresLeaveNoPicture)
     vztest::TempDir elsewhere;
     ASSERT_EQ(chdir(elsewhere.Path().c_str()), 0);
     char path[512] = "x";
+    DebugClearLog();
     EXPECT_EQ(PrintMakePicture(1, path, sizeof(path)), 0);
     EXPECT_STREQ(path, "");
     ASSERT_EQ(chdir(vztest::ResourcePath("").c_str()), 0);
+    EXPECT_TRUE(vztest::Logged("File does not exist <BoardPrint.jpg>")) << vztest::LastLogLine();
+    EXPECT_FALSE(vztest::Logged("No memory")) << "the missing file is the reason";
 
     // A level or puzzle out of range names no file.
     struct Case
@@ -211,8 +214,8 @@ TEST_F(PrintTest, FailuresLeaveNoPicture)
 }
 
 // A board picture that would hold the game while it decodes (a scan repeated
-// hundreds of times) is refused with its reason, naming it, and the print
-// fails at once, leaving nothing on the Desktop.
+// hundreds of times) is refused with its reason, naming it, and that reason
+// alone, and the print fails at once, leaving nothing on the Desktop.
 TEST_F(PrintTest, BoardPictureOfTooMuchDecodingWorkIsRefused)
 {
     vztest::TempDir art;
@@ -231,6 +234,8 @@ TEST_F(PrintTest, BoardPictureOfTooMuchDecodingWorkIsRefused)
                     line.find("<BoardPrint.jpg>") != std::string::npos;
     }
     EXPECT_EQ(refusals, 1);
+    // The picture's texture was had: no shortage of memory is reported beside the reason.
+    EXPECT_FALSE(vztest::Logged("No memory")) << vztest::LastLogLine();
     EXPECT_EQ(vztest::Listing(desktop), std::vector<std::string>{});
 }
 

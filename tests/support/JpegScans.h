@@ -75,6 +75,23 @@ inline std::string ProgressiveJpeg(unsigned w, unsigned h, int scan = 1, int rep
     return JpegRepeatingScan(s, scan, repeats);
 }
 
+// A flat grey w x h progressive file of three scans, the DC, one AC
+// coefficient alone, then the other 63 (the first band of its kind a
+// decoder spends the least on, the next the most), its one-coefficient
+// scan then repeated `repeats` more times.
+inline std::string FlatGreyJpeg(unsigned w, unsigned h, int repeats = 0)
+{
+    static const jpeg_scan_info script[] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 1, 0, 0}, {1, {0}, 2, 63, 0, 0}};
+    std::vector<unsigned char> px(size_t(w) * h, 128);
+    std::string s = EncodeJpeg(px, w, h, 1, JCS_GRAYSCALE,
+                               [](jpeg_compress_struct* c)
+                               {
+                                   c->scan_info = script;
+                                   c->num_scans = 3;
+                               });
+    return JpegRepeatingScan(s, 1, repeats);
+}
+
 // A picture with detail at every scale: gradients, edges and noise, comps
 // bytes a pixel.
 inline std::vector<unsigned char> PhotoLike(unsigned w, unsigned h, int comps)
