@@ -322,31 +322,50 @@ bool IsSelfOrAncestor(Display* d, Window a, Window b)
     }
     return false;
 }
-} // namespace
 
-char EngWindowFocusIsOursOrNobodys_LNX()
+enum class FocusHolder
+{
+    Us,
+    Nobody,
+    Another,
+};
+
+// Who holds the keyboard focus as the X server has it: the window (itself, a
+// window inside it, or a frame around it), no window at all, or another. SDL's
+// word on other window systems, where nobody is never the answer.
+FocusHolder XFocusHolder()
 {
     SDL_Window* win = SdlWindow();
     if (!win)
-        return 0;
+        return FocusHolder::Another;
     void* display = nullptr;
     unsigned long xw = 0;
     if (!EngWindowX11Handles_LNX(win, &display, &xw))
-        return SDL_GetKeyboardFocus() == win;
+        return SDL_GetKeyboardFocus() == win ? FocusHolder::Us : FocusHolder::Another;
     Display* d = static_cast<Display*>(display);
     Window focus = None;
     int revert = 0;
     XGetInputFocus(d, &focus, &revert);
     if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(d))
-        return 1;
-    // The window itself, a window inside it, or a frame around it; the
-    // other client's window may be gone by the time it is asked about.
+        return FocusHolder::Nobody;
+    // The other client's window may be gone by the time it is asked about.
     XSync(d, False);
     int (*old_handler)(Display*, XErrorEvent*) = XSetErrorHandler(IgnoreXError);
     bool ours = IsSelfOrAncestor(d, focus, xw) || IsSelfOrAncestor(d, xw, focus);
     XSync(d, False);
     XSetErrorHandler(old_handler);
-    return ours ? 1 : 0;
+    return ours ? FocusHolder::Us : FocusHolder::Another;
+}
+} // namespace
+
+char EngWindowFocusIsOursOrNobodys_LNX()
+{
+    return SdlWindow() && XFocusHolder() != FocusHolder::Another ? 1 : 0;
+}
+
+char EngWindowHasKeyboard_LNX()
+{
+    return XFocusHolder() == FocusHolder::Us ? 1 : 0;
 }
 
 char EngWindowFocusHeldElsewhere_LNX()

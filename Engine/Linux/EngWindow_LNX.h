@@ -36,6 +36,10 @@ bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* wi
 // Whether the keyboard focus is on the window (or a frame around it) or on no
 // window at all, as the X server has it; elsewhere, as SDL has it.
 char EngWindowFocusIsOursOrNobodys_LNX();
+// Whether the keyboard focus is on the window (or a frame around it) as the X
+// server has it; elsewhere, as SDL has it. 0 when it is on no window: keys
+// then go nowhere, or only where the pointer is.
+char EngWindowHasKeyboard_LNX();
 // Another client holds the keyboard focus while SDL does not see it on the
 // window (X11 only; elsewhere SDL's word stands and this is 0).
 char EngWindowFocusHeldElsewhere_LNX();
