@@ -471,6 +471,15 @@ std::vector<SDL_Event> WithoutTheBoxs(const std::vector<SDL_Event>& queue, bool 
     }
     return kept;
 }
+
+// The minimise hint as the program had it before the first box.
+void RestoreMinimiseHint()
+{
+    if (boxes.hint_set)
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, boxes.hint.c_str());
+    else
+        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+}
 } // namespace
 
 char EngWindowBoxShown_LNX()
@@ -504,16 +513,19 @@ void EngWindowBoxGone_LNX(char box_had_focus)
             SDL_RaiseWindow(SdlWindow());
             SDL_SetWindowInputFocus(SdlWindow());
         }
+        else
+        {
+            // The focus went on to another program meanwhile: the loss is read
+            // with the program's hint, so SDL minimises as for any loss.
+            RestoreMinimiseHint();
+        }
         // The loss and the focus coming back are read while the hint holds.
         PumpEverything();
         std::vector<SDL_Event> queue = WithoutTheBoxs(TakeQueue(), back);
         if (!queue.empty())
             SDL_PeepEvents(queue.data(), int(queue.size()), SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    if (boxes.hint_set)
-        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, boxes.hint.c_str());
-    else
-        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+    RestoreMinimiseHint();
 }
 
 void EngWindowShutdown_LNX()

@@ -54,8 +54,10 @@ unsigned long EngWindowXid_LNX();
 // back (when it was active and the box had the focus or nobody has it now),
 // and what came for it meanwhile is sorted: the focus loss and the keys,
 // text, presses and wheel turns given to the box are dropped; the rest, and
-// what was queued before the box, is delivered. Shown gives 1 when it
-// counted the window (a main window exists); only those go.
+// what was queued before the box, is delivered. When the focus went on to
+// another program meanwhile, the loss is the program's as any loss is (a
+// full-screen window is minimised then). Shown gives 1 when it counted the
+// window (a main window exists); only those go.
 char EngWindowBoxShown_LNX();
 void EngWindowBoxGone_LNX(char box_had_focus);
 // Ends the platform layer at the end of the run.
