@@ -288,7 +288,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             UpdateModifiers(w, Uint16(SDL_GetModState()));
-            w->GotActiveMsg(0);
+            if (!EngWindowLossIsTheBoxs_LNX())
+                w->GotActiveMsg(0);
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
             w->GotMinimizedMsg(1);

@@ -400,6 +400,9 @@ struct BoxesOverWindow
     std::string hint;
     bool was_active = false;
     Uint32 shown_at = 0; // SDL's time just after the first box came
+    // The last box went and the window took the focus back: the next loss may
+    // still be the box's, as a window manager hands the focus on.
+    bool focus_back = false;
 } boxes;
 
 // Everything the X server has sent the window's connection so far is in
@@ -488,6 +491,7 @@ char EngWindowBoxShown_LNX()
         return 0;
     if (boxes.count++ > 0)
         return 1;
+    boxes.focus_back = false;
     // Set before the box can take the focus: SDL minimises a full-screen
     // window as it reads the loss.
     const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
@@ -512,6 +516,7 @@ void EngWindowBoxGone_LNX(char box_had_focus)
         {
             SDL_RaiseWindow(SdlWindow());
             SDL_SetWindowInputFocus(SdlWindow());
+            boxes.focus_back = true;
         }
         else
         {
@@ -526,6 +531,14 @@ void EngWindowBoxGone_LNX(char box_had_focus)
             SDL_PeepEvents(queue.data(), int(queue.size()), SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     RestoreMinimiseHint();
+}
+
+char EngWindowLossIsTheBoxs_LNX()
+{
+    if (!boxes.focus_back)
+        return 0;
+    boxes.focus_back = false;
+    return EngWindowHasKeyboard_LNX();
 }
 
 void EngWindowShutdown_LNX()

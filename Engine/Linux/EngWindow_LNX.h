@@ -60,6 +60,11 @@ unsigned long EngWindowXid_LNX();
 // window (a main window exists); only those go.
 char EngWindowBoxShown_LNX();
 void EngWindowBoxGone_LNX(char box_had_focus);
+// Asked at a loss of the focus: 1 when it is the first since the last box went
+// and the window took the focus back, and the window has the focus again by
+// now. Such a loss is the box's going (a window manager handing the focus
+// around), not the program's.
+char EngWindowLossIsTheBoxs_LNX();
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.
