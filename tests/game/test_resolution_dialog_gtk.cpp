@@ -206,9 +206,9 @@ TEST_F(ResolutionDialogGtk, AfterTheVersionCheckTheKeyboardIsTheDialogsAgain)
     static struct
     {
         int step = 0;
-        bool kit_transient = false;  // the check's window belonged to the dialog
-        bool keyboard_back = false;  // the dialog had the keyboard once it was gone
-        GtkWidget* focus = nullptr;  // the dialog's focus when the last Tab was typed
+        bool kit_transient = false; // the check's window belonged to the dialog
+        bool keyboard_back = false; // the dialog had the keyboard once it was gone
+        GtkWidget* focus = nullptr; // the dialog's focus when the last Tab was typed
         int tabs = 0;
     } run;
     g_timeout_add(

@@ -419,8 +419,8 @@ Window WindowManagersOwn()
     {
         XSetWindowAttributes a = {};
         a.override_redirect = True;
-        Window own = XCreateWindow(X(), DefaultRootWindow(X()), -100, -100, 1, 1, 0, CopyFromParent, InputOnly,
-                                   CopyFromParent, CWOverrideRedirect, &a);
+        Window own = XCreateWindow(X(), DefaultRootWindow(X()), -100, -100, 1, 1, 0, CopyFromParent,
+                                   InputOnly, CopyFromParent, CWOverrideRedirect, &a);
         XMapWindow(X(), own);
         XSync(X(), False);
         return own;
@@ -518,7 +518,8 @@ protected:
     {
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
-        std::vector<std::string> args = {VZ_BOX_PROGRAM, kind, windowed ? "window" : "full", dir.File("log.txt")};
+        std::vector<std::string> args = {VZ_BOX_PROGRAM, kind, windowed ? "window" : "full",
+                                         dir.File("log.txt")};
         if (!strcmp(kind, "interface"))
             args.push_back(std::string(getenv("VZ_SOURCE_DIR")) + "/tests/Engine/Linux/data/Settings.ui");
         p->pid = Spawn(args, {}, fds[1]);
@@ -726,7 +727,8 @@ TEST_F(BoxOverWindow, ALossToAnotherProgramWhileTheBoxIsUpTakesEffectOnceTheBoxI
         EXPECT_TRUE(WaitFor(vztest::kHangSeconds,
                             [&]
                             {
-                                const std::vector<unsigned long> s = Property(p.window, "WM_STATE", A("WM_STATE"));
+                                const std::vector<unsigned long> s =
+                                    Property(p.window, "WM_STATE", A("WM_STATE"));
                                 return !s.empty() && s[0] == IconicState;
                             }))
             << "the program's window is not iconic";
