@@ -110,14 +110,28 @@ char FocusLossPending()
     return 0;
 }
 
+// A full-screen window in front takes the keyboard when it does not have it:
+// without a window manager nobody gives it, and a focus that reverted to no
+// window (another program's went away) leaves keys going nowhere.
+void TakeKeyboardInFullScreen()
+{
+    if (!eng_main_window_windowed && !EngWindowHasKeyboard_LNX())
+        EngWindowTakeFocus_LNX();
+}
+
 // The focus is not always reported back (without a window manager it never
 // is): a window that is pressed or typed into is in front, and a full-screen
 // one needs its device back to draw. It takes the focus too, as a window
-// manager would give it: another client may still hold it.
-void ActivateIfInFront(EngWindow* w)
+// manager would give it: another client may still hold it. A press on an
+// active full-screen window takes the keyboard when it has not got it.
+void ActivateIfInFront(EngWindow* w, char pressed)
 {
     if (w->IsActive())
+    {
+        if (pressed)
+            TakeKeyboardInFullScreen();
         return;
+    }
     if (!eng_main_window_windowed)
         EngWindowTakeFocus_LNX();
     w->GotActiveMsg(1);
@@ -125,11 +139,13 @@ void ActivateIfInFront(EngWindow* w)
 
 // A full-screen window uncovered again is in front only while the focus is
 // its own or nobody's: under another program's window that holds the focus
-// it draws nothing.
+// it draws nothing. Back in front, it takes the keyboard.
 void ActivateIfUncoveredInFront(EngWindow* w)
 {
-    if (!eng_main_window_windowed && !w->IsActive() && EngWindowFocusIsOursOrNobodys_LNX())
-        w->GotActiveMsg(1);
+    if (eng_main_window_windowed || w->IsActive() || !EngWindowFocusIsOursOrNobodys_LNX())
+        return;
+    TakeKeyboardInFullScreen();
+    w->GotActiveMsg(1);
 }
 
 // Typed text arrives as UTF-8 and goes on as the fonts' Latin-1 letters; a
@@ -272,7 +288,8 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             UpdateModifiers(w, Uint16(SDL_GetModState()));
-            w->GotActiveMsg(0);
+            if (!EngWindowLossIsTheBoxs_LNX())
+                w->GotActiveMsg(0);
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
             w->GotMinimizedMsg(1);
@@ -310,7 +327,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
                 w->MsgsPlayerQuit();
                 break;
             }
-            ActivateIfInFront(w);
+            ActivateIfInFront(w, 0);
             if (is_f && !e->key.repeat)
                 m->full_screen_press = IsCommandF(e->key.keysym.mod);
             w->MsgsKeyDown(code, typed);
@@ -348,7 +365,7 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
     {
         int button = MouseButtonIndex(w, e->button);
         if (button >= 0 && e->type == SDL_MOUSEBUTTONDOWN)
-            ActivateIfInFront(w);
+            ActivateIfInFront(w, 1);
         if (button >= 0)
             w->MsgsMouseButtonPress(button, e->type == SDL_MOUSEBUTTONDOWN ? 1 : 0, e->button.clicks);
         break;

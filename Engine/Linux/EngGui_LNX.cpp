@@ -182,6 +182,11 @@ void EngGuiShowOverMainWindow_LNX(GtkWidget* window)
     if (!window || !GTK_IS_WINDOW(window) || g_object_get_data(G_OBJECT(window), cgui_over_key))
         return;
     g_object_set_data(G_OBJECT(window), cgui_over_key, GINT_TO_POINTER(1));
+    // Over a modal GTK window (the start-up dialog) it belongs to that window,
+    // which has the keyboard back when it goes.
+    GtkWindow* modal = EngGuiGetModalWindow_LNX();
+    if (!gtk_window_get_transient_for(GTK_WINDOW(window)) && modal && modal != GTK_WINDOW(window))
+        gtk_window_set_transient_for(GTK_WINDOW(window), modal);
     // Over another toolkit's window (the game's) it is made transient on the
     // X side, so that it stays in front of it, full screen too.
     const unsigned long main_xid = EngWindowXid_LNX();

@@ -29,10 +29,11 @@ GtkWindow* EngGuiGetModalWindow_LNX();
 int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, char with_cancel);
 
 // Readies a window of the program's own (a box, a dialog) before it is
-// shown: transient for the main window when it stands over no GTK window,
-// given the keyboard once it is on the screen (without a window manager
-// nobody else gives it), and a box over the main window while it is shown
-// (EngWindowBoxShown_LNX). Once is enough; later calls do nothing.
+// shown: transient for the modal GTK window when one is up (which has the
+// keyboard back when it goes), else for the main window; given the keyboard
+// once it is on the screen (without a window manager nobody else gives it);
+// and a box over the main window while it is shown (EngWindowBoxShown_LNX).
+// Once is enough; later calls do nothing.
 void EngGuiShowOverMainWindow_LNX(GtkWidget* window);
 
 // text as valid UTF-8 (Latin-1 when it is not UTF-8 already); null gives "".

@@ -322,31 +322,50 @@ bool IsSelfOrAncestor(Display* d, Window a, Window b)
     }
     return false;
 }
-} // namespace
 
-char EngWindowFocusIsOursOrNobodys_LNX()
+enum class FocusHolder
+{
+    Us,
+    Nobody,
+    Another,
+};
+
+// Who holds the keyboard focus as the X server has it: the window (itself, a
+// window inside it, or a frame around it), no window at all, or another. SDL's
+// word on other window systems, where nobody is never the answer.
+FocusHolder XFocusHolder()
 {
     SDL_Window* win = SdlWindow();
     if (!win)
-        return 0;
+        return FocusHolder::Another;
     void* display = nullptr;
     unsigned long xw = 0;
     if (!EngWindowX11Handles_LNX(win, &display, &xw))
-        return SDL_GetKeyboardFocus() == win;
+        return SDL_GetKeyboardFocus() == win ? FocusHolder::Us : FocusHolder::Another;
     Display* d = static_cast<Display*>(display);
     Window focus = None;
     int revert = 0;
     XGetInputFocus(d, &focus, &revert);
     if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(d))
-        return 1;
-    // The window itself, a window inside it, or a frame around it; the
-    // other client's window may be gone by the time it is asked about.
+        return FocusHolder::Nobody;
+    // The other client's window may be gone by the time it is asked about.
     XSync(d, False);
     int (*old_handler)(Display*, XErrorEvent*) = XSetErrorHandler(IgnoreXError);
     bool ours = IsSelfOrAncestor(d, focus, xw) || IsSelfOrAncestor(d, xw, focus);
     XSync(d, False);
     XSetErrorHandler(old_handler);
-    return ours ? 1 : 0;
+    return ours ? FocusHolder::Us : FocusHolder::Another;
+}
+} // namespace
+
+char EngWindowFocusIsOursOrNobodys_LNX()
+{
+    return SdlWindow() && XFocusHolder() != FocusHolder::Another ? 1 : 0;
+}
+
+char EngWindowHasKeyboard_LNX()
+{
+    return XFocusHolder() == FocusHolder::Us ? 1 : 0;
 }
 
 char EngWindowFocusHeldElsewhere_LNX()
@@ -381,6 +400,9 @@ struct BoxesOverWindow
     std::string hint;
     bool was_active = false;
     Uint32 shown_at = 0; // SDL's time just after the first box came
+    // The last box went and the window took the focus back: the next loss may
+    // still be the box's, as a window manager hands the focus on.
+    bool focus_back = false;
 } boxes;
 
 // Everything the X server has sent the window's connection so far is in
@@ -452,6 +474,15 @@ std::vector<SDL_Event> WithoutTheBoxs(const std::vector<SDL_Event>& queue, bool 
     }
     return kept;
 }
+
+// The minimise hint as the program had it before the first box.
+void RestoreMinimiseHint()
+{
+    if (boxes.hint_set)
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, boxes.hint.c_str());
+    else
+        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+}
 } // namespace
 
 char EngWindowBoxShown_LNX()
@@ -460,6 +491,7 @@ char EngWindowBoxShown_LNX()
         return 0;
     if (boxes.count++ > 0)
         return 1;
+    boxes.focus_back = false;
     // Set before the box can take the focus: SDL minimises a full-screen
     // window as it reads the loss.
     const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
@@ -484,6 +516,13 @@ void EngWindowBoxGone_LNX(char box_had_focus)
         {
             SDL_RaiseWindow(SdlWindow());
             SDL_SetWindowInputFocus(SdlWindow());
+            boxes.focus_back = true;
+        }
+        else
+        {
+            // The focus went on to another program meanwhile: the loss is read
+            // with the program's hint, so SDL minimises as for any loss.
+            RestoreMinimiseHint();
         }
         // The loss and the focus coming back are read while the hint holds.
         PumpEverything();
@@ -491,10 +530,15 @@ void EngWindowBoxGone_LNX(char box_had_focus)
         if (!queue.empty())
             SDL_PeepEvents(queue.data(), int(queue.size()), SDL_ADDEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    if (boxes.hint_set)
-        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, boxes.hint.c_str());
-    else
-        SDL_ResetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+    RestoreMinimiseHint();
+}
+
+char EngWindowLossIsTheBoxs_LNX()
+{
+    if (!boxes.focus_back)
+        return 0;
+    boxes.focus_back = false;
+    return EngWindowHasKeyboard_LNX();
 }
 
 void EngWindowShutdown_LNX()

@@ -36,6 +36,10 @@ bool EngWindowX11Handles_LNX(void* sdl_window, void** display, unsigned long* wi
 // Whether the keyboard focus is on the window (or a frame around it) or on no
 // window at all, as the X server has it; elsewhere, as SDL has it.
 char EngWindowFocusIsOursOrNobodys_LNX();
+// Whether the keyboard focus is on the window (or a frame around it) as the X
+// server has it; elsewhere, as SDL has it. 0 when it is on no window: keys
+// then go nowhere, or only where the pointer is.
+char EngWindowHasKeyboard_LNX();
 // Another client holds the keyboard focus while SDL does not see it on the
 // window (X11 only; elsewhere SDL's word stands and this is 0).
 char EngWindowFocusHeldElsewhere_LNX();
@@ -50,10 +54,17 @@ unsigned long EngWindowXid_LNX();
 // back (when it was active and the box had the focus or nobody has it now),
 // and what came for it meanwhile is sorted: the focus loss and the keys,
 // text, presses and wheel turns given to the box are dropped; the rest, and
-// what was queued before the box, is delivered. Shown gives 1 when it
-// counted the window (a main window exists); only those go.
+// what was queued before the box, is delivered. When the focus went on to
+// another program meanwhile, the loss is the program's as any loss is (a
+// full-screen window is minimised then). Shown gives 1 when it counted the
+// window (a main window exists); only those go.
 char EngWindowBoxShown_LNX();
 void EngWindowBoxGone_LNX(char box_had_focus);
+// Asked at a loss of the focus: 1 when it is the first since the last box went
+// and the window took the focus back, and the window has the focus again by
+// now. Such a loss is the box's going (a window manager handing the focus
+// around), not the program's.
+char EngWindowLossIsTheBoxs_LNX();
 // Ends the platform layer at the end of the run.
 void EngWindowShutdown_LNX();
 // The desktop's size; 0 when no display answers.

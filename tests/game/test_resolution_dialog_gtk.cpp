@@ -1,7 +1,14 @@
 // The display-settings dialog in real GTK windows, driven by a script: the
 // mode choice switches the lists and "Start" ends the dialog with the choice;
-// a window destroyed from outside ends it quietly.
+// a window destroyed from outside ends it quietly; after the version check's
+// window, the keyboard is the dialog's again.
 #include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <gdk/gdkx.h>
 
 #include <string>
 
@@ -13,7 +20,10 @@
 #include "SWin.h"
 #include "game/Game.h"
 #include "game/Resolution.h"
+#include "game/OnlineHooks.h"
 #include "game/ResolutionDialog.h"
+#include "game/Updater.h"
+#include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
 
 namespace
@@ -123,6 +133,148 @@ TEST_F(ResolutionDialogGtk, WindowDestroyedElsewhereIsAQuietStop)
     EXPECT_EQ(nullptr, r_res_modes);
     const std::string log = vztest::ReadFile(dir.File("log.txt"));
     EXPECT_EQ(std::string::npos, log.find("<ERROR>")) << log;
+}
+
+// The test's own connection to the X server, as the player's keyboard and
+// mouse.
+Display* Player()
+{
+    static Display* d = XOpenDisplay(nullptr);
+    return d;
+}
+
+unsigned long Xid(GtkWidget* w)
+{
+    GdkWindow* gw = w ? gtk_widget_get_window(gtk_widget_get_toplevel(w)) : nullptr;
+    return gw ? GDK_WINDOW_XID(gw) : 0;
+}
+
+// Whether the X server gives the keyboard to w's window.
+bool HasKeyboard(GtkWidget* w)
+{
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(Player(), &focus, &revert);
+    return focus != None && focus == Xid(w);
+}
+
+void ClickOn(GtkWidget* w)
+{
+    gint x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(w), &x, &y);
+    GtkAllocation a;
+    gtk_widget_get_allocation(w, &a);
+    Display* d = Player();
+    XTestFakeMotionEvent(d, DefaultScreen(d), x + a.x + a.width / 2, y + a.y + a.height / 2, CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+}
+
+void Type(KeySym key)
+{
+    Display* d = Player();
+    const KeyCode code = XKeysymToKeycode(d, key);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XSync(d, False);
+}
+
+// Without a window manager: the player clicks "Check for new version"; the
+// version check's window comes over the dialog, belongs to it, and goes;
+// with the pointer away from the dialog, Tab moves through its controls to
+// "Start" and Return starts.
+TEST_F(ResolutionDialogGtk, AfterTheVersionCheckTheKeyboardIsTheDialogsAgain)
+{
+    ASSERT_NE(Player(), nullptr);
+    int event_base, error_base, major, minor;
+    ASSERT_TRUE(XTestQueryExtension(Player(), &event_base, &error_base, &major, &minor));
+    vztest::PopupRecorder popups;
+    vztest::HttpTestServer server(
+        [](const std::string& target)
+        {
+            vztest::HttpReply r;
+            if (target.find("CheckVersionV2.cgi") != std::string::npos)
+                r.body = "Your version is current.";
+            else
+                r.status = 404;
+            return r;
+        });
+    OnlineSetSiteRoot(server.Url("").c_str());
+    up_result_seconds = 0.2;
+
+    static struct
+    {
+        int step = 0;
+        bool kit_transient = false; // the check's window belonged to the dialog
+        bool keyboard_back = false; // the dialog had the keyboard once it was gone
+        GtkWidget* focus = nullptr; // the dialog's focus when the last Tab was typed
+        int tabs = 0;
+    } run;
+    g_timeout_add(
+        20,
+        [](gpointer) -> gboolean
+        {
+            GtkWidget* dialog = gtk_widget_get_toplevel(W(resolution_ok_swb));
+            switch (run.step)
+            {
+            case 0: // the dialog is up with the keyboard
+                if (!gtk_widget_get_mapped(dialog) || !HasKeyboard(dialog))
+                    return G_SOURCE_CONTINUE;
+                ClickOn(W(resolution_new_version_swb));
+                run.step = 1;
+                return G_SOURCE_CONTINUE;
+            case 1: // the check's window is on the screen
+            {
+                GtkWidget* kit = nullptr;
+                GList* all = gtk_window_list_toplevels();
+                for (GList* l = all; l; l = l->next)
+                    if (GTK_WIDGET(l->data) != dialog && GTK_IS_WINDOW(l->data) &&
+                        gtk_widget_get_mapped(GTK_WIDGET(l->data)))
+                        kit = GTK_WIDGET(l->data);
+                g_list_free(all);
+                if (!kit)
+                    return G_SOURCE_CONTINUE;
+                run.kit_transient = gtk_window_get_transient_for(GTK_WINDOW(kit)) == GTK_WINDOW(dialog);
+                run.step = 2;
+                return G_SOURCE_CONTINUE;
+            }
+            case 2: // it has gone
+                if (up_swin && up_swin->IsCreated())
+                    return G_SOURCE_CONTINUE;
+                XWarpPointer(Player(), None, DefaultRootWindow(Player()), 0, 0, 0, 0, 0, 0);
+                XSync(Player(), False);
+                run.step = 3;
+                return G_SOURCE_CONTINUE;
+            case 3: // Tab goes on until "Start" has the focus, then Return
+                if (run.tabs > 0 && gtk_window_get_focus(GTK_WINDOW(dialog)) == run.focus)
+                    return G_SOURCE_CONTINUE;
+                if (run.tabs == 1)
+                    run.keyboard_back = true;
+                run.focus = gtk_window_get_focus(GTK_WINDOW(dialog));
+                if (run.focus == W(resolution_ok_swb) || run.tabs > 40)
+                {
+                    Type(XK_Return);
+                    run.step = 4;
+                    return G_SOURCE_REMOVE;
+                }
+                run.tabs++;
+                Type(XK_Tab);
+                return G_SOURCE_CONTINUE;
+            }
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+    // Ended by Return on "Start", or else by the fixture's guard.
+    EXPECT_EQ(1, ResolutionShowAndRunWindow());
+    EXPECT_EQ(4, run.step);
+    EXPECT_TRUE(run.kit_transient) << "the check's window did not belong to the dialog";
+    EXPECT_TRUE(run.keyboard_back) << "Tab did not reach the dialog after the check";
+    EXPECT_EQ(1u, server.Targets().size());
+    EXPECT_TRUE(popups.Popups().empty());
+    delete up_swin;
+    up_swin = nullptr;
+    OnlineSetSiteRoot(nullptr);
 }
 
 } // namespace

@@ -46,6 +46,11 @@ enum class XFocus
     Game,        // the game's window has it
     OtherClient, // the test's window, mapped over the game's, has it
     Nobody,      // the test's window went away and the focus fell back to the root
+    // The test's window, mapped over the game's, has it as an SDL program
+    // takes it: when the window goes (OtherClientWindowGoes) it falls to no
+    // window at all, and keys go nowhere.
+    OtherClientRevertingToNone,
+    NoWindow, // no window has it: keys go nowhere
 };
 
 // The test's own window, made once at the top left.
@@ -61,24 +66,45 @@ inline void MoveXFocus(XFocus to)
 {
     Display* d = TestX();
     const Window other = OtherClientWindow();
-    if (to == XFocus::Nobody)
+    if (to == XFocus::Nobody || to == XFocus::NoWindow)
     {
         XUnmapWindow(d, other);
-        XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
+        if (to == XFocus::Nobody)
+            XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
+        else
+            XSetInputFocus(d, None, RevertToNone, CurrentTime);
         XSync(d, False);
         return;
     }
-    if (to == XFocus::OtherClient)
+    const bool to_other = to != XFocus::Game;
+    if (to_other)
     {
         XMapRaised(d, other);
         XSync(d, False);
     }
-    const Window w = to == XFocus::OtherClient ? other : GameXWindow();
+    const Window w = to_other ? other : GameXWindow();
     XWindowAttributes a;
     XGetWindowAttributes(d, w, &a);
     XInstallColormap(d, a.colormap);
-    XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(d, w, to == XFocus::OtherClientRevertingToNone ? RevertToNone : RevertToPointerRoot,
+                   CurrentTime);
     XSync(d, False);
+}
+
+// The test's window goes; the focus it held reverts as it was set to.
+inline void OtherClientWindowGoes()
+{
+    XUnmapWindow(TestX(), OtherClientWindow());
+    XSync(TestX(), False);
+}
+
+// Whether the game's window has the keyboard focus, as the server has it.
+inline bool GameHasXFocus()
+{
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(TestX(), &focus, &revert);
+    return focus != None && focus == GameXWindow();
 }
 
 // The test's window moves 60 pixels along the diagonal and back, by turns:

@@ -1,13 +1,14 @@
-// A program on the engine, full screen, that shows a box of its own over its
-// window once it has run a while, and goes on drawing after it. It starts as
-// the game does, with a dialog kit window whose one button, clicked, opens
-// the program's window. Arguments: the
-// box ("message", "log", "question", "interface", "kit"), the log file, and
-// for "interface" the interface file. Prints
-// "WINDOW <xid>" once its window is up, "BOX" just before the box, "CLOSED"
-// after it, "KEY <code>" for every key it is given, and "FRAMES <n> ACTIVE
-// <a> MINIMISED <m>" once n frames were drawn after the box; the key 'k' given
-// after that ends it.
+// A program on the engine, full screen or in a window, that shows a box of
+// its own over its window once it has run a while, and goes on drawing after
+// it. It starts as the game does, with a dialog kit window whose one button,
+// clicked, opens the program's window. Arguments: the box ("message", "log",
+// "question", "interface", "kit", or "none" for no box), "full" or "window",
+// the log file, and for "interface" the interface file. Prints "WINDOW <xid>"
+// once its window is up, "BOX" just before the box, "CLOSED" after it, "KEY
+// <code>" for every key it is given, "ACTIVATED <a>" and "MINIMISED <m>" as
+// the window tells it, and "FRAMES <n> ACTIVE <a> MINIMISED <m>" once n frames
+// were drawn after the box; the key 'k' given after that ends it, and so does
+// a termination signal.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -176,6 +177,8 @@ public:
             QuitMainLoop();
         return 1;
     }
+    void WindowActivatedCB(char active) override { Say("ACTIVATED %d", int(active)); }
+    void WindowWasMinimized(char minimised) override { Say("MINIMISED %d", int(minimised)); }
 
 private:
     int ticks = 0, frames_after_box = 0;
@@ -190,9 +193,10 @@ _EngCreateWindowParms parms = {-1, -1, 640, 480, 32, 0, 60, 0, 0, 0, 0, 0, "Engi
 char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
 {
     box_kind = argc > 1 ? argv[1] : "";
-    if (argc > 2)
-        DebugSetLogFilename(argv[2], 1);
-    box_file = argc > 3 ? argv[3] : "";
+    parms.windowed = argc > 2 && !strcmp(argv[2], "window") ? 1 : 0;
+    if (argc > 3)
+        DebugSetLogFilename(argv[3], 1);
+    box_file = argc > 4 ? argv[4] : "";
     program = new BoxProgram();
     char r = program->Init(nullptr, argc, argv);
     if (r > 0)

@@ -1,9 +1,12 @@
-// A box that a full-screen program on the engine shows over its own window,
-// on a display without a window manager and on one with: the box stands over
-// the window and takes the keyboard, the keys typed at it stay its own, and
-// once it is closed the program is in front, active, full screen and drawing.
-// The program runs as a separate process; the test types at the box through
-// the X server's test extension, as a player would.
+// A box that a program on the engine shows over its own window, full screen
+// on a display without a window manager and on one with, and in a window
+// under one: the box stands over the window and takes the keyboard, the keys
+// typed at it stay its own, the program is neither deactivated nor given a
+// key while it is up, and once it is closed the program is in front, active
+// and drawing. A loss of the focus to another program while the box is up
+// has its full effect once the box is gone. The program runs as a separate
+// process; the test types at the box through the X server's test extension,
+// as a player would.
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
@@ -23,6 +26,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -206,6 +210,23 @@ void Type(KeySym key)
     XSync(X(), False);
 }
 
+// A press and release of key sent straight to w, past the keyboard focus.
+void SendKey(Window w, KeySym key)
+{
+    XEvent e = {};
+    e.xkey.type = KeyPress;
+    e.xkey.display = X();
+    e.xkey.window = w;
+    e.xkey.root = DefaultRootWindow(X());
+    e.xkey.time = CurrentTime;
+    e.xkey.same_screen = True;
+    e.xkey.keycode = XKeysymToKeycode(X(), key);
+    XSendEvent(X(), w, True, KeyPressMask, &e);
+    e.xkey.type = KeyRelease;
+    XSendEvent(X(), w, True, KeyReleaseMask, &e);
+    XSync(X(), False);
+}
+
 // What a window manager's close button sends.
 void AskToClose(Window w)
 {
@@ -327,6 +348,21 @@ public:
                 return "";
         }
     }
+    // Whether a whole line, after the last one found, is line; read for as
+    // long as the seconds allow. The place of the last line found stays.
+    bool Saw(const std::string& line, double seconds)
+    {
+        const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+        for (;;)
+        {
+            if (("\n" + text.substr(pos)).find("\n" + line + "\n") != std::string::npos)
+                return true;
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+            if (left <= 0 || !ReadSome(int(left)))
+                return false;
+        }
+    }
     // Everything read, after whatever is still to come within the seconds.
     const std::string& All(double seconds)
     {
@@ -358,17 +394,84 @@ private:
     size_t pos = 0;
 };
 
-// The keys the program reported between the box and its "FRAMES" line.
-std::string KeysGiven(const std::string& out)
+// The keys, activations and minimisings the program reported between the
+// box and its "FRAMES" line.
+std::string GivenDuringTheBox(const std::string& out)
 {
     const size_t from = out.find("\nBOX\n"), to = out.find("\nFRAMES ");
+    if (from == std::string::npos)
+        return "no BOX line";
     std::istringstream lines(out.substr(from, to == std::string::npos ? std::string::npos : to - from));
-    std::string keys;
+    std::string given;
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("KEY ", 0) == 0)
-            keys += (keys.empty() ? "" : " ") + line.substr(4);
-    return keys;
+        for (const char* kind : {"KEY ", "ACTIVATED ", "MINIMISED "})
+            if (line.rfind(kind, 0) == 0)
+                given += (given.empty() ? "" : ", ") + line;
+    return given;
 }
+
+// A window manager's own window that it gives the focus to for a moment, as
+// some do when a window they have focused goes, before they give it on: one
+// pixel, off the screen, not managed.
+Window WindowManagersOwn()
+{
+    static Window w = []
+    {
+        XSetWindowAttributes a = {};
+        a.override_redirect = True;
+        Window own = XCreateWindow(X(), DefaultRootWindow(X()), -100, -100, 1, 1, 0, CopyFromParent,
+                                   InputOnly, CopyFromParent, CWOverrideRedirect, &a);
+        XMapWindow(X(), own);
+        XSync(X(), False);
+        return own;
+    }();
+    return w;
+}
+
+// The focus goes by the window manager's own window back to w, at once.
+void HandFocusAroundTo(Window w)
+{
+    XSetInputFocus(X(), WindowManagersOwn(), RevertToPointerRoot, CurrentTime);
+    XSetInputFocus(X(), w, RevertToPointerRoot, CurrentTime);
+    XSync(X(), False);
+}
+
+// Another program's window, which takes the keyboard as it would when the
+// player clicks it in a task bar: the window manager is asked to activate it.
+class OtherProgram
+{
+public:
+    OtherProgram()
+    {
+        w = XCreateSimpleWindow(X(), DefaultRootWindow(X()), 0, 0, 200, 150, 0, 0, 0);
+        XStoreName(X(), w, "Other Program");
+        XMapRaised(X(), w);
+        XSync(X(), False);
+    }
+    ~OtherProgram()
+    {
+        XDestroyWindow(X(), w);
+        XSync(X(), False);
+    }
+    bool TakeFocus()
+    {
+        if (!WaitFor(vztest::kHangSeconds, [&] { return Viewable(w); }))
+            return false;
+        XEvent e = {};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = A("_NET_ACTIVE_WINDOW");
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2; // from the player, through a pager
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(X(), DefaultRootWindow(X()), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XSync(X(), False);
+        return WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(w); });
+    }
+
+private:
+    Window w = 0;
+};
 
 struct Case
 {
@@ -377,6 +480,28 @@ struct Case
     const char* title;           // the box's title
     std::vector<KeySym> closing; // typed after 7 and u: the box goes
     const char* answer;          // a line the program prints once the box is closed, or null
+};
+
+// The program, started as the player starts the game, with a click on its
+// dialog; its standard output, and its window once it is up.
+struct Program
+{
+    pid_t pid = -1;
+    std::unique_ptr<Output> out;
+    Window window = 0;
+
+    ~Program()
+    {
+        if (pid > 0)
+            Reap(pid, 0);
+    }
+    // Its exit status, once it ended within the seconds; -1 when it was made to.
+    int End(double seconds)
+    {
+        const int status = Reap(pid, seconds);
+        pid = -1;
+        return status;
+    }
 };
 
 class BoxOverWindow : public ::testing::Test
@@ -389,30 +514,20 @@ protected:
         ASSERT_TRUE(XTestQueryExtension(X(), &event_base, &error_base, &major, &minor));
     }
 
-    void Run(const Case& c, bool with_wm)
+    void Start(Program* p, const char* kind, bool windowed)
     {
-        vztest::TempDir dir;
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
-        std::vector<std::string> args = {VZ_BOX_PROGRAM, c.kind, dir.File("log.txt")};
-        if (!strcmp(c.kind, "interface"))
+        std::vector<std::string> args = {VZ_BOX_PROGRAM, kind, windowed ? "window" : "full",
+                                         dir.File("log.txt")};
+        if (!strcmp(kind, "interface"))
             args.push_back(std::string(getenv("VZ_SOURCE_DIR")) + "/tests/Engine/Linux/data/Settings.ui");
-        const pid_t pid = Spawn(args, {}, fds[1]);
+        p->pid = Spawn(args, {}, fds[1]);
         close(fds[1]);
-        Output out(fds[0]);
-        ASSERT_GT(pid, 0);
-        struct Reaper
-        {
-            pid_t pid;
-            ~Reaper()
-            {
-                if (pid > 0)
-                    Reap(pid, 0);
-            }
-        } reaper{pid};
+        p->out = std::make_unique<Output>(fds[0]);
+        ASSERT_GT(p->pid, 0);
 
-        // Started as the player starts the game, with a click on its dialog
-        // (again should a click come before the dialog can take it).
+        // Clicked again should a click come before the dialog can take it.
         std::string window_line;
         for (int click = 0; click < 12 && window_line.empty(); click++)
         {
@@ -420,22 +535,50 @@ protected:
             if (WaitFor(120,
                         [&] { return (start = FindTitled(DefaultRootWindow(X()), "Box Program", 0)) != 0; }))
                 Click(start);
-            window_line = out.WaitForLine("WINDOW ", 10);
+            window_line = p->out->WaitForLine("WINDOW ", 10);
         }
-        ASSERT_NE(window_line, "") << out.All(0);
-        const Window game = Window(std::stoul(window_line.substr(7)));
-        ASSERT_NE(out.WaitForLine("BOX", vztest::kHangSeconds), "") << out.All(0);
+        ASSERT_NE(window_line, "") << p->out->All(0);
+        p->window = Window(std::stoul(window_line.substr(7)));
+    }
 
+    // The box once it is on the screen, over the window, with the keyboard.
+    Window ShownBox(Program* p, const char* title)
+    {
+        if (p->out->WaitForLine("BOX", vztest::kHangSeconds) == "")
+        {
+            ADD_FAILURE() << "no box was shown: " << p->out->All(0);
+            return 0;
+        }
         Window box = 0;
-        ASSERT_TRUE(
-            WaitFor(vztest::kHangSeconds, [&] { return (box = FindTitled(DefaultRootWindow(X()), c.title, game)) != 0; }))
-            << "no box titled " << c.title << " appeared";
+        if (!WaitFor(vztest::kHangSeconds,
+                     [&] { return (box = FindTitled(DefaultRootWindow(X()), title, p->window)) != 0; }))
+        {
+            ADD_FAILURE() << "no box titled " << title << " appeared";
+            return 0;
+        }
         Window transient = 0;
-        EXPECT_TRUE(XGetTransientForHint(X(), box, &transient) && transient == game)
+        EXPECT_TRUE(XGetTransientForHint(X(), box, &transient) && transient == p->window)
             << "the box is not transient for the program's window";
-        EXPECT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(box); })) << "the box never got the keyboard";
-        EXPECT_TRUE(StackedAbove(box, game)) << "the box is under the program's window";
+        EXPECT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(box); }))
+            << "the box never got the keyboard";
+        EXPECT_TRUE(StackedAbove(box, p->window)) << "the box is under the program's window";
+        return box;
+    }
 
+    // Run with the window manager handing the focus around once the box has
+    // gone: the program's own box is no deactivation all the same.
+    void Run(const Case& c, bool with_wm, bool windowed, bool hand_focus_around = false)
+    {
+        Program p;
+        ASSERT_NO_FATAL_FAILURE(Start(&p, c.kind, windowed));
+        Output& out = *p.out;
+        const Window game = p.window;
+        const Window box = ShownBox(&p, c.title);
+        ASSERT_NE(box, Window(0));
+
+        // A key that reaches the program's window while the box is up is the
+        // box's time: SDL takes it, and the program must not get it.
+        SendKey(game, XK_x);
         Type(XK_7);
         Type(XK_u);
         for (KeySym key : c.closing)
@@ -449,6 +592,11 @@ protected:
         if (c.answer)
         {
             EXPECT_NE(out.All(0).find(std::string("\n") + c.answer + "\n"), std::string::npos) << out.All(0);
+        }
+        if (hand_focus_around)
+        {
+            WaitFor(vztest::kHangSeconds, [&] { return !Viewable(box) && HasKeyboard(game); });
+            HandFocusAroundTo(game);
         }
 
         // The program draws on after the box, in front and active.
@@ -464,14 +612,20 @@ protected:
             const std::vector<unsigned long> active =
                 Property(DefaultRootWindow(X()), "_NET_ACTIVE_WINDOW", XA_WINDOW);
             EXPECT_TRUE(!active.empty() && active[0] == game) << "the program's window is not the active one";
-            const std::vector<unsigned long> state = Property(game, "_NET_WM_STATE", XA_ATOM);
-            EXPECT_NE(std::find(state.begin(), state.end(), A("_NET_WM_STATE_FULLSCREEN")), state.end())
-                << "the program's window is no longer full screen";
         }
-        XWindowAttributes a = {};
-        XGetWindowAttributes(X(), game, &a);
-        EXPECT_EQ(a.width, DisplayWidth(X(), DefaultScreen(X())));
-        EXPECT_EQ(a.height, DisplayHeight(X(), DefaultScreen(X())));
+        if (!windowed)
+        {
+            if (with_wm)
+            {
+                const std::vector<unsigned long> state = Property(game, "_NET_WM_STATE", XA_ATOM);
+                EXPECT_NE(std::find(state.begin(), state.end(), A("_NET_WM_STATE_FULLSCREEN")), state.end())
+                    << "the program's window is no longer full screen";
+            }
+            XWindowAttributes a = {};
+            XGetWindowAttributes(X(), game, &a);
+            EXPECT_EQ(a.width, DisplayWidth(X(), DefaultScreen(X())));
+            EXPECT_EQ(a.height, DisplayHeight(X(), DefaultScreen(X())));
+        }
 
         // It has the keyboard: the next key is its own, and ends it.
         Type(XK_k);
@@ -479,10 +633,11 @@ protected:
         EXPECT_TRUE(ends) << "the program did not get the key typed at it";
         // The bound only stops a hang: on a loaded machine the end of a
         // full-screen program with its leak check can take a minute.
-        EXPECT_EQ(Reap(pid, ends ? 300 : 0), ends ? 0 : -1) << out.All(0);
-        reaper.pid = -1;
-        EXPECT_EQ(KeysGiven(out.All(5)), "") << "keys typed at the box reached the program";
+        EXPECT_EQ(p.End(ends ? 300 : 0), ends ? 0 : -1) << out.All(0);
+        EXPECT_EQ(GivenDuringTheBox(out.All(5)), "") << "the box's time reached the program";
     }
+
+    vztest::TempDir dir;
 };
 
 const Case kCases[] = {
@@ -499,7 +654,7 @@ TEST_F(BoxOverWindow, WithoutAWindowManager)
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(c.name);
-        Run(c, false);
+        Run(c, false, false);
     }
 }
 
@@ -510,7 +665,75 @@ TEST_F(BoxOverWindow, WithAWindowManager)
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(c.name);
-        Run(c, true);
+        Run(c, true, false);
+    }
+}
+
+TEST_F(BoxOverWindow, InAWindowUnderAWindowManager)
+{
+    WindowManager wm;
+    ASSERT_TRUE(wm.Ready()) << "openbox did not start (scripts/install-deps.sh installs it)";
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        Run(c, true, true);
+        SCOPED_TRACE("the window manager hands the focus around after the box");
+        Run(c, true, true, true);
+    }
+}
+
+// Full screen under a window manager, another program takes the focus: the
+// program is deactivated and minimised, at once without a box, and once the
+// box is closed when the loss came while its box was up.
+TEST_F(BoxOverWindow, ALossToAnotherProgramWhileTheBoxIsUpTakesEffectOnceTheBoxIsGone)
+{
+    WindowManager wm;
+    ASSERT_TRUE(wm.Ready()) << "openbox did not start (scripts/install-deps.sh installs it)";
+    const struct
+    {
+        const char* name;
+        const char* kind;
+        const char* title; // the box's, or null for none
+    } rows[] = {
+        {"no box", "none", nullptr},
+        {"the message box", "message", "Box Over The Game"},
+        {"a dialog kit window", "kit", "Box Program"},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.name);
+        Program p;
+        ASSERT_NO_FATAL_FAILURE(Start(&p, r.kind, false));
+        Output& out = *p.out;
+        std::unique_ptr<OtherProgram> other;
+        if (r.title)
+        {
+            const Window box = ShownBox(&p, r.title);
+            ASSERT_NE(box, Window(0));
+            other = std::make_unique<OtherProgram>();
+            ASSERT_TRUE(other->TakeFocus()) << "the other program never got the keyboard";
+            AskToClose(box);
+            ASSERT_NE(out.WaitForLine("CLOSED", vztest::kHangSeconds), "") << out.All(0);
+        }
+        else
+        {
+            ASSERT_NE(out.WaitForLine("CLOSED", vztest::kHangSeconds), "") << out.All(0);
+            ASSERT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(p.window); }));
+            other = std::make_unique<OtherProgram>();
+            ASSERT_TRUE(other->TakeFocus()) << "the other program never got the keyboard";
+        }
+        EXPECT_TRUE(out.Saw("ACTIVATED 0", vztest::kHangSeconds)) << out.All(0);
+        EXPECT_TRUE(out.Saw("MINIMISED 1", vztest::kHangSeconds)) << out.All(0);
+        EXPECT_TRUE(WaitFor(vztest::kHangSeconds,
+                            [&]
+                            {
+                                const std::vector<unsigned long> s =
+                                    Property(p.window, "WM_STATE", A("WM_STATE"));
+                                return !s.empty() && s[0] == IconicState;
+                            }))
+            << "the program's window is not iconic";
+        kill(p.pid, SIGTERM);
+        EXPECT_EQ(p.End(300), 0) << out.All(0);
     }
 }
 

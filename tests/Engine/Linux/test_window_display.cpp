@@ -8,14 +8,17 @@
 #include <SDL2/SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "EngDevice.h"
 #include "GL/EngDeviceGL.h"
@@ -100,6 +103,81 @@ void RunSteps(std::initializer_list<std::function<void()>> steps)
     (steps.begin()[next++])();
     if (next == steps.size())
         Config().exit_after_ticks = 1;
+}
+
+// A step of a run: it acts once its condition holds.
+struct Step
+{
+    std::function<bool()> ready;
+    std::function<void()> act;
+};
+
+// Called from every tick: runs the steps one after another, each once its
+// condition holds; the run ends after the last, or with "stuck at step <n>"
+// when a condition has not come true within the long bound.
+void RunStepsWhen(const std::vector<Step>& steps)
+{
+    using Clock = std::chrono::steady_clock;
+    static size_t next = 0;
+    static Clock::time_point since = Clock::now();
+    if (next >= steps.size())
+        return;
+    if (!steps[next].ready())
+    {
+        if (Clock::now() - since > std::chrono::seconds(vztest::kHangSeconds))
+        {
+            Calls().push_back("stuck at step " + std::to_string(next));
+            next = steps.size();
+            Config().exit_after_ticks = 1;
+        }
+        return;
+    }
+    steps[next++].act();
+    since = Clock::now();
+    if (next == steps.size())
+        Config().exit_after_ticks = 1;
+}
+
+// What the X server's test extension gives the window when the player clicks
+// the middle of the screen or types key.
+void ClickTheMiddle()
+{
+    Display* d = TestX();
+    XTestFakeMotionEvent(d, DefaultScreen(d), DisplayWidth(d, DefaultScreen(d)) / 2,
+                         DisplayHeight(d, DefaultScreen(d)) / 2, CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+}
+
+void TypeKey(KeySym key)
+{
+    Display* d = TestX();
+    const KeyCode code = XKeysymToKeycode(d, key);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XSync(d, False);
+}
+
+// Everything the server has sent the engine is in SDL's queue, and the
+// window has taken it all.
+bool EverythingTaken()
+{
+    XSync(vztest::GameX(), False);
+    SDL_PumpEvents();
+    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 0;
+}
+
+// Everything is taken, and has been for a few passes: SDL swallows a click
+// that comes just after a focus change as the click that gave the focus.
+bool Settled()
+{
+    static int quiet = 0;
+    quiet = EverythingTaken() ? quiet + 1 : 0;
+    if (quiet < 4)
+        return false;
+    quiet = 0;
+    return true;
 }
 
 SDL_Event WindowEvent(Uint8 kind, int d1 = 0, int d2 = 0)
@@ -538,6 +616,42 @@ TEST_F(WindowRun, FullScreenDrawsNothingWhileAnotherClientHoldsTheFocus)
     };
     EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", "frames-elsewhere=0", kObjectsBack,
                            "WindowActivatedCB(1)", "drawing-again", kExit}) +
+                          "\n");
+}
+
+// Without a window manager, another program takes the keyboard focus as SDL
+// programs do (to fall to no window when it goes) and goes away: the full-screen
+// window, uncovered, comes back to the front, and a click on it and a key
+// typed then reach the program.
+TEST_F(WindowRun, FullScreenTakesTheKeyboardThatAnotherProgramLeftWithNoWindow)
+{
+    Config().parms.windowed = 0;
+    Config().exit_after_ticks = 0;
+    Config().record_input = true;
+    Config().on_tick = [](int)
+    {
+        EngWindow* w = eng_main_window;
+        RunStepsWhen({
+            {[] { return true; }, [] { MoveXFocus(XFocus::Game); }},
+            {[w] { return vztest::GameHasXFocus() && w->IsActive(); },
+             [] { MoveXFocus(XFocus::OtherClientRevertingToNone); }},
+            {[] { return CountCalls("WindowActivatedCB(0)") > 0; }, [] { vztest::OtherClientWindowGoes(); }},
+            {[] { return CountCalls("WindowActivatedCB(1)") > 0 && Settled(); }, ClickTheMiddle},
+            {[] { return CountCalls("InputCB(2,0,0)") > 0; }, [] { TypeKey(XK_Escape); }},
+            {EverythingTaken, [] {}},
+        });
+    };
+    // The mouse's moves left out.
+    AfterRun() = []
+    {
+        std::vector<std::string> kept;
+        for (const std::string& c : Calls())
+            if (c.rfind("InputCB(1,", 0) != 0)
+                kept.push_back(c);
+        Calls() = kept;
+    };
+    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)",
+                           "InputCB(2,0,1) InputCB(2,0,0) InputCB(5,27,0) InputCB(6,27,0)", kExit}) +
                           "\n");
 }
 

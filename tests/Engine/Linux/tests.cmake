@@ -1,6 +1,10 @@
-# The key tests press keys through the X server's test extension.
+# The key and window tests press keys and click through the X server's test
+# extension.
 if(TEST Engine_Linux_keys_display)
   target_link_libraries(Engine_Linux_keys_display PRIVATE Xtst)
+endif()
+if(TEST Engine_Linux_window_display)
+  target_link_libraries(Engine_Linux_window_display PRIVATE Xtst)
 endif()
 # A program that defines no main() and links the engine's libraries only: it
 # takes main() from the engine. Its test starts it as a separate process.
