@@ -15,6 +15,7 @@
 #include "SWin.h"
 #include "support/GameName.h"
 #include "support/GtkBoxes.h"
+#include "support/GtkDrawn.h"
 #include "support/GtkKeys.h"
 #include "support/JpegEncode.h"
 #include "support/PictureFiles.h"
@@ -66,7 +67,8 @@ void SetGtkText(GtkWidget* w, const char* utf8)
     else if (GTK_IS_ENTRY(w))
         gtk_entry_set_text(GTK_ENTRY(w), utf8);
     else
-        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w)))), utf8, -1);
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(w)))), utf8,
+                                 -1);
 }
 
 std::string ComboEntry(GtkWidget* combo, int k)
@@ -108,11 +110,15 @@ protected:
     // Ends a loop that the scripted event failed to end.
     void RunWithGuard()
     {
-        guard = g_timeout_add(vztest::kHangSeconds * 1000, [](gpointer w) -> gboolean {
-            ADD_FAILURE() << "the loop did not end";
-            static_cast<SWin*>(w)->QuitWindowLoop();
-            return G_SOURCE_REMOVE;
-        }, &win);
+        guard = g_timeout_add(
+            vztest::kHangSeconds * 1000,
+            [](gpointer w) -> gboolean
+            {
+                ADD_FAILURE() << "the loop did not end";
+                static_cast<SWin*>(w)->QuitWindowLoop();
+                return G_SOURCE_REMOVE;
+            },
+            &win);
         EXPECT_EQ(1, win.RunWindowLoop());
         g_source_remove(guard);
         guard = 0;
@@ -120,10 +126,13 @@ protected:
     // Clicks button b once the loop runs, then runs it.
     void ClickAndRun(int b)
     {
-        g_idle_add([](gpointer w) -> gboolean {
-            gtk_button_clicked(GTK_BUTTON(w));
-            return G_SOURCE_REMOVE;
-        }, W(b));
+        g_idle_add(
+            [](gpointer w) -> gboolean
+            {
+                gtk_button_clicked(GTK_BUTTON(w));
+                return G_SOURCE_REMOVE;
+            },
+            W(b));
         RunWithGuard();
     }
 
@@ -292,10 +301,13 @@ TEST_F(SWinGtk, ASelectionOnePastTheLastShowsTheLastEntryInTheOpenList)
 
 TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
 {
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_window_close(GTK_WINDOW(w));
-        return G_SOURCE_REMOVE;
-    }, Window());
+    g_idle_add(
+        [](gpointer w) -> gboolean
+        {
+            gtk_window_close(GTK_WINDOW(w));
+            return G_SOURCE_REMOVE;
+        },
+        Window());
     RunWithGuard();
     EXPECT_EQ(1, win.IsQuitRequested());
     ASSERT_EQ(1, win.IsCreated());
@@ -307,10 +319,13 @@ TEST_F(SWinGtk, CloseButtonEndsTheLoopAndKeepsTheWindow)
 
 TEST_F(SWinGtk, WindowDestroyedElsewhereEndsTheLoopAndThePump)
 {
-    g_idle_add([](gpointer w) -> gboolean {
-        gtk_widget_destroy(GTK_WIDGET(w));
-        return G_SOURCE_REMOVE;
-    }, Window());
+    g_idle_add(
+        [](gpointer w) -> gboolean
+        {
+            gtk_widget_destroy(GTK_WIDGET(w));
+            return G_SOURCE_REMOVE;
+        },
+        Window());
     RunWithGuard();
     EXPECT_EQ(1, win.IsQuitRequested());
     EXPECT_EQ(0, win.IsCreated());
@@ -362,11 +377,13 @@ TEST_F(SWinGtk, RowsStayInsideTheirRectangles)
     };
     for (int i : ids)
         ASSERT_GE(i, 0);
-    ASSERT_TRUE(SpinUntil([&] {
-        GtkAllocation a;
-        gtk_widget_get_allocation(W(ids.back()), &a);
-        return a.width > 1;
-    }));
+    ASSERT_TRUE(SpinUntil(
+        [&]
+        {
+            GtkAllocation a;
+            gtk_widget_get_allocation(W(ids.back()), &a);
+            return a.width > 1;
+        }));
     for (int i : ids)
     {
         SCOPED_TRACE(i);
@@ -389,7 +406,8 @@ TEST_F(SWinGtk, TextsOfTheControls)
     int push = win.AddPushButtonToWindow(480, 360, 100, 20, "Close", nullptr);
     EXPECT_TRUE(GTK_IS_ENTRY(W(one_line)));
     ASSERT_TRUE(GTK_IS_SCROLLED_WINDOW(W(reply)));
-    EXPECT_EQ(GTK_WRAP_WORD_CHAR, gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
+    EXPECT_EQ(GTK_WRAP_WORD_CHAR,
+              gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(W(reply))))));
     EXPECT_FLOAT_EQ(0.5f, gtk_label_get_xalign(GTK_LABEL(W(label))));
 
     // The kit's texts are Latin-1; GTK holds them as UTF-8.
@@ -535,7 +553,8 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
     ASSERT_EQ(1, widgets());
     for (int k = 0; k < SWIN_MAX_BUTTONS; k++)
     {
-        ASSERT_EQ(-1, win.AddPictureButtonToWindow(16, 8, 200, 108, dir.File(k % 2 ? "bad.png" : "none.png").c_str()));
+        ASSERT_EQ(-1, win.AddPictureButtonToWindow(16, 8, 200, 108,
+                                                   dir.File(k % 2 ? "bad.png" : "none.png").c_str()));
         ASSERT_EQ(1, win.GetNumButtons());
         ASSERT_EQ(1, widgets());
     }
@@ -544,8 +563,8 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
 
 // A TIFF of the picture's pixels as libtiff writes it, compressed as asked:
 // samples bytes a pixel, R, G, B (and an alpha not premultiplied).
-std::string LibtiffWritten(const std::string& path, uint16_t compression, const std::vector<unsigned char>& px,
-                           uint32_t w, uint32_t h, uint16_t samples = 3)
+std::string LibtiffWritten(const std::string& path, uint16_t compression,
+                           const std::vector<unsigned char>& px, uint32_t w, uint32_t h, uint16_t samples = 3)
 {
     TIFF* t = TIFFOpen(path.c_str(), "w");
     if (!t)
@@ -596,10 +615,21 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
     const std::string raw(px.begin(), px.end());
     const std::string jpeg = vztest::EncodeJpeg(px, w, h, 3, JCS_RGB);
     const vztest::TiffPage plain = {raw, w, h};
-    auto jpeg_page = [&](uint16_t compression, uint16_t type)
-    { return vztest::TiffPage{jpeg, w, h, compression, type}; };
-    auto big_endian = [] { vztest::TiffLayout l; l.little = false; return l; };
-    auto big = [] { vztest::TiffLayout l; l.big = true; return l; };
+    auto jpeg_page = [&](uint16_t compression, uint16_t type) {
+        return vztest::TiffPage{jpeg, w, h, compression, type};
+    };
+    auto big_endian = []
+    {
+        vztest::TiffLayout l;
+        l.little = false;
+        return l;
+    };
+    auto big = []
+    {
+        vztest::TiffLayout l;
+        l.big = true;
+        return l;
+    };
     vztest::TiffLayout wrapping_second = big();
     wrapping_second.last_next_set = true;
     wrapping_second.last_next = 0xFFFFFFFFFFFFFFF8ull;
@@ -608,7 +638,8 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
     // An icon file whose one image is JPEG data.
     std::string icns = std::string("icns") + std::string(4, '\0') + "ic08" + std::string(4, '\0') + jpeg;
     for (int k = 0; k < 4; k++)
-        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)), icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
+        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)),
+                        icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
     const std::string jpeg_refusal = "TIFF pictures of JPEG data are not supported";
     struct
     {
@@ -622,18 +653,19 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
         {"uncompressed TIFF, little-endian", vztest::Tiff({plain}), nullptr, &opaque},
         {"uncompressed TIFF, big-endian", vztest::Tiff({plain}, big_endian()), nullptr, &opaque},
         {"uncompressed BigTIFF", vztest::Tiff({plain}, big()), nullptr, &opaque},
-        {"LZW TIFF as libtiff writes it", LibtiffWritten(dir.File("lzw.tif"), COMPRESSION_LZW, px, w, h), nullptr,
-         &opaque},
-        {"PackBits TIFF as libtiff writes it", LibtiffWritten(dir.File("pb.tif"), COMPRESSION_PACKBITS, px, w, h),
+        {"LZW TIFF as libtiff writes it", LibtiffWritten(dir.File("lzw.tif"), COMPRESSION_LZW, px, w, h),
          nullptr, &opaque},
+        {"PackBits TIFF as libtiff writes it",
+         LibtiffWritten(dir.File("pb.tif"), COMPRESSION_PACKBITS, px, w, h), nullptr, &opaque},
         {"deflate TIFF as libtiff writes it",
          LibtiffWritten(dir.File("zip.tif"), COMPRESSION_ADOBE_DEFLATE, px, w, h), nullptr, &opaque},
-        {"TIFF with alpha as libtiff writes it", LibtiffWritten(dir.File("a.tif"), COMPRESSION_LZW, rgba, w, h, 4),
-         nullptr, &rgba, "picture", 1},
+        {"TIFF with alpha as libtiff writes it",
+         LibtiffWritten(dir.File("a.tif"), COMPRESSION_LZW, rgba, w, h, 4), nullptr, &rgba, "picture", 1},
         {"TIFF of JPEG data", vztest::Tiff({jpeg_page(7, 3)}), jpeg_refusal.c_str(), nullptr},
         {"TIFF of old-style JPEG data", vztest::Tiff({jpeg_page(6, 3)}, big_endian()), jpeg_refusal.c_str(),
          nullptr},
-        {"TIFF of JPEG data, its compression a BYTE", vztest::Tiff({jpeg_page(7, 1)}), jpeg_refusal.c_str(), nullptr},
+        {"TIFF of JPEG data, its compression a BYTE", vztest::Tiff({jpeg_page(7, 1)}), jpeg_refusal.c_str(),
+         nullptr},
         {"TIFF of JPEG data, its compression an SSHORT", vztest::Tiff({jpeg_page(7, 8)}, big_endian()),
          jpeg_refusal.c_str(), nullptr},
         {"TIFF of JPEG data, its compression an SLONG", vztest::Tiff({jpeg_page(7, 9)}), jpeg_refusal.c_str(),
@@ -642,7 +674,8 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
          jpeg_refusal.c_str(), nullptr},
         {"TIFF whose second page is JPEG data", vztest::Tiff({plain, jpeg_page(7, 3)}), jpeg_refusal.c_str(),
          nullptr},
-        {"BigTIFF whose first directory's offset wraps", wrapping_first, "Could not read the TIFF picture", nullptr},
+        {"BigTIFF whose first directory's offset wraps", wrapping_first, "Could not read the TIFF picture",
+         nullptr},
         {"BigTIFF whose second directory's offset wraps", vztest::Tiff({plain}, wrapping_second),
          "Could not read the TIFF picture", nullptr},
         {"BMP", vztest::Bmp(w, h, rgba), nullptr, &opaque},
@@ -704,19 +737,10 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
 // The opaque pixels w draws.
 int OpaquePixelsDrawn(GtkWidget* w)
 {
-    const int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(surface);
-    gtk_widget_draw(w, cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const unsigned char* rows = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
+    const std::vector<unsigned char> px = vztest::DrawnPixels(w);
     int n = 0;
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            n += rows[y * stride + x * 4 + 3] > 128;
-    cairo_surface_destroy(surface);
+    for (size_t i = 3; i < px.size(); i += 4)
+        n += px[i] > 128;
     return n;
 }
 
@@ -770,15 +794,16 @@ TEST_F(SWinGtk, TheThemesIconsAndTheBoxsIconStillDraw)
             return G_SOURCE_CONTINUE;
         },
         nullptr);
-    guard = g_timeout_add(vztest::kHangSeconds * 1000,
-                          [](gpointer) -> gboolean
-                          {
-                              ADD_FAILURE() << "the box was not answered";
-                              if (GtkWidget* box = vztest::ShownMessageBox())
-                                  gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_CANCEL);
-                              return G_SOURCE_CONTINUE;
-                          },
-                          nullptr);
+    guard = g_timeout_add(
+        vztest::kHangSeconds * 1000,
+        [](gpointer) -> gboolean
+        {
+            ADD_FAILURE() << "the box was not answered";
+            if (GtkWidget* box = vztest::ShownMessageBox())
+                gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_CANCEL);
+            return G_SOURCE_CONTINUE;
+        },
+        nullptr);
     EXPECT_EQ(1, EngGuiShowMessageBox_LNX(1, "Nothing Will Be Saved", "The data folder cannot be made.", 0));
     g_source_remove(look);
     g_source_remove(guard);
@@ -879,10 +904,13 @@ TEST_F(SWinGtk, Helpers)
 
     // A dialog of its own, without a handler: ended from its loop, then destroyed.
     GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    g_idle_add([](gpointer w) -> gboolean {
-        EngGuiQuitDialog_LNX(GTK_WIDGET(w));
-        return G_SOURCE_REMOVE;
-    }, dialog);
+    g_idle_add(
+        [](gpointer w) -> gboolean
+        {
+            EngGuiQuitDialog_LNX(GTK_WIDGET(w));
+            return G_SOURCE_REMOVE;
+        },
+        dialog);
     EXPECT_EQ(1, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));
     EXPECT_EQ(nullptr, dialog);
     EXPECT_EQ(0, EngGuiDoDialog_LNX(nullptr, &dialog, 1, 1));

@@ -23,8 +23,10 @@
 #include "game/OnlineHooks.h"
 #include "game/ResolutionDialog.h"
 #include "game/Updater.h"
+#include "VersionServer.h"
 #include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
+#include "support/XTestInput.h"
 
 namespace
 {
@@ -164,20 +166,12 @@ void ClickOn(GtkWidget* w)
     gdk_window_get_origin(gtk_widget_get_window(w), &x, &y);
     GtkAllocation a;
     gtk_widget_get_allocation(w, &a);
-    Display* d = Player();
-    XTestFakeMotionEvent(d, DefaultScreen(d), x + a.x + a.width / 2, y + a.y + a.height / 2, CurrentTime);
-    XTestFakeButtonEvent(d, 1, True, CurrentTime);
-    XTestFakeButtonEvent(d, 1, False, CurrentTime);
-    XSync(d, False);
+    vztest::XTestClickAt(Player(), x + a.x + a.width / 2, y + a.y + a.height / 2);
 }
 
 void Type(KeySym key)
 {
-    Display* d = Player();
-    const KeyCode code = XKeysymToKeycode(d, key);
-    XTestFakeKeyEvent(d, code, True, CurrentTime);
-    XTestFakeKeyEvent(d, code, False, CurrentTime);
-    XSync(d, False);
+    vztest::XTestType(Player(), key);
 }
 
 // Without a window manager: the player clicks "Check for new version"; the
@@ -190,16 +184,7 @@ TEST_F(ResolutionDialogGtk, AfterTheVersionCheckTheKeyboardIsTheDialogsAgain)
     int event_base, error_base, major, minor;
     ASSERT_TRUE(XTestQueryExtension(Player(), &event_base, &error_base, &major, &minor));
     vztest::PopupRecorder popups;
-    vztest::HttpTestServer server(
-        [](const std::string& target)
-        {
-            vztest::HttpReply r;
-            if (target.find("CheckVersionV2.cgi") != std::string::npos)
-                r.body = "Your version is current.";
-            else
-                r.status = 404;
-            return r;
-        });
+    vztest::HttpTestServer server(gametest::VersionIsCurrent);
     OnlineSetSiteRoot(server.Url("").c_str());
     up_result_seconds = 0.2;
 

@@ -8,6 +8,7 @@
 #include "game/Game.h"
 #include "game/OnlineHooks.h"
 #include "game/Updater.h"
+#include "VersionServer.h"
 #include "support/HttpTestServer.h"
 #include "support/TestSupport.h"
 
@@ -22,16 +23,7 @@ class UpdaterWindows : public vztest::LogTest
 TEST_F(UpdaterWindows, CheckOpensAndClosesItsWindow)
 {
     vztest::PopupRecorder popups;
-    vztest::HttpTestServer server(
-        [](const std::string& target)
-        {
-            vztest::HttpReply r;
-            if (target.find("CheckVersionV2.cgi") != std::string::npos)
-                r.body = "Your version is current.";
-            else
-                r.status = 404;
-            return r;
-        });
+    vztest::HttpTestServer server(gametest::VersionIsCurrent);
     up_result_seconds = 0.2;
     for (const char* root : {"", "/nothing-here"})
     {

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "support/XTestInput.h"
 
 extern char** environ;
 
@@ -196,18 +197,12 @@ void Click(Window w)
     int x = 0, y = 0;
     XGetWindowAttributes(X(), w, &a);
     XTranslateCoordinates(X(), w, DefaultRootWindow(X()), a.width / 2, a.height / 2, &x, &y, &child);
-    XTestFakeMotionEvent(X(), DefaultScreen(X()), x, y, CurrentTime);
-    XTestFakeButtonEvent(X(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(X(), 1, False, CurrentTime);
-    XSync(X(), False);
+    vztest::XTestClickAt(X(), x, y);
 }
 
 void Type(KeySym key)
 {
-    const KeyCode code = XKeysymToKeycode(X(), key);
-    XTestFakeKeyEvent(X(), code, True, CurrentTime);
-    XTestFakeKeyEvent(X(), code, False, CurrentTime);
-    XSync(X(), False);
+    vztest::XTestType(X(), key);
 }
 
 // A press and release of key sent straight to w, past the keyboard focus.

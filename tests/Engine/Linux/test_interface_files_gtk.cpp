@@ -14,6 +14,7 @@
 
 #include "EngDebug.h"
 #include "Linux/EngGui_LNX.h"
+#include "support/GtkDrawn.h"
 #include "support/JpegEncode.h"
 #include "support/TestSupport.h"
 
@@ -160,7 +161,8 @@ TEST_F(InterfaceFiles, DialogRunsItsCommandsAndIsDestroyedAfter)
 TEST_F(InterfaceFiles, DialogDestroyedElsewhereEndsItsLoop)
 {
     EngGuiDialogHandlerUPP_LNX upp = nullptr;
-    ASSERT_EQ(1, EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp, &dialog));
+    ASSERT_EQ(1,
+              EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp, &dialog));
     ASSERT_NE(nullptr, upp);
     ASSERT_TRUE(GTK_IS_WINDOW(dialog));
     EXPECT_FALSE(gtk_widget_get_visible(dialog)) << "shown by the run only";
@@ -199,16 +201,19 @@ TEST_F(InterfaceFiles, DialogGoneBeforeItsLoopRanIsAnError)
     // Slots still set from a dialog before: a warning, then a new dialog.
     EngGuiDialogHandlerUPP_LNX upp = nullptr;
     GtkWidget* old_window = nullptr;
-    ASSERT_EQ(1, EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp, &old_window));
+    ASSERT_EQ(1, EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp,
+                                             &old_window));
     EngGuiDialogHandlerUPP_LNX old_upp = upp;
     dialog = old_window;
-    ASSERT_EQ(1, EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp, &dialog));
+    ASSERT_EQ(1,
+              EngGuiLoadDialogFromNib_LNX(SettingsUi().c_str(), "SettingsDialog", Handler, 0, &upp, &dialog));
     EXPECT_TRUE(Logged("Warning - parameters not null"));
     EXPECT_NE(old_window, dialog);
     EngGuiDestroyDialog_LNX(&old_upp, &old_window);
     EXPECT_EQ((std::vector<std::string>{"closed"}), events);
 
-    g_signal_connect(dialog, "show", G_CALLBACK(+[](GtkWidget* w, gpointer) { gtk_widget_destroy(w); }), nullptr);
+    g_signal_connect(dialog, "show", G_CALLBACK(+[](GtkWidget* w, gpointer) { gtk_widget_destroy(w); }),
+                     nullptr);
     EXPECT_EQ(0, EngGuiDoDialog_LNX(&upp, &dialog, 0, 1));
     EXPECT_TRUE(Logged("Run returned error " + std::to_string(int(G_IO_ERROR_CLOSED))));
     EXPECT_EQ(nullptr, dialog);
@@ -264,7 +269,8 @@ TEST_F(InterfaceFiles, MenuTitlesAreTheMenuBarsLabels)
         DebugClearLog();
         EngGuiSetMenuTitleText_LNX(c.menu, c.text);
         EXPECT_EQ(c.label, ItemText(bar, 0, G_MENU_ATTRIBUTE_LABEL));
-        EXPECT_EQ(c.refused, Logged(std::string("Could not set menu text to <") + (c.text ? c.text : "") + ">"))
+        EXPECT_EQ(c.refused,
+                  Logged(std::string("Could not set menu text to <") + (c.text ? c.text : "") + ">"))
             << vztest::LastLogLine();
         // The menu keeps its place in the bar, its items and their actions.
         ASSERT_EQ(1, g_menu_model_get_n_items(bar));
@@ -310,24 +316,6 @@ template <typename F> bool SpinUntil(F cond)
     return true;
 }
 
-// What w draws: its pixels, 4 bytes each (B, G, R, A premultiplied).
-std::vector<unsigned char> Drawn(GtkWidget* w)
-{
-    const int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(surface);
-    gtk_widget_draw(w, cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    std::vector<unsigned char> px;
-    const unsigned char* rows = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < height; y++)
-        px.insert(px.end(), rows + y * stride, rows + y * stride + width * 4);
-    cairo_surface_destroy(surface);
-    return px;
-}
-
 // Pixels of px (B, G, R, A) that are the colour r, g, b, give or take a few
 // steps, and pixels that are not transparent.
 int PixelsOfColour(const std::vector<unsigned char>& px, int r, int g, int b)
@@ -369,7 +357,8 @@ TEST_F(InterfaceFiles, APictureTheFileNamesNeverReachesTheJpegDecoder)
         bool themed;        // draws a theme's icon
     } cases[] = {
         {"a status icon's file",
-         "<object class=\"GtkStatusIcon\" id=\"status\"><property name=\"file\">" + jpeg + "</property></object>",
+         "<object class=\"GtkStatusIcon\" id=\"status\"><property name=\"file\">" + jpeg +
+             "</property></object>",
          // What the status icon holds, as a label tells it.
          "<child><object class=\"GtkLabel\" id=\"shown\"><property name=\"label\" bind-source=\"status\" "
          "bind-property=\"storage-type\" bind-flags=\"sync-create\"/></object></child>",
@@ -382,15 +371,16 @@ TEST_F(InterfaceFiles, APictureTheFileNamesNeverReachesTheJpegDecoder)
              "<property name=\"stock\">vz-named-picture</property><property name=\"icon-size\">6</property>"
              "</object></child>",
          false},
-        {"an image's file", "", "<child>" + image + "<property name=\"file\">" + jpeg + "</property></object></child>",
-         false},
+        {"an image's file", "",
+         "<child>" + image + "<property name=\"file\">" + jpeg + "</property></object></child>", false},
         {"an image's pixbuf", "",
          "<child>" + image + "<property name=\"pixbuf\">" + jpeg + "</property></object></child>", false},
         {"an image's icon made from the file",
          "<object class=\"GFileIcon\" id=\"file_icon\"><property name=\"file\">file://" + jpeg +
              "</property></object>",
          "<child>" + image +
-             "<property name=\"gicon\">file_icon</property><property name=\"icon-size\">6</property></object></child>",
+             "<property name=\"gicon\">file_icon</property><property "
+             "name=\"icon-size\">6</property></object></child>",
          false},
         {"a list's picture column",
          "<object class=\"GtkListStore\" id=\"store\"><columns><column type=\"GdkPixbuf\"/></columns>"
@@ -400,12 +390,14 @@ TEST_F(InterfaceFiles, APictureTheFileNamesNeverReachesTheJpegDecoder)
          "<property name=\"active\">0</property><child><object class=\"GtkCellRendererPixbuf\"/>"
          "<attributes><attribute name=\"pixbuf\">0</attribute></attributes></child></object></child>",
          false},
-        {"a window's icon", "", "<property name=\"icon\">" + jpeg + "</property><child>" + image + "</object></child>",
-         false},
+        {"a window's icon", "",
+         "<property name=\"icon\">" + jpeg + "</property><child>" + image + "</object></child>", false},
         {"a theme's icon",
-         "<object class=\"GThemedIcon\" id=\"warning\"><property name=\"name\">dialog-warning</property></object>",
+         "<object class=\"GThemedIcon\" id=\"warning\"><property "
+         "name=\"name\">dialog-warning</property></object>",
          "<child>" + image +
-             "<property name=\"gicon\">warning</property><property name=\"icon-size\">6</property></object></child>",
+             "<property name=\"gicon\">warning</property><property "
+             "name=\"icon-size\">6</property></object></child>",
          true},
     };
     for (const auto& c : cases)
@@ -424,8 +416,9 @@ TEST_F(InterfaceFiles, APictureTheFileNamesNeverReachesTheJpegDecoder)
         gtk_widget_show_all(dialog);
         GtkWidget* shown = Find(dialog, "shown");
         ASSERT_NE(nullptr, shown);
-        ASSERT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(shown) && gtk_widget_get_allocated_width(shown) > 1; }));
-        const std::vector<unsigned char> drawn = Drawn(shown);
+        ASSERT_TRUE(SpinUntil(
+            [&] { return gtk_widget_get_mapped(shown) && gtk_widget_get_allocated_width(shown) > 1; }));
+        const std::vector<unsigned char> drawn = vztest::DrawnPixels(shown);
         EXPECT_EQ(0, PixelsOfColour(drawn, 0x30, 0x50, 0xa0)) << "the JPEG's pixels are shown";
         if (GTK_IS_LABEL(shown))
         {

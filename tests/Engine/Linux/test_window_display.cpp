@@ -31,6 +31,7 @@
 #include "support/SwapWatch.h"
 #include "support/TestSupport.h"
 #include "support/XFocus.h"
+#include "support/XTestInput.h"
 
 using vztest::Calls;
 using vztest::Config;
@@ -80,7 +81,8 @@ bool PushedWaiting()
     const int n = SDL_PeepEvents(queued, 256, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     for (int i = 0; i < n; i++)
         if ((queued[i].type == SDL_WINDOWEVENT && queued[i].window.padding1 == kPushed) ||
-            ((queued[i].type == SDL_KEYDOWN || queued[i].type == SDL_KEYUP) && queued[i].key.padding2 == kPushed))
+            ((queued[i].type == SDL_KEYDOWN || queued[i].type == SDL_KEYUP) &&
+             queued[i].key.padding2 == kPushed))
             return true;
     return false;
 }
@@ -143,20 +145,12 @@ void RunStepsWhen(const std::vector<Step>& steps)
 void ClickTheMiddle()
 {
     Display* d = TestX();
-    XTestFakeMotionEvent(d, DefaultScreen(d), DisplayWidth(d, DefaultScreen(d)) / 2,
-                         DisplayHeight(d, DefaultScreen(d)) / 2, CurrentTime);
-    XTestFakeButtonEvent(d, 1, True, CurrentTime);
-    XTestFakeButtonEvent(d, 1, False, CurrentTime);
-    XSync(d, False);
+    vztest::XTestClickAt(d, DisplayWidth(d, DefaultScreen(d)) / 2, DisplayHeight(d, DefaultScreen(d)) / 2);
 }
 
 void TypeKey(KeySym key)
 {
-    Display* d = TestX();
-    const KeyCode code = XKeysymToKeycode(d, key);
-    XTestFakeKeyEvent(d, code, True, CurrentTime);
-    XTestFakeKeyEvent(d, code, False, CurrentTime);
-    XSync(d, False);
+    vztest::XTestType(TestX(), key);
 }
 
 // Everything the server has sent the engine is in SDL's queue, and the
@@ -816,8 +810,8 @@ TEST_F(WindowRun, TheDeviceAsksItsWindowToDestroyIt)
         }
     };
     // The exit then finds no device: nothing is destroyed or saved twice.
-    EXPECT_EQ(Run(0), Seq({kStart, "PreDeviceExitCB", kObjectsGone, "PostDeviceExitCB device-gone ExitCB"}) +
-                          "\n");
+    EXPECT_EQ(Run(0),
+              Seq({kStart, "PreDeviceExitCB", kObjectsGone, "PostDeviceExitCB device-gone ExitCB"}) + "\n");
 }
 
 TEST_F(WindowRun, FailedGraphicsObjectsExitWithoutSaving)
