@@ -2,7 +2,9 @@
 #include "EngDebug.h"
 
 // Texts are cut to their buffers on purpose.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wformat-truncation"
+#endif
 
 #include <chrono>
 #include <cstdarg>

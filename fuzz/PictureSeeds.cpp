@@ -58,29 +58,7 @@ std::string Saved(const char* type, bool alpha)
 std::string LibtiffWritten(const std::string& folder, uint16_t compression)
 {
     const std::string path = folder + "/.written.tif";
-    TIFF* t = TIFFOpen(path.c_str(), "w");
-    if (!t)
-        return std::string();
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, W);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, H);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 3);
-    std::vector<unsigned char> px = Pixels(3);
-    for (unsigned y = 0; y < H; y++)
-        TIFFWriteScanline(t, &px[size_t(y) * W * 3], y, 0);
-    TIFFClose(t);
-    FILE* f = fopen(path.c_str(), "rb");
-    std::string s;
-    if (f)
-    {
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof(buf), f)) > 0;)
-            s.append(buf, n);
-        fclose(f);
-    }
+    const std::string s = vztest::LibtiffWritten(path, compression, Pixels(3), W, H);
     remove(path.c_str());
     return s;
 }
@@ -104,11 +82,14 @@ int main(int argc, char** argv)
     const std::string gif("GIF89a\1\0\1\0\x80\0\0\0\0\0\xFF\xFF\xFF,\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 35);
     std::string icns = "icns" + std::string(4, '\0') + "ic08" + std::string(4, '\0') + Saved("png", true);
     for (int k = 0; k < 4; k++)
-        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)), icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
+        icns[size_t(7 - k)] = char(icns.size() >> (8 * k)),
+                        icns[size_t(15 - k)] = char((icns.size() - 8) >> (8 * k));
     std::string pnm = "P6\n16 8\n255\n" + raw;
-    const std::string xpm = "/* XPM */\nstatic char* p[] = {\"2 2 2 1\", \"a c #FF0000\", \"b c #0000FF\", \"ab\", "
-                            "\"ba\"};\n";
-    const std::string xbm = "#define p_width 8\n#define p_height 2\nstatic unsigned char p_bits[] = {0x0f, 0xf0};\n";
+    const std::string xpm =
+        "/* XPM */\nstatic char* p[] = {\"2 2 2 1\", \"a c #FF0000\", \"b c #0000FF\", \"ab\", "
+        "\"ba\"};\n";
+    const std::string xbm =
+        "#define p_width 8\n#define p_height 2\nstatic unsigned char p_bits[] = {0x0f, 0xf0};\n";
     const struct
     {
         const char* name;

@@ -561,34 +561,6 @@ TEST_F(SWinGtk, PictureIsScaledToFit)
     EXPECT_EQ(1, win.AddPushButtonToWindow(20, 360, 140, 20, "Start", nullptr));
 }
 
-// A TIFF of the picture's pixels as libtiff writes it, compressed as asked:
-// samples bytes a pixel, R, G, B (and an alpha not premultiplied).
-std::string LibtiffWritten(const std::string& path, uint16_t compression,
-                           const std::vector<unsigned char>& px, uint32_t w, uint32_t h, uint16_t samples = 3)
-{
-    TIFF* t = TIFFOpen(path.c_str(), "w");
-    if (!t)
-        return std::string();
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, samples);
-    if (samples == 4)
-    {
-        const uint16_t unassociated = EXTRASAMPLE_UNASSALPHA;
-        TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &unassociated);
-    }
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 3);
-    bool ok = true;
-    for (uint32_t y = 0; y < h; y++)
-        ok = ok && TIFFWriteScanline(t, const_cast<unsigned char*>(&px[size_t(y) * w * samples]), y, 0) == 1;
-    TIFFClose(t);
-    return ok ? vztest::ReadFile(path) : std::string();
-}
-
 // Each format the kit shows comes with its pixels; one whose decoding the
 // engine does not bound (JPEG data inside another format, however its
 // header is written), or whose structure does not hold together, is
@@ -653,14 +625,15 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
         {"uncompressed TIFF, little-endian", vztest::Tiff({plain}), nullptr, &opaque},
         {"uncompressed TIFF, big-endian", vztest::Tiff({plain}, big_endian()), nullptr, &opaque},
         {"uncompressed BigTIFF", vztest::Tiff({plain}, big()), nullptr, &opaque},
-        {"LZW TIFF as libtiff writes it", LibtiffWritten(dir.File("lzw.tif"), COMPRESSION_LZW, px, w, h),
-         nullptr, &opaque},
+        {"LZW TIFF as libtiff writes it",
+         vztest::LibtiffWritten(dir.File("lzw.tif"), COMPRESSION_LZW, px, w, h), nullptr, &opaque},
         {"PackBits TIFF as libtiff writes it",
-         LibtiffWritten(dir.File("pb.tif"), COMPRESSION_PACKBITS, px, w, h), nullptr, &opaque},
+         vztest::LibtiffWritten(dir.File("pb.tif"), COMPRESSION_PACKBITS, px, w, h), nullptr, &opaque},
         {"deflate TIFF as libtiff writes it",
-         LibtiffWritten(dir.File("zip.tif"), COMPRESSION_ADOBE_DEFLATE, px, w, h), nullptr, &opaque},
+         vztest::LibtiffWritten(dir.File("zip.tif"), COMPRESSION_ADOBE_DEFLATE, px, w, h), nullptr, &opaque},
         {"TIFF with alpha as libtiff writes it",
-         LibtiffWritten(dir.File("a.tif"), COMPRESSION_LZW, rgba, w, h, 4), nullptr, &rgba, "picture", 1},
+         vztest::LibtiffWritten(dir.File("a.tif"), COMPRESSION_LZW, rgba, w, h, 4), nullptr, &rgba, "picture",
+         1},
         {"TIFF of JPEG data", vztest::Tiff({jpeg_page(7, 3)}), jpeg_refusal.c_str(), nullptr},
         {"TIFF of old-style JPEG data", vztest::Tiff({jpeg_page(6, 3)}, big_endian()), jpeg_refusal.c_str(),
          nullptr},

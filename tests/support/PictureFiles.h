@@ -1,7 +1,11 @@
-// TIFF, TGA and BMP files laid out byte by byte, for tests that need files of a given make.
+// TIFF, TGA and BMP files laid out byte by byte, and TIFFs as libtiff writes them, for tests that need files
+// of a given make.
 #pragma once
 
+#include <tiffio.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -52,7 +56,9 @@ inline std::string Tiff(const std::vector<TiffPage>& pages, const TiffLayout& l 
         put(42, 2);
     size_t next_at = t.size();
     put(0, word);
-    auto type_bytes = [](uint16_t type) { return type == 1 || type == 6 ? 1 : type == 3 || type == 8 ? 2 : type >= 16 ? 8 : 4; };
+    auto type_bytes = [](uint16_t type) {
+        return type == 1 || type == 6 ? 1 : type == 3 || type == 8 ? 2 : type >= 16 ? 8 : 4;
+    };
     for (size_t p = 0; p < pages.size(); p++)
     {
         const TiffPage& pg = pages[p];
@@ -194,6 +200,44 @@ inline std::string Bmp(uint16_t w, uint16_t h, const std::vector<unsigned char>&
         b.append(row - uint32_t(w) * 3, '\0');
     }
     return b;
+}
+
+// A TIFF of the picture's pixels as libtiff writes it at path, compressed as
+// asked: samples bytes a pixel, R, G, B (and an alpha not premultiplied).
+// Gives the file's bytes, "" when libtiff could not write it.
+inline std::string LibtiffWritten(const std::string& path, uint16_t compression,
+                                  const std::vector<unsigned char>& px, uint32_t w, uint32_t h,
+                                  uint16_t samples = 3)
+{
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    if (!t)
+        return std::string();
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, samples);
+    if (samples == 4)
+    {
+        const uint16_t unassociated = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &unassociated);
+    }
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 3);
+    bool ok = true;
+    for (uint32_t y = 0; y < h; y++)
+        ok = ok && TIFFWriteScanline(t, const_cast<unsigned char*>(&px[size_t(y) * w * samples]), y, 0) == 1;
+    TIFFClose(t);
+    std::string s;
+    if (FILE* f = ok ? fopen(path.c_str(), "rb") : nullptr)
+    {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof(buf), f)) > 0;)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
 }
 
 } // namespace vztest
