@@ -360,7 +360,7 @@ FocusHolder XFocusHolder()
 
 char EngWindowFocusIsOursOrNobodys_LNX()
 {
-    return SdlWindow() && XFocusHolder() != FocusHolder::Another ? 1 : 0;
+    return XFocusHolder() != FocusHolder::Another ? 1 : 0;
 }
 
 char EngWindowHasKeyboard_LNX()

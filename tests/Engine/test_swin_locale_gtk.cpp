@@ -6,16 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 
 #include "EngDebug.h"
 #include "SWin.h"
 #include "support/TestSupport.h"
 #include "support/GameName.h"
-
-extern char** environ;
 
 namespace
 {
@@ -34,19 +30,9 @@ bool LocaleAvailable()
 // Builds the locale into dir and points LOCPATH at it.
 bool GenerateLocale(const std::string& dir, std::string* why)
 {
-    std::string out = dir + "/" + kLocale;
-    const char* argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", out.c_str(), nullptr};
-    pid_t pid;
-    if (posix_spawnp(&pid, "localedef", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+    if (vztest::RunCommand({"localedef", "-i", "de_DE", "-f", "UTF-8", dir + "/" + kLocale}) != 0)
     {
-        *why = "localedef cannot be started";
-        return false;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    {
-        *why = "localedef failed";
+        *why = "localedef could not be run, or failed";
         return false;
     }
     setenv("LOCPATH", dir.c_str(), 1);

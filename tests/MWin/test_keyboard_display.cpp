@@ -12,11 +12,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -37,8 +33,6 @@
 #include "support/TestSupport.h"
 #include "SkinnedGLFixture.h"
 #include "ToolkitWindowFixture.h"
-
-extern char** environ;
 
 namespace
 {
@@ -191,26 +185,7 @@ void RecordPanelEvent(MWin*, _MWinButtonCallbackInfo* info, int, int)
 int RunSetxkbmap(std::vector<std::string> args)
 {
     args.insert(args.begin(), "setxkbmap");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    pid_t pid;
-    if (posix_spawnp(&pid, "setxkbmap", nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    for (unsigned waited = 0; waited < vztest::kHangSeconds * 100; waited++)
-    {
-        pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (r < 0 && errno != EINTR)
-            return -1;
-        SDL_Delay(10);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
+    return vztest::RunCommand(args);
 }
 
 // The server's keyboard layout as a desktop sets it, and put back as it was.

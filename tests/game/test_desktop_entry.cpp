@@ -2,11 +2,6 @@
 // accepts, naming the installed program and an icon that is there.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,32 +11,8 @@
 
 #include "support/TestSupport.h"
 
-extern char** environ;
-
 namespace
 {
-
-// Runs a program with its output (both streams) in out_file; its exit status,
-// or -1 when it could not run.
-int RunProgram(const std::vector<std::string>& args, const std::string& out_file)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&fa, 1, 2);
-    pid_t pid;
-    int r = posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (r != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::map<std::string, std::string> Keys(const std::string& text)
 {
@@ -61,15 +32,15 @@ TEST(DesktopEntry, InstallPutsAValidEntryAndTheGameIconUnderShare)
 {
     vztest::TempDir dir;
     const std::string out = dir.File("out.txt");
-    ASSERT_EQ(RunProgram({VZ_CMAKE_COMMAND, "--install", VZ_BUILD_DIR, "--prefix", dir.File("prefix"), "--component",
-                   "desktop"},
-                  out),
+    ASSERT_EQ(vztest::RunCommand({VZ_CMAKE_COMMAND, "--install", VZ_BUILD_DIR, "--prefix", dir.File("prefix"),
+                                  "--component", "desktop"},
+                                 out),
               0)
         << vztest::ReadFile(out);
 
     const std::string entry = dir.File("prefix/share/applications/vizavu.desktop");
     ASSERT_TRUE(vztest::FileExists(entry));
-    EXPECT_EQ(RunProgram({"desktop-file-validate", entry}, out), 0) << vztest::ReadFile(out);
+    EXPECT_EQ(vztest::RunCommand({"desktop-file-validate", entry}, out), 0) << vztest::ReadFile(out);
     EXPECT_EQ(vztest::ReadFile(out), "") << "hints or warnings";
 
     std::map<std::string, std::string> keys = Keys(vztest::ReadFile(entry));

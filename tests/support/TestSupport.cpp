@@ -10,9 +10,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 #include <filesystem>
 
@@ -183,6 +187,41 @@ std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds)
     {
     }
     return ChildResult(out, status);
+}
+
+int RunCommand(const std::vector<std::string>& args, const std::string& out_file, unsigned seconds)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    if (!out_file.empty())
+    {
+        posix_spawn_file_actions_addopen(&fa, 1, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&fa, 1, 2);
+    }
+    pid_t pid;
+    const int r = argv[0] ? posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), environ) : EINVAL;
+    posix_spawn_file_actions_destroy(&fa);
+    if (r != 0)
+        return -1;
+    int status = 0;
+    for (unsigned waited = 0; waited < seconds * 100; waited++)
+    {
+        const pid_t w = waitpid(pid, &status, WNOHANG);
+        if (w == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (w < 0 && errno != EINTR)
+            return -1;
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
+    return -1;
 }
 
 namespace

@@ -83,6 +83,12 @@ pid_t ForkChild();
 // (exit status N)" when the child exited without coming back from fn, or "not
 // forked: ..." while GLib's threads run here (GLibThreads).
 std::string RunInChild(const std::function<std::string()>& fn, unsigned seconds = kHangSeconds);
+// Runs the program args[0] (looked up on PATH) with args, its standard output
+// and error into out_file when one is given. Gives its exit status, or -1
+// when it could not be started, a signal ended it, or it had not ended after
+// seconds (it is then killed).
+int RunCommand(const std::vector<std::string>& args, const std::string& out_file = "",
+               unsigned seconds = kHangSeconds);
 // The two halves of RunInChild, for a parent with more to do while the child
 // runs: ForkReturning starts the child and gives its pid (-1 when none could
 // be made, or while GLib's threads run here) and, in *fd, the pipe on which

@@ -30,7 +30,8 @@ inline Display* GameX()
 {
     void* display = nullptr;
     unsigned long xw = 0;
-    return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? static_cast<Display*>(display) : nullptr;
+    return EngWindowX11Handles_LNX(eng_main_sdl_window, &display, &xw) ? static_cast<Display*>(display)
+                                                                       : nullptr;
 }
 
 // Whether the server shows the game's window.
@@ -50,7 +51,6 @@ enum class XFocus
     // takes it: when the window goes (OtherClientWindowGoes) it falls to no
     // window at all, and keys go nowhere.
     OtherClientRevertingToNone,
-    NoWindow, // no window has it: keys go nowhere
 };
 
 // The test's own window, made once at the top left.
@@ -66,13 +66,10 @@ inline void MoveXFocus(XFocus to)
 {
     Display* d = TestX();
     const Window other = OtherClientWindow();
-    if (to == XFocus::Nobody || to == XFocus::NoWindow)
+    if (to == XFocus::Nobody)
     {
         XUnmapWindow(d, other);
-        if (to == XFocus::Nobody)
-            XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
-        else
-            XSetInputFocus(d, None, RevertToNone, CurrentTime);
+        XSetInputFocus(d, PointerRoot, RevertToPointerRoot, CurrentTime);
         XSync(d, False);
         return;
     }
