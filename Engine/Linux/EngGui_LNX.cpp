@@ -121,7 +121,6 @@ char EngGuiStartGtk_LNX()
     if (!tried)
     {
         tried = true;
-        EngGuiLimitPictureLoaders_LNX();
         gtk_disable_setlocale();
         cgui_gtk_started = gtk_init_check(nullptr, nullptr) ? true : false;
     }
@@ -374,8 +373,8 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     }
     GtkBuilder* b = gtk_builder_new();
     GObject* o = nullptr;
-    // A picture the file names is read by GTK through the image library,
-    // whose loaders of unbounded work are off (EngGuiLimitPictureLoaders_LNX).
+    // A picture the file names is GTK's to read, as for any program of its
+    // own: the file comes with the program.
     if (gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
     {
         o = id ? gtk_builder_get_object(b, id) : nullptr;
@@ -1127,32 +1126,6 @@ void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, c
     });
 }
 
-void EngGuiLimitPictureLoaders_LNX()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    // The formats whose decoding takes memory and time bounded by the size
-    // of their pictures, and which hold no other format's data; every other
-    // loader installed (JPEG, TIFF, SVG, QuickTime, icons, XPM, XBM and any
-    // added later) is off.
-    static const char* const bounded[] = {"png", "gif", "pnm", "tga"};
-    GSList* formats = gdk_pixbuf_get_formats();
-    for (GSList* l = formats; l; l = l->next)
-    {
-        GdkPixbufFormat* f = static_cast<GdkPixbufFormat*>(l->data);
-        gchar* name = gdk_pixbuf_format_get_name(f);
-        bool keep = false;
-        for (const char* b : bounded)
-            keep = keep || (name && strcmp(name, b) == 0);
-        g_free(name);
-        if (!keep)
-            gdk_pixbuf_format_set_disabled(f, TRUE);
-    }
-    g_slist_free(formats);
-}
-
 namespace
 {
 // What a picture's header asks for, seen before its pixels are made.
@@ -1591,7 +1564,6 @@ GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* 
 
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
 {
-    EngGuiLimitPictureLoaders_LNX();
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
         return nullptr;
     if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))

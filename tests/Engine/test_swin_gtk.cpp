@@ -732,26 +732,40 @@ GtkWidget* FirstImage(GtkWidget* w)
     return found;
 }
 
-// The image library's loaders of unbounded work are off for the process
-// (the kit's window started GTK), yet GTK's theme still gives the icons of
-// the kit's widgets and the engine's message box draws its icon, with no
+// The engine leaves GTK and its image library as a program on it found
+// them: after the kit's window started GTK, its picture, an interface file
+// and the engine's message box, every format of the image library is on,
+// GTK's theme gives its symbolic icons at every size and scale (drawn from
+// SVG where it ships no bitmap of that size), the program's own reading of a
+// JPEG, SVG, TIFF or BMP file works, and the box draws its icon, with no
 // complaint from GTK.
-TEST_F(SWinGtk, TheThemesIconsAndTheBoxsIconStillDraw)
+TEST_F(SWinGtk, GtkAndItsImageLibraryStayAsTheProgramHadThem)
 {
     ::testing::internal::CaptureStderr();
-    GtkIconTheme* theme = gtk_icon_theme_get_default();
-    for (const char* name : {"pan-down-symbolic", "pan-up-symbolic", "dialog-warning", "dialog-information",
-                             "image-missing", "window-close-symbolic"})
-        for (int size : {16, 48})
-        {
-            GError* e = nullptr;
-            GdkPixbuf* icon = gtk_icon_theme_load_icon(theme, name, size, GtkIconLookupFlags(0), &e);
-            EXPECT_NE(nullptr, icon) << name << " at " << size << ": " << (e ? e->message : "");
-            if (icon)
-                g_object_unref(icon);
-            if (e)
-                g_error_free(e);
-        }
+    const uint16_t w = 16, h = 8;
+    std::vector<unsigned char> px, rgba;
+    for (int i = 0; i < w * h; i++)
+    {
+        px.insert(px.end(), {0x30, 0x50, 0xa0});
+        rgba.insert(rgba.end(), {0x30, 0x50, 0xa0, 0xff});
+    }
+    const std::string png = dir.File("picture.png");
+    vztest::WriteFile(png, vztest::Png(w, h, rgba));
+    EXPECT_GE(win.AddPictureButtonToWindow(0, 0, w, h, png.c_str()), 0);
+    const std::string ui = dir.File("spin.ui");
+    vztest::WriteFile(
+        ui, "<interface><object class=\"GtkWindow\" id=\"W\"><child><object class=\"GtkSpinButton\"/>"
+            "</child></object></interface>");
+    EngGuiDialogHandlerUPP_LNX upp = nullptr;
+    GtkWidget* dialog = nullptr;
+    EXPECT_EQ(1, EngGuiLoadDialogFromNib_LNX(ui.c_str(), "W", nullptr, 0, &upp, &dialog));
+    if (dialog)
+    {
+        gtk_widget_show_all(dialog);
+        EXPECT_TRUE(SpinUntil([&] { return gtk_widget_get_mapped(dialog) != 0; }, vztest::kHangSeconds));
+        EngGuiDestroyDialog_LNX(&upp, &dialog);
+    }
+
     static int drawn;
     drawn = -1;
     const guint look = g_timeout_add(
@@ -781,9 +795,60 @@ TEST_F(SWinGtk, TheThemesIconsAndTheBoxsIconStillDraw)
     g_source_remove(look);
     g_source_remove(guard);
     guard = 0;
-    const std::string err = ::testing::internal::GetCapturedStderr();
     // The warning sign at GTK's dialog size, 48 x 48 pixels, is mostly ink.
     EXPECT_GT(drawn, 48 * 48 / 4);
+
+    GSList* formats = gdk_pixbuf_get_formats();
+    for (GSList* l = formats; l; l = l->next)
+    {
+        GdkPixbufFormat* f = static_cast<GdkPixbufFormat*>(l->data);
+        gchar* name = gdk_pixbuf_format_get_name(f);
+        EXPECT_FALSE(gdk_pixbuf_format_is_disabled(f)) << name;
+        g_free(name);
+    }
+    g_slist_free(formats);
+
+    GtkIconTheme* theme = gtk_icon_theme_get_default();
+    for (const char* name :
+         {"pan-down-symbolic", "pan-up-symbolic", "list-add-symbolic", "list-remove-symbolic",
+          "window-close-symbolic", "dialog-warning", "dialog-information", "image-missing"})
+        for (int size : {16, 20, 40, 48})
+            for (int scale : {1, 2})
+            {
+                GError* e = nullptr;
+                GdkPixbuf* icon =
+                    gtk_icon_theme_load_icon_for_scale(theme, name, size, scale, GtkIconLookupFlags(0), &e);
+                EXPECT_NE(nullptr, icon)
+                    << name << " at " << size << " x " << scale << ": " << (e ? e->message : "");
+                if (icon)
+                    g_object_unref(icon);
+                if (e)
+                    g_error_free(e);
+            }
+
+    const std::string jpeg = dir.File("own.jpg"), tiff = dir.File("own.tif"), bmp = dir.File("own.bmp"),
+                      svg = dir.File("own.svg");
+    vztest::WriteFile(jpeg, vztest::EncodeJpeg(px, w, h, 3, JCS_RGB));
+    vztest::WriteFile(tiff, vztest::Tiff({{std::string(px.begin(), px.end()), w, h}}));
+    vztest::WriteFile(bmp, vztest::Bmp(w, h, rgba));
+    vztest::WriteFile(svg, "<svg xmlns='http://www.w3.org/2000/svg' width='16' height='8'>"
+                           "<rect width='16' height='8' fill='#3050a0'/></svg>");
+    for (const std::string& file : {jpeg, tiff, bmp, svg})
+    {
+        GError* e = nullptr;
+        GdkPixbuf* p = gdk_pixbuf_new_from_file(file.c_str(), &e);
+        EXPECT_NE(nullptr, p) << file << ": " << (e ? e->message : "");
+        if (p)
+        {
+            const unsigned char* c = gdk_pixbuf_read_pixels(p);
+            EXPECT_TRUE(std::abs(c[0] - 0x30) < 8 && std::abs(c[1] - 0x50) < 8 && std::abs(c[2] - 0xa0) < 8)
+                << file;
+            g_object_unref(p);
+        }
+        if (e)
+            g_error_free(e);
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::string::npos, err.find("Could not load")) << err;
     EXPECT_EQ(std::string::npos, err.find("CRITICAL")) << err;
 }
