@@ -160,12 +160,14 @@ void EngGuiSetMenuItemCommandID_LNX(GtkWidget* item, EngUInt32 command);
 void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 
-// A picture from a file in the resources folder (the working directory):
-// JPEG, TIFF, BMP, PNG, GIF, PNM, or TGA by its name, each decoded within
-// the engine's bounds on memory and work; other formats are refused. Width
-// and height above 0 scale it to fit, keeping its shape. Unref it. These
-// bounds are for pictures that come from outside; the pictures an interface
-// file names are decoded by GTK, unbounded, like the rest of the file.
+// A picture from a file in the resources folder (the working directory),
+// known by its bytes: JPEG, PNG, GIF, BMP and TGA decoded as the textures
+// decode them (the same pixels, the same refusals), TIFF by libtiff, PNM by
+// GTK's image library, each within the engine's bounds on memory and work;
+// other formats are refused. Width and height above 0 scale it to fit,
+// keeping its shape. Unref it. These bounds are for pictures that come from
+// outside; the pictures an interface file names are decoded by GTK,
+// unbounded, like the rest of the file.
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width = -1, int height = -1);
 // Shows the file in an image, scaled to fit the image's size request.
 char EngGuiSetHiViewControlsPicture_LNX(GtkWidget* image, const char* name);
