@@ -109,10 +109,16 @@ protected:
     {
         XResizeWindow(TestX(), GameXWindow(), unsigned(w), unsigned(h));
         XSync(TestX(), False);
-        for (int i = 0; i < 200 && (eng_main_window_width != w || eng_main_window_height != h); i++)
+        // The new size is sent to the engine's connection once the server has
+        // made it; a loaded machine may take a while, never a hang's time.
+        const Uint32 start = SDL_GetTicks();
+        while ((eng_main_window_width != w || eng_main_window_height != h) &&
+               SDL_GetTicks() - start < vztest::kHangSeconds * 1000)
         {
-            SDL_Delay(5);
+            XSync(vztest::GameX(), False);
             Pump();
+            if (eng_main_window_width != w || eng_main_window_height != h)
+                SDL_Delay(5);
         }
         ASSERT_EQ(eng_main_window_width, w);
         ASSERT_EQ(eng_main_window_height, h);
@@ -223,12 +229,13 @@ private:
     std::vector<std::string> kept;
 };
 
-// Where a key symbol is on the server's keyboard: its key, and whether it
-// needs Shift (in the first group).
+// Where a key symbol is on the server's keyboard: its key, and the
+// modifiers it needs (in the first group): none, Shift, the third-level
+// shift (AltGr) or both.
 struct KeyPlace
 {
     KeyCode code = 0;
-    bool shift = false;
+    unsigned mods = 0;
 };
 
 KeyPlace FindKey(KeySym sym)
@@ -237,30 +244,43 @@ KeyPlace FindKey(KeySym sym)
     XkbDescPtr desc = XkbGetMap(TestX(), XkbAllClientInfoMask, XkbUseCoreKbd);
     if (!desc)
         return found;
-    for (int kc = desc->min_key_code; kc <= desc->max_key_code && !found.code; kc++)
+    const unsigned shift = ShiftMask, third = XkbKeysymToModifiers(TestX(), XK_ISO_Level3_Shift);
+    // A symbol of its own key or with Shift first; the third level only
+    // for one found nowhere else.
+    for (int top : {2, 4})
     {
-        if (XkbKeyNumGroups(desc, kc) < 1)
-            continue;
-        XkbKeyTypePtr type = XkbKeyKeyType(desc, kc, 0);
-        for (int level = 0; level < 2 && level < XkbKeyGroupWidth(desc, kc, 0); level++)
+        for (int kc = desc->min_key_code; kc <= desc->max_key_code && !found.code; kc++)
         {
-            bool by_shift = level == 0;
-            for (int i = 0; i < type->map_count && !by_shift; i++)
-                by_shift =
-                    type->map[i].active && type->map[i].mods.mask == ShiftMask && type->map[i].level == 1;
-            if (by_shift && XkbKeySymEntry(desc, kc, level, 0) == sym)
+            if (XkbKeyNumGroups(desc, kc) < 1)
+                continue;
+            XkbKeyTypePtr type = XkbKeyKeyType(desc, kc, 0);
+            for (int level = 0; level < top && level < XkbKeyGroupWidth(desc, kc, 0); level++)
             {
-                found = {KeyCode(kc), level == 1};
-                break;
+                if (level >= 2 && !third)
+                    break;
+                if (XkbKeySymEntry(desc, kc, level, 0) != sym)
+                    continue;
+                const unsigned wanted = (level & 1 ? shift : 0) | (level & 2 ? third : 0);
+                bool reached = level == 0;
+                for (int i = 0; i < type->map_count && !reached; i++)
+                    reached = type->map[i].active && type->map[i].mods.mask == wanted &&
+                              type->map[i].level == level;
+                if (reached)
+                {
+                    found = {KeyCode(kc), wanted};
+                    break;
+                }
             }
         }
+        if (found.code)
+            break;
     }
     XkbFreeKeyboard(desc, 0, True);
     return found;
 }
 
-// One key as the person presses it: with Shift when the layout needs it for
-// the symbol, and with Ctrl when asked.
+// One key as the person presses it: with Shift and AltGr when the layout
+// needs them for the symbol, and with Ctrl when asked.
 struct Stroke
 {
     KeySym sym;
@@ -278,13 +298,24 @@ void PressOnTheServer(const std::vector<Stroke>& strokes)
     {
         KeyPlace k = FindKey(s.sym);
         ASSERT_NE(k.code, 0) << "no key for " << XKeysymToString(s.sym);
+        KeyCode third = 0;
+        if (k.mods & ~unsigned(ShiftMask))
+        {
+            third = FindKey(XK_ISO_Level3_Shift).code;
+            ASSERT_NE(third, 0) << "no AltGr for " << XKeysymToString(s.sym);
+        }
+        const bool with_shift = k.mods & ShiftMask;
         if (s.ctrl)
             XTestFakeKeyEvent(d, ctrl, True, CurrentTime);
-        if (k.shift)
+        if (with_shift)
             XTestFakeKeyEvent(d, shift, True, CurrentTime);
+        if (third)
+            XTestFakeKeyEvent(d, third, True, CurrentTime);
         XTestFakeKeyEvent(d, k.code, True, CurrentTime);
         XTestFakeKeyEvent(d, k.code, False, CurrentTime);
-        if (k.shift)
+        if (third)
+            XTestFakeKeyEvent(d, third, False, CurrentTime);
+        if (with_shift)
             XTestFakeKeyEvent(d, shift, False, CurrentTime);
         if (s.ctrl)
             XTestFakeKeyEvent(d, ctrl, False, CurrentTime);
@@ -335,84 +366,110 @@ protected:
 // a digit, as well as the letters of keys of their own.
 const char* kPlaces[] = {"2CV",       "Anker",  "Apfel", "\xC4rger", "\xC4rmel", "Ende", "\xC9glise",
                          "\xC9t\xE9", "\xC8ze", "Mus",   "\xD6l",    "\334ber",  "Zoo"};
-const int kNumPlaces = 13, kPerPage = 8;
+const int kPerPage = 8;
 
 TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
 {
-    MWinButton* panel =
-        win->AddButton("panel", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", 100, 60, 300, 320);
-    ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(panel->PanelSetStrings(kNumPlaces, kPerPage, kPlaces));
-    ASSERT_TRUE(panel->SetCallback(&RecordPanelEvent, 0, 0, 0));
-    panel->Activate();
+    // Side by side: the panel the pointer rests on has the keys.
+    struct List
+    {
+        const char* id;
+        const char** entries;
+        int count;
+        float x;
+        MWinButton* panel;
+    } lists[] = {{"places", kPlaces, 13, 20, nullptr}};
+    for (List& l : lists)
+    {
+        l.panel = win->AddButton(l.id, MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", l.x, 60, 290, 320);
+        ASSERT_NE(l.panel, nullptr);
+        ASSERT_TRUE(l.panel->PanelSetStrings(l.count, kPerPage, l.entries));
+        ASSERT_TRUE(l.panel->SetCallback(&RecordPanelEvent, 0, 0, 0));
+    }
     KeyboardLayout kept;
     vztest::MoveXFocus(vztest::XFocus::Game);
+    enum
+    {
+        PLACES,
+        SMALL
+    };
     const struct
     {
         const char* layout;
         const char* name;
+        int list;
         std::vector<Stroke> keys;
         int from, to;
     } cases[] = {
-        {"fr", "\xC3\xA9 on its own key, the game's 2", {{XK_eacute}}, 12, 6},
-        {"fr", "\xC3\xA9 again goes on to the next \xC3\x89", {{XK_eacute}}, 6, 7},
-        {"fr", "\xC3\xA8, the game's 7", {{XK_egrave}}, 12, 8},
-        {"fr", "Shift with the key of \xC3\xA9 types 2", {{XK_2}}, 12, 0},
-        {"fr", "Ctrl+\xC3\xA9 places a 2 and finds nothing", {{XK_eacute, true}}, 9, 9},
-        {"fr", "F1 types no letter", {{XK_F1}}, 9, 9},
-        {"fr", "the down arrow, a key without a character", {{XK_Down}}, 9, 10},
-        {"de", "dead acute, then Shift+E", {{XK_dead_acute}, {XK_E}}, 12, 6},
-        {"de", "\xC3\xA4 finds the first of two", {{XK_adiaeresis}}, 12, 3},
-        {"de", "\xC3\xA4 again goes on to the second", {{XK_adiaeresis}}, 3, 4},
-        {"de", "\xC3\xA4 after the last of them starts again", {{XK_adiaeresis}}, 4, 3},
-        {"de", "Shift+\xC3\xA4", {{XK_Adiaeresis}}, 12, 3},
-        {"de", "\xC3\xB6", {{XK_odiaeresis}}, 0, 10},
-        {"de", "\xC3\xBC", {{XK_udiaeresis}}, 0, 11},
-        {"de", "a once finds the first A", {{XK_a}}, 0, 1},
-        {"de", "z", {{XK_z}}, 0, 12},
-        {"de", "a letter no entry starts with", {{XK_q}}, 5, 5},
+        {"fr", "\xC3\xA9 on its own key, the game's 2", PLACES, {{XK_eacute}}, 12, 6},
+        {"fr", "\xC3\xA9 again goes on to the next \xC3\x89", PLACES, {{XK_eacute}}, 6, 7},
+        {"fr", "\xC3\xA8, the game's 7", PLACES, {{XK_egrave}}, 12, 8},
+        {"fr", "Shift with the key of \xC3\xA9 types 2", PLACES, {{XK_2}}, 12, 0},
+        {"fr", "Ctrl+\xC3\xA9 places a 2 and finds nothing", PLACES, {{XK_eacute, true}}, 9, 9},
+        {"fr", "F1 types no letter", PLACES, {{XK_F1}}, 9, 9},
+        {"fr", "the down arrow, a key without a character", PLACES, {{XK_Down}}, 9, 10},
+        {"de", "dead acute, then Shift+E", PLACES, {{XK_dead_acute}, {XK_E}}, 12, 6},
+        {"de", "\xC3\xA4 finds the first of two", PLACES, {{XK_adiaeresis}}, 12, 3},
+        {"de", "\xC3\xA4 again goes on to the second", PLACES, {{XK_adiaeresis}}, 3, 4},
+        {"de", "\xC3\xA4 after the last of them starts again", PLACES, {{XK_adiaeresis}}, 4, 3},
+        {"de", "Shift+\xC3\xA4", PLACES, {{XK_Adiaeresis}}, 12, 3},
+        {"de", "\xC3\xB6", PLACES, {{XK_odiaeresis}}, 0, 10},
+        {"de", "\xC3\xBC", PLACES, {{XK_udiaeresis}}, 0, 11},
+        {"de", "a once finds the first A", PLACES, {{XK_a}}, 0, 1},
+        {"de", "z", PLACES, {{XK_z}}, 0, 12},
+        {"de", "a letter no entry starts with", PLACES, {{XK_q}}, 5, 5},
     };
-    // The list is drawn after each key, in a window of one of these sizes.
+    // The lists are drawn after each key, each case in a window of one of
+    // these sizes. The window is sized once for all its cases: every size
+    // makes the device again.
     const struct
     {
         int w, h;
     } sizes[] = {{640, 480}, {1000, 500}, {600, 900}};
-    std::string layout;
-    int n = 0;
-    for (const auto& c : cases)
+    const int num_sizes = 3;
+    for (int si = 0; si < num_sizes; si++)
     {
-        SCOPED_TRACE(std::string(c.layout) + ": " + c.name);
-        if (layout != c.layout)
-        {
-            ASSERT_NO_FATAL_FAILURE(UseLayout(c.layout));
-            layout = c.layout;
-        }
-        const auto& size = sizes[n++ % 3];
+        const auto& size = sizes[si];
         if (eng_main_window_width != size.w || eng_main_window_height != size.h)
         {
             ASSERT_NO_FATAL_FAILURE(ResizeAndSettle(size.w, size.h));
         }
-        // The pointer rests on the list, which keeps it the focus.
-        XWarpPointer(TestX(), 0, GameXWindow(), 0, 0, 0, 0, 250 * size.w / 640, 220 * size.h / 480);
-        Settle();
-        ASSERT_TRUE(panel->IsFocused());
-        panel->PanelSetPos(c.from, 0, 0);
-        Reports().clear();
-        ASSERT_NO_FATAL_FAILURE(Type(c.keys));
-        EXPECT_EQ(panel->PanelGetPos(), c.to);
-        EXPECT_EQ(Reports(), c.to == c.from ? std::vector<int>{} : std::vector<int>{0}) << "one move or none";
+        for (const char* layout : {"fr", "de"})
+        {
+            ASSERT_NO_FATAL_FAILURE(UseLayout(layout));
+            int n = 0;
+            for (const auto& c : cases)
+            {
+                if (n++ % num_sizes != si || strcmp(c.layout, layout) != 0)
+                    continue;
+                SCOPED_TRACE(std::string(c.layout) + ": " + c.name + " at " + std::to_string(size.w) + "x" +
+                             std::to_string(size.h));
+                const List& l = lists[c.list];
+                // The pointer rests on the list, which keeps it the focus.
+                XWarpPointer(TestX(), 0, GameXWindow(), 0, 0, 0, 0, int((l.x + 145) * size.w / 640),
+                             220 * size.h / 480);
+                Settle();
+                ASSERT_TRUE(l.panel->IsFocused());
+                l.panel->PanelSetPos(c.from, 0, 0);
+                Reports().clear();
+                ASSERT_NO_FATAL_FAILURE(Type(c.keys));
+                EXPECT_EQ(l.panel->PanelGetPos(), c.to);
+                EXPECT_EQ(Reports(), c.to == c.from ? std::vector<int>{} : std::vector<int>{0})
+                    << "one move or none";
 
-        // The selected entry is on the page, drawn where the panel has it.
-        const float display = panel->PanelGetDisplayPos();
-        EXPECT_LE(display, c.to);
-        EXPECT_GT(display + kPerPage, c.to);
-        const float x = 100 + panel->PanelGetInfo()->entries_w - 10; // clear of the texts
-        auto row_mid = [&](int k) { return 60 + (k - display) * 40 + 20; };
-        std::vector<Probe> probes = {{x, row_mid(c.to), RED, "the selected entry's row"}};
-        for (int k : {c.to - 1, c.to + 1})
-            if (k >= display && k < display + kPerPage && k < kNumPlaces)
-                probes.push_back({x, row_mid(k), BLUE, "an entry beside it"});
-        ExpectLooks(probes);
+                // The selected entry is on the page, drawn where the panel has it.
+                const float display = l.panel->PanelGetDisplayPos();
+                EXPECT_LE(display, c.to);
+                EXPECT_GT(display + kPerPage, c.to);
+                const float x = l.x + l.panel->PanelGetInfo()->entries_w - 10; // clear of the texts
+                auto row_mid = [&](int k) { return 60 + (k - display) * 40 + 20; };
+                std::vector<Probe> probes = {{x, row_mid(c.to), RED, "the selected entry's row"}};
+                for (int k : {c.to - 1, c.to + 1})
+                    if (k >= display && k < display + kPerPage && k < l.count)
+                        probes.push_back({x, row_mid(k), BLUE, "an entry beside it"});
+                ExpectLooks(probes);
+            }
+        }
     }
 }
 
