@@ -366,6 +366,10 @@ protected:
 // a digit, as well as the letters of keys of their own.
 const char* kPlaces[] = {"2CV",       "Anker",  "Apfel", "\xC4rger", "\xC4rmel", "Ende", "\xC9glise",
                          "\xC9t\xE9", "\xC8ze", "Mus",   "\xD6l",    "\334ber",  "Zoo"};
+// Entries that begin with small letters, capitals among them: a small or a
+// capital letter typed finds either.
+const char* kSmall[] = {"arbre",   "\xE0 point", "\xE9glise", "\351cole",
+                        "\xC9lan", "\xDEing",    "\xFEorn",   "zoo"};
 const int kPerPage = 8;
 
 TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
@@ -378,7 +382,7 @@ TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
         int count;
         float x;
         MWinButton* panel;
-    } lists[] = {{"places", kPlaces, 13, 20, nullptr}};
+    } lists[] = {{"places", kPlaces, 13, 20, nullptr}, {"small", kSmall, 8, 330, nullptr}};
     for (List& l : lists)
     {
         l.panel = win->AddButton(l.id, MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, "", l.x, 60, 290, 320);
@@ -408,6 +412,13 @@ TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
         {"fr", "Ctrl+\xC3\xA9 places a 2 and finds nothing", PLACES, {{XK_eacute, true}}, 9, 9},
         {"fr", "F1 types no letter", PLACES, {{XK_F1}}, 9, 9},
         {"fr", "the down arrow, a key without a character", PLACES, {{XK_Down}}, 9, 10},
+        {"fr", "a finds a small a", SMALL, {{XK_a}}, 7, 0},
+        {"fr", "Shift+a finds a small a", SMALL, {{XK_A}}, 7, 0},
+        {"fr", "\xC3\xA9 finds the first small \xC3\xA9", SMALL, {{XK_eacute}}, 7, 2},
+        {"fr", "\xC3\xA9 again goes on to the next small \xC3\xA9", SMALL, {{XK_eacute}}, 2, 3},
+        {"fr", "\xC3\xA9 again goes on to \xC3\x89", SMALL, {{XK_eacute}}, 3, 4},
+        {"fr", "\xC3\xA9 after the last of them starts again", SMALL, {{XK_eacute}}, 4, 2},
+        {"fr", "\xC3\xA0, the game's 0", SMALL, {{XK_agrave}}, 7, 1},
         {"de", "dead acute, then Shift+E", PLACES, {{XK_dead_acute}, {XK_E}}, 12, 6},
         {"de", "\xC3\xA4 finds the first of two", PLACES, {{XK_adiaeresis}}, 12, 3},
         {"de", "\xC3\xA4 again goes on to the second", PLACES, {{XK_adiaeresis}}, 3, 4},
@@ -418,6 +429,12 @@ TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
         {"de", "a once finds the first A", PLACES, {{XK_a}}, 0, 1},
         {"de", "z", PLACES, {{XK_z}}, 0, 12},
         {"de", "a letter no entry starts with", PLACES, {{XK_q}}, 5, 5},
+        {"de", "z finds a small z", SMALL, {{XK_z}}, 0, 7},
+        {"de", "Shift+z finds a small z", SMALL, {{XK_Z}}, 0, 7},
+        {"de", "dead acute, then Shift+E finds a small \xC3\xA9", SMALL, {{XK_dead_acute}, {XK_E}}, 0, 2},
+        {"de", "AltGr+p types \xC3\xBE, which finds \xC3\x9E", SMALL, {{XK_thorn}}, 0, 5},
+        {"de", "\xC3\xBE again goes on to a small \xC3\xBE", SMALL, {{XK_thorn}}, 5, 6},
+        {"de", "Shift+AltGr+p types \xC3\x9E", SMALL, {{XK_THORN}}, 7, 5},
     };
     // The lists are drawn after each key, each case in a window of one of
     // these sizes. The window is sized once for all its cases: every size
