@@ -1025,8 +1025,12 @@ char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count,
     s->min_box_w[o] = saved_min;
     if (!built)
         return Abort(mw);
+    // Below the message, as the styled-text box is.
+    float y = 10;
+    if (s->msg)
+        y = s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5;
     MWinButton* p =
-        s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, 10, w, h);
+        s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, y, w, h);
     if (!p)
         return Abort(mw);
     p->PanelSetStringsCallback(count, visible, strings, user);

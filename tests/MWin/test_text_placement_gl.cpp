@@ -324,6 +324,38 @@ TEST_P(TextPlacementGL, EveryWidgetsTextStaysInsideItsArea)
         EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 }
 
+// A panel popup lists its entries below its message and above its buttons,
+// so the message's text is seen whole (the panel is wider than it).
+TEST_P(TextPlacementGL, PanelPopupListsItsEntriesBelowItsMessage)
+{
+    static const char* items[] = {"One", "Two", "Three", "Four", "Five"};
+    int sel = 1;
+    int* selp = &sel;
+    ASSERT_TRUE(MWinPopupPanel(
+        mw, "Pick", "Choose one of these\nand press OK", 5, 5, 300, 100,
+        [](int i, MWinButton*, void*) { return items[i]; }, 1, &selp, nullptr, nullptr, nullptr));
+    _MWinPopupSettings* s = MWinPopupGetSettings(mw);
+    ASSERT_NE(s->msg, nullptr);
+    ASSERT_NE(s->panel, nullptr);
+    const _Dimension msg = Area(s->msg), panel = Area(s->panel);
+    EXPECT_GE(panel.y, msg.y + msg.h) << "the panel starts below the message";
+    for (int i = 0; i < 4; i++)
+        if (MWinButton* b = MWinPopupGetButton(mw, i))
+        {
+            EXPECT_LE(panel.y + panel.h, Area(b).y) << "the panel ends above " << b->GetTextP();
+        }
+    Draw();
+    frame.SaveIfAsked(ShotName("panel_popup"));
+    // The panel's rows are drawn (its entries' texts are not red), and the
+    // title's, message's and buttons' texts show in their places.
+    const PixelRect rows = ToPixels(panel);
+    const unsigned char* left = frame.At(rows.x0 + 4, (rows.y0 + rows.y1) / 2);
+    EXPECT_GT(left[1], 150) << "no panel row drawn";
+    EXPECT_LT(left[0], 80) << "no panel row drawn";
+    ExpectTextOnlyIn(PopupAreas());
+    mw->PopupTurnOff();
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, TextPlacementGL,
                          ::testing::Values(WindowSize{640, 480}, WindowSize{1024, 768}, WindowSize{1280, 960},
                                            WindowSize{1920, 1080}, WindowSize{600, 900}),
