@@ -296,6 +296,13 @@ void MWinButton::TextEditTurnOnEditing()
     PlaySound(MWIN_SOUND_SELECTION);
     mwb::ActivateWindowAndCollection(parent);
     Activate();
+    // Only the edit takes keys while it is edited: a widget that kept the
+    // focus (the window's hover pass above saw the pointer where it was, and
+    // skips while the edit is edited) loses it.
+    _MWinButtonRef ref;
+    MakeRef(&ref);
+    if (!mwb::DeactivateAllButtonsBut(parent, this, &ref))
+        return;
     if (mwin)
         mwb::RenderNeeded(mwin);
 }

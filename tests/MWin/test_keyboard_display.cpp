@@ -24,6 +24,7 @@
 #include "MWin/MWin.h"
 #include "MWin/MWinButton.h"
 #include "MWin/MWinCollection.h"
+#include "MWin/MWinColourPicker.h"
 #include "MWin/MWinDesktop.h"
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
@@ -487,6 +488,210 @@ TEST_F(TypeAhead, ListPanelFindsTheLetterTypedOnEveryLayout)
                 ExpectLooks(probes);
             }
         }
+    }
+}
+
+// ---- Tab from a widget into a text edit ----
+
+// Which widgets called back, by ID.
+std::vector<std::string>& Calls()
+{
+    static std::vector<std::string> c;
+    return c;
+}
+void RecordCall(MWin*, _MWinButtonCallbackInfo* info, int, int)
+{
+    Calls().push_back(info->button_id);
+}
+
+// The widgets Tab leaves: normal green, focused blue, pressed red.
+class TabIntoEdit : public TypeAhead
+{
+protected:
+    void Skin(MWinTextures* t) override
+    {
+        TypeAhead::Skin(t);
+        if (HasFatalFailure())
+            return;
+        std::string white = tmp.File("white.tga");
+        ASSERT_NE(t->AddTextureWithOneTextureButton("Marked", white.c_str()), nullptr);
+        ASSERT_TRUE(t->CopyAllStatesFromNormalState("Marked"));
+        ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Marked", MWIN_TEXSTATE_NORMAL, 0, 1, 0, 1));
+        ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Marked", MWIN_TEXSTATE_FOCUSED, 0, 0, 1, 1));
+        ASSERT_TRUE(t->SetTextureButtonStateColourMultiplier("Marked", MWIN_TEXSTATE_PRESSED, 1, 0, 0, 1));
+    }
+    // The pointer leaves the window (at every size used here).
+    static void PointerAway()
+    {
+        XWarpPointer(TestX(), 0, DefaultRootWindow(TestX()), 0, 0, 0, 0, 1270, 1015);
+        Settle();
+    }
+};
+
+const char* kAnimals[] = {"Ant", "Bee", "Cat",  "Dog", "Elk",  "Fox",
+                          "Gnu", "Hen", "Ibis", "Jay", "Kiwi", "Lynx"};
+const char* kThree[] = {"One", "Two", "Three"};
+
+TEST_F(TabIntoEdit, TheWidgetLeftLosesTheFocusAndOnlyTheEditTakesKeys)
+{
+    // A panel draws its rows in its own state: a focused panel's rows show focused.
+    mw->GetSettings()->list_panel_bg[1] = 1;
+    struct Point
+    {
+        float x, y;
+    };
+    // Every kind that takes keys, at x 100, y 40, 260 wide: how it is made,
+    // what it holds, and a point where its background shows.
+    const struct Kind
+    {
+        const char* name;
+        std::function<MWinButton*(MWinWindow*)> add;
+        std::function<std::string(MWinButton*)> holds;
+        std::function<Point(MWinButton*)> back;
+    } kinds[] = {
+        {"list panel",
+         [](MWinWindow* w)
+         {
+             MWinButton* b = w->AddButton("K", MWIN_BUTTON_PANEL, "Marked", "", 100, 40, 260, 160);
+             b->PanelSetStrings(12, 4, kAnimals);
+             b->PanelSetPos(5, 0, 0);
+             return b;
+         },
+         [](MWinButton* b) {
+             return "entry " + std::to_string(b->PanelGetPos()) + " from " +
+                    std::to_string(b->PanelGetDisplayPos());
+         },
+         [](MWinButton* b)
+         {
+             // A row other than the selected one's.
+             const int top = int(b->PanelGetDisplayPos()), k = b->PanelGetPos() == top ? top + 1 : top;
+             const float row = 160.0f / float(b->PanelGetNumEntriesPerPage());
+             return Point{110, 40 + (float(k) - b->PanelGetDisplayPos() + 0.5f) * row};
+         }},
+        {"drop-down list",
+         [](MWinWindow* w)
+         {
+             MWinButton* b = w->AddButton("K", MWIN_BUTTON_LIST, "Marked", "", 100, 40, 260, 30);
+             b->ListSetStrings(12, kAnimals);
+             b->ListSetPos(5);
+             return b;
+         },
+         [](MWinButton* b)
+         { return "entry " + std::to_string(b->ListGetPos()) + (b->ListIsOpen() ? " open" : ""); },
+         [](MWinButton*) {
+             return Point{106, 55};
+         }},
+        {"choice",
+         [](MWinWindow* w)
+         {
+             MWinButton* b = w->AddButton("K", MWIN_BUTTON_CHOICE, "Marked", "", 100, 40, 260, 30);
+             b->ChoiceSetStrings(3, kThree);
+             b->ChoiceUseArrows(1, 0);
+             b->ChoiceSetSel(1);
+             return b;
+         },
+         [](MWinButton* b) { return "choice " + std::to_string(b->ChoiceGetSel()); },
+         [](MWinButton*) {
+             return Point{165, 43};
+         }},
+        {"range",
+         [](MWinWindow* w)
+         {
+             MWinButton* b = w->AddButton("K", MWIN_BUTTON_RANGE, "Marked", "", 100, 40, 260, 40);
+             b->RangeSetLimits(0, 100, 0);
+             b->RangeSetRange(30, 60, 0, 0);
+             return b;
+         },
+         [](MWinButton* b)
+         {
+             float lo = 0, hi = 0;
+             b->RangeGetRange(&lo, &hi);
+             return "range " + std::to_string(lo) + " to " + std::to_string(hi);
+         },
+         [](MWinButton*) {
+             return Point{106, 44};
+         }},
+        {"colour picker", [](MWinWindow* w) { return w->AddColour("K", "Marked", "", 100, 40, 260, 94); },
+         [](MWinButton* b)
+         {
+             float r = 0, g = 0, bl = 0;
+             static_cast<MWinColour*>(b)->Get(&r, &g, &bl);
+             return "colour " + std::to_string(r) + " " + std::to_string(g) + " " + std::to_string(bl);
+         },
+         // Between the first two strips.
+         [](MWinButton*) {
+             return Point{230, 71};
+         }},
+    };
+    const struct
+    {
+        const char* name;
+        bool edit_first;
+        KeySym tab;
+    } orders[] = {{"Tab to the edit after it", false, XK_Tab},
+                  {"Shift+Tab to the edit before it", true, XK_ISO_Left_Tab}};
+    const struct
+    {
+        int w, h;
+    } sizes[] = {{640, 480}, {1000, 500}, {600, 900}};
+    // Keys typed while the edit is edited: none is the left widget's.
+    const std::vector<Stroke> keys = {{XK_Prior}, {XK_Next}, {XK_Up}, {XK_Down}};
+    for (const auto& size : sizes)
+    {
+        if (eng_main_window_width != size.w || eng_main_window_height != size.h)
+        {
+            ASSERT_NO_FATAL_FAILURE(ResizeAndSettle(size.w, size.h));
+        }
+        for (const Kind& kind : kinds)
+            for (const auto& order : orders)
+            {
+                SCOPED_TRACE(std::string(kind.name) + ", " + order.name + ", at " + std::to_string(size.w) +
+                             "x" + std::to_string(size.h));
+                win->RemoveAllButtons();
+                auto add_edit = [&]
+                {
+                    MWinButton* e =
+                        win->AddButton("Edit", MWIN_BUTTON_TEXT_EDIT, "Field", "", 100, 300, 260, 40);
+                    if (e)
+                        e->TextEditSetLength(20);
+                    return e;
+                };
+                MWinButton* edit = order.edit_first ? add_edit() : nullptr;
+                MWinButton* left = kind.add(win);
+                if (!order.edit_first)
+                    edit = add_edit();
+                ASSERT_NE(edit, nullptr);
+                ASSERT_NE(left, nullptr);
+                ASSERT_TRUE(left->SetCallback(&RecordCall, 0, 0, 0));
+                // The pointer rests on the widget, which takes the focus.
+                _Dimension a;
+                left->GetActualArea(&a);
+                XWarpPointer(TestX(), 0, GameXWindow(), 0, 0, 0, 0,
+                             int((a.x + a.w / 2) * eng_main_window_x_ratio),
+                             int((a.y + a.h / 2) * eng_main_window_y_ratio));
+                Settle();
+                ASSERT_TRUE(left->IsFocused());
+                const std::string held = kind.holds(left);
+                Calls().clear();
+
+                // Typed at once, before the pointer is seen on the edit, and
+                // again once it has been.
+                std::vector<Stroke> typed = {{order.tab}};
+                typed.insert(typed.end(), keys.begin(), keys.end());
+                typed.push_back({XK_b});
+                ASSERT_NO_FATAL_FAILURE(Type(typed));
+                ASSERT_NO_FATAL_FAILURE(Type(keys));
+                EXPECT_TRUE(edit->IsTextBeingEditing());
+                EXPECT_STREQ(edit->TextEditGetText(), "b");
+                EXPECT_FALSE(left->IsFocused());
+                EXPECT_EQ(kind.holds(left), held);
+                EXPECT_EQ(Calls(), std::vector<std::string>{});
+
+                const Point p = kind.back(left);
+                ExpectLooks({{p.x, p.y, GREEN, "the widget left"}, {350, 320, RED, "the edit being edited"}});
+                edit->TextEditTurnOffEditing(0);
+                PointerAway();
+            }
     }
 }
 
