@@ -26,6 +26,7 @@
 #include "MWin/MWinCollection.h"
 #include "MWin/MWinColourPicker.h"
 #include "MWin/MWinDesktop.h"
+#include "MWin/MWinPopup.h"
 #include "MWin/MWinTextures.h"
 #include "MWin/MWinWindow.h"
 #include "support/SdlEvents.h"
@@ -692,6 +693,44 @@ TEST_F(TabIntoEdit, TheWidgetLeftLosesTheFocusAndOnlyTheEditTakesKeys)
                 edit->TextEditTurnOffEditing(0);
                 PointerAway();
             }
+    }
+}
+
+// A text popup starts editing with the toolkit's pointer on its field, as
+// the system's pointer is, in a window of any size; only the field is focused.
+TEST_F(TabIntoEdit, TextPopupPutsThePointerOnItsField)
+{
+    const struct
+    {
+        int w, h;
+    } sizes[] = {{1000, 500}, {600, 900}};
+    for (const auto& size : sizes)
+    {
+        SCOPED_TRACE(std::to_string(size.w) + "x" + std::to_string(size.h));
+        ASSERT_NO_FATAL_FAILURE(ResizeAndSettle(size.w, size.h));
+        char text[32] = "";
+        ASSERT_TRUE(MWinPopupGetText(mw, "Name", "Type a name", text, sizeof text, nullptr, nullptr));
+        MWinButton* field = MWinPopupGetSettings(mw)->text_edit;
+        ASSERT_NE(field, nullptr);
+        _Dimension a;
+        field->GetActualArea(&a);
+        float mx = 0, my = 0;
+        mw->GetViewportMousePos(&mx, &my);
+        EXPECT_NEAR(mx, a.x + a.w / 2, 2);
+        EXPECT_NEAR(my, a.y + a.h / 2, 2);
+        EXPECT_TRUE(field->IsTextBeingEditing());
+        for (int i = 0; i < 4; i++)
+            if (MWinButton* b = MWinPopupGetButton(mw, i))
+            {
+                EXPECT_FALSE(b->IsFocused()) << b->GetTextP();
+            }
+        // Typed through the X server, Return answers the popup.
+        ASSERT_NO_FATAL_FAILURE(Type({{XK_b}, {XK_Return}}));
+        mw->Tick2();
+        EXPECT_FALSE(mw->PopupIsOn());
+        EXPECT_STREQ(text, "b");
+        mw->PopupTurnOff();
+        PointerAway();
     }
 }
 
