@@ -990,6 +990,9 @@ char MWinPopupGetText(MWin* mw, const char* title, const char* message, char* te
     float y = (message && message[0]) ? bh + 20 : 20;
     if (!title || !title[0])
         y -= 10;
+    // Below a message of several lines too.
+    if (s->msg && y < s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5)
+        y = s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5;
     MWinButton* te =
         win->AddButton("TEXTEDIT", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, nullptr, -1, y, ww - 40, bh);
     if (!te)
