@@ -1,8 +1,10 @@
 // Keys routed through the toolkit of a real engine window: list type-ahead
 // by the letter typed, pressed through the X server on French and German
-// layouts, and a text edit or an open drop-down list that keeps the
-// keyboard while the device is made again (a settled live resize, the
-// full-screen toggle), fed with SDL events.
+// layouts; Tab from each widget that takes keys into a text edit, which
+// alone takes them, and a text popup's field, pressed through the X server;
+// and a text edit or an open drop-down list that keeps the keyboard while
+// the device is made again (a settled live resize, the full-screen toggle),
+// fed with SDL events.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
