@@ -511,6 +511,69 @@ TEST_F(Files, EveryFailedSaveLeavesAnErrorCode)
     }
 }
 
+// A save that may only replace a regular file refuses whatever else is at
+// the path with a code that says what is in the way: a folder, a link, or
+// something that is not a file at all. The thing is left as it was, and no
+// temporary stays.
+TEST_F(Files, SavesRefuseWhatIsInTheWayWithACodeThatSaysWhat)
+{
+    WriteFile(dir.File("file"), "a file");
+    const struct
+    {
+        const char* name;
+        std::function<bool(const std::string& path)> save; // true when saved
+    } savers[] = {
+        {"only over a file",
+         [](const std::string& p) { return EngFileSaveAtomically(p.c_str(), "new", 3, 1) == 1; }},
+        {"all or none",
+         [](const std::string& p) {
+             return EngFileSaveAllAtomically({{p, "new", ""}}, "AllOrNone") == 1;
+         }},
+        {"encrypted",
+         [](const std::string& p)
+         {
+             char data[] = "new";
+             return EngEncryptionEncryptAndWriteToFile(p.c_str(), data, 3);
+         }},
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        int err;
+    } in_the_way[] = {
+        {"folder", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, EISDIR},
+        {"link to a file",
+         [&](const std::string& p) { ASSERT_EQ(symlink(dir.File("file").c_str(), p.c_str()), 0); }, ELOOP},
+        {"dangling link", [](const std::string& p) { ASSERT_EQ(symlink("nowhere", p.c_str()), 0); }, ELOOP},
+        {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, EOPNOTSUPP},
+    };
+    char password[] = "in the way";
+    ASSERT_TRUE(EngEncryptionInit(password));
+    int row = 0;
+    for (const auto& s : savers)
+        for (const auto& t : in_the_way)
+        {
+            SCOPED_TRACE(std::string(s.name) + " over a " + t.name);
+            const std::string folder = dir.File(std::to_string(row++));
+            ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+            const std::string path = folder + "/Options.dat";
+            t.make(path);
+            struct stat before;
+            ASSERT_EQ(lstat(path.c_str(), &before), 0);
+            DebugClearLog();
+            EXPECT_FALSE(s.save(path));
+            EXPECT_EQ(EngFileGetLastSaveError(), t.err) << strerror(EngFileGetLastSaveError());
+            EXPECT_TRUE(vztest::Logged("Not a regular file <" + path + ">: " + strerror(t.err)));
+            struct stat after;
+            ASSERT_EQ(lstat(path.c_str(), &after), 0);
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            EXPECT_EQ(vztest::Listing(folder), (std::vector<std::string>{"Options.dat"}));
+        }
+    EXPECT_EQ(ReadFile(dir.File("file")), "a file");
+}
+
 TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)
 {
     char password[] = "saves key";
