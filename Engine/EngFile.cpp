@@ -1251,6 +1251,20 @@ char SaveFailed(const char* func, const char* what, const char* path, int err, c
     return 0;
 }
 
+// The code of a save refused because path holds something other than a
+// regular file, chosen for what strerror tells the user: a folder "Is a
+// directory", a link what following one refused gives ("Too many levels of
+// symbolic links"), and a FIFO, device or socket, which no file may replace,
+// "Operation not supported".
+int NotRegularFileError(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return EISDIR;
+    if (S_ISLNK(mode))
+        return ELOOP;
+    return EOPNOTSUPP;
+}
+
 // The record's name when name is "<record>.tmpXXXXXX", else "".
 std::string SaveTempRecord(const char* name)
 {
@@ -1281,11 +1295,7 @@ char SaveThroughTemporary(const char* func, const char* path, EngFileSaveWriter 
     struct stat st;
     bool old_file = lstat(path, &st) == 0;
     if (old_file && !S_ISREG(st.st_mode) && only_over_file)
-    {
-        DebugErrorAlt(func, "Not a regular file <%s>", path);
-        eng_file_last_save_error = EINVAL;
-        return 0;
-    }
+        return SaveFailed(func, "Not a regular file", path, NotRegularFileError(st.st_mode));
     if (!EngFileMayBeReplaced(path))
         return SaveFailed(func, "Could not write", path, errno);
     std::string tmp;
@@ -1432,8 +1442,10 @@ char EngFileSaveAllAtomically(const std::vector<EngFileReplacement>& files, cons
         struct stat st;
         const bool old_file = lstat(path.c_str(), &st) == 0;
         existed[i] = old_file;
-        if (path.empty() || (old_file && !S_ISREG(st.st_mode)))
+        if (path.empty())
             return fail("Not a regular file", path, EINVAL);
+        if (old_file && !S_ISREG(st.st_mode))
+            return fail("Not a regular file", path, NotRegularFileError(st.st_mode));
         if (!EngFileMayBeReplaced(path.c_str()))
             return fail("Could not write", path, errno);
         int fd = EngFileCreateTemporaryBeside(path.c_str(), &temps[i]);

@@ -133,12 +133,13 @@ unsigned char* EngFileReadWholeFile(const char* path, size_t max_size, size_t* s
 // created new (never an existing entry, never through a link), fsyncs it and
 // renames it over path. A new file gets 0666 less the umask, a regular file
 // that is replaced keeps its permission bits. With only_over_file set, a path
-// that is there but not a regular file (a link, FIFO, device or folder) is
-// refused. A regular file that this user may not write (made read-only) is
-// refused with the reason a plain write gives. On failure the old file is
-// untouched, no temporary is left, the reason is logged and 0 returned. A
-// name too long to have ".tmpXXXXXX" put after it gets a temporary of a
-// shortened name.
+// that is there but not a regular file is refused, with the code
+// (EngFileGetLastSaveError) EISDIR for a folder, ELOOP for a link and
+// EOPNOTSUPP for a FIFO, device or socket. A regular file that this user may
+// not write (made read-only) is refused with the reason a plain write gives.
+// On failure the old file is untouched, no temporary is left, the reason is
+// logged and 0 returned. A name too long to have ".tmpXXXXXX" put after it
+// gets a temporary of a shortened name.
 char EngFileSaveAtomically(const char* path, const void* data, EngUInt32 size, char only_over_file = 0);
 // Writes the whole new file to f; 0 when it could not, with errno telling
 // why a write failed, or, for a reason of the writer's own (nothing to
@@ -174,11 +175,11 @@ struct EngFileReplacement
 };
 // Replaces every file with its data, or none. Each new file is written and
 // flushed to a temporary beside its file first, as EngFileSaveAtomically
-// does (a link, FIFO or folder and a read-only file are refused); only when
-// every one is ready are they renamed over the files, each rename atomic. A
-// rename that fails puts the files already replaced back, each atomically
-// from its old bytes. 1 when every file was replaced; 0, with the reason
-// logged under func, when none was changed, or when a file could not be put
-// back, which is logged too. A kill during the renames may leave some
-// files replaced and the others not.
+// does (a link, FIFO or folder is refused with its codes, and a read-only
+// file too); only when every one is ready are they renamed over the files,
+// each rename atomic. A rename that fails puts the files already replaced
+// back, each atomically from its old bytes. 1 when every file was replaced;
+// 0, with the reason logged under func, when none was changed, or when a
+// file could not be put back, which is logged too. A kill during the renames
+// may leave some files replaced and the others not.
 char EngFileSaveAllAtomically(const std::vector<EngFileReplacement>& files, const char* func);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -44,18 +45,19 @@ char EngProgramFindResourcesPath(char* buf, size_t size)
         return 0;
     exe[n] = 0;
     char* slash = strrchr(exe, '/');
-    if (!slash)
+    if (!slash || !slash[1])
         return 0;
     *slash = 0;
-    // Beside the program (build tree), the installed data folder, then the
-    // build tree's top for programs in its subfolders (tests, tools).
-    const char* patterns[] = {"%s/Resources", "%s/../share/vizavu/Resources", "%s/../Resources"};
-    for (const char* p : patterns)
+    const std::string folder = exe, name = slash + 1;
+    // Beside the program (build tree), the installed data folder of the
+    // program's own name, then the build tree's top for programs in its
+    // subfolders (tests, tools).
+    const std::string candidates[] = {folder + "/Resources", folder + "/../share/" + name + "/Resources",
+                                      folder + "/../Resources"};
+    for (const std::string& candidate : candidates)
     {
-        char candidate[PATH_MAX + 64];
-        snprintf(candidate, sizeof(candidate), p, exe);
         char real[PATH_MAX];
-        if (IsFolder(candidate) && realpath(candidate, real) && strlen(real) < size)
+        if (IsFolder(candidate.c_str()) && realpath(candidate.c_str(), real) && strlen(real) < size)
         {
             EngSafeStrcpy(buf, real, size);
             return 1;

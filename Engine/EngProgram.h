@@ -206,7 +206,9 @@ void EngMainDestroyMainWindowAndDevice();
 int EngMainRun(int argc, char** argv);
 
 // The resources folder: beside the executable in the build tree, else the
-// installed data folder. Writes into buf; 0 when none was found.
+// installed data folder of the executable's own name
+// ("<exe folder>/../share/<exe name>/Resources"), else the build tree's top
+// for programs in its subfolders. Writes into buf; 0 when none was found.
 char EngProgramFindResourcesPath(char* buf, size_t size);
 
 // What the game supplies.

@@ -1,5 +1,6 @@
 // Prints how fast JSON text of several shapes is read and written back:
-// a wide object, a long array of numbers, long strings and deep nesting.
+// a wide object, a long array of numbers, long strings and deep nesting;
+// and how fast nesting past the limit is refused.
 #include <chrono>
 #include <cstdio>
 #include <sstream>
@@ -60,6 +61,25 @@ void Measure(const char* name, const std::string& text)
            text.size() / r / 1e6, w * 1000);
 }
 
+// A text the reader refuses: how long the refusal takes.
+void MeasureRefused(const char* name, const std::string& text)
+{
+    auto t0 = std::chrono::steady_clock::now();
+    std::string why = "(read)";
+    try
+    {
+        json::Object object;
+        std::istringstream in(text);
+        json::Reader::Read_i(object, in);
+    }
+    catch (const json::Exception& e)
+    {
+        why = e.what();
+    }
+    double r = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    printf("%-24s %9zu bytes  refused %8.3f ms: %s\n", name, text.size(), r * 1000, why.c_str());
+}
+
 } // namespace
 
 int main()
@@ -68,5 +88,6 @@ int main()
     Measure("numbers 500000", Numbers(500000));
     Measure("strings 2000 x 1000", Strings(2000, 1000));
     Measure("deepest nesting", Deep(json::Reader::MAX_NESTING_DEPTH));
+    MeasureRefused("4 MB of brackets", "{\"a\":" + std::string(4000000, '['));
     return 0;
 }

@@ -1,5 +1,7 @@
 # The resources folder sits beside the executable in the build tree
-# (<build>/Resources) and under the data folder after installation.
+# (<build>/Resources) and, after installation, in the data folder named after
+# the executable (share/vizavu/Resources), where a program on the engine
+# looks for it.
 set(VZ_RESOURCES_DIR ${CMAKE_BINARY_DIR}/Resources)
 file(MAKE_DIRECTORY ${VZ_RESOURCES_DIR})
 

@@ -710,7 +710,9 @@ char UpdaterDoDownload()
         return 0;
     }
 
-    const std::string shown = name.substr(0, EngUtf8CutLength(name.c_str(), 63));
+    // The name the file was written under, which may be a "Latest_" one.
+    const std::string written = target.substr(folder.size() + 1);
+    const std::string shown = written.substr(0, EngUtf8CutLength(written.c_str(), 63));
     const std::string where = on_desktop ? "on your Desktop" : "in the folder \"" + folder + "\"";
     std::string message;
     if (up_custom_download && strstr(name.c_str(), ".zip"))

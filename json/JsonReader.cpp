@@ -4,6 +4,7 @@
 #include <locale>
 #include <sstream>
 #include <unordered_set>
+#include <utility>
 
 namespace json
 {
@@ -129,6 +130,9 @@ const Reader::FixedToken* Reader::FindFixedToken(char first)
 
 void Reader::Scan(Tokens& tokens, InputStream& inputStream)
 {
+    // Levels opened and not yet closed: a text that nests too deep is
+    // refused at the bracket that goes past the limit, not read on.
+    int depth = 0;
     while (true)
     {
         EatWhiteSpace(inputStream);
@@ -158,7 +162,15 @@ void Reader::Scan(Tokens& tokens, InputStream& inputStream)
                                 inputStream.GetLocation());
 
         token.locEnd = inputStream.GetLocation();
-        tokens.push_back(token);
+        if (token.nType == Token::TOKEN_OBJECT_BEGIN || token.nType == Token::TOKEN_ARRAY_BEGIN)
+        {
+            if (++depth > MAX_NESTING_DEPTH)
+                throw ParseException("Nesting too deep", token.locBegin, token.locEnd);
+        }
+        else if ((token.nType == Token::TOKEN_OBJECT_END || token.nType == Token::TOKEN_ARRAY_END) &&
+                 depth > 0)
+            depth--;
+        tokens.push_back(std::move(token));
     }
 }
 
@@ -360,8 +372,15 @@ void Reader::Parse(Number& number, TokenStream& tokenStream)
     iStr.imbue(std::locale::classic());
     double value = 0.0;
     iStr >> value;
-    // Out of the range of a double.
-    if (iStr.fail()) throw ParseException(message + text[0], token.locBegin, token.locEnd);
+    // A whole number that fails to convert is out of the range of a double
+    // (one too small reads as 0 or the nearest subnormal).
+    if (iStr.fail())
+    {
+        const size_t shown = 40;
+        throw ParseException("Number too large for a double: " +
+                                 (text.size() > shown ? text.substr(0, shown) + "..." : text),
+                             token.locBegin, token.locEnd);
+    }
     number = value;
 }
 

@@ -65,7 +65,10 @@ public:
         Location locEnd;
     };
 
-    // Objects and arrays nested deeper than this are refused.
+    // Objects and arrays nested deeper than this are refused ("Nesting too
+    // deep", a ParseException at the bracket one level too deep) as soon as
+    // the scan meets that bracket: nothing after it is read, and no member
+    // is inserted.
     static const int MAX_NESTING_DEPTH = 256;
 
     // Parses one object from the whole input into object; members it already

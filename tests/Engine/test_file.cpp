@@ -1,19 +1,25 @@
 // Files: EngFile results and messages, moves and copies without a shell,
-// checked copies, the Trash, atomic saves, and FIFOs, devices and links
-// where a file is expected.
+// checked copies, the Trash, atomic saves and their error codes, and FIFOs,
+// devices and links where a file is expected.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <memory>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -468,47 +474,196 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
 }
 
+#if defined(__x86_64__)
+const unsigned kSeccompArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+const unsigned kSeccompArch = AUDIT_ARCH_AARCH64;
+#else
+const unsigned kSeccompArch = 0;
+#endif
+
+// Makes every write(2) of exactly n bytes in this process return 0, having
+// written nothing, as a file system may; "" when it does, else why not.
+std::string WritesOfSizeWriteNothing(size_t n)
+{
+    if (kSeccompArch == 0)
+        return "no seccomp architecture known for this machine";
+    // Arguments are 64 bits, compared as their low and high words (little-endian).
+    const unsigned count_low = offsetof(seccomp_data, args) + 2 * sizeof(__u64);
+    sock_filter prog[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kSeccompArch, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_write, 0, 4),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, count_low),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, unsigned(n), 0, 2),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, count_low + 4),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, 0, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        // An "error" of 0: the call is skipped and returns 0.
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | 0),
+    };
+    sock_fprog fprog = {static_cast<unsigned short>(std::size(prog)), prog};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &fprog) != 0)
+        return std::string("no seccomp filter: ") + strerror(errno);
+    return "";
+}
+
+const char kNoWriteStub[] = "no stubbed write: ";
+
 // Every failed save leaves a code for the caller to show: a writer's own
-// reason is logged as it gave it and reads EINVAL, a writer that fails
-// telling nothing reads EIO, and the errno a writer sets is kept.
+// reason is logged as it gave it and reads EINVAL, or the errno the writer
+// set with it; a writer that fails telling nothing reads EIO, and the errno a
+// writer sets is kept. A write(2) that writes nothing reads EIO, whatever
+// errno held before.
 TEST_F(Files, EveryFailedSaveLeavesAnErrorCode)
 {
     const std::string path = dir.File("Options.dat");
+    // A size nothing else here writes in one call.
+    static const std::string stubbed(7919, 's');
+    static std::string no_stub;
+    const auto with = [](EngFileSaveWriter write) {
+        return [write](const std::string& p) { return EngFileSaveAtomicallyWith(p.c_str(), write, nullptr); };
+    };
     const struct
     {
         const char* name;
-        EngFileSaveWriter write;
+        std::function<char(const std::string& path)> save;
+        const char* func;
         int err;
         const char* told;
     } cases[] = {
         {"a reason of its own",
-         [](FILE*, void*, char* why, size_t size) -> char
-         {
-             snprintf(why, size, "nothing to write");
-             return 0;
-         },
-         EINVAL, "nothing to write"},
-        {"nothing said", [](FILE*, void*, char*, size_t) -> char { return 0; }, EIO, strerror(EIO)},
+         with(
+             [](FILE*, void*, char* why, size_t size) -> char
+             {
+                 snprintf(why, size, "nothing to write");
+                 return 0;
+             }),
+         "EngFileSaveAtomicallyWith", EINVAL, "nothing to write"},
+        {"nothing said", with([](FILE*, void*, char*, size_t) -> char { return 0; }),
+         "EngFileSaveAtomicallyWith", EIO, strerror(EIO)},
         {"errno",
-         [](FILE*, void*, char*, size_t) -> char
+         with(
+             [](FILE*, void*, char*, size_t) -> char
+             {
+                 errno = ENOSPC;
+                 return 0;
+             }),
+         "EngFileSaveAtomicallyWith", ENOSPC, strerror(ENOSPC)},
+        // The reason is what is logged; the errno is the code.
+        {"a reason and an errno",
+         with(
+             [](FILE*, void*, char* why, size_t size) -> char
+             {
+                 snprintf(why, size, "the picture cannot be encoded");
+                 errno = ENOMEM;
+                 return 0;
+             }),
+         "EngFileSaveAtomicallyWith", ENOMEM, "the picture cannot be encoded"},
+        {"write() writes nothing",
+         [](const std::string& p)
          {
-             errno = ENOSPC;
-             return 0;
+             no_stub = WritesOfSizeWriteNothing(stubbed.size());
+             if (!no_stub.empty())
+                 return char(-1);
+             errno = EDOM;
+             return EngFileSaveAllAtomically({{p, stubbed, "old"}}, "AllOrNone");
          },
-         ENOSPC, strerror(ENOSPC)},
+         "AllOrNone", EIO, strerror(EIO)},
     };
+    std::string not_run;
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(EngFileSaveAtomically(path.c_str(), "old", 3), 1);
-        ASSERT_EQ(EngFileGetLastSaveError(), 0);
-        EXPECT_EQ(EngFileSaveAtomicallyWith(path.c_str(), c.write, nullptr), 0);
-        EXPECT_EQ(EngFileGetLastSaveError(), c.err);
-        EXPECT_EQ(LastLine(),
-                  " <ERROR>  ( EngFileSaveAtomicallyWith )    Could not write <" + path + ">: " + c.told);
+        const std::string got = vztest::RunInChild(
+            [&]
+            {
+                DebugClearLog();
+                const char r = c.save(path);
+                if (r < 0)
+                    return kNoWriteStub + no_stub;
+                return "result " + std::to_string(r) + ", code " + strerror(EngFileGetLastSaveError()) +
+                       ": " + LastLine();
+            });
+        if (got.rfind(kNoWriteStub, 0) == 0)
+        {
+            not_run += " " + std::string(c.name) + " (" + got.substr(strlen(kNoWriteStub)) + ")";
+            continue;
+        }
+        EXPECT_EQ(got, std::string("result 0, code ") + strerror(c.err) + ":  <ERROR>  ( " + c.func +
+                           " )    Could not write <" + path + ">: " + c.told);
         EXPECT_EQ(ReadFile(path), "old");
         EXPECT_EQ(vztest::Listing(dir.Path()), (std::vector<std::string>{"Options.dat"}));
     }
+    if (!not_run.empty())
+        GTEST_SKIP() << "the machine cannot make write(2) write nothing, so these did not run:" << not_run;
+}
+
+// A save that may only replace a regular file refuses whatever else is at
+// the path with a code that says what is in the way: a folder, a link, or
+// something that is not a file at all. The thing is left as it was, and no
+// temporary stays.
+TEST_F(Files, SavesRefuseWhatIsInTheWayWithACodeThatSaysWhat)
+{
+    WriteFile(dir.File("file"), "a file");
+    const struct
+    {
+        const char* name;
+        std::function<bool(const std::string& path)> save; // true when saved
+    } savers[] = {
+        {"only over a file",
+         [](const std::string& p) { return EngFileSaveAtomically(p.c_str(), "new", 3, 1) == 1; }},
+        {"all or none",
+         [](const std::string& p) {
+             return EngFileSaveAllAtomically({{p, "new", ""}}, "AllOrNone") == 1;
+         }},
+        {"encrypted",
+         [](const std::string& p)
+         {
+             char data[] = "new";
+             return EngEncryptionEncryptAndWriteToFile(p.c_str(), data, 3);
+         }},
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        int err;
+    } in_the_way[] = {
+        {"folder", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }, EISDIR},
+        {"link to a file",
+         [&](const std::string& p) { ASSERT_EQ(symlink(dir.File("file").c_str(), p.c_str()), 0); }, ELOOP},
+        {"dangling link", [](const std::string& p) { ASSERT_EQ(symlink("nowhere", p.c_str()), 0); }, ELOOP},
+        {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, EOPNOTSUPP},
+    };
+    char password[] = "in the way";
+    ASSERT_TRUE(EngEncryptionInit(password));
+    int row = 0;
+    for (const auto& s : savers)
+        for (const auto& t : in_the_way)
+        {
+            SCOPED_TRACE(std::string(s.name) + " over a " + t.name);
+            const std::string folder = dir.File(std::to_string(row++));
+            ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+            const std::string path = folder + "/Options.dat";
+            t.make(path);
+            struct stat before;
+            ASSERT_EQ(lstat(path.c_str(), &before), 0);
+            DebugClearLog();
+            EXPECT_FALSE(s.save(path));
+            EXPECT_EQ(EngFileGetLastSaveError(), t.err) << strerror(EngFileGetLastSaveError());
+            EXPECT_TRUE(vztest::Logged("Not a regular file <" + path + ">: " + strerror(t.err)));
+            struct stat after;
+            ASSERT_EQ(lstat(path.c_str(), &after), 0);
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            EXPECT_EQ(vztest::Listing(folder), (std::vector<std::string>{"Options.dat"}));
+        }
+    EXPECT_EQ(ReadFile(dir.File("file")), "a file");
 }
 
 TEST_F(Files, SavesRefuseReadOnlyFilesAndTakeTheLongestNames)

@@ -230,8 +230,10 @@ TEST_F(Languages, AddedTokensGoToEveryFileAsOneLine)
     EXPECT_EQ(kFrench + "New=E Fresh\\ntext\r\nBlank=\r\n", ReadFile(dir.File("French.txt")));
 }
 
-// An added text is Latin-1, the form the look-ups hand out: the files get it
-// in UTF-8 and every look-up gives back the bytes that were added.
+// An added token and text are Latin-1, the form the look-ups hand out: the
+// files get them in UTF-8, every look-up gives back the bytes that were
+// added, and the token added again is found in every file, which then stay
+// as they are.
 TEST_F(Languages, AddedTextsAreLatin1AndTheFilesStayUtf8)
 {
     ASSERT_EQ(1, EngLanguagesInit(dir.Path().c_str(), nullptr, 0));
@@ -239,21 +241,32 @@ TEST_F(Languages, AddedTextsAreLatin1AndTheFilesStayUtf8)
     {
         const char* token;
         const char* text;
+        const char* token_in_file;
         const char* in_file;
     } cases[] = {
-        {"Latin1", "caf\xE9 \xA9", "caf\xC3\xA9 \xC2\xA9"},
+        {"Latin1", "caf\xE9 \xA9", "Latin1", "caf\xC3\xA9 \xC2\xA9"},
         // UTF-8 bytes taken as the Latin-1 letters they are.
-        {"Utf8", "caf\xC3\xA9", "caf\xC3\x83\xC2\xA9"},
-        {"Plain", "cafe", "cafe"},
+        {"Utf8", "caf\xC3\xA9", "Utf8", "caf\xC3\x83\xC2\xA9"},
+        {"Plain", "cafe", "Plain", "cafe"},
+        {"Caf\xE9", "menu", "Caf\xC3\xA9", "menu"},
     };
     std::string english = kEnglish, french = kFrench;
+    std::vector<int> index;
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.token);
-        ASSERT_GE(EngLanguagesAddTokenAndTextToAllLanguages(c.token, c.text), 0);
+        index.push_back(EngLanguagesAddTokenAndTextToAllLanguages(c.token, c.text));
+        ASSERT_GE(index.back(), 0);
         EXPECT_STREQ(c.text, EngLanguagesGetString(c.token));
-        english += std::string(c.token) + "=" + c.in_file + "\r\n";
-        french += std::string(c.token) + "=E " + c.in_file + "\r\n";
+        english += std::string(c.token_in_file) + "=" + c.in_file + "\r\n";
+        french += std::string(c.token_in_file) + "=E " + c.in_file + "\r\n";
+        EXPECT_EQ(english, ReadFile(dir.File("English.txt")));
+        EXPECT_EQ(french, ReadFile(dir.File("French.txt")));
+    }
+    for (size_t i = 0; i < std::size(cases); i++)
+    {
+        SCOPED_TRACE(std::string("again: ") + cases[i].token);
+        EXPECT_EQ(index[i], EngLanguagesAddTokenAndTextToAllLanguages(cases[i].token, "other"));
         EXPECT_EQ(english, ReadFile(dir.File("English.txt")));
         EXPECT_EQ(french, ReadFile(dir.File("French.txt")));
     }
@@ -393,6 +406,8 @@ TEST_F(Languages, AnAddThatOneFileCannotTakeChangesNoFile)
          false, false, true, false, "Welsh", "> cannot take a line: UTF-16 with an odd number of bytes"},
         {"the current language's file has the token, another's is read-only", "English", false, true, false,
          true, false, "French", "> cannot take a line: Permission denied"},
+        {"the current language's file has the token, a write fails on the way", "English", false, false, true,
+         true, false, "French", ">: File too large"},
     };
     // Root writes into read-only files: those rows run as an unprivileged user.
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);

@@ -1,6 +1,7 @@
 // The styled-text box drawn in GL windows of several shapes: its text keeps
-// its size against the box, and wraps where it does in a 4:3 window, and a
-// box with a scrollbar leaves no gap before it.
+// its size against the box, and wraps where it does in a 4:3 window, a box
+// with a scrollbar leaves no gap before it and counts its lines in the width
+// they are drawn in.
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -87,7 +88,7 @@ protected:
         MWinCollection* coll = mw->GetDesktop()->AddCollection("Coll");
         _MWinWindowCreateInfo info = vztest::WindowInfoAt(0, 0, 640, 480);
         strcpy(info.back_texbut, MWIN_TEXBUT_NONE);
-        MWinWindow* win = coll ? coll->AddWindow("Win", &info) : nullptr;
+        win = coll ? coll->AddWindow("Win", &info) : nullptr;
         if (!win)
         {
             ADD_FAILURE() << "no toolkit window";
@@ -170,6 +171,7 @@ protected:
     vztest::TempDir tmp;
     EngProgram program;
     MWin* mw = nullptr;
+    MWinWindow* win = nullptr; // the box's window
     EngFont font;
 };
 
@@ -253,6 +255,50 @@ TEST_F(StyledTextGL, TextBesideTheScrollbarWrapsAsIn4By3AndTheBackReachesTheBar)
         const Look got = Draw(box, "scrolls_" + Tag(s.w, s.h));
         EXPECT_TRUE(got.sidebar && got.counted_lines == want.counted_lines && got.gap <= 1)
             << "got:  " << Describe(got) << "\nwant: " << Describe(want);
+    }
+}
+
+// A text too tall for its box is counted in the width it is drawn in beside
+// the scrollbar: as many lines as a box of that width without a scrollbar
+// counts (and draws), for a text with a line that just fits that width and
+// one just too long for it, in 4:3 and in windows far wider.
+TEST_F(StyledTextGL, LinesBesideTheScrollbarAreCountedInTheWidthTheyAreDrawnIn)
+{
+    const Size sizes[] = {{640, 480}, {1920, 1080}, {2400, 600}};
+    for (const Size& s : sizes)
+    {
+        SCOPED_TRACE(Tag(s.w, s.h));
+        MWinScriptButton* box = OpenAt(s.w, s.h, kLowBox);
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(box->IsSidebarOn());
+        _Dimension a;
+        box->GetActualArea(&a);
+        const float drawn_in = box->GetTextWidthInBox(), to_actual = a.w / kLowBox.w;
+        ASSERT_LT(drawn_in, a.w);
+        // A box as wide as that, tall enough for the whole text.
+        MWinScriptButton* wide_enough = MWinWindowAddScriptButton(win, "reference", MWIN_TEXBUT_DEFAULT,
+                                                                  kLowBox.x, 240, drawn_in / to_actual, 230);
+        ASSERT_NE(wide_enough, nullptr);
+        wide_enough->SetFont("Main");
+        // The longest run of one letter that it shows on one line.
+        static char text[1024];
+        auto lines_of = [&](MWinScriptButton* b, const std::string& t)
+        {
+            snprintf(text, sizeof(text), "%s", t.c_str());
+            b->SetTextPointer(text);
+            return b->GetTotalLines() - 1;
+        };
+        int fits = 1;
+        while (fits < 200 && lines_of(wide_enough, std::string(fits + 1, 'i')) == 1)
+            fits++;
+        ASSERT_EQ(lines_of(wide_enough, std::string(fits, 'i')), 1);
+        const std::string both = std::string(fits, 'i') + "\n" + std::string(fits + 1, 'i') + "\nend\nend";
+        const int want = lines_of(wide_enough, both);
+        ASSERT_FALSE(wide_enough->IsSidebarOn());
+        EXPECT_EQ(want, 5);
+        EXPECT_EQ(lines_of(box, both), want);
+        EXPECT_TRUE(box->IsSidebarOn());
+        EXPECT_EQ(box->GetTextWidthInBox(), drawn_in);
     }
 }
 

@@ -1,5 +1,6 @@
 // The desktop menu entry as `cmake --install` lays it out: an entry the menu
-// accepts, naming the installed program and an icon that is there.
+// accepts, naming the installed program, its resources in the data folder of
+// the program's name, and an icon that is there.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -51,6 +52,18 @@ TEST(DesktopEntry, InstallPutsAValidEntryAndTheGameIconUnderShare)
     EXPECT_TRUE(vztest::FileExists(std::string(VZ_BUILD_DIR) + "/" + keys["Exec"]));
     // Its windows carry the same class, so that the menu can match them.
     EXPECT_EQ(keys["StartupWMClass"], keys["Exec"]);
+
+    // The program and its resources, where the installed program looks:
+    // the data folder of its own name.
+    ASSERT_EQ(vztest::RunCommand({VZ_CMAKE_COMMAND, "--install", VZ_BUILD_DIR, "--prefix", dir.File("prefix"),
+                                  "--component", "Unspecified"},
+                                 out),
+              0)
+        << vztest::ReadFile(out);
+    EXPECT_TRUE(vztest::FileExists(dir.File("prefix/bin/" + keys["Exec"])));
+    for (const char* file : {"engeexbo.ttf", "MWinDefaultFont.ttf"})
+        EXPECT_TRUE(vztest::FileExists(dir.File("prefix/share/" + keys["Exec"] + "/Resources/" + file)))
+            << file;
 
     const std::string icon = dir.File("prefix/share/icons/hicolor/256x256/apps/" + keys["Icon"] + ".png");
     int w = 0, h = 0, n = 0;

@@ -85,6 +85,9 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
 {
     Reply(Check(), "Your version is out of date.#DL:<" + secure.Url("/files/Vizavu-1.3.zip") + ">");
     Reply("/files/Vizavu-1.3.zip", "new version");
+    // The first download keeps its name; later ones take a free "Latest_"
+    // name, and the message names the file written.
+    const char* written[] = {"Vizavu-1.3.zip", "Latest_Vizavu-1.3.zip", "Latest_2_Vizavu-1.3.zip"};
     for (int round = 0; round < 3; round++)
     {
         SCOPED_TRACE(round);
@@ -93,10 +96,13 @@ TEST_F(UpdaterTest, DownloadFromTheReplyGoesToTheDesktop)
         ASSERT_EQ(size_t(round + 1), popups.Popups().size());
         const vztest::Popup& p = popups.Popups().back();
         EXPECT_EQ("Download Complete", p.title);
-        EXPECT_EQ(0u, p.text.find("The file \"Vizavu-1.3.zip\" has been placed on your Desktop."));
+        EXPECT_EQ(
+            "The file \"" + std::string(written[round]) +
+                "\" has been placed on your Desktop.\n\nPlease remove any older versions of the program, "
+                "then install the program as you did the previous version.",
+            p.text);
         EXPECT_EQ("Your version is out of date.", backend.edit_texts.back());
     }
-    // The first download keeps its name; later ones take a free "Latest_" name.
     EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Vizavu-1.3.zip"));
     EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_Vizavu-1.3.zip"));
     EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_2_Vizavu-1.3.zip"));
@@ -212,6 +218,53 @@ TEST_F(UpdaterTest, NothingOnTheDesktopIsReplaced)
             EXPECT_TRUE(std::filesystem::is_directory(desktop + "/" + f + "/inside")) << f;
         ASSERT_EQ(1u, opened.size());
         EXPECT_EQ(desktop + "/" + c.lands_as, opened[0]);
+    }
+}
+
+// With the name and its "Latest_" name taken on the Desktop, the message of
+// a download names the file the player will find there, from the reply and
+// from a caller; a long name is cut after the prefix.
+TEST_F(UpdaterTest, TheMessageNamesTheFileWritten)
+{
+    const std::string long_name = std::string(70, 'n') + ".txt";
+    const struct
+    {
+        const char* name;
+        std::string file;
+        bool from_reply;
+        std::string message;
+    } cases[] = {
+        {"from the reply", "Vizavu-1.3.zip", true,
+         "The file \"Latest_2_Vizavu-1.3.zip\" has been placed on your Desktop.\n\nPlease remove any older "
+         "versions of the program, then install the program as you did the previous version."},
+        {"the caller's file", "ReadMe-1.3.txt", false,
+         "The file \"Latest_2_ReadMe-1.3.txt\" is now on your Desktop."},
+        {"a long name", long_name, false,
+         "The file \"Latest_2_" + std::string(63 - 9, 'n') + "\" is now on your Desktop."},
+    };
+    ASSERT_EQ(1, UpdaterSetupUrl(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::string link = secure.Url("/files/" + c.file);
+        Reply("/files/" + c.file, "new version");
+        vztest::WriteFile(desktop + "/" + c.file, "the player's first");
+        vztest::WriteFile(desktop + "/Latest_" + c.file, "the player's second");
+        popups.Popups().clear();
+        if (c.from_reply)
+        {
+            Reply(Check(), "Your version is out of date.#DL:<" + link + ">");
+            backend.Click("Download");
+            EXPECT_EQ(1, Updater(UPDATER_PROGRAM_VIZAVU, 1.21f, UPDATER_TYPE_FULL));
+        }
+        else
+            EXPECT_EQ(1, UpdaterStartDownload(link.c_str()));
+        ASSERT_EQ(1u, popups.Popups().size());
+        EXPECT_EQ("Download Complete", popups.Popups()[0].title);
+        EXPECT_EQ(c.message, popups.Popups()[0].text);
+        EXPECT_EQ("new version", vztest::ReadFile(desktop + "/Latest_2_" + c.file));
+        EXPECT_EQ("the player's first", vztest::ReadFile(desktop + "/" + c.file));
+        EXPECT_EQ("the player's second", vztest::ReadFile(desktop + "/Latest_" + c.file));
     }
 }
 

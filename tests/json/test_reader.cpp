@@ -106,8 +106,8 @@ TEST(JsonReader, ErrorMessages)
 {
     const struct
     {
-        const char* text;
-        const char* message;
+        std::string text;
+        std::string message;
     } cases[] = {
         {"", "Unexpected End of token stream"},
         {" \n\t ", "Unexpected End of token stream"},
@@ -144,8 +144,10 @@ TEST(JsonReader, ErrorMessages)
         {"{\"a\":--5}", "Unexpected character in NUMBER token: -"},
         {"{\"a\":1e}", "Unexpected character in NUMBER token: e"},
         {"{\"a\":1e+}", "Unexpected character in NUMBER token: e"},
-        {"{\"a\":1e999}", "Unexpected character in NUMBER token: 1"},
-        {"{\"a\":-1e999}", "Unexpected character in NUMBER token: -"},
+        {"{\"a\":1e999}", "Number too large for a double: 1e999"},
+        {"{\"a\":-1e999}", "Number too large for a double: -1e999"},
+        {"{\"a\":1" + std::string(400, '0') + "}",
+         "Number too large for a double: 1" + std::string(39, '0') + "..."},
         {"{\"a\":1,\"a\":2}", "Duplicate object member token: a"},
         {"{} {}", "Expected End of token stream; found {"},
         {"{}]", "Expected End of token stream; found ]"},
@@ -252,6 +254,48 @@ TEST(JsonReader, NestingIsLimited)
     for (int i = 0; i < 100000; i++)
         objects += "\"a\":{";
     EXPECT_EQ(ErrorOf(objects), "Nesting too deep");
+
+    // Refused at the bracket one level too deep, without reading on: the
+    // error names that bracket and the input stands just after it. Closed
+    // levels count no more, also after a syntax error the parse finds later.
+    const struct
+    {
+        const char* name;
+        std::string before; // the text before the first bracket, at level 1
+        std::string level;  // what opens each level after it: 4 MB of them
+    } cases[] = {
+        {"arrays", "{\"a\":", "["},
+        {"after closed levels", "{\"a\":[[]],\"b\":[{}],\"c\":", "["},
+        {"objects", "{", "\"a\":{"},
+        {"after a syntax error", "{\"a\" 1, \"b\":", "["},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::string text = c.before;
+        size_t too_deep = 0;
+        for (int level = 2; text.size() < 4000000; level++)
+        {
+            text += c.level;
+            if (level == Reader::MAX_NESTING_DEPTH + 1)
+                too_deep = text.size() - 1;
+        }
+        std::istringstream in(text);
+        Object target;
+        try
+        {
+            Reader::Read_i(target, in);
+            ADD_FAILURE() << "no throw";
+        }
+        catch (const Reader::ParseException& e)
+        {
+            EXPECT_STREQ(e.what(), "Nesting too deep");
+            EXPECT_EQ(e.m_locTokenBegin.offset, int(too_deep));
+            EXPECT_EQ(e.m_locTokenEnd.offset, int(too_deep + 1));
+        }
+        EXPECT_EQ(in.tellg(), std::streampos(too_deep + 1));
+        EXPECT_TRUE(target.Empty());
+    }
 }
 
 } // namespace

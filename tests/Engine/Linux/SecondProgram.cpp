@@ -2,12 +2,14 @@
 // functions, with main() taken from the engine's library. Arguments: how to
 // start ("quiet": InitCB stops quietly, "fail": InitCB fails, "run": a window
 // for three frames), then the log file. Prints "CALL <callback>" as each
-// callback runs and "POPUP <title>" for each message box.
+// callback runs, "RESOURCES <folder>" for its resources folder and "POPUP
+// <title>" for each message box.
 #include <cstdio>
 #include <cstring>
 
 #include "EngDebug.h"
 #include "EngMain.h"
+#include "EngMiscStrings.h"
 #include "EngProgram.h"
 #include "support/TestMainFunctions.h"
 
@@ -28,6 +30,7 @@ public:
     char InitCB(int, char**) override
     {
         Say("CALL", "InitCB");
+        Say("RESOURCES", GetResourcesPath());
         if (!strcmp(start_mode, "quiet"))
             return -1;
         return strcmp(start_mode, "fail") ? 1 : 0;
@@ -72,6 +75,7 @@ char MainCreateAndInitMainProgram(void*, int argc, char** argv, int* exit_code)
         Say("POPUP", title);
         return char(0);
     };
+    eng_popup_function = [](char, const char* title, const char*) { Say("POPUP", title); };
     program = new SecondProgram();
     char r = program->Init(nullptr, argc, argv);
     if (r > 0)

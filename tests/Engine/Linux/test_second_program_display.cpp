@@ -1,7 +1,8 @@
 // A second program, built on the engine's libraries with no main() of its own,
 // starts and ends as the engine's main() says: a quiet stop in InitCB ends with
 // status 0, a failure with -1 and the log-file box, a good start opens the
-// window, runs the loop and saves before the device goes.
+// window, runs the loop and saves before the device goes; installed, it
+// takes the resources folder of its own name.
 #include <gtest/gtest.h>
 
 #include <spawn.h>
@@ -9,8 +10,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/TestSupport.h"
 
@@ -22,11 +25,13 @@ namespace
 struct ProgramRun
 {
     int status = -2; // exit status; -2 when it did not exit normally
-    std::string calls, popups, output;
+    std::string calls, popups, resources, output;
 };
 
-// Starts the program, reads what it prints until it ends.
-ProgramRun RunSecondProgram(const std::string& mode, const std::string& log)
+// Starts the program (path, in the folder cwd when given), reads what it
+// prints until it ends.
+ProgramRun RunSecondProgram(const std::string& mode, const std::string& log,
+                            std::string path = VZ_SECOND_PROGRAM, const std::string& cwd = "")
 {
     ProgramRun run;
     int fds[2];
@@ -37,7 +42,8 @@ ProgramRun RunSecondProgram(const std::string& mode, const std::string& log)
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     posix_spawn_file_actions_addclose(&actions, fds[1]);
-    std::string path = VZ_SECOND_PROGRAM;
+    if (!cwd.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     char* argv[] = {&path[0], const_cast<char*>(mode.c_str()), const_cast<char*>(log.c_str()), nullptr};
     pid_t pid = -1;
     const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
@@ -66,6 +72,8 @@ ProgramRun RunSecondProgram(const std::string& mode, const std::string& log)
     std::istringstream lines(run.output);
     for (std::string line; std::getline(lines, line);)
     {
+        if (line.rfind("RESOURCES ", 0) == 0)
+            run.resources = line.substr(10);
         std::string& list = line.rfind("CALL ", 0) == 0 ? run.calls : run.popups;
         if (line.rfind("CALL ", 0) == 0 || line.rfind("POPUP ", 0) == 0)
             list += (list.empty() ? "" : ", ") + line.substr(line.find(' ') + 1);
@@ -102,6 +110,50 @@ TEST(SecondProgram, StartsAndEndsAsTheEnginesMainSays)
             EXPECT_NE(run.output.find(c.logged), std::string::npos) << run.output;
         else
             EXPECT_EQ(run.output.find("<ERROR>"), std::string::npos) << run.output;
+    }
+}
+
+// Installed under a prefix, a program on the engine takes the resources
+// folder of its own name, "<prefix>/share/<name>/Resources", not the game's;
+// one beside the program (a build tree) comes first.
+TEST(SecondProgram, TakesTheResourcesFolderOfItsOwnName)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> folders; // made under the prefix
+        const char* found;                // under the prefix; null: none, the start fails
+    } cases[] = {
+        {"otherprog", {"share/otherprog/Resources", "share/vizavu/Resources"}, "share/otherprog/Resources"},
+        {"otherprog", {"share/vizavu/Resources"}, nullptr},
+        {"vizavu", {"share/otherprog/Resources", "share/vizavu/Resources"}, "share/vizavu/Resources"},
+        {"otherprog", {"bin/Resources", "share/otherprog/Resources"}, "bin/Resources"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.name) + " with " + c.folders[0]);
+        vztest::TempDir prefix;
+        std::filesystem::create_directories(prefix.File("bin"));
+        for (const std::string& f : c.folders)
+            std::filesystem::create_directories(prefix.File(f));
+        const std::string exe = prefix.File("bin/") + c.name;
+        if (link(VZ_SECOND_PROGRAM, exe.c_str()) != 0)
+        {
+            ASSERT_TRUE(std::filesystem::copy_file(VZ_SECOND_PROGRAM, exe)) << exe;
+        }
+        // Run from a folder without "Resources", the last place looked at.
+        ProgramRun run = RunSecondProgram("quiet", prefix.File("log.txt"), exe, prefix.Path());
+        if (c.found)
+        {
+            EXPECT_EQ(run.status, 0) << run.output;
+            EXPECT_EQ(run.resources, std::filesystem::canonical(prefix.File(c.found)).string()) << run.output;
+        }
+        else
+        {
+            EXPECT_EQ(run.status, 255) << run.output;
+            EXPECT_EQ(run.popups, "Error") << run.output;
+            EXPECT_NE(run.output.find("Could not get resources path"), std::string::npos) << run.output;
+        }
     }
 }
 
