@@ -153,26 +153,63 @@ gboolean OnOverMapped(GtkWidget* w, GdkEvent*, gpointer)
     return FALSE;
 }
 
+const char* const cgui_user_time_key = "eng-user-time-at-map";
+
 void OnOverMap(GtkWidget* w, gpointer)
 {
     if (EngWindowBoxShown_LNX())
         g_object_set_data(G_OBJECT(w), cgui_counted_key, GINT_TO_POINTER(1));
+    GdkDisplay* d = gtk_widget_get_display(w);
+    if (GDK_IS_X11_DISPLAY(d))
+        g_object_set_data(G_OBJECT(w), cgui_user_time_key,
+                          GUINT_TO_POINTER(gdk_x11_display_get_user_time(d)));
+}
+
+// The X windows of the program's GTK windows (w among them).
+std::vector<unsigned long> OwnXWindows(GtkWidget* w)
+{
+    std::vector<unsigned long> own;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* l = all; l; l = l->next)
+        if (GdkWindow* gw = gtk_widget_get_window(GTK_WIDGET(l->data)))
+            if (GDK_IS_X11_WINDOW(gw))
+                own.push_back(gdk_x11_window_get_xid(gw));
+    g_list_free(all);
+    GdkWindow* gw = gtk_widget_get_window(w);
+    if (gw && GDK_IS_X11_WINDOW(gw))
+        own.push_back(gdk_x11_window_get_xid(gw));
+    return own;
 }
 
 // Runs after GTK has asked the X server to take the window away.
 void OnOverUnmap(GtkWidget* w, gpointer)
 {
-    const char had_focus = gtk_window_is_active(GTK_WINDOW(w)) ? 1 : 0;
+    GdkDisplay* d = gtk_widget_get_display(w);
     // Gone from the server, and the focus with it, before anyone is told.
-    gdk_display_sync(gtk_widget_get_display(w));
+    gdk_display_sync(d);
+    // Where the focus is now, as the server has it: GTK's view of it lags, and
+    // a click on another program as the box went has put it there.
+    std::vector<unsigned long> own;
+    bool ours = gtk_window_is_active(GTK_WINDOW(w)) ? true : false;
+    // The time of the input that closed it, when one reached the program
+    // while it was up (the key that answered it); else now.
+    guint32 user_time = GDK_CURRENT_TIME;
+    if (GDK_IS_X11_DISPLAY(d))
+    {
+        own = OwnXWindows(w);
+        ours = EngWindowFocusIsTheProgramsOrNobodys_LNX(gdk_x11_display_get_xdisplay(d), own) ? true : false;
+        const guint32 now = gdk_x11_display_get_user_time(d);
+        if (now != GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(w), cgui_user_time_key)))
+            user_time = now;
+    }
     // The GTK window under it has the keyboard back.
     GtkWindow* under = gtk_window_get_transient_for(GTK_WINDOW(w));
-    if (had_focus && under && gtk_widget_get_mapped(GTK_WIDGET(under)))
-        gdk_window_focus(gtk_widget_get_window(GTK_WIDGET(under)), GDK_CURRENT_TIME);
+    if (ours && under && gtk_widget_get_mapped(GTK_WIDGET(under)))
+        gdk_window_focus(gtk_widget_get_window(GTK_WIDGET(under)), user_time);
     if (g_object_get_data(G_OBJECT(w), cgui_counted_key))
     {
         g_object_set_data(G_OBJECT(w), cgui_counted_key, nullptr);
-        EngWindowBoxGone_LNX(had_focus);
+        EngWindowBoxGone_LNX(own, user_time);
     }
 }
 } // namespace
