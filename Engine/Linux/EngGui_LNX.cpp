@@ -214,11 +214,55 @@ void OnOverUnmap(GtkWidget* w, gpointer)
 }
 } // namespace
 
+namespace
+{
+// Windows readied by EngGuiShowOverMainWindow_LNX that are alive, and the
+// hook on every widget's mapping that is set while there are some.
+int cgui_over_windows = 0;
+gulong cgui_map_hook = 0;
+
+// A window GTK opens itself over one of the program's (the chooser of a file
+// chooser button) is readied as the program's own: without a window manager
+// nobody else gives it the keyboard.
+gboolean OnAnyMap(GSignalInvocationHint*, guint, const GValue* params, gpointer)
+{
+    GObject* o = G_OBJECT(g_value_get_object(&params[0]));
+    // Menus and tooltips are popups, which take no focus.
+    if (!GTK_IS_WINDOW(o) || gtk_window_get_window_type(GTK_WINDOW(o)) != GTK_WINDOW_TOPLEVEL ||
+        g_object_get_data(o, cgui_over_key))
+        return TRUE;
+    int depth = 0;
+    for (GtkWindow* t = gtk_window_get_transient_for(GTK_WINDOW(o)); t && depth < 64;
+         t = gtk_window_get_transient_for(t), depth++)
+        if (g_object_get_data(G_OBJECT(t), cgui_over_key))
+        {
+            EngGuiShowOverMainWindow_LNX(GTK_WIDGET(o));
+            // Its handler comes too late for the mapping under way.
+            OnOverMap(GTK_WIDGET(o), nullptr);
+            break;
+        }
+    return TRUE;
+}
+
+void OnOverDestroy(GtkWidget*, gpointer)
+{
+    if (--cgui_over_windows == 0 && cgui_map_hook)
+    {
+        g_signal_remove_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), cgui_map_hook);
+        cgui_map_hook = 0;
+    }
+}
+} // namespace
+
 void EngGuiShowOverMainWindow_LNX(GtkWidget* window)
 {
     if (!window || !GTK_IS_WINDOW(window) || g_object_get_data(G_OBJECT(window), cgui_over_key))
         return;
     g_object_set_data(G_OBJECT(window), cgui_over_key, GINT_TO_POINTER(1));
+    if (cgui_over_windows++ == 0)
+        cgui_map_hook = g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, OnAnyMap,
+                                                   nullptr, nullptr);
+    g_signal_connect(window, "destroy", G_CALLBACK(OnOverDestroy), nullptr);
     // Over a modal GTK window (the start-up dialog) it belongs to that window,
     // which has the keyboard back when it goes.
     GtkWindow* modal = EngGuiGetModalWindow_LNX();
@@ -342,6 +386,8 @@ namespace
 GMenuModel* cgui_menu_bar = nullptr;
 
 const char* const cgui_run_key = "eng-dialog-run";
+// Set on every object built from an interface file.
+const char* const cgui_from_file_key = "eng-built-from-file";
 
 // Largest interface file read.
 const size_t NIB_MAX_FILE_SIZE = 16u << 20;
@@ -432,6 +478,8 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     for (GSList* l = all; l; l = l->next)
         if (GTK_IS_WINDOW(l->data) && l->data != o)
             gtk_widget_destroy(GTK_WIDGET(l->data));
+        else
+            g_object_set_data(G_OBJECT(l->data), cgui_from_file_key, GINT_TO_POINTER(1));
     g_slist_free(all);
     g_object_unref(b);
     return o;
@@ -464,8 +512,12 @@ std::string CommandOf(GtkWidget* w)
     return std::string();
 }
 
+// Only the file's widgets send commands: those GTK makes inside its own
+// widgets (the button of a file chooser button) are GTK's.
 bool IsCommandSource(GtkWidget* w)
 {
+    if (!g_object_get_data(G_OBJECT(w), cgui_from_file_key))
+        return false;
     if (GTK_IS_MENU_ITEM(w))
         return gtk_menu_item_get_submenu(GTK_MENU_ITEM(w)) == nullptr;
     return GTK_IS_BUTTON(w);
@@ -516,7 +568,7 @@ void ProvideActions(GtkWidget* window)
 {
     auto provide = [window](GtkWidget* w)
     {
-        if (!GTK_IS_ACTIONABLE(w))
+        if (!GTK_IS_ACTIONABLE(w) || !g_object_get_data(G_OBJECT(w), cgui_from_file_key))
             return;
         const gchar* full = gtk_actionable_get_action_name(GTK_ACTIONABLE(w));
         const gchar* dot = full ? strchr(full, '.') : nullptr;
