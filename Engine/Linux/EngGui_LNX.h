@@ -33,7 +33,9 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
 // keyboard back when it goes), else for the main window; given the keyboard
 // once it is on the screen (without a window manager nobody else gives it);
 // and a box over the main window while it is shown (EngWindowBoxShown_LNX).
-// Once is enough; later calls do nothing.
+// A window GTK opens itself over such a window (a file chooser button's
+// chooser) is readied alike as it maps. Once is enough; later calls do
+// nothing.
 void EngGuiShowOverMainWindow_LNX(GtkWidget* window);
 
 // text as valid UTF-8 (Latin-1 when it is not UTF-8 already); null gives "".
