@@ -75,7 +75,8 @@ struct _EngGuiDialogEvent_LNX
 {
     EngUInt32 event_class, kind;
     // Commands: the widget's action name when it has one, else its ID in the
-    // file; widgets with neither send none. "" for the close.
+    // file; widgets with neither send none, and so do the widgets GTK makes
+    // inside its own (the button of a file chooser button). "" for the close.
     const char* command;
     GtkWidget* control; // the widget that sent the command; null for the close
 };
