@@ -78,9 +78,6 @@ struct _EngWindowRestrictResizingInfo
 // What the platform's event half remembers between events of one window.
 struct _EngWindowEventMemory
 {
-    char wheel_seen;
-    EngInt32 wheel_delta;
-    double wheel_time;
     // The primary button went down as the right one (Control was held).
     char primary_is_right;
     // The f key went down with Command held: its release toggles full screen

@@ -55,20 +55,6 @@ int MouseButtonIndex(EngWindow* w, const SDL_MouseButtonEvent& b)
     }
 }
 
-// A wheel turn of the same delta within one reading of the engine clock
-// (0.001 s) repeats the last one and is dropped.
-char WheelIsRepeat(EngWindow* w, int delta)
-{
-    _EngWindowEventMemory* m = w->GetEventMemory();
-    double since = eng_main_current_time - m->wheel_time;
-    if (m->wheel_seen && delta == m->wheel_delta && since >= 0 && since <= 0.001)
-        return 1;
-    m->wheel_seen = 1;
-    m->wheel_delta = delta;
-    m->wheel_time = eng_main_current_time;
-    return 0;
-}
-
 char NextEventIs(Uint32 type)
 {
     SDL_Event next;
@@ -375,7 +361,9 @@ void EngEventsHandleEvent_LNX(EngWindow* w, SDL_Event* e)
         int delta = e->wheel.y;
         if (e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
             delta = -delta;
-        if (delta && !WheelIsRepeat(w, delta))
+        // Every notch is its own: X sends no repeats of a turn, and notches
+        // queued together (a quick spin) may share a clock reading.
+        if (delta)
             w->MsgsMouseWheelInput(delta);
         break;
     }

@@ -151,26 +151,103 @@ gboolean OnOverMapped(GtkWidget* w, GdkEvent*, gpointer)
     return FALSE;
 }
 
+const char* const cgui_user_time_key = "eng-user-time-at-map";
+
 void OnOverMap(GtkWidget* w, gpointer)
 {
     if (EngWindowBoxShown_LNX())
         g_object_set_data(G_OBJECT(w), cgui_counted_key, GINT_TO_POINTER(1));
+    GdkDisplay* d = gtk_widget_get_display(w);
+    if (GDK_IS_X11_DISPLAY(d))
+        g_object_set_data(G_OBJECT(w), cgui_user_time_key,
+                          GUINT_TO_POINTER(gdk_x11_display_get_user_time(d)));
+}
+
+// The X windows of the program's GTK windows (w among them).
+std::vector<unsigned long> OwnXWindows(GtkWidget* w)
+{
+    std::vector<unsigned long> own;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* l = all; l; l = l->next)
+        if (GdkWindow* gw = gtk_widget_get_window(GTK_WIDGET(l->data)))
+            if (GDK_IS_X11_WINDOW(gw))
+                own.push_back(gdk_x11_window_get_xid(gw));
+    g_list_free(all);
+    GdkWindow* gw = gtk_widget_get_window(w);
+    if (gw && GDK_IS_X11_WINDOW(gw))
+        own.push_back(gdk_x11_window_get_xid(gw));
+    return own;
 }
 
 // Runs after GTK has asked the X server to take the window away.
 void OnOverUnmap(GtkWidget* w, gpointer)
 {
-    const char had_focus = gtk_window_is_active(GTK_WINDOW(w)) ? 1 : 0;
+    GdkDisplay* d = gtk_widget_get_display(w);
     // Gone from the server, and the focus with it, before anyone is told.
-    gdk_display_sync(gtk_widget_get_display(w));
+    gdk_display_sync(d);
+    // Where the focus is now, as the server has it: GTK's view of it lags, and
+    // a click on another program as the box went has put it there.
+    std::vector<unsigned long> own;
+    bool ours = gtk_window_is_active(GTK_WINDOW(w)) ? true : false;
+    // The time of the input that closed it, when one reached the program
+    // while it was up (the key that answered it); else now.
+    guint32 user_time = GDK_CURRENT_TIME;
+    if (GDK_IS_X11_DISPLAY(d))
+    {
+        own = OwnXWindows(w);
+        ours = EngWindowFocusIsTheProgramsOrNobodys_LNX(gdk_x11_display_get_xdisplay(d), own) ? true : false;
+        const guint32 now = gdk_x11_display_get_user_time(d);
+        if (now != GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(w), cgui_user_time_key)))
+            user_time = now;
+    }
     // The GTK window under it has the keyboard back.
     GtkWindow* under = gtk_window_get_transient_for(GTK_WINDOW(w));
-    if (had_focus && under && gtk_widget_get_mapped(GTK_WIDGET(under)))
-        gdk_window_focus(gtk_widget_get_window(GTK_WIDGET(under)), GDK_CURRENT_TIME);
+    if (ours && under && gtk_widget_get_mapped(GTK_WIDGET(under)))
+        gdk_window_focus(gtk_widget_get_window(GTK_WIDGET(under)), user_time);
     if (g_object_get_data(G_OBJECT(w), cgui_counted_key))
     {
         g_object_set_data(G_OBJECT(w), cgui_counted_key, nullptr);
-        EngWindowBoxGone_LNX(had_focus);
+        EngWindowBoxGone_LNX(own, user_time);
+    }
+}
+} // namespace
+
+namespace
+{
+// Windows readied by EngGuiShowOverMainWindow_LNX that are alive, and the
+// hook on every widget's mapping that is set while there are some.
+int cgui_over_windows = 0;
+gulong cgui_map_hook = 0;
+
+// A window GTK opens itself over one of the program's (the chooser of a file
+// chooser button) is readied as the program's own: without a window manager
+// nobody else gives it the keyboard.
+gboolean OnAnyMap(GSignalInvocationHint*, guint, const GValue* params, gpointer)
+{
+    GObject* o = G_OBJECT(g_value_get_object(&params[0]));
+    // Menus and tooltips are popups, which take no focus.
+    if (!GTK_IS_WINDOW(o) || gtk_window_get_window_type(GTK_WINDOW(o)) != GTK_WINDOW_TOPLEVEL ||
+        g_object_get_data(o, cgui_over_key))
+        return TRUE;
+    int depth = 0;
+    for (GtkWindow* t = gtk_window_get_transient_for(GTK_WINDOW(o)); t && depth < 64;
+         t = gtk_window_get_transient_for(t), depth++)
+        if (g_object_get_data(G_OBJECT(t), cgui_over_key))
+        {
+            EngGuiShowOverMainWindow_LNX(GTK_WIDGET(o));
+            // Its handler comes too late for the mapping under way.
+            OnOverMap(GTK_WIDGET(o), nullptr);
+            break;
+        }
+    return TRUE;
+}
+
+void OnOverDestroy(GtkWidget*, gpointer)
+{
+    if (--cgui_over_windows == 0 && cgui_map_hook)
+    {
+        g_signal_remove_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), cgui_map_hook);
+        cgui_map_hook = 0;
     }
 }
 } // namespace
@@ -180,6 +257,10 @@ void EngGuiShowOverMainWindow_LNX(GtkWidget* window)
     if (!window || !GTK_IS_WINDOW(window) || g_object_get_data(G_OBJECT(window), cgui_over_key))
         return;
     g_object_set_data(G_OBJECT(window), cgui_over_key, GINT_TO_POINTER(1));
+    if (cgui_over_windows++ == 0)
+        cgui_map_hook = g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, OnAnyMap,
+                                                   nullptr, nullptr);
+    g_signal_connect(window, "destroy", G_CALLBACK(OnOverDestroy), nullptr);
     // Over a modal GTK window (the start-up dialog) it belongs to that window,
     // which has the keyboard back when it goes.
     GtkWindow* modal = EngGuiGetModalWindow_LNX();
@@ -303,6 +384,8 @@ namespace
 GMenuModel* cgui_menu_bar = nullptr;
 
 const char* const cgui_run_key = "eng-dialog-run";
+// Set on every object built from an interface file.
+const char* const cgui_from_file_key = "eng-built-from-file";
 
 // Largest interface file read.
 const size_t NIB_MAX_FILE_SIZE = 16u << 20;
@@ -393,6 +476,8 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     for (GSList* l = all; l; l = l->next)
         if (GTK_IS_WINDOW(l->data) && l->data != o)
             gtk_widget_destroy(GTK_WIDGET(l->data));
+        else
+            g_object_set_data(G_OBJECT(l->data), cgui_from_file_key, GINT_TO_POINTER(1));
     g_slist_free(all);
     g_object_unref(b);
     return o;
@@ -425,8 +510,12 @@ std::string CommandOf(GtkWidget* w)
     return std::string();
 }
 
+// Only the file's widgets send commands: those GTK makes inside its own
+// widgets (the button of a file chooser button) are GTK's.
 bool IsCommandSource(GtkWidget* w)
 {
+    if (!g_object_get_data(G_OBJECT(w), cgui_from_file_key))
+        return false;
     if (GTK_IS_MENU_ITEM(w))
         return gtk_menu_item_get_submenu(GTK_MENU_ITEM(w)) == nullptr;
     return GTK_IS_BUTTON(w);
@@ -477,7 +566,7 @@ void ProvideActions(GtkWidget* window)
 {
     auto provide = [window](GtkWidget* w)
     {
-        if (!GTK_IS_ACTIONABLE(w))
+        if (!GTK_IS_ACTIONABLE(w) || !g_object_get_data(G_OBJECT(w), cgui_from_file_key))
             return;
         const gchar* full = gtk_actionable_get_action_name(GTK_ACTIONABLE(w));
         const gchar* dot = full ? strchr(full, '.') : nullptr;

@@ -33,7 +33,9 @@ int EngGuiShowMessageBox_LNX(char kind, const char* title, const char* text, cha
 // keyboard back when it goes), else for the main window; given the keyboard
 // once it is on the screen (without a window manager nobody else gives it);
 // and a box over the main window while it is shown (EngWindowBoxShown_LNX).
-// Once is enough; later calls do nothing.
+// A window GTK opens itself over such a window (a file chooser button's
+// chooser) is readied alike as it maps. Once is enough; later calls do
+// nothing.
 void EngGuiShowOverMainWindow_LNX(GtkWidget* window);
 
 // text as valid UTF-8 (Latin-1 when it is not UTF-8 already); null gives "".
@@ -75,7 +77,8 @@ struct _EngGuiDialogEvent_LNX
 {
     EngUInt32 event_class, kind;
     // Commands: the widget's action name when it has one, else its ID in the
-    // file; widgets with neither send none. "" for the close.
+    // file; widgets with neither send none, and so do the widgets GTK makes
+    // inside its own (the button of a file chooser button). "" for the close.
     const char* command;
     GtkWidget* control; // the widget that sent the command; null for the close
 };

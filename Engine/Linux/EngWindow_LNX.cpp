@@ -4,8 +4,10 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <bitset>
 #include <cmath>
 #include <string>
@@ -326,23 +328,34 @@ bool IsSelfOrAncestor(Display* d, Window a, Window b)
 enum class FocusHolder
 {
     Us,
+    Own, // another window of the program's
     Nobody,
     Another,
 };
 
-// Who holds the keyboard focus as the X server has it: the window (itself, a
-// window inside it, or a frame around it), no window at all, or another. SDL's
-// word on other window systems, where nobody is never the answer.
-FocusHolder XFocusHolder()
+// The window that a window manager names as its own on the root; 0 without one.
+Window WindowManagersWindow(Display* d)
 {
-    SDL_Window* win = SdlWindow();
-    if (!win)
-        return FocusHolder::Another;
-    void* display = nullptr;
-    unsigned long xw = 0;
-    if (!EngWindowX11Handles_LNX(win, &display, &xw))
-        return SDL_GetKeyboardFocus() == win ? FocusHolder::Us : FocusHolder::Another;
-    Display* d = static_cast<Display*>(display);
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window w = 0;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), 0, 1,
+                           False, XA_WINDOW, &type, &format, &n, &after, &data) == Success &&
+        data && type == XA_WINDOW && format == 32 && n == 1)
+        w = Window(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    return w;
+}
+
+// Who holds the keyboard focus on d's server: main (itself, a window inside
+// it, or a frame around it), one of own likewise, no window at all (the
+// window manager's own window counts as none: it holds the focus only while
+// it hands it on), or another client.
+FocusHolder HolderOn(Display* d, Window main, const std::vector<unsigned long>& own)
+{
     Window focus = None;
     int revert = 0;
     XGetInputFocus(d, &focus, &revert);
@@ -351,12 +364,42 @@ FocusHolder XFocusHolder()
     // The other client's window may be gone by the time it is asked about.
     XSync(d, False);
     int (*old_handler)(Display*, XErrorEvent*) = XSetErrorHandler(IgnoreXError);
-    bool ours = IsSelfOrAncestor(d, focus, xw) || IsSelfOrAncestor(d, xw, focus);
+    auto related = [&](Window w)
+    { return w && (IsSelfOrAncestor(d, focus, w) || IsSelfOrAncestor(d, w, focus)); };
+    FocusHolder holder = FocusHolder::Another;
+    if (related(main))
+        holder = FocusHolder::Us;
+    else if (std::any_of(own.begin(), own.end(), [&](unsigned long w) { return related(Window(w)); }))
+        holder = FocusHolder::Own;
+    else if (focus == WindowManagersWindow(d))
+        holder = FocusHolder::Nobody;
     XSync(d, False);
     XSetErrorHandler(old_handler);
-    return ours ? FocusHolder::Us : FocusHolder::Another;
+    return holder;
+}
+
+// Who holds the keyboard focus as the X server has it: the window, another
+// of own, no window at all, or another client. SDL's word on other window
+// systems, where nobody is never the answer.
+FocusHolder XFocusHolder(const std::vector<unsigned long>& own = {})
+{
+    SDL_Window* win = SdlWindow();
+    if (!win)
+        return FocusHolder::Another;
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!EngWindowX11Handles_LNX(win, &display, &xw))
+        return SDL_GetKeyboardFocus() == win ? FocusHolder::Us : FocusHolder::Another;
+    return HolderOn(static_cast<Display*>(display), xw, own);
 }
 } // namespace
+
+char EngWindowFocusIsTheProgramsOrNobodys_LNX(void* display, const std::vector<unsigned long>& own)
+{
+    if (!display)
+        return 0;
+    return HolderOn(static_cast<Display*>(display), EngWindowXid_LNX(), own) != FocusHolder::Another ? 1 : 0;
+}
 
 char EngWindowFocusIsOursOrNobodys_LNX()
 {
@@ -505,17 +548,64 @@ char EngWindowBoxShown_LNX()
     return 1;
 }
 
-void EngWindowBoxGone_LNX(char box_had_focus)
+namespace
+{
+// Gives the window the keyboard focus as of the X time given (CurrentTime for
+// now): the server refuses it when the focus was moved later, as by a click
+// that came after. Whether the window has it then.
+bool TakeFocusAsOf(unsigned long time, const std::vector<unsigned long>& own)
+{
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!EngWindowX11Handles_LNX(SdlWindow(), &display, &xw))
+    {
+        SDL_SetWindowInputFocus(SdlWindow());
+        return true;
+    }
+    Display* d = static_cast<Display*>(display);
+    XSetInputFocus(d, xw, RevertToNone, time);
+    XSync(d, False);
+    return XFocusHolder(own) == FocusHolder::Us;
+}
+
+// Brings the window to the front; a window manager is asked to stack it there
+// (no activation is asked for: the window has the focus already).
+void Raise()
+{
+    void* display = nullptr;
+    unsigned long xw = 0;
+    if (!EngWindowX11Handles_LNX(SdlWindow(), &display, &xw))
+    {
+        SDL_RaiseWindow(SdlWindow());
+        return;
+    }
+    XRaiseWindow(static_cast<Display*>(display), xw);
+    XFlush(static_cast<Display*>(display));
+}
+} // namespace
+
+void EngWindowBoxGone_LNX(const std::vector<unsigned long>& own, unsigned long user_time)
 {
     if (boxes.count <= 0 || --boxes.count > 0)
         return;
     if (SdlWindow())
     {
-        const bool back = boxes.was_active && (box_had_focus || EngWindowFocusIsOursOrNobodys_LNX());
+        // The server's word, not a toolkit's view of it, which lags: a click
+        // on another program as the box went has put the focus there.
+        const FocusHolder holder = XFocusHolder(own);
+        bool back = boxes.was_active && holder != FocusHolder::Another;
+        if (back && holder != FocusHolder::Us)
+        {
+            // As of the input that closed the box: a click on another program
+            // after it, which the window manager has yet to act on, wins. A
+            // refusal with the focus on no one else's window is no such click.
+            back = TakeFocusAsOf(user_time, own);
+            if (!back && user_time != CurrentTime && XFocusHolder(own) != FocusHolder::Another)
+                back = TakeFocusAsOf(CurrentTime, own);
+        }
         if (back)
         {
-            SDL_RaiseWindow(SdlWindow());
-            SDL_SetWindowInputFocus(SdlWindow());
+            Raise();
             boxes.focus_back = true;
         }
         else

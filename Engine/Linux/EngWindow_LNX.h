@@ -1,6 +1,8 @@
 // The SDL half of the main window (no SDL types here).
 #pragma once
 
+#include <vector>
+
 #include "EngWindow.h"
 
 // Makes the SDL window with its GL attributes; writes the real size.
@@ -47,19 +49,28 @@ char EngWindowFocusHeldElsewhere_LNX();
 void EngWindowTakeFocus_LNX();
 // The main window's X window; 0 without one.
 unsigned long EngWindowXid_LNX();
+// Whether the keyboard focus is on the main window, on one of own (X windows
+// of the program's, or frames around them), or on no window at all (the
+// window manager's own window counts as none), as display's X server (a
+// Display*) has it.
+char EngWindowFocusIsTheProgramsOrNobodys_LNX(void* display, const std::vector<unsigned long>& own);
 // A window of the program's own (a message box, a dialog) is shown over the
 // main window, or has gone. While one is up, the main window's loss of the
 // focus to it is no loss of the program: a full-screen window is not
 // minimised for it. When the last one goes, the main window takes the focus
-// back (when it was active and the box had the focus or nobody has it now),
-// and what came for it meanwhile is sorted: the focus loss and the keys,
-// text, presses and wheel turns given to the box are dropped; the rest, and
-// what was queued before the box, is delivered. When the focus went on to
-// another program meanwhile, the loss is the program's as any loss is (a
-// full-screen window is minimised then). Shown gives 1 when it counted the
-// window (a main window exists); only those go.
+// back when it was active and, as the X server has it, the focus is on the
+// program's windows (the main window, own: the box and the program's other
+// windows) or on none; it asks for it as of user_time (the X time of the
+// input that closed the box, or CurrentTime), so that a click on another
+// program after that input keeps its focus. What came for the main window
+// meanwhile is sorted: the focus loss and the keys, text, presses and wheel
+// turns given to the box are dropped; the rest, and what was queued before
+// the box, is delivered. When the focus went on to another program, the loss
+// is the program's as any loss is (a full-screen window is minimised then).
+// Shown gives 1 when it counted the window (a main window exists); only those
+// go.
 char EngWindowBoxShown_LNX();
-void EngWindowBoxGone_LNX(char box_had_focus);
+void EngWindowBoxGone_LNX(const std::vector<unsigned long>& own, unsigned long user_time);
 // Asked at a loss of the focus: 1 when it is the first since the last box went
 // and the window took the focus back, and the window has the focus again by
 // now. Such a loss is the box's going (a window manager handing the focus

@@ -16,6 +16,7 @@ const char* const cswin_owner_key = "swin-owner";
 const char* const cswin_index_key = "swin-index";
 const char* const cswin_fixed_key = "swin-fixed";
 const char* const cswin_termination_key = "swin-termination-watch";
+const char* const cswin_edit_key = "swin-has-edit-text";
 
 // Command IDs: control i is 'SWBT' + i.
 const EngUInt32 SWIN_COMMAND_BASE = EngFourCC('S', 'W', 'B', 'T');
@@ -269,6 +270,13 @@ void* SWinGtkBackend::CreateControl(void* window, SWin* owner, int index, _SWinB
     gtk_widget_set_size_request(c, w, h);
     gtk_fixed_put(GTK_FIXED(fixed), c, x, y);
     gtk_widget_show_all(c);
+    // The keyboard starts in the first edit text, not on the default button.
+    if (kind == SWIN_BUT_EDIT_TEXT && !g_object_get_data(G_OBJECT(window), cswin_edit_key))
+    {
+        g_object_set_data(G_OBJECT(window), cswin_edit_key, GINT_TO_POINTER(1));
+        GtkWidget* child = GTK_IS_SCROLLED_WINDOW(c) ? gtk_bin_get_child(GTK_BIN(c)) : nullptr;
+        gtk_widget_grab_focus(child ? child : c);
+    }
     return c;
 }
 

@@ -525,6 +525,68 @@ TEST_F(SWinGtk, TypedTextReadsBackAsLatin1)
     EXPECT_STREQ("Zo\xEB", buf);
 }
 
+// A window with edit texts opens with the keyboard in the first of them,
+// wherever its default button is: the keys typed go there, and Return is
+// the default button's.
+TEST_F(SWinGtk, TheKeyboardStartsInTheFirstEditText)
+{
+    const struct
+    {
+        const char* name;
+        bool button_first; // the default button is added before the edit texts
+        int second_height; // of a second edit text after the first (over 30: several lines), or 0
+    } rows[] = {
+        {"the default button before the edit text", true, 0},
+        {"the default button after the edit text", false, 0},
+        {"a line, then a text of several lines", true, 60},
+        {"two lines", false, 20},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.name);
+        if (win.IsCreated())
+            win.DestroyMainWindow();
+        _SWinCreateInfo info = {};
+        info.x = info.y = -1;
+        info.width = 400;
+        info.height = 230;
+        ASSERT_EQ(1, win.CreateMainWindow(&info));
+        clicks = 0;
+        int ok = -1;
+        if (r.button_first)
+            ok = win.AddPushButtonToWindow(300, 150, 80, 20, "OK", QuitCB);
+        win.AddTextButtonToWindow(10, 10, 200, 20, "Name:", SWIN_ALIGN_LEFT);
+        const int first = win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 40, 200, 20, "");
+        const int second = r.second_height
+                               ? win.AddButtonToWindow(SWIN_BUT_EDIT_TEXT, 10, 70, 200, r.second_height, "")
+                               : -1;
+        if (!r.button_first)
+            ok = win.AddPushButtonToWindow(300, 150, 80, 20, "OK", QuitCB);
+        ASSERT_GE(first, 0);
+        ASSERT_GE(ok, 0);
+        win.SetDefaultPushButton(ok);
+        g_idle_add(
+            [](gpointer w) -> gboolean
+            {
+                GtkWidget* window = static_cast<GtkWidget*>(w);
+                for (guint key : {GDK_KEY_a, GDK_KEY_b, GDK_KEY_Return})
+                    vztest::PressGtkKey(window, key);
+                return G_SOURCE_REMOVE;
+            },
+            Window());
+        RunWithGuard();
+        EXPECT_EQ(1, clicks) << "Return did not reach the default button";
+        char buf[16] = "";
+        win.GetButtonText(first, buf, sizeof(buf));
+        EXPECT_STREQ("ab", buf);
+        if (second >= 0)
+        {
+            win.GetButtonText(second, buf, sizeof(buf));
+            EXPECT_STREQ("", buf);
+        }
+    }
+}
+
 TEST_F(SWinGtk, PictureIsScaledToFit)
 {
     GdkPixbuf* src = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 400, 100);

@@ -431,8 +431,24 @@ void HandFocusAroundTo(Window w)
     XSync(X(), False);
 }
 
+// The window manager is asked to activate w, as when the player clicks it in
+// a task bar; whether w then has the keyboard.
+bool Activate(Window w)
+{
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = A("_NET_ACTIVE_WINDOW");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 2; // from the player, through a pager
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(X(), DefaultRootWindow(X()), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XSync(X(), False);
+    return WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(w); });
+}
+
 // Another program's window, which takes the keyboard as it would when the
-// player clicks it in a task bar: the window manager is asked to activate it.
+// player clicks it in a task bar.
 class OtherProgram
 {
 public:
@@ -448,20 +464,10 @@ public:
         XDestroyWindow(X(), w);
         XSync(X(), False);
     }
+    Window XWindow() const { return w; }
     bool TakeFocus()
     {
-        if (!WaitFor(vztest::kHangSeconds, [&] { return Viewable(w); }))
-            return false;
-        XEvent e = {};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = w;
-        e.xclient.message_type = A("_NET_ACTIVE_WINDOW");
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = 2; // from the player, through a pager
-        e.xclient.data.l[1] = CurrentTime;
-        XSendEvent(X(), DefaultRootWindow(X()), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
-        XSync(X(), False);
-        return WaitFor(vztest::kHangSeconds, [&] { return HasKeyboard(w); });
+        return WaitFor(vztest::kHangSeconds, [&] { return Viewable(w); }) && Activate(w);
     }
 
 private:
@@ -727,6 +733,76 @@ TEST_F(BoxOverWindow, ALossToAnotherProgramWhileTheBoxIsUpTakesEffectOnceTheBoxI
                                 return !s.empty() && s[0] == IconicState;
                             }))
             << "the program's window is not iconic";
+        kill(p.pid, SIGTERM);
+        EXPECT_EQ(p.End(300), 0) << out.All(0);
+    }
+}
+
+// In a window under a window manager, the player types the key that closes
+// the box and clicks another program's window in the same instant: the
+// focus stays where the click put it, and the program is deactivated; it
+// neither takes the keyboard back nor stays active.
+TEST_F(BoxOverWindow, AClickOnAnotherProgramAsTheBoxClosesKeepsTheFocusThere)
+{
+    WindowManager wm;
+    ASSERT_TRUE(wm.Ready()) << "openbox did not start (scripts/install-deps.sh installs it)";
+    const struct
+    {
+        const char* name;
+        const char* kind;
+        const char* title;
+    } rows[] = {
+        {"the message box", "message", "Box Over The Game"},
+        {"a dialog kit window", "kit", "Box Program"},
+        {"a dialog from an interface file", "interface", "Settings"},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.name);
+        Program p;
+        ASSERT_NO_FATAL_FAILURE(Start(&p, r.kind, true));
+        Output& out = *p.out;
+        const Window box = ShownBox(&p, r.title);
+        ASSERT_NE(box, Window(0));
+        // In the top left corner, clear of the program's window and its box
+        // in the middle of the screen; the box keeps the keyboard.
+        OtherProgram other;
+        ASSERT_TRUE(WaitFor(vztest::kHangSeconds, [&] { return Viewable(other.XWindow()); }));
+        XMoveWindow(X(), other.XWindow(), 0, 0);
+        XSync(X(), False);
+        if (!WaitFor(1, [&] { return HasKeyboard(box); }))
+        {
+            ASSERT_TRUE(Activate(box)) << "the box did not get the keyboard back";
+        }
+
+        // The key, then the click, in one request batch.
+        XWindowAttributes a = {};
+        Window child = 0;
+        int x = 0, y = 0;
+        XGetWindowAttributes(X(), other.XWindow(), &a);
+        XTranslateCoordinates(X(), other.XWindow(), DefaultRootWindow(X()), a.width / 2, a.height / 2, &x, &y,
+                              &child);
+        // The dialog from the file closes on its first button.
+        if (!strcmp(r.kind, "interface"))
+            Type(XK_Tab);
+        const KeyCode ret = XKeysymToKeycode(X(), XK_Return);
+        XTestFakeKeyEvent(X(), ret, True, CurrentTime);
+        XTestFakeKeyEvent(X(), ret, False, CurrentTime);
+        XTestFakeMotionEvent(X(), DefaultScreen(X()), x, y, CurrentTime);
+        XTestFakeButtonEvent(X(), 1, True, CurrentTime);
+        XTestFakeButtonEvent(X(), 1, False, CurrentTime);
+        XSync(X(), False);
+        ASSERT_NE(out.WaitForLine("CLOSED", vztest::kHangSeconds), "") << out.All(0);
+
+        EXPECT_TRUE(out.Saw("ACTIVATED 0", vztest::kHangSeconds)) << out.All(0);
+        // Whatever the program does after the box, it does within its 60
+        // frames; the focus is looked at until then, and a while after.
+        EXPECT_NE(out.WaitForLine("FRAMES ", vztest::kHangSeconds), "") << out.All(0);
+        const bool taken = WaitFor(2, [&] { return !HasKeyboard(other.XWindow()) || HasKeyboard(p.window); });
+        EXPECT_FALSE(taken) << "the program took the keyboard from the program clicked";
+        const std::string all = out.All(0);
+        EXPECT_EQ(all.rfind("\nACTIVATED "), all.rfind("\nACTIVATED 0\n"))
+            << "the program is active: " << all;
         kill(p.pid, SIGTERM);
         EXPECT_EQ(p.End(300), 0) << out.All(0);
     }

@@ -2,6 +2,10 @@
 // and closed; its loop's states; the menu bar; the messages of each failure.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <cerrno>
@@ -17,6 +21,7 @@
 #include "support/GtkDrawn.h"
 #include "support/JpegEncode.h"
 #include "support/TestSupport.h"
+#include "support/XTestInput.h"
 
 using vztest::Logged;
 
@@ -455,6 +460,118 @@ TEST_F(InterfaceFiles, APictureTheFileNamesIsDecodedByGtk)
         EngGuiDestroyDialog_LNX(&upp, &dialog);
         EXPECT_TRUE(Windows().empty());
     }
+}
+
+// The first button inside w, GTK's own widgets too.
+GtkWidget* FirstButton(GtkWidget* w)
+{
+    if (GTK_IS_BUTTON(w))
+        return w;
+    GtkWidget* found = nullptr;
+    if (GTK_IS_CONTAINER(w))
+    {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+        for (GList* l = children; l && !found; l = l->next)
+            found = FirstButton(GTK_WIDGET(l->data));
+        g_list_free(children);
+    }
+    return found;
+}
+
+// The mapped window GTK made itself to choose a file, or null.
+GtkWidget* ShownChooser()
+{
+    GtkWidget* chooser = nullptr;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* l = all; l; l = l->next)
+        if (GTK_IS_FILE_CHOOSER_DIALOG(l->data) && gtk_widget_get_mapped(GTK_WIDGET(l->data)))
+            chooser = GTK_WIDGET(l->data);
+    g_list_free(all);
+    return chooser;
+}
+
+// Whether the X server has the keyboard focus in w's window.
+bool HasXFocus(GtkWidget* w)
+{
+    GdkWindow* gw = gtk_widget_get_window(w);
+    if (!gw)
+        return false;
+    Display* d = gdk_x11_display_get_xdisplay(gtk_widget_get_display(w));
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    return focus == gdk_x11_window_get_xid(gw);
+}
+
+// A dialog holding a file chooser button: the player opens the chooser, which
+// GTK makes itself, and it has the keyboard (no window manager gives it):
+// Escape closes it. The button GTK's chooser button is made of sends no
+// command; only the file's widgets do.
+TEST_F(InterfaceFiles, AFileChooserButtonsWindowTakesTheKeyboardAndSendsNoCommand)
+{
+    vztest::WriteFile(dir.File("chooser.ui"),
+                      "<interface><object class=\"GtkWindow\" id=\"PictureDialog\">"
+                      "<property name=\"title\">Picture</property><child><object class=\"GtkBox\">"
+                      "<property name=\"visible\">True</property>"
+                      "<child><object class=\"GtkFileChooserButton\" id=\"picture_chooser\">"
+                      "<property name=\"visible\">True</property></object></child>"
+                      "<child><object class=\"GtkButton\" id=\"ok_button\">"
+                      "<property name=\"visible\">True</property><property name=\"label\">OK</property>"
+                      "</object></child></object></child></object></interface>");
+    struct Seen
+    {
+        int step = 0;
+        bool chooser_had_keyboard = false, chooser_closed = false;
+    };
+    static Seen seen;
+    seen = Seen();
+    g_timeout_add(
+        20,
+        [](gpointer) -> gboolean
+        {
+            if (!dialog || !gtk_widget_get_mapped(dialog))
+                return G_SOURCE_CONTINUE;
+            GtkWidget* chooser = ShownChooser();
+            switch (seen.step)
+            {
+            case 0:
+                if (!HasXFocus(dialog))
+                    return G_SOURCE_CONTINUE;
+                // As a click on it: GTK's own button inside the chooser button.
+                gtk_button_clicked(GTK_BUTTON(FirstButton(Find(dialog, "picture_chooser"))));
+                seen.step++;
+                return G_SOURCE_CONTINUE;
+            case 1:
+            {
+                static int waits = 0;
+                // A second for the keyboard to come once it is on the screen.
+                if (!chooser || (!HasXFocus(chooser) && ++waits < 50))
+                    return G_SOURCE_CONTINUE;
+                seen.chooser_had_keyboard = HasXFocus(chooser);
+                vztest::XTestType(gdk_x11_display_get_xdisplay(gtk_widget_get_display(dialog)), XK_Escape);
+                seen.step++;
+                return G_SOURCE_CONTINUE;
+            }
+            case 2:
+            {
+                static int waits = 0;
+                if (chooser && ++waits < 100)
+                    return G_SOURCE_CONTINUE;
+                seen.chooser_closed = !chooser;
+                if (chooser)
+                    gtk_widget_hide(chooser);
+                gtk_widget_activate(Find(dialog, "ok_button"));
+                return G_SOURCE_REMOVE;
+            }
+            }
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+    EXPECT_EQ(
+        1, EngGuiLoadAndRunDialogFromNib_LNX(dir.File("chooser").c_str(), "PictureDialog", Handler, &dialog));
+    EXPECT_TRUE(seen.chooser_had_keyboard) << "the chooser never got the keyboard";
+    EXPECT_TRUE(seen.chooser_closed) << "Escape did not reach the chooser";
+    EXPECT_EQ((std::vector<std::string>{"ok_button", "closed"}), events);
 }
 
 TEST_F(InterfaceFiles, FailuresAreLoggedAndLeaveNothing)

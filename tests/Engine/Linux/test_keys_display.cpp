@@ -352,16 +352,17 @@ TEST_F(Keys, FrenchNumberRowGivesTheDigitsAndTypesItsLetters)
     XSync(d, False);
 }
 
-TEST_F(Keys, WheelRepeatsWithinOneClockReadingAreDropped)
+// Turns of the same delta within one reading of the engine clock are notches
+// of a quick spin, each its own; a turn of no delta is none.
+TEST_F(Keys, WheelTurnsWithinOneClockReadingAreEachDelivered)
 {
     eng_main_current_time = 5;
-    EXPECT_EQ(Deliver({Wheel(1), Wheel(1), Wheel(-1), Wheel(-1), Wheel(1), Wheel(0)}), "4:1,0 4:-1,0 4:1,0");
+    EXPECT_EQ(Deliver({Wheel(1), Wheel(1), Wheel(-1), Wheel(-1), Wheel(1), Wheel(0)}),
+              "4:1,0 4:1,0 4:-1,0 4:-1,0 4:1,0");
     eng_main_current_time += 0.0005;
-    EXPECT_EQ(Deliver({Wheel(1)}), "");
-    eng_main_current_time += 0.01;
-    EXPECT_EQ(Deliver({Wheel(1), Wheel(1)}), "4:1,0");
-    eng_main_current_time += 1.0 / 60;
     EXPECT_EQ(Deliver({Wheel(1)}), "4:1,0");
+    eng_main_current_time += 1.0 / 60;
+    EXPECT_EQ(Deliver({Wheel(2), Wheel(2)}), "4:2,0 4:2,0");
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -613,40 +616,186 @@ TEST_F(WindowRun, FullScreenDrawsNothingWhileAnotherClientHoldsTheFocus)
                           "\n");
 }
 
-// Without a window manager, another program takes the keyboard focus as SDL
-// programs do (to fall to no window when it goes) and goes away: the full-screen
-// window, uncovered, comes back to the front, and a click on it and a key
-// typed then reach the program.
+// The keyboard focus on no window at all while the test's window, over the
+// game's, stays on the screen: nothing is uncovered.
+void NoKeyboardFocus()
+{
+    XSetInputFocus(TestX(), None, RevertToNone, CurrentTime);
+    XSync(TestX(), False);
+}
+
+// Without a window manager, the full-screen window in front takes the
+// keyboard when it has not got it, so that keys typed then reach the
+// program: at its re-activation, when another program that took the focus as
+// SDL programs do (to fall to no window when it goes) goes away and uncovers
+// it; and at a click, when it is active with the focus on no window. Each
+// path alone brings the key.
 TEST_F(WindowRun, FullScreenTakesTheKeyboardThatAnotherProgramLeftWithNoWindow)
 {
-    Config().parms.windowed = 0;
-    Config().exit_after_ticks = 0;
-    Config().record_input = true;
-    Config().on_tick = [](int)
+    const char* const back = "PreCreateGraphicsObjectsCB CreateGraphicsObjectsCB PostCreateGraphicsObjectsCB "
+                             "WindowActivatedCB(1)";
+    const struct
     {
-        EngWindow* w = eng_main_window;
-        RunStepsWhen({
-            {[] { return true; }, [] { MoveXFocus(XFocus::Game); }},
-            {[w] { return vztest::GameHasXFocus() && w->IsActive(); },
-             [] { MoveXFocus(XFocus::OtherClientRevertingToNone); }},
-            {[] { return CountCalls("WindowActivatedCB(0)") > 0; }, [] { vztest::OtherClientWindowGoes(); }},
-            {[] { return CountCalls("WindowActivatedCB(1)") > 0 && Settled(); }, ClickTheMiddle},
-            {[] { return CountCalls("InputCB(2,0,0)") > 0; }, [] { TypeKey(XK_Escape); }},
-            {EverythingTaken, [] {}},
-        });
+        const char* name;
+        std::vector<Step> steps; // after the game's window has the focus and then lost it
+        std::string calls;
+    } rows[] = {
+        {"uncovered, then a click and a key",
+         {{[] { return CountCalls("WindowActivatedCB(0)") > 0; }, [] { vztest::OtherClientWindowGoes(); }},
+          {[] { return CountCalls("WindowActivatedCB(1)") > 0 && Settled(); }, ClickTheMiddle},
+          {[] { return CountCalls("InputCB(2,0,0)") > 0; }, [] { TypeKey(XK_Escape); }}},
+         Seq({back, "InputCB(2,0,1) InputCB(2,0,0) InputCB(5,27,0) InputCB(6,27,0)"})},
+        {"uncovered, then a key",
+         {{[] { return CountCalls("WindowActivatedCB(0)") > 0; }, [] { vztest::OtherClientWindowGoes(); }},
+          {[] { return CountCalls("WindowActivatedCB(1)") > 0 && Settled(); }, [] { TypeKey(XK_Escape); }}},
+         Seq({back, "InputCB(5,27,0) InputCB(6,27,0)"})},
+        // SDL reports the focus back, as it may when the server has moved it on
+        // again by then: the window is active, and the focus on no window.
+        {"active with the focus on no window, then a click and a key",
+         {{[] { return CountCalls("WindowActivatedCB(0)") > 0; }, NoKeyboardFocus},
+          {Settled, [] { Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED)); }},
+          {[] { return CountCalls("WindowActivatedCB(1)") > 0 && Settled(); }, ClickTheMiddle},
+          {[] { return CountCalls("InputCB(2,0,0)") > 0; }, [] { TypeKey(XK_Escape); }}},
+         Seq({back, "InputCB(2,0,1) InputCB(2,0,0) InputCB(5,27,0) InputCB(6,27,0)"})},
     };
-    // The mouse's moves left out.
-    AfterRun() = []
+    for (const auto& r : rows)
     {
-        std::vector<std::string> kept;
-        for (const std::string& c : Calls())
-            if (c.rfind("InputCB(1,", 0) != 0)
-                kept.push_back(c);
-        Calls() = kept;
-    };
-    EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", kObjectsBack, "WindowActivatedCB(1)",
-                           "InputCB(2,0,1) InputCB(2,0,0) InputCB(5,27,0) InputCB(6,27,0)", kExit}) +
-                          "\n");
+        SCOPED_TRACE(r.name);
+        Calls().clear();
+        static const std::vector<Step>* steps;
+        steps = &r.steps;
+        Config().parms.windowed = 0;
+        Config().exit_after_ticks = 0;
+        Config().record_input = true;
+        Config().on_tick = [](int)
+        {
+            EngWindow* w = eng_main_window;
+            std::vector<Step> all = {
+                {[] { return true; }, [] { MoveXFocus(XFocus::Game); }},
+                {[w] { return vztest::GameHasXFocus() && w->IsActive(); },
+                 [] { MoveXFocus(XFocus::OtherClientRevertingToNone); }},
+            };
+            all.insert(all.end(), steps->begin(), steps->end());
+            all.push_back({EverythingTaken, [] {}});
+            RunStepsWhen(all);
+        };
+        // The mouse's moves left out.
+        AfterRun() = []
+        {
+            std::vector<std::string> kept;
+            for (const std::string& c : Calls())
+                if (c.rfind("InputCB(1,", 0) != 0)
+                    kept.push_back(c);
+            Calls() = kept;
+        };
+        EXPECT_EQ(Run(0), Seq({kStart, kObjectsGone, "WindowActivatedCB(0)", r.calls.c_str(), kExit}) + "\n");
+    }
+}
+
+// Processes that keep every processor busy while they live.
+class BusyLoops
+{
+public:
+    explicit BusyLoops(long n)
+    {
+        for (long i = 0; i < n; i++)
+        {
+            const pid_t pid = fork();
+            if (pid == 0)
+                for (volatile unsigned long spin = 0;; spin++)
+                {
+                }
+            if (pid > 0)
+                pids.push_back(pid);
+        }
+    }
+    ~BusyLoops()
+    {
+        for (pid_t pid : pids)
+            kill(pid, SIGKILL);
+        for (pid_t pid : pids)
+            waitpid(pid, nullptr, 0);
+    }
+
+private:
+    std::vector<pid_t> pids;
+};
+
+// The pointer over the middle of the game's window.
+void PointAtTheWindow()
+{
+    Display* d = TestX();
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, GameXWindow(), DefaultRootWindow(d), eng_main_window_width / 2,
+                          eng_main_window_height / 2, &x, &y, &child);
+    XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
+    XSync(d, False);
+}
+
+// Notches of the wheel (button 4 turns it up, 5 down) in one request batch:
+// all queued together, as a quick spin of the wheel comes.
+void WheelBurst(unsigned button, int notches)
+{
+    Display* d = TestX();
+    for (int i = 0; i < notches; i++)
+    {
+        XTestFakeButtonEvent(d, button, True, CurrentTime);
+        XTestFakeButtonEvent(d, button, False, CurrentTime);
+    }
+    XSync(d, False);
+}
+
+// A player spins the wheel down and up, five notches a frame, idle and with
+// every processor busy: the program gets every notch, in its direction.
+TEST_F(WindowRun, EveryWheelNotchTurnedReachesTheProgram)
+{
+    for (bool loaded : {false, true})
+    {
+        SCOPED_TRACE(loaded ? "beside busy processes" : "idle");
+        Calls().clear();
+        std::unique_ptr<BusyLoops> busy;
+        if (loaded)
+            busy = std::make_unique<BusyLoops>(2 * std::max(1L, sysconf(_SC_NPROCESSORS_ONLN)));
+        Config().exit_after_ticks = 0;
+        Config().record_input = true;
+        Config().on_tick = [](int)
+        {
+            auto burst = [](unsigned button) {
+                return Step{[] { return true; }, [button] { WheelBurst(button, 5); }};
+            };
+            RunStepsWhen({
+                {[] { return true; }, PointAtTheWindow},
+                {Settled, [] { WheelBurst(5, 5); }},
+                burst(5),
+                burst(5),
+                burst(5),
+                burst(4),
+                burst(4),
+                burst(4),
+                burst(4),
+                {Settled, [] {}},
+            });
+        };
+        AfterRun() = []
+        {
+            std::vector<std::string> kept;
+            int down = 0, up = 0, other = 0;
+            for (const std::string& c : Calls())
+                if (c == "InputCB(4,-1,0)")
+                    down++;
+                else if (c == "InputCB(4,1,0)")
+                    up++;
+                else if (c.rfind("InputCB(4,", 0) == 0)
+                    other++;
+                else if (c.rfind("InputCB(", 0) != 0)
+                    kept.push_back(c);
+            kept.insert(kept.end() - 6, "wheel down=" + std::to_string(down) + " up=" + std::to_string(up) +
+                                            " other=" + std::to_string(other));
+            Calls() = kept;
+        };
+        EXPECT_EQ(Run(0), Seq({kStart, "wheel down=20 up=20 other=0", kExit}) + "\n");
+    }
 }
 
 TEST_F(WindowRun, LeavingFullScreenTakesTheWindowAwayBeforeTheDisplayComesBack)

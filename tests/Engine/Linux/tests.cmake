@@ -6,6 +6,9 @@ endif()
 if(TEST Engine_Linux_window_display)
   target_link_libraries(Engine_Linux_window_display PRIVATE Xtst)
 endif()
+if(TEST Engine_Linux_interface_files_gtk)
+  target_link_libraries(Engine_Linux_interface_files_gtk PRIVATE Xtst X11)
+endif()
 # A program that defines no main() and links the engine's libraries only: it
 # takes main() from the engine. Its test starts it as a separate process.
 add_executable(vz_second_program ${CMAKE_CURRENT_LIST_DIR}/SecondProgram.cpp)
