@@ -667,6 +667,8 @@ TEST_F(SWinGtk, PicturesAreShownWithTheirPixelsOrRefusedWithTheirReason)
         {"TGA of 32 bits", vztest::Tga(2, 32, w, h, rgba), nullptr, &rgba, "picture.tga"},
         {"grey TGA", vztest::Tga(3, 8, w, h, rgba), nullptr, &grey, "picture.tga"},
         {"run-length TGA", vztest::Tga(10, 24, w, h, rgba), nullptr, &opaque, "picture.tga"},
+        {"TGA named in capitals", vztest::Tga(2, 24, w, h, rgba), nullptr, &opaque, "picture.TGA"},
+        {"PNM", "P6\n16 8\n255\n" + raw, nullptr, &opaque},
         {"QuickTime picture", std::string("\0\0\0\x56idsc", 8) + std::string(0x4e, '\0'),
          "Picture format not supported", nullptr},
         {"SVG",
