@@ -73,13 +73,21 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
     const size_t n = size_t(w) * h;
     // Alpha falls from 255 to 128 (and holds grey 200 at 128 and 129);
     // colours take every value a premultiplied sample can hold again.
-    std::vector<unsigned char> grey_alpha, grey_assoc, cmyka, want_grey, want_white;
+    std::vector<unsigned char> grey_alpha, grey_assoc, index_alpha, cmyka, want_grey, want_palette,
+        want_white;
+    // Entry k of the palette: k, 255 - k, k / 2.
+    std::vector<uint16_t> palette(3 * 256);
+    for (int k = 0; k < 256; k++)
+        palette[k] = uint16_t(k * 257), palette[256 + k] = uint16_t((255 - k) * 257),
+        palette[512 + k] = uint16_t(k / 2 * 257);
     for (size_t i = 0; i < n; i++)
     {
         const unsigned char g = i >= n - 2 ? 200 : (unsigned char)(i * 7), a = (unsigned char)(255 - i);
         auto pre = [&](unsigned char v) { return (unsigned char)((v * a + 127) / 255); };
         grey_alpha.insert(grey_alpha.end(), {g, a});
         grey_assoc.insert(grey_assoc.end(), {pre(g), a});
+        index_alpha.insert(index_alpha.end(), {g, a});
+        want_palette.insert(want_palette.end(), {g, (unsigned char)(255 - g), (unsigned char)(g / 2), a});
         cmyka.insert(cmyka.end(), {0, 0, 0, 0, a});
         want_grey.insert(want_grey.end(), {g, g, g, a});
     }
@@ -130,6 +138,10 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
         {"16-bit grey with associated alpha",
          written("gaa16.tif", COMPRESSION_NONE, grey_assoc, 2, 16, EXTRASAMPLE_ASSOCALPHA), nullptr,
          &want_grey, 2},
+        {"palette with alpha",
+         vztest::LibtiffWritten(dir.File("pa.tif"), COMPRESSION_PACKBITS, index_alpha, w, h, 2, 8,
+                                EXTRASAMPLE_UNASSALPHA, &palette),
+         nullptr, &want_palette},
         {"CMYK with alpha", written("cmyka.tif", COMPRESSION_NONE, cmyka, 5),
          "TIFF pictures of CMYK colours with alpha are not supported", nullptr},
         {"deflate (code 8)", written("zip8.tif", COMPRESSION_ADOBE_DEFLATE, rgb, 3), nullptr, &want_rgb},

@@ -266,12 +266,14 @@ inline std::string Bmp(uint16_t w, uint16_t h, const std::vector<unsigned char>&
 // asked: `samples` a pixel (1 grey, 2 grey and alpha, 3 R, G, B, 4 R, G, B
 // and alpha, 5 C, M, Y, K and alpha) of `bits` each (8, or 16 in the
 // machine's byte order; 1 is a bilevel picture, 0 white, its rows packed
-// into bytes), the alpha of the given kind. Gives the file's bytes, "" when
-// libtiff could not write it.
+// into bytes), the alpha of the given kind. With a colour map (red, green,
+// blue, 256 entries each) the first sample is a palette index. Gives the
+// file's bytes, "" when libtiff could not write it.
 inline std::string LibtiffWritten(const std::string& path, uint16_t compression,
                                   const std::vector<unsigned char>& px, uint32_t w, uint32_t h,
                                   uint16_t samples = 3, uint16_t bits = 8,
-                                  uint16_t alpha = EXTRASAMPLE_UNASSALPHA)
+                                  uint16_t alpha = EXTRASAMPLE_UNASSALPHA,
+                                  const std::vector<uint16_t>* colour_map = nullptr)
 {
     TIFF* t = TIFFOpen(path.c_str(), "w");
     if (!t)
@@ -283,10 +285,14 @@ inline std::string LibtiffWritten(const std::string& path, uint16_t compression,
     if (samples % 2 == 0 || samples == 5)
         TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &alpha);
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC,
-                 bits == 1      ? PHOTOMETRIC_MINISWHITE
+                 colour_map     ? PHOTOMETRIC_PALETTE
+                 : bits == 1    ? PHOTOMETRIC_MINISWHITE
                  : samples < 3  ? PHOTOMETRIC_MINISBLACK
                  : samples == 5 ? PHOTOMETRIC_SEPARATED
                                 : PHOTOMETRIC_RGB);
+    if (colour_map && colour_map->size() == 3 * 256)
+        TIFFSetField(t, TIFFTAG_COLORMAP, colour_map->data(), colour_map->data() + 256,
+                     colour_map->data() + 512);
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 3);
