@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
-libsdl2-dev libx11-dev libglew-dev libgl1-mesa-dri libgtk-3-dev libfreetype-dev
+libsdl2-dev libx11-dev libglew-dev libgl1-mesa-dri libgtk-3-dev librsvg2-common libfreetype-dev
 libjpeg-dev libtiff-dev libsoil-dev libstb-dev libopenal-dev libalut-dev libtomcrypt-dev
 libqqwing-dev libcurl4-openssl-dev libfluidsynth-dev fluid-soundfont-gm
 fonts-dejavu-core libgtest-dev libgmock-dev libssl-dev

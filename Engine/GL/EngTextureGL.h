@@ -186,10 +186,19 @@ unsigned char* EngTextureGL_JpegLoadTextureToData(const char* file, int force_ch
                                                   int* width, int* height, int* channels);
 unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_channels, unsigned int flags,
                                                int* width, int* height, int* channels);
+// The kind the image library the textures use reads the bytes as: "PNG",
+// "GIF", "BMP" or "TGA", or null for any other.
+const char* EngImageKindOfMemory(const unsigned char* data, size_t size);
 // A PNG, GIF, BMP or TGA file's bytes decoded by the image library the
 // textures use, every allocation counted against ENG_IMAGE_MAX_DECODE_BYTES
-// with the bytes themselves: the file's own channels, rows top to bottom;
-// free the pixels with free. Null with the reason in *why.
-unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height, int* channels,
-                                    const char** why);
+// with the bytes themselves: rows top to bottom, the file's own channels or,
+// with colour set, grey ones made RGB and grey with alpha RGBA (so 3 or 4).
+// beside, when given, tells the bytes the caller will hold beside the pixels
+// of an image of width x height x channels: they count against the bound
+// too. Free the pixels with free. Null with the reason in *why.
+unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height,
+                                    int* channels, const char** why, char colour = 0,
+                                    long long (*beside)(int width, int height, int channels,
+                                                        void* user) = nullptr,
+                                    void* user = nullptr);
 void EngTextureGetClosestPowerOf2_GL(int width, int height, int* tw, int* th);

@@ -180,11 +180,123 @@ static long long DecodePeakBytes(ImageKind kind, const unsigned char* d, size_t 
     }
 }
 
-// The image library's decoder for everything but JPEG, on a file's bytes.
-static unsigned char* DecodeImage(const unsigned char* data, size_t size, int force_channels,
-                                  unsigned int flags, int* width, int* height, int* channels)
+static const char* KindName(ImageKind kind)
 {
-    if (flags & SOIL_FLAG_DDS_LOAD_DIRECT)
+    switch (kind)
+    {
+    case IMAGE_PNG:
+        return "PNG";
+    case IMAGE_GIF:
+        return "GIF";
+    case IMAGE_BMP:
+        return "BMP";
+    case IMAGE_TGA:
+    case IMAGE_TGA_RLE:
+        return "TGA";
+    default:
+        return nullptr;
+    }
+}
+
+// The image library's reading of the header of a file of that kind, by that
+// kind's own reader (so that its reason, not a guess at another kind's, is
+// the one kept).
+static int KindInfo(ImageKind kind, const unsigned char* d, size_t n, int* w, int* h, int* c)
+{
+    stbi__context s;
+    stbi__start_mem(&s, d, int(n));
+    stbi__g_failure_reason = "";
+    switch (kind)
+    {
+    case IMAGE_PNG:
+        return stbi__png_info(&s, w, h, c);
+    case IMAGE_GIF:
+        return stbi__gif_info(&s, w, h, c);
+    case IMAGE_BMP:
+        return stbi__bmp_info(&s, w, h, c);
+    case IMAGE_TGA:
+    case IMAGE_TGA_RLE:
+        return stbi__tga_info(&s, w, h, c);
+    default:
+        return 0;
+    }
+}
+
+// The image library's short code for a failure as a sentence; a file of a
+// kind it does not read is named for what it is.
+static const char* Explain(ImageKind kind, const unsigned char* d, const char* code)
+{
+    static const struct
+    {
+        const char* code;
+        const char* text;
+    } known[] = {
+        {"BMP RLE", "run-length-coded BMPs are not supported"},
+        {"BMP JPEG/PNG", "BMPs of JPEG, PNG or other compressed data are not supported"},
+        {"unknown BMP", "BMPs with a header of this kind are not supported"},
+        {"bad bpp", "BMPs of this number of bits a pixel are not supported"},
+        {"bad format", "TGAs of this pixel format are not supported"},
+        {"outofmem", "Out of memory"},
+        {"too large", "Image too large"},
+    };
+    const char* name = KindName(kind);
+    code = code ? code : "";
+    for (const auto& k : known)
+        if (!std::strcmp(code, k.code))
+            return k.text;
+    static const char unknown_chunk[] = " PNG chunk not known";
+    const size_t n = std::strlen(code), m = sizeof(unknown_chunk) - 1;
+    if (kind == IMAGE_PNG && n == 4 + m && !std::strcmp(code + 4, unknown_chunk))
+        std::snprintf(load_error_text, sizeof(load_error_text),
+                      "PNGs with the unknown critical chunk <%.4s> are not supported", code);
+    else if (!*code && (kind == IMAGE_TGA || kind == IMAGE_TGA_RLE))
+    {
+        // The library's TGA reader gives no reasons of its own.
+        const int index_bits = d[16], entry_bits = d[7];
+        if (d[1] == 1 && index_bits != 8 && index_bits != 16)
+            std::snprintf(load_error_text, sizeof(load_error_text),
+                          "colour-mapped TGAs of %d-bit indexes are not supported", index_bits);
+        else if (d[1] == 1 && entry_bits != 8 && entry_bits != 15 && entry_bits != 16 && entry_bits != 24 &&
+                 entry_bits != 32)
+            std::snprintf(load_error_text, sizeof(load_error_text),
+                          "colour-mapped TGAs of %d-bit colours are not supported", entry_bits);
+        else
+            std::snprintf(load_error_text, sizeof(load_error_text), "Invalid image size");
+    }
+    else if (!*code || !std::strcmp(code, "bad BMP") || !std::strncmp(code, "not ", 4) ||
+             !std::strcmp(code, "bad png sig"))
+        std::snprintf(load_error_text, sizeof(load_error_text), "Corrupt %s", name ? name : "image");
+    else
+        std::snprintf(load_error_text, sizeof(load_error_text), "Corrupt %s (%s)", name ? name : "image",
+                      code);
+    return load_error_text;
+}
+
+// Bytes an uncompressed TGA's header says its pixels take, from its start;
+// the library reads the missing ones of a shorter file as whatever its
+// buffer held.
+static long long TgaNeededBytes(const unsigned char* d, long long w, long long h)
+{
+    const long long entries = d[5] | d[6] << 8, entry_bytes = (d[7] + 7) / 8;
+    const long long map = d[1] == 1 ? entries * entry_bytes : 0;
+    return 18 + d[0] + map + w * h * ((d[16] + 7) / 8);
+}
+
+// How a decode is asked for.
+struct DecodeRequest
+{
+    int force_channels; // 1 to 4, or the file's own
+    unsigned int flags; // SOIL_FLAG_*
+    bool colour;        // grey pictures as RGB, grey with alpha as RGBA
+    long long (*beside)(int width, int height, int channels, void* user);
+    void* user;
+};
+
+// The image library's decoder for everything but JPEG, on a file's bytes.
+static unsigned char* DecodeImage(const unsigned char* data, size_t size, const DecodeRequest& r, int* width,
+                                  int* height, int* channels)
+{
+    if (r.flags & SOIL_FLAG_DDS_LOAD_DIRECT)
     {
         last_load_error = "SOIL_load_OGL_texture_to_memory(): SOIL_FLAG_DDS_LOAD_DIRECT not supported";
         return nullptr;
@@ -208,9 +320,9 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
     }
     const long long limit = ENG_IMAGE_MAX_DECODE_BYTES - (long long)size;
     decode_budget = EngMemoryBudget{0, size_t(limit), false};
-    if (!stbi_info_from_memory(data, int(size), &w, &h, &c))
+    if (!KindInfo(kind, data, size, &w, &h, &c))
     {
-        last_load_error = stbi_failure_reason();
+        last_load_error = Explain(kind, data, stbi_failure_reason());
         return nullptr;
     }
     // A top-down BMP gives its height as a negative number.
@@ -233,7 +345,23 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         last_load_error = load_error_text;
         return nullptr;
     }
-    const long long need = DecodePeakBytes(kind, data, size, aw, ah, c, force_channels);
+    if (kind == IMAGE_TGA && TgaNeededBytes(data, aw, ah) > (long long)size)
+    {
+        std::snprintf(load_error_text, sizeof(load_error_text),
+                      "TGA cut short: its pixels need %lld bytes, the file has %lu",
+                      TgaNeededBytes(data, aw, ah), (unsigned long)size);
+        last_load_error = load_error_text;
+        return nullptr;
+    }
+    const int force = (r.force_channels >= 1 && r.force_channels <= 4) ? r.force_channels : 0;
+    // Grey made colour after the decode, beside what the decode gave.
+    const bool to_colour = r.colour && !force && c <= 2;
+    const int out_n = force ? force : to_colour ? c + 2 : c;
+    long long need = DecodePeakBytes(kind, data, size, aw, ah, c, force);
+    if (to_colour)
+        need = std::max(need, pixels * (c + out_n));
+    if (r.beside)
+        need = std::max(need, pixels * out_n + r.beside(int(aw), int(ah), out_n, r.user));
     if (need > limit)
     {
         std::snprintf(load_error_text, sizeof(load_error_text),
@@ -243,7 +371,13 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         return nullptr;
     }
     decode_budget = EngMemoryBudget{0, size_t(limit), false};
-    unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force_channels);
+    unsigned char* px = stbi_load_from_memory(data, int(size), &w, &h, &c, force);
+    int n = force ? force : c;
+    if (px && to_colour && n <= 2)
+    {
+        px = stbi__convert_format(px, n, n + 2, unsigned(w), unsigned(h));
+        n += 2;
+    }
     if (!px)
     {
         if (decode_budget.refused)
@@ -253,10 +387,9 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
             last_load_error = load_error_text;
         }
         else
-            last_load_error = stbi_failure_reason();
+            last_load_error = Explain(kind, data, stbi_failure_reason());
         return nullptr;
     }
-    int n = (force_channels >= 1 && force_channels <= 4) ? force_channels : c;
     if (w <= 0 || h <= 0 || n < 1 || n > 4)
     {
         last_load_error = "Invalid image size";
@@ -264,7 +397,12 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
         return nullptr;
     }
     size_t count = size_t(w) * size_t(h);
-    if (flags & SOIL_FLAG_MULTIPLY_ALPHA)
+    // The library stores a TGA's rows from the right as they come.
+    if ((kind == IMAGE_TGA || kind == IMAGE_TGA_RLE) && (data[17] & 0x10))
+        for (size_t y = 0; y < size_t(h); y++)
+            for (size_t a = y * size_t(w), b = a + size_t(w) - 1; a < b; a++, b--)
+                std::swap_ranges(px + a * size_t(n), px + (a + 1) * size_t(n), px + b * size_t(n));
+    if (r.flags & SOIL_FLAG_MULTIPLY_ALPHA)
     {
         // Colour x alpha / 255 to the nearest, so an opaque pixel keeps its colour.
         auto times_alpha = [](unsigned c, unsigned a) { return (unsigned char)((c * a + 127) / 255); };
@@ -286,10 +424,19 @@ static unsigned char* DecodeImage(const unsigned char* data, size_t size, int fo
     return px;
 }
 
-unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height, int* channels,
-                                    const char** why)
+const char* EngImageKindOfMemory(const unsigned char* data, size_t size)
 {
-    unsigned char* px = DecodeImage(data, size, 0, 0, width, height, channels);
+    const char* other = nullptr;
+    return data ? KindName(ImageKindOf(data, size, &other)) : nullptr;
+}
+
+unsigned char* EngImageDecodeMemory(const unsigned char* data, size_t size, int* width, int* height,
+                                    int* channels, const char** why, char colour,
+                                    long long (*beside)(int width, int height, int channels, void* user),
+                                    void* user)
+{
+    const DecodeRequest r = {0, 0, colour != 0, beside, user};
+    unsigned char* px = DecodeImage(data, size, r, width, height, channels);
     if (why)
         *why = px ? "" : last_load_error;
     return px;
@@ -331,7 +478,8 @@ unsigned char* SOIL_load_OGL_texture_to_memory(const char* file, int force_chann
     unsigned char* data = ReadImageFile(file, &size);
     if (!data)
         return nullptr;
-    unsigned char* px = DecodeImage(data, size, force_channels, flags, width, height, channels);
+    const DecodeRequest r = {force_channels, flags, false, nullptr, nullptr};
+    unsigned char* px = DecodeImage(data, size, r, width, height, channels);
     std::free(data);
     return px;
 }

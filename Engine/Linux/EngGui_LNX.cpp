@@ -12,7 +12,6 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -121,7 +120,6 @@ char EngGuiStartGtk_LNX()
     if (!tried)
     {
         tried = true;
-        EngGuiLimitPictureLoaders_LNX();
         gtk_disable_setlocale();
         cgui_gtk_started = gtk_init_check(nullptr, nullptr) ? true : false;
     }
@@ -374,8 +372,8 @@ GObject* BuildObject(EngGuiNibRef_LNX nib, const char* id, GType wanted, GError*
     }
     GtkBuilder* b = gtk_builder_new();
     GObject* o = nullptr;
-    // A picture the file names is read by GTK through the image library,
-    // whose loaders of unbounded work are off (EngGuiLimitPictureLoaders_LNX).
+    // A picture the file names is GTK's to read, as for any program of its
+    // own: the file comes with the program.
     if (gtk_builder_add_from_string(b, nib->text.data(), gsize(nib->text.size()), e))
     {
         o = id ? gtk_builder_get_object(b, id) : nullptr;
@@ -1127,32 +1125,6 @@ void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, c
     });
 }
 
-void EngGuiLimitPictureLoaders_LNX()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    // The formats whose decoding takes memory and time bounded by the size
-    // of their pictures, and which hold no other format's data; every other
-    // loader installed (JPEG, TIFF, SVG, QuickTime, icons, XPM, XBM and any
-    // added later) is off.
-    static const char* const bounded[] = {"png", "gif", "pnm", "tga"};
-    GSList* formats = gdk_pixbuf_get_formats();
-    for (GSList* l = formats; l; l = l->next)
-    {
-        GdkPixbufFormat* f = static_cast<GdkPixbufFormat*>(l->data);
-        gchar* name = gdk_pixbuf_format_get_name(f);
-        bool keep = false;
-        for (const char* b : bounded)
-            keep = keep || (name && strcmp(name, b) == 0);
-        g_free(name);
-        if (!keep)
-            gdk_pixbuf_format_set_disabled(f, TRUE);
-    }
-    g_slist_free(formats);
-}
-
 namespace
 {
 // What a picture's header asks for, seen before its pixels are made.
@@ -1162,6 +1134,7 @@ struct PictureRequest
     long long file_bytes;
     long long need = 0; // bytes the picture would take, when too many
     int w = 0, h = 0;
+    GError** error = nullptr; // where the loader's write or close reports its failure
 };
 
 // The size a picture of w x h is shown at, as gdk_pixbuf_new_from_stream_at_scale
@@ -1191,8 +1164,12 @@ void PictureSizePrepared(GdkPixbufLoader* loader, int w, int h, gpointer data)
     if (px > ENG_JPEG_MAX_PIXELS || need > ENG_IMAGE_MAX_DECODE_BYTES)
     {
         r->need = need, r->w = w, r->h = h;
-        // A size of 0 tells the decoder to stop before it makes any pixels.
+        // A size of 0 tells the decoder to stop before it makes any pixels;
+        // it stops without a reason of its own, which the write is given.
         gdk_pixbuf_loader_set_size(loader, 0, 0);
+        if (r->error && !*r->error)
+            g_set_error_literal(r->error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY,
+                                "Picture too large");
         return;
     }
     if (sw != w || sh != h)
@@ -1231,32 +1208,13 @@ bool IsTiffPicture(const unsigned char* d, size_t n)
            StartsWith(d, n, "MM\0+", 4);
 }
 
-bool IsBmpPicture(const unsigned char* d, size_t n)
+// A PNM picture, the one kind the dialog kit leaves to GTK's image library
+// (the engine has no decoder of its own for it): its loader takes no more
+// than the size its header gives, which is checked before any pixels are
+// made.
+bool IsPnmPicture(const unsigned char* d, size_t n)
 {
-    return StartsWith(d, n, "BM", 2);
-}
-
-// The image library's loader for a picture the engine does not decode
-// itself, by its first bytes; null with the reason for one the dialog kit
-// does not take. A TGA has no signature of its own: its name decides.
-// Formats whose loaders take memory or time the engine cannot bound are not
-// taken: icons and cursors (the memory their headers ask for), Mac icons
-// (their PNG images decoded out of the engine's sight), XPM and XBM (colour
-// tables and bitmaps of their headers' sizes), QuickTime pictures (JPEG
-// data), SVG.
-const char* PictureLoaderType(const char* name, const unsigned char* d, size_t n, const char** why)
-{
-    *why = "Picture format not supported";
-    if (StartsWith(d, n, "\x89PNG\r\n\x1a\n", 8))
-        return "png";
-    if (StartsWith(d, n, "GIF87a", 6) || StartsWith(d, n, "GIF89a", 6))
-        return "gif";
-    if (n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '6')
-        return "pnm";
-    const size_t len = strlen(name);
-    if (len > 4 && strcasecmp(name + len - 4, ".tga") == 0)
-        return "tga";
-    return nullptr;
+    return n >= 2 && d[0] == 'P' && d[1] >= '1' && d[1] <= '6';
 }
 
 // The pixels p holds shown at the size req asks for: p itself (its
@@ -1296,24 +1254,29 @@ GdkPixbuf* JpegPicture(const char* func, const char* name, int width, int height
     return ShownPicture(func, name, &req, p);
 }
 
-// A BMP picture is decoded by the image library the textures use, which
-// counts every allocation against the engine's bound; the image library's
-// own BMP loader would first take what the file's header asks for.
-GdkPixbuf* BmpPicture(const char* func, const char* name, const unsigned char* data, size_t size, int width,
-                      int height)
+// Bytes of the scaled copy of a picture the image decoder gives, held beside
+// its pixels.
+long long ScaledImageBytes(int w, int h, int channels, void* user)
 {
+    long long sw, sh;
+    ShownSize(static_cast<const PictureRequest*>(user), w, h, &sw, &sh);
+    return sw != w || sh != h ? sw * sh * channels : 0;
+}
+
+// A PNG, GIF, BMP or TGA picture is decoded by the engine's image decoder,
+// the textures' own, which counts every allocation against the engine's
+// bound: the kit shows the pixels a texture of the file has, and refuses
+// the files the textures refuse, for the same reasons.
+GdkPixbuf* EnginePicture(const char* func, const char* name, const char* kind, const unsigned char* data,
+                         size_t size, int width, int height)
+{
+    PictureRequest req = {width, height, (long long)size};
     int w = 0, h = 0, n = 0;
     const char* why = "";
-    unsigned char* px = EngImageDecodeMemory(data, size, &w, &h, &n, &why);
-    if (px && n != 3 && n != 4)
-    {
-        free(px);
-        px = nullptr;
-        why = "not a colour picture";
-    }
+    unsigned char* px = EngImageDecodeMemory(data, size, &w, &h, &n, &why, 1, ScaledImageBytes, &req);
     if (!px)
     {
-        DebugErrorAlt(func, "Could not read the BMP picture <%s>: %s", name, why);
+        DebugErrorAlt(func, "Could not read the %s picture <%s>: %s", kind, name, why);
         return nullptr;
     }
     GdkPixbuf* p = gdk_pixbuf_new_from_data(
@@ -1325,7 +1288,6 @@ GdkPixbuf* BmpPicture(const char* func, const char* name, const unsigned char* d
         DebugErrorAlt(func, "No picture in <%s>", name);
         return nullptr;
     }
-    const PictureRequest req = {width, height, (long long)size};
     return ShownPicture(func, name, &req, p);
 }
 
@@ -1742,29 +1704,35 @@ GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* 
 
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, int height)
 {
-    EngGuiLimitPictureLoaders_LNX();
     if (!DebugCheckOkAlt(name && *name, __PRETTY_FUNCTION__, "No filename."))
         return nullptr;
     if (EngFileIsThereButNotRegular(name, __PRETTY_FUNCTION__))
         return nullptr;
     if (IsJpegPicture(name))
         return JpegPicture(__PRETTY_FUNCTION__, name, width, height);
-    // Read here, so the image library never opens the path (a FIFO or device) itself.
+    // Read here, so the image library never opens the path (a FIFO or device)
+    // itself; its bytes count against each decoder's bound, as a texture's do.
     size_t size = 0;
-    unsigned char* data = EngFileReadWholeFile(name, 64u << 20, &size, 1);
+    errno = 0;
+    unsigned char* data = EngFileReadWholeFile(name, size_t(ENG_IMAGE_MAX_DECODE_BYTES), &size, 1);
+    if (!data && errno == EFBIG)
+    {
+        DebugErrorAlt(__PRETTY_FUNCTION__, "Picture <%s> is larger than %lld MB", name,
+                      ENG_IMAGE_MAX_DECODE_BYTES >> 20);
+        return nullptr;
+    }
     if (!DebugCheckOkAlt(data != nullptr, __PRETTY_FUNCTION__, "File does not exist."))
         return nullptr;
-    if (IsTiffPicture(data, size) || IsBmpPicture(data, size))
+    const char* kind = EngImageKindOfMemory(data, size);
+    if (IsTiffPicture(data, size) || kind)
     {
-        GdkPixbuf* p = IsTiffPicture(data, size) ? TiffPicture(__PRETTY_FUNCTION__, name, data, size, width, height)
-                                                 : BmpPicture(__PRETTY_FUNCTION__, name, data, size, width, height);
+        GdkPixbuf* p = kind ? EnginePicture(__PRETTY_FUNCTION__, name, kind, data, size, width, height)
+                            : TiffPicture(__PRETTY_FUNCTION__, name, data, size, width, height);
         free(data);
         return p;
     }
-    const char* why = nullptr;
-    const char* type = PictureLoaderType(name, data, size, &why);
     GError* e = nullptr;
-    GdkPixbufLoader* loader = type ? gdk_pixbuf_loader_new_with_type(type, &e) : nullptr;
+    GdkPixbufLoader* loader = IsPnmPicture(data, size) ? gdk_pixbuf_loader_new_with_type("pnm", &e) : nullptr;
     if (!loader)
     {
         free(data);
@@ -1774,15 +1742,17 @@ GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width, in
             g_error_free(e);
         }
         else
-            DebugErrorAlt(__PRETTY_FUNCTION__, "%s <%s>", why, name);
+            DebugErrorAlt(__PRETTY_FUNCTION__, "Picture format not supported <%s>", name);
         return nullptr;
     }
     PictureRequest req = {width, height, (long long)size};
+    req.error = &e;
     g_signal_connect(loader, "size-prepared", G_CALLBACK(PictureSizePrepared), &req);
     gboolean written = gdk_pixbuf_loader_write(loader, data, gsize(size), &e);
     free(data);
     GError* closing = nullptr;
-    gboolean closed = gdk_pixbuf_loader_close(loader, written ? &closing : nullptr);
+    req.error = written ? &closing : nullptr;
+    gboolean closed = gdk_pixbuf_loader_close(loader, req.error);
     if (!e)
         e = closing;
     else if (closing)

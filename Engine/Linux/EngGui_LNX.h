@@ -45,7 +45,9 @@ char EngGuiIsReturnCodeOk_LNX(const char* label, const GError* error);
 // Interface files are GtkBuilder ".ui" files in the resources folder, named
 // without the extension (an absolute path is taken as it is). A loaded file
 // is a handle on its text; each object is built from it when asked for, by
-// its ID in the file. Status numbers in the messages are GError codes.
+// its ID in the file. An interface file is the program's own, as trusted as
+// its code: GTK builds it, and decodes the pictures it names, as it does for
+// any program, unbounded. Status numbers in the messages are GError codes.
 typedef struct _EngGuiNib_LNX* EngGuiNibRef_LNX;
 
 // Reads and checks the file; "Could not load NIB <name> [code]". 1/0.
@@ -158,18 +160,14 @@ void EngGuiSetMenuItemCommandID_LNX(GtkWidget* item, EngUInt32 command);
 void EngGuiEnableMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 void EngGuiCheckMenuItemUsingCommandId_LNX(GtkWidget* menu, EngUInt32 command, char on);
 
-// Turns off for the process, once, every loader of the image library but
-// those whose decoding takes memory and time bounded by their pictures'
-// size (PNG, GIF, PNM, TGA): no way of naming a picture, in an interface
-// file or elsewhere, reaches a decoder the engine cannot bound. JPEG, TIFF
-// and BMP pictures of the dialog kit are decoded by the engine. GTK's start
-// and the pictures below call it.
-void EngGuiLimitPictureLoaders_LNX();
-
-// A picture from a file in the resources folder (the working directory):
-// JPEG, TIFF, BMP, PNG, GIF, PNM, or TGA by its name, each decoded within
-// the engine's bounds on memory and work; other formats are refused. Width
-// and height above 0 scale it to fit, keeping its shape. Unref it.
+// A picture from a file in the resources folder (the working directory),
+// known by its bytes: JPEG, PNG, GIF, BMP and TGA decoded as the textures
+// decode them (the same pixels, the same refusals), TIFF by libtiff, PNM by
+// GTK's image library, each within the engine's bounds on memory and work;
+// other formats are refused. Width and height above 0 scale it to fit,
+// keeping its shape. Unref it. These bounds are for pictures that come from
+// outside; the pictures an interface file names are decoded by GTK,
+// unbounded, like the rest of the file.
 GdkPixbuf* EngGuiCreateCGImageFromBundleResource(const char* name, int width = -1, int height = -1);
 // Shows the file in an image, scaled to fit the image's size request.
 char EngGuiSetHiViewControlsPicture_LNX(GtkWidget* image, const char* name);

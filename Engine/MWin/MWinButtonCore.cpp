@@ -261,6 +261,11 @@ void WindowMouseMove(MWinWindow* win)
         win->HandleMouseMove();
 }
 
+char DeactivateAllButtonsBut(MWinWindow* win, MWinButton* keep, const _MWinButtonRef* ref)
+{
+    return win ? win->DeactivateAllButtonsBut(keep, ref) : 1;
+}
+
 void GetWindowActualArea(MWinWindow* win, _Dimension* out)
 {
     win->GetActualArea(out);

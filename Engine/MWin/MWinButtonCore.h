@@ -68,6 +68,9 @@ const char* WindowID(MWinWindow* win);
 const char* CollectionID(MWinWindow* win);
 void ActivateWindowAndCollection(MWinWindow* win);
 void WindowMouseMove(MWinWindow* win);
+// Every focused widget of win but keep loses the focus; 0 when the widget ref
+// names is gone afterwards.
+char DeactivateAllButtonsBut(MWinWindow* win, MWinButton* keep, const _MWinButtonRef* ref);
 void GetWindowActualArea(MWinWindow* win, _Dimension* out);
 void GetWindowOrigArea(MWinWindow* win, _Dimension* out);
 void GetWindowVirtualPos(MWinWindow* win, float* x, float* y);

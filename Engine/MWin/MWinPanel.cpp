@@ -19,8 +19,8 @@ char Held(int slot)
     return eng_key_down[slot] >= 2;
 }
 
-// A typed character as a key code has it: a small letter (a-z, the Latin-1
-// ones) as its capital; ß, ÿ and the rest as themselves.
+// A letter folded for type-ahead: a small letter (a-z, the Latin-1 ones) as
+// its capital; ß, ÿ and the rest as themselves.
 int CapitalOf(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
@@ -694,8 +694,9 @@ char MWinButton::PanelHandleKeyDown(int key)
 }
 
 // Type-ahead by the character typed, whatever key and layout made it (a dead
-// key and its letter, a key whose code is a digit), compared as the letters'
-// key codes are: small letters as their capitals.
+// key and its letter, a key whose code is a digit). The typed letter and the
+// entries' first letters are folded alike, so a small or a capital letter
+// finds either.
 char MWinButton::PanelHandleKeyDownUChar(unsigned char c)
 {
     // Command keys are shortcuts; an F key's character is its own code.
@@ -708,7 +709,7 @@ char MWinButton::PanelHandleKeyDownUChar(unsigned char c)
     MWinWindow* win = parent;
     // Texts are unsigned: an accented capital (Ä is 196) is not the negative
     // char its entry's text holds.
-    auto first = [this](int i) { return (int)(unsigned char)PanelGetSelStringForItem(i)[0]; };
+    auto first = [this](int i) { return CapitalOf((unsigned char)PanelGetSelStringForItem(i)[0]); };
     if (pos >= 0 && pos + 1 < n && first(pos) == key && first(pos + 1) == key)
     {
         PanelSetPos(pos + 1, 1, 0);

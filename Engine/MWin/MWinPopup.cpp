@@ -990,6 +990,9 @@ char MWinPopupGetText(MWin* mw, const char* title, const char* message, char* te
     float y = (message && message[0]) ? bh + 20 : 20;
     if (!title || !title[0])
         y -= 10;
+    // Below a message of several lines too.
+    if (s->msg && y < s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5)
+        y = s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5;
     MWinButton* te =
         win->AddButton("TEXTEDIT", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_DEFAULT, nullptr, -1, y, ww - 40, bh);
     if (!te)
@@ -1025,8 +1028,12 @@ char MWinPopupPanel(MWin* mw, const char* title, const char* message, int count,
     s->min_box_w[o] = saved_min;
     if (!built)
         return Abort(mw);
+    // Below the message, as the styled-text box is.
+    float y = 10;
+    if (s->msg)
+        y = s->msg->GetOrigArea()->y + s->msg->GetOrigArea()->h + 5;
     MWinButton* p =
-        s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, 10, w, h);
+        s->window->AddButton("PANEL", MWIN_BUTTON_PANEL, MWIN_TEXBUT_DEFAULT, nullptr, -1, y, w, h);
     if (!p)
         return Abort(mw);
     p->PanelSetStringsCallback(count, visible, strings, user);

@@ -296,6 +296,13 @@ void MWinButton::TextEditTurnOnEditing()
     PlaySound(MWIN_SOUND_SELECTION);
     mwb::ActivateWindowAndCollection(parent);
     Activate();
+    // Only the edit takes keys while it is edited: a widget that kept the
+    // focus (the window's hover pass above saw the pointer where it was, and
+    // skips while the edit is edited) loses it.
+    _MWinButtonRef ref;
+    MakeRef(&ref);
+    if (!mwb::DeactivateAllButtonsBut(parent, this, &ref))
+        return;
     if (mwin)
         mwb::RenderNeeded(mwin);
 }
@@ -353,7 +360,8 @@ char MWinButton::TextEditMoveCursorToButtonAndTurnOnEditing()
     }
     int cx = (int)(actual_area.x + actual_area.w * 0.5f);
     int cy = (int)(actual_area.y + actual_area.h * 0.5f);
-    mwb::MoveMouse(mwin, (float)cx, (float)cy);
+    // The toolkit's mouse moves as the window reports it, in window pixels.
+    mwb::MoveMouse(mwin, (float)cx * eng_main_window_x_ratio, (float)cy * eng_main_window_y_ratio);
     eng_main_window->SetCursorPosRatioed((float)cx, (float)cy);
     TextEditTurnOnEditing();
     return 1;

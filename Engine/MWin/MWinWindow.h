@@ -20,6 +20,7 @@ class MWinTabPanel;
 class MWinVertScrollbar;
 class EngTexture;
 struct _MWinButtonCallbackInfo;
+struct _MWinButtonRef;
 
 typedef int _MWinButtonType;
 typedef void (*MWinButtonCallbackFn)(MWin*, _MWinButtonCallbackInfo*, int, int);
@@ -254,6 +255,9 @@ public:
     char HandleMouseWheel(int delta);
     char HandleMouseMove();
     char ActivateButtonUnderMouse() { return HandleMouseMove(); }
+    // Every focused widget but keep loses the focus; 0 when the widget ref
+    // names is gone afterwards (a widget's callback removed it).
+    char DeactivateAllButtonsBut(MWinButton* keep, const _MWinButtonRef* ref);
     char HandleButtonPressed(char button, char down, char flag3, char flag4);
     char ExtraSizeScrollbarsHandleButtonPressed(char button, char down, char flag3, char flag4);
     char ExtraSizeScrollbarsHandleMouseMove();

@@ -66,14 +66,29 @@ char MWinWindow::HandleKeyDown(int key)
                           back ? "Coult not get prev button" : "Coult not get next button");
             return 0;
         }
-        if (focused && focused->IsTextBeingEditing())
-            focused->TextEditTurnOffEditing(0);
+        // The widget left loses the focus at once (an edit stops editing, an
+        // open list closes): the hover pass that would move it does not run
+        // while an edit is edited, and keys typed before the pointer is seen
+        // on the new widget are the new widget's. Ending an edit or closing a
+        // list calls back, which may remove this window.
+        _MWinButtonRef ref;
+        found->MakeRef(&ref);
+        if (!DeactivateAllButtonsBut(found, &ref))
+            return 1;
+        if (found->IsTextBeingEditing())
+        {
+            found->TextEditTurnOffEditing(0);
+            if (!MWinButton::RefStillExists(&ref))
+                return 1;
+        }
         _Dimension a;
         found->GetActualArea(&a);
         if (eng_main_window)
             eng_main_window->SetCursorPosRatioed(a.x + a.w / 2, a.y + a.h / 2);
         if (found->GetType() == 3)
             found->TextEditTurnOnEditing();
+        else
+            found->Activate();
         return 1;
     }
     for (MWinButton* b = last_button; b; b = b->prev)
@@ -86,6 +101,24 @@ char MWinWindow::HandleKeyDown(int key)
     if (key_down_cb)
         return key_down_cb(key, this) ? 1 : 0;
     return 0;
+}
+
+char MWinWindow::DeactivateAllButtonsBut(MWinButton* keep, const _MWinButtonRef* ref)
+{
+    // One at a time: a callback may change the list.
+    for (int n = 0; n <= MWIN_MAX_TAB_SKIPS; n++)
+    {
+        MWinButton* other = nullptr;
+        for (MWinButton* b = last_button; b && !other; b = b->prev)
+            if (b != keep && b->IsFocused())
+                other = b;
+        if (!other)
+            return 1;
+        other->Deactivate();
+        if (!MWinButton::RefStillExists(ref))
+            return 0;
+    }
+    return 1;
 }
 
 template <class Send>

@@ -237,6 +237,30 @@ std::string TgaHeader(int w, int h, int bits)
            std::string{char(w & 255), char(w >> 8), char(h & 255), char(h >> 8), char(bits), 0};
 }
 
+// A PNG of 16 x 16 pixels made at least min_size bytes long by a comment.
+std::string PngWithComment(size_t min_size)
+{
+    const std::string png = PngOfZeros(16, 16, 8, 2);
+    const std::string text = "Comment" + std::string(1, '\0') + std::string(min_size, 'c');
+    return png.substr(0, 33) + vztest::PngChunk("tEXt", text) + png.substr(33);
+}
+
+// A BMP of one bit a pixel, black and white, all black.
+std::string BmpOfOneBit(uint32_t w, uint32_t h)
+{
+    auto le = [](uint32_t v, int bytes)
+    {
+        std::string s;
+        for (int i = 0; i < bytes; i++)
+            s += char(v >> (8 * i));
+        return s;
+    };
+    const uint32_t row = (w + 31) / 32 * 4;
+    return "BM" + le(62 + row * h, 4) + le(0, 4) + le(62, 4) + le(40, 4) + le(w, 4) + le(h, 4) + le(1, 2) +
+           le(1, 2) + le(0, 4) + le(row * h, 4) + std::string(16, '\0') + le(0, 4) + le(0xFFFFFF, 4) +
+           std::string(size_t(row) * h, '\0');
+}
+
 // A Mac icon file holding one PNG image.
 std::string IcnsOf(const std::string& png)
 {
@@ -275,8 +299,9 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
     enum Reader
     {
         TEXTURE,
-        PICTURE, // a picture of the native dialogs
-        TGA      // the engine's own 32-bit images
+        PICTURE,        // a picture of the native dialogs
+        PICTURE_SCALED, // the same, scaled to fit 8000 x 8000
+        TGA             // the engine's own 32-bit images
     };
     enum Refusal
     {
@@ -319,7 +344,7 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {"RGB JPEG of 8192 x 4800", vztest::JpegClaiming(8192, 4800, vztest::JpegCoding::Baseline, 40000),
          TEXTURE, LOADS},
         {"grey PNG of 12000 x 12000 as a dialog picture", PngOfZeros(12000, 12000, 1, 0), PICTURE, HEADER,
-         "Picture [12000 x 12000] needs"},
+         ">: Image too large"},
         {"TGA of 16384 x 16384", TgaHeader(16384, 16384, 32), TGA, HEADER, "Image [16384 x 16384] needs",
          18 + 16384LL * 16384 * 4},
         // Three bytes a pixel in the file, four in memory: 2^26 + 1 pixels.
@@ -347,6 +372,13 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {"TIFF of 8192 x 8100 as a dialog picture", TiffOfZeros(8192, 8100), PICTURE, HEADER,
          "Picture [8192 x 8100] needs 257 MB, more than 256 MB <"},
         {"TIFF of 8192 x 8080 as a dialog picture", TiffOfZeros(8192, 8080), PICTURE, LOADS},
+        // 192 MB of pixels and as many again scaled: the pixels alone fit.
+        {"BMP of 8192 x 8192 scaled as a dialog picture", BmpOfOneBit(8192, 8192), PICTURE_SCALED, HEADER,
+         ">: Image [8192 x 8192] needs"},
+        // The file's bytes are the most it costs here, as for a texture.
+        {"PNG of 70 MB as a dialog picture", PngWithComment(70u << 20), PICTURE, LOADS},
+        {"PNG file of 257 MB as a dialog picture", PngOfZeros(16, 16, 8, 2), PICTURE, HEADER,
+         "is larger than 256 MB", 257LL << 20},
         // JPEG pictures go through the engine's reader, bounded as textures are.
         {"progressive JPEG of 8192 x 8192 as a dialog picture",
          vztest::JpegClaiming(8192, 8192, vztest::JpegCoding::Progressive, 40000), PICTURE, HEADER,
@@ -367,6 +399,7 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         }
         DebugClearLog();
         bool loaded = false;
+        const int fit = c.reader == PICTURE_SCALED ? 8000 : -1;
         long long cost = PeakHeapDuring(
             [&]
             {
@@ -380,7 +413,7 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
                     EngTga t;
                     loaded = t.LoadFromFile(path.c_str(), 1);
                 }
-                else if (GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(path.c_str()))
+                else if (GdkPixbuf* p = EngGuiCreateCGImageFromBundleResource(path.c_str(), fit, fit))
                 {
                     loaded = true;
                     g_object_unref(p);
@@ -441,9 +474,12 @@ TEST(ImageMemory, NeedJustOverTheBoundReadsAsMoreThanIt)
         // The inflated rows (a filter byte over 128 MB) beside 128 MB of pixels, and the file.
         {"PNG as a texture", PngOfZeros(8192, 4096, 8, 6), texture,
          "Load failed <Image [8192 x 4096] needs 257 MB to decode, more than 256 MB>"},
-        // Eight bytes a pixel, 256 MB, and the file.
-        {"PNG as a dialog picture", PngOfZeros(8192, 4096, 1, 0), picture,
-         "Picture [8192 x 4096] needs 257 MB, more than 256 MB <"},
+        // As a texture: the dialog kit's pictures are the textures' own.
+        {"PNG as a dialog picture", PngOfZeros(8192, 4096, 8, 6), picture,
+         ">: Image [8192 x 4096] needs 257 MB to decode, more than 256 MB"},
+        // Its grey made RGB (three bytes a pixel, 192 MB) beside the grey, and the file.
+        {"grey PNG as a dialog picture", PngOfZeros(8192, 8192, 8, 0), picture,
+         ">: Image [8192 x 8192] needs 257 MB to decode, more than 256 MB"},
         // 2^26 + 1 pixels: four bytes over the bound at four bytes a pixel.
         {"32-bit TGA", TgaHeader(41605, 1613, 32), tga, "Image [41605 x 1613] needs 257 MB, more than 256 MB <",
          18 + 41605LL * 1613 * 4},

@@ -324,6 +324,70 @@ TEST_P(TextPlacementGL, EveryWidgetsTextStaysInsideItsArea)
         EXPECT_EQ(line.find("ERROR"), std::string::npos) << line;
 }
 
+// A popup's own widget (a panel, a text field) lies below its message, of
+// any number of lines, and above its buttons, so the message's text is seen
+// whole (the widget is wider than the message, and drawn after it).
+TEST_P(TextPlacementGL, PopupWidgetLiesBelowTheMessage)
+{
+    static const char* items[] = {"One", "Two", "Three", "Four", "Five"};
+    static char text[32];
+    int sel = 1;
+    int* selp = &sel;
+    const struct
+    {
+        const char* name;
+        std::function<MWinButton*()> open;
+    } cases[] = {
+        {"panel_popup",
+         [&]
+         {
+             EXPECT_TRUE(MWinPopupPanel(
+                 mw, "Pick", "Choose one of these\nand press OK", 5, 5, 300, 100,
+                 [](int i, MWinButton*, void*) { return items[i]; }, 1, &selp, nullptr, nullptr, nullptr));
+             return MWinPopupGetSettings(mw)->panel;
+         }},
+        {"text_popup",
+         [&]
+         {
+             EXPECT_TRUE(MWinPopupGetText(mw, "Name",
+                                          "Type the name\nthat the list\nshows for you\nwhen you\nplay", text,
+                                          sizeof text, nullptr, nullptr));
+             MWinButton* field = MWinPopupGetSettings(mw)->text_edit;
+             if (field)
+                 field->SetTextColour(0, 0, 0, 1); // its cursor is no text of the test's
+             return field;
+         }},
+    };
+    // No window back: the widget shows on black.
+    MWinPopupSetupTexturesAndFonts(mw, MWIN_TEXBUT_NONE, MWIN_TEXBUT_DEFAULT, "Main", MWIN_TEXBUT_DEFAULT,
+                                   "Main");
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        MWinButton* widget = c.open();
+        _MWinPopupSettings* s = MWinPopupGetSettings(mw);
+        ASSERT_NE(s->msg, nullptr);
+        ASSERT_NE(widget, nullptr);
+        const _Dimension msg = Area(s->msg), area = Area(widget);
+        EXPECT_GE(area.y, msg.y + msg.h) << "the widget starts below the message";
+        for (int i = 0; i < 4; i++)
+            if (MWinButton* b = MWinPopupGetButton(mw, i))
+            {
+                EXPECT_LE(area.y + area.h, Area(b).y) << "the widget ends above " << b->GetTextP();
+            }
+        Draw();
+        frame.SaveIfAsked(ShotName(c.name));
+        // The widget is drawn (its texts are not red), and the title's,
+        // message's and buttons' texts show in their places.
+        const PixelRect drawn = ToPixels(area);
+        const unsigned char* left = frame.At(drawn.x0 + 4, (drawn.y0 + drawn.y1) / 2);
+        EXPECT_GT(left[1], 150) << "the widget is not drawn";
+        EXPECT_LT(left[0], 80) << "the widget is not drawn";
+        ExpectTextOnlyIn(PopupAreas());
+        mw->PopupTurnOff();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, TextPlacementGL,
                          ::testing::Values(WindowSize{640, 480}, WindowSize{1024, 768}, WindowSize{1280, 960},
                                            WindowSize{1920, 1080}, WindowSize{600, 900}),

@@ -298,6 +298,53 @@ TEST_F(WindowKeys, TabMovesToTheNextTabStopAndWraps)
     EXPECT_FALSE(Logged("Coult not get next button"));
 }
 
+// The widget Tab leaves calls back as it loses the focus (an edit ends, an
+// open list closes); a callback that removes the window's widgets leaves
+// nothing for Tab to touch.
+TEST_F(WindowKeys, TabSurvivesTheLeftWidgetRemovingTheWidgets)
+{
+    static MWinWindow* v;
+    v = AddWindow("V", 0, 0, 640, 480); // without a controller: the widgets' own callbacks run
+    static const char* items[] = {"a", "b", "c"};
+    const struct
+    {
+        const char* name;
+        MWinButton* (*make)();
+    } cases[] = {
+        {"an edit being edited",
+         []
+         {
+             MWinButton* e =
+                 v->AddButton("Left", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 10, 100, 20);
+             e->TextEditSetup(20);
+             e->Activate();
+             e->TextEditTurnOnEditing();
+             return e;
+         }},
+        {"an open drop-down list with its highlight moved",
+         []
+         {
+             MWinButton* l = v->AddButton("Left", MWIN_BUTTON_LIST, MWIN_TEXBUT_NONE, "", 10, 10, 100, 20);
+             l->ListSetStrings(3, items);
+             l->Activate();
+             l->ListOpen();
+             l->ListSelectNewOpenPos(2);
+             return l;
+         }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        MWinButton* left = c.make();
+        MWinButton* next = v->AddButton("Next", MWIN_BUTTON_TEXT_EDIT, MWIN_TEXBUT_NONE, "", 10, 60, 100, 20);
+        next->TextEditSetup(20);
+        left->SetCallback([](MWin*, _MWinButtonCallbackInfo*, int, int) { v->RemoveAllButtons(); }, 0, 0, 0);
+        EXPECT_EQ(v->HandleKeyDown(9), 1);
+        EXPECT_EQ(v->GetFirstButton(), nullptr) << "the callback ran";
+        v->RemoveAllButtons();
+    }
+}
+
 TEST_F(WindowKeys, TabWithoutTabStopsLeavesTheFocus)
 {
     MWinButton* a = w->AddButton("A", MWIN_BUTTON_PUSH_NO_TAB, MWIN_TEXBUT_NONE, "", 10, 10, 50, 20);

@@ -1,5 +1,5 @@
-// TIFF, TGA and BMP files laid out byte by byte, and TIFFs as libtiff writes them, for tests that need files
-// of a given make.
+// TIFF, TGA, BMP, PNG, GIF and PNM files laid out byte by byte, and TIFFs as libtiff writes them, for tests
+// that need files of a given make.
 #pragma once
 
 #include <tiffio.h>
@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "GL/PngChunks.h"
 
 namespace vztest
 {
@@ -176,37 +178,101 @@ inline std::string Tiff(const std::vector<TiffPage>& pages, const TiffLayout& l 
     return t;
 }
 
-// A TGA as common writers make it: no ID field and no colour map, the
-// origin at the bottom left (rows stored from the bottom up), pixels as
-// B, G, R (and A) or grey. Type 2 is true colour of 24 or 32 bits, 3 grey
-// of 8, 10 true colour in run-length packets. rgba holds 4 bytes a pixel,
-// top row first; grey takes the red.
-inline std::string Tga(uint8_t type, int bits, uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba)
+// The colours of a picture (4 bytes a pixel) in the order they first come,
+// at most max of them; false when there are more.
+inline bool PaletteOf(const std::vector<unsigned char>& rgba, size_t max, std::vector<uint32_t>* colours,
+                      std::vector<unsigned char>* index)
 {
-    std::string t(18, '\0');
-    t[2] = char(type);
-    t[12] = char(w & 255), t[13] = char(w >> 8);
-    t[14] = char(h & 255), t[15] = char(h >> 8);
-    t[16] = char(bits);
-    t[17] = char(bits == 32 ? 8 : 0); // alpha bits; origin bottom left
-    const int bytes = bits / 8;
-    auto pixel = [&](size_t i)
+    colours->clear();
+    index->clear();
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4)
     {
-        const unsigned char* p = &rgba[i * 4];
-        if (bytes == 1)
-            return std::string(1, char(p[0]));
+        const uint32_t c = uint32_t(rgba[i]) | uint32_t(rgba[i + 1]) << 8 | uint32_t(rgba[i + 2]) << 16 |
+                           uint32_t(rgba[i + 3]) << 24;
+        size_t k = 0;
+        while (k < colours->size() && (*colours)[k] != c)
+            k++;
+        if (k == colours->size())
+        {
+            if (k == max)
+                return false;
+            colours->push_back(c);
+        }
+        index->push_back((unsigned char)k);
+    }
+    return true;
+}
+
+// Where a TGA's first stored pixel is (bits 4 and 5 of its descriptor).
+enum TgaOrigin : uint8_t
+{
+    TGA_BOTTOM_LEFT = 0,
+    TGA_BOTTOM_RIGHT = 0x10,
+    TGA_TOP_LEFT = 0x20,
+    TGA_TOP_RIGHT = 0x30,
+};
+
+// A TGA with no ID field, pixels from the origin given (by default the
+// bottom left, rows stored from the bottom up, as common writers make it).
+// Types 2 and 10 (run-length packets) are true colour of 15, 16 (5 bits a
+// colour and, for 16, an alpha bit), 24 or 32 bits, B, G, R (and A); 3 and
+// 11 grey of 8 bits, or 16 with alpha; 1 and 9 colour-mapped, one byte an
+// index into a map of entries of `bits` (15, 16, 24 or 32). rgba holds 4
+// bytes a pixel, top row first; grey takes the red. "" when a colour map
+// cannot hold the colours.
+inline std::string Tga(uint8_t type, int bits, uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba,
+                       uint8_t origin = TGA_BOTTOM_LEFT)
+{
+    const bool mapped = type == 1 || type == 9, grey = type == 3 || type == 11;
+    std::vector<uint32_t> colours;
+    std::vector<unsigned char> index;
+    if (mapped && !PaletteOf(rgba, 256, &colours, &index))
+        return std::string();
+    auto colour = [&](const unsigned char* p, int depth)
+    {
+        if (grey)
+            return depth == 16 ? std::string{char(p[0]), char(p[3])} : std::string(1, char(p[0]));
+        if (depth == 15 || depth == 16)
+        {
+            const unsigned v = unsigned(p[0] >> 3) << 10 | unsigned(p[1] >> 3) << 5 | unsigned(p[2] >> 3) |
+                               (depth == 16 && p[3] >= 128 ? 0x8000u : 0u);
+            return std::string{char(v & 255), char(v >> 8)};
+        }
         std::string s = {char(p[2]), char(p[1]), char(p[0])};
-        if (bytes == 4)
+        if (depth == 32)
             s += char(p[3]);
         return s;
     };
-    for (int y = h - 1; y >= 0; y--)
+    std::string t(18, '\0');
+    t[2] = char(type);
+    if (mapped)
     {
-        const size_t row = size_t(y) * w;
-        if (type != 10)
+        t[1] = 1;
+        t[5] = char(colours.size() & 255), t[6] = char(colours.size() >> 8);
+        t[7] = char(bits);
+    }
+    t[12] = char(w & 255), t[13] = char(w >> 8);
+    t[14] = char(h & 255), t[15] = char(h >> 8);
+    t[16] = char(mapped ? 8 : bits);
+    const int alpha_bits = bits == 32 || (grey && bits == 16) ? 8 : bits == 16 ? 1 : 0;
+    t[17] = char(alpha_bits | origin);
+    for (uint32_t c : colours)
+    {
+        const unsigned char p[4] = {(unsigned char)c, (unsigned char)(c >> 8), (unsigned char)(c >> 16),
+                                    (unsigned char)(c >> 24)};
+        t += colour(p, bits);
+    }
+    auto pixel = [&](size_t i)
+    { return mapped ? std::string(1, char(index[i])) : colour(&rgba[i * 4], bits); };
+    const bool top_down = origin & TGA_TOP_LEFT, right_to_left = origin & TGA_BOTTOM_RIGHT;
+    for (int r = 0; r < h; r++)
+    {
+        const size_t row = size_t(top_down ? r : h - 1 - r) * w;
+        auto at = [&](size_t x) { return pixel(row + (right_to_left ? w - 1 - x : x)); };
+        if (type < 9)
         {
             for (size_t x = 0; x < w; x++)
-                t += pixel(row + x);
+                t += at(x);
             continue;
         }
         // Packets of up to 128 pixels within a row: a run of one repeated
@@ -214,52 +280,336 @@ inline std::string Tga(uint8_t type, int bits, uint16_t w, uint16_t h, const std
         for (size_t x = 0; x < w;)
         {
             size_t run = 1;
-            while (x + run < w && run < 128 && pixel(row + x + run) == pixel(row + x))
+            while (x + run < w && run < 128 && at(x + run) == at(x))
                 run++;
             if (run > 1)
             {
                 t += char(0x80 | (run - 1));
-                t += pixel(row + x);
+                t += at(x);
                 x += run;
                 continue;
             }
             size_t raw = 1;
-            while (x + raw < w && raw < 128 && pixel(row + x + raw) != pixel(row + x + raw - 1))
+            while (x + raw < w && raw < 128 && at(x + raw) != at(x + raw - 1))
                 raw++;
             t += char(raw - 1);
             for (size_t k = 0; k < raw; k++)
-                t += pixel(row + x + k);
+                t += at(x + k);
             x += raw;
         }
     }
     return t;
 }
 
-// A 24-bit BMP as common writers make it: a 40-byte information header,
-// rows from the bottom up, B, G, R, each row padded to 4 bytes. rgba holds 4
-// bytes a pixel, top row first; the alpha is left out.
-inline std::string Bmp(uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba)
+// How a BMP is written: its bits a pixel (1, 4 and 8 through a palette of
+// the picture's colours; 16 as 5 bits a colour; 24; 32 as B, G, R, A),
+// its rows from the top down (a negative height), and its compression (0
+// none; 1 run-length coded, 8 bits a pixel; 3 bit fields, 16 bits as 5, 6
+// and 5, 32 with an alpha mask in a version 4 header).
+struct BmpKind
 {
-    const uint32_t row = (uint32_t(w) * 3 + 3) / 4 * 4, pixels = row * h, size = 54 + pixels;
+    int bits = 24;
+    bool top_down = false;
+    int compression = 0;
+};
+
+// A BMP as common writers make it: an information header of 40 bytes (108
+// with an alpha mask), rows from the bottom up, each padded to 4 bytes.
+// rgba holds 4 bytes a pixel, top row first; only 32 bits keep the alpha.
+// "" when a palette cannot hold the colours.
+inline std::string Bmp(uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba, const BmpKind& k = {})
+{
+    std::vector<uint32_t> colours;
+    std::vector<unsigned char> index;
+    if (k.bits <= 8 && !PaletteOf(rgba, size_t(1) << k.bits, &colours, &index))
+        return std::string();
+    const bool masks = k.compression == 3, v4 = masks && k.bits == 32;
+    const uint32_t header = v4 ? 108 : 40, mask_bytes = masks && !v4 ? 12 : 0;
+    const uint32_t palette = uint32_t(colours.size()) * 4, offset = 14 + header + mask_bytes + palette;
+    std::string pixels;
+    for (int r = 0; r < h; r++)
+    {
+        const size_t row = size_t(k.top_down ? r : h - 1 - r) * w;
+        std::string line;
+        if (k.compression == 1)
+        {
+            // Runs of one index, at most 255 long; the row's end.
+            for (size_t x = 0; x < w;)
+            {
+                size_t run = 1;
+                while (x + run < w && run < 255 && index[row + x + run] == index[row + x])
+                    run++;
+                pixels += {char(run), char(index[row + x])};
+                x += run;
+            }
+            pixels += std::string(r + 1 < h ? "\0\0" : "\0\1", 2);
+            continue;
+        }
+        unsigned bits = 0, count = 0;
+        for (size_t x = 0; x < w; x++)
+        {
+            const unsigned char* p = &rgba[(row + x) * 4];
+            if (k.bits <= 8)
+            {
+                bits = bits << k.bits | index[row + x];
+                count += unsigned(k.bits);
+                if (count == 8)
+                    line += char(bits), bits = 0, count = 0;
+            }
+            else if (k.bits == 16)
+            {
+                const unsigned v =
+                    masks ? unsigned(p[0] >> 3) << 11 | unsigned(p[1] >> 2) << 5 | unsigned(p[2] >> 3)
+                          : unsigned(p[0] >> 3) << 10 | unsigned(p[1] >> 3) << 5 | unsigned(p[2] >> 3);
+                line += {char(v & 255), char(v >> 8)};
+            }
+            else
+            {
+                line += {char(p[2]), char(p[1]), char(p[0])};
+                if (k.bits == 32)
+                    line += char(p[3]);
+            }
+        }
+        if (count)
+            line += char(bits << (8 - count));
+        line.append((4 - line.size() % 4) % 4, '\0');
+        pixels += line;
+    }
     std::string b = "BM";
     auto put = [&](uint32_t v, int bytes)
     {
         for (int i = 0; i < bytes; i++)
             b += char(v >> (8 * i));
     };
-    put(size, 4), put(0, 4), put(54, 4);
-    put(40, 4), put(w, 4), put(h, 4), put(1, 2), put(24, 2), put(0, 4), put(pixels, 4);
-    put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    for (int y = h - 1; y >= 0; y--)
+    put(offset + uint32_t(pixels.size()), 4), put(0, 4), put(offset, 4);
+    put(header, 4), put(w, 4), put(k.top_down ? uint32_t(-int32_t(h)) : h, 4), put(1, 2),
+        put(uint32_t(k.bits), 2);
+    put(uint32_t(k.compression), 4), put(uint32_t(pixels.size()), 4);
+    put(2835, 4), put(2835, 4), put(uint32_t(colours.size()), 4), put(0, 4);
+    if (v4)
     {
-        for (size_t x = 0; x < w; x++)
-        {
-            const unsigned char* p = &rgba[(size_t(y) * w + x) * 4];
-            b += {char(p[2]), char(p[1]), char(p[0])};
-        }
-        b.append(row - uint32_t(w) * 3, '\0');
+        put(0x00FF0000, 4), put(0x0000FF00, 4), put(0x000000FF, 4), put(0xFF000000, 4);
+        put(0x73524742, 4); // "sRGB"
+        b.append(48, '\0');
     }
-    return b;
+    else if (masks)
+        put(0xF800, 4), put(0x07E0, 4), put(0x001F, 4);
+    for (uint32_t c : colours)
+        put((c >> 16 & 255) | (c & 0xFF00) | (c & 255) << 16, 4);
+    return b + pixels;
+}
+
+// How a PNG is written: its colour type (0 grey, 2 RGB, 3 a palette of the
+// picture's colours, 4 grey and alpha, 6 RGBA), its bits a sample (1, 2, 4,
+// 8 or 16; below 8, a grey is its red's top bits), and Adam7 interlacing.
+struct PngKind
+{
+    int colour_type = 2;
+    int depth = 8;
+    bool interlaced = false;
+};
+
+// A PNG of the picture (4 bytes a pixel, top row first); a palette with an
+// alpha below 255 comes with its transparency. "" when a palette cannot
+// hold the colours.
+inline std::string Png(uint32_t w, uint32_t h, const std::vector<unsigned char>& rgba, const PngKind& k = {})
+{
+    std::vector<uint32_t> colours;
+    std::vector<unsigned char> index;
+    if (k.colour_type == 3 && !PaletteOf(rgba, size_t(1) << k.depth, &colours, &index))
+        return std::string();
+    const int samples = k.colour_type == 2 ? 3 : k.colour_type == 4 ? 2 : k.colour_type == 6 ? 4 : 1;
+    // The samples of pixel i, each of depth bits.
+    auto sample = [&](size_t i, int s) -> unsigned
+    {
+        if (k.colour_type == 3)
+            return index[i];
+        const unsigned char* p = &rgba[i * 4];
+        const int from = k.colour_type == 4 ? (s == 0 ? 0 : 3) : s;
+        return k.depth == 16 ? p[from] * 257u : unsigned(p[from]) >> (8 - k.depth);
+    };
+    // One pass's rows (the whole picture when not interlaced), each led by
+    // its filter byte (none).
+    auto rows = [&](uint32_t x0, uint32_t y0, uint32_t dx, uint32_t dy)
+    {
+        std::string out;
+        if (x0 >= w || y0 >= h)
+            return out;
+        for (uint32_t y = y0; y < h; y += dy)
+        {
+            out += '\0';
+            unsigned bits = 0, count = 0;
+            for (uint32_t x = x0; x < w; x += dx)
+                for (int s = 0; s < samples; s++)
+                {
+                    const unsigned v = sample(size_t(y) * w + x, s);
+                    if (k.depth == 16)
+                        out += {char(v >> 8), char(v & 255)};
+                    else if (k.depth == 8)
+                        out += char(v);
+                    else
+                    {
+                        bits = bits << k.depth | v;
+                        count += unsigned(k.depth);
+                        if (count == 8)
+                            out += char(bits), bits = 0, count = 0;
+                    }
+                }
+            if (count)
+                out += char(bits << (8 - count));
+        }
+        return out;
+    };
+    std::string scanlines;
+    if (!k.interlaced)
+        scanlines = rows(0, 0, 1, 1);
+    else
+    {
+        static const uint32_t adam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+        for (const auto& p : adam7)
+            scanlines += rows(p[0], p[1], p[2], p[3]);
+    }
+    std::string plte, trns;
+    bool clear = false;
+    for (uint32_t c : colours)
+    {
+        plte += {char(c & 255), char(c >> 8 & 255), char(c >> 16 & 255)};
+        trns += char(c >> 24);
+        clear = clear || (c >> 24) != 255;
+    }
+    std::string ihdr = Be32(w) + Be32(h) + char(k.depth) + char(k.colour_type) + char(0) + char(0) +
+                       char(k.interlaced ? 1 : 0);
+    int len = 0;
+    unsigned char* z =
+        stbi_zlib_compress(reinterpret_cast<unsigned char*>(&scanlines[0]), int(scanlines.size()), &len, 8);
+    const std::string idat(reinterpret_cast<char*>(z), size_t(len));
+    std::free(z);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", ihdr) +
+           (plte.empty() ? std::string() : PngChunk("PLTE", plte)) +
+           (clear ? PngChunk("tRNS", trns) : std::string()) + PngChunk("IDAT", idat) + PngChunk("IEND", "");
+}
+
+// How a GIF is written: its rows interlaced, and a second picture after the
+// first (the first one's colours turned about), as an animation has.
+struct GifKind
+{
+    bool interlaced = false;
+    bool second_frame = false;
+};
+
+// A GIF of the picture (4 bytes a pixel, top row first) through a global
+// colour table of its colours; pixels of alpha below 128 are transparent.
+// The codes are 9 bits long and the table is cleared before it grows. ""
+// when the table cannot hold the colours.
+inline std::string Gif(uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba, const GifKind& k = {})
+{
+    std::vector<unsigned char> opaque = rgba;
+    for (size_t i = 3; i < opaque.size(); i += 4)
+        if (opaque[i] < 128)
+            opaque[i - 3] = opaque[i - 2] = opaque[i - 1] = 0, opaque[i] = 0;
+        else
+            opaque[i] = 255;
+    std::vector<uint32_t> colours;
+    std::vector<unsigned char> index;
+    if (!PaletteOf(opaque, 256, &colours, &index))
+        return std::string();
+    int transparent = -1;
+    for (size_t c = 0; c < colours.size(); c++)
+        if (colours[c] >> 24 == 0)
+            transparent = int(c);
+    auto le16 = [](unsigned v) { return std::string{char(v & 255), char(v >> 8 & 255)}; };
+    std::string g = "GIF89a" + le16(w) + le16(h) + char(0xF7) + char(0) + char(0);
+    for (size_t c = 0; c < 256; c++)
+    {
+        const uint32_t v = c < colours.size() ? colours[c] : 0;
+        g += {char(v & 255), char(v >> 8 & 255), char(v >> 16 & 255)};
+    }
+    auto frame = [&](bool turned)
+    {
+        if (transparent >= 0)
+            g += std::string("\x21\xF9\x04\x01\0\0", 6) + char(transparent) + '\0';
+        g += std::string("\x2C\0\0\0\0", 5) + le16(w) + le16(h) + char(k.interlaced ? 0x40 : 0);
+        std::vector<uint32_t> order;
+        for (uint32_t pass = 0; pass < (k.interlaced ? 4u : 1u); pass++)
+        {
+            static const uint32_t start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+            for (uint32_t y = k.interlaced ? start[pass] : 0; y < h; y += k.interlaced ? step[pass] : 1)
+                order.push_back(y);
+        }
+        std::string codes;
+        uint32_t bits = 0, count = 0;
+        auto put = [&](unsigned code)
+        {
+            bits |= uint32_t(code) << count;
+            for (count += 9; count >= 8; count -= 8, bits >>= 8)
+                codes += char(bits & 255);
+        };
+        int since_clear = 0;
+        put(256);
+        for (uint32_t y : order)
+            for (uint32_t x = 0; x < w; x++)
+            {
+                if (since_clear == 253)
+                    put(256), since_clear = 0;
+                const unsigned char i = index[size_t(y) * w + x];
+                put(turned ? unsigned(colours.size() - 1 - i) : i);
+                since_clear++;
+            }
+        put(257);
+        if (count)
+            codes += char(bits & 255);
+        g += char(8);
+        for (size_t at = 0; at < codes.size(); at += 255)
+        {
+            const size_t n = std::min<size_t>(255, codes.size() - at);
+            g += char(n);
+            g += codes.substr(at, n);
+        }
+        g += '\0';
+    };
+    frame(false);
+    if (k.second_frame)
+        frame(true);
+    return g + ";";
+}
+
+// A PNM of the picture (4 bytes a pixel, top row first) of kind 1 to 6: P1
+// and P4 bitmaps (black where the red is below 128), P2 and P5 grey (the
+// red), P3 and P6 RGB; 1 to 3 in text, 4 to 6 in bytes.
+inline std::string Pnm(int kind, uint16_t w, uint16_t h, const std::vector<unsigned char>& rgba)
+{
+    const bool bitmap = kind == 1 || kind == 4, text = kind <= 3;
+    const int samples = kind == 3 || kind == 6 ? 3 : 1;
+    std::string p = "P" + std::to_string(kind) + "\n" + std::to_string(w) + " " + std::to_string(h) + "\n";
+    if (!bitmap)
+        p += "255\n";
+    for (size_t y = 0; y < h; y++)
+    {
+        unsigned bits = 0, count = 0;
+        for (size_t x = 0; x < w; x++)
+            for (int s = 0; s < samples; s++)
+            {
+                const unsigned char v = rgba[(y * w + x) * 4 + size_t(s)];
+                if (bitmap && text)
+                    p += v < 128 ? "1 " : "0 ";
+                else if (bitmap)
+                {
+                    bits = bits << 1 | (v < 128 ? 1u : 0u);
+                    if (++count == 8)
+                        p += char(bits), bits = 0, count = 0;
+                }
+                else if (text)
+                    p += std::to_string(v) + " ";
+                else
+                    p += char(v);
+            }
+        if (count)
+            p += char(bits << (8 - count));
+        if (text)
+            p += "\n";
+    }
+    return p;
 }
 
 // A TIFF of the picture's pixels as libtiff writes it at path, compressed as
