@@ -1608,7 +1608,10 @@ GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* 
         DebugErrorAlt(func, "No memory <%s>", name);
         return nullptr;
     }
-    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, tmsize_t(ENG_IMAGE_MAX_DECODE_BYTES));
+    // Beside the file's bytes, libtiff holds a tag's value twice as it enters
+    // it: no one thing it makes may take more than half of what is left.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(
+        opts, tmsize_t(std::max(1LL, (ENG_IMAGE_MAX_DECODE_BYTES - (long long)size) / 2)));
     TIFFOpenOptionsSetErrorHandlerExtR(opts, TiffError, &src);
     TIFFOpenOptionsSetWarningHandlerExtR(opts, TiffWarning, &src);
     // "m": read through the calls above, never from a mapping of the bytes;

@@ -283,6 +283,15 @@ std::string TiffOfZeros(uint32_t w, uint32_t h)
     return vztest::Tiff({page});
 }
 
+// A TIFF of one grey pixel whose directory holds a tag of `bytes` bytes.
+std::string TiffNamingValue(size_t bytes)
+{
+    vztest::TiffPage page = {std::string(1, '\0'), 1, 1, COMPRESSION_NONE, 3, 1};
+    page.extra_tag = 50000;
+    page.extra = std::string(bytes, 'v');
+    return vztest::Tiff({page});
+}
+
 // The most one image file may cost, loaded or refused.
 const long long MAX_COST = 300LL * 1000 * 1000;
 // What a refusal from the header may cost beyond the file's bytes: nothing
@@ -372,6 +381,9 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
         {"TIFF of 8192 x 8100 as a dialog picture", TiffOfZeros(8192, 8100), PICTURE, HEADER,
          "Picture [8192 x 8100] needs 257 MB, more than 256 MB <"},
         {"TIFF of 8192 x 8080 as a dialog picture", TiffOfZeros(8192, 8080), PICTURE, LOADS},
+        // libtiff holds a tag's value twice as it enters it, beside the file.
+        {"TIFF of one pixel and a tag of 100 MB as a dialog picture", TiffNamingValue(100u << 20), PICTURE,
+         RUNNING, "Could not read the TIFF picture <"},
         // 192 MB of pixels and as many again scaled: the pixels alone fit.
         {"BMP of 8192 x 8192 scaled as a dialog picture", BmpOfOneBit(8192, 8192), PICTURE_SCALED, HEADER,
          ">: Image [8192 x 8192] needs"},
