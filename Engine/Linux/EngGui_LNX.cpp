@@ -1577,20 +1577,30 @@ const char* TiffAlphaRoute(TIFFRGBAImage* img, TiffAlpha* alpha)
 }
 
 // The RGBA reader's pixels as a GdkPixbuf's bytes, in place: R, G, B (and
-// A, not premultiplied, when the picture has alpha).
+// A, not premultiplied, when the picture has alpha). Each pixel is read
+// before its bytes and those after it are written.
 void TiffToPixbufBytes(uint32_t* raster, size_t pixels, TiffAlpha alpha)
 {
     unsigned char* out = reinterpret_cast<unsigned char*>(raster);
-    const size_t n = alpha == TiffAlpha::NONE ? 3 : 4;
-    for (size_t i = 0; i < pixels; i++)
+    if (alpha == TiffAlpha::NONE)
+    {
+        for (size_t i = 0; i < pixels; i++, out += 3)
+        {
+            const uint32_t v = raster[i];
+            out[0] = (unsigned char)TIFFGetR(v), out[1] = (unsigned char)TIFFGetG(v),
+            out[2] = (unsigned char)TIFFGetB(v);
+        }
+        return;
+    }
+    for (size_t i = 0; i < pixels; i++, out += 4)
     {
         const uint32_t v = raster[i];
-        unsigned char px[4] = {(unsigned char)TIFFGetR(v), (unsigned char)TIFFGetG(v), (unsigned char)TIFFGetB(v),
-                               (unsigned char)TIFFGetA(v)};
+        unsigned px[4] = {TIFFGetR(v), TIFFGetG(v), TIFFGetB(v), TIFFGetA(v)};
         if (alpha == TiffAlpha::PREMULTIPLIED && px[3] != 255)
             for (int k = 0; k < 3; k++)
-                px[k] = px[3] ? (unsigned char)std::min(255, (px[k] * 255 + px[3] / 2) / px[3]) : 0;
-        memcpy(out + i * n, px, n);
+                px[k] = px[3] ? std::min(255u, (px[k] * 255 + px[3] / 2) / px[3]) : 0;
+        out[0] = (unsigned char)px[0], out[1] = (unsigned char)px[1], out[2] = (unsigned char)px[2],
+        out[3] = (unsigned char)px[3];
     }
 }
 
