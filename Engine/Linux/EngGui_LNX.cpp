@@ -1502,6 +1502,17 @@ void LogTiffRefusal(const char* func, const char* name, const TiffWhy& why)
         DebugErrorAlt(func, "%s <%s>: %s", why.what.c_str(), name, why.detail.c_str());
 }
 
+// The sample of a pixel that follows its colours: its alpha when the reader
+// says it has one; 0 when there are no colours before it.
+uint16_t TiffFirstExtraSample(TIFF* tif)
+{
+    uint16_t samples = 1, extra = 0;
+    uint16_t* types = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &types);
+    return extra < samples ? uint16_t(samples - extra) : 0;
+}
+
 // libtiff's RGBA reader for pixels of one grey or palette sample and alpha
 // held together, which its own drops or (8-bit grey) leaves apart from the
 // rest: the colour as libtiff maps it (a 16-bit grey by its high byte), the
@@ -1511,18 +1522,20 @@ void TiffPutOneColourWithAlpha(TIFFRGBAImage* img, uint32_t* cp, uint32_t, uint3
 {
     const bool wide = img->bitspersample == 16;
     const size_t step = size_t(img->samplesperpixel) * (wide ? 2 : 1);
+    const size_t at = size_t(TiffFirstExtraSample(img->tif)) * (wide ? 2 : 1);
     uint32_t** map = img->photometric == PHOTOMETRIC_PALETTE ? img->PALmap : img->BWmap;
     for (; h > 0; --h)
     {
         for (uint32_t x = w; x > 0; --x)
         {
-            unsigned v = pp[0], a = pp[1];
+            unsigned v = pp[0], a = pp[at];
             if (wide)
             {
-                uint16_t s[2];
-                memcpy(s, pp, sizeof(s));
-                v = s[0] >> 8;
-                a = (s[1] * 255u + 32767u) / 65535u;
+                uint16_t s, t;
+                memcpy(&s, pp, 2);
+                memcpy(&t, pp + at, 2);
+                v = s >> 8;
+                a = (t * 255u + 32767u) / 65535u;
             }
             *cp++ = (map[v][0] & 0x00FFFFFFu) | (uint32_t(a) << 24);
             pp += step;
@@ -1549,6 +1562,10 @@ const char* TiffAlphaRoute(TIFFRGBAImage* img, TiffAlpha* alpha)
         return nullptr;
     const uint16_t ph = img->photometric;
     const bool grey = ph == PHOTOMETRIC_MINISBLACK || ph == PHOTOMETRIC_MINISWHITE;
+    // An alpha with no colour before it is none: libtiff reads the picture
+    // from its first sample.
+    if ((grey || ph == PHOTOMETRIC_PALETTE) && TiffFirstExtraSample(img->tif) == 0)
+        return nullptr;
     // libtiff premultiplies an alpha not associated of RGB, and of grey held
     // in planes apart.
     if (ph == PHOTOMETRIC_RGB || (grey && !img->isContig))

@@ -73,8 +73,8 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
     const size_t n = size_t(w) * h;
     // Alpha falls from 255 to 128 (and holds grey 200 at 128 and 129);
     // colours take every value a premultiplied sample can hold again.
-    std::vector<unsigned char> grey_alpha, grey_assoc, index_alpha, cmyka, want_grey, want_palette,
-        want_white;
+    std::vector<unsigned char> grey, want_opaque_grey, grey_alpha, grey_assoc, index_alpha, cmyka, want_grey,
+        want_palette, want_white;
     // Entry k of the palette: k, 255 - k, k / 2.
     std::vector<uint16_t> palette(3 * 256);
     for (int k = 0; k < 256; k++)
@@ -84,6 +84,8 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
     {
         const unsigned char g = i >= n - 2 ? 200 : (unsigned char)(i * 7), a = (unsigned char)(255 - i);
         auto pre = [&](unsigned char v) { return (unsigned char)((v * a + 127) / 255); };
+        grey.push_back(g);
+        want_opaque_grey.insert(want_opaque_grey.end(), {g, g, g, 255});
         grey_alpha.insert(grey_alpha.end(), {g, a});
         grey_assoc.insert(grey_assoc.end(), {pre(g), a});
         index_alpha.insert(index_alpha.end(), {g, a});
@@ -117,6 +119,11 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
                                       alpha);
     };
     auto compressed = [&](uint16_t compression) { return vztest::Tiff({{raw, w, h, compression}}); };
+    // A grey picture whose one sample is said to be followed by an alpha.
+    vztest::TiffPage alpha_alone = {std::string(grey.begin(), grey.end()), w, h, 1, 3, 1};
+    alpha_alone.extra_tag = TIFFTAG_EXTRASAMPLES;
+    alpha_alone.extra_type = 3;
+    alpha_alone.extra = std::string("\1\0", 2);
     auto pages = [&](size_t count) {
         return vztest::Tiff(std::vector<vztest::TiffPage>(count, {raw, w, h}));
     };
@@ -142,6 +149,7 @@ TEST_F(TiffPictures, KindsShowTheirColoursAndAlphaOrAreRefusedWithTheirReason)
          vztest::LibtiffWritten(dir.File("pa.tif"), COMPRESSION_PACKBITS, index_alpha, w, h, 2, 8,
                                 EXTRASAMPLE_UNASSALPHA, &palette),
          nullptr, &want_palette},
+        {"grey whose one sample is called an alpha", vztest::Tiff({alpha_alone}), nullptr, &want_opaque_grey},
         {"CMYK with alpha", written("cmyka.tif", COMPRESSION_NONE, cmyka, 5),
          "TIFF pictures of CMYK colours with alpha are not supported", nullptr},
         {"deflate (code 8)", written("zip8.tif", COMPRESSION_ADOBE_DEFLATE, rgb, 3), nullptr, &want_rgb},

@@ -22,9 +22,10 @@ namespace vztest
 // With rows_per_strip set, or tiles of tile_w x tile_h, the page's arrays of
 // offsets and byte counts (SHORT for a strip under 64 KB) hold `pieces`
 // entries, each naming that one strip or tile (or with `copies`, a copy of
-// its own), whatever number its rows or tiles imply. An extra_tag
-// adds an entry of that tag whose value is the bytes of `extra`; unknown_tags
-// adds as many entries of distinct tags nobody defines (from 65535 down).
+// its own), whatever number its rows or tiles imply. An extra_tag adds an
+// entry of that tag and type (UNDEFINED unless set) whose value is the bytes
+// of `extra`, as the file's byte order has them; unknown_tags adds as many
+// entries of distinct tags nobody defines (from 65535 down).
 struct TiffPage
 {
     std::string strip;
@@ -36,7 +37,7 @@ struct TiffPage
     uint32_t pieces = 1;
     bool copies = false;
     uint32_t tile_w = 0, tile_h = 0;
-    uint16_t extra_tag = 0;
+    uint16_t extra_tag = 0, extra_type = 7;
     std::string extra = "";
     uint16_t unknown_tags = 0;
 };
@@ -118,7 +119,8 @@ inline std::string Tiff(const std::vector<TiffPage>& pages, const TiffLayout& l 
                                            {278, long_or_short(pg.h), 1, many ? pg.rows_per_strip : pg.h},
                                            {279, count_type, n, pg.strip.size()}});
         if (pg.extra_tag)
-            entries.push_back({pg.extra_tag, 7, pg.extra.size(), 0, &pg.extra});
+            entries.push_back({pg.extra_tag, pg.extra_type,
+                               pg.extra.size() / uint64_t(type_bytes(pg.extra_type)), 0, &pg.extra});
         for (uint16_t k = 0; k < pg.unknown_tags; k++)
             entries.push_back({uint16_t(65535 - k), 3, 1, k});
         std::sort(entries.begin(), entries.end(),
