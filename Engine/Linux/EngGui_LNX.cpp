@@ -1503,14 +1503,14 @@ void LogTiffRefusal(const char* func, const char* name, const TiffWhy& why)
 }
 
 // The sample of a pixel that follows its colours: its alpha when the reader
-// says it has one; 0 when there are no colours before it.
+// says it has one; 0 when there is none, or no colours before it.
 uint16_t TiffFirstExtraSample(TIFF* tif)
 {
     uint16_t samples = 1, extra = 0;
     uint16_t* types = nullptr;
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &types);
-    return extra < samples ? uint16_t(samples - extra) : 0;
+    return extra > 0 && extra < samples ? uint16_t(samples - extra) : 0;
 }
 
 // libtiff's RGBA reader for pixels of one grey or palette sample and alpha
