@@ -55,12 +55,37 @@ std::string Saved(const char* type, bool alpha)
     return s;
 }
 
-std::string LibtiffWritten(const std::string& folder, uint16_t compression)
+std::string LibtiffWritten(const std::string& folder, uint16_t compression, uint16_t samples = 3,
+                           uint16_t bits = 8, uint16_t alpha = EXTRASAMPLE_UNASSALPHA)
 {
     const std::string path = folder + "/.written.tif";
-    const std::string s = vztest::LibtiffWritten(path, compression, Pixels(3), W, H);
+    std::vector<unsigned char> px((size_t(W) * samples * bits + 7) / 8 * H);
+    for (size_t i = 0; i < px.size(); i++)
+        px[i] = (unsigned char)(i * 7);
+    const std::string s = vztest::LibtiffWritten(path, compression, px, W, H, samples, bits, alpha);
     remove(path.c_str());
     return s;
+}
+
+// TIFFs whose directories, strips or tiles would make libtiff read or decode
+// far more than they hold: a first page, then copies of `page`.
+std::string TiffAfterFirst(const vztest::TiffPage& page, size_t count)
+{
+    vztest::TiffLayout share;
+    share.share = true;
+    std::vector<vztest::TiffPage> pages(count, page);
+    pages[0] = {std::string(size_t(W) * H * 3, '\x40'), W, H};
+    return vztest::Tiff(pages, share);
+}
+
+// A column of one grey pixel a row and a strip a row, its arrays of
+// `strips` entries.
+vztest::TiffPage Column(uint32_t rows, uint32_t strips)
+{
+    vztest::TiffPage p = {std::string(1, '\x80'), 1, rows, 1, 3, 1};
+    p.rows_per_strip = 1;
+    p.pieces = strips;
+    return p;
 }
 
 } // namespace
@@ -78,6 +103,14 @@ int main(int argc, char** argv)
     const std::string jpeg = vztest::EncodeJpeg(rgb, W, H, 3, JCS_RGB);
     vztest::TiffLayout big;
     big.big = true;
+    vztest::TiffPage wide_tiles = {std::string(size_t(65536) * 16, '\x80'), 16, 65536, 1, 3, 1};
+    wide_tiles.tile_w = 65536, wide_tiles.tile_h = 16, wide_tiles.pieces = 4096;
+    vztest::TiffPage named = {std::string(4, '\x80'), 2, 2, 1, 3, 1};
+    named.extra_tag = 50000;
+    named.extra = std::string(1u << 20, 'v');
+    vztest::TiffPage unknown = named;
+    unknown.extra_tag = 0;
+    unknown.unknown_tags = 4000;
     // 1 x 1, two colours, the smallest LZW stream.
     const std::string gif("GIF89a\1\0\1\0\x80\0\0\0\0\0\xFF\xFF\xFF,\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 35);
     std::string icns = "icns" + std::string(4, '\0') + "ic08" + std::string(4, '\0') + Saved("png", true);
@@ -111,6 +144,16 @@ int main(int argc, char** argv)
         {"tiff-lzw", 0, LibtiffWritten(dir, COMPRESSION_LZW)},
         {"tiff-packbits", 0, LibtiffWritten(dir, COMPRESSION_PACKBITS)},
         {"tiff-deflate", 0, LibtiffWritten(dir, COMPRESSION_ADOBE_DEFLATE)},
+        {"tiff-ccitt", 0, LibtiffWritten(dir, COMPRESSION_CCITTFAX4, 1, 1)},
+        {"tiff-grey-alpha", 0, LibtiffWritten(dir, COMPRESSION_NONE, 2)},
+        {"tiff-grey-alpha-16", 0, LibtiffWritten(dir, COMPRESSION_LZW, 2, 16, EXTRASAMPLE_ASSOCALPHA)},
+        {"tiff-rgba", 0, LibtiffWritten(dir, COMPRESSION_PACKBITS, 4)},
+        {"tiff-shared-strip-arrays", 0, TiffAfterFirst(Column(1000000, 1000000), 1024)},
+        {"tiff-short-strip-arrays", 0, TiffAfterFirst(Column(1000000, 1), 1024)},
+        {"tiff-strips", 0, vztest::Tiff({Column(1000000, 1000000)})},
+        {"tiff-wide-tiles", 0, vztest::Tiff({wide_tiles})},
+        {"tiff-shared-value", 0, TiffAfterFirst(named, 1024)},
+        {"tiff-unknown-tags", 0, TiffAfterFirst(unknown, 16)},
         {"tga-24", 1, vztest::Tga(2, 24, W, H, rgba)},
         {"tga-32", 1, vztest::Tga(2, 32, W, H, rgba)},
         {"tga-grey", 1, vztest::Tga(3, 8, W, H, rgba)},

@@ -1383,14 +1383,20 @@ GdkPixbuf* EnginePicture(const char* func, const char* name, const char* kind, c
 // A TIFF picture is decoded by libtiff here, from the file's bytes, and
 // only when every directory of the file holds pixels whose decoding takes
 // time bounded by their size; libtiff would hand JPEG data to libjpeg past
-// the engine's bound on decoding work.
+// the engine's bound on decoding work. What libtiff reads and works through
+// on the way is bounded by the file's size: strip and tile arrays are read
+// only as the first picture's pieces are decoded, all reading stops at twice
+// the file, and directories of thousands of unknown tags are refused.
 struct TiffSource
 {
     const char* name;
     const unsigned char* data;
     size_t size;
-    uint64_t at;
+    uint64_t at = 0;
     std::string error; // the first libtiff reported, without the file's name
+    uint64_t read = 0, read_bound = 0;
+    bool over_read = false; // a read refused at the bound, and all after it
+    long long warnings = 0;
 };
 
 tmsize_t TiffRead(thandle_t h, void* buf, tmsize_t n)
@@ -1399,8 +1405,15 @@ tmsize_t TiffRead(thandle_t h, void* buf, tmsize_t n)
     if (n <= 0 || s->at >= s->size)
         return 0;
     const size_t k = size_t(std::min<uint64_t>(uint64_t(n), s->size - s->at));
+    // Once refused, every read is, so that libtiff stops at once.
+    if (s->over_read || s->read + k > s->read_bound)
+    {
+        s->over_read = true;
+        return 0;
+    }
     memcpy(buf, s->data + s->at, k);
     s->at += k;
+    s->read += k;
     return tmsize_t(k);
 }
 
@@ -1453,8 +1466,11 @@ int TiffError(TIFF*, void* user, const char*, const char* fmt, va_list ap)
     return 1;
 }
 
-int TiffWarning(TIFF*, void*, const char*, const char*, va_list)
+// libtiff warns once of each unknown tag of a directory it reads (and of
+// each tag it cannot take).
+int TiffWarning(TIFF*, void* user, const char*, const char*, va_list)
 {
+    static_cast<TiffSource*>(user)->warnings++;
     return 1;
 }
 
@@ -1486,6 +1502,17 @@ bool TiffCompressionIsBounded(uint16_t c)
 // Most directories of a TIFF read for their compressions.
 const int TIFF_MAX_DIRECTORIES = 1024;
 
+// libtiff takes time growing with the square of a directory's unknown tags
+// to enter them (up to the 4096 entries it reads of one directory): the
+// squares of all directories' counts may add up to that of 4096 tags.
+const long long TIFF_MAX_UNKNOWN_TAGS_WORK = 4096LL * 4096LL;
+
+// A strip or tile costs libtiff about what decoding 256 bytes of pixels
+// does. Decoding the strips or tiles of a picture may take four times the
+// work of its RGBA pixels, and 16 MB.
+const long long TIFF_PIECE_COST = 256;
+const long long TIFF_WORK_ALLOWANCE = 16LL << 20;
+
 // Why the picture in tif (its first directory current) is not decoded:
 // what is refused and, when libtiff could not read it, libtiff's reason.
 struct TiffWhy
@@ -1499,13 +1526,24 @@ TiffWhy Unreadable(const std::string& detail)
     return {"Could not read the TIFF picture", detail};
 }
 
+TiffWhy OverRead()
+{
+    return {"TIFF pictures that take more reading than twice their size are not supported", ""};
+}
+
 // Nothing refused once every directory has been read and each may be
-// decoded; the first one is current again.
-TiffWhy TiffRefusal(TIFF* tif, const TiffSource& src)
+// decoded, and the first one's strips or tiles decode to what its pixels
+// justify; the first directory is current again.
+TiffWhy TiffRefusal(TIFF* tif, TiffSource& src)
 {
     int dirs = 0;
-    do
+    long long unknown_work = 0;
+    for (;;)
     {
+        unknown_work += src.warnings * src.warnings;
+        src.warnings = 0;
+        if (unknown_work > TIFF_MAX_UNKNOWN_TAGS_WORK)
+            return {"TIFF pictures whose directories hold thousands of unknown tags are not supported", ""};
         uint16_t c = COMPRESSION_NONE;
         TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &c);
         if (TiffCompressionIsJpeg(c))
@@ -1516,14 +1554,29 @@ TiffWhy TiffRefusal(TIFF* tif, const TiffSource& src)
             return {"TIFF pictures of more than " + std::to_string(TIFF_MAX_DIRECTORIES) +
                         " directories are not supported",
                     ""};
-    } while (TIFFReadDirectory(tif));
+        if (src.over_read || !TIFFReadDirectory(tif))
+            break;
+    }
+    if (src.over_read)
+        return OverRead();
     if (!src.error.empty())
         return Unreadable(src.error);
     if (!TIFFSetDirectory(tif, 0))
-        return Unreadable(src.error.empty() ? "its first directory cannot be read again" : src.error);
+        return src.over_read
+                   ? OverRead()
+                   : Unreadable(src.error.empty() ? "its first directory cannot be read again" : src.error);
     uint32_t w = 0, h = 0;
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) || !w || !h)
         return Unreadable("it has no pixels");
+    const bool tiled = TIFFIsTiled(tif);
+    const uint64_t pieces = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    const uint64_t piece_bytes = tiled ? TIFFTileSize64(tif) : TIFFStripSize64(tif);
+    const double work = double(pieces) * double(piece_bytes + TIFF_PIECE_COST);
+    if (work > 16.0 * w * h + TIFF_WORK_ALLOWANCE)
+        return {"TIFF pictures whose strips or tiles decode to far more than their pixels are not supported",
+                std::to_string(pieces) + (tiled ? " tiles" : " strips") + " of " +
+                    std::to_string(piece_bytes) + " bytes for " + std::to_string(w) + " x " +
+                    std::to_string(h) + " pixels"};
     char why[1024] = "";
     if (!TIFFRGBAImageOK(tif, why))
         return Unreadable(why);
@@ -1538,76 +1591,197 @@ void LogTiffRefusal(const char* func, const char* name, const TiffWhy& why)
         DebugErrorAlt(func, "%s <%s>: %s", why.what.c_str(), name, why.detail.c_str());
 }
 
-// The RGBA interface's pixels (alpha premultiplied) as a GdkPixbuf's bytes,
-// in place: R, G, B (and A, not premultiplied, when the file has alpha).
-void TiffToPixbufBytes(uint32_t* raster, size_t pixels, bool alpha)
+// The sample of a pixel that follows its colours: its alpha when the reader
+// says it has one; 0 when there is none, or no colours before it.
+uint16_t TiffFirstExtraSample(TIFF* tif)
+{
+    uint16_t samples = 1, extra = 0;
+    uint16_t* types = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &types);
+    return extra > 0 && extra < samples ? uint16_t(samples - extra) : 0;
+}
+
+// libtiff's RGBA reader for pixels of one grey or palette sample and alpha
+// held together, which its own drops or (8-bit grey) leaves apart from the
+// rest: the colour as libtiff maps it (a 16-bit grey by its high byte), the
+// first extra sample as alpha, neither changed.
+void TiffPutOneColourWithAlpha(TIFFRGBAImage* img, uint32_t* cp, uint32_t, uint32_t, uint32_t w, uint32_t h,
+                               int32_t fromskew, int32_t toskew, unsigned char* pp)
+{
+    const bool wide = img->bitspersample == 16;
+    const size_t step = size_t(img->samplesperpixel) * (wide ? 2 : 1);
+    const size_t at = size_t(TiffFirstExtraSample(img->tif)) * (wide ? 2 : 1);
+    uint32_t** map = img->photometric == PHOTOMETRIC_PALETTE ? img->PALmap : img->BWmap;
+    for (; h > 0; --h)
+    {
+        for (uint32_t x = w; x > 0; --x)
+        {
+            unsigned v = pp[0], a = pp[at];
+            if (wide)
+            {
+                uint16_t s, t;
+                memcpy(&s, pp, 2);
+                memcpy(&t, pp + at, 2);
+                v = s >> 8;
+                a = (t * 255u + 32767u) / 65535u;
+            }
+            *cp++ = (map[v][0] & 0x00FFFFFFu) | (uint32_t(a) << 24);
+            pp += step;
+        }
+        cp += toskew;
+        pp += ptrdiff_t(fromskew) * ptrdiff_t(step);
+    }
+}
+
+// How the reader gives the picture's alpha.
+enum class TiffAlpha
+{
+    NONE,
+    STRAIGHT,      // as the file holds it, not premultiplied
+    PREMULTIPLIED, // premultiplied by libtiff, or in the file
+};
+
+// The alpha of the picture img reads, its reader set to keep it; null and
+// why for an alpha libtiff would drop.
+const char* TiffAlphaRoute(TIFFRGBAImage* img, TiffAlpha* alpha)
+{
+    *alpha = TiffAlpha::NONE;
+    if (img->alpha != EXTRASAMPLE_ASSOCALPHA && img->alpha != EXTRASAMPLE_UNASSALPHA)
+        return nullptr;
+    const uint16_t ph = img->photometric;
+    const bool grey = ph == PHOTOMETRIC_MINISBLACK || ph == PHOTOMETRIC_MINISWHITE;
+    // An alpha with no colour before it is none: libtiff reads the picture
+    // from its first sample.
+    if ((grey || ph == PHOTOMETRIC_PALETTE) && TiffFirstExtraSample(img->tif) == 0)
+        return nullptr;
+    // libtiff premultiplies an alpha not associated of RGB, and of grey held
+    // in planes apart.
+    if (ph == PHOTOMETRIC_RGB || (grey && !img->isContig))
+    {
+        *alpha = TiffAlpha::PREMULTIPLIED;
+        return nullptr;
+    }
+    if (img->isContig && (grey || ph == PHOTOMETRIC_PALETTE) &&
+        (img->bitspersample == 8 || (grey && img->bitspersample == 16)))
+    {
+        img->put.contig = TiffPutOneColourWithAlpha;
+        *alpha = img->alpha == EXTRASAMPLE_ASSOCALPHA ? TiffAlpha::PREMULTIPLIED : TiffAlpha::STRAIGHT;
+        return nullptr;
+    }
+    switch (ph)
+    {
+    case PHOTOMETRIC_SEPARATED:
+        return "TIFF pictures of CMYK colours with alpha are not supported";
+    case PHOTOMETRIC_YCBCR:
+        return "TIFF pictures of YCbCr colours with alpha are not supported";
+    case PHOTOMETRIC_PALETTE:
+        return "TIFF pictures of palette colours with alpha are not supported";
+    default:
+        return "TIFF pictures of this kind of colours with alpha are not supported";
+    }
+}
+
+// The RGBA reader's pixels as a GdkPixbuf's bytes, in place: R, G, B (and
+// A, not premultiplied, when the picture has alpha). Each pixel is read
+// before its bytes and those after it are written.
+void TiffToPixbufBytes(uint32_t* raster, size_t pixels, TiffAlpha alpha)
 {
     unsigned char* out = reinterpret_cast<unsigned char*>(raster);
-    for (size_t i = 0; i < pixels; i++)
+    if (alpha == TiffAlpha::NONE)
+    {
+        for (size_t i = 0; i < pixels; i++, out += 3)
+        {
+            const uint32_t v = raster[i];
+            out[0] = (unsigned char)TIFFGetR(v), out[1] = (unsigned char)TIFFGetG(v),
+            out[2] = (unsigned char)TIFFGetB(v);
+        }
+        return;
+    }
+    for (size_t i = 0; i < pixels; i++, out += 4)
     {
         const uint32_t v = raster[i];
-        unsigned char px[4] = {(unsigned char)TIFFGetR(v), (unsigned char)TIFFGetG(v), (unsigned char)TIFFGetB(v),
-                               (unsigned char)TIFFGetA(v)};
-        if (alpha && px[3] != 255)
+        unsigned px[4] = {TIFFGetR(v), TIFFGetG(v), TIFFGetB(v), TIFFGetA(v)};
+        if (alpha == TiffAlpha::PREMULTIPLIED && px[3] != 255)
             for (int k = 0; k < 3; k++)
-                px[k] = px[3] ? (unsigned char)std::min(255, (px[k] * 255 + px[3] / 2) / px[3]) : 0;
-        const size_t n = alpha ? 4 : 3;
-        memcpy(out + i * n, px, n);
+                px[k] = px[3] ? std::min(255u, (px[k] * 255 + px[3] / 2) / px[3]) : 0;
+        out[0] = (unsigned char)px[0], out[1] = (unsigned char)px[1], out[2] = (unsigned char)px[2],
+        out[3] = (unsigned char)px[3];
     }
 }
 
 GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* data, size_t size, int width,
                        int height)
 {
-    TiffSource src = {name, data, size, 0, {}};
+    TiffSource src;
+    src.name = name, src.data = data, src.size = size;
+    // Every byte read once for the directories' walk and once more for the
+    // first one read again and its pixels.
+    src.read_bound = uint64_t(size) * 2 + (1u << 20);
     TIFFOpenOptions* opts = TIFFOpenOptionsAlloc();
     if (!opts)
     {
         DebugErrorAlt(func, "No memory <%s>", name);
         return nullptr;
     }
-    TIFFOpenOptionsSetMaxSingleMemAlloc(opts, tmsize_t(ENG_IMAGE_MAX_DECODE_BYTES));
+    // Beside the file's bytes, libtiff holds a tag's value twice as it enters
+    // it: no one thing it makes may take more than half of what is left.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(
+        opts, tmsize_t(std::max(1LL, (ENG_IMAGE_MAX_DECODE_BYTES - (long long)size) / 2)));
     TIFFOpenOptionsSetErrorHandlerExtR(opts, TiffError, &src);
-    TIFFOpenOptionsSetWarningHandlerExtR(opts, TiffWarning, nullptr);
-    // "m": read through the calls above, never from a mapping of the bytes.
-    TIFF* tif = TIFFClientOpenExt(name, "rm", &src, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize, TiffMap,
-                                  TiffUnmap, opts);
+    TIFFOpenOptionsSetWarningHandlerExtR(opts, TiffWarning, &src);
+    // "m": read through the calls above, never from a mapping of the bytes;
+    // "O": a directory's strip or tile arrays read only where its pieces are
+    // decoded, never loaded (or padded to the pieces its rows imply) whole.
+    TIFF* tif = TIFFClientOpenExt(name, "rmO", &src, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize,
+                                  TiffMap, TiffUnmap, opts);
     TIFFOpenOptionsFree(opts);
     if (!tif)
     {
         LogTiffRefusal(func, name, Unreadable(src.error.empty() ? "not a TIFF" : src.error));
         return nullptr;
     }
-    const TiffWhy why = TiffRefusal(tif, src);
+    TiffWhy why = TiffRefusal(tif, src);
+    TIFFRGBAImage img;
+    char emsg[1024] = "";
+    if (!why.Refused() && !TIFFRGBAImageBegin(&img, tif, 1, emsg))
+        why = Unreadable(emsg);
     if (why.Refused())
     {
         LogTiffRefusal(func, name, why);
         TIFFClose(tif);
         return nullptr;
     }
-    uint32_t w = 0, h = 0;
-    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
-    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
-    uint16_t extra = 0, planar = PLANARCONFIG_CONTIG, samples = 1;
-    uint16_t* extra_types = nullptr;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extra_types);
+    TiffAlpha alpha = TiffAlpha::NONE;
+    if (const char* dropped = TiffAlphaRoute(&img, &alpha))
+    {
+        LogTiffRefusal(func, name, {dropped, ""});
+        TIFFRGBAImageEnd(&img);
+        TIFFClose(tif);
+        return nullptr;
+    }
+    const uint32_t w = img.width, h = img.height;
+    uint16_t planar = PLANARCONFIG_CONTIG, samples = 1;
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    const bool alpha = extra > 0;
     // The file's bytes, the pixels, the strip or tile the reader holds (one
-    // for each plane held apart), and the scaled copy.
+    // for each plane held apart), the offsets and counts of every strip or
+    // tile, and the scaled copy.
     PictureRequest req = {width, height, (long long)size};
     long long sw, sh;
     ShownSize(&req, w, h, &sw, &sh);
     const long long px = (long long)w * h;
-    const long long piece = (long long)std::min<uint64_t>(TIFFIsTiled(tif) ? TIFFTileSize64(tif) : TIFFStripSize64(tif),
+    const bool tiled = TIFFIsTiled(tif);
+    const long long piece = (long long)std::min<uint64_t>(tiled ? TIFFTileSize64(tif) : TIFFStripSize64(tif),
                                                           uint64_t(ENG_IMAGE_MAX_DECODE_BYTES));
+    const long long pieces = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
     const long long need = req.file_bytes + px * 4 + piece * (planar == PLANARCONFIG_SEPARATE ? samples : 1) +
-                           (sw != w || sh != h ? sw * sh * 4 : 0);
+                           pieces * 16 + (sw != w || sh != h ? sw * sh * 4 : 0);
     if (px > ENG_JPEG_MAX_PIXELS || need > ENG_IMAGE_MAX_DECODE_BYTES)
     {
         DebugErrorAlt(func, "Picture [%u x %u] needs %lld MB, more than %lld MB <%s>", w, h,
                       EngMegabytesRoundedUp(need), ENG_IMAGE_MAX_DECODE_BYTES >> 20, name);
+        TIFFRGBAImageEnd(&img);
         TIFFClose(tif);
         return nullptr;
     }
@@ -1615,21 +1789,28 @@ GdkPixbuf* TiffPicture(const char* func, const char* name, const unsigned char* 
     if (!raster)
     {
         DebugErrorAlt(func, "No memory <%s>", name);
+        TIFFRGBAImageEnd(&img);
         TIFFClose(tif);
         return nullptr;
     }
-    const int read = TIFFReadRGBAImageOriented(tif, w, h, raster, ORIENTATION_TOPLEFT, 1);
+    img.req_orientation = ORIENTATION_TOPLEFT;
+    const int read = TIFFRGBAImageGet(&img, raster, w, h);
+    TIFFRGBAImageEnd(&img);
     TIFFClose(tif);
     if (!read)
     {
         free(raster);
-        LogTiffRefusal(func, name, Unreadable(src.error.empty() ? "its pixels cannot be read" : src.error));
+        LogTiffRefusal(func, name,
+                       src.over_read
+                           ? OverRead()
+                           : Unreadable(src.error.empty() ? "its pixels cannot be read" : src.error));
         return nullptr;
     }
     TiffToPixbufBytes(raster, size_t(px), alpha);
+    const bool has_alpha = alpha != TiffAlpha::NONE;
     GdkPixbuf* p = gdk_pixbuf_new_from_data(
-        reinterpret_cast<guchar*>(raster), GDK_COLORSPACE_RGB, alpha ? TRUE : FALSE, 8, int(w), int(h),
-        int(w) * (alpha ? 4 : 3), [](guchar* bytes, gpointer) { free(bytes); }, nullptr);
+        reinterpret_cast<guchar*>(raster), GDK_COLORSPACE_RGB, has_alpha ? TRUE : FALSE, 8, int(w), int(h),
+        int(w) * (has_alpha ? 4 : 3), [](guchar* bytes, gpointer) { free(bytes); }, nullptr);
     if (!p)
     {
         free(raster);

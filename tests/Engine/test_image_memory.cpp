@@ -24,6 +24,7 @@
 #include "GL/PngChunks.h"
 #include "Linux/EngGui_LNX.h"
 #include "support/JpegClaiming.h"
+#include "support/PictureFiles.h"
 #include "support/TestSupport.h"
 
 // Every byte the heap hands out while counting is on; the peak is the most
@@ -269,6 +270,28 @@ std::string IcnsOf(const std::string& png)
     return icns;
 }
 
+// An RGB TIFF of w x h black pixels, a strip of PackBits runs a row.
+std::string TiffOfZeros(uint32_t w, uint32_t h)
+{
+    std::string row;
+    for (uint32_t left = w * 3; left > 0; left -= std::min(left, 128u))
+        row += {char(1 - int(std::min(left, 128u))), '\0'};
+    vztest::TiffPage page = {row, w, h, COMPRESSION_PACKBITS};
+    page.rows_per_strip = 1;
+    page.pieces = h;
+    page.copies = true;
+    return vztest::Tiff({page});
+}
+
+// A TIFF of one grey pixel whose directory holds a tag of `bytes` bytes.
+std::string TiffNamingValue(size_t bytes)
+{
+    vztest::TiffPage page = {std::string(1, '\0'), 1, 1, COMPRESSION_NONE, 3, 1};
+    page.extra_tag = 50000;
+    page.extra = std::string(bytes, 'v');
+    return vztest::Tiff({page});
+}
+
 // The most one image file may cost, loaded or refused.
 const long long MAX_COST = 300LL * 1000 * 1000;
 // What a refusal from the header may cost beyond the file's bytes: nothing
@@ -352,6 +375,15 @@ TEST(ImageMemory, NoImageFileCostsMoreThanItsBound)
          "Picture format not supported <"},
         {"Mac icon of a PNG of 30000 x 30000 as a dialog picture", IcnsOf(PngOfZeros(30000, 30000, 8, 6)), PICTURE,
          HEADER, "Picture format not supported <"},
+        // The pixels, the file (3 MB) and a strip's offset, count and pixels
+        // of each row, a third of a megabyte over the bound; a few rows
+        // fewer, as far under it.
+        {"TIFF of 8192 x 8100 as a dialog picture", TiffOfZeros(8192, 8100), PICTURE, HEADER,
+         "Picture [8192 x 8100] needs 257 MB, more than 256 MB <"},
+        {"TIFF of 8192 x 8080 as a dialog picture", TiffOfZeros(8192, 8080), PICTURE, LOADS},
+        // libtiff holds a tag's value twice as it enters it, beside the file.
+        {"TIFF of one pixel and a tag of 100 MB as a dialog picture", TiffNamingValue(100u << 20), PICTURE,
+         RUNNING, "Could not read the TIFF picture <"},
         // 192 MB of pixels and as many again scaled: the pixels alone fit.
         {"BMP of 8192 x 8192 scaled as a dialog picture", BmpOfOneBit(8192, 8192), PICTURE_SCALED, HEADER,
          ">: Image [8192 x 8192] needs"},
