@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <memory>
@@ -37,6 +36,7 @@
 #include "EzTextFile/EzTextFile.h"
 #include "GL/EngDeviceGL.h"
 #include "Linux/EngGui_LNX.h"
+#include "support/SeccompArch.h"
 #include "support/TestSupport.h"
 #include "support/Unprivileged.h"
 
@@ -474,25 +474,17 @@ TEST_F(Files, SaveAtomicallyReplacesOrKeepsTheOldFile)
     EXPECT_EQ(ReadFile(dir.File("empty.dat")), "");
 }
 
-#if defined(__x86_64__)
-const unsigned kSeccompArch = AUDIT_ARCH_X86_64;
-#elif defined(__aarch64__)
-const unsigned kSeccompArch = AUDIT_ARCH_AARCH64;
-#else
-const unsigned kSeccompArch = 0;
-#endif
-
 // Makes every write(2) of exactly n bytes in this process return 0, having
 // written nothing, as a file system may; "" when it does, else why not.
 std::string WritesOfSizeWriteNothing(size_t n)
 {
-    if (kSeccompArch == 0)
+    if (vztest::kSeccompArch == 0)
         return "no seccomp architecture known for this machine";
     // Arguments are 64 bits, compared as their low and high words (little-endian).
     const unsigned count_low = offsetof(seccomp_data, args) + 2 * sizeof(__u64);
     sock_filter prog[] = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kSeccompArch, 1, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, vztest::kSeccompArch, 1, 0),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
         BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_write, 0, 4),

@@ -25,6 +25,7 @@
 #include "support/GtkKeys.h"
 #include "support/JpegEncode.h"
 #include "support/PictureFiles.h"
+#include "support/KitWindowTest.h"
 #include "support/TestSupport.h"
 
 using vztest::Logged;
@@ -90,26 +91,14 @@ std::string ComboEntry(GtkWidget* combo, int k)
     return out;
 }
 
-class SWinGtk : public vztest::LogTest
+class SWinGtk : public vztest::KitWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        LogTest::SetUp();
-        SWinSetBackend(nullptr);
-        _SWinCreateInfo info = {};
-        info.x = info.y = -1;
-        info.width = 600;
-        info.height = 430;
-        ASSERT_EQ(1, win.CreateMainWindow(&info));
-    }
     void TearDown() override
     {
         if (guard)
             g_source_remove(guard);
-        if (win.IsCreated())
-            win.DestroyMainWindow();
-        LogTest::TearDown();
+        KitWindowTest::TearDown();
     }
     GtkWidget* W(int i) { return static_cast<GtkWidget*>(win.GetButtonControl(i)); }
     GtkWidget* Window() { return static_cast<GtkWidget*>(win.GetWindowHandle()); }
@@ -142,8 +131,6 @@ protected:
         RunWithGuard();
     }
 
-    vztest::TempDir dir;
-    SWin win;
     guint guard = 0;
 };
 

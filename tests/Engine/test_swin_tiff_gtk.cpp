@@ -16,6 +16,7 @@
 #include "Linux/EngGui_LNX.h"
 #include "SWin.h"
 #include "support/GameName.h"
+#include "support/KitWindowTest.h"
 #include "support/PictureFiles.h"
 #include "support/TestSupport.h"
 
@@ -24,29 +25,10 @@ using vztest::Logged;
 namespace
 {
 
-class TiffPictures : public vztest::LogTest
+class TiffPictures : public vztest::KitWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        LogTest::SetUp();
-        SWinSetBackend(nullptr);
-        _SWinCreateInfo info = {};
-        info.x = info.y = -1;
-        info.width = 600;
-        info.height = 430;
-        ASSERT_EQ(1, win.CreateMainWindow(&info));
-    }
-    void TearDown() override
-    {
-        if (win.IsCreated())
-            win.DestroyMainWindow();
-        LogTest::TearDown();
-    }
     GdkPixbuf* Shown(int pic) { return gtk_image_get_pixbuf(GTK_IMAGE(win.GetButtonControl(pic))); }
-
-    vztest::TempDir dir;
-    SWin win;
 };
 
 // The bytes of `values` (each 0 to 255) as `bits`-bit samples: 16-bit ones

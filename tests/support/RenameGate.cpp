@@ -1,8 +1,8 @@
 // Renames of a child held in the kernel by a seccomp filter until the test answers them.
 #include "support/RenameGate.h"
+#include "support/SeccompArch.h"
 
 #include <fcntl.h>
-#include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <poll.h>
@@ -28,14 +28,6 @@ const char kNoRenameGate[] = "no rename gate: ";
 namespace
 {
 
-#if defined(__x86_64__)
-const unsigned kArch = AUDIT_ARCH_X86_64;
-#elif defined(__aarch64__)
-const unsigned kArch = AUDIT_ARCH_AARCH64;
-#else
-const unsigned kArch = 0;
-#endif
-
 // The calls that rename, and which of their arguments is the new path.
 struct RenameCall
 {
@@ -57,7 +49,7 @@ int InstallRenameFilter()
 {
     std::vector<sock_filter> prog = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kSeccompArch, 1, 0),
         BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
     };
@@ -185,7 +177,7 @@ std::string RunWithRenameGate(const std::function<std::string()>& fn,
                               const std::function<RenameAnswer(const std::string& target)>& decide,
                               unsigned seconds)
 {
-    if (kArch == 0)
+    if (kSeccompArch == 0)
         return std::string(kNoRenameGate) + "no seccomp architecture known for this machine";
     // The filter goes on a process of its own, which answers for the child
     // it then starts: the test's process keeps renaming freely.
